@@ -1,0 +1,55 @@
+#include "app/Dialogs.h"
+
+#include <QFileDialog>
+
+namespace {
+std::function<QMessageBox::StandardButton(const Dialogs::Message&)> g_messageHandler;
+std::function<QString(const Dialogs::FileRequest&)> g_fileHandler;
+}
+
+namespace Dialogs {
+QMessageBox::StandardButton show(QWidget* parent, const Message& m)
+{
+    if (g_messageHandler)
+        return g_messageHandler(m);
+    QMessageBox box(parent);
+    box.setText(m.text);
+    box.setWindowTitle(m.title);
+    switch (m.icon) {
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::None: break;
+    }
+    box.setStandardButtons(m.buttons);
+    if (m.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(m.defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QMessageBox::StandardButton show(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    return show(parent, Message{text, title, icon, buttons, defaultButton});
+}
+
+QString askFile(QWidget* parent, const FileRequest& r)
+{
+    if (g_fileHandler)
+        return g_fileHandler(r);
+    QFileDialog dlg(parent, r.title, r.folder, r.filter);
+    dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!r.defaultSuffix.isEmpty())
+        dlg.setDefaultSuffix(r.defaultSuffix);
+    if (!r.fileName.isEmpty())
+        dlg.selectFile(r.fileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return QString();
+    return dlg.selectedFiles().first();
+}
+
+void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h) { g_messageHandler = std::move(h); }
+void setFileHandler(std::function<QString(const FileRequest&)> h) { g_fileHandler = std::move(h); }
+}

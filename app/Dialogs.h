@@ -1,0 +1,42 @@
+#pragma once
+// Every message box and file dialog of the program goes through these functions, so the
+// tests (and the command-line tool) can answer them without a modal loop.
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace Dialogs {
+enum class Icon { None, Critical, Exclamation, Information, Question };
+
+struct Message {
+    QString text;
+    QString title;
+    Icon icon = Icon::None;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+// Shows a message box and returns the button pressed.
+QMessageBox::StandardButton show(QWidget* parent, const Message& m);
+QMessageBox::StandardButton show(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+struct FileRequest {
+    bool save = false;
+    QString title;
+    QString folder;
+    QString fileName;  // initial
+    QString filter;    // Qt filter text, e.g. "Config (*.cfg)"
+    QString defaultSuffix; // without the dot
+};
+// Returns the chosen path, or an empty text when the user cancelled.
+QString askFile(QWidget* parent, const FileRequest& r);
+
+// Test hooks: while set, they answer instead of a window.
+void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h);
+void setFileHandler(std::function<QString(const FileRequest&)> h);
+}

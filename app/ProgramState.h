@@ -1,0 +1,32 @@
+#pragma once
+// Program-wide state shared by the windows and the command-line tool.
+#include <QHash>
+#include <QString>
+
+class ProgramState {
+public:
+    QString dataRoot;         // the program folder: Datenbank/, UserProfile/, Download/, help/
+    QString gsDatenbankPfad;  // full path of the configuration database
+    int giSprache = 1;        // 1 German, 2 English, 3 Italian, 4 French
+    bool gbDatenGeaendert = false; // unsaved changes
+    bool gbAbbruch = false;        // the main window is closing: running loops end
+    QString gsProgramName;         // title of every message box
+
+    // Message texts loaded from the system-message table, by key (e.g. "gsMsgKeineAntwort").
+    QHash<QString, QString> messages;
+    // The text of a message key; the key itself when it has not been loaded.
+    QString msg(const QString& key) const;
+
+    // Paths below the data root.
+    QString profileFolder() const;        // UserProfile/
+    QString defaultProfilePath() const;   // UserProfile/SMSV48_Default.cfg
+    QString transferFilePath() const;     // Download/Config/Default.hex
+    QString firmwareFolder() const;       // Download/Firmware/
+    QString helpFolder() const;           // help/
+
+    // Sets giSprache from a stored value; anything outside 1..4 gives German.
+    void setLanguage(const QString& stored);
+    void reset();
+};
+
+ProgramState& gState();

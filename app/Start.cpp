@@ -1,0 +1,57 @@
+#include "app/Start.h"
+
+#include "app/DataRoot.h"
+#include "app/Dialogs.h"
+#include "app/ProgramState.h"
+#include "app/Progress.h"
+#include "app/Settings.h"
+#include "store/ConfigStore.h"
+#include "ui/frmLoading.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QApplication>
+#include <QString>
+
+namespace Start {
+QString prepare()
+{
+    ProgramState& st = gState();
+    QString error;
+    st.dataRoot = DataRoot::find(&error);
+    if (st.dataRoot.isEmpty())
+        return error;
+    st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
+    st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+    return checkDatabase(st.gsDatenbankPfad);
+}
+
+int Main(QApplication& app)
+{
+    const QString problem = prepare();
+    if (!problem.isEmpty()) {
+        Dialogs::show(nullptr, problem, QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
+        return 1;
+    }
+    LoadingProgress::reset();
+    auto* splash = new frmLoading;
+    splash->show();
+    app.processEvents();
+
+    frmSMS_Vantor* main = nullptr;
+    try {
+        main = new frmSMS_Vantor;
+        main->setAttribute(Qt::WA_DeleteOnClose);
+        main->InitilisiereSteuerelemente();
+    } catch (const StoreError& e) {
+        delete splash;
+        delete main;
+        Dialogs::show(nullptr, e.message(), QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
+        return 1;
+    }
+    app.processEvents();
+    main->show();
+    gState().gbDatenGeaendert = false;
+    delete splash;
+    return app.exec();
+}
+}

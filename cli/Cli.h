@@ -1,0 +1,39 @@
+#pragma once
+// The command-line tool's frame: global options, the data root, and a registry of
+// top-level commands ("profile", "unit", "relay", "param", "firmware", "report").
+#include <QString>
+#include <QStringList>
+
+struct CliContext {
+    QStringList args;       // positional words after the command name
+    QString device;         // --device PATH|sim
+    QString settings = QStringLiteral("9600,N,8,1"); // --settings
+    bool settingsGiven = false;
+    int language = 0;       // --language 1..4 (0: the stored setting)
+    QString password;       // --password
+    bool passwordGiven = false;
+    QString output;         // -o FILE
+    bool yes = false;       // --yes
+
+    // Finds the data root and the database, sets the program state (language included).
+    // Returns false after printing one line on stderr.
+    bool prepareStore();
+};
+
+using CliHandler = int (*)(CliContext&);
+
+struct CliCommand {
+    const char* name;
+    CliHandler handler;
+    const char* usage; // one or more lines for --help
+};
+
+class CliRegistrar {
+public:
+    CliRegistrar(const char* name, CliHandler handler, const char* usage);
+};
+
+// One clear line on stderr ("smsv48ctl: ..."), returns the exit code to use.
+int cliFail(const QString& message, int code = 1);
+// Progress on stderr: a bar on a terminal, plain lines otherwise.
+void cliProgress(const QString& what, int done, int total);

@@ -1,0 +1,162 @@
+#include "cli/Cli.h"
+
+#include "app/DataRoot.h"
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "store/ConfigStore.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+std::vector<CliCommand>& registry()
+{
+    static std::vector<CliCommand> r;
+    return r;
+}
+
+void printHelp()
+{
+    QTextStream out(stdout);
+    out << "usage: smsv48ctl [options] COMMAND ...\n\n"
+           "Configuration tool for the SMSV48 GSM switching and alarm unit, for scripts and batch work.\n\n"
+           "options:\n"
+           "  --version               print the version and exit\n"
+           "  --help                  print this help and exit\n"
+           "  --device PATH|sim       serial device of the unit, or the built-in simulated unit\n"
+           "  --settings 9600,N,8,1   port settings (baud, parity, data bits, stop bits)\n"
+           "  --language 1..4         1 German, 2 English, 3 Italian, 4 French (default: stored setting)\n"
+           "  --password P            unit password for relay commands (default: user 1 of the database)\n"
+           "  -o FILE                 output file\n"
+           "  --yes                   confirm a firmware update without asking\n\n"
+           "commands:\n";
+    for (const CliCommand& c : registry())
+        out << c.usage;
+    out << "\nThe program folder is $SMSV48_HOME, else the folder of this program when it holds Datenbank/,\n"
+           "else the per-user data folder. Exit code 0 on success, non-zero with one line on stderr otherwise.\n";
+}
+} // namespace
+
+CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usage)
+{
+    registry().push_back(CliCommand{name, handler, usage});
+}
+
+int cliFail(const QString& message, int code)
+{
+    std::fprintf(stderr, "smsv48ctl: %s\n", message.toLocal8Bit().constData());
+    return code;
+}
+
+void cliProgress(const QString& what, int done, int total)
+{
+    static const bool tty = isatty(fileno(stderr));
+    if (total <= 0)
+        return;
+    if (tty) {
+        const int width = 30;
+        const int filled = width * done / total;
+        std::fprintf(stderr, "\r%s [%s%s] %d/%d", what.toLocal8Bit().constData(), std::string(filled, '#').c_str(),
+                     std::string(width - filled, ' ').c_str(), done, total);
+        if (done >= total)
+            std::fprintf(stderr, "\n");
+    } else {
+        // Plain lines: about every tenth and the last.
+        const int step = total >= 10 ? total / 10 : 1;
+        if (done == total || done % step == 0)
+            std::fprintf(stderr, "%s %d/%d\n", what.toLocal8Bit().constData(), done, total);
+    }
+    std::fflush(stderr);
+}
+
+bool CliContext::prepareStore()
+{
+    ProgramState& st = gState();
+    QString error;
+    st.dataRoot = DataRoot::find(&error);
+    if (st.dataRoot.isEmpty()) {
+        cliFail(error);
+        return false;
+    }
+    st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
+    if (language != 0)
+        st.giSprache = language;
+    else
+        st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+    const QString problem = checkDatabase(st.gsDatenbankPfad);
+    if (!problem.isEmpty()) {
+        cliFail(problem);
+        return false;
+    }
+    return true;
+}
+
+int main(int argc, char** argv)
+{
+    // Reports need fonts and painting but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
+    CliContext ctx;
+    QStringList words;
+    const QStringList all = app.arguments().mid(1);
+    for (int i = 0; i < all.size(); ++i) {
+        const QString& a = all[i];
+        auto next = [&](QString* into) {
+            if (i + 1 >= all.size())
+                return false;
+            *into = all[++i];
+            return true;
+        };
+        if (a == "--version") {
+            std::printf("smsv48ctl %s\n", SMSV48_VERSION);
+            return 0;
+        } else if (a == "--help" || a == "-h") {
+            printHelp();
+            return 0;
+        } else if (a == "--device") {
+            if (!next(&ctx.device))
+                return cliFail(QStringLiteral("--device needs a device path or \"sim\""), 2);
+        } else if (a == "--settings") {
+            if (!next(&ctx.settings))
+                return cliFail(QStringLiteral("--settings needs a text like 9600,N,8,1"), 2);
+            ctx.settingsGiven = true;
+        } else if (a == "--language") {
+            QString v;
+            bool ok = false;
+            if (next(&v))
+                ctx.language = v.toInt(&ok);
+            if (!ok || ctx.language < 1 || ctx.language > 4)
+                return cliFail(QStringLiteral("--language takes 1 (German), 2 (English), 3 (Italian) or 4 (French)"), 2);
+        } else if (a == "--password") {
+            if (!next(&ctx.password))
+                return cliFail(QStringLiteral("--password needs a value"), 2);
+            ctx.passwordGiven = true;
+        } else if (a == "-o" || a == "--output") {
+            if (!next(&ctx.output))
+                return cliFail(QStringLiteral("-o needs a file name"), 2);
+        } else if (a == "--yes") {
+            ctx.yes = true;
+        } else if (a.startsWith("--")) {
+            return cliFail(QStringLiteral("unknown option %1 (see --help)").arg(a), 2);
+        } else {
+            words << a;
+        }
+    }
+    if (words.isEmpty()) {
+        printHelp();
+        return 2;
+    }
+    const QString name = words.takeFirst();
+    for (const CliCommand& c : registry()) {
+        if (name == QLatin1String(c.name)) {
+            ctx.args = words;
+            return c.handler(ctx);
+        }
+    }
+    return cliFail(QStringLiteral("unknown command \"%1\" (see --help)").arg(name), 2);
+}

@@ -1,0 +1,44 @@
+#include "link/PortResolver.h"
+
+#include "app/Settings.h"
+#include "link/SerialChannel.h"
+#include "sim/SimChannel.h"
+
+#include <QSerialPortInfo>
+
+namespace PortResolver {
+QStringList systemPorts()
+{
+    QStringList names;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        names << info.systemLocation();
+    names.sort();
+    return names;
+}
+
+QString deviceFor(int n)
+{
+    const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n));
+    if (!assigned.isEmpty())
+        return assigned;
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    const QStringList ports = systemPorts();
+    if (ports.isEmpty())
+        return SimulatedDevice;
+    if (n >= 1 && n <= ports.size())
+        return ports[n - 1];
+    return QString();
+#endif
+}
+
+void assign(int n, const QString& device) { Settings::set(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n), device); }
+
+std::unique_ptr<Channel> makeChannel(const QString& device)
+{
+    if (device == SimulatedDevice)
+        return std::make_unique<SimChannel>();
+    return std::make_unique<SerialChannel>();
+}
+}

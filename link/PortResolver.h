@@ -1,0 +1,19 @@
+#pragma once
+// "COM 1".."COM 8" each stand for a device: on Windows COMn; elsewhere the device assigned
+// to that number in the settings (section "Ports", key "COMn"), else the n-th serial port
+// the system lists. The device name "sim" is the built-in simulated unit; it is also what
+// a number stands for on a machine that lists no serial port at all.
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class Channel;
+
+namespace PortResolver {
+inline const QString SimulatedDevice = QStringLiteral("sim");
+QStringList systemPorts(); // port names the system lists, sorted
+QString deviceFor(int comNumber);
+void assign(int comNumber, const QString& device); // empty: back to the automatic choice
+// A channel suited to the device: the simulated unit for "sim", else a real serial port.
+std::unique_ptr<Channel> makeChannel(const QString& device);
+}

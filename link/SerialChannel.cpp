@@ -1,0 +1,107 @@
+#include "link/SerialChannel.h"
+
+#include <QStringList>
+
+bool SerialChannel::applySettings(QSerialPort& port, const QString& settings, QString* error)
+{
+    const QStringList p = settings.split(',');
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("Invalid port settings \"%1\": %2").arg(settings, why);
+        return false;
+    };
+    if (p.size() != 4)
+        return fail(QStringLiteral("expected baud rate, parity, data bits and stop bits"));
+    bool ok = false;
+    const int baud = p[0].trimmed().toInt(&ok);
+    if (!ok || baud <= 0)
+        return fail(QStringLiteral("baud rate"));
+    QSerialPort::Parity parity;
+    const QString par = p[1].trimmed().toUpper();
+    if (par == "N") parity = QSerialPort::NoParity;
+    else if (par == "E") parity = QSerialPort::EvenParity;
+    else if (par == "O") parity = QSerialPort::OddParity;
+    else if (par == "M") parity = QSerialPort::MarkParity;
+    else if (par == "S") parity = QSerialPort::SpaceParity;
+    else return fail(QStringLiteral("parity"));
+    const int bits = p[2].trimmed().toInt(&ok);
+    if (!ok || bits < 5 || bits > 8)
+        return fail(QStringLiteral("data bits"));
+    QSerialPort::StopBits stop;
+    const QString sb = p[3].trimmed();
+    if (sb == "1") stop = QSerialPort::OneStop;
+    else if (sb == "1.5" || sb == "1,5") stop = QSerialPort::OneAndHalfStop;
+    else if (sb == "2") stop = QSerialPort::TwoStop;
+    else return fail(QStringLiteral("stop bits"));
+    port.setBaudRate(baud);
+    port.setParity(parity);
+    port.setDataBits(static_cast<QSerialPort::DataBits>(bits));
+    port.setStopBits(stop);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+bool SerialChannel::open(const QString& port, const QString& settings)
+{
+    close();
+    m_busy = false;
+    m_error.clear();
+    m_port.setPortName(port);
+    if (!applySettings(m_port, settings, &m_error))
+        return false;
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_busy = m_port.error() == QSerialPort::PermissionError;
+        m_error = m_port.errorString();
+        return false;
+    }
+    // Settings must be applied again on some platforms once the port is open.
+    applySettings(m_port, settings, nullptr);
+    return true;
+}
+
+void SerialChannel::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+void SerialChannel::poll()
+{
+    if (m_port.isOpen())
+        m_port.waitForReadyRead(0);
+}
+
+void SerialChannel::discardInput()
+{
+    poll();
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+void SerialChannel::discardOutput() { m_port.clear(QSerialPort::Output); }
+
+int SerialChannel::inBufferCount()
+{
+    poll();
+    return static_cast<int>(m_port.bytesAvailable());
+}
+
+QByteArray SerialChannel::readChar()
+{
+    poll();
+    return m_port.read(1);
+}
+
+QByteArray SerialChannel::readAll()
+{
+    poll();
+    return m_port.readAll();
+}
+
+void SerialChannel::write(const QByteArray& data)
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.write(data);
+    m_port.waitForBytesWritten(50);
+}

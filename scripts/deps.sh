@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the project needs to build, run and test (as root).
+set -euo pipefail
+PKGS="cmake g++ make ccache pkg-config qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6svg6 \
+libsqlite3-dev xvfb xauth poppler-utils fonts-dejavu-core"
+missing=""
+for p in $PKGS; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  echo "Installing:$missing"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends $missing
+fi

@@ -1,0 +1,145 @@
+#include "store/ConfigStore.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+ConfigStore::ConfigStore(const QString& databasePath)
+{
+    if (!databasePath.isEmpty())
+        open(databasePath);
+}
+
+ConfigStore::~ConfigStore() { close(); }
+
+void ConfigStore::open(const QString& path)
+{
+    close();
+    m_path = path;
+    struct Pair { Connection* con; Recordset* rs; const QString* table; };
+    const Pair pairs[] = {
+        {&con_PowerON, &rs_PowerON, &tbl::PowerOn},
+        {&con_AlarmDispo, &rs_AlarmDispo, &tbl::AlarmDispositiv},
+        {&con_SMS, &rs_SMS, &tbl::SMS},
+        {&con_Konfig_IN, &rs_Konfig_IN, &tbl::Eingaenge},
+        {&con_Konfig_OUT, &rs_Konfig_OUT, &tbl::Ausgaenge},
+        {&con_Adressen, &rs_Adressen, &tbl::Adressen},
+    };
+    for (const Pair& p : pairs) {
+        clsDatabase::OpenConnection(*p.con, path, Connection::ReadWrite);
+        clsDatabase::OpenRecordset(*p.rs, *p.con, *p.table);
+    }
+}
+
+QString ConfigStore::close()
+{
+    QString firstError;
+    struct Pair { Connection* con; Recordset* rs; };
+    const Pair pairs[] = {
+        {&con_Konfig_IN, &rs_Konfig_IN}, {&con_Konfig_OUT, &rs_Konfig_OUT}, {&con_PowerON, &rs_PowerON},
+        {&con_AlarmDispo, &rs_AlarmDispo}, {&con_SMS, &rs_SMS}, {&con_Adressen, &rs_Adressen},
+    };
+    for (const Pair& p : pairs) {
+        if (!p.rs->isOpen())
+            continue;
+        try {
+            p.rs->updateBatch();
+        } catch (const StoreError& e) {
+            if (firstError.isEmpty())
+                firstError = e.message();
+        }
+        p.rs->close();
+        p.con->close();
+    }
+    return firstError;
+}
+
+void ConfigStore::updateAll()
+{
+    Recordset* all[] = {&rs_Adressen, &rs_AlarmDispo, &rs_Konfig_IN, &rs_Konfig_OUT, &rs_PowerON, &rs_SMS};
+    bool any = false;
+    for (Recordset* rs : all)
+        any = any || rs->hasPendingChanges();
+    if (!any)
+        return;
+    // All tables are written through one connection in one transaction: either the whole
+    // change reaches the file or none of it.
+    QSqlDatabase db = con_SMS.db();
+    if (!db.transaction())
+        throw StoreError(QStringLiteral("The database cannot be written: %1").arg(db.lastError().text()));
+    try {
+        for (Recordset* rs : all)
+            rs->writePending(db);
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit()) {
+        const QString err = db.lastError().text();
+        db.rollback();
+        throw StoreError(QStringLiteral("The database cannot be written: %1").arg(err));
+    }
+    for (Recordset* rs : all)
+        rs->markWritten();
+}
+
+QString checkDatabase(const QString& path)
+{
+    const QFileInfo fi(path);
+    if (!fi.exists())
+        return QStringLiteral("The database file %1 does not exist.").arg(path);
+    if (!fi.isFile() || !fi.isReadable())
+        return QStringLiteral("The database file %1 cannot be read.").arg(path);
+    Connection con;
+    try {
+        con.open(path, Connection::Read);
+    } catch (const StoreError& e) {
+        return e.message();
+    }
+    QSqlDatabase db = con.db();
+    struct Need { QString table; QStringList positioned; QStringList named; int rows; };
+    QStringList users;
+    for (int i = 1; i <= 8; ++i)
+        users << QStringLiteral("Benutzer%1").arg(i);
+    const QList<Need> needs = {
+        {tbl::Eingaenge, QStringList{"ID", "I/O"} + users, {"SMSID"}, 16},
+        {tbl::Ausgaenge, QStringList{"ID", "I/O"} + users + QStringList{"DefaultState"}, {"SMSID"}, 8},
+        {tbl::AlarmDispositiv, QStringList{"", "", ""} + users, {"IN_SF", "IN_FF", tbl::Verzoegerungszeit, "SMS"}, 1},
+        {tbl::PowerOn, QStringList{""} + users, {"SMS"}, 1},
+        {tbl::SMS, {"ID", "", "Deutsch", "", "", ""}, {}, 26},
+        {tbl::Adressen, {}, {"Namen", "Natel_Nummer", "Passwort", "Operator", "Status"}, 8},
+        {tbl::Beschriftung, {"Name", "", "", "", ""}, {}, -1},
+        {tbl::ToolTipText, {"Name", "", "", "", ""}, {}, -1},
+        {tbl::SystemNachrichten, {"Name", "", "", "", ""}, {}, -1},
+    };
+    for (const Need& n : needs) {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("SELECT * FROM \"%1\" LIMIT 0").arg(n.table))) {
+            const QString err = q.lastError().text();
+            if (err.contains(QLatin1String("no such table")))
+                return QStringLiteral("The database %1 has no table \"%2\".").arg(path, n.table);
+            return QStringLiteral("The database %1 cannot be read: %2").arg(path, err);
+        }
+        const QSqlRecord rec = q.record();
+        if (rec.count() < n.positioned.size())
+            return QStringLiteral("The table \"%1\" of %2 has too few columns.").arg(n.table, path);
+        for (int i = 0; i < n.positioned.size(); ++i)
+            if (!n.positioned[i].isEmpty() && rec.fieldName(i) != n.positioned[i])
+                return QStringLiteral("The table \"%1\" of %2 has no column \"%3\" at position %4.")
+                    .arg(n.table, path, n.positioned[i]).arg(i);
+        for (const QString& c : n.named)
+            if (rec.indexOf(c) < 0)
+                return QStringLiteral("The table \"%1\" of %2 has no column \"%3\".").arg(n.table, path, c);
+        if (n.rows >= 0) {
+            QSqlQuery c(db);
+            if (!c.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(n.table)) || !c.next())
+                return QStringLiteral("The table \"%1\" of %2 cannot be read.").arg(n.table, path);
+            if (c.value(0).toInt() != n.rows)
+                return QStringLiteral("The table \"%1\" of %2 has %3 rows instead of %4.")
+                    .arg(n.table, path).arg(c.value(0).toInt()).arg(n.rows);
+        }
+    }
+    return QString();
+}

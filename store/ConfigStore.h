@@ -1,0 +1,60 @@
+#pragma once
+// The six configuration recordsets the main window keeps open for its whole life,
+// each on a connection of its own. The command-line tool and the tests use the same
+// object, so everything that reads or writes the configuration works without a window.
+#include "store/Recordset.h"
+
+#include <QString>
+
+// The two data-access operations of the program's store class.
+class clsDatabase {
+public:
+    static void OpenConnection(Connection& con, const QString& path, Connection::Mode mode) { con.open(path, mode); }
+    static void OpenRecordset(Recordset& rs, Connection& con, const QString& source) { rs.open(con, source); }
+};
+
+class ConfigStore {
+public:
+    explicit ConfigStore(const QString& databasePath = QString());
+    ~ConfigStore();
+    ConfigStore(const ConfigStore&) = delete;
+    ConfigStore& operator=(const ConfigStore&) = delete;
+
+    // Opens the six pairs in start order (PowerOn, Alarm_Dispositiv, SMS,
+    // Konfiguration_Eingänge, Konfiguration_Ausgänge, Adressen). Throws StoreError.
+    void open(const QString& databasePath);
+    // Flushes and closes in close order (Eingänge, Ausgänge, PowerOn, Alarm_Dispositiv, SMS,
+    // Adressen); a pair whose recordset is not open is skipped. Returns the first error text.
+    QString close();
+    bool isOpen() const { return rs_SMS.isOpen(); }
+    QString databasePath() const { return m_path; }
+
+    // Writes every pending change of all six recordsets in one transaction.
+    // Throws StoreError; on failure nothing reaches the file and the edits stay pending.
+    void updateAll();
+
+    Connection con_PowerON, con_AlarmDispo, con_SMS, con_Konfig_IN, con_Konfig_OUT, con_Adressen;
+    Recordset rs_PowerON, rs_AlarmDispo, rs_SMS, rs_Konfig_IN, rs_Konfig_OUT, rs_Adressen;
+
+private:
+    QString m_path;
+};
+
+// Checks that the file is a configuration database this program can work with: every
+// table and every positioned column present, the fixed row counts. Returns an empty
+// text when it is, else one sentence saying what is wrong.
+QString checkDatabase(const QString& path);
+
+// Table and column names, spelled as in the file.
+namespace tbl {
+inline const QString Eingaenge = QStringLiteral("Konfiguration_Eingänge");
+inline const QString Ausgaenge = QStringLiteral("Konfiguration_Ausgänge");
+inline const QString AlarmDispositiv = QStringLiteral("Alarm_Dispositiv");
+inline const QString PowerOn = QStringLiteral("PowerOn");
+inline const QString SMS = QStringLiteral("SMS");
+inline const QString Adressen = QStringLiteral("Adressen");
+inline const QString Beschriftung = QStringLiteral("Beschriftung");
+inline const QString ToolTipText = QStringLiteral("ToolTipText");
+inline const QString SystemNachrichten = QStringLiteral("SystemNachrichten");
+inline const QString Verzoegerungszeit = QStringLiteral("Verzögerungszeit");
+}

@@ -1,0 +1,296 @@
+#include "store/Recordset.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+QAtomicInt g_connectionCounter;
+
+QString quoteIdent(const QString& s)
+{
+    QString q = s;
+    q.replace('"', "\"\"");
+    return '"' + q + '"';
+}
+} // namespace
+
+Connection::~Connection() { close(); }
+
+void Connection::open(const QString& path, Mode mode)
+{
+    close();
+    if (!QFileInfo(path).isFile())
+        throw StoreError(QStringLiteral("The database file %1 does not exist.").arg(path));
+    m_name = QStringLiteral("smsv48-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(path);
+    QString opts = QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000");
+    if (mode == Read)
+        opts += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    db.setConnectOptions(opts);
+    if (!db.open()) {
+        const QString err = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        m_name.clear();
+        throw StoreError(QStringLiteral("The database %1 cannot be opened: %2").arg(path, err));
+    }
+    m_path = path;
+    m_mode = mode;
+}
+
+void Connection::close()
+{
+    if (m_name.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_name.clear();
+}
+
+bool Connection::isOpen() const { return !m_name.isEmpty(); }
+
+QSqlDatabase Connection::db() const { return QSqlDatabase::database(m_name, false); }
+
+void Recordset::open(Connection& con, const QString& source)
+{
+    close();
+    if (!con.isOpen())
+        throw StoreError(QStringLiteral("The connection is not open."));
+    m_con = &con;
+    m_source = source;
+    m_table = source.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) ? QString() : source;
+    load();
+    m_open = true;
+}
+
+void Recordset::load()
+{
+    QSqlQuery q(m_con->db());
+    q.setForwardOnly(true);
+    const QString sql = m_table.isEmpty()
+        ? m_source
+        : QStringLiteral("SELECT rowid AS \"__rowid\", * FROM %1 ORDER BY rowid").arg(quoteIdent(m_table));
+    if (!q.exec(sql))
+        throw StoreError(QStringLiteral("%1: %2").arg(m_source, q.lastError().text()));
+    const QSqlRecord rec = q.record();
+    const int offset = m_table.isEmpty() ? 0 : 1;
+    m_fields.clear();
+    for (int i = offset; i < rec.count(); ++i)
+        m_fields << rec.fieldName(i);
+    m_rows.clear();
+    while (q.next()) {
+        Row r;
+        if (offset)
+            r.rowid = q.value(0).toLongLong();
+        r.values.reserve(m_fields.size());
+        for (int i = offset; i < rec.count(); ++i)
+            r.values << q.value(i);
+        r.dirty = QVector<bool>(m_fields.size(), false);
+        m_rows << r;
+    }
+    m_pos = 0;
+}
+
+void Recordset::close()
+{
+    m_open = false;
+    m_rows.clear();
+    m_fields.clear();
+    m_con = nullptr;
+    m_pos = 0;
+}
+
+void Recordset::setAbsolutePosition(int pos)
+{
+    if (pos < 1 || pos > m_rows.size())
+        throw StoreError(QStringLiteral("%1: position %2 is outside the recordset.").arg(m_source).arg(pos));
+    m_pos = pos - 1;
+}
+
+void Recordset::moveFirst() { m_pos = 0; }
+void Recordset::moveLast() { m_pos = m_rows.isEmpty() ? 0 : m_rows.size() - 1; }
+
+void Recordset::moveNext()
+{
+    if (eof())
+        throw StoreError(QStringLiteral("%1: move past the last row.").arg(m_source));
+    ++m_pos;
+}
+
+void Recordset::movePrevious()
+{
+    if (bof())
+        throw StoreError(QStringLiteral("%1: move before the first row.").arg(m_source));
+    --m_pos;
+}
+
+bool Recordset::find(const QString& criterion)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*([^=\\s]+)\\s*=\\s*(.*?)\\s*$"));
+    const auto m = re.match(criterion);
+    if (!m.hasMatch())
+        throw StoreError(QStringLiteral("%1: unsupported criterion \"%2\".").arg(m_source, criterion));
+    const int col = checkedIndex(m.captured(1));
+    QString value = m.captured(2);
+    if (value.size() >= 2 && value.startsWith('\'') && value.endsWith('\''))
+        value = value.mid(1, value.size() - 2).replace(QLatin1String("''"), QLatin1String("'"));
+    bool valueIsNumber = false;
+    const double num = value.toDouble(&valueIsNumber);
+    if (m_pos < 0)
+        m_pos = 0;
+    for (int i = m_pos; i < m_rows.size(); ++i) {
+        const QVariant& v = m_rows[i].values[col];
+        if (v.isNull())
+            continue;
+        bool fieldIsNumber = false;
+        const double f = v.toString().toDouble(&fieldIsNumber);
+        const bool match = (valueIsNumber && fieldIsNumber) ? f == num : v.toString() == value;
+        if (match) {
+            m_pos = i;
+            return true;
+        }
+    }
+    m_pos = m_rows.size();
+    return false;
+}
+
+QString Recordset::fieldName(int pos) const
+{
+    if (pos < 0 || pos >= m_fields.size())
+        throw StoreError(QStringLiteral("%1: no field at position %2.").arg(m_source).arg(pos));
+    return m_fields[pos];
+}
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int Recordset::checkedIndex(const QString& name) const
+{
+    const int i = fieldIndex(name);
+    if (i < 0)
+        throw StoreError(QStringLiteral("%1: no field named \"%2\".").arg(m_source, name));
+    return i;
+}
+
+void Recordset::checkCurrent() const
+{
+    if (!m_open)
+        throw StoreError(QStringLiteral("%1: the recordset is not open.").arg(m_source));
+    if (bof() || eof())
+        throw StoreError(QStringLiteral("%1: there is no current row.").arg(m_source));
+}
+
+QVariant Recordset::value(int pos) const
+{
+    checkCurrent();
+    fieldName(pos);
+    return m_rows[m_pos].values[pos];
+}
+
+QVariant Recordset::value(const QString& name) const { return value(checkedIndex(name)); }
+
+void Recordset::setValue(int pos, const QVariant& v)
+{
+    checkCurrent();
+    fieldName(pos);
+    if (m_table.isEmpty())
+        throw StoreError(QStringLiteral("%1: the recordset is read only.").arg(m_source));
+    Row& r = m_rows[m_pos];
+    const QVariant& old = r.values[pos];
+    if (old.isNull() == v.isNull() && (old.isNull() || old == v))
+        return;
+    r.values[pos] = v;
+    r.dirty[pos] = true;
+    r.changed = true;
+}
+
+void Recordset::setValue(const QString& name, const QVariant& v) { setValue(checkedIndex(name), v); }
+
+bool Recordset::hasPendingChanges() const
+{
+    for (const Row& r : m_rows)
+        if (r.changed)
+            return true;
+    return false;
+}
+
+void Recordset::updateBatch()
+{
+    if (!m_open || !hasPendingChanges())
+        return;
+    QSqlDatabase db = m_con->db();
+    if (!db.transaction())
+        throw StoreError(QStringLiteral("%1: %2").arg(m_source, db.lastError().text()));
+    try {
+        writePending(db);
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit()) {
+        const QString err = db.lastError().text();
+        db.rollback();
+        throw StoreError(QStringLiteral("%1: the changes cannot be written: %2").arg(m_source, err));
+    }
+    markWritten();
+}
+
+void Recordset::writePending(QSqlDatabase& db)
+{
+    if (!m_open)
+        return;
+    if (m_table.isEmpty() && hasPendingChanges())
+        throw StoreError(QStringLiteral("%1: the recordset is read only.").arg(m_source));
+    for (const Row& r : m_rows) {
+        if (!r.changed)
+            continue;
+        QStringList sets;
+        QVector<QVariant> binds;
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (!r.dirty[i])
+                continue;
+            sets << quoteIdent(m_fields[i]) + QStringLiteral(" = ?");
+            binds << r.values[i];
+        }
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoteIdent(m_table), sets.join(", ")));
+        for (const QVariant& b : binds)
+            q.addBindValue(b);
+        q.addBindValue(r.rowid);
+        if (!q.exec() || q.numRowsAffected() != 1) {
+            const QString err = q.lastError().isValid() ? q.lastError().text()
+                                                        : QStringLiteral("a row has disappeared from the file");
+            throw StoreError(QStringLiteral("%1: the changes cannot be written: %2").arg(m_source, err));
+        }
+    }
+}
+
+void Recordset::markWritten()
+{
+    for (Row& r : m_rows) {
+        r.changed = false;
+        r.dirty.fill(false);
+    }
+}
+
+void Recordset::cancelBatch() { load(); }
+
+void Recordset::requery()
+{
+    if (!m_open)
+        throw StoreError(QStringLiteral("%1: the recordset is not open.").arg(m_source));
+    load();
+}

@@ -1,0 +1,107 @@
+#pragma once
+// A client-side snapshot of a table or SELECT with pending edits, as the program's
+// windows use it: move first/next/previous/last, absolute position, BOF/EOF, forward
+// find with the program's criterion forms, fields by name or zero-based position, and
+// edits that reach the file only on updateBatch (one transaction).
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <stdexcept>
+
+class StoreError : public std::runtime_error {
+public:
+    explicit StoreError(const QString& what) : std::runtime_error(what.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
+
+// One connection to the database file (each recordset holder opens its own).
+class Connection {
+public:
+    enum Mode { Read = 1, ReadWrite = 3 };
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    void open(const QString& path, Mode mode); // throws StoreError
+    void close();
+    bool isOpen() const;
+    QSqlDatabase db() const;
+    QString path() const { return m_path; }
+    Mode mode() const { return m_mode; }
+private:
+    QString m_name;
+    QString m_path;
+    Mode m_mode = Read;
+};
+
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // source: a table name or a SELECT statement. Throws StoreError.
+    void open(Connection& con, const QString& source);
+    void close();
+    bool isOpen() const { return m_open; }
+    QString source() const { return m_source; }
+
+    int recordCount() const { return m_rows.size(); }
+    bool bof() const { return m_pos < 0 || m_rows.isEmpty(); }
+    bool eof() const { return m_pos >= m_rows.size() || m_rows.isEmpty(); }
+    // 1-based position of the current row, -1 at BOF/EOF.
+    int absolutePosition() const { return (bof() || eof()) ? -1 : m_pos + 1; }
+    void setAbsolutePosition(int pos); // 1-based; throws outside 1..count
+
+    void moveFirst();
+    void moveLast();
+    void moveNext();     // throws at EOF
+    void movePrevious(); // throws at BOF
+
+    // Searches forward from the current row (inclusive). Criterion forms:
+    // "Col = 'text'", "Col = 'number'", "Col = number", "Col= number".
+    // Numeric comparison when the field and the value are both numbers.
+    // No match: the recordset stands past its last row (EOF) and false is returned.
+    bool find(const QString& criterion);
+
+    int fieldCount() const { return m_fields.size(); }
+    QString fieldName(int pos) const;
+    int fieldIndex(const QString& name) const; // -1 when missing
+    QVariant value(int pos) const;
+    QVariant value(const QString& name) const;
+    void setValue(int pos, const QVariant& v);
+    void setValue(const QString& name, const QVariant& v);
+
+    bool hasPendingChanges() const;
+    // Writes every pending row in one transaction; on failure nothing is written,
+    // the edits stay pending and StoreError is thrown.
+    void updateBatch();
+    void cancelBatch();
+    // Building blocks of a transaction spanning several recordsets (see ConfigStore::updateAll):
+    // write the pending rows through db without transaction handling, then mark them written.
+    void writePending(QSqlDatabase& db);
+    void markWritten();
+    // Reads the source again; pending edits are dropped. The position goes to the first row.
+    void requery();
+
+private:
+    void load();
+    void checkCurrent() const;
+    int checkedIndex(const QString& name) const;
+
+    Connection* m_con = nullptr;
+    QString m_source;
+    QString m_table; // empty for SELECT sources (read only)
+    bool m_open = false;
+    QStringList m_fields;
+    struct Row {
+        qint64 rowid = -1;
+        QVector<QVariant> values;
+        QVector<bool> dirty;
+        bool changed = false;
+    };
+    QVector<Row> m_rows;
+    int m_pos = 0;
+};

@@ -1,0 +1,95 @@
+#include "TestEnv.h"
+
+#include "app/ProgramState.h"
+#include "app/Progress.h"
+#include "app/Settings.h"
+#include "store/ConfigStore.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+QString TestEnv::builtBin()
+{
+    const QByteArray env = qgetenv("SMSV48_BIN");
+    return env.isEmpty() ? QStringLiteral(SMSV48_BUILD_BIN) : QString::fromLocal8Bit(env);
+}
+
+TestEnv::TestEnv(const QString& language)
+{
+    const QString bin = builtBin();
+    for (const char* sub : {"Datenbank", "UserProfile", "Download", "help"}) {
+        const QString from = QDir(bin).filePath(QString::fromLatin1(sub));
+        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString src = it.next();
+            const QString dst = QDir(m_root.path()).filePath(QString::fromLatin1(sub) + '/' + QDir(from).relativeFilePath(src));
+            QDir().mkpath(QFileInfo(dst).absolutePath());
+            QFile::copy(src, dst);
+            QFile::setPermissions(dst, QFile::permissions(dst) | QFile::WriteOwner);
+        }
+    }
+    QDir(m_root.path()).mkpath(QStringLiteral("Download/Config"));
+    QDir(m_root.path()).mkpath(QStringLiteral("Download/Firmware"));
+    QDir(m_root.path()).mkpath(QStringLiteral("UserProfile"));
+    Settings::setFolder(m_settings.path());
+    if (!language.isEmpty())
+        Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), language);
+    qputenv("SMSV48_HOME", m_root.path().toLocal8Bit());
+    qputenv("SMSV48_SETTINGS_DIR", m_settings.path().toLocal8Bit());
+    ProgramState& st = gState();
+    st.reset();
+    st.dataRoot = m_root.path();
+    st.gsDatenbankPfad = dbPath();
+    st.setLanguage(language.isEmpty() ? QStringLiteral("1") : language);
+    LoadingProgress::reset();
+    Dialogs::setMessageHandler([this](const Dialogs::Message& m) {
+        messages << m;
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        for (auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            if (m.buttons & b)
+                return b;
+        return QMessageBox::Ok;
+    });
+    Dialogs::setFileHandler([this](const Dialogs::FileRequest& r) {
+        fileRequests << r;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    });
+}
+
+TestEnv::~TestEnv()
+{
+    Dialogs::setMessageHandler({});
+    Dialogs::setFileHandler({});
+    Settings::setFolder(QString());
+}
+
+QString TestEnv::dbPath() const { return QDir(m_root.path()).filePath(QStringLiteral("Datenbank/SMS_Vantor.sqlite")); }
+QString TestEnv::path(const QString& rel) const { return QDir(m_root.path()).filePath(rel); }
+
+QVariant TestEnv::queryValue(const QString& sql) const
+{
+    Connection con;
+    con.open(dbPath(), Connection::Read);
+    QSqlQuery q(con.db());
+    if (!q.exec(sql) || !q.next()) {
+        qWarning() << "query failed:" << sql << q.lastError().text();
+        return QVariant();
+    }
+    return q.value(0);
+}
+
+void TestEnv::exec(const QString& sql) const
+{
+    Connection con;
+    con.open(dbPath(), Connection::ReadWrite);
+    QSqlQuery q(con.db());
+    if (!q.exec(sql))
+        qWarning() << "exec failed:" << sql << q.lastError().text();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// A private program folder and settings folder for one test: a copy of the built data
+// root (database, profiles, help) in a temporary directory, the program state pointed at
+// it, message boxes and file dialogs answered by the test.
+#include "app/Dialogs.h"
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+
+class TestEnv {
+public:
+    // language: the stored "Sprache" setting (empty: none stored).
+    explicit TestEnv(const QString& language = QString());
+    ~TestEnv();
+    QString root() const { return m_root.path(); }
+    QString dbPath() const;
+    QString settingsDir() const { return m_settings.path(); }
+    QString path(const QString& rel) const;
+
+    // Every message box shown while the env lives, answered with nextAnswer (default Ok/Yes
+    // as offered).
+    QList<Dialogs::Message> messages;
+    QList<QMessageBox::StandardButton> answers; // consumed in order; when empty the first offered button
+    QList<QString> fileAnswers;                 // answers to file dialogs, consumed in order ("" = cancel)
+    QList<Dialogs::FileRequest> fileRequests;
+
+    // Runs one SQL statement on the database file directly (for checks and setup).
+    QVariant queryValue(const QString& sql) const;
+    void exec(const QString& sql) const;
+
+    static QString builtBin(); // the build tree's bin/ folder
+
+private:
+    QTemporaryDir m_root;
+    QTemporaryDir m_settings;
+};

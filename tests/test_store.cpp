@@ -1,0 +1,277 @@
+// The configuration store: schema positions of the built file, recordset semantics,
+// batch updates, and the database check at start.
+#include "TestEnv.h"
+
+#include "store/ConfigStore.h"
+
+#include <QFile>
+#include <QtTest>
+
+class TestStore : public QObject {
+    Q_OBJECT
+private slots:
+    void schemaPositionsOfTheBuiltFile();
+    void defaultRowsLinkEventsToTheirTexts();
+    void findQuotedAndUnquotedIdsAlike();
+    void findSearchesForwardFromTheCurrentRow();
+    void navigationBofEofAndPositions();
+    void pendingEditsInvisibleUntilUpdateBatch();
+    void failedBatchLeavesFileUnchanged();
+    void updateAllIsOneTransaction();
+    void closeFlushesPendingEdits();
+    void nullTextsAndRequery();
+    void checkDatabaseNamesWhatIsWrong();
+};
+
+void TestStore::schemaPositionsOfTheBuiltFile()
+{
+    TestEnv env;
+    QCOMPARE(checkDatabase(env.dbPath()), QString());
+    ConfigStore store(env.dbPath());
+    for (Recordset* rs : {&store.rs_Konfig_IN, &store.rs_Konfig_OUT}) {
+        QCOMPARE(rs->fieldName(0), QStringLiteral("ID"));
+        QCOMPARE(rs->fieldName(1), QStringLiteral("I/O"));
+        for (int k = 1; k <= 8; ++k)
+            QCOMPARE(rs->fieldName(k + 1), QStringLiteral("Benutzer%1").arg(k));
+    }
+    QCOMPARE(store.rs_Konfig_OUT.fieldName(10), QStringLiteral("DefaultState"));
+    for (int k = 1; k <= 8; ++k) {
+        QCOMPARE(store.rs_AlarmDispo.fieldName(k + 2), QStringLiteral("Benutzer%1").arg(k));
+        QCOMPARE(store.rs_PowerON.fieldName(k), QStringLiteral("Benutzer%1").arg(k));
+    }
+    QCOMPARE(store.rs_SMS.fieldName(0), QStringLiteral("ID"));
+    QCOMPARE(store.rs_SMS.fieldName(2), QStringLiteral("Deutsch"));
+    QCOMPARE(store.rs_SMS.fieldCount(), 6);
+    QCOMPARE(store.rs_Konfig_IN.recordCount(), 16);
+    QCOMPARE(store.rs_Konfig_OUT.recordCount(), 8);
+    QCOMPARE(store.rs_AlarmDispo.recordCount(), 1);
+    QCOMPARE(store.rs_PowerON.recordCount(), 1);
+    QCOMPARE(store.rs_SMS.recordCount(), 26);
+    QCOMPARE(store.rs_Adressen.recordCount(), 8);
+}
+
+void TestStore::defaultRowsLinkEventsToTheirTexts()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    store.rs_Konfig_IN.moveFirst();
+    for (int n = 1; n <= 16; ++n) {
+        QCOMPARE(store.rs_Konfig_IN.value("ID").toInt(), n);
+        QCOMPARE(store.rs_Konfig_IN.value("SMSID").toInt(), n);
+        store.rs_Konfig_IN.moveNext();
+    }
+    QVERIFY(store.rs_Konfig_IN.eof());
+    store.rs_Konfig_OUT.moveFirst();
+    for (int n = 1; n <= 8; ++n) {
+        QCOMPARE(store.rs_Konfig_OUT.value("SMSID").toInt(), 16 + n);
+        store.rs_Konfig_OUT.moveNext();
+    }
+    QCOMPARE(store.rs_AlarmDispo.value("SMS").toInt(), 25);
+    QCOMPARE(store.rs_PowerON.value("SMS").toInt(), 26);
+    store.rs_SMS.moveFirst();
+    for (int n = 1; n <= 26; ++n) {
+        QCOMPARE(store.rs_SMS.value(0).toInt(), n);
+        store.rs_SMS.moveNext();
+    }
+    store.rs_Adressen.moveFirst();
+    QVERIFY(store.rs_Adressen.value("Natel_Nummer").isNull());
+    QVERIFY(store.rs_Adressen.value("Namen").isNull());
+}
+
+void TestStore::findQuotedAndUnquotedIdsAlike()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    Recordset& rs = store.rs_SMS;
+    rs.moveFirst();
+    QVERIFY(rs.find("ID = '5'"));
+    const int a = rs.absolutePosition();
+    rs.moveFirst();
+    QVERIFY(rs.find("ID= 5"));
+    QCOMPARE(rs.absolutePosition(), a);
+    rs.moveFirst();
+    QVERIFY(rs.find("ID = 5"));
+    QCOMPARE(rs.absolutePosition(), a);
+    QCOMPARE(rs.value("ID").toInt(), 5);
+    rs.moveFirst();
+    QVERIFY(rs.find("ID = '26'"));
+    QCOMPARE(rs.value(0).toInt(), 26);
+    rs.moveFirst();
+    QVERIFY(rs.find(QStringLiteral("ID = '") + QString::number(17) + "'"));
+    QCOMPARE(rs.absolutePosition(), 17);
+}
+
+void TestStore::findSearchesForwardFromTheCurrentRow()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    Recordset& rs = store.rs_SMS;
+    rs.moveFirst();
+    QVERIFY(rs.find("ID = 10"));
+    QVERIFY(rs.find("ID = 10")); // inclusive of the current row
+    QCOMPARE(rs.value(0).toInt(), 10);
+    QVERIFY(!rs.find("ID = 3")); // behind: not found, past the last row
+    QVERIFY(rs.eof());
+    QVERIFY_THROWS_EXCEPTION(StoreError, rs.value(0));
+    rs.moveFirst();
+    QVERIFY(!rs.find("ID = 99"));
+    QVERIFY(rs.eof());
+    // A name criterion on a language table.
+    Connection con;
+    con.open(env.dbPath(), Connection::Read);
+    Recordset lang;
+    lang.open(con, "Beschriftung");
+    lang.moveFirst();
+    QVERIFY(!lang.find("Name = 'no such key'"));
+    QVERIFY(lang.eof());
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.rs_SMS.find("garbage"));
+}
+
+void TestStore::navigationBofEofAndPositions()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    Recordset& rs = store.rs_Adressen;
+    rs.moveFirst();
+    QCOMPARE(rs.absolutePosition(), 1);
+    QVERIFY(!rs.bof() && !rs.eof());
+    rs.movePrevious();
+    QVERIFY(rs.bof());
+    QCOMPARE(rs.absolutePosition(), -1);
+    QVERIFY_THROWS_EXCEPTION(StoreError, rs.movePrevious());
+    rs.moveLast();
+    QCOMPARE(rs.absolutePosition(), 8);
+    rs.moveNext();
+    QVERIFY(rs.eof());
+    QVERIFY_THROWS_EXCEPTION(StoreError, rs.moveNext());
+    rs.setAbsolutePosition(3);
+    QCOMPARE(rs.value("ID").toInt(), 3);
+    QVERIFY_THROWS_EXCEPTION(StoreError, rs.setAbsolutePosition(9));
+    QVERIFY_THROWS_EXCEPTION(StoreError, rs.value("NoSuchColumn"));
+    QCOMPARE(rs.fieldIndex("natel_nummer"), rs.fieldIndex("Natel_Nummer"));
+}
+
+void TestStore::pendingEditsInvisibleUntilUpdateBatch()
+{
+    TestEnv env;
+    ConfigStore a(env.dbPath());
+    a.rs_Konfig_IN.setAbsolutePosition(6);
+    a.rs_Konfig_IN.setValue(4, 1); // Benutzer3 of row 6
+    QVERIFY(a.rs_Konfig_IN.hasPendingChanges());
+    ConfigStore b(env.dbPath());
+    b.rs_Konfig_IN.setAbsolutePosition(6);
+    QCOMPARE(b.rs_Konfig_IN.value("Benutzer3").toInt(), 0);
+    QCOMPARE(env.queryValue("SELECT Benutzer3 FROM \"Konfiguration_Eingänge\" WHERE ID=6").toInt(), 0);
+    a.rs_Konfig_IN.updateBatch();
+    QVERIFY(!a.rs_Konfig_IN.hasPendingChanges());
+    QCOMPARE(env.queryValue("SELECT Benutzer3 FROM \"Konfiguration_Eingänge\" WHERE ID=6").toInt(), 1);
+    QCOMPARE(b.rs_Konfig_IN.value("Benutzer3").toInt(), 0); // a snapshot until requery
+    b.rs_Konfig_IN.requery();
+    b.rs_Konfig_IN.setAbsolutePosition(6);
+    QCOMPARE(b.rs_Konfig_IN.value("Benutzer3").toInt(), 1);
+    // Writing a value equal to the stored one is no change.
+    b.rs_Konfig_IN.setValue("Benutzer3", 1);
+    QVERIFY(!b.rs_Konfig_IN.hasPendingChanges());
+}
+
+void TestStore::failedBatchLeavesFileUnchanged()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    store.rs_SMS.moveFirst();
+    store.rs_SMS.setValue(2, QStringLiteral("neu 1"));
+    store.rs_SMS.moveNext();
+    store.rs_SMS.setValue(2, QStringLiteral("neu 2"));
+    store.rs_SMS.moveNext();
+    store.rs_SMS.setValue(0, QVariant()); // ID NOT NULL: this row cannot be written
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.rs_SMS.updateBatch());
+    QVERIFY(store.rs_SMS.hasPendingChanges());
+    QVERIFY(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=1").isNull());
+    QVERIFY(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=2").isNull());
+    // A row deleted behind the snapshot's back fails the whole batch too.
+    store.rs_SMS.cancelBatch();
+    store.rs_SMS.setAbsolutePosition(1);
+    store.rs_SMS.setValue(2, QStringLiteral("x"));
+    store.rs_SMS.setAbsolutePosition(26);
+    store.rs_SMS.setValue(2, QStringLiteral("y"));
+    env.exec("DELETE FROM SMS WHERE ID=26");
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.rs_SMS.updateBatch());
+    QVERIFY(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=1").isNull());
+}
+
+void TestStore::updateAllIsOneTransaction()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    store.rs_Adressen.moveFirst();
+    store.rs_Adressen.setValue("Namen", QStringLiteral("Anna"));
+    store.rs_AlarmDispo.moveFirst();
+    store.rs_AlarmDispo.setValue("IN_SF", 5);
+    store.rs_SMS.moveLast();
+    store.rs_SMS.setValue("ID", QVariant()); // fails, after the first two tables were written
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.updateAll());
+    QVERIFY(env.queryValue("SELECT Namen FROM Adressen WHERE ID=1").isNull());
+    QCOMPARE(env.queryValue("SELECT IN_SF FROM Alarm_Dispositiv").toInt(), 0);
+    store.rs_SMS.setValue("ID", 26);
+    store.updateAll();
+    QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=1").toString(), QStringLiteral("Anna"));
+    QCOMPARE(env.queryValue("SELECT IN_SF FROM Alarm_Dispositiv").toInt(), 5);
+    QVERIFY(!store.rs_Adressen.hasPendingChanges());
+}
+
+void TestStore::closeFlushesPendingEdits()
+{
+    TestEnv env;
+    {
+        ConfigStore store(env.dbPath());
+        store.rs_Konfig_OUT.setAbsolutePosition(3);
+        store.rs_Konfig_OUT.setValue("DefaultState", 1);
+        store.rs_PowerON.setValue(1, 1);
+        QCOMPARE(store.close(), QString());
+        QVERIFY(!store.isOpen());
+        QCOMPARE(store.close(), QString()); // closing twice is harmless
+    }
+    QCOMPARE(env.queryValue("SELECT DefaultState FROM \"Konfiguration_Ausgänge\" WHERE ID=3").toInt(), 1);
+    QCOMPARE(env.queryValue("SELECT Benutzer1 FROM PowerOn").toInt(), 1);
+}
+
+void TestStore::nullTextsAndRequery()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    store.rs_SMS.moveFirst();
+    store.rs_SMS.find("ID = 7");
+    store.rs_SMS.setValue(3, QStringLiteral("Input 4 on")); // language 2 column
+    store.rs_SMS.updateBatch();
+    QCOMPARE(env.queryValue("SELECT Englisch FROM SMS WHERE ID=7").toString(), QStringLiteral("Input 4 on"));
+    store.rs_SMS.setValue(3, QVariant());
+    store.rs_SMS.updateBatch();
+    QVERIFY(env.queryValue("SELECT Englisch FROM SMS WHERE ID=7").isNull());
+    store.rs_SMS.setValue(3, QStringLiteral("pending"));
+    store.rs_SMS.requery(); // drops pending edits
+    QVERIFY(!store.rs_SMS.hasPendingChanges());
+    QCOMPARE(store.rs_SMS.absolutePosition(), 1);
+}
+
+void TestStore::checkDatabaseNamesWhatIsWrong()
+{
+    TestEnv env;
+    QVERIFY(checkDatabase(env.path("Datenbank/missing.sqlite")).contains("does not exist"));
+    env.exec("ALTER TABLE PowerOn RENAME TO PowerOff");
+    QVERIFY(checkDatabase(env.dbPath()).contains("\"PowerOn\""));
+    env.exec("ALTER TABLE PowerOff RENAME TO PowerOn");
+    QCOMPARE(checkDatabase(env.dbPath()), QString());
+    env.exec("ALTER TABLE Adressen RENAME COLUMN Status TO Zustand");
+    const QString why = checkDatabase(env.dbPath());
+    QVERIFY2(why.contains("Status") && why.contains("Adressen"), qPrintable(why));
+    // A damaged file: not a database at all.
+    QFile f(env.dbPath());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    QVERIFY(!checkDatabase(env.dbPath()).isEmpty());
+    QCOMPARE(QFile(env.dbPath()).size(), 4096); // never replaced
+}
+
+QTEST_MAIN(TestStore)
+#include "test_store.moc"

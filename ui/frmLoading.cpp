@@ -1,0 +1,89 @@
+#include "ui/frmLoading.h"
+
+#include "app/ProgramState.h"
+#include "app/Progress.h"
+#include "store/Recordset.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<QProgressBar> g_bar;
+void onProgress(int v)
+{
+    if (g_bar)
+        g_bar->setValue(v);
+}
+}
+
+QString languageLogo(int language)
+{
+    static const char* names[4] = {"PicLogoD", "PicLogoE", "PicLogoI", "PicLogoF"};
+    if (language < 1 || language > 4)
+        return QString();
+    return QStringLiteral(":/images/%1.png").arg(QString::fromLatin1(names[language - 1]));
+}
+
+frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmLoading"));
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(18, 18, 18, 14);
+    static const char* names[4] = {"PicLogoD", "PicLogoE", "PicLogoI", "PicLogoF"};
+    const int lang = gState().giSprache;
+    for (int i = 0; i < 4; ++i) {
+        PicLogo[i] = new QLabel(this);
+        PicLogo[i]->setObjectName(QString::fromLatin1(names[i]));
+        PicLogo[i]->setPixmap(QPixmap(languageLogo(i + 1)));
+        PicLogo[i]->setAlignment(Qt::AlignCenter);
+        PicLogo[i]->setVisible(lang == i + 1);
+        lay->addWidget(PicLogo[i]);
+    }
+    lblSoftware = new QLabel(this);
+    lblSoftware->setObjectName(QStringLiteral("lblSoftware"));
+    lblSoftware->setAlignment(Qt::AlignCenter);
+    QFont f = lblSoftware->font();
+    f.setPointSizeF(f.pointSizeF() * 1.4);
+    f.setBold(true);
+    lblSoftware->setFont(f);
+    lay->addWidget(lblSoftware);
+    lblCopyright = new QLabel(tr("SMSV48 configuration tool – free software, made by its contributors"), this);
+    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
+    lblCopyright->setAlignment(Qt::AlignCenter);
+    lay->addWidget(lblCopyright);
+    VBUProgressLoading = new QProgressBar(this);
+    VBUProgressLoading->setObjectName(QStringLiteral("VBUProgressLoading"));
+    VBUProgressLoading->setRange(0, LoadingProgress::Maximum);
+    VBUProgressLoading->setValue(0);
+    VBUProgressLoading->setTextVisible(false);
+    lay->addWidget(VBUProgressLoading);
+    g_bar = VBUProgressLoading;
+    LoadingProgress::setListener(&onProgress);
+
+    // The program title of the chosen language.
+    QString title = QStringLiteral("SMS Switch Vantor");
+    try {
+        Connection con;
+        con.open(gState().gsDatenbankPfad, Connection::Read);
+        Recordset rs;
+        rs.open(con, QStringLiteral("Beschriftung"));
+        rs.moveFirst();
+        if (rs.find(QStringLiteral("Name = 'lblSoftware'"))) {
+            const QString t = rs.value(gState().giSprache).toString();
+            title = t.isEmpty() ? rs.value(1).toString() : t;
+        }
+    } catch (const StoreError&) {
+        // the database has been checked before; a missing caption keeps the default title
+    }
+    lblSoftware->setText(title);
+    setMinimumWidth(420);
+}
+
+frmLoading::~frmLoading()
+{
+    if (g_bar == VBUProgressLoading)
+        LoadingProgress::setListener(nullptr);
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+// The frameless splash window with the logo of the language and the start-up progress bar.
+class frmLoading : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmLoading(QWidget* parent = nullptr);
+    ~frmLoading() override;
+    QLabel* PicLogo[4] = {nullptr, nullptr, nullptr, nullptr}; // PicLogoD, PicLogoE, PicLogoI, PicLogoF
+    QLabel* lblSoftware = nullptr;
+    QLabel* lblCopyright = nullptr;
+    QProgressBar* VBUProgressLoading = nullptr;
+};
+
+// The logo of a language (1..4) as a pixmap resource path.
+QString languageLogo(int language);

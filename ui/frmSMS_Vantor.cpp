@@ -1,0 +1,238 @@
+#include "ui/frmSMS_Vantor.h"
+
+#include "app/Dialogs.h"
+#include "app/ProgramState.h"
+#include "app/Progress.h"
+#include "app/Settings.h"
+#include "link/Channel.h"
+#include "link/PortResolver.h"
+#include "link/Waiter.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+frmSMS_Vantor* g_main = nullptr;
+}
+
+frmSMS_Vantor* mainWindow() { return g_main; }
+
+frmSMS_Vantor::frmSMS_Vantor(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmSMS_Vantor"));
+    setWindowTitle(QStringLiteral("SMS Switch Vantor"));
+    // Form_Initialize: the six configuration recordsets, in start order.
+    store.open(gState().gsDatenbankPfad);
+    g_main = this;
+    m_ownWaiter = std::make_unique<EventLoopWaiter>();
+    m_waiter = m_ownWaiter.get();
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    const char* tabNames[3] = {"Eingänge", "Ausgänge", "System"};
+    for (int i = 0; i < 3; ++i) {
+        tabPage[i] = new QWidget(SSTab1);
+        tabPage[i]->setObjectName(QStringLiteral("SSTab1_Tab%1").arg(i));
+        SSTab1->addTab(tabPage[i], QString::fromUtf8(tabNames[i]));
+    }
+    setCentralWidget(SSTab1);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    addToolBar(Toolbar1);
+
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    cmdStatKom = new QPushButton(this);
+    cmdStatKom->setObjectName(QStringLiteral("cmdStatKom"));
+    cmdStatKom->setFixedSize(22, 18);
+    cmdStatKom->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(cmdStatKom);
+    for (int i = 0; i < 4; ++i) {
+        statusPanel[i] = new QLabel(this);
+        statusPanel[i]->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i + 1));
+        statusPanel[i]->setFrameShape(QFrame::StyledPanel);
+        statusPanel[i]->setMinimumWidth(i == 2 ? 220 : 90);
+        bar->addWidget(statusPanel[i], i == 2 ? 1 : 0);
+    }
+    lblSimulated = new QLabel(this);
+    lblSimulated->setObjectName(QStringLiteral("lblSimulated"));
+    lblSimulated->setStyleSheet(QStringLiteral("QLabel { color: #8a4b00; font-weight: bold; }"));
+    lblSimulated->hide();
+    bar->addPermanentWidget(lblSimulated);
+    setLamp(Red);
+
+    Timer_Zeit = new QTimer(this);
+    Timer_Zeit->setObjectName(QStringLiteral("Timer_Zeit"));
+    Timer_Zeit->setInterval(500);
+    connect(Timer_Zeit, &QTimer::timeout, this, &frmSMS_Vantor::Timer_Zeit_Timer);
+    Timer_Zeit->start();
+    Timer_Zeit_Timer();
+
+    buildWidgets();
+    wireProfileCommands();
+    wireEditor();
+    wireDeviceCommands();
+    wireShellCommands();
+
+    Form_Load();
+}
+
+frmSMS_Vantor::~frmSMS_Vantor()
+{
+    if (!m_closed) {
+        store.close();
+        if (channel)
+            channel->close();
+    }
+    if (g_main == this)
+        g_main = nullptr;
+}
+
+void frmSMS_Vantor::setLamp(int bgr)
+{
+    m_lamp = bgr;
+    const int r = bgr & 0xFF, g = (bgr >> 8) & 0xFF, b = (bgr >> 16) & 0xFF;
+    cmdStatKom->setProperty("BackColor", bgr);
+    cmdStatKom->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(%1,%2,%3); border: 1px solid #555; }")
+                                  .arg(r).arg(g).arg(b));
+}
+
+void frmSMS_Vantor::setPanelText(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= 4)
+        statusPanel[panel - 1]->setText(text);
+}
+
+void frmSMS_Vantor::Timer_Zeit_Timer()
+{
+    setPanelText(1, QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+}
+
+bool frmSMS_Vantor::openPortFromSettings()
+{
+    bool ok = false;
+    const int port = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"),
+                                   QString::number(commPort)).toInt(&ok);
+    if (ok && port >= 1 && port <= 8)
+        commPort = port;
+    commSettings = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), commSettings);
+    commDevice = PortResolver::deviceFor(commPort);
+    if (channel)
+        channel->close();
+    channel = PortResolver::makeChannel(commDevice);
+    QString error;
+    if (commDevice.isEmpty())
+        error = QStringLiteral("No serial device stands for this port number.");
+    else if (!channel->open(commDevice, commSettings))
+        error = channel->errorString();
+    if (!error.isEmpty()) {
+        Dialogs::show(this, error + QStringLiteral("\n(COM %1)").arg(commPort), gState().gsProgramName,
+                      Dialogs::Icon::Exclamation);
+        if (portFailureDialog)
+            portFailureDialog();
+        else
+            openPortSettings();
+        if (!channel || !channel->isOpen()) {
+            setLamp(Red);
+            setPanelText(2, QStringLiteral("COM ----"));
+            Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
+            showPortStatus();
+        }
+        return false;
+    }
+    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
+    Verbindung_pruefen();
+    setPanelText(2, QStringLiteral("COM %1").arg(commPort));
+    showPortStatus();
+    return true;
+}
+
+void frmSMS_Vantor::showPortStatus()
+{
+    const bool sim = channel && channel->isOpen() && channel->isSimulated();
+    lblSimulated->setText(tr("Simulated unit – no real device connected"));
+    lblSimulated->setVisible(sim);
+    const QString device = (channel && channel->isOpen()) ? commDevice : QString();
+    statusPanel[1]->setToolTip(device.isEmpty() ? QString() : (sim ? tr("Simulated unit") : device));
+}
+
+void frmSMS_Vantor::Form_Load()
+{
+    SSTab1->setCurrentIndex(0);
+    if (auto* opt = findChild<QRadioButton*>(QStringLiteral("OptPortAnzeige(2)")))
+        opt->setChecked(true);
+    openPortFromSettings();
+}
+
+void frmSMS_Vantor::InitilisiereSteuerelemente()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString stored = Settings::get(QStringLiteral("Passwort"), QStringLiteral("Passwort"));
+    QString decoded;
+    if (!stored.isEmpty()) {
+        bool ok = false;
+        const qulonglong v = stored.trimmed().toULongLong(&ok, 16);
+        decoded = ok ? QString::number(v) : QString();
+    }
+    BenutzerBerechtigung(decoded);
+    LoadDefaultConfiguration();
+    SystemMessages();
+    LabelEmpfaengerBeschriften();
+    FuelleEingangTextfelderSMS();
+    FuelleAusgangTextfelderSMS();
+    FuelleAlarmDispoTextfelderSMS();
+    FuellePowerONTextfelderSMS();
+    Beschrifte_Labels_Buttons();
+    ToolTipText();
+    Aktiviere_Deaktiviere_ChkBox_IN();
+    Aktiviere_Deaktiviere_ChkBox_OUT();
+    Aktiviere_Deaktiviere_ChkBox_AlarmDispo_Benutzer();
+    Aktiviere_Deaktiviere_ChkBox_AlarmDispo_IN();
+    Aktiviere_Deaktiviere_ChkBox_PowerOn();
+    AddHelpContextID();
+    InitialisiereArrayEEPROM();
+    LoadingProgress::advance();
+    InitialisiereGueltigkeit();
+    MenuIcons();
+    if (!gState().gsProgramName.isEmpty())
+        setWindowTitle(gState().gsProgramName);
+    QApplication::restoreOverrideCursor();
+}
+
+void frmSMS_Vantor::closeEvent(QCloseEvent* e)
+{
+    if (m_closed) {
+        e->accept();
+        return;
+    }
+    ProgramState& st = gState();
+    if (st.gbDatenGeaendert) {
+        const auto answer = Dialogs::show(this, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), st.gsProgramName,
+                                          Dialogs::Icon::Exclamation, QMessageBox::Yes | QMessageBox::No);
+        if (answer == QMessageBox::Yes)
+            mnuSpeichern_Click();
+    }
+    st.gbAbbruch = true;
+    const QString err = store.close();
+    if (!err.isEmpty())
+        Dialogs::show(this, err, st.gsProgramName, Dialogs::Icon::Critical);
+    if (channel && channel->isOpen())
+        channel->close();
+    m_closed = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->close();
+    e->accept();
+}
