@@ -13,18 +13,28 @@ EventLoopWaiter::EventLoopWaiter() : m_start(QDateTime::currentMSecsSinceEpoch()
 
 bool EventLoopWaiter::wait(int ms, const std::function<bool()>& stop)
 {
+    if (stop && stop())
+        return false;
+    if (ms <= 0)
+        return true;
     QElapsedTimer t;
     t.start();
     QEventLoop loop;
+    // The deadline on a precise timer, the stop condition checked every millisecond.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     QTimer tick;
-    tick.setInterval(5);
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
         if ((stop && stop()) || t.elapsed() >= ms)
             loop.quit();
     });
-    if (stop && stop())
-        return false;
-    tick.start();
+    deadline.start(ms);
+    if (stop)
+        tick.start();
     loop.exec();
     return !(stop && stop()) && t.elapsed() >= ms;
 }

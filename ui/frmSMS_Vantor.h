@@ -10,6 +10,9 @@
 #include <memory>
 
 class Channel;
+class Link;
+struct MainLink;
+struct UnitImage;
 class Waiter;
 class QLabel;
 class QPushButton;
@@ -92,6 +95,19 @@ public:
     void InitialisiereGueltigkeit();
     void openPortSettings();
     void wireDeviceCommands();
+    // The command exchange on the open channel (made again when the channel changes).
+    Link& link();
+    void cmdUpload_Click();
+    void cmdDownload_Click(int index);
+    // Transfer mode flags of the progress window.
+    bool gbUpload = false;
+    bool gbWaitSystemRestart = false;
+    quint8 gbySchreibBereich = 0;
+    // The image subsystem's part of a transfer: write the transfer file from the store
+    // (true when written), and take a complete image read from the unit into the store.
+    std::function<bool(const QString& path)> createTransferFile;
+    std::function<bool(const UnitImage& image)> storeReadImage;
+    std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the link code
 
     // ---- shell: commands, access levels, help, reports (app/MainWindowShell.cpp) --------
     void BenutzerBerechtigung(const QString& password);

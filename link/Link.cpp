@@ -1,0 +1,465 @@
+#include "link/Link.h"
+
+#include "app/ProgramState.h"
+#include "link/Channel.h"
+#include "link/Waiter.h"
+
+#include <QCoreApplication>
+
+namespace {
+int hexVal(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+int hexByteAt(const QByteArray& s, int pos)
+{
+    if (pos < 0 || pos + 1 >= s.size()) return -1;
+    const int a = hexVal(s[pos]), b = hexVal(s[pos + 1]);
+    return (a < 0 || b < 0) ? -1 : a * 16 + b;
+}
+QString hex2(int v) { return QString::number(v, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
+}
+
+bool UnitImage::complete() const
+{
+    for (bool f : filled)
+        if (!f) return false;
+    return true;
+}
+
+QString UnitImage::entry(int block, int record, int i) const { return hex2(rec[block][record][i]); }
+
+QStringList UnitImage::lines() const
+{
+    QStringList out;
+    for (int b = 0; b < 64; ++b)
+        for (int r = 0; r < 8; ++r) {
+            QString line = QStringLiteral(":");
+            for (int i = 0; i < 21; ++i)
+                line += entry(b, r, i);
+            out << line;
+        }
+    out << QStringLiteral(":00000001FF");
+    return out;
+}
+
+Link::Link(Channel& channel, Waiter& waiter, LinkSink& sink) : m_ch(channel), m_w(waiter), m_sink(&sink) {}
+
+bool Link::stopFlags()
+{
+    if (!portLost && !m_ch.isOpen())
+        portLost = true;
+    return gbBenutzerAbbruch || gState().gbAbbruch || portLost;
+}
+
+QMessageBox::StandardButton Link::message(const QStringList& keys, Dialogs::Icon icon, const QString& extra,
+                                          QMessageBox::StandardButtons buttons)
+{
+    QStringList parts;
+    for (const QString& k : keys)
+        parts << gState().msg(k);
+    if (!extra.isEmpty())
+        parts.insert(qMin(1, int(parts.size())), extra);
+    lastMessageKey = keys.value(0);
+    return Dialogs::show(m_sink->dialogParent(), parts.join(QStringLiteral("\r\n")), gState().gsProgramName, icon, buttons);
+}
+
+void Link::showPortLost()
+{
+    if (!portLost || m_portLostShown)
+        return;
+    m_portLostShown = true;
+    lamp(LinkColour::Red);
+    const QString why = m_ch.errorString();
+    lastMessageKey = QStringLiteral("portLost");
+    Dialogs::show(m_sink->dialogParent(),
+                  QCoreApplication::translate("Link", "The connection to the unit was lost: the serial port is no longer "
+                                                      "available%1. Check the cable and the port settings; the operation was "
+                                                      "stopped.")
+                      .arg(why.isEmpty() ? QString() : QStringLiteral(" (") + why + QStringLiteral(")")),
+                  gState().gsProgramName, Dialogs::Icon::Critical);
+}
+
+void Link::writeRaw(const QByteArray& bytes)
+{
+    if (m_ch.isOpen())
+        m_ch.write(bytes);
+}
+
+void Link::pause(int ms)
+{
+    m_w.wait(ms, [this] { return stopFlags(); });
+}
+
+void Link::Verbindung_pruefen()
+{
+    if (!m_ch.isOpen()) {
+        lamp(LinkColour::Red);
+        return;
+    }
+    m_ch.discardOutput();
+    m_ch.discardInput();
+    writeRaw("\r");
+    m_w.wait(300, [] { return gState().gbAbbruch; });
+    if (m_ch.inBufferCount() == 0) {
+        lamp(LinkColour::Red);
+        return;
+    }
+    while (m_ch.inBufferCount() > 0) {
+        const QByteArray c = m_ch.readChar();
+        if (c == ">" || c == "E") {
+            lamp(c == ">" ? LinkColour::Green : LinkColour::Yellow);
+            m_ch.discardInput();
+            return;
+        }
+    }
+}
+
+void Link::Verbindung_aufbauen()
+{
+    for (;;) {
+        if (gbyFehlerE > 6) {
+            message({QStringLiteral("gsMsgErrorPIC")}, Dialogs::Icon::Critical);
+            gbBenutzerAbbruch = true;
+            gbyFehlerE = 0;
+            return;
+        }
+        if (stopFlags())
+            return;
+        m_ch.discardOutput();
+        m_ch.discardInput();
+        panel3(QStringLiteral("\r"));
+        writeRaw("\r");
+        pause(200);
+        if (m_ch.inBufferCount() == 0) {
+            gbyAntwort = 0;
+            Timeout_abwarten();
+        }
+        while (m_ch.inBufferCount() > 0 && !stopFlags()) {
+            const QByteArray c = m_ch.readChar();
+            if (c == ">") {
+                lamp(LinkColour::Green);
+                gbyFehlerE = 0;
+                m_ch.discardInput();
+                return;
+            }
+            if (c == "E") {
+                lamp(LinkColour::Yellow);
+                ++gbyFehlerE;
+            }
+        }
+        if (gbyKeineAntwort > 4) {
+            lamp(LinkColour::Red);
+            return;
+        }
+        if (stopFlags())
+            return;
+        if (gbyFehlerE > 4)
+            writeRaw(QByteArray(1, 27));
+    }
+}
+
+void Link::Timeout_abwarten()
+{
+    pause(500);
+    if (gbyAntwort != '>' && gbyAntwort != 'E')
+        ++gbyKeineAntwort;
+    if (gbyKeineAntwort == 5) {
+        lamp(LinkColour::Red);
+        if (!quietNoAnswer)
+            message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Dialogs::Icon::Critical);
+    }
+}
+
+int Link::pauseFor(const QString& line) const
+{
+    if (line.startsWith(QLatin1String(":PIN")))
+        return 1500;
+    if (line.startsWith(QLatin1String(":HW")))
+        return 250;
+    return 100;
+}
+
+void Link::Zeile_senden()
+{
+    panel3(gsSendeZeile);
+    writeRaw(gsSendeZeile.toLatin1() + '\r');
+    pause(pauseFor(gsSendeZeile));
+}
+
+void Link::Zeile_senden_Firmware()
+{
+    panel3(gsSendeZeile);
+    writeRaw(gsSendeZeile.toLatin1() + '\r');
+    pause(250);
+}
+
+void Link::Antwort_lesen()
+{
+    gbyAntwort = 0;
+    while (m_ch.inBufferCount() > 0 && !stopFlags()) {
+        m_w.yield();
+        const QByteArray c = m_ch.readChar();
+        if (c == ":" || c == ">") {
+            gbyAntwort = quint8(c[0]);
+            lamp(LinkColour::Green);
+            break;
+        }
+        if (c == "E") {
+            gbyAntwort = 'E';
+            lamp(LinkColour::Yellow);
+            break;
+        }
+    }
+    if (m_ch.isOpen())
+        m_ch.discardInput();
+}
+
+void Link::Antwort_pruefen()
+{
+    for (;;) {
+        if (stopFlags())
+            return;
+        if (gbyAntwort == ':' || gbyAntwort == '>') {
+            giFehlerZaehler = 0;
+            gbyKeineAntwort = 0;
+            return;
+        }
+        if (gbyAntwort == 'E') {
+            ++giFehlerZaehler;
+            if (giFehlerZaehler >= 3) {
+                lineGivenUp = true;
+                givenUpLine = gsSendeZeile;
+                if (!quietGiveUp)
+                    message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
+                            Dialogs::Icon::Critical);
+                giFehlerZaehler = 0;
+                return;
+            }
+            Zeile_senden();
+            Antwort_lesen();
+            continue;
+        }
+        // No status character: wait up to 500 ms for a late one.
+        lamp(LinkColour::Cyan);
+        const qint64 deadline = m_w.now() + 500;
+        bool came = false;
+        while (!stopFlags() && m_w.now() < deadline) {
+            m_w.wait(int(deadline - m_w.now()), [this] { return stopFlags() || m_ch.inBufferCount() > 0; });
+            if (m_ch.inBufferCount() > 0) {
+                Antwort_lesen();
+                // A late ">" accepts the line as well as ":".
+                if (gbyAntwort == ':' || gbyAntwort == 'E' || gbyAntwort == '>') {
+                    came = true;
+                    break;
+                }
+            }
+        }
+        if (came)
+            gbyKeineAntwort = 0;
+        if (stopFlags())
+            return;
+        if (!came) {
+            ++gbyKeineAntwort;
+            // The line again, without its CR (the confirming CR of a firmware write is
+            // itself the line).
+            writeRaw(gsSendeZeile.isEmpty() ? QByteArray("\r") : gsSendeZeile.toLatin1());
+        }
+        if (gbyKeineAntwort > 4) {
+            if (!quietNoAnswer)
+                message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
+                        Dialogs::Icon::Critical);
+            lamp(LinkColour::Cyan);
+            return;
+        }
+        if (stopFlags())
+            return;
+    }
+}
+
+void Link::sendChecked(const QString& line, bool firmwarePacing)
+{
+    gsSendeZeile = line;
+    if (firmwarePacing)
+        Zeile_senden_Firmware();
+    else
+        Zeile_senden();
+    Antwort_lesen();
+    Antwort_pruefen();
+}
+
+// ---- block read ------------------------------------------------------------------------
+
+void Link::Block_lesen(UnitImage& image)
+{
+    const QString cmd = QStringLiteral(":HR%1:0080:%2").arg(gbyLeseBereich).arg(
+        QString::number(glBlockAdresse, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    panel3(cmd);
+    // Whatever is left of an earlier, failed reply must not be taken for this one.
+    m_ch.discardInput();
+    writeRaw(cmd.toLatin1() + '\r');
+    glBlockAdresse += 128;
+    pause(250);
+    Block_empfangen(image);
+    if (gbWiederholen)
+        glBlockAdresse -= 128;
+}
+
+void Link::Block_empfangen(UnitImage& image)
+{
+    int seen = m_ch.inBufferCount();
+    qint64 lastGrowth = m_w.now();
+    while (m_ch.inBufferCount() < 380 && !stopFlags()) {
+        m_w.yield();
+        const int n = m_ch.inBufferCount();
+        if (n == 0) {
+            gbyAntwort = 0;
+            Timeout_abwarten();
+            gbWiederholen = true;
+            ++giFehlerZaehler;
+            return;
+        }
+        gbWiederholen = false;
+        if (n != seen) {
+            seen = n;
+            lastGrowth = m_w.now();
+        } else if (m_w.now() - lastGrowth >= BlockStallMs) {
+            // A cut reply (or an "E"): this try failed.
+            lamp(LinkColour::Yellow);
+            m_ch.discardInput();
+            gbWiederholen = true;
+            ++giFehlerZaehler;
+            return;
+        }
+        m_w.wait(int(lastGrowth + BlockStallMs - m_w.now()),
+                 [&] { return stopFlags() || m_ch.inBufferCount() != seen; });
+    }
+    if (stopFlags())
+        return;
+    const QByteArray text = m_ch.readAll();
+    if (text.contains('>')) {
+        gbWiederholen = false;
+        lamp(LinkColour::Green);
+        Block_auswerten(text, image);
+        if (gbWiederholen)
+            ++giFehlerZaehler;
+    } else {
+        lamp(LinkColour::Yellow);
+        gbWiederholen = true;
+        ++giFehlerZaehler;
+    }
+}
+
+void Link::Block_auswerten(const QByteArray& text, UnitImage& image)
+{
+    if (stopFlags())
+        return;
+    int at = text.indexOf(':');
+    std::array<std::array<quint8, 21>, 8> recs{};
+    int block = -1;
+    for (int r = 0; r < 8; ++r) {
+        if (at < 0 || at + 43 > text.size()) {
+            gbWiederholen = true;
+            return;
+        }
+        const QByteArray rec = text.mid(at, 43);
+        if (r == 0) {
+            const int b0 = hexByteAt(rec, 9);
+            gbyBlockNummer = quint8(b0 - 15);
+            block = b0 - 15;
+        }
+        Zeile_pruefen(rec);
+        if (gbWiederholen)
+            return;
+        for (int i = 0; i < 21; ++i)
+            recs[r][i] = quint8(hexByteAt(rec, 1 + 2 * i));
+        at = text.indexOf(':', at + 43);
+    }
+    if (block < 1 || block > 64) {
+        // An erased unit carries no block codes: never write outside the image.
+        badBlockCode = true;
+        badBlockValue = block + 15;
+        return;
+    }
+    image.rec[block - 1] = recs;
+    image.filled[block - 1] = true;
+}
+
+void Link::Zeile_pruefen(const QByteArray& record)
+{
+    int sum = 0;
+    for (int i = 0; i < 20; ++i) {
+        const int v = hexByteAt(record, 1 + 2 * i);
+        if (v < 0) {
+            gbWiederholen = true;
+            return;
+        }
+        sum += v;
+    }
+    const int own = hexByteAt(record, 41);
+    gbWiederholen = own < 0 || own != ((256 - (sum % 256)) % 256);
+}
+
+bool Link::Konfiguration_auslesen(UnitImage& image)
+{
+    glBlockAdresse = 0;
+    giFehlerZaehler = 0;
+    gbWiederholen = false;
+    badBlockCode = false;
+    int stored = 0;
+    m_sink->setProgressRange(0, 64);
+    m_sink->setProgressValue(0);
+    while (glBlockAdresse < 0x2000) {
+        m_w.yield();
+        if (gbyKeineAntwort > 4 || stopFlags() || giFehlerZaehler >= 3 || badBlockCode)
+            break;
+        Block_lesen(image);
+        if (!gbWiederholen && !badBlockCode && !stopFlags()) {
+            giFehlerZaehler = 0;   // the count is per block
+            m_sink->setProgressValue(++stored);
+        }
+    }
+    return glBlockAdresse >= 0x2000 && !gbWiederholen && !badBlockCode && image.complete();
+}
+
+// ---- 16-byte reads ----------------------------------------------------------------------
+
+QByteArray Link::readRecord(const QString& command)
+{
+    for (int attempt = 0; attempt <= StatusRepeats; ++attempt) {
+        panel3(command);
+        writeRaw(command.toLatin1() + '\r');
+        m_w.wait(400, [this] { return gState().gbAbbruch || portLost || !m_ch.isOpen(); });
+        if (stopFlags() && !gbBenutzerAbbruch)
+            return QByteArray();
+        const int n = m_ch.inBufferCount();
+        if (n == 0) {
+            lamp(LinkColour::Red);
+            return QByteArray();
+        }
+        if (n < 65) {
+            // A partial reply: the query again, a bounded number of times.
+            lamp(LinkColour::Yellow);
+            m_ch.discardInput();
+            continue;
+        }
+        const QByteArray text = m_ch.readAll();
+        if (text.contains("OK") && text.contains('>')) {
+            lamp(LinkColour::Green);
+            m_ch.discardInput();
+            return text;
+        }
+        lamp(LinkColour::Yellow);
+        return QByteArray();
+    }
+    return QByteArray();
+}
+
+int Link::dataByte(const QByteArray& reply, int k)
+{
+    const int v = hexByteAt(reply, 11 + 2 * k);
+    return v < 0 ? 0 : v;
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The command exchange with the unit: handshake, probe, pacing, reading and checking the
+// status character of a written line, the retry policy, block reads of the configuration
+// and the collector of 16-byte read replies. Everything runs on the caller's thread; every
+// wait goes through the Waiter and is bounded.
+#include "app/Dialogs.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+
+class Channel;
+class Waiter;
+class QWidget;
+
+// Where the link shows what it does: the lamp cmdStatKom, status-bar panel 3, and (during
+// a transfer) the progress window.
+class LinkSink {
+public:
+    virtual ~LinkSink() = default;
+    virtual void setLamp(int /*bgr*/) {}
+    virtual void setPanel3(const QString& /*text*/) {}
+    virtual QWidget* dialogParent() { return nullptr; }
+    virtual void setProgressRange(int /*min*/, int /*max*/) {}
+    virtual void setProgressValue(int /*value*/) {}
+    virtual void setMessage(const QString& /*text*/) {}
+    virtual void setCancelVisible(bool /*visible*/) {}
+};
+
+// The configuration image as read from the unit: 64 blocks x 8 records x 21 bytes
+// (length, address high, address low, type, 16 data bytes, checksum).
+struct UnitImage {
+    std::array<std::array<std::array<quint8, 21>, 8>, 64> rec{};
+    std::array<bool, 64> filled{};
+    bool complete() const;
+    // The record as two-character upper-case hex entries (gsEEPROM form).
+    QString entry(int block, int record, int i) const;
+    // The 512 data lines and the end record, as a profile file holds them.
+    QStringList lines() const;
+};
+
+namespace LinkColour {
+enum { Red = 255, Yellow = 65535, Green = 65280, Cyan = 16776960 };
+}
+
+class Link {
+public:
+    Link(Channel& channel, Waiter& waiter, LinkSink& sink);
+
+    // ---- link state, by the program's names ------------------------------------------
+    QString gsSendeZeile;
+    quint8 gbyAntwort = 0;
+    quint8 gbyKeineAntwort = 0;
+    quint8 gbyFehlerE = 0;
+    int giFehlerZaehler = 0;
+    bool gbWiederholen = false;
+    bool gbBenutzerAbbruch = false;
+    long glBlockAdresse = 0;
+    quint8 gbyLeseBereich = 3;
+    quint8 gbyBlockNummer = 0;
+
+    // ---- what happened beyond the program's flags --------------------------------------
+    bool lineGivenUp = false;     // a line was refused three times (reset by the caller)
+    QString givenUpLine;
+    bool badBlockCode = false;    // a block reply carried a number outside 1..64
+    int badBlockValue = 0;
+    bool portLost = false;        // the port disappeared
+    bool quietGiveUp = false;     // the caller reports a given-up line itself
+    bool quietNoAnswer = false;   // the caller reports a missing answer itself
+    QString lastMessageKey;       // the first key of the last message shown
+
+    Channel& channel() { return m_ch; }
+    Waiter& waiter() { return m_w; }
+    LinkSink& sink() { return *m_sink; }
+    void setSink(LinkSink& sink) { m_sink = &sink; }
+
+    // True when a wait must end: user cancel, program closing, or the port is gone.
+    bool stopFlags();
+
+    void Verbindung_pruefen();
+    void Verbindung_aufbauen();
+    void Timeout_abwarten();
+    void Zeile_senden();
+    void Zeile_senden_Firmware();
+    void Antwort_lesen();
+    void Antwort_pruefen();
+    // Writes one line and checks its answer (the usual triple).
+    void sendChecked(const QString& line, bool firmwarePacing = false);
+
+    // Block read of the configuration into image; progress by one per block stored.
+    void Block_lesen(UnitImage& image);
+    void Block_empfangen(UnitImage& image);
+    void Block_auswerten(const QByteArray& text, UnitImage& image);
+    void Zeile_pruefen(const QByteArray& record);
+    // All 64 blocks (Konfiguration_auslesen); returns true when the image is complete.
+    bool Konfiguration_auslesen(UnitImage& image);
+
+    // A 16-byte read: handshake done by the caller; writes the command and collects the
+    // reply (Einlesen_Schnittstelle_Status_Abfrage). Returns the reply or an empty text.
+    QByteArray readRecord(const QString& command);
+    // Data byte k of a 16-byte read reply (0 when missing).
+    static int dataByte(const QByteArray& reply, int k);
+
+    // Messages: the texts of the keys joined by CR LF, title gsProgramName.
+    QMessageBox::StandardButton message(const QStringList& keys, Dialogs::Icon icon,
+                                        const QString& extra = QString(),
+                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+    void showPortLost();
+    void writeRaw(const QByteArray& bytes);
+    void panel3(const QString& text) { m_sink->setPanel3(text); }
+    void lamp(int bgr) { m_sink->setLamp(bgr); }
+    // Pause on TiInterfaceDownload (ended early by the stop flags).
+    void pause(int ms);
+
+    // Repeats of a 16-byte read after a partial reply.
+    static constexpr int StatusRepeats = 2;
+    // A block reply that stops growing for this long is taken as cut.
+    static constexpr int BlockStallMs = 500;
+
+private:
+    int pauseFor(const QString& line) const;
+    Channel& m_ch;
+    Waiter& m_w;
+    LinkSink* m_sink;
+    bool m_portLostShown = false;
+};

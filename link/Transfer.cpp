@@ -1,0 +1,334 @@
+#include "link/Transfer.h"
+
+#include "app/ProgramState.h"
+#include "link/Channel.h"
+#include "link/Waiter.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace {
+QString tr(const char* s) { return QCoreApplication::translate("ConfigTransfer", s); }
+const QString EndRecord = QStringLiteral(":00000001FF");
+
+int hexVal(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+}
+
+QStringList ConfigTransfer::checkHexLines(const QStringList& input, QString* error, bool configuration)
+{
+    QStringList out;
+    for (int n = 0; n < input.size(); ++n) {
+        const QString line = input[n].trimmed();
+        auto fail = [&](const QString& why) {
+            if (error)
+                *error = tr("line %1: %2").arg(n + 1).arg(why);
+            return QStringList();
+        };
+        if (line.isEmpty())
+            return fail(tr("empty line before the end record"));
+        if (line[0] != QLatin1Char(':') || line.size() < 11 || (line.size() - 1) % 2 != 0)
+            return fail(tr("not an Intel-HEX record"));
+        QList<int> bytes;
+        for (int i = 1; i + 1 < line.size(); i += 2) {
+            const int a = hexVal(line[i]), b = hexVal(line[i + 1]);
+            if (a < 0 || b < 0)
+                return fail(tr("not an upper-case hexadecimal record"));
+            bytes << a * 16 + b;
+        }
+        if (bytes.size() != bytes[0] + 5)
+            return fail(tr("the record length does not match the line"));
+        int sum = 0;
+        for (int v : bytes)
+            sum += v;
+        if ((sum & 0xFF) != 0)
+            return fail(tr("checksum error"));
+        out << line;
+        if (line == EndRecord) {
+            if (configuration && out.size() != 513)
+                return fail(tr("a configuration has 512 data lines before the end record, this file has %1").arg(out.size() - 1));
+            return out;
+        }
+        if (bytes[3] == 1)
+            return fail(tr("an end record other than \":00000001FF\""));
+        if (configuration) {
+            const int address = bytes[1] * 256 + bytes[2];
+            if (bytes[0] != 16 || bytes[3] != 0 || address != 16 * n)
+                return fail(tr("expected the 16-byte data record at address %1")
+                                .arg(QString::number(16 * n, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+        }
+    }
+    if (error)
+        *error = tr("the end record \":00000001FF\" is missing");
+    return QStringList();
+}
+
+QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bool configuration)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = tr("%1: %2").arg(path, f.errorString());
+        return QStringList();
+    }
+    QStringList lines;
+    while (!f.atEnd()) {
+        const QString line = QString::fromLatin1(f.readLine()).trimmed();
+        if (line.isEmpty() && f.atEnd())
+            break;
+        lines << line;
+    }
+    QString why;
+    const QStringList out = checkHexLines(lines, &why, configuration);
+    if (out.isEmpty() && error)
+        *error = tr("%1: %2").arg(path, why);
+    return out;
+}
+
+TransferOutcome ConfigTransfer::finish(TransferOutcome o)
+{
+    if (m_link.portLost) {
+        m_link.showPortLost();
+        o.kind = TransferOutcome::PortLost;
+        o.detail = tr("the connection to the unit was lost");
+    }
+    return o;
+}
+
+void ConfigTransfer::sendEndRecord()
+{
+    // So that the unit leaves its write mode.
+    const bool quiet = m_link.quietGiveUp;
+    m_link.quietGiveUp = true;
+    m_link.lineGivenUp = false;
+    m_link.sendChecked(EndRecord);
+    m_link.quietGiveUp = quiet;
+}
+
+TransferOutcome ConfigTransfer::Upload(UnitImage& image)
+{
+    Link& l = m_link;
+    image = UnitImage();
+    l.sink().setMessage(gState().msg(QStringLiteral("gsLoadConfiguration")));
+    l.Verbindung_aufbauen();
+    if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
+        TransferOutcome o;
+        o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.gbBenutzerAbbruch ? tr("the handshake with the unit failed") : tr("the unit does not answer");
+        l.gbyKeineAntwort = 0;
+        l.gbBenutzerAbbruch = false;
+        return finish(o);
+    }
+    l.gbyLeseBereich = 3;
+    const bool complete = l.Konfiguration_auslesen(image);
+    TransferOutcome o;
+    if (l.portLost)
+        return finish(o);
+    if (l.gbyKeineAntwort >= 5) {
+        l.gbyKeineAntwort = 0;
+        o.kind = TransferOutcome::NoAnswer;
+        o.detail = tr("the unit stopped answering during the read");
+    } else if (l.badBlockCode) {
+        o.kind = TransferOutcome::BadBlockCode;
+        o.detail = tr("the unit sent block code %1, which lies outside the configuration memory (is the unit erased?); "
+                      "the configuration was not read")
+                       .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        l.lastMessageKey = QStringLiteral("badBlockCode");
+        Dialogs::show(l.sink().dialogParent(),
+                      tr("The unit sent block code %1, which lies outside the configuration memory; the unit is "
+                         "probably erased or faulty. The configuration was not read; the stored configuration is unchanged.")
+                          .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
+                      gState().gsProgramName, Dialogs::Icon::Exclamation);
+    } else if (l.gbBenutzerAbbruch || gState().gbAbbruch) {
+        o.kind = TransferOutcome::Cancelled;
+        o.detail = tr("the read was cancelled");
+        if (l.gbBenutzerAbbruch) {
+            l.gbBenutzerAbbruch = false;
+            l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Dialogs::Icon::Critical);
+            l.Verbindung_aufbauen();   // back to the prompt
+        }
+    } else if (!complete) {
+        o.kind = TransferOutcome::BlockUnreadable;
+        o.detail = tr("block %1 of the configuration could not be read").arg(l.glBlockAdresse / 128 + 1);
+        l.message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
+                  Dialogs::Icon::Exclamation);
+    } else {
+        o.kind = TransferOutcome::Ok;
+    }
+    return finish(o);
+}
+
+TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int area)
+{
+    Link& l = m_link;
+    l.giFehlerZaehler = 0;
+    int count = 0;
+    for (const QString& s : lines) {
+        ++count;
+        if (s == EndRecord)
+            break;
+    }
+    l.gsSendeZeile.clear();
+    TransferOutcome o;
+    if (l.gbyKeineAntwort > 4 || l.stopFlags()) {
+        o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+        l.gbyKeineAntwort = 0;
+        return o;
+    }
+    l.sink().setProgressRange(0, count);
+    l.sink().setProgressValue(0);
+    l.quietGiveUp = true;
+    l.lineGivenUp = false;
+    for (int i = 0;; ++i) {
+        if (l.gsSendeZeile == EndRecord) {
+            l.quietGiveUp = false;
+            l.message({QStringLiteral("gsMsgDownloadOK")}, Dialogs::Icon::Information);
+            o.kind = TransferOutcome::Ok;
+            return o;
+        }
+        if (i >= count)
+            break;   // a file without its end record never gets here (checked before)
+        l.waiter().yield();
+        l.gsSendeZeile = lines[i];
+        l.sink().setProgressValue(i + 1);
+        if (area == 4)
+            l.Zeile_senden_Firmware();
+        else
+            l.Zeile_senden();
+        if (!(area == 4 && l.gsSendeZeile == EndRecord)) {
+            l.Antwort_lesen();
+            l.Antwort_pruefen();
+        }
+        if (l.lineGivenUp) {
+            l.quietGiveUp = false;
+            o.kind = TransferOutcome::LineRefused;
+            o.failedLine = i + 1;
+            o.detail = tr("line %1 of %2 (%3) was refused by the unit three times").arg(i + 1).arg(count).arg(lines[i]);
+            return o;
+        }
+        if (l.gbyKeineAntwort > 4 || l.stopFlags())
+            break;
+    }
+    l.quietGiveUp = false;
+    o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+    return o;
+}
+
+TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, const std::function<bool()>& confirmFlash)
+{
+    Link& l = m_link;
+    TransferOutcome o;
+    l.lineGivenUp = false;
+    l.Verbindung_aufbauen();
+    if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
+        o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.gbBenutzerAbbruch ? tr("the handshake with the unit failed") : tr("the unit does not answer");
+        l.gbyKeineAntwort = 0;
+        l.gbBenutzerAbbruch = false;
+        return finish(o);
+    }
+    const QString start = QStringLiteral(":HW%1 PW:6054").arg(area);
+    l.gsSendeZeile = start;
+    l.Zeile_senden();
+    l.Antwort_lesen();
+    l.quietGiveUp = true;
+    if (area == 4) {
+        if (l.gbyAntwort == 'E')
+            l.Antwort_pruefen();   // the write mode refused: tried again, at most three times
+        if (!l.lineGivenUp && !l.stopFlags() && l.gbyKeineAntwort <= 4) {
+            l.sink().setMessage(gState().msg(QStringLiteral("gsUpdateFirmware")));
+            const bool go = confirmFlash ? confirmFlash()
+                                         : l.message({QStringLiteral("gsMsgProgrammiereFlash")}, Dialogs::Icon::Question,
+                                                     QString(), QMessageBox::Ok | QMessageBox::Cancel)
+                                               == QMessageBox::Ok;
+            if (!go) {
+                l.quietGiveUp = false;
+                l.writeRaw(QByteArray(1, 27));
+                o.kind = TransferOutcome::Declined;
+                o.detail = tr("the firmware update was declined");
+                return finish(o);
+            }
+            l.writeRaw("\r");
+            l.sink().setCancelVisible(false);
+            l.pause(250);
+            l.Antwort_lesen();
+            l.gsSendeZeile.clear();   // a retry of the confirmation is the CR again
+        }
+    }
+    l.Antwort_pruefen();
+    l.quietGiveUp = false;
+    if (l.lineGivenUp) {
+        o.kind = TransferOutcome::WriteRefused;
+        o.detail = tr("the unit refused the write (\"%1\" answered \"E\" three times); nothing was written").arg(start);
+        l.lastMessageKey = QStringLiteral("writeRefused");
+        Dialogs::show(l.sink().dialogParent(),
+                      tr("The unit refused the write: \"%1\" was answered with \"E\" three times. Nothing was written.")
+                              .arg(start)
+                          + QStringLiteral("\r\n") + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
+                      gState().gsProgramName, Dialogs::Icon::Critical);
+        if (area == 4)
+            l.writeRaw(QByteArray(1, 27));   // leave the programming mode
+        return finish(o);
+    }
+    if (!l.stopFlags() && l.gbyKeineAntwort <= 4)
+        o = HexDatei_senden(lines, area);
+    else
+        o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+
+    if (l.portLost)
+        return finish(o);
+    if (l.gbBenutzerAbbruch) {
+        o.kind = TransferOutcome::Cancelled;
+        o.detail = tr("the write was cancelled; the unit's configuration is incomplete");
+        l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Dialogs::Icon::Critical);
+        l.waiter().wait(500, [] { return gState().gbAbbruch; });
+        l.gbBenutzerAbbruch = false;
+        sendEndRecord();
+    } else if (l.gbyKeineAntwort > 4 || o.kind == TransferOutcome::NoAnswer) {
+        o.kind = TransferOutcome::NoAnswer;
+        o.detail = tr("the unit stopped answering during the write; its configuration is incomplete");
+        l.gbyKeineAntwort = 0;
+        l.quietNoAnswer = true;   // the no-answer message has been shown once
+        sendEndRecord();
+        l.quietNoAnswer = false;
+    } else if (o.kind == TransferOutcome::LineRefused) {
+        sendEndRecord();
+        l.lastMessageKey = QStringLiteral("gsMsgZeileNichtGebrannt");
+        const QString what = area == 4 ? tr("The update was stopped; the unit's firmware is incomplete and the update must "
+                                            "be run again.")
+                                       : tr("The transfer was stopped; the unit's configuration is incomplete and must be "
+                                            "written again.");
+        Dialogs::show(l.sink().dialogParent(),
+                      gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n")
+                          + tr("Line %1 (%2) was refused by the unit three times.").arg(o.failedLine).arg(lines.value(o.failedLine - 1))
+                          + QStringLiteral("\r\n") + what + QStringLiteral("\r\n")
+                          + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
+                      gState().gsProgramName, Dialogs::Icon::Critical);
+    } else if (o.kind == TransferOutcome::Ok && area == 4) {
+        WaitModemStartUP();
+    } else if (gState().gbAbbruch) {
+        o.kind = TransferOutcome::Cancelled;
+    }
+    l.sink().setCancelVisible(true);
+    return finish(o);
+}
+
+void ConfigTransfer::WaitModemStartUP()
+{
+    Link& l = m_link;
+    l.sink().setMessage(gState().msg(QStringLiteral("gsModemStartUP")));
+    l.gbBenutzerAbbruch = false;
+    l.sink().setProgressRange(0, 20);
+    l.sink().setProgressValue(0);
+    for (int i = 1; i <= 20; ++i) {
+        l.waiter().wait(100, [] { return gState().gbAbbruch; });
+        l.sink().setProgressValue(i);
+        if (gState().gbAbbruch)
+            break;
+    }
+}

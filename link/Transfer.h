@@ -1,0 +1,45 @@
+#pragma once
+// The configuration transfer in both directions and the firmware write, as the progress
+// window runs them: read (64 block reads), write (":HW3 PW:6054", the lines of the
+// transfer file, the end record), firmware (":HW4", confirmation, paced lines, restart
+// wait). The sequences only use the Link and its sink, so they run without a window.
+#include "link/Link.h"
+
+#include <QStringList>
+#include <functional>
+
+struct TransferOutcome {
+    enum Kind { Ok, NotStarted, NoAnswer, Cancelled, BlockUnreadable, BadBlockCode, LineRefused, WriteRefused,
+                PortLost, Declined, FileError, VersionMismatch };
+    Kind kind = NotStarted;
+    QString detail;          // one sentence for the command line
+    int failedLine = 0;      // 1-based line of the file that was given up
+    bool ok() const { return kind == Ok; }
+};
+
+class ConfigTransfer {
+public:
+    explicit ConfigTransfer(Link& link) : m_link(link) {}
+
+    // frmDownload.Upload: the image is complete only when the outcome is Ok.
+    TransferOutcome Upload(UnitImage& image);
+    // frmDownload.download for area 3 (configuration) or 4 (firmware). lines: the file,
+    // up to and including the end record. confirmFlash answers gsMsgProgrammiereFlash
+    // (firmware only); when not given the question goes through Dialogs.
+    TransferOutcome download(const QStringList& lines, int area, const std::function<bool()>& confirmFlash = {});
+    // HexDatei_senden: sends lines until the end record has gone out.
+    TransferOutcome HexDatei_senden(const QStringList& lines, int area);
+    // WaitModemStartUP: 20 x 100 ms; not cancellable.
+    void WaitModemStartUP();
+
+    // Checks a transfer or firmware file: Intel-HEX syntax, record checksums, the end
+    // record ":00000001FF". Returns the lines up to and including the end record, or sets
+    // *error (naming the line) and returns an empty list.
+    static QStringList checkHexFile(const QString& path, QString* error, bool configuration);
+    static QStringList checkHexLines(const QStringList& lines, QString* error, bool configuration);
+
+private:
+    TransferOutcome finish(TransferOutcome o);
+    void sendEndRecord();
+    Link& m_link;
+};

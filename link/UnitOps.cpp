@@ -1,0 +1,280 @@
+#include "link/UnitOps.h"
+
+#include "app/ProgramState.h"
+#include "link/Channel.h"
+#include "link/Waiter.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+namespace UnitOps {
+namespace {
+QString hex2(int v) { return QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
+QString tr(const char* s) { return QCoreApplication::translate("UnitOps", s); }
+bool accepted(const Link& l) { return !l.lineGivenUp && (l.gbyAntwort == ':' || l.gbyAntwort == '>'); }
+bool allDigits(const QString& s)
+{
+    if (s.isEmpty()) return false;
+    for (QChar c : s)
+        if (!c.isDigit()) return false;
+    return true;
+}
+}
+
+UnitStatus decodeStatus(const QByteArray& reply)
+{
+    UnitStatus s;
+    s.ok = !reply.isEmpty();
+    s.inputs = Link::dataByte(reply, 0);
+    s.relays = Link::dataByte(reply, 2);
+    s.hw = Link::dataByte(reply, 14);
+    s.fw = Link::dataByte(reply, 15);
+    return s;
+}
+
+QString versionText(int value) { return QLocale().toString(value / 100.0, 'f', 2); }
+
+UnitStatus Status_abfragen(Link& link) { return decodeStatus(link.readRecord(QStringLiteral(":HR1 CT:0010 AD:0060"))); }
+
+UnitStatus refresh(Link& link)
+{
+    link.gbyKeineAntwort = 0;
+    link.Verbindung_aufbauen();
+    if (link.gbyKeineAntwort >= 5 || link.stopFlags()) {
+        link.showPortLost();
+        return UnitStatus();
+    }
+    return Status_abfragen(link);
+}
+
+int toolVersionMajor() { return SMSV48_VERSION_MAJOR; }
+int toolVersionMinor() { return SMSV48_VERSION_MINOR; }
+
+bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
+                           const std::function<bool(const QString&)>& ask)
+{
+    link.Verbindung_aufbauen();
+    UnitStatus s;
+    if (link.gbyKeineAntwort < 5 && !link.stopFlags())
+        s = Status_abfragen(link);
+    if (status)
+        *status = s;
+    link.showPortLost();
+    // The units digit and the first decimal of the firmware version against the tool's
+    // major and minor version.
+    const int unitMajor = (s.fw / 100) % 10, unitMinor = (s.fw / 10) % 10;
+    if (unitMajor == toolVersionMajor() % 10 && unitMinor == toolVersionMinor() % 10)
+        return true;
+    if (link.gbyKeineAntwort >= 4 || link.portLost)
+        return false;
+    if (level == VersionLevel::Firmware && s.ok) {
+        const QString q = gState().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
+                          + tr("Firmware of the unit: %1; version of this program: %2.%3. Update the firmware anyway?")
+                                .arg(versionText(s.fw))
+                                .arg(toolVersionMajor())
+                                .arg(toolVersionMinor());
+        link.lastMessageKey = QStringLiteral("gsMsgVersionskonflikt");
+        if (ask)
+            return ask(q);
+        return Dialogs::show(link.sink().dialogParent(), q, gState().msg(QStringLiteral("gsTitelVersionskonflikt")),
+                             Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes;
+    }
+    link.lastMessageKey = QStringLiteral("gsMsgVersionskonflikt");
+    Dialogs::show(link.sink().dialogParent(), gState().msg(QStringLiteral("gsMsgVersionskonflikt")),
+                  gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Dialogs::Icon::Critical);
+    return false;
+}
+
+UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
+{
+    link.gbyKeineAntwort = 0;
+    UnitStatus s = refresh(link);
+    if (link.gbyKeineAntwort > 4 || link.portLost)
+        return UnitStatus();
+    link.Verbindung_aufbauen();
+    if (link.gbyKeineAntwort > 4 || link.stopFlags()) {
+        link.showPortLost();
+        return UnitStatus();
+    }
+    const QString cmd = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
+    link.panel3(cmd);
+    link.writeRaw(cmd.toLatin1() + '\r');
+    link.waiter().wait(300, [&link] { return gState().gbAbbruch || !link.channel().isOpen(); });
+    if (link.channel().isOpen())
+        link.channel().discardInput();
+    s = Status_abfragen(link);
+    link.showPortLost();
+    return s;
+}
+
+QString checkSerial(const QString& text) { return text.size() == 6 ? QString() : QStringLiteral("gsAnzahlZeichen"); }
+
+QString checkPinOld(const QString& text)
+{
+    if (text.isEmpty()) return QStringLiteral("gsMsgPINAlteingeben");
+    if (text.size() != 4) return QStringLiteral("gsMsgPINAnzZeichen");
+    if (!allDigits(text)) return QStringLiteral("gsMsgNotNumeric");
+    return QString();
+}
+
+QString checkPinNew(const QString& text)
+{
+    if (text.isEmpty()) return QStringLiteral("gsMsgPINeingeben");
+    if (text.size() != 4) return QStringLiteral("gsMsgPINAnzZeichen");
+    if (!allDigits(text)) return QStringLiteral("gsMsgNotNumeric");
+    return QString();
+}
+
+QString record(int address, const QByteArray& data)
+{
+    QString r = QStringLiteral(":") + hex2(data.size()) + hex2(address >> 8) + hex2(address) + QStringLiteral("00");
+    int sum = data.size() + (address >> 8) + (address & 0xFF);
+    for (char c : data) {
+        r += hex2(quint8(c));
+        sum += quint8(c);
+    }
+    return r + hex2((256 - (sum % 256)) % 256);
+}
+
+QString serialRecord(const QString& serial) { return record(0x00, serial.left(6).toLatin1()); }
+
+QString pinRecord(const QString& pin)
+{
+    QByteArray d = pin.left(4).toLatin1();
+    d.append(QByteArray(16 - d.size(), '\0'));
+    return record(0x10, d);
+}
+
+QString validityRecord(int index) { return record(0x20, QByteArray(1, char(index & 0xFF))); }
+
+QString nextSerial(const QString& serial)
+{
+    bool ok = false;
+    const qlonglong v = serial.toLongLong(&ok);
+    if (!ok)
+        return serial;
+    return QString::number(v + 1).rightJustified(6, QLatin1Char('0'));
+}
+
+QByteArray readParameter(Link& link, int address)
+{
+    link.gbyKeineAntwort = 0;
+    link.Verbindung_aufbauen();
+    if (link.gbyKeineAntwort >= 5 || link.stopFlags()) {
+        link.showPortLost();
+        return QByteArray();
+    }
+    const QByteArray r = link.readRecord(QStringLiteral(":HR2 CT:0010 AD:00") + hex2(address));
+    link.showPortLost();
+    return r;
+}
+
+QString serialFrom(const QByteArray& reply)
+{
+    QString s;
+    if (reply.isEmpty()) return s;
+    for (int k = 0; k < 6; ++k)
+        s += QChar(Link::dataByte(reply, k));
+    return s;
+}
+
+QString pinFrom(const QByteArray& reply, int field)
+{
+    QString s;
+    if (reply.isEmpty()) return s;
+    for (int k = 0; k < 4; ++k)
+        s += QChar(Link::dataByte(reply, 4 * field + k));
+    return s;
+}
+
+int validityFrom(const QByteArray& reply) { return reply.isEmpty() ? 0 : Link::dataByte(reply, 0); }
+
+namespace {
+// ":HW2 PW:6054" and one record; false (nothing more sent) when the unit refused the
+// write mode or stopped answering.
+bool startAndRecord(Link& link, const QString& rec)
+{
+    link.lineGivenUp = false;
+    link.sendChecked(QStringLiteral(":HW2 PW:6054"));
+    if (!accepted(link) || link.gbyKeineAntwort > 4 || link.stopFlags())
+        return false;
+    link.sendChecked(rec, true);
+    return accepted(link);
+}
+}
+
+bool writeSerial(Link& link, const QString& serial)
+{
+    const bool ok = startAndRecord(link, serialRecord(serial));
+    if (link.gbyKeineAntwort <= 4 && !link.stopFlags()) {
+        link.panel3(QStringLiteral(":00000001FF"));
+        link.writeRaw(":00000001FF\r");
+    }
+    link.showPortLost();
+    return ok;
+}
+
+bool writePinDirect(Link& link, const QString& pin)
+{
+    bool ok = startAndRecord(link, pinRecord(pin));
+    if (link.gbyKeineAntwort <= 4 && !link.stopFlags()) {
+        const bool wasGivenUp = link.lineGivenUp;
+        link.sendChecked(QStringLiteral(":00000001FF"), true);
+        ok = ok && accepted(link);
+        link.lineGivenUp = link.lineGivenUp || wasGivenUp;
+    }
+    link.showPortLost();
+    return ok;
+}
+
+bool changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin)
+{
+    link.lineGivenUp = false;
+    link.sendChecked(QStringLiteral(":PIN PW:%1 PA:%2 PN:%3").arg(password, oldPin, newPin));
+    link.showPortLost();
+    return accepted(link);
+}
+
+bool writeValidity(Link& link, int index, const QString& password)
+{
+    bool ok = startAndRecord(link, validityRecord(index));
+    if (link.gbyKeineAntwort <= 4 && !link.stopFlags()) {
+        link.sendChecked(QStringLiteral(":00000001FF"), true);
+        ok = ok && accepted(link);
+    }
+    if (ok && !link.stopFlags()) {
+        link.gsSendeZeile = QStringLiteral(":SMR PW:") + password;
+        link.Zeile_senden();
+    }
+    link.showPortLost();
+    return ok;
+}
+
+QStringList validityItems(const QString& w1, const QString& w2, const QString& w3, const QString& w4)
+{
+    QStringList items;
+    auto hm = [&](int h, int m) { return QStringLiteral("%1 %2 %3 %4").arg(h).arg(w1).arg(m).arg(w2); };
+    for (int m = 5; m <= 55; m += 5)
+        items << hm(0, m);
+    for (int h = 1; h <= 11; ++h)
+        for (int m = 0; m <= 55; m += 5)
+            items << hm(h, m);
+    for (int h = 12; h <= 23; ++h) {
+        items << hm(h, 0);
+        items << hm(h, 30);
+    }
+    items << hm(24, 0);
+    for (int d = 2; d <= 30; ++d)
+        items << QStringLiteral("%1 %2").arg(d).arg(w3);
+    for (int n = 5; n <= 63; ++n)
+        items << QStringLiteral("%1 %2").arg(n).arg(w4);
+    return items;
+}
+
+TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines, const std::function<bool()>& confirmFlash)
+{
+    ConfigTransfer t(link);
+    return t.download(checkedLines, 4, confirmFlash);
+}
+}

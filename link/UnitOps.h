@@ -1,0 +1,79 @@
+#pragma once
+// The unit's live status and relays, its parameters (serial number, SIM PIN, validity),
+// the firmware version check, and the firmware update sequence, without widgets: the
+// System tab, the toolbar and the command-line tool call these.
+#include "link/Link.h"
+#include "link/Transfer.h"
+
+#include <QString>
+#include <QStringList>
+
+struct UnitStatus {
+    bool ok = false;        // a complete reply arrived
+    int inputs = 0;         // data byte 0
+    int relays = 0;         // data byte 2
+    int hw = 0;             // data byte 14: hardware version x 100
+    int fw = 0;             // data byte 15: firmware version x 100
+};
+
+namespace UnitOps {
+// Decodes a 16-byte read reply of the status record (an empty text gives all zero).
+UnitStatus decodeStatus(const QByteArray& reply);
+// "1.23" (or "1,23") in the current locale's notation.
+QString versionText(int value);
+// Status_abfragen: the status query and its collector; the caller ran the handshake.
+UnitStatus Status_abfragen(Link& link);
+// Handshake, then the query when the unit answered. ok false without an answer.
+UnitStatus refresh(Link& link);
+
+// The tool's version as the units digit and first decimal of a firmware version.
+int toolVersionMajor();
+int toolVersionMinor();
+// Versionsueberpruefung: handshake, status query, compare the firmware version with the
+// tool's. At the configuration level a mismatch is refused with gsMsgVersionskonflikt; at
+// the firmware level (the update exists for exactly that unit) both versions are shown
+// and the user decides. status receives what was read.
+enum class VersionLevel { Configuration, Firmware };
+bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status = nullptr,
+                           const std::function<bool(const QString& question)>& ask = {});
+
+// Relay output 1..8 on (":RS") or off (":RC"). Handshake, command, 300 ms, then the status
+// query again; returns the status read afterwards (ok false without an answer).
+UnitStatus switchRelay(Link& link, int output, bool on, const QString& password);
+
+// ---- unit parameters (area 2) -------------------------------------------------------
+// Input rules: an empty text when valid, else the message key.
+QString checkSerial(const QString& text);
+QString checkPinOld(const QString& text);
+QString checkPinNew(const QString& text);
+// Intel-HEX record with its checksum, e.g. record(0x20, {5}) = ":0100200005DA".
+QString record(int address, const QByteArray& data);
+QString serialRecord(const QString& serial);
+QString pinRecord(const QString& pin);
+QString validityRecord(int index);
+// The serial number plus one, six digits ("000999" -> "001000").
+QString nextSerial(const QString& serial);
+
+// Reads: handshake and ":HR2 CT:0010 AD:00xx". An empty reply when the unit did not answer.
+QByteArray readParameter(Link& link, int address);
+QString serialFrom(const QByteArray& reply);
+QString pinFrom(const QByteArray& reply, int field /*0 or 1*/);
+int validityFrom(const QByteArray& reply);
+
+// Writes; true only when the unit acknowledged every line it was asked to acknowledge.
+// The caller ran the handshake (gbyKeineAntwort below 5).
+bool writeSerial(Link& link, const QString& serial);
+bool writePinDirect(Link& link, const QString& pin);
+bool changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin);
+// The validity record, then ":SMR PW:" + password (the unit restarts; the caller shows
+// the restart wait).
+bool writeValidity(Link& link, int index, const QString& password);
+
+// The 256 items of the validity list from the four unit words; default index 167.
+QStringList validityItems(const QString& w1, const QString& w2, const QString& w3, const QString& w4);
+constexpr int ValidityDefault = 167;
+
+// Firmware update: the whole file checked before anything is sent, then
+// ConfigTransfer::download with area 4.
+TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines, const std::function<bool()>& confirmFlash = {});
+}

@@ -1,0 +1,113 @@
+#include "ui/frmDownload.h"
+
+#include "app/ProgramState.h"
+#include "store/Recordset.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+frmDownload::frmDownload(QWidget* parent, LinkSink* forward) : QDialog(parent), m_forward(forward)
+{
+    setObjectName(QStringLiteral("frmDownload"));
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* outer = new QVBoxLayout(this);
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* lay = new QVBoxLayout(frame);
+    lblMessage = new QLabel(frame);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setWordWrap(true);
+    lblMessage->setMinimumWidth(360);
+    VBUProgressDownloadHexFile = new QProgressBar(frame);
+    VBUProgressDownloadHexFile->setObjectName(QStringLiteral("VBUProgressDownloadHexFile"));
+    VBUProgressDownloadHexFile->setRange(0, 64);
+    VBUProgressDownloadHexFile->setValue(0);
+    lay->addWidget(lblMessage);
+    lay->addWidget(VBUProgressDownloadHexFile);
+    outer->addWidget(frame);
+    cmdAbbrechen = new QPushButton(this);
+    cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
+    const QString cancelText = caption(QStringLiteral("cmdAbbrechen"));
+    cmdAbbrechen->setText(cancelText == QLatin1String("cmdAbbrechen") ? tr("Cancel") : cancelText);
+    outer->addWidget(cmdAbbrechen, 0, Qt::AlignRight);
+    connect(cmdAbbrechen, &QPushButton::clicked, this, &frmDownload::cmdAbbrechen_Click);
+    setLayout(outer);
+}
+
+QString frmDownload::caption(const QString& key)
+{
+    static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
+    const int lang = qBound(1, gState().giSprache, 4);
+    try {
+        Connection con;
+        con.open(gState().gsDatenbankPfad, Connection::Read);
+        Recordset rs;
+        rs.open(con, QStringLiteral("SELECT \"%1\" FROM \"Beschriftung\" WHERE \"Name\" = '%2'")
+                         .arg(QString::fromUtf8(cols[lang - 1]), QString(key).replace(QLatin1Char('\''), QStringLiteral("''"))));
+        QString text;
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            text = rs.value(0).toString();
+        }
+        rs.close();
+        con.close();
+        if (!text.isEmpty())
+            return text;
+    } catch (const StoreError&) {
+    }
+    return key;
+}
+
+void frmDownload::setCaptionKey(const QString& key) { setWindowTitle(caption(key)); }
+
+void frmDownload::cmdAbbrechen_Click()
+{
+    if (cancelFlag)
+        *cancelFlag = true;
+}
+
+void frmDownload::reject()
+{
+    if (m_done)
+        QDialog::reject();
+    else if (cmdAbbrechen->isVisible())
+        cmdAbbrechen_Click();
+}
+
+void frmDownload::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (m_started)
+        return;
+    m_started = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_job)
+            m_job(*this);
+        m_done = true;
+        accept();
+    });
+}
+
+void frmDownload::setLamp(int bgr)
+{
+    if (m_forward)
+        m_forward->setLamp(bgr);
+}
+
+void frmDownload::setPanel3(const QString& text)
+{
+    if (m_forward)
+        m_forward->setPanel3(text);
+}
+
+void frmDownload::setProgressRange(int min, int max) { VBUProgressDownloadHexFile->setRange(min, max); }
+void frmDownload::setProgressValue(int value) { VBUProgressDownloadHexFile->setValue(value); }
+void frmDownload::setMessage(const QString& text) { lblMessage->setText(text); }
+void frmDownload::setCancelVisible(bool visible) { cmdAbbrechen->setVisible(visible); }

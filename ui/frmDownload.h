@@ -1,0 +1,52 @@
+#pragma once
+// The modal progress window of a transfer: what is happening (lblMessage), the progress
+// bar VBUProgressDownloadHexFile and the cancel button cmdAbbrechen. It runs its job when
+// it is shown and closes itself when the job returns.
+#include "link/Link.h"
+
+#include <QDialog>
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class frmDownload : public QDialog, public LinkSink {
+    Q_OBJECT
+public:
+    // forward: where lamp and panel 3 go (the main window); may be null.
+    frmDownload(QWidget* parent, LinkSink* forward);
+
+    // Caption from the table "Beschriftung": 'frmUpload', 'frmDownload' or 'gbWaitSystemRestart'.
+    void setCaptionKey(const QString& key);
+    static QString caption(const QString& key);
+
+    // Runs job once the window is shown, then closes the window.
+    void setJob(std::function<void(frmDownload&)> job) { m_job = std::move(job); }
+    // Set by cmdAbbrechen; the job's link reads it through cancelFlag.
+    bool* cancelFlag = nullptr;
+
+    QLabel* lblMessage = nullptr;
+    QProgressBar* VBUProgressDownloadHexFile = nullptr;
+    QPushButton* cmdAbbrechen = nullptr;
+
+    // LinkSink
+    void setLamp(int bgr) override;
+    void setPanel3(const QString& text) override;
+    QWidget* dialogParent() override { return this; }
+    void setProgressRange(int min, int max) override;
+    void setProgressValue(int value) override;
+    void setMessage(const QString& text) override;
+    void setCancelVisible(bool visible) override;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void reject() override;   // Esc and the close box act as cancel, never close mid-transfer
+
+private:
+    void cmdAbbrechen_Click();
+    std::function<void(frmDownload&)> m_job;
+    LinkSink* m_forward;
+    bool m_started = false;
+    bool m_done = false;
+};
