@@ -183,6 +183,11 @@ void SimUnit::feed(char c, double t)
             }
             received << QString();
             if (m_mode == Mode::FwConfirm) {
+                if (faults.eConfirm > 0) {
+                    --faults.eConfirm;
+                    reply("E", t);
+                    return;
+                }
                 m_mode = Mode::Write;
                 reply(QByteArray(1, ackChar), t);
             } else {

@@ -22,6 +22,7 @@ struct SimFaults {
     Block blockFault = Block::None;
     int blockFaultBlock = 0;
     int blockFaultTimes = -1;
+    int eConfirm = 0;           // "E" to the first N CRs confirming a firmware write
     int statusCut = 0;          // the next N replies to 16-byte reads are cut short
     int vanishAfterLines = 0;   // the in-process port disappears after N received lines
 };

@@ -1,0 +1,743 @@
+// The device link in virtual time against the simulated unit with faults switched on:
+// what the user sees (message, lamp, panel 3) and what went over the wire.
+#include "TestEnv.h"
+
+#include "app/ProgramState.h"
+#include "link/Link.h"
+#include "link/Transfer.h"
+#include "link/UnitOps.h"
+#include "link/Waiter.h"
+#include "sim/SimChannel.h"
+#include "sim/SimUnit.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+// The link's sink and the messages, recorded.
+struct Rig : LinkSink {
+    SimUnit unit;
+    VirtualWaiter w;
+    SimChannel ch{unit, &w};
+    Link link{ch, w, *this};
+    QList<int> lamps;
+    QStringList panels;
+    int progress = 0;
+    std::function<void(int)> onProgress;
+    Rig() { ch.open(QStringLiteral("sim"), QStringLiteral("9600,N,8,1")); }
+    void setLamp(int c) override { lamps << c; }
+    void setPanel3(const QString& t) override { panels << t; }
+    void setProgressValue(int v) override
+    {
+        progress = v;
+        if (onProgress)
+            onProgress(v);
+    }
+    int lamp() const { return lamps.isEmpty() ? -1 : lamps.last(); }
+};
+
+QList<Dialogs::Message> g_messages;
+QList<QMessageBox::StandardButton> g_answers;
+
+QStringList messageTexts()
+{
+    QStringList r;
+    for (const auto& m : g_messages)
+        r << m.text;
+    return r;
+}
+
+// A configuration of 512 lines with block codes and varied data, and the end record.
+QStringList configLines(quint32 seed = 7)
+{
+    QRandomGenerator rnd(seed);
+    SimUnit tmp;
+    QByteArray area(8192, 0);
+    for (int i = 0; i < area.size(); ++i)
+        area[i] = char(rnd.bounded(256));
+    for (int b = 0; b < 64; ++b)
+        area[b * 128] = char(0x10 + b);
+    QStringList lines;
+    for (int a = 0; a < 8192; a += 16)
+        lines << QString::fromLatin1(SimUnit::record(a, area.mid(a, 16)));
+    lines << QStringLiteral(":00000001FF");
+    return lines;
+}
+
+int countOf(const QStringList& list, const QString& s) { return int(list.count(s)); }
+}
+
+class TestLink : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        g_messages.clear();
+        g_answers.clear();
+        gState().reset();
+        gState().gsProgramName = QStringLiteral("SMS Switch Vantor");
+        Dialogs::setMessageHandler([](const Dialogs::Message& m) {
+            g_messages << m;
+            if (!g_answers.isEmpty())
+                return g_answers.takeFirst();
+            return (m.buttons & QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Yes;
+        });
+    }
+    void cleanup() { Dialogs::setMessageHandler({}); }
+
+    void handshakeAndProbe();
+    void silentUnitCostsFiveTimesSevenHundredMs();
+    void eToEveryCrSendsEscAfterFifthSixthSeventh();
+    void pacingOfLines();
+    void retryPolicyAfterE();
+    void silenceResendsWithoutCrAndLateGreaterThanAccepts();
+    void writeThenReadBackGivesTheSameImage();
+    void writeRetriesRejectedLines();
+    void givenUpLineStopsTheWriteButSendsTheEndRecord();
+    void refusedWriteModeSendsNothing();
+    void unitFallingSilentDuringWrite();
+    void cancelDuringWrite();
+    void portVanishingEndsTheTransfer();
+    void blockReadFaults_data();
+    void blockReadFaults();
+    void damagedBlockOnceIsReadAgain();
+    void erasedUnitIsRefused();
+    void cancelDuringRead();
+    void blockNumbersAndChecksums();
+
+    // unit parameters, status, relays, firmware
+    void statusDecodingAndVersionText();
+    void statusCollectorIsBounded();
+    void relayCommands();
+    void parameterRulesAndRecords();
+    void serialWriteAndIncrementOnlyAfterAck();
+    void pinAndValidityOnTheWire();
+    void versionCheck();
+    void firmwareFileCheck();
+    void firmwareDeclineSendsOneEsc();
+    void firmwareUpdateRunsAndWaitsForRestart();
+    void firmwareRefusedLineStops();
+    void firmwareConfirmationResentAsCr();
+};
+
+void TestLink::handshakeAndProbe()
+{
+    Rig r;
+    r.link.Verbindung_aufbauen();
+    QCOMPARE(r.lamp(), int(LinkColour::Green));
+    QCOMPARE(r.unit.received, QStringList{QString()});
+    QCOMPARE(r.panels.last(), QStringLiteral("\r"));
+    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+    QVERIFY(g_messages.isEmpty());
+
+    r.link.Verbindung_pruefen();
+    QCOMPARE(r.lamp(), int(LinkColour::Green));
+    r.unit.faults.eToCr = true;
+    r.link.Verbindung_pruefen();
+    QCOMPARE(r.lamp(), int(LinkColour::Yellow));
+    r.unit.faults.silent = true;
+    const qint64 t0 = r.w.now();
+    r.link.Verbindung_pruefen();
+    QCOMPARE(r.lamp(), int(LinkColour::Red));
+    QCOMPARE(r.w.now() - t0, qint64(300));
+    QVERIFY(g_messages.isEmpty());            // the probe never shows a message
+    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+}
+
+void TestLink::silentUnitCostsFiveTimesSevenHundredMs()
+{
+    Rig r;
+    r.unit.faults.silent = true;
+    const qint64 t0 = r.w.now();
+    r.link.Verbindung_aufbauen();
+    QCOMPARE(r.w.now() - t0, qint64(5 * (200 + 500)));
+    QCOMPARE(r.link.gbyKeineAntwort, quint8(5));
+    QCOMPARE(r.lamp(), int(LinkColour::Red));
+    QCOMPARE(r.unit.received, QStringList(5, QString()));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+    QCOMPARE(g_messages[0].title, QStringLiteral("SMS Switch Vantor"));
+}
+
+void TestLink::eToEveryCrSendsEscAfterFifthSixthSeventh()
+{
+    Rig r;
+    r.unit.faults.eToCr = true;
+    r.link.Verbindung_aufbauen();
+    const QString esc = QStringLiteral("<ESC>");
+    QCOMPARE(r.unit.received, (QStringList{"", "", "", "", "", esc, "", esc, "", esc}));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgErrorPIC")});
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(r.link.gbBenutzerAbbruch);
+    QCOMPARE(r.link.gbyFehlerE, quint8(0));
+    QCOMPARE(r.lamp(), int(LinkColour::Yellow));
+}
+
+void TestLink::pacingOfLines()
+{
+    Rig r;
+    struct Case { QString line; bool firmware; int pause; };
+    const QList<Case> cases = {{":PIN PW:1234 PA:0000 PN:1111", false, 1500},
+                               {":HW3 PW:6054", false, 250},
+                               {":1000000010000000000000000000000000000000E0", false, 100},
+                               {":00000001FF", false, 100},
+                               {":SMR PW:1234", false, 100},
+                               {":1000000010000000000000000000000000000000E0", true, 250}};
+    for (const Case& c : cases) {
+        r.link.gsSendeZeile = c.line;
+        const qint64 t0 = r.w.now();
+        if (c.firmware)
+            r.link.Zeile_senden_Firmware();
+        else
+            r.link.Zeile_senden();
+        QCOMPARE(r.w.now() - t0, qint64(c.pause));
+        QCOMPARE(r.panels.last(), c.line);
+    }
+    QVERIFY(r.unit.rawIn().startsWith(":PIN PW:1234 PA:0000 PN:1111\r:HW3 PW:6054\r"));
+}
+
+void TestLink::retryPolicyAfterE()
+{
+    Rig r;
+    r.link.sendChecked(QStringLiteral(":HW3 PW:6054"));
+    r.unit.faults.eFirstTries = 2;
+    const QString line = configLines()[0];
+    r.link.sendChecked(line);
+    QCOMPARE(r.link.gbyAntwort, quint8(':'));
+    QCOMPARE(countOf(r.unit.received, line), 3);
+    QVERIFY(r.lamps.contains(int(LinkColour::Yellow)));
+    QCOMPARE(r.lamp(), int(LinkColour::Green));
+    QVERIFY(g_messages.isEmpty());
+    QCOMPARE(r.link.giFehlerZaehler, 0);
+
+    // Three rejections: given up with the message, the counter back at 0.
+    r.unit.faults.eFirstTries = 3;
+    const QString line2 = configLines()[1];
+    r.link.sendChecked(line2);
+    QCOMPARE(countOf(r.unit.received, line2), 3);
+    QVERIFY(r.link.lineGivenUp);
+    QCOMPARE(r.link.giFehlerZaehler, 0);
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+}
+
+void TestLink::silenceResendsWithoutCrAndLateGreaterThanAccepts()
+{
+    Rig r;
+    r.link.sendChecked(QStringLiteral(":HW3 PW:6054"));
+    r.unit.faults.silentFirstTries = 1;
+    const QString line = configLines()[0];
+    r.unit.log.clear();
+    r.link.sendChecked(line);
+    QCOMPARE(r.link.gbyAntwort, quint8(':'));
+    // Sent once with CR, then again without it; the unit answers the complete record.
+    QCOMPARE(r.unit.rawIn(), line.toLatin1() + '\r' + line.toLatin1());
+    QVERIFY(r.lamps.contains(int(LinkColour::Cyan)));
+    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+
+    // A ">" arriving late, inside the retry wait, accepts the line: it is not sent again.
+    r.unit.faults.silentFirstTries = 0;
+    r.unit.faults.lateReplyMs = 300;
+    r.unit.ackChar = '>';
+    const QString line2 = configLines()[1];
+    r.unit.log.clear();
+    r.link.sendChecked(line2);
+    QCOMPARE(r.link.gbyAntwort, quint8('>'));
+    QCOMPARE(r.unit.rawIn(), line2.toLatin1() + '\r');
+    QVERIFY(g_messages.isEmpty());
+}
+
+void TestLink::writeThenReadBackGivesTheSameImage()
+{
+    Rig r;
+    const QStringList lines = configLines();
+    ConfigTransfer t(r.link);
+    const TransferOutcome w = t.download(lines, 3);
+    QCOMPARE(w.kind, TransferOutcome::Ok);
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Information);
+    QStringList expected{QString(), QStringLiteral(":HW3 PW:6054")};
+    expected += lines;
+    QCOMPARE(r.unit.received, expected);
+    QCOMPARE(r.progress, 513);
+    // Pacing: 200 ms handshake, 250 ms for ":HW3", 100 ms for each of the 513 lines.
+    QCOMPARE(r.w.now(), qint64(200 + 250 + 513 * 100));
+
+    g_messages.clear();
+    r.unit.clearLog();
+    UnitImage img;
+    const qint64 t0 = r.w.now();
+    const TransferOutcome rd = t.Upload(img);
+    QCOMPARE(rd.kind, TransferOutcome::Ok);
+    QVERIFY(g_messages.isEmpty());            // no message after a good read
+    QVERIFY(img.complete());
+    QCOMPARE(img.lines(), lines);
+    QCOMPARE(r.unit.received.size(), 65);
+    QCOMPARE(r.unit.received[1], QStringLiteral(":HR3:0080:0000"));
+    QCOMPARE(r.unit.received[64], QStringLiteral(":HR3:0080:1F80"));
+    QCOMPARE(r.progress, 64);
+    // Each block: 250 ms pause, then the rest of its 380 characters at 9600 baud.
+    const qint64 took = r.w.now() - t0;
+    QVERIFY2(took < 200 + 64 * 420, qPrintable(QString::number(took)));
+}
+
+void TestLink::writeRetriesRejectedLines()
+{
+    Rig r;
+    r.unit.faults.eFirstTries = 2;
+    const QStringList lines = configLines();
+    ConfigTransfer t(r.link);
+    QCOMPARE(t.download(lines, 3).kind, TransferOutcome::Ok);
+    QCOMPARE(countOf(r.unit.received, lines[100]), 3);
+    QCOMPARE(r.unit.area3.mid(100 * 16, 16), QByteArray::fromHex(lines[100].mid(9, 32).toLatin1()));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+}
+
+void TestLink::givenUpLineStopsTheWriteButSendsTheEndRecord()
+{
+    Rig r;
+    r.unit.faults.eLine = 7;
+    const QStringList lines = configLines();
+    ConfigTransfer t(r.link);
+    const TransferOutcome o = t.download(lines, 3);
+    QCOMPARE(o.kind, TransferOutcome::LineRefused);
+    QCOMPARE(o.failedLine, 7);
+    QCOMPARE(countOf(r.unit.received, lines[6]), 3);
+    QVERIFY(!r.unit.received.contains(lines[7]));     // nothing after the failed line
+    QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
+    QCOMPARE(g_messages.size(), 1);                   // one message, never gsMsgDownloadOK
+    QVERIFY(g_messages[0].text.startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("Line 7")));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("incomplete")));
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+}
+
+void TestLink::refusedWriteModeSendsNothing()
+{
+    Rig r;
+    r.unit.faults.refuseWrite = true;
+    ConfigTransfer t(r.link);
+    const TransferOutcome o = t.download(configLines(), 3);
+    QCOMPARE(o.kind, TransferOutcome::WriteRefused);
+    QCOMPARE(r.unit.received, (QStringList{"", ":HW3 PW:6054", ":HW3 PW:6054", ":HW3 PW:6054"}));
+    QCOMPARE(g_messages.size(), 1);
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("refused the write")));
+    QCOMPARE(r.link.lastMessageKey, QStringLiteral("writeRefused"));
+}
+
+void TestLink::unitFallingSilentDuringWrite()
+{
+    Rig r;
+    r.unit.faults.silentLine = 5;
+    const QStringList lines = configLines();
+    ConfigTransfer t(r.link);
+    const TransferOutcome o = t.download(lines, 3);
+    QCOMPARE(o.kind, TransferOutcome::NoAnswer);
+    // Line 5 sent with CR, then again without it after each of the five silences.
+    QCOMPARE(r.unit.rawIn().count(lines[4].toLatin1()), 6);
+    QCOMPARE(r.unit.rawIn().count(lines[4].toLatin1() + '\r'), 1);
+    QVERIFY(!r.unit.received.contains(lines[5]));
+    QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
+    // The no-answer message once (the end record afterwards is not reported again).
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+}
+
+void TestLink::cancelDuringWrite()
+{
+    Rig r;
+    r.onProgress = [&](int v) {
+        if (v == 100)
+            r.link.gbBenutzerAbbruch = true;
+    };
+    const QStringList lines = configLines();
+    ConfigTransfer t(r.link);
+    const TransferOutcome o = t.download(lines, 3);
+    QCOMPARE(o.kind, TransferOutcome::Cancelled);
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen")});
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(!r.unit.received.contains(lines[100]));
+    QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
+    QVERIFY(!r.link.gbBenutzerAbbruch);
+    // The end record goes out at least 500 ms after the cancelled line.
+    const auto& log = r.unit.log;
+    double lastLine = 0, endAt = 0;
+    for (const SimLogEntry& e : log) {
+        if (e.fromTool && e.data.startsWith(lines[99].toLatin1())) lastLine = e.t;
+        if (e.fromTool && e.data.startsWith(":00000001FF")) endAt = e.t;
+    }
+    QVERIFY2(endAt - lastLine >= 500, qPrintable(QString::number(endAt - lastLine)));
+}
+
+void TestLink::portVanishingEndsTheTransfer()
+{
+    Rig r;
+    r.unit.faults.vanishAfterLines = 50;
+    ConfigTransfer t(r.link);
+    const TransferOutcome o = t.download(configLines(), 3);
+    QCOMPARE(o.kind, TransferOutcome::PortLost);
+    QCOMPARE(g_messages.size(), 1);
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("connection to the unit was lost")));
+    QCOMPARE(r.lamp(), int(LinkColour::Red));
+    QVERIFY(r.w.now() < 10000);
+
+    Rig r2;
+    g_messages.clear();
+    r2.unit.faults.vanishAfterLines = 10;
+    UnitImage img;
+    QCOMPARE(ConfigTransfer(r2.link).Upload(img).kind, TransferOutcome::PortLost);
+    QVERIFY(!img.complete());
+    QCOMPARE(g_messages.size(), 1);
+}
+
+void TestLink::blockReadFaults_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("block");
+    QTest::newRow("checksum damaged") << int(SimFaults::Block::Damage) << 5;
+    QTest::newRow("reply cut short") << int(SimFaults::Block::Cut) << 3;
+    QTest::newRow("380 characters without >") << int(SimFaults::Block::NoPrompt) << 64;
+    QTest::newRow("E to :HR3") << int(SimFaults::Block::Refuse) << 1;
+    QTest::newRow("no reply") << int(SimFaults::Block::Silent) << 2;
+}
+
+void TestLink::blockReadFaults()
+{
+    QFETCH(int, fault);
+    QFETCH(int, block);
+    Rig r;
+    r.unit.faults.blockFault = SimFaults::Block(fault);
+    r.unit.faults.blockFaultBlock = block;
+    UnitImage img;
+    const TransferOutcome o = ConfigTransfer(r.link).Upload(img);
+    QCOMPARE(o.kind, TransferOutcome::BlockUnreadable);
+    const QString cmd = QStringLiteral(":HR3:0080:%1").arg(QString::number((block - 1) * 128, 16).toUpper().rightJustified(4, '0'));
+    QCOMPARE(countOf(r.unit.received, cmd), 3);       // three tries, then the read stops
+    QCOMPARE(r.unit.received.last(), cmd);
+    QVERIFY(!img.complete());
+    QCOMPARE(r.progress, block - 1);
+    QStringList texts = messageTexts();
+    QCOMPARE(texts.last(), QStringLiteral("gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe"));
+    QCOMPARE(g_messages.last().icon, Dialogs::Icon::Exclamation);
+    QVERIFY(r.w.now() < 60000);
+}
+
+void TestLink::damagedBlockOnceIsReadAgain()
+{
+    Rig r;
+    r.unit.faults.blockFault = SimFaults::Block::Damage;
+    r.unit.faults.blockFaultBlock = 5;
+    r.unit.faults.blockFaultTimes = 2;
+    UnitImage img;
+    QCOMPARE(ConfigTransfer(r.link).Upload(img).kind, TransferOutcome::Ok);
+    QCOMPARE(countOf(r.unit.received, QStringLiteral(":HR3:0080:0200")), 3);
+    QVERIFY(img.complete());
+    QVERIFY(g_messages.isEmpty());
+}
+
+void TestLink::erasedUnitIsRefused()
+{
+    Rig r;
+    r.unit.setErased();
+    UnitImage img;
+    const TransferOutcome o = ConfigTransfer(r.link).Upload(img);
+    QCOMPARE(o.kind, TransferOutcome::BadBlockCode);
+    QCOMPARE(r.unit.received.size(), 2);               // stops at the first block
+    QCOMPARE(g_messages.size(), 1);
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("0xFF")));
+    QVERIFY(!img.filled[0]);
+}
+
+void TestLink::cancelDuringRead()
+{
+    Rig r;
+    r.onProgress = [&](int v) {
+        if (v == 10)
+            r.link.gbBenutzerAbbruch = true;
+    };
+    UnitImage img;
+    const TransferOutcome o = ConfigTransfer(r.link).Upload(img);
+    QCOMPARE(o.kind, TransferOutcome::Cancelled);
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+    QCOMPARE(r.unit.received.size(), 1 + 10 + 1);     // handshake, 10 blocks, handshake again
+    QCOMPARE(r.unit.received.last(), QString());
+    QVERIFY(!r.link.gbBenutzerAbbruch);
+    QVERIFY(!img.complete());
+}
+
+void TestLink::blockNumbersAndChecksums()
+{
+    Rig r;
+    UnitImage img;
+    QByteArray area(8192, ' ');
+    area[0] = char(0x4F);   // block code of block 64
+    QByteArray reply = SimUnit::blockReply(area, 0);
+    r.link.Block_auswerten(reply, img);
+    QVERIFY(!r.link.gbWiederholen);
+    QCOMPARE(int(r.link.gbyBlockNummer), 64);
+    QVERIFY(img.filled[63] && !img.filled[0]);
+    area[0] = char(0x10);
+    r.link.Block_auswerten(SimUnit::blockReply(area, 0), img);
+    QVERIFY(img.filled[0]);
+    reply = SimUnit::blockReply(area, 0);
+    reply[2 + 45 * 7 + 12] = reply[2 + 45 * 7 + 12] == '2' ? '3' : '2';   // record 7 damaged
+    UnitImage img2;
+    r.link.Block_auswerten(reply, img2);
+    QVERIFY(r.link.gbWiederholen);
+    QVERIFY(!img2.filled[0]);
+}
+
+// ---- status, relays, parameters, firmware ----------------------------------------------
+
+void TestLink::statusDecodingAndVersionText()
+{
+    Rig r;
+    r.unit.area1[0x60] = char(0x81);
+    r.unit.area1[0x62] = char(0x05);
+    r.unit.fwVersion = 0x7B;
+    r.unit.hwVersion = 200;
+    const UnitStatus s = UnitOps::refresh(r.link);
+    QVERIFY(s.ok);
+    QCOMPARE(s.relays, 0x05);
+    QCOMPARE(s.inputs, 0x81);
+    QCOMPARE(s.fw, 123);
+    QCOMPARE(r.unit.received, (QStringList{"", ":HR1 CT:0010 AD:0060"}));
+    QCOMPARE(r.panels.last(), QStringLiteral(":HR1 CT:0010 AD:0060"));
+    QCOMPARE(r.lamp(), int(LinkColour::Green));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Switzerland));
+    QCOMPARE(UnitOps::versionText(s.fw), QLocale().toString(1.23, 'f', 2));
+    QLocale::setDefault(QLocale(QLocale::German));
+    QCOMPARE(UnitOps::versionText(s.fw), QStringLiteral("1,23"));
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(UnitOps::versionText(s.hw), QStringLiteral("2.00"));
+    // An empty reply decodes as all zero.
+    const UnitStatus z = UnitOps::decodeStatus(QByteArray());
+    QVERIFY(!z.ok);
+    QCOMPARE(z.fw + z.hw + z.relays + z.inputs, 0);
+}
+
+void TestLink::statusCollectorIsBounded()
+{
+    Rig r;
+    r.unit.faults.statusCut = 100;
+    const UnitStatus s = UnitOps::refresh(r.link);
+    QVERIFY(!s.ok);
+    QCOMPARE(countOf(r.unit.received, QStringLiteral(":HR1 CT:0010 AD:0060")), 1 + Link::StatusRepeats);
+    QCOMPARE(r.lamp(), int(LinkColour::Yellow));
+    // One partial reply, then a good one.
+    Rig r2;
+    r2.unit.faults.statusCut = 1;
+    QVERIFY(UnitOps::refresh(r2.link).ok);
+    QCOMPARE(countOf(r2.unit.received, QStringLiteral(":HR1 CT:0010 AD:0060")), 2);
+    // Nothing at all: red lamp, one query.
+    Rig r3;
+    r3.link.Verbindung_aufbauen();
+    r3.unit.faults.silent = true;
+    QVERIFY(!UnitOps::Status_abfragen(r3.link).ok);
+    QCOMPARE(r3.lamp(), int(LinkColour::Red));
+}
+
+void TestLink::relayCommands()
+{
+    Rig r;
+    UnitStatus s = UnitOps::switchRelay(r.link, 4, true, QStringLiteral("1234"));
+    QVERIFY(s.ok);
+    QCOMPARE(s.relays, 0x08);
+    QVERIFY(r.unit.received.contains(QStringLiteral(":RS4 PW:1234")));
+    QVERIFY(r.unit.rawIn().contains(":RS4 PW:1234\r"));
+    s = UnitOps::switchRelay(r.link, 4, false, QStringLiteral("1234"));
+    QCOMPARE(s.relays, 0x00);
+    QVERIFY(r.unit.received.contains(QStringLiteral(":RC4 PW:1234")));
+    // Without an answer: nothing switched, no crash, the no-answer message.
+    Rig r2;
+    r2.unit.faults.silent = true;
+    s = UnitOps::switchRelay(r2.link, 1, true, QStringLiteral("1234"));
+    QVERIFY(!s.ok);
+    QVERIFY(!r2.unit.received.contains(QStringLiteral(":RS1 PW:1234")));
+    QCOMPARE(g_messages.size(), 1);
+}
+
+void TestLink::parameterRulesAndRecords()
+{
+    QCOMPARE(UnitOps::checkSerial(QStringLiteral("")), QStringLiteral("gsAnzahlZeichen"));
+    QCOMPARE(UnitOps::checkSerial(QStringLiteral("12345")), QStringLiteral("gsAnzahlZeichen"));
+    QCOMPARE(UnitOps::checkSerial(QStringLiteral("AB-123")), QString());
+    QCOMPARE(UnitOps::checkPinOld(QString()), QStringLiteral("gsMsgPINAlteingeben"));
+    QCOMPARE(UnitOps::checkPinNew(QString()), QStringLiteral("gsMsgPINeingeben"));
+    QCOMPARE(UnitOps::checkPinNew(QStringLiteral("123")), QStringLiteral("gsMsgPINAnzZeichen"));
+    QCOMPARE(UnitOps::checkPinNew(QStringLiteral("12a4")), QStringLiteral("gsMsgNotNumeric"));
+    QCOMPARE(UnitOps::checkPinOld(QStringLiteral("0000")), QString());
+    QCOMPARE(UnitOps::serialRecord(QStringLiteral("204518")).left(21), QStringLiteral(":06000000323034353138"));
+    QCOMPARE(UnitOps::validityRecord(5), QStringLiteral(":0100200005DA"));
+    QCOMPARE(UnitOps::validityRecord(167).left(11), QStringLiteral(":01002000A7"));
+    QCOMPARE(UnitOps::pinRecord(QStringLiteral("1234")),
+             QStringLiteral(":100010003132333400000000000000000000000016"));
+    QCOMPARE(UnitOps::nextSerial(QStringLiteral("000999")), QStringLiteral("001000"));
+    const QStringList items = UnitOps::validityItems("h", "min", "d", "w");
+    QCOMPARE(items.size(), 256);
+    QCOMPARE(items[0], QStringLiteral("0 h 5 min"));
+    QCOMPARE(items[11], QStringLiteral("1 h 0 min"));
+    QCOMPARE(items[167], QStringLiteral("24 h 0 min"));
+    QCOMPARE(items[168], QStringLiteral("2 d"));
+    QCOMPARE(items[255], QStringLiteral("63 w"));
+}
+
+void TestLink::serialWriteAndIncrementOnlyAfterAck()
+{
+    Rig r;
+    r.link.Verbindung_aufbauen();
+    QVERIFY(UnitOps::writeSerial(r.link, QStringLiteral("000999")));
+    QCOMPARE(r.unit.serial(), QByteArray("000999"));
+    QVERIFY(r.unit.rawIn().endsWith(":00000001FF\r"));
+    QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(r.link, 0)), QStringLiteral("000999"));
+    // A unit that refuses the record: the write is not acknowledged.
+    r.unit.faults.eLine = 1;
+    r.link.Verbindung_aufbauen();
+    QVERIFY(!UnitOps::writeSerial(r.link, QStringLiteral("001000")));
+    QCOMPARE(r.unit.serial(), QByteArray("000999"));
+    // A refused write mode: no record is sent.
+    Rig r2;
+    r2.unit.faults.refuseWrite = true;
+    r2.link.Verbindung_aufbauen();
+    QVERIFY(!UnitOps::writeSerial(r2.link, QStringLiteral("123456")));
+    QVERIFY(!r2.unit.rawIn().contains(":06000000"));
+}
+
+void TestLink::pinAndValidityOnTheWire()
+{
+    Rig r;
+    r.link.Verbindung_aufbauen();
+    QVERIFY(UnitOps::writePinDirect(r.link, QStringLiteral("4321")));
+    QCOMPARE(r.unit.pin(), QByteArray("4321"));
+    const QByteArray reply = UnitOps::readParameter(r.link, 0x10);
+    QCOMPARE(UnitOps::pinFrom(reply, 0), QStringLiteral("4321"));
+    QVERIFY(UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("4321"), QStringLiteral("5555")));
+    QCOMPARE(r.unit.pin(), QByteArray("5555"));
+    QVERIFY(r.unit.received.contains(QStringLiteral(":PIN PW:1234 PA:4321 PN:5555")));
+    QVERIFY(!UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("0000"), QStringLiteral("1111")));
+    QCOMPARE(r.unit.pin(), QByteArray("5555"));
+
+    r.unit.clearLog();
+    r.link.Verbindung_aufbauen();
+    QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("1234")));
+    QCOMPARE(r.unit.validity(), 5);
+    QCOMPARE(r.unit.received, (QStringList{"", ":HW2 PW:6054", ":0100200005DA", ":00000001FF", ":SMR PW:1234"}));
+    QCOMPARE(r.unit.restarts, 1);
+    ConfigTransfer(r.link).WaitModemStartUP();
+    QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20)), 5);
+}
+
+void TestLink::versionCheck()
+{
+    Rig r;
+    r.unit.fwVersion = UnitOps::toolVersionMajor() * 100 + UnitOps::toolVersionMinor() * 10 + 3;
+    QVERIFY(UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Configuration));
+    QVERIFY(g_messages.isEmpty());
+    r.unit.fwVersion = 255;
+    QVERIFY(!UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Configuration));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgVersionskonflikt")});
+    QCOMPARE(g_messages[0].title, QStringLiteral("gsTitelVersionskonflikt"));
+    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+    // At the firmware level both versions are shown and the user decides.
+    g_messages.clear();
+    g_answers = {QMessageBox::No, QMessageBox::Yes};
+    QVERIFY(!UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Firmware));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("2.55")));
+    QVERIFY(UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Firmware));
+    // No answer: no version message on top of the no-answer message.
+    Rig r2;
+    r2.unit.faults.silent = true;
+    g_messages.clear();
+    QVERIFY(!UnitOps::Versionsueberpruefung(r2.link, UnitOps::VersionLevel::Configuration));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+}
+
+namespace {
+QStringList firmwareLines()
+{
+    return {QStringLiteral(":10000000000102030405060708090A0B0C0D0E0F78"),
+            QStringLiteral(":10001000101112131415161718191A1B1C1D1E1F68"),
+            QStringLiteral(":00000001FF")};
+}
+}
+
+void TestLink::firmwareFileCheck()
+{
+    QString error;
+    QCOMPARE(ConfigTransfer::checkHexLines(firmwareLines(), &error, false), firmwareLines());
+    QStringList bad = firmwareLines();
+    bad[1][20] = bad[1][20] == QLatin1Char('1') ? QLatin1Char('2') : QLatin1Char('1');
+    QVERIFY(ConfigTransfer::checkHexLines(bad, &error, false).isEmpty());
+    QVERIFY2(error.startsWith(QStringLiteral("line 2")), qPrintable(error));
+    QVERIFY(ConfigTransfer::checkHexLines(firmwareLines().mid(0, 2), &error, false).isEmpty());
+    QVERIFY(error.contains(QStringLiteral(":00000001FF")));
+    QVERIFY(ConfigTransfer::checkHexLines({QStringLiteral("hello")}, &error, false).isEmpty());
+    QVERIFY(error.startsWith(QStringLiteral("line 1")));
+    // A configuration must be exactly the 512 records in address order.
+    QCOMPARE(ConfigTransfer::checkHexLines(configLines(), &error, true).size(), 513);
+    QStringList shortConfig = configLines();
+    shortConfig.removeAt(3);
+    QVERIFY(ConfigTransfer::checkHexLines(shortConfig, &error, true).isEmpty());
+    QVERIFY(error.startsWith(QStringLiteral("line 4")));
+}
+
+void TestLink::firmwareDeclineSendsOneEsc()
+{
+    Rig r;
+    const TransferOutcome o = UnitOps::firmwareUpdate(r.link, firmwareLines(), [] { return false; });
+    QCOMPARE(o.kind, TransferOutcome::Declined);
+    QCOMPARE(r.unit.rawIn(), QByteArray("\r:HW4 PW:6054\r\x1b"));
+    QVERIFY(g_messages.isEmpty());
+}
+
+void TestLink::firmwareUpdateRunsAndWaitsForRestart()
+{
+    Rig r;
+    r.unit.fwVersionAfterUpdate = 110;
+    bool cancelHidden = false;
+    struct Sink : LinkSink {
+        bool* hidden;
+        void setCancelVisible(bool v) override { if (!v) *hidden = true; }
+    } sink;
+    sink.hidden = &cancelHidden;
+    r.link.setSink(sink);
+    const qint64 t0 = r.w.now();
+    const TransferOutcome o = UnitOps::firmwareUpdate(r.link, firmwareLines(), [] { return true; });
+    QCOMPARE(o.kind, TransferOutcome::Ok);
+    QVERIFY(cancelHidden);
+    QCOMPARE(r.unit.firmwareRecords, 2);
+    QCOMPARE(r.unit.fwVersion, 110);
+    QCOMPARE(r.unit.received, (QStringList{"", ":HW4 PW:6054", "", firmwareLines()[0], firmwareLines()[1], ":00000001FF"}));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    // 200 handshake + 250 ":HW4" + 250 confirmation + 3 x 250 lines + 2000 restart wait.
+    QCOMPARE(r.w.now() - t0, qint64(200 + 250 + 250 + 3 * 250 + 2000));
+}
+
+void TestLink::firmwareRefusedLineStops()
+{
+    Rig r;
+    r.unit.faults.eLine = 1;
+    QStringList lines = firmwareLines();
+    const TransferOutcome o = UnitOps::firmwareUpdate(r.link, lines, [] { return true; });
+    QCOMPARE(o.kind, TransferOutcome::LineRefused);
+    QCOMPARE(countOf(r.unit.received, lines[0]), 3);
+    QVERIFY(!r.unit.received.contains(lines[1]));
+    QCOMPARE(g_messages.size(), 1);
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("firmware is incomplete")));
+    QVERIFY(!messageTexts().contains(QStringLiteral("gsMsgDownloadOK")));
+}
+
+void TestLink::firmwareConfirmationResentAsCr()
+{
+    Rig r;
+    r.unit.faults.eConfirm = 1;   // the confirming CR is refused once
+    const TransferOutcome o = UnitOps::firmwareUpdate(r.link, firmwareLines(), [] { return true; });
+    QCOMPARE(o.kind, TransferOutcome::Ok);
+    QCOMPARE(r.unit.rawIn().count(":HW4"), 1);
+    QVERIFY(r.unit.rawIn().startsWith("\r:HW4 PW:6054\r\r\r" + firmwareLines()[0].toLatin1()));
+    QCOMPARE(r.unit.firmwareRecords, 2);
+}
+
+QTEST_MAIN(TestLink)
+#include "test_link.moc"
