@@ -55,7 +55,7 @@ public:
     void showPortStatus();
 
     // Test hook: replaces the modal port-settings dialog after a failed port open.
-    std::function<void()> portFailureDialog;
+    static std::function<void()> portFailureDialog;
 
     // Called by the close sequence when the user answers Yes to saving.
     void mnuSpeichern_Click();
