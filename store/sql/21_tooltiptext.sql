@@ -63,8 +63,8 @@ INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französis
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdClrAllEmp.B', 'leeren (ganze Spalte)', '(whole column)', '(intera colonna)', '(toute la colonne)');
 
 -- cmdCheckAllEvents, then cmdClrAllEvents.
-INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdCheckAllEvents', 'Alle Eingangsflanken als Auslöser der sequentiellen Alarmierung ankreuzen', 'Tick all input edges as triggers of the sequential alarm', 'Seleziona tutti i fronti degli ingressi come attivazione dell''allarme sequenziale', 'Cocher tous les fronts d''entrée comme déclencheurs de l''alarme séquentielle');
-INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdClrAllEvents', 'Alle Auslöser der sequentiellen Alarmierung leeren', 'Clear all triggers of the sequential alarm', 'Deseleziona tutte le attivazioni dell''allarme sequenziale', 'Décocher tous les déclencheurs de l''alarme séquentielle');
+INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdCheckAllEvents', 'Alle Eingangsflanken als Auslöser der sequentiellen Alarmierung ankreuzen', 'Tick all input edges as triggers of the sequential alarm', 'Seleziona tutti i fronti degli ingressi che attivano l''allarme sequenziale', 'Cocher tous les fronts d''entrée comme déclencheurs de l''alarme séquentielle');
+INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdClrAllEvents', 'Alle Auslöser der sequentiellen Alarmierung leeren', 'Clear all triggers of the sequential alarm', 'Deseleziona tutti i fronti che attivano l''allarme sequenziale', 'Décocher tous les déclencheurs de l''alarme séquentielle');
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('lblAdresseName', 'Name von Benutzer', 'Name of user', 'Nome dell''utente', 'Nom de l''utilisateur');
 
 -- Relay buttons: A + output number.
@@ -73,7 +73,7 @@ INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französis
 
 -- cmdDownload(0), then cmdDownload(1).
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdDownload', 'Konfiguration ins Gerät schreiben', 'Write the configuration to the unit', 'Scrivi la configurazione nel dispositivo', 'Écrire la configuration dans l''appareil');
-INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdDownload(1)', 'Neue Firmware aus einer Programmdatei (*.prg) ins Gerät schreiben', 'Write new firmware from a program file (*.prg) to the unit', 'Scrivi nel dispositivo un nuovo firmware da un file di programma (*.prg)', 'Écrire un nouveau firmware depuis un fichier programme (*.prg) dans l''appareil');
+INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdDownload(1)', 'Neue Firmware aus einer Programmdatei (*.prg) ins Gerät schreiben', 'Write new firmware from a program file (*.prg) to the unit', 'Scrivi nel dispositivo un nuovo firmware da un file di programma (*.prg)', 'Écrire dans l''appareil un nouveau firmware (fichier programme *.prg)');
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('cmdUpload', 'Konfiguration aus dem Gerät lesen', 'Read the configuration from the unit', 'Leggi la configurazione dal dispositivo', 'Lire la configuration depuis l''appareil');
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('txtSerienummer', 'Seriennummer des Geräts (6 Zeichen)', 'Serial number of the unit (6 characters)', 'Numero di serie del dispositivo (6 caratteri)', 'Numéro de série de l''appareil (6 caractères)');
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('txtPINSimCardNeu', 'Neue PIN der SIM-Karte (4 Ziffern)', 'New SIM card PIN (4 digits)', 'Nuovo PIN della SIM (4 cifre)', 'Nouveau code PIN de la carte SIM (4 chiffres)');
@@ -125,7 +125,7 @@ INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französis
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('Toolbar1.Upload', 'Konfiguration aus dem Gerät lesen', 'Read the configuration from the unit', 'Leggi la configurazione dal dispositivo', 'Lire la configuration depuis l''appareil');
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('Toolbar1.Download', 'Konfiguration ins Gerät schreiben', 'Write the configuration to the unit', 'Scrivi la configurazione nel dispositivo', 'Écrire la configuration dans l''appareil');
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('Toolbar1.Separator(20)', '-', '-', '-', '-');
-INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('Toolbar1.Help', 'Hilfe', 'Help', 'Guida', 'Aide');
+INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('Toolbar1.Help', 'Hilfe anzeigen', 'Show help', 'Mostra la guida', 'Afficher l''aide');
 INSERT INTO "ToolTipText" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES ('Toolbar1.Info', 'Info über das Programm', 'About the program', 'Informazioni sul programma', 'À propos du programme');
 
 -- Phone book frmTelefonbuch: run of 11 from txtNameTelefonbuch: txtNameTelefonbuch,
