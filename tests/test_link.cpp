@@ -9,6 +9,22 @@
 #include "link/Waiter.h"
 #include "sim/SimChannel.h"
 #include "sim/SimUnit.h"
+#include "app/Settings.h"
+#include "link/PortResolver.h"
+#include "link/PortSettings.h"
+#include "ui/ShapeLamp.h"
+#include "ui/frmDownload.h"
+#include "ui/frmPortSettings.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -118,6 +134,14 @@ private slots:
     void firmwareUpdateRunsAndWaitsForRestart();
     void firmwareRefusedLineStops();
     void firmwareConfirmationResentAsCr();
+
+    // the main window against its built-in simulated unit
+    void windowReadTouchesTheStoreOnlyAfterACompleteRead();
+    void windowWriteSendsTheTransferFile();
+    void windowStatusLedsAndDemo();
+    void windowRelayButtons();
+    void windowParameters();
+    void windowPortSettings();
 };
 
 void TestLink::handshakeAndProbe()
@@ -737,6 +761,248 @@ void TestLink::firmwareConfirmationResentAsCr()
     QCOMPARE(r.unit.rawIn().count(":HW4"), 1);
     QVERIFY(r.unit.rawIn().startsWith("\r:HW4 PW:6054\r\r\r" + firmwareLines()[0].toLatin1()));
     QCOMPARE(r.unit.firmwareRecords, 2);
+}
+
+namespace {
+// A main window on the built-in simulated unit, in virtual time.
+struct Window {
+    TestEnv env;
+    VirtualWaiter vw;
+    std::unique_ptr<frmSMS_Vantor> w;
+    Window()
+    {
+        Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
+        env.exec(QStringLiteral("UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")"));
+        w = std::make_unique<frmSMS_Vantor>();
+        w->setWaiter(&vw);
+        w->link();
+        gState().gsProgramName = QStringLiteral("SMS Switch Vantor");
+    }
+    SimUnit& unit() { return static_cast<SimChannel*>(w->channel.get())->unit(); }
+    QStringList texts() const
+    {
+        QStringList r;
+        for (const auto& m : env.messages) r << m.text;
+        return r;
+    }
+};
+}
+
+void TestLink::windowReadTouchesTheStoreOnlyAfterACompleteRead()
+{
+    Window win;
+    QVERIFY(win.w->channel->isSimulated());
+    QVERIFY(win.w->lblSimulated->isVisibleTo(win.w.get()));
+    const QStringList lines = configLines(11);
+    for (int i = 0; i < 512; ++i)
+        win.unit().area3.replace(i * 16, 16, QByteArray::fromHex(lines[i].mid(9, 32).toLatin1()));
+    int stored = 0;
+    QStringList got;
+    win.w->storeReadImage = [&](const UnitImage& img) {
+        ++stored;
+        got = img.lines();
+        return true;
+    };
+    win.w->cmdUpload_Click();
+    QCOMPARE(stored, 1);
+    QCOMPARE(got, lines);
+    QVERIFY(win.env.messages.isEmpty());
+    QCOMPARE(win.w->lamp(), int(frmSMS_Vantor::Green));
+
+    // A block that cannot be read: the store is never touched.
+    win.unit().faults.blockFault = SimFaults::Block::Damage;
+    win.unit().faults.blockFaultBlock = 40;
+    win.w->cmdUpload_Click();
+    QCOMPARE(stored, 1);
+    QVERIFY(win.texts().last().startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
+    // Cancelled through the window's button: untouched too.
+    win.unit().faults.blockFault = SimFaults::Block::None;
+    win.env.messages.clear();
+    QTimer::singleShot(0, [&] {
+        auto* dlg = win.w->findChild<frmDownload*>(QStringLiteral("frmDownload"));
+        QVERIFY(dlg);
+        QObject::connect(dlg->VBUProgressDownloadHexFile, &QProgressBar::valueChanged, dlg, [dlg](int v) {
+            if (v == 10)
+                dlg->cmdAbbrechen->click();
+        });
+    });
+    win.w->cmdUpload_Click();
+    QCOMPARE(stored, 1);
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
+    // Port closed: nothing at all.
+    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
+    win.unit().clearLog();
+    win.w->cmdUpload_Click();
+    QVERIFY(win.unit().received.isEmpty());
+}
+
+void TestLink::windowWriteSendsTheTransferFile()
+{
+    Window win;
+    const QStringList lines = configLines(3);
+    QString writtenTo;
+    win.w->createTransferFile = [&](const QString& path) {
+        writtenTo = path;
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) return false;
+        f.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+        return true;
+    };
+    win.w->cmdDownload[0]->click();
+    QCOMPARE(writtenTo, gState().transferFilePath());
+    QCOMPARE(Settings::get(QStringLiteral("Configuration"), QStringLiteral("FileName")), writtenTo);
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(win.unit().area3.left(16), QByteArray::fromHex(lines[0].mid(9, 32).toLatin1()));
+    QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":00000001FF"));
+    QCOMPARE(win.w->gbySchreibBereich, quint8(0));
+    // A unit with another firmware version: refused before anything is written.
+    win.env.messages.clear();
+    win.unit().fwVersion = 250;
+    win.unit().clearLog();
+    win.w->cmdDownload_Click(0);
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgVersionskonflikt")});
+    QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
+}
+
+void TestLink::windowStatusLedsAndDemo()
+{
+    Window win;
+    win.unit().area1[0x62] = char(0x05);
+    win.unit().area1[0x60] = char(0x80);
+    win.unit().fwVersion = 0x7B;
+    win.w->OptPortAnzeige[0]->click();
+    QCOMPARE(win.w->gbyPortAnzeige, quint8(0));
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(win.w->ShpLed[i]->fillColor(), (i == 0 || i == 2) ? ShapeLamp::Green : ShapeLamp::White);
+    QCOMPARE(win.w->lblSWVersion->text(), QStringLiteral("gsSWVersion: ") + QLocale().toString(1.23, 'f', 2));
+    win.w->OptPortAnzeige[1]->click();
+    QCOMPARE(win.w->ShpLed[7]->fillColor(), ShapeLamp::Green);
+    QCOMPARE(win.w->ShpLed[0]->fillColor(), ShapeLamp::White);
+    // Demo: no device traffic; a status query leaves the LEDs alone.
+    win.w->OptPortAnzeige[2]->click();
+    QVERIFY(!win.w->cmdAktualisieren->isEnabled());
+    win.w->ShpLed[3]->setFillColor(ShapeLamp::Green);
+    win.unit().clearLog();
+    win.w->Status_Ports_anzeigen(UnitOps::decodeStatus(QByteArray()));
+    QCOMPARE(win.w->ShpLed[3]->fillColor(), ShapeLamp::Green);
+    QVERIFY(win.unit().received.isEmpty());
+}
+
+void TestLink::windowRelayButtons()
+{
+    Window win;
+    win.w->cmdSetOutput[3]->click();
+    QVERIFY(win.unit().rawIn().contains(":RS4 PW:4711\r"));
+    QCOMPARE(win.unit().relays(), quint8(0x08));
+    QCOMPARE(win.w->ShpLed[3]->fillColor(), ShapeLamp::Green);
+    QVERIFY(win.w->OptPortAnzeige[0]->isChecked());
+    win.w->cmdResetOutput[3]->click();
+    QCOMPARE(win.unit().relays(), quint8(0));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(win.w->cmdSetOutput[i]->isEnabled() && win.w->cmdResetOutput[i]->isEnabled());
+    // A unit that does not answer: buttons enabled again, the no-answer message.
+    win.unit().faults.silent = true;
+    win.w->cmdSetOutput[0]->click();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(win.w->cmdSetOutput[i]->isEnabled() && win.w->cmdResetOutput[i]->isEnabled());
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(win.w->lamp(), int(frmSMS_Vantor::Red));
+    // Default-state shortcuts, no device traffic.
+    win.unit().clearLog();
+    win.w->cmdAllRelaisON_Click();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(win.w->ChkDefaultState[i]->isChecked(), i % 2 == 0);
+    win.w->cmdAllRelaisOFF_Click();
+    for (int i = 0; i < 8; ++i)
+        QVERIFY(!win.w->ChkDefaultState[i]->isChecked());
+    QVERIFY(win.unit().rawIn().isEmpty());
+}
+
+void TestLink::windowParameters()
+{
+    Window win;
+    win.w->InitialisiereGueltigkeit();
+    QCOMPARE(win.w->CboGueltigkeit->count(), 256);
+    QCOMPARE(win.w->CboGueltigkeit->currentIndex(), 167);
+    // Serial: counted up only after the unit acknowledged.
+    win.w->txtSerienummer->setText(QStringLiteral("000999"));
+    win.w->Check_Inkrement->setChecked(true);
+    win.w->cmdSetzen_Click();
+    QCOMPARE(win.unit().serial(), QByteArray("000999"));
+    QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("001000"));
+    win.unit().faults.refuseWrite = true;
+    win.w->cmdSetzen_Click();
+    QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("001000"));
+    win.unit().faults.refuseWrite = false;
+    win.w->txtSerienummer->setText(QStringLiteral("12"));
+    win.env.messages.clear();
+    win.unit().clearLog();
+    win.w->cmdSetzen_Click();
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsAnzahlZeichen")});
+    QCOMPARE(win.env.messages[0].icon, Dialogs::Icon::Exclamation);
+    QVERIFY(win.unit().received.isEmpty());
+    QVERIFY(win.w->cmdSetzen->isEnabled());
+    win.w->cmdLesen_Click();
+    QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("000999"));
+    // PIN rules, then a change through the unit.
+    win.env.messages.clear();
+    win.w->ChkDefault->setChecked(false);
+    win.w->txtPINSimCardNeu->setText(QStringLiteral("12a4"));
+    win.w->cmdPinWechseln_Click();
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgNotNumeric")});
+    win.w->txtPINSimCardNeu->setText(QStringLiteral("1111"));
+    win.w->txtPINSimCardAlt->clear();
+    win.w->cmdPinWechseln_Click();
+    QCOMPARE(win.texts().last(), QStringLiteral("gsMsgPINAlteingeben"));
+    win.w->txtPINSimCardAlt->setText(QStringLiteral("0000"));
+    win.w->cmdPinWechseln_Click();
+    QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
+    QCOMPARE(win.unit().pin(), QByteArray("1111"));
+    win.w->cmdPinLesen_Click();
+    QCOMPARE(win.w->txtPINSimCardAlt->text(), QStringLiteral("1111"));
+    // Validity index 5, the restart and the read-back.
+    win.w->CboGueltigkeit->setCurrentIndex(5);
+    win.w->cmdGueltigkeitSetzen_Click();
+    QVERIFY(win.unit().received.contains(QStringLiteral(":0100200005DA")));
+    QVERIFY(win.unit().received.contains(QStringLiteral(":SMR PW:4711")));
+    QCOMPARE(win.unit().validity(), 5);
+    win.w->CboGueltigkeit->setCurrentIndex(0);
+    win.w->cmdGueltigkeitLesen_Click();
+    QCOMPARE(win.w->CboGueltigkeit->currentIndex(), 5);
+    QVERIFY(win.w->cmdGueltigkeitLesen->isEnabled() && win.w->cmdGueltigkeitSetzen->isEnabled());
+}
+
+void TestLink::windowPortSettings()
+{
+    Window win;
+    PortResolver::assign(3, QStringLiteral("sim"));
+    frmPortSettings dlg(win.w.get());
+    QCOMPARE(dlg.cboPort->count(), 8);
+    QCOMPARE(dlg.cboBaudrate->count(), 5);
+    dlg.cboPort->setCurrentIndex(2);
+    dlg.cboBaudrate->setCurrentText(QStringLiteral("19200"));
+    dlg.cboParitaet->setCurrentIndex(1);
+    dlg.cboDatenbreite->setCurrentIndex(1);
+    dlg.cboStopbit->setCurrentIndex(0);
+    QVERIFY(dlg.lblDevice->text().contains(QStringLiteral("simulated")));
+    QVERIFY(dlg.cmdUebernehmen_Click());
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss")), QStringLiteral("3"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")), QStringLiteral("19200,E,7,1"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("open"));
+    QCOMPARE(win.w->statusPanel[1]->text(), QStringLiteral("COM 3"));
+    QCOMPARE(win.w->lamp(), int(frmSMS_Vantor::Green));
+
+    // A device that cannot be opened: stored "closed", the message names the port, and
+    // every device command is refused silently.
+    PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
+    frmPortSettings dlg2(win.w.get());
+    dlg2.cboPort->setCurrentIndex(0);
+    QVERIFY(!dlg2.cmdUebernehmen_Click());
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("closed"));
+    QVERIFY(win.texts().last().startsWith(QStringLiteral("COM 1: ")));
+    QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
+    win.w->cmdAktualisieren_Click();
+    QCOMPARE(win.texts().size(), 1);
 }
 
 QTEST_MAIN(TestLink)

@@ -41,7 +41,9 @@ frmDownload::frmDownload(QWidget* parent, LinkSink* forward) : QDialog(parent), 
     setLayout(outer);
 }
 
-QString frmDownload::caption(const QString& key)
+QString frmDownload::caption(const QString& key) { return languageText(QStringLiteral("Beschriftung"), key); }
+
+QString frmDownload::languageText(const QString& table, const QString& key)
 {
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
     const int lang = qBound(1, gState().giSprache, 4);
@@ -49,8 +51,8 @@ QString frmDownload::caption(const QString& key)
         Connection con;
         con.open(gState().gsDatenbankPfad, Connection::Read);
         Recordset rs;
-        rs.open(con, QStringLiteral("SELECT \"%1\" FROM \"Beschriftung\" WHERE \"Name\" = '%2'")
-                         .arg(QString::fromUtf8(cols[lang - 1]), QString(key).replace(QLatin1Char('\''), QStringLiteral("''"))));
+        rs.open(con, QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"Name\" = '%3'")
+                         .arg(QString::fromUtf8(cols[lang - 1]), table, QString(key).replace(QLatin1Char('\''), QStringLiteral("''"))));
         QString text;
         if (rs.recordCount() > 0) {
             rs.moveFirst();

@@ -20,6 +20,9 @@ public:
     // Caption from the table "Beschriftung": 'frmUpload', 'frmDownload' or 'gbWaitSystemRestart'.
     void setCaptionKey(const QString& key);
     static QString caption(const QString& key);
+    // The text of a row of a language table (Beschriftung, ToolTipText, SystemNachrichten)
+    // in the current language; the key itself when the row is missing.
+    static QString languageText(const QString& table, const QString& key);
 
     // Runs job once the window is shown, then closes the window.
     void setJob(std::function<void(frmDownload&)> job) { m_job = std::move(job); }

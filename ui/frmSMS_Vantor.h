@@ -13,6 +13,7 @@ class Channel;
 class Link;
 struct MainLink;
 struct UnitImage;
+struct UnitStatus;
 class Waiter;
 class QAction;
 class QCheckBox;
@@ -216,6 +217,24 @@ public:
     std::function<bool(const QString& path)> createTransferFile;
     std::function<bool(const UnitImage& image)> storeReadImage;
     std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the link code
+    // Live status and relays.
+    quint8 gbyPortAnzeige = 2;   // what the LEDs show: 0 relays, 1 alarm inputs, 2 demo
+    void Status_Ports_anzeigen(const UnitStatus& status);
+    void OptPortAnzeige_Click(int index);
+    void cmdAktualisieren_Click();
+    void cmdSetOutput_Click(int index);
+    void cmdResetOutput_Click(int index);
+    void cmdAllRelaisON_Click();
+    void cmdAllRelaisOFF_Click();
+    // Unit parameters.
+    void cmdLesen_Click();
+    void cmdSetzen_Click();
+    void cmdPinLesen_Click();
+    void cmdPinWechseln_Click();
+    void cmdGueltigkeitLesen_Click();
+    void cmdGueltigkeitSetzen_Click();
+    bool Versionsueberpruefung(bool firmwareLevel);
+    QString unitPassword() const;   // the unit password of the database (user 1)
 
     // ---- shell: commands, access levels, help, reports (app/MainWindowShell.cpp) --------
     void BenutzerBerechtigung(const QString& password);

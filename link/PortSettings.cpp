@@ -1,0 +1,60 @@
+#include "link/PortSettings.h"
+
+#include "app/Dialogs.h"
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "link/Channel.h"
+#include "link/Link.h"
+#include "link/PortResolver.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QCoreApplication>
+
+namespace PortSettings {
+QString settingsText(int baud, const QString& parityLetter, int dataBits, int stopBits)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(baud).arg(parityLetter).arg(dataBits).arg(stopBits);
+}
+
+Result apply(frmSMS_Vantor& w, int port, const QString& settings)
+{
+    const QString section = QStringLiteral("Einstellungen");
+    Result r;
+    if (w.channel && w.channel->isOpen())
+        w.channel->close();
+    const QString device = PortResolver::deviceFor(port);
+    QString error;
+    if (device.isEmpty()) {
+        error = QCoreApplication::translate("PortSettings", "no serial device stands for this number");
+    } else {
+        w.channel = PortResolver::makeChannel(device);
+        if (!w.channel->open(device, settings)) {
+            error = w.channel->errorString();
+            r.busy = w.channel->lastErrorWasBusy();
+        }
+    }
+    if (!error.isEmpty()) {
+        Settings::set(section, QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
+        r.selectPort = r.busy ? (port == 1 ? 2 : port == 2 ? 1 : port) : port;
+        r.error = QStringLiteral("COM %1: %2").arg(port).arg(error);
+        w.setLamp(frmSMS_Vantor::Red);
+        w.setPanelText(2, QStringLiteral("COM ----"));
+        w.showPortStatus();
+        Dialogs::show(&w, r.error, gState().gsProgramName, Dialogs::Icon::Exclamation);
+        return r;
+    }
+    w.commPort = port;
+    w.commDevice = device;
+    w.commSettings = settings;
+    w.Verbindung_pruefen();
+    Settings::set(section, QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
+    Settings::set(section, QStringLiteral("COM-Anschluss"), QString::number(port));
+    Settings::set(section, QStringLiteral("Einstellungen"), settings);
+    w.channel->discardInput();
+    w.setPanelText(2, QStringLiteral("COM %1").arg(port));
+    w.showPortStatus();
+    r.ok = true;
+    r.selectPort = port;
+    return r;
+}
+}
