@@ -1,0 +1,199 @@
+// End to end: smsv48ctl against smsv48-sim over a pseudo-terminal, at the real timing.
+#include "TestEnv.h"
+
+#include "link/SerialChannel.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+struct Sim {
+    QProcess proc;
+    QString device;
+    QString logPath;
+    Sim(const QString& dir, const QStringList& extra)
+    {
+        logPath = QDir(dir).filePath(QStringLiteral("wire.log"));
+        device = QDir(dir).filePath(QStringLiteral("tty-unit"));
+        proc.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48-sim")));
+        proc.setArguments(QStringList{"--link", device, "--log", logPath} + extra);
+        proc.start();
+        proc.waitForReadyRead(5000);
+    }
+    ~Sim()
+    {
+        proc.terminate();
+        proc.waitForFinished(3000);
+    }
+    QByteArray wire() const
+    {
+        QFile f(logPath);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+};
+
+struct Run {
+    int code = -1;
+    QString out, err;
+    qint64 ms = 0;
+};
+
+Run ctl(const QStringList& args)
+{
+    QProcess p;
+    p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
+    p.setArguments(args);
+    QElapsedTimer t;
+    t.start();
+    p.start();
+    p.waitForFinished(120000);
+    Run r;
+    r.ms = t.elapsed();
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QString lastLine(const QString& text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QString l = lines.isEmpty() ? QString() : lines.last();
+    return l;
+}
+}
+
+class TestLinkE2E : public QObject {
+    Q_OBJECT
+private slots:
+    void statusRelayAndParameters();
+    void firmwareUpdate();
+    void failuresEndWithOneLineAndNonZeroExit();
+    void busyPortIsRecognisedByItsErrorCode();
+};
+
+void TestLinkE2E::statusRelayAndParameters()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {"--fw", "123", "--hw", "200", "--inputs", "5"});
+    const QStringList dev{"--device", sim.device};
+    Run r = ctl(dev + QStringList{"unit", "status"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.contains(QStringLiteral("firmware version: 1.23")), qPrintable(r.out));
+    QVERIFY(r.out.contains(QStringLiteral("hardware version: 2.00")));
+    QVERIFY(r.out.contains(QStringLiteral("inputs 1-8: 10100000")));
+
+    r = ctl(dev + QStringList{"relay", "2", "on", "--password", "1234"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.contains(QStringLiteral("relays 1-8: 01000000")), qPrintable(r.out + r.err));
+    QVERIFY(sim.wire().contains(":RS2 PW:1234<CR>"));
+
+    r = ctl(dev + QStringList{"param", "serial", "set", "204518"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(sim.wire().contains(":HW2 PW:6054<CR>"));
+    QVERIFY(sim.wire().contains(":06000000323034353138"));
+    r = ctl(dev + QStringList{"param", "serial", "get"});
+    QCOMPARE(r.out.trimmed(), QStringLiteral("204518"));
+
+    r = ctl(dev + QStringList{"param", "validity", "set", "5", "--password", "1234"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(sim.wire().contains(":0100200005DA"));
+    QVERIFY(sim.wire().contains(":SMR PW:1234<CR>"));
+    r = ctl(dev + QStringList{"param", "validity", "get"});
+    QCOMPARE(r.out.trimmed(), QStringLiteral("5"));
+
+    // A bad PIN is refused before anything is sent.
+    const int before = sim.wire().size();
+    r = ctl(dev + QStringList{"param", "pin", "set-default", "12a4"});
+    QVERIFY(r.code != 0);
+    QCOMPARE(sim.wire().size(), before);
+    r = ctl(dev + QStringList{"param", "pin", "change", "0000", "4321", "--password", "1234"});
+    QCOMPARE(r.code, 0);
+    r = ctl(dev + QStringList{"param", "pin", "get"});
+    QVERIFY(r.out.startsWith(QStringLiteral("4321")));
+}
+
+void TestLinkE2E::firmwareUpdate()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {"--fw", "90", "--fw-after-update", "100"});
+    const QString prg = dir.filePath(QStringLiteral("unit.prg"));
+    QFile f(prg);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F68\r\n:00000001FF\r\n");
+    f.close();
+    const QStringList dev{"--device", sim.device};
+    // An older unit can be updated (the version question is answered by --yes).
+    Run r = ctl(dev + QStringList{"firmware", prg, "--yes"});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY(sim.wire().contains(":HW4 PW:6054<CR>"));
+    QVERIFY(sim.wire().contains(":00000001FF<CR>"));
+    r = ctl(dev + QStringList{"unit", "status"});
+    QVERIFY(r.out.contains(QStringLiteral("firmware version: 1.00")));
+
+    // A damaged file: refused with the line named, nothing sent.
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F69\r\n:00000001FF\r\n");
+    f.close();
+    const int before = sim.wire().size();
+    r = ctl(dev + QStringList{"firmware", prg, "--yes"});
+    QVERIFY(r.code != 0);
+    QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ")) && r.err.contains(QStringLiteral("line 2")), qPrintable(r.err));
+    QCOMPARE(sim.wire().size(), before);
+}
+
+void TestLinkE2E::failuresEndWithOneLineAndNonZeroExit()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    {
+        Sim silent(dir.path(), {"--silent"});
+        const Run r = ctl({"--device", silent.device, "unit", "status"});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("does not answer")), qPrintable(r.err));
+        QVERIFY(r.ms >= 3500);
+    }
+    QTemporaryDir dir2;
+    {
+        Sim erased(dir2.path(), {"--erased"});
+        const Run r = ctl({"--device", erased.device, "unit", "read", "-o", dir2.filePath("x.cfg")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(lastLine(r.err).contains(QStringLiteral("0xFF")), qPrintable(r.err));
+        QVERIFY(!QFile::exists(dir2.filePath("x.cfg")));
+        // A profile file that is not a complete configuration is refused before sending.
+        QFile bad(dir2.filePath("bad.cfg"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(":1000000010000000000000000000000000000000E0\r\n:00000001FF\r\n");
+        bad.close();
+        const Run w = ctl({"--device", erased.device, "unit", "write", bad.fileName()});
+        QCOMPARE(w.code, 1);
+        QVERIFY(w.err.contains(QStringLiteral("512 data lines")));
+        QVERIFY(!erased.wire().contains(":HW3"));
+    }
+    const Run nodev = ctl({"--device", dir.filePath("no-such-tty"), "unit", "status"});
+    QCOMPARE(nodev.code, 1);
+    QCOMPARE(nodev.err.count(QStringLiteral("smsv48ctl: ")), 1);
+    QVERIFY(nodev.err.contains(QStringLiteral("no-such-tty")));
+}
+
+void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {});
+    SerialChannel first, second;
+    QVERIFY(first.open(sim.device, QStringLiteral("9600,N,8,1")));
+    QVERIFY(!second.open(sim.device, QStringLiteral("9600,N,8,1")));
+    QVERIFY2(second.lastErrorWasBusy(), qPrintable(second.errorString()));
+    first.close();
+    QVERIFY(second.open(sim.device, QStringLiteral("9600,N,8,1")));
+}
+
+QTEST_MAIN(TestLinkE2E)
+#include "test_link_e2e.moc"
