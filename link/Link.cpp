@@ -134,10 +134,12 @@ void Link::Verbindung_aufbauen()
         panel3(QStringLiteral("\r"));
         writeRaw("\r");
         pause(200);
-        if (m_ch.inBufferCount() == 0) {
+        const bool nothing = m_ch.inBufferCount() == 0;
+        if (nothing) {
             gbyAntwort = 0;
             Timeout_abwarten();
         }
+        bool status = nothing;
         while (m_ch.inBufferCount() > 0 && !stopFlags()) {
             const QByteArray c = m_ch.readChar();
             if (c == ">") {
@@ -149,7 +151,14 @@ void Link::Verbindung_aufbauen()
             if (c == "E") {
                 lamp(LinkColour::Yellow);
                 ++gbyFehlerE;
+                status = true;
             }
+        }
+        // Characters without any prompt or "E" count as a missing answer, so that a unit
+        // sending only noise cannot keep the handshake going for ever.
+        if (!status && gbyKeineAntwort <= 4 && !stopFlags()) {
+            gbyAntwort = 0;
+            Timeout_abwarten();
         }
         if (gbyKeineAntwort > 4) {
             lamp(LinkColour::Red);

@@ -191,7 +191,7 @@ void SimUnit::feed(char c, double t)
                 m_mode = Mode::Write;
                 reply(QByteArray(1, ackChar), t);
             } else {
-                reply(faults.eToCr ? "E" : ">", t);
+                reply(faults.junkToCr ? "\r\n" : faults.eToCr ? "E" : ">", t);
             }
             return;
         }

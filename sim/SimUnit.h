@@ -10,6 +10,7 @@
 struct SimFaults {
     bool silent = false;        // never answers anything
     bool eToCr = false;         // answers every bare CR with "E"
+    bool junkToCr = false;      // answers every bare CR with CR LF only (no prompt)
     int eFirstTries = 0;        // "E" to the first K tries of every data line of a write
     int eLine = 0;              // "E" always to data line N (1-based) of a write
     int silentFirstTries = 0;   // no reply to the first K tries of every data line

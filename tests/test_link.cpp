@@ -104,6 +104,7 @@ private slots:
     void handshakeAndProbe();
     void silentUnitCostsFiveTimesSevenHundredMs();
     void eToEveryCrSendsEscAfterFifthSixthSeventh();
+    void noiseInsteadOfAPromptIsAMissingAnswer();
     void pacingOfLines();
     void retryPolicyAfterE();
     void silenceResendsWithoutCrAndLateGreaterThanAccepts();
@@ -195,6 +196,17 @@ void TestLink::eToEveryCrSendsEscAfterFifthSixthSeventh()
     QVERIFY(r.link.gbBenutzerAbbruch);
     QCOMPARE(r.link.gbyFehlerE, quint8(0));
     QCOMPARE(r.lamp(), int(LinkColour::Yellow));
+}
+
+void TestLink::noiseInsteadOfAPromptIsAMissingAnswer()
+{
+    Rig r;
+    r.unit.faults.junkToCr = true;
+    r.link.Verbindung_aufbauen();
+    QCOMPARE(r.link.gbyKeineAntwort, quint8(5));
+    QCOMPARE(r.unit.received, QStringList(5, QString()));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(r.lamp(), int(LinkColour::Red));
 }
 
 void TestLink::pacingOfLines()
