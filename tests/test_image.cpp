@@ -704,6 +704,20 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
         }
     }
     QVERIFY(refused > 300);
+    // The checker alone, on many more texts built from record-like pieces.
+    const QByteArray pieces[] = {":", "10", "00", "0000", "20", "FF", "\r\n", "\n", "G", QByteArray(1, 0), "  "};
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray f = good.left(int(rng.bounded(good.size())));
+        for (int k = int(rng.bounded(40)); k > 0; --k)
+            f += pieces[rng.bounded(int(std::size(pieces)))];
+        Image out;
+        ProfileReader::Problem p;
+        if (!ProfileReader::parse(f, out, &p)) {
+            ++refused;
+            QVERIFY(!p.what.isEmpty());
+            QVERIFY(p.line >= 0 && p.line <= 600);
+        }
+    }
     QVERIFY(t.elapsed() < 60000);
     qInfo("fuzz: %d refused, %d accepted", refused, accepted);
 }
