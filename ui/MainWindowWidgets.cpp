@@ -3,6 +3,7 @@
 #include "ui/frmSMS_Vantor.h"
 
 #include "ui/ShapeLamp.h"
+#include "ui/ToolbarIcons.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
@@ -114,6 +116,18 @@ QFrame* hLine(QWidget* parent)
     f->setFrameShape(QFrame::HLine);
     f->setFrameShadow(QFrame::Sunken);
     return f;
+}
+
+// A faint band behind every second pair of matrix lines, so that the eye can follow a
+// line from its text to its boxes. Created before the line's widgets, so it lies below them.
+void addBand(QGridLayout* grid, QWidget* parent, int row, int rows, int columns)
+{
+    auto* band = new QFrame(parent);
+    band->setAutoFillBackground(true);
+    QPalette pal = band->palette();
+    pal.setColor(QPalette::Window, parent->palette().color(QPalette::Window).darker(106));
+    band->setPalette(pal);
+    grid->addWidget(band, row, 0, rows, columns);
 }
 
 QLabel* edgeMark(QWidget* parent, const QString& text)
@@ -241,7 +255,10 @@ void frmSMS_Vantor::buildWidgets()
                 a->setObjectName(QStringLiteral("Toolbar1.Separator(%1)").arg(separators++));
             } else {
                 const QString key = QString::fromLatin1(layoutSlots[i].key);
-                a = new QAction(style()->standardIcon(layoutSlots[i].icon), key, Toolbar1);
+                QIcon icon = ToolbarIcons::icon(key);
+                if (icon.isNull())
+                    icon = style()->standardIcon(layoutSlots[i].icon);
+                a = new QAction(icon, key, Toolbar1);
                 a->setObjectName(QStringLiteral("Toolbar1.") + key);
                 a->setProperty("Key", key);
                 if (layoutSlots[i].tip)
@@ -273,11 +290,13 @@ void frmSMS_Vantor::buildWidgets()
             grid->addWidget(lblAdresseName[u], 1, colUser + u);
             grid->addWidget(lblAdresseEmpf[u], 2, colUser + u);
         }
-        lblAlarmDispoSpalte = headingLabel(c, QStringLiteral("lblAlarmDispoSpalte"));
+        lblAlarmDispoSpalte = headingLabel(c, QStringLiteral("lblAlarmDispoSpalte"), QStringLiteral("Sequentielle Alarmierung"));
         lblAlarmDispoSpalte->setMaximumWidth(lblAlarmDispoSpalte->fontMetrics().averageCharWidth() * 16);
         grid->addWidget(lblAlarmDispoSpalte, 0, colAlarm, 3, 1, Qt::AlignHCenter | Qt::AlignBottom);
 
         // The SMS texts and the matrix: one line per input edge, one column per user.
+        for (int e = 1; e < 8; e += 2)
+            addBand(grid, c, 4 + 2 * e, 2, colAlarm + 1);
         for (int e = 0; e < 8; ++e) {
             const int rowSF = 4 + 2 * e, rowFF = rowSF + 1;
             lblEingang[e] = named(new QLabel(QStringLiteral("Eingang %1").arg(e + 1), c), indexed("lblEingang", e));
@@ -421,6 +440,8 @@ void frmSMS_Vantor::buildWidgets()
             pair->addWidget(cmdAllRelaisOFF);
             grid->addLayout(pair, 4, colDefault, 1, 2, Qt::AlignLeft);
         }
+        for (int k = 1; k < 4; k += 2)
+            addBand(grid, c, 5 + 2 * k, 2, colRelay + 1);
         for (int k = 0; k < 4; ++k) {
             const int rowOn = 5 + 2 * k, rowOff = rowOn + 1;
             lblAusgang[k] = named(new QLabel(QStringLiteral("Relais %1").arg(k + 1), c), indexed("lblAusgang", k));
@@ -622,5 +643,12 @@ void frmSMS_Vantor::buildWidgets()
     for (int i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    resize(1280, 720);
+    // A default size that shows the whole input tab on a 1366 x 768 screen; smaller screens
+    // (or large scaling) get a window that fits, with scrolling tab pages.
+    QSize size(1280, 720);
+    if (QScreen* s = screen()) {
+        const QSize avail = s->availableGeometry().size();
+        size = size.boundedTo(QSize(avail.width() * 95 / 100, avail.height() * 92 / 100));
+    }
+    resize(size);
 }
