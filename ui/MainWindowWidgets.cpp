@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QLocale>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -151,6 +154,35 @@ QWidget* scrolledContent(QWidget* page)
     outer->addWidget(area);
     return content;
 }
+
+// The main window does not count the status bar's width in its own minimum, so a narrow
+// window squeezes the panels over each other. This keeps the window at least as wide as
+// the status bar needs (within the screen), also when a panel's text changes.
+class StatusBarMinimum : public QObject {
+public:
+    StatusBarMinimum(QMainWindow* window, QStatusBar* bar) : QObject(window), m_window(window), m_bar(bar)
+    {
+        bar->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show)
+            apply();
+        return false;
+    }
+    void apply()
+    {
+        int width = m_bar->minimumSizeHint().width();
+        if (QScreen* s = m_window->screen())
+            width = qMin(width, s->availableGeometry().width());
+        if (width != m_window->minimumWidth())
+            m_window->setMinimumWidth(width);
+    }
+
+private:
+    QMainWindow* m_window;
+    QStatusBar* m_bar;
+};
 
 } // namespace
 
@@ -642,6 +674,19 @@ void frmSMS_Vantor::buildWidgets()
 
     for (int i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    // Status-bar panels as wide as their longest usual text, so that they never overlap:
+    // 1 the clock, 2 the port, 3 the last command line sent, 4 free.
+    {
+        const QFontMetrics fm = statusPanel[0]->fontMetrics();
+        const int pad = 2 * fm.averageCharWidth() + 8;
+        const QString clock = QLocale().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+        statusPanel[0]->setMinimumWidth(fm.horizontalAdvance(clock) + pad);
+        statusPanel[1]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("COM ----")) + pad);
+        statusPanel[2]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral(":HR1 CT:0010 AD:0060")) + pad);
+        statusPanel[3]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000")) + pad);
+        (new StatusBarMinimum(this, statusBar()))->apply();
+    }
 
     // A default size that shows the whole input tab on a 1366 x 768 screen; smaller screens
     // (or large scaling) get a window that fits, with scrolling tab pages.
