@@ -714,6 +714,7 @@ void TestMainWindow::screenshots()
     for (int language = 1; language <= 4; ++language) {
         TestEnv env(QString::number(language));
         auto w = loadedWindow();
+        w->resize(1280, 720); // the default size on a 1366 x 768 screen (the test screen is smaller)
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         for (int tab = 0; tab < 3; ++tab) {

@@ -379,6 +379,8 @@ void frmSMS_Vantor::ToolTipText()
     block("chkDefaultState", [&](const QString& a, auto&, auto&) {
         for (QCheckBox* c : ChkDefaultState)
             c->setToolTip(a);
+        if (auto* heading = findChild<QLabel*>(QStringLiteral("lblDefaultStateSpalte")))
+            heading->setToolTip(a);
     });
     single("cmdAllRelaisOFF", cmdAllRelaisOFF);
     single("cmdAllRelaisON", cmdAllRelaisON);

@@ -103,6 +103,22 @@ QIcon boxesIcon(int pattern /*0 none, 1 all, 2 alternate*/)
     return QIcon(pm);
 }
 
+// The power symbol that heads the column of the output default states (the state a relay
+// takes when the unit is switched on).
+QPixmap powerSymbol(int size, qreal dpr)
+{
+    QPixmap pm(QSize(size, size) * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(50, 50, 60), size / 9.0, Qt::SolidLine, Qt::RoundCap));
+    const qreal m = size * 0.18;
+    p.drawArc(QRectF(m, m, size - 2 * m, size - 2 * m), 120 * 16, 300 * 16);
+    p.drawLine(QPointF(size / 2.0, size * 0.08), QPointF(size / 2.0, size * 0.48));
+    return pm;
+}
+
 QPushButton* iconButton(QWidget* parent, const QString& name, const QIcon& icon)
 {
     auto* b = named(new QPushButton(parent), name);
@@ -463,6 +479,9 @@ void frmSMS_Vantor::buildWidgets()
             pair->addWidget(cmdClrAllEmp[k]);
             grid->addLayout(pair, 4, colUser + u, Qt::AlignHCenter);
         }
+        auto* defaultHeading = named(new QLabel(c), QStringLiteral("lblDefaultStateSpalte"));
+        defaultHeading->setPixmap(powerSymbol(defaultHeading->fontMetrics().height() + 4, devicePixelRatioF()));
+        grid->addWidget(defaultHeading, 3, colDefault, Qt::AlignCenter);
         cmdAllRelaisON = iconButton(c, QStringLiteral("cmdAllRelaisON"), boxesIcon(2));
         cmdAllRelaisOFF = iconButton(c, QStringLiteral("cmdAllRelaisOFF"), boxesIcon(0));
         {
