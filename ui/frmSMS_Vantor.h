@@ -10,6 +10,8 @@
 #include <memory>
 
 class Channel;
+class ConfigEditor;
+class EditorWiring;
 class Waiter;
 class QLabel;
 class QPushButton;
@@ -86,6 +88,14 @@ public:
     void Aktiviere_Deaktiviere_ChkBox_PowerOn();
     void Aktualisieren();
     void wireEditor();
+    // Opens the phone book modally, then relabels the recipient columns.
+    void mnuTelefonbuch_Click();
+    // Checks and writes the text box that has the focus (before a save, a send or closing);
+    // false when its text was refused and the focus stays there.
+    bool commitFocusedEditorBox();
+    // The editing rules on this window's store, and the wiring of the editor widgets.
+    ConfigEditor& editor();
+    EditorWiring* editorWiring = nullptr;
 
     // ---- device link (link/MainWindowLink.cpp) ------------------------------------------
     void Verbindung_pruefen();
