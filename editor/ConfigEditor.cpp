@@ -75,6 +75,25 @@ bool ConfigEditor::writeFlag(Recordset& rs, const QString& column, int value)
     return true;
 }
 
+void ConfigEditor::reread(Tables which)
+{
+    auto again = [](Recordset& rs) {
+        if (rs.isOpen() && !rs.hasPendingChanges())
+            rs.requery();
+    };
+    switch (which) {
+    case Tables::Inputs: again(m_store.rs_Konfig_IN); break;
+    case Tables::Outputs: again(m_store.rs_Konfig_OUT); break;
+    case Tables::Alarm: again(m_store.rs_AlarmDispo); break;
+    case Tables::PowerOn: again(m_store.rs_PowerON); break;
+    case Tables::Texts:
+        for (Recordset* rs : {&m_store.rs_SMS, &m_store.rs_Konfig_IN, &m_store.rs_Konfig_OUT, &m_store.rs_AlarmDispo,
+                              &m_store.rs_PowerON})
+            again(*rs);
+        break;
+    }
+}
+
 // ---- recipient matrix ------------------------------------------------------------------------
 
 bool ConfigEditor::setInputRecipient(int index, bool on)

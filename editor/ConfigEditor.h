@@ -50,6 +50,11 @@ public:
 
     explicit ConfigEditor(ConfigStore& store) : m_store(store) {}
 
+    // Reads the tables again before a fill, so the widgets show what the file holds.
+    // A recordset with pending edits is left as it is (nothing is dropped).
+    enum class Tables { Inputs, Outputs, Texts, Alarm, PowerOn };
+    void reread(Tables which);
+
     // ---- recipient matrix -----------------------------------------------------------------
     // index = 16 * (user - 1) + (row - 1), 0..127 / 8 * (user - 1) + (row - 1), 0..63.
     bool setInputRecipient(int index, bool on);

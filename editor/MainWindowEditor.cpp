@@ -226,6 +226,12 @@ void EditorWiring::fillLabels()
 
 void EditorWiring::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox second)
 {
+    try {
+        editor.reread(ConfigEditor::Tables::Texts);
+    } catch (const StoreError& e) {
+        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        return;
+    }
     for (const TextBox& t : texts) {
         if (t.kind != first && t.kind != second)
             continue;
@@ -255,6 +261,7 @@ void EditorWiring::fillDelay()
 void EditorWiring::fillInputMatrix()
 {
     try {
+        editor.reread(ConfigEditor::Tables::Inputs);
         const QVector<bool> s = editor.inputRecipients();
         for (int i = 0; i < 128; ++i)
             setChecked(ChkEmpOP[i], s[i]);
@@ -267,6 +274,7 @@ void EditorWiring::fillInputMatrix()
 void EditorWiring::fillOutputMatrix()
 {
     try {
+        editor.reread(ConfigEditor::Tables::Outputs);
         const QVector<bool> s = editor.outputRecipients();
         for (int i = 0; i < 64; ++i)
             setChecked(ChkEmpOut[i], s[i]);
@@ -282,6 +290,7 @@ void EditorWiring::fillOutputMatrix()
 void EditorWiring::fillAlarmUsers()
 {
     try {
+        editor.reread(ConfigEditor::Tables::Alarm);
         const QVector<bool> s = editor.alarmUsers();
         for (int i = 0; i < 8; ++i)
             setChecked(ChkBenutzerAlarmDispo[i], s[i]);
@@ -295,6 +304,7 @@ void EditorWiring::fillAlarmEvents()
 {
     try {
         bool sfNull = false, ffNull = false;
+        editor.reread(ConfigEditor::Tables::Alarm);
         const QVector<bool> s = editor.alarmEvents(&sfNull, &ffNull);
         // A null mask leaves its eight boxes as they are.
         for (int e = 0; e < 16; ++e)
@@ -309,6 +319,7 @@ void EditorWiring::fillAlarmEvents()
 void EditorWiring::fillPowerOn()
 {
     try {
+        editor.reread(ConfigEditor::Tables::PowerOn);
         const QVector<bool> s = editor.powerOnUsers();
         for (int i = 0; i < 8; ++i)
             setChecked(ChkBenutzerPowerON[i], s[i]);

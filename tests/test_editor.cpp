@@ -99,7 +99,11 @@ struct Main {
         QVERIFY(e->hasFocus());
         e->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, text);
+        // Key by key, also for letters outside ASCII (an umlaut comes as its text).
+        for (QChar c : text) {
+            QTest::sendKeyEvent(QTest::Press, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
     }
     void leave(QLineEdit* e) { QTest::keyClick(e, Qt::Key_Tab); }
     frmSMS_Vantor* w = nullptr;
