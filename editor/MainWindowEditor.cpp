@@ -17,6 +17,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QMouseEvent>
 
 namespace {
 // Label colours as the window's BGR numbers.
@@ -147,8 +150,12 @@ void EditorWiring::connectAll()
     }
     if (mnuTelefonbuch)
         connect(mnuTelefonbuch, &QAction::triggered, m_window, &frmSMS_Vantor::mnuTelefonbuch_Click);
-    // A text still being edited is checked and written before the window closes.
+    // A text still being edited is checked and written before the window closes, and
+    // before a toolbar command runs.
     m_window->installEventFilter(this);
+    if (m_window->Toolbar1)
+        for (QToolButton* b : m_window->Toolbar1->findChildren<QToolButton*>())
+            b->installEventFilter(this);
 }
 
 void EditorWiring::setEnabled(QWidget* w, bool on)
@@ -465,6 +472,12 @@ bool EditorWiring::commitFocused()
 
 bool EditorWiring::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress && qobject_cast<QToolButton*>(watched)) {
+        // Toolbar buttons take no focus: the text being edited is checked and written first.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !commitFocused())
+            return true;
+        return false;
+    }
     if (watched == m_window) {
         if (event->type() == QEvent::Close && !commitFocused()) {
             event->ignore();
@@ -494,8 +507,15 @@ bool EditorWiring::eventFilter(QObject* watched, QEvent* event)
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (m_validating)
             break;
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
-            // The window lost the focus for a moment (menu, other program): keep editing.
+        if (reason == Qt::ActiveWindowFocusReason)
+            break; // another program took the focus: keep editing
+        if (reason == Qt::PopupFocusReason) {
+            // A menu opens: its command may save or send, so an acceptable text is written
+            // now; the box stays in editing (the focus comes back when the menu closes).
+            if (t && SmsText::firstInvalid(box->text()) < 0)
+                guarded([&] { return editor.setText(t->kind, t->index, box->text()); });
+            else if (!t && Delay::check(box->text()) == Delay::Check::Ok)
+                guarded([&] { return editor.setDelay(box->text()); });
             break;
         }
         setBackground(box, false);

@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -133,6 +135,7 @@ private slots:
     void defaultStateAndOperator();
     void changedFlagFollowsRealChangesAndClosingAsks();
     void missingRowInTheWindow();
+    void textBeingEditedIsWrittenBeforeAToolbarCommand();
     void phoneBookFromTheMenuRelabelsTheWindow();
 };
 
@@ -588,6 +591,30 @@ void TestEditor::missingRowInTheWindow()
     QVERIFY(!b->isChecked()); // the box shows what the store holds
     QCOMPARE(value(env, "SELECT SUM(Benutzer3) FROM \"Konfiguration_Eingänge\"").toInt(), 0);
     QVERIFY(!gState().gbDatenGeaendert);
+}
+
+void TestEditor::textBeingEditedIsWrittenBeforeAToolbarCommand()
+{
+    TestEnv env;
+    Main m;
+    QToolButton* first = nullptr;
+    for (QToolButton* b : m.w->Toolbar1->findChildren<QToolButton*>())
+        if (b->isVisible() && b->isEnabled() && !first)
+            first = b;
+    QVERIFY(first);
+    QLineEdit* e = m.edit("txtEingangSF(1)");
+    m.type(e, "Neu");
+    QTest::mousePress(first, Qt::LeftButton);
+    QCOMPARE(smsText(env, 3).toString(), QStringLiteral("Neu"));
+    QVERIFY(gState().gbDatenGeaendert);
+    // A refused text stops the command: the press does not reach the button.
+    m.type(e, QStringLiteral("Neu ß"));
+    QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(-20, -20)); // released outside: no command
+    env.messages.clear();
+    QTest::mousePress(first, Qt::LeftButton);
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY(!first->isDown());
+    QCOMPARE(smsText(env, 3).toString(), QStringLiteral("Neu"));
 }
 
 void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()

@@ -192,6 +192,11 @@ void frmTelefonbuch::loadTexts()
         }
         setWindowTitle(captions[7]);
     }
+    // The operator box has no caption of its own in the phone-book run: it shares the
+    // caption of the main window's operator boxes.
+    const QStringList op = EditorTexts::run(QStringLiteral("Beschriftung"), QStringLiteral("ChkOP"), 1);
+    if (!op.isEmpty() && !op.first().isEmpty())
+        ChkOperator->setText(op.first().contains(QLatin1Char('&')) ? op.first() : QStringLiteral("&") + op.first());
     const QStringList tips = EditorTexts::run(QStringLiteral("ToolTipText"), QStringLiteral("txtNameTelefonbuch"), 11);
     if (tips.size() == 11) {
         QWidget* targets[11] = {txtNameTelefonbuch, txtTelefonbuchNatelNr, ChkOperator,        cmdMoveDatabase[0],
