@@ -60,7 +60,7 @@ QVector<T*> array(QObject* root, const char* name, int count)
 
 // ---- wiring ---------------------------------------------------------------------------------------
 
-EditorWiring::EditorWiring(frmSMS_Vantor* window) : QObject(window), editor(window->store), m_window(window)
+EditorWiring::EditorWiring(frmSMS_Vantor* window) : editor(window->store), m_window(window)
 {
     setObjectName(QStringLiteral("EditorWiring"));
     ChkEmpOP = array<QCheckBox>(window, "ChkEmpOP", 128);
@@ -543,11 +543,13 @@ bool EditorWiring::eventFilter(QObject* watched, QEvent* event)
 
 // ---- the window's procedures ----------------------------------------------------------------------------
 
+void frmSMS_Vantor::EditorWiringDeleter::operator()(EditorWiring* p) const { delete p; }
+
 ConfigEditor& frmSMS_Vantor::editor() { return editorWiring->editor; }
 
 void frmSMS_Vantor::wireEditor()
 {
-    editorWiring = new EditorWiring(this);
+    editorWiring.reset(new EditorWiring(this));
     editorWiring->connectAll();
 }
 

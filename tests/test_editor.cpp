@@ -535,45 +535,63 @@ void TestEditor::defaultStateAndOperator()
 
 void TestEditor::changedFlagFollowsRealChangesAndClosingAsks()
 {
-    TestEnv env;
-    seedUsers(env);
-    env.exec("UPDATE SMS SET Deutsch='0123456789' WHERE ID=1");
-    Main m;
-    QLineEdit* e = m.edit("txtEingangSF(0)");
-    // Entering and leaving without a change: no flag.
-    m.showTab(e);
-    e->setFocus();
-    m.leave(e);
-    QVERIFY(!gState().gbDatenGeaendert);
-    // Another text of the same length is a change.
-    m.type(e, "abcdefghij");
-    m.leave(e);
-    QVERIFY(gState().gbDatenGeaendert);
-    QCOMPARE(smsText(env, 1).toString(), QStringLiteral("abcdefghij"));
+    {
+        TestEnv env;
+        seedUsers(env);
+        env.exec("UPDATE SMS SET Deutsch='0123456789' WHERE ID=1");
+        Main m;
+        QLineEdit* e = m.edit("txtEingangSF(0)");
+        // Entering and leaving without a change: no flag.
+        m.showTab(e);
+        e->setFocus();
+        m.leave(e);
+        QVERIFY(!gState().gbDatenGeaendert);
+        // Another text of the same length is a change.
+        m.type(e, "abcdefghij");
+        m.leave(e);
+        QVERIFY(gState().gbDatenGeaendert);
+        QCOMPARE(smsText(env, 1).toString(), QStringLiteral("abcdefghij"));
 
-    // Closing asks; answered No, nothing more happens and the window closes.
-    env.messages.clear();
-    env.answers << QMessageBox::No;
-    QVERIFY(m.w->close());
-    QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].text, QStringLiteral("gsMsgÄnderungenSpeichern"));
-
-    // A text typed and not yet left when closing is written first, then asked about.
-    TestEnv env2;
-    Main m2;
-    QLineEdit* p = m2.edit("txtSMSAufstarten");
-    m2.type(p, "Hallo");
-    env2.answers << QMessageBox::No;
-    QVERIFY(m2.w->close());
-    QCOMPARE(smsText(env2, 26).toString(), QStringLiteral("Hallo"));
-    QCOMPARE(env2.messages.size(), 1);
-    QCOMPARE(env2.messages[0].text, QStringLiteral("gsMsgÄnderungenSpeichern"));
-
-    // Nothing changed: closing asks nothing.
-    TestEnv env3;
-    Main m3;
-    QVERIFY(m3.w->close());
-    QVERIFY(env3.messages.isEmpty());
+        // Closing asks; answered No, nothing more happens and the window closes.
+        env.messages.clear();
+        env.answers << QMessageBox::No;
+        QVERIFY(m.w->close());
+        QCOMPARE(env.messages.size(), 1);
+        QCOMPARE(env.messages[0].text, QStringLiteral("gsMsgÄnderungenSpeichern"));
+    }
+    {
+        // A text typed and not yet left when closing is written first, then asked about.
+        TestEnv env2;
+        Main m2;
+        QLineEdit* p = m2.edit("txtSMSAufstarten");
+        m2.type(p, "Hallo");
+        env2.answers << QMessageBox::No;
+        QVERIFY(m2.w->close());
+        QCOMPARE(smsText(env2, 26).toString(), QStringLiteral("Hallo"));
+        QCOMPARE(env2.messages.size(), 1);
+        QCOMPARE(env2.messages[0].text, QStringLiteral("gsMsgÄnderungenSpeichern"));
+    }
+    {
+        // A refused text keeps the window open, with the focus in the box.
+        TestEnv env4;
+        Main m4;
+        QLineEdit* q = m4.edit("txtAusgangFF(0)");
+        m4.type(q, QStringLiteral("Relais {aus}"));
+        QVERIFY(!m4.w->close());
+        QVERIFY(m4.w->isVisible());
+        QCOMPARE(env4.messages.size(), 1);
+        QCOMPARE(env4.messages[0].text, Wrong1 + "\n" + Wrong2);
+        QVERIFY(q->hasFocus());
+        QVERIFY(smsText(env4, 18).isNull());
+        m4.type(q, QString());
+    }
+    {
+        // Nothing changed: closing asks nothing.
+        TestEnv env3;
+        Main m3;
+        QVERIFY(m3.w->close());
+        QVERIFY(env3.messages.isEmpty());
+    }
 }
 
 void TestEditor::missingRowInTheWindow()
@@ -645,6 +663,7 @@ void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()
     });
     action->trigger();
     QVERIFY(seen);
+    QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(m.box("ChkEmpOP", 48)->isEnabled());
     QCOMPARE(m.label("lblAdresseName(3)")->text(), QStringLiteral("Dora"));
     QCOMPARE(m.label("lblAdresseEmpf(11)")->text(), QStringLiteral("0791230000"));
@@ -653,6 +672,24 @@ void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()
     QVERIFY(!m.box("ChkBenutzerAlarmDispo", 2)->isChecked());
     QCOMPARE(value(env, "SELECT Benutzer3 FROM Alarm_Dispositiv").toInt(), 0);
     QVERIFY(gState().gbDatenGeaendert);
+
+    // A double click on a recipient label opens the phone book as well.
+    bool opened = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dlg = qobject_cast<frmTelefonbuch*>(QApplication::activeModalWidget())) {
+            opened = true;
+            poll.stop();
+            dlg->cmdAenderungenSpeichern_Click();
+        }
+    });
+    poll.start();
+    QLabel* name = m.label("lblAdresseName(8)");
+    m.showTab(name);
+    QTest::mouseDClick(name, Qt::LeftButton);
+    QTRY_VERIFY(opened);
+    QTRY_VERIFY(!QApplication::activeModalWidget());
 }
 
 QTEST_MAIN(TestEditor)

@@ -203,7 +203,11 @@ public:
     bool commitFocusedEditorBox();
     // The editing rules on this window's store, and the wiring of the editor widgets.
     ConfigEditor& editor();
-    EditorWiring* editorWiring = nullptr;
+    // Owned here (not as a child object) so it goes before the store when the window is destroyed.
+    struct EditorWiringDeleter {
+        void operator()(EditorWiring* p) const;
+    };
+    std::unique_ptr<EditorWiring, EditorWiringDeleter> editorWiring;
 
     // ---- device link (link/MainWindowLink.cpp) ------------------------------------------
     void Verbindung_pruefen();
