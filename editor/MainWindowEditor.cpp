@@ -181,8 +181,8 @@ bool EditorWiring::guarded(const std::function<bool()>& write)
             gState().gbDatenGeaendert = true;
         return true;
     } catch (const RowMissing& e) {
-        Dialogs::show(m_window,
-                      EditorTexts::message(QStringLiteral("gsMsgZeileFehlt"), e.message()) + QStringLiteral("\n\n") + e.message(),
+        const QString general = EditorTexts::message(QStringLiteral("gsMsgZeileFehlt"), QString());
+        Dialogs::show(m_window, general.isEmpty() ? e.message() : general + QStringLiteral("\n\n") + e.message(),
                       gState().gsProgramName, Dialogs::Icon::Critical);
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);

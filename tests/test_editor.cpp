@@ -606,6 +606,8 @@ void TestEditor::missingRowInTheWindow()
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(env.messages[0].text.startsWith(QStringLiteral("Die Konfigurationsdatenbank ist unvollständig")));
+    QVERIFY(env.messages[0].text.contains(QStringLiteral("Konfiguration_Eingänge")));
     QVERIFY(!b->isChecked()); // the box shows what the store holds
     QCOMPARE(value(env, "SELECT SUM(Benutzer3) FROM \"Konfiguration_Eingänge\"").toInt(), 0);
     QVERIFY(!gState().gbDatenGeaendert);
