@@ -175,9 +175,16 @@ public:
     QPushButton* cmdUpload = nullptr;
 
     // ---- texts from the language tables (ui/MainWindowTexts.cpp) ------------------------
+    // Message keys of the two multi-row keys: "CboGültigkeit" .. "CboGültigkeit4" (the four
+    // unit words of the validity list), "gsMsgFalschesZeichen" and "gsMsgFalschesZeichen2".
     void SystemMessages();
     void Beschrifte_Labels_Buttons();
     void ToolTipText();
+    // Texts that could not be loaded (missing key, table too short), each naming table and
+    // key; the first loader that meets one shows them in one message, once per window.
+    QStringList languageProblems;
+    bool languageProblemsShown = false;
+    void reportLanguageProblems();
 
     // ---- image and profiles (image/MainWindowProfile.cpp) -------------------------------
     void LoadDefaultConfiguration();
