@@ -187,8 +187,17 @@ void frmSMS_Vantor::cmdUpload_Click()
     }
     gbUpload = false;
     // The store is touched only after a complete read.
-    if (outcome.ok() && storeReadImage)
+    if (!outcome.ok())
+        return;
+    if (storeReadImage) {
         storeReadImage(image);
+        return;
+    }
+    for (int b = 0; b < 64; ++b)
+        for (int r = 0; r < 8; ++r)
+            for (int e = 0; e < 21; ++e)
+                gsEEPROM.setByte(e, r, b, image.rec[b][r][e]);
+    Schreibe_Daten_in_DB();   // decodes into the store, then refreshes the editor
 }
 
 void frmSMS_Vantor::cmdDownload_Click(int index)
@@ -239,7 +248,21 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
             } else {
                 d.setCancelVisible(false);
                 d.setMessage(msg("gsMsgCreateHexFile"));
-                const bool written = createTransferFile && createTransferFile(path);
+                bool written = false;
+                if (createTransferFile) {
+                    written = createTransferFile(path);
+                } else {
+                    const auto progress = hexFileProgress;
+                    const auto readOnly = beforeSaveUnderAfterReadOnly;
+                    hexFileProgress = [&d](int done, int total) {
+                        d.setProgressRange(0, total);
+                        d.setProgressValue(done);
+                    };
+                    beforeSaveUnderAfterReadOnly = [&d] { d.hide(); };
+                    written = CreateHexFile(path);
+                    hexFileProgress = progress;
+                    beforeSaveUnderAfterReadOnly = readOnly;
+                }
                 d.setCancelVisible(true);
                 QString error;
                 const QStringList lines = written ? ConfigTransfer::checkHexFile(path, &error, true) : QStringList();

@@ -2,6 +2,7 @@
 // The main window. Its routines are spread over the subsystem folders: this file and
 // ui/frmSMS_Vantor.cpp hold the frame, start-up and shutdown; each subsystem defines
 // its own member functions in its own file (see the sections below).
+#include "image/Image.h"
 #include "store/ConfigStore.h"
 
 #include <QMainWindow>
@@ -14,6 +15,8 @@ class Link;
 struct MainLink;
 struct UnitImage;
 struct UnitStatus;
+class ConfigEditor;
+class EditorWiring;
 class Waiter;
 class QAction;
 class QCheckBox;
@@ -176,14 +179,42 @@ public:
     QPushButton* cmdUpload = nullptr;
 
     // ---- texts from the language tables (ui/MainWindowTexts.cpp) ------------------------
+    // Message keys of the two multi-row keys: "CboGültigkeit" .. "CboGültigkeit4" (the four
+    // unit words of the validity list), "gsMsgFalschesZeichen" and "gsMsgFalschesZeichen2".
     void SystemMessages();
     void Beschrifte_Labels_Buttons();
     void ToolTipText();
+    // Texts that could not be loaded (missing key, table too short), each naming table and
+    // key; the first loader that meets one shows them in one message, once per window.
+    QStringList languageProblems;
+    bool languageProblemsShown = false;
+    void reportLanguageProblems();
 
     // ---- image and profiles (image/MainWindowProfile.cpp) -------------------------------
     void LoadDefaultConfiguration();
     void InitialisiereArrayEEPROM();
     void wireProfileCommands();
+    // The configuration image: rebuilt from the store before every save or transfer, filled
+    // by a read from the unit.
+    Image gsEEPROM;
+    // The current profile file ("Profile"/"File"; the default profile when none is stored).
+    QString currentProfileFile() const;
+    // Checks the file and reads it into the store in one transaction. A refused file leaves
+    // the store as it was; the reason is shown. True when the profile was loaded.
+    bool BenutzerProfil_laden(const QString& fileName);
+    void mnuLaden_Click();
+    void mnuSpeichernUnter_Click();
+    // Builds the image from the store and writes it to fileName. True when the file has been
+    // written there; a read-only target leads the user to save under another name (false).
+    bool CreateHexFile(const QString& fileName);
+    // Progress of the file writing (done, 512), e.g. for the transfer window.
+    std::function<void(int, int)> hexFileProgress;
+    // Called after the read-only message, before the save-under dialog (the transfer window
+    // closes itself there).
+    std::function<void()> beforeSaveUnderAfterReadOnly;
+    // The image read from the unit into the store, then Aktualisieren. False after a store
+    // failure (shown; the store stays as it was).
+    bool Schreibe_Daten_in_DB();
 
     // ---- editor (editor/MainWindowEditor.cpp) -------------------------------------------
     void LabelEmpfaengerBeschriften();
@@ -198,6 +229,18 @@ public:
     void Aktiviere_Deaktiviere_ChkBox_PowerOn();
     void Aktualisieren();
     void wireEditor();
+    // Opens the phone book modally, then relabels the recipient columns.
+    void mnuTelefonbuch_Click();
+    // Checks and writes the text box that has the focus (before a save, a send or closing);
+    // false when its text was refused and the focus stays there.
+    bool commitFocusedEditorBox();
+    // The editing rules on this window's store, and the wiring of the editor widgets.
+    ConfigEditor& editor();
+    // Owned here (not as a child object) so it goes before the store when the window is destroyed.
+    struct EditorWiringDeleter {
+        void operator()(EditorWiring* p) const;
+    };
+    std::unique_ptr<EditorWiring, EditorWiringDeleter> editorWiring;
 
     // ---- device link (link/MainWindowLink.cpp) ------------------------------------------
     void Verbindung_pruefen();
@@ -212,8 +255,8 @@ public:
     bool gbUpload = false;
     bool gbWaitSystemRestart = false;
     quint8 gbySchreibBereich = 0;
-    // The image subsystem's part of a transfer: write the transfer file from the store
-    // (true when written), and take a complete image read from the unit into the store.
+    // Test hooks in place of the image subsystem's part of a transfer (CreateHexFile for
+    // the transfer file, gsEEPROM + Schreibe_Daten_in_DB for a complete read).
     std::function<bool(const QString& path)> createTransferFile;
     std::function<bool(const UnitImage& image)> storeReadImage;
     std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the link code
