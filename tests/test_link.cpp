@@ -139,6 +139,7 @@ private slots:
     // the main window against its built-in simulated unit
     void windowReadTouchesTheStoreOnlyAfterACompleteRead();
     void windowWriteSendsTheTransferFile();
+    void windowTransfersThroughTheStore();
     void windowStatusLedsAndDemo();
     void windowRelayButtons();
     void windowParameters();
@@ -874,6 +875,36 @@ void TestLink::windowWriteSendsTheTransferFile()
     win.w->cmdDownload_Click(0);
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgVersionskonflikt")});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
+}
+
+void TestLink::windowTransfersThroughTheStore()
+{
+    Window win;
+    win.w->cmdDownload_Click(0);
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QFile hex(gState().transferFilePath());
+    QVERIFY(hex.open(QIODevice::ReadOnly));
+    const QList<QByteArray> fileLines = hex.readAll().split('\n');
+    QCOMPARE(fileLines.size(), 514);   // 513 lines, each ended by CR LF
+    QCOMPARE(win.unit().area3.at(0), char(0x10));
+    QCOMPARE(win.unit().area3.at(63 * 128), char(0x4F));
+
+    // The unit now holds another text for input 1 rising.
+    win.unit().area3.replace(32, 6, QByteArray("Hallo\0", 6));
+    const QString sql = QStringLiteral("SELECT \"Deutsch\" FROM \"SMS\" ORDER BY rowid LIMIT 1");
+    const QVariant before = win.env.queryValue(sql);
+    QVERIFY(before.toString() != QStringLiteral("Hallo"));
+    // A read that fails leaves the database as it was.
+    win.unit().faults.blockFault = SimFaults::Block::NoPrompt;
+    win.unit().faults.blockFaultBlock = 64;
+    win.w->cmdUpload_Click();
+    QCOMPARE(win.env.queryValue(sql), before);
+    // A complete read goes into the store and the editor.
+    win.unit().faults.blockFault = SimFaults::Block::None;
+    win.env.messages.clear();
+    win.w->cmdUpload_Click();
+    QCOMPARE(win.env.queryValue(sql).toString(), QStringLiteral("Hallo"));
+    QCOMPARE(win.w->txtEingangSF[0]->text(), QStringLiteral("Hallo"));
 }
 
 void TestLink::windowStatusLedsAndDemo()
