@@ -67,8 +67,15 @@ void SerialChannel::close()
 
 void SerialChannel::poll()
 {
-    if (m_port.isOpen())
-        m_port.waitForReadyRead(0);
+    if (!m_port.isOpen())
+        return;
+    m_port.waitForReadyRead(0);
+    // A device that went away (a USB adapter pulled out): the port is closed, so that
+    // every wait of the link ends and the operation reports it.
+    if (m_port.error() == QSerialPort::ResourceError) {
+        m_error = m_port.errorString();
+        m_port.close();
+    }
 }
 
 void SerialChannel::discardInput()
@@ -78,7 +85,11 @@ void SerialChannel::discardInput()
     m_port.readAll();
 }
 
-void SerialChannel::discardOutput() { m_port.clear(QSerialPort::Output); }
+void SerialChannel::discardOutput()
+{
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Output);
+}
 
 int SerialChannel::inBufferCount()
 {
@@ -104,4 +115,5 @@ void SerialChannel::write(const QByteArray& data)
         return;
     m_port.write(data);
     m_port.waitForBytesWritten(50);
+    poll();
 }

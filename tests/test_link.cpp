@@ -144,6 +144,7 @@ private slots:
     void windowRelayButtons();
     void windowParameters();
     void windowPortSettings();
+    void windowFirmwareUpdate();
 };
 
 void TestLink::handshakeAndProbe()
@@ -1046,6 +1047,45 @@ void TestLink::windowPortSettings()
     QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
     win.w->cmdAktualisieren_Click();
     QCOMPARE(win.texts().size(), 1);
+}
+
+void TestLink::windowFirmwareUpdate()
+{
+    Window win;
+    const QString prg = win.env.path(QStringLiteral("Download/Firmware/unit.prg"));
+    QFile f(prg);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write((firmwareLines().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+    f.close();
+    // An older unit: both versions are shown and the user goes on; OK to the flash question.
+    win.unit().fwVersion = 90;
+    win.unit().fwVersionAfterUpdate = 100;
+    win.env.fileAnswers << prg;
+    win.env.answers << QMessageBox::Yes << QMessageBox::Ok;
+    win.w->cmdDownload_Click(1);
+    QCOMPARE(win.env.fileRequests.size(), 1);
+    QCOMPARE(win.env.fileRequests[0].defaultSuffix, QStringLiteral("prg"));
+    QCOMPARE(Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName")), prg);
+    QCOMPARE(win.unit().firmwareRecords, 2);
+    QCOMPARE(win.unit().fwVersion, 100);
+    QVERIFY(win.texts().contains(QStringLiteral("gsMsgDownloadOK")));
+    QCOMPARE(win.w->gbySchreibBereich, quint8(0));
+
+    // A damaged file is refused with its line before anything is sent.
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:1000100010111213\r\n:00000001FF\r\n");
+    f.close();
+    win.unit().clearLog();
+    win.env.messages.clear();
+    win.env.fileAnswers << prg;
+    win.w->cmdDownload_Click(1);
+    QCOMPARE(win.env.messages.size(), 1);
+    QVERIFY(win.env.messages[0].text.contains(QStringLiteral("line 2")));
+    QVERIFY(win.unit().rawIn().isEmpty());
+    // A cancelled file dialog: nothing happens.
+    win.env.fileAnswers << QString();
+    win.w->cmdDownload_Click(1);
+    QVERIFY(win.unit().rawIn().isEmpty());
 }
 
 QTEST_MAIN(TestLink)

@@ -75,6 +75,7 @@ private slots:
     void firmwareUpdate();
     void failuresEndWithOneLineAndNonZeroExit();
     void busyPortIsRecognisedByItsErrorCode();
+    void unitVanishingMidReadEndsWithAMessage();
 };
 
 void TestLinkE2E::statusRelayAndParameters()
@@ -193,6 +194,26 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
     QVERIFY2(second.lastErrorWasBusy(), qPrintable(second.errorString()));
     first.close();
     QVERIFY(second.open(sim.device, QStringLiteral("9600,N,8,1")));
+}
+
+void TestLinkE2E::unitVanishingMidReadEndsWithAMessage()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    auto sim = std::make_unique<Sim>(dir.path(), QStringList{});
+    QProcess p;
+    p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
+    p.setArguments({"--device", sim->device, "unit", "read", "-o", dir.filePath("x.cfg")});
+    p.start();
+    QTest::qWait(2500);
+    sim.reset();   // the device goes away mid-read
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(p.waitForFinished(15000));
+    QCOMPARE(p.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    QVERIFY2(err.contains(QStringLiteral("smsv48ctl: ")), qPrintable(err));
+    QVERIFY(!QFile::exists(dir.filePath("x.cfg")));
 }
 
 QTEST_MAIN(TestLinkE2E)
