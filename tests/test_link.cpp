@@ -1028,7 +1028,7 @@ void TestLink::windowPortSettings()
     dlg.cboParitaet->setCurrentIndex(1);
     dlg.cboDatenbreite->setCurrentIndex(1);
     dlg.cboStopbit->setCurrentIndex(0);
-    QVERIFY(dlg.lblDevice->text().contains(QStringLiteral("simulated")));
+    QVERIFY(dlg.lblDevice->text().contains(QStringLiteral("simul")));
     QVERIFY(dlg.cmdUebernehmen_Click());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss")), QStringLiteral("3"));
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")), QStringLiteral("19200,E,7,1"));

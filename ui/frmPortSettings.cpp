@@ -1,5 +1,6 @@
 #include "ui/frmPortSettings.h"
 
+#include "app/ProgramState.h"
 #include "app/Settings.h"
 #include "link/Channel.h"
 #include "link/PortResolver.h"
@@ -29,6 +30,16 @@ QString tip(const QString& key)
     return t == key ? QString() : t;
 }
 const int Bauds[] = {1200, 2400, 9600, 19200, 38400};
+// The dialog's own texts that have no row in the language tables, in the four languages.
+QString t4(const char* de, const char* en, const char* it, const char* fr)
+{
+    switch (gState().giSprache) {
+    case 1: return QString::fromUtf8(de);
+    case 3: return QString::fromUtf8(it);
+    case 4: return QString::fromUtf8(fr);
+    default: return QString::fromUtf8(en);
+    }
+}
 }
 
 frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(main)
@@ -84,7 +95,7 @@ frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(ma
     row("lblParitätCbo", tr("Parity"), cboParitaet, lblParitaet);
     row("lblStopbitCbo", tr("Stop bits"), cboStopbit, lblStopbit);
 
-    auto* deviceBox = new QGroupBox(tr("Device for this port number"), this);
+    auto* deviceBox = new QGroupBox(t4("Gerät für diese Schnittstellennummer", "Device for this port number", "Dispositivo per questo numero di porta", "Périphérique pour ce numéro de port"), this);
     auto* dl = new QVBoxLayout(deviceBox);
     dl->addWidget(cboDevice);
     dl->addWidget(lblDevice);
@@ -121,7 +132,7 @@ frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(ma
     lblDaten->setText(QString::number(mData));
     lblStopbit->setText(QString::number(mStop));
     const bool open = main->channel && main->channel->isOpen();
-    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort) : tr("closed"));
+    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort) : t4("geschlossen", "closed", "chiusa", "fermé"));
     cboPort->setCurrentIndex(mPort - 1);
     cboBaudrate->setCurrentText(QString::number(mBaud));
     cboDatenbreite->setCurrentText(QString::number(mData));
@@ -158,17 +169,17 @@ void frmPortSettings::fillDevices()
     const QString automatic = PortResolver::deviceFor(mPort);
     if (!assigned.isEmpty())
         PortResolver::assign(mPort, assigned);
-    const QString autoText = automatic == PortResolver::SimulatedDevice ? tr("Simulated unit")
-                             : automatic.isEmpty()                      ? tr("none")
+    const QString autoText = automatic == PortResolver::SimulatedDevice ? t4("Simuliertes Gerät", "Simulated unit", "Unità simulata", "Unité simulée")
+                             : automatic.isEmpty()                      ? t4("keines", "none", "nessuno", "aucun")
                                                                         : automatic;
-    cboDevice->addItem(tr("Automatic (%1)").arg(autoText), QString());
+    cboDevice->addItem(t4("Automatisch (%1)", "Automatic (%1)", "Automatico (%1)", "Automatique (%1)").arg(autoText), QString());
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         QString label = info.systemLocation();
         if (!info.description().isEmpty())
             label += QStringLiteral(" – ") + info.description();
         cboDevice->addItem(label, info.systemLocation());
     }
-    cboDevice->addItem(tr("Simulated unit (no device needed)"), PortResolver::SimulatedDevice);
+    cboDevice->addItem(t4("Simuliertes Gerät (ohne Hardware)", "Simulated unit (no device needed)", "Unità simulata (senza hardware)", "Unité simulée (sans matériel)"), PortResolver::SimulatedDevice);
     if (!assigned.isEmpty()) {
         int i = cboDevice->findData(assigned);
         if (i < 0) {
@@ -190,10 +201,10 @@ void frmPortSettings::showDevice()
         if (!assigned.isEmpty())
             PortResolver::assign(mPort, assigned);
     }
-    lblDevice->setText(tr("COM %1 stands for: %2")
+    lblDevice->setText(t4("COM %1 steht für: %2", "COM %1 stands for: %2", "COM %1 corrisponde a: %2", "COM %1 correspond à : %2")
                            .arg(mPort)
-                           .arg(device == PortResolver::SimulatedDevice ? tr("the built-in simulated unit")
-                                : device.isEmpty()                      ? tr("no device")
+                           .arg(device == PortResolver::SimulatedDevice ? t4("das eingebaute simulierte Gerät", "the built-in simulated unit", "l'unità simulata integrata", "l'unité simulée intégrée")
+                                : device.isEmpty()                      ? t4("kein Gerät", "no device", "nessun dispositivo", "aucun périphérique")
                                                                         : device));
 }
 
