@@ -1,7 +1,13 @@
 // End to end: smsv48ctl against smsv48-sim over a pseudo-terminal, at the real timing.
 #include "TestEnv.h"
 
+#include "app/Settings.h"
+#include "link/PortResolver.h"
 #include "link/SerialChannel.h"
+#include "ui/frmPortSettings.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QComboBox>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -192,8 +198,28 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
     QVERIFY(first.open(sim.device, QStringLiteral("9600,N,8,1")));
     QVERIFY(!second.open(sim.device, QStringLiteral("9600,N,8,1")));
     QVERIFY2(second.lastErrorWasBusy(), qPrintable(second.errorString()));
+    second.close();
+
+    // The port dialog: COM 1 busy gives "COM 1: " + the reason, selects COM 2 and stores
+    // the port as closed.
+    TestEnv env;
+    Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
+    frmSMS_Vantor w;
+    PortResolver::assign(1, sim.device);
+    frmPortSettings dlg(&w);
+    dlg.cboPort->setCurrentIndex(0);
+    QVERIFY(!dlg.cmdUebernehmen_Click());
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY2(env.messages[0].text.startsWith(QStringLiteral("COM 1: ")), qPrintable(env.messages[0].text));
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
+    QCOMPARE(dlg.cboPort->currentIndex(), 1);
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("closed"));
+    // Once the other program lets go, the same port opens and the unit answers.
     first.close();
-    QVERIFY(second.open(sim.device, QStringLiteral("9600,N,8,1")));
+    dlg.cboPort->setCurrentIndex(0);
+    QVERIFY(dlg.cmdUebernehmen_Click());
+    QCOMPARE(w.lamp(), int(frmSMS_Vantor::Green));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("open"));
 }
 
 void TestLinkE2E::unitVanishingMidReadEndsWithAMessage()
