@@ -13,6 +13,7 @@ QMessageBox::StandardButton show(QWidget* parent, const Message& m)
     if (g_messageHandler)
         return g_messageHandler(m);
     QMessageBox box(parent);
+    box.setTextFormat(Qt::PlainText); // message texts may hold & < > literally
     box.setText(m.text);
     box.setWindowTitle(m.title);
     switch (m.icon) {

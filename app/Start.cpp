@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QString>
+#include <QTimer>
+#include <cstdio>
 
 namespace Start {
 QString prepare()
@@ -29,6 +31,7 @@ int Main(QApplication& app)
 {
     const QString problem = prepare();
     if (!problem.isEmpty()) {
+        std::fprintf(stderr, "sms_switch_vantor: %s\n", problem.toLocal8Bit().constData());
         Dialogs::show(nullptr, problem, QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
         return 1;
     }
@@ -45,6 +48,7 @@ int Main(QApplication& app)
     } catch (const StoreError& e) {
         delete splash;
         delete main;
+        std::fprintf(stderr, "sms_switch_vantor: %s\n", e.message().toLocal8Bit().constData());
         Dialogs::show(nullptr, e.message(), QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
         return 1;
     }
@@ -52,6 +56,13 @@ int Main(QApplication& app)
     main->show();
     gState().gbDatenGeaendert = false;
     delete splash;
+    // Used by the start-up benchmark: report when the main window is up, then close it.
+    if (qEnvironmentVariableIsSet("SMSV48_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, main, [main] {
+            std::printf("shown\n");
+            std::fflush(stdout);
+            main->close();
+        });
     return app.exec();
 }
 }

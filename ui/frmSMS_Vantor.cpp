@@ -27,6 +27,8 @@ frmSMS_Vantor* g_main = nullptr;
 
 frmSMS_Vantor* mainWindow() { return g_main; }
 
+std::function<void()> frmSMS_Vantor::portFailureDialog;
+
 frmSMS_Vantor::frmSMS_Vantor(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));

@@ -11,8 +11,15 @@
 
 class Channel;
 class Waiter;
+class QAction;
+class QCheckBox;
+class QComboBox;
 class QLabel;
+class QLineEdit;
+class QMenu;
 class QPushButton;
+class QRadioButton;
+class ShapeLamp;
 class QTabWidget;
 class QTimer;
 class QToolBar;
@@ -55,13 +62,114 @@ public:
     void showPortStatus();
 
     // Test hook: replaces the modal port-settings dialog after a failed port open.
-    std::function<void()> portFailureDialog;
+    static std::function<void()> portFailureDialog;
 
     // Called by the close sequence when the user answers Yes to saving.
     void mnuSpeichern_Click();
 
     // ---- widgets of the three tabs, menus, toolbar (ui/MainWindowWidgets.cpp) ------------
+    // Every control also carries its name with index as object name ("ChkEmpOP(37)").
     void buildWidgets();
+
+    // Menus (QMenu for the menus, QAction for the commands; mnuAdministrator starts hidden).
+    QMenu* mnuDatei = nullptr;
+    QMenu* mnuEinstellungen = nullptr;
+    QMenu* mnuReports = nullptr;
+    QMenu* mnuListenAnzeigen = nullptr;
+    QMenu* mnuListenDrucken = nullptr;
+    QMenu* mnuFragezeichen = nullptr;
+    QAction* mnuLaden = nullptr;
+    QAction* mnuSpeichern = nullptr;
+    QAction* mnuSpeichernunter = nullptr;
+    QAction* mnuLinie = nullptr;
+    QAction* mnuBeenden = nullptr;
+    QAction* mnuTelefonbuch = nullptr;
+    QAction* mnuPort = nullptr;
+    QAction* mnuEingaengeAnzeigen = nullptr;
+    QAction* mnuAusgaengeAnzeigen = nullptr;
+    QAction* mnuAlarmDispositiv = nullptr;
+    QAction* mnuBenutzerAnzeigen = nullptr;
+    QAction* mnuEingaengeDrucken = nullptr;
+    QAction* mnuAusgaengeDrucken = nullptr;
+    QAction* mnuAlarmDispoDrucken = nullptr;
+    QAction* mnuBenutzerDrucken = nullptr;
+    QAction* mnuAdministrator = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuInfo = nullptr;
+
+    // Toolbar1: the 22 button slots left to right, separators included (property "Key"
+    // holds the key of a command button, e.g. "Open"; separators have none).
+    static constexpr int ToolbarSlots = 22;
+    QAction* Toolbar1Buttons[ToolbarSlots] = {};
+    QAction* toolbarButton(const QString& key) const; // nullptr for an unknown key
+
+    // Tab 0, inputs: texts, recipients (label group 0), alarm input and power-on (group 2).
+    QLabel* lblEingang[8] = {};
+    QLineEdit* txtEingangSF[8] = {};
+    QLineEdit* txtEingangFF[8] = {};
+    QLabel* lblAnzZeichenSF[8] = {};
+    QLabel* lblAnzZeichenFF[8] = {};
+    QCheckBox* ChkEmpOP[128] = {};          // 16 * user + input row (row 2e rising, 2e + 1 falling)
+    QCheckBox* ChkAlarmDispo[16] = {};
+    QPushButton* cmdCheckAllEvents = nullptr;
+    QPushButton* cmdClrAllEvents = nullptr;
+    QLabel* lblAlarmDispo = nullptr;
+    QLabel* lblAlarmDispoSpalte = nullptr;  // heading of the ChkAlarmDispo column (same text as lblAlarmDispo)
+    QLineEdit* txtAlarmDispositiv = nullptr;
+    QLabel* lblAnzZeichenAD = nullptr;
+    QLineEdit* txtADVerzoegerungszeit = nullptr;
+    QCheckBox* ChkBenutzerAlarmDispo[8] = {};
+    QLabel* lblAufstarten = nullptr;
+    QLineEdit* txtSMSAufstarten = nullptr;
+    QLabel* lblAnzZeichenPON = nullptr;
+    QCheckBox* ChkBenutzerPowerON[8] = {};
+
+    // Recipient headings, 8 * group + user (group 0 inputs, 1 outputs, 2 alarm input/power-on).
+    QLabel* lblEmpfaenger[24] = {};
+    QLabel* lblAdresseName[24] = {};
+    QLabel* lblAdresseEmpf[24] = {};
+    QPushButton* cmdCheckAllEmp[16] = {};   // 0..7 input tab, 8..15 output tab
+    QPushButton* cmdClrAllEmp[16] = {};
+
+    // Tab 1, outputs.
+    QLabel* lblAusgang[8] = {};             // 0..3 beside the texts, 4..7 beside the default states
+    QLineEdit* txtAusgangSF[4] = {};
+    QLineEdit* txtAusgangFF[4] = {};
+    QLabel* lblAnzZeichenOutAK[4] = {};
+    QLabel* lblAnzZeichenOutRK[4] = {};
+    QCheckBox* ChkEmpOut[64] = {};          // 8 * user + output row
+    QCheckBox* ChkOP[8] = {};
+    QCheckBox* ChkDefaultState[8] = {};
+    QPushButton* cmdAllRelaisON = nullptr;
+    QPushButton* cmdAllRelaisOFF = nullptr;
+
+    // Tab 2, System: live status and relays, unit parameters, transfers.
+    ShapeLamp* ShpLed[8] = {};
+    ShapeLamp* ShpModem = nullptr;
+    QRadioButton* OptPortAnzeige[3] = {};
+    QPushButton* cmdAktualisieren = nullptr;
+    QLabel* lblHWVersion = nullptr;
+    QLabel* lblSWVersion = nullptr;
+    QPushButton* cmdSetOutput[4] = {};
+    QPushButton* cmdResetOutput[4] = {};
+    QLabel* lblSerienummer = nullptr;
+    QLineEdit* txtSerienummer = nullptr;
+    QPushButton* cmdLesen = nullptr;
+    QPushButton* cmdSetzen = nullptr;       // starts hidden (full access level only)
+    QCheckBox* Check_Inkrement = nullptr;   // starts hidden (full access level only)
+    QLabel* lblPinSimCard = nullptr;
+    QLineEdit* txtPINSimCardAlt = nullptr;
+    QLineEdit* txtPINSimCardNeu = nullptr;
+    QCheckBox* ChkDefault = nullptr;
+    QPushButton* cmdPinLesen = nullptr;
+    QPushButton* cmdPinWechseln = nullptr;
+    QLabel* lblGueltigkeit = nullptr;
+    QComboBox* CboGueltigkeit = nullptr;
+    QPushButton* cmdGueltigkeitLesen = nullptr;
+    QPushButton* cmdGueltigkeitSetzen = nullptr;
+    QLabel* lblDownload = nullptr;
+    QPushButton* cmdDownload[2] = {};       // 0 configuration write, 1 firmware update (starts hidden)
+    QPushButton* cmdUpload = nullptr;
 
     // ---- texts from the language tables (ui/MainWindowTexts.cpp) ------------------------
     void SystemMessages();

@@ -4,6 +4,7 @@
 #include "app/Progress.h"
 #include "app/Settings.h"
 #include "store/ConfigStore.h"
+#include "ui/frmSMS_Vantor.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -57,6 +58,7 @@ TestEnv::TestEnv(const QString& language)
                 return b;
         return QMessageBox::Ok;
     });
+    frmSMS_Vantor::portFailureDialog = [this] { ++portDialogs; };
     Dialogs::setFileHandler([this](const Dialogs::FileRequest& r) {
         fileRequests << r;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
@@ -67,6 +69,7 @@ TestEnv::~TestEnv()
 {
     Dialogs::setMessageHandler({});
     Dialogs::setFileHandler({});
+    frmSMS_Vantor::portFailureDialog = nullptr;
     Settings::setFolder(QString());
 }
 

@@ -1,0 +1,426 @@
+// The shipped language tables: every key the program looks up is present in its table,
+// every row has four non-empty texts, the rows that the loaders reach by stepping stand in
+// the order they need, composed tool tips read cleanly, and access keys are unique within
+// each menu and dialog.
+#include "TestEnv.h"
+
+#include "store/Recordset.h"
+
+#include <QHash>
+#include <QSet>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QtTest>
+
+namespace {
+
+const QStringList kLanguages = {QStringLiteral("Deutsch"), QStringLiteral("Englisch"),
+                                QStringLiteral("Italienisch"), QStringLiteral("Französisch")};
+
+struct Row {
+    qint64 rowid = 0;
+    QString name;
+    QStringList texts;   // four languages, in column order
+    QList<bool> isNull;  // per language
+};
+
+struct Table {
+    QList<Row> rows;
+    int indexOf(const QString& key) const // first row with this key, like a find from the first row
+    {
+        for (int i = 0; i < rows.size(); ++i)
+            if (rows[i].name == key)
+                return i;
+        return -1;
+    }
+};
+
+Table readTable(const QString& dbPath, const QString& table)
+{
+    Connection con;
+    con.open(dbPath, Connection::Read);
+    Table t;
+    {
+        QSqlQuery q(con.db());
+        if (!q.exec(QStringLiteral("SELECT rowid, \"Name\", \"Deutsch\", \"Englisch\", \"Italienisch\", "
+                                   "\"Französisch\" FROM \"%1\" ORDER BY rowid").arg(table)))
+            return t;
+        while (q.next()) {
+            Row r;
+            r.rowid = q.value(0).toLongLong();
+            r.name = q.value(1).toString();
+            for (int c = 2; c <= 5; ++c) {
+                r.texts << q.value(c).toString();
+                r.isNull << q.value(c).isNull();
+            }
+            t.rows << r;
+        }
+    }
+    return t;
+}
+
+QStringList keysFrom(const Table& t, int from, int count)
+{
+    QStringList out;
+    for (int i = from; i < from + count && i < t.rows.size(); ++i)
+        out << t.rows[i].name;
+    return out;
+}
+
+// The access key of a caption: the character after a single "&" ("&&" is a literal ampersand).
+QChar accessKey(const QString& text, int* count)
+{
+    QChar key;
+    *count = 0;
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        ++*count;
+        key = text[i + 1].toLower();
+    }
+    return key;
+}
+
+} // namespace
+
+class TestLanguageTables : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void everyRowHasFourTexts();
+    void keysAreUniquePerTable();
+    void firstThirtyEightCaptionRowsInLoaderOrder();
+    void captionRunsFollowTheirAnchors();
+    void transferCaptionsStandInSearchOrder();
+    void toolTipBlocksFollowTheirAnchors();
+    void composedToolTipsReadCleanly_data();
+    void composedToolTipsReadCleanly();
+    void toolbarHasTwentyTwoRowsWithSeparators();
+    void systemMessagesPresentWithFollowRows();
+    void versionPrefixesKeepTheirLength();
+    void accessKeysUniquePerMenuAndDialog();
+
+private:
+    Table m_caption, m_tip, m_msg;
+};
+
+void TestLanguageTables::initTestCase()
+{
+    TestEnv env;
+    m_caption = readTable(env.dbPath(), QStringLiteral("Beschriftung"));
+    m_tip = readTable(env.dbPath(), QStringLiteral("ToolTipText"));
+    m_msg = readTable(env.dbPath(), QStringLiteral("SystemNachrichten"));
+    QVERIFY(m_caption.rows.size() > 38);
+    QVERIFY(!m_tip.rows.isEmpty());
+    QVERIFY(!m_msg.rows.isEmpty());
+}
+
+void TestLanguageTables::everyRowHasFourTexts()
+{
+    const QList<QPair<QString, const Table*>> tables = {
+        {QStringLiteral("Beschriftung"), &m_caption}, {QStringLiteral("ToolTipText"), &m_tip},
+        {QStringLiteral("SystemNachrichten"), &m_msg}};
+    for (const auto& [name, t] : tables) {
+        for (const Row& r : t->rows) {
+            QVERIFY2(!r.name.trimmed().isEmpty(), qPrintable(name + ": row without key"));
+            for (int l = 0; l < 4; ++l) {
+                const QString where = name + " / " + r.name + " / " + kLanguages[l];
+                QVERIFY2(!r.isNull[l], qPrintable(where + " is NULL"));
+                QVERIFY2(!r.texts[l].trimmed().isEmpty(), qPrintable(where + " is empty"));
+                // Loaders put blanks and numbers around these texts; stray blanks would double them.
+                QVERIFY2(r.texts[l] == r.texts[l].trimmed(), qPrintable(where + " has leading or trailing blanks"));
+                QVERIFY2(!r.texts[l].contains(QLatin1String("  ")), qPrintable(where + " has a double blank"));
+            }
+        }
+    }
+}
+
+void TestLanguageTables::keysAreUniquePerTable()
+{
+    // Finds compare keys without regard to case, so keys must differ in more than case.
+    for (const Table* t : {&m_caption, &m_tip, &m_msg}) {
+        QSet<QString> seen;
+        for (const Row& r : t->rows) {
+            const QString k = r.name.toLower();
+            QVERIFY2(!seen.contains(k), qPrintable("duplicate key " + r.name));
+            seen.insert(k);
+        }
+    }
+}
+
+void TestLanguageTables::firstThirtyEightCaptionRowsInLoaderOrder()
+{
+    QStringList expected = {QStringLiteral("SSTab1(0)"), QStringLiteral("SSTab1(1)"), QStringLiteral("SSTab1(2)"),
+                            QStringLiteral("mnuDatei"), QStringLiteral("mnuLaden"), QStringLiteral("mnuSpeichernunter"),
+                            QStringLiteral("mnuBeenden"), QStringLiteral("mnuEinstellungen"), QStringLiteral("mnuPort"),
+                            QStringLiteral("mnuTelefonbuch"), QStringLiteral("mnuHelp"), QStringLiteral("mnuInfo")};
+    for (int k = 0; k < 4; ++k)
+        expected << QStringLiteral("lblAusgang(%1)").arg(k);
+    for (int k = 0; k < 8; ++k)
+        expected << QStringLiteral("lblEingang(%1)").arg(k);
+    expected << QStringLiteral("lblAlarmDispo");
+    for (int k = 0; k < 8; ++k)
+        expected << QStringLiteral("lblEmpfänger(%1)").arg(k);
+    expected << QStringLiteral("ChkOP") << QStringLiteral("lblAufstarten") << QStringLiteral("mnuReports")
+             << QStringLiteral("mnuEingängeAnzeigen") << QStringLiteral("mnuAusgängeAnzeigen");
+    QCOMPARE(expected.size(), 38);
+    QCOMPARE(keysFrom(m_caption, 0, 38), expected);
+
+    // The I/O labels are numbered: output k, input k, recipient k in every language.
+    for (int l = 0; l < 4; ++l) {
+        for (int k = 1; k <= 4; ++k)
+            QVERIFY(m_caption.rows[11 + k].texts[l].endsWith(QLatin1Char(' ') + QString::number(k)));
+        for (int k = 1; k <= 8; ++k) {
+            QVERIFY(m_caption.rows[15 + k].texts[l].endsWith(QLatin1Char(' ') + QString::number(k)));
+            QVERIFY(m_caption.rows[24 + k].texts[l].endsWith(QLatin1Char(' ') + QString::number(k)));
+        }
+    }
+}
+
+void TestLanguageTables::captionRunsFollowTheirAnchors()
+{
+    // Anchor key, then the keys of the rows the loaders take after it (the anchor included).
+    const QList<QStringList> runs = {
+        {"mnuListenAnzeigen", "mnuListenDrucken", "mnuEingängeDrucken", "mnuAusgängeDrucken"},
+        {"cmdSetOutput", "cmdResetOutput"},
+        {"cmdSetzen"}, {"cmdLesen"}, {"lblSerienummer"}, {"lblPinSimCard"}, {"cmdPinLesen"}, {"cmdPinWechseln"},
+        {"cmdDownload", "cmdDownload(1)"},
+        {"cmdUpload"}, {"lblKonfiguration"}, {"mnuAdministrator"},
+        {"OptPortAnzeige", "OptPortAnzeige(1)", "OptPortAnzeige(2)"},
+        {"cmdAktualisieren"}, {"lblGültigkeit"}, {"cmdGueltigkeitLesen"}, {"cmdGueltigkeitSetzen"},
+        {"mnuSpeichern", "mnuAlarmDispositiv", "mnuAlarmDispoDrucken"},
+        {"mnuBenutzerAnzeigen", "mnuBenutzerDrucken"},
+        // other windows
+        {"lblSoftware"},
+        {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
+         "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen", "frmTelefonbuch"},
+        {"lblVersion"}, {"frmAbout"},
+        {"lblLizenz", "lblLizenz(1)", "lblLizenz(2)", "lblLizenz(3)", "lblLizenz(4)"},
+        {"frmPortSettings", "lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo",
+         "cmdUebernehmen", "cmdAbbrechen"},
+        {"frmAdministrator"}, {"lblPasswort"}, {"cmdPasswortÜbernehmen"}, {"cmdPasswortAbbrechen"},
+        // reports: rptKonfigIN/OUT take their title two rows further on
+        {"rptKonfigIN", "rptKonfigOUT", "rptKonfigIN.lblTitel", "rptKonfigOUT.lblTitel"},
+        {"rptlblUserAD", "rptAlarmDispo", "rptAlarmDispo.lblTitel", "rptlblINON", "rptlblINOFF",
+         "rptlblVerzögerungszeit"},
+        {"rptlblSeqAlarm"},
+        {"rptBenutzer", "rptlblName", "rptlblNummer", "rptlblPasswort", "rptlblOperator", "rptlblStatus"},
+    };
+    for (const QStringList& run : runs) {
+        const int at = m_caption.indexOf(run.first());
+        QVERIFY2(at >= 0, qPrintable("Beschriftung lacks the key " + run.first()));
+        QCOMPARE(keysFrom(m_caption, at, run.size()), run);
+    }
+    // The anchored rows must not be reached by the stepped part.
+    QVERIFY(m_caption.indexOf(QStringLiteral("mnuListenAnzeigen")) >= 38);
+    // The report titles are two rows after their captions.
+    const int in = m_caption.indexOf(QStringLiteral("rptKonfigIN"));
+    const int out = m_caption.indexOf(QStringLiteral("rptKonfigOUT"));
+    QCOMPARE(m_caption.rows[in + 2].name, QStringLiteral("rptKonfigIN.lblTitel"));
+    QCOMPARE(m_caption.rows[out + 2].name, QStringLiteral("rptKonfigOUT.lblTitel"));
+}
+
+void TestLanguageTables::transferCaptionsStandInSearchOrder()
+{
+    // The search for CreateFile goes on from the frmUpload or frmDownload row, so it stands after both.
+    const int up = m_caption.indexOf(QStringLiteral("frmUpload"));
+    const int down = m_caption.indexOf(QStringLiteral("frmDownload"));
+    const int create = m_caption.indexOf(QStringLiteral("CreateFile"));
+    const int wait = m_caption.indexOf(QStringLiteral("gbWaitSystemRestart"));
+    QVERIFY(up >= 0 && down >= 0 && create >= 0 && wait >= 0);
+    QVERIFY(create > up);
+    QVERIFY(create > down);
+    QVERIFY(wait > create);
+}
+
+void TestLanguageTables::toolTipBlocksFollowTheirAnchors()
+{
+    const QList<QStringList> blocks = {
+        {"txtEingangSF", "txtEingangSF.B"}, {"txtEingangFF", "txtEingangFF.B"}, {"txtAlarmDispositiv"},
+        {"ChkEmpOPSF", "ChkEmpOPSF.B", "ChkEmpOPSF.C"}, {"ChkEmpOPFF", "ChkEmpOPFF.B", "ChkEmpOPFF.C"},
+        {"lblAdresseEmpf"}, {"txtAusgangSF", "txtAusgangSF.B"}, {"txtAusgangFF", "txtAusgangFF.B"},
+        {"ChkEmpOutSF", "ChkEmpOutSF.B", "ChkEmpOutSF.C"}, {"ChkEmpOutFF", "ChkEmpOutFF.B", "ChkEmpOutFF.C"},
+        {"ChkOP", "ChkOP.B"}, {"txtSMSAufstarten"}, {"ChkBenutzerPowerON", "ChkBenutzerPowerON.B"},
+        {"ChkBenutzerAlarmDispo", "ChkBenutzerAlarmDispo.B"}, {"ChkAlarmDispoSF", "ChkAlarmDispoSF.B"},
+        {"ChkAlarmDispoFF", "ChkAlarmDispoFF.B"}, {"txtADVerzögerungszeit"},
+        {"cmdCheckAllEmp", "cmdCheckAllEmp.B"}, {"cmdClrAllEmp", "cmdClrAllEmp.B"},
+        {"cmdCheckAllEvents", "cmdClrAllEvents"}, {"lblAdresseName"}, {"cmdSetOutput"}, {"cmdResetOutput"},
+        {"cmdDownload", "cmdDownload(1)"}, {"cmdUpload"}, {"txtSerienummer"}, {"txtPINSimCardNeu"},
+        {"cmdSetzen"}, {"cmdLesen"}, {"StatusBar", "StatusBar(2)", "StatusBar(3)", "StatusBar(4)"},
+        {"txtPINSimCardAlt"}, {"ChkDefault"}, {"cmdPinLesen"}, {"cmdPinWechseln"}, {"chkDefaultState"},
+        {"cmdAllRelaisOFF"}, {"cmdAllRelaisON"}, {"CboGültigkeit"}, {"cmdAktualisieren"}, {"OptPortAnzeige"},
+        {"cmdGueltigkeitLesen"}, {"cmdGueltigkeitSetzen"},
+        // other windows
+        {"txtNameTelefonbuch", "txtTelefonbuchNatelNr", "ChkOperator", "cmdMoveDatabase(0)", "cmdMoveDatabase(1)",
+         "cmdMoveDatabase(2)", "cmdMoveDatabase(3)", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
+         "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"},
+        {"txtUserPasswort"}, {"txtPasswort"}, {"cmdPasswortÜbernehmen"}, {"cmdPasswortAbbrechen"},
+        {"cboBaudrate", "cboDatenbreite", "cboStopbit", "cboParität", "cboPort", "cmdUebernehmen", "cmdAbbrechen"},
+    };
+    for (const QStringList& block : blocks) {
+        const int at = m_tip.indexOf(block.first());
+        QVERIFY2(at >= 0, qPrintable("ToolTipText lacks the key " + block.first()));
+        QCOMPARE(keysFrom(m_tip, at, block.size()), block);
+    }
+}
+
+void TestLanguageTables::composedToolTipsReadCleanly_data()
+{
+    QTest::addColumn<QString>("anchor");
+    QTest::addColumn<int>("parts"); // 1: A + n, 2: A + n + B, 3: A + n + B + n + C
+    const QList<QPair<const char*, int>> blocks = {
+        {"txtEingangSF", 2}, {"txtEingangFF", 2}, {"ChkEmpOPSF", 3}, {"ChkEmpOPFF", 3}, {"lblAdresseEmpf", 1},
+        {"txtAusgangSF", 2}, {"txtAusgangFF", 2}, {"ChkEmpOutSF", 3}, {"ChkEmpOutFF", 3}, {"ChkOP", 2},
+        {"ChkBenutzerPowerON", 2}, {"ChkBenutzerAlarmDispo", 2}, {"ChkAlarmDispoSF", 2}, {"ChkAlarmDispoFF", 2},
+        {"cmdCheckAllEmp", 2}, {"cmdClrAllEmp", 2}, {"lblAdresseName", 1}, {"cmdSetOutput", 1},
+        {"cmdResetOutput", 1}};
+    for (const auto& [anchor, parts] : blocks)
+        QTest::newRow(anchor) << QString::fromLatin1(anchor) << parts;
+}
+
+void TestLanguageTables::composedToolTipsReadCleanly()
+{
+    QFETCH(QString, anchor);
+    QFETCH(int, parts);
+    const int at = m_tip.indexOf(anchor);
+    QVERIFY(at >= 0);
+    QVERIFY(at + parts - 1 < m_tip.rows.size());
+    for (int l = 0; l < 4; ++l) {
+        // Input 3 and user 2, as the main window builds it.
+        QString tip = m_tip.rows[at].texts[l] + " 3";
+        if (parts >= 2)
+            tip += QLatin1Char(' ') + m_tip.rows[at + 1].texts[l];
+        if (parts >= 3)
+            tip += " 2 " + m_tip.rows[at + 2].texts[l];
+        const QString where = anchor + " / " + kLanguages[l] + ": " + tip;
+        QVERIFY2(!tip.contains(QLatin1String("  ")), qPrintable(where));
+        // A number must not be followed by punctuation that belongs before it, nor the text end in a colon.
+        QVERIFY2(!tip.contains(QRegularExpression(QStringLiteral("\\d [,.;:]"))), qPrintable(where));
+        QVERIFY2(!tip.endsWith(QLatin1Char(':')), qPrintable(where));
+        QVERIFY2(tip.contains(QLatin1String(" 3")), qPrintable(where));
+    }
+    // The German reference of the worked example reads as one sentence.
+    if (anchor == QLatin1String("ChkEmpOPSF"))
+        QCOMPARE(m_tip.rows[at].texts[0] + " 3 " + m_tip.rows[at + 1].texts[0] + " 2 " + m_tip.rows[at + 2].texts[0],
+                 QStringLiteral("Eingang 3 – bei steigender Flanke SMS an Benutzer 2 senden, wenn angekreuzt"));
+}
+
+void TestLanguageTables::toolbarHasTwentyTwoRowsWithSeparators()
+{
+    const int at = m_tip.indexOf(QStringLiteral("Toolbar"));
+    QVERIFY(at >= 0);
+    QVERIFY(at + 22 <= m_tip.rows.size());
+    const QStringList buttons = {"-", "Open", "Save", "-", "Telefonbuch", "COM", "-", "ReportAlarm", "ReportRelais",
+                                 "ReportSequentiell", "ReportUser", "-", "PrintAlarm", "PrintRelais",
+                                 "PrintSequentiell", "PrintUser", "-", "Upload", "Download", "-", "Help", "Info"};
+    for (int b = 0; b < 22; ++b) {
+        const Row& r = m_tip.rows[at + b];
+        if (buttons[b] == QLatin1String("-")) {
+            if (b > 0)
+                QCOMPARE(r.name, QStringLiteral("Toolbar1.Separator(%1)").arg(b + 1));
+            for (int l = 0; l < 4; ++l)
+                QCOMPARE(r.texts[l], QStringLiteral("-"));
+        } else {
+            QCOMPARE(r.name, QStringLiteral("Toolbar1.") + buttons[b]);
+            for (int l = 0; l < 4; ++l)
+                QVERIFY2(r.texts[l].size() > 2, qPrintable(r.name));
+        }
+    }
+}
+
+void TestLanguageTables::systemMessagesPresentWithFollowRows()
+{
+    const QStringList single = {
+        "gsMsgVerzögerungszeit", "gsFehlerEingabe", "gsPasswortAnzZeichen", "gsFrageOkAbbrechen", "gsBenutzer",
+        "gsDefined_Undefined", "gsMsgZeileNichtGebrannt", "gsMsgKeineAntwort", "gsMsgKeineAntwortHilfe",
+        "gsMsgCreateHexFile", "gsMsgDownloadOK", "gsMsgNotNumeric", "gsMsgErrorPIC", "gsMsgLesenAbgebrochen",
+        "gsMsgSchreibenAbgebrochen", "gsMsgPINAnzZeichen", "gsHWVersion", "gsSWVersion", "gsAnzahlZeichen",
+        "gsMsgSaveConfiguration", "gsLoadConfiguration", "gsMsgLoadHexFile", "gsMsgPasswortNOK",
+        "gsMsgProgrammiereFlash", "gsModemStartUP", "gsUpdateConfiguration", "gsUpdateFirmware", "gsProgramName",
+        "gsMsgNotPlus", "gsMsgVersionskonflikt", "gsTitelVersionskonflikt", "gsMsgDateiSchreibgeschützt",
+        "gsMsgSpeichereAndererDateiname", "gsMsgÄnderungenSpeichern", "gsMsgPINeingeben", "gsMsgPINAlteingeben"};
+    QCOMPARE(single.size(), 36);
+    for (const QString& key : single)
+        QVERIFY2(m_msg.indexOf(key) >= 0, qPrintable("SystemNachrichten lacks the key " + key));
+
+    const int w = m_msg.indexOf(QStringLiteral("CboGültigkeit"));
+    QVERIFY(w >= 0);
+    QCOMPARE(keysFrom(m_msg, w, 4), (QStringList{"CboGültigkeit", "CboGültigkeit_Minuten", "CboGültigkeit_Tage",
+                                                 "CboGültigkeit_Wochen"}));
+    // The four unit words are single words (the list puts numbers and blanks between them).
+    for (int i = 0; i < 4; ++i)
+        for (int l = 0; l < 4; ++l)
+            QVERIFY2(!m_msg.rows[w + i].texts[l].contains(QLatin1Char(' ')), qPrintable(m_msg.rows[w + i].name));
+
+    const int f = m_msg.indexOf(QStringLiteral("gsMsgFalschesZeichen"));
+    QVERIFY(f >= 0);
+    QCOMPARE(keysFrom(m_msg, f, 2), (QStringList{"gsMsgFalschesZeichen", "gsMsgFalschesZeichen2"}));
+
+    const int p = m_msg.indexOf(QStringLiteral("gsProgramName"));
+    for (int l = 0; l < 4; ++l)
+        QCOMPARE(m_msg.rows[p].texts[l], QStringLiteral("SMS Switch Vantor"));
+}
+
+void TestLanguageTables::versionPrefixesKeepTheirLength()
+{
+    // "<prefix>: 1.23": the version check reads characters 13 and 15 of the label.
+    for (const char* key : {"gsHWVersion", "gsSWVersion"}) {
+        const int at = m_msg.indexOf(QString::fromLatin1(key));
+        QVERIFY(at >= 0);
+        for (int l = 0; l < 4; ++l) {
+            const QString label = m_msg.rows[at].texts[l] + ": 1.23";
+            QCOMPARE(label.mid(12, 1) + label.mid(14, 1), QStringLiteral("12"));
+        }
+    }
+}
+
+void TestLanguageTables::accessKeysUniquePerMenuAndDialog()
+{
+    // Captions that share one menu level or one dialog. A fixed text outside the tables
+    // takes part with its own access key ("&?" of the help menu).
+    struct Group {
+        const char* name;
+        QStringList keys;
+        QString fixedKeys;
+    };
+    const QList<Group> groups = {
+        {"menu bar", {"mnuDatei", "mnuEinstellungen"}, QStringLiteral("?")},
+        {"file menu", {"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuBeenden"}, {}},
+        {"tools menu", {"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuAdministrator"}, {}},
+        {"configuration menu", {"mnuListenAnzeigen", "mnuListenDrucken"}, {}},
+        {"view menu", {"mnuEingängeAnzeigen", "mnuAusgängeAnzeigen", "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"}, {}},
+        {"print menu", {"mnuEingängeDrucken", "mnuAusgängeDrucken", "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}, {}},
+        {"help menu", {"mnuHelp", "mnuInfo"}, {}},
+        {"phone book", {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer",
+                        "cmdAenderungenSpeichern", "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"}, {}},
+        {"port settings", {"lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo",
+                           "cmdUebernehmen", "cmdAbbrechen"}, {}},
+        {"login", {"lblPasswort", "cmdPasswortÜbernehmen", "cmdPasswortAbbrechen"}, {}},
+    };
+    for (const Group& g : groups) {
+        for (int l = 0; l < 4; ++l) {
+            QHash<QChar, QString> used;
+            for (const QChar c : g.fixedKeys)
+                used.insert(c, QStringLiteral("(fixed)"));
+            for (const QString& key : g.keys) {
+                const int at = m_caption.indexOf(key);
+                QVERIFY2(at >= 0, qPrintable("Beschriftung lacks the key " + key));
+                int count = 0;
+                const QChar k = accessKey(m_caption.rows[at].texts[l], &count);
+                const QString where = QString::fromLatin1(g.name) + " / " + kLanguages[l] + " / " + key;
+                QVERIFY2(count == 1, qPrintable(where + ": expected exactly one access key"));
+                QVERIFY2(!k.isSpace(), qPrintable(where + ": access key on a blank"));
+                QVERIFY2(!used.contains(k), qPrintable(where + ": access key '" + QString(k) + "' also used by " + used.value(k)));
+                used.insert(k, key);
+            }
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLanguageTables)
+#include "test_language_tables.moc"

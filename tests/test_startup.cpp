@@ -1,0 +1,156 @@
+// Start-up and shutdown of the main window: settings defaults, a port that fails to open,
+// a damaged database, the close sequence.
+#include "TestEnv.h"
+
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "app/Start.h"
+#include "link/Channel.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunWithoutSettings();
+    void languageSetting_data();
+    void languageSetting();
+    void portThatCannotBeOpened();
+    void damagedOrIncompleteDatabaseIsReported();
+    void closeAsksAboutUnsavedChangesAndFlushes();
+    void closeWithoutChangesAsksNothing();
+};
+
+void TestStartup::firstRunWithoutSettings()
+{
+    TestEnv env;
+    Settings::set("Ports", "COM1", "sim");
+    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(gState().giSprache, 1);
+    QCOMPARE(gState().dataRoot, env.root());
+    frmSMS_Vantor w;
+    w.InitilisiereSteuerelemente();
+    QVERIFY(w.store.isOpen());
+    QCOMPARE(w.SSTab1->count(), 3);
+    QCOMPARE(w.SSTab1->currentIndex(), 0);
+    QCOMPARE(w.commPort, 1);
+    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("open"));
+    QCOMPARE(w.statusPanel[1]->text(), QStringLiteral("COM 1"));
+    QVERIFY(w.channel && w.channel->isSimulated());
+    QVERIFY(!w.lblSimulated->isHidden());
+    QVERIFY(!w.statusPanel[0]->text().isEmpty()); // the clock
+    QVERIFY(env.messages.isEmpty());
+}
+
+void TestStartup::languageSetting_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("language");
+    QTest::newRow("German") << "1" << 1;
+    QTest::newRow("Italian") << "3" << 3;
+    QTest::newRow("French") << "4" << 4;
+    QTest::newRow("out of range") << "7" << 1;
+    QTest::newRow("zero") << "0" << 1;
+    QTest::newRow("not a number") << "fr" << 1;
+}
+
+void TestStartup::languageSetting()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, language);
+    TestEnv env(stored);
+    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(gState().giSprache, language);
+}
+
+void TestStartup::portThatCannotBeOpened()
+{
+    TestEnv env;
+    Settings::set("Einstellungen", "COM-Anschluss", "3");
+    Settings::set("Ports", "COM3", env.path("no-such-tty"));
+    QCOMPARE(Start::prepare(), QString());
+    auto w = std::make_unique<frmSMS_Vantor>();
+    QCOMPARE(env.portDialogs, 1);
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY(env.messages[0].text.endsWith("(COM 3)"));
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
+    QCOMPARE(w->lamp(), int(frmSMS_Vantor::Red));
+    QCOMPARE(w->statusPanel[1]->text(), QStringLiteral("COM ----"));
+    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));
+    QVERIFY(w->lblSimulated->isHidden());
+    // Editing still works: the store is open and writable.
+    w->store.rs_Konfig_IN.setAbsolutePosition(2);
+    w->store.rs_Konfig_IN.setValue("Benutzer1", 1);
+    w->store.rs_Konfig_IN.updateBatch();
+    QCOMPARE(env.queryValue("SELECT Benutzer1 FROM \"Konfiguration_Eingänge\" WHERE ID=2").toInt(), 1);
+}
+
+void TestStartup::damagedOrIncompleteDatabaseIsReported()
+{
+    {
+        TestEnv env;
+        env.exec("ALTER TABLE SMS RENAME COLUMN Deutsch TO Deutch");
+        const QString why = Start::prepare();
+        QVERIFY2(why.contains(env.dbPath()) && why.contains("Deutsch"), qPrintable(why));
+    }
+    {
+        TestEnv env;
+        QFile f(env.dbPath());
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(0);
+        f.write("this is no database file");
+        f.close();
+        const QByteArray before = [&] { QFile g(env.dbPath()); g.open(QIODevice::ReadOnly); return g.readAll(); }();
+        const QString why = Start::prepare();
+        QVERIFY2(why.contains(env.dbPath()), qPrintable(why));
+        QFile g(env.dbPath());
+        QVERIFY(g.open(QIODevice::ReadOnly));
+        QCOMPARE(g.readAll(), before); // never overwritten
+    }
+    {
+        TestEnv env;
+        QFile::remove(env.dbPath());
+        const QString why = Start::prepare();
+        QVERIFY2(why.contains("does not exist"), qPrintable(why));
+        QVERIFY(!QFile::exists(env.dbPath())); // nothing created in its place
+    }
+}
+
+void TestStartup::closeAsksAboutUnsavedChangesAndFlushes()
+{
+    TestEnv env;
+    Settings::set("Ports", "COM1", "sim");
+    QCOMPARE(Start::prepare(), QString());
+    frmSMS_Vantor w;
+    w.store.rs_SMS.setAbsolutePosition(4);
+    w.store.rs_SMS.setValue(2, QStringLiteral("Tür offen"));
+    gState().gbDatenGeaendert = true;
+    env.answers << QMessageBox::No;
+    QVERIFY(w.close());
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(gState().gbAbbruch);
+    QVERIFY(!w.store.isOpen());
+    QVERIFY(!w.channel->isOpen());
+    // Answering No saves no profile, but pending edits still reach the database.
+    QCOMPARE(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=4").toString(), QStringLiteral("Tür offen"));
+}
+
+void TestStartup::closeWithoutChangesAsksNothing()
+{
+    TestEnv env;
+    Settings::set("Ports", "COM1", "sim");
+    QCOMPARE(Start::prepare(), QString());
+    frmSMS_Vantor w;
+    gState().gbDatenGeaendert = false;
+    QVERIFY(w.close());
+    QVERIFY(env.messages.isEmpty());
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
