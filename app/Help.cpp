@@ -19,17 +19,25 @@ public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
-            watched->isWidgetType()) {
-            QWidget* w = QApplication::focusWidget();
-            if (!w)
-                w = static_cast<QWidget*>(watched);
-            if (w->window() == Help::window())
-                return false;
-            Help::showContext(Help::contextOf(w));
+        if (!watched->isWidgetType())
+            return false;
+        const bool f1 = (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
+                        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier;
+        if (!f1)
+            return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            // F1 is also the shortcut of the help menu item (contents); the control's own
+            // topic comes first, so the key press is kept for the control.
+            event->accept();
             return true;
         }
-        return false;
+        // The key press goes to the widget with the keyboard focus.
+        QWidget* w = static_cast<QWidget*>(watched);
+        if (g_window && w->window() == g_window)
+            return false;
+        Help::showContext(Help::contextOf(w));
+        return true;
     }
 };
 }

@@ -84,6 +84,8 @@ void setLampColour(QWidget* w, int bgr)
     if (!w)
         return;
     w->setProperty("FillColor", bgr);
+    if (w->metaObject()->indexOfProperty("FillColor") >= 0)
+        return; // a lamp widget paints its own fill colour
     const int r = bgr & 0xFF, g = (bgr >> 8) & 0xFF, b = (bgr >> 16) & 0xFF;
     w->setStyleSheet(QStringLiteral("background-color: rgb(%1,%2,%3);").arg(r).arg(g).arg(b));
     w->update();
