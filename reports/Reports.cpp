@@ -142,6 +142,10 @@ void buildInOut(Report& r, Connection& con, const Captions& cap, bool outputs)
             const int k = (row + 1) / 2;
             QString io = cap.row(outputs ? 12 + k : 16 + k);
             io = io.isEmpty() ? esc(rs.value(0)) : io.toHtmlEscaped();
+            // Both rows of an input or relay carry the same label; the edge tells them apart
+            // (SF: rising edge / switching on, FF: falling edge / switching off).
+            if (!io.isEmpty())
+                io += row % 2 ? QStringLiteral(" SF") : QStringLiteral(" FF");
             h += QStringLiteral("<tr><td>%1</td>").arg(io);
             for (int u = 1; u <= 8; ++u)
                 h += QStringLiteral("<td align=\"center\">%1</td>").arg(flag(rs.value(u)));
@@ -178,7 +182,12 @@ void buildAlarm(Report& r, Connection& con, const Captions& cap)
     QString h = header(r);
     if (rs.recordCount() > 0) {
         rs.moveFirst();
-        h += tableStart() + userHeader(seq, user, {});
+        // One header row: the columns hold users in the first row and inputs in the mask rows,
+        // so only the digits stand above them.
+        h += tableStart() + QStringLiteral("<tr><td class=\"h\">%1</td>").arg(seq.toHtmlEscaped());
+        for (int u = 1; u <= 8; ++u)
+            h += QStringLiteral("<td class=\"h\" align=\"center\" width=\"5%\">%1</td>").arg(u);
+        h += QStringLiteral("</tr>");
         h += QStringLiteral("<tr><td class=\"l\">%1</td>").arg(user.toHtmlEscaped());
         for (int u = 1; u <= 8; ++u)
             h += QStringLiteral("<td align=\"center\">%1</td>").arg(flag(rs.value(QStringLiteral("Benutzer%1").arg(u))));
