@@ -56,6 +56,10 @@ const QHash<QString, Entry>& table()
         {QStringLiteral("gsHilfeFehlt"),
          {"Zu diesem Thema gibt es keine Hilfeseite.", "There is no help page for this topic.",
           "Non esiste una pagina di aiuto per questo argomento.", "Il n'existe pas de page d'aide pour ce sujet."}},
+        {QStringLiteral("lblAdresseKestrin"),
+         {"SMSV48-Konfigurationsprogramm – ein Open-Source-Projekt", "SMSV48 configuration tool – an open-source project",
+          "Programma di configurazione SMSV48 – un progetto open source",
+          "Outil de configuration SMSV48 – un projet open source"}},
         {QStringLiteral("gsDemoModus"), {"Demo", "Demo", "Demo", "Démo"}},
     };
     return t;

@@ -142,10 +142,10 @@ void buildInOut(Report& r, Connection& con, const Captions& cap, bool outputs)
             const int k = (row + 1) / 2;
             QString io = cap.row(outputs ? 12 + k : 16 + k);
             io = io.isEmpty() ? esc(rs.value(0)) : io.toHtmlEscaped();
-            // Both rows of an input or relay carry the same label; the edge tells them apart
-            // (SF: rising edge / switching on, FF: falling edge / switching off).
+            // Both rows of an input or relay carry the same label; the edge marks of the main
+            // window tell them apart (up: rising edge / switching on, down: falling / off).
             if (!io.isEmpty())
-                io += row % 2 ? QStringLiteral(" SF") : QStringLiteral(" FF");
+                io += row % 2 ? QStringLiteral(" \u2191") : QStringLiteral(" \u2193");
             h += QStringLiteral("<tr><td>%1</td>").arg(io);
             for (int u = 1; u <= 8; ++u)
                 h += QStringLiteral("<td align=\"center\">%1</td>").arg(flag(rs.value(u)));

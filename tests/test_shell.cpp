@@ -163,6 +163,7 @@ private slots:
     void printFailureIsReported();
     void commandLineReport();
     void commandLineMissingDatabase();
+    void screenshots();
 };
 
 void TestShell::init() { ReportActions::setPreviewHandler({}); }
@@ -577,11 +578,11 @@ void TestShell::inputReportInTwoLanguages()
         const QString io1 = caption(env, "lblEingang(0)", lang);
         QVERIFY(!io1.isEmpty());
         const QString sms1 = lang == 1 ? QString::fromUtf8("Tür 1 offen") : QStringLiteral("Door 1 open");
-        QCOMPARE(rows[2], (QStringList{io1 + " SF", "0", "1", "0", "0", "0", "0", "0", "1", sms1}));
+        QCOMPARE(rows[2], (QStringList{io1 + QString::fromUtf8(" ↑"), "0", "1", "0", "0", "0", "0", "0", "1", sms1}));
         // Row 2 has a null text: an empty cell.
         QCOMPARE(rows[3].last(), QString());
-        QCOMPARE(rows[3].first(), io1 + " FF");
-        QCOMPARE(rows[17].first(), caption(env, "lblEingang(7)", lang) + " FF");
+        QCOMPARE(rows[3].first(), io1 + QString::fromUtf8(" ↓"));
+        QCOMPARE(rows[17].first(), caption(env, "lblEingang(7)", lang) + QString::fromUtf8(" ↓"));
         QCOMPARE(rows[17].last(), lang == 1 ? QString::fromUtf8("Tür 16 offen") : QStringLiteral("Door 16 open"));
     }
     // Italian: the Italian column.
@@ -598,9 +599,9 @@ void TestShell::outputAndUserReports()
     const QList<QStringList> rows = tableRows(*out);
     QCOMPARE(rows.size(), 2 + 8);
     // Output row 3: relay 2 switching on, user 1, default state 1, SMS 19.
-    QCOMPARE(rows[4], (QStringList{caption(env, "lblAusgang(1)", 2) + " SF", "1", "0", "0", "0", "0", "0", "0", "0", "1",
+    QCOMPARE(rows[4], (QStringList{caption(env, "lblAusgang(1)", 2) + QString::fromUtf8(" ↑"), "1", "0", "0", "0", "0", "0", "0", "0", "1",
                                    "Door 19 open"}));
-    QCOMPARE(rows[9][0], caption(env, "lblAusgang(3)", 2) + " FF");
+    QCOMPARE(rows[9][0], caption(env, "lblAusgang(3)", 2) + QString::fromUtf8(" ↓"));
 
     auto users = Reports::document(Reports::build(Reports::Kind::Users, env.dbPath(), 1, QString()));
     const QList<QStringList> u = tableRows(*users);
@@ -798,6 +799,44 @@ void TestShell::commandLineMissingDatabase()
     QVERIFY(lines[0].startsWith("smsv48ctl: "));
     QVERIFY(lines[0].contains("SMS_Vantor.sqlite"));
     QVERIFY(!QFile::exists(out));
+}
+
+// Not a check: with SMSV48_SHOTS=folder set, saves pictures of the shell's windows in all
+// four languages for a look by eye (toolbar, About box, login, help window).
+void TestShell::screenshots()
+{
+    const QString folder = qEnvironmentVariable("SMSV48_SHOTS");
+    if (folder.isEmpty())
+        QSKIP("SMSV48_SHOTS is not set");
+    QDir().mkpath(folder);
+    for (int lang = 1; lang <= 4; ++lang) {
+        TestEnv env(QString::number(lang));
+        auto w = makeWindow();
+        QVERIFY(w);
+        w->InitilisiereSteuerelemente();
+        w->resize(1100, 760);
+        w->show();
+        QCoreApplication::processEvents();
+        w->grab().save(QStringLiteral("%1/main_%2.png").arg(folder).arg(lang));
+        w->Toolbar1->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
+        frmAbout about(w.get());
+        about.show();
+        QCoreApplication::processEvents();
+        about.grab().save(QStringLiteral("%1/about_%2.png").arg(folder).arg(lang));
+        frmAdministrator login(w.get());
+        login.show();
+        QCoreApplication::processEvents();
+        login.grab().save(QStringLiteral("%1/login_%2.png").arg(folder).arg(lang));
+        Help::showContext(1002);
+        QCoreApplication::processEvents();
+        Help::window()->grab().save(QStringLiteral("%1/help_%2.png").arg(folder).arg(lang));
+        Help::closeAll();
+        QMenu* reports = w->findChild<QMenu*>("mnuReports");
+        reports->popup(QPoint(0, 0));
+        QCoreApplication::processEvents();
+        reports->grab().save(QStringLiteral("%1/menu_reports_%2.png").arg(folder).arg(lang));
+        reports->hide();
+    }
 }
 
 QTEST_MAIN(TestShell)

@@ -2,6 +2,7 @@
 
 #include "app/AboutInfo.h"
 #include "app/ProgramState.h"
+#include "app/ShellTexts.h"
 #include "app/Resources.h"
 #include "app/TextTable.h"
 #include "store/ConfigStore.h"
@@ -117,7 +118,7 @@ void frmAbout::Form_Load()
         lblLizenz[i]->setText(cap.at(QStringLiteral("lblLizenz"), i));
         lblLizenz[i]->setVisible(!lblLizenz[i]->text().isEmpty());
     }
-    lblAdresseKestrin->setText(QStringLiteral("SMSV48 configuration tool – open-source project"));
+    lblAdresseKestrin->setText(ShellTexts::text(QStringLiteral("lblAdresseKestrin")));
     lblInfos->setText(QStringLiteral("Internet:"));
     Label2->setText(QStringLiteral("E-Mail:"));
     const QUrl home = AboutInfo::homepage();
