@@ -70,10 +70,12 @@ QString pagePath(int context, int language)
 int contextOf(const QWidget* w)
 {
     for (; w; w = w->parentWidget()) {
-        bool ok = false;
-        const int c = w->property(ContextProperty).toInt(&ok);
-        if (ok && c > 0)
-            return c;
+        for (const char* name : {ContextProperty, LegacyContextProperty}) {
+            bool ok = false;
+            const int c = w->property(name).toInt(&ok);
+            if (ok && c > 0)
+                return c;
+        }
     }
     return 0;
 }

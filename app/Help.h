@@ -1,7 +1,8 @@
 #pragma once
 // Context help: HTML pages below the program folder (help/<de|en|it|fr>/<context>.html and
 // index.html), the context number a widget carries (property "helpContext", looked up on
-// the widget and then on its parents), F1 anywhere in the program, and clsHTMLHELP.
+// the widget and then on its parents; "HelpContextID" counts as well), F1 anywhere in the
+// program, and clsHTMLHELP.
 #include <QString>
 
 class QObject;
@@ -10,6 +11,8 @@ class HelpWindow;
 
 namespace Help {
 inline constexpr const char* ContextProperty = "helpContext";
+// Also understood: the design's property name, as some windows set it.
+inline constexpr const char* LegacyContextProperty = "HelpContextID";
 
 // "de", "en", "it", "fr" for the language 1..4 (German for anything else).
 QString languageFolder(int language);

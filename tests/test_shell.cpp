@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -368,6 +369,13 @@ void TestShell::f1OpensTopicOfControl()
     // A part of a control without its own number uses the nearest parent's number.
     auto* inner = new QWidget(widget(w.get(), "ChkEmpOut(40)"));
     QCOMPARE(Help::contextOf(inner), 2001);
+    // Windows that name the property as the design does are understood too (the phone book).
+    QWidget other;
+    other.setProperty("HelpContextID", 5001);
+    auto* box = new QLineEdit(&other);
+    QCOMPARE(Help::contextOf(box), 5001);
+    QTest::keyClick(box, Qt::Key_F1);
+    QCOMPARE(Help::window()->currentPage(), env.path("help/en/5001.html"));
     // A control without a number opens the contents.
     QTest::keyClick(w->SSTab1, Qt::Key_F1);
     QCOMPARE(Help::window()->currentPage(), env.path("help/en/index.html"));
@@ -831,6 +839,12 @@ void TestShell::screenshots()
         QCoreApplication::processEvents();
         Help::window()->grab().save(QStringLiteral("%1/help_%2.png").arg(folder).arg(lang));
         Help::closeAll();
+        onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
+            QCoreApplication::processEvents();
+            d->grab().save(QStringLiteral("%1/preview_%2.png").arg(folder).arg(lang));
+            d->reject();
+        });
+        ReportActions::preview(w.get(), lang % 2 ? Reports::Kind::Alarm : Reports::Kind::Inputs);
         QMenu* reports = w->findChild<QMenu*>("mnuReports");
         reports->popup(QPoint(0, 0));
         QCoreApplication::processEvents();
