@@ -10,6 +10,7 @@
 #include "app/Resources.h"
 #include "app/ShellState.h"
 #include "app/ShellTexts.h"
+#include "app/TextTable.h"
 #include "ui/frmAbout.h"
 #include "ui/frmAdministrator.h"
 
@@ -111,7 +112,12 @@ void frmSMS_Vantor::BenutzerBerechtigung(const QString& password)
     // active, so the technician sees the raised level; it hides no command.
     if (Toolbar1) {
         Toolbar1->setProperty("administrator", admin);
-        Toolbar1->setToolTip(admin ? QStringLiteral("Administrator") : QString());
+        QString tip;
+        if (admin)
+            tip = TextTable(gState().gsDatenbankPfad, tbl::Beschriftung, gState().giSprache)
+                      .at(QStringLiteral("mnuAdministrator"), 0, QStringLiteral("Administrator"))
+                      .remove(QLatin1Char('&'));
+        Toolbar1->setToolTip(tip);
         Toolbar1->style()->unpolish(Toolbar1);
         Toolbar1->style()->polish(Toolbar1);
         Toolbar1->update();

@@ -99,7 +99,6 @@ void preview(QWidget* parent, Reports::Kind kind)
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setFullPage(true);
     printer.setDocName(r.caption);
     QPrintPreviewDialog dlg(&printer, parent);
@@ -129,8 +128,7 @@ bool print(QWidget* parent, Reports::Kind kind)
     {
         BusyCursor busy;
         QPrinter printer(QPrinter::HighResolution);
-        printer.setPrinterName(name);
-        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPrinterName(name); // its own paper size
         printer.setFullPage(true);
         printer.setDocName(r.caption);
         ok = printer.isValid() && Reports::paint(r, &printer, &error);

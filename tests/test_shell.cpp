@@ -833,6 +833,8 @@ void TestShell::screenshots()
         about.grab().save(QStringLiteral("%1/about_%2.png").arg(folder).arg(lang));
         frmAdministrator login(w.get());
         login.show();
+        login.txtPasswort->setText("123");
+        login.txtPasswort->setFocus();
         QCoreApplication::processEvents();
         login.grab().save(QStringLiteral("%1/login_%2.png").arg(folder).arg(lang));
         Help::showContext(1002);

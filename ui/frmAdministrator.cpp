@@ -26,7 +26,7 @@ frmAdministrator::frmAdministrator(QWidget* parent) : QDialog(parent)
     txtPasswort->setObjectName(QStringLiteral("txtPasswort"));
     txtPasswort->setMaxLength(6);
     txtPasswort->setEchoMode(QLineEdit::Password);
-    txtPasswort->setStyleSheet(QStringLiteral("QLineEdit[echoMode=\"2\"] { lineedit-password-character: 42; }"));
+    txtPasswort->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     txtPasswort->setMinimumWidth(txtPasswort->fontMetrics().horizontalAdvance(QLatin1Char('*')) * 14);
     lblPasswort->setBuddy(txtPasswort);
     cmdUebernehmen = new QPushButton(this);
