@@ -361,6 +361,9 @@ void frmSMS_Vantor::mnuAdministrator_Click()
 void frmSMS_Vantor::DemoMode()
 {
     shell->demo.reset();
+    for (int i = 0; i < 8; ++i)
+        shell->demo.onLamp(i, DemoDisplay::White);
+    shell->demo.led.fill(DemoDisplay::White);
     Timer_DemoMode->start();
 }
 
@@ -369,6 +372,17 @@ void frmSMS_Vantor::Timer_DemoMode_Timer()
     // A tick that arrives while the modem flash waits is dropped (the flash processes events).
     if (!Timer_DemoMode->isActive() || shell->flashing)
         return;
+    // The display selection may start the timer itself after clearing the lamps; a lamp that
+    // was lit here and is white now means the demonstration was chosen anew: start over.
+    for (int i = 0; i < 8; ++i) {
+        auto* lamp = findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i));
+        if (lamp && shell->demo.led[size_t(i)] == DemoDisplay::Green &&
+            lamp->property("FillColor").toInt() != DemoDisplay::Green) {
+            shell->demo.reset();
+            shell->demo.led.fill(DemoDisplay::White);
+            break;
+        }
+    }
     shell->flashing = true;
     shell->demo.tick();
     shell->flashing = false;

@@ -3,6 +3,7 @@
 // the four reports (text, PDF, printing failures, command line).
 #include "TestEnv.h"
 
+#include "app/AboutInfo.h"
 #include "app/AccessLevel.h"
 #include "app/Help.h"
 #include "app/ProgramState.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -137,6 +139,15 @@ void onModal(std::function<void(T*)> fn)
 }
 } // namespace
 
+// Receives what the program hands to the platform's default browser or mail program.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
@@ -150,6 +161,7 @@ private slots:
     void helpPagesForEveryContext();
     void f1OpensTopicOfControl();
     void helpCommands();
+    void linksGoToTheDefaultHandler();
     void toolbarUploadDownloadKeepTab();
     void everyToolbarKeyReachesItsCommand();
     void iconsReadAtBothScales();
@@ -408,6 +420,34 @@ void TestShell::helpCommands()
     QCOMPARE(Help::window()->currentPage(), env.path("help/fr/3008.html"));
 }
 
+void TestShell::linksGoToTheDefaultHandler()
+{
+    TestEnv env("2");
+    UrlCatcher catcher;
+    for (const char* scheme : {"http", "https", "mailto"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
+    auto w = makeWindow();
+    QVERIFY(w);
+    {
+        frmAbout about(w.get());
+        about.lblHomepage_Click();
+        about.lblMail_Click();
+        emit about.lblHomepage->linkActivated(AboutInfo::homepage().toString());
+    }
+    QCOMPARE(catcher.urls.size(), 3);
+    QCOMPARE(catcher.urls[0].scheme(), QStringLiteral("https"));
+    QCOMPARE(catcher.urls[1].scheme(), QStringLiteral("mailto"));
+    QCOMPARE(catcher.urls[2], catcher.urls[0]);
+    // A web link in a help page leaves the help page where it is.
+    Help::showContext(3001);
+    emit Help::window()->browser()->anchorClicked(QUrl("https://example.org/manual"));
+    QCOMPARE(catcher.urls.size(), 4);
+    QCOMPARE(catcher.urls.last(), QUrl("https://example.org/manual"));
+    QCOMPARE(Help::window()->currentPage(), env.path("help/en/3001.html"));
+    for (const char* scheme : {"http", "https", "mailto"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+}
+
 void TestShell::toolbarUploadDownloadKeepTab()
 {
     TestEnv env;
@@ -483,6 +523,12 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     QVERIFY(Help::window()->isVisible());
     // Unknown key: nothing.
     w->Toolbar1_ButtonClick("NoSuchKey");
+    QCOMPARE(env.messages.size(), asked);
+    // Quit closes the main window through its close sequence.
+    w->show();
+    w->findChild<QAction*>("mnuBeenden")->trigger();
+    QVERIFY(!w->isVisible());
+    QVERIFY(gState().gbAbbruch);
 }
 
 void TestShell::iconsReadAtBothScales()
@@ -545,11 +591,24 @@ void TestShell::demoModeTicks()
         w->Timer_DemoMode_Timer();
     QCOMPARE(flashTicks, (QList<int>{3, 6, 10, 13, 16, 20}));
     // A stopped demonstration does not step.
+    // Chosen anew by the display selection, which clears the lamps and starts the timer
+    // itself: the demonstration starts over at lamp 0.
+    w->Timer_DemoMode->stop();
+    for (int i = 0; i < 8; ++i)
+        w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->setProperty("FillColor", DemoDisplay::White);
+    w->Timer_DemoMode->start();
+    flashTicks.clear();
+    for (tick = 1; tick <= 3; ++tick)
+        w->Timer_DemoMode_Timer();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
+    QCOMPARE(flashTicks, QList<int>{3});
+
     const auto lamps = w->shell->demo.led;
     w->Timer_DemoMode->stop();
     w->Timer_DemoMode_Timer();
     QCOMPARE(w->shell->demo.led, lamps);
-    QCOMPARE(flashTicks.size(), 6);
+    QCOMPARE(flashTicks.size(), 1);
     QVERIFY(!w->Timer_Demo_Modem->isActive());
 }
 
