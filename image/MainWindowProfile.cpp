@@ -1,7 +1,179 @@
-// Profile files and the configuration image, as the main window uses them.
+// Profile files and the configuration image, as the main window uses them: the default
+// profile at start, load, save, save under another name, the image for the transfers.
 #include "ui/frmSMS_Vantor.h"
 
-void frmSMS_Vantor::LoadDefaultConfiguration() {}
-void frmSMS_Vantor::InitialisiereArrayEEPROM() {}
-void frmSMS_Vantor::wireProfileCommands() {}
-void frmSMS_Vantor::mnuSpeichern_Click() {}
+#include "app/Dialogs.h"
+#include "app/ProgramState.h"
+#include "app/Progress.h"
+#include "app/Settings.h"
+#include "image/HexWriter.h"
+#include "image/ProfileReader.h"
+#include "store/ImageToStore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QString kProfile = QStringLiteral("Profile");
+const QString kFile = QStringLiteral("File");
+
+// The wait cursor while a block of work runs; restored before any message is shown.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { release(); }
+    void release()
+    {
+        if (m_active)
+            QApplication::restoreOverrideCursor();
+        m_active = false;
+    }
+private:
+    bool m_active = true;
+};
+
+QString title()
+{
+    const QString t = gState().gsProgramName;
+    return t.isEmpty() ? QStringLiteral("SMS Switch Vantor") : t;
+}
+
+QString profileFolderForDialog() { return QDir(gState().profileFolder()).absolutePath() + QLatin1Char('/'); }
+} // namespace
+
+QString frmSMS_Vantor::currentProfileFile() const
+{
+    const QString f = Settings::get(kProfile, kFile);
+    return f.isEmpty() ? gState().defaultProfilePath() : f;
+}
+
+void frmSMS_Vantor::InitialisiereArrayEEPROM() { gsEEPROM.InitialisiereArrayEEPROM(); }
+
+void frmSMS_Vantor::LoadDefaultConfiguration()
+{
+    // Every start begins with the default profile as the current file.
+    const QString path = gState().defaultProfilePath();
+    Settings::set(kProfile, kFile, path);
+    // A missing or damaged default profile is reported; the program then starts with the
+    // configuration the store holds.
+    BenutzerProfil_laden(path);
+}
+
+bool frmSMS_Vantor::BenutzerProfil_laden(const QString& fileName)
+{
+    BusyCursor busy;
+    QString error;
+    const bool ok = ProfileReader::load(fileName, store, gState().giSprache, &error);
+    busy.release();
+    if (!ok)
+        Dialogs::show(this, error, title(), Dialogs::Icon::Critical);
+    return ok;
+}
+
+void frmSMS_Vantor::mnuLaden_Click()
+{
+    ProgramState& st = gState();
+    LoadingProgress::reset();
+    Dialogs::FileRequest r;
+    r.save = false;
+    r.title = st.msg(QStringLiteral("gsLoadConfiguration"));
+    r.folder = profileFolderForDialog();
+    r.fileName = currentProfileFile();
+    r.filter = QStringLiteral("Config (*.cfg)");
+    r.defaultSuffix = QStringLiteral("cfg");
+    const QString path = Dialogs::askFile(this, r);
+    if (path.isEmpty())
+        return; // cancelled
+    LoadingProgress::reset();
+    // A refused file does not become the current profile, so a later save cannot overwrite it.
+    if (!BenutzerProfil_laden(path))
+        return;
+    Settings::set(kProfile, kFile, path);
+    Aktualisieren();
+}
+
+void frmSMS_Vantor::mnuSpeichern_Click() { CreateHexFile(currentProfileFile()); }
+
+void frmSMS_Vantor::mnuSpeichernUnter_Click()
+{
+    ProgramState& st = gState();
+    Dialogs::FileRequest r;
+    r.save = true;
+    r.title = st.msg(QStringLiteral("gsMsgSaveConfiguration"));
+    r.folder = profileFolderForDialog();
+    r.fileName = currentProfileFile();
+    r.filter = QStringLiteral("Configuration (*.cfg)");
+    r.defaultSuffix = QStringLiteral("cfg");
+    QString path = Dialogs::askFile(this, r);
+    if (path.isEmpty())
+        return; // cancelled
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".cfg");
+    if (CreateHexFile(path))
+        Settings::set(kProfile, kFile, path);
+}
+
+bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
+{
+    ProgramState& st = gState();
+    BusyCursor busy;
+    HexWriter::WriteResult w;
+    try {
+        HexWriter::CreateHexFile(store, st.giSprache, gsEEPROM);
+    } catch (const StoreError& e) {
+        busy.release();
+        Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
+        return false;
+    }
+    if (st.gbAbbruch)
+        return false;
+    w = HexWriter::Datei_Schreiben(gsEEPROM, fileName, hexFileProgress);
+    busy.release();
+    switch (w.kind) {
+    case HexWriter::WriteResult::Written:
+        return true;
+    case HexWriter::WriteResult::ReadOnly:
+        Dialogs::show(this,
+                      st.msg(QStringLiteral("gsMsgDateiSchreibgeschützt")) + QLatin1Char('\n')
+                          + st.msg(QStringLiteral("gsMsgSpeichereAndererDateiname")),
+                      title(), Dialogs::Icon::Exclamation);
+        if (beforeSaveUnderAfterReadOnly)
+            beforeSaveUnderAfterReadOnly();
+        mnuSpeichernUnter_Click();
+        return false;
+    case HexWriter::WriteResult::Failed:
+        Dialogs::show(this, QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(fileName), w.error), title(),
+                      Dialogs::Icon::Exclamation);
+        return false;
+    case HexWriter::WriteResult::Cancelled:
+        return false;
+    }
+    return false;
+}
+
+bool frmSMS_Vantor::Schreibe_Daten_in_DB()
+{
+    BusyCursor busy;
+    try {
+        ::Schreibe_Daten_in_DB(gsEEPROM, store, gState().giSprache);
+    } catch (const StoreError& e) {
+        busy.release();
+        Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
+        return false;
+    }
+    busy.release();
+    Aktualisieren();
+    return true;
+}
+
+void frmSMS_Vantor::wireProfileCommands()
+{
+    if (auto* a = findChild<QAction*>(QStringLiteral("mnuLaden")))
+        connect(a, &QAction::triggered, this, [this] { mnuLaden_Click(); });
+    if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichern")))
+        connect(a, &QAction::triggered, this, [this] { mnuSpeichern_Click(); });
+    if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichernunter")))
+        connect(a, &QAction::triggered, this, [this] { mnuSpeichernUnter_Click(); });
+}

@@ -2,6 +2,7 @@
 // The main window. Its routines are spread over the subsystem folders: this file and
 // ui/frmSMS_Vantor.cpp hold the frame, start-up and shutdown; each subsystem defines
 // its own member functions in its own file (see the sections below).
+#include "image/Image.h"
 #include "store/ConfigStore.h"
 
 #include <QMainWindow>
@@ -180,6 +181,27 @@ public:
     void LoadDefaultConfiguration();
     void InitialisiereArrayEEPROM();
     void wireProfileCommands();
+    // The configuration image: rebuilt from the store before every save or transfer, filled
+    // by a read from the unit.
+    Image gsEEPROM;
+    // The current profile file ("Profile"/"File"; the default profile when none is stored).
+    QString currentProfileFile() const;
+    // Checks the file and reads it into the store in one transaction. A refused file leaves
+    // the store as it was; the reason is shown. True when the profile was loaded.
+    bool BenutzerProfil_laden(const QString& fileName);
+    void mnuLaden_Click();
+    void mnuSpeichernUnter_Click();
+    // Builds the image from the store and writes it to fileName. True when the file has been
+    // written there; a read-only target leads the user to save under another name (false).
+    bool CreateHexFile(const QString& fileName);
+    // Progress of the file writing (done, 512), e.g. for the transfer window.
+    std::function<void(int, int)> hexFileProgress;
+    // Called after the read-only message, before the save-under dialog (the transfer window
+    // closes itself there).
+    std::function<void()> beforeSaveUnderAfterReadOnly;
+    // The image read from the unit into the store, then Aktualisieren. False after a store
+    // failure (shown; the store stays as it was).
+    bool Schreibe_Daten_in_DB();
 
     // ---- editor (editor/MainWindowEditor.cpp) -------------------------------------------
     void LabelEmpfaengerBeschriften();

@@ -1,0 +1,110 @@
+// smsv48ctl profile to-json | from-json | load | save: profile files from and to JSON, and
+// the desktop program's load and save against the configuration store.
+#include "cli/Cli.h"
+
+#include "app/ProgramState.h"
+#include "image/HexWriter.h"
+#include "image/ProfileJson.h"
+#include "image/ProfileReader.h"
+#include "store/ConfigStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+int fromJson(CliContext& ctx)
+{
+    if (ctx.args.size() != 2 || ctx.output.isEmpty())
+        return cliFail(QStringLiteral("usage: smsv48ctl profile from-json FILE.json -o FILE.cfg"), 2);
+    const QString in = ctx.args[1];
+    QFile f(in);
+    if (!f.open(QIODevice::ReadOnly))
+        return cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(in), f.errorString()));
+    if (f.size() > 4 * 1024 * 1024)
+        return cliFail(QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(in)));
+    ProfileData d;
+    QString error;
+    if (!ProfileJson::fromJson(f.readAll(), d, &error))
+        return cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(in), error));
+    Image img;
+    HexWriter::buildImage(d, img);
+    const HexWriter::WriteResult w = HexWriter::Datei_Schreiben(img, ctx.output);
+    if (!w.ok())
+        return cliFail(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(ctx.output), w.error));
+    return 0;
+}
+
+int toJson(CliContext& ctx)
+{
+    if (ctx.args.size() != 2)
+        return cliFail(QStringLiteral("usage: smsv48ctl profile to-json FILE.cfg"), 2);
+    Image img;
+    QString error;
+    if (!ProfileReader::readFile(ctx.args[1], img, &error))
+        return cliFail(error);
+    const QByteArray json = ProfileJson::toJson(ProfileReader::decode(img));
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return 0;
+}
+
+int load(CliContext& ctx)
+{
+    if (ctx.args.size() != 2)
+        return cliFail(QStringLiteral("usage: smsv48ctl profile load FILE.cfg"), 2);
+    if (!ctx.prepareStore())
+        return 1;
+    try {
+        ConfigStore store(gState().gsDatenbankPfad);
+        QString error;
+        if (!ProfileReader::load(ctx.args[1], store, gState().giSprache, &error))
+            return cliFail(error);
+        const QString closeError = store.close();
+        if (!closeError.isEmpty())
+            return cliFail(closeError);
+    } catch (const StoreError& e) {
+        return cliFail(e.message());
+    }
+    return 0;
+}
+
+int save(CliContext& ctx)
+{
+    if (ctx.args.size() != 1 || ctx.output.isEmpty())
+        return cliFail(QStringLiteral("usage: smsv48ctl profile save -o FILE.cfg"), 2);
+    if (!ctx.prepareStore())
+        return 1;
+    try {
+        ConfigStore store(gState().gsDatenbankPfad);
+        Image img;
+        HexWriter::CreateHexFile(store, gState().giSprache, img);
+        const HexWriter::WriteResult w = HexWriter::Datei_Schreiben(img, ctx.output);
+        if (!w.ok())
+            return cliFail(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(ctx.output), w.error));
+    } catch (const StoreError& e) {
+        return cliFail(e.message());
+    }
+    return 0;
+}
+
+int profile(CliContext& ctx)
+{
+    const QString sub = ctx.args.value(0);
+    if (sub == QLatin1String("to-json"))
+        return toJson(ctx);
+    if (sub == QLatin1String("from-json"))
+        return fromJson(ctx);
+    if (sub == QLatin1String("load"))
+        return load(ctx);
+    if (sub == QLatin1String("save"))
+        return save(ctx);
+    return cliFail(QStringLiteral("profile needs one of to-json, from-json, load, save (see --help)"), 2);
+}
+
+const CliRegistrar registrar("profile", &profile,
+                             "  profile to-json FILE.cfg            print a profile file as JSON\n"
+                             "  profile from-json FILE.json -o FILE.cfg\n"
+                             "                                      write a profile file from JSON\n"
+                             "  profile load FILE.cfg               load a profile into the configuration store\n"
+                             "  profile save -o FILE.cfg            write the configuration store as a profile\n");
+} // namespace

@@ -1,0 +1,222 @@
+#include "image/HexWriter.h"
+
+#include "app/ProgramState.h"
+#include "store/ConfigStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+void needRows(Recordset& rs, int rows, bool atLeast = false)
+{
+    const int n = rs.recordCount();
+    if (atLeast ? n < rows : n != rows)
+        throw StoreError(QStringLiteral("The table \"%1\" has %2 rows instead of %3.").arg(rs.source()).arg(n).arg(rows));
+}
+
+std::uint8_t recipientMask(const Recordset& rs, int offset)
+{
+    std::uint8_t mask = 0;
+    for (int k = 0; k < 8; ++k)
+        if (rs.value(k + offset).toInt() != 0)
+            mask |= std::uint8_t(1u << k);
+    return mask;
+}
+
+QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+
+// True when the running user may not write there (permission, read-only file system).
+bool permissionDenied(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    if (faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0)
+        return false;
+    return errno == EACCES || errno == EPERM || errno == EROFS;
+#else
+    return !QFileInfo(path).isWritable();
+#endif
+}
+} // namespace
+
+namespace HexWriter {
+ProfileData fromStore(ConfigStore& store, int language)
+{
+    const int textCol = language + 1;
+    needRows(store.rs_Konfig_IN, 16);
+    needRows(store.rs_Konfig_OUT, 8);
+    needRows(store.rs_Adressen, 8);
+    needRows(store.rs_SMS, 26, true);
+    needRows(store.rs_AlarmDispo, 1, true);
+    needRows(store.rs_PowerON, 1, true);
+
+    ProfileData d;
+    Recordset& ad = store.rs_AlarmDispo;
+    ad.moveFirst();
+    const int inSF = ad.value(QStringLiteral("IN_SF")).toInt() & 0xFF;
+    const int inFF = ad.value(QStringLiteral("IN_FF")).toInt() & 0xFF;
+
+    Recordset& in = store.rs_Konfig_IN;
+    Recordset& sms = store.rs_SMS;
+    in.moveFirst();
+    sms.moveFirst();
+    for (int n = 1; n <= 16; ++n) {
+        ProfileData::Input& e = d.inputs[n - 1];
+        e.recipients = recipientMask(in, 2);
+        QString flag;
+        int bit = 0;
+        Image::CreateStatus(n, inSF, inFF, flag, bit);
+        e.alarm = bit != 0;
+        e.text = textOf(sms.value(textCol));
+        in.moveNext();
+        sms.moveNext();
+    }
+    Recordset& out = store.rs_Konfig_OUT;
+    out.moveFirst();
+    for (int n = 1; n <= 8; ++n) {
+        ProfileData::Output& e = d.outputs[n - 1];
+        e.recipients = recipientMask(out, 2);
+        e.defaultState = out.value(QStringLiteral("DefaultState")).toInt() == 1;
+        e.text = textOf(sms.value(textCol));
+        out.moveNext();
+        sms.moveNext();
+    }
+    ad.moveFirst();
+    d.alarmInput.recipients = recipientMask(ad, 3);
+    // The unit keeps the delay in one byte.
+    d.alarmInput.delay = std::clamp(ad.value(tbl::Verzoegerungszeit).toInt(), 0, 255);
+    d.alarmInput.text = textOf(sms.value(textCol));
+    sms.moveNext();
+    store.rs_PowerON.moveFirst();
+    d.powerOn.recipients = recipientMask(store.rs_PowerON, 1);
+    d.powerOn.text = textOf(sms.value(textCol));
+
+    Recordset& adr = store.rs_Adressen;
+    adr.moveFirst();
+    for (int i = 0; i < 8; ++i) {
+        ProfileData::User& u = d.users[i];
+        u.active = adr.value(QStringLiteral("Status")).toInt() != 0;
+        u.op = adr.value(QStringLiteral("Operator")).toInt() != 0;
+        u.password = textOf(adr.value(QStringLiteral("Passwort")));
+        u.number = textOf(adr.value(QStringLiteral("Natel_Nummer")));
+        u.name = textOf(adr.value(QStringLiteral("Namen")));
+        adr.moveNext();
+    }
+    return d;
+}
+
+void buildImage(const ProfileData& d, Image& img)
+{
+    img.InitialisiereArrayEEPROM();
+    long address = 0;
+    int blockCode = 0x0F;
+    const QString h10 = QStringLiteral("10"), h00 = QStringLiteral("00");
+    auto next = [&address]() {
+        const QString a = Image::sAdresseHex(address);
+        address += 16;
+        return a;
+    };
+    // One block: parameter record, record 1, the four text records and the two closing ones.
+    auto block = [&](int b, const QString& d1, const QString& d2, const QString& d3, const QString& password,
+                     const QString& number, const QString& text) {
+        ++blockCode;
+        img.CreateParameterRecord(b, 0, h10, next(), h00, Image::hex2(blockCode), d1, d2, d3, h00, h00, h00, h00,
+                                  password);
+        img.CreateTextRecord(b, 1, h10, next(), h00, number);
+        img.mbTerminatorWritten = false;
+        const QByteArray bytes = Cp1252::encode(text).left(64);
+        for (int r = 2; r <= 5; ++r)
+            img.CreateTerminatedTextRecord(b, r, h10, next(), h00, Cp1252::decode(bytes.mid((r - 2) * 16, 16)));
+        img.CreateTerminatedTextRecord(b, 6, h10, next(), h00, QString());
+        img.CreateTerminatedTextRecord(b, 7, h10, next(), h00, QString());
+    };
+    auto reserved = [&](int b) { block(b, h00, h00, h00, QString(), QString(), QString()); };
+
+    for (int n = 0; n < 16; ++n)
+        block(n, d.inputs[n].alarm ? QStringLiteral("01") : h00, Image::hex2(d.inputs[n].recipients), h00, QString(),
+              QString(), d.inputs[n].text);
+    for (int b = 16; b <= 31; ++b)
+        reserved(b);
+    for (int n = 0; n < 8; ++n)
+        block(32 + n, d.outputs[n].defaultState ? QStringLiteral("08") : h00, Image::hex2(d.outputs[n].recipients),
+              h00, QString(), QString(), d.outputs[n].text);
+    for (int b = 40; b <= 51; ++b)
+        reserved(b);
+    block(52, h00, Image::hex2(d.alarmInput.recipients), Image::hex2(std::clamp(d.alarmInput.delay, 0, 255)),
+          QString(), QString(), d.alarmInput.text);
+    block(53, h00, Image::hex2(d.powerOn.recipients), h00, QString(), QString(), d.powerOn.text);
+    for (int b = 54; b <= 55; ++b)
+        reserved(b);
+    for (int n = 0; n < 8; ++n) {
+        const ProfileData::User& u = d.users[n];
+        const int flags = (u.active ? 0x80 : 0) + (u.op ? 0x40 : 0);
+        block(56 + n, Image::hex2(flags), h00, h00, u.password, Cp1252::decode(Cp1252::encode(u.number).left(16)),
+              u.name);
+    }
+}
+
+void CreateHexFile(ConfigStore& store, int language, Image& img)
+{
+    img.InitialisiereArrayEEPROM();
+    buildImage(fromStore(store, language), img);
+}
+
+WriteResult Datei_Schreiben(const Image& img, const QString& path, const std::function<void(int, int)>& progress)
+{
+    WriteResult res;
+    const QFileInfo fi(path);
+    if (fi.isDir()) {
+        res.kind = WriteResult::Failed;
+        res.error = QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(path));
+        return res;
+    }
+    const QString folder = fi.absolutePath();
+    if ((fi.exists() && permissionDenied(fi.absoluteFilePath()))
+        || (QFileInfo(folder).isDir() && permissionDenied(folder))) {
+        res.kind = WriteResult::ReadOnly;
+        res.error = QStringLiteral("Permission denied");
+        return res;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        res.kind = file.error() == QFileDevice::PermissionsError ? WriteResult::ReadOnly : WriteResult::Failed;
+        res.error = file.errorString();
+        return res;
+    }
+    int done = 0;
+    for (int b = 0; b < Image::Blocks; ++b) {
+        for (int r = 0; r < Image::Records; ++r) {
+            QByteArray line = img.line(b, r).toLatin1();
+            line.append("\r\n");
+            if (file.write(line) != line.size()) {
+                res.kind = WriteResult::Failed;
+                res.error = file.errorString();
+                file.cancelWriting();
+                return res;
+            }
+            if (progress)
+                progress(++done, Image::LineCount);
+        }
+        if (gState().gbAbbruch) {
+            file.cancelWriting();
+            res.kind = WriteResult::Cancelled;
+            return res;
+        }
+    }
+    file.write(QByteArray(Image::EndRecord) + "\r\n");
+    if (!file.commit()) {
+        res.kind = WriteResult::Failed;
+        res.error = file.errorString();
+        return res;
+    }
+    gState().gbDatenGeaendert = false;
+    return res;
+}
+}

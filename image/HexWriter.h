@@ -1,0 +1,39 @@
+#pragma once
+// Builds the configuration image from the six configuration recordsets (pending edits
+// included; never from widgets) and writes it as an Intel-HEX text file: 512 records and
+// the end record, each line ended by CR LF. Profiles and the transfer file use it alike.
+#include "image/Image.h"
+#include "image/ProfileData.h"
+
+#include <QString>
+#include <functional>
+
+class ConfigStore;
+
+namespace HexWriter {
+// The configuration as the recordsets hold it, texts from the SMS column of `language`
+// (1..4, column position language + 1). Throws StoreError, also when a table lacks its
+// fixed row count.
+ProfileData fromStore(ConfigStore& store, int language);
+// The image build: resets the image and builds all 64 blocks.
+void buildImage(const ProfileData& data, Image& img);
+// Both steps, as before every save and every transfer.
+void CreateHexFile(ConfigStore& store, int language, Image& img);
+
+struct WriteResult {
+    enum Kind {
+        Written,   // the file is complete
+        ReadOnly,  // the file or its folder may not be written (permission denied)
+        Failed,    // any other failure; error holds the system's reason
+        Cancelled  // the program is closing (gbAbbruch): nothing written
+    };
+    Kind kind = Written;
+    QString error;
+    bool ok() const { return kind == Written; }
+};
+// Writes the image to path through a save file: the file is complete or left as it was.
+// Clears gbDatenGeaendert only when the file has been written. progress(done, 512) after
+// every record, when given.
+WriteResult Datei_Schreiben(const Image& img, const QString& path,
+                            const std::function<void(int, int)>& progress = {});
+}

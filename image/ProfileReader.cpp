@@ -1,0 +1,285 @@
+#include "image/ProfileReader.h"
+
+#include "app/Progress.h"
+#include "store/ConfigStore.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+bool fail(ProfileReader::Problem* p, int line, const QString& what)
+{
+    if (p) {
+        p->line = line;
+        p->what = what;
+    }
+    return false;
+}
+
+QString describeChar(char c)
+{
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x21 && u < 0x7F)
+        return QStringLiteral("'%1'").arg(QLatin1Char(c));
+    return QStringLiteral("byte 0x%1").arg(Image::hex2(u));
+}
+
+void setText(Recordset& rs, int col, const QString& text)
+{
+    rs.setValue(col, text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text));
+}
+
+void reloadAll(ConfigStore& s)
+{
+    for (Recordset* rs : {&s.rs_Adressen, &s.rs_AlarmDispo, &s.rs_Konfig_IN, &s.rs_Konfig_OUT, &s.rs_PowerON, &s.rs_SMS}) {
+        try {
+            if (rs->isOpen())
+                rs->cancelBatch();
+        } catch (const StoreError&) {
+        }
+    }
+}
+} // namespace
+
+namespace ProfileReader {
+bool parse(const QByteArray& text, Image& img, Problem* problem)
+{
+    if (text.isEmpty())
+        return fail(problem, 0, QStringLiteral("the file is empty"));
+    if (text.size() > MaxFileSize)
+        return fail(problem, 0, QStringLiteral("the file is %1 bytes long, far more than a profile (23053 bytes)")
+                                    .arg(text.size()));
+    Image parsed;
+    qsizetype pos = 0;
+    int lineNo = 0;
+    auto nextLine = [&](QByteArray* out) {
+        if (pos >= text.size())
+            return false;
+        qsizetype end = text.indexOf('\n', pos);
+        if (end < 0)
+            end = text.size();
+        QByteArray l = text.mid(pos, end - pos);
+        pos = end + 1;
+        while (!l.isEmpty() && (l.endsWith('\r') || l.endsWith(' ') || l.endsWith('\t')))
+            l.chop(1);
+        *out = l;
+        ++lineNo;
+        return true;
+    };
+    QByteArray l;
+    for (int i = 0; i < Image::LineCount; ++i) {
+        if (!nextLine(&l))
+            return fail(problem, i + 1,
+                        QStringLiteral("the file ends after %1 of the 512 records; the rest of the profile is missing")
+                            .arg(i));
+        if (l.isEmpty())
+            return fail(problem, lineNo, QStringLiteral("empty line where record %1 of 512 is expected").arg(i + 1));
+        if (l[0] != ':')
+            return fail(problem, lineNo, QStringLiteral("not an Intel-HEX record (it does not start with ':')"));
+        for (qsizetype c = 1; c < l.size(); ++c)
+            if (hexDigit(l[c]) < 0)
+                return fail(problem, lineNo, QStringLiteral("%1 at position %2 is not a hexadecimal digit")
+                                                 .arg(describeChar(l[c]))
+                                                 .arg(c + 1));
+        if (l.size() != 43)
+            return fail(problem, lineNo, QStringLiteral("the record has %1 characters instead of 43").arg(l.size()));
+        std::uint8_t v[Image::Entries];
+        long sum = 0;
+        for (int e = 0; e < Image::Entries; ++e) {
+            v[e] = std::uint8_t(hexDigit(l[1 + 2 * e]) * 16 + hexDigit(l[2 + 2 * e]));
+            if (e < 20)
+                sum += v[e];
+        }
+        if (v[0] != 0x10)
+            return fail(problem, lineNo, QStringLiteral("record length %1 instead of 10").arg(Image::hex2(v[0])));
+        const int address = v[1] * 256 + v[2];
+        if (address != i * 16)
+            return fail(problem, lineNo, QStringLiteral("address %1 where %2 is expected")
+                                             .arg(Image::sAdresseHex(address), Image::sAdresseHex(i * 16)));
+        if (v[3] != 0x00)
+            return fail(problem, lineNo, QStringLiteral("record type %1 instead of 00").arg(Image::hex2(v[3])));
+        const QString expected = Image::sQuecksummeRechnen(sum);
+        if (Image::hex2(v[20]) != expected)
+            return fail(problem, lineNo,
+                        QStringLiteral("checksum %1 where %2 is expected").arg(Image::hex2(v[20]), expected));
+        for (int e = 0; e < Image::Entries; ++e)
+            parsed.setByte(e, i % Image::Records, i / Image::Records, v[e]);
+    }
+    if (!nextLine(&l))
+        return fail(problem, lineNo + 1, QStringLiteral("the end record :00000001FF is missing"));
+    if (l.toUpper() != QByteArray(Image::EndRecord))
+        return fail(problem, lineNo,
+                    QStringLiteral("the end record :00000001FF is expected here (the line has %1 characters)")
+                        .arg(l.size()));
+    while (nextLine(&l))
+        if (!l.trimmed().isEmpty())
+            return fail(problem, lineNo, QStringLiteral("text after the end record"));
+    img = parsed;
+    return true;
+}
+
+bool readFile(const QString& path, Image& img, QString* error)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("The file %1 cannot be opened: %2").arg(shown, f.errorString());
+        return false;
+    }
+    // Never more than a little past what a profile can be.
+    const QByteArray text = f.read(MaxFileSize + 1);
+    if (f.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("The file %1 cannot be read: %2").arg(shown, f.errorString());
+        return false;
+    }
+    if (text.size() > MaxFileSize) {
+        if (error)
+            *error = QStringLiteral("The file %1 is not a valid profile: it is %2 bytes long, far more than a profile "
+                                    "(23053 bytes).").arg(shown).arg(f.size());
+        return false;
+    }
+    Problem p;
+    if (!parse(text, img, &p)) {
+        if (error)
+            *error = p.line > 0
+                ? QStringLiteral("The file %1 is not a valid profile: line %2: %3.").arg(shown).arg(p.line).arg(p.what)
+                : QStringLiteral("The file %1 is not a valid profile: %2.").arg(shown, p.what);
+        return false;
+    }
+    return true;
+}
+
+ProfileData decode(const Image& img)
+{
+    ProfileData d;
+    auto text = [&img](int b) { return img.SMS_auslesen(b + 1); };
+    for (int n = 0; n < 16; ++n) {
+        d.inputs[n].alarm = img.dataByte(n, 0, 1) == 0x01;
+        d.inputs[n].recipients = img.dataByte(n, 0, 2);
+        d.inputs[n].text = text(n);
+    }
+    for (int n = 0; n < 8; ++n) {
+        const int b = 32 + n;
+        d.outputs[n].recipients = img.dataByte(b, 0, 2);
+        d.outputs[n].defaultState = (img.dataByte(b, 0, 1) & 0x08) != 0;
+        d.outputs[n].text = text(b);
+    }
+    d.alarmInput.recipients = img.dataByte(52, 0, 2);
+    d.alarmInput.delay = img.dataByte(52, 0, 3);
+    d.alarmInput.text = text(52);
+    d.powerOn.recipients = img.dataByte(53, 0, 2);
+    d.powerOn.text = text(53);
+    for (int n = 0; n < 8; ++n) {
+        const int b = 56 + n;
+        ProfileData::User& u = d.users[n];
+        const std::uint8_t flags = img.dataByte(b, 0, 1);
+        u.active = (flags & 0x80) != 0;
+        u.op = (flags & 0x40) != 0;
+        u.password.clear();
+        for (int j = 8; j <= 11; ++j)
+            u.password.append(Cp1252::decode(img.dataByte(b, 0, j)));
+        QString number;
+        for (int j = 0; j < 16 && img.dataByte(b, 1, j) != 0; ++j)
+            number.append(Cp1252::decode(img.dataByte(b, 1, j)));
+        u.number = number.isEmpty() ? QString() : number;
+        const QString name = text(b);
+        u.name = name.isEmpty() ? QString() : name;
+    }
+    return d;
+}
+
+void BenutzerProfil_laden(const Image& img, ConfigStore& store, int language)
+{
+    const int textCol = language + 1;
+    try {
+        const ProfileData d = decode(img);
+        Recordset& ad = store.rs_AlarmDispo;
+        Recordset& in = store.rs_Konfig_IN;
+        Recordset& out = store.rs_Konfig_OUT;
+        Recordset& sms = store.rs_SMS;
+        ad.moveFirst();
+        in.moveFirst();
+        out.moveFirst();
+        sms.moveFirst();
+        int inSF = 0, inFF = 0;
+        for (int n = 1; n <= 16; ++n) {
+            const QString rec0 = img.line(n - 1, 0);
+            if (rec0.mid(11, 2) == QLatin1String("01")) {
+                if (n % 2 == 1)
+                    inSF += 1 << ((n - 1) / 2);
+                else
+                    inFF += 1 << ((n - 1) / 2);
+            }
+            Image::UserByteIN(rec0, in);
+            setText(sms, textCol, d.inputs[n - 1].text);
+            in.moveNext();
+            sms.moveNext();
+            LoadingProgress::advance();
+        }
+        ad.setValue(QStringLiteral("IN_SF"), inSF);
+        ad.setValue(QStringLiteral("IN_FF"), inFF);
+        for (int n = 1; n <= 8; ++n) {
+            const QString rec0 = img.line(31 + n, 0);
+            Image::UserByteOUT(rec0, out);
+            out.setValue(QStringLiteral("DefaultState"), d.outputs[n - 1].defaultState ? 1 : 0);
+            setText(sms, textCol, d.outputs[n - 1].text);
+            sms.moveNext();
+            out.moveNext();
+            LoadingProgress::advance();
+        }
+        Image::UserByteAD(img.line(52, 0), ad);
+        ad.setValue(tbl::Verzoegerungszeit, d.alarmInput.delay);
+        setText(sms, textCol, d.alarmInput.text);
+        sms.moveNext();
+        store.rs_PowerON.moveFirst();
+        Image::UserBytePU(img.line(53, 0), store.rs_PowerON);
+        setText(sms, textCol, d.powerOn.text);
+        LoadingProgress::advance();
+        Recordset& adr = store.rs_Adressen;
+        adr.moveFirst();
+        for (int n = 0; n < 8; ++n) {
+            const ProfileData::User& u = d.users[n];
+            adr.setValue(QStringLiteral("Status"), u.active ? 1 : 0);
+            adr.setValue(QStringLiteral("Operator"), u.op ? 1 : 0);
+            adr.setValue(QStringLiteral("Passwort"), u.password);
+            setText(adr, adr.fieldIndex(QStringLiteral("Natel_Nummer")), u.number);
+            setText(adr, adr.fieldIndex(QStringLiteral("Namen")), u.name);
+            adr.moveNext();
+            LoadingProgress::advance();
+        }
+        store.updateAll();
+    } catch (const StoreError&) {
+        reloadAll(store);
+        throw;
+    }
+}
+
+bool load(const QString& path, ConfigStore& store, int language, QString* error)
+{
+    Image img;
+    if (!readFile(path, img, error))
+        return false;
+    try {
+        BenutzerProfil_laden(img, store, language);
+    } catch (const StoreError& e) {
+        if (error)
+            *error = QStringLiteral("The profile %1 cannot be written into the configuration store: %2")
+                         .arg(QDir::toNativeSeparators(path), e.message());
+        return false;
+    }
+    return true;
+}
+}

@@ -1,0 +1,1019 @@
+// The configuration image and profile files: byte-exact files from characteristic
+// configurations, the reader's decoding and its refusals, the image-to-store copy, and the
+// main window's load/save commands.
+#include "TestEnv.h"
+
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "image/HexWriter.h"
+#include "image/Image.h"
+#include "image/ProfileReader.h"
+#include "store/ConfigStore.h"
+#include "store/ImageToStore.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+// ---- expectations worked out independently of the writer -------------------------------
+QString record(int address, const QByteArray& data)
+{
+    Q_ASSERT(data.size() == 16);
+    QByteArray rec;
+    rec.append(char(0x10));
+    rec.append(char(address >> 8));
+    rec.append(char(address & 0xFF));
+    rec.append(char(0x00));
+    rec.append(data);
+    int sum = 0;
+    for (char c : rec)
+        sum += static_cast<unsigned char>(c);
+    rec.append(char((0x100 - (sum & 0xFF)) & 0xFF));
+    return QStringLiteral(":") + QString::fromLatin1(rec.toHex().toUpper());
+}
+
+QByteArray bytes(std::initializer_list<int> v, int fill, int size = 16)
+{
+    QByteArray b;
+    for (int x : v)
+        b.append(char(x));
+    while (b.size() < size)
+        b.append(char(fill));
+    return b;
+}
+
+// The 96 text bytes of records 2..7 of a block whose text is `text` (already one byte a
+// character): the text cut at 64, a terminator right after it, the rest blanks.
+QByteArray textArea(const QByteArray& text)
+{
+    QByteArray a = text.left(64);
+    a.append(char(0));
+    while (a.size() < 96)
+        a.append(' ');
+    return a;
+}
+
+QStringList fileLines(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray all = f.readAll();
+    return QString::fromLatin1(all).split(QStringLiteral("\r\n"));
+}
+
+// Every row of the six configuration tables as text, to see whether anything changed.
+QString dump(const TestEnv& env)
+{
+    Connection con;
+    con.open(env.dbPath(), Connection::Read);
+    QString out;
+    for (const QString& t : {tbl::Eingaenge, tbl::Ausgaenge, tbl::AlarmDispositiv, tbl::PowerOn, tbl::SMS, tbl::Adressen}) {
+        QSqlQuery q(con.db());
+        q.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(t));
+        while (q.next()) {
+            out += t + ':';
+            for (int i = 0; i < q.record().count(); ++i)
+                out += (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString()) + '|';
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+void setRow(Recordset& rs, int row, const QString& field, const QVariant& v)
+{
+    rs.setAbsolutePosition(row);
+    rs.setValue(field, v);
+}
+
+void setRecipients(Recordset& rs, int row, int offset, int mask)
+{
+    rs.setAbsolutePosition(row);
+    for (int k = 0; k < 8; ++k)
+        rs.setValue(k + offset, (mask >> k) & 1);
+}
+
+// A configuration that uses every field: recipient patterns, alarm masks, default states,
+// delay, texts of many lengths and characters, users with every flag combination.
+void fillRich(ConfigStore& s, int language)
+{
+    const int col = language + 1;
+    for (int n = 1; n <= 16; ++n) {
+        setRecipients(s.rs_Konfig_IN, n, 2, (n * 37) & 0xFF);
+        s.rs_SMS.setAbsolutePosition(n);
+        s.rs_SMS.setValue(col, QStringLiteral("Eingang %1 äß€ ").arg(n).repeated(n % 5 + 1).left(n * 4));
+    }
+    for (int n = 1; n <= 8; ++n) {
+        setRecipients(s.rs_Konfig_OUT, n, 2, 0x80 >> (n - 1));
+        setRow(s.rs_Konfig_OUT, n, QStringLiteral("DefaultState"), n % 3 == 0 ? 1 : 0);
+        s.rs_SMS.setAbsolutePosition(16 + n);
+        s.rs_SMS.setValue(col, n == 4 ? QVariant(QMetaType(QMetaType::QString)) : QVariant(QStringLiteral("Relais %1").arg(n)));
+    }
+    setRecipients(s.rs_AlarmDispo, 1, 3, 0x5A);
+    setRow(s.rs_AlarmDispo, 1, QStringLiteral("IN_SF"), 0xA5);
+    setRow(s.rs_AlarmDispo, 1, QStringLiteral("IN_FF"), 0x3C);
+    setRow(s.rs_AlarmDispo, 1, tbl::Verzoegerungszeit, 200);
+    s.rs_SMS.setAbsolutePosition(25);
+    s.rs_SMS.setValue(col, QString(63, QLatin1Char('x')));
+    setRecipients(s.rs_PowerON, 1, 1, 0xFF);
+    s.rs_SMS.setAbsolutePosition(26);
+    s.rs_SMS.setValue(col, QString(64, QLatin1Char('P')));
+    for (int n = 1; n <= 8; ++n) {
+        setRow(s.rs_Adressen, n, QStringLiteral("Status"), n % 2);
+        setRow(s.rs_Adressen, n, QStringLiteral("Operator"), (n / 2) % 2);
+        setRow(s.rs_Adressen, n, QStringLiteral("Namen"), QStringLiteral("Benutzer Nummer %1 Müller").arg(n));
+        setRow(s.rs_Adressen, n, QStringLiteral("Natel_Nummer"), QStringLiteral("+4179%1*").arg(1234560 + n));
+        setRow(s.rs_Adressen, n, QStringLiteral("Passwort"), QStringLiteral("%1").arg(1000 + n * 111));
+    }
+    s.updateAll();
+}
+
+QString saveStore(ConfigStore& s, int language, const QString& path)
+{
+    Image img;
+    HexWriter::CreateHexFile(s, language, img);
+    const auto w = HexWriter::Datei_Schreiben(img, path);
+    return w.ok() ? QString() : w.error;
+}
+
+// A hand-made profile: an image with chosen bytes, checksums made right, written out.
+void fixChecksums(Image& img)
+{
+    for (int b = 0; b < 64; ++b)
+        for (int r = 0; r < 8; ++r) {
+            int sum = 0;
+            for (int e = 0; e < 20; ++e)
+                sum += img.byte(e, r, b);
+            img.setByte(20, r, b, std::uint8_t((0x100 - (sum & 0xFF)) & 0xFF));
+        }
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+// Runs fn with the effective user "nobody", so permissions hold even when the tests run as root.
+template <typename Fn>
+bool asUnprivileged(Fn fn)
+{
+#ifdef Q_OS_UNIX
+    if (geteuid() != 0) {
+        fn();
+        return true;
+    }
+    if (setegid(65534) != 0 || seteuid(65534) != 0)
+        return false;
+    fn();
+    const bool back = seteuid(0) == 0 && setegid(0) == 0;
+    Q_ASSERT(back);
+    return back;
+#else
+    fn();
+    return true;
+#endif
+}
+} // namespace
+
+class TestImage : public QObject {
+    Q_OBJECT
+private slots:
+    void helpersOfTheImage();
+    void emptyConfigurationGivesTheFillPattern();
+    void textLengthsAndTerminator_data();
+    void textLengthsAndTerminator();
+    void windows1252Characters();
+    void recipientsAlarmFlagsAndDefaultStates();
+    void phoneBookEntries();
+    void savingTwiceGivesIdenticalFilesAndPendingEditsCount();
+    void roundTripStoreFileStore();
+    void readerQuirksOnHandMadeFiles();
+    void readerAcceptsLowerCaseAndLfLines();
+    void refusedFilesLeaveTheStoreUnchanged_data();
+    void refusedFilesLeaveTheStoreUnchanged();
+    void failedCommitLeavesTheStoreUnchanged();
+    void fuzzedFilesNeverChangeTheStoreWhenRefused();
+    void imageToStoreEdgeCases();
+    void imageToStoreIsOneTransaction();
+    void windowLoadsDefaultProfileAndSaves();
+    void windowLoadCancelAndRefusal();
+    void windowSaveUnderAndReadOnly();
+    void saveIntoReadOnlyFolderKeepsTheFlag();
+};
+
+void TestImage::helpersOfTheImage()
+{
+    QCOMPARE(Image::sAdresseHex(0), QStringLiteral("0000"));
+    QCOMPARE(Image::sAdresseHex(0x1FF0), QStringLiteral("1FF0"));
+    QCOMPARE(Image::sAdresseHex(65535), QStringLiteral("FFFF"));
+    QCOMPARE(Image::sAdresseHex(65536), QString());
+    QCOMPARE(Image::sAdresseHex(-1), QString());
+    QCOMPARE(Image::sQuecksummeRechnen(0), QStringLiteral("00"));
+    QCOMPARE(Image::sQuecksummeRechnen(0x20), QStringLiteral("E0"));
+    QCOMPARE(Image::sQuecksummeRechnen(0x1FF), QStringLiteral("01"));
+    QString text;
+    int bit = 0;
+    Image::CreateStatus(1, 0x01, 0x00, text, bit);
+    QCOMPARE(text, QStringLiteral("01"));
+    Image::CreateStatus(2, 0x01, 0x00, text, bit);
+    QCOMPARE(text, QStringLiteral("00"));
+    Image::CreateStatus(16, 0x00, 0x80, text, bit);
+    QCOMPARE(text, QStringLiteral("01"));
+    QCOMPARE(bit, 0x80);
+    Image::CreateStatus(15, 0x7F, 0xFF, text, bit);
+    QCOMPARE(text, QStringLiteral("00"));
+
+    Image img;
+    QCOMPARE(img.entry(0, 0, 0), QStringLiteral("00"));
+    QCOMPARE(img.entry(20, 1, 63), QStringLiteral("00"));
+    QCOMPARE(img.entry(0, 2, 0), QStringLiteral("20"));
+    QCOMPARE(img.entry(20, 7, 63), QStringLiteral("20"));
+    QVERIFY(img.setEntry(5, 3, 9, QStringLiteral("aF")));
+    QCOMPARE(img.entry(5, 3, 9), QStringLiteral("AF"));
+    QVERIFY(!img.setEntry(5, 3, 9, QStringLiteral("G0")));
+    QVERIFY(!img.setLine(0, 0, QStringLiteral(":10000000")));
+    // A password is stored only with exactly four characters.
+    img.CreateParameterRecord(56, 0, "10", "1C00", "00", "48", "C0", "00", "00", "00", "00", "00", "00", "12a");
+    QCOMPARE(img.line(56, 0), record(0x1C00, bytes({0x48, 0xC0}, 0)));
+    img.CreateParameterRecord(56, 0, "10", "1C00", "00", "48", "C0", "00", "00", "00", "00", "00", "00", "12aB");
+    QCOMPARE(img.line(56, 0), record(0x1C00, bytes({0x48, 0xC0, 0, 0, 0, 0, 0, 0, '1', '2', 'a', 'B'}, 0)));
+}
+
+void TestImage::emptyConfigurationGivesTheFillPattern()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    const QString path = env.path("UserProfile/empty.cfg");
+    QCOMPARE(saveStore(store, 1, path), QString());
+    QCOMPARE(QFileInfo(path).size(), qint64(512 * 45 + 13));
+    const QStringList lines = fileLines(path);
+    QCOMPARE(lines.size(), 514); // 512 records, the end record, and the empty rest after its CR LF
+    QCOMPARE(lines[0], QStringLiteral(":1000000010000000000000000000000000000000E0"));
+    QCOMPARE(lines[2], QStringLiteral(":1000200000202020202020202020202020202020F0"));
+    QCOMPARE(lines[511].left(7), QStringLiteral(":101FF0"));
+    QCOMPARE(lines[512], QStringLiteral(":00000001FF"));
+    QCOMPARE(lines[513], QString());
+    for (int b = 0; b < 64; ++b) {
+        const int a = b * 0x80;
+        const int code = 0x10 + b;
+        // Alarm block: the store's default delay of 5 minutes in byte 3.
+        const QByteArray rec0 = b == 52 ? bytes({code, 0, 0, 5}, 0) : bytes({code}, 0);
+        QCOMPARE(lines[b * 8 + 0], record(a, rec0));
+        QCOMPARE(lines[b * 8 + 1], record(a + 0x10, bytes({}, 0)));
+        QCOMPARE(lines[b * 8 + 2], record(a + 0x20, bytes({0}, ' ')));
+        for (int r = 3; r < 8; ++r)
+            QCOMPARE(lines[b * 8 + r], record(a + r * 0x10, bytes({}, ' ')));
+    }
+}
+
+void TestImage::textLengthsAndTerminator_data()
+{
+    QTest::addColumn<int>("length");
+    for (int n : {0, 1, 14, 15, 16, 17, 31, 32, 47, 48, 63, 64, 70})
+        QTest::addRow("%d characters", n) << n;
+}
+
+void TestImage::textLengthsAndTerminator()
+{
+    QFETCH(int, length);
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    QByteArray text;
+    for (int i = 0; i < length; ++i)
+        text.append(char('A' + i % 26));
+    // Input 3 rising edge: block 4, SMS row 5.
+    store.rs_SMS.setAbsolutePosition(5);
+    store.rs_SMS.setValue(2, QString::fromLatin1(text));
+    const QString path = env.path("UserProfile/t.cfg");
+    QCOMPARE(saveStore(store, 1, path), QString());
+    const QStringList lines = fileLines(path);
+    const QByteArray area = textArea(text);
+    for (int r = 2; r < 8; ++r)
+        QCOMPARE(lines[4 * 8 + r], record(4 * 0x80 + r * 0x10, area.mid((r - 2) * 16, 16)));
+    if (length == 14)
+        QCOMPARE(lines[4 * 8 + 2], record(0x220, QByteArray("ABCDEFGHIJKLMN") + QByteArray(1, 0) + " "));
+    if (length == 15) {
+        // The terminator follows the 15th character in the same record; no blank is left
+        // before it that would come back as a 16th character.
+        QCOMPARE(lines[4 * 8 + 2], record(0x220, QByteArray("ABCDEFGHIJKLMNO") + QByteArray(1, 0)));
+        QCOMPARE(lines[4 * 8 + 3], record(0x230, bytes({}, ' ')));
+    }
+    // Read back, every length up to 64 comes back exactly; longer texts keep their first 64.
+    ConfigStore other(env.dbPath());
+    QString error;
+    QVERIFY2(ProfileReader::load(path, other, 1, &error), qPrintable(error));
+    other.rs_SMS.setAbsolutePosition(5);
+    const QVariant back = other.rs_SMS.value(2);
+    if (length == 0)
+        QVERIFY(back.isNull());
+    else
+        QCOMPARE(back.toString(), QString::fromLatin1(text.left(64)));
+}
+
+void TestImage::windows1252Characters()
+{
+    QCOMPARE(Cp1252::encode(QStringLiteral("äöüÄÖÜß€éàç")), QByteArray("\xE4\xF6\xFC\xC4\xD6\xDC\xDF\x80\xE9\xE0\xE7"));
+    QCOMPARE(Cp1252::encode(QStringLiteral("Œ‚„…†‡ˆ‰Š‹ŽœžŸ‘’“”•–—˜™š›")),
+             QByteArray("\x8C\x82\x84\x85\x86\x87\x88\x89\x8A\x8B\x8E\x9C\x9E\x9F\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B"));
+    // No code: one '?' per character, also for a character outside the BMP.
+    QCOMPARE(Cp1252::encode(QStringLiteral("a\u0100b\u20AD")), QByteArray("a?b?"));
+    QCOMPARE(Cp1252::encode(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y"));
+    QVERIFY(!Cp1252::representable(QStringLiteral("\u0100")));
+    QVERIFY(Cp1252::representable(QStringLiteral("€ ß")));
+    // Every byte decodes to a character that encodes back to the same byte.
+    for (int b = 1; b < 256; ++b) {
+        bool ok = false;
+        QCOMPARE(int(Cp1252::encode(char32_t(Cp1252::decode(std::uint8_t(b)).unicode()), &ok)), b);
+        QVERIFY(ok);
+    }
+
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    store.rs_SMS.setAbsolutePosition(1);
+    store.rs_SMS.setValue(2, QStringLiteral("Tür offen: 5€ ß"));
+    store.rs_Adressen.moveFirst();
+    store.rs_Adressen.setValue(QStringLiteral("Namen"), QStringLiteral("Zoë Ĉu"));
+    const QString path = env.path("UserProfile/cp.cfg");
+    QCOMPARE(saveStore(store, 1, path), QString());
+    const QStringList lines = fileLines(path);
+    QCOMPARE(lines[2], record(0x20, QByteArray("T\xFCr offen: 5\x80 \xDF") + QByteArray(1, 0)));
+    QCOMPARE(lines[56 * 8 + 2], record(0x1C20, QByteArray("Zo\xEB ?u") + QByteArray(1, 0) + QByteArray(9, ' ')));
+    ConfigStore other(env.dbPath());
+    QVERIFY(ProfileReader::load(path, other, 1, nullptr));
+    other.rs_SMS.setAbsolutePosition(1);
+    QCOMPARE(other.rs_SMS.value(2).toString(), QStringLiteral("Tür offen: 5€ ß"));
+    other.rs_Adressen.moveFirst();
+    QCOMPARE(other.rs_Adressen.value(QStringLiteral("Namen")).toString(), QStringLiteral("Zoë ?u"));
+}
+
+void TestImage::recipientsAlarmFlagsAndDefaultStates()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    fillRich(store, 1);
+    const QString path = env.path("UserProfile/rich.cfg");
+    QCOMPARE(saveStore(store, 1, path), QString());
+    const QStringList lines = fileLines(path);
+    const int inSF = 0xA5, inFF = 0x3C;
+    for (int n = 1; n <= 16; ++n) {
+        const int b = n - 1;
+        const int k = (n - 1) / 2;
+        const int flag = (((n % 2) ? inSF : inFF) >> k) & 1;
+        QCOMPARE(lines[b * 8], record(b * 0x80, bytes({0x10 + b, flag, (n * 37) & 0xFF}, 0)));
+    }
+    for (int n = 1; n <= 8; ++n) {
+        const int b = 31 + n;
+        QCOMPARE(lines[b * 8], record(b * 0x80, bytes({0x10 + b, n % 3 == 0 ? 0x08 : 0, 0x80 >> (n - 1)}, 0)));
+    }
+    // Output 4 has no text (null): terminator at byte 0.
+    QCOMPARE(lines[35 * 8 + 2], record(35 * 0x80 + 0x20, bytes({0}, ' ')));
+    QCOMPARE(lines[52 * 8], record(52 * 0x80, bytes({0x44, 0, 0x5A, 200}, 0)));
+    QCOMPARE(lines[53 * 8], record(53 * 0x80, bytes({0x45, 0, 0xFF}, 0)));
+    // 63 characters: record 5 holds 15 and the terminator; 64: record 6 starts with it.
+    QCOMPARE(lines[52 * 8 + 5], record(52 * 0x80 + 0x50, QByteArray(15, 'x') + QByteArray(1, 0)));
+    QCOMPARE(lines[52 * 8 + 6], record(52 * 0x80 + 0x60, bytes({}, ' ')));
+    QCOMPARE(lines[53 * 8 + 5], record(53 * 0x80 + 0x50, QByteArray(16, 'P')));
+    QCOMPARE(lines[53 * 8 + 6], record(53 * 0x80 + 0x60, bytes({0}, ' ')));
+    // Block codes run 0x10..0x4F.
+    for (int b = 0; b < 64; ++b)
+        QCOMPARE(lines[b * 8].mid(9, 2), Image::hex2(0x10 + b));
+}
+
+void TestImage::phoneBookEntries()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    Recordset& a = store.rs_Adressen;
+    const struct {
+        int status, op;
+        QVariant password, number, name;
+        int flags;
+        QByteArray pwBytes, numberBytes;
+    } cases[] = {
+        {1, 1, "1234", "+41791234567", "Anna", 0xC0, "1234", "+41791234567"},
+        {1, 0, "123", "*123*", "Bruno", 0x80, QByteArray(4, 0), "*123*"},
+        {0, 1, "12345", "0791234567890123456", "Carla", 0x40, QByteArray(4, 0), "0791234567890123"},
+        {0, 0, QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::QString)),
+         QVariant(QMetaType(QMetaType::QString)), 0x00, QByteArray(4, 0), ""},
+        {1, 1, QString(4, QChar(0)), "+1", "Name mit 32 Zeichen 0123456789ab", 0xC0, QByteArray(4, 0), "+1"},
+    };
+    for (int i = 0; i < 5; ++i) {
+        a.setAbsolutePosition(i + 1);
+        a.setValue(QStringLiteral("Status"), cases[i].status);
+        a.setValue(QStringLiteral("Operator"), cases[i].op);
+        a.setValue(QStringLiteral("Passwort"), cases[i].password);
+        a.setValue(QStringLiteral("Natel_Nummer"), cases[i].number);
+        a.setValue(QStringLiteral("Namen"), cases[i].name);
+    }
+    const QString path = env.path("UserProfile/users.cfg");
+    QCOMPARE(saveStore(store, 1, path), QString());
+    const QStringList lines = fileLines(path);
+    for (int i = 0; i < 5; ++i) {
+        const int b = 56 + i;
+        QByteArray rec0 = bytes({0x10 + b, cases[i].flags}, 0);
+        rec0.replace(8, 4, cases[i].pwBytes);
+        QCOMPARE(lines[b * 8], record(b * 0x80, rec0));
+        QByteArray number = cases[i].numberBytes;
+        number.append(QByteArray(16 - number.size(), 0));
+        QCOMPARE(lines[b * 8 + 1], record(b * 0x80 + 0x10, number));
+        const QByteArray area = textArea(cases[i].name.toString().toLatin1());
+        QCOMPARE(lines[b * 8 + 2], record(b * 0x80 + 0x20, area.left(16)));
+        QCOMPARE(lines[b * 8 + 3], record(b * 0x80 + 0x30, area.mid(16, 16)));
+        QCOMPARE(lines[b * 8 + 4], record(b * 0x80 + 0x40, area.mid(32, 16)));
+    }
+}
+
+void TestImage::savingTwiceGivesIdenticalFilesAndPendingEditsCount()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    fillRich(store, 1);
+    // A pending edit that has not reached the file yet is part of the image.
+    store.rs_Konfig_IN.setAbsolutePosition(2);
+    store.rs_Konfig_IN.setValue(QStringLiteral("Benutzer8"), 1);
+    store.rs_Konfig_IN.setValue(QStringLiteral("Benutzer1"), 0);
+    QVERIFY(store.rs_Konfig_IN.hasPendingChanges());
+    const QString p1 = env.path("UserProfile/a.cfg"), p2 = env.path("UserProfile/b.cfg");
+    QCOMPARE(saveStore(store, 1, p1), QString());
+    QCOMPARE(saveStore(store, 1, p2), QString());
+    QFile f1(p1), f2(p2);
+    QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
+    const QByteArray a = f1.readAll();
+    QCOMPARE(a, f2.readAll());
+    QCOMPARE(fileLines(p1)[8], record(0x80, bytes({0x11, (0x3C >> 0) & 1, ((2 * 37) & 0x7E) | 0x80}, 0)));
+}
+
+void TestImage::roundTripStoreFileStore()
+{
+    for (int language : {1, 2, 4}) {
+        TestEnv env;
+        ConfigStore store(env.dbPath());
+        fillRich(store, language);
+        // Another language column holds its own texts, which a load must not touch.
+        const int other = 3; // Italian: neither loaded nor touched below
+        store.rs_SMS.setAbsolutePosition(7);
+        store.rs_SMS.setValue(other + 1, QStringLiteral("andere Sprache"));
+        store.updateAll();
+        const QString path = env.path("UserProfile/rt.cfg");
+        QCOMPARE(saveStore(store, language, path), QString());
+        const ProfileData before = HexWriter::fromStore(store, language);
+
+        // Wipe the configuration, then read the file back.
+        env.exec("UPDATE \"Konfiguration_Eingänge\" SET Benutzer1=1,Benutzer2=1,Benutzer3=1,Benutzer4=1,Benutzer5=1,"
+                 "Benutzer6=1,Benutzer7=1,Benutzer8=1");
+        env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=255, IN_FF=255, \"Verzögerungszeit\"=1");
+        env.exec("UPDATE Adressen SET Namen='x', Natel_Nummer='1', Passwort='9999', Status=0, Operator=0");
+        env.exec("UPDATE SMS SET Deutsch='alt', Englisch='old', Französisch='vieux'");
+        ConfigStore fresh(env.dbPath());
+        QString error;
+        QVERIFY2(ProfileReader::load(path, fresh, language, &error), qPrintable(error));
+        QCOMPARE(HexWriter::fromStore(fresh, language), before);
+        QVERIFY(!fresh.rs_SMS.hasPendingChanges());
+        // Committed to the file, other columns untouched.
+        fresh.rs_SMS.setAbsolutePosition(7);
+        QCOMPARE(fresh.rs_SMS.value(other + 1).toString(), QStringLiteral("andere Sprache"));
+        ConfigStore reopened(env.dbPath());
+        QCOMPARE(HexWriter::fromStore(reopened, language), before);
+        const QString again = env.path("UserProfile/rt2.cfg");
+        QCOMPARE(saveStore(reopened, language, again), QString());
+        QFile f1(path), f2(again);
+        QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
+        QCOMPARE(f1.readAll(), f2.readAll());
+    }
+}
+
+void TestImage::readerQuirksOnHandMadeFiles()
+{
+    TestEnv env("2");
+    Image img;
+    HexWriter::buildImage(ProfileData(), img);
+    // Input 1 SF: flag byte 0x01 counts; input 1 FF: 0x03 does not ("01" only).
+    img.setByte(5, 0, 0, 0x01);
+    img.setByte(5, 0, 1, 0x03);
+    img.setByte(5, 0, 15, 0x01); // input 8 FF
+    // Output 1: default-state bit 0x08 among others.
+    img.setByte(5, 0, 32, 0x09);
+    img.setByte(5, 0, 33, 0xF7);
+    // A 15-character text as older files hold it: blank in byte 15, terminator in record 3.
+    const QByteArray fifteen = "Alarm Eingang 1";
+    for (int j = 0; j < 16; ++j)
+        img.setByte(4 + j, 2, 0, j < 15 ? std::uint8_t(fifteen[j]) : 0x20);
+    img.setByte(4, 3, 0, 0x00);
+    // Text without any terminator in records 2..5: 64 characters.
+    for (int r = 2; r <= 5; ++r)
+        for (int j = 0; j < 16; ++j)
+            img.setByte(4 + j, r, 53, 'Z');
+    // User 1: password bytes zero, number and name empty. User 2: 16-digit number.
+    img.setByte(4, 2, 56, 0x00);
+    for (int j = 0; j < 16; ++j)
+        img.setByte(4 + j, 1, 57, std::uint8_t('0' + j % 10));
+    img.setByte(12, 0, 57, 'a');
+    img.setByte(13, 0, 57, 0);
+    img.setByte(14, 0, 57, 'b');
+    img.setByte(15, 0, 57, 'c');
+    fixChecksums(img);
+    const QString path = env.path("UserProfile/hand.cfg");
+    writeFile(path, img.hexText());
+
+    env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=254, IN_FF=127");
+    env.exec("UPDATE SMS SET Deutsch='bleibt'");
+    const QString before = dump(env);
+    ConfigStore store(env.dbPath());
+    QString error;
+    QVERIFY2(ProfileReader::load(path, store, 2, &error), qPrintable(error));
+    store.rs_AlarmDispo.moveFirst();
+    QCOMPARE(store.rs_AlarmDispo.value("IN_SF").toInt(), 1);
+    QCOMPARE(store.rs_AlarmDispo.value("IN_FF").toInt(), 128);
+    store.rs_Konfig_OUT.setAbsolutePosition(1);
+    QCOMPARE(store.rs_Konfig_OUT.value("DefaultState").toInt(), 1);
+    store.rs_Konfig_OUT.setAbsolutePosition(2);
+    QCOMPARE(store.rs_Konfig_OUT.value("DefaultState").toInt(), 0);
+    store.rs_SMS.setAbsolutePosition(1);
+    QCOMPARE(store.rs_SMS.value(3).toString(), QStringLiteral("Alarm Eingang 1 "));
+    QCOMPARE(store.rs_SMS.value(2).toString(), QStringLiteral("bleibt"));
+    store.rs_SMS.setAbsolutePosition(26);
+    QCOMPARE(store.rs_SMS.value(3).toString(), QString(64, QLatin1Char('Z')));
+    store.rs_SMS.setAbsolutePosition(2);
+    QVERIFY(store.rs_SMS.value(3).isNull());
+    store.rs_Adressen.setAbsolutePosition(1);
+    QCOMPARE(store.rs_Adressen.value("Passwort").toString(), QString(4, QChar(0)));
+    QVERIFY(store.rs_Adressen.value("Natel_Nummer").isNull());
+    QVERIFY(store.rs_Adressen.value("Namen").isNull());
+    store.rs_Adressen.setAbsolutePosition(2);
+    QCOMPARE(store.rs_Adressen.value("Natel_Nummer").toString(), QStringLiteral("0123456789012345"));
+    QCOMPARE(store.rs_Adressen.value("Passwort").toString(), QStringLiteral("a") + QChar(0) + QStringLiteral("bc"));
+    QVERIFY(dump(env) != before);
+    // The decoded form is what to-json shows.
+    const ProfileData d = ProfileReader::decode(img);
+    QVERIFY(d.inputs[0].alarm);
+    QVERIFY(!d.inputs[1].alarm);
+    QCOMPARE(d.inputs[0].text, QStringLiteral("Alarm Eingang 1 "));
+    QCOMPARE(d.users[0].password, QString(4, QChar(0)));
+    QVERIFY(d.users[0].name.isNull());
+}
+
+void TestImage::readerAcceptsLowerCaseAndLfLines()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    fillRich(store, 1);
+    Image img;
+    HexWriter::CreateHexFile(store, 1, img);
+    QByteArray text = img.hexText();
+    text.replace("\r\n", "\n");
+    text = text.toLower() + "\n\n";
+    Image back;
+    ProfileReader::Problem p;
+    QVERIFY2(ProfileReader::parse(text, back, &p), qPrintable(p.what));
+    QVERIFY(back == img);
+}
+
+void TestImage::refusedFilesLeaveTheStoreUnchanged_data()
+{
+    Image img;
+    HexWriter::buildImage(ProfileData(), img);
+    const QByteArray good = img.hexText();
+    const int lineLen = 45;
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("empty file") << QByteArray() << "the file is empty";
+    QTest::addRow("truncated at a line boundary") << good.left(300 * lineLen) << "line 301: the file ends after 300";
+    QTest::addRow("cut inside a line") << good.left(300 * lineLen + 20) << "line 301: the record has 20 characters";
+    QByteArray nonHex = good;
+    nonHex[7 * lineLen + 12] = 'G';
+    QTest::addRow("non-hex field") << nonHex << "line 8: 'G' at position 13 is not a hexadecimal digit";
+    QByteArray badSum = good;
+    badSum[99 * lineLen + 41] = badSum[99 * lineLen + 41] == '0' ? '1' : '0';
+    QTest::addRow("bad checksum") << badSum << "line 100: checksum";
+    QTest::addRow("missing end record") << good.left(512 * lineLen) << "line 513: the end record :00000001FF is missing";
+    QByteArray binary;
+    for (int i = 0; i < 20000; ++i)
+        binary.append(char((i * 7919) & 0xFF));
+    QTest::addRow("binary file") << binary << "line 1: not an Intel-HEX record";
+    QTest::addRow("very large file") << QByteArray(5 * 1024 * 1024, ':') << "bytes long, far more than a profile";
+    QByteArray swapped = good;
+    swapped.replace(10 * lineLen, lineLen, good.mid(11 * lineLen, lineLen));
+    QTest::addRow("records out of order") << swapped << "line 11: address 00B0 where 00A0 is expected";
+    QTest::addRow("text after the end record") << good + "junk\r\n" << "line 514: text after the end record";
+    QByteArray type = good;
+    type.replace(0, 43, record(0, bytes({0x10}, 0)).toLatin1().replace(7, 2, "01"));
+    QTest::addRow("wrong record type") << type << "line 1: record type 01 instead of 00";
+    QTest::addRow("firmware-like file") << QByteArray(":020000040000FA\r\n:00000001FF\r\n") << "line 1: the record has 15 characters";
+}
+
+void TestImage::refusedFilesLeaveTheStoreUnchanged()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+    TestEnv env;
+    {
+        ConfigStore s(env.dbPath());
+        fillRich(s, 1);
+    }
+    const QString before = dump(env);
+    const QString path = env.path("UserProfile/bad file.cfg");
+    writeFile(path, content);
+    ConfigStore store(env.dbPath());
+    const ProfileData inMemory = HexWriter::fromStore(store, 1);
+    QString error;
+    QVERIFY(!ProfileReader::load(path, store, 1, &error));
+    QVERIFY2(error.contains(expected), qPrintable(error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QCOMPARE(dump(env), before);
+    for (Recordset* rs : {&store.rs_Adressen, &store.rs_AlarmDispo, &store.rs_Konfig_IN, &store.rs_Konfig_OUT,
+                          &store.rs_PowerON, &store.rs_SMS})
+        QVERIFY(!rs->hasPendingChanges());
+    QCOMPARE(HexWriter::fromStore(store, 1), inMemory);
+}
+
+void TestImage::failedCommitLeavesTheStoreUnchanged()
+{
+    TestEnv env;
+    ConfigStore rich(env.dbPath());
+    fillRich(rich, 1);
+    const QString path = env.path("UserProfile/rich.cfg");
+    QCOMPARE(saveStore(rich, 1, path), QString());
+    rich.close();
+    env.exec("UPDATE \"Konfiguration_Eingänge\" SET Benutzer1=0");
+    env.exec("UPDATE SMS SET Deutsch=NULL");
+    env.exec("UPDATE Adressen SET Namen='anders'");
+    // The phone book refuses every change: the whole load must fail, nothing written.
+    env.exec("CREATE TRIGGER locked BEFORE UPDATE ON Adressen BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    const QString before = dump(env);
+    ConfigStore store(env.dbPath());
+    QString error;
+    QVERIFY(!ProfileReader::load(path, store, 1, &error));
+    QVERIFY2(error.contains("locked"), qPrintable(error));
+    QCOMPARE(dump(env), before);
+    store.rs_SMS.moveFirst();
+    QVERIFY(store.rs_SMS.value(2).isNull()); // the recordsets show the file again
+    QVERIFY(!store.rs_SMS.hasPendingChanges());
+}
+
+void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
+{
+    TestEnv env;
+    ConfigStore rich(env.dbPath());
+    fillRich(rich, 1);
+    Image img;
+    HexWriter::CreateHexFile(rich, 1, img);
+    rich.close();
+    const QByteArray good = img.hexText();
+    const QString before = dump(env);
+    ConfigStore store(env.dbPath());
+    QRandomGenerator rng(20261206);
+    const QString path = env.path("UserProfile/fuzz.cfg");
+    int refused = 0, accepted = 0;
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 400; ++i) {
+        QByteArray f = good;
+        const int edits = 1 + int(rng.bounded(4));
+        for (int e = 0; e < edits; ++e) {
+            const int pos = int(rng.bounded(f.size() ? f.size() : 1));
+            switch (rng.bounded(5)) {
+            case 0: f[pos] = char(rng.bounded(256)); break;
+            case 1: f.remove(pos, 1 + int(rng.bounded(60))); break;
+            case 2: f.insert(pos, QByteArray(1 + int(rng.bounded(50)), char(rng.bounded(256)))); break;
+            case 3: f.truncate(pos); break;
+            case 4: f[pos] = QByteArray("0123456789abcdefABCDEF:\r\n")[int(rng.bounded(25))]; break;
+            }
+        }
+        writeFile(path, f);
+        QString error;
+        if (ProfileReader::load(path, store, 1, &error)) {
+            ++accepted; // e.g. a digit turned into its lower-case twin: the same profile
+            QCOMPARE(dump(env), before);
+        } else {
+            ++refused;
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(dump(env), before);
+        }
+    }
+    QVERIFY(refused > 300);
+    // The checker alone, on many more texts built from record-like pieces.
+    const QByteArray pieces[] = {":", "10", "00", "0000", "20", "FF", "\r\n", "\n", "G", QByteArray(1, 0), "  "};
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray f = good.left(int(rng.bounded(good.size())));
+        for (int k = int(rng.bounded(40)); k > 0; --k)
+            f += pieces[rng.bounded(int(std::size(pieces)))];
+        Image out;
+        ProfileReader::Problem p;
+        if (!ProfileReader::parse(f, out, &p)) {
+            ++refused;
+            QVERIFY(!p.what.isEmpty());
+            QVERIFY(p.line >= 0 && p.line <= 600);
+        }
+    }
+    QVERIFY(t.elapsed() < 60000);
+    qInfo("fuzz: %d refused, %d accepted", refused, accepted);
+}
+
+void TestImage::imageToStoreEdgeCases()
+{
+    TestEnv env("2");
+    env.exec("UPDATE SMS SET Deutsch='de', Englisch='en', Italienisch='it', Französisch='fr'");
+    env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=255, IN_FF=255");
+    ConfigStore store(env.dbPath());
+    Image img;
+    HexWriter::buildImage(ProfileData(), img);
+    img.setByte(5, 0, 0, 0x01);
+    img.setByte(5, 0, 3, 0x01);
+    img.setByte(5, 0, 15, 0x02); // any non-zero byte counts here
+    img.setByte(6, 0, 7, 0xA5);  // input 4 FF recipients
+    img.setByte(5, 0, 38, 0x08); // output 7 default state
+    img.setByte(6, 0, 52, 0x81);
+    img.setByte(7, 0, 52, 42);
+    img.setByte(6, 0, 53, 0x7E);
+    for (int j = 0; j < 16; ++j)
+        img.setByte(4 + j, 1, 58, std::uint8_t('1' + j % 9)); // user 3: 16-digit number
+    img.setByte(5, 0, 58, 0xC0);
+    img.setByte(4, 2, 53, 'H');
+    img.setByte(5, 2, 53, 'i');
+    img.setByte(6, 2, 53, 0);
+    Schreibe_Daten_in_DB(img, store, 2);
+    QVERIFY(!store.rs_SMS.hasPendingChanges());
+    store.rs_AlarmDispo.moveFirst();
+    QCOMPARE(store.rs_AlarmDispo.value("IN_SF").toInt(), 1);
+    QCOMPARE(store.rs_AlarmDispo.value("IN_FF").toInt(), 2 + 128);
+    QCOMPARE(store.rs_AlarmDispo.value(tbl::Verzoegerungszeit).toInt(), 42);
+    QCOMPARE(store.rs_AlarmDispo.value(3).toInt(), 1);
+    QCOMPARE(store.rs_AlarmDispo.value(10).toInt(), 1);
+    QCOMPARE(store.rs_AlarmDispo.value(4).toInt(), 0);
+    store.rs_Konfig_IN.setAbsolutePosition(8);
+    QCOMPARE(store.rs_Konfig_IN.value(2).toInt(), 1);
+    QCOMPARE(store.rs_Konfig_IN.value(3).toInt(), 0);
+    QCOMPARE(store.rs_Konfig_IN.value(9).toInt(), 1);
+    store.rs_Konfig_OUT.setAbsolutePosition(7);
+    QCOMPARE(store.rs_Konfig_OUT.value(10).toInt(), 1);
+    store.rs_PowerON.moveFirst();
+    QCOMPARE(store.rs_PowerON.value(1).toInt(), 0);
+    QCOMPARE(store.rs_PowerON.value(2).toInt(), 1);
+    // Empty texts become null in the English column (position 3), the others stay.
+    store.rs_SMS.setAbsolutePosition(5);
+    QVERIFY(store.rs_SMS.value(3).isNull());
+    QCOMPARE(store.rs_SMS.value(2).toString(), QStringLiteral("de"));
+    QCOMPARE(store.rs_SMS.value(4).toString(), QStringLiteral("it"));
+    QCOMPARE(store.rs_SMS.value(5).toString(), QStringLiteral("fr"));
+    store.rs_SMS.setAbsolutePosition(26);
+    QCOMPARE(store.rs_SMS.value(3).toString(), QStringLiteral("Hi"));
+    store.rs_Adressen.setAbsolutePosition(3);
+    QCOMPARE(store.rs_Adressen.value("Natel_Nummer").toString(), QStringLiteral("1234567891234567"));
+    QCOMPARE(store.rs_Adressen.value("Status").toInt(), 1);
+    QCOMPARE(store.rs_Adressen.value("Operator").toInt(), 1);
+    QCOMPARE(store.rs_Adressen.value("Passwort").toString(), QString(4, QChar(0)));
+    QVERIFY(store.rs_Adressen.value("Namen").isNull());
+    QCOMPARE(env.queryValue("SELECT IN_FF FROM \"Alarm_Dispositiv\"").toInt(), 130);
+}
+
+void TestImage::imageToStoreIsOneTransaction()
+{
+    TestEnv env;
+    env.exec("CREATE TRIGGER locked BEFORE UPDATE ON PowerOn BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    const QString before = dump(env);
+    ConfigStore store(env.dbPath());
+    Image img;
+    ProfileData d;
+    d.inputs[0].recipients = 0xFF;
+    d.inputs[0].text = QStringLiteral("neu");
+    d.powerOn.recipients = 1;
+    HexWriter::buildImage(d, img);
+    QVERIFY_THROWS_EXCEPTION(StoreError, Schreibe_Daten_in_DB(img, store, 1));
+    QCOMPARE(dump(env), before);
+    store.rs_Konfig_IN.moveFirst();
+    QCOMPARE(store.rs_Konfig_IN.value(2).toInt(), 0);
+}
+
+namespace {
+// Gives the window the three file actions when the widget layer has not made them.
+void ensureProfileActions(frmSMS_Vantor& w)
+{
+    if (w.findChild<QAction*>(QStringLiteral("mnuLaden")))
+        return;
+    for (const char* n : {"mnuLaden", "mnuSpeichern", "mnuSpeichernunter"}) {
+        auto* a = new QAction(QString::fromLatin1(n), &w);
+        a->setObjectName(QString::fromLatin1(n));
+    }
+    w.wireProfileCommands();
+}
+
+QAction* action(frmSMS_Vantor& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
+}
+
+void TestImage::windowLoadsDefaultProfileAndSaves()
+{
+    TestEnv env;
+    // A default profile with a text and a recipient.
+    ProfileData d;
+    d.inputs[2].recipients = 0x06;
+    d.inputs[2].text = QStringLiteral("Start");
+    Image img;
+    HexWriter::buildImage(d, img);
+    const QString def = gState().defaultProfilePath();
+    QVERIFY(HexWriter::Datei_Schreiben(img, def).ok());
+    Settings::set("Profile", "File", env.path("UserProfile/other.cfg"));
+    frmSMS_Vantor w;
+    env.messages.clear(); // whatever the port opening had to say
+    w.LoadDefaultConfiguration();
+    QCOMPARE(Settings::get("Profile", "File"), def);
+    QCOMPARE(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=3").toString(), QStringLiteral("Start"));
+    QCOMPARE(env.queryValue("SELECT Benutzer2 FROM \"Konfiguration_Eingänge\" WHERE ID=3").toInt(), 1);
+    QVERIFY(env.messages.isEmpty());
+
+    // Right after start, save writes the default profile and clears the flag.
+    w.store.rs_SMS.setAbsolutePosition(3);
+    w.store.rs_SMS.setValue(2, QStringLiteral("Geändert"));
+    w.store.rs_SMS.updateBatch();
+    gState().gbDatenGeaendert = true;
+    ensureProfileActions(w);
+    action(w, "mnuSpeichern")->trigger();
+    QVERIFY(!gState().gbDatenGeaendert);
+    Image back;
+    QString error;
+    QVERIFY(ProfileReader::readFile(def, back, &error));
+    QCOMPARE(back.SMS_auslesen(3), QStringLiteral("Geändert"));
+    QVERIFY(env.messages.isEmpty());
+
+    // A damaged default profile: one message, the store as it was, start goes on.
+    writeFile(def, "nonsense");
+    const QString before = dump(env);
+    w.LoadDefaultConfiguration();
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(env.messages[0].text.contains("line 1"));
+    QCOMPARE(dump(env), before);
+}
+
+void TestImage::windowLoadCancelAndRefusal()
+{
+    TestEnv env;
+    frmSMS_Vantor w;
+    env.messages.clear(); // whatever the port opening had to say
+    w.LoadDefaultConfiguration();
+    ensureProfileActions(w);
+    const QString current = Settings::get("Profile", "File");
+    // Cancel: no message, nothing changes.
+    env.fileAnswers << QString();
+    action(w, "mnuLaden")->trigger();
+    QCOMPARE(env.fileRequests.size(), 1);
+    const Dialogs::FileRequest r = env.fileRequests[0];
+    QVERIFY(!r.save);
+    QCOMPARE(r.title, gState().msg("gsLoadConfiguration"));
+    QCOMPARE(r.filter, QStringLiteral("Config (*.cfg)"));
+    QCOMPARE(r.defaultSuffix, QStringLiteral("cfg"));
+    QCOMPARE(QDir(r.folder).absolutePath(), QDir(env.path("UserProfile")).absolutePath());
+    QCOMPARE(r.fileName, current);
+    QVERIFY(env.messages.isEmpty());
+    QCOMPARE(Settings::get("Profile", "File"), current);
+
+    // A refused file: one critical message naming file and line; not the current profile.
+    const QString bad = env.path("UserProfile/kaputt.cfg");
+    writeFile(bad, QByteArray(":1000000010000000000000000000000000000000E1\r\n"));
+    const QString before = dump(env);
+    env.fileAnswers << bad;
+    action(w, "mnuLaden")->trigger();
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(env.messages[0].text.contains(QDir::toNativeSeparators(bad)));
+    QVERIFY(env.messages[0].text.contains("line 1: checksum E1 where E0 is expected"));
+    QCOMPARE(Settings::get("Profile", "File"), current);
+    QCOMPARE(dump(env), before);
+
+    // A good file loads, becomes current; loading does not touch the unsaved-changes flag.
+    ProfileData d;
+    d.users[1].name = QStringLiteral("Eva");
+    Image img;
+    HexWriter::buildImage(d, img);
+    const QString good = env.path("UserProfile/gut.cfg");
+    QVERIFY(HexWriter::Datei_Schreiben(img, good).ok());
+    gState().gbDatenGeaendert = true;
+    env.fileAnswers << good;
+    action(w, "mnuLaden")->trigger();
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(Settings::get("Profile", "File"), good);
+    QVERIFY(gState().gbDatenGeaendert);
+    QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=2").toString(), QStringLiteral("Eva"));
+    // Save now goes to the loaded file, not the default profile.
+    const QByteArray defaultBefore = [&] {
+        QFile f(gState().defaultProfilePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    w.store.rs_Adressen.setAbsolutePosition(2);
+    w.store.rs_Adressen.setValue("Namen", QStringLiteral("Eva B"));
+    w.mnuSpeichern_Click();
+    QVERIFY(!gState().gbDatenGeaendert);
+    Image back;
+    QVERIFY(ProfileReader::readFile(good, back, nullptr));
+    QCOMPARE(back.SMS_auslesen(58), QStringLiteral("Eva B"));
+    QFile f(gState().defaultProfilePath());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), defaultBefore);
+}
+
+void TestImage::windowSaveUnderAndReadOnly()
+{
+    TestEnv env;
+    frmSMS_Vantor w;
+    env.messages.clear(); // whatever the port opening had to say
+    w.LoadDefaultConfiguration();
+    ensureProfileActions(w);
+    // A name without extension gets ".cfg" and becomes the current profile.
+    env.fileAnswers << env.path("UserProfile/kunde");
+    gState().gbDatenGeaendert = true;
+    action(w, "mnuSpeichernunter")->trigger();
+    QCOMPARE(env.fileRequests.size(), 1);
+    QVERIFY(env.fileRequests[0].save);
+    QCOMPARE(env.fileRequests[0].title, gState().msg("gsMsgSaveConfiguration"));
+    QCOMPARE(env.fileRequests[0].filter, QStringLiteral("Configuration (*.cfg)"));
+    QVERIFY(QFileInfo::exists(env.path("UserProfile/kunde.cfg")));
+    QCOMPARE(Settings::get("Profile", "File"), env.path("UserProfile/kunde.cfg"));
+    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(env.messages.isEmpty());
+
+    // Save onto a read-only file: one message with the two texts on two lines, then the
+    // save-under dialog; the file chosen there is written and becomes current.
+    const QString locked = env.path("UserProfile/kunde.cfg");
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QDir().mkpath(env.path("open"));
+    QFile::setPermissions(env.root(), QFile::permissions(env.root()) | QFile::ExeOther | QFile::ExeGroup);
+    QFile::setPermissions(env.settingsDir(), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(env.path("UserProfile"), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(env.path("open"), QFileDevice::Permissions(0x7777));
+    const QString elsewhere = env.path("open/neu.cfg");
+    env.fileAnswers << elsewhere;
+    gState().gbDatenGeaendert = true;
+    QByteArray lockedBefore;
+    {
+        QFile f(locked);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        lockedBefore = f.readAll();
+    }
+    w.store.rs_SMS.moveFirst();
+    w.store.rs_SMS.setValue(2, QStringLiteral("neu"));
+    if (!asUnprivileged([&] { w.mnuSpeichern_Click(); }))
+        QSKIP("cannot drop privileges to test permissions");
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
+    QCOMPARE(env.messages[0].text, gState().msg("gsMsgDateiSchreibgeschützt") + "\n"
+                                       + gState().msg("gsMsgSpeichereAndererDateiname"));
+    QCOMPARE(env.fileRequests.size(), 2);
+    QVERIFY(env.fileRequests[1].save);
+    QVERIFY(QFileInfo::exists(elsewhere));
+    QCOMPARE(Settings::get("Profile", "File"), elsewhere);
+    QVERIFY(!gState().gbDatenGeaendert);
+    QFile f(locked);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), lockedBefore);
+}
+
+void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
+{
+    TestEnv env;
+    frmSMS_Vantor w;
+    env.messages.clear(); // whatever the port opening had to say
+    w.LoadDefaultConfiguration();
+    const QString folder = env.path("schreibgeschuetzt");
+    QDir().mkpath(folder);
+    QFile::setPermissions(env.root(), QFile::permissions(env.root()) | QFile::ExeOther | QFile::ExeGroup);
+    QFile::setPermissions(env.settingsDir(), QFileDevice::Permissions(0x7777));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    Settings::set("Profile", "File", folder + "/p.cfg");
+    gState().gbDatenGeaendert = true;
+    env.fileAnswers << QString(); // the save-under dialog is cancelled
+    if (!asUnprivileged([&] { w.mnuSpeichern_Click(); }))
+        QSKIP("cannot drop privileges to test permissions");
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.fileRequests.size(), 1);
+    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QCOMPARE(Settings::get("Profile", "File"), folder + "/p.cfg");
+
+    // Another failure (the folder does not exist): the system's reason, flag still set.
+    Settings::set("Profile", "File", env.path("fehlt/p.cfg"));
+    w.mnuSpeichern_Click();
+    QCOMPARE(env.messages.size(), 2);
+    QVERIFY(env.messages[1].text.contains(QDir::toNativeSeparators(env.path("fehlt/p.cfg"))));
+    QVERIFY(env.messages[1].text.count('\n') >= 1);
+    QVERIFY(gState().gbDatenGeaendert);
+
+    // The writer itself: nothing left behind in the folder, the old file untouched.
+    const auto r = HexWriter::Datei_Schreiben(w.gsEEPROM, env.path("fehlt/q.cfg"));
+    QCOMPARE(r.kind, HexWriter::WriteResult::Failed);
+    QVERIFY(!r.error.isEmpty());
+}
+
+QTEST_MAIN(TestImage)
+#include "test_image.moc"
