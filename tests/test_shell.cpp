@@ -754,6 +754,19 @@ void TestShell::pdfExportHasFooterAndPages()
     QVERIFY(text.contains("File name: Anlage Nord.cfg"));
     QVERIFY(text.contains(QRegularExpression("\\b1 ?/ ?1\\b")));
     QVERIFY(text.contains("Door 16 open"));
+    // A report longer than a page: every page has its footer with the page count.
+    Reports::Report longer = r;
+    for (int i = 0; i < 6; ++i)
+        longer.html += r.html;
+    const int pages = Reports::pageCount(longer);
+    QVERIFY(pages >= 2);
+    QVERIFY(Reports::exportPdf(longer, env.path("long.pdf"), &error));
+    p.start(pdftotext, {"-layout", env.path("long.pdf"), "-"});
+    QVERIFY(p.waitForFinished(20000));
+    const QString longText = QString::fromUtf8(p.readAllStandardOutput());
+    QCOMPARE(longText.count("File name: Anlage Nord.cfg"), pages);
+    for (int page = 1; page <= pages; ++page)
+        QVERIFY(longText.contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?%2\\b").arg(page).arg(pages))));
     // An unwritable target: error, nothing half-written.
     QVERIFY(!Reports::exportPdf(r, env.path("no/such/folder/x.pdf"), &error));
     QVERIFY(!error.isEmpty());
