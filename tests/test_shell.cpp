@@ -655,6 +655,11 @@ void TestShell::inputReportInTwoLanguages()
     // Italian: the Italian column.
     const Reports::Report it = Reports::build(Reports::Kind::Inputs, env.dbPath(), 3, "site.cfg");
     QVERIFY(plain(it).contains("Porta 16"));
+    // ... and the Italian logo only.
+    const QImage logo = Reports::document(it)->resource(QTextDocument::ImageResource, QUrl("logo")).value<QImage>();
+    QVERIFY(!logo.isNull());
+    QCOMPARE(logo, QImage(":/images/PicLogoI.png"));
+    QVERIFY(logo != QImage(":/images/PicLogoD.png"));
     QVERIFY(!plain(it).contains("Door"));
 }
 
