@@ -34,8 +34,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     lblTitle->setFont(big);
     lblVersion = label(QStringLiteral("lblVersion"));
     for (int i = 0; i < 5; ++i) {
+        // One line each: the window grows to the longest notice line of the language.
         lblLizenz[i] = label(QStringLiteral("lblLizenz(%1)").arg(i));
-        lblLizenz[i]->setWordWrap(true);
     }
     lblInfos = label(QStringLiteral("lblInfos"));
     Label2 = label(QStringLiteral("Label2"));
@@ -53,7 +53,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     for (int i = 0; i < 4; ++i) {
         PicLogo[i] = label(QString::fromLatin1(logos[i]));
         QPixmap pm(QStringLiteral(":/images/%1.png").arg(QString::fromLatin1(logos[i])));
-        PicLogo[i]->setPixmap(pm.scaledToWidth(qMin(pm.width(), 220), Qt::SmoothTransformation));
+        // 220 pixels wide on the screen, drawn from the full picture on high-density screens.
+        const qreal dpr = devicePixelRatioF();
+        QPixmap shown = pm.scaledToWidth(qMin(pm.width(), qRound(220 * dpr)), Qt::SmoothTransformation);
+        shown.setDevicePixelRatio(dpr);
+        PicLogo[i]->setPixmap(shown);
         PicLogo[i]->hide();
         PicLogo[i]->installEventFilter(this);
         PicLogo[i]->setCursor(Qt::PointingHandCursor);
@@ -95,6 +99,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(lblHomepage, &QLabel::linkActivated, this, [this] { lblHomepage_Click(); });
