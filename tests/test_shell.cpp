@@ -917,6 +917,9 @@ void TestShell::screenshots()
         Help::showContext(1002);
         QCoreApplication::processEvents();
         Help::window()->grab().save(QStringLiteral("%1/help_%2.png").arg(folder).arg(lang));
+        Help::showContext(0);
+        QCoreApplication::processEvents();
+        Help::window()->grab().save(QStringLiteral("%1/help_toc_%2.png").arg(folder).arg(lang));
         Help::closeAll();
         onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
             QCoreApplication::processEvents();
