@@ -33,7 +33,11 @@ QString get(const QString& section, const QString& key, const QString& defaultVa
 void set(const QString& section, const QString& key, const QString& value)
 {
     auto s = open();
-    s->setValue(path(section, key), value);
+    const QString k = path(section, key);
+    // Rewriting the file costs a disk flush; skip it when nothing changes.
+    if (s->contains(k) && s->value(k).toString() == value)
+        return;
+    s->setValue(k, value);
     s->sync();
 }
 

@@ -117,6 +117,9 @@ void frmSMS_Vantor::mnuSpeichernUnter_Click()
 
 bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
 {
+    // A text still being typed (a shortcut does not move the focus) belongs in the file too.
+    if (!commitFocusedEditorBox())
+        return false;
     ProgramState& st = gState();
     BusyCursor busy;
     HexWriter::WriteResult w;

@@ -3,10 +3,13 @@
 #include "ui/frmSMS_Vantor.h"
 
 #include "ui/ShapeLamp.h"
+#include "ui/ToolbarIcons.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QLocale>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,7 +21,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
@@ -98,6 +103,22 @@ QIcon boxesIcon(int pattern /*0 none, 1 all, 2 alternate*/)
     return QIcon(pm);
 }
 
+// The power symbol that heads the column of the output default states (the state a relay
+// takes when the unit is switched on).
+QPixmap powerSymbol(int size, qreal dpr)
+{
+    QPixmap pm(QSize(size, size) * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(50, 50, 60), size / 9.0, Qt::SolidLine, Qt::RoundCap));
+    const qreal m = size * 0.18;
+    p.drawArc(QRectF(m, m, size - 2 * m, size - 2 * m), 120 * 16, 300 * 16);
+    p.drawLine(QPointF(size / 2.0, size * 0.08), QPointF(size / 2.0, size * 0.48));
+    return pm;
+}
+
 QPushButton* iconButton(QWidget* parent, const QString& name, const QIcon& icon)
 {
     auto* b = named(new QPushButton(parent), name);
@@ -114,6 +135,18 @@ QFrame* hLine(QWidget* parent)
     f->setFrameShape(QFrame::HLine);
     f->setFrameShadow(QFrame::Sunken);
     return f;
+}
+
+// A faint band behind every second pair of matrix lines, so that the eye can follow a
+// line from its text to its boxes. Created before the line's widgets, so it lies below them.
+void addBand(QGridLayout* grid, QWidget* parent, int row, int rows, int columns)
+{
+    auto* band = new QFrame(parent);
+    band->setAutoFillBackground(true);
+    QPalette pal = band->palette();
+    pal.setColor(QPalette::Window, parent->palette().color(QPalette::Window).darker(106));
+    band->setPalette(pal);
+    grid->addWidget(band, row, 0, rows, columns);
 }
 
 QLabel* edgeMark(QWidget* parent, const QString& text)
@@ -137,6 +170,35 @@ QWidget* scrolledContent(QWidget* page)
     outer->addWidget(area);
     return content;
 }
+
+// The main window does not count the status bar's width in its own minimum, so a narrow
+// window squeezes the panels over each other. This keeps the window at least as wide as
+// the status bar needs (within the screen), also when a panel's text changes.
+class StatusBarMinimum : public QObject {
+public:
+    StatusBarMinimum(QMainWindow* window, QStatusBar* bar) : QObject(window), m_window(window), m_bar(bar)
+    {
+        bar->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Show)
+            apply();
+        return false;
+    }
+    void apply()
+    {
+        int width = m_bar->minimumSizeHint().width();
+        if (QScreen* s = m_window->screen())
+            width = qMin(width, s->availableGeometry().width());
+        if (width != m_window->minimumWidth())
+            m_window->setMinimumWidth(width);
+    }
+
+private:
+    QMainWindow* m_window;
+    QStatusBar* m_bar;
+};
 
 } // namespace
 
@@ -241,7 +303,10 @@ void frmSMS_Vantor::buildWidgets()
                 a->setObjectName(QStringLiteral("Toolbar1.Separator(%1)").arg(separators++));
             } else {
                 const QString key = QString::fromLatin1(layoutSlots[i].key);
-                a = new QAction(style()->standardIcon(layoutSlots[i].icon), key, Toolbar1);
+                QIcon icon = ToolbarIcons::icon(key);
+                if (icon.isNull())
+                    icon = style()->standardIcon(layoutSlots[i].icon);
+                a = new QAction(icon, key, Toolbar1);
                 a->setObjectName(QStringLiteral("Toolbar1.") + key);
                 a->setProperty("Key", key);
                 if (layoutSlots[i].tip)
@@ -273,11 +338,13 @@ void frmSMS_Vantor::buildWidgets()
             grid->addWidget(lblAdresseName[u], 1, colUser + u);
             grid->addWidget(lblAdresseEmpf[u], 2, colUser + u);
         }
-        lblAlarmDispoSpalte = headingLabel(c, QStringLiteral("lblAlarmDispoSpalte"));
+        lblAlarmDispoSpalte = headingLabel(c, QStringLiteral("lblAlarmDispoSpalte"), QStringLiteral("Sequentielle Alarmierung"));
         lblAlarmDispoSpalte->setMaximumWidth(lblAlarmDispoSpalte->fontMetrics().averageCharWidth() * 16);
         grid->addWidget(lblAlarmDispoSpalte, 0, colAlarm, 3, 1, Qt::AlignHCenter | Qt::AlignBottom);
 
         // The SMS texts and the matrix: one line per input edge, one column per user.
+        for (int e = 1; e < 8; e += 2)
+            addBand(grid, c, 4 + 2 * e, 2, colAlarm + 1);
         for (int e = 0; e < 8; ++e) {
             const int rowSF = 4 + 2 * e, rowFF = rowSF + 1;
             lblEingang[e] = named(new QLabel(QStringLiteral("Eingang %1").arg(e + 1), c), indexed("lblEingang", e));
@@ -412,6 +479,9 @@ void frmSMS_Vantor::buildWidgets()
             pair->addWidget(cmdClrAllEmp[k]);
             grid->addLayout(pair, 4, colUser + u, Qt::AlignHCenter);
         }
+        auto* defaultHeading = named(new QLabel(c), QStringLiteral("lblDefaultStateSpalte"));
+        defaultHeading->setPixmap(powerSymbol(defaultHeading->fontMetrics().height() + 4, devicePixelRatioF()));
+        grid->addWidget(defaultHeading, 3, colDefault, Qt::AlignCenter);
         cmdAllRelaisON = iconButton(c, QStringLiteral("cmdAllRelaisON"), boxesIcon(2));
         cmdAllRelaisOFF = iconButton(c, QStringLiteral("cmdAllRelaisOFF"), boxesIcon(0));
         {
@@ -421,6 +491,8 @@ void frmSMS_Vantor::buildWidgets()
             pair->addWidget(cmdAllRelaisOFF);
             grid->addLayout(pair, 4, colDefault, 1, 2, Qt::AlignLeft);
         }
+        for (int k = 1; k < 4; k += 2)
+            addBand(grid, c, 5 + 2 * k, 2, colRelay + 1);
         for (int k = 0; k < 4; ++k) {
             const int rowOn = 5 + 2 * k, rowOff = rowOn + 1;
             lblAusgang[k] = named(new QLabel(QStringLiteral("Relais %1").arg(k + 1), c), indexed("lblAusgang", k));
@@ -622,5 +694,25 @@ void frmSMS_Vantor::buildWidgets()
     for (int i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    resize(1280, 720);
+    // Status-bar panels as wide as their longest usual text, so that they never overlap:
+    // 1 the clock, 2 the port, 3 the last command line sent, 4 free.
+    {
+        const QFontMetrics fm = statusPanel[0]->fontMetrics();
+        const int pad = 2 * fm.averageCharWidth() + 8;
+        const QString clock = QLocale().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+        statusPanel[0]->setMinimumWidth(fm.horizontalAdvance(clock) + pad);
+        statusPanel[1]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("COM ----")) + pad);
+        statusPanel[2]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral(":HR1 CT:0010 AD:0060")) + pad);
+        statusPanel[3]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000")) + pad);
+        (new StatusBarMinimum(this, statusBar()))->apply();
+    }
+
+    // A default size that shows the whole input tab on a 1366 x 768 screen; smaller screens
+    // (or large scaling) get a window that fits, with scrolling tab pages.
+    QSize size(1280, 720);
+    if (QScreen* s = screen()) {
+        const QSize avail = s->availableGeometry().size();
+        size = size.boundedTo(QSize(avail.width() * 95 / 100, avail.height() * 92 / 100));
+    }
+    resize(size);
 }

@@ -11,6 +11,8 @@
 #include <memory>
 
 class Channel;
+class ConfigEditor;
+class EditorWiring;
 class Waiter;
 class QAction;
 class QCheckBox;
@@ -173,9 +175,16 @@ public:
     QPushButton* cmdUpload = nullptr;
 
     // ---- texts from the language tables (ui/MainWindowTexts.cpp) ------------------------
+    // Message keys of the two multi-row keys: "CboGültigkeit" .. "CboGültigkeit4" (the four
+    // unit words of the validity list), "gsMsgFalschesZeichen" and "gsMsgFalschesZeichen2".
     void SystemMessages();
     void Beschrifte_Labels_Buttons();
     void ToolTipText();
+    // Texts that could not be loaded (missing key, table too short), each naming table and
+    // key; the first loader that meets one shows them in one message, once per window.
+    QStringList languageProblems;
+    bool languageProblemsShown = false;
+    void reportLanguageProblems();
 
     // ---- image and profiles (image/MainWindowProfile.cpp) -------------------------------
     void LoadDefaultConfiguration();
@@ -216,6 +225,18 @@ public:
     void Aktiviere_Deaktiviere_ChkBox_PowerOn();
     void Aktualisieren();
     void wireEditor();
+    // Opens the phone book modally, then relabels the recipient columns.
+    void mnuTelefonbuch_Click();
+    // Checks and writes the text box that has the focus (before a save, a send or closing);
+    // false when its text was refused and the focus stays there.
+    bool commitFocusedEditorBox();
+    // The editing rules on this window's store, and the wiring of the editor widgets.
+    ConfigEditor& editor();
+    // Owned here (not as a child object) so it goes before the store when the window is destroyed.
+    struct EditorWiringDeleter {
+        void operator()(EditorWiring* p) const;
+    };
+    std::unique_ptr<EditorWiring, EditorWiringDeleter> editorWiring;
 
     // ---- device link (link/MainWindowLink.cpp) ------------------------------------------
     void Verbindung_pruefen();

@@ -1,0 +1,13 @@
+#pragma once
+// Texts of the editor and the phone book that come from the language tables by key,
+// read on demand (they are not among the messages loaded at start).
+#include <QString>
+#include <QStringList>
+
+namespace EditorTexts {
+// Text of a SystemNachrichten key in the current language; fallback when the key is missing.
+QString message(const QString& key, const QString& fallback);
+// count consecutive rows of a language table from the row whose Name is anchor, in the
+// current language; empty when the anchor is missing (the callers keep their design texts).
+QStringList run(const QString& table, const QString& anchor, int count);
+}

@@ -1,0 +1,729 @@
+// The main window: every control of the three tabs, the menus and the toolbar, and the
+// texts the loaders take from the language tables in their row order.
+#include "TestEnv.h"
+
+#include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "store/ConfigStore.h"
+#include "store/LanguageTables.h"
+#include "ui/ShapeLamp.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+const char* const LanguagePrefix[4] = {"de ", "en ", "it ", "fr "};
+
+// A block of rows: the anchor (or a row only reached by stepping) and the rows after it.
+struct Block {
+    QString name;
+    int rows = 1;
+};
+
+QList<Block> captionBlocks()
+{
+    QList<Block> b;
+    for (int i = 1; i <= 38; ++i)
+        b << Block{QStringLiteral("Zeile%1").arg(i), 1};
+    b << Block{"mnuListenAnzeigen", 4} << Block{"cmdSetOutput", 2} << Block{"cmdSetzen"} << Block{"cmdLesen"}
+      << Block{"lblSerienummer"} << Block{"lblPinSimCard"} << Block{"cmdPinLesen"} << Block{"cmdPinWechseln"}
+      << Block{"cmdDownload", 2} << Block{"cmdUpload"} << Block{"lblKonfiguration"} << Block{"mnuAdministrator"}
+      << Block{"OptPortAnzeige", 3} << Block{"cmdAktualisieren"} << Block{QStringLiteral("lblGültigkeit")}
+      << Block{"cmdGueltigkeitLesen"} << Block{"cmdGueltigkeitSetzen"} << Block{"mnuSpeichern", 3}
+      << Block{"mnuBenutzerAnzeigen", 2};
+    return b;
+}
+
+QList<Block> toolTipBlocks()
+{
+    QList<Block> b;
+    b << Block{"txtEingangSF", 2} << Block{"txtEingangFF", 2} << Block{"txtAlarmDispositiv"} << Block{"ChkEmpOPSF", 3}
+      << Block{"ChkEmpOPFF", 3} << Block{"lblAdresseEmpf"} << Block{"txtAusgangSF", 2} << Block{"txtAusgangFF", 2}
+      << Block{"ChkEmpOutSF", 3} << Block{"ChkEmpOutFF", 3} << Block{"ChkOP", 2} << Block{"txtSMSAufstarten"}
+      << Block{"ChkBenutzerPowerON", 2} << Block{"ChkBenutzerAlarmDispo", 2} << Block{"ChkAlarmDispoSF", 2}
+      << Block{"ChkAlarmDispoFF", 2} << Block{QStringLiteral("txtADVerzögerungszeit")} << Block{"cmdCheckAllEmp", 2}
+      << Block{"cmdClrAllEmp", 2} << Block{"cmdCheckAllEvents", 2} << Block{"lblAdresseName"} << Block{"cmdSetOutput"}
+      << Block{"cmdResetOutput"} << Block{"cmdDownload", 2} << Block{"cmdUpload"} << Block{"txtSerienummer"}
+      << Block{"txtPINSimCardNeu"} << Block{"cmdSetzen"} << Block{"cmdLesen"} << Block{"StatusBar", 4}
+      << Block{"txtPINSimCardAlt"} << Block{"ChkDefault"} << Block{"cmdPinLesen"} << Block{"cmdPinWechseln"}
+      << Block{"chkDefaultState"} << Block{"cmdAllRelaisOFF"} << Block{"cmdAllRelaisON"} << Block{QStringLiteral("CboGültigkeit")}
+      << Block{"cmdAktualisieren"} << Block{"OptPortAnzeige"} << Block{"cmdGueltigkeitLesen"} << Block{"cmdGueltigkeitSetzen"}
+      << Block{"Toolbar", 22};
+    return b;
+}
+
+QList<Block> messageBlocks()
+{
+    QList<Block> b;
+    for (const char* k : {"gsMsgVerzögerungszeit", "gsFehlerEingabe", "gsPasswortAnzZeichen", "gsFrageOkAbbrechen",
+                          "gsBenutzer", "gsDefined_Undefined", "gsMsgZeileNichtGebrannt", "gsMsgKeineAntwort",
+                          "gsMsgKeineAntwortHilfe", "gsMsgCreateHexFile", "gsMsgDownloadOK", "gsMsgNotNumeric",
+                          "gsMsgErrorPIC", "gsMsgLesenAbgebrochen", "gsMsgSchreibenAbgebrochen", "gsMsgPINAnzZeichen",
+                          "gsHWVersion", "gsSWVersion", "gsAnzahlZeichen", "gsMsgSaveConfiguration",
+                          "gsLoadConfiguration", "gsMsgLoadHexFile", "gsMsgPasswortNOK", "gsMsgProgrammiereFlash",
+                          "gsModemStartUP", "gsUpdateConfiguration", "gsUpdateFirmware", "gsProgramName",
+                          "gsMsgNotPlus", "gsMsgVersionskonflikt", "gsTitelVersionskonflikt",
+                          "gsMsgDateiSchreibgeschützt", "gsMsgSpeichereAndererDateiname", "gsMsgÄnderungenSpeichern",
+                          "gsMsgPINeingeben", "gsMsgPINAlteingeben"})
+        b << Block{QString::fromUtf8(k), 1};
+    b << Block{QStringLiteral("CboGültigkeit"), 4} << Block{"gsMsgFalschesZeichen", 2};
+    return b;
+}
+
+// The text of row r of a block (r = 0 the anchor) in language l (0-based).
+QString rowText(const QString& block, int r, int l)
+{
+    return QString::fromLatin1(LanguagePrefix[l]) + block + (r ? QStringLiteral("#%1").arg(r + 1) : QString());
+}
+
+// Replaces a language table by the given blocks, in order.
+void writeTable(const TestEnv& env, const QString& table, const QList<Block>& blocks)
+{
+    env.exec(QStringLiteral("DELETE FROM \"%1\"").arg(table));
+    for (const Block& b : blocks)
+        for (int r = 0; r < b.rows; ++r) {
+            const QString name = r ? b.name + QStringLiteral("#%1").arg(r + 1) : b.name;
+            QStringList values{name};
+            for (int l = 0; l < 4; ++l)
+                values << rowText(b.name, r, l);
+            for (QString& v : values)
+                v = QLatin1Char('\'') + QString(v).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+            env.exec(QStringLiteral("INSERT INTO \"%1\" VALUES (%2)").arg(table, values.join(QLatin1Char(','))));
+        }
+}
+
+void writeFixture(const TestEnv& env)
+{
+    writeTable(env, tbl::Beschriftung, captionBlocks());
+    writeTable(env, tbl::ToolTipText, toolTipBlocks());
+    writeTable(env, tbl::SystemNachrichten, messageBlocks());
+}
+
+void swapRows(const TestEnv& env, const QString& table, int a, int b)
+{
+    env.exec(QStringLiteral("UPDATE \"%1\" SET rowid = -1 WHERE rowid = %2").arg(table).arg(a));
+    env.exec(QStringLiteral("UPDATE \"%1\" SET rowid = %2 WHERE rowid = %3").arg(table).arg(a).arg(b));
+    env.exec(QStringLiteral("UPDATE \"%1\" SET rowid = %2 WHERE rowid = -1").arg(table).arg(b));
+}
+
+std::unique_ptr<frmSMS_Vantor> loadedWindow()
+{
+    Settings::set("Ports", "COM1", "sim");
+    auto w = std::make_unique<frmSMS_Vantor>();
+    w->SystemMessages();
+    w->Beschrifte_Labels_Buttons();
+    w->ToolTipText();
+    return w;
+}
+
+// Every text the loaders set: captions and tool tips by object name.
+QMap<QString, QString> texts(frmSMS_Vantor& w)
+{
+    QMap<QString, QString> m;
+    for (QObject* o : w.findChildren<QObject*>()) {
+        const QString name = o->objectName();
+        if (name.isEmpty() || name == QStringLiteral("StatusBarPanel1")) // the clock
+            continue;
+        if (auto* l = qobject_cast<QLabel*>(o))
+            m[name + ".text"] = l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(o))
+            m[name + ".text"] = b->text();
+        else if (auto* menu = qobject_cast<QMenu*>(o))
+            m[name + ".text"] = menu->title();
+        else if (auto* a = qobject_cast<QAction*>(o))
+            m[name + ".text"] = a->text();
+        if (auto* wd = qobject_cast<QWidget*>(o))
+            m[name + ".tip"] = wd->toolTip();
+        else if (auto* a = qobject_cast<QAction*>(o))
+            m[name + ".tip"] = a->toolTip();
+    }
+    for (int i = 0; i < 3; ++i)
+        m[QStringLiteral("tab%1").arg(i)] = w.SSTab1->tabText(i);
+    for (const QString& k : gState().messages.keys())
+        m["msg." + k] = gState().messages.value(k);
+    return m;
+}
+
+template <typename T>
+T* one(frmSMS_Vantor& w, const QString& name)
+{
+    const auto all = w.findChildren<QObject*>(name);
+    if (all.size() != 1) {
+        qWarning() << name << "found" << all.size() << "times";
+        return nullptr;
+    }
+    return qobject_cast<T*>(all.first());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void everyControlExistsOnceWithItsType();
+    void menusAndToolbarInDesignOrder();
+    void textBoxLimitsAndTabOrder();
+    void firstRowsAreTakenInTableOrder();
+    void anchoredBlocksMayStandAnywhere();
+    void composedToolTips();
+    void languageColumns_data();
+    void languageColumns();
+    void ioLabelsWrittenToTheStore();
+    void emptyTextFallsBackToGerman();
+    void missingKeyGivesOneMessageNamingTableAndKey();
+    void shortTableNamesTheRun();
+    void sharedLoaderSteppingAndSearch();
+    void shippedTablesLoadCompletely();
+    void windowFitsItsTexts();
+    void screenshots();
+};
+
+void TestMainWindow::everyControlExistsOnceWithItsType()
+{
+    TestEnv env;
+    writeFixture(env);
+    auto w = loadedWindow();
+    struct Array { const char* name; int count; const QMetaObject* type; };
+    const Array arrays[] = {
+        {"ChkEmpOP", 128, &QCheckBox::staticMetaObject},     {"ChkEmpOut", 64, &QCheckBox::staticMetaObject},
+        {"ChkOP", 8, &QCheckBox::staticMetaObject},          {"ChkAlarmDispo", 16, &QCheckBox::staticMetaObject},
+        {"ChkBenutzerAlarmDispo", 8, &QCheckBox::staticMetaObject},
+        {"ChkBenutzerPowerON", 8, &QCheckBox::staticMetaObject},
+        {"ChkDefaultState", 8, &QCheckBox::staticMetaObject},
+        {"txtEingangSF", 8, &QLineEdit::staticMetaObject},   {"txtEingangFF", 8, &QLineEdit::staticMetaObject},
+        {"txtAusgangSF", 4, &QLineEdit::staticMetaObject},   {"txtAusgangFF", 4, &QLineEdit::staticMetaObject},
+        {"lblAnzZeichenSF", 8, &QLabel::staticMetaObject},   {"lblAnzZeichenFF", 8, &QLabel::staticMetaObject},
+        {"lblAnzZeichenOutAK", 4, &QLabel::staticMetaObject}, {"lblAnzZeichenOutRK", 4, &QLabel::staticMetaObject},
+        {"lblEingang", 8, &QLabel::staticMetaObject},        {"lblAusgang", 8, &QLabel::staticMetaObject},
+        {"lblEmpfänger", 24, &QLabel::staticMetaObject},     {"lblAdresseEmpf", 24, &QLabel::staticMetaObject},
+        {"lblAdresseName", 24, &QLabel::staticMetaObject},
+        {"cmdCheckAllEmp", 16, &QPushButton::staticMetaObject}, {"cmdClrAllEmp", 16, &QPushButton::staticMetaObject},
+        {"cmdSetOutput", 4, &QPushButton::staticMetaObject}, {"cmdResetOutput", 4, &QPushButton::staticMetaObject},
+        {"cmdDownload", 2, &QPushButton::staticMetaObject},  {"OptPortAnzeige", 3, &QRadioButton::staticMetaObject},
+        {"ShpLed", 8, &ShapeLamp::staticMetaObject},
+    };
+    for (const Array& a : arrays) {
+        for (int i = 0; i < a.count; ++i) {
+            const QString name = QStringLiteral("%1(%2)").arg(QString::fromUtf8(a.name)).arg(i);
+            QObject* o = one<QObject>(*w, name);
+            QVERIFY2(o, qPrintable(name));
+            QVERIFY2(o->metaObject()->inherits(a.type), qPrintable(name));
+        }
+        const QString beyond = QStringLiteral("%1(%2)").arg(QString::fromUtf8(a.name)).arg(a.count);
+        QVERIFY2(!w->findChild<QObject*>(beyond), qPrintable(beyond));
+    }
+    struct Single { const char* name; const QMetaObject* type; };
+    const Single singles[] = {
+        {"txtAlarmDispositiv", &QLineEdit::staticMetaObject}, {"txtSMSAufstarten", &QLineEdit::staticMetaObject},
+        {"txtADVerzögerungszeit", &QLineEdit::staticMetaObject}, {"txtSerienummer", &QLineEdit::staticMetaObject},
+        {"txtPINSimCardAlt", &QLineEdit::staticMetaObject}, {"txtPINSimCardNeu", &QLineEdit::staticMetaObject},
+        {"lblAnzZeichenAD", &QLabel::staticMetaObject},    {"lblAnzZeichenPON", &QLabel::staticMetaObject},
+        {"lblAlarmDispo", &QLabel::staticMetaObject},      {"lblAufstarten", &QLabel::staticMetaObject},
+        {"lblHWVersion", &QLabel::staticMetaObject},       {"lblSWVersion", &QLabel::staticMetaObject},
+        {"lblSerienummer", &QLabel::staticMetaObject},     {"lblPinSimCard", &QLabel::staticMetaObject},
+        {"lblGültigkeit", &QLabel::staticMetaObject},      {"lblDownload", &QLabel::staticMetaObject},
+        {"cmdCheckAllEvents", &QPushButton::staticMetaObject}, {"cmdClrAllEvents", &QPushButton::staticMetaObject},
+        {"cmdAllRelaisON", &QPushButton::staticMetaObject}, {"cmdAllRelaisOFF", &QPushButton::staticMetaObject},
+        {"cmdAktualisieren", &QPushButton::staticMetaObject}, {"cmdSetzen", &QPushButton::staticMetaObject},
+        {"cmdLesen", &QPushButton::staticMetaObject},      {"cmdPinLesen", &QPushButton::staticMetaObject},
+        {"cmdPinWechseln", &QPushButton::staticMetaObject}, {"cmdGueltigkeitLesen", &QPushButton::staticMetaObject},
+        {"cmdGueltigkeitSetzen", &QPushButton::staticMetaObject}, {"cmdUpload", &QPushButton::staticMetaObject},
+        {"cmdStatKom", &QPushButton::staticMetaObject},
+        {"Check_Inkrement", &QCheckBox::staticMetaObject}, {"ChkDefault", &QCheckBox::staticMetaObject},
+        {"CboGültigkeit", &QComboBox::staticMetaObject},   {"ShpModem", &ShapeLamp::staticMetaObject},
+        {"SSTab1", &QTabWidget::staticMetaObject},         {"Toolbar1", &QToolBar::staticMetaObject},
+    };
+    for (const Single& s : singles) {
+        QObject* o = one<QObject>(*w, QString::fromUtf8(s.name));
+        QVERIFY2(o, s.name);
+        QVERIFY2(o->metaObject()->inherits(s.type), s.name);
+    }
+    // The typed accessors point at the same widgets.
+    QCOMPARE(w->ChkEmpOP[37], w->findChild<QCheckBox*>("ChkEmpOP(37)"));
+    QCOMPARE(w->txtAusgangFF[3], w->findChild<QLineEdit*>("txtAusgangFF(3)"));
+    QCOMPARE(w->lblEmpfaenger[9], w->findChild<QLabel*>(QStringLiteral("lblEmpfänger(9)")));
+    QCOMPARE(w->CboGueltigkeit, w->findChild<QComboBox*>(QStringLiteral("CboGültigkeit")));
+    // The access-level controls start at the normal level.
+    QVERIFY(w->cmdSetzen->isHidden());
+    QVERIFY(w->Check_Inkrement->isHidden());
+    QVERIFY(w->cmdDownload[1]->isHidden());
+    QVERIFY(!w->cmdDownload[0]->isHidden());
+    // The matrices: user u's column on the input tab is ChkEmpOP(16u .. 16u + 15), one
+    // line per input edge, the rising edge above the falling edge.
+    w->resize(1300, 760);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->SSTab1->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    auto pos = [&](QWidget* x) { return x->mapTo(w.get(), QPoint(x->width() / 2, x->height() / 2)); };
+    for (int u = 0; u < 8; ++u)
+        for (int r = 1; r < 16; ++r) {
+            QCOMPARE(pos(w->ChkEmpOP[16 * u + r]).x(), pos(w->ChkEmpOP[16 * u]).x());
+            QVERIFY(pos(w->ChkEmpOP[16 * u + r]).y() > pos(w->ChkEmpOP[16 * u + r - 1]).y());
+            QCOMPARE(pos(w->ChkEmpOP[16 * u + r]).y(), pos(w->ChkEmpOP[r]).y());
+        }
+    for (int e = 0; e < 8; ++e) {
+        QVERIFY(std::abs(pos(w->txtEingangSF[e]).y() - pos(w->ChkEmpOP[2 * e]).y()) <= 2);
+        QVERIFY(std::abs(pos(w->txtEingangFF[e]).y() - pos(w->ChkEmpOP[2 * e + 1]).y()) <= 2);
+        QCOMPARE(pos(w->ChkAlarmDispo[2 * e]).y(), pos(w->ChkEmpOP[2 * e]).y());
+    }
+    w->SSTab1->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    for (int r = 0; r < 8; ++r) {
+        QCOMPARE(pos(w->ChkDefaultState[r]).y(), pos(w->ChkEmpOut[r]).y());
+        QCOMPARE(pos(w->ChkEmpOut[56 + r]).y(), pos(w->ChkEmpOut[r]).y());
+    }
+}
+
+void TestMainWindow::menusAndToolbarInDesignOrder()
+{
+    TestEnv env;
+    auto w = loadedWindow();
+    QStringList top;
+    for (QAction* a : w->menuBar()->actions())
+        top << a->menu()->objectName();
+    QCOMPARE(top, QStringList({"mnuDatei", "mnuEinstellungen", "mnuFragezeichen"}));
+    auto names = [](QMenu* m) {
+        QStringList s;
+        for (QAction* a : m->actions())
+            s << (a->menu() ? a->menu()->objectName() : a->objectName());
+        return s;
+    };
+    QCOMPARE(names(w->mnuDatei), QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuLinie", "mnuBeenden"}));
+    QVERIFY(w->mnuLinie->isSeparator());
+    QCOMPARE(names(w->mnuEinstellungen), QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuAdministrator"}));
+    QCOMPARE(names(w->mnuReports), QStringList({"mnuListenAnzeigen", "mnuListenDrucken"}));
+    QCOMPARE(names(w->mnuListenAnzeigen), QStringList({QStringLiteral("mnuEingängeAnzeigen"), QStringLiteral("mnuAusgängeAnzeigen"),
+                                                       "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"}));
+    QCOMPARE(names(w->mnuListenDrucken), QStringList({QStringLiteral("mnuEingängeDrucken"), QStringLiteral("mnuAusgängeDrucken"),
+                                                      "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}));
+    QCOMPARE(names(w->mnuFragezeichen), QStringList({"mnuHelp", "mnuInfo"}));
+    QVERIFY(!w->mnuAdministrator->isVisible());
+    QCOMPARE(w->mnuLaden->text(), QStringLiteral("&Öffnen"));
+    QCOMPARE(w->mnuListenDrucken->title(), QStringLiteral("&Drucken"));
+
+    const QList<QAction*> actions = w->Toolbar1->actions();
+    QCOMPARE(actions.size(), 22);
+    QStringList layout;
+    for (int i = 0; i < 22; ++i) {
+        QCOMPARE(actions[i], w->Toolbar1Buttons[i]);
+        layout << (actions[i]->isSeparator() ? QStringLiteral("|") : actions[i]->property("Key").toString());
+    }
+    QCOMPARE(layout.join(' '), QStringLiteral("| Open Save | Telefonbuch COM | ReportAlarm ReportRelais ReportSequentiell "
+                                              "ReportUser | PrintAlarm PrintRelais PrintSequentiell PrintUser | Upload Download "
+                                              "| Help Info"));
+    QCOMPARE(w->toolbarButton("Download"), w->findChild<QAction*>("Toolbar1.Download"));
+    QVERIFY(!w->toolbarButton("Nothing"));
+}
+
+void TestMainWindow::textBoxLimitsAndTabOrder()
+{
+    TestEnv env;
+    auto w = loadedWindow();
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(w->txtEingangSF[i]->maxLength(), 63);
+        QCOMPARE(w->txtEingangFF[i]->maxLength(), 63);
+    }
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(w->txtAusgangSF[i]->maxLength(), 63);
+        QCOMPARE(w->txtAusgangFF[i]->maxLength(), 63);
+    }
+    QCOMPARE(w->txtAlarmDispositiv->maxLength(), 63);
+    QCOMPARE(w->txtSMSAufstarten->maxLength(), 63);
+    QCOMPARE(w->txtADVerzoegerungszeit->maxLength(), 2);
+    QCOMPARE(w->txtSerienummer->maxLength(), 6);
+    QCOMPARE(w->txtPINSimCardNeu->maxLength(), 4);
+    QCOMPARE(w->txtPINSimCardAlt->maxLength(), 4);
+    // Tab moves down the text column, then down each user's column.
+    auto next = [](QWidget* x) {
+        do
+            x = x->nextInFocusChain();
+        while (!(x->focusPolicy() & Qt::TabFocus));
+        return x;
+    };
+    QCOMPARE(next(w->txtEingangSF[0]), w->txtEingangFF[0]);
+    QCOMPARE(next(w->txtEingangFF[0]), w->txtEingangSF[1]);
+    QCOMPARE(next(w->txtEingangFF[7]), w->cmdCheckAllEmp[0]);
+    QCOMPARE(next(w->cmdClrAllEmp[0]), w->ChkEmpOP[0]);
+    QCOMPARE(next(w->ChkEmpOP[0]), w->ChkEmpOP[1]);
+    QCOMPARE(next(w->ChkEmpOP[15]), w->cmdCheckAllEmp[1]);
+    QCOMPARE(next(w->ChkEmpOP[127]), w->cmdCheckAllEvents);
+    QCOMPARE(next(w->ChkBenutzerPowerON[7]), w->txtAusgangSF[0]);
+    QCOMPARE(next(w->ChkDefaultState[7]), w->OptPortAnzeige[0]);
+}
+
+void TestMainWindow::firstRowsAreTakenInTableOrder()
+{
+    TestEnv env;
+    writeFixture(env);
+    // Rows 5 and 6 (mnuLaden, mnuSpeichernunter) and rows 17 and 18 (inputs 1 and 2) swapped.
+    swapRows(env, tbl::Beschriftung, 5, 6);
+    swapRows(env, tbl::Beschriftung, 17, 18);
+    auto w = loadedWindow();
+    QCOMPARE(w->mnuLaden->text(), QStringLiteral("de Zeile6"));
+    QCOMPARE(w->mnuSpeichernunter->text(), QStringLiteral("de Zeile5"));
+    QCOMPARE(w->lblEingang[0]->text(), QStringLiteral("de Zeile18"));
+    QCOMPARE(w->lblEingang[1]->text(), QStringLiteral("de Zeile17"));
+    QCOMPARE(w->lblEingang[2]->text(), QStringLiteral("de Zeile19"));
+    // The rest of the first 38 rows in place.
+    QCOMPARE(w->SSTab1->tabText(0), QStringLiteral("de Zeile1"));
+    QCOMPARE(w->SSTab1->tabText(2), QStringLiteral("de Zeile3"));
+    QCOMPARE(w->mnuDatei->title(), QStringLiteral("de Zeile4"));
+    QCOMPARE(w->mnuInfo->text(), QStringLiteral("de Zeile12"));
+    QCOMPARE(w->lblAusgang[0]->text(), QStringLiteral("de Zeile13"));
+    QCOMPARE(w->lblAusgang[4]->text(), QStringLiteral("de Zeile13"));
+    QCOMPARE(w->lblAusgang[7]->text(), QStringLiteral("de Zeile16"));
+    QCOMPARE(w->lblAlarmDispo->text(), QStringLiteral("de Zeile25"));
+    for (int g = 0; g < 3; ++g) {
+        QCOMPARE(w->lblEmpfaenger[8 * g]->text(), QStringLiteral("de Zeile26"));
+        QCOMPARE(w->lblEmpfaenger[8 * g + 7]->text(), QStringLiteral("de Zeile33"));
+    }
+    for (QCheckBox* c : w->ChkOP)
+        QCOMPARE(c->text(), QStringLiteral("de Zeile34"));
+    QCOMPARE(w->lblAufstarten->text(), QStringLiteral("de Zeile35"));
+    QCOMPARE(w->mnuReports->title(), QStringLiteral("de Zeile36"));
+    QCOMPARE(w->mnuAusgaengeAnzeigen->text(), QStringLiteral("de Zeile38"));
+    // The anchored runs.
+    QCOMPARE(w->mnuListenDrucken->title(), QStringLiteral("de mnuListenAnzeigen#2"));
+    QCOMPARE(w->mnuAusgaengeDrucken->text(), QStringLiteral("de mnuListenAnzeigen#4"));
+    QCOMPARE(w->cmdResetOutput[3]->text(), QStringLiteral("de cmdSetOutput#2"));
+    QCOMPARE(w->cmdDownload[1]->text(), QStringLiteral("de cmdDownload#2"));
+    QCOMPARE(w->lblDownload->text(), QStringLiteral("de lblKonfiguration"));
+    QCOMPARE(w->OptPortAnzeige[2]->text(), QStringLiteral("de OptPortAnzeige#3"));
+    QCOMPARE(w->mnuAlarmDispoDrucken->text(), QStringLiteral("de mnuSpeichern#3"));
+    QCOMPARE(w->mnuBenutzerDrucken->text(), QStringLiteral("de mnuBenutzerAnzeigen#2"));
+    QCOMPARE(w->mnuAdministrator->text(), QStringLiteral("de mnuAdministrator"));
+    QVERIFY(env.messages.isEmpty());
+}
+
+void TestMainWindow::anchoredBlocksMayStandAnywhere()
+{
+    QMap<QString, QString> before, after;
+    {
+        TestEnv env;
+        writeFixture(env);
+        auto w = loadedWindow();
+        before = texts(*w);
+    }
+    {
+        TestEnv env;
+        // Blocks in another order, with unrelated rows between them.
+        QList<Block> caps = captionBlocks();
+        QList<Block> anchored = caps.mid(38);
+        std::reverse(anchored.begin(), anchored.end());
+        anchored.insert(3, Block{"frmTelefonbuch", 2});
+        QList<Block> tips = toolTipBlocks();
+        std::reverse(tips.begin(), tips.end());
+        tips.insert(5, Block{"txtNameTelefonbuch", 11});
+        QList<Block> msgs = messageBlocks();
+        std::reverse(msgs.begin(), msgs.end());
+        writeTable(env, tbl::Beschriftung, caps.mid(0, 38) + anchored);
+        writeTable(env, tbl::ToolTipText, tips);
+        writeTable(env, tbl::SystemNachrichten, msgs);
+        auto w = loadedWindow();
+        after = texts(*w);
+        QVERIFY(env.messages.isEmpty());
+    }
+    QCOMPARE(after.size(), before.size());
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QCOMPARE(after.value(it.key()), it.value());
+    QCOMPARE(before.value(QStringLiteral("mnuSpeichern.text")), QStringLiteral("de mnuSpeichern"));
+}
+
+void TestMainWindow::composedToolTips()
+{
+    TestEnv env;
+    writeFixture(env);
+    auto w = loadedWindow();
+    // Input 3, user 2: element 16 * 1 + 2 * 2.
+    QCOMPARE(w->ChkEmpOP[20]->toolTip(), QStringLiteral("de ChkEmpOPSF 3 de ChkEmpOPSF#2 2 de ChkEmpOPSF#3"));
+    QCOMPARE(w->ChkEmpOP[21]->toolTip(), QStringLiteral("de ChkEmpOPFF 3 de ChkEmpOPFF#2 2 de ChkEmpOPFF#3"));
+    QCOMPARE(w->ChkEmpOP[127]->toolTip(), QStringLiteral("de ChkEmpOPFF 8 de ChkEmpOPFF#2 8 de ChkEmpOPFF#3"));
+    // Output 4, user 8: 8 * 7 + 2 * 3 (+1).
+    QCOMPARE(w->ChkEmpOut[62]->toolTip(), QStringLiteral("de ChkEmpOutSF 4 de ChkEmpOutSF#2 8 de ChkEmpOutSF#3"));
+    QCOMPARE(w->ChkEmpOut[9]->toolTip(), QStringLiteral("de ChkEmpOutFF 1 de ChkEmpOutFF#2 2 de ChkEmpOutFF#3"));
+    QCOMPARE(w->txtEingangFF[4]->toolTip(), QStringLiteral("de txtEingangFF 5 de txtEingangFF#2"));
+    QCOMPARE(w->txtAusgangSF[3]->toolTip(), QStringLiteral("de txtAusgangSF 4 de txtAusgangSF#2"));
+    QCOMPARE(w->lblAdresseEmpf[19]->toolTip(), QStringLiteral("de lblAdresseEmpf 4"));
+    QCOMPARE(w->lblAdresseName[8]->toolTip(), QStringLiteral("de lblAdresseName 1"));
+    QCOMPARE(w->ChkAlarmDispo[14]->toolTip(), QStringLiteral("de ChkAlarmDispoSF 8 de ChkAlarmDispoSF#2"));
+    QCOMPARE(w->ChkAlarmDispo[5]->toolTip(), QStringLiteral("de ChkAlarmDispoFF 3 de ChkAlarmDispoFF#2"));
+    QCOMPARE(w->cmdCheckAllEmp[9]->toolTip(), QStringLiteral("de cmdCheckAllEmp 2 de cmdCheckAllEmp#2"));
+    QCOMPARE(w->cmdClrAllEmp[7]->toolTip(), QStringLiteral("de cmdClrAllEmp 8 de cmdClrAllEmp#2"));
+    QCOMPARE(w->cmdClrAllEvents->toolTip(), QStringLiteral("de cmdCheckAllEvents#2"));
+    QCOMPARE(w->cmdResetOutput[2]->toolTip(), QStringLiteral("de cmdResetOutput 3"));
+    QCOMPARE(w->cmdDownload[1]->toolTip(), QStringLiteral("de cmdDownload#2"));
+    QCOMPARE(w->ChkOP[5]->toolTip(), QStringLiteral("de ChkOP 6 de ChkOP#2"));
+    QCOMPARE(w->ChkBenutzerPowerON[7]->toolTip(), QStringLiteral("de ChkBenutzerPowerON 8 de ChkBenutzerPowerON#2"));
+    QCOMPARE(w->ChkDefaultState[6]->toolTip(), QStringLiteral("de chkDefaultState"));
+    QCOMPARE(w->OptPortAnzeige[1]->toolTip(), QStringLiteral("de OptPortAnzeige"));
+    QCOMPARE(w->txtADVerzoegerungszeit->toolTip(), QStringLiteral("de txtADVerzögerungszeit"));
+    QCOMPARE(w->CboGueltigkeit->toolTip(), QStringLiteral("de CboGültigkeit"));
+    for (int p = 0; p < 4; ++p)
+        QCOMPARE(w->statusPanel[p]->toolTip(), rowText("StatusBar", p, 0));
+    // Toolbar: 22 rows in slot order, separators included.
+    QCOMPARE(w->toolbarButton("Open")->toolTip(), QStringLiteral("de Toolbar#2"));
+    QCOMPARE(w->toolbarButton("ReportAlarm")->toolTip(), QStringLiteral("de Toolbar#8"));
+    QCOMPARE(w->toolbarButton("Info")->toolTip(), QStringLiteral("de Toolbar#22"));
+}
+
+void TestMainWindow::languageColumns_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 2;
+    QTest::newRow("Italian") << 3;
+    QTest::newRow("French") << 4;
+}
+
+void TestMainWindow::languageColumns()
+{
+    QFETCH(int, language);
+    TestEnv env(QString::number(language));
+    writeFixture(env);
+    auto w = loadedWindow();
+    const QString p = QString::fromLatin1(LanguagePrefix[language - 1]);
+    QCOMPARE(w->SSTab1->tabText(1), p + "Zeile2");
+    QCOMPARE(w->lblEingang[7]->text(), p + "Zeile24");
+    QCOMPARE(w->cmdPinWechseln->text(), p + "cmdPinWechseln");
+    QCOMPARE(w->ChkEmpOP[20]->toolTip(), p + "ChkEmpOPSF 3 " + p + "ChkEmpOPSF#2 2 " + p + "ChkEmpOPSF#3");
+    QCOMPARE(gState().gsProgramName, p + "gsProgramName");
+    QCOMPARE(gState().msg("gsMsgKeineAntwort"), p + "gsMsgKeineAntwort");
+    QCOMPARE(gState().msg(QStringLiteral("CboGültigkeit")), p + QStringLiteral("CboGültigkeit"));
+    QCOMPARE(gState().msg(QStringLiteral("CboGültigkeit4")), p + QStringLiteral("CboGültigkeit#4"));
+    QCOMPARE(gState().msg("gsMsgFalschesZeichen2"), p + "gsMsgFalschesZeichen#2");
+    QCOMPARE(gState().msg("gsMsgPINAlteingeben"), p + "gsMsgPINAlteingeben");
+    QVERIFY(env.messages.isEmpty());
+}
+
+void TestMainWindow::ioLabelsWrittenToTheStore()
+{
+    TestEnv env("3");
+    writeFixture(env);
+    auto w = loadedWindow();
+    // Written at once, in the file.
+    for (int r = 1; r <= 16; ++r)
+        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = %1").arg(r)).toString(),
+                 QStringLiteral("it Zeile%1").arg(17 + (r - 1) / 2));
+    for (int r = 1; r <= 8; ++r)
+        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Ausgänge\" WHERE ID = %1").arg(r)).toString(),
+                 QStringLiteral("it Zeile%1").arg(13 + (r - 1) / 2));
+    QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 5")).toString(),
+             w->lblEingang[2]->text());
+    QVERIFY(!w->store.rs_Konfig_IN.hasPendingChanges());
+    QVERIFY(!w->store.rs_Konfig_OUT.hasPendingChanges());
+}
+
+void TestMainWindow::emptyTextFallsBackToGerman()
+{
+    TestEnv env("4");
+    writeFixture(env);
+    env.exec(QStringLiteral("UPDATE Beschriftung SET \"Französisch\" = '' WHERE Name = 'cmdUpload'"));
+    env.exec(QStringLiteral("UPDATE Beschriftung SET \"Französisch\" = NULL WHERE Name = 'Zeile20'"));
+    env.exec(QStringLiteral("UPDATE ToolTipText SET \"Französisch\" = NULL WHERE Name = 'ChkEmpOPSF#2'"));
+    env.exec(QStringLiteral("UPDATE SystemNachrichten SET \"Französisch\" = '' WHERE Name = 'gsMsgFalschesZeichen#2'"));
+    auto w = loadedWindow();
+    QCOMPARE(w->cmdUpload->text(), QStringLiteral("de cmdUpload"));
+    QCOMPARE(w->lblEingang[3]->text(), QStringLiteral("de Zeile20"));
+    QCOMPARE(w->lblEingang[4]->text(), QStringLiteral("fr Zeile21"));
+    QCOMPARE(w->ChkEmpOP[0]->toolTip(), QStringLiteral("fr ChkEmpOPSF 1 de ChkEmpOPSF#2 1 fr ChkEmpOPSF#3"));
+    QCOMPARE(gState().msg("gsMsgFalschesZeichen2"), QStringLiteral("de gsMsgFalschesZeichen#2"));
+    QVERIFY(env.messages.isEmpty());
+}
+
+void TestMainWindow::missingKeyGivesOneMessageNamingTableAndKey()
+{
+    TestEnv env("2");
+    writeFixture(env);
+    env.exec(QStringLiteral("DELETE FROM ToolTipText WHERE Name = 'cmdPinLesen'"));
+    env.exec(QStringLiteral("DELETE FROM Beschriftung WHERE Name = 'lblPinSimCard'"));
+    env.exec(QStringLiteral("DELETE FROM SystemNachrichten WHERE Name = 'gsMsgNotNumeric'"));
+    std::unique_ptr<frmSMS_Vantor> w;
+    w = loadedWindow();
+    QCOMPARE(env.messages.size(), 1);
+    const QString text = env.messages.first().text;
+    QVERIFY2(text.contains(QStringLiteral("\"SystemNachrichten\"")) && text.contains(QStringLiteral("\"gsMsgNotNumeric\"")),
+             qPrintable(text));
+    QCOMPARE(env.messages.first().title, QStringLiteral("en gsProgramName"));
+    QCOMPARE(env.messages.first().icon, Dialogs::Icon::Exclamation);
+    // Everything else is loaded.
+    QCOMPARE(gState().msg("gsMsgPINAnzZeichen"), QStringLiteral("en gsMsgPINAnzZeichen"));
+    QCOMPARE(w->cmdPinWechseln->text(), QStringLiteral("en cmdPinWechseln"));
+    QCOMPARE(w->cmdPinWechseln->toolTip(), QStringLiteral("en cmdPinWechseln"));
+    QCOMPARE(w->lblPinSimCard->text(), QStringLiteral("PIN SIM-Karte")); // its design caption
+    // The later loaders' problems are kept for the record, not shown again.
+    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"Beschriftung\" has no row \"lblPinSimCard\"")));
+    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"ToolTipText\" has no row \"cmdPinLesen\"")));
+}
+
+void TestMainWindow::shortTableNamesTheRun()
+{
+    TestEnv env;
+    writeFixture(env);
+    // The table ends after 30 rows: the stepped run stops at row 31, the anchored runs fail.
+    env.exec(QStringLiteral("DELETE FROM Beschriftung WHERE rowid > 30"));
+    auto w = loadedWindow();
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY2(env.messages.first().text.contains(QStringLiteral("\"Beschriftung\" ends before the row for \"lblEmpfänger(5)\"")),
+             qPrintable(env.messages.first().text));
+    QCOMPARE(w->lblEmpfaenger[4]->text(), QStringLiteral("de Zeile30"));
+}
+
+void TestMainWindow::sharedLoaderSteppingAndSearch()
+{
+    TestEnv env("2");
+    writeTable(env, tbl::Beschriftung,
+               {Block{"frmDownload"}, Block{"frmUpload"}, Block{"CreateFile"}, Block{"lblName", 8}, Block{"CreateFile"}});
+    env.exec(QStringLiteral("UPDATE Beschriftung SET \"Englisch\" = 'second' WHERE rowid = 12"));
+    LanguageTable t(tbl::Beschriftung);
+    QCOMPARE(t.language(), 2);
+    QCOMPARE(t.text("frmUpload"), QStringLiteral("en frmUpload"));
+    // The search for CreateFile continues from the row found before it.
+    t.anchor("lblName");
+    t.findNext("CreateFile");
+    QCOMPARE(t.take(), QStringLiteral("second"));
+    QCOMPARE(t.run("lblName", 8).last(), QStringLiteral("en lblName#8"));
+    try {
+        t.anchor("lblName");
+        for (int i = 0; i < 10; ++i)
+            t.take();
+        QFAIL("no error past the run");
+    } catch (const LanguageTableError& e) {
+        QCOMPARE(e.table(), tbl::Beschriftung);
+        QCOMPARE(e.key(), QStringLiteral("lblName"));
+    }
+    try {
+        t.text("lblNirgends");
+        QFAIL("no error for a missing key");
+    } catch (const LanguageTableError& e) {
+        QCOMPARE(e.key(), QStringLiteral("lblNirgends"));
+        QVERIFY(e.message().contains(QStringLiteral("\"Beschriftung\" has no row \"lblNirgends\"")));
+    }
+    QVERIFY_THROWS_EXCEPTION(LanguageTableError, LanguageTable(QStringLiteral("KeineTabelle")));
+}
+
+// The language tables of the built database: every key the main window needs, in every
+// language, with nothing missing and no text left at its design value.
+void TestMainWindow::shippedTablesLoadCompletely()
+{
+    {
+        TestEnv probe;
+        if (probe.queryValue(QStringLiteral("SELECT COUNT(*) FROM Beschriftung")).toInt() == 0)
+            QSKIP("the built database has no language texts");
+    }
+    QMap<QString, QString> german;
+    for (int language = 1; language <= 4; ++language) {
+        TestEnv env(QString::number(language));
+        auto w = loadedWindow();
+        QVERIFY2(w->languageProblems.isEmpty(), qPrintable(w->languageProblems.join('\n')));
+        QVERIFY(env.messages.isEmpty());
+        for (const Block& b : messageBlocks())
+            QVERIFY2(!gState().msg(b.name).isEmpty() && gState().msg(b.name) != b.name, qPrintable(b.name));
+        for (const char* k : {"CboGültigkeit2", "CboGültigkeit3", "CboGültigkeit4", "gsMsgFalschesZeichen2"}) {
+            const QString key = QString::fromUtf8(k);
+            QVERIFY2(!gState().msg(key).isEmpty() && gState().msg(key) != key, k);
+        }
+        QVERIFY(!gState().gsProgramName.isEmpty());
+        const QMap<QString, QString> m = texts(*w);
+        for (auto it = m.cbegin(); it != m.cend(); ++it) {
+            const QString& key = it.key();
+            if (key.endsWith(QLatin1String(".tip"))) {
+                const QString name = key.chopped(4);
+                // Every control that has a tool-tip block shows a tip.
+                static const QStringList withTip{"ChkEmpOP(", "ChkEmpOut(", "txtEingang", "txtAusgang", "ChkAlarmDispo(",
+                                                 "ChkBenutzer", "ChkOP(", "ChkDefaultState(", "cmdCheckAll", "cmdClrAll",
+                                                 "cmdSetOutput(", "cmdResetOutput(", "cmdDownload(", "OptPortAnzeige(",
+                                                 "lblAdresse", "StatusBarPanel", "Toolbar1."};
+                const bool separator = name.startsWith(QLatin1String("Toolbar1.Separator"));
+                if (!separator && std::any_of(withTip.begin(), withTip.end(), [&](const QString& p) { return name.startsWith(p); }))
+                    QVERIFY2(!it.value().isEmpty(), qPrintable(key));
+            }
+        }
+        QVERIFY(w->ChkEmpOP[20]->toolTip().contains(QStringLiteral(" 3 ")));
+        QVERIFY(w->ChkEmpOP[20]->toolTip().contains(QStringLiteral(" 2 ")));
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+            if (!b->objectName().isEmpty() && b->icon().isNull() && b->objectName() != QLatin1String("cmdStatKom")
+                && (qobject_cast<QPushButton*>(b) || qobject_cast<QRadioButton*>(b)))
+                QVERIFY2(!b->text().isEmpty(), qPrintable(b->objectName()));
+        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 6")).toString(),
+                 w->lblEingang[2]->text());
+        if (language == 1) {
+            german = m;
+        } else {
+            // Captions of another language differ from the German ones for most controls.
+            int differing = 0, compared = 0;
+            for (auto it = m.cbegin(); it != m.cend(); ++it)
+                if (it.key().endsWith(QLatin1String(".text")) && !it.value().isEmpty() && german.contains(it.key())) {
+                    ++compared;
+                    differing += german.value(it.key()) != it.value();
+                }
+            QVERIFY2(differing * 2 > compared, qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(compared)));
+        }
+    }
+}
+
+// At the default size all three tabs show their content without clipping any text.
+void TestMainWindow::windowFitsItsTexts()
+{
+    for (int language = 1; language <= 4; ++language) {
+        TestEnv env(QString::number(language));
+        auto w = loadedWindow();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(w->width() <= 1366 && w->height() <= 768);
+        for (int tab = 0; tab < 3; ++tab) {
+            w->SSTab1->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            for (QWidget* c : w->SSTab1->widget(tab)->findChildren<QWidget*>()) {
+                if (!c->isVisible())
+                    continue;
+                const QString name = c->objectName();
+                if (auto* b = qobject_cast<QAbstractButton*>(c)) {
+                    QVERIFY2(b->width() >= b->minimumSizeHint().width(), qPrintable(name));
+                } else if (auto* l = qobject_cast<QLabel*>(c)) {
+                    if (!l->wordWrap())
+                        QVERIFY2(l->width() >= l->minimumSizeHint().width(), qPrintable(name + " " + l->text()));
+                }
+            }
+        }
+    }
+}
+
+// Writes pictures of every tab in every language to SMSV48_SHOTS_DIR when it is set.
+void TestMainWindow::screenshots()
+{
+    const QString dir = qEnvironmentVariable("SMSV48_SHOTS_DIR");
+    if (dir.isEmpty())
+        QSKIP("SMSV48_SHOTS_DIR not set");
+    QDir().mkpath(dir);
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    for (int language = 1; language <= 4; ++language) {
+        TestEnv env(QString::number(language));
+        auto w = loadedWindow();
+        w->resize(1280, 720); // the default size on a 1366 x 768 screen (the test screen is smaller)
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        for (int tab = 0; tab < 3; ++tab) {
+            w->SSTab1->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            w->grab().save(QStringLiteral("%1/main_s%2_l%3_tab%4.png").arg(dir, scale).arg(language).arg(tab));
+        }
+    }
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,0 +1,386 @@
+// The phone book: the rules of store/PhoneBook and the window frmTelefonbuch driven
+// with keys and clicks, checked against the database file.
+#include "TestEnv.h"
+
+#include "app/ProgramState.h"
+#include "store/PhoneBook.h"
+#include "ui/frmTelefonbuch.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+void seedUsers(const TestEnv& env)
+{
+    env.exec("UPDATE Adressen SET Namen='Anna', Natel_Nummer='+41791112233', Passwort='1234', Operator=1, Status=1 WHERE ID=1");
+    env.exec("UPDATE Adressen SET Namen='Beat', Natel_Nummer='0794445566', Passwort='5678', Operator=0, Status=1 WHERE ID=2");
+    env.exec("UPDATE Adressen SET Namen='Carla', Natel_Nummer='*0791', Passwort='4321', Operator=0, Status=1 WHERE ID=3");
+}
+
+QString column(const TestEnv& env, const char* col, int id)
+{
+    const QVariant v = env.queryValue(QStringLiteral("SELECT \"%1\" FROM Adressen WHERE ID=%2").arg(QLatin1String(col)).arg(id));
+    return v.isNull() ? QStringLiteral("<null>") : v.toString();
+}
+
+int countMessages(const TestEnv& env, const QString& text)
+{
+    int n = 0;
+    for (const auto& m : env.messages)
+        if (m.text == text)
+            ++n;
+    return n;
+}
+
+void typeInto(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+struct Window {
+    explicit Window() : w(new frmTelefonbuch)
+    {
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+    ~Window() { delete w; }
+    frmTelefonbuch* w;
+    frmTelefonbuch* operator->() { return w; }
+};
+}
+
+class TestPhoneBook : public QObject {
+    Q_OBJECT
+private slots:
+    void numberRules();
+    void passwordRules();
+    void enterKeyOrderAndChecks();
+    void showsEntriesAndNavigatesToBothEnds();
+    void leavingAnEntryWritesItAndMarksChanges();
+    void emptyNameKeepsTheStoredName();
+    void incompleteEntryIsReportedNotDropped();
+    void untouchedEmptyEntriesPassQuietly();
+    void clearingThenClosingKeepsTheEntry();
+    void clearingThenSavingStoresTheClearedEntry();
+    void closeAsksAndCancelKeepsTheWindow();
+    void focusColourAndSelection();
+};
+
+void TestPhoneBook::numberRules()
+{
+    QCOMPARE(PhoneBook::numberError("+41791234567"), -1);
+    QCOMPARE(PhoneBook::numberError("*123*"), -1);
+    QCOMPARE(PhoneBook::numberError("0791234"), -1);
+    QCOMPARE(PhoneBook::numberError("07+9"), 2);
+    QCOMPARE(PhoneBook::numberError("a123"), 0);
+    QCOMPARE(PhoneBook::numberError("07 91"), 2);
+    QCOMPARE(PhoneBook::numberError("++41"), 1);
+    QCOMPARE(PhoneBook::numberError(QStringLiteral("٣12")), 0); // a digit of another script
+
+    // Through the window: a bad number shows the message once, whatever follows.
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    typeInto(w->txtTelefonbuchNatelNr, "07+9x");
+    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
+    QCOMPARE(countMessages(env, "gsMsgNotNumeric"), 1);
+    QCOMPARE(env.messages.last().icon, Dialogs::Icon::Exclamation);
+    QVERIFY(w->txtTelefonbuchNatelNr->hasFocus());
+    QCOMPARE(w->txtTelefonbuchNatelNr->cursorPosition(), 2);
+    env.messages.clear();
+    typeInto(w->txtTelefonbuchNatelNr, "x0791");
+    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
+    QCOMPARE(env.messages.size(), 1);
+    env.messages.clear();
+    typeInto(w->txtTelefonbuchNatelNr, "+41790000000");
+    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
+    QVERIFY(env.messages.isEmpty());
+    QVERIFY(w->txtPasswort->hasFocus());
+    // The box refuses more than 16 characters.
+    typeInto(w->txtTelefonbuchNatelNr, "12345678901234567890");
+    QCOMPARE(w->txtTelefonbuchNatelNr->text().size(), 16);
+}
+
+void TestPhoneBook::passwordRules()
+{
+    QVERIFY(PhoneBook::checkPassword("1234").ok());
+    QVERIFY(PhoneBook::checkPassword("12a4").notNumeric);
+    QVERIFY(!PhoneBook::checkPassword("12a4").wrongLength);
+    QVERIFY(PhoneBook::checkPassword("123").wrongLength);
+    QVERIFY(!PhoneBook::checkPassword("123").notNumeric);
+    QVERIFY(PhoneBook::checkPassword("").notNumeric && PhoneBook::checkPassword("").wrongLength);
+    QVERIFY(PhoneBook::checkPassword("-123").notNumeric);
+
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    typeInto(w->txtPasswort, "12a");
+    QTest::keyClick(w->txtPasswort, Qt::Key_Return);
+    QCOMPARE(env.messages.size(), 2);
+    QCOMPARE(env.messages[0].text, QStringLiteral("gsMsgNotNumeric"));
+    QCOMPARE(env.messages[1].text, QStringLiteral("gsPasswortAnzZeichen"));
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(w->txtPasswort->hasFocus());
+    // Leaving the box with a wrong password keeps the focus in it.
+    env.messages.clear();
+    QTest::keyClick(w->txtPasswort, Qt::Key_Tab);
+    QVERIFY(w->txtPasswort->hasFocus());
+    QCOMPARE(env.messages.size(), 2);
+    // Nothing was written.
+    QCOMPARE(column(env, "Passwort", 1), QStringLiteral("1234"));
+}
+
+void TestPhoneBook::enterKeyOrderAndChecks()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    w->txtNameTelefonbuch->setFocus();
+    QTest::keyClick(w->txtNameTelefonbuch, Qt::Key_Return);
+    QVERIFY(w->txtTelefonbuchNatelNr->hasFocus());
+    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
+    QVERIFY(w->txtPasswort->hasFocus());
+    QTest::keyClick(w->txtPasswort, Qt::Key_Enter);
+    QVERIFY(w->ChkOperator->hasFocus());
+    QTest::keyClick(w->ChkOperator, Qt::Key_Return);
+    QVERIFY(w->ChkAktivBenutzer->hasFocus());
+    QTest::keyClick(w->ChkAktivBenutzer, Qt::Key_Return);
+    QVERIFY(w->cmdAenderungenSpeichern->hasFocus());
+    QTest::keyClick(w->cmdAenderungenSpeichern, Qt::Key_Return);
+    QVERIFY(w->cmdDatensatzLoeschen->hasFocus());
+    QVERIFY(w->isVisible()); // Enter on the save button did not save
+    QVERIFY(env.messages.isEmpty());
+    // Enter on the close button runs the close question.
+    env.answers << QMessageBox::Cancel;
+    w->cmdTelefonbuchAbbrechen->setFocus();
+    QTest::keyClick(w->cmdTelefonbuchAbbrechen, Qt::Key_Return);
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].text, QStringLiteral("gsFrageOkAbbrechen"));
+    QVERIFY(w->isVisible());
+}
+
+void TestPhoneBook::showsEntriesAndNavigatesToBothEnds()
+{
+    TestEnv env;
+    seedUsers(env);
+    env.exec("UPDATE Adressen SET Namen='Hugo', Natel_Nummer='0798', Passwort='8888' WHERE ID=8");
+    Window w;
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
+    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Anna"));
+    QCOMPARE(w->txtTelefonbuchNatelNr->text(), QStringLiteral("+41791112233"));
+    QCOMPARE(w->txtPasswort->text(), QStringLiteral("1234"));
+    QVERIFY(w->ChkOperator->isChecked());
+    QVERIFY(w->ChkAktivBenutzer->isChecked());
+
+    QTest::mouseClick(w->cmdMoveDatabase[1], Qt::LeftButton); // previous on entry 1
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 2/8"));
+    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Beat"));
+    QVERIFY(!w->ChkOperator->isChecked());
+    QTest::mouseClick(w->cmdMoveDatabase[3], Qt::LeftButton);
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
+    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Hugo"));
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton); // next on entry 8
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
+    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Hugo"));
+    QTest::mouseClick(w->cmdMoveDatabase[1], Qt::LeftButton);
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 7/8"));
+    QCOMPARE(w->txtNameTelefonbuch->text(), QString()); // null shows empty
+    QTest::mouseClick(w->cmdMoveDatabase[0], Qt::LeftButton);
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
+    QVERIFY(env.messages.isEmpty());
+    QVERIFY(!gState().gbDatenGeaendert); // looking is no change
+}
+
+void TestPhoneBook::leavingAnEntryWritesItAndMarksChanges()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    typeInto(w->txtTelefonbuchNatelNr, "*0791234");
+    typeInto(w->txtPasswort, "9999");
+    w->ChkOperator->setChecked(true);
+    w->ChkAktivBenutzer->setChecked(false);
+    QVERIFY(!gState().gbDatenGeaendert);
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 3/8"));
+    QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("*0791234"));
+    QCOMPARE(column(env, "Passwort", 2), QStringLiteral("9999"));
+    QCOMPARE(column(env, "Operator", 2), QStringLiteral("1"));
+    QCOMPARE(column(env, "Status", 2), QStringLiteral("0"));
+    QCOMPARE(column(env, "Namen", 2), QStringLiteral("Beat"));
+    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(env.messages.isEmpty());
+}
+
+void TestPhoneBook::emptyNameKeepsTheStoredName()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    typeInto(w->txtNameTelefonbuch, "");
+    typeInto(w->txtPasswort, "1111");
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QCOMPARE(column(env, "Namen", 1), QStringLiteral("Anna"));
+    QCOMPARE(column(env, "Passwort", 1), QStringLiteral("1111"));
+}
+
+void TestPhoneBook::incompleteEntryIsReportedNotDropped()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    QTest::mouseClick(w->cmdMoveDatabase[3], Qt::LeftButton); // entry 8, empty
+    typeInto(w->txtNameTelefonbuch, "Zora");
+    typeInto(w->txtTelefonbuchNatelNr, "0791234567");
+    QTest::mouseClick(w->cmdMoveDatabase[0], Qt::LeftButton);
+    // Told once, kept on the entry, in the password box; nothing written.
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY(env.messages[0].text.contains(QStringLiteral("vierstellig")));
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
+    QVERIFY(w->txtPasswort->hasFocus());
+    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Zora"));
+    QCOMPARE(column(env, "Natel_Nummer", 8), QStringLiteral("<null>"));
+    // Saving is refused the same way and the window stays.
+    env.messages.clear();
+    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY(w->isVisible());
+    // With the password the entry goes in.
+    env.messages.clear();
+    typeInto(w->txtPasswort, "2468");
+    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    QVERIFY(env.messages.isEmpty());
+    QVERIFY(!w->isVisible());
+    QCOMPARE(w->result(), int(QDialog::Accepted));
+    QCOMPARE(column(env, "Namen", 8), QStringLiteral("Zora"));
+    QCOMPARE(column(env, "Natel_Nummer", 8), QStringLiteral("0791234567"));
+    QCOMPARE(column(env, "Passwort", 8), QStringLiteral("2468"));
+    QVERIFY(gState().gbDatenGeaendert);
+}
+
+void TestPhoneBook::untouchedEmptyEntriesPassQuietly()
+{
+    TestEnv env;
+    Window w; // all eight entries empty
+    for (int i = 0; i < 7; ++i)
+        QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
+    QVERIFY(env.messages.isEmpty());
+    // Removing a number of an existing entry without clearing it is incomplete, too.
+    TestEnv env2;
+    seedUsers(env2);
+    Window w2;
+    typeInto(w2->txtTelefonbuchNatelNr, "");
+    QTest::mouseClick(w2->cmdMoveDatabase[2], Qt::LeftButton);
+    QCOMPARE(env2.messages.size(), 1);
+    QVERIFY(w2->txtTelefonbuchNatelNr->hasFocus());
+    QCOMPARE(column(env2, "Natel_Nummer", 1), QStringLiteral("+41791112233"));
+}
+
+void TestPhoneBook::clearingThenClosingKeepsTheEntry()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QTest::mouseClick(w->cmdDatensatzLoeschen, Qt::LeftButton);
+    QCOMPARE(w->txtPasswort->text(), QStringLiteral("7101"));
+    QCOMPARE(w->txtTelefonbuchNatelNr->text(), QString());
+    QVERIFY(!w->ChkAktivBenutzer->isChecked());
+    env.answers << QMessageBox::Ok;
+    QTest::mouseClick(w->cmdTelefonbuchAbbrechen, Qt::LeftButton);
+    QCOMPARE(env.messages.size(), 1);
+    const auto& q = env.messages[0];
+    QCOMPARE(q.text, QStringLiteral("gsFrageOkAbbrechen"));
+    QCOMPARE(q.icon, Dialogs::Icon::Question);
+    QCOMPARE(q.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(q.defaultButton, QMessageBox::Cancel);
+    QCOMPARE(q.title, w->windowTitle());
+    QVERIFY(!w->isVisible());
+    QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("0794445566"));
+    QCOMPARE(column(env, "Passwort", 2), QStringLiteral("5678"));
+    QCOMPARE(column(env, "Namen", 2), QStringLiteral("Beat"));
+    QVERIFY(!gState().gbDatenGeaendert);
+}
+
+void TestPhoneBook::clearingThenSavingStoresTheClearedEntry()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QTest::mouseClick(w->cmdDatensatzLoeschen, Qt::LeftButton);
+    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    QVERIFY(env.messages.isEmpty());
+    QVERIFY(!w->isVisible());
+    QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("<null>"));
+    QCOMPARE(column(env, "Namen", 2), QStringLiteral("<null>"));
+    QCOMPARE(column(env, "Passwort", 2), QStringLiteral("7101"));
+    QCOMPARE(column(env, "Operator", 2), QStringLiteral("0"));
+    QCOMPARE(column(env, "Status", 2), QStringLiteral("0"));
+    QCOMPARE(column(env, "Natel_Nummer", 1), QStringLiteral("+41791112233")); // neighbours untouched
+    QCOMPARE(column(env, "Natel_Nummer", 3), QStringLiteral("*0791"));
+    QVERIFY(gState().gbDatenGeaendert);
+
+    // Clearing and moving on writes the clearing as well.
+    TestEnv env2;
+    seedUsers(env2);
+    Window w2;
+    QTest::mouseClick(w2->cmdDatensatzLoeschen, Qt::LeftButton);
+    QTest::mouseClick(w2->cmdMoveDatabase[2], Qt::LeftButton);
+    QVERIFY(env2.messages.isEmpty());
+    QCOMPARE(column(env2, "Natel_Nummer", 1), QStringLiteral("<null>"));
+    QCOMPARE(column(env2, "Passwort", 1), QStringLiteral("7101"));
+}
+
+void TestPhoneBook::closeAsksAndCancelKeepsTheWindow()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    typeInto(w->txtNameTelefonbuch, "Anita");
+    env.answers << QMessageBox::Cancel;
+    QTest::mouseClick(w->cmdTelefonbuchAbbrechen, Qt::LeftButton);
+    QVERIFY(w->isVisible());
+    // Escape with a changed entry asks too; OK closes without writing.
+    env.answers << QMessageBox::Ok;
+    QTest::keyClick(w->txtNameTelefonbuch, Qt::Key_Escape);
+    QCOMPARE(env.messages.size(), 2);
+    QVERIFY(!w->isVisible());
+    QCOMPARE(column(env, "Namen", 1), QStringLiteral("Anna"));
+    // Escape without changes closes quietly.
+    TestEnv env2;
+    seedUsers(env2);
+    Window w2;
+    QTest::keyClick(w2->txtNameTelefonbuch, Qt::Key_Escape);
+    QVERIFY(env2.messages.isEmpty());
+    QVERIFY(!w2->isVisible());
+}
+
+void TestPhoneBook::focusColourAndSelection()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    w->txtTelefonbuchNatelNr->setFocus();
+    QTRY_VERIFY(w->txtTelefonbuchNatelNr->hasSelectedText());
+    QCOMPARE(w->txtTelefonbuchNatelNr->selectedText(), QStringLiteral("+41791112233"));
+    QVERIFY(w->txtTelefonbuchNatelNr->styleSheet().contains("255,255,0"));
+    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Tab);
+    QVERIFY(w->txtPasswort->hasFocus());
+    QVERIFY(w->txtTelefonbuchNatelNr->styleSheet().isEmpty());
+    QVERIFY(w->txtPasswort->styleSheet().contains("255,255,0"));
+}
+
+QTEST_MAIN(TestPhoneBook)
+#include "test_phonebook.moc"

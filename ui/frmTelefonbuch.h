@@ -1,0 +1,63 @@
+#pragma once
+// The phone-book window: one of the eight user entries at a time, four navigation
+// buttons, clearing, saving and closing. The rules live in store/PhoneBook.
+#include "store/PhoneBook.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmTelefonbuch : public QDialog {
+    Q_OBJECT
+public:
+    // Opens its own connection on the table Adressen (throws StoreError).
+    explicit frmTelefonbuch(QWidget* parent = nullptr);
+    ~frmTelefonbuch() override;
+
+    PhoneBook& book() { return m_book; }
+
+    QLabel* lblBenutzer = nullptr;
+    QLabel* lblName = nullptr;
+    QLabel* lblNatelNr = nullptr;
+    QLabel* lblPasswort = nullptr;
+    QLineEdit* txtNameTelefonbuch = nullptr;
+    QLineEdit* txtTelefonbuchNatelNr = nullptr;
+    QLineEdit* txtPasswort = nullptr;
+    QCheckBox* ChkOperator = nullptr;
+    QCheckBox* ChkAktivBenutzer = nullptr;
+    QPushButton* cmdMoveDatabase[4] = {nullptr, nullptr, nullptr, nullptr};
+    QPushButton* cmdDatensatzLoeschen = nullptr;
+    QPushButton* cmdAenderungenSpeichern = nullptr;
+    QPushButton* cmdTelefonbuchAbbrechen = nullptr;
+
+    void cmdMoveDatabase_Click(int index);
+    void cmdDatensatzLoeschen_Click();
+    void cmdAenderungenSpeichern_Click();
+    void cmdTelefonbuchAbbrechen_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
+
+private:
+    void loadTexts();
+    void showEntry();
+    PhoneBookEntry boxes() const;
+    // Checks the number box; shows the message and keeps the focus when it fails.
+    // always: show the message even when it was shown for this text already.
+    bool validateNumber(bool always);
+    bool validatePassword(bool always);
+    // Writes the current entry before a move or the save; false keeps the user on it.
+    bool leaveEntry();
+    void setFocusColour(QLineEdit* box, bool focused);
+
+    PhoneBook m_book;
+    bool m_validating = false;
+    bool m_closing = false;
+    bool m_numberReported = false;
+    bool m_passwordReported = false;
+};
