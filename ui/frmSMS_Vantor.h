@@ -284,6 +284,18 @@ public:
     void AddHelpContextID();
     void MenuIcons();
     void wireShellCommands();
+    // Toolbar1 button click by button key ("Open", "Save", ... "Info"); unknown keys do nothing.
+    void Toolbar1_ButtonClick(const QString& key);
+    void mnuBeenden_Click();
+    void mnuHelp_Click();
+    void mnuInfo_Click();
+    void mnuAdministrator_Click();
+    // Status-lamp demonstration (started by the display selection of the live status).
+    void DemoMode();
+    void Timer_DemoMode_Timer();
+    QTimer* Timer_DemoMode = nullptr;
+    QTimer* Timer_Demo_Modem = nullptr;
+    class ShellState* shell = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -1,0 +1,152 @@
+#include "app/ReportActions.h"
+
+#include "app/Dialogs.h"
+#include "app/ProgramState.h"
+#include "app/ShellTexts.h"
+#include "store/Recordset.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace {
+std::function<void(const Reports::Report&)> g_preview;
+std::function<QString()> g_printer;
+std::function<void()> g_refresh;
+
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+QString title() { return gState().gsProgramName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().gsProgramName; }
+
+void fail(QWidget* parent, const QString& key, const QString& detail)
+{
+    Dialogs::show(parent, ShellTexts::text(key) + QLatin1Char('\n') + detail, title(), Dialogs::Icon::Critical);
+}
+
+// The default printer's name, or an empty text when none is installed.
+QString defaultPrinter()
+{
+    if (g_printer)
+        return g_printer();
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!info.isNull())
+        return info.printerName();
+    const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
+    return all.isEmpty() ? QString() : all.first().printerName();
+}
+
+bool writePdf(QWidget* parent, const Reports::Report& r)
+{
+    Dialogs::FileRequest req;
+    req.save = true;
+    req.title = ShellTexts::text(QStringLiteral("gsPDFSpeichern"));
+    req.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString base = QFileInfo(r.profileFile).completeBaseName();
+    req.fileName = QDir(req.folder).filePath((base.isEmpty() ? QString() : base + QLatin1Char('_')) +
+                                             Reports::reportName(r.kind) + QStringLiteral(".pdf"));
+    req.filter = ShellTexts::text(QStringLiteral("gsPDFFilter"));
+    req.defaultSuffix = QStringLiteral("pdf");
+    QString path = Dialogs::askFile(parent, req);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QString error;
+    bool ok;
+    {
+        BusyCursor busy;
+        ok = Reports::exportPdf(r, path, &error);
+    }
+    if (!ok)
+        fail(parent, QStringLiteral("gsMsgPDFFehler"), path + QStringLiteral(": ") + error);
+    return ok;
+}
+}
+
+namespace ReportActions {
+void setPreviewHandler(std::function<void(const Reports::Report&)> h) { g_preview = std::move(h); }
+void setPrinterOverride(std::function<QString()> h) { g_printer = std::move(h); }
+void setRefreshHandler(std::function<void()> h) { g_refresh = std::move(h); }
+
+bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out)
+{
+    try {
+        if (g_refresh)
+            g_refresh();
+        const ProgramState& st = gState();
+        *out = Reports::build(kind, st.gsDatenbankPfad, st.giSprache, Reports::currentProfileTitle());
+        return true;
+    } catch (const StoreError& e) {
+        fail(parent, QStringLiteral("gsMsgBerichtFehler"), e.message());
+        return false;
+    }
+}
+
+void preview(QWidget* parent, Reports::Kind kind)
+{
+    Reports::Report r;
+    if (!buildCurrent(parent, kind, &r))
+        return;
+    if (g_preview) {
+        g_preview(r);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setDocName(r.caption);
+    QPrintPreviewDialog dlg(&printer, parent);
+    dlg.setObjectName(Reports::reportName(kind));
+    dlg.setWindowTitle(r.caption);
+    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&r](QPrinter* p) {
+        p->setFullPage(true);
+        Reports::paint(r, p);
+    });
+    dlg.resize(900, 1000);
+    dlg.exec();
+}
+
+bool print(QWidget* parent, Reports::Kind kind)
+{
+    Reports::Report r;
+    if (!buildCurrent(parent, kind, &r))
+        return false;
+    const QString name = defaultPrinter();
+    if (name.isEmpty()) {
+        const auto answer = Dialogs::show(parent, ShellTexts::text(QStringLiteral("gsMsgKeinDrucker")), title(),
+                                          Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        return answer == QMessageBox::Yes && writePdf(parent, r);
+    }
+    QString error;
+    bool ok;
+    {
+        BusyCursor busy;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPrinterName(name); // its own paper size
+        printer.setFullPage(true);
+        printer.setDocName(r.caption);
+        ok = printer.isValid() && Reports::paint(r, &printer, &error);
+        if (!printer.isValid())
+            error = QStringLiteral("the printer is not available");
+        if (ok && printer.printerState() == QPrinter::Error) {
+            ok = false;
+            error = QStringLiteral("the printer reported an error");
+        }
+    }
+    if (!ok)
+        fail(parent, QStringLiteral("gsMsgDruckFehler"), name + QStringLiteral(": ") + error);
+    return ok;
+}
+
+bool exportPdf(QWidget* parent, Reports::Kind kind)
+{
+    Reports::Report r;
+    return buildCurrent(parent, kind, &r) && writePdf(parent, r);
+}
+}

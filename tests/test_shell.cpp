@@ -1,0 +1,939 @@
+// The shell: access levels from the stored password and from the login, the About box and
+// its shortcut, context help, the toolbar and menu commands, the demonstration display, and
+// the four reports (text, PDF, printing failures, command line).
+#include "TestEnv.h"
+
+#include "app/AboutInfo.h"
+#include "app/AccessLevel.h"
+#include "app/Help.h"
+#include "app/ProgramState.h"
+#include "app/ReportActions.h"
+#include "app/Settings.h"
+#include "app/ShellState.h"
+#include "app/Start.h"
+#include "reports/Reports.h"
+#include "ui/HelpWindow.h"
+#include "ui/frmAbout.h"
+#include "ui/frmAdministrator.h"
+#include "ui/frmSMS_Vantor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+std::unique_ptr<frmSMS_Vantor> makeWindow()
+{
+    Settings::set("Ports", "COM1", "sim");
+    if (!Start::prepare().isEmpty())
+        return nullptr;
+    return std::make_unique<frmSMS_Vantor>();
+}
+
+QWidget* widget(QWidget* w, const QString& name) { return w->findChild<QWidget*>(name); }
+
+struct LevelView {
+    bool writeVisible, incrementVisible, serialEnabled, firmwareVisible, toolbarFlag;
+};
+LevelView levelOf(frmSMS_Vantor& w)
+{
+    return {!widget(&w, "cmdSetzen")->isHidden(), !widget(&w, "Check_Inkrement")->isHidden(),
+            widget(&w, "txtSerienummer")->isEnabled(), !widget(&w, "cmdDownload(1)")->isHidden(),
+            w.Toolbar1->property("administrator").toBool()};
+}
+void expectLevel(frmSMS_Vantor& w, AccessLevel::Level level)
+{
+    const LevelView v = levelOf(w);
+    const bool full = level == AccessLevel::Full;
+    QCOMPARE(v.writeVisible, full);
+    QCOMPARE(v.incrementVisible, full);
+    QCOMPARE(v.serialEnabled, full);
+    QCOMPARE(v.firmwareVisible, level != AccessLevel::Normal);
+    QCOMPARE(v.toolbarFlag, level != AccessLevel::Normal);
+}
+
+// The rows of the last table of a report document (the data table), cell texts trimmed.
+QList<QStringList> tableRows(QTextDocument& doc, int whichFromEnd = 0)
+{
+    QList<QTextTable*> tables;
+    for (QTextFrame* f : doc.rootFrame()->childFrames())
+        if (auto* t = qobject_cast<QTextTable*>(f))
+            tables << t;
+    QList<QStringList> rows;
+    if (tables.size() <= whichFromEnd)
+        return rows;
+    QTextTable* t = tables[tables.size() - 1 - whichFromEnd];
+    for (int r = 0; r < t->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < t->columns(); ++c) {
+            const QTextTableCell cell = t->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue; // covered by a span
+            QTextCursor a = cell.firstCursorPosition();
+            a.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            cells << a.selectedText().trimmed();
+        }
+        rows << cells;
+    }
+    return rows;
+}
+
+QString plain(const Reports::Report& r) { return Reports::document(r)->toPlainText().simplified(); }
+
+// A known store: texts in every language, labels, recipients, users.
+void fillKnownStore(TestEnv& env)
+{
+    env.exec("UPDATE \"SMS\" SET Deutsch = 'Tür ' || ID || ' offen', Englisch = 'Door ' || ID || ' open', "
+             "Italienisch = 'Porta ' || ID, \"Französisch\" = 'Porte ' || ID");
+    env.exec("UPDATE \"SMS\" SET Deutsch = NULL, Englisch = NULL WHERE ID = 2");
+    env.exec("UPDATE \"Konfiguration_Eingänge\" SET Benutzer2 = 1, Benutzer8 = 1 WHERE ID = 1");
+    env.exec("UPDATE \"Konfiguration_Ausgänge\" SET Benutzer1 = 1, DefaultState = 1 WHERE ID = 3");
+    env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF = 5, IN_FF = 0, Benutzer4 = 1, \"Verzögerungszeit\" = 42");
+    env.exec("UPDATE \"Adressen\" SET Namen = 'Anna Muster', Natel_Nummer = '+41791234567', Passwort = '4711', "
+             "Operator = 1, Status = 1 WHERE ID = 1");
+    env.exec("UPDATE \"Adressen\" SET Namen = NULL, Natel_Nummer = NULL, Passwort = char(0,0,0,0), Operator = 0, "
+             "Status = 0 WHERE ID = 2");
+}
+
+QString caption(TestEnv& env, const QString& key, int language)
+{
+    static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
+    return env.queryValue(QStringLiteral("SELECT \"%1\" FROM \"Beschriftung\" WHERE Name = '%2'")
+                              .arg(QString::fromUtf8(cols[language - 1]), key))
+        .toString();
+}
+
+// Runs fn on the next modal dialog of type T once it is shown.
+template <typename T>
+void onModal(std::function<void(T*)> fn)
+{
+    QTimer::singleShot(0, [fn] {
+        T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dlg) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<T*>(w); d && d->isVisible())
+                    dlg = d;
+        }
+        QVERIFY2(dlg, "expected dialog is not shown");
+        fn(dlg);
+    });
+}
+} // namespace
+
+// Receives what the program hands to the platform's default browser or mail program.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class TestShell : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void storedPasswordSetsLevel_data();
+    void storedPasswordSetsLevel();
+    void loginTable();
+    void loginBoxRules();
+    void aboutBoxAndItsShortcut();
+    void helpPagesForEveryContext();
+    void f1OpensTopicOfControl();
+    void helpCommands();
+    void linksGoToTheDefaultHandler();
+    void toolbarUploadDownloadKeepTab();
+    void everyToolbarKeyReachesItsCommand();
+    void iconsReadAtBothScales();
+    void demoModeTicks();
+    void demoFlashEndsWhenClosing();
+    void inputReportInTwoLanguages();
+    void outputAndUserReports();
+    void alarmDigitRows();
+    void reportShowsEditNotYetFlushed();
+    void pdfExportHasFooterAndPages();
+    void printWithoutPrinterOffersPdf();
+    void printFailureIsReported();
+    void commandLineReport();
+    void commandLineMissingDatabase();
+    void screenshots();
+};
+
+void TestShell::init() { ReportActions::setPreviewHandler({}); }
+void TestShell::cleanup()
+{
+    ReportActions::setPreviewHandler({});
+    ReportActions::setPrinterOverride({});
+    Help::closeAll();
+    QCoreApplication::processEvents();
+}
+
+void TestShell::storedPasswordSetsLevel_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("decoded");
+    QTest::addColumn<int>("level");
+    QTest::newRow("none") << "" << "" << int(AccessLevel::Normal);
+    QTest::newRow("full 17A6") << "17A6" << "6054" << int(AccessLevel::Full);
+    QTest::newRow("full lower case") << "17a6" << "6054" << int(AccessLevel::Full);
+    QTest::newRow("service F79") << "F79" << "3961" << int(AccessLevel::Service);
+    QTest::newRow("decimal text is not hex") << "6054" << "24660" << int(AccessLevel::Normal);
+    QTest::newRow("leading zeros") << "0F79" << "3961" << int(AccessLevel::Service);
+    QTest::newRow("not hex") << "zz" << "" << int(AccessLevel::Normal);
+}
+
+void TestShell::storedPasswordSetsLevel()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, decoded);
+    QFETCH(int, level);
+    TestEnv env;
+    QCOMPARE(AccessLevel::decodeStored(stored), decoded);
+    if (!stored.isEmpty())
+        Settings::set("Passwort", "Passwort", stored);
+    auto w = makeWindow();
+    QVERIFY(w);
+    w->InitilisiereSteuerelemente();
+    expectLevel(*w, AccessLevel::Level(level));
+}
+
+void TestShell::loginTable()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    w->BenutzerBerechtigung(QString());
+    expectLevel(*w, AccessLevel::Normal);
+
+    auto login = [&](const QString& text) {
+        frmAdministrator dlg(w.get());
+        dlg.txtPasswort->setText(text);
+        dlg.cmdUebernehmen->click();
+        return dlg.result();
+    };
+    QCOMPARE(login("3961"), int(QDialog::Accepted));
+    expectLevel(*w, AccessLevel::Service);
+    QCOMPARE(login("6054"), int(QDialog::Accepted));
+    expectLevel(*w, AccessLevel::Full);
+
+    // Refusal: message, the window stays open, the level stays.
+    {
+        frmAdministrator dlg(w.get());
+        dlg.show();
+        dlg.txtPasswort->setText("1234");
+        dlg.cmdUebernehmen->click();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(env.messages.size(), 1);
+        QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+        QCOMPARE(env.messages[0].text, gState().msg("gsMsgPasswortNOK"));
+        QCOMPARE(env.messages[0].title, gState().msg("gsFehlerEingabe"));
+        QCOMPARE(dlg.txtPasswort->selectedText(), QStringLiteral("1234"));
+        QCOMPARE(dlg.txtPasswort->palette().color(QPalette::Base), QColor(255, 255, 0));
+        dlg.cmdAbbrechen->click();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    }
+    expectLevel(*w, AccessLevel::Full);
+
+    // Cancel keeps the level; the empty password is the way back.
+    {
+        frmAdministrator dlg(w.get());
+        dlg.txtPasswort->setText("3961");
+        dlg.cmdAbbrechen->click();
+    }
+    expectLevel(*w, AccessLevel::Full);
+    QCOMPARE(login(""), int(QDialog::Accepted));
+    expectLevel(*w, AccessLevel::Normal);
+    QCOMPARE(env.messages.size(), 1);
+
+    // Through the menu item (modal).
+    onModal<frmAdministrator>([](frmAdministrator* d) {
+        d->txtPasswort->setText("6054");
+        d->cmdUebernehmen->click();
+    });
+    w->findChild<QAction*>("mnuAdministrator")->trigger();
+    expectLevel(*w, AccessLevel::Full);
+}
+
+void TestShell::loginBoxRules()
+{
+    TestEnv env("2");
+    auto w = makeWindow();
+    QVERIFY(w);
+    frmAdministrator dlg(w.get());
+    QCOMPARE(dlg.windowTitle(), caption(env, "frmAdministrator", 2));
+    QCOMPARE(dlg.lblPasswort->text(), caption(env, "lblPasswort", 2));
+    QCOMPARE(dlg.cmdUebernehmen->objectName(), QString::fromUtf8("cmdÜbernehmen"));
+    QCOMPARE(dlg.cmdUebernehmen->text(), caption(env, QString::fromUtf8("cmdPasswortÜbernehmen"), 2));
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    dlg.txtPasswort->setFocus();
+    QTest::keyClicks(dlg.txtPasswort, "1234567");
+    QCOMPARE(dlg.txtPasswort->text(), QStringLiteral("123456"));
+    QCOMPARE(dlg.txtPasswort->echoMode(), QLineEdit::Password);
+    QCOMPARE(dlg.txtPasswort->palette().color(QPalette::Base), QColor(255, 255, 0)); // focused
+    QTest::keyClick(dlg.txtPasswort, Qt::Key_Return);
+    QVERIFY(dlg.isVisible()); // Enter in the box only moves on
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.cmdUebernehmen));
+    QVERIFY(dlg.txtPasswort->palette().color(QPalette::Base) != QColor(255, 255, 0));
+}
+
+void TestShell::aboutBoxAndItsShortcut()
+{
+    TestEnv env("3");
+    auto w = makeWindow();
+    QVERIFY(w);
+    w->BenutzerBerechtigung(QString());
+    bool checked = false;
+    onModal<frmAbout>([&](frmAbout* about) {
+        QVERIFY(!about->findChild<QLabel*>("PicLogoI")->isHidden());
+        for (const char* other : {"PicLogoD", "PicLogoE", "PicLogoF"})
+            QVERIFY(about->findChild<QLabel*>(other)->isHidden());
+        QCOMPARE(about->lblVersion->text(), caption(env, "lblVersion", 3) + QStringLiteral(" %1.%2.%3")
+                                                                              .arg(SMSV48_VERSION_MAJOR)
+                                                                              .arg(SMSV48_VERSION_MINOR)
+                                                                              .arg(SMSV48_VERSION_PATCH));
+        QCOMPARE(about->lblLizenz[0]->text(), caption(env, "lblLizenz", 3));
+        QCOMPARE(about->lblLizenz[4]->text(), caption(env, "lblLizenz(4)", 3));
+        QVERIFY(about->windowTitle().startsWith(caption(env, "frmAbout", 3) + ' '));
+        // The logo's double click opens the login on top of the About box.
+        onModal<frmAdministrator>([about](frmAdministrator* login) {
+            QCOMPARE(login->parentWidget(), static_cast<QWidget*>(about));
+            login->txtPasswort->setText("3961");
+            login->cmdUebernehmen->click();
+        });
+        QTest::mouseDClick(about->findChild<QLabel*>("PicLogoI"), Qt::LeftButton);
+        checked = true;
+        about->cmdOK->click();
+    });
+    w->Toolbar1_ButtonClick("Info");
+    QVERIFY(checked);
+    expectLevel(*w, AccessLevel::Service);
+}
+
+void TestShell::helpPagesForEveryContext()
+{
+    TestEnv env;
+    const int contexts[] = {1000, 1001, 1002, 2000, 2001, 2002, 2003, 3000, 3001, 3002, 3003,
+                            3005, 3006, 3007, 3008, 3009, 5000, 5001, 5002, 5003, 5004, 5005};
+    for (int lang = 1; lang <= 4; ++lang) {
+        const QString folder = Help::languageFolder(lang);
+        for (int c : contexts) {
+            const QString p = Help::pagePath(c, lang);
+            QCOMPARE(p, env.path(QStringLiteral("help/%1/%2.html").arg(folder).arg(c)));
+        }
+        // The contents page links every topic.
+        QFile toc(Help::pagePath(0, lang));
+        QVERIFY(toc.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(toc.readAll());
+        for (int c : contexts)
+            QVERIFY2(html.contains(QStringLiteral("href=\"%1.html\"").arg(c)), qPrintable(folder));
+        QVERIFY(html.contains("name=\"index\""));
+    }
+    // A missing page falls back to English, then to the contents.
+    QFile::remove(env.path("help/fr/2001.html"));
+    QCOMPARE(Help::pagePath(2001, 4), env.path("help/en/2001.html"));
+    QCOMPARE(Help::pagePath(4711, 4), env.path("help/fr/index.html"));
+}
+
+void TestShell::f1OpensTopicOfControl()
+{
+    TestEnv env("2");
+    auto w = makeWindow();
+    QVERIFY(w);
+    w->AddHelpContextID();
+    w->show();
+    const struct {
+        const char* control;
+        int context;
+    } samples[] = {{"ChkEmpOut(40)", 2001}, {"cmdDownload(1)", 3003}, {"txtEingangSF(3)", 1000},
+                   {"ChkEmpOP(127)", 1001},  {"CboGültigkeit", 3006},  {"OptPortAnzeige(2)", 3007},
+                   {"ChkDefaultState(7)", 2003}, {"txtPINSimCardAlt", 3009}, {"cmdDownload(0)", 3001}};
+    for (const auto& s : samples) {
+        QWidget* c = widget(w.get(), QString::fromUtf8(s.control));
+        QVERIFY2(c, s.control);
+        QCOMPARE(Help::contextOf(c), s.context);
+        QTest::keyClick(c, Qt::Key_F1);
+        QVERIFY(Help::window()->isVisible());
+        QCOMPARE(Help::window()->currentPage(), env.path(QStringLiteral("help/en/%1.html").arg(s.context)));
+        QVERIFY(!Help::window()->browser()->toPlainText().isEmpty());
+    }
+    // A part of a control without its own number uses the nearest parent's number.
+    auto* inner = new QWidget(widget(w.get(), "ChkEmpOut(40)"));
+    QCOMPARE(Help::contextOf(inner), 2001);
+    // Windows that name the property as the design does are understood too (the phone book).
+    QWidget other;
+    other.setProperty("HelpContextID", 5001);
+    auto* box = new QLineEdit(&other);
+    QCOMPARE(Help::contextOf(box), 5001);
+    QTest::keyClick(box, Qt::Key_F1);
+    QCOMPARE(Help::window()->currentPage(), env.path("help/en/5001.html"));
+    // A control without a number opens the contents.
+    QTest::keyClick(w->SSTab1, Qt::Key_F1);
+    QCOMPARE(Help::window()->currentPage(), env.path("help/en/index.html"));
+}
+
+void TestShell::helpCommands()
+{
+    TestEnv env("4");
+    auto w = makeWindow();
+    QVERIFY(w);
+    clsHTMLHELP help;
+    QCOMPARE(help.ShowHTMLHelp(w.get(), 7), 0);
+    QVERIFY(!Help::window()->isVisible());
+    Help::closeAll();
+    QCoreApplication::processEvents();
+    // Toolbar "Help" and the menu item have the same effect.
+    w->Toolbar1_ButtonClick("Help");
+    QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
+    Help::window()->openPage(Help::pagePath(1000, 4));
+    w->findChild<QAction*>("mnuHelp")->trigger();
+    QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
+    QCOMPARE(help.ShowHTMLHelp(w.get(), 2), 1);
+    QVERIFY(Help::window()->isVisible());
+    QCOMPARE(help.ShowHTMLHelp(w.get(), 3), 0);
+    QCoreApplication::processEvents();
+    QVERIFY(!Help::window()->isVisible());
+    // A link to another topic stays in the help window.
+    Help::showContext(0);
+    emit Help::window()->browser()->anchorClicked(QUrl("3008.html"));
+    QCOMPARE(Help::window()->currentPage(), env.path("help/fr/3008.html"));
+}
+
+void TestShell::linksGoToTheDefaultHandler()
+{
+    TestEnv env("2");
+    UrlCatcher catcher;
+    for (const char* scheme : {"http", "https", "mailto"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
+    auto w = makeWindow();
+    QVERIFY(w);
+    {
+        frmAbout about(w.get());
+        about.lblHomepage_Click();
+        about.lblMail_Click();
+        emit about.lblHomepage->linkActivated(AboutInfo::homepage().toString());
+    }
+    QCOMPARE(catcher.urls.size(), 3);
+    QCOMPARE(catcher.urls[0].scheme(), QStringLiteral("https"));
+    QCOMPARE(catcher.urls[1].scheme(), QStringLiteral("mailto"));
+    QCOMPARE(catcher.urls[2], catcher.urls[0]);
+    // A web link in a help page leaves the help page where it is.
+    Help::showContext(3001);
+    emit Help::window()->browser()->anchorClicked(QUrl("https://example.org/manual"));
+    QCOMPARE(catcher.urls.size(), 4);
+    QCOMPARE(catcher.urls.last(), QUrl("https://example.org/manual"));
+    QCOMPARE(Help::window()->currentPage(), env.path("help/en/3001.html"));
+    for (const char* scheme : {"http", "https", "mailto"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+}
+
+void TestShell::toolbarUploadDownloadKeepTab()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    for (const char* key : {"Download", "Upload"}) {
+        auto* button = w->findChild<QPushButton*>(QLatin1String(key) == QLatin1String("Upload") ? "cmdUpload"
+                                                                                                   : "cmdDownload(0)");
+        QVERIFY(button);
+        int tabAtClick = -1;
+        auto conn = connect(button, &QPushButton::clicked, [&] { tabAtClick = w->SSTab1->currentIndex(); });
+        w->SSTab1->setCurrentIndex(1);
+        w->Toolbar1_ButtonClick(QString::fromLatin1(key));
+        QCOMPARE(tabAtClick, 2);
+        QCOMPARE(w->SSTab1->currentIndex(), 1);
+        disconnect(conn);
+    }
+}
+
+void TestShell::everyToolbarKeyReachesItsCommand()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    QList<Reports::Kind> previews;
+    ReportActions::setPreviewHandler([&](const Reports::Report& r) { previews << r.kind; });
+    ReportActions::setPrinterOverride([] { return QString(); });
+    auto action = [&](const QString& key) {
+        for (QAction* a : w->Toolbar1->actions())
+            if (a->property("Key").toString() == key)
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    for (const char* key : {"ReportAlarm", "ReportRelais", "ReportSequentiell", "ReportUser"}) {
+        QVERIFY(action(key));
+        action(key)->trigger();
+    }
+    QCOMPARE(previews, (QList<Reports::Kind>{Reports::Kind::Inputs, Reports::Kind::Outputs, Reports::Kind::Alarm,
+                                             Reports::Kind::Users}));
+    // Menu items run the same reports.
+    for (const char* item : {"mnuEingängeAnzeigen", "mnuAusgängeAnzeigen", "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"})
+        w->findChild<QAction*>(QString::fromUtf8(item))->trigger();
+    QCOMPARE(previews.mid(4), previews.mid(0, 4));
+
+    // Print buttons and menu items: with no printer, the PDF is offered (answered No here).
+    int asked = 0;
+    env.answers = QList<QMessageBox::StandardButton>(8, QMessageBox::No);
+    for (const char* key : {"PrintAlarm", "PrintRelais", "PrintSequentiell", "PrintUser"}) {
+        action(key)->trigger();
+        ++asked;
+    }
+    for (const char* item : {"mnuEingängeDrucken", "mnuAusgängeDrucken", "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}) {
+        w->findChild<QAction*>(QString::fromUtf8(item))->trigger();
+        ++asked;
+    }
+    QCOMPARE(env.messages.size(), asked);
+    QCOMPARE(env.fileRequests.size(), 0);
+
+    // The PDF entries beside print.
+    auto* pdfMenu = w->findChild<QMenu*>("mnuListenExportieren");
+    QVERIFY(pdfMenu);
+    QCOMPARE(pdfMenu->actions().size(), 4);
+    QVERIFY(w->findChild<QMenu*>("mnuReports")->actions().contains(pdfMenu->menuAction()));
+    const QString out = env.path("users.pdf");
+    env.fileAnswers << out;
+    w->findChild<QAction*>(QString::fromUtf8("mnuBenutzerExportieren"))->trigger();
+    QVERIFY(QFile::exists(out));
+
+    // Info and Help keys.
+    onModal<frmAbout>([](frmAbout* a) { a->cmdOK->click(); });
+    action("Info")->trigger();
+    action("Help")->trigger();
+    QVERIFY(Help::window()->isVisible());
+    // Unknown key: nothing.
+    w->Toolbar1_ButtonClick("NoSuchKey");
+    QCOMPARE(env.messages.size(), asked);
+    // Quit closes the main window through its close sequence.
+    w->show();
+    w->findChild<QAction*>("mnuBeenden")->trigger();
+    QVERIFY(!w->isVisible());
+    QVERIFY(gState().gbAbbruch);
+}
+
+void TestShell::iconsReadAtBothScales()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    w->MenuIcons();
+    int checked = 0;
+    for (QAction* a : w->Toolbar1->actions()) {
+        if (a->isSeparator())
+            continue;
+        for (int size : {16, 32}) {
+            const QImage img = a->icon().pixmap(size, size).toImage();
+            QVERIFY2(!img.isNull(), qPrintable(a->objectName()));
+            int opaque = 0;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    opaque += qAlpha(img.pixel(x, y)) > 128;
+            QVERIFY2(opaque > img.width() * img.height() / 6, qPrintable(a->objectName()));
+        }
+        ++checked;
+    }
+    QCOMPARE(checked, 16);
+    for (const char* item : {"mnuLaden", "mnuSpeichern", "mnuTelefonbuch", "mnuPort", "mnuEingängeAnzeigen",
+                             "mnuBenutzerDrucken", "mnuHelp", "mnuInfo"})
+        QVERIFY2(!w->findChild<QAction*>(QString::fromUtf8(item))->icon().isNull(), item);
+}
+
+void TestShell::demoModeTicks()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    QList<int> flashTicks;
+    int tick = 0;
+    w->shell->flashWaitHook = [&] {
+        QCOMPARE(w->shell->demo.modem, DemoDisplay::Green);
+        QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::Green);
+        flashTicks << tick;
+    };
+    auto led = [&](int i) { return w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt(); };
+    w->DemoMode();
+    QVERIFY(w->Timer_DemoMode->isActive());
+    QCOMPARE(w->Timer_DemoMode->interval(), 1000);
+    for (tick = 1; tick <= 3; ++tick)
+        w->Timer_DemoMode_Timer();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
+    QCOMPARE(flashTicks, QList<int>{3});
+    QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::White);
+    for (tick = 4; tick <= 8; ++tick)
+        w->Timer_DemoMode_Timer();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(led(i), DemoDisplay::Green);
+    w->Timer_DemoMode_Timer(); // tick 9
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(led(i), DemoDisplay::White);
+    for (tick = 10; tick <= 20; ++tick)
+        w->Timer_DemoMode_Timer();
+    QCOMPARE(flashTicks, (QList<int>{3, 6, 10, 13, 16, 20}));
+    // A stopped demonstration does not step.
+    // Chosen anew by the display selection, which clears the lamps and starts the timer
+    // itself: the demonstration starts over at lamp 0.
+    w->Timer_DemoMode->stop();
+    for (int i = 0; i < 8; ++i)
+        w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->setProperty("FillColor", DemoDisplay::White);
+    w->Timer_DemoMode->start();
+    flashTicks.clear();
+    for (tick = 1; tick <= 3; ++tick)
+        w->Timer_DemoMode_Timer();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
+    QCOMPARE(flashTicks, QList<int>{3});
+
+    const auto lamps = w->shell->demo.led;
+    w->Timer_DemoMode->stop();
+    w->Timer_DemoMode_Timer();
+    QCOMPARE(w->shell->demo.led, lamps);
+    QCOMPARE(flashTicks.size(), 1);
+    QVERIFY(!w->Timer_Demo_Modem->isActive());
+}
+
+void TestShell::demoFlashEndsWhenClosing()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    w->DemoMode();
+    gState().gbAbbruch = true; // the window is closing
+    for (int i = 0; i < 3; ++i)
+        w->Timer_DemoMode_Timer();
+    QCOMPARE(w->shell->demo.flashes, 1);
+    QVERIFY(!w->Timer_Demo_Modem->isActive());
+    QCOMPARE(w->shell->demo.modem, DemoDisplay::White);
+    gState().gbAbbruch = false;
+}
+
+void TestShell::inputReportInTwoLanguages()
+{
+    TestEnv env;
+    fillKnownStore(env);
+    for (int lang : {1, 2}) {
+        const Reports::Report r = Reports::build(Reports::Kind::Inputs, env.dbPath(), lang, "site.cfg");
+        QCOMPARE(r.caption, caption(env, "rptKonfigIN", lang));
+        QCOMPARE(r.title, caption(env, "rptKonfigIN.lblTitel", lang));
+        auto doc = Reports::document(r);
+        const QString text = doc->toPlainText().simplified();
+        QVERIFY(text.contains(r.title));
+        QVERIFY(text.contains(caption(env, "rptlblUserAD", lang)));
+        const QList<QStringList> rows = tableRows(*doc);
+        QCOMPARE(rows.size(), 2 + 16);
+        QCOMPARE(rows[1], (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+        const QString io1 = caption(env, "lblEingang(0)", lang);
+        QVERIFY(!io1.isEmpty());
+        const QString sms1 = lang == 1 ? QString::fromUtf8("Tür 1 offen") : QStringLiteral("Door 1 open");
+        QCOMPARE(rows[2], (QStringList{io1 + QString::fromUtf8(" ↑"), "0", "1", "0", "0", "0", "0", "0", "1", sms1}));
+        // Row 2 has a null text: an empty cell.
+        QCOMPARE(rows[3].last(), QString());
+        QCOMPARE(rows[3].first(), io1 + QString::fromUtf8(" ↓"));
+        QCOMPARE(rows[17].first(), caption(env, "lblEingang(7)", lang) + QString::fromUtf8(" ↓"));
+        QCOMPARE(rows[17].last(), lang == 1 ? QString::fromUtf8("Tür 16 offen") : QStringLiteral("Door 16 open"));
+    }
+    // Italian: the Italian column.
+    const Reports::Report it = Reports::build(Reports::Kind::Inputs, env.dbPath(), 3, "site.cfg");
+    QVERIFY(plain(it).contains("Porta 16"));
+    // ... and the Italian logo only.
+    const QImage logo = Reports::document(it)->resource(QTextDocument::ImageResource, QUrl("logo")).value<QImage>();
+    QVERIFY(!logo.isNull());
+    QCOMPARE(logo, QImage(":/images/PicLogoI.png"));
+    QVERIFY(logo != QImage(":/images/PicLogoD.png"));
+    QVERIFY(!plain(it).contains("Door"));
+}
+
+void TestShell::outputAndUserReports()
+{
+    TestEnv env;
+    fillKnownStore(env);
+    auto out = Reports::document(Reports::build(Reports::Kind::Outputs, env.dbPath(), 2, QString()));
+    const QList<QStringList> rows = tableRows(*out);
+    QCOMPARE(rows.size(), 2 + 8);
+    // Output row 3: relay 2 switching on, user 1, default state 1, SMS 19.
+    QCOMPARE(rows[4], (QStringList{caption(env, "lblAusgang(1)", 2) + QString::fromUtf8(" ↑"), "1", "0", "0", "0", "0", "0", "0", "0", "1",
+                                   "Door 19 open"}));
+    QCOMPARE(rows[9][0], caption(env, "lblAusgang(3)", 2) + QString::fromUtf8(" ↓"));
+
+    auto users = Reports::document(Reports::build(Reports::Kind::Users, env.dbPath(), 1, QString()));
+    const QList<QStringList> u = tableRows(*users);
+    QCOMPARE(u.size(), 1 + 8);
+    QCOMPARE(u[0], (QStringList{"#", caption(env, "rptlblName", 1), caption(env, "rptlblNummer", 1),
+                                caption(env, "rptlblPasswort", 1), caption(env, "rptlblOperator", 1),
+                                caption(env, "rptlblStatus", 1)}));
+    // The password is printed (installers keep the list); four NUL characters print as nothing.
+    QCOMPARE(u[1], (QStringList{"1", "Anna Muster", "+41791234567", "4711", "1", "1"}));
+    QCOMPARE(u[2], (QStringList{"2", "", "", "", "0", "0"}));
+    QVERIFY(!users->toPlainText().contains(QChar(0)));
+}
+
+void TestShell::alarmDigitRows()
+{
+    QCOMPARE(Reports::digitRow(5), QStringLiteral("1   0   1   0   0   0   0   0   "));
+    QCOMPARE(Reports::digitRow(0), QStringLiteral("0   ").repeated(8));
+    QCOMPARE(Reports::digitRow(128), QStringLiteral("0   ").repeated(7) + QStringLiteral("1   "));
+    QCOMPARE(Reports::digitRow(255), QStringLiteral("1   ").repeated(8));
+
+    TestEnv env;
+    fillKnownStore(env);
+    for (int lang : {1, 4}) {
+        const Reports::Report r = Reports::build(Reports::Kind::Alarm, env.dbPath(), lang, QString());
+        QCOMPARE(r.caption, caption(env, "rptAlarmDispo", lang));
+        auto doc = Reports::document(r);
+        const QList<QStringList> grid = tableRows(*doc, 1);
+        QCOMPARE(grid.size(), 4);
+        QCOMPARE(grid[0], (QStringList{caption(env, "rptlblSeqAlarm", lang), "1", "2", "3", "4", "5", "6", "7", "8"}));
+        QCOMPARE(grid[1], (QStringList{caption(env, "rptlblUserAD", lang), "0", "0", "0", "1", "0", "0", "0", "0"}));
+        QCOMPARE(grid[2], (QStringList{caption(env, "rptlblINON", lang), "1", "0", "1", "0", "0", "0", "0", "0"}));
+        QCOMPARE(grid[3], (QStringList{caption(env, "rptlblINOFF", lang), "0", "0", "0", "0", "0", "0", "0", "0"}));
+        const QList<QStringList> rest = tableRows(*doc);
+        QCOMPARE(rest[0], (QStringList{caption(env, QString::fromUtf8("rptlblVerzögerungszeit"), lang), "42"}));
+        QCOMPARE(rest[1], (QStringList{"SMS", lang == 1 ? QString::fromUtf8("Tür 25 offen") : QStringLiteral("Porte 25")}));
+    }
+}
+
+void TestShell::reportShowsEditNotYetFlushed()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    Reports::Report seen;
+    ReportActions::setPreviewHandler([&](const Reports::Report& r) { seen = r; });
+    w->findChild<QAction*>(QString::fromUtf8("mnuEingängeAnzeigen"))->trigger();
+    auto before = Reports::document(seen);
+    QCOMPARE(tableRows(*before)[2][3], QStringLiteral("0"));
+    // An edit that still waits in the recordset.
+    w->store.rs_Konfig_IN.moveFirst();
+    w->store.rs_Konfig_IN.setValue("Benutzer3", 1);
+    w->findChild<QAction*>(QString::fromUtf8("mnuEingängeAnzeigen"))->trigger();
+    auto after = Reports::document(seen);
+    QCOMPARE(tableRows(*after)[2][3], QStringLiteral("1"));
+    QCOMPARE(env.queryValue("SELECT Benutzer3 FROM \"Konfiguration_Eingänge\" WHERE ID = 1").toInt(), 1);
+}
+
+void TestShell::pdfExportHasFooterAndPages()
+{
+    TestEnv env;
+    fillKnownStore(env);
+    Settings::set("Profile", "File", env.path("UserProfile/Anlage Nord.cfg"));
+    QCOMPARE(Reports::currentProfileTitle(), QStringLiteral("Anlage Nord.cfg"));
+    const Reports::Report r = Reports::build(Reports::Kind::Inputs, env.dbPath(), 2, Reports::currentProfileTitle());
+    const QString path = env.path("in.pdf");
+    QString error;
+    QVERIFY2(Reports::exportPdf(r, path, &error), qPrintable(error));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.read(5) == "%PDF-");
+    QCOMPARE(Reports::pageCount(r), 1);
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext is not installed");
+    QProcess p;
+    p.start(pdftotext, {"-layout", path, "-"});
+    QVERIFY(p.waitForFinished(20000));
+    // Text extraction may keep the typographic ligatures of the font.
+    const QString text = QString::fromUtf8(p.readAllStandardOutput())
+                             .replace(QChar(0xFB01), QLatin1String("fi"))
+                             .replace(QChar(0xFB02), QLatin1String("fl"));
+    QVERIFY2(text.contains(r.title), qPrintable(text));
+    QVERIFY(text.contains("File name: Anlage Nord.cfg"));
+    QVERIFY(text.contains(QRegularExpression("\\b1 ?/ ?1\\b")));
+    QVERIFY(text.contains("Door 16 open"));
+    // A report longer than a page: every page has its footer with the page count.
+    Reports::Report longer = r;
+    for (int i = 0; i < 6; ++i)
+        longer.html += r.html;
+    const int pages = Reports::pageCount(longer);
+    QVERIFY(pages >= 2);
+    QVERIFY(Reports::exportPdf(longer, env.path("long.pdf"), &error));
+    p.start(pdftotext, {"-layout", env.path("long.pdf"), "-"});
+    QVERIFY(p.waitForFinished(20000));
+    const QString longText = QString::fromUtf8(p.readAllStandardOutput());
+    QCOMPARE(longText.count("File name: Anlage Nord.cfg"), pages);
+    for (int page = 1; page <= pages; ++page)
+        QVERIFY(longText.contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?%2\\b").arg(page).arg(pages))));
+    // An unwritable target: error, nothing half-written.
+    QVERIFY(!Reports::exportPdf(r, env.path("no/such/folder/x.pdf"), &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestShell::printWithoutPrinterOffersPdf()
+{
+    TestEnv env("2");
+    auto w = makeWindow();
+    QVERIFY(w);
+    ReportActions::setPrinterOverride([] { return QString(); });
+    const QString out = env.path("alarm.pdf");
+    env.answers << QMessageBox::Yes;
+    env.fileAnswers << out;
+    QVERIFY(ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Question);
+    QVERIFY(env.messages[0].text.contains("No printer"));
+    QCOMPARE(env.fileRequests.size(), 1);
+    QVERIFY(env.fileRequests[0].save);
+    QCOMPARE(env.fileRequests[0].defaultSuffix, QStringLiteral("pdf"));
+    QVERIFY(QFile::exists(out));
+    // Declined: nothing written, no file dialog.
+    env.answers << QMessageBox::No;
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QCOMPARE(env.fileRequests.size(), 1);
+    // A file that cannot be written is reported.
+    env.answers << QMessageBox::Yes;
+    env.fileAnswers << env.path("missing/folder/a.pdf");
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
+    QVERIFY(env.messages.last().text.contains("PDF"));
+}
+
+void TestShell::printFailureIsReported()
+{
+    TestEnv env("2");
+    auto w = makeWindow();
+    QVERIFY(w);
+    ReportActions::setPrinterOverride([] { return QStringLiteral("SMSV48-no-such-printer"); });
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Users));
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(env.messages[0].text.contains("could not be printed"));
+    QVERIFY(env.messages[0].text.contains("SMSV48-no-such-printer"));
+    // A store that cannot be read: the report says so instead of failing silently.
+    ReportActions::setPrinterOverride([] { return QString(); });
+    QFile::remove(env.dbPath());
+    gState().gsDatenbankPfad = env.dbPath();
+    QVERIFY(!ReportActions::exportPdf(w.get(), Reports::Kind::Inputs));
+    QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
+    QVERIFY(env.messages.last().text.contains("could not be created"));
+}
+
+namespace {
+QProcessEnvironment ctlEnv(const QString& home, const QString& settings)
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("SMSV48_HOME", home);
+    e.insert("SMSV48_SETTINGS_DIR", settings);
+    e.insert("QT_QPA_PLATFORM", "offscreen");
+    e.insert("XDG_RUNTIME_DIR", settings);
+    return e;
+}
+QString ctl() { return QDir(TestEnv::builtBin()).filePath("smsv48ctl"); }
+}
+
+void TestShell::commandLineReport()
+{
+    TestEnv env;
+    fillKnownStore(env);
+    QFile::setPermissions(env.settingsDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess p;
+    p.setProcessEnvironment(ctlEnv(env.root(), env.settingsDir()));
+    const QString out = env.path("users.pdf");
+    p.start(ctl(), {"--language", "2", "report", "users", "-o", out});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    QFile f(out);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.read(5) == "%PDF-");
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (!pdftotext.isEmpty()) {
+        QProcess t;
+        t.start(pdftotext, {"-layout", out, "-"});
+        QVERIFY(t.waitForFinished(20000));
+        const QString text = QString::fromUtf8(t.readAllStandardOutput());
+        QVERIFY(text.contains(caption(env, "rptBenutzer", 2)));
+        QVERIFY(text.contains("4711"));
+    }
+    // A wrong word: usage error.
+    p.start(ctl(), {"report", "everything", "-o", out});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+}
+
+void TestShell::commandLineMissingDatabase()
+{
+    TestEnv env;
+    QFile::setPermissions(env.settingsDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::remove(env.dbPath());
+    QProcess p;
+    p.setProcessEnvironment(ctlEnv(env.root(), env.settingsDir()));
+    const QString out = env.path("in.pdf");
+    p.start(ctl(), {"report", "inputs", "-o", out});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY(p.exitCode() != 0);
+    const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY(lines[0].startsWith("smsv48ctl: "));
+    QVERIFY(lines[0].contains("SMS_Vantor.sqlite"));
+    QVERIFY(!QFile::exists(out));
+}
+
+// Not a check: with SMSV48_SHOTS=folder set, saves pictures of the shell's windows in all
+// four languages for a look by eye (toolbar, About box, login, help window).
+void TestShell::screenshots()
+{
+    const QString folder = qEnvironmentVariable("SMSV48_SHOTS");
+    if (folder.isEmpty())
+        QSKIP("SMSV48_SHOTS is not set");
+    QDir().mkpath(folder);
+    for (int lang = 1; lang <= 4; ++lang) {
+        TestEnv env(QString::number(lang));
+        auto w = makeWindow();
+        QVERIFY(w);
+        w->InitilisiereSteuerelemente();
+        w->resize(1100, 760);
+        w->show();
+        QCoreApplication::processEvents();
+        w->grab().save(QStringLiteral("%1/main_%2.png").arg(folder).arg(lang));
+        w->Toolbar1->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
+        frmAbout about(w.get());
+        about.show();
+        QCoreApplication::processEvents();
+        about.grab().save(QStringLiteral("%1/about_%2.png").arg(folder).arg(lang));
+        frmAdministrator login(w.get());
+        login.show();
+        login.txtPasswort->setText("123");
+        login.txtPasswort->setFocus();
+        QCoreApplication::processEvents();
+        login.grab().save(QStringLiteral("%1/login_%2.png").arg(folder).arg(lang));
+        Help::showContext(1002);
+        QCoreApplication::processEvents();
+        Help::window()->grab().save(QStringLiteral("%1/help_%2.png").arg(folder).arg(lang));
+        Help::showContext(0);
+        QCoreApplication::processEvents();
+        Help::window()->grab().save(QStringLiteral("%1/help_toc_%2.png").arg(folder).arg(lang));
+        Help::closeAll();
+        onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
+            QCoreApplication::processEvents();
+            d->grab().save(QStringLiteral("%1/preview_%2.png").arg(folder).arg(lang));
+            d->reject();
+        });
+        ReportActions::preview(w.get(), lang % 2 ? Reports::Kind::Alarm : Reports::Kind::Inputs);
+        QMenu* reports = w->findChild<QMenu*>("mnuReports");
+        reports->popup(QPoint(0, 0));
+        QCoreApplication::processEvents();
+        reports->grab().save(QStringLiteral("%1/menu_reports_%2.png").arg(folder).arg(lang));
+        reports->hide();
+    }
+}
+
+QTEST_MAIN(TestShell)
+#include "test_shell.moc"

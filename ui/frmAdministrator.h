@@ -1,0 +1,32 @@
+#pragma once
+// The administrator login: a password box (at most 6 characters, shown as stars), accept and
+// cancel. An accepted password sets the main window's access level; the empty password is
+// accepted and sets the normal level again.
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmAdministrator : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAdministrator(QWidget* parent = nullptr);
+    QLineEdit* txtPasswort = nullptr;
+    QLabel* lblPasswort = nullptr;
+    QPushButton* cmdUebernehmen = nullptr;
+    QPushButton* cmdAbbrechen = nullptr;
+
+    // Validate check of the password box: true when the text may be taken; else the refusal
+    // message has been shown.
+    bool txtPasswort_Validate();
+    void cmdUebernehmen_Click();
+    void cmdAbbrechen_Click();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void Form_Load();
+    void markBox(bool focused);
+};
