@@ -308,8 +308,7 @@ void frmSMS_Vantor::OptPortAnzeige_Click(int index)
         for (ShapeLamp* led : ShpLed)
             if (led)
                 led->setFillColor(ShapeLamp::White);
-        if (demo)
-            demo->start();
+        DemoMode();
         return;
     }
     Link& l = link();
