@@ -23,22 +23,28 @@ QString TestEnv::builtBin()
 
 TestEnv::TestEnv(const QString& language)
 {
-    const QString bin = builtBin();
-    for (const char* sub : {"Datenbank", "UserProfile", "Download", "help"}) {
-        const QString from = QDir(bin).filePath(QString::fromLatin1(sub));
-        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString src = it.next();
-            const QString dst = QDir(m_root.path()).filePath(QString::fromLatin1(sub) + '/' + QDir(from).relativeFilePath(src));
-            QDir().mkpath(QFileInfo(dst).absolutePath());
-            QFile::copy(src, dst);
-            QFile::setPermissions(dst, QFile::permissions(dst) | QFile::WriteOwner);
-        }
+    // A fresh program folder from the sources and the pristine database, never from the build
+    // tree's program folder, which running the program there may have changed.
+    const QString data = QStringLiteral(SMSV48_SOURCE_DIR "/data");
+    QDirIterator it(data, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = QDir(m_root.path()).filePath(QDir(data).relativeFilePath(src));
+        QDir().mkpath(QFileInfo(dst).absolutePath());
+        QFile::copy(src, dst);
+        QFile::setPermissions(dst, QFile::permissions(dst) | QFile::WriteOwner);
     }
+    QDir(m_root.path()).mkpath(QStringLiteral("Datenbank"));
+    QFile::copy(QStringLiteral(SMSV48_PRISTINE_DB), dbPath());
+    QFile::setPermissions(dbPath(), QFile::permissions(dbPath()) | QFile::WriteOwner);
     QDir(m_root.path()).mkpath(QStringLiteral("Download/Config"));
     QDir(m_root.path()).mkpath(QStringLiteral("Download/Firmware"));
     QDir(m_root.path()).mkpath(QStringLiteral("UserProfile"));
     Settings::setFolder(m_settings.path());
+    // Tests never touch the machine's real serial ports: every port number stands for the
+    // simulated unit unless a test assigns another device.
+    for (int n = 1; n <= 8; ++n)
+        Settings::set(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n), QStringLiteral("sim"));
     if (!language.isEmpty())
         Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), language);
     qputenv("SMSV48_HOME", m_root.path().toLocal8Bit());

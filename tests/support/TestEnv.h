@@ -1,7 +1,8 @@
 #pragma once
-// A private program folder and settings folder for one test: a copy of the built data
-// root (database, profiles, help) in a temporary directory, the program state pointed at
-// it, message boxes and file dialogs answered by the test.
+// A private program folder and settings folder for one test: the shipped files of data/ and
+// the freshly built database in a temporary directory, the program state pointed at it,
+// every port number standing for the simulated unit, message boxes and file dialogs answered
+// by the test.
 #include "app/Dialogs.h"
 
 #include <QList>
