@@ -9,6 +9,7 @@
 #include "app/Progress.h"
 
 #include <QAction>
+#include <QHash>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -48,12 +49,43 @@ bool isEnter(QEvent* e)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// The window's objects by name, gathered in one walk. find<T>(name) gives what
+// root->findChild<T*>(name) gives (the walk visits the objects in the order findChild tries
+// them and keeps the first of each name), without walking the ~700 objects once per name.
+class ChildIndex {
+public:
+    explicit ChildIndex(QObject* root) : m_root(root) { add(root); }
+    template <typename T>
+    T* find(const QString& name) const
+    {
+        QObject* o = m_byName.value(name);
+        if (T* t = qobject_cast<T*>(o))
+            return t;
+        return o ? m_root->findChild<T*>(name) : nullptr; // the first of that name has another type
+    }
+
+private:
+    void add(QObject* parent)
+    {
+        const QObjectList& kids = parent->children();
+        for (QObject* c : kids) {
+            const QString n = c->objectName();
+            if (!n.isEmpty() && !m_byName.contains(n))
+                m_byName.insert(n, c);
+        }
+        for (QObject* c : kids)
+            add(c);
+    }
+    QObject* m_root;
+    QHash<QString, QObject*> m_byName;
+};
+
 template <typename T>
-QVector<T*> array(QObject* root, const char* name, int count)
+QVector<T*> array(const ChildIndex& children, const char* name, int count)
 {
     QVector<T*> v(count, nullptr);
     for (int i = 0; i < count; ++i)
-        v[i] = root->findChild<T*>(QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(i));
+        v[i] = children.find<T>(QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(i));
     return v;
 }
 }
@@ -63,30 +95,31 @@ QVector<T*> array(QObject* root, const char* name, int count)
 EditorWiring::EditorWiring(frmSMS_Vantor* window) : editor(window->store), m_window(window)
 {
     setObjectName(QStringLiteral("EditorWiring"));
-    ChkEmpOP = array<QCheckBox>(window, "ChkEmpOP", 128);
-    ChkEmpOut = array<QCheckBox>(window, "ChkEmpOut", 64);
-    ChkDefaultState = array<QCheckBox>(window, "ChkDefaultState", 8);
-    ChkAlarmDispo = array<QCheckBox>(window, "ChkAlarmDispo", 16);
-    ChkBenutzerAlarmDispo = array<QCheckBox>(window, "ChkBenutzerAlarmDispo", 8);
-    ChkBenutzerPowerON = array<QCheckBox>(window, "ChkBenutzerPowerON", 8);
-    ChkOP = array<QCheckBox>(window, "ChkOP", 8);
-    cmdCheckAllEmp = array<QPushButton>(window, "cmdCheckAllEmp", 16);
-    cmdClrAllEmp = array<QPushButton>(window, "cmdClrAllEmp", 16);
-    cmdCheckAllEvents = window->findChild<QPushButton*>(QStringLiteral("cmdCheckAllEvents"));
-    cmdClrAllEvents = window->findChild<QPushButton*>(QStringLiteral("cmdClrAllEvents"));
-    lblEmpfaenger = array<QLabel>(window, "lblEmpfänger", 24);
-    lblAdresseEmpf = array<QLabel>(window, "lblAdresseEmpf", 24);
-    lblAdresseName = array<QLabel>(window, "lblAdresseName", 24);
-    mnuTelefonbuch = window->findChild<QAction*>(QStringLiteral("mnuTelefonbuch"));
-    txtADVerzoegerungszeit = window->findChild<QLineEdit*>(QStringLiteral("txtADVerzögerungszeit"));
+    const ChildIndex children(window);
+    ChkEmpOP = array<QCheckBox>(children, "ChkEmpOP", 128);
+    ChkEmpOut = array<QCheckBox>(children, "ChkEmpOut", 64);
+    ChkDefaultState = array<QCheckBox>(children, "ChkDefaultState", 8);
+    ChkAlarmDispo = array<QCheckBox>(children, "ChkAlarmDispo", 16);
+    ChkBenutzerAlarmDispo = array<QCheckBox>(children, "ChkBenutzerAlarmDispo", 8);
+    ChkBenutzerPowerON = array<QCheckBox>(children, "ChkBenutzerPowerON", 8);
+    ChkOP = array<QCheckBox>(children, "ChkOP", 8);
+    cmdCheckAllEmp = array<QPushButton>(children, "cmdCheckAllEmp", 16);
+    cmdClrAllEmp = array<QPushButton>(children, "cmdClrAllEmp", 16);
+    cmdCheckAllEvents = children.find<QPushButton>(QStringLiteral("cmdCheckAllEvents"));
+    cmdClrAllEvents = children.find<QPushButton>(QStringLiteral("cmdClrAllEvents"));
+    lblEmpfaenger = array<QLabel>(children, "lblEmpfänger", 24);
+    lblAdresseEmpf = array<QLabel>(children, "lblAdresseEmpf", 24);
+    lblAdresseName = array<QLabel>(children, "lblAdresseName", 24);
+    mnuTelefonbuch = children.find<QAction>(QStringLiteral("mnuTelefonbuch"));
+    txtADVerzoegerungszeit = children.find<QLineEdit>(QStringLiteral("txtADVerzögerungszeit"));
 
     using K = ConfigEditor::TextBox;
     auto add = [&](const char* box, const char* counter, K kind, int count, bool indexed) {
         for (int i = 0; i < count; ++i) {
             TextBox t;
             const QString b = QString::fromUtf8(box), c = QString::fromUtf8(counter);
-            t.box = window->findChild<QLineEdit*>(indexed ? QStringLiteral("%1(%2)").arg(b).arg(i) : b);
-            t.counter = window->findChild<QLabel*>(indexed ? QStringLiteral("%1(%2)").arg(c).arg(i) : c);
+            t.box = children.find<QLineEdit>(indexed ? QStringLiteral("%1(%2)").arg(b).arg(i) : b);
+            t.counter = children.find<QLabel>(indexed ? QStringLiteral("%1(%2)").arg(c).arg(i) : c);
             t.kind = kind;
             t.index = i;
             texts << t;

@@ -51,9 +51,48 @@ void LanguageTable::findNext(const QString& key)
     m_anchor = key;
     m_taken = 0;
     // The criterion quotes the key; a quote inside a key could not be found and is not used.
-    if (key.contains(QLatin1Char('\'')) || !m_rs.find(QStringLiteral("Name = '%1'").arg(key)))
+    if (key.contains(QLatin1Char('\'')) || !seek(key))
         throw LanguageTableError(m_table, key,
                                  tr("The language table \"%1\" has no row \"%2\".").arg(m_table, key));
+}
+
+// Moves to the row found by the criterion Name = 'key' from the current row on. The loaders
+// look up some hundred keys in tables of some hundred rows, so the rows are indexed by Name
+// once instead of being compared one by one for every key.
+bool LanguageTable::seek(const QString& key)
+{
+    const QString criterion = QStringLiteral("Name = '%1'").arg(key);
+    const int nameField = m_rs.fieldIndex(QStringLiteral("Name"));
+    bool numeric = false;
+    key.toDouble(&numeric);
+    // A number compares numerically ("5" finds "5.0"); past the end there is nothing to find;
+    // a key of several lines or a table without Name is an error: all left to the recordset.
+    if (numeric || nameField < 0 || m_rs.eof() || key.contains(QLatin1Char('\n')))
+        return m_rs.find(criterion);
+    if (!m_indexed) {
+        m_indexed = true;
+        Recordset& rs = m_rs;
+        const int keep = rs.absolutePosition();
+        for (int row = 1; row <= rs.recordCount(); ++row) {
+            rs.setAbsolutePosition(row);
+            const QVariant name = rs.value(nameField);
+            if (!name.isNull())
+                m_rowsByName[name.toString()].append(row - 1);
+        }
+        if (keep > 0)
+            rs.setAbsolutePosition(keep);
+        else
+            rs.moveFirst();
+    }
+    const int from = m_rs.bof() ? 0 : m_rs.absolutePosition() - 1;
+    const auto it = m_rowsByName.constFind(key);
+    if (it != m_rowsByName.constEnd())
+        for (int row : *it)
+            if (row >= from) {
+                m_rs.setAbsolutePosition(row + 1);
+                return true;
+            }
+    return m_rs.find(criterion); // not there: the recordset stands past its end, as after any failed search
 }
 
 void LanguageTable::failPastEnd(const QString& what) const

@@ -11,6 +11,8 @@
 // names the table and the key.
 #include "store/Recordset.h"
 
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -60,6 +62,11 @@ public:
 
 private:
     [[noreturn]] void failPastEnd(const QString& what) const;
+    bool seek(const QString& key);
+
+    // The rows (0-based) of every Name, in table order; built on the first look-up.
+    QHash<QString, QList<int>> m_rowsByName;
+    bool m_indexed = false;
 
     QString m_table;
     int m_language = 1;

@@ -2,7 +2,6 @@
 
 #include <QAtomicInt>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -132,14 +131,48 @@ void Recordset::movePrevious()
     --m_pos;
 }
 
+namespace {
+bool isBlank(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == ' ' || (u >= '\t' && u <= '\r');
+}
+
+// Splits "Col = value" (spaces optional around "=") into the column and the value, the value
+// with its surrounding spaces removed. The value is one line; false for anything else.
+bool splitCriterion(const QString& criterion, QString* column, QString* value)
+{
+    const qsizetype n = criterion.size();
+    qsizetype i = 0;
+    while (i < n && isBlank(criterion[i]))
+        ++i;
+    const qsizetype colStart = i;
+    while (i < n && criterion[i] != QLatin1Char('=') && !isBlank(criterion[i]))
+        ++i;
+    if (i == colStart)
+        return false;
+    *column = criterion.mid(colStart, i - colStart);
+    while (i < n && isBlank(criterion[i]))
+        ++i;
+    if (i == n || criterion[i] != QLatin1Char('='))
+        return false;
+    ++i;
+    while (i < n && isBlank(criterion[i]))
+        ++i;
+    qsizetype end = n;
+    while (end > i && isBlank(criterion[end - 1]))
+        --end;
+    *value = criterion.mid(i, end - i);
+    return !value->contains(QLatin1Char('\n'));
+}
+} // namespace
+
 bool Recordset::find(const QString& criterion)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*([^=\\s]+)\\s*=\\s*(.*?)\\s*$"));
-    const auto m = re.match(criterion);
-    if (!m.hasMatch())
+    QString column, value;
+    if (!splitCriterion(criterion, &column, &value))
         throw StoreError(QStringLiteral("%1: unsupported criterion \"%2\".").arg(m_source, criterion));
-    const int col = checkedIndex(m.captured(1));
-    QString value = m.captured(2);
+    const int col = checkedIndex(column);
     if (value.size() >= 2 && value.startsWith('\'') && value.endsWith('\''))
         value = value.mid(1, value.size() - 2).replace(QLatin1String("''"), QLatin1String("'"));
     bool valueIsNumber = false;
@@ -150,9 +183,16 @@ bool Recordset::find(const QString& criterion)
         const QVariant& v = m_rows[i].values[col];
         if (v.isNull())
             continue;
-        bool fieldIsNumber = false;
-        const double f = v.toString().toDouble(&fieldIsNumber);
-        const bool match = (valueIsNumber && fieldIsNumber) ? f == num : v.toString() == value;
+        // Numbers compare as numbers when the field is one too; anything else as text.
+        bool match;
+        if (valueIsNumber) {
+            bool fieldIsNumber = false;
+            const QString text = v.toString();
+            const double f = text.toDouble(&fieldIsNumber);
+            match = fieldIsNumber ? f == num : text == value;
+        } else {
+            match = v.toString() == value;
+        }
         if (match) {
             m_pos = i;
             return true;

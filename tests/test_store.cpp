@@ -3,6 +3,10 @@
 #include "TestEnv.h"
 
 #include "store/ConfigStore.h"
+#include "store/LanguageTables.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <QFile>
 #include <QtTest>
@@ -14,6 +18,8 @@ private slots:
     void defaultRowsLinkEventsToTheirTexts();
     void findQuotedAndUnquotedIdsAlike();
     void findSearchesForwardFromTheCurrentRow();
+    void findCriterionForms();
+    void languageTableLookupsAgreeWithFind();
     void navigationBofEofAndPositions();
     void pendingEditsInvisibleUntilUpdateBatch();
     void failedBatchLeavesFileUnchanged();
@@ -125,6 +131,127 @@ void TestStore::findSearchesForwardFromTheCurrentRow()
     QVERIFY(!lang.find("Name = 'no such key'"));
     QVERIFY(lang.eof());
     QVERIFY_THROWS_EXCEPTION(StoreError, store.rs_SMS.find("garbage"));
+}
+
+void TestStore::findCriterionForms()
+{
+    TestEnv env;
+    ConfigStore store(env.dbPath());
+    Recordset& rs = store.rs_SMS;
+    // Spaces and tabs around the column, the "=" and the value; quotes or none.
+    for (const char* c : {"ID=7", "  ID = 7  ", "\tID\t=\t'7'\t", "id = '7'", "ID = 7.0", "ID ='07'"}) {
+        rs.moveFirst();
+        QVERIFY2(rs.find(QString::fromUtf8(c)), c);
+        QCOMPARE(rs.value(0).toInt(), 7);
+    }
+    // Not a criterion: no column, no "=", two words, a value of two lines.
+    for (const char* c : {"", "   ", "= 7", "ID 7", "I D = 7", "ID = '7\n8'", "ID = 7\nX"}) {
+        rs.moveFirst();
+        QVERIFY_THROWS_EXCEPTION(StoreError, rs.find(QString::fromUtf8(c)));
+    }
+    rs.moveFirst();
+    QVERIFY_THROWS_EXCEPTION(StoreError, rs.find("NoSuchColumn = 1"));
+    // A trailing line break is only space.
+    rs.moveFirst();
+    QVERIFY(rs.find("ID = 3\n"));
+    QCOMPARE(rs.value(0).toInt(), 3);
+
+    // Text values: a doubled quote stands for one, text never matches a number, an empty
+    // value finds an empty text but never a null one.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("t.sqlite");
+    {
+        Connection con;
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        con.open(path, Connection::ReadWrite);
+        QSqlQuery q(con.db());
+        QVERIFY(q.exec("CREATE TABLE T (Name TEXT, Wert TEXT)"));
+        QVERIFY(q.exec("INSERT INTO T VALUES (NULL, 'null'), ('', 'empty'), ('O''Brien', 'quote'), "
+                       "('5.0', 'number'), ('abc', 'text')"));
+    }
+    Connection con;
+    con.open(path, Connection::Read);
+    Recordset t;
+    t.open(con, "T");
+    const QList<QPair<const char*, const char*>> cases = {
+        {"Name = 'O''Brien'", "quote"}, {"Name = ''", "empty"}, {"Name = 5", "number"},
+        {"Name = '5'", "number"},       {"Name = abc", "text"},  {"Name='abc'", "text"}};
+    for (const auto& [criterion, wert] : cases) {
+        t.moveFirst();
+        QVERIFY2(t.find(QString::fromUtf8(criterion)), criterion);
+        QCOMPARE(t.value("Wert").toString(), QString::fromUtf8(wert));
+    }
+    t.moveFirst();
+    QVERIFY(!t.find("Name = 'ABC'")); // text compares exactly
+    QVERIFY(t.eof());
+}
+
+// The language tables look their keys up through an index by Name; every look-up must land
+// where a search with the criterion Name = 'key' from the same row lands.
+void TestStore::languageTableLookupsAgreeWithFind()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lang.sqlite");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        Connection con;
+        con.open(path, Connection::ReadWrite);
+        QSqlQuery q(con.db());
+        QVERIFY(q.exec("CREATE TABLE L (Name TEXT, Deutsch TEXT, Englisch TEXT, Italienisch TEXT, \"Französisch\" TEXT)"));
+        const QStringList names = {"a", "b", "NULL", "a", "5.0", "", "c", "b", "a"};
+        for (int i = 0; i < names.size(); ++i) {
+            QSqlQuery ins(con.db());
+            ins.prepare("INSERT INTO L VALUES (?, ?, ?, '', '')");
+            ins.addBindValue(names[i] == "NULL" ? QVariant() : QVariant(names[i]));
+            ins.addBindValue(QStringLiteral("de%1").arg(i + 1));
+            ins.addBindValue(QStringLiteral("en%1").arg(i + 1));
+            QVERIFY(ins.exec());
+        }
+    }
+    // The row a search from a position finds (1-based, 0 = none), straight from the recordset.
+    Connection con;
+    con.open(path, Connection::Read);
+    Recordset rs;
+    rs.open(con, "L");
+    auto expected = [&](int from, const QString& key) {
+        rs.setAbsolutePosition(from);
+        return rs.find(QStringLiteral("Name = '%1'").arg(key)) ? rs.absolutePosition() : 0;
+    };
+    auto rowOf = [](LanguageTable& t) { return t.current().mid(2).toInt(); }; // "deN" -> N
+
+    LanguageTable t("L", path, 1);
+    const QStringList keys = {"a", "b", "c", "5", "5.0", "", "missing"};
+    for (int from = 1; from <= 9; ++from)
+        for (const QString& key : keys) {
+            const int want = expected(from, key);
+            t.first();
+            for (int i = 1; i < from; ++i)
+                t.take();
+            if (want == 0) {
+                QVERIFY_THROWS_EXCEPTION(LanguageTableError, t.findNext(key));
+                QCOMPARE(t.currentName(), QString()); // past the end, as after a failed search
+                QVERIFY_THROWS_EXCEPTION(LanguageTableError, t.take());
+            } else {
+                t.findNext(key);
+                QCOMPARE(rowOf(t), want);
+            }
+        }
+    // Anchors start from the first row whatever the current one; runs step on from there.
+    t.first();
+    for (int i = 0; i < 7; ++i)
+        t.take();
+    QCOMPARE(t.run("a", 3), QStringList({"de1", "de2", "de3"}));
+    QCOMPARE(t.text("b"), QStringLiteral("de2"));
+    QCOMPARE(t.text("5"), QStringLiteral("de5")); // numeric key: "5" finds "5.0"
+    QCOMPARE(t.text(""), QStringLiteral("de6"));  // the empty name, not the null one
+    QVERIFY_THROWS_EXCEPTION(LanguageTableError, t.text("it's"));
+    // Another language reads its own column through the same index.
+    LanguageTable en("L", path, 2);
+    QCOMPARE(en.text("c"), QStringLiteral("en7"));
 }
 
 void TestStore::navigationBofEofAndPositions()

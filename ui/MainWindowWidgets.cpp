@@ -319,6 +319,8 @@ void frmSMS_Vantor::buildWidgets()
     }
 
     QList<QWidget*> tabOrder;
+    // The check-all and clear-all pictures, painted once for the 35 buttons that show them.
+    const QIcon boxesAll = boxesIcon(1), boxesNone = boxesIcon(0);
 
     // ---- tab 0: inputs ---------------------------------------------------------------------
     {
@@ -361,8 +363,8 @@ void frmSMS_Vantor::buildWidgets()
             grid->addWidget(lblAnzZeichenFF[e], rowFF, colCount);
         }
         for (int u = 0; u < 8; ++u) {
-            cmdCheckAllEmp[u] = iconButton(c, indexed("cmdCheckAllEmp", u), boxesIcon(1));
-            cmdClrAllEmp[u] = iconButton(c, indexed("cmdClrAllEmp", u), boxesIcon(0));
+            cmdCheckAllEmp[u] = iconButton(c, indexed("cmdCheckAllEmp", u), boxesAll);
+            cmdClrAllEmp[u] = iconButton(c, indexed("cmdClrAllEmp", u), boxesNone);
             auto* pair = new QHBoxLayout;
             pair->setSpacing(2);
             pair->addWidget(cmdCheckAllEmp[u]);
@@ -373,8 +375,8 @@ void frmSMS_Vantor::buildWidgets()
                 grid->addWidget(ChkEmpOP[16 * u + r], 4 + r, colUser + u, Qt::AlignCenter);
             }
         }
-        cmdCheckAllEvents = iconButton(c, QStringLiteral("cmdCheckAllEvents"), boxesIcon(1));
-        cmdClrAllEvents = iconButton(c, QStringLiteral("cmdClrAllEvents"), boxesIcon(0));
+        cmdCheckAllEvents = iconButton(c, QStringLiteral("cmdCheckAllEvents"), boxesAll);
+        cmdClrAllEvents = iconButton(c, QStringLiteral("cmdClrAllEvents"), boxesNone);
         {
             auto* pair = new QHBoxLayout;
             pair->setSpacing(2);
@@ -471,8 +473,8 @@ void frmSMS_Vantor::buildWidgets()
             grid->addWidget(lblAdresseName[k], 1, colUser + u);
             grid->addWidget(lblAdresseEmpf[k], 2, colUser + u);
             grid->addWidget(ChkOP[u], 3, colUser + u, Qt::AlignHCenter);
-            cmdCheckAllEmp[k] = iconButton(c, indexed("cmdCheckAllEmp", k), boxesIcon(1));
-            cmdClrAllEmp[k] = iconButton(c, indexed("cmdClrAllEmp", k), boxesIcon(0));
+            cmdCheckAllEmp[k] = iconButton(c, indexed("cmdCheckAllEmp", k), boxesAll);
+            cmdClrAllEmp[k] = iconButton(c, indexed("cmdClrAllEmp", k), boxesNone);
             auto* pair = new QHBoxLayout;
             pair->setSpacing(2);
             pair->addWidget(cmdCheckAllEmp[k]);
@@ -483,7 +485,7 @@ void frmSMS_Vantor::buildWidgets()
         defaultHeading->setPixmap(powerSymbol(defaultHeading->fontMetrics().height() + 4, devicePixelRatioF()));
         grid->addWidget(defaultHeading, 3, colDefault, Qt::AlignCenter);
         cmdAllRelaisON = iconButton(c, QStringLiteral("cmdAllRelaisON"), boxesIcon(2));
-        cmdAllRelaisOFF = iconButton(c, QStringLiteral("cmdAllRelaisOFF"), boxesIcon(0));
+        cmdAllRelaisOFF = iconButton(c, QStringLiteral("cmdAllRelaisOFF"), boxesNone);
         {
             auto* pair = new QHBoxLayout;
             pair->setSpacing(2);

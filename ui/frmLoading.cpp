@@ -68,10 +68,11 @@ frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     try {
         Connection con;
         con.open(gState().gsDatenbankPfad, Connection::Read);
+        // Only the one row is read, not the whole caption table.
         Recordset rs;
-        rs.open(con, QStringLiteral("Beschriftung"));
+        rs.open(con, QStringLiteral("SELECT * FROM Beschriftung WHERE Name = 'lblSoftware' ORDER BY rowid LIMIT 1"));
         rs.moveFirst();
-        if (rs.find(QStringLiteral("Name = 'lblSoftware'"))) {
+        if (!rs.eof()) {
             const QString t = rs.value(gState().giSprache).toString();
             title = t.isEmpty() ? rs.value(1).toString() : t;
         }
