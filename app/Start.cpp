@@ -5,6 +5,7 @@
 #include "app/ProgramState.h"
 #include "app/Progress.h"
 #include "app/Settings.h"
+#include "link/PortResolver.h"
 #include "store/ConfigStore.h"
 #include "ui/frmLoading.h"
 #include "ui/frmSMS_Vantor.h"
@@ -30,6 +31,8 @@ QString prepare()
 
 int Main(QApplication& app)
 {
+    // The system's serial ports are looked up while the splash and the database load.
+    PortResolver::prefetchSystemPorts();
     // SQLite gives each connection room for 20 cached pages (some 87 KB) at its first read.
     // The program holds about ten connections to a file of a few dozen pages, of which each
     // reads a handful: pages are taken one by one as they are read instead. (Must come before
@@ -48,7 +51,9 @@ int Main(QApplication& app)
 
     frmSMS_Vantor* main = nullptr;
     try {
+        frmSMS_Vantor::deferStartProbe = true;
         main = new frmSMS_Vantor;
+        frmSMS_Vantor::deferStartProbe = false;
         main->setAttribute(Qt::WA_DeleteOnClose);
         main->InitilisiereSteuerelemente();
     } catch (const StoreError& e) {
@@ -69,6 +74,7 @@ int Main(QApplication& app)
             std::fflush(stdout);
             main->close();
         });
+    QTimer::singleShot(0, main, &frmSMS_Vantor::runPendingProbe);
     return app.exec();
 }
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -81,6 +82,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settings;
     qputenv("SMSV48_SETTINGS_DIR", settings.path().toLocal8Bit());
+    // COM 1 stands for the simulated unit: a busy real port would stop the start at its message box.
+    if (!qEnvironmentVariableIsSet("BENCH_REAL_PORTS")) {
+        QFile ini(settings.filePath("SMS_Switch_Vantor.ini"));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[Ports]\nCOM1=sim\n");
+    }
     qputenv("SMSV48_QUIT_WHEN_SHOWN", "1");
     std::vector<Sample> a, b;
     for (int i = 0; i < runs; ++i) {

@@ -6,14 +6,41 @@
 
 #include <QSerialPortInfo>
 
-namespace PortResolver {
-QStringList systemPorts()
+#include <future>
+#include <mutex>
+
+namespace {
+QStringList scanPorts()
 {
     QStringList names;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         names << info.systemLocation();
     names.sort();
     return names;
+}
+
+std::mutex g_prefetchMutex;
+std::future<QStringList> g_prefetch;
+}
+
+namespace PortResolver {
+void prefetchSystemPorts()
+{
+    std::lock_guard<std::mutex> lock(g_prefetchMutex);
+    if (!g_prefetch.valid())
+        g_prefetch = std::async(std::launch::async, scanPorts);
+}
+
+QStringList systemPorts()
+{
+    {
+        // The first caller after a prefetch takes its result; later calls look again,
+        // since adapters come and go.
+        std::lock_guard<std::mutex> lock(g_prefetchMutex);
+        if (g_prefetch.valid())
+            return g_prefetch.get();
+    }
+    return scanPorts();
 }
 
 QString deviceFor(int n)

@@ -12,6 +12,9 @@ class Channel;
 namespace PortResolver {
 inline const QString SimulatedDevice = QStringLiteral("sim");
 QStringList systemPorts(); // port names the system lists, sorted
+// Starts the (slow) look at the system's ports in the background; the next systemPorts()
+// takes its result.
+void prefetchSystemPorts();
 QString deviceFor(int comNumber);
 void assign(int comNumber, const QString& device); // empty: back to the automatic choice
 // A channel suited to the device: the simulated unit for "sim", else a real serial port.

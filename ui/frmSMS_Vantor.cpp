@@ -28,6 +28,7 @@ frmSMS_Vantor* g_main = nullptr;
 frmSMS_Vantor* mainWindow() { return g_main; }
 
 std::function<void()> frmSMS_Vantor::portFailureDialog;
+bool frmSMS_Vantor::deferStartProbe = false;
 
 frmSMS_Vantor::frmSMS_Vantor(QWidget* parent) : QMainWindow(parent)
 {
@@ -155,10 +156,24 @@ bool frmSMS_Vantor::openPortFromSettings()
         return false;
     }
     Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
-    Verbindung_pruefen();
+    // The probe waits 300 ms for the unit's answer; at program start it runs right after the
+    // window is shown, so the window does not wait for it.
+    if (deferStartProbe)
+        m_probePending = true;
+    else
+        Verbindung_pruefen();
     setPanelText(2, QStringLiteral("COM %1").arg(commPort));
     showPortStatus();
     return true;
+}
+
+void frmSMS_Vantor::runPendingProbe()
+{
+    if (!m_probePending)
+        return;
+    m_probePending = false;
+    if (channel && channel->isOpen() && !gState().gbAbbruch)
+        Verbindung_pruefen();
 }
 
 void frmSMS_Vantor::showPortStatus()

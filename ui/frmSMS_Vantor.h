@@ -70,6 +70,10 @@ public:
 
     // Test hook: replaces the modal port-settings dialog after a failed port open.
     static std::function<void()> portFailureDialog;
+    // Set by the program's start: the first probe of the unit waits until the window is shown
+    // and runPendingProbe() is called.
+    static bool deferStartProbe;
+    void runPendingProbe();
 
     // Called by the close sequence when the user answers Yes to saving.
     void mnuSpeichern_Click();
@@ -307,6 +311,7 @@ private:
     Waiter* m_waiter = nullptr;
     std::unique_ptr<Waiter> m_ownWaiter;
     bool m_closed = false;
+    bool m_probePending = false;
 };
 
 // The main window while it exists (the program has exactly one).
