@@ -865,6 +865,12 @@ void TestImage::refusedProfileSpeaksTheChosenLanguage()
     TestEnv env("3");
     frmSMS_Vantor w;
     w.InitilisiereSteuerelemente(); // the start: texts of the chosen language
+    // Every row of the message table is loaded, not only the fixed keys.
+    const QStringList keys = env.queryValue("SELECT group_concat(Name, char(10)) FROM SystemNachrichten").toString().split('\n');
+    QVERIFY(keys.size() > 150);
+    for (const QString& k : keys)
+        QVERIFY2(gState().messages.contains(k), qPrintable(k));
+    QCOMPARE(gState().msg("gsMsgDruckFehler"), QStringLiteral("Impossibile stampare il rapporto:"));
     env.messages.clear();
     ensureProfileActions(w);
     const QString bad = env.path("UserProfile/guasto.cfg");

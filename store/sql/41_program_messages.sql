@@ -515,6 +515,18 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
  'The delay must be a number from 1 to 99.',
  'Il ritardo deve essere un numero da 1 a 99.',
  'Le délai doit être un nombre de 1 à 99.');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsMsgPortEinstellungenUngültig',
+ 'Ungültige Einstellungen der Schnittstelle "%1": %2',
+ 'Invalid port settings "%1": %2',
+ 'Impostazioni della porta seriale non valide "%1": %2',
+ 'Réglages du port série non valides "%1" : %2');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsMsgPortEinstellungenErwartet',
+ 'erwartet werden Baudrate, Parität, Datenbits und Stoppbits',
+ 'expected baud rate, parity, data bits and stop bits',
+ 'sono attesi velocità in baud, parità, bit di dati e bit di stop',
+ 'débit, parité, bits de données et bits d''arrêt attendus');
 
 -- The port dialog.
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
