@@ -14,6 +14,12 @@ QString ProgramState::msg(const QString& key) const
     return it == messages.constEnd() ? key : it.value();
 }
 
+QString ProgramState::msgOr(const QString& key, const QString& germanFallback) const
+{
+    const auto it = messages.constFind(key);
+    return it == messages.constEnd() || it.value().isEmpty() ? germanFallback : it.value();
+}
+
 QString ProgramState::profileFolder() const { return QDir(dataRoot).filePath(QStringLiteral("UserProfile")); }
 QString ProgramState::defaultProfilePath() const
 {

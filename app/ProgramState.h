@@ -16,6 +16,10 @@ public:
     QHash<QString, QString> messages;
     // The text of a message key; the key itself when it has not been loaded.
     QString msg(const QString& key) const;
+    // The text of a message key; germanFallback when the key has not been loaded or is empty,
+    // so a database without the row still shows a sensible text. Placeholders %1, %2 stay
+    // for the caller's arg().
+    QString msgOr(const QString& key, const QString& germanFallback) const;
 
     // Paths below the data root.
     QString profileFolder() const;        // UserProfile/

@@ -133,10 +133,10 @@ bool print(QWidget* parent, Reports::Kind kind)
         printer.setDocName(r.caption);
         ok = printer.isValid() && Reports::paint(r, &printer, &error);
         if (!printer.isValid())
-            error = QStringLiteral("the printer is not available");
+            error = gState().msgOr(QStringLiteral("gsMsgDruckerNichtVerfügbar"), QStringLiteral("der Drucker ist nicht verfügbar"));
         if (ok && printer.printerState() == QPrinter::Error) {
             ok = false;
-            error = QStringLiteral("the printer reported an error");
+            error = gState().msgOr(QStringLiteral("gsMsgDruckerFehler"), QStringLiteral("der Drucker hat einen Fehler gemeldet"));
         }
     }
     if (!ok)

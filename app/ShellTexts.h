@@ -1,7 +1,7 @@
 #pragma once
-// Texts of the shell that the language tables do not carry (print failures, the PDF export,
-// column titles the report designs leave open). A loaded system message of the same key
-// wins, so the tables can take them over without a code change.
+// Texts of the shell kept as SystemNachrichten rows (print failures, the PDF export, column
+// titles the report designs leave open, the help window); the German text stands in when
+// the database lacks a row.
 #include <QString>
 
 namespace ShellTexts {

@@ -33,6 +33,9 @@ public:
     CliRegistrar(const char* name, CliHandler handler, const char* usage);
 };
 
+// The message texts of the program in the current language (every SystemNachrichten row),
+// when a database is at hand; the shared logic reports through them.
+void cliLoadMessages();
 // One clear line on stderr ("smsv48ctl: ..."), returns the exit code to use.
 int cliFail(const QString& message, int code = 1);
 // Progress on stderr: a bar on a terminal, plain lines otherwise.

@@ -43,34 +43,6 @@ struct Session {
     QString device;
 };
 
-// The message texts of the current language, when a database is at hand.
-void loadMessages()
-{
-    ProgramState& st = gState();
-    if (!st.messages.isEmpty())
-        return;
-    QString error;
-    if (st.dataRoot.isEmpty())
-        st.dataRoot = DataRoot::find(&error);
-    if (st.dataRoot.isEmpty())
-        return;
-    if (st.gsDatenbankPfad.isEmpty())
-        st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
-    static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
-    try {
-        Connection con;
-        con.open(st.gsDatenbankPfad, Connection::Read);
-        Recordset rs;
-        rs.open(con, QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
-                         .arg(QString::fromUtf8(cols[qBound(1, st.giSprache, 4) - 1])));
-        if (rs.recordCount() > 0)
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                st.messages.insert(rs.value(0).toString(), rs.value(1).toString());
-    } catch (const StoreError&) {
-    }
-    if (st.gsProgramName.isEmpty())
-        st.gsProgramName = st.messages.value(QStringLiteral("gsProgramName"), QStringLiteral("SMS Switch Vantor"));
-}
 
 bool open(CliContext& ctx, Session& s)
 {
@@ -78,7 +50,7 @@ bool open(CliContext& ctx, Session& s)
         gState().giSprache = ctx.language;
     else
         gState().setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
-    loadMessages();
+    cliLoadMessages();
     QString device = ctx.device;
     if (device.isEmpty()) {
         bool ok = false;
@@ -277,7 +249,7 @@ int paramCommand(CliContext& ctx)
                                                  || what == QLatin1String("validity"))))
         return usage();
     if (!key.isEmpty()) {
-        loadMessages();
+        cliLoadMessages();
         return cliFail(gState().msg(key), 2);
     }
     QString pw;

@@ -91,7 +91,36 @@ bool CliContext::prepareStore()
         cliFail(problem);
         return false;
     }
+    cliLoadMessages();
     return true;
+}
+
+void cliLoadMessages()
+{
+    ProgramState& st = gState();
+    if (!st.messages.isEmpty())
+        return;
+    QString error;
+    if (st.dataRoot.isEmpty())
+        st.dataRoot = DataRoot::find(&error);
+    if (st.dataRoot.isEmpty())
+        return;
+    if (st.gsDatenbankPfad.isEmpty())
+        st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
+    static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
+    try {
+        Connection con;
+        con.open(st.gsDatenbankPfad, Connection::Read);
+        Recordset rs;
+        rs.open(con, QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
+                         .arg(QString::fromUtf8(cols[qBound(1, st.giSprache, 4) - 1])));
+        if (rs.recordCount() > 0)
+            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+                st.messages.insert(rs.value(0).toString(), rs.value(1).toString());
+    } catch (const StoreError&) {
+    }
+    if (st.gsProgramName.isEmpty())
+        st.gsProgramName = st.messages.value(QStringLiteral("gsProgramName"), QStringLiteral("SMS Switch Vantor"));
 }
 
 int main(int argc, char** argv)
@@ -155,6 +184,13 @@ int main(int argc, char** argv)
     for (const CliCommand& c : registry()) {
         if (name == QLatin1String(c.name)) {
             ctx.args = words;
+            // The shared logic reports through the message texts: load them in the chosen
+            // language before any command checks a file.
+            if (ctx.language != 0)
+                gState().giSprache = ctx.language;
+            else
+                gState().setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+            cliLoadMessages();
             return c.handler(ctx);
         }
     }

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 
 namespace {
-QString trEd(const char* s) { return QCoreApplication::translate("ConfigEditor", s); }
 
 bool isOne(const QVariant& v) { return !v.isNull() && v.toInt() == 1; }
 
@@ -59,7 +58,7 @@ Recordset& ConfigEditor::findRow(Recordset& rs, const QString& table, int id)
 {
     rs.moveFirst();
     if (!rs.find(QStringLiteral("ID = '%1'").arg(id)))
-        throw RowMissing(trEd("The configuration database has no row %1 in table %2; nothing was written.")
+        throw RowMissing(gState().msgOr(QStringLiteral("gsMsgKonfigZeileFehlt"), QStringLiteral("Der Konfigurationsdatenbank fehlt die Zeile %1 in der Tabelle %2; es wurde nichts geschrieben."))
                              .arg(id)
                              .arg(table));
     return rs;
@@ -215,7 +214,7 @@ int ConfigEditor::boxCount(TextBox box)
 Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
 {
     if (index < 0 || index >= boxCount(box))
-        throw StoreError(trEd("There is no text box %1 of this kind.").arg(index));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgKeinTextfeld"), QStringLiteral("Es gibt kein Textfeld %1 dieser Art.")).arg(index));
     QVariant link;
     switch (box) {
     case TextBox::EingangSF:
@@ -242,7 +241,7 @@ Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
     bool ok = false;
     const int id = link.toInt(&ok);
     if (link.isNull() || !ok)
-        throw RowMissing(trEd("A configuration row has no link to its SMS text; nothing was written."));
+        throw RowMissing(gState().msgOr(QStringLiteral("gsMsgSMSVerknüpfungFehlt"), QStringLiteral("Eine Konfigurationszeile ist mit keinem SMS-Text verknüpft; es wurde nichts geschrieben.")));
     return findRow(m_store.rs_SMS, tbl::SMS, id);
 }
 
@@ -255,7 +254,7 @@ QString ConfigEditor::text(TextBox box, int index)
 bool ConfigEditor::setText(TextBox box, int index, const QString& text)
 {
     if (text.size() > SmsText::MaxLength || SmsText::firstInvalid(text) >= 0)
-        throw StoreError(trEd("The text cannot be stored: it is too long or holds a character the unit refuses."));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgTextNichtGespeichert"), QStringLiteral("Der Text kann nicht gespeichert werden: er ist zu lang oder enthält ein Zeichen, das das Gerät nicht annimmt.")));
     Recordset& rs = smsRowFor(box, index);
     const int col = languageColumn();
     const QVariant old = rs.value(col);
@@ -355,7 +354,7 @@ bool ConfigEditor::setDelay(const QString& text)
 {
     int value = 0;
     if (Delay::check(text, &value) != Delay::Check::Ok)
-        throw StoreError(trEd("The delay must be a number from 1 to 99."));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgVerzögerungBereich"), QStringLiteral("Die Verzögerungszeit muss eine Zahl von 1 bis 99 sein.")));
     m_store.rs_AlarmDispo.moveFirst();
     return writeFlag(m_store.rs_AlarmDispo, tbl::Verzoegerungszeit, value);
 }

@@ -30,6 +30,11 @@ QStringList EditorTexts::run(const QString& table, const QString& anchor, int co
 
 QString EditorTexts::message(const QString& key, const QString& fallback)
 {
+    // Loaded at start with every other message; read on demand when the program state has
+    // no messages (a window opened on its own).
+    const QString loaded = gState().msgOr(key, QString());
+    if (!loaded.isEmpty())
+        return loaded;
     const QStringList t = run(QStringLiteral("SystemNachrichten"), key, 1);
     return t.isEmpty() || t.first().isEmpty() ? fallback : t.first();
 }

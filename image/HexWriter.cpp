@@ -19,7 +19,7 @@ void needRows(Recordset& rs, int rows, bool atLeast = false)
 {
     const int n = rs.recordCount();
     if (atLeast ? n < rows : n != rows)
-        throw StoreError(QStringLiteral("The table \"%1\" has %2 rows instead of %3.").arg(rs.source()).arg(n).arg(rows));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgTabelleZeilenzahl"), QStringLiteral("Die Tabelle \"%1\" hat %2 statt %3 Zeilen.")).arg(rs.source()).arg(n).arg(rows));
 }
 
 std::uint8_t recipientMask(const Recordset& rs, int offset)
@@ -174,14 +174,14 @@ WriteResult Datei_Schreiben(const Image& img, const QString& path, const std::fu
     const QFileInfo fi(path);
     if (fi.isDir()) {
         res.kind = WriteResult::Failed;
-        res.error = QStringLiteral("%1 is a folder.").arg(QDir::toNativeSeparators(path));
+        res.error = gState().msgOr(QStringLiteral("gsMsgIstOrdner"), QStringLiteral("%1 ist ein Ordner.")).arg(QDir::toNativeSeparators(path));
         return res;
     }
     const QString folder = fi.absolutePath();
     if ((fi.exists() && permissionDenied(fi.absoluteFilePath()))
         || (QFileInfo(folder).isDir() && permissionDenied(folder))) {
         res.kind = WriteResult::ReadOnly;
-        res.error = QStringLiteral("Permission denied");
+        res.error = gState().msgOr(QStringLiteral("gsMsgZugriffVerweigert"), QStringLiteral("Zugriff verweigert"));
         return res;
     }
     QSaveFile file(path);

@@ -1,5 +1,6 @@
 #include "image/ProfileReader.h"
 
+#include "app/ProgramState.h"
 #include "app/Progress.h"
 #include "store/ConfigStore.h"
 
@@ -32,7 +33,7 @@ QString describeChar(char c)
     const unsigned char u = static_cast<unsigned char>(c);
     if (u >= 0x21 && u < 0x7F)
         return QStringLiteral("'%1'").arg(QLatin1Char(c));
-    return QStringLiteral("byte 0x%1").arg(Image::hex2(u));
+    return gState().msgOr(QStringLiteral("gsMsgProfilByte"), QStringLiteral("Byte 0x%1")).arg(Image::hex2(u));
 }
 
 void setText(Recordset& rs, int col, const QString& text)
@@ -56,9 +57,9 @@ namespace ProfileReader {
 bool parse(const QByteArray& text, Image& img, Problem* problem)
 {
     if (text.isEmpty())
-        return fail(problem, 0, QStringLiteral("the file is empty"));
+        return fail(problem, 0, gState().msgOr(QStringLiteral("gsMsgProfilDateiLeer"), QStringLiteral("die Datei ist leer")));
     if (text.size() > MaxFileSize)
-        return fail(problem, 0, QStringLiteral("the file is %1 bytes long, far more than a profile (23053 bytes)")
+        return fail(problem, 0, gState().msgOr(QStringLiteral("gsMsgProfilDateiZuGross"), QStringLiteral("die Datei ist %1 Byte lang, weit mehr als ein Profil (23053 Byte)"))
                                     .arg(text.size()));
     Image parsed;
     qsizetype pos = 0;
@@ -81,19 +82,19 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
     for (int i = 0; i < Image::LineCount; ++i) {
         if (!nextLine(&l))
             return fail(problem, i + 1,
-                        QStringLiteral("the file ends after %1 of the 512 records; the rest of the profile is missing")
+                        gState().msgOr(QStringLiteral("gsMsgProfilDateiEndetFrüh"), QStringLiteral("die Datei endet nach %1 der 512 Datensätze; der Rest des Profils fehlt"))
                             .arg(i));
         if (l.isEmpty())
-            return fail(problem, lineNo, QStringLiteral("empty line where record %1 of 512 is expected").arg(i + 1));
+            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilLeereZeile"), QStringLiteral("leere Zeile, wo Datensatz %1 von 512 erwartet wird")).arg(i + 1));
         if (l[0] != ':')
-            return fail(problem, lineNo, QStringLiteral("not an Intel-HEX record (it does not start with ':')"));
+            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz (die Zeile beginnt nicht mit ':')")));
         for (qsizetype c = 1; c < l.size(); ++c)
             if (hexDigit(l[c]) < 0)
-                return fail(problem, lineNo, QStringLiteral("%1 at position %2 is not a hexadecimal digit")
+                return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilKeineHexZiffer"), QStringLiteral("%1 an Position %2 ist keine Hexadezimalziffer"))
                                                  .arg(describeChar(l[c]))
                                                  .arg(c + 1));
         if (l.size() != 43)
-            return fail(problem, lineNo, QStringLiteral("the record has %1 characters instead of 43").arg(l.size()));
+            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilZeichenzahl"), QStringLiteral("der Datensatz hat %1 statt 43 Zeichen")).arg(l.size()));
         std::uint8_t v[Image::Entries];
         long sum = 0;
         for (int e = 0; e < Image::Entries; ++e) {
@@ -102,29 +103,29 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
                 sum += v[e];
         }
         if (v[0] != 0x10)
-            return fail(problem, lineNo, QStringLiteral("record length %1 instead of 10").arg(Image::hex2(v[0])));
+            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilDatensatzlänge"), QStringLiteral("Datensatzlänge %1 statt 10")).arg(Image::hex2(v[0])));
         const int address = v[1] * 256 + v[2];
         if (address != i * 16)
-            return fail(problem, lineNo, QStringLiteral("address %1 where %2 is expected")
+            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilAdresse"), QStringLiteral("Adresse %1, erwartet wird %2"))
                                              .arg(Image::sAdresseHex(address), Image::sAdresseHex(i * 16)));
         if (v[3] != 0x00)
-            return fail(problem, lineNo, QStringLiteral("record type %1 instead of 00").arg(Image::hex2(v[3])));
+            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilDatensatztyp"), QStringLiteral("Datensatztyp %1 statt 00")).arg(Image::hex2(v[3])));
         const QString expected = Image::sQuecksummeRechnen(sum);
         if (Image::hex2(v[20]) != expected)
             return fail(problem, lineNo,
-                        QStringLiteral("checksum %1 where %2 is expected").arg(Image::hex2(v[20]), expected));
+                        gState().msgOr(QStringLiteral("gsMsgProfilPrüfsumme"), QStringLiteral("Prüfsumme %1, erwartet wird %2")).arg(Image::hex2(v[20]), expected));
         for (int e = 0; e < Image::Entries; ++e)
             parsed.setByte(e, i % Image::Records, i / Image::Records, v[e]);
     }
     if (!nextLine(&l))
-        return fail(problem, lineNo + 1, QStringLiteral("the end record :00000001FF is missing"));
+        return fail(problem, lineNo + 1, gState().msgOr(QStringLiteral("gsMsgProfilEndeFehlt"), QStringLiteral("der Endedatensatz :00000001FF fehlt")));
     if (l.toUpper() != QByteArray(Image::EndRecord))
         return fail(problem, lineNo,
-                    QStringLiteral("the end record :00000001FF is expected here (the line has %1 characters)")
+                    gState().msgOr(QStringLiteral("gsMsgProfilEndeErwartet"), QStringLiteral("hier wird der Endedatensatz :00000001FF erwartet (die Zeile hat %1 Zeichen)"))
                         .arg(l.size()));
     while (nextLine(&l))
         if (!l.trimmed().isEmpty())
-            return fail(problem, lineNo, QStringLiteral("text after the end record"));
+            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilTextNachEnde"), QStringLiteral("Text nach dem Endedatensatz")));
     img = parsed;
     return true;
 }
@@ -135,28 +136,27 @@ bool readFile(const QString& path, Image& img, QString* error)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("The file %1 cannot be opened: %2").arg(shown, f.errorString());
+            *error = gState().msgOr(QStringLiteral("gsMsgDateiNichtGeöffnet"), QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")).arg(shown, f.errorString());
         return false;
     }
     // Never more than a little past what a profile can be.
     const QByteArray text = f.read(MaxFileSize + 1);
     if (f.error() != QFileDevice::NoError) {
         if (error)
-            *error = QStringLiteral("The file %1 cannot be read: %2").arg(shown, f.errorString());
+            *error = gState().msgOr(QStringLiteral("gsMsgDateiNichtLesbar"), QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")).arg(shown, f.errorString());
         return false;
     }
     if (text.size() > MaxFileSize) {
         if (error)
-            *error = QStringLiteral("The file %1 is not a valid profile: it is %2 bytes long, far more than a profile "
-                                    "(23053 bytes).").arg(shown).arg(f.size());
+            *error = gState().msgOr(QStringLiteral("gsMsgProfilZuGross"), QStringLiteral("Die Datei %1 ist kein gültiges Profil: sie ist %2 Byte lang, weit mehr als ein Profil (23053 Byte).")).arg(shown).arg(f.size());
         return false;
     }
     Problem p;
     if (!parse(text, img, &p)) {
         if (error)
             *error = p.line > 0
-                ? QStringLiteral("The file %1 is not a valid profile: line %2: %3.").arg(shown).arg(p.line).arg(p.what)
-                : QStringLiteral("The file %1 is not a valid profile: %2.").arg(shown, p.what);
+                ? gState().msgOr(QStringLiteral("gsMsgProfilUngültigZeile"), QStringLiteral("Die Datei %1 ist kein gültiges Profil: Zeile %2: %3.")).arg(shown).arg(p.line).arg(p.what)
+                : gState().msgOr(QStringLiteral("gsMsgProfilUngültig"), QStringLiteral("Die Datei %1 ist kein gültiges Profil: %2.")).arg(shown, p.what);
         return false;
     }
     return true;
@@ -276,7 +276,7 @@ bool load(const QString& path, ConfigStore& store, int language, QString* error)
         BenutzerProfil_laden(img, store, language);
     } catch (const StoreError& e) {
         if (error)
-            *error = QStringLiteral("The profile %1 cannot be written into the configuration store: %2")
+            *error = gState().msgOr(QStringLiteral("gsMsgProfilNichtÜbernommen"), QStringLiteral("Das Profil %1 kann nicht in die Konfigurationsdatenbank übernommen werden: %2"))
                          .arg(QDir::toNativeSeparators(path), e.message());
         return false;
     }

@@ -76,9 +76,7 @@ void Link::showPortLost()
     const QString why = m_ch.errorString();
     lastMessageKey = QStringLiteral("portLost");
     Dialogs::show(m_sink->dialogParent(),
-                  QCoreApplication::translate("Link", "The connection to the unit was lost: the serial port is no longer "
-                                                      "available%1. Check the cable and the port settings; the operation was "
-                                                      "stopped.")
+                  gState().msgOr(QStringLiteral("gsMsgVerbindungUnterbrochen"), QStringLiteral("Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar%1. Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."))
                       .arg(why.isEmpty() ? QString() : QStringLiteral(" (") + why + QStringLiteral(")")),
                   gState().gsProgramName, Dialogs::Icon::Critical);
 }

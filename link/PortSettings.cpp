@@ -25,7 +25,7 @@ Result apply(frmSMS_Vantor& w, int port, const QString& settings)
     const QString device = PortResolver::deviceFor(port);
     QString error;
     if (device.isEmpty()) {
-        error = QCoreApplication::translate("PortSettings", "no serial device stands for this number");
+        error = gState().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"), QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
     } else {
         w.channel = PortResolver::makeChannel(device);
         if (!w.channel->open(device, settings)) {

@@ -1,5 +1,7 @@
 #include "link/SerialChannel.h"
 
+#include "app/ProgramState.h"
+
 #include <QStringList>
 
 bool SerialChannel::applySettings(QSerialPort& port, const QString& settings, QString* error)
@@ -7,11 +9,11 @@ bool SerialChannel::applySettings(QSerialPort& port, const QString& settings, QS
     const QStringList p = settings.split(',');
     auto fail = [&](const QString& why) {
         if (error)
-            *error = QStringLiteral("Invalid port settings \"%1\": %2").arg(settings, why);
+            *error = gState().msgOr(QStringLiteral("gsMsgPortEinstellungenUngültig"), QStringLiteral("Ungültige Einstellungen der Schnittstelle \"%1\": %2")).arg(settings, why);
         return false;
     };
     if (p.size() != 4)
-        return fail(QStringLiteral("expected baud rate, parity, data bits and stop bits"));
+        return fail(gState().msgOr(QStringLiteral("gsMsgPortEinstellungenErwartet"), QStringLiteral("erwartet werden Baudrate, Parität, Datenbits und Stoppbits")));
     bool ok = false;
     const int baud = p[0].trimmed().toInt(&ok);
     if (!ok || baud <= 0)

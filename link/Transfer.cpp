@@ -8,7 +8,6 @@
 #include <QFile>
 
 namespace {
-QString tr(const char* s) { return QCoreApplication::translate("ConfigTransfer", s); }
 const QString EndRecord = QStringLiteral(":00000001FF");
 
 int hexVal(QChar c)
@@ -27,44 +26,44 @@ QStringList ConfigTransfer::checkHexLines(const QStringList& input, QString* err
         const QString line = input[n].trimmed();
         auto fail = [&](const QString& why) {
             if (error)
-                *error = tr("line %1: %2").arg(n + 1).arg(why);
+                *error = gState().msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2")).arg(n + 1).arg(why);
             return QStringList();
         };
         if (line.isEmpty())
-            return fail(tr("empty line before the end record"));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexLeereZeile"), QStringLiteral("leere Zeile vor dem Endedatensatz")));
         if (line[0] != QLatin1Char(':') || line.size() < 11 || (line.size() - 1) % 2 != 0)
-            return fail(tr("not an Intel-HEX record"));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz")));
         QList<int> bytes;
         for (int i = 1; i + 1 < line.size(); i += 2) {
             const int a = hexVal(line[i]), b = hexVal(line[i + 1]);
             if (a < 0 || b < 0)
-                return fail(tr("not an upper-case hexadecimal record"));
+                return fail(gState().msgOr(QStringLiteral("gsMsgHexNichtHex"), QStringLiteral("kein Datensatz aus Hexadezimalziffern in Grossbuchstaben")));
             bytes << a * 16 + b;
         }
         if (bytes.size() != bytes[0] + 5)
-            return fail(tr("the record length does not match the line"));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexLaenge"), QStringLiteral("die Datensatzlänge passt nicht zur Zeile")));
         int sum = 0;
         for (int v : bytes)
             sum += v;
         if ((sum & 0xFF) != 0)
-            return fail(tr("checksum error"));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexPruefsumme"), QStringLiteral("Prüfsummenfehler")));
         out << line;
         if (line == EndRecord) {
             if (configuration && out.size() != 513)
-                return fail(tr("a configuration has 512 data lines before the end record, this file has %1").arg(out.size() - 1));
+                return fail(gState().msgOr(QStringLiteral("gsMsgHexAnzahlZeilen"), QStringLiteral("eine Konfiguration hat 512 Datenzeilen vor dem Endedatensatz, diese Datei hat %1")).arg(out.size() - 1));
             return out;
         }
         if (bytes[3] == 1)
-            return fail(tr("an end record other than \":00000001FF\""));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexFalschesEnde"), QStringLiteral("ein anderer Endedatensatz als \":00000001FF\"")));
         if (configuration) {
             const int address = bytes[1] * 256 + bytes[2];
             if (bytes[0] != 16 || bytes[3] != 0 || address != 16 * n)
-                return fail(tr("expected the 16-byte data record at address %1")
+                return fail(gState().msgOr(QStringLiteral("gsMsgHexAdresse"), QStringLiteral("erwartet wird der 16-Byte-Datensatz an Adresse %1"))
                                 .arg(QString::number(16 * n, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
         }
     }
     if (error)
-        *error = tr("the end record \":00000001FF\" is missing");
+        *error = gState().msgOr(QStringLiteral("gsMsgHexEndeFehlt"), QStringLiteral("der Endedatensatz \":00000001FF\" fehlt"));
     return QStringList();
 }
 
@@ -73,7 +72,7 @@ QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bo
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = tr("%1: %2").arg(path, f.errorString());
+            *error = QStringLiteral("%1: %2").arg(path, f.errorString());
         return QStringList();
     }
     QStringList lines;
@@ -86,7 +85,7 @@ QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bo
     QString why;
     const QStringList out = checkHexLines(lines, &why, configuration);
     if (out.isEmpty() && error)
-        *error = tr("%1: %2").arg(path, why);
+        *error = QStringLiteral("%1: %2").arg(path, why);
     return out;
 }
 
@@ -95,7 +94,7 @@ TransferOutcome ConfigTransfer::finish(TransferOutcome o)
     if (m_link.portLost) {
         m_link.showPortLost();
         o.kind = TransferOutcome::PortLost;
-        o.detail = tr("the connection to the unit was lost");
+        o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"), QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
     }
     return o;
 }
@@ -119,7 +118,7 @@ TransferOutcome ConfigTransfer::Upload(UnitImage& image)
     if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
         TransferOutcome o;
         o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.gbBenutzerAbbruch ? tr("the handshake with the unit failed") : tr("the unit does not answer");
+        o.detail = l.gbBenutzerAbbruch ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
         l.gbyKeineAntwort = 0;
         l.gbBenutzerAbbruch = false;
         return finish(o);
@@ -132,21 +131,19 @@ TransferOutcome ConfigTransfer::Upload(UnitImage& image)
     if (l.gbyKeineAntwort >= 5) {
         l.gbyKeineAntwort = 0;
         o.kind = TransferOutcome::NoAnswer;
-        o.detail = tr("the unit stopped answering during the read");
+        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"), QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
     } else if (l.badBlockCode) {
         o.kind = TransferOutcome::BadBlockCode;
-        o.detail = tr("the unit sent block code %1, which lies outside the configuration memory (is the unit erased?); "
-                      "the configuration was not read")
+        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockcodeDetail"), QStringLiteral("das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt (ist das Gerät gelöscht?); die Konfiguration wurde nicht gelesen"))
                        .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
         l.lastMessageKey = QStringLiteral("badBlockCode");
         Dialogs::show(l.sink().dialogParent(),
-                      tr("The unit sent block code %1, which lies outside the configuration memory; the unit is "
-                         "probably erased or faulty. The configuration was not read; the stored configuration is unchanged.")
+                      gState().msgOr(QStringLiteral("gsMsgBlockcode"), QStringLiteral("Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; das Gerät ist wahrscheinlich gelöscht oder defekt. Die Konfiguration wurde nicht gelesen; die gespeicherte Konfiguration ist unverändert."))
                           .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
                       gState().gsProgramName, Dialogs::Icon::Exclamation);
     } else if (l.gbBenutzerAbbruch || gState().gbAbbruch) {
         o.kind = TransferOutcome::Cancelled;
-        o.detail = tr("the read was cancelled");
+        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"), QStringLiteral("das Lesen wurde abgebrochen"));
         if (l.gbBenutzerAbbruch) {
             l.gbBenutzerAbbruch = false;
             l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Dialogs::Icon::Critical);
@@ -154,7 +151,7 @@ TransferOutcome ConfigTransfer::Upload(UnitImage& image)
         }
     } else if (!complete) {
         o.kind = TransferOutcome::BlockUnreadable;
-        o.detail = tr("block %1 of the configuration could not be read").arg(l.glBlockAdresse / 128 + 1);
+        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.glBlockAdresse / 128 + 1);
         l.message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                   Dialogs::Icon::Exclamation);
     } else {
@@ -208,7 +205,7 @@ TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int ar
             l.quietGiveUp = false;
             o.kind = TransferOutcome::LineRefused;
             o.failedLine = i + 1;
-            o.detail = tr("line %1 of %2 (%3) was refused by the unit three times").arg(i + 1).arg(count).arg(lines[i]);
+            o.detail = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"), QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt")).arg(i + 1).arg(count).arg(lines[i]);
             return o;
         }
         if (l.gbyKeineAntwort > 4 || l.stopFlags())
@@ -227,7 +224,7 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
     l.Verbindung_aufbauen();
     if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
         o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.gbBenutzerAbbruch ? tr("the handshake with the unit failed") : tr("the unit does not answer");
+        o.detail = l.gbBenutzerAbbruch ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
         l.gbyKeineAntwort = 0;
         l.gbBenutzerAbbruch = false;
         return finish(o);
@@ -250,7 +247,7 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
                 l.quietGiveUp = false;
                 l.writeRaw(QByteArray(1, 27));
                 o.kind = TransferOutcome::Declined;
-                o.detail = tr("the firmware update was declined");
+                o.detail = gState().msgOr(QStringLiteral("gsMsgFirmwareNichtBestätigt"), QStringLiteral("die Aktualisierung der Firmware wurde nicht bestätigt"));
                 return finish(o);
             }
             l.writeRaw("\r");
@@ -264,10 +261,10 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
     l.quietGiveUp = false;
     if (l.lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
-        o.detail = tr("the unit refused the write (\"%1\" answered \"E\" three times); nothing was written").arg(start);
+        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"), QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" beantwortet); es wurde nichts geschrieben")).arg(start);
         l.lastMessageKey = QStringLiteral("writeRefused");
         Dialogs::show(l.sink().dialogParent(),
-                      tr("The unit refused the write: \"%1\" was answered with \"E\" three times. Nothing was written.")
+                      gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigert"), QStringLiteral("Das Gerät hat das Schreiben abgelehnt: \"%1\" wurde dreimal mit \"E\" beantwortet. Es wurde nichts geschrieben."))
                               .arg(start)
                           + QStringLiteral("\r\n") + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                       gState().gsProgramName, Dialogs::Icon::Critical);
@@ -284,14 +281,14 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
         return finish(o);
     if (l.gbBenutzerAbbruch) {
         o.kind = TransferOutcome::Cancelled;
-        o.detail = tr("the write was cancelled; the unit's configuration is incomplete");
+        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenDetail"), QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
         l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Dialogs::Icon::Critical);
         l.waiter().wait(500, [] { return gState().gbAbbruch; });
         l.gbBenutzerAbbruch = false;
         sendEndRecord();
     } else if (l.gbyKeineAntwort > 4 || o.kind == TransferOutcome::NoAnswer) {
         o.kind = TransferOutcome::NoAnswer;
-        o.detail = tr("the unit stopped answering during the write; its configuration is incomplete");
+        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenKeineAntwort"), QStringLiteral("das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
         l.gbyKeineAntwort = 0;
         l.quietNoAnswer = true;   // the no-answer message has been shown once
         sendEndRecord();
@@ -299,13 +296,11 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
     } else if (o.kind == TransferOutcome::LineRefused) {
         sendEndRecord();
         l.lastMessageKey = QStringLiteral("gsMsgZeileNichtGebrannt");
-        const QString what = area == 4 ? tr("The update was stopped; the unit's firmware is incomplete and the update must "
-                                            "be run again.")
-                                       : tr("The transfer was stopped; the unit's configuration is incomplete and must be "
-                                            "written again.");
+        const QString what = area == 4 ? gState().msgOr(QStringLiteral("gsMsgUpdateUnvollständig"), QStringLiteral("Die Aktualisierung wurde abgebrochen; die Firmware des Geräts ist unvollständig. Führen Sie die Aktualisierung erneut aus."))
+                                       : gState().msgOr(QStringLiteral("gsMsgÜbertragungUnvollständig"), QStringLiteral("Die Übertragung wurde abgebrochen; die Konfiguration des Geräts ist unvollständig. Schreiben Sie die Konfiguration erneut ins Gerät."));
         Dialogs::show(l.sink().dialogParent(),
                       gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n")
-                          + tr("Line %1 (%2) was refused by the unit three times.").arg(o.failedLine).arg(lines.value(o.failedLine - 1))
+                          + gState().msgOr(QStringLiteral("gsMsgZeileAbgelehnt"), QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt.")).arg(o.failedLine).arg(lines.value(o.failedLine - 1))
                           + QStringLiteral("\r\n") + what + QStringLiteral("\r\n")
                           + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                       gState().gsProgramName, Dialogs::Icon::Critical);

@@ -10,7 +10,6 @@
 namespace UnitOps {
 namespace {
 QString hex2(int v) { return QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
-QString tr(const char* s) { return QCoreApplication::translate("UnitOps", s); }
 bool accepted(const Link& l) { return !l.lineGivenUp && (l.gbyAntwort == ':' || l.gbyAntwort == '>'); }
 bool allDigits(const QString& s)
 {
@@ -69,7 +68,7 @@ bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
         return false;
     if (level == VersionLevel::Firmware && s.ok) {
         const QString q = gState().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
-                          + tr("Firmware of the unit: %1; version of this program: %2.%3. Update the firmware anyway?")
+                          + gState().msgOr(QStringLiteral("gsMsgFirmwareTrotzdem"), QStringLiteral("Firmware des Geräts: %1; Version dieses Programms: %2.%3. Firmware trotzdem aktualisieren?"))
                                 .arg(versionText(s.fw))
                                 .arg(toolVersionMajor())
                                 .arg(toolVersionMinor());

@@ -1,5 +1,7 @@
 #include "reports/Reports.h"
 
+#include "app/ProgramState.h"
+
 #include "app/Settings.h"
 #include "app/Resources.h"
 #include "app/ShellTexts.h"
@@ -111,7 +113,7 @@ void buildInOut(Report& r, Connection& con, const Captions& cap, bool outputs)
     r.caption = cap.at(key, 0, outputs ? QStringLiteral("Konfiguration Relais-Ausgänge")
                                        : QStringLiteral("Konfiguration digitale Eingänge"));
     r.title = cap.at(key, 2, r.caption);
-    const QString user = cap.at(QStringLiteral("rptlblUserAD"), 0, QStringLiteral("User"));
+    const QString user = cap.at(QStringLiteral("rptlblUserAD"), 0, QStringLiteral("Benutzer"));
     const QString sms = smsColumn(con, r.language);
     const QString table = outputs ? tbl::Ausgaenge : tbl::Eingaenge;
 
@@ -164,7 +166,7 @@ void buildInOut(Report& r, Connection& con, const Captions& cap, bool outputs)
 void buildAlarm(Report& r, Connection& con, const Captions& cap)
 {
     const QString anchor = QStringLiteral("rptlblUserAD");
-    const QString user = cap.at(anchor, 0, QStringLiteral("User"));
+    const QString user = cap.at(anchor, 0, QStringLiteral("Benutzer"));
     r.caption = cap.at(anchor, 1, QStringLiteral("Sequentielle Alarmierung"));
     r.title = cap.at(anchor, 2, r.caption);
     const QString inOn = cap.at(anchor, 3, QStringLiteral("IN [1..8] 1:"));
@@ -365,7 +367,7 @@ bool paint(const Report& report, QPagedPaintDevice* device, QString* error)
     QPainter p;
     if (!p.begin(device)) {
         if (error)
-            *error = QStringLiteral("the output device could not be opened");
+            *error = gState().msgOr(QStringLiteral("gsMsgAusgabeNichtGeöffnet"), QStringLiteral("das Ausgabegerät konnte nicht geöffnet werden"));
         return false;
     }
     const PageSetup ps = layoutPages(*doc, device);

@@ -1,5 +1,7 @@
 #include "store/ConfigStore.h"
 
+#include "app/ProgramState.h"
+
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -68,7 +70,7 @@ void ConfigStore::updateAll()
     // change reaches the file or none of it.
     QSqlDatabase db = con_SMS.db();
     if (!db.transaction())
-        throw StoreError(QStringLiteral("The database cannot be written: %1").arg(db.lastError().text()));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(db.lastError().text()));
     try {
         for (Recordset* rs : all)
             rs->writePending(db);
@@ -79,7 +81,7 @@ void ConfigStore::updateAll()
     if (!db.commit()) {
         const QString err = db.lastError().text();
         db.rollback();
-        throw StoreError(QStringLiteral("The database cannot be written: %1").arg(err));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(err));
     }
     for (Recordset* rs : all)
         rs->markWritten();
@@ -89,9 +91,9 @@ QString checkDatabase(const QString& path)
 {
     const QFileInfo fi(path);
     if (!fi.exists())
-        return QStringLiteral("The database file %1 does not exist.").arg(path);
+        return gState().msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden.")).arg(path);
     if (!fi.isFile() || !fi.isReadable())
-        return QStringLiteral("The database file %1 cannot be read.").arg(path);
+        return gState().msgOr(QStringLiteral("gsMsgDatenbankNichtLesbar"), QStringLiteral("Die Datenbankdatei %1 kann nicht gelesen werden.")).arg(path);
     Connection con;
     try {
         con.open(path, Connection::Read);
@@ -119,25 +121,25 @@ QString checkDatabase(const QString& path)
         if (!q.exec(QStringLiteral("SELECT * FROM \"%1\" LIMIT 0").arg(n.table))) {
             const QString err = q.lastError().text();
             if (err.contains(QLatin1String("no such table")))
-                return QStringLiteral("The database %1 has no table \"%2\".").arg(path, n.table);
-            return QStringLiteral("The database %1 cannot be read: %2").arg(path, err);
+                return gState().msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"), QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\".")).arg(path, n.table);
+            return gState().msgOr(QStringLiteral("gsMsgDatenbankLesefehler"), QStringLiteral("Die Datenbank %1 kann nicht gelesen werden: %2")).arg(path, err);
         }
         const QSqlRecord rec = q.record();
         if (rec.count() < n.positioned.size())
-            return QStringLiteral("The table \"%1\" of %2 has too few columns.").arg(n.table, path);
+            return gState().msgOr(QStringLiteral("gsMsgTabelleZuWenigSpalten"), QStringLiteral("Die Tabelle \"%1\" von %2 hat zu wenige Spalten.")).arg(n.table, path);
         for (int i = 0; i < n.positioned.size(); ++i)
             if (!n.positioned[i].isEmpty() && rec.fieldName(i) != n.positioned[i])
-                return QStringLiteral("The table \"%1\" of %2 has no column \"%3\" at position %4.")
+                return gState().msgOr(QStringLiteral("gsMsgTabelleSpalteAnPosition"), QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\" an Position %4."))
                     .arg(n.table, path, n.positioned[i]).arg(i);
         for (const QString& c : n.named)
             if (rec.indexOf(c) < 0)
-                return QStringLiteral("The table \"%1\" of %2 has no column \"%3\".").arg(n.table, path, c);
+                return gState().msgOr(QStringLiteral("gsMsgTabelleSpalteFehlt"), QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\".")).arg(n.table, path, c);
         if (n.rows >= 0) {
             QSqlQuery c(db);
             if (!c.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(n.table)) || !c.next())
-                return QStringLiteral("The table \"%1\" of %2 cannot be read.").arg(n.table, path);
+                return gState().msgOr(QStringLiteral("gsMsgTabelleNichtLesbar"), QStringLiteral("Die Tabelle \"%1\" von %2 kann nicht gelesen werden.")).arg(n.table, path);
             if (c.value(0).toInt() != n.rows)
-                return QStringLiteral("The table \"%1\" of %2 has %3 rows instead of %4.")
+                return gState().msgOr(QStringLiteral("gsMsgTabelleZeilenzahlDatei"), QStringLiteral("Die Tabelle \"%1\" von %2 hat %3 statt %4 Zeilen."))
                     .arg(n.table, path).arg(c.value(0).toInt()).arg(n.rows);
         }
     }

@@ -1,5 +1,7 @@
 #include "store/ImageToStore.h"
 
+#include "app/ProgramState.h"
+
 #include "image/Image.h"
 #include "store/ConfigStore.h"
 
@@ -21,7 +23,7 @@ void findText(Recordset& sms, const QVariant& id)
         return;
     sms.moveFirst();
     if (!sms.find(criterion))
-        throw StoreError(QStringLiteral("The table \"SMS\" has no row with ID %1.").arg(id.toString()));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgSMSZeileFehlt"), QStringLiteral("Der Tabelle \"SMS\" fehlt die Zeile mit der ID %1.")).arg(id.toString()));
 }
 } // namespace
 
@@ -37,7 +39,7 @@ void Schreibe_Daten_in_DB(const Image& img, ConfigStore& store, int language)
     try {
         if (in.recordCount() < 16 || out.recordCount() < 8 || adr.recordCount() < 8 || ad.recordCount() < 1
             || po.recordCount() < 1)
-            throw StoreError(QStringLiteral("The configuration store lacks rows of its fixed tables."));
+            throw StoreError(gState().msgOr(QStringLiteral("gsMsgFesteZeilenFehlen"), QStringLiteral("Den festen Tabellen der Konfigurationsdatenbank fehlen Zeilen.")));
         in.moveFirst();
         sms.moveFirst();
         ad.moveFirst();

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 
 namespace {
-QString tr(const char* s) { return QCoreApplication::translate("LanguageTable", s); }
 }
 
 LanguageTable::LanguageTable(const QString& table, const QString& path, int language)
@@ -20,11 +19,11 @@ LanguageTable::LanguageTable(const QString& table, const QString& path, int lang
     } catch (const StoreError& e) {
         m_con.close();
         throw LanguageTableError(table, QString(),
-                                 tr("The language table \"%1\" cannot be read: %2").arg(table, e.message()));
+                                 gState().msgOr(QStringLiteral("gsMsgSprachtabelleNichtLesbar"), QStringLiteral("Die Sprachtabelle \"%1\" kann nicht gelesen werden: %2")).arg(table, e.message()));
     }
     if (m_rs.fieldCount() < 5)
         throw LanguageTableError(table, QString(),
-                                 tr("The language table \"%1\" lacks the columns of the four languages.").arg(table));
+                                 gState().msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"), QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen.")).arg(table));
 }
 
 LanguageTable::~LanguageTable()
@@ -53,7 +52,7 @@ void LanguageTable::findNext(const QString& key)
     // The criterion quotes the key; a quote inside a key could not be found and is not used.
     if (key.contains(QLatin1Char('\'')) || !seek(key))
         throw LanguageTableError(m_table, key,
-                                 tr("The language table \"%1\" has no row \"%2\".").arg(m_table, key));
+                                 gState().msgOr(QStringLiteral("gsMsgSprachtabelleZeileFehlt"), QStringLiteral("Die Sprachtabelle \"%1\" hat keine Zeile \"%2\".")).arg(m_table, key));
 }
 
 // Moves to the row found by the criterion Name = 'key' from the current row on. The loaders
@@ -100,10 +99,10 @@ void LanguageTable::failPastEnd(const QString& what) const
     const QString key = m_anchor.isEmpty() ? what : m_anchor;
     QString text;
     if (m_anchor.isEmpty())
-        text = tr("The language table \"%1\" ends before the row for \"%2\" (it has %3 rows).")
+        text = gState().msgOr(QStringLiteral("gsMsgSprachtabelleZuKurz"), QStringLiteral("Die Sprachtabelle \"%1\" endet vor der Zeile für \"%2\" (sie hat %3 Zeilen)."))
                    .arg(m_table, what).arg(m_rs.recordCount());
     else
-        text = tr("The language table \"%1\" ends inside the rows from \"%2\": row %3 of the run is missing%4.")
+        text = gState().msgOr(QStringLiteral("gsMsgSprachtabelleFolge"), QStringLiteral("Die Sprachtabelle \"%1\" endet innerhalb der Zeilen ab \"%2\": Zeile %3 der Folge fehlt%4."))
                    .arg(m_table, m_anchor).arg(m_taken + 1)
                    .arg(what.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(what));
     throw LanguageTableError(m_table, key, text);

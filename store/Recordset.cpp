@@ -1,5 +1,7 @@
 #include "store/Recordset.h"
 
+#include "app/ProgramState.h"
+
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlError>
@@ -23,7 +25,7 @@ void Connection::open(const QString& path, Mode mode)
 {
     close();
     if (!QFileInfo(path).isFile())
-        throw StoreError(QStringLiteral("The database file %1 does not exist.").arg(path));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden.")).arg(path));
     m_name = QStringLiteral("smsv48-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
@@ -36,7 +38,7 @@ void Connection::open(const QString& path, Mode mode)
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         m_name.clear();
-        throw StoreError(QStringLiteral("The database %1 cannot be opened: %2").arg(path, err));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtGeöffnet"), QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")).arg(path, err));
     }
     m_path = path;
     m_mode = mode;
@@ -283,7 +285,7 @@ void Recordset::updateBatch()
     if (!db.commit()) {
         const QString err = db.lastError().text();
         db.rollback();
-        throw StoreError(QStringLiteral("%1: the changes cannot be written: %2").arg(m_source, err));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err));
     }
     markWritten();
 }
@@ -312,8 +314,8 @@ void Recordset::writePending(QSqlDatabase& db)
         q.addBindValue(r.rowid);
         if (!q.exec() || q.numRowsAffected() != 1) {
             const QString err = q.lastError().isValid() ? q.lastError().text()
-                                                        : QStringLiteral("a row has disappeared from the file");
-            throw StoreError(QStringLiteral("%1: the changes cannot be written: %2").arg(m_source, err));
+                                                        : gState().msgOr(QStringLiteral("gsMsgZeileVerschwunden"), QStringLiteral("eine Zeile ist aus der Datei verschwunden"));
+            throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err));
         }
     }
 }

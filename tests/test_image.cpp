@@ -210,6 +210,7 @@ private slots:
     void imageToStoreIsOneTransaction();
     void windowLoadsDefaultProfileAndSaves();
     void windowLoadCancelAndRefusal();
+    void refusedProfileSpeaksTheChosenLanguage();
     void windowSaveUnderAndReadOnly();
     void saveIntoReadOnlyFolderKeepsTheFlag();
 };
@@ -589,29 +590,29 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged_data()
     const int lineLen = 45;
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("expected");
-    QTest::addRow("empty file") << QByteArray() << "the file is empty";
-    QTest::addRow("truncated at a line boundary") << good.left(300 * lineLen) << "line 301: the file ends after 300";
-    QTest::addRow("cut inside a line") << good.left(300 * lineLen + 20) << "line 301: the record has 20 characters";
+    QTest::addRow("empty file") << QByteArray() << "die Datei ist leer";
+    QTest::addRow("truncated at a line boundary") << good.left(300 * lineLen) << "Zeile 301: die Datei endet nach 300 der 512 Datensätze";
+    QTest::addRow("cut inside a line") << good.left(300 * lineLen + 20) << "Zeile 301: der Datensatz hat 20 statt 43 Zeichen";
     QByteArray nonHex = good;
     nonHex[7 * lineLen + 12] = 'G';
-    QTest::addRow("non-hex field") << nonHex << "line 8: 'G' at position 13 is not a hexadecimal digit";
+    QTest::addRow("non-hex field") << nonHex << "Zeile 8: 'G' an Position 13 ist keine Hexadezimalziffer";
     QByteArray badSum = good;
     badSum[99 * lineLen + 41] = badSum[99 * lineLen + 41] == '0' ? '1' : '0';
-    QTest::addRow("bad checksum") << badSum << "line 100: checksum";
-    QTest::addRow("missing end record") << good.left(512 * lineLen) << "line 513: the end record :00000001FF is missing";
+    QTest::addRow("bad checksum") << badSum << "Zeile 100: Prüfsumme";
+    QTest::addRow("missing end record") << good.left(512 * lineLen) << "Zeile 513: der Endedatensatz :00000001FF fehlt";
     QByteArray binary;
     for (int i = 0; i < 20000; ++i)
         binary.append(char((i * 7919) & 0xFF));
-    QTest::addRow("binary file") << binary << "line 1: not an Intel-HEX record";
-    QTest::addRow("very large file") << QByteArray(5 * 1024 * 1024, ':') << "bytes long, far more than a profile";
+    QTest::addRow("binary file") << binary << "Zeile 1: kein Intel-HEX-Datensatz";
+    QTest::addRow("very large file") << QByteArray(5 * 1024 * 1024, ':') << "Byte lang, weit mehr als ein Profil";
     QByteArray swapped = good;
     swapped.replace(10 * lineLen, lineLen, good.mid(11 * lineLen, lineLen));
-    QTest::addRow("records out of order") << swapped << "line 11: address 00B0 where 00A0 is expected";
-    QTest::addRow("text after the end record") << good + "junk\r\n" << "line 514: text after the end record";
+    QTest::addRow("records out of order") << swapped << "Zeile 11: Adresse 00B0, erwartet wird 00A0";
+    QTest::addRow("text after the end record") << good + "junk\r\n" << "Zeile 514: Text nach dem Endedatensatz";
     QByteArray type = good;
     type.replace(0, 43, record(0, bytes({0x10}, 0)).toLatin1().replace(7, 2, "01"));
-    QTest::addRow("wrong record type") << type << "line 1: record type 01 instead of 00";
-    QTest::addRow("firmware-like file") << QByteArray(":020000040000FA\r\n:00000001FF\r\n") << "line 1: the record has 15 characters";
+    QTest::addRow("wrong record type") << type << "Zeile 1: Datensatztyp 01 statt 00";
+    QTest::addRow("firmware-like file") << QByteArray(":020000040000FA\r\n:00000001FF\r\n") << "Zeile 1: der Datensatz hat 15 statt 43 Zeichen";
 }
 
 void TestImage::refusedFilesLeaveTheStoreUnchanged()
@@ -853,8 +854,43 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     w.LoadDefaultConfiguration();
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
-    QVERIFY(env.messages[0].text.contains("line 1"));
+    QVERIFY(env.messages[0].text.contains("Zeile 1"));
     QCOMPARE(dump(env), before);
+}
+
+// The refusal of a damaged profile comes from the language table: in Italian when the
+// program runs in Italian, frame and reason alike.
+void TestImage::refusedProfileSpeaksTheChosenLanguage()
+{
+    TestEnv env("3");
+    frmSMS_Vantor w;
+    w.InitilisiereSteuerelemente(); // the start: texts of the chosen language
+    // Every row of the message table is loaded, not only the fixed keys.
+    const QStringList keys = env.queryValue("SELECT group_concat(Name, char(10)) FROM SystemNachrichten").toString().split('\n');
+    QVERIFY(keys.size() > 150);
+    for (const QString& k : keys)
+        QVERIFY2(gState().messages.contains(k), qPrintable(k));
+    QCOMPARE(gState().msg("gsMsgDruckFehler"), QStringLiteral("Impossibile stampare il rapporto:"));
+    env.messages.clear();
+    ensureProfileActions(w);
+    const QString bad = env.path("UserProfile/guasto.cfg");
+    writeFile(bad, QByteArray(":1000000010000000000000000000000000000000E1\r\n"));
+    env.fileAnswers << bad;
+    action(w, "mnuLaden")->trigger();
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QCOMPARE(env.messages[0].text,
+             QStringLiteral("Il file %1 non è un profilo valido: riga 1: checksum E1 dove è atteso E0.")
+                 .arg(QDir::toNativeSeparators(bad)));
+    // A database without the rows: the German text stands in, never a key or an empty box.
+    gState().messages.remove(QStringLiteral("gsMsgProfilUngültigZeile"));
+    gState().messages.remove(QStringLiteral("gsMsgProfilPrüfsumme"));
+    env.fileAnswers << bad;
+    action(w, "mnuLaden")->trigger();
+    QCOMPARE(env.messages.size(), 2);
+    QCOMPARE(env.messages[1].text,
+             QStringLiteral("Die Datei %1 ist kein gültiges Profil: Zeile 1: Prüfsumme E1, erwartet wird E0.")
+                 .arg(QDir::toNativeSeparators(bad)));
 }
 
 void TestImage::windowLoadCancelAndRefusal()
@@ -888,7 +924,7 @@ void TestImage::windowLoadCancelAndRefusal()
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages[0].text.contains(QDir::toNativeSeparators(bad)));
-    QVERIFY(env.messages[0].text.contains("line 1: checksum E1 where E0 is expected"));
+    QVERIFY(env.messages[0].text.contains("Zeile 1: Prüfsumme E1, erwartet wird E0"));
     QCOMPARE(Settings::get("Profile", "File"), current);
     QCOMPARE(dump(env), before);
 

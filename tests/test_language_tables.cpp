@@ -6,7 +6,9 @@
 
 #include "store/Recordset.h"
 
+#include <QDirIterator>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -86,6 +88,53 @@ QChar accessKey(const QString& text, int* count)
     return key;
 }
 
+// The sources of the desktop program (not the command-line tool, the simulator or the tests).
+QStringList programSources()
+{
+    QStringList files;
+    const QDir root(QStringLiteral(SMSV48_SOURCE_DIR));
+    for (const char* folder : {"app", "image", "link", "store", "editor", "reports", "ui"}) {
+        QDirIterator it(root.filePath(QString::fromUtf8(folder)), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+    }
+    files.sort();
+    return files;
+}
+
+QString readSource(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// The text of one or more adjacent C++ string literals.
+QString literalText(const QString& literals)
+{
+    static const QRegularExpression lit(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\""));
+    QString out;
+    for (auto m = lit.globalMatch(literals); m.hasNext();) {
+        QString t = m.next().captured(1);
+        t.replace(QStringLiteral("\\\""), QStringLiteral("\""));
+        t.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        out += t;
+    }
+    return out;
+}
+
+// The placeholders %1 .. %9 of a text, sorted.
+QStringList placeholders(const QString& text)
+{
+    static const QRegularExpression ph(QStringLiteral("%[1-9]"));
+    QStringList out;
+    for (auto m = ph.globalMatch(text); m.hasNext();)
+        out << m.next().captured(0);
+    out.sort();
+    out.removeDuplicates();
+    return out;
+}
+
 } // namespace
 
 class TestLanguageTables : public QObject {
@@ -104,6 +153,8 @@ private slots:
     void systemMessagesPresentWithFollowRows();
     void versionPrefixesKeepTheirLength();
     void accessKeysUniquePerMenuAndDialog();
+    void programMessagesInFourLanguages();
+    void noEnglishOnlyTextsInTheProgram();
 
 private:
     Table m_caption, m_tip, m_msg;
@@ -420,6 +471,70 @@ void TestLanguageTables::accessKeysUniquePerMenuAndDialog()
             }
         }
     }
+}
+
+// Every message the program looks up with a German stand-in has its row in all four
+// languages: the German column is the stand-in itself (so they cannot drift apart), and each
+// translation carries the same placeholders.
+void TestLanguageTables::programMessagesInFourLanguages()
+{
+    static const QRegularExpression lookup(QStringLiteral(
+        "msgOr\\(\\s*QStringLiteral\\(\"([^\"]+)\"\\)\\s*,\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\s*\\)"));
+    static const QRegularExpression shellRow(QStringLiteral(
+        "\\{QStringLiteral\\(\"([^\"]+)\"\\),\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\)\\}"));
+    QHash<QString, QString> german; // key -> stand-in
+    for (const QString& file : programSources()) {
+        const QString src = readSource(file);
+        for (auto m = lookup.globalMatch(src); m.hasNext();) {
+            const auto hit = m.next();
+            german.insert(hit.captured(1), literalText(hit.captured(2)));
+        }
+        if (file.endsWith(QLatin1String("app/ShellTexts.cpp")))
+            for (auto m = shellRow.globalMatch(src); m.hasNext();) {
+                const auto hit = m.next();
+                german.insert(hit.captured(1), literalText(hit.captured(2)));
+            }
+    }
+    // The mended paths are all there (a sample; the scan finds the rest).
+    for (const char* key : {"gsMsgProfilUngültigZeile", "gsMsgGerätAntwortetNicht", "gsMsgFirmwareTrotzdem",
+                            "gsMsgSprachtabelleZeileFehlt", "gsMsgTelefonbuchUnvollstaendig", "gsMsgDruckFehler",
+                            "gsPortGeschlossen", "rptlblIO"})
+        QVERIFY2(german.contains(QString::fromUtf8(key)), key);
+    QVERIFY(german.size() > 100);
+    for (auto it = german.constBegin(); it != german.constEnd(); ++it) {
+        const int i = m_msg.indexOf(it.key());
+        QVERIFY2(i >= 0, qPrintable("SystemNachrichten lacks the key " + it.key()));
+        const Row& r = m_msg.rows[i];
+        QCOMPARE(r.texts[0], it.value());
+        const QStringList ph = placeholders(r.texts[0]);
+        for (int l = 1; l < 4; ++l) {
+            QVERIFY2(!r.texts[l].trimmed().isEmpty(), qPrintable(it.key() + " / " + kLanguages[l]));
+            QVERIFY2(r.texts[l] != r.texts[0] || ph == QStringList{"%1"} || r.texts[0].size() < 12,
+                     qPrintable(it.key() + " / " + kLanguages[l] + " is the German text"));
+            QCOMPARE(placeholders(r.texts[l]), ph);
+        }
+    }
+}
+
+// Texts of the desktop program come from the language tables; a Qt translation call would
+// show English whatever the chosen language. The two files listed are mended separately.
+void TestLanguageTables::noEnglishOnlyTextsInTheProgram()
+{
+    const QStringList allowed = {QStringLiteral("ui/frmSMS_Vantor.cpp"), QStringLiteral("ui/frmLoading.cpp")};
+    static const QRegularExpression call(QStringLiteral("\\btr\\(\\s*\"|QCoreApplication::translate\\(|QObject::tr\\("));
+    const QDir root(QStringLiteral(SMSV48_SOURCE_DIR));
+    QStringList found;
+    for (const QString& file : programSources()) {
+        const QString rel = root.relativeFilePath(file);
+        if (allowed.contains(rel))
+            continue;
+        const QStringList lines = readSource(file).split(QLatin1Char('\n'));
+        for (int n = 0; n < lines.size(); ++n)
+            if (call.match(lines[n]).hasMatch())
+                found << QStringLiteral("%1:%2: %3").arg(rel).arg(n + 1).arg(lines[n].trimmed());
+    }
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    QVERIFY(programSources().size() > 40); // the scan did look at the program
 }
 
 QTEST_GUILESS_MAIN(TestLanguageTables)

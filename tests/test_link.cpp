@@ -345,8 +345,8 @@ void TestLink::givenUpLineStopsTheWriteButSendsTheEndRecord()
     QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
     QCOMPARE(g_messages.size(), 1);                   // one message, never gsMsgDownloadOK
     QVERIFY(g_messages[0].text.startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("Line 7")));
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("incomplete")));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("Zeile 7")));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("unvollständig")));
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
 }
 
@@ -359,7 +359,7 @@ void TestLink::refusedWriteModeSendsNothing()
     QCOMPARE(o.kind, TransferOutcome::WriteRefused);
     QCOMPARE(r.unit.received, (QStringList{"", ":HW3 PW:6054", ":HW3 PW:6054", ":HW3 PW:6054"}));
     QCOMPARE(g_messages.size(), 1);
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("refused the write")));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("Das Gerät hat das Schreiben abgelehnt")));
     QCOMPARE(r.link.lastMessageKey, QStringLiteral("writeRefused"));
 }
 
@@ -415,7 +415,7 @@ void TestLink::portVanishingEndsTheTransfer()
     const TransferOutcome o = t.download(configLines(), 3);
     QCOMPARE(o.kind, TransferOutcome::PortLost);
     QCOMPARE(g_messages.size(), 1);
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("connection to the unit was lost")));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("Die Verbindung zum Gerät ist unterbrochen")));
     QCOMPARE(r.lamp(), int(LinkColour::Red));
     QVERIFY(r.w.now() < 10000);
 
@@ -707,17 +707,17 @@ void TestLink::firmwareFileCheck()
     QStringList bad = firmwareLines();
     bad[1][20] = bad[1][20] == QLatin1Char('1') ? QLatin1Char('2') : QLatin1Char('1');
     QVERIFY(ConfigTransfer::checkHexLines(bad, &error, false).isEmpty());
-    QVERIFY2(error.startsWith(QStringLiteral("line 2")), qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("Zeile 2: Prüfsummenfehler")), qPrintable(error));
     QVERIFY(ConfigTransfer::checkHexLines(firmwareLines().mid(0, 2), &error, false).isEmpty());
     QVERIFY(error.contains(QStringLiteral(":00000001FF")));
     QVERIFY(ConfigTransfer::checkHexLines({QStringLiteral("hello")}, &error, false).isEmpty());
-    QVERIFY(error.startsWith(QStringLiteral("line 1")));
+    QVERIFY(error.startsWith(QStringLiteral("Zeile 1")));
     // A configuration must be exactly the 512 records in address order.
     QCOMPARE(ConfigTransfer::checkHexLines(configLines(), &error, true).size(), 513);
     QStringList shortConfig = configLines();
     shortConfig.removeAt(3);
     QVERIFY(ConfigTransfer::checkHexLines(shortConfig, &error, true).isEmpty());
-    QVERIFY(error.startsWith(QStringLiteral("line 4")));
+    QVERIFY(error.startsWith(QStringLiteral("Zeile 4")));
 }
 
 void TestLink::firmwareDeclineSendsOneEsc()
@@ -762,7 +762,7 @@ void TestLink::firmwareRefusedLineStops()
     QCOMPARE(countOf(r.unit.received, lines[0]), 3);
     QVERIFY(!r.unit.received.contains(lines[1]));
     QCOMPARE(g_messages.size(), 1);
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("firmware is incomplete")));
+    QVERIFY(g_messages[0].text.contains(QStringLiteral("die Firmware des Geräts ist unvollständig")));
     QVERIFY(!messageTexts().contains(QStringLiteral("gsMsgDownloadOK")));
 }
 
@@ -1080,7 +1080,7 @@ void TestLink::windowFirmwareUpdate()
     win.env.fileAnswers << prg;
     win.w->cmdDownload_Click(1);
     QCOMPARE(win.env.messages.size(), 1);
-    QVERIFY(win.env.messages[0].text.contains(QStringLiteral("line 2")));
+    QVERIFY(win.env.messages[0].text.contains(QStringLiteral("Zeile 2")));
     QVERIFY(win.unit().rawIn().isEmpty());
     // A cancelled file dialog: nothing happens.
     win.env.fileAnswers << QString();

@@ -150,7 +150,7 @@ void TestLinkE2E::firmwareUpdate()
     f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F69\r\n:00000001FF\r\n");
     f.close();
     const int before = sim.wire().size();
-    r = ctl(dev + QStringList{"firmware", prg, "--yes"});
+    r = ctl(dev + QStringList{"--language", "2", "firmware", prg, "--yes"});
     QVERIFY(r.code != 0);
     QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ")) && r.err.contains(QStringLiteral("line 2")), qPrintable(r.err));
     QCOMPARE(sim.wire().size(), before);
@@ -179,7 +179,7 @@ void TestLinkE2E::failuresEndWithOneLineAndNonZeroExit()
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write(":1000000010000000000000000000000000000000E0\r\n:00000001FF\r\n");
         bad.close();
-        const Run w = ctl({"--device", erased.device, "unit", "write", bad.fileName()});
+        const Run w = ctl({"--device", erased.device, "--language", "2", "unit", "write", bad.fileName()});
         QCOMPARE(w.code, 1);
         QVERIFY(w.err.contains(QStringLiteral("512 data lines")));
         QVERIFY(!erased.wire().contains(":HW3"));

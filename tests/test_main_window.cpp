@@ -567,8 +567,8 @@ void TestMainWindow::missingKeyGivesOneMessageNamingTableAndKey()
     QCOMPARE(w->cmdPinWechseln->toolTip(), QStringLiteral("en cmdPinWechseln"));
     QCOMPARE(w->lblPinSimCard->text(), QStringLiteral("PIN SIM-Karte")); // its design caption
     // The later loaders' problems are kept for the record, not shown again.
-    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"Beschriftung\" has no row \"lblPinSimCard\"")));
-    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"ToolTipText\" has no row \"cmdPinLesen\"")));
+    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblPinSimCard\"")));
+    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"ToolTipText\" hat keine Zeile \"cmdPinLesen\"")));
 }
 
 void TestMainWindow::shortTableNamesTheRun()
@@ -579,7 +579,7 @@ void TestMainWindow::shortTableNamesTheRun()
     env.exec(QStringLiteral("DELETE FROM Beschriftung WHERE rowid > 30"));
     auto w = loadedWindow();
     QCOMPARE(env.messages.size(), 1);
-    QVERIFY2(env.messages.first().text.contains(QStringLiteral("\"Beschriftung\" ends before the row for \"lblEmpfänger(5)\"")),
+    QVERIFY2(env.messages.first().text.contains(QStringLiteral("\"Beschriftung\" endet vor der Zeile für \"lblEmpfänger(5)\"")),
              qPrintable(env.messages.first().text));
     QCOMPARE(w->lblEmpfaenger[4]->text(), QStringLiteral("de Zeile30"));
 }
@@ -612,7 +612,7 @@ void TestMainWindow::sharedLoaderSteppingAndSearch()
         QFAIL("no error for a missing key");
     } catch (const LanguageTableError& e) {
         QCOMPARE(e.key(), QStringLiteral("lblNirgends"));
-        QVERIFY(e.message().contains(QStringLiteral("\"Beschriftung\" has no row \"lblNirgends\"")));
+        QVERIFY(e.message().contains(QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblNirgends\"")));
     }
     QVERIFY_THROWS_EXCEPTION(LanguageTableError, LanguageTable(QStringLiteral("KeineTabelle")));
 }

@@ -316,10 +316,14 @@ void TestProfileCli::loadRefusesDamagedFilesAndKeepsTheStore()
     const QString cfg = env.path("kurz.cfg");
     writeFile(cfg, content);
     const QVariant before = env.queryValue("SELECT group_concat(Deutsch) FROM SMS");
-    const Run r = ctl(env, {"profile", "load", cfg});
+    Run r = ctl(env, {"--language", "2", "profile", "load", cfg});
     QVERIFY(r.code != 0);
     QCOMPARE(r.err.count('\n'), 1);
     QVERIFY2(r.err.contains("line 201: the record has 7 characters instead of 43"), r.err.constData());
+    // The stored language (German by default) gives the German text.
+    r = ctl(env, {"profile", "load", cfg});
+    QVERIFY(r.code != 0);
+    QVERIFY2(r.err.contains("Zeile 201: der Datensatz hat 7 statt 43 Zeichen"), r.err.constData());
     QCOMPARE(env.queryValue("SELECT group_concat(Deutsch) FROM SMS"), before);
     const Run j = ctl(env, {"profile", "to-json", cfg});
     QVERIFY(j.code != 0);

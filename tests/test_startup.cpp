@@ -116,7 +116,7 @@ void TestStartup::damagedOrIncompleteDatabaseIsReported()
         TestEnv env;
         QFile::remove(env.dbPath());
         const QString why = Start::prepare();
-        QVERIFY2(why.contains("does not exist"), qPrintable(why));
+        QVERIFY2(why.contains("ist nicht vorhanden"), qPrintable(why));
         QVERIFY(!QFile::exists(env.dbPath())); // nothing created in its place
     }
 }

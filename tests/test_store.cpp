@@ -383,7 +383,7 @@ void TestStore::nullTextsAndRequery()
 void TestStore::checkDatabaseNamesWhatIsWrong()
 {
     TestEnv env;
-    QVERIFY(checkDatabase(env.path("Datenbank/missing.sqlite")).contains("does not exist"));
+    QVERIFY(checkDatabase(env.path("Datenbank/missing.sqlite")).contains("ist nicht vorhanden"));
     env.exec("ALTER TABLE PowerOn RENAME TO PowerOff");
     QVERIFY(checkDatabase(env.dbPath()).contains("\"PowerOn\""));
     env.exec("ALTER TABLE PowerOff RENAME TO PowerOn");

@@ -57,9 +57,13 @@ void frmSMS_Vantor::reportLanguageProblems()
     QStringList shown = languageProblems.mid(0, 6);
     QString text = shown.join(QLatin1Char('\n'));
     if (languageProblems.size() > shown.size())
-        text += tr("\n(and %1 more)").arg(languageProblems.size() - shown.size());
-    text += tr("\n\nWhere a text is missing the window shows its built-in German text. "
-               "Installing the program again restores the database with all texts.");
+        text += QLatin1Char('\n')
+                + gState().msgOr(QStringLiteral("gsMsgSprachtabelleWeitere"), QStringLiteral("(und %1 weitere)"))
+                      .arg(languageProblems.size() - shown.size());
+    text += QStringLiteral("\n\n")
+            + gState().msgOr(QStringLiteral("gsMsgSprachtabelleHinweis"),
+                             QStringLiteral("Wo ein Text fehlt, zeigt das Fenster seinen eingebauten deutschen Text. "
+                                            "Eine neue Installation des Programms stellt die Datenbank mit allen Texten wieder her."));
     const QString title = gState().gsProgramName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().gsProgramName;
     Dialogs::show(this, text, title, Dialogs::Icon::Exclamation);
 }
@@ -106,6 +110,17 @@ void frmSMS_Vantor::SystemMessages()
         single("gsMsgPINeingeben");
         single("gsMsgPINAlteingeben");
         LoadingProgress::advance();
+
+        // Every further row (the program's own messages) under its key; the keys above keep
+        // what the fixed loading gave them.
+        guarded(languageProblems, [&] {
+            t.first();
+            for (QString name = t.currentName(); !name.isEmpty(); name = t.currentName()) {
+                const QString text = t.take(name);
+                if (!st.messages.contains(name))
+                    st.messages.insert(name, text);
+            }
+        });
     }
     if (st.messages.contains(QStringLiteral("gsProgramName")))
         st.gsProgramName = st.messages.value(QStringLiteral("gsProgramName"));

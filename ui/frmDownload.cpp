@@ -35,7 +35,7 @@ frmDownload::frmDownload(QWidget* parent, LinkSink* forward) : QDialog(parent), 
     cmdAbbrechen = new QPushButton(this);
     cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
     const QString cancelText = caption(QStringLiteral("cmdAbbrechen"));
-    cmdAbbrechen->setText(cancelText == QLatin1String("cmdAbbrechen") ? tr("Cancel") : cancelText);
+    cmdAbbrechen->setText(cancelText == QLatin1String("cmdAbbrechen") ? QStringLiteral("&Abbrechen") : cancelText);
     outer->addWidget(cmdAbbrechen, 0, Qt::AlignRight);
     connect(cmdAbbrechen, &QPushButton::clicked, this, &frmDownload::cmdAbbrechen_Click);
     setLayout(outer);

@@ -30,22 +30,12 @@ QString tip(const QString& key)
     return t == key ? QString() : t;
 }
 const int Bauds[] = {1200, 2400, 9600, 19200, 38400};
-// The dialog's own texts that have no row in the language tables, in the four languages.
-QString t4(const char* de, const char* en, const char* it, const char* fr)
-{
-    switch (gState().giSprache) {
-    case 1: return QString::fromUtf8(de);
-    case 3: return QString::fromUtf8(it);
-    case 4: return QString::fromUtf8(fr);
-    default: return QString::fromUtf8(en);
-    }
-}
 }
 
 frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(main)
 {
     setObjectName(QStringLiteral("frmPortSettings"));
-    setWindowTitle(text(QStringLiteral("frmPortSettings"), tr("Serial port")));
+    setWindowTitle(text(QStringLiteral("frmPortSettings"), QStringLiteral("Schnittstelle")));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto combo = [this](const char* name, const QStringList& items) {
@@ -89,22 +79,22 @@ frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(ma
         caption->setBuddy(c);
         grid->addRow(caption, h);
     };
-    row("lblPortCbo", tr("Port"), cboPort, lblPort);
-    row("lblBaudrateCbo", tr("Baud rate"), cboBaudrate, lblBaudrate);
-    row("lblDatenCbo", tr("Data bits"), cboDatenbreite, lblDaten);
-    row("lblParitätCbo", tr("Parity"), cboParitaet, lblParitaet);
-    row("lblStopbitCbo", tr("Stop bits"), cboStopbit, lblStopbit);
+    row("lblPortCbo", QStringLiteral("&Schnittstelle"), cboPort, lblPort);
+    row("lblBaudrateCbo", QStringLiteral("&Baudrate"), cboBaudrate, lblBaudrate);
+    row("lblDatenCbo", QStringLiteral("&Datenbits"), cboDatenbreite, lblDaten);
+    row("lblParitätCbo", QStringLiteral("&Parität"), cboParitaet, lblParitaet);
+    row("lblStopbitCbo", QStringLiteral("S&toppbits"), cboStopbit, lblStopbit);
 
-    auto* deviceBox = new QGroupBox(t4("Gerät für diese Schnittstellennummer", "Device for this port number", "Dispositivo per questo numero di porta", "Périphérique pour ce numéro de port"), this);
+    auto* deviceBox = new QGroupBox(gState().msgOr(QStringLiteral("gsPortAnschluss"), QStringLiteral("Anschluss für diese Schnittstellennummer")), this);
     auto* dl = new QVBoxLayout(deviceBox);
     dl->addWidget(cboDevice);
     dl->addWidget(lblDevice);
 
-    cmdUebernehmen = new QPushButton(text(QStringLiteral("cmdUebernehmen"), tr("Apply")), this);
+    cmdUebernehmen = new QPushButton(text(QStringLiteral("cmdUebernehmen"), QStringLiteral("&Übernehmen")), this);
     cmdUebernehmen->setObjectName(QStringLiteral("cmdUebernehmen"));
     cmdUebernehmen->setToolTip(tip(QStringLiteral("cmdUebernehmen")));
     cmdUebernehmen->setDefault(true);
-    cmdAbbrechen = new QPushButton(text(QStringLiteral("cmdAbbrechen"), tr("Cancel")), this);
+    cmdAbbrechen = new QPushButton(text(QStringLiteral("cmdAbbrechen"), QStringLiteral("&Abbrechen")), this);
     cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -132,7 +122,7 @@ frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(ma
     lblDaten->setText(QString::number(mData));
     lblStopbit->setText(QString::number(mStop));
     const bool open = main->channel && main->channel->isOpen();
-    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort) : t4("geschlossen", "closed", "chiusa", "fermé"));
+    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort) : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
     cboPort->setCurrentIndex(mPort - 1);
     cboBaudrate->setCurrentText(QString::number(mBaud));
     cboDatenbreite->setCurrentText(QString::number(mData));
@@ -169,17 +159,17 @@ void frmPortSettings::fillDevices()
     const QString automatic = PortResolver::deviceFor(mPort);
     if (!assigned.isEmpty())
         PortResolver::assign(mPort, assigned);
-    const QString autoText = automatic == PortResolver::SimulatedDevice ? t4("Simuliertes Gerät", "Simulated unit", "Unità simulata", "Unité simulée")
-                             : automatic.isEmpty()                      ? t4("keines", "none", "nessuno", "aucun")
+    const QString autoText = automatic == PortResolver::SimulatedDevice ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät"))
+                             : automatic.isEmpty()                      ? gState().msgOr(QStringLiteral("gsPortKeines"), QStringLiteral("keiner"))
                                                                         : automatic;
-    cboDevice->addItem(t4("Automatisch (%1)", "Automatic (%1)", "Automatico (%1)", "Automatique (%1)").arg(autoText), QString());
+    cboDevice->addItem(gState().msgOr(QStringLiteral("gsPortAutomatisch"), QStringLiteral("Automatisch (%1)")).arg(autoText), QString());
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         QString label = info.systemLocation();
         if (!info.description().isEmpty())
             label += QStringLiteral(" – ") + info.description();
         cboDevice->addItem(label, info.systemLocation());
     }
-    cboDevice->addItem(t4("Simuliertes Gerät (ohne Hardware)", "Simulated unit (no device needed)", "Unità simulata (senza hardware)", "Unité simulée (sans matériel)"), PortResolver::SimulatedDevice);
+    cboDevice->addItem(gState().msgOr(QStringLiteral("gsPortSimuliertOhneHardware"), QStringLiteral("Simuliertes Gerät (ohne Hardware)")), PortResolver::SimulatedDevice);
     if (!assigned.isEmpty()) {
         int i = cboDevice->findData(assigned);
         if (i < 0) {
@@ -201,10 +191,10 @@ void frmPortSettings::showDevice()
         if (!assigned.isEmpty())
             PortResolver::assign(mPort, assigned);
     }
-    lblDevice->setText(t4("COM %1 steht für: %2", "COM %1 stands for: %2", "COM %1 corrisponde a: %2", "COM %1 correspond à : %2")
+    lblDevice->setText(gState().msgOr(QStringLiteral("gsPortStehtFuer"), QStringLiteral("COM %1 steht für: %2"))
                            .arg(mPort)
-                           .arg(device == PortResolver::SimulatedDevice ? t4("das eingebaute simulierte Gerät", "the built-in simulated unit", "l'unità simulata integrata", "l'unité simulée intégrée")
-                                : device.isEmpty()                      ? t4("kein Gerät", "no device", "nessun dispositivo", "aucun périphérique")
+                           .arg(device == PortResolver::SimulatedDevice ? gState().msgOr(QStringLiteral("gsPortEingebautesGeraet"), QStringLiteral("das eingebaute simulierte Gerät"))
+                                : device.isEmpty()                      ? gState().msgOr(QStringLiteral("gsPortKeinAnschluss"), QStringLiteral("kein Anschluss"))
                                                                         : device));
 }
 

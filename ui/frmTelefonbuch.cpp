@@ -284,9 +284,9 @@ bool frmTelefonbuch::leaveEntry()
     case PhoneBook::Leave::Incomplete: {
         m_validating = true;
         Dialogs::show(this,
-                      EditorTexts::message(QStringLiteral("gsMsgTelefonbuchUnvollstaendig"),
-                                           tr("An entry needs a mobile number and a four-digit password. Enter both, "
-                                              "or clear the entry with the clear button.")),
+                      gState().msgOr(QStringLiteral("gsMsgTelefonbuchUnvollstaendig"),
+                                     QStringLiteral("Ein Eintrag braucht eine Natel-Nummer und ein vierstelliges Passwort. "
+                                                    "Ergänzen Sie beides oder leeren Sie den Eintrag mit \"Löschen\".")),
                       gState().gsProgramName, Dialogs::Icon::Exclamation);
         QLineEdit* box = e.number.isEmpty() ? txtTelefonbuchNatelNr : txtPasswort;
         box->setFocus();
