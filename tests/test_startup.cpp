@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "app/Start.h"
 #include "link/Channel.h"
+#include "ui/frmLoading.h"
 #include "ui/frmSMS_Vantor.h"
 
 #include <QFile>
@@ -20,6 +21,7 @@ private slots:
     void firstRunWithoutSettings();
     void languageSetting_data();
     void languageSetting();
+    void splashAndStatusBarSpeakTheLanguage();
     void portThatCannotBeOpened();
     void damagedOrIncompleteDatabaseIsReported();
     void closeAsksAboutUnsavedChangesAndFlushes();
@@ -66,6 +68,26 @@ void TestStartup::languageSetting()
     TestEnv env(stored);
     QCOMPARE(Start::prepare(), QString());
     QCOMPARE(gState().giSprache, language);
+}
+
+void TestStartup::splashAndStatusBarSpeakTheLanguage()
+{
+    TestEnv env("3");
+    QCOMPARE(Start::prepare(), QString());
+    {
+        frmLoading splash;
+        QCOMPARE(splash.lblSoftware->text(),
+                 env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblSoftware'").toString());
+        QCOMPARE(splash.lblCopyright->text(),
+                 env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblCopyright'").toString());
+        QVERIFY(!splash.PicLogo[2]->isHidden()); // the Italian logo
+        QVERIFY(splash.PicLogo[0]->isHidden() && splash.PicLogo[1]->isHidden() && splash.PicLogo[3]->isHidden());
+    }
+    frmSMS_Vantor w;
+    w.InitilisiereSteuerelemente();
+    QCOMPARE(w.lblSimulated->text(),
+             env.queryValue("SELECT Italienisch FROM SystemNachrichten WHERE Name='gsStatusSimuliert'").toString());
+    QVERIFY(w.lblSimulated->text().contains("simulato"));
 }
 
 void TestStartup::portThatCannotBeOpened()

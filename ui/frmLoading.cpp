@@ -50,7 +50,7 @@ frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     f.setBold(true);
     lblSoftware->setFont(f);
     lay->addWidget(lblSoftware);
-    lblCopyright = new QLabel(tr("SMSV48 configuration tool – free software, made by its contributors"), this);
+    lblCopyright = new QLabel(QStringLiteral("Freie Software, entwickelt von ihren Mitwirkenden"), this);
     lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
     lblCopyright->setAlignment(Qt::AlignCenter);
     lay->addWidget(lblCopyright);
@@ -68,13 +68,17 @@ frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     try {
         Connection con;
         con.open(gState().gsDatenbankPfad, Connection::Read);
-        // Only the one row is read, not the whole caption table.
+        // Only the two rows are read, not the whole caption table.
         Recordset rs;
-        rs.open(con, QStringLiteral("SELECT * FROM Beschriftung WHERE Name = 'lblSoftware' ORDER BY rowid LIMIT 1"));
-        rs.moveFirst();
-        if (!rs.eof()) {
-            const QString t = rs.value(gState().giSprache).toString();
-            title = t.isEmpty() ? rs.value(1).toString() : t;
+        rs.open(con, QStringLiteral("SELECT * FROM Beschriftung WHERE Name IN ('lblSoftware', 'lblCopyright') ORDER BY rowid"));
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+            QString t = rs.value(gState().giSprache).toString();
+            if (t.isEmpty())
+                t = rs.value(1).toString();
+            if (rs.value(0).toString() == QLatin1String("lblSoftware"))
+                title = t;
+            else if (!t.isEmpty())
+                lblCopyright->setText(t);
         }
     } catch (const StoreError&) {
         // the database has been checked before; a missing caption keeps the default title

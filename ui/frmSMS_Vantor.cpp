@@ -179,10 +179,11 @@ void frmSMS_Vantor::runPendingProbe()
 void frmSMS_Vantor::showPortStatus()
 {
     const bool sim = channel && channel->isOpen() && channel->isSimulated();
-    lblSimulated->setText(tr("Simulated unit – no real device connected"));
+    lblSimulated->setText(gState().msgOr(QStringLiteral("gsStatusSimuliert"),
+                                         QStringLiteral("Simuliertes Gerät – kein echtes Gerät angeschlossen")));
     lblSimulated->setVisible(sim);
     const QString device = (channel && channel->isOpen()) ? commDevice : QString();
-    statusPanel[1]->setToolTip(device.isEmpty() ? QString() : (sim ? tr("Simulated unit") : device));
+    statusPanel[1]->setToolTip(device.isEmpty() ? QString() : (sim ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät")) : device));
 }
 
 void frmSMS_Vantor::Form_Load()
@@ -223,6 +224,7 @@ void frmSMS_Vantor::InitilisiereSteuerelemente()
     LoadingProgress::advance();
     InitialisiereGueltigkeit();
     MenuIcons();
+    showPortStatus(); // again, now in the language of the program
     if (!gState().gsProgramName.isEmpty())
         setWindowTitle(gState().gsProgramName);
     QApplication::restoreOverrideCursor();
