@@ -662,6 +662,11 @@ void TestMainWindow::shippedTablesLoadCompletely()
                 QVERIFY2(!b->text().isEmpty(), qPrintable(b->objectName()));
         QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 6")).toString(),
                  w->lblEingang[2]->text());
+        // Captions set by the widget code before any table is read are replaced too.
+        static const char* const defaultCaption[] = {"Standard", "Default", "Predefinito", "Par défaut"};
+        QCOMPARE(w->ChkDefault->text(), QString::fromUtf8(defaultCaption[language - 1]));
+        QCOMPARE(w->lblHWVersion->text(), gState().msg("gsHWVersion") + QStringLiteral(": 0.00"));
+        QCOMPARE(w->lblSWVersion->text(), gState().msg("gsSWVersion") + QStringLiteral(": 0.00"));
         if (language == 1) {
             german = m;
         } else {

@@ -43,12 +43,13 @@ W* named(W* w, const QString& name)
     return w;
 }
 
-// The SMS text boxes: 63 characters at most, wide enough for most of a text.
+// The SMS text boxes: 63 characters at most. They take the width the matrix leaves; their
+// minimum is kept small so that the whole matrix fits a narrow window without scrolling.
 QLineEdit* smsBox(QWidget* parent, const QString& name)
 {
     auto* e = named(new QLineEdit(parent), name);
     e->setMaxLength(63);
-    e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 28);
+    e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 16);
     e->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return e;
 }
