@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -706,6 +708,16 @@ void TestMainWindow::windowFitsItsTexts()
                 }
             }
         }
+        // In a 1000 x 700 window the inputs matrix, its alarm column and the delay box are
+        // all in view without scrolling sideways.
+        w->resize(1000, 700);
+        w->SSTab1->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        auto* area = w->SSTab1->widget(0)->findChild<QScrollArea*>();
+        QVERIFY(area);
+        QCOMPARE(w->width(), 1000);
+        QVERIFY2(area->horizontalScrollBar()->maximum() == 0,
+                 qPrintable(QStringLiteral("language %1 scrolls %2 px").arg(language).arg(area->horizontalScrollBar()->maximum())));
     }
 }
 
