@@ -718,6 +718,18 @@ void TestMainWindow::windowFitsItsTexts()
         QCOMPARE(w->width(), 1000);
         QVERIFY2(area->horizontalScrollBar()->maximum() == 0,
                  qPrintable(QStringLiteral("language %1 scrolls %2 px").arg(language).arg(area->horizontalScrollBar()->maximum())));
+        // Across the widths where the headings go from two lines to one, they wrap all alike.
+        for (int width = 900; width <= 1250; width += 3) {
+            w->resize(width, 700);
+            QCoreApplication::processEvents();
+            int oneLine = 0;
+            for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23}) {
+                QLabel* l = w->lblEmpfaenger[k];
+                oneLine += l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()) ? 1 : 0;
+            }
+            QVERIFY2(oneLine == 0 || oneLine == 16,
+                     qPrintable(QStringLiteral("language %1, width %2: %3 of 16 headings on one line").arg(language).arg(width).arg(oneLine)));
+        }
     }
 }
 
