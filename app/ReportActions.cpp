@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
@@ -108,7 +109,11 @@ void preview(QWidget* parent, Reports::Kind kind)
         p->setFullPage(true);
         Reports::paint(r, p);
     });
-    dlg.resize(900, 1000);
+    // A tall page view, but never taller or wider than the screen the program runs on.
+    QSize size(900, 1000);
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.92);
+    dlg.resize(size);
     dlg.exec();
 }
 

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -662,6 +664,11 @@ void TestMainWindow::shippedTablesLoadCompletely()
                 QVERIFY2(!b->text().isEmpty(), qPrintable(b->objectName()));
         QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 6")).toString(),
                  w->lblEingang[2]->text());
+        // Captions set by the widget code before any table is read are replaced too.
+        static const char* const defaultCaption[] = {"Standard", "Default", "Predefinito", "Par défaut"};
+        QCOMPARE(w->ChkDefault->text(), QString::fromUtf8(defaultCaption[language - 1]));
+        QCOMPARE(w->lblHWVersion->text(), gState().msg("gsHWVersion") + QStringLiteral(": 0.00"));
+        QCOMPARE(w->lblSWVersion->text(), gState().msg("gsSWVersion") + QStringLiteral(": 0.00"));
         if (language == 1) {
             german = m;
         } else {
@@ -700,6 +707,28 @@ void TestMainWindow::windowFitsItsTexts()
                         QVERIFY2(l->width() >= l->minimumSizeHint().width(), qPrintable(name + " " + l->text()));
                 }
             }
+        }
+        // In a 1000 x 700 window the inputs matrix, its alarm column and the delay box are
+        // all in view without scrolling sideways.
+        w->resize(1000, 700);
+        w->SSTab1->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        auto* area = w->SSTab1->widget(0)->findChild<QScrollArea*>();
+        QVERIFY(area);
+        QCOMPARE(w->width(), 1000);
+        QVERIFY2(area->horizontalScrollBar()->maximum() == 0,
+                 qPrintable(QStringLiteral("language %1 scrolls %2 px").arg(language).arg(area->horizontalScrollBar()->maximum())));
+        // Across the widths where the headings go from two lines to one, they wrap all alike.
+        for (int width = 900; width <= 1250; width += 3) {
+            w->resize(width, 700);
+            QCoreApplication::processEvents();
+            int oneLine = 0;
+            for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23}) {
+                QLabel* l = w->lblEmpfaenger[k];
+                oneLine += l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()) ? 1 : 0;
+            }
+            QVERIFY2(oneLine == 0 || oneLine == 16,
+                     qPrintable(QStringLiteral("language %1, width %2: %3 of 16 headings on one line").arg(language).arg(width).arg(oneLine)));
         }
     }
 }

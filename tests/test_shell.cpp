@@ -174,6 +174,7 @@ private slots:
     void pdfExportHasFooterAndPages();
     void printWithoutPrinterOffersPdf();
     void printFailureIsReported();
+    void previewFitsTheScreen();
     void commandLineReport();
     void commandLineMissingDatabase();
     void screenshots();
@@ -804,6 +805,24 @@ void TestShell::printWithoutPrinterOffersPdf()
     QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm));
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages.last().text.contains("PDF"));
+}
+
+// The print preview opens tall, but never beyond the screen it is shown on.
+void TestShell::previewFitsTheScreen()
+{
+    TestEnv env;
+    auto w = makeWindow();
+    QVERIFY(w);
+    const QSize avail = w->screen()->availableGeometry().size();
+    QSize shown;
+    onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
+        shown = d->size();
+        d->reject();
+    });
+    ReportActions::preview(w.get(), Reports::Kind::Users);
+    QVERIFY(shown.isValid());
+    QVERIFY2(shown.width() <= avail.width() && shown.height() <= avail.height(),
+             qPrintable(QStringLiteral("%1 x %2 on %3 x %4").arg(shown.width()).arg(shown.height()).arg(avail.width()).arg(avail.height())));
 }
 
 void TestShell::printFailureIsReported()

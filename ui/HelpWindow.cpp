@@ -7,9 +7,11 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -70,7 +72,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_forward->setEnabled(false);
     retranslate();
     searchLabel->setText(ShellTexts::text(QStringLiteral("gsHilfeSuchen")));
-    resize(760, 600);
+    QSize size(760, 600);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size);
 }
 
 void HelpWindow::retranslate()

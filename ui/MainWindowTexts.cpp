@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -254,6 +255,12 @@ void frmSMS_Vantor::Beschrifte_Labels_Buttons()
             c->setText(t.text(c->objectName()));
         } catch (const LanguageTableError&) {
         }
+    }
+    // The version labels keep their value and take the prefix of the program's language.
+    for (auto [label, key] : {std::pair{lblHWVersion, "gsHWVersion"}, std::pair{lblSWVersion, "gsSWVersion"}}) {
+        const QString prefix = gState().msgOr(QString::fromUtf8(key), QString());
+        if (label && !prefix.isEmpty())
+            label->setText(prefix + QStringLiteral(": ") + label->text().section(QStringLiteral(": "), 1));
     }
     LoadingProgress::advance();
     table.reset();

@@ -43,12 +43,13 @@ W* named(W* w, const QString& name)
     return w;
 }
 
-// The SMS text boxes: 63 characters at most, wide enough for most of a text.
+// The SMS text boxes: 63 characters at most. They take the width the matrix leaves; their
+// minimum is kept small so that the whole matrix fits a narrow window without scrolling.
 QLineEdit* smsBox(QWidget* parent, const QString& name)
 {
     auto* e = named(new QLineEdit(parent), name);
     e->setMaxLength(63);
-    e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 28);
+    e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 16);
     e->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return e;
 }
@@ -198,6 +199,54 @@ public:
 private:
     QMainWindow* m_window;
     QStatusBar* m_bar;
+};
+
+// The recipient headings of a matrix wrap all alike: on one line each while the page is wide
+// enough for that, else all on two lines. Left to the grid, a width just short of the one-line
+// width wraps some headings and not their neighbours, as the grid shares the missing pixels
+// out unevenly.
+class UniformHeadings : public QObject {
+public:
+    UniformHeadings(QWidget* content, QList<QLabel*> headings, int narrowest)
+        : QObject(content), m_content(content), m_headings(std::move(headings)), m_narrowest(narrowest)
+    {
+        m_viewport = content->parentWidget();
+        if (m_viewport)
+            m_viewport->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Resize || e->type() == QEvent::Show)
+            apply();
+        return false;
+    }
+    void apply()
+    {
+        int oneLine = 0, word = m_narrowest;
+        for (QLabel* l : m_headings) {
+            const QFontMetrics fm = l->fontMetrics();
+            const int frame = l->contentsMargins().left() + l->contentsMargins().right() + 2 * l->margin();
+            oneLine = qMax(oneLine, fm.horizontalAdvance(l->text()) + frame + 2);
+            for (const QString& w : l->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                word = qMax(word, fm.horizontalAdvance(w) + frame + 2);
+        }
+        for (QLabel* l : m_headings) {
+            l->setMaximumWidth(QWIDGETSIZE_MAX);
+            l->setMinimumWidth(oneLine);
+        }
+        if (m_viewport && m_viewport->width() < m_content->minimumSizeHint().width()) {
+            for (QLabel* l : m_headings) {
+                l->setMinimumWidth(0);
+                l->setMaximumWidth(qMin(word, oneLine - 1));
+            }
+        }
+    }
+
+private:
+    QWidget* m_content;
+    QWidget* m_viewport = nullptr;
+    QList<QLabel*> m_headings;
+    int m_narrowest;
 };
 
 } // namespace
@@ -453,6 +502,12 @@ void frmSMS_Vantor::buildWidgets()
         tabOrder << txtADVerzoegerungszeit << txtSMSAufstarten;
         for (int u = 0; u < 8; ++u)
             tabOrder << ChkBenutzerPowerON[u];
+
+        QList<QLabel*> headings;
+        for (int u = 0; u < 8; ++u)
+            headings << lblEmpfaenger[u] << lblEmpfaenger[16 + u];
+        const int pair = cmdCheckAllEmp[0]->sizeHint().width() + 2 + cmdClrAllEmp[0]->sizeHint().width();
+        new UniformHeadings(c, headings, pair);
     }
 
     // ---- tab 1: outputs --------------------------------------------------------------------

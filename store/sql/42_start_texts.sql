@@ -11,3 +11,6 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
  'Simulated unit – no real unit connected',
  'Dispositivo simulato – nessun dispositivo reale collegato',
  'Appareil simulé – aucun appareil réel raccordé');
+-- Caption of the PIN page's check box (write the PIN the unit uses at start-up).
+INSERT INTO "Beschriftung" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('ChkDefault', 'Standard', 'Default', 'Predefinito', 'Par défaut');
