@@ -11,37 +11,16 @@ constexpr char16_t kHighTable[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178, // 98-9F
 };
 
-int hexValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
-
-// Two hex digits at position pos of text; -1 when they are not.
-int hexByteAt(const QString& text, int pos)
-{
-    if (pos < 0 || pos + 1 >= text.size())
-        return -1;
-    const int hi = hexValue(text[pos]), lo = hexValue(text[pos + 1]);
-    return (hi < 0 || lo < 0) ? -1 : hi * 16 + lo;
-}
-
 std::uint8_t byteOf(const QString& hex)
 {
-    const int v = hexByteAt(hex, 0);
+    const int v = Image::hexByteAt(hex, 0);
     return v < 0 ? 0 : std::uint8_t(v);
 }
 
 void decodeRecipients(const QString& line, Recordset& rs, int offset)
 {
     // Data byte 2 stands at positions 14-15 of the line (1-based).
-    const int mask = std::max(0, hexByteAt(line, 13));
+    const int mask = std::max(0, Image::hexByteAt(line, 13));
     for (int k = 0; k < 8; ++k)
         rs.setValue(k + offset, (mask >> k) & 1 ? 1 : 0);
 }
@@ -115,6 +94,33 @@ void Image::InitialisiereArrayEEPROM()
                 setByte(e, r, b, r < 2 ? 0x00 : 0x20);
 }
 
+int Image::hexDigit(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    return -1;
+}
+
+int Image::hexByteAt(QStringView text, qsizetype pos)
+{
+    if (pos < 0 || pos + 1 >= text.size())
+        return -1;
+    const int hi = hexDigit(text[pos].unicode()), lo = hexDigit(text[pos + 1].unicode());
+    return (hi < 0 || lo < 0) ? -1 : hi * 16 + lo;
+}
+
+int Image::hexByteAt(QByteArrayView text, qsizetype pos)
+{
+    if (pos < 0 || pos + 1 >= text.size())
+        return -1;
+    const int hi = hexDigit(static_cast<unsigned char>(text[pos])), lo = hexDigit(static_cast<unsigned char>(text[pos + 1]));
+    return (hi < 0 || lo < 0) ? -1 : hi * 16 + lo;
+}
+
 QString Image::hex2(int value)
 {
     static const char digits[] = "0123456789ABCDEF";
@@ -129,7 +135,7 @@ bool Image::setEntry(int e, int r, int b, const QString& hex)
 {
     if (hex.size() != 2)
         return false;
-    const int v = hexByteAt(hex, 0);
+    const int v = Image::hexByteAt(hex, 0);
     if (v < 0)
         return false;
     setByte(e, r, b, std::uint8_t(v));
@@ -155,7 +161,7 @@ bool Image::setLine(int b, int r, const QString& text)
         return false;
     std::uint8_t vals[Entries];
     for (int e = 0; e < Entries; ++e) {
-        const int v = hexByteAt(text, 1 + 2 * e);
+        const int v = Image::hexByteAt(text, 1 + 2 * e);
         if (v < 0)
             return false;
         vals[e] = std::uint8_t(v);

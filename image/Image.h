@@ -87,6 +87,11 @@ public:
     static QString sQuecksummeRechnen(long sum);
     // Two upper-case hex digits of a byte.
     static QString hex2(int value);
+    // The value of one hexadecimal digit of either case; -1 when the character is none.
+    static int hexDigit(char16_t c);
+    // The byte written as two hex digits at position pos; -1 when they are not two hex digits.
+    static int hexByteAt(QStringView text, qsizetype pos);
+    static int hexByteAt(QByteArrayView text, qsizetype pos);
     // Alarm flag of input event n (1..16): bit (n-1)/2 of mask1 for odd n, of mask2 for even n.
     // text becomes "01" or "00", bit the masked value.
     static void CreateStatus(int n, int mask1, int mask2, QString& text, int& bit);

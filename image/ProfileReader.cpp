@@ -8,17 +8,6 @@
 #include <QFile>
 
 namespace {
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 bool fail(ProfileReader::Problem* p, int line, const QString& what)
 {
     if (p) {
@@ -89,7 +78,7 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
         if (l[0] != ':')
             return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz (die Zeile beginnt nicht mit ':')")));
         for (qsizetype c = 1; c < l.size(); ++c)
-            if (hexDigit(l[c]) < 0)
+            if (Image::hexDigit(static_cast<unsigned char>(l[c])) < 0)
                 return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilKeineHexZiffer"), QStringLiteral("%1 an Position %2 ist keine Hexadezimalziffer"))
                                                  .arg(describeChar(l[c]))
                                                  .arg(c + 1));
@@ -98,7 +87,7 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
         std::uint8_t v[Image::Entries];
         long sum = 0;
         for (int e = 0; e < Image::Entries; ++e) {
-            v[e] = std::uint8_t(hexDigit(l[1 + 2 * e]) * 16 + hexDigit(l[2 + 2 * e]));
+            v[e] = std::uint8_t(Image::hexByteAt(QByteArrayView(l), 1 + 2 * e));
             if (e < 20)
                 sum += v[e];
         }

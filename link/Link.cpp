@@ -1,26 +1,14 @@
 #include "link/Link.h"
 
 #include "app/ProgramState.h"
+#include "image/Image.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
 
 #include <QCoreApplication>
 
 namespace {
-int hexVal(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-int hexByteAt(const QByteArray& s, int pos)
-{
-    if (pos < 0 || pos + 1 >= s.size()) return -1;
-    const int a = hexVal(s[pos]), b = hexVal(s[pos + 1]);
-    return (a < 0 || b < 0) ? -1 : a * 16 + b;
-}
-QString hex2(int v) { return QString::number(v, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
+int hexByteAt(const QByteArray& s, int pos) { return Image::hexByteAt(QByteArrayView(s), pos); }
 }
 
 bool UnitImage::complete() const
@@ -30,7 +18,7 @@ bool UnitImage::complete() const
     return true;
 }
 
-QString UnitImage::entry(int block, int record, int i) const { return hex2(rec[block][record][i]); }
+QString UnitImage::entry(int block, int record, int i) const { return Image::hex2(rec[block][record][i]); }
 
 QStringList UnitImage::lines() const
 {
