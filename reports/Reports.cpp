@@ -408,15 +408,21 @@ bool paint(const Report& report, QPagedPaintDevice* device, QString* error)
     return true;
 }
 
+// The page every PDF of a report is laid out on (the margins are drawn by the report itself).
+static void setUpA4(QPdfWriter& writer)
+{
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(300);
+}
+
 bool exportPdf(const Report& report, const QString& path, QString* error)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(300);
+        setUpA4(writer);
         writer.setTitle(report.caption);
         writer.setCreator(QStringLiteral("SMS Switch Vantor"));
         if (!paint(report, &writer, error))
@@ -442,9 +448,7 @@ int pageCount(const Report& report)
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(300);
+    setUpA4(writer);
     auto doc = document(report);
     layoutPages(*doc, &writer);
     return doc->pageCount();
