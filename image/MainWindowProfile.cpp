@@ -41,6 +41,20 @@ QString title()
 }
 
 QString profileFolderForDialog() { return QDir(gState().profileFolder()).absolutePath() + QLatin1Char('/'); }
+
+// The profile dialog of the load and save-under commands: the profile folder, the current file,
+// the .cfg extension; title and filter text differ. Returns the chosen path, empty when cancelled.
+QString askProfileFile(QWidget* parent, bool save, const QString& current)
+{
+    Dialogs::FileRequest r;
+    r.save = save;
+    r.title = gState().msg(save ? QStringLiteral("gsMsgSaveConfiguration") : QStringLiteral("gsLoadConfiguration"));
+    r.folder = profileFolderForDialog();
+    r.fileName = current;
+    r.filter = save ? QStringLiteral("Configuration (*.cfg)") : QStringLiteral("Config (*.cfg)");
+    r.defaultSuffix = QStringLiteral("cfg");
+    return Dialogs::askFile(parent, r);
+}
 } // namespace
 
 QString frmSMS_Vantor::currentProfileFile() const
@@ -74,16 +88,8 @@ bool frmSMS_Vantor::BenutzerProfil_laden(const QString& fileName)
 
 void frmSMS_Vantor::mnuLaden_Click()
 {
-    ProgramState& st = gState();
     LoadingProgress::reset();
-    Dialogs::FileRequest r;
-    r.save = false;
-    r.title = st.msg(QStringLiteral("gsLoadConfiguration"));
-    r.folder = profileFolderForDialog();
-    r.fileName = currentProfileFile();
-    r.filter = QStringLiteral("Config (*.cfg)");
-    r.defaultSuffix = QStringLiteral("cfg");
-    const QString path = Dialogs::askFile(this, r);
+    const QString path = askProfileFile(this, false, currentProfileFile());
     if (path.isEmpty())
         return; // cancelled
     LoadingProgress::reset();
@@ -98,15 +104,7 @@ void frmSMS_Vantor::mnuSpeichern_Click() { CreateHexFile(currentProfileFile()); 
 
 void frmSMS_Vantor::mnuSpeichernUnter_Click()
 {
-    ProgramState& st = gState();
-    Dialogs::FileRequest r;
-    r.save = true;
-    r.title = st.msg(QStringLiteral("gsMsgSaveConfiguration"));
-    r.folder = profileFolderForDialog();
-    r.fileName = currentProfileFile();
-    r.filter = QStringLiteral("Configuration (*.cfg)");
-    r.defaultSuffix = QStringLiteral("cfg");
-    QString path = Dialogs::askFile(this, r);
+    QString path = askProfileFile(this, true, currentProfileFile());
     if (path.isEmpty())
         return; // cancelled
     if (QFileInfo(path).suffix().isEmpty())
