@@ -1,31 +1,16 @@
 #include "editor/EditorTexts.h"
 
 #include "app/ProgramState.h"
-#include "store/Recordset.h"
+#include "store/LanguageTables.h"
 
 QStringList EditorTexts::run(const QString& table, const QString& anchor, int count)
 {
-    QStringList texts;
     try {
-        Connection con;
-        con.open(gState().gsDatenbankPfad, Connection::Read);
-        Recordset rs;
-        rs.open(con, table);
-        rs.moveFirst();
-        if (!rs.find(QStringLiteral("Name = '%1'").arg(anchor)))
-            return {};
-        const int col = gState().giSprache;
-        for (int i = 0; i < count && !rs.eof(); ++i, rs.moveNext()) {
-            const QVariant v = rs.value(col);
-            texts << (v.isNull() ? QString() : v.toString());
-        }
-        rs.close();
+        LanguageTable t(table);
+        return t.run(anchor, count);
     } catch (const StoreError&) {
-        return {};
+        return {}; // missing anchor or a table too short: the callers keep their design texts
     }
-    if (texts.size() < count)
-        return {};
-    return texts;
 }
 
 QString EditorTexts::message(const QString& key, const QString& fallback)
