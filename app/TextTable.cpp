@@ -1,43 +1,45 @@
 #include "app/TextTable.h"
 
-#include "store/ConfigStore.h"
-#include "store/Recordset.h"
+#include "store/LanguageTables.h"
 
 TextTable::TextTable(const QString& databasePath, const QString& table, int language)
 {
-    const int col = (language >= 1 && language <= 4) ? language : 1;
     try {
-        Connection con;
-        clsDatabase::OpenConnection(con, databasePath, Connection::Read);
-        Recordset rs;
-        clsDatabase::OpenRecordset(rs, con, table);
-        if (rs.recordCount() > 0 && col < rs.fieldCount()) {
-            rs.moveFirst();
-            while (!rs.eof()) {
-                m_names << rs.value(0).toString();
-                m_texts << rs.value(col).toString();
-                rs.moveNext();
-            }
-        }
-        rs.close();
-        con.close();
+        m_table = std::make_unique<LanguageTable>(table, databasePath, (language >= 1 && language <= 4) ? language : 1);
     } catch (const StoreError&) {
-        m_names.clear();
-        m_texts.clear();
+        m_table.reset();
     }
 }
+
+TextTable::~TextTable() = default;
 
 QString TextTable::at(const QString& key, int offset, const QString& fallback) const
 {
-    for (int i = 0; i < m_names.size(); ++i) {
-        if (m_names[i].compare(key, Qt::CaseInsensitive) == 0) {
-            const int r = i + offset;
-            if (r >= 0 && r < m_texts.size() && !m_texts[r].isEmpty())
-                return m_texts[r];
-            break;
-        }
+    if (!m_table || offset < 0)
+        return fallback;
+    try {
+        m_table->anchor(key);
+        for (int i = 0; i < offset; ++i)
+            m_table->take();
+        const QString text = m_table->current();
+        return text.isEmpty() ? fallback : text;
+    } catch (const StoreError&) {
+        return fallback;
     }
-    return fallback;
 }
 
-QString TextTable::row(int n) const { return (n >= 1 && n <= m_texts.size()) ? m_texts[n - 1] : QString(); }
+QString TextTable::row(int n) const
+{
+    if (!m_table || n < 1 || n > m_table->rowCount())
+        return QString();
+    try {
+        m_table->first();
+        for (int i = 1; i < n; ++i)
+            m_table->take();
+        return m_table->current();
+    } catch (const StoreError&) {
+        return QString();
+    }
+}
+
+int TextTable::size() const { return m_table ? m_table->rowCount() : 0; }
