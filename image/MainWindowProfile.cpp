@@ -100,17 +100,19 @@ void frmSMS_Vantor::mnuLaden_Click()
     Aktualisieren();
 }
 
-void frmSMS_Vantor::mnuSpeichern_Click() { CreateHexFile(currentProfileFile()); }
+bool frmSMS_Vantor::mnuSpeichern_Click() { return CreateHexFile(currentProfileFile()); }
 
-void frmSMS_Vantor::mnuSpeichernUnter_Click()
+bool frmSMS_Vantor::mnuSpeichernUnter_Click()
 {
     QString path = askProfileFile(this, true, currentProfileFile());
     if (path.isEmpty())
-        return; // cancelled
+        return false; // cancelled
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".cfg");
-    if (CreateHexFile(path))
-        Settings::set(kProfile, kFile, path);
+    if (!CreateHexFile(path))
+        return false;
+    Settings::set(kProfile, kFile, path);
+    return true;
 }
 
 bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
@@ -142,8 +144,8 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
                       title(), Dialogs::Icon::Exclamation);
         if (beforeSaveUnderAfterReadOnly)
             beforeSaveUnderAfterReadOnly();
-        mnuSpeichernUnter_Click();
-        return false;
+        // Saved under another name or not saved at all: the caller learns which.
+        return mnuSpeichernUnter_Click();
     case HexWriter::WriteResult::Failed:
         Dialogs::show(this, QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(fileName), w.error), title(),
                       Dialogs::Icon::Exclamation);

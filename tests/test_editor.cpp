@@ -2,6 +2,8 @@
 // driven with clicks and keys, checked against the database file.
 #include "TestEnv.h"
 
+#include "app/Settings.h"
+
 #include "app/ProgramState.h"
 #include "editor/ConfigEditor.h"
 #include "editor/EditorWiring.h"
@@ -584,6 +586,36 @@ void TestEditor::changedFlagFollowsRealChangesAndClosingAsks()
         QVERIFY(q->hasFocus());
         QVERIFY(smsText(env4, 18).isNull());
         m4.type(q, QString());
+    }
+    {
+        // Cancel keeps the window and the edits; the question offers all three answers.
+        TestEnv env5;
+        Main m5;
+        QLineEdit* t = m5.edit("txtSMSAufstarten");
+        m5.type(t, "Hallo Welt");
+        m5.leave(t);
+        env5.answers << QMessageBox::Cancel;
+        QVERIFY(!m5.w->close());
+        QVERIFY(m5.w->isVisible());
+        QVERIFY(gState().gbDatenGeaendert);
+        QCOMPARE(env5.messages.size(), 1);
+        QCOMPARE(env5.messages[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+
+        // Yes, but the save fails (its folder is gone): the reason is shown, the window stays.
+        Settings::set(QStringLiteral("Profile"), QStringLiteral("File"), env5.path("gone/Site.cfg"));
+        env5.messages.clear();
+        env5.answers << QMessageBox::Yes;
+        QVERIFY(!m5.w->close());
+        QVERIFY(m5.w->isVisible());
+        QCOMPARE(env5.messages.size(), 2);
+        QVERIFY2(env5.messages[1].text.contains(QStringLiteral("Site.cfg")), qPrintable(env5.messages[1].text));
+        QVERIFY(!QFile::exists(env5.path("gone/Site.cfg")));
+
+        // Yes with a save that works closes the window and writes the file.
+        Settings::set(QStringLiteral("Profile"), QStringLiteral("File"), env5.path("UserProfile/Site.cfg"));
+        env5.answers << QMessageBox::Yes;
+        QVERIFY(m5.w->close());
+        QVERIFY(QFile::exists(env5.path("UserProfile/Site.cfg")));
     }
     {
         // Nothing changed: closing asks nothing.

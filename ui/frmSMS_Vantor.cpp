@@ -238,10 +238,20 @@ void frmSMS_Vantor::closeEvent(QCloseEvent* e)
     }
     ProgramState& st = gState();
     if (st.gbDatenGeaendert) {
+        // Cancel (and Escape) keeps the window open: the edits live only in the store, which
+        // the next start replaces with the default profile.
         const auto answer = Dialogs::show(this, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), st.gsProgramName,
-                                          Dialogs::Icon::Exclamation, QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::Yes)
-            mnuSpeichern_Click();
+                                          Dialogs::Icon::Exclamation,
+                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+            e->ignore();
+            return;
+        }
+        // A save that failed or was abandoned has said why; the window stays open.
+        if (answer == QMessageBox::Yes && !mnuSpeichern_Click()) {
+            e->ignore();
+            return;
+        }
     }
     st.gbAbbruch = true;
     const QString err = store.close();

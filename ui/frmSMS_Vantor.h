@@ -76,7 +76,7 @@ public:
     void runPendingProbe();
 
     // Called by the close sequence when the user answers Yes to saving.
-    void mnuSpeichern_Click();
+    bool mnuSpeichern_Click();
 
     // ---- widgets of the three tabs, menus, toolbar (ui/MainWindowWidgets.cpp) ------------
     // Every control also carries its name with index as object name ("ChkEmpOP(37)").
@@ -207,7 +207,7 @@ public:
     // the store as it was; the reason is shown. True when the profile was loaded.
     bool BenutzerProfil_laden(const QString& fileName);
     void mnuLaden_Click();
-    void mnuSpeichernUnter_Click();
+    bool mnuSpeichernUnter_Click();
     // Builds the image from the store and writes it to fileName. True when the file has been
     // written there; a read-only target leads the user to save under another name (false).
     bool CreateHexFile(const QString& fileName);
