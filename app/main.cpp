@@ -1,4 +1,4 @@
-#include "app/Start.h"
+#include "ui/Start.h"
 
 #include <QApplication>
 

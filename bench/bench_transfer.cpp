@@ -1,8 +1,8 @@
 // A whole configuration write and read against smsv48-sim over a pseudo-terminal, each
 // against its protocol floor: the fixed pauses plus the wire time at the line rate that
 // no pause can hide.
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
 #include "link/Link.h"
 #include "link/SerialChannel.h"
 #include "link/Transfer.h"

@@ -2,7 +2,7 @@
 // the desktop program's load and save against the configuration store.
 #include "cli/Cli.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "image/HexWriter.h"
 #include "image/ProfileJson.h"
 #include "image/ProfileReader.h"

@@ -1,7 +1,7 @@
 // smsv48ctl report inputs|outputs|alarm|users -o FILE.pdf
 #include "cli/Cli.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "reports/Reports.h"
 #include "store/Recordset.h"
 

@@ -2,10 +2,10 @@
 // as the desktop program, at the real timing.
 #include "cli/Cli.h"
 
-#include "app/DataRoot.h"
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/Settings.h"
+#include "core/DataRoot.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"

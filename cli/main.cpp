@@ -1,8 +1,8 @@
 #include "cli/Cli.h"
 
-#include "app/DataRoot.h"
-#include "app/ProgramState.h"
-#include "app/Settings.h"
+#include "core/DataRoot.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
 #include "store/ConfigStore.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "image/HexWriter.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/ConfigStore.h"
 
 #include <QDir>

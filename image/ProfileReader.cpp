@@ -1,7 +1,7 @@
 #include "image/ProfileReader.h"
 
-#include "app/ProgramState.h"
-#include "app/Progress.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
 #include "store/ConfigStore.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "link/Link.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "image/Image.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"

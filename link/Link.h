@@ -3,7 +3,7 @@
 // status character of a written line, the retry policy, block reads of the configuration
 // and the collector of 16-byte read replies. Everything runs on the caller's thread; every
 // wait goes through the Waiter and is bounded.
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QByteArray>
 #include <QString>

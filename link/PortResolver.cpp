@@ -1,6 +1,6 @@
 #include "link/PortResolver.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "link/SerialChannel.h"
 #include "sim/SimChannel.h"
 

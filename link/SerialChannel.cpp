@@ -1,6 +1,6 @@
 #include "link/SerialChannel.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
 #include <QStringList>
 

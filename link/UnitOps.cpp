@@ -1,6 +1,6 @@
 #include "link/UnitOps.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
 

@@ -1,11 +1,11 @@
 #include "reports/Reports.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
-#include "app/Settings.h"
-#include "app/Resources.h"
-#include "app/ShellTexts.h"
-#include "app/TextTable.h"
+#include "core/Settings.h"
+#include "core/Resources.h"
+#include "core/ShellTexts.h"
+#include "core/TextTable.h"
 #include "store/ConfigStore.h"
 #include "store/Recordset.h"
 

@@ -1,6 +1,6 @@
 #include "store/ConfigStore.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>

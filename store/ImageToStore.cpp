@@ -1,6 +1,6 @@
 #include "store/ImageToStore.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
 #include "image/Image.h"
 #include "store/ConfigStore.h"

@@ -1,6 +1,6 @@
 #include "store/LanguageTables.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
 #include <QCoreApplication>
 

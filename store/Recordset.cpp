@@ -1,6 +1,6 @@
 #include "store/Recordset.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>

@@ -2,11 +2,11 @@
 // driven with clicks and keys, checked against the database file.
 #include "TestEnv.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 
-#include "app/ProgramState.h"
-#include "editor/ConfigEditor.h"
-#include "editor/EditorWiring.h"
+#include "core/ProgramState.h"
+#include "editing/ConfigEditor.h"
+#include "ui/EditorWiring.h"
 #include "ui/frmSMS_Vantor.h"
 #include "ui/frmTelefonbuch.h"
 

@@ -3,8 +3,8 @@
 // main window's load/save commands.
 #include "TestEnv.h"
 
-#include "app/ProgramState.h"
-#include "app/Settings.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
 #include "image/ProfileReader.h"

@@ -93,7 +93,7 @@ QStringList programSources()
 {
     QStringList files;
     const QDir root(QStringLiteral(SMSV48_SOURCE_DIR));
-    for (const char* folder : {"app", "image", "link", "store", "editor", "reports", "ui"}) {
+    for (const char* folder : {"app", "core", "image", "link", "store", "editing", "reports", "ui", "cli"}) {
         QDirIterator it(root.filePath(QString::fromUtf8(folder)), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                         QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
@@ -489,7 +489,7 @@ void TestLanguageTables::programMessagesInFourLanguages()
             const auto hit = m.next();
             german.insert(hit.captured(1), literalText(hit.captured(2)));
         }
-        if (file.endsWith(QLatin1String("app/ShellTexts.cpp")))
+        if (file.endsWith(QLatin1String("core/ShellTexts.cpp")))
             for (auto m = shellRow.globalMatch(src); m.hasNext();) {
                 const auto hit = m.next();
                 german.insert(hit.captured(1), literalText(hit.captured(2)));

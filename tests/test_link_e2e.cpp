@@ -1,7 +1,7 @@
 // End to end: smsv48ctl against smsv48-sim over a pseudo-terminal, at the real timing.
 #include "TestEnv.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "link/PortResolver.h"
 #include "link/SerialChannel.h"
 #include "ui/frmPortSettings.h"

@@ -2,8 +2,8 @@
 // texts the loaders take from the language tables in their row order.
 #include "TestEnv.h"
 
-#include "app/ProgramState.h"
-#include "app/Settings.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
 #include "ui/ShapeLamp.h"

@@ -2,7 +2,7 @@
 // with keys and clicks, checked against the database file.
 #include "TestEnv.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/PhoneBook.h"
 #include "ui/frmTelefonbuch.h"
 

@@ -2,9 +2,9 @@
 // a damaged database, the close sequence.
 #include "TestEnv.h"
 
-#include "app/ProgramState.h"
-#include "app/Settings.h"
-#include "app/Start.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
+#include "ui/Start.h"
 #include "link/Channel.h"
 #include "ui/frmLoading.h"
 #include "ui/frmSMS_Vantor.h"
@@ -155,7 +155,7 @@ void TestStartup::closeAsksAboutUnsavedChangesAndFlushes()
     env.answers << QMessageBox::No;
     QVERIFY(w.close());
     QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(env.messages[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QVERIFY(gState().gbAbbruch);
     QVERIFY(!w.store.isOpen());
     QVERIFY(!w.channel->isOpen());

@@ -1,9 +1,9 @@
 #include "ui/HelpWindow.h"
 
-#include "app/Help.h"
-#include "app/ProgramState.h"
-#include "app/Resources.h"
-#include "app/ShellTexts.h"
+#include "ui/Help.h"
+#include "core/ProgramState.h"
+#include "core/Resources.h"
+#include "core/ShellTexts.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // The main window's texts from the language tables: system messages, captions, tool tips.
 #include "ui/frmSMS_Vantor.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/Progress.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
 #include "store/LanguageTables.h"
 #include "ui/ShapeLamp.h"
 

@@ -1,10 +1,10 @@
 #include "ui/frmAbout.h"
 
-#include "app/AboutInfo.h"
-#include "app/ProgramState.h"
-#include "app/ShellTexts.h"
-#include "app/Resources.h"
-#include "app/TextTable.h"
+#include "core/AboutInfo.h"
+#include "core/ProgramState.h"
+#include "core/ShellTexts.h"
+#include "core/Resources.h"
+#include "core/TextTable.h"
 #include "store/ConfigStore.h"
 #include "ui/frmAdministrator.h"
 

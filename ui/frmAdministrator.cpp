@@ -1,9 +1,9 @@
 #include "ui/frmAdministrator.h"
 
-#include "app/AccessLevel.h"
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/TextTable.h"
+#include "core/AccessLevel.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/TextTable.h"
 #include "store/ConfigStore.h"
 #include "ui/frmSMS_Vantor.h"
 

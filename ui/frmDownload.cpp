@@ -1,6 +1,6 @@
 #include "ui/frmDownload.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/Recordset.h"
 
 #include <QCoreApplication>

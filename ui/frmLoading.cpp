@@ -1,7 +1,7 @@
 #include "ui/frmLoading.h"
 
-#include "app/ProgramState.h"
-#include "app/Progress.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
 #include "store/Recordset.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "ui/frmPortSettings.h"
 
-#include "app/ProgramState.h"
-#include "app/Settings.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/PortResolver.h"
-#include "link/PortSettings.h"
+#include "ui/PortSettings.h"
 #include "ui/frmDownload.h"
 #include "ui/frmSMS_Vantor.h"
 

@@ -1,9 +1,9 @@
 #include "ui/frmSMS_Vantor.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/Progress.h"
-#include "app/Settings.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
+#include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/PortResolver.h"
 #include "link/Waiter.h"

@@ -1,8 +1,8 @@
 #include "ui/frmTelefonbuch.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "editor/EditorTexts.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "editing/EditorTexts.h"
 #include "ui/frmSMS_Vantor.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "TestEnv.h"
 
-#include "app/ProgramState.h"
-#include "app/Progress.h"
-#include "app/Settings.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
+#include "core/Settings.h"
 #include "store/ConfigStore.h"
 #include "ui/frmSMS_Vantor.h"
 

@@ -3,7 +3,7 @@
 // the freshly built database in a temporary directory, the program state pointed at it,
 // every port number standing for the simulated unit, message boxes and file dialogs answered
 // by the test.
-#include "app/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QList>
 #include <QMessageBox>

@@ -2,10 +2,10 @@
 // parameters, firmware update, port settings.
 #include "ui/frmSMS_Vantor.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/Progress.h"
-#include "app/Settings.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
+#include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/Transfer.h"

@@ -2,7 +2,7 @@
 // Connects the editor widgets of the main window (found by their object names) to the
 // editing rules of ConfigEditor: every change of a box is written at once, text boxes are
 // checked and written when they are left, and the refresh routines fill the widgets.
-#include "editor/ConfigEditor.h"
+#include "editing/ConfigEditor.h"
 
 #include <QObject>
 #include <QVector>

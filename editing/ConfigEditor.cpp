@@ -1,6 +1,6 @@
-#include "editor/ConfigEditor.h"
+#include "editing/ConfigEditor.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
 #include <QCoreApplication>
 

@@ -2,10 +2,10 @@
 // profile at start, load, save, save under another name, the image for the transfers.
 #include "ui/frmSMS_Vantor.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/Progress.h"
-#include "app/Settings.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
+#include "core/Settings.h"
 #include "image/HexWriter.h"
 #include "image/ProfileReader.h"
 #include "store/ImageToStore.h"

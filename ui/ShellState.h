@@ -1,8 +1,8 @@
 #pragma once
 // The shell's part of the main window: the help object, the demonstration state and the
 // test hook for the modem flash wait. Owned by the main window (QObject child).
-#include "app/DemoDisplay.h"
-#include "app/Help.h"
+#include "core/DemoDisplay.h"
+#include "ui/Help.h"
 
 #include <QObject>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "app/AboutInfo.h"
+#include "core/AboutInfo.h"
 
 #ifndef SMSV48_HOMEPAGE
 #define SMSV48_HOMEPAGE "https://smsv48.example.org/"

@@ -1,4 +1,4 @@
-#include "app/Progress.h"
+#include "core/Progress.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/DataRoot.h"
+#include "core/DataRoot.h"
 
 #include <QCoreApplication>
 #include <QDir>

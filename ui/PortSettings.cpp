@@ -1,8 +1,8 @@
-#include "link/PortSettings.h"
+#include "ui/PortSettings.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/Settings.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"

@@ -1,4 +1,4 @@
-#include "app/TextTable.h"
+#include "core/TextTable.h"
 
 #include "store/LanguageTables.h"
 

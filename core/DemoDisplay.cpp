@@ -1,4 +1,4 @@
-#include "app/DemoDisplay.h"
+#include "core/DemoDisplay.h"
 
 void DemoDisplay::reset()
 {

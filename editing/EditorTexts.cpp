@@ -1,6 +1,6 @@
-#include "editor/EditorTexts.h"
+#include "editing/EditorTexts.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "store/LanguageTables.h"
 
 QStringList EditorTexts::run(const QString& table, const QString& anchor, int count)

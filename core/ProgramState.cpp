@@ -1,4 +1,4 @@
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 
 #include <QDir>
 

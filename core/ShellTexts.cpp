@@ -1,7 +1,7 @@
-#include "app/ShellTexts.h"
+#include "core/ShellTexts.h"
 
-#include "app/ProgramState.h"
-#include "app/TextTable.h"
+#include "core/ProgramState.h"
+#include "core/TextTable.h"
 
 #include <QHash>
 

@@ -1,12 +1,12 @@
 // The main window's editing logic: recipients, SMS texts, alarm input, power-on, default states.
-#include "editor/EditorTexts.h"
-#include "editor/EditorWiring.h"
+#include "editing/EditorTexts.h"
+#include "ui/EditorWiring.h"
 #include "ui/frmSMS_Vantor.h"
 #include "ui/frmTelefonbuch.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/Progress.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/Progress.h"
 
 #include <QAction>
 #include <QHash>

@@ -1,8 +1,8 @@
-#include "app/ReportActions.h"
+#include "ui/ReportActions.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramState.h"
-#include "app/ShellTexts.h"
+#include "ui/Dialogs.h"
+#include "core/ProgramState.h"
+#include "core/ShellTexts.h"
 #include "store/Recordset.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/AccessLevel.h"
+#include "core/AccessLevel.h"
 
 namespace AccessLevel {
 Level levelFor(const QString& password)

@@ -1,6 +1,6 @@
-#include "app/Help.h"
+#include "ui/Help.h"
 
-#include "app/ProgramState.h"
+#include "core/ProgramState.h"
 #include "ui/HelpWindow.h"
 
 #include <QApplication>
