@@ -10,7 +10,7 @@ struct CliContext {
     QString settings = QStringLiteral("9600,N,8,1"); // --settings
     bool settingsGiven = false;
     int language = 0;       // --language 1..4 (0: the stored setting)
-    QString password;       // --password
+    QString password;       // --password (after "--password -": the line read from stdin)
     bool passwordGiven = false;
     QString output;         // -o FILE
     bool yes = false;       // --yes
@@ -38,5 +38,13 @@ public:
 void cliLoadMessages();
 // One clear line on stderr ("smsv48ctl: ..."), returns the exit code to use.
 int cliFail(const QString& message, int code = 1);
+// A line on stderr that is not a failure ("smsv48ctl: using the simulated unit ...").
+void cliNotice(const QString& message);
+// The text with the secrets of a command line to the unit hidden: "PW:6054" -> "PW:****",
+// and the PINs after "PA:" and "PN:" alike. Every message line on stderr passes here.
+QString cliMaskSecrets(QString text);
+// One secret from standard input: the next line, without its line end. False when the input
+// has ended before it.
+bool cliReadSecret(QString* into);
 // Progress on stderr: a bar on a terminal, plain lines otherwise.
 void cliProgress(const QString& what, int done, int total);

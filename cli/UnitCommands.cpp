@@ -14,6 +14,8 @@
 #include "link/Waiter.h"
 #include "store/ConfigStore.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
 #include <QTextStream>
@@ -55,12 +57,21 @@ bool open(CliContext& ctx, Session& s)
     if (device.isEmpty()) {
         bool ok = false;
         const int n = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1")).toInt(&ok);
-        device = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1);
+        // Unlike the desktop program, never the simulated unit just because no port is there:
+        // a script must not believe it configured a unit it never reached.
+        device = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1, PortResolver::WithoutPorts::Nothing);
+        if (device.isEmpty() && PortResolver::systemPorts().isEmpty()) {
+            cliFail(QStringLiteral("no serial port found; connect the unit's cable or give --device PATH "
+                                   "(--device sim for the simulated unit)"));
+            return false;
+        }
     }
     if (device.isEmpty()) {
         cliFail(QStringLiteral("no serial device stands for the stored port number; use --device PATH or --device sim"));
         return false;
     }
+    if (device == PortResolver::SimulatedDevice)
+        cliNotice(QStringLiteral("using the simulated unit (no hardware)"));
     const QString settings = ctx.settingsGiven
                                  ? ctx.settings
                                  : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
@@ -102,12 +113,16 @@ int failWith(Session& s, const QString& fallback)
 
 bool noAnswer(Session& s) { return s.link->gbyKeineAntwort >= 5 || s.link->portLost; }
 
+// The unit password: --password (a line of stdin for "-"), else $SMSV48_PASSWORD, else
+// user 1 of the database.
 QString storedPassword(CliContext& ctx, QString* error)
 {
     if (ctx.passwordGiven)
         return ctx.password;
+    if (!qEnvironmentVariableIsEmpty("SMSV48_PASSWORD"))
+        return qEnvironmentVariable("SMSV48_PASSWORD");
     if (!ctx.prepareStore()) {
-        *error = QStringLiteral("no database for the unit password; give --password");
+        *error = QStringLiteral("no database for the unit password; give --password or SMSV48_PASSWORD");
         return QString();
     }
     try {
@@ -120,6 +135,20 @@ QString storedPassword(CliContext& ctx, QString* error)
         *error = e.message();
         return QString();
     }
+}
+
+// A PIN argument: "-" reads it from stdin; when none is given, the environment variable.
+bool secretArgument(QString* value, const char* variable, const QString& what, QString* error)
+{
+    if (*value == QLatin1String("-")) {
+        if (cliReadSecret(value))
+            return true;
+        *error = QStringLiteral("no line on standard input for the %1").arg(what);
+        return false;
+    }
+    if (value->isEmpty())
+        *value = qEnvironmentVariable(variable);
+    return true;
 }
 
 bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes)
@@ -136,6 +165,26 @@ QString bits(int v)
     return r;
 }
 
+// Why the profile file cannot be written at `path` (empty: it can, as far as can be told
+// before writing): its folder must exist and take new files (the file is written beside
+// itself and then renamed), and an existing `path` must be a writable regular file.
+QString unwritableOutput(const QString& path)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (!folder.isWritable())
+        return QStringLiteral("the folder %1 is not writable").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (file.exists() && !file.isFile())
+        return QStringLiteral("not a regular file");
+    if (file.exists() && !file.isWritable())
+        return QStringLiteral("the file is not writable");
+    return QString();
+}
+
 QString cVersion(int v) { return QLocale::c().toString(v / 100.0, 'f', 2); }
 
 int unitCommand(CliContext& ctx)
@@ -146,6 +195,12 @@ int unitCommand(CliContext& ctx)
     QStringList lines;
     if (sub == QLatin1String("read") && ctx.output.isEmpty())
         return cliFail(QStringLiteral("unit read needs -o FILE.cfg"), 2);
+    if (sub == QLatin1String("read")) {
+        // Found out now, not after the whole read with the data lost.
+        const QString problem = unwritableOutput(ctx.output);
+        if (!problem.isEmpty())
+            return cliFail(QStringLiteral("%1: %2; nothing was read").arg(ctx.output, problem));
+    }
     if (sub == QLatin1String("write")) {
         if (ctx.args.size() < 2)
             return cliFail(QStringLiteral("unit write needs a profile file"), 2);
@@ -224,7 +279,14 @@ int relayCommand(CliContext& ctx)
 int paramCommand(CliContext& ctx)
 {
     const QString what = ctx.args.value(0), op = ctx.args.value(1);
-    const QString v1 = ctx.args.value(2), v2 = ctx.args.value(3);
+    QString v1 = ctx.args.value(2), v2 = ctx.args.value(3);
+    if (what == QLatin1String("pin") && (op == QLatin1String("set-default") || op == QLatin1String("change"))) {
+        const bool change = op == QLatin1String("change");
+        QString error;
+        if (!secretArgument(&v1, "SMSV48_PIN", change ? QStringLiteral("old PIN") : QStringLiteral("PIN"), &error)
+            || (change && !secretArgument(&v2, "SMSV48_NEW_PIN", QStringLiteral("new PIN"), &error)))
+            return cliFail(error, 2);
+    }
     auto usage = [] {
         return cliFail(QStringLiteral("param takes serial get|set VALUE, pin get|set-default PIN|change OLD NEW, "
                                       "validity get|set INDEX"),
@@ -331,10 +393,10 @@ const CliRegistrar unitReg("unit", unitCommand,
                            "  unit read -o FILE.cfg          read the configuration from the unit\n"
                            "  unit write FILE.cfg            write a configuration into the unit\n");
 const CliRegistrar relayReg("relay", relayCommand,
-                            "  relay N on|off [--password P] switch relay 1..4\n");
+                            "  relay N on|off [--password P|-] switch relay 1..4\n");
 const CliRegistrar paramReg("param", paramCommand,
                             "  param serial get|set VALUE     the unit's serial number\n"
-                            "  param pin get|set-default PIN|change OLD NEW   the SIM PIN\n"
+                            "  param pin get|set-default [PIN|-]|change [OLD|-] [NEW|-]   the SIM PIN\n"
                             "  param validity get|set INDEX   the validity reminder (0..255)\n");
 const CliRegistrar firmwareReg("firmware", firmwareCommand,
                                "  firmware FILE.prg --yes        replace the unit's firmware\n");

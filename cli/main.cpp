@@ -6,8 +6,10 @@
 #include "store/ConfigStore.h"
 
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -29,13 +31,25 @@ void printHelp()
            "  --device PATH|sim       serial device of the unit, or the built-in simulated unit\n"
            "  --settings 9600,N,8,1   port settings (baud, parity, data bits, stop bits)\n"
            "  --language 1..4         1 German, 2 English, 3 Italian, 4 French (default: stored setting)\n"
-           "  --password P            unit password for relay commands (default: user 1 of the database)\n"
+           "  --password P|-          unit password for relay, validity set and pin change\n"
+           "                          (\"-\": one line from standard input)\n"
            "  -o FILE                 output file\n"
            "  --yes                   confirm a firmware update without asking\n\n"
            "commands:\n";
     for (const CliCommand& c : registry())
         out << c.usage;
-    out << "\nThe program folder is $SMSV48_HOME, else the folder of this program when it holds Datenbank/,\n"
+    out << "\nWithout --device the tool uses the port stored by the desktop program (\"COM n\" and the device\n"
+           "assigned to it, else the n-th serial port of the system); when there is none it stops with\n"
+           "\"no serial port found\". The simulated unit is used only with --device sim or when a port is\n"
+           "set to it, and then stderr says so.\n"
+           "\nSecrets need not be on the command line, where other users can see them in the process list:\n"
+           "  password: --password P, else $SMSV48_PASSWORD, else the password of user 1 of the database\n"
+           "  PIN:      the argument, else $SMSV48_PIN (set-default PIN; change: the OLD PIN) and\n"
+           "            $SMSV48_NEW_PIN (change: the NEW PIN)\n"
+           "  \"-\" in place of the password or a PIN reads it as one line from standard input: the\n"
+           "  password first, then the PINs in their order.\n"
+           "The tool never prints a password or PIN it was given: a line to the unit shows PW:****.\n"
+           "\nThe program folder is $SMSV48_HOME, else the folder of this program when it holds Datenbank/,\n"
            "else the per-user data folder. Exit code 0 on success, non-zero with one line on stderr otherwise.\n";
 }
 } // namespace
@@ -47,8 +61,34 @@ CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usa
 
 int cliFail(const QString& message, int code)
 {
-    std::fprintf(stderr, "smsv48ctl: %s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "smsv48ctl: %s\n", cliMaskSecrets(message).toLocal8Bit().constData());
     return code;
+}
+
+void cliNotice(const QString& message)
+{
+    std::fprintf(stderr, "smsv48ctl: %s\n", cliMaskSecrets(message).toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+QString cliMaskSecrets(QString text)
+{
+    static const QRegularExpression secret(QStringLiteral("\\b(PW|PA|PN):[^\\s\"]*"));
+    return text.replace(secret, QStringLiteral("\\1:****"));
+}
+
+bool cliReadSecret(QString* into)
+{
+    std::string line;
+    bool any = false;
+    for (int c; (c = std::fgetc(stdin)) != EOF && c != '\n';) {
+        any = true;
+        line += char(c);
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    *into = QString::fromLocal8Bit(line);
+    return any || !std::feof(stdin);
 }
 
 void cliProgress(const QString& what, int done, int total)
@@ -184,6 +224,10 @@ int main(int argc, char** argv)
     for (const CliCommand& c : registry()) {
         if (name == QLatin1String(c.name)) {
             ctx.args = words;
+            // The password from standard input before any PIN there (see --help).
+            if (ctx.passwordGiven && ctx.password == QLatin1String("-")
+                && !cliReadSecret(&ctx.password))
+                return cliFail(QStringLiteral("--password -: no line on standard input"), 2);
             // The shared logic reports through the message texts: load them in the chosen
             // language before any command checks a file.
             if (ctx.language != 0)

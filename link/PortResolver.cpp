@@ -4,6 +4,7 @@
 #include "link/SerialChannel.h"
 #include "sim/SimChannel.h"
 
+#include <QDir>
 #include <QSerialPortInfo>
 
 #include <future>
@@ -13,6 +14,11 @@ namespace {
 QStringList scanPorts()
 {
     QStringList names;
+    if (qEnvironmentVariableIsSet("SMSV48_SERIAL_PORTS")) {
+        names = qEnvironmentVariable("SMSV48_SERIAL_PORTS").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+        names.sort();
+        return names;
+    }
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         names << info.systemLocation();
     names.sort();
@@ -43,17 +49,18 @@ QStringList systemPorts()
     return scanPorts();
 }
 
-QString deviceFor(int n)
+QString deviceFor(int n, WithoutPorts withoutPorts)
 {
     const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n));
     if (!assigned.isEmpty())
         return assigned;
 #ifdef Q_OS_WIN
+    Q_UNUSED(withoutPorts)
     return QStringLiteral("COM%1").arg(n);
 #else
     const QStringList ports = systemPorts();
     if (ports.isEmpty())
-        return SimulatedDevice;
+        return withoutPorts == WithoutPorts::Simulated ? SimulatedDevice : QString();
     if (n >= 1 && n <= ports.size())
         return ports[n - 1];
     return QString();

@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -49,14 +50,21 @@ struct Run {
     qint64 ms = 0;
 };
 
-Run ctl(const QStringList& args)
+// `env` is added to the test's environment, `input` is the program's stdin.
+Run ctl(const QStringList& args, const QMap<QString, QString>& env = {}, const QByteArray& input = {})
 {
     QProcess p;
     p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
     p.setArguments(args);
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (auto it = env.begin(); it != env.end(); ++it)
+        e.insert(it.key(), it.value());
+    p.setProcessEnvironment(e);
     QElapsedTimer t;
     t.start();
     p.start();
+    p.write(input);
+    p.closeWriteChannel();
     p.waitForFinished(120000);
     Run r;
     r.ms = t.elapsed();
@@ -82,6 +90,9 @@ private slots:
     void failuresEndWithOneLineAndNonZeroExit();
     void busyPortIsRecognisedByItsErrorCode();
     void unitVanishingMidReadEndsWithAMessage();
+    void simulatedUnitOnlyWhenAskedFor();
+    void secretsFromEnvironmentAndStdinNeverPrinted();
+    void unusableReadOutputRefusedBeforeAnyTraffic();
 };
 
 void TestLinkE2E::statusRelayAndParameters()
@@ -240,6 +251,84 @@ void TestLinkE2E::unitVanishingMidReadEndsWithAMessage()
     const QString err = QString::fromLocal8Bit(p.readAllStandardError());
     QVERIFY2(err.contains(QStringLiteral("smsv48ctl: ")), qPrintable(err));
     QVERIFY(!QFile::exists(dir.filePath("x.cfg")));
+}
+
+void TestLinkE2E::simulatedUnitOnlyWhenAskedFor()
+{
+    TestEnv env;
+    QTemporaryDir dir, settings;
+    Sim sim(dir.path(), {"--fw", "123"});
+    // An empty settings folder on a machine that lists no serial port.
+    QMap<QString, QString> bare{{"SMSV48_SETTINGS_DIR", settings.path()}, {"SMSV48_SERIAL_PORTS", ""}};
+    const QString notice = QStringLiteral("smsv48ctl: using the simulated unit (no hardware)");
+    for (const QStringList& cmd : {QStringList{"unit", "status"}, QStringList{"unit", "write", env.path("UserProfile/SMSV48_Default.cfg")}}) {
+        const Run r = ctl(cmd, bare);
+        QCOMPARE(r.code, 1);
+        QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: no serial port found")), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
+    }
+    Run r = ctl({"--device", "sim", "unit", "status"}, bare);
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.err.contains(notice) && r.out.contains(QStringLiteral("firmware version: 1.00")), qPrintable(r.err));
+    // A port the system lists is used without a word; a port set to the simulated unit says so.
+    bare["SMSV48_SERIAL_PORTS"] = sim.device;
+    r = ctl({"unit", "status"}, bare);
+    QVERIFY2(r.code == 0 && r.out.contains(QStringLiteral("firmware version: 1.23")), qPrintable(r.err));
+    QVERIFY(!r.err.contains(QStringLiteral("simulated")));
+    QSettings(QDir(settings.path()).filePath(QStringLiteral("SMS_Switch_Vantor.ini")), QSettings::IniFormat)
+        .setValue(QStringLiteral("Ports/COM1"), QStringLiteral("sim"));
+    r = ctl({"unit", "status"}, bare);
+    QVERIFY2(r.code == 0 && r.err.contains(notice) && r.out.contains(QStringLiteral("firmware version: 1.00")), qPrintable(r.err));
+}
+
+void TestLinkE2E::secretsFromEnvironmentAndStdinNeverPrinted()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {"--pin", "2580", "--refuse-write"});
+    const QStringList dev{"--device", sim.device};
+    Run r = ctl(dev + QStringList{"relay", "2", "on"}, {{"SMSV48_PASSWORD", "4711"}});
+    QVERIFY2(r.code == 0 && sim.wire().contains(":RS2 PW:4711<CR>"), qPrintable(r.err));
+    r = ctl(dev + QStringList{"relay", "3", "on", "--password", "-"}, {{"SMSV48_PASSWORD", "4711"}}, "8642\r\n");
+    QVERIFY2(r.code == 0 && sim.wire().contains(":RS3 PW:8642<CR>"), qPrintable(r.err));
+    r = ctl(dev + QStringList{"relay", "3", "off", "--password", "1111"}, {{"SMSV48_PASSWORD", "4711"}});
+    QVERIFY2(r.code == 0 && sim.wire().contains(":RC3 PW:1111<CR>"), qPrintable(r.err));
+    r = ctl(dev + QStringList{"param", "pin", "change"}, {{"SMSV48_PASSWORD", "4711"}, {"SMSV48_PIN", "2580"}, {"SMSV48_NEW_PIN", "1357"}});
+    QVERIFY2(r.code == 0 && sim.wire().contains(":PIN PW:4711 PA:2580 PN:1357<CR>"), qPrintable(r.err));
+    // From stdin in order: the password, then the old and the new PIN.
+    r = ctl(dev + QStringList{"--password", "-", "param", "pin", "change", "-", "-"}, {}, "9753\n1357\n2468\n");
+    QVERIFY2(r.code == 0 && sim.wire().contains(":PIN PW:9753 PA:1357 PN:2468<CR>"), qPrintable(r.err));
+    // No line on stdin: refused before anything is sent.
+    const int before = sim.wire().size();
+    r = ctl(dev + QStringList{"relay", "4", "on", "--password", "-"});
+    QVERIFY2(r.code == 2 && r.err.contains(QStringLiteral("no line on standard input")), qPrintable(r.err));
+    QCOMPARE(sim.wire().size(), before);
+    // A refused write names the line sent, with its password hidden.
+    r = ctl(dev + QStringList{"--language", "2", "unit", "write", env.path("UserProfile/SMSV48_Default.cfg")});
+    QCOMPARE(r.code, 1);
+    QVERIFY(sim.wire().contains(":HW3 PW:6054<CR>"));
+    QVERIFY2(r.err.contains(QStringLiteral("\":HW3 PW:****\"")) && !r.err.contains(QStringLiteral("6054")), qPrintable(r.err));
+}
+
+void TestLinkE2E::unusableReadOutputRefusedBeforeAnyTraffic()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {"--erased"});
+    QFile plain(dir.filePath(QStringLiteral("plain.cfg")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QStringList refused[] = {{"missing/unit.cfg", "does not exist"}, {"plain.cfg/unit.cfg", "is not a folder"}, {".", "not a regular file"}};
+    for (const QStringList& c : refused) {
+        const Run r = ctl({"--device", sim.device, "unit", "read", "-o", dir.filePath(c[0])});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ") + dir.filePath(c[0])) && r.err.contains(c[1]), qPrintable(r.err));
+        QVERIFY2(r.ms < 5000, qPrintable(QString::number(r.ms)));
+        QVERIFY(sim.wire().isEmpty());
+    }
+    // An existing regular file passes: the read starts (and stops at the erased unit).
+    const Run r = ctl({"--device", sim.device, "unit", "read", "-o", plain.fileName()});
+    QVERIFY(r.code == 1 && sim.wire().contains(":HR3:0080:"));
 }
 
 QTEST_MAIN(TestLinkE2E)
