@@ -122,10 +122,10 @@ QString storedPassword(CliContext& ctx, QString* error)
     }
 }
 
-bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes)
+bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes, UnitStatus* status = nullptr)
 {
     s.link->gbyKeineAntwort = 0;
-    return UnitOps::Versionsueberpruefung(*s.link, level, nullptr, [yes](const QString&) { return yes; });
+    return UnitOps::Versionsueberpruefung(*s.link, level, status, [yes](const QString&) { return yes; });
 }
 
 QString bits(int v)
@@ -171,10 +171,12 @@ int unitCommand(CliContext& ctx)
     }
     l.gbBenutzerAbbruch = false;
     l.gbyKeineAntwort = 0;
-    if (!versionOk(s, UnitOps::VersionLevel::Configuration, false))
-        return failWith(s, noAnswer(s) ? QString()
-                                       : QStringLiteral("the unit's firmware version does not match this program (%1.%2)")
-                                             .arg(UnitOps::toolVersionMajor()).arg(UnitOps::toolVersionMinor()));
+    UnitStatus unitVersion;
+    if (!versionOk(s, UnitOps::VersionLevel::Configuration, false, &unitVersion))
+        return failWith(s, noAnswer(s) || !unitVersion.ok
+                               ? QString()
+                               : QStringLiteral("the unit's firmware version %1 does not match this program (%2)")
+                                     .arg(cVersion(unitVersion.fw), cVersion(UnitOps::toolVersionValue())));
     ConfigTransfer t(l);
     if (sub == QLatin1String("read")) {
         s.sink.what = QStringLiteral("reading");
