@@ -151,10 +151,10 @@ bool secretArgument(QString* value, const char* variable, const QString& what, Q
     return true;
 }
 
-bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes)
+bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes, UnitStatus* status = nullptr)
 {
     s.link->gbyKeineAntwort = 0;
-    return UnitOps::Versionsueberpruefung(*s.link, level, nullptr, [yes](const QString&) { return yes; });
+    return UnitOps::Versionsueberpruefung(*s.link, level, status, [yes](const QString&) { return yes; });
 }
 
 QString bits(int v)
@@ -226,10 +226,12 @@ int unitCommand(CliContext& ctx)
     }
     l.gbBenutzerAbbruch = false;
     l.gbyKeineAntwort = 0;
-    if (!versionOk(s, UnitOps::VersionLevel::Configuration, false))
-        return failWith(s, noAnswer(s) ? QString()
-                                       : QStringLiteral("the unit's firmware version does not match this program (%1.%2)")
-                                             .arg(UnitOps::toolVersionMajor()).arg(UnitOps::toolVersionMinor()));
+    UnitStatus unitVersion;
+    if (!versionOk(s, UnitOps::VersionLevel::Configuration, false, &unitVersion))
+        return failWith(s, noAnswer(s) || !unitVersion.ok
+                               ? QString()
+                               : QStringLiteral("the unit's firmware version %1 does not match this program (%2)")
+                                     .arg(cVersion(unitVersion.fw), cVersion(UnitOps::toolVersionValue())));
     ConfigTransfer t(l);
     if (sub == QLatin1String("read")) {
         s.sink.what = QStringLiteral("reading");

@@ -6,6 +6,7 @@
 #include "link/Waiter.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace {
 int hexByteAt(const QByteArray& s, int pos) { return Image::hexByteAt(QByteArrayView(s), pos); }
@@ -162,11 +163,22 @@ void Link::Timeout_abwarten()
     pause(500);
     if (gbyAntwort != '>' && gbyAntwort != 'E')
         ++gbyKeineAntwort;
-    if (gbyKeineAntwort == 5) {
-        lamp(LinkColour::Red);
-        if (!quietNoAnswer)
-            message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Dialogs::Icon::Critical);
-    }
+    if (gbyKeineAntwort == 5)
+        reportNoAnswer();
+}
+
+void Link::reportNoAnswer()
+{
+    lamp(LinkColour::Red);
+    if (!quietNoAnswer)
+        message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Dialogs::Icon::Critical);
+}
+
+QString Link::maskSecrets(const QString& line)
+{
+    static const QRegularExpression secret(QStringLiteral("(^|\\s)(P[WAN]:)\\S*"));
+    QString shown = line;
+    return shown.replace(secret, QStringLiteral("\\1\\2****"));
 }
 
 int Link::pauseFor(const QString& line) const
@@ -178,18 +190,44 @@ int Link::pauseFor(const QString& line) const
     return 100;
 }
 
+void Link::writeLine(bool withCr, int ms)
+{
+    // A resend after silence, or a quick "E" to it, must not shorten the pause the unit
+    // needs between two lines.
+    if (m_lastLineAt >= 0 && m_w.now() < m_lastLineAt + ms)
+        m_w.wait(int(m_lastLineAt + ms - m_w.now()), [this] { return stopFlags(); });
+    if (withCr) {
+        panel3(gsSendeZeile);
+        writeRaw(gsSendeZeile.toLatin1() + '\r');
+    } else {
+        // The line again, without its CR (the confirming CR of a firmware write is itself
+        // the line).
+        writeRaw(gsSendeZeile.isEmpty() ? QByteArray("\r") : gsSendeZeile.toLatin1());
+    }
+    m_lastLineAt = m_w.now();
+}
+
 void Link::Zeile_senden()
 {
-    panel3(gsSendeZeile);
-    writeRaw(gsSendeZeile.toLatin1() + '\r');
-    pause(pauseFor(gsSendeZeile));
+    m_firmwarePacing = false;
+    const int ms = pauseFor(gsSendeZeile);
+    writeLine(true, ms);
+    pause(ms);
 }
 
 void Link::Zeile_senden_Firmware()
 {
-    panel3(gsSendeZeile);
-    writeRaw(gsSendeZeile.toLatin1() + '\r');
+    m_firmwarePacing = true;
+    writeLine(true, 250);
     pause(250);
+}
+
+void Link::resendLine()
+{
+    if (m_firmwarePacing)
+        Zeile_senden_Firmware();
+    else
+        Zeile_senden();
 }
 
 void Link::Antwort_lesen()
@@ -234,7 +272,7 @@ void Link::Antwort_pruefen()
                 giFehlerZaehler = 0;
                 return;
             }
-            Zeile_senden();
+            resendLine();
             Antwort_lesen();
             continue;
         }
@@ -259,9 +297,7 @@ void Link::Antwort_pruefen()
             return;
         if (!came) {
             ++gbyKeineAntwort;
-            // The line again, without its CR (the confirming CR of a firmware write is
-            // itself the line).
-            writeRaw(gsSendeZeile.isEmpty() ? QByteArray("\r") : gsSendeZeile.toLatin1());
+            writeLine(false, m_firmwarePacing ? 250 : pauseFor(gsSendeZeile));
         }
         if (gbyKeineAntwort > 4) {
             if (!quietNoAnswer)

@@ -82,6 +82,8 @@ public:
     void Timeout_abwarten();
     void Zeile_senden();
     void Zeile_senden_Firmware();
+    // Sends the current line again with the pacing it was first sent with.
+    void resendLine();
     void Antwort_lesen();
     void Antwort_pruefen();
     // Writes one line and checks its answer (the usual triple).
@@ -106,8 +108,14 @@ public:
                                         const QString& extra = QString(),
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok);
     void showPortLost();
+    // The no-answer message (unless quietNoAnswer), red lamp.
+    void reportNoAnswer();
     void writeRaw(const QByteArray& bytes);
-    void panel3(const QString& text) { m_sink->setPanel3(text); }
+    // Panel 3 shows every line with its secrets masked.
+    void panel3(const QString& text) { m_sink->setPanel3(maskSecrets(text)); }
+    // A line as it may be shown or logged: the values of the password and PIN fields
+    // (PW:, PA:, PN:) replaced by "****". Only the wire carries the real values.
+    static QString maskSecrets(const QString& line);
     void lamp(int bgr) { m_sink->setLamp(bgr); }
     // Pause on TiInterfaceDownload (ended early by the stop flags).
     void pause(int ms);
@@ -119,8 +127,13 @@ public:
 
 private:
     int pauseFor(const QString& line) const;
+    // Writes the current line (with its CR, or without it for a resend after silence), no
+    // sooner than ms after the previous line went out, and notes when it went out.
+    void writeLine(bool withCr, int ms);
     Channel& m_ch;
     Waiter& m_w;
     LinkSink* m_sink;
     bool m_portLostShown = false;
+    bool m_firmwarePacing = false;   // the current line was sent with Zeile_senden_Firmware
+    qint64 m_lastLineAt = -1;        // when the last line went out
 };

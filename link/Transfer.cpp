@@ -99,6 +99,19 @@ TransferOutcome ConfigTransfer::finish(TransferOutcome o)
     return o;
 }
 
+void ConfigTransfer::abandonWrite() { m_link.writeRaw(QByteArray(1, 27)); }
+
+QString ConfigTransfer::incompleteSentence(int area, int accepted, int dataLines)
+{
+    if (area == 4)
+        return gState().msgOr(QStringLiteral("gsMsgFirmwareTeilweiseGeschrieben"), QStringLiteral("Die Aktualisierung der Firmware ist nicht abgeschlossen: %1 von %2 Zeilen wurden vom Gerät angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten."))
+            .arg(accepted)
+            .arg(dataLines);
+    return gState().msgOr(QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"), QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von %2 Datensätzen geschrieben) und muss erneut geschrieben werden."))
+        .arg(accepted)
+        .arg(dataLines);
+}
+
 void ConfigTransfer::sendEndRecord()
 {
     // So that the unit leaves its write mode.
@@ -197,15 +210,19 @@ TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int ar
             l.Zeile_senden_Firmware();
         else
             l.Zeile_senden();
+        if (l.gsSendeZeile != EndRecord)
+            ++o.linesSent;
         if (!(area == 4 && l.gsSendeZeile == EndRecord)) {
             l.Antwort_lesen();
             l.Antwort_pruefen();
+            if (!l.lineGivenUp && l.gsSendeZeile != EndRecord && (l.gbyAntwort == ':' || l.gbyAntwort == '>'))
+                ++o.linesAccepted;
         }
         if (l.lineGivenUp) {
             l.quietGiveUp = false;
             o.kind = TransferOutcome::LineRefused;
             o.failedLine = i + 1;
-            o.detail = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"), QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt")).arg(i + 1).arg(count).arg(lines[i]);
+            o.detail = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"), QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt")).arg(i + 1).arg(count).arg(Link::maskSecrets(lines[i]));
             return o;
         }
         if (l.gbyKeineAntwort > 4 || l.stopFlags())
@@ -261,49 +278,80 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
     l.quietGiveUp = false;
     if (l.lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"), QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" beantwortet); es wurde nichts geschrieben")).arg(start);
+        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"), QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" beantwortet); es wurde nichts geschrieben")).arg(Link::maskSecrets(start));
         l.lastMessageKey = QStringLiteral("writeRefused");
         Dialogs::show(l.sink().dialogParent(),
                       gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigert"), QStringLiteral("Das Gerät hat das Schreiben abgelehnt: \"%1\" wurde dreimal mit \"E\" beantwortet. Es wurde nichts geschrieben."))
-                              .arg(start)
+                              .arg(Link::maskSecrets(start))
                           + QStringLiteral("\r\n") + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                       gState().gsProgramName, Dialogs::Icon::Critical);
         if (area == 4)
             l.writeRaw(QByteArray(1, 27));   // leave the programming mode
         return finish(o);
     }
-    if (!l.stopFlags() && l.gbyKeineAntwort <= 4)
+    // A write that stops once its lines have begun is left with ESC, never with the end
+    // record (the unit would take the part written for the whole), and the user is told how
+    // much reached the unit. Before the first line the end record still closes the write
+    // mode.
+    bool linesSent = false;
+    if (!l.stopFlags() && l.gbyKeineAntwort <= 4) {
+        const bool quiet = l.quietNoAnswer;
+        l.quietNoAnswer = true;   // reported below, with what reached the unit
         o = HexDatei_senden(lines, area);
-    else
+        l.quietNoAnswer = quiet;
+        linesSent = true;
+    } else {
         o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+    }
 
     if (l.portLost)
         return finish(o);
-    if (l.gbBenutzerAbbruch) {
-        o.kind = TransferOutcome::Cancelled;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenDetail"), QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
-        l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Dialogs::Icon::Critical);
-        l.waiter().wait(500, [] { return gState().gbAbbruch; });
-        l.gbBenutzerAbbruch = false;
-        sendEndRecord();
-    } else if (l.gbyKeineAntwort > 4 || o.kind == TransferOutcome::NoAnswer) {
-        o.kind = TransferOutcome::NoAnswer;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenKeineAntwort"), QStringLiteral("das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
-        l.gbyKeineAntwort = 0;
-        l.quietNoAnswer = true;   // the no-answer message has been shown once
-        sendEndRecord();
-        l.quietNoAnswer = false;
-    } else if (o.kind == TransferOutcome::LineRefused) {
-        sendEndRecord();
+    const int dataLines = int(lines.indexOf(EndRecord));
+    const bool partWritten = o.linesSent > 0;
+    if (o.kind == TransferOutcome::LineRefused) {
+        abandonWrite();
+        const QString refused = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehnt"), QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt.")).arg(o.failedLine).arg(Link::maskSecrets(lines.value(o.failedLine - 1)));
+        const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
+        o.detail = refused + QLatin1Char(' ') + incomplete;
         l.lastMessageKey = QStringLiteral("gsMsgZeileNichtGebrannt");
-        const QString what = area == 4 ? gState().msgOr(QStringLiteral("gsMsgUpdateUnvollständig"), QStringLiteral("Die Aktualisierung wurde abgebrochen; die Firmware des Geräts ist unvollständig. Führen Sie die Aktualisierung erneut aus."))
-                                       : gState().msgOr(QStringLiteral("gsMsgÜbertragungUnvollständig"), QStringLiteral("Die Übertragung wurde abgebrochen; die Konfiguration des Geräts ist unvollständig. Schreiben Sie die Konfiguration erneut ins Gerät."));
         Dialogs::show(l.sink().dialogParent(),
-                      gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n")
-                          + gState().msgOr(QStringLiteral("gsMsgZeileAbgelehnt"), QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt.")).arg(o.failedLine).arg(lines.value(o.failedLine - 1))
-                          + QStringLiteral("\r\n") + what + QStringLiteral("\r\n")
+                      gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n") + refused
+                          + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
                           + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                       gState().gsProgramName, Dialogs::Icon::Critical);
+    } else if (l.gbBenutzerAbbruch) {
+        o.kind = TransferOutcome::Cancelled;
+        if (partWritten) {
+            const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
+            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenSatz"), QStringLiteral("Das Schreiben wurde abgebrochen.")) + QLatin1Char(' ') + incomplete;
+            l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Dialogs::Icon::Critical, incomplete);
+        } else {
+            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenDetail"), QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
+            l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Dialogs::Icon::Critical);
+        }
+        l.waiter().wait(500, [] { return gState().gbAbbruch; });
+        l.gbBenutzerAbbruch = false;
+        if (partWritten)
+            abandonWrite();
+        else
+            sendEndRecord();
+    } else if (l.gbyKeineAntwort > 4 || o.kind == TransferOutcome::NoAnswer) {
+        o.kind = TransferOutcome::NoAnswer;
+        l.gbyKeineAntwort = 0;
+        const QStringList noAnswer{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
+        if (partWritten) {
+            const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
+            o.detail = gState().msg(QStringLiteral("gsMsgKeineAntwort")) + QLatin1Char(' ') + incomplete;
+            l.message(noAnswer, Dialogs::Icon::Critical, incomplete);
+            abandonWrite();
+        } else {
+            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenKeineAntwort"), QStringLiteral("das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
+            if (linesSent)
+                l.message(noAnswer, Dialogs::Icon::Critical);
+            l.quietNoAnswer = true;   // the no-answer message has been shown once
+            sendEndRecord();
+            l.quietNoAnswer = false;
+        }
     } else if (o.kind == TransferOutcome::Ok && area == 4) {
         WaitModemStartUP();
     } else if (gState().gbAbbruch) {

@@ -12,8 +12,10 @@ struct TransferOutcome {
     enum Kind { Ok, NotStarted, NoAnswer, Cancelled, BlockUnreadable, BadBlockCode, LineRefused, WriteRefused,
                 PortLost, Declined, FileError, VersionMismatch };
     Kind kind = NotStarted;
-    QString detail;          // one sentence for the command line
+    QString detail;          // what went wrong, as the command line prints it
     int failedLine = 0;      // 1-based line of the file that was given up
+    int linesSent = 0;       // data lines of a write that went out
+    int linesAccepted = 0;   // ... and that the unit acknowledged
     bool ok() const { return kind == Ok; }
 };
 
@@ -41,5 +43,10 @@ public:
 private:
     TransferOutcome finish(TransferOutcome o);
     void sendEndRecord();
+    // Leaves the write mode without the end record, so that the unit never takes a write
+    // that stopped part-way for a complete one.
+    void abandonWrite();
+    // The sentence that says how much of a write that stopped part-way reached the unit.
+    static QString incompleteSentence(int area, int accepted, int dataLines);
     Link& m_link;
 };

@@ -48,30 +48,41 @@ UnitStatus refresh(Link& link)
 
 int toolVersionMajor() { return SMSV48_VERSION_MAJOR; }
 int toolVersionMinor() { return SMSV48_VERSION_MINOR; }
+int toolVersionValue() { return toolVersionMajor() * 100 + (toolVersionMinor() % 10) * 10; }
 
 bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
                            const std::function<bool(const QString&)>& ask)
 {
-    link.Verbindung_aufbauen();
     UnitStatus s;
-    if (link.gbyKeineAntwort < 5 && !link.stopFlags())
+    for (int read = 0; read < VersionStatusReads && !s.ok; ++read) {
+        link.Verbindung_aufbauen();
+        if (link.gbyKeineAntwort >= 5 || link.stopFlags())
+            break;
         s = Status_abfragen(link);
+    }
     if (status)
         *status = s;
     link.showPortLost();
+    if (!s.ok) {
+        // The handshake answered but no status reply came: the unit does not answer. Only
+        // a reply that arrived can tell a version that does not match.
+        if (link.gbyKeineAntwort < 5 && !link.stopFlags()) {
+            link.gbyKeineAntwort = 5;
+            link.reportNoAnswer();
+        }
+        return false;
+    }
     // The units digit and the first decimal of the firmware version against the tool's
     // major and minor version.
     const int unitMajor = (s.fw / 100) % 10, unitMinor = (s.fw / 10) % 10;
     if (unitMajor == toolVersionMajor() % 10 && unitMinor == toolVersionMinor() % 10)
         return true;
-    if (link.gbyKeineAntwort >= 4 || link.portLost)
+    if (link.portLost)
         return false;
-    if (level == VersionLevel::Firmware && s.ok) {
+    if (level == VersionLevel::Firmware) {
         const QString q = gState().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
-                          + gState().msgOr(QStringLiteral("gsMsgFirmwareTrotzdem"), QStringLiteral("Firmware des Geräts: %1; Version dieses Programms: %2.%3. Firmware trotzdem aktualisieren?"))
-                                .arg(versionText(s.fw))
-                                .arg(toolVersionMajor())
-                                .arg(toolVersionMinor());
+                          + gState().msgOr(QStringLiteral("gsMsgFirmwareTrotzdemVersion"), QStringLiteral("Firmware des Geräts: %1; Version dieses Programms: %2. Firmware trotzdem aktualisieren?"))
+                                .arg(versionText(s.fw), versionText(toolVersionValue()));
         link.lastMessageKey = QStringLiteral("gsMsgVersionskonflikt");
         if (ask)
             return ask(q);

@@ -29,10 +29,17 @@ UnitStatus refresh(Link& link);
 // The tool's version as the units digit and first decimal of a firmware version.
 int toolVersionMajor();
 int toolVersionMinor();
+// The tool's version in the unit's notation (x 100), e.g. 100 for version 1.0, so that
+// versionText shows it like a firmware version ("1.00").
+int toolVersionValue();
+// Status reads of the version check before a missing reply counts as no answer.
+constexpr int VersionStatusReads = 3;
 // Versionsueberpruefung: handshake, status query, compare the firmware version with the
-// tool's. At the configuration level a mismatch is refused with gsMsgVersionskonflikt; at
-// the firmware level (the update exists for exactly that unit) both versions are shown
-// and the user decides. status receives what was read.
+// tool's. A lost status reply is read again (handshake first), VersionStatusReads times in
+// all; without a reply the unit does not answer (no-answer message, gbyKeineAntwort 5),
+// never a mismatch. At the configuration level a mismatch is refused with
+// gsMsgVersionskonflikt; at the firmware level (the update exists for exactly that unit)
+// both versions are shown and the user decides. status receives what was read.
 enum class VersionLevel { Configuration, Firmware };
 bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status = nullptr,
                            const std::function<bool(const QString& question)>& ask = {});

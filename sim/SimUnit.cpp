@@ -156,9 +156,9 @@ bool SimUnit::passwordKnown(const QByteArray& pw) const
     return !any;
 }
 
-void SimUnit::feed(char c, double t)
+void SimUnit::feed(char c, double t, bool afterIdle)
 {
-    if (!log.isEmpty() && log.last().fromTool && (c == 13 || log.last().data.right(1) != "\r"))
+    if (!afterIdle && !log.isEmpty() && log.last().fromTool && (c == 13 || log.last().data.right(1) != "\r"))
         log.last().data.append(c);
     else
         log.append({t, true, QByteArray(1, c)});
@@ -226,6 +226,8 @@ void SimUnit::handleRecord(const QByteArray& rec, double t)
         return;
     }
     if (type == 1) {                    // end record
+        if (m_mode == Mode::Write)
+            ++writesClosed;
         if (m_mode == Mode::Write && m_area == 4) {
             m_mode = Mode::Idle;
             ++restarts;
@@ -277,6 +279,10 @@ void SimUnit::readReply(int areaNo, int address, double t)
     }
     if (address < 0 || address + 16 > area.size()) {
         reply("E", t);
+        return;
+    }
+    if (faults.statusLost > 0) {
+        --faults.statusLost;
         return;
     }
     QByteArray r = "\r\n" + record(address, area.mid(address, 16)) + "\r\n:00000001FF\r\nOK\r\n>";

@@ -25,6 +25,7 @@ struct SimFaults {
     int blockFaultTimes = -1;
     int eConfirm = 0;           // "E" to the first N CRs confirming a firmware write
     int statusCut = 0;          // the next N replies to 16-byte reads are cut short
+    int statusLost = 0;         // the next N 16-byte reads get no reply at all
     int vanishAfterLines = 0;   // the in-process port disappears after N received lines
 };
 
@@ -63,7 +64,9 @@ public:
     int validity() const { return quint8(area2[0x20]); }
 
     // One byte from the tool arriving at time t (ms). Replies go out through send.
-    void feed(char c, double t);
+    // afterIdle: the line was idle before this byte (the tool wrote it after a pause); the
+    // wire log starts a new entry there, so every transmission has its own time.
+    void feed(char c, double t, bool afterIdle = false);
     std::function<void(const QByteArray& bytes, double t)> send;
 
     // What went over the wire, and the items the unit parsed (commands and records as
@@ -73,6 +76,8 @@ public:
     QByteArray rawIn() const;
     QByteArray rawOut() const;
     int firmwareRecords = 0;        // records accepted in the last firmware write
+    int writesClosed = 0;           // writes ended by the end record (taken as complete);
+                                    // ESC leaves a write without this
     int restarts = 0;
     bool portVanished = false;      // set by the vanish fault
     void clearLog() { log.clear(); received.clear(); }

@@ -34,10 +34,12 @@ void SimWire::setSettings(const QString& settings) { m_charMs = charMsFor(settin
 
 void SimWire::toUnit(const QByteArray& bytes, double now)
 {
+    bool idle = now > m_txFree;
     double at = std::max(now, m_txFree);
     for (char c : bytes) {
         at += m_charMs;
-        m_unit.feed(c, at);
+        m_unit.feed(c, at, idle);
+        idle = false;
     }
     m_txFree = at;
 }

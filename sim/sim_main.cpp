@@ -73,6 +73,7 @@ int main(int argc, char** argv)
         {QStringLiteral("block"), QStringLiteral("Block 1..64 the block fault applies to (default every block)."), QStringLiteral("N")},
         {QStringLiteral("times"), QStringLiteral("How often the block fault happens (default always)."), QStringLiteral("N")},
         {QStringLiteral("status-cut"), QStringLiteral("Fault: cut the next N replies of 16-byte reads."), QStringLiteral("N")},
+        {QStringLiteral("status-lost"), QStringLiteral("Fault: no reply to the next N 16-byte reads."), QStringLiteral("N")},
         {QStringLiteral("log"), QStringLiteral("Write everything that goes over the wire to FILE."), QStringLiteral("FILE")},
     };
     p.addOptions(opts);
@@ -101,6 +102,7 @@ int main(int argc, char** argv)
     num("block", &unit.faults.blockFaultBlock);
     num("times", &unit.faults.blockFaultTimes);
     num("status-cut", &unit.faults.statusCut);
+    num("status-lost", &unit.faults.statusLost);
     int inputs = 0;
     num("inputs", &inputs);
     unit.setInputs(quint8(inputs));

@@ -496,7 +496,7 @@ void TestLanguageTables::programMessagesInFourLanguages()
             }
     }
     // The mended paths are all there (a sample; the scan finds the rest).
-    for (const char* key : {"gsMsgProfilUngültigZeile", "gsMsgGerätAntwortetNicht", "gsMsgFirmwareTrotzdem",
+    for (const char* key : {"gsMsgProfilUngültigZeile", "gsMsgGerätAntwortetNicht", "gsMsgFirmwareTrotzdemVersion",
                             "gsMsgSprachtabelleZeileFehlt", "gsMsgTelefonbuchUnvollstaendig", "gsMsgDruckFehler",
                             "gsPortGeschlossen", "rptlblIO"})
         QVERIFY2(german.contains(QString::fromUtf8(key)), key);

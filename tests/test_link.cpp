@@ -40,8 +40,14 @@ struct Rig : LinkSink {
     QStringList panels;
     int progress = 0;
     std::function<void(int)> onProgress;
+    std::function<void(int)> onLamp;
     Rig() { ch.open(QStringLiteral("sim"), QStringLiteral("9600,N,8,1")); }
-    void setLamp(int c) override { lamps << c; }
+    void setLamp(int c) override
+    {
+        lamps << c;
+        if (onLamp)
+            onLamp(c);
+    }
     void setPanel3(const QString& t) override { panels << t; }
     void setProgressValue(int v) override
     {
@@ -81,6 +87,18 @@ QStringList configLines(quint32 seed = 7)
 }
 
 int countOf(const QStringList& list, const QString& s) { return int(list.count(s)); }
+
+QString incompleteConfig(int written)
+{
+    return QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von 512 Datensätzen geschrieben) und muss erneut geschrieben werden.").arg(written);
+}
+
+// A shown text that carries a password or PIN field with its value.
+bool showsSecret(const QString& text)
+{
+    static const QRegularExpression unmasked(QStringLiteral("P[WAN]:(?!\\*\\*\\*\\*(?:[\\s\"]|$))"));
+    return text.contains(unmasked);
+}
 }
 
 class TestLink : public QObject {
@@ -106,11 +124,13 @@ private slots:
     void eToEveryCrSendsEscAfterFifthSixthSeventh();
     void noiseInsteadOfAPromptIsAMissingAnswer();
     void pacingOfLines();
+    void resendsKeepThePauseOfTheirKind_data();
+    void resendsKeepThePauseOfTheirKind();
     void retryPolicyAfterE();
     void silenceResendsWithoutCrAndLateGreaterThanAccepts();
     void writeThenReadBackGivesTheSameImage();
     void writeRetriesRejectedLines();
-    void givenUpLineStopsTheWriteButSendsTheEndRecord();
+    void givenUpLineLeavesTheWriteWithEsc();
     void refusedWriteModeSendsNothing();
     void unitFallingSilentDuringWrite();
     void cancelDuringWrite();
@@ -130,10 +150,12 @@ private slots:
     void serialWriteAndIncrementOnlyAfterAck();
     void pinAndValidityOnTheWire();
     void versionCheck();
+    void lostStatusReplyIsNoVersionMismatch();
+    void secretsAreMaskedOnScreen();
     void firmwareFileCheck();
     void firmwareDeclineSendsOneEsc();
     void firmwareUpdateRunsAndWaitsForRestart();
-    void firmwareRefusedLineStops();
+    void firmwareRefusedLineLeavesWithEsc();
     void firmwareConfirmationResentAsCr();
 
     // the main window against its built-in simulated unit
@@ -214,14 +236,17 @@ void TestLink::noiseInsteadOfAPromptIsAMissingAnswer()
 void TestLink::pacingOfLines()
 {
     Rig r;
-    struct Case { QString line; bool firmware; int pause; };
-    const QList<Case> cases = {{":PIN PW:1234 PA:0000 PN:1111", false, 1500},
-                               {":HW3 PW:6054", false, 250},
-                               {":1000000010000000000000000000000000000000E0", false, 100},
-                               {":00000001FF", false, 100},
-                               {":SMR PW:1234", false, 100},
-                               {":1000000010000000000000000000000000000000E0", true, 250}};
+    // Panel 3 shows each line, its password and PIN fields masked.
+    struct Case { QString line; bool firmware; int pause; QString shown; };
+    const QString record = QStringLiteral(":1000000010000000000000000000000000000000E0");
+    const QList<Case> cases = {{":PIN PW:1234 PA:0000 PN:1111", false, 1500, ":PIN PW:**** PA:**** PN:****"},
+                               {":HW3 PW:6054", false, 250, ":HW3 PW:****"},
+                               {record, false, 100, record},
+                               {":00000001FF", false, 100, ":00000001FF"},
+                               {":SMR PW:1234", false, 100, ":SMR PW:****"},
+                               {record, true, 250, record}};
     for (const Case& c : cases) {
+        r.w.wait(1000);   // lines of separate exchanges (no line follows another sooner than its pause)
         r.link.gsSendeZeile = c.line;
         const qint64 t0 = r.w.now();
         if (c.firmware)
@@ -229,9 +254,64 @@ void TestLink::pacingOfLines()
         else
             r.link.Zeile_senden();
         QCOMPARE(r.w.now() - t0, qint64(c.pause));
-        QCOMPARE(r.panels.last(), c.line);
+        QCOMPARE(r.panels.last(), c.shown);
     }
     QVERIFY(r.unit.rawIn().startsWith(":PIN PW:1234 PA:0000 PN:1111\r:HW3 PW:6054\r"));
+}
+
+// Resends after "E" and after silence, and the line after a late answer, keep the pause of
+// their kind between any two lines on the wire: 100 ms for the configuration, 250 ms for
+// the firmware.
+void TestLink::resendsKeepThePauseOfTheirKind_data()
+{
+    QTest::addColumn<int>("area");
+    QTest::addColumn<int>("eFirst");
+    QTest::addColumn<int>("silentFirst");
+    QTest::addColumn<int>("lateMs");
+    QTest::addColumn<int>("tries");   // transmissions of each data line
+    QTest::newRow("configuration, E twice") << 3 << 2 << 0 << 0 << 3;
+    QTest::newRow("configuration, silent once") << 3 << 0 << 1 << 0 << 2;
+    QTest::newRow("configuration, silent, then E") << 3 << 2 << 1 << 0 << 3;
+    QTest::newRow("configuration, silent, then late") << 3 << 0 << 1 << 20 << 2;
+    QTest::newRow("firmware, E once") << 4 << 1 << 0 << 0 << 2;
+    QTest::newRow("firmware, silent once") << 4 << 0 << 1 << 0 << 2;
+    QTest::newRow("firmware, silent, then E") << 4 << 2 << 1 << 0 << 3;
+    QTest::newRow("firmware, silent, then late") << 4 << 0 << 1 << 20 << 2;
+}
+
+void TestLink::resendsKeepThePauseOfTheirKind()
+{
+    QFETCH(int, area);
+    QFETCH(int, eFirst);
+    QFETCH(int, silentFirst);
+    QFETCH(int, lateMs);
+    QFETCH(int, tries);
+    Rig r;
+    r.unit.faults.eFirstTries = eFirst;
+    r.unit.faults.silentFirstTries = silentFirst;
+    r.unit.faults.lateReplyMs = lateMs;
+    QStringList lines = configLines().mid(0, 20);
+    lines << QStringLiteral(":00000001FF");
+    const TransferOutcome o = area == 3 ? ConfigTransfer(r.link).download(lines, 3)
+                                        : UnitOps::firmwareUpdate(r.link, lines, [] { return true; });
+    QCOMPARE(o.kind, TransferOutcome::Ok);
+    const double pause = area == 3 ? 100 : 250;
+    QList<double> sent;
+    for (const SimLogEntry& e : r.unit.log) {
+        if (!e.fromTool || !e.data.startsWith(':') || e.data.startsWith(":HW"))
+            continue;
+        QByteArray line = e.data;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        // Each transmission is one whole line (a line written while the previous one was
+        // still going out would run into it here).
+        QVERIFY2(lines.contains(QString::fromLatin1(line)), line.constData());
+        if (!sent.isEmpty())
+            QVERIFY2(e.t - sent.last() >= pause - 1e-6,
+                     qPrintable(QStringLiteral("%1 ms before %2").arg(e.t - sent.last()).arg(QString::fromLatin1(line))));
+        sent << e.t;
+    }
+    QCOMPARE(sent.size(), 20 * tries + 1);
 }
 
 void TestLink::retryPolicyAfterE()
@@ -331,23 +411,33 @@ void TestLink::writeRetriesRejectedLines()
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
 }
 
-void TestLink::givenUpLineStopsTheWriteButSendsTheEndRecord()
+// A line refused three times: the unit is left with ESC, never with the end record that
+// would make it take six new and 506 old records for its configuration; the user is told so.
+void TestLink::givenUpLineLeavesTheWriteWithEsc()
 {
     Rig r;
     r.unit.faults.eLine = 7;
+    const QByteArray old = r.unit.area3;
     const QStringList lines = configLines();
     ConfigTransfer t(r.link);
     const TransferOutcome o = t.download(lines, 3);
     QCOMPARE(o.kind, TransferOutcome::LineRefused);
     QCOMPARE(o.failedLine, 7);
-    QCOMPARE(countOf(r.unit.received, lines[6]), 3);
-    QVERIFY(!r.unit.received.contains(lines[7]));     // nothing after the failed line
-    QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
-    QCOMPARE(g_messages.size(), 1);                   // one message, never gsMsgDownloadOK
-    QVERIFY(g_messages[0].text.startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("Zeile 7")));
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("unvollständig")));
+    QCOMPARE(o.linesAccepted, 6);
+    QStringList expected{QString(), QStringLiteral(":HW3 PW:6054")};
+    expected += lines.mid(0, 6);
+    expected += QStringList(3, lines[6]);
+    expected << QStringLiteral("<ESC>");
+    QCOMPARE(r.unit.received, expected);
+    QCOMPARE(r.unit.writesClosed, 0);
+    QCOMPARE(r.unit.area3.mid(6 * 16), old.mid(6 * 16));
+    // One message, never gsMsgDownloadOK: the line, how much was written, write again.
+    const QString refused = QStringLiteral("Zeile 7 (%1) wurde vom Gerät dreimal abgelehnt.").arg(lines[6]);
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgZeileNichtGebrannt\r\n") + refused + QStringLiteral("\r\n")
+                                         + incompleteConfig(6) + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+    // The command line prints the same sentence.
+    QCOMPARE(o.detail, refused + QLatin1Char(' ') + incompleteConfig(6));
 }
 
 void TestLink::refusedWriteModeSendsNothing()
@@ -375,9 +465,14 @@ void TestLink::unitFallingSilentDuringWrite()
     QCOMPARE(r.unit.rawIn().count(lines[4].toLatin1()), 6);
     QCOMPARE(r.unit.rawIn().count(lines[4].toLatin1() + '\r'), 1);
     QVERIFY(!r.unit.received.contains(lines[5]));
-    QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
-    // The no-answer message once (the end record afterwards is not reported again).
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    // Four records written: left with ESC, not taken as complete by an end record.
+    QCOMPARE(r.unit.received.last(), QStringLiteral("<ESC>"));
+    QVERIFY(!r.unit.received.contains(QStringLiteral(":00000001FF")));
+    QCOMPARE(r.unit.writesClosed, 0);
+    // The no-answer message once, with how much reached the unit.
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\n") + incompleteConfig(4)
+                                         + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(o.detail, QStringLiteral("gsMsgKeineAntwort ") + incompleteConfig(4));
     QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
 }
 
@@ -392,19 +487,33 @@ void TestLink::cancelDuringWrite()
     ConfigTransfer t(r.link);
     const TransferOutcome o = t.download(lines, 3);
     QCOMPARE(o.kind, TransferOutcome::Cancelled);
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen")});
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen\r\n") + incompleteConfig(99)});
+    QCOMPARE(o.detail, QStringLiteral("Das Schreiben wurde abgebrochen. ") + incompleteConfig(99));
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(!r.unit.received.contains(lines[100]));
-    QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
+    QCOMPARE(r.unit.received.last(), QStringLiteral("<ESC>"));
+    QVERIFY(!r.unit.received.contains(QStringLiteral(":00000001FF")));
+    QCOMPARE(r.unit.writesClosed, 0);
     QVERIFY(!r.link.gbBenutzerAbbruch);
-    // The end record goes out at least 500 ms after the cancelled line.
-    const auto& log = r.unit.log;
-    double lastLine = 0, endAt = 0;
-    for (const SimLogEntry& e : log) {
+    // ESC goes out at least 500 ms after the cancelled line.
+    double lastLine = 0, escAt = 0;
+    for (const SimLogEntry& e : r.unit.log) {
         if (e.fromTool && e.data.startsWith(lines[99].toLatin1())) lastLine = e.t;
-        if (e.fromTool && e.data.startsWith(":00000001FF")) endAt = e.t;
+        if (e.fromTool && e.data == "\x1b") escAt = e.t;
     }
-    QVERIFY2(endAt - lastLine >= 500, qPrintable(QString::number(endAt - lastLine)));
+    QVERIFY2(escAt - lastLine >= 500, qPrintable(QString::number(escAt - lastLine)));
+
+    // Cancelled before the first record: the end record closes the write mode as before.
+    Rig r2;
+    g_messages.clear();
+    int greens = 0;
+    r2.onLamp = [&](int c) {
+        if (c == int(LinkColour::Green) && ++greens == 2)   // the handshake, then ":HW3"
+            r2.link.gbBenutzerAbbruch = true;
+    };
+    QCOMPARE(ConfigTransfer(r2.link).download(lines, 3).kind, TransferOutcome::Cancelled);
+    QCOMPARE(r2.unit.received, (QStringList{"", ":HW3 PW:6054", ":00000001FF"}));
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen")});
 }
 
 void TestLink::portVanishingEndsTheTransfer()
@@ -752,18 +861,23 @@ void TestLink::firmwareUpdateRunsAndWaitsForRestart()
     QCOMPARE(r.w.now() - t0, qint64(200 + 250 + 250 + 3 * 250 + 2000));
 }
 
-void TestLink::firmwareRefusedLineStops()
+// A firmware line refused three times: ESC (the unit leaves the programming mode and does
+// not restart on half a firmware), and the user learns how far the update got.
+void TestLink::firmwareRefusedLineLeavesWithEsc()
 {
     Rig r;
-    r.unit.faults.eLine = 1;
-    QStringList lines = firmwareLines();
+    r.unit.faults.eLine = 2;
+    r.unit.fwVersionAfterUpdate = 110;
+    const QStringList lines = firmwareLines();
     const TransferOutcome o = UnitOps::firmwareUpdate(r.link, lines, [] { return true; });
     QCOMPARE(o.kind, TransferOutcome::LineRefused);
-    QCOMPARE(countOf(r.unit.received, lines[0]), 3);
-    QVERIFY(!r.unit.received.contains(lines[1]));
+    QCOMPARE(r.unit.received, (QStringList{"", ":HW4 PW:6054", "", lines[0], lines[1], lines[1], lines[1], "<ESC>"}));
+    QCOMPARE(r.unit.restarts, 0);
+    QCOMPARE(r.unit.fwVersion, 100);
+    const QString incomplete = QStringLiteral("Die Aktualisierung der Firmware ist nicht abgeschlossen: 1 von 2 Zeilen wurden vom Gerät angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten.");
     QCOMPARE(g_messages.size(), 1);
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("die Firmware des Geräts ist unvollständig")));
-    QVERIFY(!messageTexts().contains(QStringLiteral("gsMsgDownloadOK")));
+    QVERIFY2(g_messages[0].text.contains(QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")), qPrintable(g_messages[0].text));
+    QVERIFY(o.detail.endsWith(incomplete));
 }
 
 void TestLink::firmwareConfirmationResentAsCr()
@@ -1001,6 +1115,7 @@ void TestLink::windowParameters()
     win.w->txtPINSimCardAlt->setText(QStringLiteral("0000"));
     win.w->cmdPinWechseln_Click();
     QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
+    QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
     QCOMPARE(win.unit().pin(), QByteArray("1111"));
     win.w->cmdPinLesen_Click();
     QCOMPARE(win.w->txtPINSimCardAlt->text(), QStringLiteral("1111"));
@@ -1009,6 +1124,7 @@ void TestLink::windowParameters()
     win.w->cmdGueltigkeitSetzen_Click();
     QVERIFY(win.unit().received.contains(QStringLiteral(":0100200005DA")));
     QVERIFY(win.unit().received.contains(QStringLiteral(":SMR PW:4711")));
+    QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":SMR PW:****"));
     QCOMPARE(win.unit().validity(), 5);
     win.w->CboGueltigkeit->setCurrentIndex(0);
     win.w->cmdGueltigkeitLesen_Click();
@@ -1086,6 +1202,83 @@ void TestLink::windowFirmwareUpdate()
     win.env.fileAnswers << QString();
     win.w->cmdDownload_Click(1);
     QVERIFY(win.unit().rawIn().isEmpty());
+}
+
+// A status reply lost on the way is read again; only a reply that arrived can tell that
+// the versions differ, and versions are shown with two decimals.
+void TestLink::lostStatusReplyIsNoVersionMismatch()
+{
+    QLocale::setDefault(QLocale::c());
+    const QString query = QStringLiteral(":HR1 CT:0010 AD:0060");
+    Rig r;
+    r.unit.faults.statusLost = 1;
+    QVERIFY(UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Configuration));
+    QVERIFY(g_messages.isEmpty());
+    QCOMPARE(r.unit.received, (QStringList{"", query, "", query}));   // handshake again first
+
+    // No reply to any of the three reads: the unit does not answer; no version message.
+    Rig lost;
+    lost.unit.faults.statusLost = 3;
+    UnitStatus s;
+    QVERIFY(!UnitOps::Versionsueberpruefung(lost.link, UnitOps::VersionLevel::Firmware, &s));
+    QVERIFY(!s.ok);
+    QCOMPARE(countOf(lost.unit.received, query), 3);
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(lost.link.gbyKeineAntwort, quint8(5));
+    QCOMPARE(lost.lamp(), int(LinkColour::Red));
+
+    // A mismatch read after a lost reply: both versions with two decimals.
+    Rig other;
+    g_messages.clear();
+    other.unit.faults.statusLost = 2;
+    other.unit.fwVersion = 250;
+    g_answers = {QMessageBox::No};
+    QVERIFY(!UnitOps::Versionsueberpruefung(other.link, UnitOps::VersionLevel::Firmware));
+    const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.') + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgVersionskonflikt\r\nFirmware des Geräts: 2.50; Version dieses Programms: ")
+                                         + tool + QStringLiteral(". Firmware trotzdem aktualisieren?")});
+
+    // The window: no write, the no-answer message, the version label keeps what was read.
+    Window win;
+    win.w->cmdAktualisieren_Click();
+    const QString shown = win.w->lblSWVersion->text();
+    QVERIFY(shown.endsWith(QStringLiteral("1.00")));
+    win.env.messages.clear();
+    win.unit().clearLog();
+    win.unit().faults.statusLost = 3;
+    win.w->cmdDownload_Click(0);
+    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(win.w->lblSWVersion->text(), shown);
+    QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
+}
+
+// Panel 3 and the messages show password and PIN fields as "****"; the wire carries them.
+void TestLink::secretsAreMaskedOnScreen()
+{
+    Rig r;
+    UnitOps::switchRelay(r.link, 2, true, QStringLiteral("4711"));
+    r.link.Verbindung_aufbauen();
+    QVERIFY(UnitOps::changePin(r.link, QStringLiteral("4711"), QStringLiteral("0000"), QStringLiteral("1234")));
+    r.link.Verbindung_aufbauen();
+    QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
+    ConfigTransfer(r.link).WaitModemStartUP();
+    QCOMPARE(ConfigTransfer(r.link).download(configLines(), 3).kind, TransferOutcome::Ok);
+    for (const char* shown : {":RS2 PW:****", ":PIN PW:**** PA:**** PN:****", ":HW2 PW:****", ":SMR PW:****", ":HW3 PW:****"})
+        QVERIFY2(r.panels.contains(QString::fromLatin1(shown)), shown);
+    for (const QString& p : r.panels)
+        QVERIFY2(!showsSecret(p), qPrintable(p));
+    for (const char* sent : {":RS2 PW:4711", ":PIN PW:4711 PA:0000 PN:1234", ":SMR PW:4711", ":HW3 PW:6054"})
+        QVERIFY2(r.unit.received.contains(QString::fromLatin1(sent)), sent);
+
+    // A refused write names its line, masked, in the message and for the command line.
+    Rig refused;
+    g_messages.clear();
+    refused.unit.faults.refuseWrite = true;
+    const TransferOutcome o = ConfigTransfer(refused.link).download(configLines(), 3);
+    QCOMPARE(g_messages.size(), 1);
+    QVERIFY2(g_messages[0].text.contains(QStringLiteral("\":HW3 PW:****\"")), qPrintable(g_messages[0].text));
+    QVERIFY(o.detail.contains(QStringLiteral("\":HW3 PW:****\"")));
+    QVERIFY(!showsSecret(g_messages[0].text) && !showsSecret(o.detail));
 }
 
 QTEST_MAIN(TestLink)

@@ -93,6 +93,8 @@ private slots:
     void simulatedUnitOnlyWhenAskedFor();
     void secretsFromEnvironmentAndStdinNeverPrinted();
     void unusableReadOutputRefusedBeforeAnyTraffic();
+    void writeStoppedPartWayExitsNonZeroAndSaysSo();
+    void versionCheckOnTheCommandLine();
 };
 
 void TestLinkE2E::statusRelayAndParameters()
@@ -329,6 +331,50 @@ void TestLinkE2E::unusableReadOutputRefusedBeforeAnyTraffic()
     // An existing regular file passes: the read starts (and stops at the erased unit).
     const Run r = ctl({"--device", sim.device, "unit", "read", "-o", plain.fileName()});
     QVERIFY(r.code == 1 && sim.wire().contains(":HR3:0080:"));
+}
+
+// A line the unit refuses three times: the unit is left with ESC (never the end record),
+// and the tool says on one line what the desktop says, exit code non-zero.
+void TestLinkE2E::writeStoppedPartWayExitsNonZeroAndSaysSo()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {"--e-line", "7"});
+    const Run r = ctl({"--device", sim.device, "--language", "2", "unit", "write", env.path(QStringLiteral("UserProfile/SMSV48_Default.cfg"))});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: Line 7 (")), qPrintable(r.err));
+    QVERIFY2(lastLine(r.err).endsWith(QStringLiteral(
+                 "The unit's configuration is now incomplete (6 of 512 records written) and must be written again.")),
+             qPrintable(r.err));
+    const QByteArray wire = sim.wire();
+    QVERIFY2(wire.contains(" > <ESC>"), wire.right(400).constData());
+    for (const QByteArray& entry : wire.split('\n'))
+        QVERIFY2(!(entry.contains(" > ") && entry.contains(":00000001FF")), entry.constData());   // from the tool
+}
+
+// A lost status reply is a unit that does not answer, never a version mismatch; a mismatch
+// names both versions with two decimals.
+void TestLinkE2E::versionCheckOnTheCommandLine()
+{
+    TestEnv env;
+    const QString cfg = env.path(QStringLiteral("UserProfile/SMSV48_Default.cfg"));
+    {
+        QTemporaryDir dir;
+        Sim sim(dir.path(), {"--status-lost", "3"});
+        const Run r = ctl({"--device", sim.device, "unit", "write", cfg});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(lastLine(r.err).contains(QStringLiteral("does not answer")), qPrintable(r.err));
+        QVERIFY(!r.err.contains(QStringLiteral("does not match")));
+        QVERIFY(!sim.wire().contains(":HW3"));
+    }
+    {
+        QTemporaryDir dir;
+        Sim sim(dir.path(), {"--fw", "250"});
+        const Run r = ctl({"--device", sim.device, "unit", "read", "-o", dir.filePath("x.cfg")});
+        QCOMPARE(r.code, 1);
+        const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.') + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
+        QVERIFY2(lastLine(r.err).endsWith(QStringLiteral("firmware version 2.50 does not match this program (%1)").arg(tool)), qPrintable(r.err));
+    }
 }
 
 QTEST_MAIN(TestLinkE2E)

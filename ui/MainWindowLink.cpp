@@ -151,7 +151,7 @@ bool frmSMS_Vantor::Versionsueberpruefung(bool firmwareLevel)
     UnitStatus s;
     const bool ok = UnitOps::Versionsueberpruefung(
         link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s);
-    if (link().gbyKeineAntwort < 5 && !link().portLost)
+    if (s.ok)   // the labels show only versions that were read
         Status_Ports_anzeigen(s);
     return ok;
 }
