@@ -1,7 +1,6 @@
 // A whole configuration write and read against smsv48-sim over a pseudo-terminal, each
 // against its protocol floor: the fixed pauses plus the wire time at the line rate that
 // no pause can hide.
-#include "ui/Dialogs.h"
 #include "core/ProgramState.h"
 #include "link/Link.h"
 #include "link/SerialChannel.h"
@@ -32,7 +31,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_transfer: smsv48-sim did not start (%s)\n", qPrintable(sim.errorString()));
         return 1;
     }
-    Dialogs::setMessageHandler([](const Dialogs::Message&) { return QMessageBox::Ok; });
     gState().gsProgramName = QStringLiteral("bench");
 
     SerialChannel ch;

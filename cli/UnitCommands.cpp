@@ -3,7 +3,6 @@
 #include "cli/Cli.h"
 
 #include "core/DataRoot.h"
-#include "ui/Dialogs.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "link/Channel.h"
@@ -26,6 +25,17 @@ namespace {
 class CliSink : public LinkSink {
 public:
     QString what;
+    bool yes = false;      // --yes: questions are answered with yes / OK
+    QStringList shown;     // texts of the notices the link raised
+    Notice::Answer notify(const Notice& n) override
+    {
+        shown << n.text;
+        if (n.answers & Notice::Yes)
+            return yes ? Notice::Yes : Notice::No;
+        if (n.answers & Notice::Cancel)
+            return yes ? Notice::Ok : Notice::Cancel;
+        return Notice::Ok;
+    }
     void setProgressRange(int, int max) override { m_max = max; }
     void setProgressValue(int value) override
     {
@@ -41,7 +51,6 @@ struct Session {
     std::unique_ptr<Channel> channel;
     EventLoopWaiter waiter;
     std::unique_ptr<Link> link;
-    QStringList shown;   // texts of the message boxes the link raised
     QString device;
 };
 
@@ -82,15 +91,7 @@ bool open(CliContext& ctx, Session& s)
         return false;
     }
     s.link = std::make_unique<Link>(*s.channel, s.waiter, s.sink);
-    const bool yes = ctx.yes;
-    Dialogs::setMessageHandler([&s, yes](const Dialogs::Message& m) {
-        s.shown << m.text;
-        if (m.buttons & QMessageBox::Yes)
-            return yes ? QMessageBox::Yes : QMessageBox::No;
-        if (m.buttons & QMessageBox::Cancel)
-            return yes ? QMessageBox::Ok : QMessageBox::Cancel;
-        return QMessageBox::Ok;
-    });
+    s.sink.yes = ctx.yes;
     return true;
 }
 
@@ -102,8 +103,8 @@ int failWith(Session& s, const QString& fallback)
         why = QStringLiteral("the connection to the unit was lost (%1)").arg(s.channel->errorString());
     else if (s.link && s.link->gbyKeineAntwort >= 5 && fallback.isEmpty())
         why = QStringLiteral("the unit on %1 does not answer").arg(s.device);
-    if (why.isEmpty() && !s.shown.isEmpty())
-        why = s.shown.last();
+    if (why.isEmpty() && !s.sink.shown.isEmpty())
+        why = s.sink.shown.last();
     if (why.isEmpty())
         why = QStringLiteral("the command failed");
     why.replace(QLatin1String("\r\n"), QLatin1String(" "));

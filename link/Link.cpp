@@ -44,16 +44,40 @@ bool Link::stopFlags()
     return gbBenutzerAbbruch || gState().gbAbbruch || portLost;
 }
 
-QMessageBox::StandardButton Link::message(const QStringList& keys, Dialogs::Icon icon, const QString& extra,
-                                          QMessageBox::StandardButtons buttons)
+Notice::Answer LinkSink::notify(const Notice& notice)
+{
+    if (notice.defaultAnswer != Notice::NoAnswer)
+        return notice.defaultAnswer;
+    // Nobody to ask: a question gets its cautious answer.
+    for (const Notice::Answer a : {Notice::Cancel, Notice::No, Notice::Ok, Notice::Yes})
+        if (notice.answers & a)
+            return a;
+    return Notice::Ok;
+}
+
+Notice::Answer Link::notify(const QString& key, const QString& text, Notice::Severity severity, const QString& title,
+                            int answers, Notice::Answer defaultAnswer)
+{
+    lastMessageKey = key;
+    Notice n;
+    n.key = key;
+    n.text = text;
+    n.title = title.isEmpty() ? gState().gsProgramName : title;
+    n.severity = severity;
+    n.answers = answers;
+    n.defaultAnswer = defaultAnswer;
+    return m_sink->notify(n);
+}
+
+Notice::Answer Link::message(const QStringList& keys, Notice::Severity severity, const QString& extra, int answers,
+                             Notice::Answer defaultAnswer)
 {
     QStringList parts;
     for (const QString& k : keys)
         parts << gState().msg(k);
     if (!extra.isEmpty())
         parts.insert(qMin(1, int(parts.size())), extra);
-    lastMessageKey = keys.value(0);
-    return Dialogs::show(m_sink->dialogParent(), parts.join(QStringLiteral("\r\n")), gState().gsProgramName, icon, buttons);
+    return notify(keys.value(0), parts.join(QStringLiteral("\r\n")), severity, QString(), answers, defaultAnswer);
 }
 
 void Link::showPortLost()
@@ -63,11 +87,10 @@ void Link::showPortLost()
     m_portLostShown = true;
     lamp(LinkColour::Red);
     const QString why = m_ch.errorString();
-    lastMessageKey = QStringLiteral("portLost");
-    Dialogs::show(m_sink->dialogParent(),
+    notify(QStringLiteral("portLost"),
                   gState().msgOr(QStringLiteral("gsMsgVerbindungUnterbrochen"), QStringLiteral("Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar%1. Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."))
                       .arg(why.isEmpty() ? QString() : QStringLiteral(" (") + why + QStringLiteral(")")),
-                  gState().gsProgramName, Dialogs::Icon::Critical);
+                  Notice::Severity::Critical);
 }
 
 void Link::writeRaw(const QByteArray& bytes)
@@ -109,7 +132,7 @@ void Link::Verbindung_aufbauen()
 {
     for (;;) {
         if (gbyFehlerE > 6) {
-            message({QStringLiteral("gsMsgErrorPIC")}, Dialogs::Icon::Critical);
+            message({QStringLiteral("gsMsgErrorPIC")}, Notice::Severity::Critical);
             gbBenutzerAbbruch = true;
             gbyFehlerE = 0;
             return;
@@ -171,7 +194,7 @@ void Link::reportNoAnswer()
 {
     lamp(LinkColour::Red);
     if (!quietNoAnswer)
-        message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Dialogs::Icon::Critical);
+        message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Notice::Severity::Critical);
 }
 
 QString Link::maskSecrets(const QString& line)
@@ -268,7 +291,7 @@ void Link::Antwort_pruefen()
                 givenUpLine = gsSendeZeile;
                 if (!quietGiveUp)
                     message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
-                            Dialogs::Icon::Critical);
+                            Notice::Severity::Critical);
                 giFehlerZaehler = 0;
                 return;
             }
@@ -302,7 +325,7 @@ void Link::Antwort_pruefen()
         if (gbyKeineAntwort > 4) {
             if (!quietNoAnswer)
                 message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
-                        Dialogs::Icon::Critical);
+                        Notice::Severity::Critical);
             lamp(LinkColour::Cyan);
             return;
         }

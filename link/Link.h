@@ -3,7 +3,7 @@
 // status character of a written line, the retry policy, block reads of the configuration
 // and the collector of 16-byte read replies. Everything runs on the caller's thread; every
 // wait goes through the Waiter and is bounded.
-#include "ui/Dialogs.h"
+#include "core/Notice.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,7 +11,6 @@
 
 class Channel;
 class Waiter;
-class QWidget;
 
 // Where the link shows what it does: the lamp cmdStatKom, status-bar panel 3, and (during
 // a transfer) the progress window.
@@ -20,7 +19,9 @@ public:
     virtual ~LinkSink() = default;
     virtual void setLamp(int /*bgr*/) {}
     virtual void setPanel3(const QString& /*text*/) {}
-    virtual QWidget* dialogParent() { return nullptr; }
+    // A message or a question for the user; returns the answer chosen. Without a user (no
+    // override) every notice is taken as read and a question gets its default answer.
+    virtual Notice::Answer notify(const Notice& notice);
     virtual void setProgressRange(int /*min*/, int /*max*/) {}
     virtual void setProgressValue(int /*value*/) {}
     virtual void setMessage(const QString& /*text*/) {}
@@ -104,9 +105,12 @@ public:
     static int dataByte(const QByteArray& reply, int k);
 
     // Messages: the texts of the keys joined by CR LF, title gsProgramName.
-    QMessageBox::StandardButton message(const QStringList& keys, Dialogs::Icon icon,
-                                        const QString& extra = QString(),
-                                        QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+    Notice::Answer message(const QStringList& keys, Notice::Severity severity, const QString& extra = QString(),
+                           int answers = Notice::Ok, Notice::Answer defaultAnswer = Notice::NoAnswer);
+    // A notice with a text of its own (key: what callers and the command line may test).
+    Notice::Answer notify(const QString& key, const QString& text, Notice::Severity severity,
+                          const QString& title = QString(), int answers = Notice::Ok,
+                          Notice::Answer defaultAnswer = Notice::NoAnswer);
     void showPortLost();
     // The no-answer message (unless quietNoAnswer), red lamp.
     void reportNoAnswer();

@@ -149,24 +149,23 @@ TransferOutcome ConfigTransfer::Upload(UnitImage& image)
         o.kind = TransferOutcome::BadBlockCode;
         o.detail = gState().msgOr(QStringLiteral("gsMsgBlockcodeDetail"), QStringLiteral("das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt (ist das Gerät gelöscht?); die Konfiguration wurde nicht gelesen"))
                        .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
-        l.lastMessageKey = QStringLiteral("badBlockCode");
-        Dialogs::show(l.sink().dialogParent(),
+        l.notify(QStringLiteral("badBlockCode"),
                       gState().msgOr(QStringLiteral("gsMsgBlockcode"), QStringLiteral("Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; das Gerät ist wahrscheinlich gelöscht oder defekt. Die Konfiguration wurde nicht gelesen; die gespeicherte Konfiguration ist unverändert."))
                           .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
-                      gState().gsProgramName, Dialogs::Icon::Exclamation);
+                      Notice::Severity::Warning);
     } else if (l.gbBenutzerAbbruch || gState().gbAbbruch) {
         o.kind = TransferOutcome::Cancelled;
         o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"), QStringLiteral("das Lesen wurde abgebrochen"));
         if (l.gbBenutzerAbbruch) {
             l.gbBenutzerAbbruch = false;
-            l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Dialogs::Icon::Critical);
+            l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Notice::Severity::Critical);
             l.Verbindung_aufbauen();   // back to the prompt
         }
     } else if (!complete) {
         o.kind = TransferOutcome::BlockUnreadable;
         o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.glBlockAdresse / 128 + 1);
         l.message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
-                  Dialogs::Icon::Exclamation);
+                  Notice::Severity::Warning);
     } else {
         o.kind = TransferOutcome::Ok;
     }
@@ -197,7 +196,7 @@ TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int ar
     for (int i = 0;; ++i) {
         if (l.gsSendeZeile == EndRecord) {
             l.quietGiveUp = false;
-            l.message({QStringLiteral("gsMsgDownloadOK")}, Dialogs::Icon::Information);
+            l.message({QStringLiteral("gsMsgDownloadOK")}, Notice::Severity::Information);
             o.kind = TransferOutcome::Ok;
             return o;
         }
@@ -257,9 +256,9 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
         if (!l.lineGivenUp && !l.stopFlags() && l.gbyKeineAntwort <= 4) {
             l.sink().setMessage(gState().msg(QStringLiteral("gsUpdateFirmware")));
             const bool go = confirmFlash ? confirmFlash()
-                                         : l.message({QStringLiteral("gsMsgProgrammiereFlash")}, Dialogs::Icon::Question,
-                                                     QString(), QMessageBox::Ok | QMessageBox::Cancel)
-                                               == QMessageBox::Ok;
+                                         : l.message({QStringLiteral("gsMsgProgrammiereFlash")}, Notice::Severity::Question,
+                                                     QString(), Notice::Ok | Notice::Cancel)
+                                               == Notice::Ok;
             if (!go) {
                 l.quietGiveUp = false;
                 l.writeRaw(QByteArray(1, 27));
@@ -279,12 +278,11 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
     if (l.lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
         o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"), QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" beantwortet); es wurde nichts geschrieben")).arg(Link::maskSecrets(start));
-        l.lastMessageKey = QStringLiteral("writeRefused");
-        Dialogs::show(l.sink().dialogParent(),
+        l.notify(QStringLiteral("writeRefused"),
                       gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigert"), QStringLiteral("Das Gerät hat das Schreiben abgelehnt: \"%1\" wurde dreimal mit \"E\" beantwortet. Es wurde nichts geschrieben."))
                               .arg(Link::maskSecrets(start))
                           + QStringLiteral("\r\n") + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
-                      gState().gsProgramName, Dialogs::Icon::Critical);
+                      Notice::Severity::Critical);
         if (area == 4)
             l.writeRaw(QByteArray(1, 27));   // leave the programming mode
         return finish(o);
@@ -313,21 +311,20 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
         const QString refused = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehnt"), QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt.")).arg(o.failedLine).arg(Link::maskSecrets(lines.value(o.failedLine - 1)));
         const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
         o.detail = refused + QLatin1Char(' ') + incomplete;
-        l.lastMessageKey = QStringLiteral("gsMsgZeileNichtGebrannt");
-        Dialogs::show(l.sink().dialogParent(),
+        l.notify(QStringLiteral("gsMsgZeileNichtGebrannt"),
                       gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n") + refused
                           + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
                           + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
-                      gState().gsProgramName, Dialogs::Icon::Critical);
+                      Notice::Severity::Critical);
     } else if (l.gbBenutzerAbbruch) {
         o.kind = TransferOutcome::Cancelled;
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
             o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenSatz"), QStringLiteral("Das Schreiben wurde abgebrochen.")) + QLatin1Char(' ') + incomplete;
-            l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Dialogs::Icon::Critical, incomplete);
+            l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical, incomplete);
         } else {
             o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenDetail"), QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
-            l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Dialogs::Icon::Critical);
+            l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical);
         }
         l.waiter().wait(500, [] { return gState().gbAbbruch; });
         l.gbBenutzerAbbruch = false;
@@ -342,12 +339,12 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
             o.detail = gState().msg(QStringLiteral("gsMsgKeineAntwort")) + QLatin1Char(' ') + incomplete;
-            l.message(noAnswer, Dialogs::Icon::Critical, incomplete);
+            l.message(noAnswer, Notice::Severity::Critical, incomplete);
             abandonWrite();
         } else {
             o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenKeineAntwort"), QStringLiteral("das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
             if (linesSent)
-                l.message(noAnswer, Dialogs::Icon::Critical);
+                l.message(noAnswer, Notice::Severity::Critical);
             l.quietNoAnswer = true;   // the no-answer message has been shown once
             sendEndRecord();
             l.quietNoAnswer = false;

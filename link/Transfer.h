@@ -27,7 +27,7 @@ public:
     TransferOutcome Upload(UnitImage& image);
     // frmDownload.download for area 3 (configuration) or 4 (firmware). lines: the file,
     // up to and including the end record. confirmFlash answers gsMsgProgrammiereFlash
-    // (firmware only); when not given the question goes through Dialogs.
+    // (firmware only); when not given the question goes to the link's sink.
     TransferOutcome download(const QStringList& lines, int area, const std::function<bool()>& confirmFlash = {});
     // HexDatei_senden: sends lines until the end record has gone out.
     TransferOutcome HexDatei_senden(const QStringList& lines, int area);

@@ -86,13 +86,12 @@ bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
         link.lastMessageKey = QStringLiteral("gsMsgVersionskonflikt");
         if (ask)
             return ask(q);
-        return Dialogs::show(link.sink().dialogParent(), q, gState().msg(QStringLiteral("gsTitelVersionskonflikt")),
-                             Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               == QMessageBox::Yes;
+        return link.notify(QStringLiteral("gsMsgVersionskonflikt"), q, Notice::Severity::Question,
+                           gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Notice::Yes | Notice::No, Notice::No)
+               == Notice::Yes;
     }
-    link.lastMessageKey = QStringLiteral("gsMsgVersionskonflikt");
-    Dialogs::show(link.sink().dialogParent(), gState().msg(QStringLiteral("gsMsgVersionskonflikt")),
-                  gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Dialogs::Icon::Critical);
+    link.notify(QStringLiteral("gsMsgVersionskonflikt"), gState().msg(QStringLiteral("gsMsgVersionskonflikt")),
+                Notice::Severity::Critical, gState().msg(QStringLiteral("gsTitelVersionskonflikt")));
     return false;
 }
 

@@ -49,6 +49,7 @@ struct Rig : LinkSink {
             onLamp(c);
     }
     void setPanel3(const QString& t) override { panels << t; }
+    Notice::Answer notify(const Notice& n) override { return Dialogs::show(nullptr, n); }
     void setProgressValue(int v) override
     {
         progress = v;
@@ -846,6 +847,7 @@ void TestLink::firmwareUpdateRunsAndWaitsForRestart()
     struct Sink : LinkSink {
         bool* hidden;
         void setCancelVisible(bool v) override { if (!v) *hidden = true; }
+        Notice::Answer notify(const Notice& n) override { return Dialogs::show(nullptr, n); }
     } sink;
     sink.hidden = &cancelHidden;
     r.link.setSink(sink);

@@ -35,6 +35,34 @@ QMessageBox::StandardButton show(QWidget* parent, const QString& text, const QSt
     return show(parent, Message{text, title, icon, buttons, defaultButton});
 }
 
+Notice::Answer show(QWidget* parent, const Notice& notice)
+{
+    static const std::pair<Notice::Answer, QMessageBox::StandardButton> map[] = {
+        {Notice::Ok, QMessageBox::Ok}, {Notice::Cancel, QMessageBox::Cancel},
+        {Notice::Yes, QMessageBox::Yes}, {Notice::No, QMessageBox::No}};
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    for (const auto& [answer, button] : map) {
+        if (notice.answers & answer)
+            buttons |= button;
+        if (notice.defaultAnswer == answer)
+            defaultButton = button;
+    }
+    Icon icon = Icon::None;
+    switch (notice.severity) {
+    case Notice::Severity::Critical: icon = Icon::Critical; break;
+    case Notice::Severity::Warning: icon = Icon::Exclamation; break;
+    case Notice::Severity::Information: icon = Icon::Information; break;
+    case Notice::Severity::Question: icon = Icon::Question; break;
+    case Notice::Severity::None: break;
+    }
+    const QMessageBox::StandardButton pressed = show(parent, notice.text, notice.title, icon, buttons, defaultButton);
+    for (const auto& [answer, button] : map)
+        if (pressed == button)
+            return answer;
+    return Notice::NoAnswer;
+}
+
 QString askFile(QWidget* parent, const FileRequest& r)
 {
     if (g_fileHandler)

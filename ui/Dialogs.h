@@ -1,6 +1,8 @@
 #pragma once
 // Every message box and file dialog of the program goes through these functions, so the
 // tests (and the command-line tool) can answer them without a modal loop.
+#include "core/Notice.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -24,6 +26,9 @@ QMessageBox::StandardButton show(QWidget* parent, const Message& m);
 QMessageBox::StandardButton show(QWidget* parent, const QString& text, const QString& title, Icon icon,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+// A notice of the core as a message box; returns the answer chosen.
+Notice::Answer show(QWidget* parent, const Notice& notice);
 
 struct FileRequest {
     bool save = false;

@@ -32,7 +32,7 @@ struct MainLink : LinkSink {
     explicit MainLink(frmSMS_Vantor* w) : win(w) {}
     void setLamp(int bgr) override { win->setLamp(bgr); }
     void setPanel3(const QString& text) override { win->setPanelText(3, text); }
-    QWidget* dialogParent() override { return win; }
+    Notice::Answer notify(const Notice& n) override { return Dialogs::show(win, n); }
     frmSMS_Vantor* win;
     Channel* channel = nullptr;
     Waiter* waiter = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/frmDownload.h"
 
 #include "core/ProgramState.h"
+#include "ui/Dialogs.h"
 #include "store/Recordset.h"
 
 #include <QCoreApplication>
@@ -102,6 +103,8 @@ void frmDownload::setLamp(int bgr)
     if (m_forward)
         m_forward->setLamp(bgr);
 }
+
+Notice::Answer frmDownload::notify(const Notice& n) { return Dialogs::show(this, n); }
 
 void frmDownload::setPanel3(const QString& text)
 {

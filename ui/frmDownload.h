@@ -36,7 +36,7 @@ public:
     // LinkSink
     void setLamp(int bgr) override;
     void setPanel3(const QString& text) override;
-    QWidget* dialogParent() override { return this; }
+    Notice::Answer notify(const Notice& n) override;
     void setProgressRange(int min, int max) override;
     void setProgressValue(int value) override;
     void setMessage(const QString& text) override;
