@@ -6,6 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/ProgramState.h"
 #include "app/Settings.h"
+#include "image/FileAccess.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"
@@ -15,7 +16,6 @@
 #include "store/ConfigStore.h"
 
 #include <QLocale>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
@@ -111,7 +111,7 @@ QString storedPassword(CliContext& ctx, QString* error)
         return QString();
     }
     try {
-        ConfigStore store(gState().gsDatenbankPfad);
+        ConfigStore store(gState().gsDatenbankPfad, Connection::Read);
         store.rs_Adressen.moveFirst();
         const QString pw = store.rs_Adressen.value(QStringLiteral("Passwort")).toString();
         store.close();
@@ -182,12 +182,12 @@ int unitCommand(CliContext& ctx)
         const TransferOutcome o = t.Upload(img);
         if (!o.ok())
             return failWith(s, o.detail);
-        QSaveFile f(ctx.output);
         QByteArray text;
         for (const QString& line : img.lines())
             text += line.toLatin1() + "\r\n";
-        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
-            return cliFail(QStringLiteral("%1: %2").arg(ctx.output, f.errorString()));
+        const FileAccess::WriteResult w = FileAccess::writeFile(ctx.output, text);
+        if (!w.ok())
+            return cliFail(w.error);
         return 0;
     }
     s.sink.what = QStringLiteral("writing");
