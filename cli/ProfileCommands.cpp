@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 
 #include "core/ProgramState.h"
+#include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/ProfileJson.h"
 #include "image/ProfileReader.h"
@@ -18,20 +19,20 @@ int fromJson(CliContext& ctx)
     if (ctx.args.size() != 2 || ctx.output.isEmpty())
         return cliFail(QStringLiteral("usage: smsv48ctl profile from-json FILE.json -o FILE.cfg"), 2);
     const QString in = ctx.args[1];
-    QFile f(in);
-    if (!f.open(QIODevice::ReadOnly))
-        return cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(in), f.errorString()));
+    QFile f;
+    QString error;
+    if (!FileAccess::openForReading(f, in, &error))
+        return cliFail(error);
     if (f.size() > 4 * 1024 * 1024)
         return cliFail(QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(in)));
     ProfileData d;
-    QString error;
     if (!ProfileJson::fromJson(f.readAll(), d, &error))
         return cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(in), error));
     Image img;
     HexWriter::buildImage(d, img);
     const HexWriter::WriteResult w = HexWriter::Datei_Schreiben(img, ctx.output);
     if (!w.ok())
-        return cliFail(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(ctx.output), w.error));
+        return cliFail(w.error);
     return 0;
 }
 
@@ -75,12 +76,13 @@ int save(CliContext& ctx)
     if (!ctx.prepareStore())
         return 1;
     try {
-        ConfigStore store(gState().gsDatenbankPfad);
+        // Saving only reads the store: it works in a folder the program may not write.
+        ConfigStore store(gState().gsDatenbankPfad, Connection::Read);
         Image img;
         HexWriter::CreateHexFile(store, gState().giSprache, img);
         const HexWriter::WriteResult w = HexWriter::Datei_Schreiben(img, ctx.output);
         if (!w.ok())
-            return cliFail(QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(ctx.output), w.error));
+            return cliFail(w.error);
     } catch (const StoreError& e) {
         return cliFail(e.message());
     }

@@ -21,7 +21,7 @@ int reportCommand(CliContext& ctx)
         const Reports::Report r =
             Reports::build(kind, st.gsDatenbankPfad, st.giSprache, Reports::currentProfileTitle());
         if (!Reports::exportPdf(r, ctx.output, &error))
-            return cliFail(QStringLiteral("cannot write %1: %2").arg(ctx.output, error));
+            return cliFail(error);
     } catch (const StoreError& e) {
         return cliFail(QStringLiteral("cannot read the configuration database: %1").arg(e.message()));
     }

@@ -5,6 +5,7 @@
 #include "core/DataRoot.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
+#include "image/FileAccess.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
@@ -127,7 +127,7 @@ QString storedPassword(CliContext& ctx, QString* error)
         return QString();
     }
     try {
-        ConfigStore store(gState().gsDatenbankPfad);
+        ConfigStore store(gState().gsDatenbankPfad, Connection::Read);
         store.rs_Adressen.moveFirst();
         const QString pw = store.rs_Adressen.value(QStringLiteral("Passwort")).toString();
         store.close();
@@ -240,12 +240,12 @@ int unitCommand(CliContext& ctx)
         const TransferOutcome o = t.Upload(img);
         if (!o.ok())
             return failWith(s, o.detail);
-        QSaveFile f(ctx.output);
         QByteArray text;
         for (const QString& line : img.lines())
             text += line.toLatin1() + "\r\n";
-        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
-            return cliFail(QStringLiteral("%1: %2").arg(ctx.output, f.errorString()));
+        const FileAccess::WriteResult w = FileAccess::writeFile(ctx.output, text);
+        if (!w.ok())
+            return cliFail(w.error);
         return 0;
     }
     s.sink.what = QStringLiteral("writing");

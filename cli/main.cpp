@@ -3,6 +3,7 @@
 #include "core/DataRoot.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
+#include "image/FileAccess.h"
 #include "store/ConfigStore.h"
 
 #include <QGuiApplication>
@@ -61,7 +62,8 @@ CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usa
 
 int cliFail(const QString& message, int code)
 {
-    std::fprintf(stderr, "smsv48ctl: %s\n", cliMaskSecrets(message).toLocal8Bit().constData());
+    // A file name that is not valid UTF-8 is shown with its own bytes.
+    std::fprintf(stderr, "smsv48ctl: %s\n", FileAccess::nativeName(cliMaskSecrets(message)).constData());
     return code;
 }
 
@@ -172,7 +174,16 @@ int main(int argc, char** argv)
     QGuiApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
     CliContext ctx;
     QStringList words;
+#ifdef Q_OS_UNIX
+    // File names are bytes: each argument is kept so that it names the very file it named on
+    // the command line, also when it is not valid UTF-8 (QCoreApplication::arguments() turns
+    // such a byte into U+FFFD). The application object has taken its own options out of argv.
+    QStringList all;
+    for (int i = 1; i < argc; ++i)
+        all << FileAccess::fromNative(QByteArray(argv[i]));
+#else
     const QStringList all = app.arguments().mid(1);
+#endif
     for (int i = 0; i < all.size(); ++i) {
         const QString& a = all[i];
         auto next = [&](QString* into) {

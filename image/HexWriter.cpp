@@ -1,18 +1,10 @@
 #include "image/HexWriter.h"
 
 #include "core/ProgramState.h"
+#include "image/FileAccess.h"
 #include "store/ConfigStore.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 void needRows(Recordset& rs, int rows, bool atLeast = false)
@@ -32,18 +24,6 @@ std::uint8_t recipientMask(const Recordset& rs, int offset)
 }
 
 QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
-
-// True when the running user may not write there (permission, read-only file system).
-bool permissionDenied(const QString& path)
-{
-#ifdef Q_OS_UNIX
-    if (faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0)
-        return false;
-    return errno == EACCES || errno == EPERM || errno == EROFS;
-#else
-    return !QFileInfo(path).isWritable();
-#endif
-}
 } // namespace
 
 namespace HexWriter {
@@ -171,49 +151,28 @@ void CreateHexFile(ConfigStore& store, int language, Image& img)
 WriteResult Datei_Schreiben(const Image& img, const QString& path, const std::function<void(int, int)>& progress)
 {
     WriteResult res;
-    const QFileInfo fi(path);
-    if (fi.isDir()) {
-        res.kind = WriteResult::Failed;
-        res.error = gState().msgOr(QStringLiteral("gsMsgIstOrdner"), QStringLiteral("%1 ist ein Ordner.")).arg(QDir::toNativeSeparators(path));
-        return res;
-    }
-    const QString folder = fi.absolutePath();
-    if ((fi.exists() && permissionDenied(fi.absoluteFilePath()))
-        || (QFileInfo(folder).isDir() && permissionDenied(folder))) {
-        res.kind = WriteResult::ReadOnly;
-        res.error = gState().msgOr(QStringLiteral("gsMsgZugriffVerweigert"), QStringLiteral("Zugriff verweigert"));
-        return res;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        res.kind = file.error() == QFileDevice::PermissionsError ? WriteResult::ReadOnly : WriteResult::Failed;
-        res.error = file.errorString();
-        return res;
-    }
+    QByteArray text;
+    text.reserve(Image::LineCount * 45 + 13);
     int done = 0;
     for (int b = 0; b < Image::Blocks; ++b) {
         for (int r = 0; r < Image::Records; ++r) {
-            QByteArray line = img.line(b, r).toLatin1();
-            line.append("\r\n");
-            if (file.write(line) != line.size()) {
-                res.kind = WriteResult::Failed;
-                res.error = file.errorString();
-                file.cancelWriting();
-                return res;
-            }
+            text += img.line(b, r).toLatin1();
+            text += "\r\n";
             if (progress)
                 progress(++done, Image::LineCount);
         }
         if (gState().gbAbbruch) {
-            file.cancelWriting();
             res.kind = WriteResult::Cancelled;
             return res;
         }
     }
-    file.write(QByteArray(Image::EndRecord) + "\r\n");
-    if (!file.commit()) {
-        res.kind = WriteResult::Failed;
-        res.error = file.errorString();
+    text += QByteArray(Image::EndRecord) + "\r\n";
+    // Through a new file that replaces the old one only when complete: a failure leaves the
+    // old file as it was and says the system's reason.
+    const FileAccess::WriteResult w = FileAccess::writeFile(path, text);
+    if (!w.ok()) {
+        res.kind = w.kind == FileAccess::WriteResult::ReadOnly ? WriteResult::ReadOnly : WriteResult::Failed;
+        res.error = w.error;
         return res;
     }
     gState().gbDatenGeaendert = false;

@@ -24,14 +24,15 @@ struct WriteResult {
     enum Kind {
         Written,   // the file is complete
         ReadOnly,  // the file or its folder may not be written (permission denied)
-        Failed,    // any other failure; error holds the system's reason
+        Failed,    // any other failure, or not a regular file; error is one sentence with the reason
         Cancelled  // the program is closing (gbAbbruch): nothing written
     };
     Kind kind = Written;
     QString error;
     bool ok() const { return kind == Written; }
 };
-// Writes the image to path through a save file: the file is complete or left as it was.
+// Writes the image to path (FileAccess::writeFile): the file is complete or left as it was;
+// anything but a regular file is refused.
 // Clears gbDatenGeaendert only when the file has been written. progress(done, 512) after
 // every record, when given.
 WriteResult Datei_Schreiben(const Image& img, const QString& path,

@@ -2,6 +2,7 @@
 
 #include "core/ProgramState.h"
 #include "core/Progress.h"
+#include "image/FileAccess.h"
 #include "store/ConfigStore.h"
 
 #include <QDir>
@@ -122,12 +123,9 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
 bool readFile(const QString& path, Image& img, QString* error)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = gState().msgOr(QStringLiteral("gsMsgDateiNichtGeöffnet"), QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2")).arg(shown, f.errorString());
+    QFile f;
+    if (!FileAccess::openForReading(f, path, error))
         return false;
-    }
     // Never more than a little past what a profile can be.
     const QByteArray text = f.read(MaxFileSize + 1);
     if (f.error() != QFileDevice::NoError) {
@@ -263,6 +261,8 @@ bool load(const QString& path, ConfigStore& store, int language, QString* error)
         return false;
     try {
         BenutzerProfil_laden(img, store, language);
+    } catch (const StoreBusy&) {
+        throw; // the caller may try again
     } catch (const StoreError& e) {
         if (error)
             *error = gState().msgOr(QStringLiteral("gsMsgProfilNichtÜbernommen"), QStringLiteral("Das Profil %1 kann nicht in die Konfigurationsdatenbank übernommen werden: %2"))

@@ -41,6 +41,7 @@ ProfileData decode(const Image& img);
 void BenutzerProfil_laden(const Image& img, ConfigStore& store, int language);
 
 // readFile + BenutzerProfil_laden. Returns false with one message on failure; the store is
-// then unchanged.
+// then unchanged. When another program holds the database, StoreBusy is thrown instead (the
+// store unchanged too), so that the caller can offer to try again.
 bool load(const QString& path, ConfigStore& store, int language, QString* error);
 }

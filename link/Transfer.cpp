@@ -1,6 +1,7 @@
 #include "link/Transfer.h"
 
 #include "core/ProgramState.h"
+#include "image/FileAccess.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
 
@@ -69,12 +70,9 @@ QStringList ConfigTransfer::checkHexLines(const QStringList& input, QString* err
 
 QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bool configuration)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, f.errorString());
+    QFile f;
+    if (!FileAccess::openForReading(f, path, error))
         return QStringList();
-    }
     QStringList lines;
     while (!f.atEnd()) {
         const QString line = QString::fromLatin1(f.readLine()).trimmed();

@@ -6,6 +6,7 @@
 #include "core/Resources.h"
 #include "core/ShellTexts.h"
 #include "core/TextTable.h"
+#include "image/FileAccess.h"
 #include "store/ConfigStore.h"
 #include "store/Recordset.h"
 
@@ -17,7 +18,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QBuffer>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -428,19 +428,10 @@ bool exportPdf(const Report& report, const QString& path, QString* error)
         if (!paint(report, &writer, error))
             return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    file.write(buffer.data());
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    const FileAccess::WriteResult w = FileAccess::writeFile(path, buffer.data());
+    if (!w.ok() && error)
+        *error = w.error;
+    return w.ok();
 }
 
 int pageCount(const Report& report)

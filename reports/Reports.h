@@ -44,7 +44,8 @@ std::unique_ptr<QTextDocument> document(const Report& report);
 // Returns false with *error set when painting could not start.
 bool paint(const Report& report, QPagedPaintDevice* device, QString* error = nullptr);
 
-// Writes the report as a PDF file (A4). The file is complete or not written at all.
+// Writes the report as a PDF file (A4). The file is complete or not written at all; only a
+// regular file is replaced. On failure *error is one sentence naming the file and the reason.
 bool exportPdf(const Report& report, const QString& path, QString* error = nullptr);
 
 // Number of pages the report needs on A4 (for tests and the footer).

@@ -8,15 +8,15 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-ConfigStore::ConfigStore(const QString& databasePath)
+ConfigStore::ConfigStore(const QString& databasePath, Connection::Mode mode)
 {
     if (!databasePath.isEmpty())
-        open(databasePath);
+        open(databasePath, mode);
 }
 
 ConfigStore::~ConfigStore() { close(); }
 
-void ConfigStore::open(const QString& path)
+void ConfigStore::open(const QString& path, Connection::Mode mode)
 {
     close();
     m_path = path;
@@ -30,7 +30,7 @@ void ConfigStore::open(const QString& path)
         {&con_Adressen, &rs_Adressen, &tbl::Adressen},
     };
     for (const Pair& p : pairs) {
-        clsDatabase::OpenConnection(*p.con, path, Connection::ReadWrite);
+        clsDatabase::OpenConnection(*p.con, path, mode);
         clsDatabase::OpenRecordset(*p.rs, *p.con, *p.table);
     }
 }
@@ -69,9 +69,8 @@ void ConfigStore::updateAll()
     // All tables are written through one connection in one transaction: either the whole
     // change reaches the file or none of it.
     QSqlDatabase db = con_SMS.db();
-    if (!db.transaction())
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(db.lastError().text()));
     try {
+        beginWriting(db, m_path);
         for (Recordset* rs : all)
             rs->writePending(db);
     } catch (...) {
@@ -79,9 +78,10 @@ void ConfigStore::updateAll()
         throw;
     }
     if (!db.commit()) {
-        const QString err = db.lastError().text();
+        const QSqlError err = db.lastError();
         db.rollback();
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(err));
+        throwIfInUse(err, m_path);
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(err.text()));
     }
     for (Recordset* rs : all)
         rs->markWritten();
@@ -119,6 +119,11 @@ QString checkDatabase(const QString& path)
     for (const Need& n : needs) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("SELECT * FROM \"%1\" LIMIT 0").arg(n.table))) {
+            try {
+                throwIfInUse(q.lastError(), path);
+            } catch (const StoreBusy& e) {
+                return e.message();
+            }
             const QString err = q.lastError().text();
             if (err.contains(QLatin1String("no such table")))
                 return gState().msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"), QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\".")).arg(path, n.table);

@@ -15,14 +15,16 @@ public:
 
 class ConfigStore {
 public:
-    explicit ConfigStore(const QString& databasePath = QString());
+    // mode Read: for work that only reads the configuration (saving a profile, the relay
+    // password); it also works where the program may not write the database.
+    explicit ConfigStore(const QString& databasePath = QString(), Connection::Mode mode = Connection::ReadWrite);
     ~ConfigStore();
     ConfigStore(const ConfigStore&) = delete;
     ConfigStore& operator=(const ConfigStore&) = delete;
 
     // Opens the six pairs in start order (PowerOn, Alarm_Dispositiv, SMS,
     // Konfiguration_Eingänge, Konfiguration_Ausgänge, Adressen). Throws StoreError.
-    void open(const QString& databasePath);
+    void open(const QString& databasePath, Connection::Mode mode = Connection::ReadWrite);
     // Flushes and closes in close order (Eingänge, Ausgänge, PowerOn, Alarm_Dispositiv, SMS,
     // Adressen); a pair whose recordset is not open is skipped. Returns the first error text.
     QString close();
@@ -30,7 +32,8 @@ public:
     QString databasePath() const { return m_path; }
 
     // Writes every pending change of all six recordsets in one transaction.
-    // Throws StoreError; on failure nothing reaches the file and the edits stay pending.
+    // Throws StoreError (StoreBusy when another program holds the database); on failure
+    // nothing reaches the file and the edits stay pending.
     void updateAll();
 
     Connection con_PowerON, con_AlarmDispo, con_SMS, con_Konfig_IN, con_Konfig_OUT, con_Adressen;

@@ -3,13 +3,44 @@
 #include "core/ProgramState.h"
 
 #include <QAtomicInt>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
+#include <algorithm>
+#include <sqlite3.h>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 QAtomicInt g_connectionCounter;
+
+// Whether this process may read or write there, with the rights its file operations use.
+bool mayAccess(const QString& path, bool write)
+{
+#ifdef Q_OS_UNIX
+    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), write ? W_OK : R_OK, AT_EACCESS) == 0;
+#else
+    const QFileInfo fi(path);
+    return write ? fi.isWritable() : fi.isReadable();
+#endif
+}
+
+QString folderOf(const QString& path) { return QFileInfo(path).absolutePath(); }
+
+// SQLite's write-ahead log keeps two side files beside the database. A read needs them too:
+// they exist while another program has the file open, or SQLite makes them in the folder.
+bool logFilesReachable(const QString& path)
+{
+    return mayAccess(folderOf(path), true)
+        || (mayAccess(path + QStringLiteral("-wal"), false) && mayAccess(path + QStringLiteral("-shm"), false));
+}
 
 QString quoteIdent(const QString& s)
 {
@@ -19,6 +50,28 @@ QString quoteIdent(const QString& s)
 }
 } // namespace
 
+QString checkDatabaseWritable(const QString& path)
+{
+    if (mayAccess(path, true) && mayAccess(folderOf(path), true))
+        return QString();
+    return gState()
+        .msgOr(QStringLiteral("gsMsgDatenbankSchreibgeschützt"),
+               QStringLiteral("Die Datenbank %1 ist schreibgeschützt: Das Programm darf die Datei oder ihren Ordner nicht "
+                              "ändern. Es wurde nichts geändert."))
+        .arg(QDir::toNativeSeparators(path));
+}
+
+void throwIfInUse(const QSqlError& error, const QString& path)
+{
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber) & 0xFF; // the primary code of an extended one
+    if (isNumber && (code == SQLITE_BUSY || code == SQLITE_LOCKED))
+        throw StoreBusy(gState()
+                            .msgOr(QStringLiteral("gsMsgDatenbankInVerwendung"),
+                                   QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert."))
+                            .arg(QDir::toNativeSeparators(path)));
+}
+
 Connection::~Connection() { close(); }
 
 void Connection::open(const QString& path, Mode mode)
@@ -26,12 +79,27 @@ void Connection::open(const QString& path, Mode mode)
     close();
     if (!QFileInfo(path).isFile())
         throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden.")).arg(path));
+    if (mode == ReadWrite) {
+        const QString readOnly = checkDatabaseWritable(path);
+        if (!readOnly.isEmpty())
+            throw StoreError(readOnly);
+    }
     m_name = QStringLiteral("smsv48-%1").arg(g_connectionCounter.fetchAndAddRelaxed(1));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
-    QString opts = QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000");
-    if (mode == Read)
+    // Another program's lock is waited for a short while only; the caller then says the
+    // database is in use instead of the program hanging.
+    QString opts = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    if (mode == Read) {
         opts += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        if (!logFilesReachable(path)) {
+            // A folder the program may not write (an installed or read-only program folder):
+            // the file is read as one that nobody changes, which needs no side files.
+            db.setDatabaseName(QString::fromUtf8(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded())
+                               + QStringLiteral("?immutable=1"));
+            opts += QStringLiteral(";QSQLITE_OPEN_URI");
+        }
+    }
     db.setConnectOptions(opts);
     if (!db.open()) {
         const QString err = db.lastError().text();
@@ -79,8 +147,10 @@ void Recordset::load()
     const QString sql = m_table.isEmpty()
         ? m_source
         : QStringLiteral("SELECT rowid AS \"__rowid\", * FROM %1 ORDER BY rowid").arg(quoteIdent(m_table));
-    if (!q.exec(sql))
+    if (!q.exec(sql)) {
+        throwIfInUse(q.lastError(), m_con->path());
         throw StoreError(QStringLiteral("%1: %2").arg(m_source, q.lastError().text()));
+    }
     const QSqlRecord rec = q.record();
     const int offset = m_table.isEmpty() ? 0 : 1;
     m_fields.clear();
@@ -274,20 +344,42 @@ void Recordset::updateBatch()
     if (!m_open || !hasPendingChanges())
         return;
     QSqlDatabase db = m_con->db();
-    if (!db.transaction())
-        throw StoreError(QStringLiteral("%1: %2").arg(m_source, db.lastError().text()));
     try {
-        writePending(db);
-    } catch (...) {
-        db.rollback();
+        try {
+            beginWriting(db, m_con->path());
+            writePending(db);
+        } catch (...) {
+            db.rollback();
+            throw;
+        }
+        if (!db.commit()) {
+            const QSqlError err = db.lastError();
+            db.rollback();
+            throwIfInUse(err, m_con->path());
+            throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err.text()));
+        }
+    } catch (const StoreBusy&) {
+        // Nothing was written: show the file again (on the same row), so that the same edit
+        // can be made again.
+        const int pos = m_pos;
+        try {
+            load();
+            m_pos = std::clamp(pos, 0, int(m_rows.size()));
+        } catch (const StoreError&) {
+        }
         throw;
     }
-    if (!db.commit()) {
-        const QString err = db.lastError().text();
-        db.rollback();
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err));
-    }
     markWritten();
+}
+
+void beginWriting(QSqlDatabase& db, const QString& path)
+{
+    // The write lock is taken at the start: a database in use fails here, before anything.
+    QSqlQuery begin(db);
+    if (begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return;
+    throwIfInUse(begin.lastError(), path);
+    throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(begin.lastError().text()));
 }
 
 void Recordset::writePending(QSqlDatabase& db)
@@ -313,6 +405,7 @@ void Recordset::writePending(QSqlDatabase& db)
             q.addBindValue(b);
         q.addBindValue(r.rowid);
         if (!q.exec() || q.numRowsAffected() != 1) {
+            throwIfInUse(q.lastError(), m_con->path());
             const QString err = q.lastError().isValid() ? q.lastError().text()
                                                         : gState().msgOr(QStringLiteral("gsMsgZeileVerschwunden"), QStringLiteral("eine Zeile ist aus der Datei verschwunden"));
             throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err));

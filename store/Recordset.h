@@ -16,7 +16,28 @@ public:
     QString message() const { return QString::fromStdString(what()); }
 };
 
-// One connection to the database file (each recordset holder opens its own).
+// Another program holds the database longer than the program waits for it (five seconds);
+// nothing was written. Trying the same operation again may succeed.
+class StoreBusy : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
+class QSqlError;
+// Throws StoreBusy naming the database at path when error says another program holds it.
+void throwIfInUse(const QSqlError& error, const QString& path);
+// Starts a write transaction on db that takes the write lock at once, so that a database in
+// use fails before anything is written. Throws StoreBusy or StoreError.
+void beginWriting(QSqlDatabase& db, const QString& path);
+// Empty when the program may change the database at path: the file and its folder (where
+// SQLite keeps the side files of its log) are writable. Else the sentence saying that the
+// database is read-only and where it is.
+QString checkDatabaseWritable(const QString& path);
+
+// One connection to the database file (each recordset holder opens its own). Read opens the
+// file read-only, also in a folder the program may not write; ReadWrite refuses a database the
+// program may not change, with the sentence saying so. A lock held by another program is
+// waited for at most five seconds, then the operation throws StoreBusy.
 class Connection {
 public:
     enum Mode { Read = 1, ReadWrite = 3 };
@@ -76,7 +97,9 @@ public:
 
     bool hasPendingChanges() const;
     // Writes every pending row in one transaction; on failure nothing is written,
-    // the edits stay pending and StoreError is thrown.
+    // the edits stay pending and StoreError is thrown. When another program holds the
+    // database, the recordset is read again instead (dropping the edits, so that the same
+    // edit can simply be made again) and StoreBusy is thrown.
     void updateBatch();
     void cancelBatch();
     // Building blocks of a transaction spanning several recordsets (see ConfigStore::updateAll):

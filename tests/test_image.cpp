@@ -4,7 +4,9 @@
 #include "TestEnv.h"
 
 #include "core/ProgramState.h"
+#include "ui/ReportActions.h"
 #include "core/Settings.h"
+#include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
 #include "image/ProfileReader.h"
@@ -21,6 +23,8 @@
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -213,6 +217,8 @@ private slots:
     void refusedProfileSpeaksTheChosenLanguage();
     void windowSaveUnderAndReadOnly();
     void saveIntoReadOnlyFolderKeepsTheFlag();
+    void windowReadsAndReplacesOnlyRegularFiles();
+    void windowDatabaseInUseOffersRetry();
 };
 
 void TestImage::helpersOfTheImage()
@@ -1042,13 +1048,98 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     w.mnuSpeichern_Click();
     QCOMPARE(env.messages.size(), 2);
     QVERIFY(env.messages[1].text.contains(QDir::toNativeSeparators(env.path("fehlt/p.cfg"))));
-    QVERIFY(env.messages[1].text.count('\n') >= 1);
+    QVERIFY(env.messages[1].text.contains(FileAccess::systemReason(ENOENT)));
     QVERIFY(gState().gbDatenGeaendert);
 
     // The writer itself: nothing left behind in the folder, the old file untouched.
     const auto r = HexWriter::Datei_Schreiben(w.gsEEPROM, env.path("fehlt/q.cfg"));
     QCOMPARE(r.kind, HexWriter::WriteResult::Failed);
     QVERIFY(!r.error.isEmpty());
+}
+
+// A named pipe chosen in a dialog (or standing where the current profile was) is neither
+// read, which would wait forever, nor replaced: one message, and nothing changes.
+void TestImage::windowReadsAndReplacesOnlyRegularFiles()
+{
+    TestEnv env;
+    frmSMS_Vantor w;
+    env.messages.clear(); // whatever the port opening had to say
+    w.LoadDefaultConfiguration();
+    ensureProfileActions(w);
+    const QString current = Settings::get("Profile", "File");
+    const QString pipe = env.path("UserProfile/pipe.cfg");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString notRegular = QDir::toNativeSeparators(pipe) + QStringLiteral(" ist keine gewöhnliche Datei");
+    const auto stillAPipe = [&] {
+        struct stat st;
+        return ::stat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+    };
+    const QString before = dump(env);
+
+    env.fileAnswers << pipe;
+    action(w, "mnuLaden")->trigger();
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY2(env.messages[0].text.startsWith(notRegular), qPrintable(env.messages[0].text));
+    QCOMPARE(Settings::get("Profile", "File"), current);
+    QCOMPARE(dump(env), before);
+
+    gState().gbDatenGeaendert = true;
+    env.fileAnswers << pipe;
+    action(w, "mnuSpeichernunter")->trigger();
+    QCOMPARE(env.messages.size(), 2);
+    QVERIFY2(env.messages[1].text.startsWith(notRegular), qPrintable(env.messages[1].text));
+    QVERIFY(stillAPipe());
+    QVERIFY(gState().gbDatenGeaendert);
+    QCOMPARE(Settings::get("Profile", "File"), current);
+
+    Settings::set("Profile", "File", pipe);
+    action(w, "mnuSpeichern")->trigger();
+    QCOMPARE(env.messages.size(), 3);
+    QVERIFY(env.messages[2].text.startsWith(notRegular));
+    QVERIFY(stillAPipe());
+
+    env.fileAnswers << pipe;
+    QVERIFY(!ReportActions::exportPdf(&w, Reports::Kind::Users));
+    QCOMPARE(env.messages.size(), 4);
+    QVERIFY2(env.messages[3].text.contains(notRegular), qPrintable(env.messages[3].text));
+    QVERIFY(stillAPipe());
+}
+
+// While another program holds the database the load waits a few seconds, then says so with
+// Retry and Cancel; Retry (the other program being done) loads the file.
+void TestImage::windowDatabaseInUseOffersRetry()
+{
+    TestEnv env;
+    frmSMS_Vantor w;
+    env.messages.clear(); // whatever the port opening had to say
+    w.LoadDefaultConfiguration();
+    ensureProfileActions(w);
+    ProfileData d;
+    d.users[2].name = QStringLiteral("Zoe");
+    Image img;
+    HexWriter::buildImage(d, img);
+    const QString good = env.path("UserProfile/zoe.cfg");
+    QVERIFY(HexWriter::Datei_Schreiben(img, good).ok());
+
+    Connection other;
+    other.open(env.dbPath(), Connection::ReadWrite);
+    QVERIFY(QSqlQuery(other.db()).exec("BEGIN EXCLUSIVE"));
+    QList<Dialogs::Message> shown;
+    Dialogs::setMessageHandler([&](const Dialogs::Message& m) {
+        shown << m;
+        if (shown.size() == 1)
+            QSqlQuery(other.db()).exec("ROLLBACK"); // the other program is done
+        return QMessageBox::Retry;
+    });
+    env.fileAnswers << good;
+    action(w, "mnuLaden")->trigger();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
+    QCOMPARE(shown[0].text, QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert.")
+                                .arg(QDir::toNativeSeparators(env.dbPath())));
+    QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=3").toString(), QStringLiteral("Zoe"));
+    QCOMPARE(Settings::get("Profile", "File"), good);
 }
 
 QTEST_MAIN(TestImage)

@@ -1,19 +1,33 @@
 // smsv48ctl profile ...: the JSON form, its refusals, and load/save against the store, run
 // as a separate program on a private program folder.
+#include "Permissions.h"
 #include "TestEnv.h"
 
+#include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
 #include "image/ProfileJson.h"
 #include "image/ProfileReader.h"
+#include "store/Recordset.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QtTest>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 struct Run {
@@ -21,7 +35,10 @@ struct Run {
     QByteArray out, err;
 };
 
-Run ctl(const TestEnv& env, const QStringList& args)
+// Runs a program on the test's program folder; `setup` may prepare the process (limits,
+// permissions). A program that has not ended after `timeout` ms is killed: code -1.
+Run run(const TestEnv& env, const QString& program, const QStringList& args, int timeout,
+        const std::function<void(QProcess&)>& setup)
 {
     QProcess p;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
@@ -30,16 +47,34 @@ Run ctl(const TestEnv& env, const QStringList& args)
     e.insert("QT_QPA_PLATFORM", "offscreen");
     e.insert("XDG_RUNTIME_DIR", env.settingsDir());
     p.setProcessEnvironment(e);
-    p.start(QDir(TestEnv::builtBin()).filePath("smsv48ctl"), args);
+    if (setup)
+        setup(p);
+    p.start(program, args);
     Run r;
-    if (!p.waitForFinished(30000)) {
+    if (!p.waitForFinished(timeout)) {
         p.kill();
+        p.waitForFinished();
         return r;
     }
     r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
     return r;
+}
+
+QString ctlPath() { return QDir(TestEnv::builtBin()).filePath("smsv48ctl"); }
+
+Run ctl(const TestEnv& env, const QStringList& args, int timeout = 30000, const std::function<void(QProcess&)>& setup = {})
+{
+    return run(env, ctlPath(), args, timeout, setup);
+}
+
+// Through the shell in the program folder, so that a command line can hold bytes that are not
+// UTF-8 (printf '\377'), as a user's shell passes them.
+Run ctlInShell(const TestEnv& env, const QString& command)
+{
+    return run(env, "/bin/sh", {"-c", "exec \"$0\" --language 2 " + command, ctlPath()}, 30000,
+               [&](QProcess& p) { p.setWorkingDirectory(env.root()); });
 }
 
 QByteArray readAll(const QString& path)
@@ -53,6 +88,25 @@ void writeFile(const QString& path, const QByteArray& data)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(data);
+}
+
+mode_t fileType(const QByteArray& name)
+{
+    struct stat st;
+    return ::stat(name.constData(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+QByteArray readRaw(const QByteArray& name)
+{
+    QByteArray data;
+    const int fd = ::open(name.constData(), O_RDONLY);
+    if (fd < 0)
+        return data;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        data.append(buffer, n);
+    ::close(fd);
+    return data;
 }
 
 // A document using every field.
@@ -91,6 +145,12 @@ private slots:
     void fromJsonRefusesInvalidDocuments();
     void loadAndSaveAgainstTheStore();
     void loadRefusesDamagedFilesAndKeepsTheStore();
+    // Files and the database.
+    void onlyRegularFilesAreReadOrReplaced();
+    void failedWriteSaysTheSystemsReasonAndKeepsTheOldFile();
+    void fileNamesThatAreNotUtf8();
+    void readOnlyProgramFolder();
+    void databaseInUseByAnotherProgram();
 };
 
 void TestProfileCli::shippedDefaultProfileIsTheWritersOutput()
@@ -328,6 +388,208 @@ void TestProfileCli::loadRefusesDamagedFilesAndKeepsTheStore()
     const Run j = ctl(env, {"profile", "to-json", cfg});
     QVERIFY(j.code != 0);
     QVERIFY(j.out.isEmpty());
+}
+
+// A named pipe or a device is never read (a pipe would wait forever for a writer) nor
+// replaced by a regular file: one line says what it is, and it stays what it was.
+void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
+{
+    TestEnv env;
+    const QString pipe = env.path("pipe");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString json = env.path("rich.json");
+    writeFile(json, QJsonDocument(richDocument()).toJson());
+    const QByteArray notRegular = QDir::toNativeSeparators(pipe).toUtf8() + " is not a regular file";
+
+    const QList<QStringList> sources = {{"profile", "load", pipe},
+                                        {"profile", "to-json", pipe},
+                                        {"profile", "from-json", pipe, "-o", env.path("a.cfg")},
+                                        {"unit", "write", pipe},
+                                        {"firmware", pipe, "--yes"}};
+    for (const QStringList& args : sources) {
+        const Run r = ctl(env, QStringList{"--language", "2"} + args, 10000);
+        QVERIFY2(r.code > 0, qPrintable(args.join(' ')));
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.contains(notRegular), r.err.constData());
+    }
+    QVERIFY(!QFile::exists(env.path("a.cfg")));
+
+    // The targets: the pipe, and a device (a node of its own where the system allows one;
+    // /dev/full itself only where it cannot be replaced anyway).
+    QStringList targets{pipe};
+    const QString device = env.path("full");
+    if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0)
+        targets << device;
+    else if (geteuid() != 0)
+        targets << QStringLiteral("/dev/full");
+    for (const QString& target : targets) {
+        const mode_t type = fileType(QFile::encodeName(target));
+        const QList<QStringList> writers = {{"profile", "save", "-o", target},
+                                            {"profile", "from-json", json, "-o", target},
+                                            {"report", "users", "-o", target}};
+        for (const QStringList& args : writers) {
+            const Run r = ctl(env, QStringList{"--language", "2"} + args, 10000);
+            QVERIFY2(r.code > 0, qPrintable(args.join(' ')));
+            QCOMPARE(r.err.count('\n'), 1);
+            QVERIFY2(r.err.contains(QDir::toNativeSeparators(target).toUtf8() + " is not a regular file"), r.err.constData());
+            QCOMPARE(fileType(QFile::encodeName(target)), type);
+        }
+    }
+    QCOMPARE(fileType(QFile::encodeName(pipe)), mode_t(S_IFIFO));
+}
+
+// A write that fails (here: past the file-size limit the system sets the process, which
+// fails like a full disk) says the system's reason and what became of the old file; no
+// half-written file and no temporary file remain.
+void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
+{
+    TestEnv env;
+    // Another connection keeps SQLite's shared-memory file at its full size, so that the
+    // program under the limit has nothing to write but the profile.
+    Connection other;
+    other.open(env.dbPath(), Connection::ReadWrite);
+    QVERIFY(QSqlQuery(other.db()).exec("SELECT COUNT(*) FROM SMS"));
+    const auto limited = [](QProcess& p) {
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{16384, 16384};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    };
+    const QByteArray reason = QString::fromLocal8Bit(std::strerror(EFBIG)).toUtf8();
+
+    const QString old = env.path("alt.cfg");
+    writeFile(old, "the old profile\r\n");
+    Run r = ctl(env, {"--language", "2", "profile", "save", "-o", old}, 30000, limited);
+    QVERIFY(r.code > 0);
+    QCOMPARE(r.err.count('\n'), 1);
+    QVERIFY2(r.err.contains(QDir::toNativeSeparators(old).toUtf8() + " cannot be written: " + reason + ". The previous file is unchanged."),
+             r.err.constData());
+    QCOMPARE(readAll(old), QByteArray("the old profile\r\n"));
+
+    const QString fresh = env.path("neu.cfg");
+    r = ctl(env, {"--language", "2", "profile", "save", "-o", fresh}, 30000, limited);
+    QVERIFY(r.code > 0);
+    QVERIFY2(r.err.contains(reason + ". No file was created."), r.err.constData());
+    QVERIFY(!QFile::exists(fresh));
+    QCOMPARE(QDir(env.root()).entryList({"alt.cfg*", "neu.cfg*"}, QDir::Files | QDir::Hidden), QStringList{"alt.cfg"});
+
+    // A full disk: the sentence carries the system's words for it, never "Unknown error".
+    QCOMPARE(FileAccess::writeFailure(old, ENOSPC, true),
+             QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert.")
+                 .arg(QDir::toNativeSeparators(old), QString::fromLocal8Bit(std::strerror(ENOSPC))));
+}
+
+// A file name is bytes, not necessarily UTF-8: such a file is found, and a new one gets
+// exactly the name typed.
+void TestProfileCli::fileNamesThatAreNotUtf8()
+{
+    TestEnv env;
+    const QByteArray folder = QFile::encodeName(env.root());
+    const QByteArray profile = readAll(env.path("UserProfile/SMSV48_Default.cfg"));
+    {
+        const int fd = ::open((folder + "/x\xFFy.cfg").constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, profile.constData(), size_t(profile.size())), ssize_t(profile.size()));
+        ::close(fd);
+    }
+    Run r = ctlInShell(env, "profile to-json \"$(printf 'x\\377y.cfg')\"");
+    QVERIFY2(r.code == 0, r.err.constData());
+    QVERIFY(r.out.startsWith("{\n  \"format\": \"smsv48-profile\""));
+    r = ctlInShell(env, "profile load \"$(printf 'x\\377y.cfg')\"");
+    QVERIFY2(r.code == 0, r.err.constData());
+
+    r = ctlInShell(env, "profile save -o \"$(printf 'neu\\376.cfg')\"");
+    QVERIFY2(r.code == 0, r.err.constData());
+    QCOMPARE(readRaw(folder + "/neu\xFE.cfg"), profile);
+
+    // A file that is not there is named with its own bytes.
+    r = ctlInShell(env, "profile to-json \"$(printf 'fehlt\\377.cfg')\"");
+    QVERIFY(r.code > 0);
+    QVERIFY2(r.err.contains("fehlt\xFF.cfg cannot be opened: " + QString::fromLocal8Bit(std::strerror(ENOENT)).toUtf8()),
+             r.err.constData());
+    // Qt cannot name these files to remove the folder: they go here.
+    QCOMPARE(::unlink((folder + "/x\xFFy.cfg").constData()), 0);
+    QCOMPARE(::unlink((folder + "/neu\xFE.cfg").constData()), 0);
+}
+
+// An installed or read-only program folder: commands that only read the database work,
+// commands that write say the database is read-only and where it is.
+void TestProfileCli::readOnlyProgramFolder()
+{
+    if (!Permissions::canEnforceInChild())
+        QSKIP("the test runs as root and cannot give up root's override of file permissions");
+    TestEnv env;
+    QTemporaryDir out; // outside the program folder
+    const QString json = out.filePath("rich.json");
+    writeFile(json, QJsonDocument(richDocument()).toJson());
+    const QString cfg = out.filePath("rich.cfg");
+    QCOMPARE(ctl(env, {"profile", "from-json", json, "-o", cfg}).code, 0);
+    QCOMPARE(ctl(env, {"profile", "save", "-o", out.filePath("expected.cfg")}).code, 0);
+    const QByteArray database = readAll(env.dbPath());
+    // As installed: the database alone, without the side files of its log.
+    QFile::remove(env.dbPath() + "-wal");
+    QFile::remove(env.dbPath() + "-shm");
+    const QStringList installed = QDir(env.path("Datenbank")).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(installed, QStringList{"SMS_Vantor.sqlite"});
+
+    Permissions::setTreeReadOnly(env.root(), true);
+    const auto asAnyone = [](QProcess& p) { Permissions::enforceInChild(p); };
+    Run r = ctl(env, {"--language", "2", "profile", "save", "-o", out.filePath("saved.cfg")}, 30000, asAnyone);
+    QVERIFY2(r.code == 0, r.err.constData());
+    QCOMPARE(readAll(out.filePath("saved.cfg")), readAll(out.filePath("expected.cfg")));
+    r = ctl(env, {"--language", "2", "report", "users", "-o", out.filePath("users.pdf")}, 30000, asAnyone);
+    QVERIFY2(r.code == 0, r.err.constData());
+    QVERIFY(readAll(out.filePath("users.pdf")).startsWith("%PDF"));
+    r = ctl(env, {"--language", "2", "profile", "to-json", cfg}, 30000, asAnyone);
+    QCOMPARE(r.code, 0);
+
+    r = ctl(env, {"--language", "2", "profile", "load", cfg}, 30000, asAnyone);
+    QVERIFY(r.code > 0);
+    QCOMPARE(r.err.count('\n'), 1);
+    QVERIFY2(r.err.contains("The database " + QDir::toNativeSeparators(env.dbPath()).toUtf8() + " is read-only"),
+             r.err.constData());
+    Permissions::setTreeReadOnly(env.root(), false);
+    QCOMPARE(readAll(env.dbPath()), database);
+    QCOMPARE(QDir(env.path("Datenbank")).entryList(QDir::Files | QDir::Hidden), installed);
+}
+
+// While another program holds the database, a command waits a few seconds, then says so;
+// nothing is half-written.
+void TestProfileCli::databaseInUseByAnotherProgram()
+{
+    TestEnv env;
+    const QString json = env.path("rich.json");
+    writeFile(json, QJsonDocument(richDocument()).toJson());
+    const QString cfg = env.path("rich.cfg");
+    QCOMPARE(ctl(env, {"profile", "from-json", json, "-o", cfg}).code, 0);
+    const auto dump = [&] {
+        return env.queryValue("SELECT group_concat(coalesce(Englisch, '-')) FROM SMS").toString()
+            + env.queryValue("SELECT group_concat(coalesce(Namen, '-') || Status) FROM Adressen").toString()
+            + env.queryValue("SELECT group_concat(Benutzer1 || Benutzer2) FROM \"Konfiguration_Eingänge\"").toString();
+    };
+    const QString before = dump();
+    {
+        Connection other;
+        other.open(env.dbPath(), Connection::ReadWrite);
+        QSqlQuery lock(other.db());
+        QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
+        QElapsedTimer clock;
+        clock.start();
+        const Run r = ctl(env, {"--language", "2", "profile", "load", cfg}, 45000);
+        const qint64 waited = clock.elapsed();
+        QVERIFY(r.code > 0);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.contains("The database " + QDir::toNativeSeparators(env.dbPath()).toUtf8()
+                                + " is in use by another program. Nothing was changed."),
+                 r.err.constData());
+        QVERIFY2(waited >= 4500 && waited < 15000, qPrintable(QString::number(waited)));
+        QVERIFY(QSqlQuery(other.db()).exec("ROLLBACK"));
+    }
+    QCOMPARE(dump(), before);
+    // Once the other program is done, the same command goes through.
+    QCOMPARE(ctl(env, {"--language", "2", "profile", "load", cfg}).code, 0);
+    QCOMPARE(env.queryValue("SELECT Englisch FROM SMS WHERE ID=25").toString(), QStringLiteral("Alarm!"));
 }
 
 QTEST_MAIN(TestProfileCli)

@@ -1,5 +1,6 @@
 // Start-up and shutdown of the main window: settings defaults, a port that fails to open,
 // a damaged database, the close sequence.
+#include "Permissions.h"
 #include "TestEnv.h"
 
 #include "core/ProgramState.h"
@@ -9,6 +10,8 @@
 #include "ui/frmLoading.h"
 #include "ui/frmSMS_Vantor.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -24,6 +27,7 @@ private slots:
     void splashAndStatusBarSpeakTheLanguage();
     void portThatCannotBeOpened();
     void damagedOrIncompleteDatabaseIsReported();
+    void readOnlyProgramFolderIsSaidAtStart();
     void closeAsksAboutUnsavedChangesAndFlushes();
     void closeWithoutChangesAsksNothing();
 };
@@ -141,6 +145,36 @@ void TestStartup::damagedOrIncompleteDatabaseIsReported()
         QVERIFY2(why.contains("ist nicht vorhanden"), qPrintable(why));
         QVERIFY(!QFile::exists(env.dbPath())); // nothing created in its place
     }
+}
+
+// The program writes the store from its first moment (the default profile is loaded at every
+// start): in a folder it may not write it says so, with where the database is, in the chosen
+// language, and ends with exit code 1 instead of failing later with a cryptic error.
+void TestStartup::readOnlyProgramFolderIsSaidAtStart()
+{
+    TestEnv env("2");
+    const QStringList installed = QDir(env.path("Datenbank")).entryList(QDir::Files | QDir::Hidden);
+    Permissions::setTreeReadOnly(env.root(), true);
+    QString why;
+    int code = 0;
+    {
+        Permissions::Enforced enforced;
+        if (!enforced.active()) {
+            Permissions::setTreeReadOnly(env.root(), false);
+            QSKIP("the test runs as root and cannot give up root's override of file permissions");
+        }
+        why = Start::prepare();
+        env.messages.clear();
+        code = Start::Main(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    }
+    Permissions::setTreeReadOnly(env.root(), false);
+    QVERIFY2(why.startsWith(QStringLiteral("The database %1 is read-only").arg(QDir::toNativeSeparators(env.dbPath()))),
+             qPrintable(why));
+    QCOMPARE(code, 1);
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QCOMPARE(env.messages[0].text, why);
+    QCOMPARE(QDir(env.path("Datenbank")).entryList(QDir::Files | QDir::Hidden), installed);
 }
 
 void TestStartup::closeAsksAboutUnsavedChangesAndFlushes()

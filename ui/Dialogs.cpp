@@ -1,5 +1,8 @@
 #include "ui/Dialogs.h"
 
+#include "core/ProgramState.h"
+#include "store/Recordset.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -77,6 +80,21 @@ QString askFile(QWidget* parent, const FileRequest& r)
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return QString();
     return dlg.selectedFiles().first();
+}
+
+bool retryWhileInUse(QWidget* parent, const std::function<void()>& work)
+{
+    for (;;) {
+        try {
+            work();
+            return true;
+        } catch (const StoreBusy& e) {
+            const QString title = gState().gsProgramName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().gsProgramName;
+            if (show(parent, e.message(), title, Icon::Exclamation, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry)
+                != QMessageBox::Retry)
+                return false;
+        }
+    }
 }
 
 void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h) { g_messageHandler = std::move(h); }

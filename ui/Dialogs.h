@@ -41,6 +41,11 @@ struct FileRequest {
 // Returns the chosen path, or an empty text when the user cancelled.
 QString askFile(QWidget* parent, const FileRequest& r);
 
+// Runs work; while it fails because another program holds the database (StoreBusy), says so
+// with Retry and Cancel and runs it again on Retry. Returns false when the user cancelled;
+// any other StoreError passes to the caller.
+bool retryWhileInUse(QWidget* parent, const std::function<void()>& work);
+
 // Test hooks: while set, they answer instead of a window.
 void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h);
 void setFileHandler(std::function<QString(const FileRequest&)> h);

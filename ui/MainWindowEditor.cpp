@@ -210,7 +210,11 @@ void EditorWiring::setChecked(QCheckBox* box, bool on)
 bool EditorWiring::guarded(const std::function<bool()>& write)
 {
     try {
-        if (write())
+        // A database in use by another program: the user may try the same edit again.
+        bool changed = false;
+        if (!Dialogs::retryWhileInUse(m_window, [&] { changed = write(); }))
+            return false;
+        if (changed)
             gState().gbDatenGeaendert = true;
         return true;
     } catch (const RowMissing& e) {

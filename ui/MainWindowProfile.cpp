@@ -77,10 +77,14 @@ void frmSMS_Vantor::LoadDefaultConfiguration()
 
 bool frmSMS_Vantor::BenutzerProfil_laden(const QString& fileName)
 {
-    BusyCursor busy;
     QString error;
-    const bool ok = ProfileReader::load(fileName, store, gState().giSprache, &error);
-    busy.release();
+    bool ok = false;
+    // While another program holds the database: Retry loads the file once more.
+    if (!Dialogs::retryWhileInUse(this, [&] {
+            BusyCursor busy;
+            ok = ProfileReader::load(fileName, store, gState().giSprache, &error);
+        }))
+        return false;
     if (!ok)
         Dialogs::show(this, error, title(), Dialogs::Icon::Critical);
     return ok;
@@ -147,8 +151,8 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
         // Saved under another name or not saved at all: the caller learns which.
         return mnuSpeichernUnter_Click();
     case HexWriter::WriteResult::Failed:
-        Dialogs::show(this, QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(fileName), w.error), title(),
-                      Dialogs::Icon::Exclamation);
+        // One sentence: the file, the system's reason, and that the old file is unchanged.
+        Dialogs::show(this, w.error, title(), Dialogs::Icon::Exclamation);
         return false;
     case HexWriter::WriteResult::Cancelled:
         return false;
@@ -158,15 +162,16 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
 
 bool frmSMS_Vantor::Schreibe_Daten_in_DB()
 {
-    BusyCursor busy;
     try {
-        ::Schreibe_Daten_in_DB(gsEEPROM, store, gState().giSprache);
+        if (!Dialogs::retryWhileInUse(this, [&] {
+                BusyCursor busy;
+                ::Schreibe_Daten_in_DB(gsEEPROM, store, gState().giSprache);
+            }))
+            return false;
     } catch (const StoreError& e) {
-        busy.release();
         Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
         return false;
     }
-    busy.release();
     Aktualisieren();
     return true;
 }

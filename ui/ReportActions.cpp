@@ -66,7 +66,7 @@ bool writePdf(QWidget* parent, const Reports::Report& r)
         ok = Reports::exportPdf(r, path, &error);
     }
     if (!ok)
-        fail(parent, QStringLiteral("gsMsgPDFFehler"), path + QStringLiteral(": ") + error);
+        fail(parent, QStringLiteral("gsMsgPDFFehler"), error);
     return ok;
 }
 }

@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
+#include "core/TextTable.h"
 #include "link/PortResolver.h"
 #include "store/ConfigStore.h"
 #include "ui/frmLoading.h"
@@ -26,7 +27,19 @@ QString prepare()
         return error;
     st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
     st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
-    return checkDatabase(st.gsDatenbankPfad);
+    const QString problem = checkDatabase(st.gsDatenbankPfad);
+    if (!problem.isEmpty())
+        return problem;
+    // The program writes the store from its first moment on (the default profile is loaded at
+    // every start). Where it may not, it says so, with where the database is, in the chosen
+    // language (the database can be read), and does not start.
+    if (checkDatabaseWritable(st.gsDatenbankPfad).isEmpty())
+        return QString();
+    const QString key = QStringLiteral("gsMsgDatenbankSchreibgeschützt");
+    const QString text = TextTable(st.gsDatenbankPfad, tbl::SystemNachrichten, st.giSprache).at(key, 0, QString());
+    if (!text.isEmpty())
+        st.messages.insert(key, text);
+    return checkDatabaseWritable(st.gsDatenbankPfad);
 }
 
 int Main(QApplication& app)

@@ -297,7 +297,9 @@ bool frmTelefonbuch::leaveEntry()
         break;
     }
     try {
-        m_book.leave(e);
+        // While another program holds the database, Retry writes the entry once more.
+        if (!Dialogs::retryWhileInUse(this, [&] { m_book.leave(e); }))
+            return false;
     } catch (const StoreError& err) {
         Dialogs::show(this, err.message(), gState().gsProgramName, Dialogs::Icon::Critical);
         return false;

@@ -1,0 +1,49 @@
+#pragma once
+// Every file the program reads or writes by name goes through here: profiles, the transfer
+// file, firmware files, JSON, PDF reports. Only regular files are read or replaced (never a
+// device, a named pipe or a socket), a file is written complete or not at all, a failure says
+// the system's own reason, and a name reaches the system byte for byte as it was given.
+#include <QByteArray>
+#include <QString>
+
+class QFile;
+
+namespace FileAccess {
+// A path from the bytes the system gave (a command-line argument): valid UTF-8 reads as it
+// is; any other byte becomes a stand-in character, so that nativeName() gives the very same
+// bytes back. (A file name need not be valid UTF-8; QString::fromLocal8Bit would turn such a
+// byte into U+FFFD and the file could no longer be found.)
+QString fromNative(const QByteArray& bytes);
+// The bytes the system knows the path by.
+QByteArray nativeName(const QString& path);
+
+enum class Use { Read, Write };
+// The one check before any file is read or replaced. Empty when the path names a regular
+// file (after symbolic links), or for Write also when nothing is there yet; else one sentence
+// naming the path and what it is (a folder; a device, a named pipe or a socket).
+QString checkRegularFile(const QString& path, Use use);
+
+// Opens a regular file for reading, without ever waiting on a pipe or a device. On failure
+// returns false and sets *error to one sentence naming the file and the system's reason.
+bool openForReading(QFile& file, const QString& path, QString* error);
+
+struct WriteResult {
+    enum Kind {
+        Written,  // the file is complete
+        ReadOnly, // the file or its folder may not be written (permissions, read-only file system)
+        Failed    // anything else; error says why
+    };
+    Kind kind = Written;
+    QString error; // one sentence: the file, the system's reason, and what became of the old file
+    bool ok() const { return kind == Written; }
+};
+// Writes data to path through a new file in the same folder that replaces the target only
+// when it is complete: the target is then either the new content or exactly as it was.
+WriteResult writeFile(const QString& path, const QByteArray& data);
+
+// The system's own words for an error number (errno).
+QString systemReason(int errorNumber);
+// The sentence for a write that failed with errorNumber: the file, the reason, and that the
+// old file is unchanged (existed) or that no file was made.
+QString writeFailure(const QString& path, int errorNumber, bool existed);
+}
