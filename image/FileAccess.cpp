@@ -190,7 +190,7 @@ bool openForReading(QFile& file, const QString& path, QString* error)
         // Opened without waiting (a pipe would wait for a writer), then checked once more on
         // what was really opened.
         const int fd = ::open(nativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        struct stat st;
+        struct stat st {};
         if (fd < 0) {
             problem = openFailure(path, systemReason(errno));
         } else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
