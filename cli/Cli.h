@@ -14,6 +14,7 @@ struct CliContext {
     bool passwordGiven = false;
     QString output;         // -o FILE
     bool yes = false;       // --yes
+    bool json = false;      // --json: results as JSON
 
     // Finds the data root and the database, sets the program state (language included).
     // Returns false after printing one line on stderr.

@@ -5,12 +5,14 @@
 #include "core/ProgramState.h"
 #include "image/FileAccess.h"
 #include "image/HexWriter.h"
+#include "image/ProfileDiff.h"
 #include "image/ProfileJson.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <cstdio>
 
 namespace {
@@ -89,6 +91,64 @@ int save(CliContext& ctx)
     return 0;
 }
 
+// One side of a comparison: a profile file, a JSON profile, or "store" for the configuration
+// store. Returns false after printing one line.
+bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
+{
+    QString error;
+    if (what == QLatin1String("store")) {
+        if (!ctx.prepareStore())
+            return false;
+        try {
+            ConfigStore store(gState().gsDatenbankPfad, Connection::Read);
+            *data = HexWriter::fromStore(store, gState().giSprache);
+        } catch (const StoreError& e) {
+            cliFail(e.message());
+            return false;
+        }
+        return true;
+    }
+    if (what.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)) {
+        QFile f;
+        if (!FileAccess::openForReading(f, what, &error) || f.size() > 4 * 1024 * 1024) {
+            cliFail(error.isEmpty() ? QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(what)) : error);
+            return false;
+        }
+        if (!ProfileJson::fromJson(f.readAll(), *data, &error)) {
+            cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(what), error));
+            return false;
+        }
+        return true;
+    }
+    Image img;
+    if (!ProfileReader::readFile(what, img, &error)) {
+        cliFail(error);
+        return false;
+    }
+    *data = ProfileReader::decode(img);
+    return true;
+}
+
+// Exit code 0 when both are equal, 1 when they differ, 5 when a side cannot be read.
+int diff(CliContext& ctx)
+{
+    if (ctx.args.size() != 3)
+        return cliFail(QStringLiteral("usage: smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json or store)"), 2);
+    ProfileData a, b;
+    if (!readSide(ctx, ctx.args[1], &a) || !readSide(ctx, ctx.args[2], &b))
+        return 5;
+    const QList<ProfileDiff::Change> changes = ProfileDiff::compare(a, b);
+    QByteArray out;
+    if (ctx.json) {
+        out = QJsonDocument(ProfileDiff::toJson(changes)).toJson(QJsonDocument::Indented);
+    } else {
+        for (const ProfileDiff::Change& c : changes)
+            out += ProfileDiff::line(c).toUtf8() + '\n';
+    }
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
+    return changes.isEmpty() ? 0 : 1;
+}
+
 int profile(CliContext& ctx)
 {
     const QString sub = ctx.args.value(0);
@@ -100,7 +160,9 @@ int profile(CliContext& ctx)
         return load(ctx);
     if (sub == QLatin1String("save"))
         return save(ctx);
-    return cliFail(QStringLiteral("profile needs one of to-json, from-json, load, save (see --help)"), 2);
+    if (sub == QLatin1String("diff"))
+        return diff(ctx);
+    return cliFail(QStringLiteral("profile needs one of to-json, from-json, load, save, diff (see --help)"), 2);
 }
 
 const CliRegistrar registrar("profile", &profile,
@@ -108,5 +170,7 @@ const CliRegistrar registrar("profile", &profile,
                              "  profile from-json FILE.json -o FILE.cfg\n"
                              "                                      write a profile file from JSON\n"
                              "  profile load FILE.cfg               load a profile into the configuration store\n"
-                             "  profile save -o FILE.cfg            write the configuration store as a profile\n");
+                             "  profile save -o FILE.cfg            write the configuration store as a profile\n"
+                             "  profile diff A B [--json]           the differences field by field (A, B: FILE.cfg,\n"
+                             "                                      FILE.json or store); exit 0 equal, 1 different\n");
 } // namespace

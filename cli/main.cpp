@@ -35,7 +35,8 @@ void printHelp()
            "  --password P|-          unit password for relay, validity set and pin change\n"
            "                          (\"-\": one line from standard input)\n"
            "  -o FILE                 output file\n"
-           "  --yes                   confirm a firmware update without asking\n\n"
+           "  --yes                   confirm a firmware update without asking\n"
+           "  --json                  results as JSON (profile diff)\n\n"
            "commands:\n";
     for (const CliCommand& c : registry())
         out << c.usage;
@@ -221,6 +222,8 @@ int main(int argc, char** argv)
                 return cliFail(QStringLiteral("-o needs a file name"), 2);
         } else if (a == "--yes") {
             ctx.yes = true;
+        } else if (a == "--json") {
+            ctx.json = true;
         } else if (a.startsWith("--")) {
             return cliFail(QStringLiteral("unknown option %1 (see --help)").arg(a), 2);
         } else {

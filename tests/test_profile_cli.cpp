@@ -145,6 +145,7 @@ private slots:
     void fromJsonRefusesInvalidDocuments();
     void loadAndSaveAgainstTheStore();
     void loadRefusesDamagedFilesAndKeepsTheStore();
+    void diffNamesEachChangedField();
     // Files and the database.
     void onlyRegularFilesAreReadOrReplaced();
     void failedWriteSaysTheSystemsReasonAndKeepsTheOldFile();
@@ -392,6 +393,68 @@ void TestProfileCli::loadRefusesDamagedFilesAndKeepsTheStore()
 
 // A named pipe or a device is never read (a pipe would wait forever for a writer) nor
 // replaced by a regular file: one line says what it is, and it stays what it was.
+void TestProfileCli::diffNamesEachChangedField()
+{
+    TestEnv env;
+    const QString json = env.path("rich.json");
+    writeFile(json, QJsonDocument(richDocument()).toJson());
+    const QString cfg = env.path("UserProfile/rich.cfg");
+    QCOMPARE(ctl(env, {"profile", "from-json", json, "-o", cfg}).code, 0);
+    // The same configuration as a file and as JSON: equal.
+    Run r = ctl(env, {"profile", "diff", cfg, json});
+    QVERIFY2(r.code == 0 && r.out.isEmpty(), r.out.constData());
+
+    // Input 2 falling (row 3): users 2 and 8 instead of 4 and 8; a text, a number, a password.
+    QJsonObject changed = richDocument();
+    QJsonArray inputs = changed["inputs"].toArray();
+    QJsonObject in3 = inputs[3].toObject();
+    QCOMPARE(in3["recipients"].toArray(), (QJsonArray{4, 8}));
+    in3["recipients"] = QJsonArray{2, 8};
+    inputs[3] = in3;
+    changed["inputs"] = inputs;
+    QJsonObject alarm = changed["alarmInput"].toObject();
+    alarm["text"] = QStringLiteral("Einbruch \"Lager\"");
+    changed["alarmInput"] = alarm;
+    QJsonArray users = changed["users"].toArray();
+    QJsonObject u1 = users[1].toObject();
+    u1["number"] = QStringLiteral("+41791234567");
+    u1["password"] = QStringLiteral("9999");
+    users[1] = u1;
+    changed["users"] = users;
+    const QString json2 = env.path("changed.json");
+    writeFile(json2, QJsonDocument(changed).toJson());
+
+    r = ctl(env, {"profile", "diff", cfg, json2});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts),
+             (QStringList{"inputs[3].recipients: +2 -4",
+                          "alarmInput.text: \"Alarm!\" -> \"Einbruch \\\"Lager\\\"\"",
+                          "users[1].number: \"+4179*1\" -> \"+41791234567\"",
+                          "users[1].password: \"****\" -> \"****\""}));
+    QVERIFY(!r.out.contains("1001") && !r.out.contains("9999"));
+
+    r = ctl(env, {"profile", "diff", json2, cfg, "--json"});
+    QCOMPARE(r.code, 1);
+    const QJsonArray list = QJsonDocument::fromJson(r.out).array();
+    QCOMPARE(list.size(), 4);
+    QCOMPARE(list[0].toObject(), (QJsonObject{{"field", "inputs[3].recipients"}, {"before", QJsonArray{2, 8}}, {"after", QJsonArray{4, 8}}}));
+    QCOMPARE(list[2].toObject()["before"].toString(), QStringLiteral("+41791234567"));
+
+    // The store against the file it was loaded from: equal; then one field apart.
+    QCOMPARE(ctl(env, {"profile", "load", cfg}).code, 0);
+    r = ctl(env, {"profile", "diff", "store", cfg});
+    QVERIFY2(r.code == 0, r.out.constData());
+    env.exec("UPDATE PowerOn SET Benutzer3=1");
+    r = ctl(env, {"profile", "diff", cfg, "store"});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.out, QByteArray("powerOn.recipients: +3\n"));
+
+    // A side that cannot be read is a file problem, not a difference.
+    r = ctl(env, {"profile", "diff", cfg, env.path("missing.cfg")});
+    QCOMPARE(r.code, 5);
+    QVERIFY(r.out.isEmpty() && r.err.contains("missing.cfg"));
+}
+
 void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
 {
     TestEnv env;
