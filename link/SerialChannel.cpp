@@ -2,7 +2,52 @@
 
 #include "core/ProgramState.h"
 
+#include <QFileInfo>
 #include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+// Why a port that the system refused cannot be opened, said so that the user knows what to do:
+// no permission (on Linux and macOS: which group may use the device, and how to join it), or
+// in use by another program. Empty when neither applies.
+QString refusalReason(const QString& port, bool* busy)
+{
+    *busy = false;
+#ifdef Q_OS_UNIX
+    const QString path = QFileInfo(port).isAbsolute() ? port : QStringLiteral("/dev/") + port;
+    const QByteArray native = QFile::encodeName(path);
+    // With the process's effective rights, as the open itself had them.
+    if (::faccessat(AT_FDCWD, native.constData(), R_OK | W_OK, AT_EACCESS) != 0 && errno == EACCES) {
+        struct stat st {};
+        QString group;
+        if (::stat(native.constData(), &st) == 0)
+            if (const struct group* g = ::getgrgid(st.st_gid))
+                group = QString::fromLocal8Bit(g->gr_name);
+        if (group.isEmpty())
+            group = QStringLiteral("dialout");
+        return gState()
+            .msgOr(QStringLiteral("gsMsgPortKeineBerechtigung"),
+                   QStringLiteral("Keine Berechtigung für die Schnittstelle %1: Sie gehört der Gruppe \"%2\". Fügen Sie "
+                                  "Ihren Benutzer dieser Gruppe hinzu (sudo usermod -aG %2 $USER) und melden Sie sich "
+                                  "neu an."))
+            .arg(path, group);
+    }
+#endif
+    *busy = true;
+    return gState()
+        .msgOr(QStringLiteral("gsMsgPortBelegt"),
+               QStringLiteral("Die Schnittstelle %1 wird von einem anderen Programm benutzt. Beenden Sie dieses "
+                              "Programm oder wählen Sie eine andere Schnittstelle."))
+        .arg(port);
+}
+} // namespace
 
 bool SerialChannel::applySettings(QSerialPort& port, const QString& settings, QString* error)
 {
@@ -52,8 +97,11 @@ bool SerialChannel::open(const QString& port, const QString& settings)
     if (!applySettings(m_port, settings, &m_error))
         return false;
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_busy = m_port.error() == QSerialPort::PermissionError;
         m_error = m_port.errorString();
+        // Qt reports both a device the user may not open and one that another program holds
+        // as a permission error; they need different advice.
+        if (m_port.error() == QSerialPort::PermissionError)
+            m_error = refusalReason(port, &m_busy);
         return false;
     }
     // Settings must be applied again on some platforms once the port is open.

@@ -1,4 +1,5 @@
 // End to end: smsv48ctl against smsv48-sim over a pseudo-terminal, at the real timing.
+#include "Permissions.h"
 #include "TestEnv.h"
 
 #include "core/Settings.h"
@@ -16,6 +17,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <grp.h>
+#include <sys/stat.h>
 
 namespace {
 struct Sim {
@@ -89,6 +92,7 @@ private slots:
     void firmwareUpdate();
     void failuresEndWithOneLineAndNonZeroExit();
     void busyPortIsRecognisedByItsErrorCode();
+    void portWithoutPermissionNamesTheGroup();
     void unitVanishingMidReadEndsWithAMessage();
     void simulatedUnitOnlyWhenAskedFor();
     void secretsFromEnvironmentAndStdinNeverPrinted();
@@ -201,6 +205,37 @@ void TestLinkE2E::failuresEndWithOneLineAndNonZeroExit()
     QCOMPARE(nodev.code, 1);
     QCOMPARE(nodev.err.count(QStringLiteral("smsv48ctl: ")), 1);
     QVERIFY(nodev.err.contains(QStringLiteral("no-such-tty")));
+}
+
+// A device the user may not open is no busy port: the message names the group that may use
+// it and how to join it.
+void TestLinkE2E::portWithoutPermissionNamesTheGroup()
+{
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {});
+    const QString device = QFileInfo(sim.device).canonicalFilePath();
+    struct stat st {};
+    QCOMPARE(::stat(QFile::encodeName(device).constData(), &st), 0);
+    const struct group* g = ::getgrgid(st.st_gid);
+    QVERIFY(g);
+    const QString group = QString::fromLocal8Bit(g->gr_name);
+    QVERIFY(QFile::setPermissions(device, QFileDevice::Permissions()));
+    {
+        Permissions::Enforced enforced;
+        if (!enforced.active()) {
+            QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QSKIP("file permissions cannot be made to apply to this process");
+        }
+        SerialChannel ch;
+        QVERIFY(!ch.open(sim.device, QStringLiteral("9600,N,8,1")));
+        QVERIFY(!ch.lastErrorWasBusy());
+        QVERIFY2(ch.errorString().contains(QStringLiteral("\"%1\"").arg(group))
+                     && ch.errorString().contains(QStringLiteral("usermod -aG %1").arg(group)),
+                 qPrintable(ch.errorString()));
+    }
+    QVERIFY(QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    SerialChannel ok;
+    QVERIFY2(ok.open(sim.device, QStringLiteral("9600,N,8,1")), qPrintable(ok.errorString()));
 }
 
 void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
