@@ -1,40 +1,115 @@
 #include "core/DataRoot.h"
 
+#include "store/DatabaseUpgrade.h"
+
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
+// In the per-user folder: the fingerprint of the templates it was last brought up to date with.
+const QString stampName = QStringLiteral(".template-stamp");
+
 bool hasDatabaseFolder(const QString& dir) { return QFileInfo(QDir(dir).filePath(QStringLiteral("Datenbank"))).isDir(); }
+
+// The files of a tree, as paths relative to it, in a stable order.
+QStringList filesUnder(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+bool copyFile(const QString& src, const QString& dst, QString* error)
+{
+    QDir().mkpath(QFileInfo(dst).absolutePath());
+    if (!QFile::copy(src, dst)) {
+        if (error)
+            *error = QStringLiteral("Cannot copy %1 to %2.").arg(src, dst);
+        return false;
+    }
+    QFile::setPermissions(dst, QFile::permissions(dst) | QFile::WriteOwner | QFile::ReadOwner);
+    return true;
+}
 
 // Copies every file of the template tree that the target lacks.
 bool seed(const QString& from, const QString& to, QString* error)
 {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString src = it.next();
-        const QString rel = QDir(from).relativeFilePath(src);
+    for (const QString& rel : filesUnder(from)) {
         const QString dst = QDir(to).filePath(rel);
-        if (QFileInfo::exists(dst))
-            continue;
-        QDir().mkpath(QFileInfo(dst).absolutePath());
-        if (!QFile::copy(src, dst)) {
-            if (error)
-                *error = QStringLiteral("Cannot copy %1 to %2.").arg(src, dst);
+        if (!QFileInfo::exists(dst) && !copyFile(QDir(from).filePath(rel), dst, error))
             return false;
-        }
-        QFile::setPermissions(dst, QFile::permissions(dst) | QFile::WriteOwner | QFile::ReadOwner);
     }
     for (const char* sub : {"UserProfile", "Download/Config", "Download/Firmware"})
         QDir().mkpath(QDir(to).filePath(QString::fromLatin1(sub)));
     return true;
 }
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Names and contents of every template file: changes whenever another release is installed.
+QByteArray fingerprint(const QString& templates)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& rel : filesUnder(templates)) {
+        const QByteArray data = contents(QDir(templates).filePath(rel));
+        hash.addData(rel.toUtf8() + '\0' + QByteArray::number(data.size()) + '\0');
+        hash.addData(data);
+    }
+    return hash.result().toHex();
+}
+
+// The template's help pages over the user's copies where they differ. Pages of the user's own
+// that the templates do not have stay.
+bool refreshHelp(const QString& templates, const QString& user, QString* error)
+{
+    const QString help = QStringLiteral("help");
+    const QDir from(QDir(templates).filePath(help));
+    for (const QString& rel : filesUnder(from.path())) {
+        const QString src = from.filePath(rel);
+        const QString dst = QDir(user).filePath(help + QLatin1Char('/') + rel);
+        if (contents(src) == contents(dst))
+            continue;
+        QFile::remove(dst);
+        if (!copyFile(src, dst, error))
+            return false;
+    }
+    return true;
+}
 } // namespace
 
 namespace DataRoot {
+bool prepareUserFolder(const QString& templates, const QString& user, QString* error)
+{
+    if (!seed(templates, user, error))
+        return false;
+    const QString stampPath = QDir(user).filePath(stampName);
+    const QByteArray current = fingerprint(templates);
+    if (contents(stampPath).trimmed() == current)
+        return true;
+    if (DatabaseUpgrade::fromTemplate(databasePath(templates), databasePath(user), error) == DatabaseUpgrade::Outcome::Failed)
+        return false;
+    if (!refreshHelp(templates, user, error))
+        return false;
+    // Not written (a folder that cannot be written): the next start compares again, harmlessly.
+    QSaveFile stamp(stampPath);
+    if (stamp.open(QIODevice::WriteOnly) && stamp.write(current + '\n') == current.size() + 1)
+        stamp.commit();
+    return true;
+}
+
 QString find(QString* error)
 {
     const QByteArray env = qgetenv("SMSV48_HOME");
@@ -44,18 +119,15 @@ QString find(QString* error)
     if (hasDatabaseFolder(exeDir))
         return exeDir;
     // Installed: templates in ../share/smsv48 beside the executable.
-    const QString templates = QDir(exeDir).absoluteFilePath(QStringLiteral("../share/smsv48"));
+    const QString templates = QDir::cleanPath(exeDir + QStringLiteral("/../share/smsv48"));
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     if (user.isEmpty()) {
         if (error)
             *error = QStringLiteral("No per-user data folder is available.");
         return QString();
     }
-    if (hasDatabaseFolder(templates)) {
-        if (!seed(templates, user, error))
-            return QString();
-        return user;
-    }
+    if (hasDatabaseFolder(templates))
+        return prepareUserFolder(templates, user, error) ? user : QString();
     if (hasDatabaseFolder(user))
         return user;
     if (error)

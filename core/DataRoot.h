@@ -3,9 +3,16 @@
 
 namespace DataRoot {
 // The program folder, found in this order: $SMSV48_HOME; the executable's folder when it
-// holds Datenbank/; the per-user data folder, seeded from the installed templates where a
-// file is missing (never over a user's file). Returns an empty text and sets *error when
-// none can be had.
+// holds Datenbank/; the per-user data folder, made ready from the installed templates in
+// ../share/smsv48 beside the executable (see prepareUserFolder). Returns an empty text and
+// sets *error when none can be had.
 QString find(QString* error = nullptr);
 QString databasePath(const QString& root);
+
+// Makes the per-user program folder ready from the templates: every file it lacks is copied
+// (never over a user's file). When the templates differ from those it was last brought up to
+// date with (a new installation), the help pages become the templates' and the database's
+// texts are brought up to date (DatabaseUpgrade); profiles and the configuration stay as
+// they are. Returns false and sets *error when that fails; it is tried again at the next start.
+bool prepareUserFolder(const QString& templates, const QString& user, QString* error = nullptr);
 }

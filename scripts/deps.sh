@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the project needs to build, run and test (as root).
+# Installs the Debian 12 packages the project needs to build, run, test and package (as root).
 set -euo pipefail
 PKGS="cmake g++ make ccache pkg-config qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6svg6 \
-libsqlite3-dev xvfb xauth poppler-utils fonts-dejavu-core"
+qt6-translations-l10n libsqlite3-dev xvfb xauth poppler-utils fonts-dejavu-core \
+dpkg-dev file sqlite3 appstream desktop-file-utils bash-completion"
 missing=""
 for p in $PKGS; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -70,3 +70,7 @@ CREATE TABLE "ToolTipText" (
 CREATE TABLE "SystemNachrichten" (
   "Name" TEXT NOT NULL, "Deutsch" TEXT, "Englisch" TEXT, "Italienisch" TEXT, "Französisch" TEXT
 );
+
+-- The schema version. Raise it with every change to the tables above and add the step that
+-- brings a database of the version before to it (store/DatabaseUpgrade.cpp).
+PRAGMA user_version = 1;
