@@ -1,6 +1,6 @@
 #include "image/FileAccess.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +44,7 @@ QString openFailure(const QString& path, const QString& reason)
 
 QString failureSentence(const QString& path, const QString& reason, bool existed)
 {
-    const ProgramState& st = gState();
+    const ProgramContext& st = gState();
     const QString text = existed
         ? st.msgOr(QStringLiteral("gsMsgDateiNichtGeschrieben"),
                    QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert."))

@@ -1,6 +1,6 @@
 #include "link/Link.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "image/Image.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
@@ -41,7 +41,7 @@ bool Link::stopFlags()
 {
     if (!portLost && !m_ch.isOpen())
         portLost = true;
-    return gbBenutzerAbbruch || gState().gbAbbruch || portLost;
+    return userCancelled || gState().closing || portLost;
 }
 
 Notice::Answer LinkSink::notify(const Notice& notice)
@@ -62,7 +62,7 @@ Notice::Answer Link::notify(const QString& key, const QString& text, Notice::Sev
     Notice n;
     n.key = key;
     n.text = text;
-    n.title = title.isEmpty() ? gState().gsProgramName : title;
+    n.title = title.isEmpty() ? gState().programName : title;
     n.severity = severity;
     n.answers = answers;
     n.defaultAnswer = defaultAnswer;
@@ -104,7 +104,7 @@ void Link::pause(int ms)
     m_w.wait(ms, [this] { return stopFlags(); });
 }
 
-void Link::Verbindung_pruefen()
+void Link::probe()
 {
     if (!m_ch.isOpen()) {
         lamp(LinkColour::Red);
@@ -113,7 +113,7 @@ void Link::Verbindung_pruefen()
     m_ch.discardOutput();
     m_ch.discardInput();
     writeRaw("\r");
-    m_w.wait(300, [] { return gState().gbAbbruch; });
+    m_w.wait(300, [] { return gState().closing; });
     if (m_ch.inBufferCount() == 0) {
         lamp(LinkColour::Red);
         return;
@@ -128,13 +128,13 @@ void Link::Verbindung_pruefen()
     }
 }
 
-void Link::Verbindung_aufbauen()
+void Link::handshake()
 {
     for (;;) {
-        if (gbyFehlerE > 6) {
+        if (handshakeRefusals > 6) {
             message({QStringLiteral("gsMsgErrorPIC")}, Notice::Severity::Critical);
-            gbBenutzerAbbruch = true;
-            gbyFehlerE = 0;
+            userCancelled = true;
+            handshakeRefusals = 0;
             return;
         }
         if (stopFlags())
@@ -146,47 +146,47 @@ void Link::Verbindung_aufbauen()
         pause(200);
         const bool nothing = m_ch.inBufferCount() == 0;
         if (nothing) {
-            gbyAntwort = 0;
-            Timeout_abwarten();
+            statusCharacter = 0;
+            awaitAnswerTimeout();
         }
         bool status = nothing;
         while (m_ch.inBufferCount() > 0 && !stopFlags()) {
             const QByteArray c = m_ch.readChar();
             if (c == ">") {
                 lamp(LinkColour::Green);
-                gbyFehlerE = 0;
+                handshakeRefusals = 0;
                 m_ch.discardInput();
                 return;
             }
             if (c == "E") {
                 lamp(LinkColour::Yellow);
-                ++gbyFehlerE;
+                ++handshakeRefusals;
                 status = true;
             }
         }
         // Characters without any prompt or "E" count as a missing answer, so that a unit
         // sending only noise cannot keep the handshake going for ever.
-        if (!status && gbyKeineAntwort <= 4 && !stopFlags()) {
-            gbyAntwort = 0;
-            Timeout_abwarten();
+        if (!status && missedAnswers <= 4 && !stopFlags()) {
+            statusCharacter = 0;
+            awaitAnswerTimeout();
         }
-        if (gbyKeineAntwort > 4) {
+        if (missedAnswers > 4) {
             lamp(LinkColour::Red);
             return;
         }
         if (stopFlags())
             return;
-        if (gbyFehlerE > 4)
+        if (handshakeRefusals > 4)
             writeRaw(QByteArray(1, 27));
     }
 }
 
-void Link::Timeout_abwarten()
+void Link::awaitAnswerTimeout()
 {
     pause(500);
-    if (gbyAntwort != '>' && gbyAntwort != 'E')
-        ++gbyKeineAntwort;
-    if (gbyKeineAntwort == 5)
+    if (statusCharacter != '>' && statusCharacter != 'E')
+        ++missedAnswers;
+    if (missedAnswers == 5)
         reportNoAnswer();
 }
 
@@ -220,25 +220,25 @@ void Link::writeLine(bool withCr, int ms)
     if (m_lastLineAt >= 0 && m_w.now() < m_lastLineAt + ms)
         m_w.wait(int(m_lastLineAt + ms - m_w.now()), [this] { return stopFlags(); });
     if (withCr) {
-        panel3(gsSendeZeile);
-        writeRaw(gsSendeZeile.toLatin1() + '\r');
+        panel3(currentLine);
+        writeRaw(currentLine.toLatin1() + '\r');
     } else {
         // The line again, without its CR (the confirming CR of a firmware write is itself
         // the line).
-        writeRaw(gsSendeZeile.isEmpty() ? QByteArray("\r") : gsSendeZeile.toLatin1());
+        writeRaw(currentLine.isEmpty() ? QByteArray("\r") : currentLine.toLatin1());
     }
     m_lastLineAt = m_w.now();
 }
 
-void Link::Zeile_senden()
+void Link::sendLine()
 {
     m_firmwarePacing = false;
-    const int ms = pauseFor(gsSendeZeile);
+    const int ms = pauseFor(currentLine);
     writeLine(true, ms);
     pause(ms);
 }
 
-void Link::Zeile_senden_Firmware()
+void Link::sendFirmwareLine()
 {
     m_firmwarePacing = true;
     writeLine(true, 250);
@@ -248,24 +248,24 @@ void Link::Zeile_senden_Firmware()
 void Link::resendLine()
 {
     if (m_firmwarePacing)
-        Zeile_senden_Firmware();
+        sendFirmwareLine();
     else
-        Zeile_senden();
+        sendLine();
 }
 
-void Link::Antwort_lesen()
+void Link::readStatusCharacter()
 {
-    gbyAntwort = 0;
+    statusCharacter = 0;
     while (m_ch.inBufferCount() > 0 && !stopFlags()) {
         m_w.yield();
         const QByteArray c = m_ch.readChar();
         if (c == ":" || c == ">") {
-            gbyAntwort = quint8(c[0]);
+            statusCharacter = quint8(c[0]);
             lamp(LinkColour::Green);
             break;
         }
         if (c == "E") {
-            gbyAntwort = 'E';
+            statusCharacter = 'E';
             lamp(LinkColour::Yellow);
             break;
         }
@@ -274,29 +274,29 @@ void Link::Antwort_lesen()
         m_ch.discardInput();
 }
 
-void Link::Antwort_pruefen()
+void Link::checkAnswer()
 {
     for (;;) {
         if (stopFlags())
             return;
-        if (gbyAntwort == ':' || gbyAntwort == '>') {
-            giFehlerZaehler = 0;
-            gbyKeineAntwort = 0;
+        if (statusCharacter == ':' || statusCharacter == '>') {
+            failedTries = 0;
+            missedAnswers = 0;
             return;
         }
-        if (gbyAntwort == 'E') {
-            ++giFehlerZaehler;
-            if (giFehlerZaehler >= 3) {
+        if (statusCharacter == 'E') {
+            ++failedTries;
+            if (failedTries >= 3) {
                 lineGivenUp = true;
-                givenUpLine = gsSendeZeile;
+                givenUpLine = currentLine;
                 if (!quietGiveUp)
                     message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                             Notice::Severity::Critical);
-                giFehlerZaehler = 0;
+                failedTries = 0;
                 return;
             }
             resendLine();
-            Antwort_lesen();
+            readStatusCharacter();
             continue;
         }
         // No status character: wait up to 500 ms for a late one.
@@ -306,23 +306,23 @@ void Link::Antwort_pruefen()
         while (!stopFlags() && m_w.now() < deadline) {
             m_w.wait(int(deadline - m_w.now()), [this] { return stopFlags() || m_ch.inBufferCount() > 0; });
             if (m_ch.inBufferCount() > 0) {
-                Antwort_lesen();
+                readStatusCharacter();
                 // A late ">" accepts the line as well as ":".
-                if (gbyAntwort == ':' || gbyAntwort == 'E' || gbyAntwort == '>') {
+                if (statusCharacter == ':' || statusCharacter == 'E' || statusCharacter == '>') {
                     came = true;
                     break;
                 }
             }
         }
         if (came)
-            gbyKeineAntwort = 0;
+            missedAnswers = 0;
         if (stopFlags())
             return;
         if (!came) {
-            ++gbyKeineAntwort;
-            writeLine(false, m_firmwarePacing ? 250 : pauseFor(gsSendeZeile));
+            ++missedAnswers;
+            writeLine(false, m_firmwarePacing ? 250 : pauseFor(currentLine));
         }
-        if (gbyKeineAntwort > 4) {
+        if (missedAnswers > 4) {
             if (!quietNoAnswer)
                 message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                         Notice::Severity::Critical);
@@ -336,33 +336,33 @@ void Link::Antwort_pruefen()
 
 void Link::sendChecked(const QString& line, bool firmwarePacing)
 {
-    gsSendeZeile = line;
+    currentLine = line;
     if (firmwarePacing)
-        Zeile_senden_Firmware();
+        sendFirmwareLine();
     else
-        Zeile_senden();
-    Antwort_lesen();
-    Antwort_pruefen();
+        sendLine();
+    readStatusCharacter();
+    checkAnswer();
 }
 
 // ---- block read ------------------------------------------------------------------------
 
-void Link::Block_lesen(UnitImage& image)
+void Link::readBlock(UnitImage& image)
 {
-    const QString cmd = QStringLiteral(":HR%1:0080:%2").arg(gbyLeseBereich).arg(
-        QString::number(glBlockAdresse, 16).toUpper().rightJustified(4, QLatin1Char('0')));
-    panel3(cmd);
+    const QString command = QStringLiteral(":HR%1:0080:%2").arg(readArea).arg(
+        QString::number(blockAddress, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    panel3(command);
     // Whatever is left of an earlier, failed reply must not be taken for this one.
     m_ch.discardInput();
-    writeRaw(cmd.toLatin1() + '\r');
-    glBlockAdresse += 128;
+    writeRaw(command.toLatin1() + '\r');
+    blockAddress += 128;
     pause(250);
-    Block_empfangen(image);
-    if (gbWiederholen)
-        glBlockAdresse -= 128;
+    receiveBlock(image);
+    if (retryNeeded)
+        blockAddress -= 128;
 }
 
-void Link::Block_empfangen(UnitImage& image)
+void Link::receiveBlock(UnitImage& image)
 {
     int seen = m_ch.inBufferCount();
     qint64 lastGrowth = m_w.now();
@@ -370,13 +370,13 @@ void Link::Block_empfangen(UnitImage& image)
         m_w.yield();
         const int n = m_ch.inBufferCount();
         if (n == 0) {
-            gbyAntwort = 0;
-            Timeout_abwarten();
-            gbWiederholen = true;
-            ++giFehlerZaehler;
+            statusCharacter = 0;
+            awaitAnswerTimeout();
+            retryNeeded = true;
+            ++failedTries;
             return;
         }
-        gbWiederholen = false;
+        retryNeeded = false;
         if (n != seen) {
             seen = n;
             lastGrowth = m_w.now();
@@ -384,8 +384,8 @@ void Link::Block_empfangen(UnitImage& image)
             // A cut reply (or an "E"): this try failed.
             lamp(LinkColour::Yellow);
             m_ch.discardInput();
-            gbWiederholen = true;
-            ++giFehlerZaehler;
+            retryNeeded = true;
+            ++failedTries;
             return;
         }
         m_w.wait(int(lastGrowth + BlockStallMs - m_w.now()),
@@ -395,19 +395,19 @@ void Link::Block_empfangen(UnitImage& image)
         return;
     const QByteArray text = m_ch.readAll();
     if (text.contains('>')) {
-        gbWiederholen = false;
+        retryNeeded = false;
         lamp(LinkColour::Green);
-        Block_auswerten(text, image);
-        if (gbWiederholen)
-            ++giFehlerZaehler;
+        decodeBlock(text, image);
+        if (retryNeeded)
+            ++failedTries;
     } else {
         lamp(LinkColour::Yellow);
-        gbWiederholen = true;
-        ++giFehlerZaehler;
+        retryNeeded = true;
+        ++failedTries;
     }
 }
 
-void Link::Block_auswerten(const QByteArray& text, UnitImage& image)
+void Link::decodeBlock(const QByteArray& text, UnitImage& image)
 {
     if (stopFlags())
         return;
@@ -416,18 +416,19 @@ void Link::Block_auswerten(const QByteArray& text, UnitImage& image)
     int block = -1;
     for (int r = 0; r < 8; ++r) {
         if (at < 0 || at + 43 > text.size()) {
-            gbWiederholen = true;
+            retryNeeded = true;
             return;
         }
         const QByteArray rec = text.mid(at, 43);
         if (r == 0) {
             const int b0 = hexByteAt(rec, 9);
-            gbyBlockNummer = quint8(b0 - 15);
+            blockNumber = quint8(b0 - 15);
             block = b0 - 15;
         }
-        Zeile_pruefen(rec);
-        if (gbWiederholen)
+        if (!recordChecksumOk(rec)) {
+            retryNeeded = true;
             return;
+        }
         for (int i = 0; i < 21; ++i)
             recs[r][i] = quint8(hexByteAt(rec, 1 + 2 * i));
         at = text.indexOf(':', at + 43);
@@ -442,41 +443,39 @@ void Link::Block_auswerten(const QByteArray& text, UnitImage& image)
     image.filled[block - 1] = true;
 }
 
-void Link::Zeile_pruefen(const QByteArray& record)
+bool Link::recordChecksumOk(const QByteArray& record)
 {
     int sum = 0;
     for (int i = 0; i < 20; ++i) {
         const int v = hexByteAt(record, 1 + 2 * i);
-        if (v < 0) {
-            gbWiederholen = true;
-            return;
-        }
+        if (v < 0)
+            return false;
         sum += v;
     }
     const int own = hexByteAt(record, 41);
-    gbWiederholen = own < 0 || own != ((256 - (sum % 256)) % 256);
+    return own >= 0 && own == ((256 - (sum % 256)) % 256);
 }
 
-bool Link::Konfiguration_auslesen(UnitImage& image)
+bool Link::readConfiguration(UnitImage& image)
 {
-    glBlockAdresse = 0;
-    giFehlerZaehler = 0;
-    gbWiederholen = false;
+    blockAddress = 0;
+    failedTries = 0;
+    retryNeeded = false;
     badBlockCode = false;
     int stored = 0;
     m_sink->setProgressRange(0, 64);
     m_sink->setProgressValue(0);
-    while (glBlockAdresse < 0x2000) {
+    while (blockAddress < 0x2000) {
         m_w.yield();
-        if (gbyKeineAntwort > 4 || stopFlags() || giFehlerZaehler >= 3 || badBlockCode)
+        if (missedAnswers > 4 || stopFlags() || failedTries >= 3 || badBlockCode)
             break;
-        Block_lesen(image);
-        if (!gbWiederholen && !badBlockCode && !stopFlags()) {
-            giFehlerZaehler = 0;   // the count is per block
+        readBlock(image);
+        if (!retryNeeded && !badBlockCode && !stopFlags()) {
+            failedTries = 0;   // the count is per block
             m_sink->setProgressValue(++stored);
         }
     }
-    return glBlockAdresse >= 0x2000 && !gbWiederholen && !badBlockCode && image.complete();
+    return blockAddress >= 0x2000 && !retryNeeded && !badBlockCode && image.complete();
 }
 
 // ---- 16-byte reads ----------------------------------------------------------------------
@@ -486,8 +485,8 @@ QByteArray Link::readRecord(const QString& command)
     for (int attempt = 0; attempt <= StatusRepeats; ++attempt) {
         panel3(command);
         writeRaw(command.toLatin1() + '\r');
-        m_w.wait(400, [this] { return gState().gbAbbruch || portLost || !m_ch.isOpen(); });
-        if (stopFlags() && !gbBenutzerAbbruch)
+        m_w.wait(400, [this] { return gState().closing || portLost || !m_ch.isOpen(); });
+        if (stopFlags() && !userCancelled)
             return QByteArray();
         const int n = m_ch.inBufferCount();
         if (n == 0) {

@@ -49,16 +49,16 @@ public:
     Link(Channel& channel, Waiter& waiter, LinkSink& sink);
 
     // ---- link state, by the program's names ------------------------------------------
-    QString gsSendeZeile;
-    quint8 gbyAntwort = 0;
-    quint8 gbyKeineAntwort = 0;
-    quint8 gbyFehlerE = 0;
-    int giFehlerZaehler = 0;
-    bool gbWiederholen = false;
-    bool gbBenutzerAbbruch = false;
-    long glBlockAdresse = 0;
-    quint8 gbyLeseBereich = 3;
-    quint8 gbyBlockNummer = 0;
+    QString currentLine;
+    quint8 statusCharacter = 0;
+    quint8 missedAnswers = 0;
+    quint8 handshakeRefusals = 0;
+    int failedTries = 0;
+    bool retryNeeded = false;
+    bool userCancelled = false;
+    long blockAddress = 0;
+    quint8 readArea = 3;
+    quint8 blockNumber = 0;
 
     // ---- what happened beyond the program's flags --------------------------------------
     bool lineGivenUp = false;     // a line was refused three times (reset by the caller)
@@ -78,25 +78,25 @@ public:
     // True when a wait must end: user cancel, program closing, or the port is gone.
     bool stopFlags();
 
-    void Verbindung_pruefen();
-    void Verbindung_aufbauen();
-    void Timeout_abwarten();
-    void Zeile_senden();
-    void Zeile_senden_Firmware();
+    void probe();
+    void handshake();
+    void awaitAnswerTimeout();
+    void sendLine();
+    void sendFirmwareLine();
     // Sends the current line again with the pacing it was first sent with.
     void resendLine();
-    void Antwort_lesen();
-    void Antwort_pruefen();
+    void readStatusCharacter();
+    void checkAnswer();
     // Writes one line and checks its answer (the usual triple).
     void sendChecked(const QString& line, bool firmwarePacing = false);
 
     // Block read of the configuration into image; progress by one per block stored.
-    void Block_lesen(UnitImage& image);
-    void Block_empfangen(UnitImage& image);
-    void Block_auswerten(const QByteArray& text, UnitImage& image);
-    void Zeile_pruefen(const QByteArray& record);
-    // All 64 blocks (Konfiguration_auslesen); returns true when the image is complete.
-    bool Konfiguration_auslesen(UnitImage& image);
+    void readBlock(UnitImage& image);
+    void receiveBlock(UnitImage& image);
+    void decodeBlock(const QByteArray& text, UnitImage& image);
+    static bool recordChecksumOk(const QByteArray& record);
+    // All 64 blocks (readConfiguration); returns true when the image is complete.
+    bool readConfiguration(UnitImage& image);
 
     // A 16-byte read: handshake done by the caller; writes the command and collects the
     // reply (Einlesen_Schnittstelle_Status_Abfrage). Returns the reply or an empty text.
@@ -104,7 +104,7 @@ public:
     // Data byte k of a 16-byte read reply (0 when missing).
     static int dataByte(const QByteArray& reply, int k);
 
-    // Messages: the texts of the keys joined by CR LF, title gsProgramName.
+    // Messages: the texts of the keys joined by CR LF, title programName.
     Notice::Answer message(const QStringList& keys, Notice::Severity severity, const QString& extra = QString(),
                            int answers = Notice::Ok, Notice::Answer defaultAnswer = Notice::NoAnswer);
     // A notice with a text of its own (key: what callers and the command line may test).
@@ -138,6 +138,6 @@ private:
     Waiter& m_w;
     LinkSink* m_sink;
     bool m_portLostShown = false;
-    bool m_firmwarePacing = false;   // the current line was sent with Zeile_senden_Firmware
+    bool m_firmwarePacing = false;   // the current line was sent with sendFirmwareLine
     qint64 m_lastLineAt = -1;        // when the last line went out
 };

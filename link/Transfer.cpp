@@ -1,6 +1,6 @@
 #include "link/Transfer.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "image/FileAccess.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
@@ -120,27 +120,27 @@ void ConfigTransfer::sendEndRecord()
     m_link.quietGiveUp = quiet;
 }
 
-TransferOutcome ConfigTransfer::Upload(UnitImage& image)
+TransferOutcome ConfigTransfer::read(UnitImage& image)
 {
     Link& l = m_link;
     image = UnitImage();
     l.sink().setMessage(gState().msg(QStringLiteral("gsLoadConfiguration")));
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
+    l.handshake();
+    if (l.missedAnswers > 4 || l.userCancelled || l.portLost) {
         TransferOutcome o;
-        o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.gbBenutzerAbbruch ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.gbyKeineAntwort = 0;
-        l.gbBenutzerAbbruch = false;
+        o.kind = l.userCancelled ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.userCancelled ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        l.missedAnswers = 0;
+        l.userCancelled = false;
         return finish(o);
     }
-    l.gbyLeseBereich = 3;
-    const bool complete = l.Konfiguration_auslesen(image);
+    l.readArea = 3;
+    const bool complete = l.readConfiguration(image);
     TransferOutcome o;
     if (l.portLost)
         return finish(o);
-    if (l.gbyKeineAntwort >= 5) {
-        l.gbyKeineAntwort = 0;
+    if (l.missedAnswers >= 5) {
+        l.missedAnswers = 0;
         o.kind = TransferOutcome::NoAnswer;
         o.detail = gState().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"), QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
     } else if (l.badBlockCode) {
@@ -151,17 +151,17 @@ TransferOutcome ConfigTransfer::Upload(UnitImage& image)
                       gState().msgOr(QStringLiteral("gsMsgBlockcode"), QStringLiteral("Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; das Gerät ist wahrscheinlich gelöscht oder defekt. Die Konfiguration wurde nicht gelesen; die gespeicherte Konfiguration ist unverändert."))
                           .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
                       Notice::Severity::Warning);
-    } else if (l.gbBenutzerAbbruch || gState().gbAbbruch) {
+    } else if (l.userCancelled || gState().closing) {
         o.kind = TransferOutcome::Cancelled;
         o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"), QStringLiteral("das Lesen wurde abgebrochen"));
-        if (l.gbBenutzerAbbruch) {
-            l.gbBenutzerAbbruch = false;
+        if (l.userCancelled) {
+            l.userCancelled = false;
             l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Notice::Severity::Critical);
-            l.Verbindung_aufbauen();   // back to the prompt
+            l.handshake();   // back to the prompt
         }
     } else if (!complete) {
         o.kind = TransferOutcome::BlockUnreadable;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.glBlockAdresse / 128 + 1);
+        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.blockAddress / 128 + 1);
         l.message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                   Notice::Severity::Warning);
     } else {
@@ -170,21 +170,21 @@ TransferOutcome ConfigTransfer::Upload(UnitImage& image)
     return finish(o);
 }
 
-TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int area)
+TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
 {
     Link& l = m_link;
-    l.giFehlerZaehler = 0;
+    l.failedTries = 0;
     int count = 0;
     for (const QString& s : lines) {
         ++count;
         if (s == EndRecord)
             break;
     }
-    l.gsSendeZeile.clear();
+    l.currentLine.clear();
     TransferOutcome o;
-    if (l.gbyKeineAntwort > 4 || l.stopFlags()) {
-        o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
-        l.gbyKeineAntwort = 0;
+    if (l.missedAnswers > 4 || l.stopFlags()) {
+        o.kind = l.missedAnswers > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+        l.missedAnswers = 0;
         return o;
     }
     l.sink().setProgressRange(0, count);
@@ -192,7 +192,7 @@ TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int ar
     l.quietGiveUp = true;
     l.lineGivenUp = false;
     for (int i = 0;; ++i) {
-        if (l.gsSendeZeile == EndRecord) {
+        if (l.currentLine == EndRecord) {
             l.quietGiveUp = false;
             l.message({QStringLiteral("gsMsgDownloadOK")}, Notice::Severity::Information);
             o.kind = TransferOutcome::Ok;
@@ -201,18 +201,18 @@ TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int ar
         if (i >= count)
             break;   // a file without its end record never gets here (checked before)
         l.waiter().yield();
-        l.gsSendeZeile = lines[i];
+        l.currentLine = lines[i];
         l.sink().setProgressValue(i + 1);
         if (area == 4)
-            l.Zeile_senden_Firmware();
+            l.sendFirmwareLine();
         else
-            l.Zeile_senden();
-        if (l.gsSendeZeile != EndRecord)
+            l.sendLine();
+        if (l.currentLine != EndRecord)
             ++o.linesSent;
-        if (!(area == 4 && l.gsSendeZeile == EndRecord)) {
-            l.Antwort_lesen();
-            l.Antwort_pruefen();
-            if (!l.lineGivenUp && l.gsSendeZeile != EndRecord && (l.gbyAntwort == ':' || l.gbyAntwort == '>'))
+        if (!(area == 4 && l.currentLine == EndRecord)) {
+            l.readStatusCharacter();
+            l.checkAnswer();
+            if (!l.lineGivenUp && l.currentLine != EndRecord && (l.statusCharacter == ':' || l.statusCharacter == '>'))
                 ++o.linesAccepted;
         }
         if (l.lineGivenUp) {
@@ -222,36 +222,36 @@ TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int ar
             o.detail = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"), QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt")).arg(i + 1).arg(count).arg(Link::maskSecrets(lines[i]));
             return o;
         }
-        if (l.gbyKeineAntwort > 4 || l.stopFlags())
+        if (l.missedAnswers > 4 || l.stopFlags())
             break;
     }
     l.quietGiveUp = false;
-    o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+    o.kind = l.missedAnswers > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
     return o;
 }
 
-TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, const std::function<bool()>& confirmFlash)
+TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const std::function<bool()>& confirmFlash)
 {
     Link& l = m_link;
     TransferOutcome o;
     l.lineGivenUp = false;
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
-        o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.gbBenutzerAbbruch ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.gbyKeineAntwort = 0;
-        l.gbBenutzerAbbruch = false;
+    l.handshake();
+    if (l.missedAnswers > 4 || l.userCancelled || l.portLost) {
+        o.kind = l.userCancelled ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.userCancelled ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        l.missedAnswers = 0;
+        l.userCancelled = false;
         return finish(o);
     }
     const QString start = QStringLiteral(":HW%1 PW:6054").arg(area);
-    l.gsSendeZeile = start;
-    l.Zeile_senden();
-    l.Antwort_lesen();
+    l.currentLine = start;
+    l.sendLine();
+    l.readStatusCharacter();
     l.quietGiveUp = true;
     if (area == 4) {
-        if (l.gbyAntwort == 'E')
-            l.Antwort_pruefen();   // the write mode refused: tried again, at most three times
-        if (!l.lineGivenUp && !l.stopFlags() && l.gbyKeineAntwort <= 4) {
+        if (l.statusCharacter == 'E')
+            l.checkAnswer();   // the write mode refused: tried again, at most three times
+        if (!l.lineGivenUp && !l.stopFlags() && l.missedAnswers <= 4) {
             l.sink().setMessage(gState().msg(QStringLiteral("gsUpdateFirmware")));
             const bool go = confirmFlash ? confirmFlash()
                                          : l.message({QStringLiteral("gsMsgProgrammiereFlash")}, Notice::Severity::Question,
@@ -267,11 +267,11 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
             l.writeRaw("\r");
             l.sink().setCancelVisible(false);
             l.pause(250);
-            l.Antwort_lesen();
-            l.gsSendeZeile.clear();   // a retry of the confirmation is the CR again
+            l.readStatusCharacter();
+            l.currentLine.clear();   // a retry of the confirmation is the CR again
         }
     }
-    l.Antwort_pruefen();
+    l.checkAnswer();
     l.quietGiveUp = false;
     if (l.lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
@@ -290,14 +290,14 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
     // much reached the unit. Before the first line the end record still closes the write
     // mode.
     bool linesSent = false;
-    if (!l.stopFlags() && l.gbyKeineAntwort <= 4) {
+    if (!l.stopFlags() && l.missedAnswers <= 4) {
         const bool quiet = l.quietNoAnswer;
         l.quietNoAnswer = true;   // reported below, with what reached the unit
-        o = HexDatei_senden(lines, area);
+        o = sendLines(lines, area);
         l.quietNoAnswer = quiet;
         linesSent = true;
     } else {
-        o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+        o.kind = l.missedAnswers > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
     }
 
     if (l.portLost)
@@ -314,7 +314,7 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
                           + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
                           + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                       Notice::Severity::Critical);
-    } else if (l.gbBenutzerAbbruch) {
+    } else if (l.userCancelled) {
         o.kind = TransferOutcome::Cancelled;
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
@@ -324,15 +324,15 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
             o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenDetail"), QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
             l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical);
         }
-        l.waiter().wait(500, [] { return gState().gbAbbruch; });
-        l.gbBenutzerAbbruch = false;
+        l.waiter().wait(500, [] { return gState().closing; });
+        l.userCancelled = false;
         if (partWritten)
             abandonWrite();
         else
             sendEndRecord();
-    } else if (l.gbyKeineAntwort > 4 || o.kind == TransferOutcome::NoAnswer) {
+    } else if (l.missedAnswers > 4 || o.kind == TransferOutcome::NoAnswer) {
         o.kind = TransferOutcome::NoAnswer;
-        l.gbyKeineAntwort = 0;
+        l.missedAnswers = 0;
         const QStringList noAnswer{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
@@ -348,25 +348,25 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
             l.quietNoAnswer = false;
         }
     } else if (o.kind == TransferOutcome::Ok && area == 4) {
-        WaitModemStartUP();
-    } else if (gState().gbAbbruch) {
+        waitForRestart();
+    } else if (gState().closing) {
         o.kind = TransferOutcome::Cancelled;
     }
     l.sink().setCancelVisible(true);
     return finish(o);
 }
 
-void ConfigTransfer::WaitModemStartUP()
+void ConfigTransfer::waitForRestart()
 {
     Link& l = m_link;
     l.sink().setMessage(gState().msg(QStringLiteral("gsModemStartUP")));
-    l.gbBenutzerAbbruch = false;
+    l.userCancelled = false;
     l.sink().setProgressRange(0, 20);
     l.sink().setProgressValue(0);
     for (int i = 1; i <= 20; ++i) {
-        l.waiter().wait(100, [] { return gState().gbAbbruch; });
+        l.waiter().wait(100, [] { return gState().closing; });
         l.sink().setProgressValue(i);
-        if (gState().gbAbbruch)
+        if (gState().closing)
             break;
     }
 }

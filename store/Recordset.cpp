@@ -1,6 +1,6 @@
 #include "store/Recordset.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QAtomicInt>
 #include <QDir>
