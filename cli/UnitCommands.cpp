@@ -99,9 +99,9 @@ bool open(CliContext& ctx, Session& s)
 int failWith(Session& s, const QString& fallback)
 {
     QString why = fallback;
-    if (s.link && s.link->portLost)
+    if (s.link && s.link->portLost())
         why = QStringLiteral("the connection to the unit was lost (%1)").arg(s.channel->errorString());
-    else if (s.link && s.link->missedAnswers >= 5 && fallback.isEmpty())
+    else if (s.link && s.link->unitSilent() && fallback.isEmpty())
         why = QStringLiteral("the unit on %1 does not answer").arg(s.device);
     if (why.isEmpty() && !s.sink.shown.isEmpty())
         why = s.sink.shown.last();
@@ -112,7 +112,7 @@ int failWith(Session& s, const QString& fallback)
     return cliFail(why);
 }
 
-bool noAnswer(Session& s) { return s.link->missedAnswers >= 5 || s.link->portLost; }
+bool noAnswer(Session& s) { return s.link->unitSilent() || s.link->portLost(); }
 
 // The unit password: --password (a line of stdin for "-"), else $SMSV48_PASSWORD, else
 // user 1 of the database.
@@ -154,7 +154,7 @@ bool secretArgument(QString* value, const char* variable, const QString& what, Q
 
 bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes, UnitStatus* status = nullptr)
 {
-    s.link->missedAnswers = 0;
+    s.link->resetForCommand();
     return UnitOps::checkVersion(*s.link, level, status, [yes](const QString&) { return yes; });
 }
 
@@ -225,8 +225,7 @@ int unitCommand(CliContext& ctx)
             << "firmware version: " << cVersion(st.fw) << "\n";
         return 0;
     }
-    l.userCancelled = false;
-    l.missedAnswers = 0;
+    l.resetForCommand();
     UnitStatus unitVersion;
     if (!versionOk(s, UnitOps::VersionLevel::Configuration, false, &unitVersion))
         return failWith(s, noAnswer(s) || !unitVersion.ok
@@ -343,9 +342,9 @@ int paramCommand(CliContext& ctx)
             std::printf("%d\n", UnitOps::validityFrom(r));
         return 0;
     }
-    l.missedAnswers = 0;
+    l.resetForCommand();
     l.handshake();
-    if (l.missedAnswers >= 5 || l.stopFlags())
+    if (l.unitSilent() || l.stopFlags())
         return failWith(s, QString());
     bool ok = false;
     if (what == QLatin1String("serial"))
@@ -380,8 +379,7 @@ int firmwareCommand(CliContext& ctx)
     if (!open(ctx, s))
         return 1;
     Link& l = *s.link;
-    l.userCancelled = false;
-    l.missedAnswers = 0;
+    l.resetForCommand();
     if (!versionOk(s, UnitOps::VersionLevel::Firmware, true))
         return failWith(s, QString());
     s.sink.what = QStringLiteral("firmware");

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "core/Logging.h"
 
 #include "core/DataRoot.h"
 #include "core/ProgramContext.h"
@@ -62,6 +63,7 @@ CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usa
 
 int cliFail(const QString& message, int code)
 {
+    qCDebug(lcCli).noquote() << "failed with code" << code;
     // A file name that is not valid UTF-8 is shown with its own bytes.
     std::fprintf(stderr, "smsv48ctl: %s\n", FileAccess::nativeName(cliMaskSecrets(message)).constData());
     return code;

@@ -1,4 +1,5 @@
 #include "image/FileAccess.h"
+#include "core/Logging.h"
 
 #include "core/ProgramContext.h"
 
@@ -308,8 +309,10 @@ WriteResult writeFile(const QString& path, const QByteArray& data)
         reason = file.errorString();
         res.kind = WriteResult::Failed;
     }
-    if (!res.ok())
+    if (!res.ok()) {
         res.error = failureSentence(path, reason, existed);
+        qCDebug(lcImage).noquote() << "write failed:" << res.error;
+    }
     return res;
 #endif
 }

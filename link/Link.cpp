@@ -1,5 +1,6 @@
 #include "link/Link.h"
 
+#include "core/Logging.h"
 #include "core/ProgramContext.h"
 #include "image/Image.h"
 #include "link/Channel.h"
@@ -39,9 +40,9 @@ Link::Link(Channel& channel, Waiter& waiter, LinkSink& sink) : m_ch(channel), m_
 
 bool Link::stopFlags()
 {
-    if (!portLost && !m_ch.isOpen())
-        portLost = true;
-    return userCancelled || gState().closing || portLost;
+    if (!m_portLost && !m_ch.isOpen())
+        m_portLost = true;
+    return m_cancel->cancelled() || gState().closing || m_portLost;
 }
 
 Notice::Answer LinkSink::notify(const Notice& notice)
@@ -58,7 +59,7 @@ Notice::Answer LinkSink::notify(const Notice& notice)
 Notice::Answer Link::notify(const QString& key, const QString& text, Notice::Severity severity, const QString& title,
                             int answers, Notice::Answer defaultAnswer)
 {
-    lastMessageKey = key;
+    m_lastMessageKey = key;
     Notice n;
     n.key = key;
     n.text = text;
@@ -82,7 +83,7 @@ Notice::Answer Link::message(const QStringList& keys, Notice::Severity severity,
 
 void Link::showPortLost()
 {
-    if (!portLost || m_portLostShown)
+    if (!m_portLost || m_portLostShown)
         return;
     m_portLostShown = true;
     lamp(LinkColour::Red);
@@ -91,6 +92,33 @@ void Link::showPortLost()
                   gState().msgOr(QStringLiteral("gsMsgVerbindungUnterbrochen"), QStringLiteral("Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar%1. Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."))
                       .arg(why.isEmpty() ? QString() : QStringLiteral(" (") + why + QStringLiteral(")")),
                   Notice::Severity::Critical);
+}
+
+void Link::resetForCommand()
+{
+    m_missedAnswers = 0;
+    m_failedTries = 0;
+    m_lineGivenUp = false;
+    m_portLost = false;
+    m_cancel->clear();
+}
+
+void Link::declareSilent()
+{
+    m_missedAnswers = 5;
+    reportNoAnswer();
+}
+
+void Link::sendLine(const QString& line)
+{
+    m_currentLine = line;
+    sendLine();
+}
+
+void Link::sendFirmwareLine(const QString& line)
+{
+    m_currentLine = line;
+    sendFirmwareLine();
 }
 
 void Link::writeRaw(const QByteArray& bytes)
@@ -131,22 +159,23 @@ void Link::probe()
 void Link::handshake()
 {
     for (;;) {
-        if (handshakeRefusals > 6) {
+        if (m_handshakeRefusals > 6) {
             message({QStringLiteral("gsMsgErrorPIC")}, Notice::Severity::Critical);
-            userCancelled = true;
-            handshakeRefusals = 0;
+            m_cancel->cancel();
+            m_handshakeRefusals = 0;
             return;
         }
         if (stopFlags())
             return;
         m_ch.discardOutput();
         m_ch.discardInput();
+        qCDebug(lcLink) << "handshake";
         panel3(QStringLiteral("\r"));
         writeRaw("\r");
         pause(200);
         const bool nothing = m_ch.inBufferCount() == 0;
         if (nothing) {
-            statusCharacter = 0;
+            m_statusCharacter = 0;
             awaitAnswerTimeout();
         }
         bool status = nothing;
@@ -154,29 +183,29 @@ void Link::handshake()
             const QByteArray c = m_ch.readChar();
             if (c == ">") {
                 lamp(LinkColour::Green);
-                handshakeRefusals = 0;
+                m_handshakeRefusals = 0;
                 m_ch.discardInput();
                 return;
             }
             if (c == "E") {
                 lamp(LinkColour::Yellow);
-                ++handshakeRefusals;
+                ++m_handshakeRefusals;
                 status = true;
             }
         }
         // Characters without any prompt or "E" count as a missing answer, so that a unit
         // sending only noise cannot keep the handshake going for ever.
-        if (!status && missedAnswers <= 4 && !stopFlags()) {
-            statusCharacter = 0;
+        if (!status && !unitSilent() && !stopFlags()) {
+            m_statusCharacter = 0;
             awaitAnswerTimeout();
         }
-        if (missedAnswers > 4) {
+        if (unitSilent()) {
             lamp(LinkColour::Red);
             return;
         }
         if (stopFlags())
             return;
-        if (handshakeRefusals > 4)
+        if (m_handshakeRefusals > 4)
             writeRaw(QByteArray(1, 27));
     }
 }
@@ -184,16 +213,17 @@ void Link::handshake()
 void Link::awaitAnswerTimeout()
 {
     pause(500);
-    if (statusCharacter != '>' && statusCharacter != 'E')
-        ++missedAnswers;
-    if (missedAnswers == 5)
+    if (m_statusCharacter != '>' && m_statusCharacter != 'E')
+        ++m_missedAnswers;
+    if (m_missedAnswers == 5)
         reportNoAnswer();
 }
 
 void Link::reportNoAnswer()
 {
+    qCDebug(lcLink) << "the unit does not answer";
     lamp(LinkColour::Red);
-    if (!quietNoAnswer)
+    if (!m_quietNoAnswer)
         message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Notice::Severity::Critical);
 }
 
@@ -220,12 +250,14 @@ void Link::writeLine(bool withCr, int ms)
     if (m_lastLineAt >= 0 && m_w.now() < m_lastLineAt + ms)
         m_w.wait(int(m_lastLineAt + ms - m_w.now()), [this] { return stopFlags(); });
     if (withCr) {
-        panel3(currentLine);
-        writeRaw(currentLine.toLatin1() + '\r');
+        qCDebug(lcLink).noquote() << "sent" << maskSecrets(m_currentLine);
+        panel3(m_currentLine);
+        writeRaw(m_currentLine.toLatin1() + '\r');
     } else {
+        qCDebug(lcLink).noquote() << "resent after silence" << maskSecrets(m_currentLine);
         // The line again, without its CR (the confirming CR of a firmware write is itself
         // the line).
-        writeRaw(currentLine.isEmpty() ? QByteArray("\r") : currentLine.toLatin1());
+        writeRaw(m_currentLine.isEmpty() ? QByteArray("\r") : m_currentLine.toLatin1());
     }
     m_lastLineAt = m_w.now();
 }
@@ -233,7 +265,7 @@ void Link::writeLine(bool withCr, int ms)
 void Link::sendLine()
 {
     m_firmwarePacing = false;
-    const int ms = pauseFor(currentLine);
+    const int ms = pauseFor(m_currentLine);
     writeLine(true, ms);
     pause(ms);
 }
@@ -255,21 +287,25 @@ void Link::resendLine()
 
 void Link::readStatusCharacter()
 {
-    statusCharacter = 0;
+    m_statusCharacter = 0;
     while (m_ch.inBufferCount() > 0 && !stopFlags()) {
         m_w.yield();
         const QByteArray c = m_ch.readChar();
         if (c == ":" || c == ">") {
-            statusCharacter = quint8(c[0]);
+            m_statusCharacter = quint8(c[0]);
             lamp(LinkColour::Green);
             break;
         }
         if (c == "E") {
-            statusCharacter = 'E';
+            m_statusCharacter = 'E';
             lamp(LinkColour::Yellow);
             break;
         }
     }
+    if (m_statusCharacter)
+        qCDebug(lcLink).noquote() << "answer" << QString(QChar(m_statusCharacter));
+    else
+        qCDebug(lcLink) << "no answer yet";
     if (m_ch.isOpen())
         m_ch.discardInput();
 }
@@ -279,22 +315,24 @@ void Link::checkAnswer()
     for (;;) {
         if (stopFlags())
             return;
-        if (statusCharacter == ':' || statusCharacter == '>') {
-            failedTries = 0;
-            missedAnswers = 0;
+        if (m_statusCharacter == ':' || m_statusCharacter == '>') {
+            m_failedTries = 0;
+            m_missedAnswers = 0;
             return;
         }
-        if (statusCharacter == 'E') {
-            ++failedTries;
-            if (failedTries >= 3) {
-                lineGivenUp = true;
-                givenUpLine = currentLine;
-                if (!quietGiveUp)
+        if (m_statusCharacter == 'E') {
+            ++m_failedTries;
+            if (m_failedTries >= 3) {
+                qCDebug(lcLink).noquote() << "line given up after three refusals:" << maskSecrets(m_currentLine);
+                m_lineGivenUp = true;
+                m_givenUpLine = m_currentLine;
+                if (!m_quietGiveUp)
                     message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                             Notice::Severity::Critical);
-                failedTries = 0;
+                m_failedTries = 0;
                 return;
             }
+            qCDebug(lcLink) << "refused, sending again, try" << m_failedTries + 1;
             resendLine();
             readStatusCharacter();
             continue;
@@ -308,22 +346,23 @@ void Link::checkAnswer()
             if (m_ch.inBufferCount() > 0) {
                 readStatusCharacter();
                 // A late ">" accepts the line as well as ":".
-                if (statusCharacter == ':' || statusCharacter == 'E' || statusCharacter == '>') {
+                if (m_statusCharacter == ':' || m_statusCharacter == 'E' || m_statusCharacter == '>') {
                     came = true;
                     break;
                 }
             }
         }
         if (came)
-            missedAnswers = 0;
+            m_missedAnswers = 0;
         if (stopFlags())
             return;
         if (!came) {
-            ++missedAnswers;
-            writeLine(false, m_firmwarePacing ? 250 : pauseFor(currentLine));
+            ++m_missedAnswers;
+            writeLine(false, m_firmwarePacing ? 250 : pauseFor(m_currentLine));
         }
-        if (missedAnswers > 4) {
-            if (!quietNoAnswer)
+        if (unitSilent()) {
+            qCDebug(lcLink).noquote() << "no answer to" << maskSecrets(m_currentLine) << "- given up";
+            if (!m_quietNoAnswer)
                 message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                         Notice::Severity::Critical);
             lamp(LinkColour::Cyan);
@@ -336,7 +375,7 @@ void Link::checkAnswer()
 
 void Link::sendChecked(const QString& line, bool firmwarePacing)
 {
-    currentLine = line;
+    m_currentLine = line;
     if (firmwarePacing)
         sendFirmwareLine();
     else
@@ -349,17 +388,18 @@ void Link::sendChecked(const QString& line, bool firmwarePacing)
 
 void Link::readBlock(UnitImage& image)
 {
-    const QString command = QStringLiteral(":HR%1:0080:%2").arg(readArea).arg(
-        QString::number(blockAddress, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    const QString command = QStringLiteral(":HR%1:0080:%2").arg(m_readArea).arg(
+        QString::number(m_blockAddress, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    qCDebug(lcLink).noquote() << "block read" << command;
     panel3(command);
     // Whatever is left of an earlier, failed reply must not be taken for this one.
     m_ch.discardInput();
     writeRaw(command.toLatin1() + '\r');
-    blockAddress += 128;
+    m_blockAddress += 128;
     pause(250);
     receiveBlock(image);
-    if (retryNeeded)
-        blockAddress -= 128;
+    if (m_retryNeeded)
+        m_blockAddress -= 128;
 }
 
 void Link::receiveBlock(UnitImage& image)
@@ -370,13 +410,13 @@ void Link::receiveBlock(UnitImage& image)
         m_w.yield();
         const int n = m_ch.inBufferCount();
         if (n == 0) {
-            statusCharacter = 0;
+            m_statusCharacter = 0;
             awaitAnswerTimeout();
-            retryNeeded = true;
-            ++failedTries;
+            m_retryNeeded = true;
+            ++m_failedTries;
             return;
         }
-        retryNeeded = false;
+        m_retryNeeded = false;
         if (n != seen) {
             seen = n;
             lastGrowth = m_w.now();
@@ -384,8 +424,8 @@ void Link::receiveBlock(UnitImage& image)
             // A cut reply (or an "E"): this try failed.
             lamp(LinkColour::Yellow);
             m_ch.discardInput();
-            retryNeeded = true;
-            ++failedTries;
+            m_retryNeeded = true;
+            ++m_failedTries;
             return;
         }
         m_w.wait(int(lastGrowth + BlockStallMs - m_w.now()),
@@ -395,15 +435,15 @@ void Link::receiveBlock(UnitImage& image)
         return;
     const QByteArray text = m_ch.readAll();
     if (text.contains('>')) {
-        retryNeeded = false;
+        m_retryNeeded = false;
         lamp(LinkColour::Green);
         decodeBlock(text, image);
-        if (retryNeeded)
-            ++failedTries;
+        if (m_retryNeeded)
+            ++m_failedTries;
     } else {
         lamp(LinkColour::Yellow);
-        retryNeeded = true;
-        ++failedTries;
+        m_retryNeeded = true;
+        ++m_failedTries;
     }
 }
 
@@ -416,17 +456,17 @@ void Link::decodeBlock(const QByteArray& text, UnitImage& image)
     int block = -1;
     for (int r = 0; r < 8; ++r) {
         if (at < 0 || at + 43 > text.size()) {
-            retryNeeded = true;
+            m_retryNeeded = true;
             return;
         }
         const QByteArray rec = text.mid(at, 43);
         if (r == 0) {
             const int b0 = hexByteAt(rec, 9);
-            blockNumber = quint8(b0 - 15);
+            m_blockNumber = quint8(b0 - 15);
             block = b0 - 15;
         }
         if (!recordChecksumOk(rec)) {
-            retryNeeded = true;
+            m_retryNeeded = true;
             return;
         }
         for (int i = 0; i < 21; ++i)
@@ -435,8 +475,8 @@ void Link::decodeBlock(const QByteArray& text, UnitImage& image)
     }
     if (block < 1 || block > 64) {
         // An erased unit carries no block codes: never write outside the image.
-        badBlockCode = true;
-        badBlockValue = block + 15;
+        m_badBlockCode = true;
+        m_badBlockValue = block + 15;
         return;
     }
     image.rec[block - 1] = recs;
@@ -458,24 +498,24 @@ bool Link::recordChecksumOk(const QByteArray& record)
 
 bool Link::readConfiguration(UnitImage& image)
 {
-    blockAddress = 0;
-    failedTries = 0;
-    retryNeeded = false;
-    badBlockCode = false;
+    m_blockAddress = 0;
+    m_failedTries = 0;
+    m_retryNeeded = false;
+    m_badBlockCode = false;
     int stored = 0;
     m_sink->setProgressRange(0, 64);
     m_sink->setProgressValue(0);
-    while (blockAddress < 0x2000) {
+    while (m_blockAddress < 0x2000) {
         m_w.yield();
-        if (missedAnswers > 4 || stopFlags() || failedTries >= 3 || badBlockCode)
+        if (unitSilent() || stopFlags() || m_failedTries >= 3 || m_badBlockCode)
             break;
         readBlock(image);
-        if (!retryNeeded && !badBlockCode && !stopFlags()) {
-            failedTries = 0;   // the count is per block
+        if (!m_retryNeeded && !m_badBlockCode && !stopFlags()) {
+            m_failedTries = 0;   // the count is per block
             m_sink->setProgressValue(++stored);
         }
     }
-    return blockAddress >= 0x2000 && !retryNeeded && !badBlockCode && image.complete();
+    return m_blockAddress >= 0x2000 && !m_retryNeeded && !m_badBlockCode && image.complete();
 }
 
 // ---- 16-byte reads ----------------------------------------------------------------------
@@ -483,10 +523,11 @@ bool Link::readConfiguration(UnitImage& image)
 QByteArray Link::readRecord(const QString& command)
 {
     for (int attempt = 0; attempt <= StatusRepeats; ++attempt) {
+        qCDebug(lcLink).noquote() << "read" << command << "try" << attempt + 1;
         panel3(command);
         writeRaw(command.toLatin1() + '\r');
-        m_w.wait(400, [this] { return gState().closing || portLost || !m_ch.isOpen(); });
-        if (stopFlags() && !userCancelled)
+        m_w.wait(400, [this] { return gState().closing || m_portLost || !m_ch.isOpen(); });
+        if (stopFlags() && !m_cancel->cancelled())
             return QByteArray();
         const int n = m_ch.inBufferCount();
         if (n == 0) {

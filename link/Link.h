@@ -3,6 +3,7 @@
 // status character of a written line, the retry policy, block reads of the configuration
 // and the collector of 16-byte read replies. Everything runs on the caller's thread; every
 // wait goes through the Waiter and is bounded.
+#include "core/CancelToken.h"
 #include "core/Notice.h"
 
 #include <QByteArray>
@@ -48,27 +49,39 @@ class Link {
 public:
     Link(Channel& channel, Waiter& waiter, LinkSink& sink);
 
-    // ---- link state, by the program's names ------------------------------------------
-    QString currentLine;
-    quint8 statusCharacter = 0;
-    quint8 missedAnswers = 0;
-    quint8 handshakeRefusals = 0;
-    int failedTries = 0;
-    bool retryNeeded = false;
-    bool userCancelled = false;
-    long blockAddress = 0;
-    quint8 readArea = 3;
-    quint8 blockNumber = 0;
+    // ---- what the last exchange left ------------------------------------------------------
+    // The unit does not answer: five exchanges in a row went without a reply.
+    bool unitSilent() const { return m_missedAnswers > 4; }
+    quint8 missedAnswers() const { return m_missedAnswers; }
+    // The status character of the last line: ':' or '>' accepted, 'E' refused, 0 none.
+    quint8 statusCharacter() const { return m_statusCharacter; }
+    quint8 handshakeRefusals() const { return m_handshakeRefusals; }
+    int failedTries() const { return m_failedTries; }
+    bool retryNeeded() const { return m_retryNeeded; }
+    int blockNumber() const { return m_blockNumber; }
+    // A line was refused three times (cleared by resetForCommand and clearLineGivenUp).
+    bool lineGivenUp() const { return m_lineGivenUp; }
+    void clearLineGivenUp() { m_lineGivenUp = false; }
+    // The last line was acknowledged and not given up.
+    bool lastLineAccepted() const
+    {
+        return !m_lineGivenUp && (m_statusCharacter == ':' || m_statusCharacter == '>');
+    }
+    bool portLost() const { return m_portLost; }
+    // The first key of the last message shown.
+    QString lastMessageKey() const { return m_lastMessageKey; }
+    void setLastMessageKey(const QString& key) { m_lastMessageKey = key; }
 
-    // ---- what happened beyond the program's flags --------------------------------------
-    bool lineGivenUp = false;     // a line was refused three times (reset by the caller)
-    QString givenUpLine;
-    bool badBlockCode = false;    // a block reply carried a number outside 1..64
-    int badBlockValue = 0;
-    bool portLost = false;        // the port disappeared
-    bool quietGiveUp = false;     // the caller reports a given-up line itself
-    bool quietNoAnswer = false;   // the caller reports a missing answer itself
-    QString lastMessageKey;       // the first key of the last message shown
+    // Before a command of the user: no missed answers, no refusals counted, no cancel
+    // pending, the port taken as present until it is found missing.
+    void resetForCommand();
+
+    // Cancelling: the link checks the token at every wait. By default the link holds a
+    // token of its own; a caller may pass one that a cancel button or the closing window sets.
+    CancelToken& cancelToken() { return *m_cancel; }
+    void setCancelToken(CancelToken& token) { m_cancel = &token; }
+    void cancel() { m_cancel->cancel(); }
+    bool cancelled() const { return m_cancel->cancelled(); }
 
     Channel& channel() { return m_ch; }
     Waiter& waiter() { return m_w; }
@@ -82,7 +95,10 @@ public:
     void handshake();
     void awaitAnswerTimeout();
     void sendLine();
+    // Sends line with the pacing of its kind (sendLine with currentLine set to line).
+    void sendLine(const QString& line);
     void sendFirmwareLine();
+    void sendFirmwareLine(const QString& line);
     // Sends the current line again with the pacing it was first sent with.
     void resendLine();
     void readStatusCharacter();
@@ -121,6 +137,9 @@ public:
     // (PW:, PA:, PN:) replaced by "****". Only the wire carries the real values.
     static QString maskSecrets(const QString& line);
     void lamp(int bgr) { m_sink->setLamp(bgr); }
+    // Marks the unit as not answering (a lost status reply after an answered handshake)
+    // and reports it, as five missed answers would.
+    void declareSilent();
     // Pause on TiInterfaceDownload (ended early by the stop flags).
     void pause(int ms);
 
@@ -130,6 +149,27 @@ public:
     static constexpr int BlockStallMs = 500;
 
 private:
+    friend class ConfigTransfer;
+    QString m_currentLine;
+    quint8 m_statusCharacter = 0;
+    quint8 m_missedAnswers = 0;
+    quint8 m_handshakeRefusals = 0;
+    int m_failedTries = 0;
+    bool m_retryNeeded = false;
+    long m_blockAddress = 0;
+    quint8 m_readArea = 3;
+    quint8 m_blockNumber = 0;
+    bool m_lineGivenUp = false;
+    QString m_givenUpLine;
+    bool m_badBlockCode = false;      // a block reply carried a number outside 1..64
+    int m_badBlockValue = 0;
+    bool m_portLost = false;          // the port disappeared
+    bool m_quietGiveUp = false;       // the caller reports a given-up line itself
+    bool m_quietNoAnswer = false;     // the caller reports a missing answer itself
+    QString m_lastMessageKey;
+    CancelToken m_ownCancel;
+    CancelToken* m_cancel = &m_ownCancel;
+
     int pauseFor(const QString& line) const;
     // Writes the current line (with its CR, or without it for a resend after silence), no
     // sooner than ms after the previous line went out, and notes when it went out.

@@ -87,13 +87,32 @@ QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bo
     return out;
 }
 
-TransferOutcome ConfigTransfer::finish(TransferOutcome o)
+TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
 {
-    if (m_link.portLost) {
+    if (m_link.m_portLost) {
         m_link.showPortLost();
         o.kind = TransferOutcome::PortLost;
         o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"), QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
     }
+    switch (o.kind) {
+    case TransferOutcome::Ok: o.messageKey = reading ? QString() : QStringLiteral("gsMsgDownloadOK"); break;
+    case TransferOutcome::NoAnswer: o.messageKey = QStringLiteral("gsMsgKeineAntwort"); break;
+    case TransferOutcome::Cancelled:
+        o.messageKey = reading ? QStringLiteral("gsMsgLesenAbgebrochen") : QStringLiteral("gsMsgSchreibenAbgebrochen");
+        break;
+    case TransferOutcome::BlockUnreadable: o.messageKey = QStringLiteral("gsMsgBlockNichtLesbar"); break;
+    case TransferOutcome::BadBlockCode: o.messageKey = QStringLiteral("gsMsgBlockcode"); break;
+    case TransferOutcome::LineRefused: o.messageKey = QStringLiteral("gsMsgZeileNichtGebrannt"); break;
+    case TransferOutcome::WriteRefused: o.messageKey = QStringLiteral("gsMsgSchreibenVerweigert"); break;
+    case TransferOutcome::PortLost: o.messageKey = QStringLiteral("gsMsgVerbindungUnterbrochen"); break;
+    case TransferOutcome::Declined: o.messageKey = QStringLiteral("gsMsgFirmwareNichtBestätigt"); break;
+    case TransferOutcome::NotStarted:
+    case TransferOutcome::FileError:
+    case TransferOutcome::VersionMismatch: break;
+    }
+    o.severity = o.ok() ? Notice::Severity::Information
+                 : (o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined) ? Notice::Severity::Warning
+                                                                                                  : Notice::Severity::Critical;
     return o;
 }
 
@@ -113,11 +132,11 @@ QString ConfigTransfer::incompleteSentence(int area, int accepted, int dataLines
 void ConfigTransfer::sendEndRecord()
 {
     // So that the unit leaves its write mode.
-    const bool quiet = m_link.quietGiveUp;
-    m_link.quietGiveUp = true;
-    m_link.lineGivenUp = false;
+    const bool quiet = m_link.m_quietGiveUp;
+    m_link.m_quietGiveUp = true;
+    m_link.m_lineGivenUp = false;
     m_link.sendChecked(EndRecord);
-    m_link.quietGiveUp = quiet;
+    m_link.m_quietGiveUp = quiet;
 }
 
 TransferOutcome ConfigTransfer::read(UnitImage& image)
@@ -126,74 +145,74 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
     image = UnitImage();
     l.sink().setMessage(gState().msg(QStringLiteral("gsLoadConfiguration")));
     l.handshake();
-    if (l.missedAnswers > 4 || l.userCancelled || l.portLost) {
+    if (l.unitSilent() || l.cancelled() || l.m_portLost) {
         TransferOutcome o;
-        o.kind = l.userCancelled ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.userCancelled ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.missedAnswers = 0;
-        l.userCancelled = false;
-        return finish(o);
+        o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.cancelled() ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        l.m_missedAnswers = 0;
+        l.m_cancel->clear();
+        return finish(o, true);
     }
-    l.readArea = 3;
+    l.m_readArea = 3;
     const bool complete = l.readConfiguration(image);
     TransferOutcome o;
-    if (l.portLost)
-        return finish(o);
-    if (l.missedAnswers >= 5) {
-        l.missedAnswers = 0;
+    if (l.m_portLost)
+        return finish(o, true);
+    if (l.unitSilent()) {
+        l.m_missedAnswers = 0;
         o.kind = TransferOutcome::NoAnswer;
         o.detail = gState().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"), QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
-    } else if (l.badBlockCode) {
+    } else if (l.m_badBlockCode) {
         o.kind = TransferOutcome::BadBlockCode;
         o.detail = gState().msgOr(QStringLiteral("gsMsgBlockcodeDetail"), QStringLiteral("das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt (ist das Gerät gelöscht?); die Konfiguration wurde nicht gelesen"))
-                       .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+                       .arg(QStringLiteral("0x") + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
         l.notify(QStringLiteral("badBlockCode"),
                       gState().msgOr(QStringLiteral("gsMsgBlockcode"), QStringLiteral("Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; das Gerät ist wahrscheinlich gelöscht oder defekt. Die Konfiguration wurde nicht gelesen; die gespeicherte Konfiguration ist unverändert."))
-                          .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
+                          .arg(QStringLiteral("0x") + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
                       Notice::Severity::Warning);
-    } else if (l.userCancelled || gState().closing) {
+    } else if (l.cancelled() || gState().closing) {
         o.kind = TransferOutcome::Cancelled;
         o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"), QStringLiteral("das Lesen wurde abgebrochen"));
-        if (l.userCancelled) {
-            l.userCancelled = false;
+        if (l.cancelled()) {
+            l.m_cancel->clear();
             l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Notice::Severity::Critical);
             l.handshake();   // back to the prompt
         }
     } else if (!complete) {
         o.kind = TransferOutcome::BlockUnreadable;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.blockAddress / 128 + 1);
+        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.m_blockAddress / 128 + 1);
         l.message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                   Notice::Severity::Warning);
     } else {
         o.kind = TransferOutcome::Ok;
     }
-    return finish(o);
+    return finish(o, true);
 }
 
 TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
 {
     Link& l = m_link;
-    l.failedTries = 0;
+    l.m_failedTries = 0;
     int count = 0;
     for (const QString& s : lines) {
         ++count;
         if (s == EndRecord)
             break;
     }
-    l.currentLine.clear();
+    l.m_currentLine.clear();
     TransferOutcome o;
-    if (l.missedAnswers > 4 || l.stopFlags()) {
-        o.kind = l.missedAnswers > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
-        l.missedAnswers = 0;
+    if (l.unitSilent() || l.stopFlags()) {
+        o.kind = l.unitSilent() ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+        l.m_missedAnswers = 0;
         return o;
     }
     l.sink().setProgressRange(0, count);
     l.sink().setProgressValue(0);
-    l.quietGiveUp = true;
-    l.lineGivenUp = false;
+    l.m_quietGiveUp = true;
+    l.m_lineGivenUp = false;
     for (int i = 0;; ++i) {
-        if (l.currentLine == EndRecord) {
-            l.quietGiveUp = false;
+        if (l.m_currentLine == EndRecord) {
+            l.m_quietGiveUp = false;
             l.message({QStringLiteral("gsMsgDownloadOK")}, Notice::Severity::Information);
             o.kind = TransferOutcome::Ok;
             return o;
@@ -201,32 +220,32 @@ TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
         if (i >= count)
             break;   // a file without its end record never gets here (checked before)
         l.waiter().yield();
-        l.currentLine = lines[i];
+        l.m_currentLine = lines[i];
         l.sink().setProgressValue(i + 1);
         if (area == 4)
             l.sendFirmwareLine();
         else
             l.sendLine();
-        if (l.currentLine != EndRecord)
+        if (l.m_currentLine != EndRecord)
             ++o.linesSent;
-        if (!(area == 4 && l.currentLine == EndRecord)) {
+        if (!(area == 4 && l.m_currentLine == EndRecord)) {
             l.readStatusCharacter();
             l.checkAnswer();
-            if (!l.lineGivenUp && l.currentLine != EndRecord && (l.statusCharacter == ':' || l.statusCharacter == '>'))
+            if (!l.m_lineGivenUp && l.m_currentLine != EndRecord && (l.m_statusCharacter == ':' || l.m_statusCharacter == '>'))
                 ++o.linesAccepted;
         }
-        if (l.lineGivenUp) {
-            l.quietGiveUp = false;
+        if (l.m_lineGivenUp) {
+            l.m_quietGiveUp = false;
             o.kind = TransferOutcome::LineRefused;
             o.failedLine = i + 1;
             o.detail = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"), QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt")).arg(i + 1).arg(count).arg(Link::maskSecrets(lines[i]));
             return o;
         }
-        if (l.missedAnswers > 4 || l.stopFlags())
+        if (l.unitSilent() || l.stopFlags())
             break;
     }
-    l.quietGiveUp = false;
-    o.kind = l.missedAnswers > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+    l.m_quietGiveUp = false;
+    o.kind = l.unitSilent() ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
     return o;
 }
 
@@ -234,31 +253,31 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
 {
     Link& l = m_link;
     TransferOutcome o;
-    l.lineGivenUp = false;
+    l.m_lineGivenUp = false;
     l.handshake();
-    if (l.missedAnswers > 4 || l.userCancelled || l.portLost) {
-        o.kind = l.userCancelled ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.userCancelled ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.missedAnswers = 0;
-        l.userCancelled = false;
+    if (l.unitSilent() || l.cancelled() || l.m_portLost) {
+        o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.cancelled() ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        l.m_missedAnswers = 0;
+        l.m_cancel->clear();
         return finish(o);
     }
     const QString start = QStringLiteral(":HW%1 PW:6054").arg(area);
-    l.currentLine = start;
+    l.m_currentLine = start;
     l.sendLine();
     l.readStatusCharacter();
-    l.quietGiveUp = true;
+    l.m_quietGiveUp = true;
     if (area == 4) {
-        if (l.statusCharacter == 'E')
+        if (l.m_statusCharacter == 'E')
             l.checkAnswer();   // the write mode refused: tried again, at most three times
-        if (!l.lineGivenUp && !l.stopFlags() && l.missedAnswers <= 4) {
+        if (!l.m_lineGivenUp && !l.stopFlags() && !l.unitSilent()) {
             l.sink().setMessage(gState().msg(QStringLiteral("gsUpdateFirmware")));
             const bool go = confirmFlash ? confirmFlash()
                                          : l.message({QStringLiteral("gsMsgProgrammiereFlash")}, Notice::Severity::Question,
                                                      QString(), Notice::Ok | Notice::Cancel)
                                                == Notice::Ok;
             if (!go) {
-                l.quietGiveUp = false;
+                l.m_quietGiveUp = false;
                 l.writeRaw(QByteArray(1, 27));
                 o.kind = TransferOutcome::Declined;
                 o.detail = gState().msgOr(QStringLiteral("gsMsgFirmwareNichtBestätigt"), QStringLiteral("die Aktualisierung der Firmware wurde nicht bestätigt"));
@@ -268,12 +287,12 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
             l.sink().setCancelVisible(false);
             l.pause(250);
             l.readStatusCharacter();
-            l.currentLine.clear();   // a retry of the confirmation is the CR again
+            l.m_currentLine.clear();   // a retry of the confirmation is the CR again
         }
     }
     l.checkAnswer();
-    l.quietGiveUp = false;
-    if (l.lineGivenUp) {
+    l.m_quietGiveUp = false;
+    if (l.m_lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
         o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"), QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" beantwortet); es wurde nichts geschrieben")).arg(Link::maskSecrets(start));
         l.notify(QStringLiteral("writeRefused"),
@@ -290,17 +309,17 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     // much reached the unit. Before the first line the end record still closes the write
     // mode.
     bool linesSent = false;
-    if (!l.stopFlags() && l.missedAnswers <= 4) {
-        const bool quiet = l.quietNoAnswer;
-        l.quietNoAnswer = true;   // reported below, with what reached the unit
+    if (!l.stopFlags() && !l.unitSilent()) {
+        const bool quiet = l.m_quietNoAnswer;
+        l.m_quietNoAnswer = true;   // reported below, with what reached the unit
         o = sendLines(lines, area);
-        l.quietNoAnswer = quiet;
+        l.m_quietNoAnswer = quiet;
         linesSent = true;
     } else {
-        o.kind = l.missedAnswers > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+        o.kind = l.unitSilent() ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
     }
 
-    if (l.portLost)
+    if (l.m_portLost)
         return finish(o);
     const int dataLines = int(lines.indexOf(EndRecord));
     const bool partWritten = o.linesSent > 0;
@@ -314,7 +333,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
                           + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
                           + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                       Notice::Severity::Critical);
-    } else if (l.userCancelled) {
+    } else if (l.cancelled()) {
         o.kind = TransferOutcome::Cancelled;
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
@@ -325,14 +344,14 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
             l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical);
         }
         l.waiter().wait(500, [] { return gState().closing; });
-        l.userCancelled = false;
+        l.m_cancel->clear();
         if (partWritten)
             abandonWrite();
         else
             sendEndRecord();
-    } else if (l.missedAnswers > 4 || o.kind == TransferOutcome::NoAnswer) {
+    } else if (l.unitSilent() || o.kind == TransferOutcome::NoAnswer) {
         o.kind = TransferOutcome::NoAnswer;
-        l.missedAnswers = 0;
+        l.m_missedAnswers = 0;
         const QStringList noAnswer{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
@@ -343,9 +362,9 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
             o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenKeineAntwort"), QStringLiteral("das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
             if (linesSent)
                 l.message(noAnswer, Notice::Severity::Critical);
-            l.quietNoAnswer = true;   // the no-answer message has been shown once
+            l.m_quietNoAnswer = true;   // the no-answer message has been shown once
             sendEndRecord();
-            l.quietNoAnswer = false;
+            l.m_quietNoAnswer = false;
         }
     } else if (o.kind == TransferOutcome::Ok && area == 4) {
         waitForRestart();
@@ -360,7 +379,7 @@ void ConfigTransfer::waitForRestart()
 {
     Link& l = m_link;
     l.sink().setMessage(gState().msg(QStringLiteral("gsModemStartUP")));
-    l.userCancelled = false;
+    l.m_cancel->clear();
     l.sink().setProgressRange(0, 20);
     l.sink().setProgressValue(0);
     for (int i = 1; i <= 20; ++i) {

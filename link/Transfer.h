@@ -13,6 +13,9 @@ struct TransferOutcome {
                 PortLost, Declined, FileError, VersionMismatch };
     Kind kind = NotStarted;
     QString detail;          // what went wrong, as the command line prints it
+    QString messageKey;      // the message that names the outcome (e.g. gsMsgKeineAntwort)
+    Notice::Severity severity = Notice::Severity::None; // Information when Ok, Warning when
+                                                        // stopped by the user, else Critical
     int failedLine = 0;      // 1-based line of the file that was given up
     int linesSent = 0;       // data lines of a write that went out
     int linesAccepted = 0;   // ... and that the unit acknowledged
@@ -41,7 +44,8 @@ public:
     static QStringList checkHexLines(const QStringList& lines, QString* error, bool configuration);
 
 private:
-    TransferOutcome finish(TransferOutcome o);
+    // Port loss, the message key and the severity of an outcome a transfer returns.
+    TransferOutcome finish(TransferOutcome o, bool reading = false);
     void sendEndRecord();
     // Leaves the write mode without the end record, so that the unit never takes a write
     // that stopped part-way for a complete one.

@@ -1,4 +1,5 @@
 #include "reports/Reports.h"
+#include "core/Logging.h"
 
 #include "core/ProgramContext.h"
 
@@ -427,8 +428,11 @@ bool exportPdf(const Report& report, const QString& path, QString* error)
             return false;
     }
     const FileAccess::WriteResult w = FileAccess::writeFile(path, buffer.data());
-    if (!w.ok() && error)
-        *error = w.error;
+    if (!w.ok()) {
+        qCDebug(lcReports).noquote() << "PDF export failed:" << w.error;
+        if (error)
+            *error = w.error;
+    }
     return w.ok();
 }
 

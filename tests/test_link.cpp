@@ -2,6 +2,7 @@
 // what the user sees (message, lamp, panel 3) and what went over the wire.
 #include "TestEnv.h"
 
+#include "core/Logging.h"
 #include "core/ProgramContext.h"
 #include "link/Link.h"
 #include "link/Transfer.h"
@@ -135,6 +136,8 @@ private slots:
     void refusedWriteModeSendsNothing();
     void unitFallingSilentDuringWrite();
     void cancelDuringWrite();
+    void callersCancelTokenEndsATransfer();
+    void linkLogShowsLinesWithSecretsMasked();
     void portVanishingEndsTheTransfer();
     void blockReadFaults_data();
     void blockReadFaults();
@@ -177,7 +180,7 @@ void TestLink::handshakeAndProbe()
     QCOMPARE(r.lamp(), int(LinkColour::Green));
     QCOMPARE(r.unit.received, QStringList{QString()});
     QCOMPARE(r.panels.last(), QStringLiteral("\r"));
-    QCOMPARE(r.link.missedAnswers, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
     QVERIFY(g_messages.isEmpty());
 
     r.link.probe();
@@ -191,7 +194,7 @@ void TestLink::handshakeAndProbe()
     QCOMPARE(r.lamp(), int(LinkColour::Red));
     QCOMPARE(r.w.now() - t0, qint64(300));
     QVERIFY(g_messages.isEmpty());            // the probe never shows a message
-    QCOMPARE(r.link.missedAnswers, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
 }
 
 void TestLink::silentUnitCostsFiveTimesSevenHundredMs()
@@ -201,7 +204,7 @@ void TestLink::silentUnitCostsFiveTimesSevenHundredMs()
     const qint64 t0 = r.w.now();
     r.link.handshake();
     QCOMPARE(r.w.now() - t0, qint64(5 * (200 + 500)));
-    QCOMPARE(r.link.missedAnswers, quint8(5));
+    QCOMPARE(r.link.missedAnswers(), quint8(5));
     QCOMPARE(r.lamp(), int(LinkColour::Red));
     QCOMPARE(r.unit.received, QStringList(5, QString()));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
@@ -218,8 +221,8 @@ void TestLink::eToEveryCrSendsEscAfterFifthSixthSeventh()
     QCOMPARE(r.unit.received, (QStringList{"", "", "", "", "", esc, "", esc, "", esc}));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgErrorPIC")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
-    QVERIFY(r.link.userCancelled);
-    QCOMPARE(r.link.handshakeRefusals, quint8(0));
+    QVERIFY(r.link.cancelled());
+    QCOMPARE(r.link.handshakeRefusals(), quint8(0));
     QCOMPARE(r.lamp(), int(LinkColour::Yellow));
 }
 
@@ -228,7 +231,7 @@ void TestLink::noiseInsteadOfAPromptIsAMissingAnswer()
     Rig r;
     r.unit.faults.junkToCr = true;
     r.link.handshake();
-    QCOMPARE(r.link.missedAnswers, quint8(5));
+    QCOMPARE(r.link.missedAnswers(), quint8(5));
     QCOMPARE(r.unit.received, QStringList(5, QString()));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(r.lamp(), int(LinkColour::Red));
@@ -248,12 +251,11 @@ void TestLink::pacingOfLines()
                                {record, true, 250, record}};
     for (const Case& c : cases) {
         r.w.wait(1000);   // lines of separate exchanges (no line follows another sooner than its pause)
-        r.link.currentLine = c.line;
         const qint64 t0 = r.w.now();
         if (c.firmware)
-            r.link.sendFirmwareLine();
+            r.link.sendFirmwareLine(c.line);
         else
-            r.link.sendLine();
+            r.link.sendLine(c.line);
         QCOMPARE(r.w.now() - t0, qint64(c.pause));
         QCOMPARE(r.panels.last(), c.shown);
     }
@@ -322,20 +324,20 @@ void TestLink::retryPolicyAfterE()
     r.unit.faults.eFirstTries = 2;
     const QString line = configLines()[0];
     r.link.sendChecked(line);
-    QCOMPARE(r.link.statusCharacter, quint8(':'));
+    QCOMPARE(r.link.statusCharacter(), quint8(':'));
     QCOMPARE(countOf(r.unit.received, line), 3);
     QVERIFY(r.lamps.contains(int(LinkColour::Yellow)));
     QCOMPARE(r.lamp(), int(LinkColour::Green));
     QVERIFY(g_messages.isEmpty());
-    QCOMPARE(r.link.failedTries, 0);
+    QCOMPARE(r.link.failedTries(), 0);
 
     // Three rejections: given up with the message, the counter back at 0.
     r.unit.faults.eFirstTries = 3;
     const QString line2 = configLines()[1];
     r.link.sendChecked(line2);
     QCOMPARE(countOf(r.unit.received, line2), 3);
-    QVERIFY(r.link.lineGivenUp);
-    QCOMPARE(r.link.failedTries, 0);
+    QVERIFY(r.link.lineGivenUp());
+    QCOMPARE(r.link.failedTries(), 0);
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
 }
@@ -348,11 +350,11 @@ void TestLink::silenceResendsWithoutCrAndLateGreaterThanAccepts()
     const QString line = configLines()[0];
     r.unit.log.clear();
     r.link.sendChecked(line);
-    QCOMPARE(r.link.statusCharacter, quint8(':'));
+    QCOMPARE(r.link.statusCharacter(), quint8(':'));
     // Sent once with CR, then again without it; the unit answers the complete record.
     QCOMPARE(r.unit.rawIn(), line.toLatin1() + '\r' + line.toLatin1());
     QVERIFY(r.lamps.contains(int(LinkColour::Cyan)));
-    QCOMPARE(r.link.missedAnswers, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
 
     // A ">" arriving late, inside the retry wait, accepts the line: it is not sent again.
     r.unit.faults.silentFirstTries = 0;
@@ -361,7 +363,7 @@ void TestLink::silenceResendsWithoutCrAndLateGreaterThanAccepts()
     const QString line2 = configLines()[1];
     r.unit.log.clear();
     r.link.sendChecked(line2);
-    QCOMPARE(r.link.statusCharacter, quint8('>'));
+    QCOMPARE(r.link.statusCharacter(), quint8('>'));
     QCOMPARE(r.unit.rawIn(), line2.toLatin1() + '\r');
     QVERIFY(g_messages.isEmpty());
 }
@@ -451,7 +453,7 @@ void TestLink::refusedWriteModeSendsNothing()
     QCOMPARE(r.unit.received, (QStringList{"", ":HW3 PW:6054", ":HW3 PW:6054", ":HW3 PW:6054"}));
     QCOMPARE(g_messages.size(), 1);
     QVERIFY(g_messages[0].text.contains(QStringLiteral("Das Gerät hat das Schreiben abgelehnt")));
-    QCOMPARE(r.link.lastMessageKey, QStringLiteral("writeRefused"));
+    QCOMPARE(r.link.lastMessageKey(), QStringLiteral("writeRefused"));
 }
 
 void TestLink::unitFallingSilentDuringWrite()
@@ -474,7 +476,7 @@ void TestLink::unitFallingSilentDuringWrite()
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\n") + incompleteConfig(4)
                                          + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(o.detail, QStringLiteral("gsMsgKeineAntwort ") + incompleteConfig(4));
-    QCOMPARE(r.link.missedAnswers, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
 }
 
 void TestLink::cancelDuringWrite()
@@ -482,7 +484,7 @@ void TestLink::cancelDuringWrite()
     Rig r;
     r.onProgress = [&](int v) {
         if (v == 100)
-            r.link.userCancelled = true;
+            r.link.cancel();
     };
     const QStringList lines = configLines();
     ConfigTransfer t(r.link);
@@ -495,7 +497,7 @@ void TestLink::cancelDuringWrite()
     QCOMPARE(r.unit.received.last(), QStringLiteral("<ESC>"));
     QVERIFY(!r.unit.received.contains(QStringLiteral(":00000001FF")));
     QCOMPARE(r.unit.writesClosed, 0);
-    QVERIFY(!r.link.userCancelled);
+    QVERIFY(!r.link.cancelled());
     // ESC goes out at least 500 ms after the cancelled line.
     double lastLine = 0, escAt = 0;
     for (const SimLogEntry& e : r.unit.log) {
@@ -510,11 +512,87 @@ void TestLink::cancelDuringWrite()
     int greens = 0;
     r2.onLamp = [&](int c) {
         if (c == int(LinkColour::Green) && ++greens == 2)   // the handshake, then ":HW3"
-            r2.link.userCancelled = true;
+            r2.link.cancel();
     };
     QCOMPARE(ConfigTransfer(r2.link).write(lines, 3).kind, TransferOutcome::Cancelled);
     QCOMPARE(r2.unit.received, (QStringList{"", ":HW3 PW:6054", ":00000001FF"}));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen")});
+}
+
+// A token the caller holds (the transfer window's cancel button) ends a write and a read.
+void TestLink::callersCancelTokenEndsATransfer()
+{
+    Rig r;
+    CancelToken token;
+    r.link.setCancelToken(token);
+    r.onProgress = [&](int v) {
+        if (v == 50)
+            token.cancel();
+    };
+    const QStringList lines = configLines();
+    const TransferOutcome w = ConfigTransfer(r.link).write(lines, 3);
+    QCOMPARE(w.kind, TransferOutcome::Cancelled);
+    QCOMPARE(w.messageKey, QStringLiteral("gsMsgSchreibenAbgebrochen"));
+    QCOMPARE(w.severity, Notice::Severity::Warning);
+    QVERIFY(!r.unit.received.contains(lines[50]));
+    QCOMPARE(r.unit.received.last(), QStringLiteral("<ESC>"));
+    QCOMPARE(r.unit.writesClosed, 0);
+    QVERIFY(!token.cancelled());   // taken back once the write has been left
+
+    g_messages.clear();
+    r.onProgress = [&](int v) {
+        if (v == 10)
+            token.cancel();
+    };
+    UnitImage img;
+    const TransferOutcome rd = ConfigTransfer(r.link).read(img);
+    QCOMPARE(rd.kind, TransferOutcome::Cancelled);
+    QCOMPARE(rd.messageKey, QStringLiteral("gsMsgLesenAbgebrochen"));
+    QVERIFY(!img.complete());
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
+
+    // Uncancelled, the same link writes the whole configuration.
+    r.onProgress = {};
+    const TransferOutcome ok = ConfigTransfer(r.link).write(lines, 3);
+    QCOMPARE(ok.kind, TransferOutcome::Ok);
+    QCOMPARE(ok.severity, Notice::Severity::Information);
+    QCOMPARE(r.unit.writesClosed, 1);
+}
+
+namespace {
+QStringList g_linkLog;
+void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    if (QLatin1String(context.category) == QLatin1String("smsv48.link"))
+        g_linkLog << text;
+}
+}
+
+// With smsv48.link.debug on, the log names every line sent and its answer; the password
+// and PIN fields never show their values.
+void TestLink::linkLogShowsLinesWithSecretsMasked()
+{
+    QVERIFY(!lcLink().isDebugEnabled() || qEnvironmentVariableIsSet("QT_LOGGING_RULES"));
+    QVERIFY(lcLink().isWarningEnabled());
+    QLoggingCategory::setFilterRules(QStringLiteral("smsv48.link.debug=true"));
+    g_linkLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectLinkLog);
+    {
+        Rig r;
+        r.link.handshake();
+        UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("4321"), QStringLiteral("5555"));
+        UnitOps::switchRelay(r.link, 2, true, QStringLiteral("7777"));
+    }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    const QString all = g_linkLog.join(QLatin1Char('\n'));
+    QVERIFY2(g_linkLog.contains(QStringLiteral("sent :PIN PW:**** PA:**** PN:****")), qPrintable(all));
+    QVERIFY2(g_linkLog.contains(QStringLiteral("sent :RS2 PW:****")), qPrintable(all));
+    QVERIFY2(g_linkLog.contains(QStringLiteral("answer E")), qPrintable(all));   // the PIN is not the unit's
+    QVERIFY2(g_linkLog.contains(QStringLiteral("line given up after three refusals: :PIN PW:**** PA:**** PN:****")),
+             qPrintable(all));
+    for (const char* secret : {"1234", "4321", "5555", "7777"})
+        QVERIFY2(!all.contains(QLatin1String(secret)), secret);
 }
 
 void TestLink::portVanishingEndsTheTransfer()
@@ -601,7 +679,7 @@ void TestLink::cancelDuringRead()
     Rig r;
     r.onProgress = [&](int v) {
         if (v == 10)
-            r.link.userCancelled = true;
+            r.link.cancel();
     };
     UnitImage img;
     const TransferOutcome o = ConfigTransfer(r.link).read(img);
@@ -610,7 +688,7 @@ void TestLink::cancelDuringRead()
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     QCOMPARE(r.unit.received.size(), 1 + 10 + 1);     // handshake, 10 blocks, handshake again
     QCOMPARE(r.unit.received.last(), QString());
-    QVERIFY(!r.link.userCancelled);
+    QVERIFY(!r.link.cancelled());
     QVERIFY(!img.complete());
 }
 
@@ -622,8 +700,8 @@ void TestLink::blockNumbersAndChecksums()
     area[0] = char(0x4F);   // block code of block 64
     QByteArray reply = SimUnit::blockReply(area, 0);
     r.link.decodeBlock(reply, img);
-    QVERIFY(!r.link.retryNeeded);
-    QCOMPARE(int(r.link.blockNumber), 64);
+    QVERIFY(!r.link.retryNeeded());
+    QCOMPARE(int(r.link.blockNumber()), 64);
     QVERIFY(img.filled[63] && !img.filled[0]);
     area[0] = char(0x10);
     r.link.decodeBlock(SimUnit::blockReply(area, 0), img);
@@ -632,7 +710,7 @@ void TestLink::blockNumbersAndChecksums()
     reply[2 + 45 * 7 + 12] = reply[2 + 45 * 7 + 12] == '2' ? '3' : '2';   // record 7 damaged
     UnitImage img2;
     r.link.decodeBlock(reply, img2);
-    QVERIFY(r.link.retryNeeded);
+    QVERIFY(r.link.retryNeeded());
     QVERIFY(!img2.filled[0]);
 }
 
@@ -1226,7 +1304,7 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     QVERIFY(!s.ok);
     QCOMPARE(countOf(lost.unit.received, query), 3);
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
-    QCOMPARE(lost.link.missedAnswers, quint8(5));
+    QCOMPARE(lost.link.missedAnswers(), quint8(5));
     QCOMPARE(lost.lamp(), int(LinkColour::Red));
 
     // A mismatch read after a lost reply: both versions with two decimals.

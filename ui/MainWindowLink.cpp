@@ -161,11 +161,8 @@ void frmSMS_Vantor::cmdUpload_Click()
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.userCancelled = false;
+    l.resetForCommand();
     gbUpload = true;
-    l.readArea = 3;
-    l.missedAnswers = 0;
-    l.portLost = false;
     if (!checkVersion(false)) {
         gbUpload = false;
         return;
@@ -175,7 +172,7 @@ void frmSMS_Vantor::cmdUpload_Click()
     {
         frmDownload dlg(this, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmUpload"));
-        dlg.cancelFlag = &l.userCancelled;
+        dlg.cancelToken = &l.cancelToken();
         dlg.setProgressRange(0, 64);
         dlg.setMessage(msg("gsLoadConfiguration"));
         dlg.setJob([&](frmDownload& d) {
@@ -205,11 +202,9 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.userCancelled = false;
+    l.resetForCommand();
     gbUpload = false;
     gbySchreibBereich = quint8(index + 3);
-    l.missedAnswers = 0;
-    l.portLost = false;
     QStringList firmware;
     QString path;
     if (index == 1) {
@@ -240,7 +235,7 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
     if (checkVersion(index == 1)) {
         frmDownload dlg(this, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmDownload"));
-        dlg.cancelFlag = &l.userCancelled;
+        dlg.cancelToken = &l.cancelToken();
         dlg.setJob([&](frmDownload& d) {
             l.setSink(d);
             if (index == 1) {
@@ -312,14 +307,14 @@ void frmSMS_Vantor::OptPortAnzeige_Click(int index)
         return;
     }
     Link& l = link();
-    l.missedAnswers = 0;
+    l.resetForCommand();
     if (demo)
         demo->stop();
     if (cmdAktualisieren)
         cmdAktualisieren->setEnabled(true);
     gbyPortAnzeige = quint8(index);
     l.handshake();
-    if (l.missedAnswers < 5 && !l.stopFlags())
+    if (!l.unitSilent() && !l.stopFlags())
         Status_Ports_anzeigen(UnitOps::queryStatus(l));
     l.showPortLost();
 }
@@ -329,9 +324,9 @@ void frmSMS_Vantor::cmdAktualisieren_Click()
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.missedAnswers = 0;
+    l.resetForCommand();
     l.handshake();
-    if (l.missedAnswers < 5 && !l.stopFlags())
+    if (!l.unitSilent() && !l.stopFlags())
         Status_Ports_anzeigen(UnitOps::queryStatus(l));
     l.showPortLost();
 }
@@ -342,8 +337,7 @@ void switchOutput(frmSMS_Vantor* w, int index, bool on)
     if (!IsComPortOpen())
         return;
     Link& l = w->link();
-    l.missedAnswers = 0;
-    l.portLost = false;
+    l.resetForCommand();
     for (int i = 0; i < 4; ++i) {
         if (w->cmdSetOutput[i]) w->cmdSetOutput[i]->setEnabled(false);
         if (w->cmdResetOutput[i]) w->cmdResetOutput[i]->setEnabled(false);
@@ -396,7 +390,7 @@ void frmSMS_Vantor::cmdLesen_Click()
     if (!IsComPortOpen())
         return;
     Busy busy(cmdLesen);
-    link().portLost = false;
+    link().resetForCommand();
     txtSerienummer->clear();
     const QByteArray r = UnitOps::readParameter(link(), 0x00);
     txtSerienummer->setText(UnitOps::serialFrom(r));
@@ -414,10 +408,9 @@ void frmSMS_Vantor::cmdSetzen_Click()
         return;
     }
     Link& l = link();
-    l.portLost = false;
-    l.missedAnswers = 0;
+    l.resetForCommand();
     l.handshake();
-    if (l.missedAnswers > 4 || l.stopFlags()) {
+    if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
@@ -431,7 +424,7 @@ void frmSMS_Vantor::cmdPinLesen_Click()
     if (!IsComPortOpen())
         return;
     Busy busy(cmdPinLesen);
-    link().portLost = false;
+    link().resetForCommand();
     txtPINSimCardAlt->clear();
     txtPINSimCardNeu->clear();
     const QByteArray r = UnitOps::readParameter(link(), 0x10);
@@ -444,12 +437,10 @@ void frmSMS_Vantor::cmdPinWechseln_Click()
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.failedTries = 0;
-    l.missedAnswers = 0;
-    l.portLost = false;
+    l.resetForCommand();
     Busy busy(cmdPinWechseln);
     l.handshake();
-    if (l.missedAnswers >= 5 || l.stopFlags()) {
+    if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
@@ -477,7 +468,7 @@ void frmSMS_Vantor::cmdGueltigkeitLesen_Click()
     if (!IsComPortOpen())
         return;
     Busy busy(cmdGueltigkeitLesen);
-    link().portLost = false;
+    link().resetForCommand();
     const QByteArray r = UnitOps::readParameter(link(), 0x20);
     CboGueltigkeit->setCurrentIndex(UnitOps::validityFrom(r));
 }
@@ -488,10 +479,9 @@ void frmSMS_Vantor::cmdGueltigkeitSetzen_Click()
         return;
     Busy busy(cmdGueltigkeitSetzen);
     Link& l = link();
-    l.portLost = false;
-    l.missedAnswers = 0;
+    l.resetForCommand();
     l.handshake();
-    if (l.missedAnswers >= 5 || l.stopFlags()) {
+    if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }

@@ -72,8 +72,8 @@ void frmDownload::setCaptionKey(const QString& key) { setWindowTitle(caption(key
 
 void frmDownload::cmdAbbrechen_Click()
 {
-    if (cancelFlag)
-        *cancelFlag = true;
+    if (cancelToken)
+        cancelToken->cancel();
 }
 
 void frmDownload::reject()
