@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     for (int v = 0; v < 2; ++v) {
         Image img;
         HexWriter::buildImage(rich(v + 1), img);
-        if (!HexWriter::Datei_Schreiben(img, files[v]).ok())
+        if (!HexWriter::writeProfileFile(img, files[v]).ok())
             return 1;
     }
     if (wal) {
@@ -109,20 +109,20 @@ int main(int argc, char** argv)
 
         t.start();
         Image img;
-        HexWriter::CreateHexFile(store, 1, img);
+        HexWriter::buildImageFromStore(store, 1, img);
         build.push_back(double(t.nsecsElapsed()) / 1e6);
 
         t.start();
         Image img2;
-        HexWriter::CreateHexFile(store, 1, img2);
-        if (!HexWriter::Datei_Schreiben(img2, dir.filePath("out.cfg")).ok())
+        HexWriter::buildImageFromStore(store, 1, img2);
+        if (!HexWriter::writeProfileFile(img2, dir.filePath("out.cfg")).ok())
             return 1;
         save.push_back(double(t.nsecsElapsed()) / 1e6);
 
         // The floor set by durability: one changed field committed, one file of the same
         // size written through a save file.
-        store.rs_PowerON.moveFirst();
-        store.rs_PowerON.setValue(8, 0); // every profile of this run sets it to 1
+        store.powerOn.moveFirst();
+        store.powerOn.setValue(8, 0); // every profile of this run sets it to 1
         t.start();
         store.updateAll();
         commit.push_back(double(t.nsecsElapsed()) / 1e6);

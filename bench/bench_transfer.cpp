@@ -1,7 +1,7 @@
 // A whole configuration write and read against smsv48-sim over a pseudo-terminal, each
 // against its protocol floor: the fixed pauses plus the wire time at the line rate that
 // no pause can hide.
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "link/Link.h"
 #include "link/SerialChannel.h"
 #include "link/Transfer.h"
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_transfer: smsv48-sim did not start (%s)\n", qPrintable(sim.errorString()));
         return 1;
     }
-    gState().gsProgramName = QStringLiteral("bench");
+    gState().programName = QStringLiteral("bench");
 
     SerialChannel ch;
     if (!ch.open(device, settings)) {
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    const TransferOutcome w = t.download(lines, 3);
+    const TransferOutcome w = t.write(lines, 3);
     const double writeMs = double(timer.nsecsElapsed()) / 1e6;
     if (!w.ok()) {
         std::fprintf(stderr, "bench_transfer: the write failed: %s\n", qPrintable(w.detail));
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     }
     timer.restart();
     UnitImage img;
-    const TransferOutcome r = t.Upload(img);
+    const TransferOutcome r = t.read(img);
     const double readMs = double(timer.nsecsElapsed()) / 1e6;
     if (!r.ok() || img.lines() != lines) {
         std::fprintf(stderr, "bench_transfer: the read failed or differs: %s\n", qPrintable(r.detail));

@@ -2,7 +2,7 @@
 // the desktop program's load and save against the configuration store.
 #include "cli/Cli.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/ProfileDiff.h"
@@ -32,7 +32,7 @@ int fromJson(CliContext& ctx)
         return cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(in), error));
     Image img;
     HexWriter::buildImage(d, img);
-    const HexWriter::WriteResult w = HexWriter::Datei_Schreiben(img, ctx.output);
+    const HexWriter::WriteResult w = HexWriter::writeProfileFile(img, ctx.output);
     if (!w.ok())
         return cliFail(w.error);
     return 0;
@@ -58,9 +58,9 @@ int load(CliContext& ctx)
     if (!ctx.prepareStore())
         return 1;
     try {
-        ConfigStore store(gState().gsDatenbankPfad);
+        ConfigStore store(gState().databasePath);
         QString error;
-        if (!ProfileReader::load(ctx.args[1], store, gState().giSprache, &error))
+        if (!ProfileReader::load(ctx.args[1], store, gState().language, &error))
             return cliFail(error);
         const QString closeError = store.close();
         if (!closeError.isEmpty())
@@ -79,10 +79,10 @@ int save(CliContext& ctx)
         return 1;
     try {
         // Saving only reads the store: it works in a folder the program may not write.
-        ConfigStore store(gState().gsDatenbankPfad, Connection::Read);
+        ConfigStore store(gState().databasePath, Connection::Read);
         Image img;
-        HexWriter::CreateHexFile(store, gState().giSprache, img);
-        const HexWriter::WriteResult w = HexWriter::Datei_Schreiben(img, ctx.output);
+        HexWriter::buildImageFromStore(store, gState().language, img);
+        const HexWriter::WriteResult w = HexWriter::writeProfileFile(img, ctx.output);
         if (!w.ok())
             return cliFail(w.error);
     } catch (const StoreError& e) {

@@ -1,7 +1,7 @@
 // smsv48ctl report inputs|outputs|alarm|users -o FILE.pdf
 #include "cli/Cli.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "reports/Reports.h"
 #include "store/Recordset.h"
 
@@ -15,11 +15,11 @@ int reportCommand(CliContext& ctx)
         return cliFail(QStringLiteral("report needs an output file: -o FILE.pdf"), 2);
     if (!ctx.prepareStore())
         return 1;
-    const ProgramState& st = gState();
+    const ProgramContext& st = gState();
     QString error;
     try {
         const Reports::Report r =
-            Reports::build(kind, st.gsDatenbankPfad, st.giSprache, Reports::currentProfileTitle());
+            Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
         if (!Reports::exportPdf(r, ctx.output, &error))
             return cliFail(error);
     } catch (const StoreError& e) {

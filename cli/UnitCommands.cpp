@@ -3,7 +3,7 @@
 #include "cli/Cli.h"
 
 #include "core/DataRoot.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
 #include "link/Channel.h"
@@ -58,7 +58,7 @@ struct Session {
 bool open(CliContext& ctx, Session& s)
 {
     if (ctx.language != 0)
-        gState().giSprache = ctx.language;
+        gState().language = ctx.language;
     else
         gState().setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
     cliLoadMessages();
@@ -99,9 +99,9 @@ bool open(CliContext& ctx, Session& s)
 int failWith(Session& s, const QString& fallback)
 {
     QString why = fallback;
-    if (s.link && s.link->portLost)
+    if (s.link && s.link->portLost())
         why = QStringLiteral("the connection to the unit was lost (%1)").arg(s.channel->errorString());
-    else if (s.link && s.link->gbyKeineAntwort >= 5 && fallback.isEmpty())
+    else if (s.link && s.link->unitSilent() && fallback.isEmpty())
         why = QStringLiteral("the unit on %1 does not answer").arg(s.device);
     if (why.isEmpty() && !s.sink.shown.isEmpty())
         why = s.sink.shown.last();
@@ -112,7 +112,7 @@ int failWith(Session& s, const QString& fallback)
     return cliFail(why);
 }
 
-bool noAnswer(Session& s) { return s.link->gbyKeineAntwort >= 5 || s.link->portLost; }
+bool noAnswer(Session& s) { return s.link->unitSilent() || s.link->portLost(); }
 
 // The unit password: --password (a line of stdin for "-"), else $SMSV48_PASSWORD, else
 // user 1 of the database.
@@ -127,9 +127,9 @@ QString storedPassword(CliContext& ctx, QString* error)
         return QString();
     }
     try {
-        ConfigStore store(gState().gsDatenbankPfad, Connection::Read);
-        store.rs_Adressen.moveFirst();
-        const QString pw = store.rs_Adressen.value(QStringLiteral("Passwort")).toString();
+        ConfigStore store(gState().databasePath, Connection::Read);
+        store.addresses.moveFirst();
+        const QString pw = store.addresses.value(QStringLiteral("Passwort")).toString();
         store.close();
         return pw;
     } catch (const StoreError& e) {
@@ -154,8 +154,8 @@ bool secretArgument(QString* value, const char* variable, const QString& what, Q
 
 bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes, UnitStatus* status = nullptr)
 {
-    s.link->gbyKeineAntwort = 0;
-    return UnitOps::Versionsueberpruefung(*s.link, level, status, [yes](const QString&) { return yes; });
+    s.link->resetForCommand();
+    return UnitOps::checkVersion(*s.link, level, status, [yes](const QString&) { return yes; });
 }
 
 QString bits(int v)
@@ -225,8 +225,7 @@ int unitCommand(CliContext& ctx)
             << "firmware version: " << cVersion(st.fw) << "\n";
         return 0;
     }
-    l.gbBenutzerAbbruch = false;
-    l.gbyKeineAntwort = 0;
+    l.resetForCommand();
     UnitStatus unitVersion;
     if (!versionOk(s, UnitOps::VersionLevel::Configuration, false, &unitVersion))
         return failWith(s, noAnswer(s) || !unitVersion.ok
@@ -237,7 +236,7 @@ int unitCommand(CliContext& ctx)
     if (sub == QLatin1String("read")) {
         s.sink.what = QStringLiteral("reading");
         UnitImage img;
-        const TransferOutcome o = t.Upload(img);
+        const TransferOutcome o = t.read(img);
         if (!o.ok())
             return failWith(s, o.detail);
         QByteArray text;
@@ -249,7 +248,7 @@ int unitCommand(CliContext& ctx)
         return 0;
     }
     s.sink.what = QStringLiteral("writing");
-    const TransferOutcome o = t.download(lines, 3);
+    const TransferOutcome o = t.write(lines, 3);
     if (!o.ok())
         return failWith(s, o.detail);
     return 0;
@@ -343,9 +342,9 @@ int paramCommand(CliContext& ctx)
             std::printf("%d\n", UnitOps::validityFrom(r));
         return 0;
     }
-    l.gbyKeineAntwort = 0;
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort >= 5 || l.stopFlags())
+    l.resetForCommand();
+    l.handshake();
+    if (l.unitSilent() || l.stopFlags())
         return failWith(s, QString());
     bool ok = false;
     if (what == QLatin1String("serial"))
@@ -358,7 +357,7 @@ int paramCommand(CliContext& ctx)
         ok = UnitOps::writeValidity(l, v1.toInt(), pw);
         if (ok) {
             ConfigTransfer t(l);
-            t.WaitModemStartUP();
+            t.waitForRestart();
         }
     }
     if (!ok)
@@ -380,8 +379,7 @@ int firmwareCommand(CliContext& ctx)
     if (!open(ctx, s))
         return 1;
     Link& l = *s.link;
-    l.gbBenutzerAbbruch = false;
-    l.gbyKeineAntwort = 0;
+    l.resetForCommand();
     if (!versionOk(s, UnitOps::VersionLevel::Firmware, true))
         return failWith(s, QString());
     s.sink.what = QStringLiteral("firmware");

@@ -1,7 +1,8 @@
 #include "cli/Cli.h"
+#include "core/Logging.h"
 
 #include "core/DataRoot.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
 #include "store/ConfigStore.h"
@@ -63,6 +64,7 @@ CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usa
 
 int cliFail(const QString& message, int code)
 {
+    qCDebug(lcCli).noquote() << "failed with code" << code;
     // A file name that is not valid UTF-8 is shown with its own bytes.
     std::fprintf(stderr, "smsv48ctl: %s\n", FileAccess::nativeName(cliMaskSecrets(message)).constData());
     return code;
@@ -117,19 +119,19 @@ void cliProgress(const QString& what, int done, int total)
 
 bool CliContext::prepareStore()
 {
-    ProgramState& st = gState();
+    ProgramContext& st = gState();
     QString error;
     st.dataRoot = DataRoot::find(&error);
     if (st.dataRoot.isEmpty()) {
         cliFail(error);
         return false;
     }
-    st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
+    st.databasePath = DataRoot::databasePath(st.dataRoot);
     if (language != 0)
-        st.giSprache = language;
+        st.language = language;
     else
         st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
-    const QString problem = checkDatabase(st.gsDatenbankPfad);
+    const QString problem = checkDatabase(st.databasePath);
     if (!problem.isEmpty()) {
         cliFail(problem);
         return false;
@@ -140,7 +142,7 @@ bool CliContext::prepareStore()
 
 void cliLoadMessages()
 {
-    ProgramState& st = gState();
+    ProgramContext& st = gState();
     if (!st.messages.isEmpty())
         return;
     QString error;
@@ -148,22 +150,22 @@ void cliLoadMessages()
         st.dataRoot = DataRoot::find(&error);
     if (st.dataRoot.isEmpty())
         return;
-    if (st.gsDatenbankPfad.isEmpty())
-        st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
+    if (st.databasePath.isEmpty())
+        st.databasePath = DataRoot::databasePath(st.dataRoot);
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
     try {
         Connection con;
-        con.open(st.gsDatenbankPfad, Connection::Read);
+        con.open(st.databasePath, Connection::Read);
         Recordset rs;
         rs.open(con, QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
-                         .arg(QString::fromUtf8(cols[qBound(1, st.giSprache, 4) - 1])));
+                         .arg(QString::fromUtf8(cols[qBound(1, st.language, 4) - 1])));
         if (rs.recordCount() > 0)
             for (rs.moveFirst(); !rs.eof(); rs.moveNext())
                 st.messages.insert(rs.value(0).toString(), rs.value(1).toString());
     } catch (const StoreError&) {
     }
-    if (st.gsProgramName.isEmpty())
-        st.gsProgramName = st.messages.value(QStringLiteral("gsProgramName"), QStringLiteral("SMS Switch Vantor"));
+    if (st.programName.isEmpty())
+        st.programName = st.messages.value(QStringLiteral("gsProgramName"), QStringLiteral("SMS Switch Vantor"));
 }
 
 int main(int argc, char** argv)
@@ -245,7 +247,7 @@ int main(int argc, char** argv)
             // The shared logic reports through the message texts: load them in the chosen
             // language before any command checks a file.
             if (ctx.language != 0)
-                gState().giSprache = ctx.language;
+                gState().language = ctx.language;
             else
                 gState().setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
             cliLoadMessages();

@@ -1,6 +1,6 @@
 #include "core/ShellTexts.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/TextTable.h"
 
 #include <QHash>
@@ -41,16 +41,16 @@ const QHash<QString, QString>& germanTexts()
 namespace ShellTexts {
 QString text(const QString& key, int language)
 {
-    const ProgramState& st = gState();
+    const ProgramContext& st = gState();
     const QString german = germanTexts().value(key, key);
     if (language < 1 || language > 4)
         language = 1;
-    if (st.giSprache == language && !st.messages.isEmpty())
+    if (st.language == language && !st.messages.isEmpty())
         return st.msgOr(key, german);
     // Another language than the program's (a report in its own language), or the messages
     // are not loaded: read the row directly.
-    return TextTable(st.gsDatenbankPfad, QStringLiteral("SystemNachrichten"), language).at(key, 0, german);
+    return TextTable(st.databasePath, QStringLiteral("SystemNachrichten"), language).at(key, 0, german);
 }
 
-QString text(const QString& key) { return text(key, gState().giSprache); }
+QString text(const QString& key) { return text(key, gState().language); }
 }

@@ -1,6 +1,6 @@
 #include "editing/ConfigEditor.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QCoreApplication>
 
@@ -11,7 +11,7 @@ bool isOne(const QVariant& v) { return !v.isNull() && v.toInt() == 1; }
 int intOrZero(const QVariant& v) { return v.isNull() ? 0 : v.toInt(); }
 
 // Column position of the current language's text in table SMS.
-int languageColumn() { return gState().giSprache + 1; }
+int languageColumn() { return gState().language + 1; }
 }
 
 // ---- character set and counter ------------------------------------------------------------
@@ -34,7 +34,7 @@ int SmsText::remaining(const QString& text) { return qMax(0, MaxLength - int(tex
 
 QString SmsText::invalidCharacterMessage()
 {
-    const ProgramState& st = gState();
+    const ProgramContext& st = gState();
     return st.msg(QStringLiteral("gsMsgFalschesZeichen")) + QStringLiteral("\n") +
            st.msg(QStringLiteral("gsMsgFalschesZeichen2"));
 }
@@ -81,13 +81,13 @@ void ConfigEditor::reread(Tables which)
             rs.requery();
     };
     switch (which) {
-    case Tables::Inputs: again(m_store.rs_Konfig_IN); break;
-    case Tables::Outputs: again(m_store.rs_Konfig_OUT); break;
-    case Tables::Alarm: again(m_store.rs_AlarmDispo); break;
-    case Tables::PowerOn: again(m_store.rs_PowerON); break;
+    case Tables::Inputs: again(m_store.inputs); break;
+    case Tables::Outputs: again(m_store.outputs); break;
+    case Tables::Alarm: again(m_store.alarmInput); break;
+    case Tables::PowerOn: again(m_store.powerOn); break;
     case Tables::Texts:
-        for (Recordset* rs : {&m_store.rs_SMS, &m_store.rs_Konfig_IN, &m_store.rs_Konfig_OUT, &m_store.rs_AlarmDispo,
-                              &m_store.rs_PowerON})
+        for (Recordset* rs : {&m_store.sms, &m_store.inputs, &m_store.outputs, &m_store.alarmInput,
+                              &m_store.powerOn})
             again(*rs);
         break;
     }
@@ -99,7 +99,7 @@ bool ConfigEditor::setInputRecipient(int index, bool on)
 {
     if (index < 0 || index > 127)
         return false;
-    Recordset& rs = findRow(m_store.rs_Konfig_IN, tbl::Eingaenge, index % 16 + 1);
+    Recordset& rs = findRow(m_store.inputs, tbl::Eingaenge, index % 16 + 1);
     return writeFlag(rs, QStringLiteral("Benutzer%1").arg(index / 16 + 1), on ? 1 : 0);
 }
 
@@ -107,14 +107,14 @@ bool ConfigEditor::setOutputRecipient(int index, bool on)
 {
     if (index < 0 || index > 63)
         return false;
-    Recordset& rs = findRow(m_store.rs_Konfig_OUT, tbl::Ausgaenge, index % 8 + 1);
+    Recordset& rs = findRow(m_store.outputs, tbl::Ausgaenge, index % 8 + 1);
     return writeFlag(rs, QStringLiteral("Benutzer%1").arg(index / 8 + 1), on ? 1 : 0);
 }
 
 QVector<bool> ConfigEditor::inputRecipients()
 {
     QVector<bool> states(128, false);
-    Recordset& rs = m_store.rs_Konfig_IN;
+    Recordset& rs = m_store.inputs;
     rs.moveFirst();
     for (int r = 1; r <= 16 && !rs.eof(); ++r, rs.moveNext())
         for (int p = 2; p <= 9; ++p)
@@ -125,7 +125,7 @@ QVector<bool> ConfigEditor::inputRecipients()
 QVector<bool> ConfigEditor::outputRecipients()
 {
     QVector<bool> states(64, false);
-    Recordset& rs = m_store.rs_Konfig_OUT;
+    Recordset& rs = m_store.outputs;
     rs.moveFirst();
     for (int r = 1; r <= 8 && !rs.eof(); ++r, rs.moveNext())
         for (int p = 2; p <= 9; ++p)
@@ -136,7 +136,7 @@ QVector<bool> ConfigEditor::outputRecipients()
 QVector<bool> ConfigEditor::defaultStates()
 {
     QVector<bool> states(8, false);
-    Recordset& rs = m_store.rs_Konfig_OUT;
+    Recordset& rs = m_store.outputs;
     rs.moveFirst();
     for (int r = 1; r <= 8 && !rs.eof(); ++r, rs.moveNext())
         states[r - 1] = isOne(rs.value(QStringLiteral("DefaultState")));
@@ -158,7 +158,7 @@ QVector<int> ConfigEditor::columnBoxes(int buttonIndex)
 QVector<RecipientUser> ConfigEditor::users()
 {
     QVector<RecipientUser> list;
-    Recordset& rs = m_store.rs_Adressen;
+    Recordset& rs = m_store.addresses;
     rs.requery();
     rs.moveFirst();
     while (!rs.eof() && list.size() < 8) {
@@ -179,7 +179,7 @@ QVector<RecipientUser> ConfigEditor::users()
 
 bool ConfigEditor::setOperator(int userIndex, bool on)
 {
-    Recordset& rs = m_store.rs_Adressen;
+    Recordset& rs = m_store.addresses;
     if (userIndex < 0 || userIndex >= rs.recordCount())
         return false;
     rs.moveFirst();
@@ -191,7 +191,7 @@ bool ConfigEditor::setDefaultState(int index, bool on)
 {
     if (index < 0 || index > 7)
         return false;
-    Recordset& rs = findRow(m_store.rs_Konfig_OUT, tbl::Ausgaenge, index + 1);
+    Recordset& rs = findRow(m_store.outputs, tbl::Ausgaenge, index + 1);
     return writeFlag(rs, QStringLiteral("DefaultState"), on ? 1 : 0);
 }
 
@@ -220,29 +220,29 @@ Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
     case TextBox::EingangSF:
     case TextBox::EingangFF: {
         const int r = 2 * index + (box == TextBox::EingangSF ? 1 : 2);
-        link = findRow(m_store.rs_Konfig_IN, tbl::Eingaenge, r).value(QStringLiteral("SMSID"));
+        link = findRow(m_store.inputs, tbl::Eingaenge, r).value(QStringLiteral("SMSID"));
         break;
     }
     case TextBox::AusgangSF:
     case TextBox::AusgangFF: {
         const int r = 2 * index + (box == TextBox::AusgangSF ? 1 : 2);
-        link = findRow(m_store.rs_Konfig_OUT, tbl::Ausgaenge, r).value(QStringLiteral("SMSID"));
+        link = findRow(m_store.outputs, tbl::Ausgaenge, r).value(QStringLiteral("SMSID"));
         break;
     }
     case TextBox::AlarmDispositiv:
-        m_store.rs_AlarmDispo.moveFirst();
-        link = m_store.rs_AlarmDispo.value(QStringLiteral("SMS"));
+        m_store.alarmInput.moveFirst();
+        link = m_store.alarmInput.value(QStringLiteral("SMS"));
         break;
     case TextBox::SMSAufstarten:
-        m_store.rs_PowerON.moveFirst();
-        link = m_store.rs_PowerON.value(QStringLiteral("SMS"));
+        m_store.powerOn.moveFirst();
+        link = m_store.powerOn.value(QStringLiteral("SMS"));
         break;
     }
     bool ok = false;
     const int id = link.toInt(&ok);
     if (link.isNull() || !ok)
         throw RowMissing(gState().msgOr(QStringLiteral("gsMsgSMSVerknüpfungFehlt"), QStringLiteral("Eine Konfigurationszeile ist mit keinem SMS-Text verknüpft; es wurde nichts geschrieben.")));
-    return findRow(m_store.rs_SMS, tbl::SMS, id);
+    return findRow(m_store.sms, tbl::SMS, id);
 }
 
 QString ConfigEditor::text(TextBox box, int index)
@@ -272,7 +272,7 @@ bool ConfigEditor::setAlarmEvent(int index, bool on)
 {
     if (index < 0 || index > 15)
         return false;
-    Recordset& rs = m_store.rs_AlarmDispo;
+    Recordset& rs = m_store.alarmInput;
     rs.moveFirst();
     const QString column = (index % 2) ? QStringLiteral("IN_FF") : QStringLiteral("IN_SF");
     const QVariant old = rs.value(column);
@@ -289,7 +289,7 @@ bool ConfigEditor::setAlarmEvent(int index, bool on)
 QVector<bool> ConfigEditor::alarmEvents(bool* sfNull, bool* ffNull)
 {
     QVector<bool> states(16, false);
-    Recordset& rs = m_store.rs_AlarmDispo;
+    Recordset& rs = m_store.alarmInput;
     rs.moveFirst();
     const QVariant sf = rs.value(QStringLiteral("IN_SF"));
     const QVariant ff = rs.value(QStringLiteral("IN_FF"));
@@ -308,14 +308,14 @@ bool ConfigEditor::setAlarmUser(int index, bool on)
 {
     if (index < 0 || index > 7)
         return false;
-    m_store.rs_AlarmDispo.moveFirst();
-    return writeFlag(m_store.rs_AlarmDispo, m_store.rs_AlarmDispo.fieldName(index + 3), on ? 1 : 0);
+    m_store.alarmInput.moveFirst();
+    return writeFlag(m_store.alarmInput, m_store.alarmInput.fieldName(index + 3), on ? 1 : 0);
 }
 
 QVector<bool> ConfigEditor::alarmUsers()
 {
     QVector<bool> states(8, false);
-    Recordset& rs = m_store.rs_AlarmDispo;
+    Recordset& rs = m_store.alarmInput;
     rs.moveFirst();
     for (int p = 3; p <= 10; ++p)
         states[p - 3] = isOne(rs.value(p));
@@ -326,14 +326,14 @@ bool ConfigEditor::setPowerOnUser(int index, bool on)
 {
     if (index < 0 || index > 7)
         return false;
-    m_store.rs_PowerON.moveFirst();
-    return writeFlag(m_store.rs_PowerON, m_store.rs_PowerON.fieldName(index + 1), on ? 1 : 0);
+    m_store.powerOn.moveFirst();
+    return writeFlag(m_store.powerOn, m_store.powerOn.fieldName(index + 1), on ? 1 : 0);
 }
 
 QVector<bool> ConfigEditor::powerOnUsers()
 {
     QVector<bool> states(8, false);
-    Recordset& rs = m_store.rs_PowerON;
+    Recordset& rs = m_store.powerOn;
     rs.moveFirst();
     for (int i = 0; i < 8; ++i) {
         // A missing value ticks the box, as the unit's default is "send".
@@ -345,8 +345,8 @@ QVector<bool> ConfigEditor::powerOnUsers()
 
 QString ConfigEditor::delayText()
 {
-    m_store.rs_AlarmDispo.moveFirst();
-    const QVariant v = m_store.rs_AlarmDispo.value(tbl::Verzoegerungszeit);
+    m_store.alarmInput.moveFirst();
+    const QVariant v = m_store.alarmInput.value(tbl::Verzoegerungszeit);
     return v.isNull() ? QString() : QString::number(v.toInt());
 }
 
@@ -355,6 +355,6 @@ bool ConfigEditor::setDelay(const QString& text)
     int value = 0;
     if (Delay::check(text, &value) != Delay::Check::Ok)
         throw StoreError(gState().msgOr(QStringLiteral("gsMsgVerzögerungBereich"), QStringLiteral("Die Verzögerungszeit muss eine Zahl von 1 bis 99 sein.")));
-    m_store.rs_AlarmDispo.moveFirst();
-    return writeFlag(m_store.rs_AlarmDispo, tbl::Verzoegerungszeit, value);
+    m_store.alarmInput.moveFirst();
+    return writeFlag(m_store.alarmInput, tbl::Verzoegerungszeit, value);
 }

@@ -1,6 +1,6 @@
 #include "editing/EditorTexts.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "store/LanguageTables.h"
 
 QStringList EditorTexts::run(const QString& table, const QString& anchor, int count)

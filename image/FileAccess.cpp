@@ -1,6 +1,7 @@
 #include "image/FileAccess.h"
+#include "core/Logging.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,7 @@ QString openFailure(const QString& path, const QString& reason)
 
 QString failureSentence(const QString& path, const QString& reason, bool existed)
 {
-    const ProgramState& st = gState();
+    const ProgramContext& st = gState();
     const QString text = existed
         ? st.msgOr(QStringLiteral("gsMsgDateiNichtGeschrieben"),
                    QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert."))
@@ -308,8 +309,10 @@ WriteResult writeFile(const QString& path, const QByteArray& data)
         reason = file.errorString();
         res.kind = WriteResult::Failed;
     }
-    if (!res.ok())
+    if (!res.ok()) {
         res.error = failureSentence(path, reason, existed);
+        qCDebug(lcImage).noquote() << "write failed:" << res.error;
+    }
     return res;
 #endif
 }

@@ -1,6 +1,6 @@
 #include "image/HexWriter.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "image/FileAccess.h"
 #include "store/ConfigStore.h"
 
@@ -30,21 +30,21 @@ namespace HexWriter {
 ProfileData fromStore(ConfigStore& store, int language)
 {
     const int textCol = language + 1;
-    needRows(store.rs_Konfig_IN, 16);
-    needRows(store.rs_Konfig_OUT, 8);
-    needRows(store.rs_Adressen, 8);
-    needRows(store.rs_SMS, 26, true);
-    needRows(store.rs_AlarmDispo, 1, true);
-    needRows(store.rs_PowerON, 1, true);
+    needRows(store.inputs, 16);
+    needRows(store.outputs, 8);
+    needRows(store.addresses, 8);
+    needRows(store.sms, 26, true);
+    needRows(store.alarmInput, 1, true);
+    needRows(store.powerOn, 1, true);
 
     ProfileData d;
-    Recordset& ad = store.rs_AlarmDispo;
+    Recordset& ad = store.alarmInput;
     ad.moveFirst();
     const int inSF = ad.value(QStringLiteral("IN_SF")).toInt() & 0xFF;
     const int inFF = ad.value(QStringLiteral("IN_FF")).toInt() & 0xFF;
 
-    Recordset& in = store.rs_Konfig_IN;
-    Recordset& sms = store.rs_SMS;
+    Recordset& in = store.inputs;
+    Recordset& sms = store.sms;
     in.moveFirst();
     sms.moveFirst();
     for (int n = 1; n <= 16; ++n) {
@@ -58,7 +58,7 @@ ProfileData fromStore(ConfigStore& store, int language)
         in.moveNext();
         sms.moveNext();
     }
-    Recordset& out = store.rs_Konfig_OUT;
+    Recordset& out = store.outputs;
     out.moveFirst();
     for (int n = 1; n <= 8; ++n) {
         ProfileData::Output& e = d.outputs[n - 1];
@@ -74,11 +74,11 @@ ProfileData fromStore(ConfigStore& store, int language)
     d.alarmInput.delay = std::clamp(ad.value(tbl::Verzoegerungszeit).toInt(), 0, 255);
     d.alarmInput.text = textOf(sms.value(textCol));
     sms.moveNext();
-    store.rs_PowerON.moveFirst();
-    d.powerOn.recipients = recipientMask(store.rs_PowerON, 1);
+    store.powerOn.moveFirst();
+    d.powerOn.recipients = recipientMask(store.powerOn, 1);
     d.powerOn.text = textOf(sms.value(textCol));
 
-    Recordset& adr = store.rs_Adressen;
+    Recordset& adr = store.addresses;
     adr.moveFirst();
     for (int i = 0; i < 8; ++i) {
         ProfileData::User& u = d.users[i];
@@ -94,12 +94,12 @@ ProfileData fromStore(ConfigStore& store, int language)
 
 void buildImage(const ProfileData& d, Image& img)
 {
-    img.InitialisiereArrayEEPROM();
+    img.reset();
     long address = 0;
     int blockCode = 0x0F;
     const QString h10 = QStringLiteral("10"), h00 = QStringLiteral("00");
     auto next = [&address]() {
-        const QString a = Image::sAdresseHex(address);
+        const QString a = Image::addressHex(address);
         address += 16;
         return a;
     };
@@ -110,7 +110,7 @@ void buildImage(const ProfileData& d, Image& img)
         img.CreateParameterRecord(b, 0, h10, next(), h00, Image::hex2(blockCode), d1, d2, d3, h00, h00, h00, h00,
                                   password);
         img.CreateTextRecord(b, 1, h10, next(), h00, number);
-        img.mbTerminatorWritten = false;
+        img.terminatorWritten = false;
         const QByteArray bytes = Cp1252::encode(text).left(64);
         for (int r = 2; r <= 5; ++r)
             img.CreateTerminatedTextRecord(b, r, h10, next(), h00, Cp1252::decode(bytes.mid((r - 2) * 16, 16)));
@@ -142,13 +142,13 @@ void buildImage(const ProfileData& d, Image& img)
     }
 }
 
-void CreateHexFile(ConfigStore& store, int language, Image& img)
+void buildImageFromStore(ConfigStore& store, int language, Image& img)
 {
-    img.InitialisiereArrayEEPROM();
+    img.reset();
     buildImage(fromStore(store, language), img);
 }
 
-WriteResult Datei_Schreiben(const Image& img, const QString& path, const std::function<void(int, int)>& progress)
+WriteResult writeProfileFile(const Image& img, const QString& path, const std::function<void(int, int)>& progress)
 {
     WriteResult res;
     QByteArray text;
@@ -161,7 +161,7 @@ WriteResult Datei_Schreiben(const Image& img, const QString& path, const std::fu
             if (progress)
                 progress(++done, Image::LineCount);
         }
-        if (gState().gbAbbruch) {
+        if (gState().closing) {
             res.kind = WriteResult::Cancelled;
             return res;
         }
@@ -175,7 +175,7 @@ WriteResult Datei_Schreiben(const Image& img, const QString& path, const std::fu
         res.error = w.error;
         return res;
     }
-    gState().gbDatenGeaendert = false;
+    gState().unsavedChanges = false;
     return res;
 }
 }

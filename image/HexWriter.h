@@ -18,14 +18,14 @@ ProfileData fromStore(ConfigStore& store, int language);
 // The image build: resets the image and builds all 64 blocks.
 void buildImage(const ProfileData& data, Image& img);
 // Both steps, as before every save and every transfer.
-void CreateHexFile(ConfigStore& store, int language, Image& img);
+void buildImageFromStore(ConfigStore& store, int language, Image& img);
 
 struct WriteResult {
     enum Kind {
         Written,   // the file is complete
         ReadOnly,  // the file or its folder may not be written (permission denied)
         Failed,    // any other failure, or not a regular file; error is one sentence with the reason
-        Cancelled  // the program is closing (gbAbbruch): nothing written
+        Cancelled  // the program is closing (closing): nothing written
     };
     Kind kind = Written;
     QString error;
@@ -33,8 +33,8 @@ struct WriteResult {
 };
 // Writes the image to path (FileAccess::writeFile): the file is complete or left as it was;
 // anything but a regular file is refused.
-// Clears gbDatenGeaendert only when the file has been written. progress(done, 512) after
+// Clears unsavedChanges only when the file has been written. progress(done, 512) after
 // every record, when given.
-WriteResult Datei_Schreiben(const Image& img, const QString& path,
+WriteResult writeProfileFile(const Image& img, const QString& path,
                             const std::function<void(int, int)>& progress = {});
 }

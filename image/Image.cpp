@@ -84,9 +84,9 @@ QString decode(const QByteArray& bytes)
 }
 } // namespace Cp1252
 
-Image::Image() { InitialisiereArrayEEPROM(); }
+Image::Image() { reset(); }
 
-void Image::InitialisiereArrayEEPROM()
+void Image::reset()
 {
     for (int b = 0; b < Blocks; ++b)
         for (int r = 0; r < Records; ++r)
@@ -185,14 +185,14 @@ QByteArray Image::hexText() const
     return out;
 }
 
-QString Image::sAdresseHex(long value)
+QString Image::addressHex(long value)
 {
     if (value < 0 || value > 0xFFFF)
         return QString();
     return hex2(int(value >> 8)) + hex2(int(value & 0xFF));
 }
 
-QString Image::sQuecksummeRechnen(long sum)
+QString Image::checksumHex(long sum)
 {
     const long low = ((sum % 256) + 256) % 256;
     return hex2(int((256 - low) % 256));
@@ -211,7 +211,7 @@ void Image::storeChecksum(int b, int r)
     long sum = 0;
     for (int e = 0; e < 20; ++e)
         sum += byte(e, r, b);
-    setByte(20, r, b, byteOf(sQuecksummeRechnen(sum)));
+    setByte(20, r, b, byteOf(checksumHex(sum)));
 }
 
 void Image::CreateParameterRecord(int b, int r, const QString& length, const QString& address, const QString& type,
@@ -249,9 +249,9 @@ void Image::CreateTerminatedTextRecord(int b, int r, const QString& length, cons
         setByte(4 + i, r, b, std::uint8_t(bytes[i]));
     // The terminator follows any chunk that leaves room for it, so a text of 15, 31, 47 or 63
     // characters does not carry the fill blank of its last record into the unit.
-    if (bytes.size() <= 15 && !mbTerminatorWritten) {
+    if (bytes.size() <= 15 && !terminatorWritten) {
         setByte(4 + int(bytes.size()), r, b, 0x00);
-        mbTerminatorWritten = true;
+        terminatorWritten = true;
     }
     storeChecksum(b, r);
 }
@@ -266,7 +266,7 @@ bool Image::appendText(const std::uint8_t* data, QString& text)
     return false;
 }
 
-QString Image::SMS_auslesen(int block) const
+QString Image::smsText(int block) const
 {
     QString text;
     if (block < 1 || block > Blocks)
@@ -289,7 +289,7 @@ void Image::CreateStatus(int n, int mask1, int mask2, QString& text, int& bit)
     text = bit ? QStringLiteral("01") : QStringLiteral("00");
 }
 
-void Image::UserByteIN(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 2); }
-void Image::UserByteOUT(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 2); }
-void Image::UserByteAD(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 3); }
-void Image::UserBytePU(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 1); }
+void Image::readInputRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 2); }
+void Image::readOutputRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 2); }
+void Image::readAlarmRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 3); }
+void Image::readPowerOnRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 1); }

@@ -40,7 +40,7 @@ public:
     Image();
 
     // Records 0 and 1 of every block all "00", records 2 to 7 all "20".
-    void InitialisiereArrayEEPROM();
+    void reset();
 
     // Entry e (0..20) of record r (0..7) of block b (0..63), as two upper-case hex digits.
     QString entry(int e, int r, int b) const;
@@ -71,20 +71,20 @@ public:
     void CreateTextRecord(int b, int r, const QString& length, const QString& address, const QString& type,
                           const QString& text);
     // As CreateTextRecord; a chunk of at most 15 characters is followed by the terminator
-    // "00" unless one has already been written for this text field (mbTerminatorWritten;
+    // "00" unless one has already been written for this text field (terminatorWritten;
     // the caller clears it before the first of a block's text records).
     void CreateTerminatedTextRecord(int b, int r, const QString& length, const QString& address, const QString& type,
                                     const QString& text);
-    bool mbTerminatorWritten = false;
+    bool terminatorWritten = false;
 
     // The text field (records 2 to 5) of block `block` (1..64), up to the first "00".
-    QString SMS_auslesen(int block) const;
+    QString smsText(int block) const;
 
     // ---- shared helpers -------------------------------------------------------------------
     // The address as four upper-case hex digits; empty outside 0..65535.
-    static QString sAdresseHex(long value);
+    static QString addressHex(long value);
     // The Intel-HEX checksum of a record whose header and data bytes add up to sum.
-    static QString sQuecksummeRechnen(long sum);
+    static QString checksumHex(long sum);
     // Two upper-case hex digits of a byte.
     static QString hex2(int value);
     // The value of one hexadecimal digit of either case; -1 when the character is none.
@@ -101,10 +101,10 @@ public:
 
     // Recipient decoders: data byte 2 of a parameter-record line into the eight Benutzer fields
     // of the current record of their table (field offset 2, 2, 3, 1).
-    static void UserByteIN(const QString& line, Recordset& rs_Konfig_IN);
-    static void UserByteOUT(const QString& line, Recordset& rs_Konfig_OUT);
-    static void UserByteAD(const QString& line, Recordset& rs_AlarmDispo);
-    static void UserBytePU(const QString& line, Recordset& rs_PowerON);
+    static void readInputRecipients(const QString& line, Recordset& inputs);
+    static void readOutputRecipients(const QString& line, Recordset& outputs);
+    static void readAlarmRecipients(const QString& line, Recordset& alarmInput);
+    static void readPowerOnRecipients(const QString& line, Recordset& powerOn);
 
     bool operator==(const Image& o) const { return m_bytes == o.m_bytes; }
 

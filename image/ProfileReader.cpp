@@ -1,6 +1,6 @@
 #include "image/ProfileReader.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "image/FileAccess.h"
 #include "store/ConfigStore.h"
@@ -33,7 +33,7 @@ void setText(Recordset& rs, int col, const QString& text)
 
 void reloadAll(ConfigStore& s)
 {
-    for (Recordset* rs : {&s.rs_Adressen, &s.rs_AlarmDispo, &s.rs_Konfig_IN, &s.rs_Konfig_OUT, &s.rs_PowerON, &s.rs_SMS}) {
+    for (Recordset* rs : {&s.addresses, &s.alarmInput, &s.inputs, &s.outputs, &s.powerOn, &s.sms}) {
         try {
             if (rs->isOpen())
                 rs->cancelBatch();
@@ -97,10 +97,10 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
         const int address = v[1] * 256 + v[2];
         if (address != i * 16)
             return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilAdresse"), QStringLiteral("Adresse %1, erwartet wird %2"))
-                                             .arg(Image::sAdresseHex(address), Image::sAdresseHex(i * 16)));
+                                             .arg(Image::addressHex(address), Image::addressHex(i * 16)));
         if (v[3] != 0x00)
             return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilDatensatztyp"), QStringLiteral("Datensatztyp %1 statt 00")).arg(Image::hex2(v[3])));
-        const QString expected = Image::sQuecksummeRechnen(sum);
+        const QString expected = Image::checksumHex(sum);
         if (Image::hex2(v[20]) != expected)
             return fail(problem, lineNo,
                         gState().msgOr(QStringLiteral("gsMsgProfilPrüfsumme"), QStringLiteral("Prüfsumme %1, erwartet wird %2")).arg(Image::hex2(v[20]), expected));
@@ -152,7 +152,7 @@ bool readFile(const QString& path, Image& img, QString* error)
 ProfileData decode(const Image& img)
 {
     ProfileData d;
-    auto text = [&img](int b) { return img.SMS_auslesen(b + 1); };
+    auto text = [&img](int b) { return img.smsText(b + 1); };
     for (int n = 0; n < 16; ++n) {
         d.inputs[n].alarm = img.dataByte(n, 0, 1) == 0x01;
         d.inputs[n].recipients = img.dataByte(n, 0, 2);
@@ -188,15 +188,15 @@ ProfileData decode(const Image& img)
     return d;
 }
 
-void BenutzerProfil_laden(const Image& img, ConfigStore& store, int language)
+void loadProfile(const Image& img, ConfigStore& store, int language)
 {
     const int textCol = language + 1;
     try {
         const ProfileData d = decode(img);
-        Recordset& ad = store.rs_AlarmDispo;
-        Recordset& in = store.rs_Konfig_IN;
-        Recordset& out = store.rs_Konfig_OUT;
-        Recordset& sms = store.rs_SMS;
+        Recordset& ad = store.alarmInput;
+        Recordset& in = store.inputs;
+        Recordset& out = store.outputs;
+        Recordset& sms = store.sms;
         ad.moveFirst();
         in.moveFirst();
         out.moveFirst();
@@ -210,7 +210,7 @@ void BenutzerProfil_laden(const Image& img, ConfigStore& store, int language)
                 else
                     inFF += 1 << ((n - 1) / 2);
             }
-            Image::UserByteIN(rec0, in);
+            Image::readInputRecipients(rec0, in);
             setText(sms, textCol, d.inputs[n - 1].text);
             in.moveNext();
             sms.moveNext();
@@ -220,22 +220,22 @@ void BenutzerProfil_laden(const Image& img, ConfigStore& store, int language)
         ad.setValue(QStringLiteral("IN_FF"), inFF);
         for (int n = 1; n <= 8; ++n) {
             const QString rec0 = img.line(31 + n, 0);
-            Image::UserByteOUT(rec0, out);
+            Image::readOutputRecipients(rec0, out);
             out.setValue(QStringLiteral("DefaultState"), d.outputs[n - 1].defaultState ? 1 : 0);
             setText(sms, textCol, d.outputs[n - 1].text);
             sms.moveNext();
             out.moveNext();
             LoadingProgress::advance();
         }
-        Image::UserByteAD(img.line(52, 0), ad);
+        Image::readAlarmRecipients(img.line(52, 0), ad);
         ad.setValue(tbl::Verzoegerungszeit, d.alarmInput.delay);
         setText(sms, textCol, d.alarmInput.text);
         sms.moveNext();
-        store.rs_PowerON.moveFirst();
-        Image::UserBytePU(img.line(53, 0), store.rs_PowerON);
+        store.powerOn.moveFirst();
+        Image::readPowerOnRecipients(img.line(53, 0), store.powerOn);
         setText(sms, textCol, d.powerOn.text);
         LoadingProgress::advance();
-        Recordset& adr = store.rs_Adressen;
+        Recordset& adr = store.addresses;
         adr.moveFirst();
         for (int n = 0; n < 8; ++n) {
             const ProfileData::User& u = d.users[n];
@@ -260,7 +260,7 @@ bool load(const QString& path, ConfigStore& store, int language, QString* error)
     if (!readFile(path, img, error))
         return false;
     try {
-        BenutzerProfil_laden(img, store, language);
+        loadProfile(img, store, language);
     } catch (const StoreBusy&) {
         throw; // the caller may try again
     } catch (const StoreError& e) {

@@ -35,12 +35,12 @@ bool readFile(const QString& path, Image& img, QString* error);
 // number up to the first zero byte. Empty names and numbers are null.
 ProfileData decode(const Image& img);
 
-// Writes a checked image into the store's recordsets as BenutzerProfil_laden does and
+// Writes a checked image into the store's recordsets as loadProfile does and
 // commits all six in one transaction. Texts go to the SMS column of `language` only. On a
 // store failure every recordset is reloaded from the file and StoreError is thrown.
-void BenutzerProfil_laden(const Image& img, ConfigStore& store, int language);
+void loadProfile(const Image& img, ConfigStore& store, int language);
 
-// readFile + BenutzerProfil_laden. Returns false with one message on failure; the store is
+// readFile + loadProfile. Returns false with one message on failure; the store is
 // then unchanged. When another program holds the database, StoreBusy is thrown instead (the
 // store unchanged too), so that the caller can offer to try again.
 bool load(const QString& path, ConfigStore& store, int language, QString* error);

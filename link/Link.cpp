@@ -1,6 +1,7 @@
 #include "link/Link.h"
 
-#include "core/ProgramState.h"
+#include "core/Logging.h"
+#include "core/ProgramContext.h"
 #include "image/Image.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
@@ -39,9 +40,9 @@ Link::Link(Channel& channel, Waiter& waiter, LinkSink& sink) : m_ch(channel), m_
 
 bool Link::stopFlags()
 {
-    if (!portLost && !m_ch.isOpen())
-        portLost = true;
-    return gbBenutzerAbbruch || gState().gbAbbruch || portLost;
+    if (!m_portLost && !m_ch.isOpen())
+        m_portLost = true;
+    return m_cancel->cancelled() || gState().closing || m_portLost;
 }
 
 Notice::Answer LinkSink::notify(const Notice& notice)
@@ -58,11 +59,11 @@ Notice::Answer LinkSink::notify(const Notice& notice)
 Notice::Answer Link::notify(const QString& key, const QString& text, Notice::Severity severity, const QString& title,
                             int answers, Notice::Answer defaultAnswer)
 {
-    lastMessageKey = key;
+    m_lastMessageKey = key;
     Notice n;
     n.key = key;
     n.text = text;
-    n.title = title.isEmpty() ? gState().gsProgramName : title;
+    n.title = title.isEmpty() ? gState().programName : title;
     n.severity = severity;
     n.answers = answers;
     n.defaultAnswer = defaultAnswer;
@@ -82,7 +83,7 @@ Notice::Answer Link::message(const QStringList& keys, Notice::Severity severity,
 
 void Link::showPortLost()
 {
-    if (!portLost || m_portLostShown)
+    if (!m_portLost || m_portLostShown)
         return;
     m_portLostShown = true;
     lamp(LinkColour::Red);
@@ -91,6 +92,33 @@ void Link::showPortLost()
                   gState().msgOr(QStringLiteral("gsMsgVerbindungUnterbrochen"), QStringLiteral("Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar%1. Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."))
                       .arg(why.isEmpty() ? QString() : QStringLiteral(" (") + why + QStringLiteral(")")),
                   Notice::Severity::Critical);
+}
+
+void Link::resetForCommand()
+{
+    m_missedAnswers = 0;
+    m_failedTries = 0;
+    m_lineGivenUp = false;
+    m_portLost = false;
+    m_cancel->clear();
+}
+
+void Link::declareSilent()
+{
+    m_missedAnswers = 5;
+    reportNoAnswer();
+}
+
+void Link::sendLine(const QString& line)
+{
+    m_currentLine = line;
+    sendLine();
+}
+
+void Link::sendFirmwareLine(const QString& line)
+{
+    m_currentLine = line;
+    sendFirmwareLine();
 }
 
 void Link::writeRaw(const QByteArray& bytes)
@@ -104,7 +132,7 @@ void Link::pause(int ms)
     m_w.wait(ms, [this] { return stopFlags(); });
 }
 
-void Link::Verbindung_pruefen()
+void Link::probe()
 {
     if (!m_ch.isOpen()) {
         lamp(LinkColour::Red);
@@ -113,7 +141,7 @@ void Link::Verbindung_pruefen()
     m_ch.discardOutput();
     m_ch.discardInput();
     writeRaw("\r");
-    m_w.wait(300, [] { return gState().gbAbbruch; });
+    m_w.wait(300, [] { return gState().closing; });
     if (m_ch.inBufferCount() == 0) {
         lamp(LinkColour::Red);
         return;
@@ -128,72 +156,74 @@ void Link::Verbindung_pruefen()
     }
 }
 
-void Link::Verbindung_aufbauen()
+void Link::handshake()
 {
     for (;;) {
-        if (gbyFehlerE > 6) {
+        if (m_handshakeRefusals > 6) {
             message({QStringLiteral("gsMsgErrorPIC")}, Notice::Severity::Critical);
-            gbBenutzerAbbruch = true;
-            gbyFehlerE = 0;
+            m_cancel->cancel();
+            m_handshakeRefusals = 0;
             return;
         }
         if (stopFlags())
             return;
         m_ch.discardOutput();
         m_ch.discardInput();
+        qCDebug(lcLink) << "handshake";
         panel3(QStringLiteral("\r"));
         writeRaw("\r");
         pause(200);
         const bool nothing = m_ch.inBufferCount() == 0;
         if (nothing) {
-            gbyAntwort = 0;
-            Timeout_abwarten();
+            m_statusCharacter = 0;
+            awaitAnswerTimeout();
         }
         bool status = nothing;
         while (m_ch.inBufferCount() > 0 && !stopFlags()) {
             const QByteArray c = m_ch.readChar();
             if (c == ">") {
                 lamp(LinkColour::Green);
-                gbyFehlerE = 0;
+                m_handshakeRefusals = 0;
                 m_ch.discardInput();
                 return;
             }
             if (c == "E") {
                 lamp(LinkColour::Yellow);
-                ++gbyFehlerE;
+                ++m_handshakeRefusals;
                 status = true;
             }
         }
         // Characters without any prompt or "E" count as a missing answer, so that a unit
         // sending only noise cannot keep the handshake going for ever.
-        if (!status && gbyKeineAntwort <= 4 && !stopFlags()) {
-            gbyAntwort = 0;
-            Timeout_abwarten();
+        if (!status && !unitSilent() && !stopFlags()) {
+            m_statusCharacter = 0;
+            awaitAnswerTimeout();
         }
-        if (gbyKeineAntwort > 4) {
+        if (unitSilent()) {
             lamp(LinkColour::Red);
             return;
         }
         if (stopFlags())
             return;
-        if (gbyFehlerE > 4)
+        if (m_handshakeRefusals > 4)
             writeRaw(QByteArray(1, 27));
     }
 }
 
-void Link::Timeout_abwarten()
+void Link::awaitAnswerTimeout()
 {
     pause(500);
-    if (gbyAntwort != '>' && gbyAntwort != 'E')
-        ++gbyKeineAntwort;
-    if (gbyKeineAntwort == 5)
+    if (m_statusCharacter != '>' && m_statusCharacter != 'E')
+        ++m_missedAnswers;
+    if (m_missedAnswers == 5)
         reportNoAnswer();
 }
 
 void Link::reportNoAnswer()
 {
+    qCDebug(lcLink) << "the unit does not answer";
     lamp(LinkColour::Red);
-    if (!quietNoAnswer)
+    if (!m_quietNoAnswer)
         message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Notice::Severity::Critical);
 }
 
@@ -220,25 +250,27 @@ void Link::writeLine(bool withCr, int ms)
     if (m_lastLineAt >= 0 && m_w.now() < m_lastLineAt + ms)
         m_w.wait(int(m_lastLineAt + ms - m_w.now()), [this] { return stopFlags(); });
     if (withCr) {
-        panel3(gsSendeZeile);
-        writeRaw(gsSendeZeile.toLatin1() + '\r');
+        qCDebug(lcLink).noquote() << "sent" << maskSecrets(m_currentLine);
+        panel3(m_currentLine);
+        writeRaw(m_currentLine.toLatin1() + '\r');
     } else {
+        qCDebug(lcLink).noquote() << "resent after silence" << maskSecrets(m_currentLine);
         // The line again, without its CR (the confirming CR of a firmware write is itself
         // the line).
-        writeRaw(gsSendeZeile.isEmpty() ? QByteArray("\r") : gsSendeZeile.toLatin1());
+        writeRaw(m_currentLine.isEmpty() ? QByteArray("\r") : m_currentLine.toLatin1());
     }
     m_lastLineAt = m_w.now();
 }
 
-void Link::Zeile_senden()
+void Link::sendLine()
 {
     m_firmwarePacing = false;
-    const int ms = pauseFor(gsSendeZeile);
+    const int ms = pauseFor(m_currentLine);
     writeLine(true, ms);
     pause(ms);
 }
 
-void Link::Zeile_senden_Firmware()
+void Link::sendFirmwareLine()
 {
     m_firmwarePacing = true;
     writeLine(true, 250);
@@ -248,55 +280,61 @@ void Link::Zeile_senden_Firmware()
 void Link::resendLine()
 {
     if (m_firmwarePacing)
-        Zeile_senden_Firmware();
+        sendFirmwareLine();
     else
-        Zeile_senden();
+        sendLine();
 }
 
-void Link::Antwort_lesen()
+void Link::readStatusCharacter()
 {
-    gbyAntwort = 0;
+    m_statusCharacter = 0;
     while (m_ch.inBufferCount() > 0 && !stopFlags()) {
         m_w.yield();
         const QByteArray c = m_ch.readChar();
         if (c == ":" || c == ">") {
-            gbyAntwort = quint8(c[0]);
+            m_statusCharacter = quint8(c[0]);
             lamp(LinkColour::Green);
             break;
         }
         if (c == "E") {
-            gbyAntwort = 'E';
+            m_statusCharacter = 'E';
             lamp(LinkColour::Yellow);
             break;
         }
     }
+    if (m_statusCharacter)
+        qCDebug(lcLink).noquote() << "answer" << QString(QChar(m_statusCharacter));
+    else
+        qCDebug(lcLink) << "no answer yet";
     if (m_ch.isOpen())
         m_ch.discardInput();
 }
 
-void Link::Antwort_pruefen()
+void Link::checkAnswer()
 {
     for (;;) {
         if (stopFlags())
             return;
-        if (gbyAntwort == ':' || gbyAntwort == '>') {
-            giFehlerZaehler = 0;
-            gbyKeineAntwort = 0;
+        if (m_statusCharacter == ':' || m_statusCharacter == '>') {
+            m_failedTries = 0;
+            m_missedAnswers = 0;
             return;
         }
-        if (gbyAntwort == 'E') {
-            ++giFehlerZaehler;
-            if (giFehlerZaehler >= 3) {
-                lineGivenUp = true;
-                givenUpLine = gsSendeZeile;
-                if (!quietGiveUp)
+        if (m_statusCharacter == 'E') {
+            ++m_failedTries;
+            if (m_failedTries >= 3) {
+                qCDebug(lcLink).noquote() << "line given up after three refusals:" << maskSecrets(m_currentLine);
+                m_lineGivenUp = true;
+                m_givenUpLine = m_currentLine;
+                if (!m_quietGiveUp)
                     message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                             Notice::Severity::Critical);
-                giFehlerZaehler = 0;
+                m_failedTries = 0;
                 return;
             }
+            qCDebug(lcLink) << "refused, sending again, try" << m_failedTries + 1;
             resendLine();
-            Antwort_lesen();
+            readStatusCharacter();
             continue;
         }
         // No status character: wait up to 500 ms for a late one.
@@ -306,24 +344,25 @@ void Link::Antwort_pruefen()
         while (!stopFlags() && m_w.now() < deadline) {
             m_w.wait(int(deadline - m_w.now()), [this] { return stopFlags() || m_ch.inBufferCount() > 0; });
             if (m_ch.inBufferCount() > 0) {
-                Antwort_lesen();
+                readStatusCharacter();
                 // A late ">" accepts the line as well as ":".
-                if (gbyAntwort == ':' || gbyAntwort == 'E' || gbyAntwort == '>') {
+                if (m_statusCharacter == ':' || m_statusCharacter == 'E' || m_statusCharacter == '>') {
                     came = true;
                     break;
                 }
             }
         }
         if (came)
-            gbyKeineAntwort = 0;
+            m_missedAnswers = 0;
         if (stopFlags())
             return;
         if (!came) {
-            ++gbyKeineAntwort;
-            writeLine(false, m_firmwarePacing ? 250 : pauseFor(gsSendeZeile));
+            ++m_missedAnswers;
+            writeLine(false, m_firmwarePacing ? 250 : pauseFor(m_currentLine));
         }
-        if (gbyKeineAntwort > 4) {
-            if (!quietNoAnswer)
+        if (unitSilent()) {
+            qCDebug(lcLink).noquote() << "no answer to" << maskSecrets(m_currentLine) << "- given up";
+            if (!m_quietNoAnswer)
                 message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                         Notice::Severity::Critical);
             lamp(LinkColour::Cyan);
@@ -336,33 +375,34 @@ void Link::Antwort_pruefen()
 
 void Link::sendChecked(const QString& line, bool firmwarePacing)
 {
-    gsSendeZeile = line;
+    m_currentLine = line;
     if (firmwarePacing)
-        Zeile_senden_Firmware();
+        sendFirmwareLine();
     else
-        Zeile_senden();
-    Antwort_lesen();
-    Antwort_pruefen();
+        sendLine();
+    readStatusCharacter();
+    checkAnswer();
 }
 
 // ---- block read ------------------------------------------------------------------------
 
-void Link::Block_lesen(UnitImage& image)
+void Link::readBlock(UnitImage& image)
 {
-    const QString cmd = QStringLiteral(":HR%1:0080:%2").arg(gbyLeseBereich).arg(
-        QString::number(glBlockAdresse, 16).toUpper().rightJustified(4, QLatin1Char('0')));
-    panel3(cmd);
+    const QString command = QStringLiteral(":HR%1:0080:%2").arg(m_readArea).arg(
+        QString::number(m_blockAddress, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    qCDebug(lcLink).noquote() << "block read" << command;
+    panel3(command);
     // Whatever is left of an earlier, failed reply must not be taken for this one.
     m_ch.discardInput();
-    writeRaw(cmd.toLatin1() + '\r');
-    glBlockAdresse += 128;
+    writeRaw(command.toLatin1() + '\r');
+    m_blockAddress += 128;
     pause(250);
-    Block_empfangen(image);
-    if (gbWiederholen)
-        glBlockAdresse -= 128;
+    receiveBlock(image);
+    if (m_retryNeeded)
+        m_blockAddress -= 128;
 }
 
-void Link::Block_empfangen(UnitImage& image)
+void Link::receiveBlock(UnitImage& image)
 {
     int seen = m_ch.inBufferCount();
     qint64 lastGrowth = m_w.now();
@@ -370,13 +410,13 @@ void Link::Block_empfangen(UnitImage& image)
         m_w.yield();
         const int n = m_ch.inBufferCount();
         if (n == 0) {
-            gbyAntwort = 0;
-            Timeout_abwarten();
-            gbWiederholen = true;
-            ++giFehlerZaehler;
+            m_statusCharacter = 0;
+            awaitAnswerTimeout();
+            m_retryNeeded = true;
+            ++m_failedTries;
             return;
         }
-        gbWiederholen = false;
+        m_retryNeeded = false;
         if (n != seen) {
             seen = n;
             lastGrowth = m_w.now();
@@ -384,8 +424,8 @@ void Link::Block_empfangen(UnitImage& image)
             // A cut reply (or an "E"): this try failed.
             lamp(LinkColour::Yellow);
             m_ch.discardInput();
-            gbWiederholen = true;
-            ++giFehlerZaehler;
+            m_retryNeeded = true;
+            ++m_failedTries;
             return;
         }
         m_w.wait(int(lastGrowth + BlockStallMs - m_w.now()),
@@ -395,19 +435,19 @@ void Link::Block_empfangen(UnitImage& image)
         return;
     const QByteArray text = m_ch.readAll();
     if (text.contains('>')) {
-        gbWiederholen = false;
+        m_retryNeeded = false;
         lamp(LinkColour::Green);
-        Block_auswerten(text, image);
-        if (gbWiederholen)
-            ++giFehlerZaehler;
+        decodeBlock(text, image);
+        if (m_retryNeeded)
+            ++m_failedTries;
     } else {
         lamp(LinkColour::Yellow);
-        gbWiederholen = true;
-        ++giFehlerZaehler;
+        m_retryNeeded = true;
+        ++m_failedTries;
     }
 }
 
-void Link::Block_auswerten(const QByteArray& text, UnitImage& image)
+void Link::decodeBlock(const QByteArray& text, UnitImage& image)
 {
     if (stopFlags())
         return;
@@ -416,67 +456,66 @@ void Link::Block_auswerten(const QByteArray& text, UnitImage& image)
     int block = -1;
     for (int r = 0; r < 8; ++r) {
         if (at < 0 || at + 43 > text.size()) {
-            gbWiederholen = true;
+            m_retryNeeded = true;
             return;
         }
         const QByteArray rec = text.mid(at, 43);
         if (r == 0) {
             const int b0 = hexByteAt(rec, 9);
-            gbyBlockNummer = quint8(b0 - 15);
+            m_blockNumber = quint8(b0 - 15);
             block = b0 - 15;
         }
-        Zeile_pruefen(rec);
-        if (gbWiederholen)
+        if (!recordChecksumOk(rec)) {
+            m_retryNeeded = true;
             return;
+        }
         for (int i = 0; i < 21; ++i)
             recs[r][i] = quint8(hexByteAt(rec, 1 + 2 * i));
         at = text.indexOf(':', at + 43);
     }
     if (block < 1 || block > 64) {
         // An erased unit carries no block codes: never write outside the image.
-        badBlockCode = true;
-        badBlockValue = block + 15;
+        m_badBlockCode = true;
+        m_badBlockValue = block + 15;
         return;
     }
     image.rec[block - 1] = recs;
     image.filled[block - 1] = true;
 }
 
-void Link::Zeile_pruefen(const QByteArray& record)
+bool Link::recordChecksumOk(const QByteArray& record)
 {
     int sum = 0;
     for (int i = 0; i < 20; ++i) {
         const int v = hexByteAt(record, 1 + 2 * i);
-        if (v < 0) {
-            gbWiederholen = true;
-            return;
-        }
+        if (v < 0)
+            return false;
         sum += v;
     }
     const int own = hexByteAt(record, 41);
-    gbWiederholen = own < 0 || own != ((256 - (sum % 256)) % 256);
+    return own >= 0 && own == ((256 - (sum % 256)) % 256);
 }
 
-bool Link::Konfiguration_auslesen(UnitImage& image)
+bool Link::readConfiguration(UnitImage& image)
 {
-    glBlockAdresse = 0;
-    giFehlerZaehler = 0;
-    gbWiederholen = false;
-    badBlockCode = false;
+    m_blockAddress = 0;
+    m_failedTries = 0;
+    m_retryNeeded = false;
+    m_badBlockCode = false;
     int stored = 0;
     m_sink->setProgressRange(0, 64);
     m_sink->setProgressValue(0);
-    while (glBlockAdresse < 0x2000) {
+    while (m_blockAddress < 0x2000) {
         m_w.yield();
-        if (gbyKeineAntwort > 4 || stopFlags() || giFehlerZaehler >= 3 || badBlockCode)
+        if (unitSilent() || stopFlags() || m_failedTries >= 3 || m_badBlockCode)
             break;
-        Block_lesen(image);
-        if (!gbWiederholen && !badBlockCode && !stopFlags()) {
-            giFehlerZaehler = 0;   // the count is per block
+        readBlock(image);
+        if (!m_retryNeeded && !m_badBlockCode && !stopFlags()) {
+            m_failedTries = 0;   // the count is per block
             m_sink->setProgressValue(++stored);
         }
     }
-    return glBlockAdresse >= 0x2000 && !gbWiederholen && !badBlockCode && image.complete();
+    return m_blockAddress >= 0x2000 && !m_retryNeeded && !m_badBlockCode && image.complete();
 }
 
 // ---- 16-byte reads ----------------------------------------------------------------------
@@ -484,10 +523,11 @@ bool Link::Konfiguration_auslesen(UnitImage& image)
 QByteArray Link::readRecord(const QString& command)
 {
     for (int attempt = 0; attempt <= StatusRepeats; ++attempt) {
+        qCDebug(lcLink).noquote() << "read" << command << "try" << attempt + 1;
         panel3(command);
         writeRaw(command.toLatin1() + '\r');
-        m_w.wait(400, [this] { return gState().gbAbbruch || portLost || !m_ch.isOpen(); });
-        if (stopFlags() && !gbBenutzerAbbruch)
+        m_w.wait(400, [this] { return gState().closing || m_portLost || !m_ch.isOpen(); });
+        if (stopFlags() && !m_cancel->cancelled())
             return QByteArray();
         const int n = m_ch.inBufferCount();
         if (n == 0) {

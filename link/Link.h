@@ -3,6 +3,7 @@
 // status character of a written line, the retry policy, block reads of the configuration
 // and the collector of 16-byte read replies. Everything runs on the caller's thread; every
 // wait goes through the Waiter and is bounded.
+#include "core/CancelToken.h"
 #include "core/Notice.h"
 
 #include <QByteArray>
@@ -48,27 +49,39 @@ class Link {
 public:
     Link(Channel& channel, Waiter& waiter, LinkSink& sink);
 
-    // ---- link state, by the program's names ------------------------------------------
-    QString gsSendeZeile;
-    quint8 gbyAntwort = 0;
-    quint8 gbyKeineAntwort = 0;
-    quint8 gbyFehlerE = 0;
-    int giFehlerZaehler = 0;
-    bool gbWiederholen = false;
-    bool gbBenutzerAbbruch = false;
-    long glBlockAdresse = 0;
-    quint8 gbyLeseBereich = 3;
-    quint8 gbyBlockNummer = 0;
+    // ---- what the last exchange left ------------------------------------------------------
+    // The unit does not answer: five exchanges in a row went without a reply.
+    bool unitSilent() const { return m_missedAnswers > 4; }
+    quint8 missedAnswers() const { return m_missedAnswers; }
+    // The status character of the last line: ':' or '>' accepted, 'E' refused, 0 none.
+    quint8 statusCharacter() const { return m_statusCharacter; }
+    quint8 handshakeRefusals() const { return m_handshakeRefusals; }
+    int failedTries() const { return m_failedTries; }
+    bool retryNeeded() const { return m_retryNeeded; }
+    int blockNumber() const { return m_blockNumber; }
+    // A line was refused three times (cleared by resetForCommand and clearLineGivenUp).
+    bool lineGivenUp() const { return m_lineGivenUp; }
+    void clearLineGivenUp() { m_lineGivenUp = false; }
+    // The last line was acknowledged and not given up.
+    bool lastLineAccepted() const
+    {
+        return !m_lineGivenUp && (m_statusCharacter == ':' || m_statusCharacter == '>');
+    }
+    bool portLost() const { return m_portLost; }
+    // The first key of the last message shown.
+    QString lastMessageKey() const { return m_lastMessageKey; }
+    void setLastMessageKey(const QString& key) { m_lastMessageKey = key; }
 
-    // ---- what happened beyond the program's flags --------------------------------------
-    bool lineGivenUp = false;     // a line was refused three times (reset by the caller)
-    QString givenUpLine;
-    bool badBlockCode = false;    // a block reply carried a number outside 1..64
-    int badBlockValue = 0;
-    bool portLost = false;        // the port disappeared
-    bool quietGiveUp = false;     // the caller reports a given-up line itself
-    bool quietNoAnswer = false;   // the caller reports a missing answer itself
-    QString lastMessageKey;       // the first key of the last message shown
+    // Before a command of the user: no missed answers, no refusals counted, no cancel
+    // pending, the port taken as present until it is found missing.
+    void resetForCommand();
+
+    // Cancelling: the link checks the token at every wait. By default the link holds a
+    // token of its own; a caller may pass one that a cancel button or the closing window sets.
+    CancelToken& cancelToken() { return *m_cancel; }
+    void setCancelToken(CancelToken& token) { m_cancel = &token; }
+    void cancel() { m_cancel->cancel(); }
+    bool cancelled() const { return m_cancel->cancelled(); }
 
     Channel& channel() { return m_ch; }
     Waiter& waiter() { return m_w; }
@@ -78,25 +91,28 @@ public:
     // True when a wait must end: user cancel, program closing, or the port is gone.
     bool stopFlags();
 
-    void Verbindung_pruefen();
-    void Verbindung_aufbauen();
-    void Timeout_abwarten();
-    void Zeile_senden();
-    void Zeile_senden_Firmware();
+    void probe();
+    void handshake();
+    void awaitAnswerTimeout();
+    void sendLine();
+    // Sends line with the pacing of its kind (sendLine with currentLine set to line).
+    void sendLine(const QString& line);
+    void sendFirmwareLine();
+    void sendFirmwareLine(const QString& line);
     // Sends the current line again with the pacing it was first sent with.
     void resendLine();
-    void Antwort_lesen();
-    void Antwort_pruefen();
+    void readStatusCharacter();
+    void checkAnswer();
     // Writes one line and checks its answer (the usual triple).
     void sendChecked(const QString& line, bool firmwarePacing = false);
 
     // Block read of the configuration into image; progress by one per block stored.
-    void Block_lesen(UnitImage& image);
-    void Block_empfangen(UnitImage& image);
-    void Block_auswerten(const QByteArray& text, UnitImage& image);
-    void Zeile_pruefen(const QByteArray& record);
-    // All 64 blocks (Konfiguration_auslesen); returns true when the image is complete.
-    bool Konfiguration_auslesen(UnitImage& image);
+    void readBlock(UnitImage& image);
+    void receiveBlock(UnitImage& image);
+    void decodeBlock(const QByteArray& text, UnitImage& image);
+    static bool recordChecksumOk(const QByteArray& record);
+    // All 64 blocks (readConfiguration); returns true when the image is complete.
+    bool readConfiguration(UnitImage& image);
 
     // A 16-byte read: handshake done by the caller; writes the command and collects the
     // reply (Einlesen_Schnittstelle_Status_Abfrage). Returns the reply or an empty text.
@@ -104,7 +120,7 @@ public:
     // Data byte k of a 16-byte read reply (0 when missing).
     static int dataByte(const QByteArray& reply, int k);
 
-    // Messages: the texts of the keys joined by CR LF, title gsProgramName.
+    // Messages: the texts of the keys joined by CR LF, title programName.
     Notice::Answer message(const QStringList& keys, Notice::Severity severity, const QString& extra = QString(),
                            int answers = Notice::Ok, Notice::Answer defaultAnswer = Notice::NoAnswer);
     // A notice with a text of its own (key: what callers and the command line may test).
@@ -121,6 +137,9 @@ public:
     // (PW:, PA:, PN:) replaced by "****". Only the wire carries the real values.
     static QString maskSecrets(const QString& line);
     void lamp(int bgr) { m_sink->setLamp(bgr); }
+    // Marks the unit as not answering (a lost status reply after an answered handshake)
+    // and reports it, as five missed answers would.
+    void declareSilent();
     // Pause on TiInterfaceDownload (ended early by the stop flags).
     void pause(int ms);
 
@@ -130,6 +149,27 @@ public:
     static constexpr int BlockStallMs = 500;
 
 private:
+    friend class ConfigTransfer;
+    QString m_currentLine;
+    quint8 m_statusCharacter = 0;
+    quint8 m_missedAnswers = 0;
+    quint8 m_handshakeRefusals = 0;
+    int m_failedTries = 0;
+    bool m_retryNeeded = false;
+    long m_blockAddress = 0;
+    quint8 m_readArea = 3;
+    quint8 m_blockNumber = 0;
+    bool m_lineGivenUp = false;
+    QString m_givenUpLine;
+    bool m_badBlockCode = false;      // a block reply carried a number outside 1..64
+    int m_badBlockValue = 0;
+    bool m_portLost = false;          // the port disappeared
+    bool m_quietGiveUp = false;       // the caller reports a given-up line itself
+    bool m_quietNoAnswer = false;     // the caller reports a missing answer itself
+    QString m_lastMessageKey;
+    CancelToken m_ownCancel;
+    CancelToken* m_cancel = &m_ownCancel;
+
     int pauseFor(const QString& line) const;
     // Writes the current line (with its CR, or without it for a resend after silence), no
     // sooner than ms after the previous line went out, and notes when it went out.
@@ -138,6 +178,6 @@ private:
     Waiter& m_w;
     LinkSink* m_sink;
     bool m_portLostShown = false;
-    bool m_firmwarePacing = false;   // the current line was sent with Zeile_senden_Firmware
+    bool m_firmwarePacing = false;   // the current line was sent with sendFirmwareLine
     qint64 m_lastLineAt = -1;        // when the last line went out
 };

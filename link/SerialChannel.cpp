@@ -1,6 +1,6 @@
 #include "link/SerialChannel.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QFileInfo>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "link/Transfer.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "image/FileAccess.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
@@ -87,13 +87,32 @@ QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bo
     return out;
 }
 
-TransferOutcome ConfigTransfer::finish(TransferOutcome o)
+TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
 {
-    if (m_link.portLost) {
+    if (m_link.m_portLost) {
         m_link.showPortLost();
         o.kind = TransferOutcome::PortLost;
         o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"), QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
     }
+    switch (o.kind) {
+    case TransferOutcome::Ok: o.messageKey = reading ? QString() : QStringLiteral("gsMsgDownloadOK"); break;
+    case TransferOutcome::NoAnswer: o.messageKey = QStringLiteral("gsMsgKeineAntwort"); break;
+    case TransferOutcome::Cancelled:
+        o.messageKey = reading ? QStringLiteral("gsMsgLesenAbgebrochen") : QStringLiteral("gsMsgSchreibenAbgebrochen");
+        break;
+    case TransferOutcome::BlockUnreadable: o.messageKey = QStringLiteral("gsMsgBlockNichtLesbar"); break;
+    case TransferOutcome::BadBlockCode: o.messageKey = QStringLiteral("gsMsgBlockcode"); break;
+    case TransferOutcome::LineRefused: o.messageKey = QStringLiteral("gsMsgZeileNichtGebrannt"); break;
+    case TransferOutcome::WriteRefused: o.messageKey = QStringLiteral("gsMsgSchreibenVerweigert"); break;
+    case TransferOutcome::PortLost: o.messageKey = QStringLiteral("gsMsgVerbindungUnterbrochen"); break;
+    case TransferOutcome::Declined: o.messageKey = QStringLiteral("gsMsgFirmwareNichtBestätigt"); break;
+    case TransferOutcome::NotStarted:
+    case TransferOutcome::FileError:
+    case TransferOutcome::VersionMismatch: break;
+    }
+    o.severity = o.ok() ? Notice::Severity::Information
+                 : (o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined) ? Notice::Severity::Warning
+                                                                                                  : Notice::Severity::Critical;
     return o;
 }
 
@@ -113,87 +132,87 @@ QString ConfigTransfer::incompleteSentence(int area, int accepted, int dataLines
 void ConfigTransfer::sendEndRecord()
 {
     // So that the unit leaves its write mode.
-    const bool quiet = m_link.quietGiveUp;
-    m_link.quietGiveUp = true;
-    m_link.lineGivenUp = false;
+    const bool quiet = m_link.m_quietGiveUp;
+    m_link.m_quietGiveUp = true;
+    m_link.m_lineGivenUp = false;
     m_link.sendChecked(EndRecord);
-    m_link.quietGiveUp = quiet;
+    m_link.m_quietGiveUp = quiet;
 }
 
-TransferOutcome ConfigTransfer::Upload(UnitImage& image)
+TransferOutcome ConfigTransfer::read(UnitImage& image)
 {
     Link& l = m_link;
     image = UnitImage();
     l.sink().setMessage(gState().msg(QStringLiteral("gsLoadConfiguration")));
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
+    l.handshake();
+    if (l.unitSilent() || l.cancelled() || l.m_portLost) {
         TransferOutcome o;
-        o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.gbBenutzerAbbruch ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.gbyKeineAntwort = 0;
-        l.gbBenutzerAbbruch = false;
-        return finish(o);
+        o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.cancelled() ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        l.m_missedAnswers = 0;
+        l.m_cancel->clear();
+        return finish(o, true);
     }
-    l.gbyLeseBereich = 3;
-    const bool complete = l.Konfiguration_auslesen(image);
+    l.m_readArea = 3;
+    const bool complete = l.readConfiguration(image);
     TransferOutcome o;
-    if (l.portLost)
-        return finish(o);
-    if (l.gbyKeineAntwort >= 5) {
-        l.gbyKeineAntwort = 0;
+    if (l.m_portLost)
+        return finish(o, true);
+    if (l.unitSilent()) {
+        l.m_missedAnswers = 0;
         o.kind = TransferOutcome::NoAnswer;
         o.detail = gState().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"), QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
-    } else if (l.badBlockCode) {
+    } else if (l.m_badBlockCode) {
         o.kind = TransferOutcome::BadBlockCode;
         o.detail = gState().msgOr(QStringLiteral("gsMsgBlockcodeDetail"), QStringLiteral("das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt (ist das Gerät gelöscht?); die Konfiguration wurde nicht gelesen"))
-                       .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+                       .arg(QStringLiteral("0x") + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
         l.notify(QStringLiteral("badBlockCode"),
                       gState().msgOr(QStringLiteral("gsMsgBlockcode"), QStringLiteral("Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; das Gerät ist wahrscheinlich gelöscht oder defekt. Die Konfiguration wurde nicht gelesen; die gespeicherte Konfiguration ist unverändert."))
-                          .arg(QStringLiteral("0x") + QString::number(l.badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
+                          .arg(QStringLiteral("0x") + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
                       Notice::Severity::Warning);
-    } else if (l.gbBenutzerAbbruch || gState().gbAbbruch) {
+    } else if (l.cancelled() || gState().closing) {
         o.kind = TransferOutcome::Cancelled;
         o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"), QStringLiteral("das Lesen wurde abgebrochen"));
-        if (l.gbBenutzerAbbruch) {
-            l.gbBenutzerAbbruch = false;
+        if (l.cancelled()) {
+            l.m_cancel->clear();
             l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Notice::Severity::Critical);
-            l.Verbindung_aufbauen();   // back to the prompt
+            l.handshake();   // back to the prompt
         }
     } else if (!complete) {
         o.kind = TransferOutcome::BlockUnreadable;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.glBlockAdresse / 128 + 1);
+        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.m_blockAddress / 128 + 1);
         l.message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                   Notice::Severity::Warning);
     } else {
         o.kind = TransferOutcome::Ok;
     }
-    return finish(o);
+    return finish(o, true);
 }
 
-TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int area)
+TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
 {
     Link& l = m_link;
-    l.giFehlerZaehler = 0;
+    l.m_failedTries = 0;
     int count = 0;
     for (const QString& s : lines) {
         ++count;
         if (s == EndRecord)
             break;
     }
-    l.gsSendeZeile.clear();
+    l.m_currentLine.clear();
     TransferOutcome o;
-    if (l.gbyKeineAntwort > 4 || l.stopFlags()) {
-        o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
-        l.gbyKeineAntwort = 0;
+    if (l.unitSilent() || l.stopFlags()) {
+        o.kind = l.unitSilent() ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+        l.m_missedAnswers = 0;
         return o;
     }
     l.sink().setProgressRange(0, count);
     l.sink().setProgressValue(0);
-    l.quietGiveUp = true;
-    l.lineGivenUp = false;
+    l.m_quietGiveUp = true;
+    l.m_lineGivenUp = false;
     for (int i = 0;; ++i) {
-        if (l.gsSendeZeile == EndRecord) {
-            l.quietGiveUp = false;
+        if (l.m_currentLine == EndRecord) {
+            l.m_quietGiveUp = false;
             l.message({QStringLiteral("gsMsgDownloadOK")}, Notice::Severity::Information);
             o.kind = TransferOutcome::Ok;
             return o;
@@ -201,64 +220,64 @@ TransferOutcome ConfigTransfer::HexDatei_senden(const QStringList& lines, int ar
         if (i >= count)
             break;   // a file without its end record never gets here (checked before)
         l.waiter().yield();
-        l.gsSendeZeile = lines[i];
+        l.m_currentLine = lines[i];
         l.sink().setProgressValue(i + 1);
         if (area == 4)
-            l.Zeile_senden_Firmware();
+            l.sendFirmwareLine();
         else
-            l.Zeile_senden();
-        if (l.gsSendeZeile != EndRecord)
+            l.sendLine();
+        if (l.m_currentLine != EndRecord)
             ++o.linesSent;
-        if (!(area == 4 && l.gsSendeZeile == EndRecord)) {
-            l.Antwort_lesen();
-            l.Antwort_pruefen();
-            if (!l.lineGivenUp && l.gsSendeZeile != EndRecord && (l.gbyAntwort == ':' || l.gbyAntwort == '>'))
+        if (!(area == 4 && l.m_currentLine == EndRecord)) {
+            l.readStatusCharacter();
+            l.checkAnswer();
+            if (!l.m_lineGivenUp && l.m_currentLine != EndRecord && (l.m_statusCharacter == ':' || l.m_statusCharacter == '>'))
                 ++o.linesAccepted;
         }
-        if (l.lineGivenUp) {
-            l.quietGiveUp = false;
+        if (l.m_lineGivenUp) {
+            l.m_quietGiveUp = false;
             o.kind = TransferOutcome::LineRefused;
             o.failedLine = i + 1;
             o.detail = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"), QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt")).arg(i + 1).arg(count).arg(Link::maskSecrets(lines[i]));
             return o;
         }
-        if (l.gbyKeineAntwort > 4 || l.stopFlags())
+        if (l.unitSilent() || l.stopFlags())
             break;
     }
-    l.quietGiveUp = false;
-    o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+    l.m_quietGiveUp = false;
+    o.kind = l.unitSilent() ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
     return o;
 }
 
-TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, const std::function<bool()>& confirmFlash)
+TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const std::function<bool()>& confirmFlash)
 {
     Link& l = m_link;
     TransferOutcome o;
-    l.lineGivenUp = false;
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort > 4 || l.gbBenutzerAbbruch || l.portLost) {
-        o.kind = l.gbBenutzerAbbruch ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.gbBenutzerAbbruch ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.gbyKeineAntwort = 0;
-        l.gbBenutzerAbbruch = false;
+    l.m_lineGivenUp = false;
+    l.handshake();
+    if (l.unitSilent() || l.cancelled() || l.m_portLost) {
+        o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+        o.detail = l.cancelled() ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        l.m_missedAnswers = 0;
+        l.m_cancel->clear();
         return finish(o);
     }
     const QString start = QStringLiteral(":HW%1 PW:6054").arg(area);
-    l.gsSendeZeile = start;
-    l.Zeile_senden();
-    l.Antwort_lesen();
-    l.quietGiveUp = true;
+    l.m_currentLine = start;
+    l.sendLine();
+    l.readStatusCharacter();
+    l.m_quietGiveUp = true;
     if (area == 4) {
-        if (l.gbyAntwort == 'E')
-            l.Antwort_pruefen();   // the write mode refused: tried again, at most three times
-        if (!l.lineGivenUp && !l.stopFlags() && l.gbyKeineAntwort <= 4) {
+        if (l.m_statusCharacter == 'E')
+            l.checkAnswer();   // the write mode refused: tried again, at most three times
+        if (!l.m_lineGivenUp && !l.stopFlags() && !l.unitSilent()) {
             l.sink().setMessage(gState().msg(QStringLiteral("gsUpdateFirmware")));
             const bool go = confirmFlash ? confirmFlash()
                                          : l.message({QStringLiteral("gsMsgProgrammiereFlash")}, Notice::Severity::Question,
                                                      QString(), Notice::Ok | Notice::Cancel)
                                                == Notice::Ok;
             if (!go) {
-                l.quietGiveUp = false;
+                l.m_quietGiveUp = false;
                 l.writeRaw(QByteArray(1, 27));
                 o.kind = TransferOutcome::Declined;
                 o.detail = gState().msgOr(QStringLiteral("gsMsgFirmwareNichtBestätigt"), QStringLiteral("die Aktualisierung der Firmware wurde nicht bestätigt"));
@@ -267,13 +286,13 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
             l.writeRaw("\r");
             l.sink().setCancelVisible(false);
             l.pause(250);
-            l.Antwort_lesen();
-            l.gsSendeZeile.clear();   // a retry of the confirmation is the CR again
+            l.readStatusCharacter();
+            l.m_currentLine.clear();   // a retry of the confirmation is the CR again
         }
     }
-    l.Antwort_pruefen();
-    l.quietGiveUp = false;
-    if (l.lineGivenUp) {
+    l.checkAnswer();
+    l.m_quietGiveUp = false;
+    if (l.m_lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
         o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"), QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" beantwortet); es wurde nichts geschrieben")).arg(Link::maskSecrets(start));
         l.notify(QStringLiteral("writeRefused"),
@@ -290,17 +309,17 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
     // much reached the unit. Before the first line the end record still closes the write
     // mode.
     bool linesSent = false;
-    if (!l.stopFlags() && l.gbyKeineAntwort <= 4) {
-        const bool quiet = l.quietNoAnswer;
-        l.quietNoAnswer = true;   // reported below, with what reached the unit
-        o = HexDatei_senden(lines, area);
-        l.quietNoAnswer = quiet;
+    if (!l.stopFlags() && !l.unitSilent()) {
+        const bool quiet = l.m_quietNoAnswer;
+        l.m_quietNoAnswer = true;   // reported below, with what reached the unit
+        o = sendLines(lines, area);
+        l.m_quietNoAnswer = quiet;
         linesSent = true;
     } else {
-        o.kind = l.gbyKeineAntwort > 4 ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
+        o.kind = l.unitSilent() ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
     }
 
-    if (l.portLost)
+    if (l.m_portLost)
         return finish(o);
     const int dataLines = int(lines.indexOf(EndRecord));
     const bool partWritten = o.linesSent > 0;
@@ -314,7 +333,7 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
                           + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
                           + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                       Notice::Severity::Critical);
-    } else if (l.gbBenutzerAbbruch) {
+    } else if (l.cancelled()) {
         o.kind = TransferOutcome::Cancelled;
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
@@ -324,15 +343,15 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
             o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenDetail"), QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
             l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical);
         }
-        l.waiter().wait(500, [] { return gState().gbAbbruch; });
-        l.gbBenutzerAbbruch = false;
+        l.waiter().wait(500, [] { return gState().closing; });
+        l.m_cancel->clear();
         if (partWritten)
             abandonWrite();
         else
             sendEndRecord();
-    } else if (l.gbyKeineAntwort > 4 || o.kind == TransferOutcome::NoAnswer) {
+    } else if (l.unitSilent() || o.kind == TransferOutcome::NoAnswer) {
         o.kind = TransferOutcome::NoAnswer;
-        l.gbyKeineAntwort = 0;
+        l.m_missedAnswers = 0;
         const QStringList noAnswer{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
@@ -343,30 +362,30 @@ TransferOutcome ConfigTransfer::download(const QStringList& lines, int area, con
             o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenKeineAntwort"), QStringLiteral("das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
             if (linesSent)
                 l.message(noAnswer, Notice::Severity::Critical);
-            l.quietNoAnswer = true;   // the no-answer message has been shown once
+            l.m_quietNoAnswer = true;   // the no-answer message has been shown once
             sendEndRecord();
-            l.quietNoAnswer = false;
+            l.m_quietNoAnswer = false;
         }
     } else if (o.kind == TransferOutcome::Ok && area == 4) {
-        WaitModemStartUP();
-    } else if (gState().gbAbbruch) {
+        waitForRestart();
+    } else if (gState().closing) {
         o.kind = TransferOutcome::Cancelled;
     }
     l.sink().setCancelVisible(true);
     return finish(o);
 }
 
-void ConfigTransfer::WaitModemStartUP()
+void ConfigTransfer::waitForRestart()
 {
     Link& l = m_link;
     l.sink().setMessage(gState().msg(QStringLiteral("gsModemStartUP")));
-    l.gbBenutzerAbbruch = false;
+    l.m_cancel->clear();
     l.sink().setProgressRange(0, 20);
     l.sink().setProgressValue(0);
     for (int i = 1; i <= 20; ++i) {
-        l.waiter().wait(100, [] { return gState().gbAbbruch; });
+        l.waiter().wait(100, [] { return gState().closing; });
         l.sink().setProgressValue(i);
-        if (gState().gbAbbruch)
+        if (gState().closing)
             break;
     }
 }

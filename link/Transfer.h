@@ -13,6 +13,9 @@ struct TransferOutcome {
                 PortLost, Declined, FileError, VersionMismatch };
     Kind kind = NotStarted;
     QString detail;          // what went wrong, as the command line prints it
+    QString messageKey;      // the message that names the outcome (e.g. gsMsgKeineAntwort)
+    Notice::Severity severity = Notice::Severity::None; // Information when Ok, Warning when
+                                                        // stopped by the user, else Critical
     int failedLine = 0;      // 1-based line of the file that was given up
     int linesSent = 0;       // data lines of a write that went out
     int linesAccepted = 0;   // ... and that the unit acknowledged
@@ -23,16 +26,16 @@ class ConfigTransfer {
 public:
     explicit ConfigTransfer(Link& link) : m_link(link) {}
 
-    // frmDownload.Upload: the image is complete only when the outcome is Ok.
-    TransferOutcome Upload(UnitImage& image);
-    // frmDownload.download for area 3 (configuration) or 4 (firmware). lines: the file,
+    // Reads the whole configuration: the image is complete only when the outcome is Ok.
+    TransferOutcome read(UnitImage& image);
+    // Writes area 3 (configuration) or 4 (firmware). lines: the file,
     // up to and including the end record. confirmFlash answers gsMsgProgrammiereFlash
     // (firmware only); when not given the question goes to the link's sink.
-    TransferOutcome download(const QStringList& lines, int area, const std::function<bool()>& confirmFlash = {});
-    // HexDatei_senden: sends lines until the end record has gone out.
-    TransferOutcome HexDatei_senden(const QStringList& lines, int area);
-    // WaitModemStartUP: 20 x 100 ms; not cancellable.
-    void WaitModemStartUP();
+    TransferOutcome write(const QStringList& lines, int area, const std::function<bool()>& confirmFlash = {});
+    // sendLines: sends lines until the end record has gone out.
+    TransferOutcome sendLines(const QStringList& lines, int area);
+    // waitForRestart: 20 x 100 ms; not cancellable.
+    void waitForRestart();
 
     // Checks a transfer or firmware file: Intel-HEX syntax, record checksums, the end
     // record ":00000001FF". Returns the lines up to and including the end record, or sets
@@ -41,7 +44,8 @@ public:
     static QStringList checkHexLines(const QStringList& lines, QString* error, bool configuration);
 
 private:
-    TransferOutcome finish(TransferOutcome o);
+    // Port loss, the message key and the severity of an outcome a transfer returns.
+    TransferOutcome finish(TransferOutcome o, bool reading = false);
     void sendEndRecord();
     // Leaves the write mode without the end record, so that the unit never takes a write
     // that stopped part-way for a complete one.

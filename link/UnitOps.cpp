@@ -1,6 +1,7 @@
 #include "link/UnitOps.h"
 
-#include "core/ProgramState.h"
+#include "core/Logging.h"
+#include "core/ProgramContext.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
 
@@ -10,7 +11,6 @@
 namespace UnitOps {
 namespace {
 QString hex2(int v) { return QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
-bool accepted(const Link& l) { return !l.lineGivenUp && (l.gbyAntwort == ':' || l.gbyAntwort == '>'); }
 bool allDigits(const QString& s)
 {
     if (s.isEmpty()) return false;
@@ -33,32 +33,32 @@ UnitStatus decodeStatus(const QByteArray& reply)
 
 QString versionText(int value) { return QLocale().toString(value / 100.0, 'f', 2); }
 
-UnitStatus Status_abfragen(Link& link) { return decodeStatus(link.readRecord(QStringLiteral(":HR1 CT:0010 AD:0060"))); }
+UnitStatus queryStatus(Link& link) { return decodeStatus(link.readRecord(QStringLiteral(":HR1 CT:0010 AD:0060"))); }
 
 UnitStatus refresh(Link& link)
 {
-    link.gbyKeineAntwort = 0;
-    link.Verbindung_aufbauen();
-    if (link.gbyKeineAntwort >= 5 || link.stopFlags()) {
+    link.resetForCommand();
+    link.handshake();
+    if (link.unitSilent() || link.stopFlags()) {
         link.showPortLost();
         return UnitStatus();
     }
-    return Status_abfragen(link);
+    return queryStatus(link);
 }
 
 int toolVersionMajor() { return SMSV48_VERSION_MAJOR; }
 int toolVersionMinor() { return SMSV48_VERSION_MINOR; }
 int toolVersionValue() { return toolVersionMajor() * 100 + (toolVersionMinor() % 10) * 10; }
 
-bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
+bool checkVersion(Link& link, VersionLevel level, UnitStatus* status,
                            const std::function<bool(const QString&)>& ask)
 {
     UnitStatus s;
     for (int read = 0; read < VersionStatusReads && !s.ok; ++read) {
-        link.Verbindung_aufbauen();
-        if (link.gbyKeineAntwort >= 5 || link.stopFlags())
+        link.handshake();
+        if (link.unitSilent() || link.stopFlags())
             break;
-        s = Status_abfragen(link);
+        s = queryStatus(link);
     }
     if (status)
         *status = s;
@@ -66,9 +66,8 @@ bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
     if (!s.ok) {
         // The handshake answered but no status reply came: the unit does not answer. Only
         // a reply that arrived can tell a version that does not match.
-        if (link.gbyKeineAntwort < 5 && !link.stopFlags()) {
-            link.gbyKeineAntwort = 5;
-            link.reportNoAnswer();
+        if (!link.unitSilent() && !link.stopFlags()) {
+            link.declareSilent();
         }
         return false;
     }
@@ -77,13 +76,13 @@ bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
     const int unitMajor = (s.fw / 100) % 10, unitMinor = (s.fw / 10) % 10;
     if (unitMajor == toolVersionMajor() % 10 && unitMinor == toolVersionMinor() % 10)
         return true;
-    if (link.portLost)
+    if (link.portLost())
         return false;
     if (level == VersionLevel::Firmware) {
         const QString q = gState().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
                           + gState().msgOr(QStringLiteral("gsMsgFirmwareTrotzdemVersion"), QStringLiteral("Firmware des Geräts: %1; Version dieses Programms: %2. Firmware trotzdem aktualisieren?"))
                                 .arg(versionText(s.fw), versionText(toolVersionValue()));
-        link.lastMessageKey = QStringLiteral("gsMsgVersionskonflikt");
+        link.setLastMessageKey(QStringLiteral("gsMsgVersionskonflikt"));
         if (ask)
             return ask(q);
         return link.notify(QStringLiteral("gsMsgVersionskonflikt"), q, Notice::Severity::Question,
@@ -97,22 +96,23 @@ bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status,
 
 UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
 {
-    link.gbyKeineAntwort = 0;
+    link.resetForCommand();
     UnitStatus s = refresh(link);
-    if (link.gbyKeineAntwort > 4 || link.portLost)
+    if (link.unitSilent() || link.portLost())
         return UnitStatus();
-    link.Verbindung_aufbauen();
-    if (link.gbyKeineAntwort > 4 || link.stopFlags()) {
+    link.handshake();
+    if (link.unitSilent() || link.stopFlags()) {
         link.showPortLost();
         return UnitStatus();
     }
-    const QString cmd = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
-    link.panel3(cmd);
-    link.writeRaw(cmd.toLatin1() + '\r');
-    link.waiter().wait(300, [&link] { return gState().gbAbbruch || !link.channel().isOpen(); });
+    const QString command = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
+    qCDebug(lcLink).noquote() << "sent" << Link::maskSecrets(command);
+    link.panel3(command);
+    link.writeRaw(command.toLatin1() + '\r');
+    link.waiter().wait(300, [&link] { return gState().closing || !link.channel().isOpen(); });
     if (link.channel().isOpen())
         link.channel().discardInput();
-    s = Status_abfragen(link);
+    s = queryStatus(link);
     link.showPortLost();
     return s;
 }
@@ -168,9 +168,9 @@ QString nextSerial(const QString& serial)
 
 QByteArray readParameter(Link& link, int address)
 {
-    link.gbyKeineAntwort = 0;
-    link.Verbindung_aufbauen();
-    if (link.gbyKeineAntwort >= 5 || link.stopFlags()) {
+    link.resetForCommand();
+    link.handshake();
+    if (link.unitSilent() || link.stopFlags()) {
         link.showPortLost();
         return QByteArray();
     }
@@ -204,19 +204,19 @@ namespace {
 // write mode or stopped answering.
 bool startAndRecord(Link& link, const QString& rec)
 {
-    link.lineGivenUp = false;
+    link.clearLineGivenUp();
     link.sendChecked(QStringLiteral(":HW2 PW:6054"));
-    if (!accepted(link) || link.gbyKeineAntwort > 4 || link.stopFlags())
+    if (!link.lastLineAccepted() || link.unitSilent() || link.stopFlags())
         return false;
     link.sendChecked(rec, true);
-    return accepted(link);
+    return link.lastLineAccepted();
 }
 }
 
 bool writeSerial(Link& link, const QString& serial)
 {
     const bool ok = startAndRecord(link, serialRecord(serial));
-    if (link.gbyKeineAntwort <= 4 && !link.stopFlags()) {
+    if (!link.unitSilent() && !link.stopFlags()) {
         link.panel3(QStringLiteral(":00000001FF"));
         link.writeRaw(":00000001FF\r");
     }
@@ -227,11 +227,9 @@ bool writeSerial(Link& link, const QString& serial)
 bool writePinDirect(Link& link, const QString& pin)
 {
     bool ok = startAndRecord(link, pinRecord(pin));
-    if (link.gbyKeineAntwort <= 4 && !link.stopFlags()) {
-        const bool wasGivenUp = link.lineGivenUp;
+    if (!link.unitSilent() && !link.stopFlags()) {
         link.sendChecked(QStringLiteral(":00000001FF"), true);
-        ok = ok && accepted(link);
-        link.lineGivenUp = link.lineGivenUp || wasGivenUp;
+        ok = ok && link.lastLineAccepted();
     }
     link.showPortLost();
     return ok;
@@ -239,22 +237,21 @@ bool writePinDirect(Link& link, const QString& pin)
 
 bool changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin)
 {
-    link.lineGivenUp = false;
+    link.clearLineGivenUp();
     link.sendChecked(QStringLiteral(":PIN PW:%1 PA:%2 PN:%3").arg(password, oldPin, newPin));
     link.showPortLost();
-    return accepted(link);
+    return link.lastLineAccepted();
 }
 
 bool writeValidity(Link& link, int index, const QString& password)
 {
     bool ok = startAndRecord(link, validityRecord(index));
-    if (link.gbyKeineAntwort <= 4 && !link.stopFlags()) {
+    if (!link.unitSilent() && !link.stopFlags()) {
         link.sendChecked(QStringLiteral(":00000001FF"), true);
-        ok = ok && accepted(link);
+        ok = ok && link.lastLineAccepted();
     }
     if (ok && !link.stopFlags()) {
-        link.gsSendeZeile = QStringLiteral(":SMR PW:") + password;
-        link.Zeile_senden();
+        link.sendLine(QStringLiteral(":SMR PW:") + password);
     }
     link.showPortLost();
     return ok;
@@ -284,6 +281,6 @@ QStringList validityItems(const QString& w1, const QString& w2, const QString& w
 TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines, const std::function<bool()>& confirmFlash)
 {
     ConfigTransfer t(link);
-    return t.download(checkedLines, 4, confirmFlash);
+    return t.write(checkedLines, 4, confirmFlash);
 }
 }

@@ -21,8 +21,8 @@ namespace UnitOps {
 UnitStatus decodeStatus(const QByteArray& reply);
 // "1.23" (or "1,23") in the current locale's notation.
 QString versionText(int value);
-// Status_abfragen: the status query and its collector; the caller ran the handshake.
-UnitStatus Status_abfragen(Link& link);
+// queryStatus: the status query and its collector; the caller ran the handshake.
+UnitStatus queryStatus(Link& link);
 // Handshake, then the query when the unit answered. ok false without an answer.
 UnitStatus refresh(Link& link);
 
@@ -34,14 +34,14 @@ int toolVersionMinor();
 int toolVersionValue();
 // Status reads of the version check before a missing reply counts as no answer.
 constexpr int VersionStatusReads = 3;
-// Versionsueberpruefung: handshake, status query, compare the firmware version with the
+// checkVersion: handshake, status query, compare the firmware version with the
 // tool's. A lost status reply is read again (handshake first), VersionStatusReads times in
-// all; without a reply the unit does not answer (no-answer message, gbyKeineAntwort 5),
+// all; without a reply the unit does not answer (no-answer message, missedAnswers 5),
 // never a mismatch. At the configuration level a mismatch is refused with
 // gsMsgVersionskonflikt; at the firmware level (the update exists for exactly that unit)
 // both versions are shown and the user decides. status receives what was read.
 enum class VersionLevel { Configuration, Firmware };
-bool Versionsueberpruefung(Link& link, VersionLevel level, UnitStatus* status = nullptr,
+bool checkVersion(Link& link, VersionLevel level, UnitStatus* status = nullptr,
                            const std::function<bool(const QString& question)>& ask = {});
 
 // Relay output 1..8 on (":RS") or off (":RC"). Handshake, command, 300 ms, then the status
@@ -68,7 +68,7 @@ QString pinFrom(const QByteArray& reply, int field /*0 or 1*/);
 int validityFrom(const QByteArray& reply);
 
 // Writes; true only when the unit acknowledged every line it was asked to acknowledge.
-// The caller ran the handshake (gbyKeineAntwort below 5).
+// The caller ran the handshake (missedAnswers below 5).
 bool writeSerial(Link& link, const QString& serial);
 bool writePinDirect(Link& link, const QString& pin);
 bool changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin);
@@ -81,6 +81,6 @@ QStringList validityItems(const QString& w1, const QString& w2, const QString& w
 constexpr int ValidityDefault = 167;
 
 // Firmware update: the whole file checked before anything is sent, then
-// ConfigTransfer::download with area 4.
+// ConfigTransfer::write with area 4.
 TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines, const std::function<bool()>& confirmFlash = {});
 }

@@ -1,6 +1,7 @@
 #include "reports/Reports.h"
+#include "core/Logging.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include "core/Settings.h"
 #include "core/Resources.h"
@@ -55,7 +56,7 @@ const char* logoFile(int language)
 QString smsColumn(Connection& con, int language)
 {
     Recordset rs;
-    clsDatabase::OpenRecordset(rs, con, QStringLiteral("SELECT * FROM \"SMS\" WHERE 0"));
+    rs.open(con, QStringLiteral("SELECT * FROM \"SMS\" WHERE 0"));
     const int pos = (language >= 1 && language <= 4 ? language : 1) + 1;
     const QString name = pos < rs.fieldCount() ? rs.fieldName(pos) : QStringLiteral("Deutsch");
     rs.close();
@@ -125,7 +126,7 @@ void buildInOut(Report& r, Connection& con, const Captions& cap, bool outputs)
     select += QStringLiteral(", s.%1 FROM %2 k LEFT JOIN \"SMS\" s ON s.ID = k.SMSID ORDER BY k.rowid")
                   .arg(quoted(sms), quoted(table));
     Recordset rs;
-    clsDatabase::OpenRecordset(rs, con, select);
+    rs.open(con, select);
 
     QStringList tail;
     if (outputs)
@@ -176,8 +177,7 @@ void buildAlarm(Report& r, Connection& con, const Captions& cap)
     const QString sms = smsColumn(con, r.language);
 
     Recordset rs;
-    clsDatabase::OpenRecordset(
-        rs, con,
+    rs.open(con,
         QStringLiteral("SELECT a.*, s.%1 AS SMSText FROM \"Alarm_Dispositiv\" a LEFT JOIN \"SMS\" s ON s.ID = a.SMS "
                        "ORDER BY a.rowid")
             .arg(quoted(sms)));
@@ -226,8 +226,7 @@ void buildUsers(Report& r, Connection& con, const Captions& cap)
                                cap.at(anchor, 3, QStringLiteral("Passwort:")), cap.at(anchor, 4, QStringLiteral("Operator")),
                                cap.at(anchor, 5, QStringLiteral("Status:"))};
     Recordset rs;
-    clsDatabase::OpenRecordset(
-        rs, con, QStringLiteral("SELECT Namen, Natel_Nummer, Passwort, Operator, Status FROM \"Adressen\" ORDER BY rowid"));
+    rs.open(con, QStringLiteral("SELECT Namen, Natel_Nummer, Passwort, Operator, Status FROM \"Adressen\" ORDER BY rowid"));
     QString h = header(r) + tableStart() + QStringLiteral("<tr><td class=\"h\" align=\"center\" width=\"5%\">#</td>");
     for (int i = 0; i < 5; ++i)
         h += QStringLiteral("<td class=\"h\">%1</td>").arg(labels[i].toHtmlEscaped());
@@ -331,7 +330,7 @@ Report build(Kind kind, const QString& databasePath, int language, const QString
     // A connection of its own, opened now: the report reads what the file holds at this moment.
     const Captions cap(databasePath, tbl::Beschriftung, r.language);
     Connection con;
-    clsDatabase::OpenConnection(con, databasePath, Connection::Read);
+    con.open(databasePath, Connection::Read);
     switch (kind) {
     case Kind::Inputs: buildInOut(r, con, cap, false); break;
     case Kind::Outputs: buildInOut(r, con, cap, true); break;
@@ -429,8 +428,11 @@ bool exportPdf(const Report& report, const QString& path, QString* error)
             return false;
     }
     const FileAccess::WriteResult w = FileAccess::writeFile(path, buffer.data());
-    if (!w.ok() && error)
-        *error = w.error;
+    if (!w.ok()) {
+        qCDebug(lcReports).noquote() << "PDF export failed:" << w.error;
+        if (error)
+            *error = w.error;
+    }
     return w.ok();
 }
 

@@ -1,4 +1,7 @@
 #include "sim/SimUnit.h"
+#include "core/Logging.h"
+
+#include <QRegularExpression>
 
 #include <QFile>
 
@@ -295,6 +298,7 @@ void SimUnit::readReply(int areaNo, int address, double t)
 
 void SimUnit::handleCommand(const QByteArray& line, double t)
 {
+    qCDebug(lcSim).noquote() << "command" << QString::fromLatin1(line).replace(QRegularExpression(QStringLiteral("(P[WAN]:)\\S*")), QStringLiteral("\\1****"));
     received << QString::fromLatin1(line);
     if (faults.vanishAfterLines > 0 && ++m_linesSeen >= faults.vanishAfterLines)
         portVanished = true;

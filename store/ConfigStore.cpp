@@ -1,6 +1,6 @@
 #include "store/ConfigStore.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -22,16 +22,16 @@ void ConfigStore::open(const QString& path, Connection::Mode mode)
     m_path = path;
     struct Pair { Connection* con; Recordset* rs; const QString* table; };
     const Pair pairs[] = {
-        {&con_PowerON, &rs_PowerON, &tbl::PowerOn},
-        {&con_AlarmDispo, &rs_AlarmDispo, &tbl::AlarmDispositiv},
-        {&con_SMS, &rs_SMS, &tbl::SMS},
-        {&con_Konfig_IN, &rs_Konfig_IN, &tbl::Eingaenge},
-        {&con_Konfig_OUT, &rs_Konfig_OUT, &tbl::Ausgaenge},
-        {&con_Adressen, &rs_Adressen, &tbl::Adressen},
+        {&powerOnConnection, &powerOn, &tbl::PowerOn},
+        {&alarmInputConnection, &alarmInput, &tbl::AlarmDispositiv},
+        {&smsConnection, &sms, &tbl::SMS},
+        {&inputsConnection, &inputs, &tbl::Eingaenge},
+        {&outputsConnection, &outputs, &tbl::Ausgaenge},
+        {&addressesConnection, &addresses, &tbl::Adressen},
     };
     for (const Pair& p : pairs) {
-        clsDatabase::OpenConnection(*p.con, path, mode);
-        clsDatabase::OpenRecordset(*p.rs, *p.con, *p.table);
+        p.con->open(path, mode);
+        p.rs->open(*p.con, *p.table);
     }
 }
 
@@ -40,8 +40,8 @@ QString ConfigStore::close()
     QString firstError;
     struct Pair { Connection* con; Recordset* rs; };
     const Pair pairs[] = {
-        {&con_Konfig_IN, &rs_Konfig_IN}, {&con_Konfig_OUT, &rs_Konfig_OUT}, {&con_PowerON, &rs_PowerON},
-        {&con_AlarmDispo, &rs_AlarmDispo}, {&con_SMS, &rs_SMS}, {&con_Adressen, &rs_Adressen},
+        {&inputsConnection, &inputs}, {&outputsConnection, &outputs}, {&powerOnConnection, &powerOn},
+        {&alarmInputConnection, &alarmInput}, {&smsConnection, &sms}, {&addressesConnection, &addresses},
     };
     for (const Pair& p : pairs) {
         if (!p.rs->isOpen())
@@ -60,7 +60,7 @@ QString ConfigStore::close()
 
 void ConfigStore::updateAll()
 {
-    Recordset* all[] = {&rs_Adressen, &rs_AlarmDispo, &rs_Konfig_IN, &rs_Konfig_OUT, &rs_PowerON, &rs_SMS};
+    Recordset* all[] = {&addresses, &alarmInput, &inputs, &outputs, &powerOn, &sms};
     bool any = false;
     for (Recordset* rs : all)
         any = any || rs->hasPendingChanges();
@@ -68,7 +68,7 @@ void ConfigStore::updateAll()
         return;
     // All tables are written through one connection in one transaction: either the whole
     // change reaches the file or none of it.
-    QSqlDatabase db = con_SMS.db();
+    QSqlDatabase db = smsConnection.db();
     try {
         beginWriting(db, m_path);
         for (Recordset* rs : all)

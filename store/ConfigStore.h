@@ -6,13 +6,6 @@
 
 #include <QString>
 
-// The two data-access operations of the program's store class.
-class clsDatabase {
-public:
-    static void OpenConnection(Connection& con, const QString& path, Connection::Mode mode) { con.open(path, mode); }
-    static void OpenRecordset(Recordset& rs, Connection& con, const QString& source) { rs.open(con, source); }
-};
-
 class ConfigStore {
 public:
     // mode Read: for work that only reads the configuration (saving a profile, the relay
@@ -28,7 +21,7 @@ public:
     // Flushes and closes in close order (Eingänge, Ausgänge, PowerOn, Alarm_Dispositiv, SMS,
     // Adressen); a pair whose recordset is not open is skipped. Returns the first error text.
     QString close();
-    bool isOpen() const { return rs_SMS.isOpen(); }
+    bool isOpen() const { return sms.isOpen(); }
     QString databasePath() const { return m_path; }
 
     // Writes every pending change of all six recordsets in one transaction.
@@ -36,8 +29,8 @@ public:
     // nothing reaches the file and the edits stay pending.
     void updateAll();
 
-    Connection con_PowerON, con_AlarmDispo, con_SMS, con_Konfig_IN, con_Konfig_OUT, con_Adressen;
-    Recordset rs_PowerON, rs_AlarmDispo, rs_SMS, rs_Konfig_IN, rs_Konfig_OUT, rs_Adressen;
+    Connection powerOnConnection, alarmInputConnection, smsConnection, inputsConnection, outputsConnection, addressesConnection;
+    Recordset powerOn, alarmInput, sms, inputs, outputs, addresses;
 
 private:
     QString m_path;

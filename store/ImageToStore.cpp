@@ -1,6 +1,6 @@
 #include "store/ImageToStore.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include "image/Image.h"
 #include "store/ConfigStore.h"
@@ -27,15 +27,15 @@ void findText(Recordset& sms, const QVariant& id)
 }
 } // namespace
 
-void Schreibe_Daten_in_DB(const Image& img, ConfigStore& store, int language)
+void storeImage(const Image& img, ConfigStore& store, int language)
 {
     const int textCol = language + 1;
-    Recordset& in = store.rs_Konfig_IN;
-    Recordset& out = store.rs_Konfig_OUT;
-    Recordset& sms = store.rs_SMS;
-    Recordset& ad = store.rs_AlarmDispo;
-    Recordset& po = store.rs_PowerON;
-    Recordset& adr = store.rs_Adressen;
+    Recordset& in = store.inputs;
+    Recordset& out = store.outputs;
+    Recordset& sms = store.sms;
+    Recordset& ad = store.alarmInput;
+    Recordset& po = store.powerOn;
+    Recordset& adr = store.addresses;
     try {
         if (in.recordCount() < 16 || out.recordCount() < 8 || adr.recordCount() < 8 || ad.recordCount() < 1
             || po.recordCount() < 1)
@@ -54,7 +54,7 @@ void Schreibe_Daten_in_DB(const Image& img, ConfigStore& store, int language)
             }
             setRecipients(in, 2, img.dataByte(b, 0, 2));
             findText(sms, in.value(QStringLiteral("SMSID")));
-            sms.setValue(textCol, textValue(img.SMS_auslesen(b + 1)));
+            sms.setValue(textCol, textValue(img.smsText(b + 1)));
             in.moveNext();
         }
         ad.setValue(QStringLiteral("IN_SF"), inSF);
@@ -66,7 +66,7 @@ void Schreibe_Daten_in_DB(const Image& img, ConfigStore& store, int language)
             setRecipients(out, 2, img.dataByte(b, 0, 2));
             out.setValue(QStringLiteral("DefaultState"), (img.dataByte(b, 0, 1) & 0x08) ? 1 : 0);
             findText(sms, out.value(QStringLiteral("SMSID")));
-            sms.setValue(textCol, textValue(img.SMS_auslesen(b + 1)));
+            sms.setValue(textCol, textValue(img.smsText(b + 1)));
             out.moveNext();
         }
 
@@ -74,12 +74,12 @@ void Schreibe_Daten_in_DB(const Image& img, ConfigStore& store, int language)
         setRecipients(ad, 3, img.dataByte(52, 0, 2));
         ad.setValue(tbl::Verzoegerungszeit, int(img.dataByte(52, 0, 3)));
         findText(sms, ad.value(QStringLiteral("SMS")));
-        sms.setValue(textCol, textValue(img.SMS_auslesen(53)));
+        sms.setValue(textCol, textValue(img.smsText(53)));
 
         po.moveFirst();
         setRecipients(po, 1, img.dataByte(53, 0, 2));
         findText(sms, po.value(QStringLiteral("SMS")));
-        sms.setValue(textCol, textValue(img.SMS_auslesen(54)));
+        sms.setValue(textCol, textValue(img.smsText(54)));
 
         adr.moveFirst();
         for (int b = 56; b <= 63; ++b) {
@@ -94,7 +94,7 @@ void Schreibe_Daten_in_DB(const Image& img, ConfigStore& store, int language)
             for (int j = 0; j < 16 && img.dataByte(b, 1, j) != 0; ++j)
                 number.append(Cp1252::decode(img.dataByte(b, 1, j)));
             adr.setValue(QStringLiteral("Natel_Nummer"), textValue(number));
-            adr.setValue(QStringLiteral("Namen"), textValue(img.SMS_auslesen(b + 1)));
+            adr.setValue(QStringLiteral("Namen"), textValue(img.smsText(b + 1)));
             adr.moveNext();
         }
         store.updateAll();

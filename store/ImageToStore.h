@@ -7,4 +7,4 @@ class Image;
 
 // language 1..4: texts go to SMS column position language + 1; the other columns stay.
 // Throws StoreError; the recordsets are then reloaded from the file, which is unchanged.
-void Schreibe_Daten_in_DB(const Image& img, ConfigStore& store, int language);
+void storeImage(const Image& img, ConfigStore& store, int language);

@@ -1,6 +1,6 @@
 #include "store/LanguageTables.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QCoreApplication>
 
@@ -8,11 +8,11 @@ namespace {
 }
 
 LanguageTable::LanguageTable(const QString& table, const QString& path, int language)
-    : m_table(table), m_language(language >= 1 && language <= 4 ? language : gState().giSprache)
+    : m_table(table), m_language(language >= 1 && language <= 4 ? language : gState().language)
 {
     if (m_language < 1 || m_language > 4)
         m_language = 1;
-    const QString file = path.isEmpty() ? gState().gsDatenbankPfad : path;
+    const QString file = path.isEmpty() ? gState().databasePath : path;
     try {
         m_con.open(file, Connection::Read);
         m_rs.open(m_con, table);

@@ -1,6 +1,7 @@
 #include "store/Recordset.h"
+#include "core/Logging.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -103,6 +104,7 @@ void Connection::open(const QString& path, Mode mode)
     db.setConnectOptions(opts);
     if (!db.open()) {
         const QString err = db.lastError().text();
+        qCDebug(lcStore).noquote() << "cannot open" << path << ":" << err;
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         m_name.clear();
@@ -354,6 +356,7 @@ void Recordset::updateBatch()
         }
         if (!db.commit()) {
             const QSqlError err = db.lastError();
+            qCDebug(lcStore).noquote() << m_source << ": commit failed:" << err.text();
             db.rollback();
             throwIfInUse(err, m_con->path());
             throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err.text()));
@@ -378,6 +381,7 @@ void beginWriting(QSqlDatabase& db, const QString& path)
     QSqlQuery begin(db);
     if (begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return;
+    qCDebug(lcStore).noquote() << path << ": no write transaction:" << begin.lastError().text();
     throwIfInUse(begin.lastError(), path);
     throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(begin.lastError().text()));
 }
@@ -405,6 +409,7 @@ void Recordset::writePending(QSqlDatabase& db)
             q.addBindValue(b);
         q.addBindValue(r.rowid);
         if (!q.exec() || q.numRowsAffected() != 1) {
+            qCDebug(lcStore).noquote() << m_source << ": row" << r.rowid << "not written:" << q.lastError().text();
             throwIfInUse(q.lastError(), m_con->path());
             const QString err = q.lastError().isValid() ? q.lastError().text()
                                                         : gState().msgOr(QStringLiteral("gsMsgZeileVerschwunden"), QStringLiteral("eine Zeile ist aus der Datei verschwunden"));

@@ -4,7 +4,7 @@
 
 #include "core/Settings.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "editing/ConfigEditor.h"
 #include "ui/EditorWiring.h"
 #include "ui/frmSMS_Vantor.h"
@@ -32,7 +32,7 @@ void loadMessages()
     m.insert("gsDefined_Undefined", Undefined);
     m.insert("gsMsgFalschesZeichen", Wrong1);
     m.insert("gsMsgFalschesZeichen2", Wrong2);
-    gState().gsProgramName = QStringLiteral("SMS Switch Vantor");
+    gState().programName = QStringLiteral("SMS Switch Vantor");
 }
 
 // Users 1..3 with number (2 inactive), 4..8 without.
@@ -68,14 +68,14 @@ struct Main {
         loadMessages();
         w = new frmSMS_Vantor;
         w->Aktualisieren();
-        gState().gbDatenGeaendert = false;
+        gState().unsavedChanges = false;
         w->show();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
     ~Main()
     {
-        gState().gbDatenGeaendert = false;
+        gState().unsavedChanges = false;
         delete w;
     }
     template <typename T = QWidget>
@@ -226,8 +226,8 @@ void TestEditor::missingRowIsAnErrorAndNothingIsWritten()
     QVERIFY_THROWS_EXCEPTION(RowMissing, ed.setInputRecipient(37, true));
     QVERIFY_THROWS_EXCEPTION(RowMissing, ed.setText(ConfigEditor::TextBox::EingangFF, 2, "x"));
     QCOMPARE(value(env, "SELECT SUM(Benutzer3) FROM \"Konfiguration_Eingänge\"").toInt(), 0);
-    QVERIFY(!store.rs_Konfig_IN.hasPendingChanges());
-    QVERIFY(!store.rs_SMS.hasPendingChanges());
+    QVERIFY(!store.inputs.hasPendingChanges());
+    QVERIFY(!store.sms.hasPendingChanges());
 }
 
 void TestEditor::alarmMasksAndNullMasks()
@@ -261,7 +261,7 @@ void TestEditor::clickOnChkEmpOP37WritesRow6Benutzer3()
     QVERIFY(b->isChecked());
     QCOMPARE(inputFlag(env, 6, 3), 1);
     QCOMPARE(value(env, "SELECT SUM(Benutzer1+Benutzer2+Benutzer3+Benutzer4+Benutzer5+Benutzer6+Benutzer7+Benutzer8) FROM \"Konfiguration_Eingänge\"").toInt(), 1);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(inputFlag(env, 6, 3), 0);
     // ChkEmpOut(63) belongs to user 8, who has no number: give one and relabel first.
@@ -306,7 +306,7 @@ void TestEditor::userWithoutNumberDisablesColumnAndGreysLabels()
     QVERIFY(m.box("ChkOP", 0)->isChecked());
     QVERIFY(m.box("ChkAlarmDispo", 0)->isEnabled());
     QVERIFY(m.edit("txtADVerzögerungszeit")->isEnabled());
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
 }
 
 void TestEditor::checkAllHonoursDisabledColumns()
@@ -320,14 +320,14 @@ void TestEditor::checkAllHonoursDisabledColumns()
     QCOMPARE(value(env, "SELECT SUM(Benutzer4) FROM \"Konfiguration_Eingänge\"").toInt(), 0);
     for (int k = 0; k < 16; ++k)
         QVERIFY(!m.box("ChkEmpOP", 48 + k)->isChecked());
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
 
     auto* checkAll9 = m.get<QPushButton>("cmdCheckAllEmp(9)"); // output tab, user 2
     m.showTab(checkAll9);
     QTest::mouseClick(checkAll9, Qt::LeftButton);
     QCOMPARE(value(env, "SELECT SUM(Benutzer2) FROM \"Konfiguration_Ausgänge\"").toInt(), 8);
     QCOMPARE(value(env, "SELECT SUM(Benutzer1) FROM \"Konfiguration_Ausgänge\"").toInt(), 0);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     QTest::mouseClick(m.get<QPushButton>("cmdClrAllEmp(9)"), Qt::LeftButton);
     QCOMPARE(value(env, "SELECT SUM(Benutzer2) FROM \"Konfiguration_Ausgänge\"").toInt(), 0);
 
@@ -355,12 +355,12 @@ void TestEditor::invalidCharacterRefusedOnceAtItsPosition()
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].text, Wrong1 + "\n" + Wrong2);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
-    QCOMPARE(env.messages[0].title, gState().gsProgramName);
+    QCOMPARE(env.messages[0].title, gState().programName);
     QVERIFY(e->hasFocus());
     QCOMPARE(e->cursorPosition(), 1);
     QCOMPARE(e->text(), QStringLiteral("Tür zu"));
     QVERIFY(smsText(env, 1).isNull());
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
     // An underscore in a text with several bad characters: still one message.
     env.messages.clear();
     m.type(e, QStringLiteral("a_b[c~"));
@@ -440,7 +440,7 @@ void TestEditor::emptiedBoxStoresNull()
     m.leave(e);
     QVERIFY(smsText(env, 5).isNull());
     QCOMPARE(smsText(env, 5, "Englisch").toString(), QStringLiteral("Old"));
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     m.w->Aktualisieren();
     QCOMPARE(e->text(), QString());
     QCOMPARE(m.label("lblAnzZeichenSF(2)")->text(), QStringLiteral("63"));
@@ -472,7 +472,7 @@ void TestEditor::delayFieldRefusesAndStores()
         QCOMPARE(d->property("BackColor").toInt(), 0xFFFF);
         QCOMPARE(value(env, "SELECT \"Verzögerungszeit\" FROM Alarm_Dispositiv").toInt(), 5);
     }
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
     // 100 cannot be typed: the field takes two characters.
     m.type(d, "100");
     QCOMPARE(d->text(), QStringLiteral("10"));
@@ -483,7 +483,7 @@ void TestEditor::delayFieldRefusesAndStores()
     QVERIFY(d->hasFocus());
     QCOMPARE(d->property("BackColor").toInt(), int(0x80000005u));
     QCOMPARE(value(env, "SELECT \"Verzögerungszeit\" FROM Alarm_Dispositiv").toInt(), 75);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
 }
 
 void TestEditor::alarmEventsAndUsers()
@@ -521,18 +521,18 @@ void TestEditor::defaultStateAndOperator()
     m.showTab(d0);
     QTest::mouseClick(d0, Qt::LeftButton);
     QCOMPARE(outputFlag(env, 1, "DefaultState"), 1);
-    QVERIFY(gState().gbDatenGeaendert);
-    gState().gbDatenGeaendert = false;
+    QVERIFY(gState().unsavedChanges);
+    gState().unsavedChanges = false;
     QTest::mouseClick(m.box("ChkDefaultState", 7), Qt::LeftButton);
     QCOMPARE(outputFlag(env, 8, "DefaultState"), 1);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     // A box set by program (the relay shortcuts do so) reaches the store as well.
     m.box("ChkDefaultState", 3)->setChecked(true);
     QCOMPARE(outputFlag(env, 4, "DefaultState"), 1);
-    gState().gbDatenGeaendert = false;
+    gState().unsavedChanges = false;
     QTest::mouseClick(m.box("ChkOP", 1), Qt::LeftButton);
     QCOMPARE(value(env, "SELECT Operator FROM Adressen WHERE ID=2").toInt(), 1);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
 }
 
 void TestEditor::changedFlagFollowsRealChangesAndClosingAsks()
@@ -547,11 +547,11 @@ void TestEditor::changedFlagFollowsRealChangesAndClosingAsks()
         m.showTab(e);
         e->setFocus();
         m.leave(e);
-        QVERIFY(!gState().gbDatenGeaendert);
+        QVERIFY(!gState().unsavedChanges);
         // Another text of the same length is a change.
         m.type(e, "abcdefghij");
         m.leave(e);
-        QVERIFY(gState().gbDatenGeaendert);
+        QVERIFY(gState().unsavedChanges);
         QCOMPARE(smsText(env, 1).toString(), QStringLiteral("abcdefghij"));
 
         // Closing asks; answered No, nothing more happens and the window closes.
@@ -597,7 +597,7 @@ void TestEditor::changedFlagFollowsRealChangesAndClosingAsks()
         env5.answers << QMessageBox::Cancel;
         QVERIFY(!m5.w->close());
         QVERIFY(m5.w->isVisible());
-        QVERIFY(gState().gbDatenGeaendert);
+        QVERIFY(gState().unsavedChanges);
         QCOMPARE(env5.messages.size(), 1);
         QCOMPARE(env5.messages[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 
@@ -642,7 +642,7 @@ void TestEditor::missingRowInTheWindow()
     QVERIFY(env.messages[0].text.contains(QStringLiteral("Konfiguration_Eingänge")));
     QVERIFY(!b->isChecked()); // the box shows what the store holds
     QCOMPARE(value(env, "SELECT SUM(Benutzer3) FROM \"Konfiguration_Eingänge\"").toInt(), 0);
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
 }
 
 void TestEditor::textBeingEditedIsWrittenBeforeAToolbarCommand()
@@ -658,7 +658,7 @@ void TestEditor::textBeingEditedIsWrittenBeforeAToolbarCommand()
     m.type(e, "Neu");
     QTest::mousePress(first, Qt::LeftButton);
     QCOMPARE(smsText(env, 3).toString(), QStringLiteral("Neu"));
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     // A refused text stops the command: the press does not reach the button.
     m.type(e, QStringLiteral("Neu ß"));
     QTest::mouseRelease(first, Qt::LeftButton, {}, QPoint(-20, -20)); // released outside: no command
@@ -705,7 +705,7 @@ void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()
     // The inactive user no longer receives the alarm input.
     QVERIFY(!m.box("ChkBenutzerAlarmDispo", 2)->isChecked());
     QCOMPARE(value(env, "SELECT Benutzer3 FROM Alarm_Dispositiv").toInt(), 0);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
 
     // A double click on a recipient label opens the phone book as well.
     bool opened = false;

@@ -3,7 +3,7 @@
 // main window's load/save commands.
 #include "TestEnv.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "ui/ReportActions.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
@@ -114,31 +114,31 @@ void fillRich(ConfigStore& s, int language)
 {
     const int col = language + 1;
     for (int n = 1; n <= 16; ++n) {
-        setRecipients(s.rs_Konfig_IN, n, 2, (n * 37) & 0xFF);
-        s.rs_SMS.setAbsolutePosition(n);
-        s.rs_SMS.setValue(col, QStringLiteral("Eingang %1 äß€ ").arg(n).repeated(n % 5 + 1).left(n * 4));
+        setRecipients(s.inputs, n, 2, (n * 37) & 0xFF);
+        s.sms.setAbsolutePosition(n);
+        s.sms.setValue(col, QStringLiteral("Eingang %1 äß€ ").arg(n).repeated(n % 5 + 1).left(n * 4));
     }
     for (int n = 1; n <= 8; ++n) {
-        setRecipients(s.rs_Konfig_OUT, n, 2, 0x80 >> (n - 1));
-        setRow(s.rs_Konfig_OUT, n, QStringLiteral("DefaultState"), n % 3 == 0 ? 1 : 0);
-        s.rs_SMS.setAbsolutePosition(16 + n);
-        s.rs_SMS.setValue(col, n == 4 ? QVariant(QMetaType(QMetaType::QString)) : QVariant(QStringLiteral("Relais %1").arg(n)));
+        setRecipients(s.outputs, n, 2, 0x80 >> (n - 1));
+        setRow(s.outputs, n, QStringLiteral("DefaultState"), n % 3 == 0 ? 1 : 0);
+        s.sms.setAbsolutePosition(16 + n);
+        s.sms.setValue(col, n == 4 ? QVariant(QMetaType(QMetaType::QString)) : QVariant(QStringLiteral("Relais %1").arg(n)));
     }
-    setRecipients(s.rs_AlarmDispo, 1, 3, 0x5A);
-    setRow(s.rs_AlarmDispo, 1, QStringLiteral("IN_SF"), 0xA5);
-    setRow(s.rs_AlarmDispo, 1, QStringLiteral("IN_FF"), 0x3C);
-    setRow(s.rs_AlarmDispo, 1, tbl::Verzoegerungszeit, 200);
-    s.rs_SMS.setAbsolutePosition(25);
-    s.rs_SMS.setValue(col, QString(63, QLatin1Char('x')));
-    setRecipients(s.rs_PowerON, 1, 1, 0xFF);
-    s.rs_SMS.setAbsolutePosition(26);
-    s.rs_SMS.setValue(col, QString(64, QLatin1Char('P')));
+    setRecipients(s.alarmInput, 1, 3, 0x5A);
+    setRow(s.alarmInput, 1, QStringLiteral("IN_SF"), 0xA5);
+    setRow(s.alarmInput, 1, QStringLiteral("IN_FF"), 0x3C);
+    setRow(s.alarmInput, 1, tbl::Verzoegerungszeit, 200);
+    s.sms.setAbsolutePosition(25);
+    s.sms.setValue(col, QString(63, QLatin1Char('x')));
+    setRecipients(s.powerOn, 1, 1, 0xFF);
+    s.sms.setAbsolutePosition(26);
+    s.sms.setValue(col, QString(64, QLatin1Char('P')));
     for (int n = 1; n <= 8; ++n) {
-        setRow(s.rs_Adressen, n, QStringLiteral("Status"), n % 2);
-        setRow(s.rs_Adressen, n, QStringLiteral("Operator"), (n / 2) % 2);
-        setRow(s.rs_Adressen, n, QStringLiteral("Namen"), QStringLiteral("Benutzer Nummer %1 Müller").arg(n));
-        setRow(s.rs_Adressen, n, QStringLiteral("Natel_Nummer"), QStringLiteral("+4179%1*").arg(1234560 + n));
-        setRow(s.rs_Adressen, n, QStringLiteral("Passwort"), QStringLiteral("%1").arg(1000 + n * 111));
+        setRow(s.addresses, n, QStringLiteral("Status"), n % 2);
+        setRow(s.addresses, n, QStringLiteral("Operator"), (n / 2) % 2);
+        setRow(s.addresses, n, QStringLiteral("Namen"), QStringLiteral("Benutzer Nummer %1 Müller").arg(n));
+        setRow(s.addresses, n, QStringLiteral("Natel_Nummer"), QStringLiteral("+4179%1*").arg(1234560 + n));
+        setRow(s.addresses, n, QStringLiteral("Passwort"), QStringLiteral("%1").arg(1000 + n * 111));
     }
     s.updateAll();
 }
@@ -146,8 +146,8 @@ void fillRich(ConfigStore& s, int language)
 QString saveStore(ConfigStore& s, int language, const QString& path)
 {
     Image img;
-    HexWriter::CreateHexFile(s, language, img);
-    const auto w = HexWriter::Datei_Schreiben(img, path);
+    HexWriter::buildImageFromStore(s, language, img);
+    const auto w = HexWriter::writeProfileFile(img, path);
     return w.ok() ? QString() : w.error;
 }
 
@@ -223,14 +223,14 @@ private slots:
 
 void TestImage::helpersOfTheImage()
 {
-    QCOMPARE(Image::sAdresseHex(0), QStringLiteral("0000"));
-    QCOMPARE(Image::sAdresseHex(0x1FF0), QStringLiteral("1FF0"));
-    QCOMPARE(Image::sAdresseHex(65535), QStringLiteral("FFFF"));
-    QCOMPARE(Image::sAdresseHex(65536), QString());
-    QCOMPARE(Image::sAdresseHex(-1), QString());
-    QCOMPARE(Image::sQuecksummeRechnen(0), QStringLiteral("00"));
-    QCOMPARE(Image::sQuecksummeRechnen(0x20), QStringLiteral("E0"));
-    QCOMPARE(Image::sQuecksummeRechnen(0x1FF), QStringLiteral("01"));
+    QCOMPARE(Image::addressHex(0), QStringLiteral("0000"));
+    QCOMPARE(Image::addressHex(0x1FF0), QStringLiteral("1FF0"));
+    QCOMPARE(Image::addressHex(65535), QStringLiteral("FFFF"));
+    QCOMPARE(Image::addressHex(65536), QString());
+    QCOMPARE(Image::addressHex(-1), QString());
+    QCOMPARE(Image::checksumHex(0), QStringLiteral("00"));
+    QCOMPARE(Image::checksumHex(0x20), QStringLiteral("E0"));
+    QCOMPARE(Image::checksumHex(0x1FF), QStringLiteral("01"));
     QString text;
     int bit = 0;
     Image::CreateStatus(1, 0x01, 0x00, text, bit);
@@ -302,8 +302,8 @@ void TestImage::textLengthsAndTerminator()
     for (int i = 0; i < length; ++i)
         text.append(char('A' + i % 26));
     // Input 3 rising edge: block 4, SMS row 5.
-    store.rs_SMS.setAbsolutePosition(5);
-    store.rs_SMS.setValue(2, QString::fromLatin1(text));
+    store.sms.setAbsolutePosition(5);
+    store.sms.setValue(2, QString::fromLatin1(text));
     const QString path = env.path("UserProfile/t.cfg");
     QCOMPARE(saveStore(store, 1, path), QString());
     const QStringList lines = fileLines(path);
@@ -322,8 +322,8 @@ void TestImage::textLengthsAndTerminator()
     ConfigStore other(env.dbPath());
     QString error;
     QVERIFY2(ProfileReader::load(path, other, 1, &error), qPrintable(error));
-    other.rs_SMS.setAbsolutePosition(5);
-    const QVariant back = other.rs_SMS.value(2);
+    other.sms.setAbsolutePosition(5);
+    const QVariant back = other.sms.value(2);
     if (length == 0)
         QVERIFY(back.isNull());
     else
@@ -349,10 +349,10 @@ void TestImage::windows1252Characters()
 
     TestEnv env;
     ConfigStore store(env.dbPath());
-    store.rs_SMS.setAbsolutePosition(1);
-    store.rs_SMS.setValue(2, QStringLiteral("Tür offen: 5€ ß"));
-    store.rs_Adressen.moveFirst();
-    store.rs_Adressen.setValue(QStringLiteral("Namen"), QStringLiteral("Zoë Ĉu"));
+    store.sms.setAbsolutePosition(1);
+    store.sms.setValue(2, QStringLiteral("Tür offen: 5€ ß"));
+    store.addresses.moveFirst();
+    store.addresses.setValue(QStringLiteral("Namen"), QStringLiteral("Zoë Ĉu"));
     const QString path = env.path("UserProfile/cp.cfg");
     QCOMPARE(saveStore(store, 1, path), QString());
     const QStringList lines = fileLines(path);
@@ -360,10 +360,10 @@ void TestImage::windows1252Characters()
     QCOMPARE(lines[56 * 8 + 2], record(0x1C20, QByteArray("Zo\xEB ?u") + QByteArray(1, 0) + QByteArray(9, ' ')));
     ConfigStore other(env.dbPath());
     QVERIFY(ProfileReader::load(path, other, 1, nullptr));
-    other.rs_SMS.setAbsolutePosition(1);
-    QCOMPARE(other.rs_SMS.value(2).toString(), QStringLiteral("Tür offen: 5€ ß"));
-    other.rs_Adressen.moveFirst();
-    QCOMPARE(other.rs_Adressen.value(QStringLiteral("Namen")).toString(), QStringLiteral("Zoë ?u"));
+    other.sms.setAbsolutePosition(1);
+    QCOMPARE(other.sms.value(2).toString(), QStringLiteral("Tür offen: 5€ ß"));
+    other.addresses.moveFirst();
+    QCOMPARE(other.addresses.value(QStringLiteral("Namen")).toString(), QStringLiteral("Zoë ?u"));
 }
 
 void TestImage::recipientsAlarmFlagsAndDefaultStates()
@@ -403,7 +403,7 @@ void TestImage::phoneBookEntries()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    Recordset& a = store.rs_Adressen;
+    Recordset& a = store.addresses;
     const struct {
         int status, op;
         QVariant password, number, name;
@@ -449,10 +449,10 @@ void TestImage::savingTwiceGivesIdenticalFilesAndPendingEditsCount()
     ConfigStore store(env.dbPath());
     fillRich(store, 1);
     // A pending edit that has not reached the file yet is part of the image.
-    store.rs_Konfig_IN.setAbsolutePosition(2);
-    store.rs_Konfig_IN.setValue(QStringLiteral("Benutzer8"), 1);
-    store.rs_Konfig_IN.setValue(QStringLiteral("Benutzer1"), 0);
-    QVERIFY(store.rs_Konfig_IN.hasPendingChanges());
+    store.inputs.setAbsolutePosition(2);
+    store.inputs.setValue(QStringLiteral("Benutzer8"), 1);
+    store.inputs.setValue(QStringLiteral("Benutzer1"), 0);
+    QVERIFY(store.inputs.hasPendingChanges());
     const QString p1 = env.path("UserProfile/a.cfg"), p2 = env.path("UserProfile/b.cfg");
     QCOMPARE(saveStore(store, 1, p1), QString());
     QCOMPARE(saveStore(store, 1, p2), QString());
@@ -471,8 +471,8 @@ void TestImage::roundTripStoreFileStore()
         fillRich(store, language);
         // Another language column holds its own texts, which a load must not touch.
         const int other = 3; // Italian: neither loaded nor touched below
-        store.rs_SMS.setAbsolutePosition(7);
-        store.rs_SMS.setValue(other + 1, QStringLiteral("andere Sprache"));
+        store.sms.setAbsolutePosition(7);
+        store.sms.setValue(other + 1, QStringLiteral("andere Sprache"));
         store.updateAll();
         const QString path = env.path("UserProfile/rt.cfg");
         QCOMPARE(saveStore(store, language, path), QString());
@@ -488,10 +488,10 @@ void TestImage::roundTripStoreFileStore()
         QString error;
         QVERIFY2(ProfileReader::load(path, fresh, language, &error), qPrintable(error));
         QCOMPARE(HexWriter::fromStore(fresh, language), before);
-        QVERIFY(!fresh.rs_SMS.hasPendingChanges());
+        QVERIFY(!fresh.sms.hasPendingChanges());
         // Committed to the file, other columns untouched.
-        fresh.rs_SMS.setAbsolutePosition(7);
-        QCOMPARE(fresh.rs_SMS.value(other + 1).toString(), QStringLiteral("andere Sprache"));
+        fresh.sms.setAbsolutePosition(7);
+        QCOMPARE(fresh.sms.value(other + 1).toString(), QStringLiteral("andere Sprache"));
         ConfigStore reopened(env.dbPath());
         QCOMPARE(HexWriter::fromStore(reopened, language), before);
         const QString again = env.path("UserProfile/rt2.cfg");
@@ -541,27 +541,27 @@ void TestImage::readerQuirksOnHandMadeFiles()
     ConfigStore store(env.dbPath());
     QString error;
     QVERIFY2(ProfileReader::load(path, store, 2, &error), qPrintable(error));
-    store.rs_AlarmDispo.moveFirst();
-    QCOMPARE(store.rs_AlarmDispo.value("IN_SF").toInt(), 1);
-    QCOMPARE(store.rs_AlarmDispo.value("IN_FF").toInt(), 128);
-    store.rs_Konfig_OUT.setAbsolutePosition(1);
-    QCOMPARE(store.rs_Konfig_OUT.value("DefaultState").toInt(), 1);
-    store.rs_Konfig_OUT.setAbsolutePosition(2);
-    QCOMPARE(store.rs_Konfig_OUT.value("DefaultState").toInt(), 0);
-    store.rs_SMS.setAbsolutePosition(1);
-    QCOMPARE(store.rs_SMS.value(3).toString(), QStringLiteral("Alarm Eingang 1 "));
-    QCOMPARE(store.rs_SMS.value(2).toString(), QStringLiteral("bleibt"));
-    store.rs_SMS.setAbsolutePosition(26);
-    QCOMPARE(store.rs_SMS.value(3).toString(), QString(64, QLatin1Char('Z')));
-    store.rs_SMS.setAbsolutePosition(2);
-    QVERIFY(store.rs_SMS.value(3).isNull());
-    store.rs_Adressen.setAbsolutePosition(1);
-    QCOMPARE(store.rs_Adressen.value("Passwort").toString(), QString(4, QChar(0)));
-    QVERIFY(store.rs_Adressen.value("Natel_Nummer").isNull());
-    QVERIFY(store.rs_Adressen.value("Namen").isNull());
-    store.rs_Adressen.setAbsolutePosition(2);
-    QCOMPARE(store.rs_Adressen.value("Natel_Nummer").toString(), QStringLiteral("0123456789012345"));
-    QCOMPARE(store.rs_Adressen.value("Passwort").toString(), QStringLiteral("a") + QChar(0) + QStringLiteral("bc"));
+    store.alarmInput.moveFirst();
+    QCOMPARE(store.alarmInput.value("IN_SF").toInt(), 1);
+    QCOMPARE(store.alarmInput.value("IN_FF").toInt(), 128);
+    store.outputs.setAbsolutePosition(1);
+    QCOMPARE(store.outputs.value("DefaultState").toInt(), 1);
+    store.outputs.setAbsolutePosition(2);
+    QCOMPARE(store.outputs.value("DefaultState").toInt(), 0);
+    store.sms.setAbsolutePosition(1);
+    QCOMPARE(store.sms.value(3).toString(), QStringLiteral("Alarm Eingang 1 "));
+    QCOMPARE(store.sms.value(2).toString(), QStringLiteral("bleibt"));
+    store.sms.setAbsolutePosition(26);
+    QCOMPARE(store.sms.value(3).toString(), QString(64, QLatin1Char('Z')));
+    store.sms.setAbsolutePosition(2);
+    QVERIFY(store.sms.value(3).isNull());
+    store.addresses.setAbsolutePosition(1);
+    QCOMPARE(store.addresses.value("Passwort").toString(), QString(4, QChar(0)));
+    QVERIFY(store.addresses.value("Natel_Nummer").isNull());
+    QVERIFY(store.addresses.value("Namen").isNull());
+    store.addresses.setAbsolutePosition(2);
+    QCOMPARE(store.addresses.value("Natel_Nummer").toString(), QStringLiteral("0123456789012345"));
+    QCOMPARE(store.addresses.value("Passwort").toString(), QStringLiteral("a") + QChar(0) + QStringLiteral("bc"));
     QVERIFY(dump(env) != before);
     // The decoded form is what to-json shows.
     const ProfileData d = ProfileReader::decode(img);
@@ -578,7 +578,7 @@ void TestImage::readerAcceptsLowerCaseAndLfLines()
     ConfigStore store(env.dbPath());
     fillRich(store, 1);
     Image img;
-    HexWriter::CreateHexFile(store, 1, img);
+    HexWriter::buildImageFromStore(store, 1, img);
     QByteArray text = img.hexText();
     text.replace("\r\n", "\n");
     text = text.toLower() + "\n\n";
@@ -640,8 +640,8 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
     QVERIFY2(error.contains(expected), qPrintable(error));
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QCOMPARE(dump(env), before);
-    for (Recordset* rs : {&store.rs_Adressen, &store.rs_AlarmDispo, &store.rs_Konfig_IN, &store.rs_Konfig_OUT,
-                          &store.rs_PowerON, &store.rs_SMS})
+    for (Recordset* rs : {&store.addresses, &store.alarmInput, &store.inputs, &store.outputs,
+                          &store.powerOn, &store.sms})
         QVERIFY(!rs->hasPendingChanges());
     QCOMPARE(HexWriter::fromStore(store, 1), inMemory);
 }
@@ -665,9 +665,9 @@ void TestImage::failedCommitLeavesTheStoreUnchanged()
     QVERIFY(!ProfileReader::load(path, store, 1, &error));
     QVERIFY2(error.contains("locked"), qPrintable(error));
     QCOMPARE(dump(env), before);
-    store.rs_SMS.moveFirst();
-    QVERIFY(store.rs_SMS.value(2).isNull()); // the recordsets show the file again
-    QVERIFY(!store.rs_SMS.hasPendingChanges());
+    store.sms.moveFirst();
+    QVERIFY(store.sms.value(2).isNull()); // the recordsets show the file again
+    QVERIFY(!store.sms.hasPendingChanges());
 }
 
 void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
@@ -676,7 +676,7 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
     ConfigStore rich(env.dbPath());
     fillRich(rich, 1);
     Image img;
-    HexWriter::CreateHexFile(rich, 1, img);
+    HexWriter::buildImageFromStore(rich, 1, img);
     rich.close();
     const QByteArray good = img.hexText();
     const QString before = dump(env);
@@ -751,38 +751,38 @@ void TestImage::imageToStoreEdgeCases()
     img.setByte(4, 2, 53, 'H');
     img.setByte(5, 2, 53, 'i');
     img.setByte(6, 2, 53, 0);
-    Schreibe_Daten_in_DB(img, store, 2);
-    QVERIFY(!store.rs_SMS.hasPendingChanges());
-    store.rs_AlarmDispo.moveFirst();
-    QCOMPARE(store.rs_AlarmDispo.value("IN_SF").toInt(), 1);
-    QCOMPARE(store.rs_AlarmDispo.value("IN_FF").toInt(), 2 + 128);
-    QCOMPARE(store.rs_AlarmDispo.value(tbl::Verzoegerungszeit).toInt(), 42);
-    QCOMPARE(store.rs_AlarmDispo.value(3).toInt(), 1);
-    QCOMPARE(store.rs_AlarmDispo.value(10).toInt(), 1);
-    QCOMPARE(store.rs_AlarmDispo.value(4).toInt(), 0);
-    store.rs_Konfig_IN.setAbsolutePosition(8);
-    QCOMPARE(store.rs_Konfig_IN.value(2).toInt(), 1);
-    QCOMPARE(store.rs_Konfig_IN.value(3).toInt(), 0);
-    QCOMPARE(store.rs_Konfig_IN.value(9).toInt(), 1);
-    store.rs_Konfig_OUT.setAbsolutePosition(7);
-    QCOMPARE(store.rs_Konfig_OUT.value(10).toInt(), 1);
-    store.rs_PowerON.moveFirst();
-    QCOMPARE(store.rs_PowerON.value(1).toInt(), 0);
-    QCOMPARE(store.rs_PowerON.value(2).toInt(), 1);
+    storeImage(img, store, 2);
+    QVERIFY(!store.sms.hasPendingChanges());
+    store.alarmInput.moveFirst();
+    QCOMPARE(store.alarmInput.value("IN_SF").toInt(), 1);
+    QCOMPARE(store.alarmInput.value("IN_FF").toInt(), 2 + 128);
+    QCOMPARE(store.alarmInput.value(tbl::Verzoegerungszeit).toInt(), 42);
+    QCOMPARE(store.alarmInput.value(3).toInt(), 1);
+    QCOMPARE(store.alarmInput.value(10).toInt(), 1);
+    QCOMPARE(store.alarmInput.value(4).toInt(), 0);
+    store.inputs.setAbsolutePosition(8);
+    QCOMPARE(store.inputs.value(2).toInt(), 1);
+    QCOMPARE(store.inputs.value(3).toInt(), 0);
+    QCOMPARE(store.inputs.value(9).toInt(), 1);
+    store.outputs.setAbsolutePosition(7);
+    QCOMPARE(store.outputs.value(10).toInt(), 1);
+    store.powerOn.moveFirst();
+    QCOMPARE(store.powerOn.value(1).toInt(), 0);
+    QCOMPARE(store.powerOn.value(2).toInt(), 1);
     // Empty texts become null in the English column (position 3), the others stay.
-    store.rs_SMS.setAbsolutePosition(5);
-    QVERIFY(store.rs_SMS.value(3).isNull());
-    QCOMPARE(store.rs_SMS.value(2).toString(), QStringLiteral("de"));
-    QCOMPARE(store.rs_SMS.value(4).toString(), QStringLiteral("it"));
-    QCOMPARE(store.rs_SMS.value(5).toString(), QStringLiteral("fr"));
-    store.rs_SMS.setAbsolutePosition(26);
-    QCOMPARE(store.rs_SMS.value(3).toString(), QStringLiteral("Hi"));
-    store.rs_Adressen.setAbsolutePosition(3);
-    QCOMPARE(store.rs_Adressen.value("Natel_Nummer").toString(), QStringLiteral("1234567891234567"));
-    QCOMPARE(store.rs_Adressen.value("Status").toInt(), 1);
-    QCOMPARE(store.rs_Adressen.value("Operator").toInt(), 1);
-    QCOMPARE(store.rs_Adressen.value("Passwort").toString(), QString(4, QChar(0)));
-    QVERIFY(store.rs_Adressen.value("Namen").isNull());
+    store.sms.setAbsolutePosition(5);
+    QVERIFY(store.sms.value(3).isNull());
+    QCOMPARE(store.sms.value(2).toString(), QStringLiteral("de"));
+    QCOMPARE(store.sms.value(4).toString(), QStringLiteral("it"));
+    QCOMPARE(store.sms.value(5).toString(), QStringLiteral("fr"));
+    store.sms.setAbsolutePosition(26);
+    QCOMPARE(store.sms.value(3).toString(), QStringLiteral("Hi"));
+    store.addresses.setAbsolutePosition(3);
+    QCOMPARE(store.addresses.value("Natel_Nummer").toString(), QStringLiteral("1234567891234567"));
+    QCOMPARE(store.addresses.value("Status").toInt(), 1);
+    QCOMPARE(store.addresses.value("Operator").toInt(), 1);
+    QCOMPARE(store.addresses.value("Passwort").toString(), QString(4, QChar(0)));
+    QVERIFY(store.addresses.value("Namen").isNull());
     QCOMPARE(env.queryValue("SELECT IN_FF FROM \"Alarm_Dispositiv\"").toInt(), 130);
 }
 
@@ -798,10 +798,10 @@ void TestImage::imageToStoreIsOneTransaction()
     d.inputs[0].text = QStringLiteral("neu");
     d.powerOn.recipients = 1;
     HexWriter::buildImage(d, img);
-    QVERIFY_THROWS_EXCEPTION(StoreError, Schreibe_Daten_in_DB(img, store, 1));
+    QVERIFY_THROWS_EXCEPTION(StoreError, storeImage(img, store, 1));
     QCOMPARE(dump(env), before);
-    store.rs_Konfig_IN.moveFirst();
-    QCOMPARE(store.rs_Konfig_IN.value(2).toInt(), 0);
+    store.inputs.moveFirst();
+    QCOMPARE(store.inputs.value(2).toInt(), 0);
 }
 
 namespace {
@@ -830,7 +830,7 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     Image img;
     HexWriter::buildImage(d, img);
     const QString def = gState().defaultProfilePath();
-    QVERIFY(HexWriter::Datei_Schreiben(img, def).ok());
+    QVERIFY(HexWriter::writeProfileFile(img, def).ok());
     Settings::set("Profile", "File", env.path("UserProfile/other.cfg"));
     frmSMS_Vantor w;
     env.messages.clear(); // whatever the port opening had to say
@@ -841,17 +841,17 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     QVERIFY(env.messages.isEmpty());
 
     // Right after start, save writes the default profile and clears the flag.
-    w.store.rs_SMS.setAbsolutePosition(3);
-    w.store.rs_SMS.setValue(2, QStringLiteral("Geändert"));
-    w.store.rs_SMS.updateBatch();
-    gState().gbDatenGeaendert = true;
+    w.store.sms.setAbsolutePosition(3);
+    w.store.sms.setValue(2, QStringLiteral("Geändert"));
+    w.store.sms.updateBatch();
+    gState().unsavedChanges = true;
     ensureProfileActions(w);
     action(w, "mnuSpeichern")->trigger();
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
     Image back;
     QString error;
     QVERIFY(ProfileReader::readFile(def, back, &error));
-    QCOMPARE(back.SMS_auslesen(3), QStringLiteral("Geändert"));
+    QCOMPARE(back.smsText(3), QStringLiteral("Geändert"));
     QVERIFY(env.messages.isEmpty());
 
     // A damaged default profile: one message, the store as it was, start goes on.
@@ -940,26 +940,26 @@ void TestImage::windowLoadCancelAndRefusal()
     Image img;
     HexWriter::buildImage(d, img);
     const QString good = env.path("UserProfile/gut.cfg");
-    QVERIFY(HexWriter::Datei_Schreiben(img, good).ok());
-    gState().gbDatenGeaendert = true;
+    QVERIFY(HexWriter::writeProfileFile(img, good).ok());
+    gState().unsavedChanges = true;
     env.fileAnswers << good;
     action(w, "mnuLaden")->trigger();
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(Settings::get("Profile", "File"), good);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=2").toString(), QStringLiteral("Eva"));
     // Save now goes to the loaded file, not the default profile.
     const QByteArray defaultBefore = [&] {
         QFile f(gState().defaultProfilePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
-    w.store.rs_Adressen.setAbsolutePosition(2);
-    w.store.rs_Adressen.setValue("Namen", QStringLiteral("Eva B"));
+    w.store.addresses.setAbsolutePosition(2);
+    w.store.addresses.setValue("Namen", QStringLiteral("Eva B"));
     w.mnuSpeichern_Click();
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
     Image back;
     QVERIFY(ProfileReader::readFile(good, back, nullptr));
-    QCOMPARE(back.SMS_auslesen(58), QStringLiteral("Eva B"));
+    QCOMPARE(back.smsText(58), QStringLiteral("Eva B"));
     QFile f(gState().defaultProfilePath());
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), defaultBefore);
@@ -974,7 +974,7 @@ void TestImage::windowSaveUnderAndReadOnly()
     ensureProfileActions(w);
     // A name without extension gets ".cfg" and becomes the current profile.
     env.fileAnswers << env.path("UserProfile/kunde");
-    gState().gbDatenGeaendert = true;
+    gState().unsavedChanges = true;
     action(w, "mnuSpeichernunter")->trigger();
     QCOMPARE(env.fileRequests.size(), 1);
     QVERIFY(env.fileRequests[0].save);
@@ -982,7 +982,7 @@ void TestImage::windowSaveUnderAndReadOnly()
     QCOMPARE(env.fileRequests[0].filter, QStringLiteral("Configuration (*.cfg)"));
     QVERIFY(QFileInfo::exists(env.path("UserProfile/kunde.cfg")));
     QCOMPARE(Settings::get("Profile", "File"), env.path("UserProfile/kunde.cfg"));
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
     QVERIFY(env.messages.isEmpty());
 
     // Save onto a read-only file: one message with the two texts on two lines, then the
@@ -996,15 +996,15 @@ void TestImage::windowSaveUnderAndReadOnly()
     QFile::setPermissions(env.path("open"), QFileDevice::Permissions(0x7777));
     const QString elsewhere = env.path("open/neu.cfg");
     env.fileAnswers << elsewhere;
-    gState().gbDatenGeaendert = true;
+    gState().unsavedChanges = true;
     QByteArray lockedBefore;
     {
         QFile f(locked);
         QVERIFY(f.open(QIODevice::ReadOnly));
         lockedBefore = f.readAll();
     }
-    w.store.rs_SMS.moveFirst();
-    w.store.rs_SMS.setValue(2, QStringLiteral("neu"));
+    w.store.sms.moveFirst();
+    w.store.sms.setValue(2, QStringLiteral("neu"));
     if (!asUnprivileged([&] { w.mnuSpeichern_Click(); }))
         QSKIP("cannot drop privileges to test permissions");
     QCOMPARE(env.messages.size(), 1);
@@ -1015,7 +1015,7 @@ void TestImage::windowSaveUnderAndReadOnly()
     QVERIFY(env.fileRequests[1].save);
     QVERIFY(QFileInfo::exists(elsewhere));
     QCOMPARE(Settings::get("Profile", "File"), elsewhere);
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
     QFile f(locked);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), lockedBefore);
@@ -1033,13 +1033,13 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     QFile::setPermissions(env.settingsDir(), QFileDevice::Permissions(0x7777));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     Settings::set("Profile", "File", folder + "/p.cfg");
-    gState().gbDatenGeaendert = true;
+    gState().unsavedChanges = true;
     env.fileAnswers << QString(); // the save-under dialog is cancelled
     if (!asUnprivileged([&] { w.mnuSpeichern_Click(); }))
         QSKIP("cannot drop privileges to test permissions");
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.fileRequests.size(), 1);
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     QVERIFY(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QCOMPARE(Settings::get("Profile", "File"), folder + "/p.cfg");
 
@@ -1049,10 +1049,10 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     QCOMPARE(env.messages.size(), 2);
     QVERIFY(env.messages[1].text.contains(QDir::toNativeSeparators(env.path("fehlt/p.cfg"))));
     QVERIFY(env.messages[1].text.contains(FileAccess::systemReason(ENOENT)));
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
 
     // The writer itself: nothing left behind in the folder, the old file untouched.
-    const auto r = HexWriter::Datei_Schreiben(w.gsEEPROM, env.path("fehlt/q.cfg"));
+    const auto r = HexWriter::writeProfileFile(w.gsEEPROM, env.path("fehlt/q.cfg"));
     QCOMPARE(r.kind, HexWriter::WriteResult::Failed);
     QVERIFY(!r.error.isEmpty());
 }
@@ -1084,13 +1084,13 @@ void TestImage::windowReadsAndReplacesOnlyRegularFiles()
     QCOMPARE(Settings::get("Profile", "File"), current);
     QCOMPARE(dump(env), before);
 
-    gState().gbDatenGeaendert = true;
+    gState().unsavedChanges = true;
     env.fileAnswers << pipe;
     action(w, "mnuSpeichernunter")->trigger();
     QCOMPARE(env.messages.size(), 2);
     QVERIFY2(env.messages[1].text.startsWith(notRegular), qPrintable(env.messages[1].text));
     QVERIFY(stillAPipe());
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     QCOMPARE(Settings::get("Profile", "File"), current);
 
     Settings::set("Profile", "File", pipe);
@@ -1120,7 +1120,7 @@ void TestImage::windowDatabaseInUseOffersRetry()
     Image img;
     HexWriter::buildImage(d, img);
     const QString good = env.path("UserProfile/zoe.cfg");
-    QVERIFY(HexWriter::Datei_Schreiben(img, good).ok());
+    QVERIFY(HexWriter::writeProfileFile(img, good).ok());
 
     Connection other;
     other.open(env.dbPath(), Connection::ReadWrite);

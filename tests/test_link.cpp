@@ -2,7 +2,8 @@
 // what the user sees (message, lamp, panel 3) and what went over the wire.
 #include "TestEnv.h"
 
-#include "core/ProgramState.h"
+#include "core/Logging.h"
+#include "core/ProgramContext.h"
 #include "link/Link.h"
 #include "link/Transfer.h"
 #include "link/UnitOps.h"
@@ -110,7 +111,7 @@ private slots:
         g_messages.clear();
         g_answers.clear();
         gState().reset();
-        gState().gsProgramName = QStringLiteral("SMS Switch Vantor");
+        gState().programName = QStringLiteral("SMS Switch Vantor");
         Dialogs::setMessageHandler([](const Dialogs::Message& m) {
             g_messages << m;
             if (!g_answers.isEmpty())
@@ -135,6 +136,8 @@ private slots:
     void refusedWriteModeSendsNothing();
     void unitFallingSilentDuringWrite();
     void cancelDuringWrite();
+    void callersCancelTokenEndsATransfer();
+    void linkLogShowsLinesWithSecretsMasked();
     void portVanishingEndsTheTransfer();
     void blockReadFaults_data();
     void blockReadFaults();
@@ -173,25 +176,25 @@ private slots:
 void TestLink::handshakeAndProbe()
 {
     Rig r;
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QCOMPARE(r.lamp(), int(LinkColour::Green));
     QCOMPARE(r.unit.received, QStringList{QString()});
     QCOMPARE(r.panels.last(), QStringLiteral("\r"));
-    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
     QVERIFY(g_messages.isEmpty());
 
-    r.link.Verbindung_pruefen();
+    r.link.probe();
     QCOMPARE(r.lamp(), int(LinkColour::Green));
     r.unit.faults.eToCr = true;
-    r.link.Verbindung_pruefen();
+    r.link.probe();
     QCOMPARE(r.lamp(), int(LinkColour::Yellow));
     r.unit.faults.silent = true;
     const qint64 t0 = r.w.now();
-    r.link.Verbindung_pruefen();
+    r.link.probe();
     QCOMPARE(r.lamp(), int(LinkColour::Red));
     QCOMPARE(r.w.now() - t0, qint64(300));
     QVERIFY(g_messages.isEmpty());            // the probe never shows a message
-    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
 }
 
 void TestLink::silentUnitCostsFiveTimesSevenHundredMs()
@@ -199,9 +202,9 @@ void TestLink::silentUnitCostsFiveTimesSevenHundredMs()
     Rig r;
     r.unit.faults.silent = true;
     const qint64 t0 = r.w.now();
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QCOMPARE(r.w.now() - t0, qint64(5 * (200 + 500)));
-    QCOMPARE(r.link.gbyKeineAntwort, quint8(5));
+    QCOMPARE(r.link.missedAnswers(), quint8(5));
     QCOMPARE(r.lamp(), int(LinkColour::Red));
     QCOMPARE(r.unit.received, QStringList(5, QString()));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
@@ -213,13 +216,13 @@ void TestLink::eToEveryCrSendsEscAfterFifthSixthSeventh()
 {
     Rig r;
     r.unit.faults.eToCr = true;
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     const QString esc = QStringLiteral("<ESC>");
     QCOMPARE(r.unit.received, (QStringList{"", "", "", "", "", esc, "", esc, "", esc}));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgErrorPIC")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
-    QVERIFY(r.link.gbBenutzerAbbruch);
-    QCOMPARE(r.link.gbyFehlerE, quint8(0));
+    QVERIFY(r.link.cancelled());
+    QCOMPARE(r.link.handshakeRefusals(), quint8(0));
     QCOMPARE(r.lamp(), int(LinkColour::Yellow));
 }
 
@@ -227,8 +230,8 @@ void TestLink::noiseInsteadOfAPromptIsAMissingAnswer()
 {
     Rig r;
     r.unit.faults.junkToCr = true;
-    r.link.Verbindung_aufbauen();
-    QCOMPARE(r.link.gbyKeineAntwort, quint8(5));
+    r.link.handshake();
+    QCOMPARE(r.link.missedAnswers(), quint8(5));
     QCOMPARE(r.unit.received, QStringList(5, QString()));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(r.lamp(), int(LinkColour::Red));
@@ -248,12 +251,11 @@ void TestLink::pacingOfLines()
                                {record, true, 250, record}};
     for (const Case& c : cases) {
         r.w.wait(1000);   // lines of separate exchanges (no line follows another sooner than its pause)
-        r.link.gsSendeZeile = c.line;
         const qint64 t0 = r.w.now();
         if (c.firmware)
-            r.link.Zeile_senden_Firmware();
+            r.link.sendFirmwareLine(c.line);
         else
-            r.link.Zeile_senden();
+            r.link.sendLine(c.line);
         QCOMPARE(r.w.now() - t0, qint64(c.pause));
         QCOMPARE(r.panels.last(), c.shown);
     }
@@ -293,7 +295,7 @@ void TestLink::resendsKeepThePauseOfTheirKind()
     r.unit.faults.lateReplyMs = lateMs;
     QStringList lines = configLines().mid(0, 20);
     lines << QStringLiteral(":00000001FF");
-    const TransferOutcome o = area == 3 ? ConfigTransfer(r.link).download(lines, 3)
+    const TransferOutcome o = area == 3 ? ConfigTransfer(r.link).write(lines, 3)
                                         : UnitOps::firmwareUpdate(r.link, lines, [] { return true; });
     QCOMPARE(o.kind, TransferOutcome::Ok);
     const double pause = area == 3 ? 100 : 250;
@@ -322,20 +324,20 @@ void TestLink::retryPolicyAfterE()
     r.unit.faults.eFirstTries = 2;
     const QString line = configLines()[0];
     r.link.sendChecked(line);
-    QCOMPARE(r.link.gbyAntwort, quint8(':'));
+    QCOMPARE(r.link.statusCharacter(), quint8(':'));
     QCOMPARE(countOf(r.unit.received, line), 3);
     QVERIFY(r.lamps.contains(int(LinkColour::Yellow)));
     QCOMPARE(r.lamp(), int(LinkColour::Green));
     QVERIFY(g_messages.isEmpty());
-    QCOMPARE(r.link.giFehlerZaehler, 0);
+    QCOMPARE(r.link.failedTries(), 0);
 
     // Three rejections: given up with the message, the counter back at 0.
     r.unit.faults.eFirstTries = 3;
     const QString line2 = configLines()[1];
     r.link.sendChecked(line2);
     QCOMPARE(countOf(r.unit.received, line2), 3);
-    QVERIFY(r.link.lineGivenUp);
-    QCOMPARE(r.link.giFehlerZaehler, 0);
+    QVERIFY(r.link.lineGivenUp());
+    QCOMPARE(r.link.failedTries(), 0);
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
 }
@@ -348,11 +350,11 @@ void TestLink::silenceResendsWithoutCrAndLateGreaterThanAccepts()
     const QString line = configLines()[0];
     r.unit.log.clear();
     r.link.sendChecked(line);
-    QCOMPARE(r.link.gbyAntwort, quint8(':'));
+    QCOMPARE(r.link.statusCharacter(), quint8(':'));
     // Sent once with CR, then again without it; the unit answers the complete record.
     QCOMPARE(r.unit.rawIn(), line.toLatin1() + '\r' + line.toLatin1());
     QVERIFY(r.lamps.contains(int(LinkColour::Cyan)));
-    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
 
     // A ">" arriving late, inside the retry wait, accepts the line: it is not sent again.
     r.unit.faults.silentFirstTries = 0;
@@ -361,7 +363,7 @@ void TestLink::silenceResendsWithoutCrAndLateGreaterThanAccepts()
     const QString line2 = configLines()[1];
     r.unit.log.clear();
     r.link.sendChecked(line2);
-    QCOMPARE(r.link.gbyAntwort, quint8('>'));
+    QCOMPARE(r.link.statusCharacter(), quint8('>'));
     QCOMPARE(r.unit.rawIn(), line2.toLatin1() + '\r');
     QVERIFY(g_messages.isEmpty());
 }
@@ -371,7 +373,7 @@ void TestLink::writeThenReadBackGivesTheSameImage()
     Rig r;
     const QStringList lines = configLines();
     ConfigTransfer t(r.link);
-    const TransferOutcome w = t.download(lines, 3);
+    const TransferOutcome w = t.write(lines, 3);
     QCOMPARE(w.kind, TransferOutcome::Ok);
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Information);
@@ -386,7 +388,7 @@ void TestLink::writeThenReadBackGivesTheSameImage()
     r.unit.clearLog();
     UnitImage img;
     const qint64 t0 = r.w.now();
-    const TransferOutcome rd = t.Upload(img);
+    const TransferOutcome rd = t.read(img);
     QCOMPARE(rd.kind, TransferOutcome::Ok);
     QVERIFY(g_messages.isEmpty());            // no message after a good read
     QVERIFY(img.complete());
@@ -406,7 +408,7 @@ void TestLink::writeRetriesRejectedLines()
     r.unit.faults.eFirstTries = 2;
     const QStringList lines = configLines();
     ConfigTransfer t(r.link);
-    QCOMPARE(t.download(lines, 3).kind, TransferOutcome::Ok);
+    QCOMPARE(t.write(lines, 3).kind, TransferOutcome::Ok);
     QCOMPARE(countOf(r.unit.received, lines[100]), 3);
     QCOMPARE(r.unit.area3.mid(100 * 16, 16), QByteArray::fromHex(lines[100].mid(9, 32).toLatin1()));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
@@ -421,7 +423,7 @@ void TestLink::givenUpLineLeavesTheWriteWithEsc()
     const QByteArray old = r.unit.area3;
     const QStringList lines = configLines();
     ConfigTransfer t(r.link);
-    const TransferOutcome o = t.download(lines, 3);
+    const TransferOutcome o = t.write(lines, 3);
     QCOMPARE(o.kind, TransferOutcome::LineRefused);
     QCOMPARE(o.failedLine, 7);
     QCOMPARE(o.linesAccepted, 6);
@@ -446,12 +448,12 @@ void TestLink::refusedWriteModeSendsNothing()
     Rig r;
     r.unit.faults.refuseWrite = true;
     ConfigTransfer t(r.link);
-    const TransferOutcome o = t.download(configLines(), 3);
+    const TransferOutcome o = t.write(configLines(), 3);
     QCOMPARE(o.kind, TransferOutcome::WriteRefused);
     QCOMPARE(r.unit.received, (QStringList{"", ":HW3 PW:6054", ":HW3 PW:6054", ":HW3 PW:6054"}));
     QCOMPARE(g_messages.size(), 1);
     QVERIFY(g_messages[0].text.contains(QStringLiteral("Das Gerät hat das Schreiben abgelehnt")));
-    QCOMPARE(r.link.lastMessageKey, QStringLiteral("writeRefused"));
+    QCOMPARE(r.link.lastMessageKey(), QStringLiteral("writeRefused"));
 }
 
 void TestLink::unitFallingSilentDuringWrite()
@@ -460,7 +462,7 @@ void TestLink::unitFallingSilentDuringWrite()
     r.unit.faults.silentLine = 5;
     const QStringList lines = configLines();
     ConfigTransfer t(r.link);
-    const TransferOutcome o = t.download(lines, 3);
+    const TransferOutcome o = t.write(lines, 3);
     QCOMPARE(o.kind, TransferOutcome::NoAnswer);
     // Line 5 sent with CR, then again without it after each of the five silences.
     QCOMPARE(r.unit.rawIn().count(lines[4].toLatin1()), 6);
@@ -474,7 +476,7 @@ void TestLink::unitFallingSilentDuringWrite()
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\n") + incompleteConfig(4)
                                          + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(o.detail, QStringLiteral("gsMsgKeineAntwort ") + incompleteConfig(4));
-    QCOMPARE(r.link.gbyKeineAntwort, quint8(0));
+    QCOMPARE(r.link.missedAnswers(), quint8(0));
 }
 
 void TestLink::cancelDuringWrite()
@@ -482,11 +484,11 @@ void TestLink::cancelDuringWrite()
     Rig r;
     r.onProgress = [&](int v) {
         if (v == 100)
-            r.link.gbBenutzerAbbruch = true;
+            r.link.cancel();
     };
     const QStringList lines = configLines();
     ConfigTransfer t(r.link);
-    const TransferOutcome o = t.download(lines, 3);
+    const TransferOutcome o = t.write(lines, 3);
     QCOMPARE(o.kind, TransferOutcome::Cancelled);
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen\r\n") + incompleteConfig(99)});
     QCOMPARE(o.detail, QStringLiteral("Das Schreiben wurde abgebrochen. ") + incompleteConfig(99));
@@ -495,7 +497,7 @@ void TestLink::cancelDuringWrite()
     QCOMPARE(r.unit.received.last(), QStringLiteral("<ESC>"));
     QVERIFY(!r.unit.received.contains(QStringLiteral(":00000001FF")));
     QCOMPARE(r.unit.writesClosed, 0);
-    QVERIFY(!r.link.gbBenutzerAbbruch);
+    QVERIFY(!r.link.cancelled());
     // ESC goes out at least 500 ms after the cancelled line.
     double lastLine = 0, escAt = 0;
     for (const SimLogEntry& e : r.unit.log) {
@@ -510,11 +512,87 @@ void TestLink::cancelDuringWrite()
     int greens = 0;
     r2.onLamp = [&](int c) {
         if (c == int(LinkColour::Green) && ++greens == 2)   // the handshake, then ":HW3"
-            r2.link.gbBenutzerAbbruch = true;
+            r2.link.cancel();
     };
-    QCOMPARE(ConfigTransfer(r2.link).download(lines, 3).kind, TransferOutcome::Cancelled);
+    QCOMPARE(ConfigTransfer(r2.link).write(lines, 3).kind, TransferOutcome::Cancelled);
     QCOMPARE(r2.unit.received, (QStringList{"", ":HW3 PW:6054", ":00000001FF"}));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen")});
+}
+
+// A token the caller holds (the transfer window's cancel button) ends a write and a read.
+void TestLink::callersCancelTokenEndsATransfer()
+{
+    Rig r;
+    CancelToken token;
+    r.link.setCancelToken(token);
+    r.onProgress = [&](int v) {
+        if (v == 50)
+            token.cancel();
+    };
+    const QStringList lines = configLines();
+    const TransferOutcome w = ConfigTransfer(r.link).write(lines, 3);
+    QCOMPARE(w.kind, TransferOutcome::Cancelled);
+    QCOMPARE(w.messageKey, QStringLiteral("gsMsgSchreibenAbgebrochen"));
+    QCOMPARE(w.severity, Notice::Severity::Warning);
+    QVERIFY(!r.unit.received.contains(lines[50]));
+    QCOMPARE(r.unit.received.last(), QStringLiteral("<ESC>"));
+    QCOMPARE(r.unit.writesClosed, 0);
+    QVERIFY(!token.cancelled());   // taken back once the write has been left
+
+    g_messages.clear();
+    r.onProgress = [&](int v) {
+        if (v == 10)
+            token.cancel();
+    };
+    UnitImage img;
+    const TransferOutcome rd = ConfigTransfer(r.link).read(img);
+    QCOMPARE(rd.kind, TransferOutcome::Cancelled);
+    QCOMPARE(rd.messageKey, QStringLiteral("gsMsgLesenAbgebrochen"));
+    QVERIFY(!img.complete());
+    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
+
+    // Uncancelled, the same link writes the whole configuration.
+    r.onProgress = {};
+    const TransferOutcome ok = ConfigTransfer(r.link).write(lines, 3);
+    QCOMPARE(ok.kind, TransferOutcome::Ok);
+    QCOMPARE(ok.severity, Notice::Severity::Information);
+    QCOMPARE(r.unit.writesClosed, 1);
+}
+
+namespace {
+QStringList g_linkLog;
+void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    if (QLatin1String(context.category) == QLatin1String("smsv48.link"))
+        g_linkLog << text;
+}
+}
+
+// With smsv48.link.debug on, the log names every line sent and its answer; the password
+// and PIN fields never show their values.
+void TestLink::linkLogShowsLinesWithSecretsMasked()
+{
+    QVERIFY(!lcLink().isDebugEnabled() || qEnvironmentVariableIsSet("QT_LOGGING_RULES"));
+    QVERIFY(lcLink().isWarningEnabled());
+    QLoggingCategory::setFilterRules(QStringLiteral("smsv48.link.debug=true"));
+    g_linkLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectLinkLog);
+    {
+        Rig r;
+        r.link.handshake();
+        UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("4321"), QStringLiteral("5555"));
+        UnitOps::switchRelay(r.link, 2, true, QStringLiteral("7777"));
+    }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    const QString all = g_linkLog.join(QLatin1Char('\n'));
+    QVERIFY2(g_linkLog.contains(QStringLiteral("sent :PIN PW:**** PA:**** PN:****")), qPrintable(all));
+    QVERIFY2(g_linkLog.contains(QStringLiteral("sent :RS2 PW:****")), qPrintable(all));
+    QVERIFY2(g_linkLog.contains(QStringLiteral("answer E")), qPrintable(all));   // the PIN is not the unit's
+    QVERIFY2(g_linkLog.contains(QStringLiteral("line given up after three refusals: :PIN PW:**** PA:**** PN:****")),
+             qPrintable(all));
+    for (const char* secret : {"1234", "4321", "5555", "7777"})
+        QVERIFY2(!all.contains(QLatin1String(secret)), secret);
 }
 
 void TestLink::portVanishingEndsTheTransfer()
@@ -522,7 +600,7 @@ void TestLink::portVanishingEndsTheTransfer()
     Rig r;
     r.unit.faults.vanishAfterLines = 50;
     ConfigTransfer t(r.link);
-    const TransferOutcome o = t.download(configLines(), 3);
+    const TransferOutcome o = t.write(configLines(), 3);
     QCOMPARE(o.kind, TransferOutcome::PortLost);
     QCOMPARE(g_messages.size(), 1);
     QVERIFY(g_messages[0].text.contains(QStringLiteral("Die Verbindung zum Gerät ist unterbrochen")));
@@ -533,7 +611,7 @@ void TestLink::portVanishingEndsTheTransfer()
     g_messages.clear();
     r2.unit.faults.vanishAfterLines = 10;
     UnitImage img;
-    QCOMPARE(ConfigTransfer(r2.link).Upload(img).kind, TransferOutcome::PortLost);
+    QCOMPARE(ConfigTransfer(r2.link).read(img).kind, TransferOutcome::PortLost);
     QVERIFY(!img.complete());
     QCOMPARE(g_messages.size(), 1);
 }
@@ -557,7 +635,7 @@ void TestLink::blockReadFaults()
     r.unit.faults.blockFault = SimFaults::Block(fault);
     r.unit.faults.blockFaultBlock = block;
     UnitImage img;
-    const TransferOutcome o = ConfigTransfer(r.link).Upload(img);
+    const TransferOutcome o = ConfigTransfer(r.link).read(img);
     QCOMPARE(o.kind, TransferOutcome::BlockUnreadable);
     const QString cmd = QStringLiteral(":HR3:0080:%1").arg(QString::number((block - 1) * 128, 16).toUpper().rightJustified(4, '0'));
     QCOMPARE(countOf(r.unit.received, cmd), 3);       // three tries, then the read stops
@@ -577,7 +655,7 @@ void TestLink::damagedBlockOnceIsReadAgain()
     r.unit.faults.blockFaultBlock = 5;
     r.unit.faults.blockFaultTimes = 2;
     UnitImage img;
-    QCOMPARE(ConfigTransfer(r.link).Upload(img).kind, TransferOutcome::Ok);
+    QCOMPARE(ConfigTransfer(r.link).read(img).kind, TransferOutcome::Ok);
     QCOMPARE(countOf(r.unit.received, QStringLiteral(":HR3:0080:0200")), 3);
     QVERIFY(img.complete());
     QVERIFY(g_messages.isEmpty());
@@ -588,7 +666,7 @@ void TestLink::erasedUnitIsRefused()
     Rig r;
     r.unit.setErased();
     UnitImage img;
-    const TransferOutcome o = ConfigTransfer(r.link).Upload(img);
+    const TransferOutcome o = ConfigTransfer(r.link).read(img);
     QCOMPARE(o.kind, TransferOutcome::BadBlockCode);
     QCOMPARE(r.unit.received.size(), 2);               // stops at the first block
     QCOMPARE(g_messages.size(), 1);
@@ -601,16 +679,16 @@ void TestLink::cancelDuringRead()
     Rig r;
     r.onProgress = [&](int v) {
         if (v == 10)
-            r.link.gbBenutzerAbbruch = true;
+            r.link.cancel();
     };
     UnitImage img;
-    const TransferOutcome o = ConfigTransfer(r.link).Upload(img);
+    const TransferOutcome o = ConfigTransfer(r.link).read(img);
     QCOMPARE(o.kind, TransferOutcome::Cancelled);
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     QCOMPARE(r.unit.received.size(), 1 + 10 + 1);     // handshake, 10 blocks, handshake again
     QCOMPARE(r.unit.received.last(), QString());
-    QVERIFY(!r.link.gbBenutzerAbbruch);
+    QVERIFY(!r.link.cancelled());
     QVERIFY(!img.complete());
 }
 
@@ -621,18 +699,18 @@ void TestLink::blockNumbersAndChecksums()
     QByteArray area(8192, ' ');
     area[0] = char(0x4F);   // block code of block 64
     QByteArray reply = SimUnit::blockReply(area, 0);
-    r.link.Block_auswerten(reply, img);
-    QVERIFY(!r.link.gbWiederholen);
-    QCOMPARE(int(r.link.gbyBlockNummer), 64);
+    r.link.decodeBlock(reply, img);
+    QVERIFY(!r.link.retryNeeded());
+    QCOMPARE(int(r.link.blockNumber()), 64);
     QVERIFY(img.filled[63] && !img.filled[0]);
     area[0] = char(0x10);
-    r.link.Block_auswerten(SimUnit::blockReply(area, 0), img);
+    r.link.decodeBlock(SimUnit::blockReply(area, 0), img);
     QVERIFY(img.filled[0]);
     reply = SimUnit::blockReply(area, 0);
     reply[2 + 45 * 7 + 12] = reply[2 + 45 * 7 + 12] == '2' ? '3' : '2';   // record 7 damaged
     UnitImage img2;
-    r.link.Block_auswerten(reply, img2);
-    QVERIFY(r.link.gbWiederholen);
+    r.link.decodeBlock(reply, img2);
+    QVERIFY(r.link.retryNeeded());
     QVERIFY(!img2.filled[0]);
 }
 
@@ -680,9 +758,9 @@ void TestLink::statusCollectorIsBounded()
     QCOMPARE(countOf(r2.unit.received, QStringLiteral(":HR1 CT:0010 AD:0060")), 2);
     // Nothing at all: red lamp, one query.
     Rig r3;
-    r3.link.Verbindung_aufbauen();
+    r3.link.handshake();
     r3.unit.faults.silent = true;
-    QVERIFY(!UnitOps::Status_abfragen(r3.link).ok);
+    QVERIFY(!UnitOps::queryStatus(r3.link).ok);
     QCOMPARE(r3.lamp(), int(LinkColour::Red));
 }
 
@@ -734,20 +812,20 @@ void TestLink::parameterRulesAndRecords()
 void TestLink::serialWriteAndIncrementOnlyAfterAck()
 {
     Rig r;
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QVERIFY(UnitOps::writeSerial(r.link, QStringLiteral("000999")));
     QCOMPARE(r.unit.serial(), QByteArray("000999"));
     QVERIFY(r.unit.rawIn().endsWith(":00000001FF\r"));
     QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(r.link, 0)), QStringLiteral("000999"));
     // A unit that refuses the record: the write is not acknowledged.
     r.unit.faults.eLine = 1;
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QVERIFY(!UnitOps::writeSerial(r.link, QStringLiteral("001000")));
     QCOMPARE(r.unit.serial(), QByteArray("000999"));
     // A refused write mode: no record is sent.
     Rig r2;
     r2.unit.faults.refuseWrite = true;
-    r2.link.Verbindung_aufbauen();
+    r2.link.handshake();
     QVERIFY(!UnitOps::writeSerial(r2.link, QStringLiteral("123456")));
     QVERIFY(!r2.unit.rawIn().contains(":06000000"));
 }
@@ -755,7 +833,7 @@ void TestLink::serialWriteAndIncrementOnlyAfterAck()
 void TestLink::pinAndValidityOnTheWire()
 {
     Rig r;
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QVERIFY(UnitOps::writePinDirect(r.link, QStringLiteral("4321")));
     QCOMPARE(r.unit.pin(), QByteArray("4321"));
     const QByteArray reply = UnitOps::readParameter(r.link, 0x10);
@@ -767,12 +845,12 @@ void TestLink::pinAndValidityOnTheWire()
     QCOMPARE(r.unit.pin(), QByteArray("5555"));
 
     r.unit.clearLog();
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("1234")));
     QCOMPARE(r.unit.validity(), 5);
     QCOMPARE(r.unit.received, (QStringList{"", ":HW2 PW:6054", ":0100200005DA", ":00000001FF", ":SMR PW:1234"}));
     QCOMPARE(r.unit.restarts, 1);
-    ConfigTransfer(r.link).WaitModemStartUP();
+    ConfigTransfer(r.link).waitForRestart();
     QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20)), 5);
 }
 
@@ -780,24 +858,24 @@ void TestLink::versionCheck()
 {
     Rig r;
     r.unit.fwVersion = UnitOps::toolVersionMajor() * 100 + UnitOps::toolVersionMinor() * 10 + 3;
-    QVERIFY(UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Configuration));
+    QVERIFY(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
     QVERIFY(g_messages.isEmpty());
     r.unit.fwVersion = 255;
-    QVERIFY(!UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Configuration));
+    QVERIFY(!UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgVersionskonflikt")});
     QCOMPARE(g_messages[0].title, QStringLiteral("gsTitelVersionskonflikt"));
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     // At the firmware level both versions are shown and the user decides.
     g_messages.clear();
     g_answers = {QMessageBox::No, QMessageBox::Yes};
-    QVERIFY(!UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Firmware));
+    QVERIFY(!UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
     QVERIFY(g_messages[0].text.contains(QStringLiteral("2.55")));
-    QVERIFY(UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Firmware));
+    QVERIFY(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
     // No answer: no version message on top of the no-answer message.
     Rig r2;
     r2.unit.faults.silent = true;
     g_messages.clear();
-    QVERIFY(!UnitOps::Versionsueberpruefung(r2.link, UnitOps::VersionLevel::Configuration));
+    QVERIFY(!UnitOps::checkVersion(r2.link, UnitOps::VersionLevel::Configuration));
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
 }
 
@@ -906,7 +984,7 @@ struct Window {
         w = std::make_unique<frmSMS_Vantor>();
         w->setWaiter(&vw);
         w->link();
-        gState().gsProgramName = QStringLiteral("SMS Switch Vantor");
+        gState().programName = QStringLiteral("SMS Switch Vantor");
     }
     SimUnit& unit() { return static_cast<SimChannel*>(w->channel.get())->unit(); }
     QStringList texts() const
@@ -1214,7 +1292,7 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     const QString query = QStringLiteral(":HR1 CT:0010 AD:0060");
     Rig r;
     r.unit.faults.statusLost = 1;
-    QVERIFY(UnitOps::Versionsueberpruefung(r.link, UnitOps::VersionLevel::Configuration));
+    QVERIFY(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
     QVERIFY(g_messages.isEmpty());
     QCOMPARE(r.unit.received, (QStringList{"", query, "", query}));   // handshake again first
 
@@ -1222,11 +1300,11 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     Rig lost;
     lost.unit.faults.statusLost = 3;
     UnitStatus s;
-    QVERIFY(!UnitOps::Versionsueberpruefung(lost.link, UnitOps::VersionLevel::Firmware, &s));
+    QVERIFY(!UnitOps::checkVersion(lost.link, UnitOps::VersionLevel::Firmware, &s));
     QVERIFY(!s.ok);
     QCOMPARE(countOf(lost.unit.received, query), 3);
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
-    QCOMPARE(lost.link.gbyKeineAntwort, quint8(5));
+    QCOMPARE(lost.link.missedAnswers(), quint8(5));
     QCOMPARE(lost.lamp(), int(LinkColour::Red));
 
     // A mismatch read after a lost reply: both versions with two decimals.
@@ -1235,7 +1313,7 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     other.unit.faults.statusLost = 2;
     other.unit.fwVersion = 250;
     g_answers = {QMessageBox::No};
-    QVERIFY(!UnitOps::Versionsueberpruefung(other.link, UnitOps::VersionLevel::Firmware));
+    QVERIFY(!UnitOps::checkVersion(other.link, UnitOps::VersionLevel::Firmware));
     const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.') + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
     QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgVersionskonflikt\r\nFirmware des Geräts: 2.50; Version dieses Programms: ")
                                          + tool + QStringLiteral(". Firmware trotzdem aktualisieren?")});
@@ -1259,12 +1337,12 @@ void TestLink::secretsAreMaskedOnScreen()
 {
     Rig r;
     UnitOps::switchRelay(r.link, 2, true, QStringLiteral("4711"));
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QVERIFY(UnitOps::changePin(r.link, QStringLiteral("4711"), QStringLiteral("0000"), QStringLiteral("1234")));
-    r.link.Verbindung_aufbauen();
+    r.link.handshake();
     QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
-    ConfigTransfer(r.link).WaitModemStartUP();
-    QCOMPARE(ConfigTransfer(r.link).download(configLines(), 3).kind, TransferOutcome::Ok);
+    ConfigTransfer(r.link).waitForRestart();
+    QCOMPARE(ConfigTransfer(r.link).write(configLines(), 3).kind, TransferOutcome::Ok);
     for (const char* shown : {":RS2 PW:****", ":PIN PW:**** PA:**** PN:****", ":HW2 PW:****", ":SMR PW:****", ":HW3 PW:****"})
         QVERIFY2(r.panels.contains(QString::fromLatin1(shown)), shown);
     for (const QString& p : r.panels)
@@ -1276,7 +1354,7 @@ void TestLink::secretsAreMaskedOnScreen()
     Rig refused;
     g_messages.clear();
     refused.unit.faults.refuseWrite = true;
-    const TransferOutcome o = ConfigTransfer(refused.link).download(configLines(), 3);
+    const TransferOutcome o = ConfigTransfer(refused.link).write(configLines(), 3);
     QCOMPARE(g_messages.size(), 1);
     QVERIFY2(g_messages[0].text.contains(QStringLiteral("\":HW3 PW:****\"")), qPrintable(g_messages[0].text));
     QVERIFY(o.detail.contains(QStringLiteral("\":HW3 PW:****\"")));

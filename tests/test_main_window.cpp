@@ -2,7 +2,7 @@
 // texts the loaders take from the language tables in their row order.
 #include "TestEnv.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
@@ -504,7 +504,7 @@ void TestMainWindow::languageColumns()
     QCOMPARE(w->lblEingang[7]->text(), p + "Zeile24");
     QCOMPARE(w->cmdPinWechseln->text(), p + "cmdPinWechseln");
     QCOMPARE(w->ChkEmpOP[20]->toolTip(), p + "ChkEmpOPSF 3 " + p + "ChkEmpOPSF#2 2 " + p + "ChkEmpOPSF#3");
-    QCOMPARE(gState().gsProgramName, p + "gsProgramName");
+    QCOMPARE(gState().programName, p + "gsProgramName");
     QCOMPARE(gState().msg("gsMsgKeineAntwort"), p + "gsMsgKeineAntwort");
     QCOMPARE(gState().msg(QStringLiteral("CboGültigkeit")), p + QStringLiteral("CboGültigkeit"));
     QCOMPARE(gState().msg(QStringLiteral("CboGültigkeit4")), p + QStringLiteral("CboGültigkeit#4"));
@@ -527,8 +527,8 @@ void TestMainWindow::ioLabelsWrittenToTheStore()
                  QStringLiteral("it Zeile%1").arg(13 + (r - 1) / 2));
     QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 5")).toString(),
              w->lblEingang[2]->text());
-    QVERIFY(!w->store.rs_Konfig_IN.hasPendingChanges());
-    QVERIFY(!w->store.rs_Konfig_OUT.hasPendingChanges());
+    QVERIFY(!w->store.inputs.hasPendingChanges());
+    QVERIFY(!w->store.outputs.hasPendingChanges());
 }
 
 void TestMainWindow::emptyTextFallsBackToGerman()
@@ -640,7 +640,7 @@ void TestMainWindow::shippedTablesLoadCompletely()
             const QString key = QString::fromUtf8(k);
             QVERIFY2(!gState().msg(key).isEmpty() && gState().msg(key) != key, k);
         }
-        QVERIFY(!gState().gsProgramName.isEmpty());
+        QVERIFY(!gState().programName.isEmpty());
         const QMap<QString, QString> m = texts(*w);
         for (auto it = m.cbegin(); it != m.cend(); ++it) {
             const QString& key = it.key();

@@ -2,7 +2,7 @@
 // with keys and clicks, checked against the database file.
 #include "TestEnv.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "store/PhoneBook.h"
 #include "ui/frmTelefonbuch.h"
 
@@ -197,7 +197,7 @@ void TestPhoneBook::showsEntriesAndNavigatesToBothEnds()
     QTest::mouseClick(w->cmdMoveDatabase[0], Qt::LeftButton);
     QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
     QVERIFY(env.messages.isEmpty());
-    QVERIFY(!gState().gbDatenGeaendert); // looking is no change
+    QVERIFY(!gState().unsavedChanges); // looking is no change
 }
 
 void TestPhoneBook::leavingAnEntryWritesItAndMarksChanges()
@@ -210,7 +210,7 @@ void TestPhoneBook::leavingAnEntryWritesItAndMarksChanges()
     typeInto(w->txtPasswort, "9999");
     w->ChkOperator->setChecked(true);
     w->ChkAktivBenutzer->setChecked(false);
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
     QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
     QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 3/8"));
     QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("*0791234"));
@@ -218,7 +218,7 @@ void TestPhoneBook::leavingAnEntryWritesItAndMarksChanges()
     QCOMPARE(column(env, "Operator", 2), QStringLiteral("1"));
     QCOMPARE(column(env, "Status", 2), QStringLiteral("0"));
     QCOMPARE(column(env, "Namen", 2), QStringLiteral("Beat"));
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
     QVERIFY(env.messages.isEmpty());
 }
 
@@ -265,7 +265,7 @@ void TestPhoneBook::incompleteEntryIsReportedNotDropped()
     QCOMPARE(column(env, "Namen", 8), QStringLiteral("Zora"));
     QCOMPARE(column(env, "Natel_Nummer", 8), QStringLiteral("0791234567"));
     QCOMPARE(column(env, "Passwort", 8), QStringLiteral("2468"));
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
 }
 
 void TestPhoneBook::untouchedEmptyEntriesPassQuietly()
@@ -310,7 +310,7 @@ void TestPhoneBook::clearingThenClosingKeepsTheEntry()
     QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("0794445566"));
     QCOMPARE(column(env, "Passwort", 2), QStringLiteral("5678"));
     QCOMPARE(column(env, "Namen", 2), QStringLiteral("Beat"));
-    QVERIFY(!gState().gbDatenGeaendert);
+    QVERIFY(!gState().unsavedChanges);
 }
 
 void TestPhoneBook::clearingThenSavingStoresTheClearedEntry()
@@ -330,7 +330,7 @@ void TestPhoneBook::clearingThenSavingStoresTheClearedEntry()
     QCOMPARE(column(env, "Status", 2), QStringLiteral("0"));
     QCOMPARE(column(env, "Natel_Nummer", 1), QStringLiteral("+41791112233")); // neighbours untouched
     QCOMPARE(column(env, "Natel_Nummer", 3), QStringLiteral("*0791"));
-    QVERIFY(gState().gbDatenGeaendert);
+    QVERIFY(gState().unsavedChanges);
 
     // Clearing and moving on writes the clearing as well.
     TestEnv env2;

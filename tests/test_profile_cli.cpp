@@ -360,7 +360,7 @@ void TestProfileCli::loadAndSaveAgainstTheStore()
     QCOMPARE(r.code, 0);
     Image img;
     QVERIFY(ProfileReader::readFile(saved, img, nullptr));
-    QCOMPARE(img.SMS_auslesen(53), QStringLiteral("deutsch"));
+    QCOMPARE(img.smsText(53), QStringLiteral("deutsch"));
     // A target that cannot be written: one line with the system's reason.
     r = ctl(env, {"profile", "save", "-o", env.path("fehlt/x.cfg")});
     QVERIFY(r.code != 0);

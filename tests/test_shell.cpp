@@ -6,7 +6,7 @@
 #include "core/AboutInfo.h"
 #include "core/AccessLevel.h"
 #include "ui/Help.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "ui/ReportActions.h"
 #include "core/Settings.h"
 #include "ui/ShellState.h"
@@ -529,7 +529,7 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     w->show();
     w->findChild<QAction*>("mnuBeenden")->trigger();
     QVERIFY(!w->isVisible());
-    QVERIFY(gState().gbAbbruch);
+    QVERIFY(gState().closing);
 }
 
 void TestShell::iconsReadAtBothScales()
@@ -619,13 +619,13 @@ void TestShell::demoFlashEndsWhenClosing()
     auto w = makeWindow();
     QVERIFY(w);
     w->DemoMode();
-    gState().gbAbbruch = true; // the window is closing
+    gState().closing = true; // the window is closing
     for (int i = 0; i < 3; ++i)
         w->Timer_DemoMode_Timer();
     QCOMPARE(w->shell->demo.flashes, 1);
     QVERIFY(!w->Timer_Demo_Modem->isActive());
     QCOMPARE(w->shell->demo.modem, DemoDisplay::White);
-    gState().gbAbbruch = false;
+    gState().closing = false;
 }
 
 void TestShell::inputReportInTwoLanguages()
@@ -724,8 +724,8 @@ void TestShell::reportShowsEditNotYetFlushed()
     auto before = Reports::document(seen);
     QCOMPARE(tableRows(*before)[2][3], QStringLiteral("0"));
     // An edit that still waits in the recordset.
-    w->store.rs_Konfig_IN.moveFirst();
-    w->store.rs_Konfig_IN.setValue("Benutzer3", 1);
+    w->store.inputs.moveFirst();
+    w->store.inputs.setValue("Benutzer3", 1);
     w->findChild<QAction*>(QString::fromUtf8("mnuEingängeAnzeigen"))->trigger();
     auto after = Reports::document(seen);
     QCOMPARE(tableRows(*after)[2][3], QStringLiteral("1"));
@@ -839,7 +839,7 @@ void TestShell::printFailureIsReported()
     // A store that cannot be read: the report says so instead of failing silently.
     ReportActions::setPrinterOverride([] { return QString(); });
     QFile::remove(env.dbPath());
-    gState().gsDatenbankPfad = env.dbPath();
+    gState().databasePath = env.dbPath();
     QVERIFY(!ReportActions::exportPdf(w.get(), Reports::Kind::Inputs));
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
     // Without the database no language row can be read: the German text stands in.

@@ -3,7 +3,7 @@
 #include "Permissions.h"
 #include "TestEnv.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "ui/Start.h"
 #include "link/Channel.h"
@@ -37,7 +37,7 @@ void TestStartup::firstRunWithoutSettings()
     TestEnv env;
     Settings::set("Ports", "COM1", "sim");
     QCOMPARE(Start::prepare(), QString());
-    QCOMPARE(gState().giSprache, 1);
+    QCOMPARE(gState().language, 1);
     QCOMPARE(gState().dataRoot, env.root());
     frmSMS_Vantor w;
     w.InitilisiereSteuerelemente();
@@ -71,7 +71,7 @@ void TestStartup::languageSetting()
     QFETCH(int, language);
     TestEnv env(stored);
     QCOMPARE(Start::prepare(), QString());
-    QCOMPARE(gState().giSprache, language);
+    QCOMPARE(gState().language, language);
 }
 
 void TestStartup::splashAndStatusBarSpeakTheLanguage()
@@ -110,9 +110,9 @@ void TestStartup::portThatCannotBeOpened()
     QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));
     QVERIFY(w->lblSimulated->isHidden());
     // Editing still works: the store is open and writable.
-    w->store.rs_Konfig_IN.setAbsolutePosition(2);
-    w->store.rs_Konfig_IN.setValue("Benutzer1", 1);
-    w->store.rs_Konfig_IN.updateBatch();
+    w->store.inputs.setAbsolutePosition(2);
+    w->store.inputs.setValue("Benutzer1", 1);
+    w->store.inputs.updateBatch();
     QCOMPARE(env.queryValue("SELECT Benutzer1 FROM \"Konfiguration_Eingänge\" WHERE ID=2").toInt(), 1);
 }
 
@@ -183,14 +183,14 @@ void TestStartup::closeAsksAboutUnsavedChangesAndFlushes()
     Settings::set("Ports", "COM1", "sim");
     QCOMPARE(Start::prepare(), QString());
     frmSMS_Vantor w;
-    w.store.rs_SMS.setAbsolutePosition(4);
-    w.store.rs_SMS.setValue(2, QStringLiteral("Tür offen"));
-    gState().gbDatenGeaendert = true;
+    w.store.sms.setAbsolutePosition(4);
+    w.store.sms.setValue(2, QStringLiteral("Tür offen"));
+    gState().unsavedChanges = true;
     env.answers << QMessageBox::No;
     QVERIFY(w.close());
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QVERIFY(gState().gbAbbruch);
+    QVERIFY(gState().closing);
     QVERIFY(!w.store.isOpen());
     QVERIFY(!w.channel->isOpen());
     // Answering No saves no profile, but pending edits still reach the database.
@@ -203,7 +203,7 @@ void TestStartup::closeWithoutChangesAsksNothing()
     Settings::set("Ports", "COM1", "sim");
     QCOMPARE(Start::prepare(), QString());
     frmSMS_Vantor w;
-    gState().gbDatenGeaendert = false;
+    gState().unsavedChanges = false;
     QVERIFY(w.close());
     QVERIFY(env.messages.isEmpty());
 }

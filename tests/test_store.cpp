@@ -34,61 +34,61 @@ void TestStore::schemaPositionsOfTheBuiltFile()
     TestEnv env;
     QCOMPARE(checkDatabase(env.dbPath()), QString());
     ConfigStore store(env.dbPath());
-    for (Recordset* rs : {&store.rs_Konfig_IN, &store.rs_Konfig_OUT}) {
+    for (Recordset* rs : {&store.inputs, &store.outputs}) {
         QCOMPARE(rs->fieldName(0), QStringLiteral("ID"));
         QCOMPARE(rs->fieldName(1), QStringLiteral("I/O"));
         for (int k = 1; k <= 8; ++k)
             QCOMPARE(rs->fieldName(k + 1), QStringLiteral("Benutzer%1").arg(k));
     }
-    QCOMPARE(store.rs_Konfig_OUT.fieldName(10), QStringLiteral("DefaultState"));
+    QCOMPARE(store.outputs.fieldName(10), QStringLiteral("DefaultState"));
     for (int k = 1; k <= 8; ++k) {
-        QCOMPARE(store.rs_AlarmDispo.fieldName(k + 2), QStringLiteral("Benutzer%1").arg(k));
-        QCOMPARE(store.rs_PowerON.fieldName(k), QStringLiteral("Benutzer%1").arg(k));
+        QCOMPARE(store.alarmInput.fieldName(k + 2), QStringLiteral("Benutzer%1").arg(k));
+        QCOMPARE(store.powerOn.fieldName(k), QStringLiteral("Benutzer%1").arg(k));
     }
-    QCOMPARE(store.rs_SMS.fieldName(0), QStringLiteral("ID"));
-    QCOMPARE(store.rs_SMS.fieldName(2), QStringLiteral("Deutsch"));
-    QCOMPARE(store.rs_SMS.fieldCount(), 6);
-    QCOMPARE(store.rs_Konfig_IN.recordCount(), 16);
-    QCOMPARE(store.rs_Konfig_OUT.recordCount(), 8);
-    QCOMPARE(store.rs_AlarmDispo.recordCount(), 1);
-    QCOMPARE(store.rs_PowerON.recordCount(), 1);
-    QCOMPARE(store.rs_SMS.recordCount(), 26);
-    QCOMPARE(store.rs_Adressen.recordCount(), 8);
+    QCOMPARE(store.sms.fieldName(0), QStringLiteral("ID"));
+    QCOMPARE(store.sms.fieldName(2), QStringLiteral("Deutsch"));
+    QCOMPARE(store.sms.fieldCount(), 6);
+    QCOMPARE(store.inputs.recordCount(), 16);
+    QCOMPARE(store.outputs.recordCount(), 8);
+    QCOMPARE(store.alarmInput.recordCount(), 1);
+    QCOMPARE(store.powerOn.recordCount(), 1);
+    QCOMPARE(store.sms.recordCount(), 26);
+    QCOMPARE(store.addresses.recordCount(), 8);
 }
 
 void TestStore::defaultRowsLinkEventsToTheirTexts()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    store.rs_Konfig_IN.moveFirst();
+    store.inputs.moveFirst();
     for (int n = 1; n <= 16; ++n) {
-        QCOMPARE(store.rs_Konfig_IN.value("ID").toInt(), n);
-        QCOMPARE(store.rs_Konfig_IN.value("SMSID").toInt(), n);
-        store.rs_Konfig_IN.moveNext();
+        QCOMPARE(store.inputs.value("ID").toInt(), n);
+        QCOMPARE(store.inputs.value("SMSID").toInt(), n);
+        store.inputs.moveNext();
     }
-    QVERIFY(store.rs_Konfig_IN.eof());
-    store.rs_Konfig_OUT.moveFirst();
+    QVERIFY(store.inputs.eof());
+    store.outputs.moveFirst();
     for (int n = 1; n <= 8; ++n) {
-        QCOMPARE(store.rs_Konfig_OUT.value("SMSID").toInt(), 16 + n);
-        store.rs_Konfig_OUT.moveNext();
+        QCOMPARE(store.outputs.value("SMSID").toInt(), 16 + n);
+        store.outputs.moveNext();
     }
-    QCOMPARE(store.rs_AlarmDispo.value("SMS").toInt(), 25);
-    QCOMPARE(store.rs_PowerON.value("SMS").toInt(), 26);
-    store.rs_SMS.moveFirst();
+    QCOMPARE(store.alarmInput.value("SMS").toInt(), 25);
+    QCOMPARE(store.powerOn.value("SMS").toInt(), 26);
+    store.sms.moveFirst();
     for (int n = 1; n <= 26; ++n) {
-        QCOMPARE(store.rs_SMS.value(0).toInt(), n);
-        store.rs_SMS.moveNext();
+        QCOMPARE(store.sms.value(0).toInt(), n);
+        store.sms.moveNext();
     }
-    store.rs_Adressen.moveFirst();
-    QVERIFY(store.rs_Adressen.value("Natel_Nummer").isNull());
-    QVERIFY(store.rs_Adressen.value("Namen").isNull());
+    store.addresses.moveFirst();
+    QVERIFY(store.addresses.value("Natel_Nummer").isNull());
+    QVERIFY(store.addresses.value("Namen").isNull());
 }
 
 void TestStore::findQuotedAndUnquotedIdsAlike()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    Recordset& rs = store.rs_SMS;
+    Recordset& rs = store.sms;
     rs.moveFirst();
     QVERIFY(rs.find("ID = '5'"));
     const int a = rs.absolutePosition();
@@ -111,7 +111,7 @@ void TestStore::findSearchesForwardFromTheCurrentRow()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    Recordset& rs = store.rs_SMS;
+    Recordset& rs = store.sms;
     rs.moveFirst();
     QVERIFY(rs.find("ID = 10"));
     QVERIFY(rs.find("ID = 10")); // inclusive of the current row
@@ -130,14 +130,14 @@ void TestStore::findSearchesForwardFromTheCurrentRow()
     lang.moveFirst();
     QVERIFY(!lang.find("Name = 'no such key'"));
     QVERIFY(lang.eof());
-    QVERIFY_THROWS_EXCEPTION(StoreError, store.rs_SMS.find("garbage"));
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.sms.find("garbage"));
 }
 
 void TestStore::findCriterionForms()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    Recordset& rs = store.rs_SMS;
+    Recordset& rs = store.sms;
     // Spaces and tabs around the column, the "=" and the value; quotes or none.
     for (const char* c : {"ID=7", "  ID = 7  ", "\tID\t=\t'7'\t", "id = '7'", "ID = 7.0", "ID ='07'"}) {
         rs.moveFirst();
@@ -258,7 +258,7 @@ void TestStore::navigationBofEofAndPositions()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    Recordset& rs = store.rs_Adressen;
+    Recordset& rs = store.addresses;
     rs.moveFirst();
     QCOMPARE(rs.absolutePosition(), 1);
     QVERIFY(!rs.bof() && !rs.eof());
@@ -282,47 +282,47 @@ void TestStore::pendingEditsInvisibleUntilUpdateBatch()
 {
     TestEnv env;
     ConfigStore a(env.dbPath());
-    a.rs_Konfig_IN.setAbsolutePosition(6);
-    a.rs_Konfig_IN.setValue(4, 1); // Benutzer3 of row 6
-    QVERIFY(a.rs_Konfig_IN.hasPendingChanges());
+    a.inputs.setAbsolutePosition(6);
+    a.inputs.setValue(4, 1); // Benutzer3 of row 6
+    QVERIFY(a.inputs.hasPendingChanges());
     ConfigStore b(env.dbPath());
-    b.rs_Konfig_IN.setAbsolutePosition(6);
-    QCOMPARE(b.rs_Konfig_IN.value("Benutzer3").toInt(), 0);
+    b.inputs.setAbsolutePosition(6);
+    QCOMPARE(b.inputs.value("Benutzer3").toInt(), 0);
     QCOMPARE(env.queryValue("SELECT Benutzer3 FROM \"Konfiguration_Eingänge\" WHERE ID=6").toInt(), 0);
-    a.rs_Konfig_IN.updateBatch();
-    QVERIFY(!a.rs_Konfig_IN.hasPendingChanges());
+    a.inputs.updateBatch();
+    QVERIFY(!a.inputs.hasPendingChanges());
     QCOMPARE(env.queryValue("SELECT Benutzer3 FROM \"Konfiguration_Eingänge\" WHERE ID=6").toInt(), 1);
-    QCOMPARE(b.rs_Konfig_IN.value("Benutzer3").toInt(), 0); // a snapshot until requery
-    b.rs_Konfig_IN.requery();
-    b.rs_Konfig_IN.setAbsolutePosition(6);
-    QCOMPARE(b.rs_Konfig_IN.value("Benutzer3").toInt(), 1);
+    QCOMPARE(b.inputs.value("Benutzer3").toInt(), 0); // a snapshot until requery
+    b.inputs.requery();
+    b.inputs.setAbsolutePosition(6);
+    QCOMPARE(b.inputs.value("Benutzer3").toInt(), 1);
     // Writing a value equal to the stored one is no change.
-    b.rs_Konfig_IN.setValue("Benutzer3", 1);
-    QVERIFY(!b.rs_Konfig_IN.hasPendingChanges());
+    b.inputs.setValue("Benutzer3", 1);
+    QVERIFY(!b.inputs.hasPendingChanges());
 }
 
 void TestStore::failedBatchLeavesFileUnchanged()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    store.rs_SMS.moveFirst();
-    store.rs_SMS.setValue(2, QStringLiteral("neu 1"));
-    store.rs_SMS.moveNext();
-    store.rs_SMS.setValue(2, QStringLiteral("neu 2"));
-    store.rs_SMS.moveNext();
-    store.rs_SMS.setValue(0, QVariant()); // ID NOT NULL: this row cannot be written
-    QVERIFY_THROWS_EXCEPTION(StoreError, store.rs_SMS.updateBatch());
-    QVERIFY(store.rs_SMS.hasPendingChanges());
+    store.sms.moveFirst();
+    store.sms.setValue(2, QStringLiteral("neu 1"));
+    store.sms.moveNext();
+    store.sms.setValue(2, QStringLiteral("neu 2"));
+    store.sms.moveNext();
+    store.sms.setValue(0, QVariant()); // ID NOT NULL: this row cannot be written
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.sms.updateBatch());
+    QVERIFY(store.sms.hasPendingChanges());
     QVERIFY(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=1").isNull());
     QVERIFY(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=2").isNull());
     // A row deleted behind the snapshot's back fails the whole batch too.
-    store.rs_SMS.cancelBatch();
-    store.rs_SMS.setAbsolutePosition(1);
-    store.rs_SMS.setValue(2, QStringLiteral("x"));
-    store.rs_SMS.setAbsolutePosition(26);
-    store.rs_SMS.setValue(2, QStringLiteral("y"));
+    store.sms.cancelBatch();
+    store.sms.setAbsolutePosition(1);
+    store.sms.setValue(2, QStringLiteral("x"));
+    store.sms.setAbsolutePosition(26);
+    store.sms.setValue(2, QStringLiteral("y"));
     env.exec("DELETE FROM SMS WHERE ID=26");
-    QVERIFY_THROWS_EXCEPTION(StoreError, store.rs_SMS.updateBatch());
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.sms.updateBatch());
     QVERIFY(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=1").isNull());
 }
 
@@ -330,20 +330,20 @@ void TestStore::updateAllIsOneTransaction()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    store.rs_Adressen.moveFirst();
-    store.rs_Adressen.setValue("Namen", QStringLiteral("Anna"));
-    store.rs_AlarmDispo.moveFirst();
-    store.rs_AlarmDispo.setValue("IN_SF", 5);
-    store.rs_SMS.moveLast();
-    store.rs_SMS.setValue("ID", QVariant()); // fails, after the first two tables were written
+    store.addresses.moveFirst();
+    store.addresses.setValue("Namen", QStringLiteral("Anna"));
+    store.alarmInput.moveFirst();
+    store.alarmInput.setValue("IN_SF", 5);
+    store.sms.moveLast();
+    store.sms.setValue("ID", QVariant()); // fails, after the first two tables were written
     QVERIFY_THROWS_EXCEPTION(StoreError, store.updateAll());
     QVERIFY(env.queryValue("SELECT Namen FROM Adressen WHERE ID=1").isNull());
     QCOMPARE(env.queryValue("SELECT IN_SF FROM Alarm_Dispositiv").toInt(), 0);
-    store.rs_SMS.setValue("ID", 26);
+    store.sms.setValue("ID", 26);
     store.updateAll();
     QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=1").toString(), QStringLiteral("Anna"));
     QCOMPARE(env.queryValue("SELECT IN_SF FROM Alarm_Dispositiv").toInt(), 5);
-    QVERIFY(!store.rs_Adressen.hasPendingChanges());
+    QVERIFY(!store.addresses.hasPendingChanges());
 }
 
 void TestStore::closeFlushesPendingEdits()
@@ -351,9 +351,9 @@ void TestStore::closeFlushesPendingEdits()
     TestEnv env;
     {
         ConfigStore store(env.dbPath());
-        store.rs_Konfig_OUT.setAbsolutePosition(3);
-        store.rs_Konfig_OUT.setValue("DefaultState", 1);
-        store.rs_PowerON.setValue(1, 1);
+        store.outputs.setAbsolutePosition(3);
+        store.outputs.setValue("DefaultState", 1);
+        store.powerOn.setValue(1, 1);
         QCOMPARE(store.close(), QString());
         QVERIFY(!store.isOpen());
         QCOMPARE(store.close(), QString()); // closing twice is harmless
@@ -366,18 +366,18 @@ void TestStore::nullTextsAndRequery()
 {
     TestEnv env;
     ConfigStore store(env.dbPath());
-    store.rs_SMS.moveFirst();
-    store.rs_SMS.find("ID = 7");
-    store.rs_SMS.setValue(3, QStringLiteral("Input 4 on")); // language 2 column
-    store.rs_SMS.updateBatch();
+    store.sms.moveFirst();
+    store.sms.find("ID = 7");
+    store.sms.setValue(3, QStringLiteral("Input 4 on")); // language 2 column
+    store.sms.updateBatch();
     QCOMPARE(env.queryValue("SELECT Englisch FROM SMS WHERE ID=7").toString(), QStringLiteral("Input 4 on"));
-    store.rs_SMS.setValue(3, QVariant());
-    store.rs_SMS.updateBatch();
+    store.sms.setValue(3, QVariant());
+    store.sms.updateBatch();
     QVERIFY(env.queryValue("SELECT Englisch FROM SMS WHERE ID=7").isNull());
-    store.rs_SMS.setValue(3, QStringLiteral("pending"));
-    store.rs_SMS.requery(); // drops pending edits
-    QVERIFY(!store.rs_SMS.hasPendingChanges());
-    QCOMPARE(store.rs_SMS.absolutePosition(), 1);
+    store.sms.setValue(3, QStringLiteral("pending"));
+    store.sms.requery(); // drops pending edits
+    QVERIFY(!store.sms.hasPendingChanges());
+    QCOMPARE(store.sms.absolutePosition(), 1);
 }
 
 void TestStore::checkDatabaseNamesWhatIsWrong()

@@ -1,6 +1,6 @@
 #include "ui/Dialogs.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "store/Recordset.h"
 
 #include <QFileDialog>
@@ -89,7 +89,7 @@ bool retryWhileInUse(QWidget* parent, const std::function<void()>& work)
             work();
             return true;
         } catch (const StoreBusy& e) {
-            const QString title = gState().gsProgramName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().gsProgramName;
+            const QString title = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
             if (show(parent, e.message(), title, Icon::Exclamation, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry)
                 != QMessageBox::Retry)
                 return false;

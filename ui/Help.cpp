@@ -1,6 +1,6 @@
 #include "ui/Help.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "ui/HelpWindow.h"
 
 #include <QApplication>
@@ -98,7 +98,7 @@ HelpWindow* window()
 void showContext(int context)
 {
     HelpWindow* w = window();
-    w->openPage(pagePath(context, gState().giSprache));
+    w->openPage(pagePath(context, gState().language));
     w->show();
     w->raise();
     w->activateWindow();

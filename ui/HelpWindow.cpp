@@ -1,7 +1,7 @@
 #include "ui/HelpWindow.h"
 
 #include "ui/Help.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Resources.h"
 #include "core/ShellTexts.h"
 
@@ -81,7 +81,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 void HelpWindow::retranslate()
 {
     setWindowTitle(ShellTexts::text(QStringLiteral("gsHilfeFenster")) +
-                   (gState().gsProgramName.isEmpty() ? QString() : QStringLiteral(" - ") + gState().gsProgramName));
+                   (gState().programName.isEmpty() ? QString() : QStringLiteral(" - ") + gState().programName));
     m_contents->setText(ShellTexts::text(QStringLiteral("gsHilfeInhalt")));
     m_back->setText(ShellTexts::text(QStringLiteral("gsHilfeZurueck")));
     m_forward->setText(ShellTexts::text(QStringLiteral("gsHilfeVor")));
@@ -96,7 +96,7 @@ void HelpWindow::openPage(const QString& path)
     m_browser->setSource(QUrl::fromLocalFile(path));
 }
 
-void HelpWindow::showContents() { openPage(Help::pagePath(0, gState().giSprache)); }
+void HelpWindow::showContents() { openPage(Help::pagePath(0, gState().language)); }
 
 void HelpWindow::showIndex()
 {

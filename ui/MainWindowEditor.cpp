@@ -5,7 +5,7 @@
 #include "ui/frmTelefonbuch.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 
 #include <QAction>
@@ -215,14 +215,14 @@ bool EditorWiring::guarded(const std::function<bool()>& write)
         if (!Dialogs::retryWhileInUse(m_window, [&] { changed = write(); }))
             return false;
         if (changed)
-            gState().gbDatenGeaendert = true;
+            gState().unsavedChanges = true;
         return true;
     } catch (const RowMissing& e) {
         const QString general = EditorTexts::message(QStringLiteral("gsMsgZeileFehlt"), QString());
         Dialogs::show(m_window, general.isEmpty() ? e.message() : general + QStringLiteral("\n\n") + e.message(),
-                      gState().gsProgramName, Dialogs::Icon::Critical);
+                      gState().programName, Dialogs::Icon::Critical);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
     return false;
 }
@@ -235,7 +235,7 @@ void EditorWiring::fillLabels()
     try {
         users = editor.users();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
         return;
     }
     const QString undefined = gState().msg(QStringLiteral("gsDefined_Undefined"));
@@ -273,7 +273,7 @@ void EditorWiring::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox 
     try {
         editor.reread(ConfigEditor::Tables::Texts);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
         return;
     }
     for (const TextBox& t : texts) {
@@ -284,7 +284,7 @@ void EditorWiring::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox 
             if (t.box)
                 t.box->setText(s);
         } catch (const StoreError& e) {
-            Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+            Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
             return;
         }
         if (t.kind == first)
@@ -298,7 +298,7 @@ void EditorWiring::fillDelay()
         if (txtADVerzoegerungszeit)
             txtADVerzoegerungszeit->setText(editor.delayText());
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -311,7 +311,7 @@ void EditorWiring::fillInputMatrix()
             setChecked(ChkEmpOP[i], s[i]);
         LoadingProgress::advance(16);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -327,7 +327,7 @@ void EditorWiring::fillOutputMatrix()
             setChecked(ChkDefaultState[i], d[i]);
         LoadingProgress::advance(64);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -340,7 +340,7 @@ void EditorWiring::fillAlarmUsers()
             setChecked(ChkBenutzerAlarmDispo[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -356,7 +356,7 @@ void EditorWiring::fillAlarmEvents()
                 setChecked(ChkAlarmDispo[e], s[e]);
         LoadingProgress::advance(2);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -369,7 +369,7 @@ void EditorWiring::fillPowerOn()
             setChecked(ChkBenutzerPowerON[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -464,7 +464,7 @@ bool EditorWiring::commitText(const TextBox& t)
     const int bad = SmsText::firstInvalid(s);
     if (bad >= 0) {
         m_validating = true;
-        Dialogs::show(m_window, SmsText::invalidCharacterMessage(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, SmsText::invalidCharacterMessage(), gState().programName, Dialogs::Icon::Critical);
         t.box->setFocus();
         t.box->setCursorPosition(bad);
         setBackground(t.box, true);
@@ -480,7 +480,7 @@ bool EditorWiring::commitDelay(bool keepFocus)
     const Delay::Check c = Delay::check(box->text());
     if (c != Delay::Check::Ok) {
         m_validating = true;
-        const ProgramState& st = gState();
+        const ProgramContext& st = gState();
         Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgVerzögerungszeit")), st.msg(QStringLiteral("gsFehlerEingabe")),
                       c == Delay::Check::Empty ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation);
         box->setFocus();
@@ -645,7 +645,7 @@ void frmSMS_Vantor::mnuTelefonbuch_Click()
         frmTelefonbuch dlg(this);
         dlg.exec();
     } catch (const StoreError& e) {
-        Dialogs::show(this, e.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(this, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
     LoadingProgress::reset();
     LabelEmpfaengerBeschriften();

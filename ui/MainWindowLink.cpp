@@ -3,7 +3,7 @@
 #include "ui/frmSMS_Vantor.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "link/Channel.h"
@@ -49,7 +49,7 @@ QString msg(const char* key) { return gState().msg(QString::fromUtf8(key)); }
 
 void exclaim(QWidget* parent, const QString& key)
 {
-    Dialogs::show(parent, gState().msg(key), gState().gsProgramName, Dialogs::Icon::Exclamation);
+    Dialogs::show(parent, gState().msg(key), gState().programName, Dialogs::Icon::Exclamation);
 }
 
 // Disables a button for the duration of its command and enables it again on every path.
@@ -103,13 +103,13 @@ Link& frmSMS_Vantor::link()
     return *m.link;
 }
 
-void frmSMS_Vantor::Verbindung_pruefen() { link().Verbindung_pruefen(); }
+void frmSMS_Vantor::probe() { link().probe(); }
 
 QString frmSMS_Vantor::unitPassword() const
 {
     try {
         Connection con;
-        con.open(gState().gsDatenbankPfad, Connection::Read);
+        con.open(gState().databasePath, Connection::Read);
         Recordset rs;
         rs.open(con, QStringLiteral("SELECT \"Passwort\" FROM \"Adressen\" ORDER BY rowid LIMIT 1"));
         QString pw;
@@ -146,10 +146,10 @@ void frmSMS_Vantor::InitialisiereGueltigkeit()
 
 // ---- configuration transfer -----------------------------------------------------------
 
-bool frmSMS_Vantor::Versionsueberpruefung(bool firmwareLevel)
+bool frmSMS_Vantor::checkVersion(bool firmwareLevel)
 {
     UnitStatus s;
-    const bool ok = UnitOps::Versionsueberpruefung(
+    const bool ok = UnitOps::checkVersion(
         link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s);
     if (s.ok)   // the labels show only versions that were read
         Status_Ports_anzeigen(s);
@@ -161,12 +161,9 @@ void frmSMS_Vantor::cmdUpload_Click()
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.gbBenutzerAbbruch = false;
+    l.resetForCommand();
     gbUpload = true;
-    l.gbyLeseBereich = 3;
-    l.gbyKeineAntwort = 0;
-    l.portLost = false;
-    if (!Versionsueberpruefung(false)) {
+    if (!checkVersion(false)) {
         gbUpload = false;
         return;
     }
@@ -175,12 +172,12 @@ void frmSMS_Vantor::cmdUpload_Click()
     {
         frmDownload dlg(this, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmUpload"));
-        dlg.cancelFlag = &l.gbBenutzerAbbruch;
+        dlg.cancelToken = &l.cancelToken();
         dlg.setProgressRange(0, 64);
         dlg.setMessage(msg("gsLoadConfiguration"));
         dlg.setJob([&](frmDownload& d) {
             l.setSink(d);
-            outcome = ConfigTransfer(l).Upload(image);
+            outcome = ConfigTransfer(l).read(image);
             l.setSink(*m_mainLink);
         });
         dlg.exec();
@@ -197,7 +194,7 @@ void frmSMS_Vantor::cmdUpload_Click()
         for (int r = 0; r < 8; ++r)
             for (int e = 0; e < 21; ++e)
                 gsEEPROM.setByte(e, r, b, image.rec[b][r][e]);
-    Schreibe_Daten_in_DB();   // decodes into the store, then refreshes the editor
+    storeImage();   // decodes into the store, then refreshes the editor
 }
 
 void frmSMS_Vantor::cmdDownload_Click(int index)
@@ -205,11 +202,9 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.gbBenutzerAbbruch = false;
+    l.resetForCommand();
     gbUpload = false;
     gbySchreibBereich = quint8(index + 3);
-    l.gbyKeineAntwort = 0;
-    l.portLost = false;
     QStringList firmware;
     QString path;
     if (index == 1) {
@@ -229,7 +224,7 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
         QString error;
         firmware = ConfigTransfer::checkHexFile(path, &error, false);
         if (firmware.isEmpty()) {
-            Dialogs::show(this, error, gState().gsProgramName, Dialogs::Icon::Critical);
+            Dialogs::show(this, error, gState().programName, Dialogs::Icon::Critical);
             gbySchreibBereich = 0;
             return;
         }
@@ -237,10 +232,10 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
         path = gState().transferFilePath();
         Settings::set(QStringLiteral("Configuration"), QStringLiteral("FileName"), path);
     }
-    if (Versionsueberpruefung(index == 1)) {
+    if (checkVersion(index == 1)) {
         frmDownload dlg(this, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmDownload"));
-        dlg.cancelFlag = &l.gbBenutzerAbbruch;
+        dlg.cancelToken = &l.cancelToken();
         dlg.setJob([&](frmDownload& d) {
             l.setSink(d);
             if (index == 1) {
@@ -259,7 +254,7 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
                         d.setProgressValue(done);
                     };
                     beforeSaveUnderAfterReadOnly = [&d] { d.hide(); };
-                    written = CreateHexFile(path);
+                    written = buildImageFromStore(path);
                     hexFileProgress = progress;
                     beforeSaveUnderAfterReadOnly = readOnly;
                 }
@@ -268,10 +263,10 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
                 const QStringList lines = written ? ConfigTransfer::checkHexFile(path, &error, true) : QStringList();
                 if (lines.isEmpty()) {
                     if (written)
-                        Dialogs::show(&d, error, gState().gsProgramName, Dialogs::Icon::Critical);
+                        Dialogs::show(&d, error, gState().programName, Dialogs::Icon::Critical);
                 } else {
                     d.setMessage(msg("gsUpdateConfiguration"));
-                    ConfigTransfer(l).download(lines, 3);
+                    ConfigTransfer(l).write(lines, 3);
                 }
             }
             l.setSink(*m_mainLink);
@@ -312,15 +307,15 @@ void frmSMS_Vantor::OptPortAnzeige_Click(int index)
         return;
     }
     Link& l = link();
-    l.gbyKeineAntwort = 0;
+    l.resetForCommand();
     if (demo)
         demo->stop();
     if (cmdAktualisieren)
         cmdAktualisieren->setEnabled(true);
     gbyPortAnzeige = quint8(index);
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort < 5 && !l.stopFlags())
-        Status_Ports_anzeigen(UnitOps::Status_abfragen(l));
+    l.handshake();
+    if (!l.unitSilent() && !l.stopFlags())
+        Status_Ports_anzeigen(UnitOps::queryStatus(l));
     l.showPortLost();
 }
 
@@ -329,10 +324,10 @@ void frmSMS_Vantor::cmdAktualisieren_Click()
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.gbyKeineAntwort = 0;
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort < 5 && !l.stopFlags())
-        Status_Ports_anzeigen(UnitOps::Status_abfragen(l));
+    l.resetForCommand();
+    l.handshake();
+    if (!l.unitSilent() && !l.stopFlags())
+        Status_Ports_anzeigen(UnitOps::queryStatus(l));
     l.showPortLost();
 }
 
@@ -342,8 +337,7 @@ void switchOutput(frmSMS_Vantor* w, int index, bool on)
     if (!IsComPortOpen())
         return;
     Link& l = w->link();
-    l.gbyKeineAntwort = 0;
-    l.portLost = false;
+    l.resetForCommand();
     for (int i = 0; i < 4; ++i) {
         if (w->cmdSetOutput[i]) w->cmdSetOutput[i]->setEnabled(false);
         if (w->cmdResetOutput[i]) w->cmdResetOutput[i]->setEnabled(false);
@@ -396,7 +390,7 @@ void frmSMS_Vantor::cmdLesen_Click()
     if (!IsComPortOpen())
         return;
     Busy busy(cmdLesen);
-    link().portLost = false;
+    link().resetForCommand();
     txtSerienummer->clear();
     const QByteArray r = UnitOps::readParameter(link(), 0x00);
     txtSerienummer->setText(UnitOps::serialFrom(r));
@@ -414,10 +408,9 @@ void frmSMS_Vantor::cmdSetzen_Click()
         return;
     }
     Link& l = link();
-    l.portLost = false;
-    l.gbyKeineAntwort = 0;
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort > 4 || l.stopFlags()) {
+    l.resetForCommand();
+    l.handshake();
+    if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
@@ -431,7 +424,7 @@ void frmSMS_Vantor::cmdPinLesen_Click()
     if (!IsComPortOpen())
         return;
     Busy busy(cmdPinLesen);
-    link().portLost = false;
+    link().resetForCommand();
     txtPINSimCardAlt->clear();
     txtPINSimCardNeu->clear();
     const QByteArray r = UnitOps::readParameter(link(), 0x10);
@@ -444,12 +437,10 @@ void frmSMS_Vantor::cmdPinWechseln_Click()
     if (!IsComPortOpen())
         return;
     Link& l = link();
-    l.giFehlerZaehler = 0;
-    l.gbyKeineAntwort = 0;
-    l.portLost = false;
+    l.resetForCommand();
     Busy busy(cmdPinWechseln);
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort >= 5 || l.stopFlags()) {
+    l.handshake();
+    if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
@@ -477,7 +468,7 @@ void frmSMS_Vantor::cmdGueltigkeitLesen_Click()
     if (!IsComPortOpen())
         return;
     Busy busy(cmdGueltigkeitLesen);
-    link().portLost = false;
+    link().resetForCommand();
     const QByteArray r = UnitOps::readParameter(link(), 0x20);
     CboGueltigkeit->setCurrentIndex(UnitOps::validityFrom(r));
 }
@@ -488,10 +479,9 @@ void frmSMS_Vantor::cmdGueltigkeitSetzen_Click()
         return;
     Busy busy(cmdGueltigkeitSetzen);
     Link& l = link();
-    l.portLost = false;
-    l.gbyKeineAntwort = 0;
-    l.Verbindung_aufbauen();
-    if (l.gbyKeineAntwort >= 5 || l.stopFlags()) {
+    l.resetForCommand();
+    l.handshake();
+    if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
@@ -504,7 +494,7 @@ void frmSMS_Vantor::cmdGueltigkeitSetzen_Click()
         dlg.setCancelVisible(false);
         dlg.setJob([&](frmDownload& d) {
             l.setSink(d);
-            ConfigTransfer(l).WaitModemStartUP();
+            ConfigTransfer(l).waitForRestart();
             l.setSink(*m_mainLink);
         });
         dlg.exec();

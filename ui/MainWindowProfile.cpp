@@ -3,7 +3,7 @@
 #include "ui/frmSMS_Vantor.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "image/HexWriter.h"
@@ -36,7 +36,7 @@ private:
 
 QString title()
 {
-    const QString t = gState().gsProgramName;
+    const QString t = gState().programName;
     return t.isEmpty() ? QStringLiteral("SMS Switch Vantor") : t;
 }
 
@@ -63,7 +63,7 @@ QString frmSMS_Vantor::currentProfileFile() const
     return f.isEmpty() ? gState().defaultProfilePath() : f;
 }
 
-void frmSMS_Vantor::InitialisiereArrayEEPROM() { gsEEPROM.InitialisiereArrayEEPROM(); }
+void frmSMS_Vantor::reset() { gsEEPROM.reset(); }
 
 void frmSMS_Vantor::LoadDefaultConfiguration()
 {
@@ -72,17 +72,17 @@ void frmSMS_Vantor::LoadDefaultConfiguration()
     Settings::set(kProfile, kFile, path);
     // A missing or damaged default profile is reported; the program then starts with the
     // configuration the store holds.
-    BenutzerProfil_laden(path);
+    loadProfile(path);
 }
 
-bool frmSMS_Vantor::BenutzerProfil_laden(const QString& fileName)
+bool frmSMS_Vantor::loadProfile(const QString& fileName)
 {
     QString error;
     bool ok = false;
     // While another program holds the database: Retry loads the file once more.
     if (!Dialogs::retryWhileInUse(this, [&] {
             BusyCursor busy;
-            ok = ProfileReader::load(fileName, store, gState().giSprache, &error);
+            ok = ProfileReader::load(fileName, store, gState().language, &error);
         }))
         return false;
     if (!ok)
@@ -98,13 +98,13 @@ void frmSMS_Vantor::mnuLaden_Click()
         return; // cancelled
     LoadingProgress::reset();
     // A refused file does not become the current profile, so a later save cannot overwrite it.
-    if (!BenutzerProfil_laden(path))
+    if (!loadProfile(path))
         return;
     Settings::set(kProfile, kFile, path);
     Aktualisieren();
 }
 
-bool frmSMS_Vantor::mnuSpeichern_Click() { return CreateHexFile(currentProfileFile()); }
+bool frmSMS_Vantor::mnuSpeichern_Click() { return buildImageFromStore(currentProfileFile()); }
 
 bool frmSMS_Vantor::mnuSpeichernUnter_Click()
 {
@@ -113,30 +113,30 @@ bool frmSMS_Vantor::mnuSpeichernUnter_Click()
         return false; // cancelled
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".cfg");
-    if (!CreateHexFile(path))
+    if (!buildImageFromStore(path))
         return false;
     Settings::set(kProfile, kFile, path);
     return true;
 }
 
-bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
+bool frmSMS_Vantor::buildImageFromStore(const QString& fileName)
 {
     // A text still being typed (a shortcut does not move the focus) belongs in the file too.
     if (!commitFocusedEditorBox())
         return false;
-    ProgramState& st = gState();
+    ProgramContext& st = gState();
     BusyCursor busy;
     HexWriter::WriteResult w;
     try {
-        HexWriter::CreateHexFile(store, st.giSprache, gsEEPROM);
+        HexWriter::buildImageFromStore(store, st.language, gsEEPROM);
     } catch (const StoreError& e) {
         busy.release();
         Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
         return false;
     }
-    if (st.gbAbbruch)
+    if (st.closing)
         return false;
-    w = HexWriter::Datei_Schreiben(gsEEPROM, fileName, hexFileProgress);
+    w = HexWriter::writeProfileFile(gsEEPROM, fileName, hexFileProgress);
     busy.release();
     switch (w.kind) {
     case HexWriter::WriteResult::Written:
@@ -160,12 +160,12 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
     return false;
 }
 
-bool frmSMS_Vantor::Schreibe_Daten_in_DB()
+bool frmSMS_Vantor::storeImage()
 {
     try {
         if (!Dialogs::retryWhileInUse(this, [&] {
                 BusyCursor busy;
-                ::Schreibe_Daten_in_DB(gsEEPROM, store, gState().giSprache);
+                ::storeImage(gsEEPROM, store, gState().language);
             }))
             return false;
     } catch (const StoreError& e) {

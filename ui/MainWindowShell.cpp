@@ -4,7 +4,7 @@
 
 #include "core/AccessLevel.h"
 #include "ui/Help.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "ui/ReportActions.h"
 #include "core/Resources.h"
@@ -114,7 +114,7 @@ void frmSMS_Vantor::BenutzerBerechtigung(const QString& password)
         Toolbar1->setProperty("administrator", admin);
         QString tip;
         if (admin)
-            tip = TextTable(gState().gsDatenbankPfad, tbl::Beschriftung, gState().giSprache)
+            tip = TextTable(gState().databasePath, tbl::Beschriftung, gState().language)
                       .at(QStringLiteral("mnuAdministrator"), 0, QStringLiteral("Administrator"))
                       .remove(QLatin1Char('&'));
         Toolbar1->setToolTip(tip);
@@ -229,7 +229,7 @@ void frmSMS_Vantor::wireShellCommands()
         }
         // Wait until the one-shot modem timer has run out, or the window closes.
         Timer_Demo_Modem->start();
-        while (Timer_Demo_Modem->isActive() && !gState().gbAbbruch)
+        while (Timer_Demo_Modem->isActive() && !gState().closing)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
         Timer_Demo_Modem->stop();
     };

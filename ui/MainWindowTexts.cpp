@@ -2,7 +2,7 @@
 #include "ui/frmSMS_Vantor.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "store/LanguageTables.h"
 #include "ui/ShapeLamp.h"
@@ -65,13 +65,13 @@ void frmSMS_Vantor::reportLanguageProblems()
             + gState().msgOr(QStringLiteral("gsMsgSprachtabelleHinweis"),
                              QStringLiteral("Wo ein Text fehlt, zeigt das Fenster seinen eingebauten deutschen Text. "
                                             "Eine neue Installation des Programms stellt die Datenbank mit allen Texten wieder her."));
-    const QString title = gState().gsProgramName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().gsProgramName;
+    const QString title = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
     Dialogs::show(this, text, title, Dialogs::Icon::Exclamation);
 }
 
 void frmSMS_Vantor::SystemMessages()
 {
-    ProgramState& st = gState();
+    ProgramContext& st = gState();
     auto table = openTable(languageProblems, tbl::SystemNachrichten);
     if (table) {
         LanguageTable& t = *table;
@@ -124,7 +124,7 @@ void frmSMS_Vantor::SystemMessages()
         });
     }
     if (st.messages.contains(QStringLiteral("gsProgramName")))
-        st.gsProgramName = st.messages.value(QStringLiteral("gsProgramName"));
+        st.programName = st.messages.value(QStringLiteral("gsProgramName"));
     reportLanguageProblems();
 }
 
@@ -161,21 +161,21 @@ void frmSMS_Vantor::Beschrifte_Labels_Buttons()
             if (auto* relay = findChild<QLabel*>(QStringLiteral("lblRelais(%1)").arg(k - 1)))
                 relay->setText(text);
             for (int row : {2 * k - 1, 2 * k}) {
-                store.rs_Konfig_OUT.setAbsolutePosition(row);
-                store.rs_Konfig_OUT.setValue(QStringLiteral("I/O"), text);
+                store.outputs.setAbsolutePosition(row);
+                store.outputs.setValue(QStringLiteral("I/O"), text);
             }
         }
-        store.rs_Konfig_OUT.updateBatch();
+        store.outputs.updateBatch();
         LoadingProgress::advance();
         for (int k = 1; k <= 8; ++k) {
             const QString text = t.take(QStringLiteral("lblEingang(%1)").arg(k - 1));
             lblEingang[k - 1]->setText(text);
             for (int row : {2 * k - 1, 2 * k}) {
-                store.rs_Konfig_IN.setAbsolutePosition(row);
-                store.rs_Konfig_IN.setValue(QStringLiteral("I/O"), text);
+                store.inputs.setAbsolutePosition(row);
+                store.inputs.setValue(QStringLiteral("I/O"), text);
             }
         }
-        store.rs_Konfig_IN.updateBatch();
+        store.inputs.updateBatch();
         LoadingProgress::advance();
 
         const QString alarm = t.take(QStringLiteral("lblAlarmDispo"));

@@ -1,7 +1,7 @@
 #include "ui/PortSettings.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/Link.h"
@@ -40,13 +40,13 @@ Result apply(frmSMS_Vantor& w, int port, const QString& settings)
         w.setLamp(frmSMS_Vantor::Red);
         w.setPanelText(2, QStringLiteral("COM ----"));
         w.showPortStatus();
-        Dialogs::show(&w, r.error, gState().gsProgramName, Dialogs::Icon::Exclamation);
+        Dialogs::show(&w, r.error, gState().programName, Dialogs::Icon::Exclamation);
         return r;
     }
     w.commPort = port;
     w.commDevice = device;
     w.commSettings = settings;
-    w.Verbindung_pruefen();
+    w.probe();
     Settings::set(section, QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
     Settings::set(section, QStringLiteral("COM-Anschluss"), QString::number(port));
     Settings::set(section, QStringLiteral("Einstellungen"), settings);

@@ -1,7 +1,7 @@
 #include "ui/ReportActions.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/ShellTexts.h"
 #include "store/Recordset.h"
 
@@ -24,7 +24,7 @@ struct BusyCursor {
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-QString title() { return gState().gsProgramName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().gsProgramName; }
+QString title() { return gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName; }
 
 void fail(QWidget* parent, const QString& key, const QString& detail)
 {
@@ -81,8 +81,8 @@ bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out)
     try {
         if (g_refresh)
             g_refresh();
-        const ProgramState& st = gState();
-        *out = Reports::build(kind, st.gsDatenbankPfad, st.giSprache, Reports::currentProfileTitle());
+        const ProgramContext& st = gState();
+        *out = Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
         return true;
     } catch (const StoreError& e) {
         fail(parent, QStringLiteral("gsMsgBerichtFehler"), e.message());

@@ -2,7 +2,7 @@
 
 #include "core/DataRoot.h"
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "core/TextTable.h"
@@ -20,26 +20,26 @@
 namespace Start {
 QString prepare()
 {
-    ProgramState& st = gState();
+    ProgramContext& st = gState();
     QString error;
     st.dataRoot = DataRoot::find(&error);
     if (st.dataRoot.isEmpty())
         return error;
-    st.gsDatenbankPfad = DataRoot::databasePath(st.dataRoot);
+    st.databasePath = DataRoot::databasePath(st.dataRoot);
     st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
-    const QString problem = checkDatabase(st.gsDatenbankPfad);
+    const QString problem = checkDatabase(st.databasePath);
     if (!problem.isEmpty())
         return problem;
     // The program writes the store from its first moment on (the default profile is loaded at
     // every start). Where it may not, it says so, with where the database is, in the chosen
     // language (the database can be read), and does not start.
-    if (checkDatabaseWritable(st.gsDatenbankPfad).isEmpty())
+    if (checkDatabaseWritable(st.databasePath).isEmpty())
         return QString();
     const QString key = QStringLiteral("gsMsgDatenbankSchreibgeschützt");
-    const QString text = TextTable(st.gsDatenbankPfad, tbl::SystemNachrichten, st.giSprache).at(key, 0, QString());
+    const QString text = TextTable(st.databasePath, tbl::SystemNachrichten, st.language).at(key, 0, QString());
     if (!text.isEmpty())
         st.messages.insert(key, text);
-    return checkDatabaseWritable(st.gsDatenbankPfad);
+    return checkDatabaseWritable(st.databasePath);
 }
 
 int Main(QApplication& app)
@@ -78,7 +78,7 @@ int Main(QApplication& app)
     }
     app.processEvents();
     main->show();
-    gState().gbDatenGeaendert = false;
+    gState().unsavedChanges = false;
     delete splash;
     // Used by the start-up benchmark: report when the main window is up, then close it.
     if (qEnvironmentVariableIsSet("SMSV48_QUIT_WHEN_SHOWN"))

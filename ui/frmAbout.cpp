@@ -1,7 +1,7 @@
 #include "ui/frmAbout.h"
 
 #include "core/AboutInfo.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/ShellTexts.h"
 #include "core/Resources.h"
 #include "core/TextTable.h"
@@ -110,13 +110,13 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 
 void frmAbout::Form_Load()
 {
-    const ProgramState& st = gState();
-    const TextTable cap(st.gsDatenbankPfad, tbl::Beschriftung, st.giSprache);
-    const QString logo = AboutInfo::logoName(st.giSprache);
+    const ProgramContext& st = gState();
+    const TextTable cap(st.databasePath, tbl::Beschriftung, st.language);
+    const QString logo = AboutInfo::logoName(st.language);
     for (QLabel* l : PicLogo)
         l->setVisible(l->objectName() == logo);
     lblVersion->setText(AboutInfo::versionCaption(cap.at(QStringLiteral("lblVersion"), 0, QStringLiteral("Version"))));
-    const QString program = st.gsProgramName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : st.gsProgramName;
+    const QString program = st.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : st.programName;
     setWindowTitle(cap.at(QStringLiteral("frmAbout"), 0, QStringLiteral("Info")) + QLatin1Char(' ') + program);
     lblTitle->setText(program);
     for (int i = 0; i < 5; ++i) {

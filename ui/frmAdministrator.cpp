@@ -2,7 +2,7 @@
 
 #include "core/AccessLevel.h"
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/TextTable.h"
 #include "store/ConfigStore.h"
 #include "ui/frmSMS_Vantor.h"
@@ -56,9 +56,9 @@ frmAdministrator::frmAdministrator(QWidget* parent) : QDialog(parent)
 
 void frmAdministrator::Form_Load()
 {
-    const ProgramState& st = gState();
-    const TextTable cap(st.gsDatenbankPfad, tbl::Beschriftung, st.giSprache);
-    const TextTable tip(st.gsDatenbankPfad, tbl::ToolTipText, st.giSprache);
+    const ProgramContext& st = gState();
+    const TextTable cap(st.databasePath, tbl::Beschriftung, st.language);
+    const TextTable tip(st.databasePath, tbl::ToolTipText, st.language);
     setWindowTitle(cap.at(QStringLiteral("frmAdministrator"), 0, QStringLiteral("Administrator")));
     lblPasswort->setText(cap.at(QStringLiteral("lblPasswort"), 0, QStringLiteral("Passwort")));
     cmdUebernehmen->setText(cap.at(QString::fromUtf8("cmdPasswortÜbernehmen"), 0, QString::fromUtf8("&Übernehmen")));
@@ -99,7 +99,7 @@ bool frmAdministrator::txtPasswort_Validate()
 {
     if (AccessLevel::loginAccepts(txtPasswort->text()))
         return true;
-    const ProgramState& st = gState();
+    const ProgramContext& st = gState();
     Dialogs::show(this, st.msg(QStringLiteral("gsMsgPasswortNOK")), st.msg(QStringLiteral("gsFehlerEingabe")),
                   Dialogs::Icon::Critical);
     return false;

@@ -1,6 +1,6 @@
 #include "ui/frmDownload.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "ui/Dialogs.h"
 #include "store/Recordset.h"
 
@@ -47,10 +47,10 @@ QString frmDownload::caption(const QString& key) { return languageText(QStringLi
 QString frmDownload::languageText(const QString& table, const QString& key)
 {
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
-    const int lang = qBound(1, gState().giSprache, 4);
+    const int lang = qBound(1, gState().language, 4);
     try {
         Connection con;
-        con.open(gState().gsDatenbankPfad, Connection::Read);
+        con.open(gState().databasePath, Connection::Read);
         Recordset rs;
         rs.open(con, QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"Name\" = '%3'")
                          .arg(QString::fromUtf8(cols[lang - 1]), table, QString(key).replace(QLatin1Char('\''), QStringLiteral("''"))));
@@ -72,8 +72,8 @@ void frmDownload::setCaptionKey(const QString& key) { setWindowTitle(caption(key
 
 void frmDownload::cmdAbbrechen_Click()
 {
-    if (cancelFlag)
-        *cancelFlag = true;
+    if (cancelToken)
+        cancelToken->cancel();
 }
 
 void frmDownload::reject()

@@ -26,8 +26,8 @@ public:
 
     // Runs job once the window is shown, then closes the window.
     void setJob(std::function<void(frmDownload&)> job) { m_job = std::move(job); }
-    // Set by cmdAbbrechen; the job's link reads it through cancelFlag.
-    bool* cancelFlag = nullptr;
+    // Set by cmdAbbrechen; the job's link reads it through cancelToken.
+    CancelToken* cancelToken = nullptr;
 
     QLabel* lblMessage = nullptr;
     QProgressBar* VBUProgressDownloadHexFile = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/frmLoading.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "store/Recordset.h"
 
@@ -33,7 +33,7 @@ frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(18, 18, 18, 14);
     static const char* names[4] = {"PicLogoD", "PicLogoE", "PicLogoI", "PicLogoF"};
-    const int lang = gState().giSprache;
+    const int lang = gState().language;
     for (int i = 0; i < 4; ++i) {
         PicLogo[i] = new QLabel(this);
         PicLogo[i]->setObjectName(QString::fromLatin1(names[i]));
@@ -67,12 +67,12 @@ frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     QString title = QStringLiteral("SMS Switch Vantor");
     try {
         Connection con;
-        con.open(gState().gsDatenbankPfad, Connection::Read);
+        con.open(gState().databasePath, Connection::Read);
         // Only the two rows are read, not the whole caption table.
         Recordset rs;
         rs.open(con, QStringLiteral("SELECT * FROM Beschriftung WHERE Name IN ('lblSoftware', 'lblCopyright') ORDER BY rowid"));
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            QString t = rs.value(gState().giSprache).toString();
+            QString t = rs.value(gState().language).toString();
             if (t.isEmpty())
                 t = rs.value(1).toString();
             if (rs.value(0).toString() == QLatin1String("lblSoftware"))

@@ -1,6 +1,6 @@
 #include "ui/frmPortSettings.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/PortResolver.h"

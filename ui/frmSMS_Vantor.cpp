@@ -1,7 +1,7 @@
 #include "ui/frmSMS_Vantor.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "link/Channel.h"
@@ -35,7 +35,7 @@ frmSMS_Vantor::frmSMS_Vantor(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
     // Form_Initialize: the six configuration recordsets, in start order.
-    store.open(gState().gsDatenbankPfad);
+    store.open(gState().databasePath);
     g_main = this;
     m_ownWaiter = std::make_unique<EventLoopWaiter>();
     m_waiter = m_ownWaiter.get();
@@ -141,7 +141,7 @@ bool frmSMS_Vantor::openPortFromSettings()
     else if (!channel->open(commDevice, commSettings))
         error = channel->errorString();
     if (!error.isEmpty()) {
-        Dialogs::show(this, error + QStringLiteral("\n(COM %1)").arg(commPort), gState().gsProgramName,
+        Dialogs::show(this, error + QStringLiteral("\n(COM %1)").arg(commPort), gState().programName,
                       Dialogs::Icon::Exclamation);
         if (portFailureDialog)
             portFailureDialog();
@@ -161,7 +161,7 @@ bool frmSMS_Vantor::openPortFromSettings()
     if (deferStartProbe)
         m_probePending = true;
     else
-        Verbindung_pruefen();
+        probe();
     setPanelText(2, QStringLiteral("COM %1").arg(commPort));
     showPortStatus();
     return true;
@@ -172,8 +172,8 @@ void frmSMS_Vantor::runPendingProbe()
     if (!m_probePending)
         return;
     m_probePending = false;
-    if (channel && channel->isOpen() && !gState().gbAbbruch)
-        Verbindung_pruefen();
+    if (channel && channel->isOpen() && !gState().closing)
+        probe();
 }
 
 void frmSMS_Vantor::showPortStatus()
@@ -220,13 +220,13 @@ void frmSMS_Vantor::InitilisiereSteuerelemente()
     Aktiviere_Deaktiviere_ChkBox_AlarmDispo_IN();
     Aktiviere_Deaktiviere_ChkBox_PowerOn();
     AddHelpContextID();
-    InitialisiereArrayEEPROM();
+    reset();
     LoadingProgress::advance();
     InitialisiereGueltigkeit();
     MenuIcons();
     showPortStatus(); // again, now in the language of the program
-    if (!gState().gsProgramName.isEmpty())
-        setWindowTitle(gState().gsProgramName);
+    if (!gState().programName.isEmpty())
+        setWindowTitle(gState().programName);
     QApplication::restoreOverrideCursor();
 }
 
@@ -236,11 +236,11 @@ void frmSMS_Vantor::closeEvent(QCloseEvent* e)
         e->accept();
         return;
     }
-    ProgramState& st = gState();
-    if (st.gbDatenGeaendert) {
+    ProgramContext& st = gState();
+    if (st.unsavedChanges) {
         // Cancel (and Escape) keeps the window open: the edits live only in the store, which
         // the next start replaces with the default profile.
-        const auto answer = Dialogs::show(this, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), st.gsProgramName,
+        const auto answer = Dialogs::show(this, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), st.programName,
                                           Dialogs::Icon::Exclamation,
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
         if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
@@ -253,10 +253,10 @@ void frmSMS_Vantor::closeEvent(QCloseEvent* e)
             return;
         }
     }
-    st.gbAbbruch = true;
+    st.closing = true;
     const QString err = store.close();
     if (!err.isEmpty())
-        Dialogs::show(this, err, st.gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(this, err, st.programName, Dialogs::Icon::Critical);
     if (channel && channel->isOpen())
         channel->close();
     m_closed = true;

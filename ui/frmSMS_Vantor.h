@@ -196,7 +196,7 @@ public:
 
     // ---- image and profiles (image/MainWindowProfile.cpp) -------------------------------
     void LoadDefaultConfiguration();
-    void InitialisiereArrayEEPROM();
+    void reset();
     void wireProfileCommands();
     // The configuration image: rebuilt from the store before every save or transfer, filled
     // by a read from the unit.
@@ -205,12 +205,12 @@ public:
     QString currentProfileFile() const;
     // Checks the file and reads it into the store in one transaction. A refused file leaves
     // the store as it was; the reason is shown. True when the profile was loaded.
-    bool BenutzerProfil_laden(const QString& fileName);
+    bool loadProfile(const QString& fileName);
     void mnuLaden_Click();
     bool mnuSpeichernUnter_Click();
     // Builds the image from the store and writes it to fileName. True when the file has been
     // written there; a read-only target leads the user to save under another name (false).
-    bool CreateHexFile(const QString& fileName);
+    bool buildImageFromStore(const QString& fileName);
     // Progress of the file writing (done, 512), e.g. for the transfer window.
     std::function<void(int, int)> hexFileProgress;
     // Called after the read-only message, before the save-under dialog (the transfer window
@@ -218,7 +218,7 @@ public:
     std::function<void()> beforeSaveUnderAfterReadOnly;
     // The image read from the unit into the store, then Aktualisieren. False after a store
     // failure (shown; the store stays as it was).
-    bool Schreibe_Daten_in_DB();
+    bool storeImage();
 
     // ---- editor (editor/MainWindowEditor.cpp) -------------------------------------------
     void LabelEmpfaengerBeschriften();
@@ -247,7 +247,7 @@ public:
     std::unique_ptr<EditorWiring, EditorWiringDeleter> editorWiring;
 
     // ---- device link (link/MainWindowLink.cpp) ------------------------------------------
-    void Verbindung_pruefen();
+    void probe();
     void InitialisiereGueltigkeit();
     void openPortSettings();
     void wireDeviceCommands();
@@ -259,8 +259,8 @@ public:
     bool gbUpload = false;
     bool gbWaitSystemRestart = false;
     quint8 gbySchreibBereich = 0;
-    // Test hooks in place of the image subsystem's part of a transfer (CreateHexFile for
-    // the transfer file, gsEEPROM + Schreibe_Daten_in_DB for a complete read).
+    // Test hooks in place of the image subsystem's part of a transfer (buildImageFromStore for
+    // the transfer file, gsEEPROM + storeImage for a complete read).
     std::function<bool(const QString& path)> createTransferFile;
     std::function<bool(const UnitImage& image)> storeReadImage;
     std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the link code
@@ -280,7 +280,7 @@ public:
     void cmdPinWechseln_Click();
     void cmdGueltigkeitLesen_Click();
     void cmdGueltigkeitSetzen_Click();
-    bool Versionsueberpruefung(bool firmwareLevel);
+    bool checkVersion(bool firmwareLevel);
     QString unitPassword() const;   // the unit password of the database (user 1)
 
     // ---- shell: commands, access levels, help, reports (app/MainWindowShell.cpp) --------

@@ -1,7 +1,7 @@
 #include "ui/frmTelefonbuch.h"
 
 #include "ui/Dialogs.h"
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "editing/EditorTexts.h"
 #include "ui/frmSMS_Vantor.h"
 
@@ -170,7 +170,7 @@ frmTelefonbuch::frmTelefonbuch(QWidget* parent) : QDialog(parent)
             if (auto* box = w->findChild<QCheckBox*>(QStringLiteral("ChkBenutzerAlarmDispo(%1)").arg(index)))
                 box->setChecked(false);
     };
-    m_book.open(gState().gsDatenbankPfad);
+    m_book.open(gState().databasePath);
     loadTexts();
     showEntry();
     txtNameTelefonbuch->setFocus();
@@ -244,7 +244,7 @@ bool frmTelefonbuch::validateNumber(bool always)
         return true;
     m_validating = true;
     if (always || !m_numberReported)
-        Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().gsProgramName, Dialogs::Icon::Exclamation);
+        Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName, Dialogs::Icon::Exclamation);
     m_numberReported = true;
     txtTelefonbuchNatelNr->setFocus();
     txtTelefonbuchNatelNr->setCursorPosition(PhoneBook::numberError(number));
@@ -260,9 +260,9 @@ bool frmTelefonbuch::validatePassword(bool always)
     m_validating = true;
     if (always || !m_passwordReported) {
         if (c.notNumeric)
-            Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().gsProgramName, Dialogs::Icon::Critical);
+            Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName, Dialogs::Icon::Critical);
         if (c.wrongLength)
-            Dialogs::show(this, gState().msg(QStringLiteral("gsPasswortAnzZeichen")), gState().gsProgramName, Dialogs::Icon::Critical);
+            Dialogs::show(this, gState().msg(QStringLiteral("gsPasswortAnzZeichen")), gState().programName, Dialogs::Icon::Critical);
     }
     m_passwordReported = true;
     txtPasswort->setFocus();
@@ -287,7 +287,7 @@ bool frmTelefonbuch::leaveEntry()
                       gState().msgOr(QStringLiteral("gsMsgTelefonbuchUnvollstaendig"),
                                      QStringLiteral("Ein Eintrag braucht eine Natel-Nummer und ein vierstelliges Passwort. "
                                                     "Ergänzen Sie beides oder leeren Sie den Eintrag mit \"Löschen\".")),
-                      gState().gsProgramName, Dialogs::Icon::Exclamation);
+                      gState().programName, Dialogs::Icon::Exclamation);
         QLineEdit* box = e.number.isEmpty() ? txtTelefonbuchNatelNr : txtPasswort;
         box->setFocus();
         m_validating = false;
@@ -301,11 +301,11 @@ bool frmTelefonbuch::leaveEntry()
         if (!Dialogs::retryWhileInUse(this, [&] { m_book.leave(e); }))
             return false;
     } catch (const StoreError& err) {
-        Dialogs::show(this, err.message(), gState().gsProgramName, Dialogs::Icon::Critical);
+        Dialogs::show(this, err.message(), gState().programName, Dialogs::Icon::Critical);
         return false;
     }
     if (m_book.anythingWritten())
-        gState().gbDatenGeaendert = true;
+        gState().unsavedChanges = true;
     return true;
 }
 

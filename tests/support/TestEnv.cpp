@@ -1,6 +1,6 @@
 #include "TestEnv.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "store/ConfigStore.h"
@@ -49,10 +49,10 @@ TestEnv::TestEnv(const QString& language)
         Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), language);
     qputenv("SMSV48_HOME", m_root.path().toLocal8Bit());
     qputenv("SMSV48_SETTINGS_DIR", m_settings.path().toLocal8Bit());
-    ProgramState& st = gState();
+    ProgramContext& st = gState();
     st.reset();
     st.dataRoot = m_root.path();
-    st.gsDatenbankPfad = dbPath();
+    st.databasePath = dbPath();
     st.setLanguage(language.isEmpty() ? QStringLiteral("1") : language);
     LoadingProgress::reset();
     Dialogs::setMessageHandler([this](const Dialogs::Message& m) {

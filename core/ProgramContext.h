@@ -3,14 +3,14 @@
 #include <QHash>
 #include <QString>
 
-class ProgramState {
+class ProgramContext {
 public:
     QString dataRoot;         // the program folder: Datenbank/, UserProfile/, Download/, help/
-    QString gsDatenbankPfad;  // full path of the configuration database
-    int giSprache = 1;        // 1 German, 2 English, 3 Italian, 4 French
-    bool gbDatenGeaendert = false; // unsaved changes
-    bool gbAbbruch = false;        // the main window is closing: running loops end
-    QString gsProgramName;         // title of every message box
+    QString databasePath;  // full path of the configuration database
+    int language = 1;        // 1 German, 2 English, 3 Italian, 4 French
+    bool unsavedChanges = false; // unsaved changes
+    bool closing = false;        // the main window is closing: running loops end
+    QString programName;         // title of every message box
 
     // Message texts loaded from the system-message table, by key (e.g. "gsMsgKeineAntwort").
     QHash<QString, QString> messages;
@@ -28,9 +28,9 @@ public:
     QString firmwareFolder() const;       // Download/Firmware/
     QString helpFolder() const;           // help/
 
-    // Sets giSprache from a stored value; anything outside 1..4 gives German.
+    // Sets language from a stored value; anything outside 1..4 gives German.
     void setLanguage(const QString& stored);
     void reset();
 };
 
-ProgramState& gState();
+ProgramContext& gState();

@@ -1,0 +1,42 @@
+#include "core/ProgramContext.h"
+
+#include <QDir>
+
+ProgramContext& gState()
+{
+    static ProgramContext s;
+    return s;
+}
+
+QString ProgramContext::msg(const QString& key) const
+{
+    const auto it = messages.constFind(key);
+    return it == messages.constEnd() ? key : it.value();
+}
+
+QString ProgramContext::msgOr(const QString& key, const QString& germanFallback) const
+{
+    const auto it = messages.constFind(key);
+    return it == messages.constEnd() || it.value().isEmpty() ? germanFallback : it.value();
+}
+
+QString ProgramContext::profileFolder() const { return QDir(dataRoot).filePath(QStringLiteral("UserProfile")); }
+QString ProgramContext::defaultProfilePath() const
+{
+    return QDir(dataRoot).filePath(QStringLiteral("UserProfile/SMSV48_Default.cfg"));
+}
+QString ProgramContext::transferFilePath() const
+{
+    return QDir(dataRoot).filePath(QStringLiteral("Download/Config/Default.hex"));
+}
+QString ProgramContext::firmwareFolder() const { return QDir(dataRoot).filePath(QStringLiteral("Download/Firmware")); }
+QString ProgramContext::helpFolder() const { return QDir(dataRoot).filePath(QStringLiteral("help")); }
+
+void ProgramContext::setLanguage(const QString& stored)
+{
+    bool ok = false;
+    const int v = stored.trimmed().toInt(&ok);
+    language = (ok && v >= 1 && v <= 4) ? v : 1;
+}
+
+void ProgramContext::reset() { *this = ProgramContext(); }
