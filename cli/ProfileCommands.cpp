@@ -100,8 +100,8 @@ bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
         if (!ctx.prepareStore())
             return false;
         try {
-            ConfigStore store(gState().gsDatenbankPfad, Connection::Read);
-            *data = HexWriter::fromStore(store, gState().giSprache);
+            ConfigStore store(gState().databasePath, Connection::Read);
+            *data = HexWriter::fromStore(store, gState().language);
         } catch (const StoreError& e) {
             cliFail(e.message());
             return false;

@@ -1,6 +1,6 @@
 #include "store/DatabaseUpgrade.h"
 
-#include "core/ProgramState.h"
+#include "core/ProgramContext.h"
 #include "store/ConfigStore.h"
 
 #include <QAtomicInt>
