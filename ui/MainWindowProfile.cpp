@@ -1,6 +1,6 @@
 // Profile files and the configuration image, as the main window uses them: the default
 // profile at start, load, save, save under another name, the image for the transfers.
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramState.h"
@@ -57,25 +57,25 @@ QString askProfileFile(QWidget* parent, bool save, const QString& current)
 }
 } // namespace
 
-QString frmSMS_Vantor::currentProfileFile() const
+QString MainWindow::currentProfileFile() const
 {
     const QString f = Settings::get(kProfile, kFile);
     return f.isEmpty() ? gState().defaultProfilePath() : f;
 }
 
-void frmSMS_Vantor::InitialisiereArrayEEPROM() { gsEEPROM.InitialisiereArrayEEPROM(); }
+void MainWindow::clearImage() { configImage.InitialisiereArrayEEPROM(); }
 
-void frmSMS_Vantor::LoadDefaultConfiguration()
+void MainWindow::loadDefaultProfile()
 {
     // Every start begins with the default profile as the current file.
     const QString path = gState().defaultProfilePath();
     Settings::set(kProfile, kFile, path);
     // A missing or damaged default profile is reported; the program then starts with the
     // configuration the store holds.
-    BenutzerProfil_laden(path);
+    loadProfile(path);
 }
 
-bool frmSMS_Vantor::BenutzerProfil_laden(const QString& fileName)
+bool MainWindow::loadProfile(const QString& fileName)
 {
     QString error;
     bool ok = false;
@@ -90,7 +90,7 @@ bool frmSMS_Vantor::BenutzerProfil_laden(const QString& fileName)
     return ok;
 }
 
-void frmSMS_Vantor::mnuLaden_Click()
+void MainWindow::openProfile()
 {
     LoadingProgress::reset();
     const QString path = askProfileFile(this, false, currentProfileFile());
@@ -98,28 +98,28 @@ void frmSMS_Vantor::mnuLaden_Click()
         return; // cancelled
     LoadingProgress::reset();
     // A refused file does not become the current profile, so a later save cannot overwrite it.
-    if (!BenutzerProfil_laden(path))
+    if (!loadProfile(path))
         return;
     Settings::set(kProfile, kFile, path);
-    Aktualisieren();
+    refreshEditor();
 }
 
-bool frmSMS_Vantor::mnuSpeichern_Click() { return CreateHexFile(currentProfileFile()); }
+bool MainWindow::saveProfile() { return writeProfileFile(currentProfileFile()); }
 
-bool frmSMS_Vantor::mnuSpeichernUnter_Click()
+bool MainWindow::saveProfileAs()
 {
     QString path = askProfileFile(this, true, currentProfileFile());
     if (path.isEmpty())
         return false; // cancelled
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".cfg");
-    if (!CreateHexFile(path))
+    if (!writeProfileFile(path))
         return false;
     Settings::set(kProfile, kFile, path);
     return true;
 }
 
-bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
+bool MainWindow::writeProfileFile(const QString& fileName)
 {
     // A text still being typed (a shortcut does not move the focus) belongs in the file too.
     if (!commitFocusedEditorBox())
@@ -128,7 +128,7 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
     BusyCursor busy;
     HexWriter::WriteResult w;
     try {
-        HexWriter::CreateHexFile(store, st.giSprache, gsEEPROM);
+        HexWriter::CreateHexFile(store, st.giSprache, configImage);
     } catch (const StoreError& e) {
         busy.release();
         Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
@@ -136,7 +136,7 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
     }
     if (st.gbAbbruch)
         return false;
-    w = HexWriter::Datei_Schreiben(gsEEPROM, fileName, hexFileProgress);
+    w = HexWriter::Datei_Schreiben(configImage, fileName, hexFileProgress);
     busy.release();
     switch (w.kind) {
     case HexWriter::WriteResult::Written:
@@ -149,7 +149,7 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
         if (beforeSaveUnderAfterReadOnly)
             beforeSaveUnderAfterReadOnly();
         // Saved under another name or not saved at all: the caller learns which.
-        return mnuSpeichernUnter_Click();
+        return saveProfileAs();
     case HexWriter::WriteResult::Failed:
         // One sentence: the file, the system's reason, and that the old file is unchanged.
         Dialogs::show(this, w.error, title(), Dialogs::Icon::Exclamation);
@@ -160,28 +160,28 @@ bool frmSMS_Vantor::CreateHexFile(const QString& fileName)
     return false;
 }
 
-bool frmSMS_Vantor::Schreibe_Daten_in_DB()
+bool MainWindow::storeUnitImage()
 {
     try {
         if (!Dialogs::retryWhileInUse(this, [&] {
                 BusyCursor busy;
-                ::Schreibe_Daten_in_DB(gsEEPROM, store, gState().giSprache);
+                ::Schreibe_Daten_in_DB(configImage, store, gState().giSprache);
             }))
             return false;
     } catch (const StoreError& e) {
         Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
         return false;
     }
-    Aktualisieren();
+    refreshEditor();
     return true;
 }
 
-void frmSMS_Vantor::wireProfileCommands()
+void MainWindow::wireProfileCommands()
 {
     if (auto* a = findChild<QAction*>(QStringLiteral("mnuLaden")))
-        connect(a, &QAction::triggered, this, [this] { mnuLaden_Click(); });
+        connect(a, &QAction::triggered, this, [this] { openProfile(); });
     if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichern")))
-        connect(a, &QAction::triggered, this, [this] { mnuSpeichern_Click(); });
+        connect(a, &QAction::triggered, this, [this] { saveProfile(); });
     if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichernunter")))
-        connect(a, &QAction::triggered, this, [this] { mnuSpeichernUnter_Click(); });
+        connect(a, &QAction::triggered, this, [this] { saveProfileAs(); });
 }
