@@ -6,9 +6,9 @@
 
 #include "core/ProgramContext.h"
 #include "editing/ConfigEditor.h"
-#include "ui/EditorWiring.h"
-#include "ui/frmSMS_Vantor.h"
-#include "ui/frmTelefonbuch.h"
+#include "ui/EditorBinding.h"
+#include "ui/MainWindow.h"
+#include "ui/PhoneBookDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,8 +66,8 @@ struct Main {
     Main()
     {
         loadMessages();
-        w = new frmSMS_Vantor;
-        w->Aktualisieren();
+        w = new MainWindow;
+        w->refreshEditor();
         gState().unsavedChanges = false;
         w->show();
         w->activateWindow();
@@ -110,7 +110,7 @@ struct Main {
         }
     }
     void leave(QLineEdit* e) { QTest::keyClick(e, Qt::Key_Tab); }
-    frmSMS_Vantor* w = nullptr;
+    MainWindow* w = nullptr;
 };
 }
 
@@ -266,7 +266,7 @@ void TestEditor::clickOnChkEmpOP37WritesRow6Benutzer3()
     QCOMPARE(inputFlag(env, 6, 3), 0);
     // ChkEmpOut(63) belongs to user 8, who has no number: give one and relabel first.
     env.exec("UPDATE Adressen SET Natel_Nummer='0790' WHERE ID=8");
-    m.w->LabelEmpfaengerBeschriften();
+    m.w->labelRecipients();
     QCheckBox* o = m.box("ChkEmpOut", 63);
     m.showTab(o);
     QTest::mouseClick(o, Qt::LeftButton);
@@ -393,7 +393,7 @@ void TestEditor::counterAndLength()
     QCOMPARE(counter->text(), QStringLiteral("1"));
     // A fill sets the counter as well.
     env.exec("UPDATE SMS SET Deutsch='Start' WHERE ID=25");
-    m.w->FuelleAlarmDispoTextfelderSMS();
+    m.w->fillAlarmInputText();
     QCOMPARE(m.label("lblAnzZeichenAD")->text(), QStringLiteral("58"));
 }
 
@@ -441,7 +441,7 @@ void TestEditor::emptiedBoxStoresNull()
     QVERIFY(smsText(env, 5).isNull());
     QCOMPARE(smsText(env, 5, "Englisch").toString(), QStringLiteral("Old"));
     QVERIFY(gState().unsavedChanges);
-    m.w->Aktualisieren();
+    m.w->refreshEditor();
     QCOMPARE(e->text(), QString());
     QCOMPARE(m.label("lblAnzZeichenSF(2)")->text(), QStringLiteral("63"));
 }
@@ -506,7 +506,7 @@ void TestEditor::alarmEventsAndUsers()
     QCOMPARE(value(env, "SELECT Benutzer3 FROM PowerOn").toInt(), 1);
     // A refresh shows what the file holds.
     env.exec("UPDATE Alarm_Dispositiv SET IN_SF=129");
-    m.w->Aktualisieren();
+    m.w->refreshEditor();
     QVERIFY(m.box("ChkAlarmDispo", 0)->isChecked());
     QVERIFY(m.box("ChkAlarmDispo", 14)->isChecked());
     QVERIFY(!m.box("ChkAlarmDispo", 2)->isChecked());
@@ -681,7 +681,7 @@ void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()
     QVERIFY(action);
     bool seen = false;
     QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<frmTelefonbuch*>(QApplication::activeModalWidget());
+        auto* dlg = qobject_cast<PhoneBookDialog*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
         seen = true;
         // User 3: inactive now.
@@ -712,7 +712,7 @@ void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* dlg = qobject_cast<frmTelefonbuch*>(QApplication::activeModalWidget())) {
+        if (auto* dlg = qobject_cast<PhoneBookDialog*>(QApplication::activeModalWidget())) {
             opened = true;
             poll.stop();
             dlg->cmdAenderungenSpeichern_Click();

@@ -12,7 +12,7 @@
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
 #include "store/ImageToStore.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -806,7 +806,7 @@ void TestImage::imageToStoreIsOneTransaction()
 
 namespace {
 // Gives the window the three file actions when the widget layer has not made them.
-void ensureProfileActions(frmSMS_Vantor& w)
+void ensureProfileActions(MainWindow& w)
 {
     if (w.findChild<QAction*>(QStringLiteral("mnuLaden")))
         return;
@@ -817,7 +817,7 @@ void ensureProfileActions(frmSMS_Vantor& w)
     w.wireProfileCommands();
 }
 
-QAction* action(frmSMS_Vantor& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
+QAction* action(MainWindow& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
 }
 
 void TestImage::windowLoadsDefaultProfileAndSaves()
@@ -832,9 +832,9 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     const QString def = gState().defaultProfilePath();
     QVERIFY(HexWriter::writeProfileFile(img, def).ok());
     Settings::set("Profile", "File", env.path("UserProfile/other.cfg"));
-    frmSMS_Vantor w;
+    MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.LoadDefaultConfiguration();
+    w.loadDefaultProfile();
     QCOMPARE(Settings::get("Profile", "File"), def);
     QCOMPARE(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=3").toString(), QStringLiteral("Start"));
     QCOMPARE(env.queryValue("SELECT Benutzer2 FROM \"Konfiguration_Eingänge\" WHERE ID=3").toInt(), 1);
@@ -857,7 +857,7 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     // A damaged default profile: one message, the store as it was, start goes on.
     writeFile(def, "nonsense");
     const QString before = dump(env);
-    w.LoadDefaultConfiguration();
+    w.loadDefaultProfile();
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages[0].text.contains("Zeile 1"));
@@ -869,8 +869,8 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
 void TestImage::refusedProfileSpeaksTheChosenLanguage()
 {
     TestEnv env("3");
-    frmSMS_Vantor w;
-    w.InitilisiereSteuerelemente(); // the start: texts of the chosen language
+    MainWindow w;
+    w.initializeControls(); // the start: texts of the chosen language
     // Every row of the message table is loaded, not only the fixed keys.
     const QStringList keys = env.queryValue("SELECT group_concat(Name, char(10)) FROM SystemNachrichten").toString().split('\n');
     QVERIFY(keys.size() > 150);
@@ -902,9 +902,9 @@ void TestImage::refusedProfileSpeaksTheChosenLanguage()
 void TestImage::windowLoadCancelAndRefusal()
 {
     TestEnv env;
-    frmSMS_Vantor w;
+    MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.LoadDefaultConfiguration();
+    w.loadDefaultProfile();
     ensureProfileActions(w);
     const QString current = Settings::get("Profile", "File");
     // Cancel: no message, nothing changes.
@@ -955,7 +955,7 @@ void TestImage::windowLoadCancelAndRefusal()
     }();
     w.store.addresses.setAbsolutePosition(2);
     w.store.addresses.setValue("Namen", QStringLiteral("Eva B"));
-    w.mnuSpeichern_Click();
+    w.saveProfile();
     QVERIFY(!gState().unsavedChanges);
     Image back;
     QVERIFY(ProfileReader::readFile(good, back, nullptr));
@@ -968,9 +968,9 @@ void TestImage::windowLoadCancelAndRefusal()
 void TestImage::windowSaveUnderAndReadOnly()
 {
     TestEnv env;
-    frmSMS_Vantor w;
+    MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.LoadDefaultConfiguration();
+    w.loadDefaultProfile();
     ensureProfileActions(w);
     // A name without extension gets ".cfg" and becomes the current profile.
     env.fileAnswers << env.path("UserProfile/kunde");
@@ -1005,7 +1005,7 @@ void TestImage::windowSaveUnderAndReadOnly()
     }
     w.store.sms.moveFirst();
     w.store.sms.setValue(2, QStringLiteral("neu"));
-    if (!asUnprivileged([&] { w.mnuSpeichern_Click(); }))
+    if (!asUnprivileged([&] { w.saveProfile(); }))
         QSKIP("cannot drop privileges to test permissions");
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
@@ -1024,9 +1024,9 @@ void TestImage::windowSaveUnderAndReadOnly()
 void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
 {
     TestEnv env;
-    frmSMS_Vantor w;
+    MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.LoadDefaultConfiguration();
+    w.loadDefaultProfile();
     const QString folder = env.path("schreibgeschuetzt");
     QDir().mkpath(folder);
     QFile::setPermissions(env.root(), QFile::permissions(env.root()) | QFile::ExeOther | QFile::ExeGroup);
@@ -1035,7 +1035,7 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     Settings::set("Profile", "File", folder + "/p.cfg");
     gState().unsavedChanges = true;
     env.fileAnswers << QString(); // the save-under dialog is cancelled
-    if (!asUnprivileged([&] { w.mnuSpeichern_Click(); }))
+    if (!asUnprivileged([&] { w.saveProfile(); }))
         QSKIP("cannot drop privileges to test permissions");
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.fileRequests.size(), 1);
@@ -1045,14 +1045,14 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
 
     // Another failure (the folder does not exist): the system's reason, flag still set.
     Settings::set("Profile", "File", env.path("fehlt/p.cfg"));
-    w.mnuSpeichern_Click();
+    w.saveProfile();
     QCOMPARE(env.messages.size(), 2);
     QVERIFY(env.messages[1].text.contains(QDir::toNativeSeparators(env.path("fehlt/p.cfg"))));
     QVERIFY(env.messages[1].text.contains(FileAccess::systemReason(ENOENT)));
     QVERIFY(gState().unsavedChanges);
 
     // The writer itself: nothing left behind in the folder, the old file untouched.
-    const auto r = HexWriter::writeProfileFile(w.gsEEPROM, env.path("fehlt/q.cfg"));
+    const auto r = HexWriter::writeProfileFile(w.configImage, env.path("fehlt/q.cfg"));
     QCOMPARE(r.kind, HexWriter::WriteResult::Failed);
     QVERIFY(!r.error.isEmpty());
 }
@@ -1062,9 +1062,9 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
 void TestImage::windowReadsAndReplacesOnlyRegularFiles()
 {
     TestEnv env;
-    frmSMS_Vantor w;
+    MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.LoadDefaultConfiguration();
+    w.loadDefaultProfile();
     ensureProfileActions(w);
     const QString current = Settings::get("Profile", "File");
     const QString pipe = env.path("UserProfile/pipe.cfg");
@@ -1111,9 +1111,9 @@ void TestImage::windowReadsAndReplacesOnlyRegularFiles()
 void TestImage::windowDatabaseInUseOffersRetry()
 {
     TestEnv env;
-    frmSMS_Vantor w;
+    MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.LoadDefaultConfiguration();
+    w.loadDefaultProfile();
     ensureProfileActions(w);
     ProfileData d;
     d.users[2].name = QStringLiteral("Zoe");

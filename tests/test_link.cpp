@@ -14,9 +14,9 @@
 #include "link/PortResolver.h"
 #include "ui/PortSettings.h"
 #include "ui/ShapeLamp.h"
-#include "ui/frmDownload.h"
-#include "ui/frmPortSettings.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/TransferDialog.h"
+#include "ui/PortSettingsDialog.h"
+#include "ui/MainWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -976,12 +976,12 @@ namespace {
 struct Window {
     TestEnv env;
     VirtualWaiter vw;
-    std::unique_ptr<frmSMS_Vantor> w;
-    Window()
+    std::unique_ptr<MainWindow> w;
+    explicit Window(MainWindowOptions options = {})
     {
         Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
         env.exec(QStringLiteral("UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")"));
-        w = std::make_unique<frmSMS_Vantor>();
+        w = std::make_unique<MainWindow>(std::move(options));
         w->setWaiter(&vw);
         w->link();
         gState().programName = QStringLiteral("SMS Switch Vantor");
@@ -998,76 +998,78 @@ struct Window {
 
 void TestLink::windowReadTouchesTheStoreOnlyAfterACompleteRead()
 {
-    Window win;
+    int stored = 0;
+    QStringList got;
+    MainWindowOptions options;
+    options.storeReadImage = [&](const UnitImage& img) {
+        ++stored;
+        got = img.lines();
+        return true;
+    };
+    Window win(std::move(options));
     QVERIFY(win.w->channel->isSimulated());
     QVERIFY(win.w->lblSimulated->isVisibleTo(win.w.get()));
     const QStringList lines = configLines(11);
     for (int i = 0; i < 512; ++i)
         win.unit().area3.replace(i * 16, 16, QByteArray::fromHex(lines[i].mid(9, 32).toLatin1()));
-    int stored = 0;
-    QStringList got;
-    win.w->storeReadImage = [&](const UnitImage& img) {
-        ++stored;
-        got = img.lines();
-        return true;
-    };
-    win.w->cmdUpload_Click();
+    win.w->readConfiguration();
     QCOMPARE(stored, 1);
     QCOMPARE(got, lines);
     QVERIFY(win.env.messages.isEmpty());
-    QCOMPARE(win.w->lamp(), int(frmSMS_Vantor::Green));
+    QCOMPARE(win.w->lamp(), int(MainWindow::Green));
 
     // A block that cannot be read: the store is never touched.
     win.unit().faults.blockFault = SimFaults::Block::Damage;
     win.unit().faults.blockFaultBlock = 40;
-    win.w->cmdUpload_Click();
+    win.w->readConfiguration();
     QCOMPARE(stored, 1);
     QVERIFY(win.texts().last().startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
     // Cancelled through the window's button: untouched too.
     win.unit().faults.blockFault = SimFaults::Block::None;
     win.env.messages.clear();
     QTimer::singleShot(0, [&] {
-        auto* dlg = win.w->findChild<frmDownload*>(QStringLiteral("frmDownload"));
+        auto* dlg = win.w->findChild<TransferDialog*>(QStringLiteral("frmDownload"));
         QVERIFY(dlg);
         QObject::connect(dlg->VBUProgressDownloadHexFile, &QProgressBar::valueChanged, dlg, [dlg](int v) {
             if (v == 10)
                 dlg->cmdAbbrechen->click();
         });
     });
-    win.w->cmdUpload_Click();
+    win.w->readConfiguration();
     QCOMPARE(stored, 1);
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
     // Port closed: nothing at all.
     Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
     win.unit().clearLog();
-    win.w->cmdUpload_Click();
+    win.w->readConfiguration();
     QVERIFY(win.unit().received.isEmpty());
 }
 
 void TestLink::windowWriteSendsTheTransferFile()
 {
-    Window win;
     const QStringList lines = configLines(3);
     QString writtenTo;
-    win.w->createTransferFile = [&](const QString& path) {
+    MainWindowOptions options;
+    options.createTransferFile = [&](const QString& path) {
         writtenTo = path;
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly)) return false;
         f.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
         return true;
     };
+    Window win(std::move(options));
     win.w->cmdDownload[0]->click();
     QCOMPARE(writtenTo, gState().transferFilePath());
     QCOMPARE(Settings::get(QStringLiteral("Configuration"), QStringLiteral("FileName")), writtenTo);
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
     QCOMPARE(win.unit().area3.left(16), QByteArray::fromHex(lines[0].mid(9, 32).toLatin1()));
     QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":00000001FF"));
-    QCOMPARE(win.w->gbySchreibBereich, quint8(0));
+    QCOMPARE(win.w->writeArea, quint8(0));
     // A unit with another firmware version: refused before anything is written.
     win.env.messages.clear();
     win.unit().fwVersion = 250;
     win.unit().clearLog();
-    win.w->cmdDownload_Click(0);
+    win.w->writeConfiguration();
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgVersionskonflikt")});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
@@ -1075,7 +1077,7 @@ void TestLink::windowWriteSendsTheTransferFile()
 void TestLink::windowTransfersThroughTheStore()
 {
     Window win;
-    win.w->cmdDownload_Click(0);
+    win.w->writeConfiguration();
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
     QFile hex(gState().transferFilePath());
     QVERIFY(hex.open(QIODevice::ReadOnly));
@@ -1092,12 +1094,12 @@ void TestLink::windowTransfersThroughTheStore()
     // A read that fails leaves the database as it was.
     win.unit().faults.blockFault = SimFaults::Block::NoPrompt;
     win.unit().faults.blockFaultBlock = 64;
-    win.w->cmdUpload_Click();
+    win.w->readConfiguration();
     QCOMPARE(win.env.queryValue(sql), before);
     // A complete read goes into the store and the editor.
     win.unit().faults.blockFault = SimFaults::Block::None;
     win.env.messages.clear();
-    win.w->cmdUpload_Click();
+    win.w->readConfiguration();
     QCOMPARE(win.env.queryValue(sql).toString(), QStringLiteral("Hallo"));
     QCOMPARE(win.w->txtEingangSF[0]->text(), QStringLiteral("Hallo"));
 }
@@ -1109,7 +1111,7 @@ void TestLink::windowStatusLedsAndDemo()
     win.unit().area1[0x60] = char(0x80);
     win.unit().fwVersion = 0x7B;
     win.w->OptPortAnzeige[0]->click();
-    QCOMPARE(win.w->gbyPortAnzeige, quint8(0));
+    QCOMPARE(win.w->ledDisplay, quint8(0));
     for (int i = 0; i < 8; ++i)
         QCOMPARE(win.w->ShpLed[i]->fillColor(), (i == 0 || i == 2) ? ShapeLamp::Green : ShapeLamp::White);
     QCOMPARE(win.w->lblSWVersion->text(), QStringLiteral("gsSWVersion: ") + QLocale().toString(1.23, 'f', 2));
@@ -1121,7 +1123,7 @@ void TestLink::windowStatusLedsAndDemo()
     QVERIFY(!win.w->cmdAktualisieren->isEnabled());
     win.w->ShpLed[3]->setFillColor(ShapeLamp::Green);
     win.unit().clearLog();
-    win.w->Status_Ports_anzeigen(UnitOps::decodeStatus(QByteArray()));
+    win.w->showUnitStatus(UnitOps::decodeStatus(QByteArray()));
     QCOMPARE(win.w->ShpLed[3]->fillColor(), ShapeLamp::Green);
     QVERIFY(win.unit().received.isEmpty());
 }
@@ -1144,13 +1146,13 @@ void TestLink::windowRelayButtons()
     for (int i = 0; i < 4; ++i)
         QVERIFY(win.w->cmdSetOutput[i]->isEnabled() && win.w->cmdResetOutput[i]->isEnabled());
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
-    QCOMPARE(win.w->lamp(), int(frmSMS_Vantor::Red));
+    QCOMPARE(win.w->lamp(), int(MainWindow::Red));
     // Default-state shortcuts, no device traffic.
     win.unit().clearLog();
-    win.w->cmdAllRelaisON_Click();
+    win.w->setDefaultStatesOn();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(win.w->ChkDefaultState[i]->isChecked(), i % 2 == 0);
-    win.w->cmdAllRelaisOFF_Click();
+    win.w->setDefaultStatesOff();
     for (int i = 0; i < 8; ++i)
         QVERIFY(!win.w->ChkDefaultState[i]->isChecked());
     QVERIFY(win.unit().rawIn().isEmpty());
@@ -1159,55 +1161,55 @@ void TestLink::windowRelayButtons()
 void TestLink::windowParameters()
 {
     Window win;
-    win.w->InitialisiereGueltigkeit();
+    win.w->fillValidityList();
     QCOMPARE(win.w->CboGueltigkeit->count(), 256);
     QCOMPARE(win.w->CboGueltigkeit->currentIndex(), 167);
     // Serial: counted up only after the unit acknowledged.
     win.w->txtSerienummer->setText(QStringLiteral("000999"));
     win.w->Check_Inkrement->setChecked(true);
-    win.w->cmdSetzen_Click();
+    win.w->writeSerialNumber();
     QCOMPARE(win.unit().serial(), QByteArray("000999"));
     QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("001000"));
     win.unit().faults.refuseWrite = true;
-    win.w->cmdSetzen_Click();
+    win.w->writeSerialNumber();
     QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("001000"));
     win.unit().faults.refuseWrite = false;
     win.w->txtSerienummer->setText(QStringLiteral("12"));
     win.env.messages.clear();
     win.unit().clearLog();
-    win.w->cmdSetzen_Click();
+    win.w->writeSerialNumber();
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsAnzahlZeichen")});
     QCOMPARE(win.env.messages[0].icon, Dialogs::Icon::Exclamation);
     QVERIFY(win.unit().received.isEmpty());
     QVERIFY(win.w->cmdSetzen->isEnabled());
-    win.w->cmdLesen_Click();
+    win.w->readSerialNumber();
     QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("000999"));
     // PIN rules, then a change through the unit.
     win.env.messages.clear();
     win.w->ChkDefault->setChecked(false);
     win.w->txtPINSimCardNeu->setText(QStringLiteral("12a4"));
-    win.w->cmdPinWechseln_Click();
+    win.w->changeSimPin();
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgNotNumeric")});
     win.w->txtPINSimCardNeu->setText(QStringLiteral("1111"));
     win.w->txtPINSimCardAlt->clear();
-    win.w->cmdPinWechseln_Click();
+    win.w->changeSimPin();
     QCOMPARE(win.texts().last(), QStringLiteral("gsMsgPINAlteingeben"));
     win.w->txtPINSimCardAlt->setText(QStringLiteral("0000"));
-    win.w->cmdPinWechseln_Click();
+    win.w->changeSimPin();
     QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
     QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
     QCOMPARE(win.unit().pin(), QByteArray("1111"));
-    win.w->cmdPinLesen_Click();
+    win.w->readSimPin();
     QCOMPARE(win.w->txtPINSimCardAlt->text(), QStringLiteral("1111"));
     // Validity index 5, the restart and the read-back.
     win.w->CboGueltigkeit->setCurrentIndex(5);
-    win.w->cmdGueltigkeitSetzen_Click();
+    win.w->writeValidityReminder();
     QVERIFY(win.unit().received.contains(QStringLiteral(":0100200005DA")));
     QVERIFY(win.unit().received.contains(QStringLiteral(":SMR PW:4711")));
     QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":SMR PW:****"));
     QCOMPARE(win.unit().validity(), 5);
     win.w->CboGueltigkeit->setCurrentIndex(0);
-    win.w->cmdGueltigkeitLesen_Click();
+    win.w->readValidityReminder();
     QCOMPARE(win.w->CboGueltigkeit->currentIndex(), 5);
     QVERIFY(win.w->cmdGueltigkeitLesen->isEnabled() && win.w->cmdGueltigkeitSetzen->isEnabled());
 }
@@ -1216,7 +1218,7 @@ void TestLink::windowPortSettings()
 {
     Window win;
     PortResolver::assign(3, QStringLiteral("sim"));
-    frmPortSettings dlg(win.w.get());
+    PortSettingsDialog dlg(win.w.get());
     QCOMPARE(dlg.cboPort->count(), 8);
     QCOMPARE(dlg.cboBaudrate->count(), 5);
     dlg.cboPort->setCurrentIndex(2);
@@ -1230,18 +1232,18 @@ void TestLink::windowPortSettings()
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")), QStringLiteral("19200,E,7,1"));
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("open"));
     QCOMPARE(win.w->statusPanel[1]->text(), QStringLiteral("COM 3"));
-    QCOMPARE(win.w->lamp(), int(frmSMS_Vantor::Green));
+    QCOMPARE(win.w->lamp(), int(MainWindow::Green));
 
     // A device that cannot be opened: stored "closed", the message names the port, and
     // every device command is refused silently.
     PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
-    frmPortSettings dlg2(win.w.get());
+    PortSettingsDialog dlg2(win.w.get());
     dlg2.cboPort->setCurrentIndex(0);
     QVERIFY(!dlg2.cmdUebernehmen_Click());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("closed"));
     QVERIFY(win.texts().last().startsWith(QStringLiteral("COM 1: ")));
     QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
-    win.w->cmdAktualisieren_Click();
+    win.w->refreshUnitStatus();
     QCOMPARE(win.texts().size(), 1);
 }
 
@@ -1258,14 +1260,14 @@ void TestLink::windowFirmwareUpdate()
     win.unit().fwVersionAfterUpdate = 100;
     win.env.fileAnswers << prg;
     win.env.answers << QMessageBox::Yes << QMessageBox::Ok;
-    win.w->cmdDownload_Click(1);
+    win.w->updateFirmware();
     QCOMPARE(win.env.fileRequests.size(), 1);
     QCOMPARE(win.env.fileRequests[0].defaultSuffix, QStringLiteral("prg"));
     QCOMPARE(Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName")), prg);
     QCOMPARE(win.unit().firmwareRecords, 2);
     QCOMPARE(win.unit().fwVersion, 100);
     QVERIFY(win.texts().contains(QStringLiteral("gsMsgDownloadOK")));
-    QCOMPARE(win.w->gbySchreibBereich, quint8(0));
+    QCOMPARE(win.w->writeArea, quint8(0));
 
     // A damaged file is refused with its line before anything is sent.
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -1274,13 +1276,13 @@ void TestLink::windowFirmwareUpdate()
     win.unit().clearLog();
     win.env.messages.clear();
     win.env.fileAnswers << prg;
-    win.w->cmdDownload_Click(1);
+    win.w->updateFirmware();
     QCOMPARE(win.env.messages.size(), 1);
     QVERIFY(win.env.messages[0].text.contains(QStringLiteral("Zeile 2")));
     QVERIFY(win.unit().rawIn().isEmpty());
     // A cancelled file dialog: nothing happens.
     win.env.fileAnswers << QString();
-    win.w->cmdDownload_Click(1);
+    win.w->updateFirmware();
     QVERIFY(win.unit().rawIn().isEmpty());
 }
 
@@ -1320,13 +1322,13 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
 
     // The window: no write, the no-answer message, the version label keeps what was read.
     Window win;
-    win.w->cmdAktualisieren_Click();
+    win.w->refreshUnitStatus();
     const QString shown = win.w->lblSWVersion->text();
     QVERIFY(shown.endsWith(QStringLiteral("1.00")));
     win.env.messages.clear();
     win.unit().clearLog();
     win.unit().faults.statusLost = 3;
-    win.w->cmdDownload_Click(0);
+    win.w->writeConfiguration();
     QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(win.w->lblSWVersion->text(), shown);
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));

@@ -5,8 +5,8 @@
 #include "core/Settings.h"
 #include "link/PortResolver.h"
 #include "link/SerialChannel.h"
-#include "ui/frmPortSettings.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/PortSettingsDialog.h"
+#include "ui/MainWindow.h"
 
 #include <QComboBox>
 
@@ -252,9 +252,9 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
     // the port as closed.
     TestEnv env;
     Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
-    frmSMS_Vantor w;
+    MainWindow w;
     PortResolver::assign(1, sim.device);
-    frmPortSettings dlg(&w);
+    PortSettingsDialog dlg(&w);
     dlg.cboPort->setCurrentIndex(0);
     QVERIFY(!dlg.cmdUebernehmen_Click());
     QCOMPARE(env.messages.size(), 1);
@@ -266,7 +266,7 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
     first.close();
     dlg.cboPort->setCurrentIndex(0);
     QVERIFY(dlg.cmdUebernehmen_Click());
-    QCOMPARE(w.lamp(), int(frmSMS_Vantor::Green));
+    QCOMPARE(w.lamp(), int(MainWindow::Green));
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("open"));
 }
 

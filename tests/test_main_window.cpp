@@ -7,7 +7,7 @@
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
 #include "ui/ShapeLamp.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -123,18 +123,18 @@ void swapRows(const TestEnv& env, const QString& table, int a, int b)
     env.exec(QStringLiteral("UPDATE \"%1\" SET rowid = %2 WHERE rowid = -1").arg(table).arg(b));
 }
 
-std::unique_ptr<frmSMS_Vantor> loadedWindow()
+std::unique_ptr<MainWindow> loadedWindow()
 {
     Settings::set("Ports", "COM1", "sim");
-    auto w = std::make_unique<frmSMS_Vantor>();
-    w->SystemMessages();
-    w->Beschrifte_Labels_Buttons();
-    w->ToolTipText();
+    auto w = std::make_unique<MainWindow>();
+    w->loadSystemMessages();
+    w->applyCaptions();
+    w->applyToolTips();
     return w;
 }
 
 // Every text the loaders set: captions and tool tips by object name.
-QMap<QString, QString> texts(frmSMS_Vantor& w)
+QMap<QString, QString> texts(MainWindow& w)
 {
     QMap<QString, QString> m;
     for (QObject* o : w.findChildren<QObject*>()) {
@@ -162,7 +162,7 @@ QMap<QString, QString> texts(frmSMS_Vantor& w)
 }
 
 template <typename T>
-T* one(frmSMS_Vantor& w, const QString& name)
+T* one(MainWindow& w, const QString& name)
 {
     const auto all = w.findChildren<QObject*>(name);
     if (all.size() != 1) {
@@ -555,7 +555,7 @@ void TestMainWindow::missingKeyGivesOneMessageNamingTableAndKey()
     env.exec(QStringLiteral("DELETE FROM ToolTipText WHERE Name = 'cmdPinLesen'"));
     env.exec(QStringLiteral("DELETE FROM Beschriftung WHERE Name = 'lblPinSimCard'"));
     env.exec(QStringLiteral("DELETE FROM SystemNachrichten WHERE Name = 'gsMsgNotNumeric'"));
-    std::unique_ptr<frmSMS_Vantor> w;
+    std::unique_ptr<MainWindow> w;
     w = loadedWindow();
     QCOMPARE(env.messages.size(), 1);
     const QString text = env.messages.first().text;

@@ -1,10 +1,10 @@
-// The phone book: the rules of store/PhoneBook and the window frmTelefonbuch driven
+// The phone book: the rules of store/PhoneBook and the window PhoneBookDialog driven
 // with keys and clicks, checked against the database file.
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
 #include "store/PhoneBook.h"
-#include "ui/frmTelefonbuch.h"
+#include "ui/PhoneBookDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -44,15 +44,15 @@ void typeInto(QLineEdit* box, const QString& text)
 }
 
 struct Window {
-    explicit Window() : w(new frmTelefonbuch)
+    explicit Window() : w(new PhoneBookDialog)
     {
         w->show();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
     ~Window() { delete w; }
-    frmTelefonbuch* w;
-    frmTelefonbuch* operator->() { return w; }
+    PhoneBookDialog* w;
+    PhoneBookDialog* operator->() { return w; }
 };
 }
 

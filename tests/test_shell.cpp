@@ -13,9 +13,9 @@
 #include "ui/Start.h"
 #include "reports/Reports.h"
 #include "ui/HelpWindow.h"
-#include "ui/frmAbout.h"
-#include "ui/frmAdministrator.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/AboutDialog.h"
+#include "ui/AdministratorLogin.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,12 +41,12 @@
 #include <QtTest>
 
 namespace {
-std::unique_ptr<frmSMS_Vantor> makeWindow()
+std::unique_ptr<MainWindow> makeWindow()
 {
     Settings::set("Ports", "COM1", "sim");
     if (!Start::prepare().isEmpty())
         return nullptr;
-    return std::make_unique<frmSMS_Vantor>();
+    return std::make_unique<MainWindow>();
 }
 
 QWidget* widget(QWidget* w, const QString& name) { return w->findChild<QWidget*>(name); }
@@ -54,13 +54,13 @@ QWidget* widget(QWidget* w, const QString& name) { return w->findChild<QWidget*>
 struct LevelView {
     bool writeVisible, incrementVisible, serialEnabled, firmwareVisible, toolbarFlag;
 };
-LevelView levelOf(frmSMS_Vantor& w)
+LevelView levelOf(MainWindow& w)
 {
     return {!widget(&w, "cmdSetzen")->isHidden(), !widget(&w, "Check_Inkrement")->isHidden(),
             widget(&w, "txtSerienummer")->isEnabled(), !widget(&w, "cmdDownload(1)")->isHidden(),
             w.Toolbar1->property("administrator").toBool()};
 }
-void expectLevel(frmSMS_Vantor& w, AccessLevel::Level level)
+void expectLevel(MainWindow& w, AccessLevel::Level level)
 {
     const LevelView v = levelOf(w);
     const bool full = level == AccessLevel::Full;
@@ -214,7 +214,7 @@ void TestShell::storedPasswordSetsLevel()
         Settings::set("Passwort", "Passwort", stored);
     auto w = makeWindow();
     QVERIFY(w);
-    w->InitilisiereSteuerelemente();
+    w->initializeControls();
     expectLevel(*w, AccessLevel::Level(level));
 }
 
@@ -223,11 +223,11 @@ void TestShell::loginTable()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->BenutzerBerechtigung(QString());
+    w->applyAccessLevel(QString());
     expectLevel(*w, AccessLevel::Normal);
 
     auto login = [&](const QString& text) {
-        frmAdministrator dlg(w.get());
+        AdministratorLogin dlg(w.get());
         dlg.txtPasswort->setText(text);
         dlg.cmdUebernehmen->click();
         return dlg.result();
@@ -239,7 +239,7 @@ void TestShell::loginTable()
 
     // Refusal: message, the window stays open, the level stays.
     {
-        frmAdministrator dlg(w.get());
+        AdministratorLogin dlg(w.get());
         dlg.show();
         dlg.txtPasswort->setText("1234");
         dlg.cmdUebernehmen->click();
@@ -258,7 +258,7 @@ void TestShell::loginTable()
 
     // Cancel keeps the level; the empty password is the way back.
     {
-        frmAdministrator dlg(w.get());
+        AdministratorLogin dlg(w.get());
         dlg.txtPasswort->setText("3961");
         dlg.cmdAbbrechen->click();
     }
@@ -268,7 +268,7 @@ void TestShell::loginTable()
     QCOMPARE(env.messages.size(), 1);
 
     // Through the menu item (modal).
-    onModal<frmAdministrator>([](frmAdministrator* d) {
+    onModal<AdministratorLogin>([](AdministratorLogin* d) {
         d->txtPasswort->setText("6054");
         d->cmdUebernehmen->click();
     });
@@ -281,7 +281,7 @@ void TestShell::loginBoxRules()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    frmAdministrator dlg(w.get());
+    AdministratorLogin dlg(w.get());
     QCOMPARE(dlg.windowTitle(), caption(env, "frmAdministrator", 2));
     QCOMPARE(dlg.lblPasswort->text(), caption(env, "lblPasswort", 2));
     QCOMPARE(dlg.cmdUebernehmen->objectName(), QString::fromUtf8("cmdÜbernehmen"));
@@ -304,9 +304,9 @@ void TestShell::aboutBoxAndItsShortcut()
     TestEnv env("3");
     auto w = makeWindow();
     QVERIFY(w);
-    w->BenutzerBerechtigung(QString());
+    w->applyAccessLevel(QString());
     bool checked = false;
-    onModal<frmAbout>([&](frmAbout* about) {
+    onModal<AboutDialog>([&](AboutDialog* about) {
         QVERIFY(!about->findChild<QLabel*>("PicLogoI")->isHidden());
         for (const char* other : {"PicLogoD", "PicLogoE", "PicLogoF"})
             QVERIFY(about->findChild<QLabel*>(other)->isHidden());
@@ -318,7 +318,7 @@ void TestShell::aboutBoxAndItsShortcut()
         QCOMPARE(about->lblLizenz[4]->text(), caption(env, "lblLizenz(4)", 3));
         QVERIFY(about->windowTitle().startsWith(caption(env, "frmAbout", 3) + ' '));
         // The logo's double click opens the login on top of the About box.
-        onModal<frmAdministrator>([about](frmAdministrator* login) {
+        onModal<AdministratorLogin>([about](AdministratorLogin* login) {
             QCOMPARE(login->parentWidget(), static_cast<QWidget*>(about));
             login->txtPasswort->setText("3961");
             login->cmdUebernehmen->click();
@@ -327,7 +327,7 @@ void TestShell::aboutBoxAndItsShortcut()
         checked = true;
         about->cmdOK->click();
     });
-    w->Toolbar1_ButtonClick("Info");
+    w->toolbarButtonClicked("Info");
     QVERIFY(checked);
     expectLevel(*w, AccessLevel::Service);
 }
@@ -362,7 +362,7 @@ void TestShell::f1OpensTopicOfControl()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    w->AddHelpContextID();
+    w->assignHelpContexts();
     w->show();
     const struct {
         const char* control;
@@ -399,20 +399,20 @@ void TestShell::helpCommands()
     TestEnv env("4");
     auto w = makeWindow();
     QVERIFY(w);
-    clsHTMLHELP help;
-    QCOMPARE(help.ShowHTMLHelp(w.get(), 7), 0);
+    HelpLauncher help;
+    QCOMPARE(help.run(w.get(), 7), 0);
     QVERIFY(!Help::window()->isVisible());
     Help::closeAll();
     QCoreApplication::processEvents();
     // Toolbar "Help" and the menu item have the same effect.
-    w->Toolbar1_ButtonClick("Help");
+    w->toolbarButtonClicked("Help");
     QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
     Help::window()->openPage(Help::pagePath(1000, 4));
     w->findChild<QAction*>("mnuHelp")->trigger();
     QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
-    QCOMPARE(help.ShowHTMLHelp(w.get(), 2), 1);
+    QCOMPARE(help.run(w.get(), 2), 1);
     QVERIFY(Help::window()->isVisible());
-    QCOMPARE(help.ShowHTMLHelp(w.get(), 3), 0);
+    QCOMPARE(help.run(w.get(), 3), 0);
     QCoreApplication::processEvents();
     QVERIFY(!Help::window()->isVisible());
     // A link to another topic stays in the help window.
@@ -430,7 +430,7 @@ void TestShell::linksGoToTheDefaultHandler()
     auto w = makeWindow();
     QVERIFY(w);
     {
-        frmAbout about(w.get());
+        AboutDialog about(w.get());
         about.lblHomepage_Click();
         about.lblMail_Click();
         emit about.lblHomepage->linkActivated(AboutInfo::homepage().toString());
@@ -461,7 +461,7 @@ void TestShell::toolbarUploadDownloadKeepTab()
         int tabAtClick = -1;
         auto conn = connect(button, &QPushButton::clicked, [&] { tabAtClick = w->SSTab1->currentIndex(); });
         w->SSTab1->setCurrentIndex(1);
-        w->Toolbar1_ButtonClick(QString::fromLatin1(key));
+        w->toolbarButtonClicked(QString::fromLatin1(key));
         QCOMPARE(tabAtClick, 2);
         QCOMPARE(w->SSTab1->currentIndex(), 1);
         disconnect(conn);
@@ -518,12 +518,12 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     QVERIFY(QFile::exists(out));
 
     // Info and Help keys.
-    onModal<frmAbout>([](frmAbout* a) { a->cmdOK->click(); });
+    onModal<AboutDialog>([](AboutDialog* a) { a->cmdOK->click(); });
     action("Info")->trigger();
     action("Help")->trigger();
     QVERIFY(Help::window()->isVisible());
     // Unknown key: nothing.
-    w->Toolbar1_ButtonClick("NoSuchKey");
+    w->toolbarButtonClicked("NoSuchKey");
     QCOMPARE(env.messages.size(), asked);
     // Quit closes the main window through its close sequence.
     w->show();
@@ -537,7 +537,7 @@ void TestShell::iconsReadAtBothScales()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->MenuIcons();
+    w->applyMenuIcons();
     int checked = 0;
     for (QAction* a : w->Toolbar1->actions()) {
         if (a->isSeparator())
@@ -572,45 +572,45 @@ void TestShell::demoModeTicks()
         flashTicks << tick;
     };
     auto led = [&](int i) { return w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt(); };
-    w->DemoMode();
-    QVERIFY(w->Timer_DemoMode->isActive());
-    QCOMPARE(w->Timer_DemoMode->interval(), 1000);
+    w->startDemoDisplay();
+    QVERIFY(w->demoTimer->isActive());
+    QCOMPARE(w->demoTimer->interval(), 1000);
     for (tick = 1; tick <= 3; ++tick)
-        w->Timer_DemoMode_Timer();
+        w->demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
     QCOMPARE(flashTicks, QList<int>{3});
     QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::White);
     for (tick = 4; tick <= 8; ++tick)
-        w->Timer_DemoMode_Timer();
+        w->demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), DemoDisplay::Green);
-    w->Timer_DemoMode_Timer(); // tick 9
+    w->demoDisplayStep(); // tick 9
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), DemoDisplay::White);
     for (tick = 10; tick <= 20; ++tick)
-        w->Timer_DemoMode_Timer();
+        w->demoDisplayStep();
     QCOMPARE(flashTicks, (QList<int>{3, 6, 10, 13, 16, 20}));
     // A stopped demonstration does not step.
     // Chosen anew by the display selection, which clears the lamps and starts the timer
     // itself: the demonstration starts over at lamp 0.
-    w->Timer_DemoMode->stop();
+    w->demoTimer->stop();
     for (int i = 0; i < 8; ++i)
         w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->setProperty("FillColor", DemoDisplay::White);
-    w->Timer_DemoMode->start();
+    w->demoTimer->start();
     flashTicks.clear();
     for (tick = 1; tick <= 3; ++tick)
-        w->Timer_DemoMode_Timer();
+        w->demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
     QCOMPARE(flashTicks, QList<int>{3});
 
     const auto lamps = w->shell->demo.led;
-    w->Timer_DemoMode->stop();
-    w->Timer_DemoMode_Timer();
+    w->demoTimer->stop();
+    w->demoDisplayStep();
     QCOMPARE(w->shell->demo.led, lamps);
     QCOMPARE(flashTicks.size(), 1);
-    QVERIFY(!w->Timer_Demo_Modem->isActive());
+    QVERIFY(!w->demoModemTimer->isActive());
 }
 
 void TestShell::demoFlashEndsWhenClosing()
@@ -618,12 +618,12 @@ void TestShell::demoFlashEndsWhenClosing()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->DemoMode();
+    w->startDemoDisplay();
     gState().closing = true; // the window is closing
     for (int i = 0; i < 3; ++i)
-        w->Timer_DemoMode_Timer();
+        w->demoDisplayStep();
     QCOMPARE(w->shell->demo.flashes, 1);
-    QVERIFY(!w->Timer_Demo_Modem->isActive());
+    QVERIFY(!w->demoModemTimer->isActive());
     QCOMPARE(w->shell->demo.modem, DemoDisplay::White);
     gState().closing = false;
 }
@@ -918,17 +918,17 @@ void TestShell::screenshots()
         TestEnv env(QString::number(lang));
         auto w = makeWindow();
         QVERIFY(w);
-        w->InitilisiereSteuerelemente();
+        w->initializeControls();
         w->resize(1100, 760);
         w->show();
         QCoreApplication::processEvents();
         w->grab().save(QStringLiteral("%1/main_%2.png").arg(folder).arg(lang));
         w->Toolbar1->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
-        frmAbout about(w.get());
+        AboutDialog about(w.get());
         about.show();
         QCoreApplication::processEvents();
         about.grab().save(QStringLiteral("%1/about_%2.png").arg(folder).arg(lang));
-        frmAdministrator login(w.get());
+        AdministratorLogin login(w.get());
         login.show();
         login.txtPasswort->setText("123");
         login.txtPasswort->setFocus();

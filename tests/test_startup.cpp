@@ -7,8 +7,8 @@
 #include "core/Settings.h"
 #include "ui/Start.h"
 #include "link/Channel.h"
-#include "ui/frmLoading.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/SplashWindow.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,8 +39,8 @@ void TestStartup::firstRunWithoutSettings()
     QCOMPARE(Start::prepare(), QString());
     QCOMPARE(gState().language, 1);
     QCOMPARE(gState().dataRoot, env.root());
-    frmSMS_Vantor w;
-    w.InitilisiereSteuerelemente();
+    MainWindow w;
+    w.initializeControls();
     QVERIFY(w.store.isOpen());
     QCOMPARE(w.SSTab1->count(), 3);
     QCOMPARE(w.SSTab1->currentIndex(), 0);
@@ -79,7 +79,7 @@ void TestStartup::splashAndStatusBarSpeakTheLanguage()
     TestEnv env("3");
     QCOMPARE(Start::prepare(), QString());
     {
-        frmLoading splash;
+        SplashWindow splash;
         QCOMPARE(splash.lblSoftware->text(),
                  env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblSoftware'").toString());
         QCOMPARE(splash.lblCopyright->text(),
@@ -87,8 +87,8 @@ void TestStartup::splashAndStatusBarSpeakTheLanguage()
         QVERIFY(!splash.PicLogo[2]->isHidden()); // the Italian logo
         QVERIFY(splash.PicLogo[0]->isHidden() && splash.PicLogo[1]->isHidden() && splash.PicLogo[3]->isHidden());
     }
-    frmSMS_Vantor w;
-    w.InitilisiereSteuerelemente();
+    MainWindow w;
+    w.initializeControls();
     QCOMPARE(w.lblSimulated->text(),
              env.queryValue("SELECT Italienisch FROM SystemNachrichten WHERE Name='gsStatusSimuliert'").toString());
     QVERIFY(w.lblSimulated->text().contains("simulato"));
@@ -100,12 +100,15 @@ void TestStartup::portThatCannotBeOpened()
     Settings::set("Einstellungen", "COM-Anschluss", "3");
     Settings::set("Ports", "COM3", env.path("no-such-tty"));
     QCOMPARE(Start::prepare(), QString());
-    auto w = std::make_unique<frmSMS_Vantor>();
-    QCOMPARE(env.portDialogs, 1);
+    int portDialogs = 0;
+    MainWindowOptions options;
+    options.portFailureDialog = [&] { ++portDialogs; };
+    auto w = std::make_unique<MainWindow>(std::move(options));
+    QCOMPARE(portDialogs, 1);
     QCOMPARE(env.messages.size(), 1);
     QVERIFY(env.messages[0].text.endsWith("(COM 3)"));
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
-    QCOMPARE(w->lamp(), int(frmSMS_Vantor::Red));
+    QCOMPARE(w->lamp(), int(MainWindow::Red));
     QCOMPARE(w->statusPanel[1]->text(), QStringLiteral("COM ----"));
     QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));
     QVERIFY(w->lblSimulated->isHidden());
@@ -182,7 +185,7 @@ void TestStartup::closeAsksAboutUnsavedChangesAndFlushes()
     TestEnv env;
     Settings::set("Ports", "COM1", "sim");
     QCOMPARE(Start::prepare(), QString());
-    frmSMS_Vantor w;
+    MainWindow w;
     w.store.sms.setAbsolutePosition(4);
     w.store.sms.setValue(2, QStringLiteral("Tür offen"));
     gState().unsavedChanges = true;
@@ -202,7 +205,7 @@ void TestStartup::closeWithoutChangesAsksNothing()
     TestEnv env;
     Settings::set("Ports", "COM1", "sim");
     QCOMPARE(Start::prepare(), QString());
-    frmSMS_Vantor w;
+    MainWindow w;
     gState().unsavedChanges = false;
     QVERIFY(w.close());
     QVERIFY(env.messages.isEmpty());

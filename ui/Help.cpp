@@ -120,7 +120,7 @@ void installF1Handler()
 }
 }
 
-int clsHTMLHELP::ShowHTMLHelp(QWidget*, int command)
+int HelpLauncher::run(QWidget*, int command)
 {
     switch (command) {
     case 0:

@@ -2,7 +2,7 @@
 // Context help: HTML pages below the program folder (help/<de|en|it|fr>/<context>.html and
 // index.html), the context number a widget carries (property "helpContext", looked up on
 // the widget and then on its parents; "HelpContextID" counts as well), F1 anywhere in the
-// program, and clsHTMLHELP.
+// program, and HelpLauncher.
 #include <QString>
 
 class QObject;
@@ -36,7 +36,7 @@ void installF1Handler();
 // The help commands of the main window: 0 contents, 1 index, 2 search, 3 close all help
 // windows; other numbers do nothing. The result is 1 while a help window is shown by the
 // command, else 0.
-class clsHTMLHELP {
+class HelpLauncher {
 public:
-    int ShowHTMLHelp(QWidget* form, int command);
+    int run(QWidget* form, int command);
 };

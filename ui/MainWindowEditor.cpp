@@ -1,8 +1,8 @@
 // The main window's editing logic: recipients, SMS texts, alarm input, power-on, default states.
 #include "editing/EditorTexts.h"
-#include "ui/EditorWiring.h"
-#include "ui/frmSMS_Vantor.h"
-#include "ui/frmTelefonbuch.h"
+#include "ui/EditorBinding.h"
+#include "ui/MainWindow.h"
+#include "ui/PhoneBookDialog.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
@@ -92,7 +92,7 @@ QVector<T*> array(const ChildIndex& children, const char* name, int count)
 
 // ---- wiring ---------------------------------------------------------------------------------------
 
-EditorWiring::EditorWiring(frmSMS_Vantor* window) : editor(window->store), m_window(window)
+EditorBinding::EditorBinding(MainWindow* window) : editor(window->store), m_window(window)
 {
     setObjectName(QStringLiteral("EditorWiring"));
     const ChildIndex children(window);
@@ -133,9 +133,9 @@ EditorWiring::EditorWiring(frmSMS_Vantor* window) : editor(window->store), m_win
     add("txtSMSAufstarten", "lblAnzZeichenPON", K::SMSAufstarten, 1, false);
 }
 
-void EditorWiring::connectAll()
+void EditorBinding::connectAll()
 {
-    auto connectBoxes = [this](const QVector<QCheckBox*>& boxes, void (EditorWiring::*handler)(int)) {
+    auto connectBoxes = [this](const QVector<QCheckBox*>& boxes, void (EditorBinding::*handler)(int)) {
         for (int i = 0; i < boxes.size(); ++i)
             if (boxes[i])
                 connect(boxes[i], &QCheckBox::toggled, this, [this, handler, i] {
@@ -143,13 +143,13 @@ void EditorWiring::connectAll()
                         (this->*handler)(i);
                 });
     };
-    connectBoxes(ChkEmpOP, &EditorWiring::ChkEmpOP_Click);
-    connectBoxes(ChkEmpOut, &EditorWiring::ChkEmpOut_Click);
-    connectBoxes(ChkDefaultState, &EditorWiring::ChkDefaultState_Click);
-    connectBoxes(ChkOP, &EditorWiring::ChkOP_Click);
-    connectBoxes(ChkAlarmDispo, &EditorWiring::ChkAlarmDispo_Click);
-    connectBoxes(ChkBenutzerAlarmDispo, &EditorWiring::ChkBenutzerAlarmDispo_Click);
-    connectBoxes(ChkBenutzerPowerON, &EditorWiring::ChkBenutzerPowerON_Click);
+    connectBoxes(ChkEmpOP, &EditorBinding::ChkEmpOP_Click);
+    connectBoxes(ChkEmpOut, &EditorBinding::ChkEmpOut_Click);
+    connectBoxes(ChkDefaultState, &EditorBinding::ChkDefaultState_Click);
+    connectBoxes(ChkOP, &EditorBinding::ChkOP_Click);
+    connectBoxes(ChkAlarmDispo, &EditorBinding::ChkAlarmDispo_Click);
+    connectBoxes(ChkBenutzerAlarmDispo, &EditorBinding::ChkBenutzerAlarmDispo_Click);
+    connectBoxes(ChkBenutzerPowerON, &EditorBinding::ChkBenutzerPowerON_Click);
     for (int i = 0; i < 16; ++i) {
         if (cmdCheckAllEmp[i])
             connect(cmdCheckAllEmp[i], &QPushButton::clicked, this, [this, i] { cmdCheckAllEmp_Click(i, true); });
@@ -182,7 +182,7 @@ void EditorWiring::connectAll()
         txtADVerzoegerungszeit->installEventFilter(this);
     }
     if (mnuTelefonbuch)
-        connect(mnuTelefonbuch, &QAction::triggered, m_window, &frmSMS_Vantor::mnuTelefonbuch_Click);
+        connect(mnuTelefonbuch, &QAction::triggered, m_window, &MainWindow::openPhoneBook);
     // A text still being edited is checked and written before the window closes, and
     // before a toolbar command runs.
     m_window->installEventFilter(this);
@@ -191,13 +191,13 @@ void EditorWiring::connectAll()
             b->installEventFilter(this);
 }
 
-void EditorWiring::setEnabled(QWidget* w, bool on)
+void EditorBinding::setEnabled(QWidget* w, bool on)
 {
     if (w)
         w->setEnabled(on);
 }
 
-void EditorWiring::setChecked(QCheckBox* box, bool on)
+void EditorBinding::setChecked(QCheckBox* box, bool on)
 {
     if (!box)
         return;
@@ -207,7 +207,7 @@ void EditorWiring::setChecked(QCheckBox* box, bool on)
     filling = was;
 }
 
-bool EditorWiring::guarded(const std::function<bool()>& write)
+bool EditorBinding::guarded(const std::function<bool()>& write)
 {
     try {
         // A database in use by another program: the user may try the same edit again.
@@ -229,7 +229,7 @@ bool EditorWiring::guarded(const std::function<bool()>& write)
 
 // ---- fills ------------------------------------------------------------------------------------------
 
-void EditorWiring::fillLabels()
+void EditorBinding::fillLabels()
 {
     QVector<RecipientUser> users;
     try {
@@ -268,7 +268,7 @@ void EditorWiring::fillLabels()
     setEnabled(txtADVerzoegerungszeit, anyNumber);
 }
 
-void EditorWiring::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox second)
+void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox second)
 {
     try {
         editor.reread(ConfigEditor::Tables::Texts);
@@ -292,7 +292,7 @@ void EditorWiring::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox 
     }
 }
 
-void EditorWiring::fillDelay()
+void EditorBinding::fillDelay()
 {
     try {
         if (txtADVerzoegerungszeit)
@@ -302,7 +302,7 @@ void EditorWiring::fillDelay()
     }
 }
 
-void EditorWiring::fillInputMatrix()
+void EditorBinding::fillInputMatrix()
 {
     try {
         editor.reread(ConfigEditor::Tables::Inputs);
@@ -315,7 +315,7 @@ void EditorWiring::fillInputMatrix()
     }
 }
 
-void EditorWiring::fillOutputMatrix()
+void EditorBinding::fillOutputMatrix()
 {
     try {
         editor.reread(ConfigEditor::Tables::Outputs);
@@ -331,7 +331,7 @@ void EditorWiring::fillOutputMatrix()
     }
 }
 
-void EditorWiring::fillAlarmUsers()
+void EditorBinding::fillAlarmUsers()
 {
     try {
         editor.reread(ConfigEditor::Tables::Alarm);
@@ -344,7 +344,7 @@ void EditorWiring::fillAlarmUsers()
     }
 }
 
-void EditorWiring::fillAlarmEvents()
+void EditorBinding::fillAlarmEvents()
 {
     try {
         bool sfNull = false, ffNull = false;
@@ -360,7 +360,7 @@ void EditorWiring::fillAlarmEvents()
     }
 }
 
-void EditorWiring::fillPowerOn()
+void EditorBinding::fillPowerOn()
 {
     try {
         editor.reread(ConfigEditor::Tables::PowerOn);
@@ -376,49 +376,49 @@ void EditorWiring::fillPowerOn()
 // ---- check boxes ------------------------------------------------------------------------------------
 // A write that fails leaves the box showing what the store holds.
 
-void EditorWiring::ChkEmpOP_Click(int i)
+void EditorBinding::ChkEmpOP_Click(int i)
 {
     if (!guarded([&] { return editor.setInputRecipient(i, ChkEmpOP[i]->isChecked()); }))
         fillInputMatrix();
 }
 
-void EditorWiring::ChkEmpOut_Click(int i)
+void EditorBinding::ChkEmpOut_Click(int i)
 {
     if (!guarded([&] { return editor.setOutputRecipient(i, ChkEmpOut[i]->isChecked()); }))
         fillOutputMatrix();
 }
 
-void EditorWiring::ChkDefaultState_Click(int i)
+void EditorBinding::ChkDefaultState_Click(int i)
 {
     if (!guarded([&] { return editor.setDefaultState(i, ChkDefaultState[i]->isChecked()); }))
         fillOutputMatrix();
 }
 
-void EditorWiring::ChkOP_Click(int i)
+void EditorBinding::ChkOP_Click(int i)
 {
     if (!guarded([&] { return editor.setOperator(i, ChkOP[i]->isChecked()); }))
         fillLabels();
 }
 
-void EditorWiring::ChkAlarmDispo_Click(int i)
+void EditorBinding::ChkAlarmDispo_Click(int i)
 {
     if (!guarded([&] { return editor.setAlarmEvent(i, ChkAlarmDispo[i]->isChecked()); }))
         fillAlarmEvents();
 }
 
-void EditorWiring::ChkBenutzerAlarmDispo_Click(int i)
+void EditorBinding::ChkBenutzerAlarmDispo_Click(int i)
 {
     if (!guarded([&] { return editor.setAlarmUser(i, ChkBenutzerAlarmDispo[i]->isChecked()); }))
         fillAlarmUsers();
 }
 
-void EditorWiring::ChkBenutzerPowerON_Click(int i)
+void EditorBinding::ChkBenutzerPowerON_Click(int i)
 {
     if (!guarded([&] { return editor.setPowerOnUser(i, ChkBenutzerPowerON[i]->isChecked()); }))
         fillPowerOn();
 }
 
-void EditorWiring::cmdCheckAllEmp_Click(int index, bool on)
+void EditorBinding::cmdCheckAllEmp_Click(int index, bool on)
 {
     const QVector<int> boxes = ConfigEditor::columnBoxes(index);
     if (boxes.isEmpty())
@@ -432,7 +432,7 @@ void EditorWiring::cmdCheckAllEmp_Click(int index, bool on)
             column[b]->setChecked(on);
 }
 
-void EditorWiring::cmdCheckAllEvents_Click(bool on)
+void EditorBinding::cmdCheckAllEvents_Click(bool on)
 {
     // Checking needs enabled boxes; clearing works on disabled ones too.
     if (on && (!ChkAlarmDispo[0] || !ChkAlarmDispo[0]->isEnabled()))
@@ -444,13 +444,13 @@ void EditorWiring::cmdCheckAllEvents_Click(bool on)
 
 // ---- text boxes and the delay field ------------------------------------------------------------------
 
-void EditorWiring::setBackground(QLineEdit* box, bool focused)
+void EditorBinding::setBackground(QLineEdit* box, bool focused)
 {
     box->setProperty("BackColor", focused ? Yellow : WindowBackground);
     box->setStyleSheet(focused ? QStringLiteral("QLineEdit { background-color: rgb(255,255,0); color: black; }") : QString());
 }
 
-const EditorWiring::TextBox* EditorWiring::textFor(QObject* o) const
+const EditorBinding::TextBox* EditorBinding::textFor(QObject* o) const
 {
     for (const TextBox& t : texts)
         if (t.box == o)
@@ -458,7 +458,7 @@ const EditorWiring::TextBox* EditorWiring::textFor(QObject* o) const
     return nullptr;
 }
 
-bool EditorWiring::commitText(const TextBox& t)
+bool EditorBinding::commitText(const TextBox& t)
 {
     const QString s = t.box->text();
     const int bad = SmsText::firstInvalid(s);
@@ -474,7 +474,7 @@ bool EditorWiring::commitText(const TextBox& t)
     return guarded([&] { return editor.setText(t.kind, t.index, s); });
 }
 
-bool EditorWiring::commitDelay(bool keepFocus)
+bool EditorBinding::commitDelay(bool keepFocus)
 {
     QLineEdit* box = txtADVerzoegerungszeit;
     const Delay::Check c = Delay::check(box->text());
@@ -495,7 +495,7 @@ bool EditorWiring::commitDelay(bool keepFocus)
     return ok;
 }
 
-bool EditorWiring::commitFocused()
+bool EditorBinding::commitFocused()
 {
     QWidget* f = QApplication::focusWidget();
     if (!f || !f->isEnabled())
@@ -507,7 +507,7 @@ bool EditorWiring::commitFocused()
     return true;
 }
 
-bool EditorWiring::eventFilter(QObject* watched, QEvent* event)
+bool EditorBinding::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress && qobject_cast<QToolButton*>(watched)) {
         // Toolbar buttons take no focus: the text being edited is checked and written first.
@@ -523,7 +523,7 @@ bool EditorWiring::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (event->type() == QEvent::MouseButtonDblClick && qobject_cast<QLabel*>(watched)) {
-        QTimer::singleShot(0, m_window, &frmSMS_Vantor::mnuTelefonbuch_Click);
+        QTimer::singleShot(0, m_window, &MainWindow::openPhoneBook);
         return true;
     }
     auto* box = qobject_cast<QLineEdit*>(watched);
@@ -580,73 +580,73 @@ bool EditorWiring::eventFilter(QObject* watched, QEvent* event)
 
 // ---- the window's procedures ----------------------------------------------------------------------------
 
-void frmSMS_Vantor::EditorWiringDeleter::operator()(EditorWiring* p) const { delete p; }
+void MainWindow::EditorWiringDeleter::operator()(EditorBinding* p) const { delete p; }
 
-ConfigEditor& frmSMS_Vantor::editor() { return editorWiring->editor; }
+ConfigEditor& MainWindow::editor() { return editorBinding->editor; }
 
-void frmSMS_Vantor::wireEditor()
+void MainWindow::wireEditor()
 {
-    editorWiring.reset(new EditorWiring(this));
-    editorWiring->connectAll();
+    editorBinding.reset(new EditorBinding(this));
+    editorBinding->connectAll();
 }
 
-bool frmSMS_Vantor::commitFocusedEditorBox() { return editorWiring->commitFocused(); }
+bool MainWindow::commitFocusedEditorBox() { return editorBinding->commitFocused(); }
 
-void frmSMS_Vantor::LabelEmpfaengerBeschriften() { editorWiring->fillLabels(); }
+void MainWindow::labelRecipients() { editorBinding->fillLabels(); }
 
-void frmSMS_Vantor::FuelleEingangTextfelderSMS()
+void MainWindow::fillInputTexts()
 {
-    editorWiring->fillTexts(ConfigEditor::TextBox::EingangSF, ConfigEditor::TextBox::EingangFF);
+    editorBinding->fillTexts(ConfigEditor::TextBox::EingangSF, ConfigEditor::TextBox::EingangFF);
 }
 
-void frmSMS_Vantor::FuelleAusgangTextfelderSMS()
+void MainWindow::fillOutputTexts()
 {
-    editorWiring->fillTexts(ConfigEditor::TextBox::AusgangSF, ConfigEditor::TextBox::AusgangFF);
+    editorBinding->fillTexts(ConfigEditor::TextBox::AusgangSF, ConfigEditor::TextBox::AusgangFF);
 }
 
-void frmSMS_Vantor::FuelleAlarmDispoTextfelderSMS()
+void MainWindow::fillAlarmInputText()
 {
-    editorWiring->fillTexts(ConfigEditor::TextBox::AlarmDispositiv, ConfigEditor::TextBox::AlarmDispositiv);
-    editorWiring->fillDelay();
+    editorBinding->fillTexts(ConfigEditor::TextBox::AlarmDispositiv, ConfigEditor::TextBox::AlarmDispositiv);
+    editorBinding->fillDelay();
 }
 
-void frmSMS_Vantor::FuellePowerONTextfelderSMS()
+void MainWindow::fillPowerOnText()
 {
-    editorWiring->fillTexts(ConfigEditor::TextBox::SMSAufstarten, ConfigEditor::TextBox::SMSAufstarten);
+    editorBinding->fillTexts(ConfigEditor::TextBox::SMSAufstarten, ConfigEditor::TextBox::SMSAufstarten);
 }
 
-void frmSMS_Vantor::Aktiviere_Deaktiviere_ChkBox_IN() { editorWiring->fillInputMatrix(); }
-void frmSMS_Vantor::Aktiviere_Deaktiviere_ChkBox_OUT() { editorWiring->fillOutputMatrix(); }
-void frmSMS_Vantor::Aktiviere_Deaktiviere_ChkBox_AlarmDispo_Benutzer() { editorWiring->fillAlarmUsers(); }
-void frmSMS_Vantor::Aktiviere_Deaktiviere_ChkBox_AlarmDispo_IN() { editorWiring->fillAlarmEvents(); }
-void frmSMS_Vantor::Aktiviere_Deaktiviere_ChkBox_PowerOn() { editorWiring->fillPowerOn(); }
+void MainWindow::fillInputRecipients() { editorBinding->fillInputMatrix(); }
+void MainWindow::fillOutputRecipients() { editorBinding->fillOutputMatrix(); }
+void MainWindow::fillAlarmInputRecipients() { editorBinding->fillAlarmUsers(); }
+void MainWindow::fillAlarmInputEvents() { editorBinding->fillAlarmEvents(); }
+void MainWindow::fillPowerOnRecipients() { editorBinding->fillPowerOn(); }
 
-void frmSMS_Vantor::Aktualisieren()
+void MainWindow::refreshEditor()
 {
-    LabelEmpfaengerBeschriften();
-    FuelleEingangTextfelderSMS();
-    FuelleAusgangTextfelderSMS();
-    FuelleAlarmDispoTextfelderSMS();
-    FuellePowerONTextfelderSMS();
-    Aktiviere_Deaktiviere_ChkBox_IN();
-    Aktiviere_Deaktiviere_ChkBox_OUT();
-    Aktiviere_Deaktiviere_ChkBox_AlarmDispo_Benutzer();
-    Aktiviere_Deaktiviere_ChkBox_AlarmDispo_IN();
-    Aktiviere_Deaktiviere_ChkBox_PowerOn();
+    labelRecipients();
+    fillInputTexts();
+    fillOutputTexts();
+    fillAlarmInputText();
+    fillPowerOnText();
+    fillInputRecipients();
+    fillOutputRecipients();
+    fillAlarmInputRecipients();
+    fillAlarmInputEvents();
+    fillPowerOnRecipients();
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
 }
 
-void frmSMS_Vantor::mnuTelefonbuch_Click()
+void MainWindow::openPhoneBook()
 {
     if (!commitFocusedEditorBox())
         return;
     try {
-        frmTelefonbuch dlg(this);
+        PhoneBookDialog dlg(this);
         dlg.exec();
     } catch (const StoreError& e) {
         Dialogs::show(this, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
     LoadingProgress::reset();
-    LabelEmpfaengerBeschriften();
+    labelRecipients();
 }

@@ -1,6 +1,6 @@
 // The device commands of the main window: probe, transfers, live status and relays, unit
 // parameters, firmware update, port settings.
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
@@ -14,8 +14,8 @@
 #include "sim/SimChannel.h"
 #include "store/Recordset.h"
 #include "ui/ShapeLamp.h"
-#include "ui/frmDownload.h"
-#include "ui/frmPortSettings.h"
+#include "ui/TransferDialog.h"
+#include "ui/PortSettingsDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,11 +29,11 @@
 
 // Lamp and panel 3 of the main window as the link's sink.
 struct MainLink : LinkSink {
-    explicit MainLink(frmSMS_Vantor* w) : win(w) {}
+    explicit MainLink(MainWindow* w) : win(w) {}
     void setLamp(int bgr) override { win->setLamp(bgr); }
     void setPanel3(const QString& text) override { win->setPanelText(3, text); }
     Notice::Answer notify(const Notice& n) override { return Dialogs::show(win, n); }
-    frmSMS_Vantor* win;
+    MainWindow* win;
     Channel* channel = nullptr;
     Waiter* waiter = nullptr;
     std::unique_ptr<Link> link;
@@ -86,7 +86,7 @@ public:
 };
 }
 
-Link& frmSMS_Vantor::link()
+Link& MainWindow::link()
 {
     if (!m_mainLink)
         m_mainLink = std::make_shared<MainLink>(this);
@@ -103,9 +103,9 @@ Link& frmSMS_Vantor::link()
     return *m.link;
 }
 
-void frmSMS_Vantor::probe() { link().probe(); }
+void MainWindow::probeUnit() { link().probe(); }
 
-QString frmSMS_Vantor::unitPassword() const
+QString MainWindow::unitPassword() const
 {
     try {
         Connection con;
@@ -125,15 +125,15 @@ QString frmSMS_Vantor::unitPassword() const
 
 // ---- validity list ----------------------------------------------------------------------
 
-void frmSMS_Vantor::InitialisiereGueltigkeit()
+void MainWindow::fillValidityList()
 {
     if (!CboGueltigkeit)
         return;
     const QString words[4] = {
-        frmDownload::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit")),
-        frmDownload::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Minuten")),
-        frmDownload::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Tage")),
-        frmDownload::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Wochen"))};
+        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit")),
+        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Minuten")),
+        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Tage")),
+        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Wochen"))};
     const QStringList items = UnitOps::validityItems(words[0], words[1], words[2], words[3]);
     CboGueltigkeit->clear();
     for (int i = 0; i < items.size(); ++i) {
@@ -146,65 +146,65 @@ void frmSMS_Vantor::InitialisiereGueltigkeit()
 
 // ---- configuration transfer -----------------------------------------------------------
 
-bool frmSMS_Vantor::checkVersion(bool firmwareLevel)
+bool MainWindow::checkUnitVersion(bool firmwareLevel)
 {
     UnitStatus s;
     const bool ok = UnitOps::checkVersion(
         link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s);
     if (s.ok)   // the labels show only versions that were read
-        Status_Ports_anzeigen(s);
+        showUnitStatus(s);
     return ok;
 }
 
-void frmSMS_Vantor::cmdUpload_Click()
+void MainWindow::readConfiguration()
 {
     if (!IsComPortOpen())
         return;
     Link& l = link();
     l.resetForCommand();
-    gbUpload = true;
-    if (!checkVersion(false)) {
-        gbUpload = false;
+    transferIsRead = true;
+    if (!checkUnitVersion(false)) {
+        transferIsRead = false;
         return;
     }
     UnitImage image;
     TransferOutcome outcome;
     {
-        frmDownload dlg(this, m_mainLink.get());
+        TransferDialog dlg(this, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmUpload"));
         dlg.cancelToken = &l.cancelToken();
         dlg.setProgressRange(0, 64);
         dlg.setMessage(msg("gsLoadConfiguration"));
-        dlg.setJob([&](frmDownload& d) {
+        dlg.setJob([&](TransferDialog& d) {
             l.setSink(d);
             outcome = ConfigTransfer(l).read(image);
             l.setSink(*m_mainLink);
         });
         dlg.exec();
     }
-    gbUpload = false;
+    transferIsRead = false;
     // The store is touched only after a complete read.
     if (!outcome.ok())
         return;
-    if (storeReadImage) {
-        storeReadImage(image);
+    if (m_options.storeReadImage) {
+        m_options.storeReadImage(image);
         return;
     }
     for (int b = 0; b < 64; ++b)
         for (int r = 0; r < 8; ++r)
             for (int e = 0; e < 21; ++e)
-                gsEEPROM.setByte(e, r, b, image.rec[b][r][e]);
-    storeImage();   // decodes into the store, then refreshes the editor
+                configImage.setByte(e, r, b, image.rec[b][r][e]);
+    storeUnitImage();   // decodes into the store, then refreshes the editor
 }
 
-void frmSMS_Vantor::cmdDownload_Click(int index)
+void MainWindow::sendToUnit(int index)
 {
     if (!IsComPortOpen())
         return;
     Link& l = link();
     l.resetForCommand();
-    gbUpload = false;
-    gbySchreibBereich = quint8(index + 3);
+    transferIsRead = false;
+    writeArea = quint8(index + 3);
     QStringList firmware;
     QString path;
     if (index == 1) {
@@ -216,7 +216,7 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
         r.defaultSuffix = QStringLiteral("prg");
         path = Dialogs::askFile(this, r);
         if (path.isEmpty()) {
-            gbySchreibBereich = 0;
+            writeArea = 0;
             return;   // the dialog was cancelled: nothing to send
         }
         Settings::set(QStringLiteral("Firmware"), QStringLiteral("FileName"), path);
@@ -225,18 +225,18 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
         firmware = ConfigTransfer::checkHexFile(path, &error, false);
         if (firmware.isEmpty()) {
             Dialogs::show(this, error, gState().programName, Dialogs::Icon::Critical);
-            gbySchreibBereich = 0;
+            writeArea = 0;
             return;
         }
     } else {
         path = gState().transferFilePath();
         Settings::set(QStringLiteral("Configuration"), QStringLiteral("FileName"), path);
     }
-    if (checkVersion(index == 1)) {
-        frmDownload dlg(this, m_mainLink.get());
+    if (checkUnitVersion(index == 1)) {
+        TransferDialog dlg(this, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmDownload"));
         dlg.cancelToken = &l.cancelToken();
-        dlg.setJob([&](frmDownload& d) {
+        dlg.setJob([&](TransferDialog& d) {
             l.setSink(d);
             if (index == 1) {
                 UnitOps::firmwareUpdate(l, firmware);
@@ -244,8 +244,8 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
                 d.setCancelVisible(false);
                 d.setMessage(msg("gsMsgCreateHexFile"));
                 bool written = false;
-                if (createTransferFile) {
-                    written = createTransferFile(path);
+                if (m_options.createTransferFile) {
+                    written = m_options.createTransferFile(path);
                 } else {
                     const auto progress = hexFileProgress;
                     const auto readOnly = beforeSaveUnderAfterReadOnly;
@@ -254,7 +254,7 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
                         d.setProgressValue(done);
                     };
                     beforeSaveUnderAfterReadOnly = [&d] { d.hide(); };
-                    written = buildImageFromStore(path);
+                    written = writeProfileFile(path);
                     hexFileProgress = progress;
                     beforeSaveUnderAfterReadOnly = readOnly;
                 }
@@ -273,15 +273,15 @@ void frmSMS_Vantor::cmdDownload_Click(int index)
         });
         dlg.exec();
     }
-    gbySchreibBereich = 0;
+    writeArea = 0;
 }
 
 // ---- live status and relays -------------------------------------------------------------
 
-void frmSMS_Vantor::Status_Ports_anzeigen(const UnitStatus& s)
+void MainWindow::showUnitStatus(const UnitStatus& s)
 {
-    const int bits = gbyPortAnzeige == 1 ? s.inputs : s.relays;
-    if (gbyPortAnzeige != 2)
+    const int bits = ledDisplay == 1 ? s.inputs : s.relays;
+    if (ledDisplay != 2)
         for (int i = 0; i < 8; ++i)
             if (ShpLed[i])
                 ShpLed[i]->setFillColor((bits >> i) & 1 ? ShapeLamp::Green : ShapeLamp::White);
@@ -291,7 +291,7 @@ void frmSMS_Vantor::Status_Ports_anzeigen(const UnitStatus& s)
         lblSWVersion->setText(msg("gsSWVersion") + QStringLiteral(": ") + UnitOps::versionText(s.fw));
 }
 
-void frmSMS_Vantor::OptPortAnzeige_Click(int index)
+void MainWindow::selectLedDisplay(int index)
 {
     if (!IsComPortOpen())
         return;
@@ -299,11 +299,11 @@ void frmSMS_Vantor::OptPortAnzeige_Click(int index)
     if (index == 2) {
         if (cmdAktualisieren)
             cmdAktualisieren->setEnabled(false);
-        gbyPortAnzeige = 2;
+        ledDisplay = 2;
         for (ShapeLamp* led : ShpLed)
             if (led)
                 led->setFillColor(ShapeLamp::White);
-        DemoMode();
+        startDemoDisplay();
         return;
     }
     Link& l = link();
@@ -312,14 +312,14 @@ void frmSMS_Vantor::OptPortAnzeige_Click(int index)
         demo->stop();
     if (cmdAktualisieren)
         cmdAktualisieren->setEnabled(true);
-    gbyPortAnzeige = quint8(index);
+    ledDisplay = quint8(index);
     l.handshake();
     if (!l.unitSilent() && !l.stopFlags())
-        Status_Ports_anzeigen(UnitOps::queryStatus(l));
+        showUnitStatus(UnitOps::queryStatus(l));
     l.showPortLost();
 }
 
-void frmSMS_Vantor::cmdAktualisieren_Click()
+void MainWindow::refreshUnitStatus()
 {
     if (!IsComPortOpen())
         return;
@@ -327,12 +327,12 @@ void frmSMS_Vantor::cmdAktualisieren_Click()
     l.resetForCommand();
     l.handshake();
     if (!l.unitSilent() && !l.stopFlags())
-        Status_Ports_anzeigen(UnitOps::queryStatus(l));
+        showUnitStatus(UnitOps::queryStatus(l));
     l.showPortLost();
 }
 
 namespace {
-void switchOutput(frmSMS_Vantor* w, int index, bool on)
+void switchOutput(MainWindow* w, int index, bool on)
 {
     if (!IsComPortOpen())
         return;
@@ -347,10 +347,10 @@ void switchOutput(frmSMS_Vantor* w, int index, bool on)
         const QSignalBlocker block(w->OptPortAnzeige[0]);
         w->OptPortAnzeige[0]->setChecked(true);
     }
-    w->gbyPortAnzeige = 0;
+    w->ledDisplay = 0;
     const UnitStatus s = UnitOps::switchRelay(l, index + 1, on, w->unitPassword());
     if (s.ok)
-        w->Status_Ports_anzeigen(s);
+        w->showUnitStatus(s);
     for (int i = 0; i < 4; ++i) {
         if (w->cmdSetOutput[i]) w->cmdSetOutput[i]->setEnabled(true);
         if (w->cmdResetOutput[i]) w->cmdResetOutput[i]->setEnabled(true);
@@ -368,16 +368,16 @@ void setBox(QCheckBox* box, bool checked)
 }
 }
 
-void frmSMS_Vantor::cmdSetOutput_Click(int index) { switchOutput(this, index, true); }
-void frmSMS_Vantor::cmdResetOutput_Click(int index) { switchOutput(this, index, false); }
+void MainWindow::switchRelayOn(int index) { switchOutput(this, index, true); }
+void MainWindow::switchRelayOff(int index) { switchOutput(this, index, false); }
 
-void frmSMS_Vantor::cmdAllRelaisON_Click()
+void MainWindow::setDefaultStatesOn()
 {
     for (int i = 0; i < 8; ++i)
         setBox(ChkDefaultState[i], i % 2 == 0);
 }
 
-void frmSMS_Vantor::cmdAllRelaisOFF_Click()
+void MainWindow::setDefaultStatesOff()
 {
     for (QCheckBox* b : ChkDefaultState)
         setBox(b, false);
@@ -385,7 +385,7 @@ void frmSMS_Vantor::cmdAllRelaisOFF_Click()
 
 // ---- unit parameters --------------------------------------------------------------------
 
-void frmSMS_Vantor::cmdLesen_Click()
+void MainWindow::readSerialNumber()
 {
     if (!IsComPortOpen())
         return;
@@ -396,7 +396,7 @@ void frmSMS_Vantor::cmdLesen_Click()
     txtSerienummer->setText(UnitOps::serialFrom(r));
 }
 
-void frmSMS_Vantor::cmdSetzen_Click()
+void MainWindow::writeSerialNumber()
 {
     if (!IsComPortOpen())
         return;
@@ -419,7 +419,7 @@ void frmSMS_Vantor::cmdSetzen_Click()
         txtSerienummer->setText(UnitOps::nextSerial(txtSerienummer->text()));
 }
 
-void frmSMS_Vantor::cmdPinLesen_Click()
+void MainWindow::readSimPin()
 {
     if (!IsComPortOpen())
         return;
@@ -432,7 +432,7 @@ void frmSMS_Vantor::cmdPinLesen_Click()
     txtPINSimCardNeu->setText(UnitOps::pinFrom(r, 1));
 }
 
-void frmSMS_Vantor::cmdPinWechseln_Click()
+void MainWindow::changeSimPin()
 {
     if (!IsComPortOpen())
         return;
@@ -463,7 +463,7 @@ void frmSMS_Vantor::cmdPinWechseln_Click()
     UnitOps::changePin(l, unitPassword(), txtPINSimCardAlt->text(), txtPINSimCardNeu->text());
 }
 
-void frmSMS_Vantor::cmdGueltigkeitLesen_Click()
+void MainWindow::readValidityReminder()
 {
     if (!IsComPortOpen())
         return;
@@ -473,7 +473,7 @@ void frmSMS_Vantor::cmdGueltigkeitLesen_Click()
     CboGueltigkeit->setCurrentIndex(UnitOps::validityFrom(r));
 }
 
-void frmSMS_Vantor::cmdGueltigkeitSetzen_Click()
+void MainWindow::writeValidityReminder()
 {
     if (!IsComPortOpen())
         return;
@@ -487,53 +487,53 @@ void frmSMS_Vantor::cmdGueltigkeitSetzen_Click()
     }
     if (!UnitOps::writeValidity(l, qMax(0, CboGueltigkeit->currentIndex()), unitPassword()))
         return;
-    gbWaitSystemRestart = true;
+    waitForRestart = true;
     {
-        frmDownload dlg(this, m_mainLink.get());
+        TransferDialog dlg(this, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("gbWaitSystemRestart"));
         dlg.setCancelVisible(false);
-        dlg.setJob([&](frmDownload& d) {
+        dlg.setJob([&](TransferDialog& d) {
             l.setSink(d);
             ConfigTransfer(l).waitForRestart();
             l.setSink(*m_mainLink);
         });
         dlg.exec();
     }
-    gbWaitSystemRestart = false;
+    waitForRestart = false;
 }
 
 // ---- port settings ------------------------------------------------------------------------
 
-void frmSMS_Vantor::openPortSettings()
+void MainWindow::openPortSettings()
 {
-    frmPortSettings dlg(this);
+    PortSettingsDialog dlg(this);
     dlg.exec();
 }
 
-void frmSMS_Vantor::wireDeviceCommands()
+void MainWindow::wireDeviceCommands()
 {
     auto onClick = [this](QAbstractButton* b, std::function<void()> fn) {
         if (b)
             connect(b, &QAbstractButton::clicked, this, [fn] { fn(); });
     };
-    onClick(cmdUpload, [this] { cmdUpload_Click(); });
-    onClick(cmdDownload[0], [this] { cmdDownload_Click(0); });
-    onClick(cmdDownload[1], [this] { cmdDownload_Click(1); });
-    onClick(cmdAktualisieren, [this] { cmdAktualisieren_Click(); });
+    onClick(cmdUpload, [this] { readConfiguration(); });
+    onClick(cmdDownload[0], [this] { writeConfiguration(); });
+    onClick(cmdDownload[1], [this] { updateFirmware(); });
+    onClick(cmdAktualisieren, [this] { refreshUnitStatus(); });
     for (int i = 0; i < 3; ++i)
-        onClick(OptPortAnzeige[i], [this, i] { OptPortAnzeige_Click(i); });
+        onClick(OptPortAnzeige[i], [this, i] { selectLedDisplay(i); });
     for (int i = 0; i < 4; ++i) {
-        onClick(cmdSetOutput[i], [this, i] { cmdSetOutput_Click(i); });
-        onClick(cmdResetOutput[i], [this, i] { cmdResetOutput_Click(i); });
+        onClick(cmdSetOutput[i], [this, i] { switchRelayOn(i); });
+        onClick(cmdResetOutput[i], [this, i] { switchRelayOff(i); });
     }
-    onClick(cmdAllRelaisON, [this] { cmdAllRelaisON_Click(); });
-    onClick(cmdAllRelaisOFF, [this] { cmdAllRelaisOFF_Click(); });
-    onClick(cmdLesen, [this] { cmdLesen_Click(); });
-    onClick(cmdSetzen, [this] { cmdSetzen_Click(); });
-    onClick(cmdPinLesen, [this] { cmdPinLesen_Click(); });
-    onClick(cmdPinWechseln, [this] { cmdPinWechseln_Click(); });
-    onClick(cmdGueltigkeitLesen, [this] { cmdGueltigkeitLesen_Click(); });
-    onClick(cmdGueltigkeitSetzen, [this] { cmdGueltigkeitSetzen_Click(); });
+    onClick(cmdAllRelaisON, [this] { setDefaultStatesOn(); });
+    onClick(cmdAllRelaisOFF, [this] { setDefaultStatesOff(); });
+    onClick(cmdLesen, [this] { readSerialNumber(); });
+    onClick(cmdSetzen, [this] { writeSerialNumber(); });
+    onClick(cmdPinLesen, [this] { readSimPin(); });
+    onClick(cmdPinWechseln, [this] { changeSimPin(); });
+    onClick(cmdGueltigkeitLesen, [this] { readValidityReminder(); });
+    onClick(cmdGueltigkeitSetzen, [this] { writeValidityReminder(); });
     if (mnuPort)
         connect(mnuPort, &QAction::triggered, this, [this] { openPortSettings(); });
     auto* highlight = new Highlight(this);

@@ -1,6 +1,6 @@
 // Profile files and the configuration image, as the main window uses them: the default
 // profile at start, load, save, save under another name, the image for the transfers.
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
@@ -57,15 +57,15 @@ QString askProfileFile(QWidget* parent, bool save, const QString& current)
 }
 } // namespace
 
-QString frmSMS_Vantor::currentProfileFile() const
+QString MainWindow::currentProfileFile() const
 {
     const QString f = Settings::get(kProfile, kFile);
     return f.isEmpty() ? gState().defaultProfilePath() : f;
 }
 
-void frmSMS_Vantor::reset() { gsEEPROM.reset(); }
+void MainWindow::clearImage() { configImage.reset(); }
 
-void frmSMS_Vantor::LoadDefaultConfiguration()
+void MainWindow::loadDefaultProfile()
 {
     // Every start begins with the default profile as the current file.
     const QString path = gState().defaultProfilePath();
@@ -75,7 +75,7 @@ void frmSMS_Vantor::LoadDefaultConfiguration()
     loadProfile(path);
 }
 
-bool frmSMS_Vantor::loadProfile(const QString& fileName)
+bool MainWindow::loadProfile(const QString& fileName)
 {
     QString error;
     bool ok = false;
@@ -90,7 +90,7 @@ bool frmSMS_Vantor::loadProfile(const QString& fileName)
     return ok;
 }
 
-void frmSMS_Vantor::mnuLaden_Click()
+void MainWindow::openProfile()
 {
     LoadingProgress::reset();
     const QString path = askProfileFile(this, false, currentProfileFile());
@@ -101,25 +101,25 @@ void frmSMS_Vantor::mnuLaden_Click()
     if (!loadProfile(path))
         return;
     Settings::set(kProfile, kFile, path);
-    Aktualisieren();
+    refreshEditor();
 }
 
-bool frmSMS_Vantor::mnuSpeichern_Click() { return buildImageFromStore(currentProfileFile()); }
+bool MainWindow::saveProfile() { return writeProfileFile(currentProfileFile()); }
 
-bool frmSMS_Vantor::mnuSpeichernUnter_Click()
+bool MainWindow::saveProfileAs()
 {
     QString path = askProfileFile(this, true, currentProfileFile());
     if (path.isEmpty())
         return false; // cancelled
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".cfg");
-    if (!buildImageFromStore(path))
+    if (!writeProfileFile(path))
         return false;
     Settings::set(kProfile, kFile, path);
     return true;
 }
 
-bool frmSMS_Vantor::buildImageFromStore(const QString& fileName)
+bool MainWindow::writeProfileFile(const QString& fileName)
 {
     // A text still being typed (a shortcut does not move the focus) belongs in the file too.
     if (!commitFocusedEditorBox())
@@ -128,7 +128,7 @@ bool frmSMS_Vantor::buildImageFromStore(const QString& fileName)
     BusyCursor busy;
     HexWriter::WriteResult w;
     try {
-        HexWriter::buildImageFromStore(store, st.language, gsEEPROM);
+        HexWriter::buildImageFromStore(store, st.language, configImage);
     } catch (const StoreError& e) {
         busy.release();
         Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
@@ -136,7 +136,7 @@ bool frmSMS_Vantor::buildImageFromStore(const QString& fileName)
     }
     if (st.closing)
         return false;
-    w = HexWriter::writeProfileFile(gsEEPROM, fileName, hexFileProgress);
+    w = HexWriter::writeProfileFile(configImage, fileName, hexFileProgress);
     busy.release();
     switch (w.kind) {
     case HexWriter::WriteResult::Written:
@@ -149,7 +149,7 @@ bool frmSMS_Vantor::buildImageFromStore(const QString& fileName)
         if (beforeSaveUnderAfterReadOnly)
             beforeSaveUnderAfterReadOnly();
         // Saved under another name or not saved at all: the caller learns which.
-        return mnuSpeichernUnter_Click();
+        return saveProfileAs();
     case HexWriter::WriteResult::Failed:
         // One sentence: the file, the system's reason, and that the old file is unchanged.
         Dialogs::show(this, w.error, title(), Dialogs::Icon::Exclamation);
@@ -160,28 +160,28 @@ bool frmSMS_Vantor::buildImageFromStore(const QString& fileName)
     return false;
 }
 
-bool frmSMS_Vantor::storeImage()
+bool MainWindow::storeUnitImage()
 {
     try {
         if (!Dialogs::retryWhileInUse(this, [&] {
                 BusyCursor busy;
-                ::storeImage(gsEEPROM, store, gState().language);
+                ::storeImage(configImage, store, gState().language);
             }))
             return false;
     } catch (const StoreError& e) {
         Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
         return false;
     }
-    Aktualisieren();
+    refreshEditor();
     return true;
 }
 
-void frmSMS_Vantor::wireProfileCommands()
+void MainWindow::wireProfileCommands()
 {
     if (auto* a = findChild<QAction*>(QStringLiteral("mnuLaden")))
-        connect(a, &QAction::triggered, this, [this] { mnuLaden_Click(); });
+        connect(a, &QAction::triggered, this, [this] { openProfile(); });
     if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichern")))
-        connect(a, &QAction::triggered, this, [this] { mnuSpeichern_Click(); });
+        connect(a, &QAction::triggered, this, [this] { saveProfile(); });
     if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichernunter")))
-        connect(a, &QAction::triggered, this, [this] { mnuSpeichernUnter_Click(); });
+        connect(a, &QAction::triggered, this, [this] { saveProfileAs(); });
 }

@@ -1,6 +1,6 @@
 // Main window commands (toolbar, menus, demonstration display, menu icons), access levels,
 // help context numbers and the report commands.
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include "core/AccessLevel.h"
 #include "ui/Help.h"
@@ -11,8 +11,8 @@
 #include "ui/ShellState.h"
 #include "core/ShellTexts.h"
 #include "core/TextTable.h"
-#include "ui/frmAbout.h"
-#include "ui/frmAdministrator.h"
+#include "ui/AboutDialog.h"
+#include "ui/AdministratorLogin.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -95,7 +95,7 @@ void setLampColour(QWidget* w, int bgr)
 
 // ---- access levels ---------------------------------------------------------------------------
 
-void frmSMS_Vantor::BenutzerBerechtigung(const QString& password)
+void MainWindow::applyAccessLevel(const QString& password)
 {
     const AccessLevel::Level level = AccessLevel::levelFor(password);
     const bool full = level == AccessLevel::Full;
@@ -127,7 +127,7 @@ void frmSMS_Vantor::BenutzerBerechtigung(const QString& password)
 
 // ---- help context numbers --------------------------------------------------------------------
 
-void frmSMS_Vantor::AddHelpContextID()
+void MainWindow::assignHelpContexts()
 {
     struct Entry {
         const char* name;
@@ -166,7 +166,7 @@ void frmSMS_Vantor::AddHelpContextID()
 
 // ---- icons -----------------------------------------------------------------------------------
 
-void frmSMS_Vantor::MenuIcons()
+void MainWindow::applyMenuIcons()
 {
     smsv48InitResources();
     static const struct {
@@ -204,19 +204,19 @@ void frmSMS_Vantor::MenuIcons()
 
 // ---- commands ----------------------------------------------------------------------------------
 
-void frmSMS_Vantor::wireShellCommands()
+void MainWindow::wireShellCommands()
 {
     shell = new ShellState(this);
     shell->setObjectName(QStringLiteral("ShellState"));
 
-    Timer_DemoMode = new QTimer(this);
-    Timer_DemoMode->setObjectName(QStringLiteral("Timer_DemoMode"));
-    Timer_DemoMode->setInterval(1000);
-    connect(Timer_DemoMode, &QTimer::timeout, this, &frmSMS_Vantor::Timer_DemoMode_Timer);
-    Timer_Demo_Modem = new QTimer(this);
-    Timer_Demo_Modem->setObjectName(QStringLiteral("Timer_Demo_Modem"));
-    Timer_Demo_Modem->setInterval(100);
-    Timer_Demo_Modem->setSingleShot(true);
+    demoTimer = new QTimer(this);
+    demoTimer->setObjectName(QStringLiteral("Timer_DemoMode"));
+    demoTimer->setInterval(1000);
+    connect(demoTimer, &QTimer::timeout, this, &MainWindow::demoDisplayStep);
+    demoModemTimer = new QTimer(this);
+    demoModemTimer->setObjectName(QStringLiteral("Timer_Demo_Modem"));
+    demoModemTimer->setInterval(100);
+    demoModemTimer->setSingleShot(true);
 
     shell->demo.onLamp = [this](int lamp, int colour) {
         setLampColour(findChild<QWidget*>(lamp < 0 ? QStringLiteral("ShpModem") : QStringLiteral("ShpLed(%1)").arg(lamp)),
@@ -228,10 +228,10 @@ void frmSMS_Vantor::wireShellCommands()
             return;
         }
         // Wait until the one-shot modem timer has run out, or the window closes.
-        Timer_Demo_Modem->start();
-        while (Timer_Demo_Modem->isActive() && !gState().closing)
+        demoModemTimer->start();
+        while (demoModemTimer->isActive() && !gState().closing)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-        Timer_Demo_Modem->stop();
+        demoModemTimer->stop();
     };
 
     if (Toolbar1) {
@@ -239,15 +239,15 @@ void frmSMS_Vantor::wireShellCommands()
                                 QStringLiteral("QToolBar[administrator=\"true\"] { border-bottom: 3px solid #e07b00; }"));
     }
     if (Toolbar1)
-        connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) { Toolbar1_ButtonClick(keyOf(a)); });
+        connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) { toolbarButtonClicked(keyOf(a)); });
     auto wire = [this](const QString& name, auto fn) {
         if (QAction* a = actionNamed(this, name))
             connect(a, &QAction::triggered, this, fn);
     };
-    wire(QStringLiteral("mnuBeenden"), [this] { mnuBeenden_Click(); });
-    wire(QStringLiteral("mnuHelp"), [this] { mnuHelp_Click(); });
-    wire(QStringLiteral("mnuInfo"), [this] { mnuInfo_Click(); });
-    wire(QStringLiteral("mnuAdministrator"), [this] { mnuAdministrator_Click(); });
+    wire(QStringLiteral("mnuBeenden"), [this] { exitProgram(); });
+    wire(QStringLiteral("mnuHelp"), [this] { showHelpContents(); });
+    wire(QStringLiteral("mnuInfo"), [this] { showAbout(); });
+    wire(QStringLiteral("mnuAdministrator"), [this] { showAdministratorLogin(); });
     // The login stays reachable through a double click on the logo of the About box; a
     // greyed-out item that nothing enables would only puzzle the normal user, so it is hidden.
     if (QAction* a = actionNamed(this, QStringLiteral("mnuAdministrator")))
@@ -288,7 +288,7 @@ void frmSMS_Vantor::wireShellCommands()
     Help::installF1Handler();
 }
 
-void frmSMS_Vantor::Toolbar1_ButtonClick(const QString& key)
+void MainWindow::toolbarButtonClicked(const QString& key)
 {
     auto trigger = [this](const char* item) {
         if (QAction* a = actionNamed(this, QString::fromUtf8(item))) {
@@ -308,7 +308,7 @@ void frmSMS_Vantor::Toolbar1_ButtonClick(const QString& key)
         trigger("mnuLaden");
     else if (key == QLatin1String("Save")) {
         if (!trigger("mnuSpeichern"))
-            mnuSpeichern_Click();
+            saveProfile();
     } else if (key == QLatin1String("Telefonbuch"))
         trigger("mnuTelefonbuch");
     else if (key == QLatin1String("COM")) {
@@ -335,42 +335,42 @@ void frmSMS_Vantor::Toolbar1_ButtonClick(const QString& key)
     else if (key == QLatin1String("Download"))
         onSystemTab(QStringLiteral("cmdDownload(0)"));
     else if (key == QLatin1String("Help"))
-        mnuHelp_Click();
+        showHelpContents();
     else if (key == QLatin1String("Info"))
-        mnuInfo_Click();
+        showAbout();
 }
 
-void frmSMS_Vantor::mnuBeenden_Click() { close(); }
+void MainWindow::exitProgram() { close(); }
 
-void frmSMS_Vantor::mnuHelp_Click() { shell->help.ShowHTMLHelp(this, 0); }
+void MainWindow::showHelpContents() { shell->help.run(this, 0); }
 
-void frmSMS_Vantor::mnuInfo_Click()
+void MainWindow::showAbout()
 {
-    frmAbout about(this);
+    AboutDialog about(this);
     about.exec();
 }
 
-void frmSMS_Vantor::mnuAdministrator_Click()
+void MainWindow::showAdministratorLogin()
 {
-    frmAdministrator login(this);
+    AdministratorLogin login(this);
     login.exec();
 }
 
 // ---- demonstration display ---------------------------------------------------------------------
 
-void frmSMS_Vantor::DemoMode()
+void MainWindow::startDemoDisplay()
 {
     shell->demo.reset();
     for (int i = 0; i < 8; ++i)
         shell->demo.onLamp(i, DemoDisplay::White);
     shell->demo.led.fill(DemoDisplay::White);
-    Timer_DemoMode->start();
+    demoTimer->start();
 }
 
-void frmSMS_Vantor::Timer_DemoMode_Timer()
+void MainWindow::demoDisplayStep()
 {
     // A tick that arrives while the modem flash waits is dropped (the flash processes events).
-    if (!Timer_DemoMode->isActive() || shell->flashing)
+    if (!demoTimer->isActive() || shell->flashing)
         return;
     // The display selection may start the timer itself after clearing the lamps; a lamp that
     // was lit here and is white now means the demonstration was chosen anew: start over.

@@ -1,5 +1,5 @@
 // The main window's texts from the language tables: system messages, captions, tool tips.
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
@@ -50,7 +50,7 @@ void setMenuText(QMenu* m, const QString& text) { m->setTitle(text); }
 
 } // namespace
 
-void frmSMS_Vantor::reportLanguageProblems()
+void MainWindow::reportLanguageProblems()
 {
     if (languageProblems.isEmpty() || languageProblemsShown)
         return;
@@ -69,7 +69,7 @@ void frmSMS_Vantor::reportLanguageProblems()
     Dialogs::show(this, text, title, Dialogs::Icon::Exclamation);
 }
 
-void frmSMS_Vantor::SystemMessages()
+void MainWindow::loadSystemMessages()
 {
     ProgramContext& st = gState();
     auto table = openTable(languageProblems, tbl::SystemNachrichten);
@@ -128,7 +128,7 @@ void frmSMS_Vantor::SystemMessages()
     reportLanguageProblems();
 }
 
-void frmSMS_Vantor::Beschrifte_Labels_Buttons()
+void MainWindow::applyCaptions()
 {
     auto table = openTable(languageProblems, tbl::Beschriftung);
     if (!table) {
@@ -267,7 +267,7 @@ void frmSMS_Vantor::Beschrifte_Labels_Buttons()
     reportLanguageProblems();
 }
 
-void frmSMS_Vantor::ToolTipText()
+void MainWindow::applyToolTips()
 {
     auto table = openTable(languageProblems, tbl::ToolTipText);
     if (!table) {

@@ -1,6 +1,6 @@
 // Widgets of the main window's three tabs, its menus and its toolbar. Only widgets
 // live here: the editor, the device link and the shell connect their behaviour to them.
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include "ui/ShapeLamp.h"
 #include "ui/ToolbarIcons.h"
@@ -251,7 +251,7 @@ private:
 
 } // namespace
 
-QAction* frmSMS_Vantor::toolbarButton(const QString& key) const
+QAction* MainWindow::toolbarButton(const QString& key) const
 {
     for (QAction* a : Toolbar1Buttons)
         if (a && !a->isSeparator() && a->property("Key").toString() == key)
@@ -259,7 +259,7 @@ QAction* frmSMS_Vantor::toolbarButton(const QString& key) const
     return nullptr;
 }
 
-void frmSMS_Vantor::buildWidgets()
+void MainWindow::buildWidgets()
 {
     // ---- menus ------------------------------------------------------------------------
     QMenuBar* bar = menuBar();

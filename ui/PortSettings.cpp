@@ -6,7 +6,7 @@
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include <QCoreApplication>
 
@@ -16,7 +16,7 @@ QString settingsText(int baud, const QString& parityLetter, int dataBits, int st
     return QStringLiteral("%1,%2,%3,%4").arg(baud).arg(parityLetter).arg(dataBits).arg(stopBits);
 }
 
-Result apply(frmSMS_Vantor& w, int port, const QString& settings)
+Result apply(MainWindow& w, int port, const QString& settings)
 {
     const QString section = QStringLiteral("Einstellungen");
     Result r;
@@ -37,7 +37,7 @@ Result apply(frmSMS_Vantor& w, int port, const QString& settings)
         Settings::set(section, QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
         r.selectPort = r.busy ? (port == 1 ? 2 : port == 2 ? 1 : port) : port;
         r.error = QStringLiteral("COM %1: %2").arg(port).arg(error);
-        w.setLamp(frmSMS_Vantor::Red);
+        w.setLamp(MainWindow::Red);
         w.setPanelText(2, QStringLiteral("COM ----"));
         w.showPortStatus();
         Dialogs::show(&w, r.error, gState().programName, Dialogs::Icon::Exclamation);
@@ -46,7 +46,7 @@ Result apply(frmSMS_Vantor& w, int port, const QString& settings)
     w.commPort = port;
     w.commDevice = device;
     w.commSettings = settings;
-    w.probe();
+    w.probeUnit();
     Settings::set(section, QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
     Settings::set(section, QStringLiteral("COM-Anschluss"), QString::number(port));
     Settings::set(section, QStringLiteral("Einstellungen"), settings);

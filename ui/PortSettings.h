@@ -2,7 +2,7 @@
 // Applying port settings to the main window's channel: reopen, probe, store.
 #include <QString>
 
-class frmSMS_Vantor;
+class MainWindow;
 
 namespace PortSettings {
 // "19200,E,7,1" from the dialog's values.
@@ -17,5 +17,5 @@ struct Result {
 // Closes the port, opens the device of COM `port` with `settings`, probes the unit and
 // stores the values ("COM-Anschluss", "Einstellungen", "COM-Anschluss-Aktuell"). On failure
 // stores "closed" and shows "COM n: " + the reason.
-Result apply(frmSMS_Vantor& w, int port, const QString& settings);
+Result apply(MainWindow& w, int port, const QString& settings);
 }

@@ -10,7 +10,7 @@
 class ShellState : public QObject {
 public:
     using QObject::QObject;
-    clsHTMLHELP help;
+    HelpLauncher help;
     DemoDisplay demo;
     bool flashing = false;
     // Replaces the 100 ms wait of the modem flash (tests drive the ticks without waiting).

@@ -8,8 +8,8 @@
 #include "core/TextTable.h"
 #include "link/PortResolver.h"
 #include "store/ConfigStore.h"
-#include "ui/frmLoading.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/SplashWindow.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QString>
@@ -58,17 +58,17 @@ int Main(QApplication& app)
         return 1;
     }
     LoadingProgress::reset();
-    auto* splash = new frmLoading;
+    auto* splash = new SplashWindow;
     splash->show();
     app.processEvents();
 
-    frmSMS_Vantor* main = nullptr;
+    MainWindow* main = nullptr;
     try {
-        frmSMS_Vantor::deferStartProbe = true;
-        main = new frmSMS_Vantor;
-        frmSMS_Vantor::deferStartProbe = false;
+        MainWindowOptions options;
+        options.deferStartProbe = true;
+        main = new MainWindow(std::move(options));
         main->setAttribute(Qt::WA_DeleteOnClose);
-        main->InitilisiereSteuerelemente();
+        main->initializeControls();
     } catch (const StoreError& e) {
         delete splash;
         delete main;
@@ -87,7 +87,7 @@ int Main(QApplication& app)
             std::fflush(stdout);
             main->close();
         });
-    QTimer::singleShot(0, main, &frmSMS_Vantor::runPendingProbe);
+    QTimer::singleShot(0, main, &MainWindow::runPendingProbe);
     return app.exec();
 }
 }

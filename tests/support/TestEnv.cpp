@@ -4,7 +4,7 @@
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "store/ConfigStore.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -64,7 +64,6 @@ TestEnv::TestEnv(const QString& language)
                 return b;
         return QMessageBox::Ok;
     });
-    frmSMS_Vantor::portFailureDialog = [this] { ++portDialogs; };
     Dialogs::setFileHandler([this](const Dialogs::FileRequest& r) {
         fileRequests << r;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
@@ -75,7 +74,6 @@ TestEnv::~TestEnv()
 {
     Dialogs::setMessageHandler({});
     Dialogs::setFileHandler({});
-    frmSMS_Vantor::portFailureDialog = nullptr;
     Settings::setFolder(QString());
 }
 

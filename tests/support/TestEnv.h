@@ -27,9 +27,6 @@ public:
     QList<QMessageBox::StandardButton> answers; // consumed in order; when empty the first offered button
     QList<QString> fileAnswers;                 // answers to file dialogs, consumed in order ("" = cancel)
     QList<Dialogs::FileRequest> fileRequests;
-    // How often the main window asked for the port-settings dialog after a failed port open
-    // (the dialog itself is not shown while a TestEnv lives).
-    int portDialogs = 0;
 
     // Runs one SQL statement on the database file directly (for checks and setup).
     QVariant queryValue(const QString& sql) const;

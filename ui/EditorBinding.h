@@ -12,12 +12,12 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class frmSMS_Vantor;
+class MainWindow;
 
-class EditorWiring : public QObject {
+class EditorBinding : public QObject {
     Q_OBJECT
 public:
-    explicit EditorWiring(frmSMS_Vantor* window);
+    explicit EditorBinding(MainWindow* window);
 
     ConfigEditor editor;
 
@@ -79,6 +79,6 @@ private:
     void setBackground(QLineEdit* box, bool focused);
     const TextBox* textFor(QObject* o) const;
 
-    frmSMS_Vantor* m_window;
+    MainWindow* m_window;
     bool m_validating = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // The main window. Its routines are spread over the subsystem folders: this file and
-// ui/frmSMS_Vantor.cpp hold the frame, start-up and shutdown; each subsystem defines
+// ui/MainWindow.cpp hold the frame, start-up and shutdown; each subsystem defines
 // its own member functions in its own file (see the sections below).
 #include "image/Image.h"
 #include "store/ConfigStore.h"
@@ -16,7 +16,7 @@ struct MainLink;
 struct UnitImage;
 struct UnitStatus;
 class ConfigEditor;
-class EditorWiring;
+class EditorBinding;
 class Waiter;
 class QAction;
 class QCheckBox;
@@ -31,24 +31,37 @@ class QTabWidget;
 class QTimer;
 class QToolBar;
 
-class frmSMS_Vantor : public QMainWindow {
+// What a caller can put in place of parts of the window at construction: the program's
+// start defers the first probe, tests replace dialogs and the image side of transfers.
+struct MainWindowOptions {
+    // The first probe of the unit waits until the window is shown and runPendingProbe() is called.
+    bool deferStartProbe = false;
+    // Called instead of the modal port-settings dialog after a failed port open.
+    std::function<void()> portFailureDialog;
+    // In place of writeProfileFile for the transfer file, and of configImage + storeUnitImage
+    // after a complete read.
+    std::function<bool(const QString& path)> createTransferFile;
+    std::function<bool(const UnitImage& image)> storeReadImage;
+};
+
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Opens the six configuration recordsets (throws StoreError) and builds the window.
-    // Form_Load (tabs, port, probe) runs inside; InitilisiereSteuerelemente is separate.
-    explicit frmSMS_Vantor(QWidget* parent = nullptr);
-    ~frmSMS_Vantor() override;
+    // startUp (tabs, port, probe) runs inside; initializeControls is separate.
+    explicit MainWindow(MainWindowOptions options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
-    void InitilisiereSteuerelemente();
+    void initializeControls();
 
-    // ---- frame (ui/frmSMS_Vantor.cpp) ---------------------------------------------------
+    // ---- frame (ui/MainWindow.cpp) ---------------------------------------------------
     ConfigStore store;
     QTabWidget* SSTab1 = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QPushButton* cmdStatKom = nullptr;
     QLabel* statusPanel[4] = {nullptr, nullptr, nullptr, nullptr}; // StatusBar panels 1..4
     QLabel* lblSimulated = nullptr;
-    QTimer* Timer_Zeit = nullptr;
+    QTimer* clockTimer = nullptr;
     QWidget* tabPage[3] = {nullptr, nullptr, nullptr};
 
     // Lamp colours of cmdStatKom, as BGR values.
@@ -68,15 +81,11 @@ public:
     bool openPortFromSettings();
     void showPortStatus();
 
-    // Test hook: replaces the modal port-settings dialog after a failed port open.
-    static std::function<void()> portFailureDialog;
-    // Set by the program's start: the first probe of the unit waits until the window is shown
-    // and runPendingProbe() is called.
-    static bool deferStartProbe;
+    // With MainWindowOptions::deferStartProbe: the first probe of the unit, once the window is shown.
     void runPendingProbe();
 
     // Called by the close sequence when the user answers Yes to saving.
-    bool mnuSpeichern_Click();
+    bool saveProfile();
 
     // ---- widgets of the three tabs, menus, toolbar (ui/MainWindowWidgets.cpp) ------------
     // Every control also carries its name with index as object name ("ChkEmpOP(37)").
@@ -185,9 +194,9 @@ public:
     // ---- texts from the language tables (ui/MainWindowTexts.cpp) ------------------------
     // Message keys of the two multi-row keys: "CboGültigkeit" .. "CboGültigkeit4" (the four
     // unit words of the validity list), "gsMsgFalschesZeichen" and "gsMsgFalschesZeichen2".
-    void SystemMessages();
-    void Beschrifte_Labels_Buttons();
-    void ToolTipText();
+    void loadSystemMessages();
+    void applyCaptions();
+    void applyToolTips();
     // Texts that could not be loaded (missing key, table too short), each naming table and
     // key; the first loader that meets one shows them in one message, once per window.
     QStringList languageProblems;
@@ -195,46 +204,46 @@ public:
     void reportLanguageProblems();
 
     // ---- image and profiles (image/MainWindowProfile.cpp) -------------------------------
-    void LoadDefaultConfiguration();
-    void reset();
+    void loadDefaultProfile();
+    void clearImage();
     void wireProfileCommands();
     // The configuration image: rebuilt from the store before every save or transfer, filled
     // by a read from the unit.
-    Image gsEEPROM;
+    Image configImage;
     // The current profile file ("Profile"/"File"; the default profile when none is stored).
     QString currentProfileFile() const;
     // Checks the file and reads it into the store in one transaction. A refused file leaves
     // the store as it was; the reason is shown. True when the profile was loaded.
     bool loadProfile(const QString& fileName);
-    void mnuLaden_Click();
-    bool mnuSpeichernUnter_Click();
+    void openProfile();
+    bool saveProfileAs();
     // Builds the image from the store and writes it to fileName. True when the file has been
     // written there; a read-only target leads the user to save under another name (false).
-    bool buildImageFromStore(const QString& fileName);
+    bool writeProfileFile(const QString& fileName);
     // Progress of the file writing (done, 512), e.g. for the transfer window.
     std::function<void(int, int)> hexFileProgress;
     // Called after the read-only message, before the save-under dialog (the transfer window
     // closes itself there).
     std::function<void()> beforeSaveUnderAfterReadOnly;
-    // The image read from the unit into the store, then Aktualisieren. False after a store
+    // The image read from the unit into the store, then refreshEditor. False after a store
     // failure (shown; the store stays as it was).
-    bool storeImage();
+    bool storeUnitImage();
 
     // ---- editor (editor/MainWindowEditor.cpp) -------------------------------------------
-    void LabelEmpfaengerBeschriften();
-    void FuelleEingangTextfelderSMS();
-    void FuelleAusgangTextfelderSMS();
-    void FuelleAlarmDispoTextfelderSMS();
-    void FuellePowerONTextfelderSMS();
-    void Aktiviere_Deaktiviere_ChkBox_IN();
-    void Aktiviere_Deaktiviere_ChkBox_OUT();
-    void Aktiviere_Deaktiviere_ChkBox_AlarmDispo_Benutzer();
-    void Aktiviere_Deaktiviere_ChkBox_AlarmDispo_IN();
-    void Aktiviere_Deaktiviere_ChkBox_PowerOn();
-    void Aktualisieren();
+    void labelRecipients();
+    void fillInputTexts();
+    void fillOutputTexts();
+    void fillAlarmInputText();
+    void fillPowerOnText();
+    void fillInputRecipients();
+    void fillOutputRecipients();
+    void fillAlarmInputRecipients();
+    void fillAlarmInputEvents();
+    void fillPowerOnRecipients();
+    void refreshEditor();
     void wireEditor();
     // Opens the phone book modally, then relabels the recipient columns.
-    void mnuTelefonbuch_Click();
+    void openPhoneBook();
     // Checks and writes the text box that has the focus (before a save, a send or closing);
     // false when its text was refused and the focus stays there.
     bool commitFocusedEditorBox();
@@ -242,71 +251,71 @@ public:
     ConfigEditor& editor();
     // Owned here (not as a child object) so it goes before the store when the window is destroyed.
     struct EditorWiringDeleter {
-        void operator()(EditorWiring* p) const;
+        void operator()(EditorBinding* p) const;
     };
-    std::unique_ptr<EditorWiring, EditorWiringDeleter> editorWiring;
+    std::unique_ptr<EditorBinding, EditorWiringDeleter> editorBinding;
 
     // ---- device link (link/MainWindowLink.cpp) ------------------------------------------
-    void probe();
-    void InitialisiereGueltigkeit();
+    void probeUnit();
+    void fillValidityList();
     void openPortSettings();
     void wireDeviceCommands();
     // The command exchange on the open channel (made again when the channel changes).
     Link& link();
-    void cmdUpload_Click();
-    void cmdDownload_Click(int index);
+    void readConfiguration();
+    // Sends the configuration (area 3) or the firmware (area 4) to the unit.
+    void writeConfiguration() { sendToUnit(0); }
+    void updateFirmware() { sendToUnit(1); }
+    void sendToUnit(int index);
     // Transfer mode flags of the progress window.
-    bool gbUpload = false;
-    bool gbWaitSystemRestart = false;
-    quint8 gbySchreibBereich = 0;
-    // Test hooks in place of the image subsystem's part of a transfer (buildImageFromStore for
-    // the transfer file, gsEEPROM + storeImage for a complete read).
-    std::function<bool(const QString& path)> createTransferFile;
-    std::function<bool(const UnitImage& image)> storeReadImage;
+    bool transferIsRead = false;
+    bool waitForRestart = false;
+    quint8 writeArea = 0;
     std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the link code
     // Live status and relays.
-    quint8 gbyPortAnzeige = 2;   // what the LEDs show: 0 relays, 1 alarm inputs, 2 demo
-    void Status_Ports_anzeigen(const UnitStatus& status);
-    void OptPortAnzeige_Click(int index);
-    void cmdAktualisieren_Click();
-    void cmdSetOutput_Click(int index);
-    void cmdResetOutput_Click(int index);
-    void cmdAllRelaisON_Click();
-    void cmdAllRelaisOFF_Click();
+    quint8 ledDisplay = 2;   // what the LEDs show: 0 relays, 1 alarm inputs, 2 demo
+    void showUnitStatus(const UnitStatus& status);
+    void selectLedDisplay(int index);
+    void refreshUnitStatus();
+    void switchRelayOn(int index);
+    void switchRelayOff(int index);
+    void setDefaultStatesOn();
+    void setDefaultStatesOff();
     // Unit parameters.
-    void cmdLesen_Click();
-    void cmdSetzen_Click();
-    void cmdPinLesen_Click();
-    void cmdPinWechseln_Click();
-    void cmdGueltigkeitLesen_Click();
-    void cmdGueltigkeitSetzen_Click();
-    bool checkVersion(bool firmwareLevel);
+    void readSerialNumber();
+    void writeSerialNumber();
+    void readSimPin();
+    void changeSimPin();
+    void readValidityReminder();
+    void writeValidityReminder();
+    bool checkUnitVersion(bool firmwareLevel);
     QString unitPassword() const;   // the unit password of the database (user 1)
 
     // ---- shell: commands, access levels, help, reports (app/MainWindowShell.cpp) --------
-    void BenutzerBerechtigung(const QString& password);
-    void AddHelpContextID();
-    void MenuIcons();
+    void applyAccessLevel(const QString& password);
+    void assignHelpContexts();
+    void applyMenuIcons();
     void wireShellCommands();
     // Toolbar1 button click by button key ("Open", "Save", ... "Info"); unknown keys do nothing.
-    void Toolbar1_ButtonClick(const QString& key);
-    void mnuBeenden_Click();
-    void mnuHelp_Click();
-    void mnuInfo_Click();
-    void mnuAdministrator_Click();
+    void toolbarButtonClicked(const QString& key);
+    void exitProgram();
+    void showHelpContents();
+    void showAbout();
+    void showAdministratorLogin();
     // Status-lamp demonstration (started by the display selection of the live status).
-    void DemoMode();
-    void Timer_DemoMode_Timer();
-    QTimer* Timer_DemoMode = nullptr;
-    QTimer* Timer_Demo_Modem = nullptr;
+    void startDemoDisplay();
+    void demoDisplayStep();
+    QTimer* demoTimer = nullptr;
+    QTimer* demoModemTimer = nullptr;
     class ShellState* shell = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void Form_Load();
-    void Timer_Zeit_Timer();
+    void startUp();
+    void showClock();
+    MainWindowOptions m_options;
     int m_lamp = Red;
     Waiter* m_waiter = nullptr;
     std::unique_ptr<Waiter> m_ownWaiter;
@@ -315,4 +324,4 @@ private:
 };
 
 // The main window while it exists (the program has exactly one).
-frmSMS_Vantor* mainWindow();
+MainWindow* mainWindow();

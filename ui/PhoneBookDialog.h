@@ -10,12 +10,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmTelefonbuch : public QDialog {
+class PhoneBookDialog : public QDialog {
     Q_OBJECT
 public:
     // Opens its own connection on the table Adressen (throws StoreError).
-    explicit frmTelefonbuch(QWidget* parent = nullptr);
-    ~frmTelefonbuch() override;
+    explicit PhoneBookDialog(QWidget* parent = nullptr);
+    ~PhoneBookDialog() override;
 
     PhoneBook& book() { return m_book; }
 

@@ -1,4 +1,4 @@
-#include "ui/frmDownload.h"
+#include "ui/TransferDialog.h"
 
 #include "core/ProgramContext.h"
 #include "ui/Dialogs.h"
@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-frmDownload::frmDownload(QWidget* parent, LinkSink* forward) : QDialog(parent), m_forward(forward)
+TransferDialog::TransferDialog(QWidget* parent, LinkSink* forward) : QDialog(parent), m_forward(forward)
 {
     setObjectName(QStringLiteral("frmDownload"));
     setModal(true);
@@ -38,13 +38,13 @@ frmDownload::frmDownload(QWidget* parent, LinkSink* forward) : QDialog(parent), 
     const QString cancelText = caption(QStringLiteral("cmdAbbrechen"));
     cmdAbbrechen->setText(cancelText == QLatin1String("cmdAbbrechen") ? QStringLiteral("&Abbrechen") : cancelText);
     outer->addWidget(cmdAbbrechen, 0, Qt::AlignRight);
-    connect(cmdAbbrechen, &QPushButton::clicked, this, &frmDownload::cmdAbbrechen_Click);
+    connect(cmdAbbrechen, &QPushButton::clicked, this, &TransferDialog::cmdAbbrechen_Click);
     setLayout(outer);
 }
 
-QString frmDownload::caption(const QString& key) { return languageText(QStringLiteral("Beschriftung"), key); }
+QString TransferDialog::caption(const QString& key) { return languageText(QStringLiteral("Beschriftung"), key); }
 
-QString frmDownload::languageText(const QString& table, const QString& key)
+QString TransferDialog::languageText(const QString& table, const QString& key)
 {
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
     const int lang = qBound(1, gState().language, 4);
@@ -68,15 +68,15 @@ QString frmDownload::languageText(const QString& table, const QString& key)
     return key;
 }
 
-void frmDownload::setCaptionKey(const QString& key) { setWindowTitle(caption(key)); }
+void TransferDialog::setCaptionKey(const QString& key) { setWindowTitle(caption(key)); }
 
-void frmDownload::cmdAbbrechen_Click()
+void TransferDialog::cmdAbbrechen_Click()
 {
     if (cancelToken)
         cancelToken->cancel();
 }
 
-void frmDownload::reject()
+void TransferDialog::reject()
 {
     if (m_done)
         QDialog::reject();
@@ -84,7 +84,7 @@ void frmDownload::reject()
         cmdAbbrechen_Click();
 }
 
-void frmDownload::showEvent(QShowEvent* e)
+void TransferDialog::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
     if (m_started)
@@ -98,21 +98,21 @@ void frmDownload::showEvent(QShowEvent* e)
     });
 }
 
-void frmDownload::setLamp(int bgr)
+void TransferDialog::setLamp(int bgr)
 {
     if (m_forward)
         m_forward->setLamp(bgr);
 }
 
-Notice::Answer frmDownload::notify(const Notice& n) { return Dialogs::show(this, n); }
+Notice::Answer TransferDialog::notify(const Notice& n) { return Dialogs::show(this, n); }
 
-void frmDownload::setPanel3(const QString& text)
+void TransferDialog::setPanel3(const QString& text)
 {
     if (m_forward)
         m_forward->setPanel3(text);
 }
 
-void frmDownload::setProgressRange(int min, int max) { VBUProgressDownloadHexFile->setRange(min, max); }
-void frmDownload::setProgressValue(int value) { VBUProgressDownloadHexFile->setValue(value); }
-void frmDownload::setMessage(const QString& text) { lblMessage->setText(text); }
-void frmDownload::setCancelVisible(bool visible) { cmdAbbrechen->setVisible(visible); }
+void TransferDialog::setProgressRange(int min, int max) { VBUProgressDownloadHexFile->setRange(min, max); }
+void TransferDialog::setProgressValue(int value) { VBUProgressDownloadHexFile->setValue(value); }
+void TransferDialog::setMessage(const QString& text) { lblMessage->setText(text); }
+void TransferDialog::setCancelVisible(bool visible) { cmdAbbrechen->setVisible(visible); }

@@ -6,12 +6,12 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
-class frmSMS_Vantor;
+class MainWindow;
 
-class frmPortSettings : public QDialog {
+class PortSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPortSettings(frmSMS_Vantor* main);
+    explicit PortSettingsDialog(MainWindow* main);
 
     QComboBox* cboPort = nullptr;
     QComboBox* cboBaudrate = nullptr;
@@ -41,5 +41,5 @@ public:
 private:
     void fillDevices();
     void showDevice();
-    frmSMS_Vantor* m_main;
+    MainWindow* m_main;
 };

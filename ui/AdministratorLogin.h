@@ -8,10 +8,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmAdministrator : public QDialog {
+class AdministratorLogin : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAdministrator(QWidget* parent = nullptr);
+    explicit AdministratorLogin(QWidget* parent = nullptr);
     QLineEdit* txtPasswort = nullptr;
     QLabel* lblPasswort = nullptr;
     QPushButton* cmdUebernehmen = nullptr;
@@ -27,6 +27,6 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    void Form_Load();
+    void startUp();
     void markBox(bool focused);
 };

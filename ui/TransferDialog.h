@@ -11,13 +11,13 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-class frmDownload : public QDialog, public LinkSink {
+class TransferDialog : public QDialog, public LinkSink {
     Q_OBJECT
 public:
     // forward: where lamp and panel 3 go (the main window); may be null.
-    frmDownload(QWidget* parent, LinkSink* forward);
+    TransferDialog(QWidget* parent, LinkSink* forward);
 
-    // Caption from the table "Beschriftung": 'frmUpload', 'frmDownload' or 'gbWaitSystemRestart'.
+    // Caption from the table "Beschriftung": 'frmUpload', 'TransferDialog' or 'waitForRestart'.
     void setCaptionKey(const QString& key);
     static QString caption(const QString& key);
     // The text of a row of a language table (Beschriftung, ToolTipText, SystemNachrichten)
@@ -25,7 +25,7 @@ public:
     static QString languageText(const QString& table, const QString& key);
 
     // Runs job once the window is shown, then closes the window.
-    void setJob(std::function<void(frmDownload&)> job) { m_job = std::move(job); }
+    void setJob(std::function<void(TransferDialog&)> job) { m_job = std::move(job); }
     // Set by cmdAbbrechen; the job's link reads it through cancelToken.
     CancelToken* cancelToken = nullptr;
 
@@ -48,7 +48,7 @@ protected:
 
 private:
     void cmdAbbrechen_Click();
-    std::function<void(frmDownload&)> m_job;
+    std::function<void(TransferDialog&)> m_job;
     LinkSink* m_forward;
     bool m_started = false;
     bool m_done = false;

@@ -1,11 +1,11 @@
-#include "ui/frmAdministrator.h"
+#include "ui/AdministratorLogin.h"
 
 #include "core/AccessLevel.h"
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "core/TextTable.h"
 #include "store/ConfigStore.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmAdministrator::frmAdministrator(QWidget* parent) : QDialog(parent)
+AdministratorLogin::AdministratorLogin(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAdministrator"));
     setModal(true);
@@ -47,14 +47,14 @@ frmAdministrator::frmAdministrator(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cmdUebernehmen, &QPushButton::clicked, this, &frmAdministrator::cmdUebernehmen_Click);
-    connect(cmdAbbrechen, &QPushButton::clicked, this, &frmAdministrator::cmdAbbrechen_Click);
+    connect(cmdUebernehmen, &QPushButton::clicked, this, &AdministratorLogin::cmdUebernehmen_Click);
+    connect(cmdAbbrechen, &QPushButton::clicked, this, &AdministratorLogin::cmdAbbrechen_Click);
     txtPasswort->installEventFilter(this);
-    Form_Load();
+    startUp();
     txtPasswort->setFocus();
 }
 
-void frmAdministrator::Form_Load()
+void AdministratorLogin::startUp()
 {
     const ProgramContext& st = gState();
     const TextTable cap(st.databasePath, tbl::Beschriftung, st.language);
@@ -68,7 +68,7 @@ void frmAdministrator::Form_Load()
     cmdAbbrechen->setToolTip(tip.at(QStringLiteral("cmdPasswortAbbrechen")));
 }
 
-void frmAdministrator::markBox(bool focused)
+void AdministratorLogin::markBox(bool focused)
 {
     QPalette pal = txtPasswort->palette();
     pal.setColor(QPalette::Base, focused ? QColor(255, 255, 0) : palette().color(QPalette::Base));
@@ -76,7 +76,7 @@ void frmAdministrator::markBox(bool focused)
     txtPasswort->setPalette(pal);
 }
 
-bool frmAdministrator::eventFilter(QObject* o, QEvent* e)
+bool AdministratorLogin::eventFilter(QObject* o, QEvent* e)
 {
     if (o == txtPasswort) {
         if (e->type() == QEvent::FocusIn) {
@@ -95,7 +95,7 @@ bool frmAdministrator::eventFilter(QObject* o, QEvent* e)
     return QDialog::eventFilter(o, e);
 }
 
-bool frmAdministrator::txtPasswort_Validate()
+bool AdministratorLogin::txtPasswort_Validate()
 {
     if (AccessLevel::loginAccepts(txtPasswort->text()))
         return true;
@@ -105,7 +105,7 @@ bool frmAdministrator::txtPasswort_Validate()
     return false;
 }
 
-void frmAdministrator::cmdUebernehmen_Click()
+void AdministratorLogin::cmdUebernehmen_Click()
 {
     if (!txtPasswort_Validate()) {
         txtPasswort->setFocus();
@@ -113,9 +113,9 @@ void frmAdministrator::cmdUebernehmen_Click()
         markBox(true);
         return;
     }
-    if (frmSMS_Vantor* main = mainWindow())
-        main->BenutzerBerechtigung(txtPasswort->text());
+    if (MainWindow* main = mainWindow())
+        main->applyAccessLevel(txtPasswort->text());
     accept();
 }
 
-void frmAdministrator::cmdAbbrechen_Click() { reject(); }
+void AdministratorLogin::cmdAbbrechen_Click() { reject(); }

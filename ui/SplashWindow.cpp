@@ -1,4 +1,4 @@
-#include "ui/frmLoading.h"
+#include "ui/SplashWindow.h"
 
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
@@ -27,7 +27,7 @@ QString languageLogo(int language)
     return QStringLiteral(":/images/%1.png").arg(QString::fromLatin1(names[language - 1]));
 }
 
-frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmLoading"));
     auto* lay = new QVBoxLayout(this);
@@ -87,7 +87,7 @@ frmLoading::frmLoading(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     setMinimumWidth(420);
 }
 
-frmLoading::~frmLoading()
+SplashWindow::~SplashWindow()
 {
     if (g_bar == VBUProgressLoading)
         LoadingProgress::setListener(nullptr);

@@ -1,4 +1,4 @@
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 
 #include "core/AboutInfo.h"
 #include "core/ProgramContext.h"
@@ -6,7 +6,7 @@
 #include "core/Resources.h"
 #include "core/TextTable.h"
 #include "store/ConfigStore.h"
-#include "ui/frmAdministrator.h"
+#include "ui/AdministratorLogin.h"
 
 #include <QDesktopServices>
 #include <QEvent>
@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     smsv48InitResources();
@@ -104,11 +104,11 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(lblHomepage, &QLabel::linkActivated, this, [this] { lblHomepage_Click(); });
     connect(lblMail, &QLabel::linkActivated, this, [this] { lblMail_Click(); });
-    Form_Load();
+    startUp();
     setMinimumWidth(560);
 }
 
-void frmAbout::Form_Load()
+void AboutDialog::startUp()
 {
     const ProgramContext& st = gState();
     const TextTable cap(st.databasePath, tbl::Beschriftung, st.language);
@@ -132,16 +132,16 @@ void frmAbout::Form_Load()
     lblMail->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(mail.toString(), mail.path().toHtmlEscaped()));
 }
 
-void frmAbout::lblHomepage_Click() { QDesktopServices::openUrl(AboutInfo::homepage()); }
-void frmAbout::lblMail_Click() { QDesktopServices::openUrl(AboutInfo::mail()); }
+void AboutDialog::lblHomepage_Click() { QDesktopServices::openUrl(AboutInfo::homepage()); }
+void AboutDialog::lblMail_Click() { QDesktopServices::openUrl(AboutInfo::mail()); }
 
-void frmAbout::PicLogo_DblClick()
+void AboutDialog::PicLogo_DblClick()
 {
-    frmAdministrator login(this);
+    AdministratorLogin login(this);
     login.exec();
 }
 
-bool frmAbout::eventFilter(QObject* o, QEvent* e)
+bool AboutDialog::eventFilter(QObject* o, QEvent* e)
 {
     if (e->type() == QEvent::MouseButtonDblClick) {
         for (QLabel* l : PicLogo) {

@@ -5,11 +5,11 @@ class QLabel;
 class QProgressBar;
 
 // The frameless splash window with the logo of the language and the start-up progress bar.
-class frmLoading : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmLoading(QWidget* parent = nullptr);
-    ~frmLoading() override;
+    explicit SplashWindow(QWidget* parent = nullptr);
+    ~SplashWindow() override;
     QLabel* PicLogo[4] = {nullptr, nullptr, nullptr, nullptr}; // PicLogoD, PicLogoE, PicLogoI, PicLogoF
     QLabel* lblSoftware = nullptr;
     QLabel* lblCopyright = nullptr;

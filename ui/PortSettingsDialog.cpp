@@ -1,12 +1,12 @@
-#include "ui/frmPortSettings.h"
+#include "ui/PortSettingsDialog.h"
 
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "link/Channel.h"
 #include "link/PortResolver.h"
 #include "ui/PortSettings.h"
-#include "ui/frmDownload.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/TransferDialog.h"
+#include "ui/MainWindow.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -21,18 +21,18 @@
 namespace {
 QString text(const QString& key, const QString& fallback)
 {
-    const QString t = frmDownload::languageText(QStringLiteral("Beschriftung"), key);
+    const QString t = TransferDialog::languageText(QStringLiteral("Beschriftung"), key);
     return t == key ? fallback : t;
 }
 QString tip(const QString& key)
 {
-    const QString t = frmDownload::languageText(QStringLiteral("ToolTipText"), key);
+    const QString t = TransferDialog::languageText(QStringLiteral("ToolTipText"), key);
     return t == key ? QString() : t;
 }
 const int Bauds[] = {1200, 2400, 9600, 19200, 38400};
 }
 
-frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(main)
+PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main(main)
 {
     setObjectName(QStringLiteral("frmPortSettings"));
     setWindowTitle(text(QStringLiteral("frmPortSettings"), QStringLiteral("Schnittstelle")));
@@ -149,7 +149,7 @@ frmPortSettings::frmPortSettings(frmSMS_Vantor* main) : QDialog(main), m_main(ma
     fillDevices();
 }
 
-void frmPortSettings::fillDevices()
+void PortSettingsDialog::fillDevices()
 {
     const QSignalBlocker block(cboDevice);
     cboDevice->clear();
@@ -181,7 +181,7 @@ void frmPortSettings::fillDevices()
     showDevice();
 }
 
-void frmPortSettings::showDevice()
+void PortSettingsDialog::showDevice()
 {
     QString device = cboDevice->currentData().toString();
     if (device.isEmpty()) {
@@ -198,7 +198,7 @@ void frmPortSettings::showDevice()
                                                                         : device));
 }
 
-bool frmPortSettings::cmdUebernehmen_Click()
+bool PortSettingsDialog::cmdUebernehmen_Click()
 {
     PortResolver::assign(mPort, cboDevice->currentData().toString());
     const QString settings = PortSettings::settingsText(cboBaudrate->currentText().toInt(), mParity,

@@ -6,10 +6,10 @@
 class QLabel;
 class QPushButton;
 
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;
     QLabel* lblLizenz[5] = {};
@@ -29,5 +29,5 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    void Form_Load();
+    void startUp();
 };

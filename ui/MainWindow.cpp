@@ -1,4 +1,4 @@
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
@@ -22,15 +22,13 @@
 #include <QVBoxLayout>
 
 namespace {
-frmSMS_Vantor* g_main = nullptr;
+MainWindow* g_main = nullptr;
 }
 
-frmSMS_Vantor* mainWindow() { return g_main; }
+MainWindow* mainWindow() { return g_main; }
 
-std::function<void()> frmSMS_Vantor::portFailureDialog;
-bool frmSMS_Vantor::deferStartProbe = false;
 
-frmSMS_Vantor::frmSMS_Vantor(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(MainWindowOptions options, QWidget* parent) : QMainWindow(parent), m_options(std::move(options))
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
@@ -76,12 +74,12 @@ frmSMS_Vantor::frmSMS_Vantor(QWidget* parent) : QMainWindow(parent)
     bar->addPermanentWidget(lblSimulated);
     setLamp(Red);
 
-    Timer_Zeit = new QTimer(this);
-    Timer_Zeit->setObjectName(QStringLiteral("Timer_Zeit"));
-    Timer_Zeit->setInterval(500);
-    connect(Timer_Zeit, &QTimer::timeout, this, &frmSMS_Vantor::Timer_Zeit_Timer);
-    Timer_Zeit->start();
-    Timer_Zeit_Timer();
+    clockTimer = new QTimer(this);
+    clockTimer->setObjectName(QStringLiteral("Timer_Zeit"));
+    clockTimer->setInterval(500);
+    connect(clockTimer, &QTimer::timeout, this, &MainWindow::showClock);
+    clockTimer->start();
+    showClock();
 
     buildWidgets();
     wireProfileCommands();
@@ -89,10 +87,10 @@ frmSMS_Vantor::frmSMS_Vantor(QWidget* parent) : QMainWindow(parent)
     wireDeviceCommands();
     wireShellCommands();
 
-    Form_Load();
+    startUp();
 }
 
-frmSMS_Vantor::~frmSMS_Vantor()
+MainWindow::~MainWindow()
 {
     if (!m_closed) {
         store.close();
@@ -103,7 +101,7 @@ frmSMS_Vantor::~frmSMS_Vantor()
         g_main = nullptr;
 }
 
-void frmSMS_Vantor::setLamp(int bgr)
+void MainWindow::setLamp(int bgr)
 {
     m_lamp = bgr;
     const int r = bgr & 0xFF, g = (bgr >> 8) & 0xFF, b = (bgr >> 16) & 0xFF;
@@ -112,18 +110,18 @@ void frmSMS_Vantor::setLamp(int bgr)
                                   .arg(r).arg(g).arg(b));
 }
 
-void frmSMS_Vantor::setPanelText(int panel, const QString& text)
+void MainWindow::setPanelText(int panel, const QString& text)
 {
     if (panel >= 1 && panel <= 4)
         statusPanel[panel - 1]->setText(text);
 }
 
-void frmSMS_Vantor::Timer_Zeit_Timer()
+void MainWindow::showClock()
 {
     setPanelText(1, QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
-bool frmSMS_Vantor::openPortFromSettings()
+bool MainWindow::openPortFromSettings()
 {
     bool ok = false;
     const int port = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"),
@@ -143,8 +141,8 @@ bool frmSMS_Vantor::openPortFromSettings()
     if (!error.isEmpty()) {
         Dialogs::show(this, error + QStringLiteral("\n(COM %1)").arg(commPort), gState().programName,
                       Dialogs::Icon::Exclamation);
-        if (portFailureDialog)
-            portFailureDialog();
+        if (m_options.portFailureDialog)
+            m_options.portFailureDialog();
         else
             openPortSettings();
         if (!channel || !channel->isOpen()) {
@@ -158,25 +156,25 @@ bool frmSMS_Vantor::openPortFromSettings()
     Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
     // The probe waits 300 ms for the unit's answer; at program start it runs right after the
     // window is shown, so the window does not wait for it.
-    if (deferStartProbe)
+    if (m_options.deferStartProbe)
         m_probePending = true;
     else
-        probe();
+        probeUnit();
     setPanelText(2, QStringLiteral("COM %1").arg(commPort));
     showPortStatus();
     return true;
 }
 
-void frmSMS_Vantor::runPendingProbe()
+void MainWindow::runPendingProbe()
 {
     if (!m_probePending)
         return;
     m_probePending = false;
     if (channel && channel->isOpen() && !gState().closing)
-        probe();
+        probeUnit();
 }
 
-void frmSMS_Vantor::showPortStatus()
+void MainWindow::showPortStatus()
 {
     const bool sim = channel && channel->isOpen() && channel->isSimulated();
     lblSimulated->setText(gState().msgOr(QStringLiteral("gsStatusSimuliert"),
@@ -186,7 +184,7 @@ void frmSMS_Vantor::showPortStatus()
     statusPanel[1]->setToolTip(device.isEmpty() ? QString() : (sim ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät")) : device));
 }
 
-void frmSMS_Vantor::Form_Load()
+void MainWindow::startUp()
 {
     SSTab1->setCurrentIndex(0);
     if (auto* opt = findChild<QRadioButton*>(QStringLiteral("OptPortAnzeige(2)")))
@@ -194,7 +192,7 @@ void frmSMS_Vantor::Form_Load()
     openPortFromSettings();
 }
 
-void frmSMS_Vantor::InitilisiereSteuerelemente()
+void MainWindow::initializeControls()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString stored = Settings::get(QStringLiteral("Passwort"), QStringLiteral("Passwort"));
@@ -204,33 +202,33 @@ void frmSMS_Vantor::InitilisiereSteuerelemente()
         const qulonglong v = stored.trimmed().toULongLong(&ok, 16);
         decoded = ok ? QString::number(v) : QString();
     }
-    BenutzerBerechtigung(decoded);
-    LoadDefaultConfiguration();
-    SystemMessages();
-    LabelEmpfaengerBeschriften();
-    FuelleEingangTextfelderSMS();
-    FuelleAusgangTextfelderSMS();
-    FuelleAlarmDispoTextfelderSMS();
-    FuellePowerONTextfelderSMS();
-    Beschrifte_Labels_Buttons();
-    ToolTipText();
-    Aktiviere_Deaktiviere_ChkBox_IN();
-    Aktiviere_Deaktiviere_ChkBox_OUT();
-    Aktiviere_Deaktiviere_ChkBox_AlarmDispo_Benutzer();
-    Aktiviere_Deaktiviere_ChkBox_AlarmDispo_IN();
-    Aktiviere_Deaktiviere_ChkBox_PowerOn();
-    AddHelpContextID();
-    reset();
+    applyAccessLevel(decoded);
+    loadDefaultProfile();
+    loadSystemMessages();
+    labelRecipients();
+    fillInputTexts();
+    fillOutputTexts();
+    fillAlarmInputText();
+    fillPowerOnText();
+    applyCaptions();
+    applyToolTips();
+    fillInputRecipients();
+    fillOutputRecipients();
+    fillAlarmInputRecipients();
+    fillAlarmInputEvents();
+    fillPowerOnRecipients();
+    assignHelpContexts();
+    clearImage();
     LoadingProgress::advance();
-    InitialisiereGueltigkeit();
-    MenuIcons();
+    fillValidityList();
+    applyMenuIcons();
     showPortStatus(); // again, now in the language of the program
     if (!gState().programName.isEmpty())
         setWindowTitle(gState().programName);
     QApplication::restoreOverrideCursor();
 }
 
-void frmSMS_Vantor::closeEvent(QCloseEvent* e)
+void MainWindow::closeEvent(QCloseEvent* e)
 {
     if (m_closed) {
         e->accept();
@@ -248,7 +246,7 @@ void frmSMS_Vantor::closeEvent(QCloseEvent* e)
             return;
         }
         // A save that failed or was abandoned has said why; the window stays open.
-        if (answer == QMessageBox::Yes && !mnuSpeichern_Click()) {
+        if (answer == QMessageBox::Yes && !saveProfile()) {
             e->ignore();
             return;
         }

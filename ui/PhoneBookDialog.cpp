@@ -1,9 +1,9 @@
-#include "ui/frmTelefonbuch.h"
+#include "ui/PhoneBookDialog.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "editing/EditorTexts.h"
-#include "ui/frmSMS_Vantor.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,7 +35,7 @@ bool isEnter(QEvent* e)
 }
 }
 
-frmTelefonbuch::frmTelefonbuch(QWidget* parent) : QDialog(parent)
+PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmTelefonbuch"));
     setWindowTitle(QStringLiteral("Telefonbuch"));
@@ -105,9 +105,9 @@ frmTelefonbuch::frmTelefonbuch(QWidget* parent) : QDialog(parent)
     cmdDatensatzLoeschen = makeButton("cmdDatensatzLöschen", QStringLiteral("&Löschen"));
     cmdAenderungenSpeichern = makeButton("cmdAenderungenSpeichern", QStringLiteral("&Speichern"));
     cmdTelefonbuchAbbrechen = makeButton("cmdTelefonbuchAbbrechen", QStringLiteral("S&chliessen"));
-    connect(cmdDatensatzLoeschen, &QPushButton::clicked, this, &frmTelefonbuch::cmdDatensatzLoeschen_Click);
-    connect(cmdAenderungenSpeichern, &QPushButton::clicked, this, &frmTelefonbuch::cmdAenderungenSpeichern_Click);
-    connect(cmdTelefonbuchAbbrechen, &QPushButton::clicked, this, &frmTelefonbuch::cmdTelefonbuchAbbrechen_Click);
+    connect(cmdDatensatzLoeschen, &QPushButton::clicked, this, &PhoneBookDialog::cmdDatensatzLoeschen_Click);
+    connect(cmdAenderungenSpeichern, &QPushButton::clicked, this, &PhoneBookDialog::cmdAenderungenSpeichern_Click);
+    connect(cmdTelefonbuchAbbrechen, &QPushButton::clicked, this, &PhoneBookDialog::cmdTelefonbuchAbbrechen_Click);
 
     auto* fields = new QGridLayout;
     fields->addWidget(lblName, 0, 0);
@@ -166,7 +166,7 @@ frmTelefonbuch::frmTelefonbuch(QWidget* parent) : QDialog(parent)
 
     m_book.onUserInactive = [](int index) {
         // An inactive user no longer receives the alarm input.
-        if (frmSMS_Vantor* w = mainWindow())
+        if (MainWindow* w = mainWindow())
             if (auto* box = w->findChild<QCheckBox*>(QStringLiteral("ChkBenutzerAlarmDispo(%1)").arg(index)))
                 box->setChecked(false);
     };
@@ -176,9 +176,9 @@ frmTelefonbuch::frmTelefonbuch(QWidget* parent) : QDialog(parent)
     txtNameTelefonbuch->setFocus();
 }
 
-frmTelefonbuch::~frmTelefonbuch() = default;
+PhoneBookDialog::~PhoneBookDialog() = default;
 
-void frmTelefonbuch::loadTexts()
+void PhoneBookDialog::loadTexts()
 {
     const QStringList captions = EditorTexts::run(QStringLiteral("Beschriftung"), QStringLiteral("lblName"), 8);
     if (captions.size() == 8) {
@@ -210,7 +210,7 @@ void frmTelefonbuch::loadTexts()
         txtPasswort->setToolTip(pw.first());
 }
 
-void frmTelefonbuch::showEntry()
+void PhoneBookDialog::showEntry()
 {
     lblBenutzer->setText(QStringLiteral("%1 %2/%3").arg(gState().msg(QStringLiteral("gsBenutzer"))).arg(m_book.position()).arg(m_book.count()));
     const PhoneBookEntry e = m_book.current();
@@ -221,7 +221,7 @@ void frmTelefonbuch::showEntry()
     ChkAktivBenutzer->setChecked(e.active);
 }
 
-PhoneBookEntry frmTelefonbuch::boxes() const
+PhoneBookEntry PhoneBookDialog::boxes() const
 {
     PhoneBookEntry e;
     e.name = txtNameTelefonbuch->text();
@@ -232,12 +232,12 @@ PhoneBookEntry frmTelefonbuch::boxes() const
     return e;
 }
 
-void frmTelefonbuch::setFocusColour(QLineEdit* box, bool focused)
+void PhoneBookDialog::setFocusColour(QLineEdit* box, bool focused)
 {
     box->setStyleSheet(focused ? QStringLiteral("QLineEdit { background-color: rgb(255,255,0); color: black; }") : QString());
 }
 
-bool frmTelefonbuch::validateNumber(bool always)
+bool PhoneBookDialog::validateNumber(bool always)
 {
     const QString number = txtTelefonbuchNatelNr->text();
     if (PhoneBook::numberError(number) < 0)
@@ -252,7 +252,7 @@ bool frmTelefonbuch::validateNumber(bool always)
     return false;
 }
 
-bool frmTelefonbuch::validatePassword(bool always)
+bool PhoneBookDialog::validatePassword(bool always)
 {
     const PhoneBook::PasswordCheck c = PhoneBook::checkPassword(txtPasswort->text());
     if (c.ok())
@@ -271,7 +271,7 @@ bool frmTelefonbuch::validatePassword(bool always)
     return false;
 }
 
-bool frmTelefonbuch::leaveEntry()
+bool PhoneBookDialog::leaveEntry()
 {
     const PhoneBookEntry e = boxes();
     switch (m_book.check(e)) {
@@ -309,7 +309,7 @@ bool frmTelefonbuch::leaveEntry()
     return true;
 }
 
-void frmTelefonbuch::cmdMoveDatabase_Click(int index)
+void PhoneBookDialog::cmdMoveDatabase_Click(int index)
 {
     if (!leaveEntry())
         return;
@@ -326,7 +326,7 @@ void frmTelefonbuch::cmdMoveDatabase_Click(int index)
     showEntry();
 }
 
-void frmTelefonbuch::cmdDatensatzLoeschen_Click()
+void PhoneBookDialog::cmdDatensatzLoeschen_Click()
 {
     m_book.clearCurrent();
     txtNameTelefonbuch->clear();
@@ -336,7 +336,7 @@ void frmTelefonbuch::cmdDatensatzLoeschen_Click()
     ChkAktivBenutzer->setChecked(false);
 }
 
-void frmTelefonbuch::cmdAenderungenSpeichern_Click()
+void PhoneBookDialog::cmdAenderungenSpeichern_Click()
 {
     if (!leaveEntry())
         return;
@@ -345,7 +345,7 @@ void frmTelefonbuch::cmdAenderungenSpeichern_Click()
     accept();
 }
 
-void frmTelefonbuch::cmdTelefonbuchAbbrechen_Click()
+void PhoneBookDialog::cmdTelefonbuchAbbrechen_Click()
 {
     const auto answer = Dialogs::show(this, gState().msg(QStringLiteral("gsFrageOkAbbrechen")), windowTitle(),
                                       Dialogs::Icon::Question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
@@ -356,7 +356,7 @@ void frmTelefonbuch::cmdTelefonbuchAbbrechen_Click()
     QDialog::reject();
 }
 
-void frmTelefonbuch::reject()
+void PhoneBookDialog::reject()
 {
     if (m_closing) {
         QDialog::reject();
@@ -373,7 +373,7 @@ void frmTelefonbuch::reject()
     QDialog::reject();
 }
 
-void frmTelefonbuch::closeEvent(QCloseEvent* e)
+void PhoneBookDialog::closeEvent(QCloseEvent* e)
 {
     if (m_closing) {
         e->accept();
@@ -383,7 +383,7 @@ void frmTelefonbuch::closeEvent(QCloseEvent* e)
     reject();
 }
 
-bool frmTelefonbuch::eventFilter(QObject* watched, QEvent* event)
+bool PhoneBookDialog::eventFilter(QObject* watched, QEvent* event)
 {
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box && event->type() == QEvent::FocusIn) {
