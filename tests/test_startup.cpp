@@ -3,6 +3,8 @@
 #include "Permissions.h"
 #include "TestEnv.h"
 
+#include "ui/QtTranslations.h"
+
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "ui/Start.h"
@@ -16,11 +18,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QMessageBox>
 #include <QtTest>
 
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
+    void qtOwnTextsSpeakTheLanguage();
     void firstRunWithoutSettings();
     void languageSetting_data();
     void languageSetting();
@@ -31,6 +35,24 @@ private slots:
     void closeAsksAboutUnsavedChangesAndFlushes();
     void closeWithoutChangesAsksNothing();
 };
+
+// The standard buttons of every message box (and Qt's dialogs) follow the program's language.
+void TestStartup::qtOwnTextsSpeakTheLanguage()
+{
+    const auto yesText = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::Cancel)->text()};
+    };
+    QVERIFY(QtTranslations::install(1));
+    QCOMPARE(yesText(), (QStringList{"&Ja", "Abbrechen"}));
+    QVERIFY(QtTranslations::install(3));
+    QCOMPARE(yesText().value(0), QStringLiteral("&Sì"));
+    QVERIFY(QtTranslations::install(4));
+    QCOMPARE(yesText().value(0), QStringLiteral("&Oui"));
+    QVERIFY(QtTranslations::install(2));   // Qt's own English again
+    QCOMPARE(yesText(), (QStringList{"&Yes", "Cancel"}));
+}
 
 void TestStartup::firstRunWithoutSettings()
 {

@@ -1,5 +1,7 @@
 #include "ui/Start.h"
 
+#include "ui/QtTranslations.h"
+
 #include "core/DataRoot.h"
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
@@ -57,6 +59,8 @@ int Main(QApplication& app)
         Dialogs::show(nullptr, problem, QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
         return 1;
     }
+    // Qt's own buttons and dialogs speak the program's language.
+    QtTranslations::install(gState().language);
     LoadingProgress::reset();
     auto* splash = new SplashWindow;
     splash->show();
