@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs to build, run, test and package (as root).
 set -euo pipefail
-PKGS="cmake g++ make ccache pkg-config qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6svg6 \
+PKGS="cmake g++ make ccache pkg-config clang-format qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libqt6svg6 \
 qt6-translations-l10n libsqlite3-dev xvfb xauth poppler-utils fonts-dejavu-core \
 dpkg-dev file sqlite3 appstream desktop-file-utils bash-completion"
 missing=""
