@@ -35,7 +35,8 @@ ProfileData rich(int variant)
     d.alarmInput = {std::uint8_t(0x5A ^ variant), 10 + variant, QStringLiteral("Alarm %1").arg(variant)};
     d.powerOn = {std::uint8_t(0xFF ^ variant), QStringLiteral("Gerät gestartet %1").arg(variant)};
     for (int i = 0; i < 8; ++i)
-        d.users[i] = {QStringLiteral("Benutzer %1/%2").arg(i + 1).arg(variant), QStringLiteral("+417912345%1%2").arg(i).arg(variant),
+        d.users[i] = {QStringLiteral("Benutzer %1/%2").arg(i + 1).arg(variant),
+                      QStringLiteral("+417912345%1%2").arg(i).arg(variant),
                       QStringLiteral("%1").arg(1000 + i * 111 + variant), (i + variant) % 2 == 0, i < 6};
     return d;
 }
@@ -55,7 +56,8 @@ Stats stats(std::vector<double> v)
 
 void print(const char* what, const Stats& s)
 {
-    std::printf("%-44s median %7.3f ms  mean %7.3f ms  p95 %7.3f ms  max %7.3f ms\n", what, s.median, s.mean, s.p95, s.max);
+    std::printf("%-44s median %7.3f ms  mean %7.3f ms  p95 %7.3f ms  max %7.3f ms\n", what, s.median, s.mean, s.p95,
+                s.max);
 }
 } // namespace
 

@@ -16,7 +16,10 @@
 #include <vector>
 
 namespace {
-struct Sample { double ms; long rssKb; };
+struct Sample {
+    double ms;
+    long rssKb;
+};
 
 Sample runOnce(const std::string& exe, const std::vector<std::string>& args)
 {
@@ -55,7 +58,7 @@ Sample runOnce(const std::string& exe, const std::vector<std::string>& args)
         std::fprintf(stderr, "bench_startup: %s did not report its window (exit %d)\n", exe.c_str(), status);
         std::exit(1);
     }
-    return Sample{shownMs, ru.ru_maxrss};
+    return Sample {shownMs, ru.ru_maxrss};
 }
 
 Sample median(std::vector<Sample> v)

@@ -79,8 +79,10 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("line settings   %s (%.3f ms per character)\n", qPrintable(settings), c);
-    std::printf("write  %9.1f ms   floor %9.1f ms   ratio %.4f   (goal <= 1.03)\n", writeMs, writeFloor, writeMs / writeFloor);
-    std::printf("read   %9.1f ms   floor %9.1f ms   ratio %.4f   (goal <= 1.05)\n", readMs, readFloor, readMs / readFloor);
+    std::printf("write  %9.1f ms   floor %9.1f ms   ratio %.4f   (goal <= 1.03)\n", writeMs, writeFloor,
+                writeMs / writeFloor);
+    std::printf("read   %9.1f ms   floor %9.1f ms   ratio %.4f   (goal <= 1.05)\n", readMs, readFloor,
+                readMs / readFloor);
     sim.terminate();
     sim.waitForFinished(2000);
     return 0;

@@ -12,6 +12,10 @@ int main(int argc, char** argv)
     l.resize(400, 300);
     l.show();
     if (app.arguments().contains(QStringLiteral("--quit-when-shown")))
-        QTimer::singleShot(0, [&] { std::printf("shown\n"); std::fflush(stdout); app.quit(); });
+        QTimer::singleShot(0, [&] {
+            std::printf("shown\n");
+            std::fflush(stdout);
+            app.quit();
+        });
     return app.exec();
 }

@@ -5,16 +5,16 @@
 #include <QStringList>
 
 struct CliContext {
-    QStringList args;       // positional words after the command name
-    QString device;         // --device PATH|sim
+    QStringList args; // positional words after the command name
+    QString device; // --device PATH|sim
     QString settings = QStringLiteral("9600,N,8,1"); // --settings
     bool settingsGiven = false;
-    int language = 0;       // --language 1..4 (0: the stored setting)
-    QString password;       // --password (after "--password -": the line read from stdin)
+    int language = 0; // --language 1..4 (0: the stored setting)
+    QString password; // --password (after "--password -": the line read from stdin)
     bool passwordGiven = false;
-    QString output;         // -o FILE
-    bool yes = false;       // --yes
-    bool json = false;      // --json: results as JSON
+    QString output; // -o FILE
+    bool yes = false; // --yes
+    bool json = false; // --json: results as JSON
 
     // Finds the data root and the database, sets the program state (language included).
     // Returns false after printing one line on stderr.

@@ -111,7 +111,10 @@ bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
     if (what.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)) {
         QFile f;
         if (!FileAccess::openForReading(f, what, &error) || f.size() > 4 * 1024 * 1024) {
-            cliFail(error.isEmpty() ? QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(what)) : error);
+            cliFail(
+                error.isEmpty()
+                    ? QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(what))
+                    : error);
             return false;
         }
         if (!ProfileJson::fromJson(f.readAll(), *data, &error)) {
@@ -133,7 +136,8 @@ bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
 int diff(CliContext& ctx)
 {
     if (ctx.args.size() != 3)
-        return cliFail(QStringLiteral("usage: smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json or store)"), 2);
+        return cliFail(
+            QStringLiteral("usage: smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json or store)"), 2);
     ProfileData a, b;
     if (!readSide(ctx, ctx.args[1], &a) || !readSide(ctx, ctx.args[2], &b))
         return 5;

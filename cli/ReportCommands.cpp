@@ -18,8 +18,7 @@ int reportCommand(CliContext& ctx)
     const ProgramContext& st = gState();
     QString error;
     try {
-        const Reports::Report r =
-            Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
+        const Reports::Report r = Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
         if (!Reports::exportPdf(r, ctx.output, &error))
             return cliFail(error);
     } catch (const StoreError& e) {

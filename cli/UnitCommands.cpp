@@ -25,8 +25,8 @@ namespace {
 class CliSink : public LinkSink {
 public:
     QString what;
-    bool yes = false;      // --yes: questions are answered with yes / OK
-    QStringList shown;     // texts of the notices the link raised
+    bool yes = false; // --yes: questions are answered with yes / OK
+    QStringList shown; // texts of the notices the link raised
     Notice::Answer notify(const Notice& n) override
     {
         shown << n.text;
@@ -42,6 +42,7 @@ public:
         if (!what.isEmpty() && m_max > 0 && value > 0)
             cliProgress(what, value, m_max);
     }
+
 private:
     int m_max = 0;
 };
@@ -54,18 +55,20 @@ struct Session {
     QString device;
 };
 
-
 bool open(CliContext& ctx, Session& s)
 {
     if (ctx.language != 0)
         gState().language = ctx.language;
     else
-        gState().setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+        gState().setLanguage(
+            Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
     cliLoadMessages();
     QString device = ctx.device;
     if (device.isEmpty()) {
         bool ok = false;
-        const int n = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1")).toInt(&ok);
+        const int n
+            = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1"))
+                  .toInt(&ok);
         // Unlike the desktop program, never the simulated unit just because no port is there:
         // a script must not believe it configured a unit it never reached.
         device = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1, PortResolver::WithoutPorts::Nothing);
@@ -76,14 +79,15 @@ bool open(CliContext& ctx, Session& s)
         }
     }
     if (device.isEmpty()) {
-        cliFail(QStringLiteral("no serial device stands for the stored port number; use --device PATH or --device sim"));
+        cliFail(
+            QStringLiteral("no serial device stands for the stored port number; use --device PATH or --device sim"));
         return false;
     }
     if (device == PortResolver::SimulatedDevice)
         cliNotice(QStringLiteral("using the simulated unit (no hardware)"));
     const QString settings = ctx.settingsGiven
-                                 ? ctx.settings
-                                 : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
+        ? ctx.settings
+        : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
     s.device = device;
     s.channel = PortResolver::makeChannel(device);
     if (!s.channel->open(device, settings)) {
@@ -228,10 +232,11 @@ int unitCommand(CliContext& ctx)
     l.resetForCommand();
     UnitStatus unitVersion;
     if (!versionOk(s, UnitOps::VersionLevel::Configuration, false, &unitVersion))
-        return failWith(s, noAnswer(s) || !unitVersion.ok
-                               ? QString()
-                               : QStringLiteral("the unit's firmware version %1 does not match this program (%2)")
-                                     .arg(cVersion(unitVersion.fw), cVersion(UnitOps::toolVersionValue())));
+        return failWith(s,
+                        noAnswer(s) || !unitVersion.ok
+                            ? QString()
+                            : QStringLiteral("the unit's firmware version %1 does not match this program (%2)")
+                                  .arg(cVersion(unitVersion.fw), cVersion(UnitOps::toolVersionValue())));
     ConfigTransfer t(l);
     if (sub == QLatin1String("read")) {
         s.sink.what = QStringLiteral("reading");
@@ -309,8 +314,9 @@ int paramCommand(CliContext& ctx)
         const int i = v1.toInt(&ok);
         if (!ok || i < 0 || i > 255)
             return cliFail(QStringLiteral("the validity index is a number 0..255"), 2);
-    } else if (!(op == QLatin1String("get") && (what == QLatin1String("serial") || what == QLatin1String("pin")
-                                                 || what == QLatin1String("validity"))))
+    } else if (!(op == QLatin1String("get")
+                 && (what == QLatin1String("serial") || what == QLatin1String("pin")
+                     || what == QLatin1String("validity"))))
         return usage();
     if (!key.isEmpty()) {
         cliLoadMessages();
@@ -393,8 +399,7 @@ const CliRegistrar unitReg("unit", unitCommand,
                            "  unit status                    inputs, relays, hardware and firmware version\n"
                            "  unit read -o FILE.cfg          read the configuration from the unit\n"
                            "  unit write FILE.cfg            write a configuration into the unit\n");
-const CliRegistrar relayReg("relay", relayCommand,
-                            "  relay N on|off [--password P|-] switch relay 1..4\n");
+const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-] switch relay 1..4\n");
 const CliRegistrar paramReg("param", paramCommand,
                             "  param serial get|set VALUE     the unit's serial number\n"
                             "  param pin get|set-default [PIN|-]|change [OLD|-] [NEW|-]   the SIM PIN\n"

@@ -59,7 +59,7 @@ void printHelp()
 
 CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usage)
 {
-    registry().push_back(CliCommand{name, handler, usage});
+    registry().push_back(CliCommand {name, handler, usage});
 }
 
 int cliFail(const QString& message, int code)
@@ -157,8 +157,9 @@ void cliLoadMessages()
         Connection con;
         con.open(st.databasePath, Connection::Read);
         Recordset rs;
-        rs.open(con, QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
-                         .arg(QString::fromUtf8(cols[qBound(1, st.language, 4) - 1])));
+        rs.open(con,
+                QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
+                    .arg(QString::fromUtf8(cols[qBound(1, st.language, 4) - 1])));
         if (rs.recordCount() > 0)
             for (rs.moveFirst(); !rs.eof(); rs.moveNext())
                 st.messages.insert(rs.value(0).toString(), rs.value(1).toString());
@@ -214,7 +215,8 @@ int main(int argc, char** argv)
             if (next(&v))
                 ctx.language = v.toInt(&ok);
             if (!ok || ctx.language < 1 || ctx.language > 4)
-                return cliFail(QStringLiteral("--language takes 1 (German), 2 (English), 3 (Italian) or 4 (French)"), 2);
+                return cliFail(QStringLiteral("--language takes 1 (German), 2 (English), 3 (Italian) or 4 (French)"),
+                               2);
         } else if (a == "--password") {
             if (!next(&ctx.password))
                 return cliFail(QStringLiteral("--password needs a value"), 2);
@@ -241,15 +243,15 @@ int main(int argc, char** argv)
         if (name == QLatin1String(c.name)) {
             ctx.args = words;
             // The password from standard input before any PIN there (see --help).
-            if (ctx.passwordGiven && ctx.password == QLatin1String("-")
-                && !cliReadSecret(&ctx.password))
+            if (ctx.passwordGiven && ctx.password == QLatin1String("-") && !cliReadSecret(&ctx.password))
                 return cliFail(QStringLiteral("--password -: no line on standard input"), 2);
             // The shared logic reports through the message texts: load them in the chosen
             // language before any command checks a file.
             if (ctx.language != 0)
                 gState().language = ctx.language;
             else
-                gState().setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+                gState().setLanguage(
+                    Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
             cliLoadMessages();
             return c.handler(ctx);
         }

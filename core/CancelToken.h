@@ -11,5 +11,5 @@ public:
     bool cancelled() const { return m_cancelled.load(); }
 
 private:
-    std::atomic<bool> m_cancelled{false};
+    std::atomic<bool> m_cancelled {false};
 };

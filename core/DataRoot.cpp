@@ -15,7 +15,10 @@ namespace {
 // In the per-user folder: the fingerprint of the templates it was last brought up to date with.
 const QString stampName = QStringLiteral(".template-stamp");
 
-bool hasDatabaseFolder(const QString& dir) { return QFileInfo(QDir(dir).filePath(QStringLiteral("Datenbank"))).isDir(); }
+bool hasDatabaseFolder(const QString& dir)
+{
+    return QFileInfo(QDir(dir).filePath(QStringLiteral("Datenbank"))).isDir();
+}
 
 // The files of a tree, as paths relative to it, in a stable order.
 QStringList filesUnder(const QString& root)
@@ -99,7 +102,8 @@ bool prepareUserFolder(const QString& templates, const QString& user, QString* e
     const QByteArray current = fingerprint(templates);
     if (contents(stampPath).trimmed() == current)
         return true;
-    if (DatabaseUpgrade::fromTemplate(databasePath(templates), databasePath(user), error) == DatabaseUpgrade::Outcome::Failed)
+    if (DatabaseUpgrade::fromTemplate(databasePath(templates), databasePath(user), error)
+        == DatabaseUpgrade::Outcome::Failed)
         return false;
     if (!refreshHelp(templates, user, error))
         return false;

@@ -9,10 +9,10 @@ public:
     static constexpr int Green = 65280;
     static constexpr int White = 0xFFFFFF;
 
-    void reset();   // both counters to 0
-    void tick();    // one step (the Timer_DemoMode tick)
+    void reset(); // both counters to 0
+    void tick(); // one step (the Timer_DemoMode tick)
 
-    std::array<int, 8> led{White, White, White, White, White, White, White, White};
+    std::array<int, 8> led {White, White, White, White, White, White, White, White};
     int modem = White;
     int flashes = 0; // modem flashes so far
 
@@ -23,6 +23,6 @@ public:
 
 private:
     void set(int lamp, int colour);
-    int m_lamp = 0;    // next lamp 0..8
-    int m_second = 0;  // lamp steps since the last flash 0..2
+    int m_lamp = 0; // next lamp 0..8
+    int m_second = 0; // lamp steps since the last flash 0..2
 };

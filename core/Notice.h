@@ -8,11 +8,11 @@ struct Notice {
     enum class Severity { None, Critical, Warning, Information, Question };
     enum Answer { NoAnswer = 0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
 
-    QString key;     // message key of the first text (for callers and the command line)
-    QString text;    // the whole text, lines joined by CR LF
+    QString key; // message key of the first text (for callers and the command line)
+    QString text; // the whole text, lines joined by CR LF
     QString title;
     Severity severity = Severity::Information;
-    int answers = Ok;                // the answers offered (Answer bits)
+    int answers = Ok; // the answers offered (Answer bits)
     Answer defaultAnswer = NoAnswer; // NoAnswer: the first one offered
 
     bool isQuestion() const { return answers != Ok; }

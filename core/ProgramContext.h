@@ -5,12 +5,12 @@
 
 class ProgramContext {
 public:
-    QString dataRoot;         // the program folder: Datenbank/, UserProfile/, Download/, help/
-    QString databasePath;  // full path of the configuration database
-    int language = 1;        // 1 German, 2 English, 3 Italian, 4 French
+    QString dataRoot; // the program folder: Datenbank/, UserProfile/, Download/, help/
+    QString databasePath; // full path of the configuration database
+    int language = 1; // 1 German, 2 English, 3 Italian, 4 French
     bool unsavedChanges = false; // unsaved changes
-    bool closing = false;        // the main window is closing: running loops end
-    QString programName;         // title of every message box
+    bool closing = false; // the main window is closing: running loops end
+    QString programName; // title of every message box
 
     // Message texts loaded from the system-message table, by key (e.g. "gsMsgKeineAntwort").
     QHash<QString, QString> messages;
@@ -22,11 +22,11 @@ public:
     QString msgOr(const QString& key, const QString& germanFallback) const;
 
     // Paths below the data root.
-    QString profileFolder() const;        // UserProfile/
-    QString defaultProfilePath() const;   // UserProfile/SMSV48_Default.cfg
-    QString transferFilePath() const;     // Download/Config/Default.hex
-    QString firmwareFolder() const;       // Download/Firmware/
-    QString helpFolder() const;           // help/
+    QString profileFolder() const; // UserProfile/
+    QString defaultProfilePath() const; // UserProfile/SMSV48_Default.cfg
+    QString transferFilePath() const; // Download/Config/Default.hex
+    QString firmwareFolder() const; // Download/Firmware/
+    QString helpFolder() const; // help/
 
     // Sets language from a stored value; anything outside 1..4 gives German.
     void setLanguage(const QString& stored);

@@ -2,10 +2,7 @@
 
 #include <QtGlobal>
 
-static void initOnce()
-{
-    Q_INIT_RESOURCE(resources);
-}
+static void initOnce() { Q_INIT_RESOURCE(resources); }
 
 void smsv48InitResources()
 {

@@ -18,7 +18,7 @@ std::unique_ptr<QSettings> open()
     if (!g_folder.isEmpty())
         return std::make_unique<QSettings>(g_folder + QStringLiteral("/SMS_Switch_Vantor.ini"), QSettings::IniFormat);
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("SMS_Switch_Vantor"),
-                     QStringLiteral("SMS_Switch_Vantor"));
+                                       QStringLiteral("SMS_Switch_Vantor"));
 }
 
 QString path(const QString& section, const QString& key) { return section + '/' + key; }

@@ -11,7 +11,9 @@ namespace {
 const QHash<QString, QString>& germanTexts()
 {
     static const QHash<QString, QString> t = {
-        {QStringLiteral("gsMsgKeinDrucker"), QStringLiteral("Es ist kein Drucker eingerichtet.\nSoll der Bericht stattdessen als PDF-Datei gespeichert werden?")},
+        {QStringLiteral("gsMsgKeinDrucker"),
+         QStringLiteral(
+             "Es ist kein Drucker eingerichtet.\nSoll der Bericht stattdessen als PDF-Datei gespeichert werden?")},
         {QStringLiteral("gsMsgDruckFehler"), QStringLiteral("Der Bericht konnte nicht gedruckt werden:")},
         {QStringLiteral("gsMsgPDFFehler"), QStringLiteral("Die PDF-Datei konnte nicht geschrieben werden:")},
         {QStringLiteral("gsMsgBerichtFehler"), QStringLiteral("Der Bericht konnte nicht erstellt werden:")},
@@ -31,7 +33,8 @@ const QHash<QString, QString>& germanTexts()
         {QStringLiteral("gsHilfeVor"), QStringLiteral("Vor")},
         {QStringLiteral("gsHilfeSuchen"), QStringLiteral("Suchen:")},
         {QStringLiteral("gsHilfeFehlt"), QStringLiteral("Zu diesem Thema gibt es keine Hilfeseite.")},
-        {QStringLiteral("lblAdresseKestrin"), QStringLiteral("SMSV48-Konfigurationsprogramm – ein Open-Source-Projekt")},
+        {QStringLiteral("lblAdresseKestrin"),
+         QStringLiteral("SMSV48-Konfigurationsprogramm – ein Open-Source-Projekt")},
         {QStringLiteral("gsDemoModus"), QStringLiteral("Demo")},
     };
     return t;

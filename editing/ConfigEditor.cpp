@@ -35,8 +35,8 @@ int SmsText::remaining(const QString& text) { return qMax(0, MaxLength - int(tex
 QString SmsText::invalidCharacterMessage()
 {
     const ProgramContext& st = gState();
-    return st.msg(QStringLiteral("gsMsgFalschesZeichen")) + QStringLiteral("\n") +
-           st.msg(QStringLiteral("gsMsgFalschesZeichen2"));
+    return st.msg(QStringLiteral("gsMsgFalschesZeichen")) + QStringLiteral("\n")
+        + st.msg(QStringLiteral("gsMsgFalschesZeichen2"));
 }
 
 Delay::Check Delay::check(const QString& text, int* value)
@@ -58,7 +58,10 @@ Recordset& ConfigEditor::findRow(Recordset& rs, const QString& table, int id)
 {
     rs.moveFirst();
     if (!rs.find(QStringLiteral("ID = '%1'").arg(id)))
-        throw RowMissing(gState().msgOr(QStringLiteral("gsMsgKonfigZeileFehlt"), QStringLiteral("Der Konfigurationsdatenbank fehlt die Zeile %1 in der Tabelle %2; es wurde nichts geschrieben."))
+        throw RowMissing(gState()
+                             .msgOr(QStringLiteral("gsMsgKonfigZeileFehlt"),
+                                    QStringLiteral("Der Konfigurationsdatenbank fehlt die Zeile %1 in der Tabelle %2; "
+                                                   "es wurde nichts geschrieben."))
                              .arg(id)
                              .arg(table));
     return rs;
@@ -86,8 +89,7 @@ void ConfigEditor::reread(Tables which)
     case Tables::Alarm: again(m_store.alarmInput); break;
     case Tables::PowerOn: again(m_store.powerOn); break;
     case Tables::Texts:
-        for (Recordset* rs : {&m_store.sms, &m_store.inputs, &m_store.outputs, &m_store.alarmInput,
-                              &m_store.powerOn})
+        for (Recordset* rs : {&m_store.sms, &m_store.inputs, &m_store.outputs, &m_store.alarmInput, &m_store.powerOn})
             again(*rs);
         break;
     }
@@ -201,20 +203,20 @@ int ConfigEditor::boxCount(TextBox box)
 {
     switch (box) {
     case TextBox::EingangSF:
-    case TextBox::EingangFF:
-        return 8;
+    case TextBox::EingangFF: return 8;
     case TextBox::AusgangSF:
-    case TextBox::AusgangFF:
-        return 4;
-    default:
-        return 1;
+    case TextBox::AusgangFF: return 4;
+    default: return 1;
     }
 }
 
 Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
 {
     if (index < 0 || index >= boxCount(box))
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgKeinTextfeld"), QStringLiteral("Es gibt kein Textfeld %1 dieser Art.")).arg(index));
+        throw StoreError(
+            gState()
+                .msgOr(QStringLiteral("gsMsgKeinTextfeld"), QStringLiteral("Es gibt kein Textfeld %1 dieser Art."))
+                .arg(index));
     QVariant link;
     switch (box) {
     case TextBox::EingangSF:
@@ -241,7 +243,10 @@ Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
     bool ok = false;
     const int id = link.toInt(&ok);
     if (link.isNull() || !ok)
-        throw RowMissing(gState().msgOr(QStringLiteral("gsMsgSMSVerknüpfungFehlt"), QStringLiteral("Eine Konfigurationszeile ist mit keinem SMS-Text verknüpft; es wurde nichts geschrieben.")));
+        throw RowMissing(gState().msgOr(
+            QStringLiteral("gsMsgSMSVerknüpfungFehlt"),
+            QStringLiteral(
+                "Eine Konfigurationszeile ist mit keinem SMS-Text verknüpft; es wurde nichts geschrieben.")));
     return findRow(m_store.sms, tbl::SMS, id);
 }
 
@@ -254,7 +259,9 @@ QString ConfigEditor::text(TextBox box, int index)
 bool ConfigEditor::setText(TextBox box, int index, const QString& text)
 {
     if (text.size() > SmsText::MaxLength || SmsText::firstInvalid(text) >= 0)
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgTextNichtGespeichert"), QStringLiteral("Der Text kann nicht gespeichert werden: er ist zu lang oder enthält ein Zeichen, das das Gerät nicht annimmt.")));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgTextNichtGespeichert"),
+                                        QStringLiteral("Der Text kann nicht gespeichert werden: er ist zu lang oder "
+                                                       "enthält ein Zeichen, das das Gerät nicht annimmt.")));
     Recordset& rs = smsRowFor(box, index);
     const int col = languageColumn();
     const QVariant old = rs.value(col);
@@ -354,7 +361,8 @@ bool ConfigEditor::setDelay(const QString& text)
 {
     int value = 0;
     if (Delay::check(text, &value) != Delay::Check::Ok)
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgVerzögerungBereich"), QStringLiteral("Die Verzögerungszeit muss eine Zahl von 1 bis 99 sein.")));
+        throw StoreError(gState().msgOr(QStringLiteral("gsMsgVerzögerungBereich"),
+                                        QStringLiteral("Die Verzögerungszeit muss eine Zahl von 1 bis 99 sein.")));
     m_store.alarmInput.moveFirst();
     return writeFlag(m_store.alarmInput, tbl::Verzoegerungszeit, value);
 }

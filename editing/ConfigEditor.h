@@ -18,7 +18,7 @@ public:
 // What the recipient labels and enabled states show for one phone-book user.
 struct RecipientUser {
     bool hasNumber = false; // a null number disables the user everywhere
-    QString name;           // null name: empty text, shown as the "undefined" text
+    QString name; // null name: empty text, shown as the "undefined" text
     bool nameIsNull = true;
     QString number;
     bool isOperator = false;

@@ -47,8 +47,9 @@ QString failureSentence(const QString& path, const QString& reason, bool existed
 {
     const ProgramContext& st = gState();
     const QString text = existed
-        ? st.msgOr(QStringLiteral("gsMsgDateiNichtGeschrieben"),
-                   QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert."))
+        ? st.msgOr(
+            QStringLiteral("gsMsgDateiNichtGeschrieben"),
+            QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert."))
         : st.msgOr(QStringLiteral("gsMsgDateiNichtAngelegt"),
                    QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Es wurde keine Datei angelegt."));
     return text.arg(shown(path), reason);

@@ -29,9 +29,9 @@ bool openForReading(QFile& file, const QString& path, QString* error);
 
 struct WriteResult {
     enum Kind {
-        Written,  // the file is complete
+        Written, // the file is complete
         ReadOnly, // the file or its folder may not be written (permissions, read-only file system)
-        Failed    // anything else; error says why
+        Failed // anything else; error says why
     };
     Kind kind = Written;
     QString error; // one sentence: the file, the system's reason, and what became of the old file

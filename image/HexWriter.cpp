@@ -11,7 +11,12 @@ void needRows(Recordset& rs, int rows, bool atLeast = false)
 {
     const int n = rs.recordCount();
     if (atLeast ? n < rows : n != rows)
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgTabelleZeilenzahl"), QStringLiteral("Die Tabelle \"%1\" hat %2 statt %3 Zeilen.")).arg(rs.source()).arg(n).arg(rows));
+        throw StoreError(gState()
+                             .msgOr(QStringLiteral("gsMsgTabelleZeilenzahl"),
+                                    QStringLiteral("Die Tabelle \"%1\" hat %2 statt %3 Zeilen."))
+                             .arg(rs.source())
+                             .arg(n)
+                             .arg(rows));
 }
 
 std::uint8_t recipientMask(const Recordset& rs, int offset)
@@ -125,12 +130,12 @@ void buildImage(const ProfileData& d, Image& img)
     for (int b = 16; b <= 31; ++b)
         reserved(b);
     for (int n = 0; n < 8; ++n)
-        block(32 + n, d.outputs[n].defaultState ? QStringLiteral("08") : h00, Image::hex2(d.outputs[n].recipients),
-              h00, QString(), QString(), d.outputs[n].text);
+        block(32 + n, d.outputs[n].defaultState ? QStringLiteral("08") : h00, Image::hex2(d.outputs[n].recipients), h00,
+              QString(), QString(), d.outputs[n].text);
     for (int b = 40; b <= 51; ++b)
         reserved(b);
-    block(52, h00, Image::hex2(d.alarmInput.recipients), Image::hex2(std::clamp(d.alarmInput.delay, 0, 255)),
-          QString(), QString(), d.alarmInput.text);
+    block(52, h00, Image::hex2(d.alarmInput.recipients), Image::hex2(std::clamp(d.alarmInput.delay, 0, 255)), QString(),
+          QString(), d.alarmInput.text);
     block(53, h00, Image::hex2(d.powerOn.recipients), h00, QString(), QString(), d.powerOn.text);
     for (int b = 54; b <= 55; ++b)
         reserved(b);

@@ -22,10 +22,10 @@ void buildImageFromStore(ConfigStore& store, int language, Image& img);
 
 struct WriteResult {
     enum Kind {
-        Written,   // the file is complete
-        ReadOnly,  // the file or its folder may not be written (permission denied)
-        Failed,    // any other failure, or not a regular file; error is one sentence with the reason
-        Cancelled  // the program is closing (closing): nothing written
+        Written, // the file is complete
+        ReadOnly, // the file or its folder may not be written (permission denied)
+        Failed, // any other failure, or not a regular file; error is one sentence with the reason
+        Cancelled // the program is closing (closing): nothing written
     };
     Kind kind = Written;
     QString error;
@@ -35,6 +35,5 @@ struct WriteResult {
 // anything but a regular file is refused.
 // Clears unsavedChanges only when the file has been written. progress(done, 512) after
 // every record, when given.
-WriteResult writeProfileFile(const Image& img, const QString& path,
-                            const std::function<void(int, int)>& progress = {});
+WriteResult writeProfileFile(const Image& img, const QString& path, const std::function<void(int, int)>& progress = {});
 }

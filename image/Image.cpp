@@ -6,7 +6,7 @@ namespace {
 // Unicode code points of the bytes 0x80..0x9F; 0 where the code page has no character.
 constexpr char16_t kHighTable[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,      // 88-8F
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0, // 88-8F
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178, // 98-9F
 };
@@ -117,7 +117,8 @@ int Image::hexByteAt(QByteArrayView text, qsizetype pos)
 {
     if (pos < 0 || pos + 1 >= text.size())
         return -1;
-    const int hi = hexDigit(static_cast<unsigned char>(text[pos])), lo = hexDigit(static_cast<unsigned char>(text[pos + 1]));
+    const int hi = hexDigit(static_cast<unsigned char>(text[pos])),
+              lo = hexDigit(static_cast<unsigned char>(text[pos + 1]));
     return (hi < 0 || lo < 0) ? -1 : hi * 16 + lo;
 }
 
@@ -240,8 +241,8 @@ void Image::CreateTextRecord(int b, int r, const QString& length, const QString&
     storeChecksum(b, r);
 }
 
-void Image::CreateTerminatedTextRecord(int b, int r, const QString& length, const QString& address,
-                                       const QString& type, const QString& text)
+void Image::CreateTerminatedTextRecord(int b, int r, const QString& length, const QString& address, const QString& type,
+                                       const QString& text)
 {
     storeHeader(b, r, length, address, type);
     const QByteArray bytes = Cp1252::encode(text).left(16);

@@ -112,5 +112,5 @@ private:
     static int index(int e, int r, int b) { return (b * Records + r) * Entries + e; }
     void storeHeader(int b, int r, const QString& length, const QString& address, const QString& type);
     void storeChecksum(int b, int r);
-    std::array<std::uint8_t, Blocks * Records * Entries> m_bytes{};
+    std::array<std::uint8_t, Blocks * Records * Entries> m_bytes {};
 };

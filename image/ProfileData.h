@@ -10,7 +10,7 @@
 struct ProfileData {
     struct Input {
         std::uint8_t recipients = 0; // bit k = user k+1
-        bool alarm = false;          // this edge triggers the alarm input
+        bool alarm = false; // this edge triggers the alarm input
         QString text;
         bool operator==(const Input&) const = default;
     };
@@ -32,8 +32,8 @@ struct ProfileData {
         bool operator==(const PowerOn&) const = default;
     };
     struct User {
-        QString name;     // null: none
-        QString number;   // null: none
+        QString name; // null: none
+        QString number; // null: none
         QString password; // stored only when it has exactly four characters
         bool op = false;
         bool active = false;

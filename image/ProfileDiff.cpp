@@ -6,67 +6,67 @@
 
 namespace ProfileDiff {
 namespace {
-QList<int> users(std::uint8_t mask)
-{
-    QList<int> out;
-    for (int k = 0; k < 8; ++k)
-        if (mask & (1u << k))
-            out << k + 1;
-    return out;
-}
-
-QString listText(std::uint8_t mask)
-{
-    QStringList parts;
-    for (int u : users(mask))
-        parts << QString::number(u);
-    return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
-}
-
-QString stringText(const QString& s)
-{
-    if (s.isNull())
-        return QStringLiteral("null");
-    // A JSON string, escapes and all.
-    const QByteArray doc = QJsonDocument(QJsonArray{s}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(doc.mid(1, doc.size() - 2));
-}
-
-QString boolText(bool b) { return b ? QStringLiteral("true") : QStringLiteral("false"); }
-
-// No password and four NUL characters (what a profile file holds for it) are the same.
-QString passwordOf(const ProfileData::User& u)
-{
-    return u.password == QString(4, QChar(0)) ? QString() : u.password;
-}
-
-struct Collector {
-    QList<Change> changes;
-    void recipients(const QString& field, std::uint8_t a, std::uint8_t b)
+    QList<int> users(std::uint8_t mask)
     {
-        if (a == b)
-            return;
-        Change c{field, listText(a), listText(b), users(b & ~a), users(a & ~b)};
-        changes << c;
+        QList<int> out;
+        for (int k = 0; k < 8; ++k)
+            if (mask & (1u << k))
+                out << k + 1;
+        return out;
     }
-    void text(const QString& field, const QString& a, const QString& b)
+
+    QString listText(std::uint8_t mask)
     {
-        // A missing and an empty text are the same to the unit (a file cannot tell them apart).
-        if (a == b)
-            return;
-        changes << Change{field, stringText(a), stringText(b), {}, {}};
+        QStringList parts;
+        for (int u : users(mask))
+            parts << QString::number(u);
+        return QLatin1Char('[') + parts.join(QStringLiteral(", ")) + QLatin1Char(']');
     }
-    void flag(const QString& field, bool a, bool b)
+
+    QString stringText(const QString& s)
     {
-        if (a != b)
-            changes << Change{field, boolText(a), boolText(b), {}, {}};
+        if (s.isNull())
+            return QStringLiteral("null");
+        // A JSON string, escapes and all.
+        const QByteArray doc = QJsonDocument(QJsonArray {s}).toJson(QJsonDocument::Compact);
+        return QString::fromUtf8(doc.mid(1, doc.size() - 2));
     }
-    void number(const QString& field, int a, int b)
+
+    QString boolText(bool b) { return b ? QStringLiteral("true") : QStringLiteral("false"); }
+
+    // No password and four NUL characters (what a profile file holds for it) are the same.
+    QString passwordOf(const ProfileData::User& u)
     {
-        if (a != b)
-            changes << Change{field, QString::number(a), QString::number(b), {}, {}};
+        return u.password == QString(4, QChar(0)) ? QString() : u.password;
     }
-};
+
+    struct Collector {
+        QList<Change> changes;
+        void recipients(const QString& field, std::uint8_t a, std::uint8_t b)
+        {
+            if (a == b)
+                return;
+            Change c {field, listText(a), listText(b), users(b & ~a), users(a & ~b)};
+            changes << c;
+        }
+        void text(const QString& field, const QString& a, const QString& b)
+        {
+            // A missing and an empty text are the same to the unit (a file cannot tell them apart).
+            if (a == b)
+                return;
+            changes << Change {field, stringText(a), stringText(b), {}, {}};
+        }
+        void flag(const QString& field, bool a, bool b)
+        {
+            if (a != b)
+                changes << Change {field, boolText(a), boolText(b), {}, {}};
+        }
+        void number(const QString& field, int a, int b)
+        {
+            if (a != b)
+                changes << Change {field, QString::number(a), QString::number(b), {}, {}};
+        }
+    };
 } // namespace
 
 QList<Change> compare(const ProfileData& a, const ProfileData& b)
@@ -95,8 +95,10 @@ QList<Change> compare(const ProfileData& a, const ProfileData& b)
         c.text(f + QStringLiteral("number"), a.users[i].number, b.users[i].number);
         // Passwords are named, never shown: a diff goes into mails and support tickets.
         if (passwordOf(a.users[i]) != passwordOf(b.users[i])) {
-            const auto shown = [](const QString& p) { return p.isEmpty() ? QStringLiteral("\"\"") : QStringLiteral("\"****\""); };
-            c.changes << Change{f + QStringLiteral("password"), shown(passwordOf(a.users[i])), shown(passwordOf(b.users[i])), {}, {}};
+            const auto shown
+                = [](const QString& p) { return p.isEmpty() ? QStringLiteral("\"\"") : QStringLiteral("\"****\""); };
+            c.changes << Change {
+                f + QStringLiteral("password"), shown(passwordOf(a.users[i])), shown(passwordOf(b.users[i])), {}, {}};
         }
         c.flag(f + QStringLiteral("operator"), a.users[i].op, b.users[i].op);
         c.flag(f + QStringLiteral("active"), a.users[i].active, b.users[i].active);
@@ -125,9 +127,9 @@ QJsonArray toJson(const QList<Change>& changes)
             const QJsonDocument d = QJsonDocument::fromJson(QByteArray("[") + text.toUtf8() + ']');
             return d.array().at(0);
         };
-        out.append(QJsonObject{{QStringLiteral("field"), c.field},
-                               {QStringLiteral("before"), value(c.before)},
-                               {QStringLiteral("after"), value(c.after)}});
+        out.append(QJsonObject {{QStringLiteral("field"), c.field},
+                                {QStringLiteral("before"), value(c.before)},
+                                {QStringLiteral("after"), value(c.after)}});
     }
     return out;
 }

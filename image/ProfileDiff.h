@@ -10,10 +10,10 @@
 
 namespace ProfileDiff {
 struct Change {
-    QString field;  // JSON path, indexes from 0 as in the JSON form
+    QString field; // JSON path, indexes from 0 as in the JSON form
     QString before; // the value in the first configuration, as JSON text ("[1, 3]", "\"Tür\"", "true");
                     // a password shows as "****" (or "" when there is none)
-    QString after;  // the value in the second
+    QString after; // the value in the second
     // Recipients only: the users added and removed (1..8).
     QList<int> added;
     QList<int> removed;

@@ -85,12 +85,14 @@ struct Reader {
             return true;
         }
         if (!v.isString())
-            return failed(field, allowNull ? QStringLiteral("must be a string or null") : QStringLiteral("must be a string"));
+            return failed(field,
+                          allowNull ? QStringLiteral("must be a string or null") : QStringLiteral("must be a string"));
         const QString s = v.toString();
         if (!Cp1252::representable(s))
             return failed(field, QStringLiteral("holds a character the unit cannot store (Windows-1252 only)"));
         if (s.toUcs4().size() > maxLen)
-            return failed(field, QStringLiteral("has %1 characters, at most %2 fit").arg(s.toUcs4().size()).arg(maxLen));
+            return failed(field,
+                          QStringLiteral("has %1 characters, at most %2 fit").arg(s.toUcs4().size()).arg(maxLen));
         *out = allowNull && s.isEmpty() ? QString() : (s.isNull() ? QStringLiteral("") : s);
         return true;
     }
@@ -152,9 +154,9 @@ QByteArray toJson(const ProfileData& d)
         + "},\n  \"users\": [\n";
     for (int i = 0; i < 8; ++i) {
         const auto& u = d.users[i];
-        o += "    {\"name\": " + nullable(u.name) + ", \"number\": " + nullable(u.number) + ", \"password\": "
-            + quote(u.password) + ", \"operator\": " + boolean(u.op) + ", \"active\": " + boolean(u.active) + "}"
-            + (i < 7 ? ",\n" : "\n");
+        o += "    {\"name\": " + nullable(u.name) + ", \"number\": " + nullable(u.number)
+            + ", \"password\": " + quote(u.password) + ", \"operator\": " + boolean(u.op)
+            + ", \"active\": " + boolean(u.active) + "}" + (i < 7 ? ",\n" : "\n");
     }
     o += "  ]\n}\n";
     return o;
@@ -193,7 +195,8 @@ bool fromJson(const QByteArray& json, ProfileData& out, QString* error)
     for (int i = 0; i < 16; ++i) {
         const QString f = QStringLiteral("inputs[%1]").arg(i);
         const QJsonObject o = a[i].toObject();
-        if (!r.keys(o, f, {"recipients", "alarm", "text"}) || !r.users(o["recipients"], f + ".recipients", &d.inputs[i].recipients)
+        if (!r.keys(o, f, {"recipients", "alarm", "text"})
+            || !r.users(o["recipients"], f + ".recipients", &d.inputs[i].recipients)
             || !r.boolean(o["alarm"], f + ".alarm", &d.inputs[i].alarm)
             || !r.text(o["text"], f + ".text", 64, false, &d.inputs[i].text))
             return done(false);

@@ -47,10 +47,14 @@ namespace ProfileReader {
 bool parse(const QByteArray& text, Image& img, Problem* problem)
 {
     if (text.isEmpty())
-        return fail(problem, 0, gState().msgOr(QStringLiteral("gsMsgProfilDateiLeer"), QStringLiteral("die Datei ist leer")));
+        return fail(problem, 0,
+                    gState().msgOr(QStringLiteral("gsMsgProfilDateiLeer"), QStringLiteral("die Datei ist leer")));
     if (text.size() > MaxFileSize)
-        return fail(problem, 0, gState().msgOr(QStringLiteral("gsMsgProfilDateiZuGross"), QStringLiteral("die Datei ist %1 Byte lang, weit mehr als ein Profil (23053 Byte)"))
-                                    .arg(text.size()));
+        return fail(problem, 0,
+                    gState()
+                        .msgOr(QStringLiteral("gsMsgProfilDateiZuGross"),
+                               QStringLiteral("die Datei ist %1 Byte lang, weit mehr als ein Profil (23053 Byte)"))
+                        .arg(text.size()));
     Image parsed;
     qsizetype pos = 0;
     int lineNo = 0;
@@ -71,20 +75,36 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
     QByteArray l;
     for (int i = 0; i < Image::LineCount; ++i) {
         if (!nextLine(&l))
-            return fail(problem, i + 1,
-                        gState().msgOr(QStringLiteral("gsMsgProfilDateiEndetFrüh"), QStringLiteral("die Datei endet nach %1 der 512 Datensätze; der Rest des Profils fehlt"))
-                            .arg(i));
+            return fail(
+                problem, i + 1,
+                gState()
+                    .msgOr(QStringLiteral("gsMsgProfilDateiEndetFrüh"),
+                           QStringLiteral("die Datei endet nach %1 der 512 Datensätze; der Rest des Profils fehlt"))
+                    .arg(i));
         if (l.isEmpty())
-            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilLeereZeile"), QStringLiteral("leere Zeile, wo Datensatz %1 von 512 erwartet wird")).arg(i + 1));
+            return fail(problem, lineNo,
+                        gState()
+                            .msgOr(QStringLiteral("gsMsgProfilLeereZeile"),
+                                   QStringLiteral("leere Zeile, wo Datensatz %1 von 512 erwartet wird"))
+                            .arg(i + 1));
         if (l[0] != ':')
-            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz (die Zeile beginnt nicht mit ':')")));
+            return fail(problem, lineNo,
+                        gState().msgOr(QStringLiteral("gsMsgProfilKeinDatensatz"),
+                                       QStringLiteral("kein Intel-HEX-Datensatz (die Zeile beginnt nicht mit ':')")));
         for (qsizetype c = 1; c < l.size(); ++c)
             if (Image::hexDigit(static_cast<unsigned char>(l[c])) < 0)
-                return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilKeineHexZiffer"), QStringLiteral("%1 an Position %2 ist keine Hexadezimalziffer"))
-                                                 .arg(describeChar(l[c]))
-                                                 .arg(c + 1));
+                return fail(problem, lineNo,
+                            gState()
+                                .msgOr(QStringLiteral("gsMsgProfilKeineHexZiffer"),
+                                       QStringLiteral("%1 an Position %2 ist keine Hexadezimalziffer"))
+                                .arg(describeChar(l[c]))
+                                .arg(c + 1));
         if (l.size() != 43)
-            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilZeichenzahl"), QStringLiteral("der Datensatz hat %1 statt 43 Zeichen")).arg(l.size()));
+            return fail(problem, lineNo,
+                        gState()
+                            .msgOr(QStringLiteral("gsMsgProfilZeichenzahl"),
+                                   QStringLiteral("der Datensatz hat %1 statt 43 Zeichen"))
+                            .arg(l.size()));
         std::uint8_t v[Image::Entries];
         long sum = 0;
         for (int e = 0; e < Image::Entries; ++e) {
@@ -93,29 +113,49 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
                 sum += v[e];
         }
         if (v[0] != 0x10)
-            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilDatensatzlänge"), QStringLiteral("Datensatzlänge %1 statt 10")).arg(Image::hex2(v[0])));
+            return fail(
+                problem, lineNo,
+                gState()
+                    .msgOr(QStringLiteral("gsMsgProfilDatensatzlänge"), QStringLiteral("Datensatzlänge %1 statt 10"))
+                    .arg(Image::hex2(v[0])));
         const int address = v[1] * 256 + v[2];
         if (address != i * 16)
-            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilAdresse"), QStringLiteral("Adresse %1, erwartet wird %2"))
-                                             .arg(Image::addressHex(address), Image::addressHex(i * 16)));
+            return fail(problem, lineNo,
+                        gState()
+                            .msgOr(QStringLiteral("gsMsgProfilAdresse"), QStringLiteral("Adresse %1, erwartet wird %2"))
+                            .arg(Image::addressHex(address), Image::addressHex(i * 16)));
         if (v[3] != 0x00)
-            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilDatensatztyp"), QStringLiteral("Datensatztyp %1 statt 00")).arg(Image::hex2(v[3])));
+            return fail(
+                problem, lineNo,
+                gState()
+                    .msgOr(QStringLiteral("gsMsgProfilDatensatztyp"), QStringLiteral("Datensatztyp %1 statt 00"))
+                    .arg(Image::hex2(v[3])));
         const QString expected = Image::checksumHex(sum);
         if (Image::hex2(v[20]) != expected)
-            return fail(problem, lineNo,
-                        gState().msgOr(QStringLiteral("gsMsgProfilPrüfsumme"), QStringLiteral("Prüfsumme %1, erwartet wird %2")).arg(Image::hex2(v[20]), expected));
+            return fail(
+                problem, lineNo,
+                gState()
+                    .msgOr(QStringLiteral("gsMsgProfilPrüfsumme"), QStringLiteral("Prüfsumme %1, erwartet wird %2"))
+                    .arg(Image::hex2(v[20]), expected));
         for (int e = 0; e < Image::Entries; ++e)
             parsed.setByte(e, i % Image::Records, i / Image::Records, v[e]);
     }
     if (!nextLine(&l))
-        return fail(problem, lineNo + 1, gState().msgOr(QStringLiteral("gsMsgProfilEndeFehlt"), QStringLiteral("der Endedatensatz :00000001FF fehlt")));
+        return fail(problem, lineNo + 1,
+                    gState().msgOr(QStringLiteral("gsMsgProfilEndeFehlt"),
+                                   QStringLiteral("der Endedatensatz :00000001FF fehlt")));
     if (l.toUpper() != QByteArray(Image::EndRecord))
-        return fail(problem, lineNo,
-                    gState().msgOr(QStringLiteral("gsMsgProfilEndeErwartet"), QStringLiteral("hier wird der Endedatensatz :00000001FF erwartet (die Zeile hat %1 Zeichen)"))
-                        .arg(l.size()));
+        return fail(
+            problem, lineNo,
+            gState()
+                .msgOr(QStringLiteral("gsMsgProfilEndeErwartet"),
+                       QStringLiteral("hier wird der Endedatensatz :00000001FF erwartet (die Zeile hat %1 Zeichen)"))
+                .arg(l.size()));
     while (nextLine(&l))
         if (!l.trimmed().isEmpty())
-            return fail(problem, lineNo, gState().msgOr(QStringLiteral("gsMsgProfilTextNachEnde"), QStringLiteral("Text nach dem Endedatensatz")));
+            return fail(problem, lineNo,
+                        gState().msgOr(QStringLiteral("gsMsgProfilTextNachEnde"),
+                                       QStringLiteral("Text nach dem Endedatensatz")));
     img = parsed;
     return true;
 }
@@ -130,20 +170,35 @@ bool readFile(const QString& path, Image& img, QString* error)
     const QByteArray text = f.read(MaxFileSize + 1);
     if (f.error() != QFileDevice::NoError) {
         if (error)
-            *error = gState().msgOr(QStringLiteral("gsMsgDateiNichtLesbar"), QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")).arg(shown, f.errorString());
+            *error = gState()
+                         .msgOr(QStringLiteral("gsMsgDateiNichtLesbar"),
+                                QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2"))
+                         .arg(shown, f.errorString());
         return false;
     }
     if (text.size() > MaxFileSize) {
         if (error)
-            *error = gState().msgOr(QStringLiteral("gsMsgProfilZuGross"), QStringLiteral("Die Datei %1 ist kein gültiges Profil: sie ist %2 Byte lang, weit mehr als ein Profil (23053 Byte).")).arg(shown).arg(f.size());
+            *error = gState()
+                         .msgOr(QStringLiteral("gsMsgProfilZuGross"),
+                                QStringLiteral("Die Datei %1 ist kein gültiges Profil: sie ist %2 Byte lang, weit mehr "
+                                               "als ein Profil (23053 Byte)."))
+                         .arg(shown)
+                         .arg(f.size());
         return false;
     }
     Problem p;
     if (!parse(text, img, &p)) {
         if (error)
-            *error = p.line > 0
-                ? gState().msgOr(QStringLiteral("gsMsgProfilUngültigZeile"), QStringLiteral("Die Datei %1 ist kein gültiges Profil: Zeile %2: %3.")).arg(shown).arg(p.line).arg(p.what)
-                : gState().msgOr(QStringLiteral("gsMsgProfilUngültig"), QStringLiteral("Die Datei %1 ist kein gültiges Profil: %2.")).arg(shown, p.what);
+            *error = p.line > 0 ? gState()
+                                      .msgOr(QStringLiteral("gsMsgProfilUngültigZeile"),
+                                             QStringLiteral("Die Datei %1 ist kein gültiges Profil: Zeile %2: %3."))
+                                      .arg(shown)
+                                      .arg(p.line)
+                                      .arg(p.what)
+                                : gState()
+                                      .msgOr(QStringLiteral("gsMsgProfilUngültig"),
+                                             QStringLiteral("Die Datei %1 ist kein gültiges Profil: %2."))
+                                      .arg(shown, p.what);
         return false;
     }
     return true;
@@ -265,7 +320,10 @@ bool load(const QString& path, ConfigStore& store, int language, QString* error)
         throw; // the caller may try again
     } catch (const StoreError& e) {
         if (error)
-            *error = gState().msgOr(QStringLiteral("gsMsgProfilNichtÜbernommen"), QStringLiteral("Das Profil %1 kann nicht in die Konfigurationsdatenbank übernommen werden: %2"))
+            *error = gState()
+                         .msgOr(QStringLiteral("gsMsgProfilNichtÜbernommen"),
+                                QStringLiteral(
+                                    "Das Profil %1 kann nicht in die Konfigurationsdatenbank übernommen werden: %2"))
                          .arg(QDir::toNativeSeparators(path), e.message());
         return false;
     }

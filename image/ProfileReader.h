@@ -17,8 +17,8 @@ namespace ProfileReader {
 constexpr qint64 MaxFileSize = 64 * 1024;
 
 struct Problem {
-    int line = 0;   // 1-based; 0 when the problem concerns the whole file
-    QString what;   // what is wrong, one sentence without the file name
+    int line = 0; // 1-based; 0 when the problem concerns the whole file
+    QString what; // what is wrong, one sentence without the file name
 };
 
 // Checks file text and fills img from it. Returns false and fills problem when the text is

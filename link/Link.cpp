@@ -16,7 +16,8 @@ int hexByteAt(const QByteArray& s, int pos) { return Image::hexByteAt(QByteArray
 bool UnitImage::complete() const
 {
     for (bool f : filled)
-        if (!f) return false;
+        if (!f)
+            return false;
     return true;
 }
 
@@ -88,10 +89,15 @@ void Link::showPortLost()
     m_portLostShown = true;
     lamp(LinkColour::Red);
     const QString why = m_ch.errorString();
-    notify(QStringLiteral("portLost"),
-                  gState().msgOr(QStringLiteral("gsMsgVerbindungUnterbrochen"), QStringLiteral("Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar%1. Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."))
-                      .arg(why.isEmpty() ? QString() : QStringLiteral(" (") + why + QStringLiteral(")")),
-                  Notice::Severity::Critical);
+    notify(
+        QStringLiteral("portLost"),
+        gState()
+            .msgOr(QStringLiteral("gsMsgVerbindungUnterbrochen"),
+                   QStringLiteral(
+                       "Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar%1. "
+                       "Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."))
+            .arg(why.isEmpty() ? QString() : QStringLiteral(" (") + why + QStringLiteral(")")),
+        Notice::Severity::Critical);
 }
 
 void Link::resetForCommand()
@@ -224,7 +230,8 @@ void Link::reportNoAnswer()
     qCDebug(lcLink) << "the unit does not answer";
     lamp(LinkColour::Red);
     if (!m_quietNoAnswer)
-        message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")}, Notice::Severity::Critical);
+        message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
+                Notice::Severity::Critical);
 }
 
 QString Link::maskSecrets(const QString& line)
@@ -388,8 +395,9 @@ void Link::sendChecked(const QString& line, bool firmwarePacing)
 
 void Link::readBlock(UnitImage& image)
 {
-    const QString command = QStringLiteral(":HR%1:0080:%2").arg(m_readArea).arg(
-        QString::number(m_blockAddress, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    const QString command = QStringLiteral(":HR%1:0080:%2")
+                                .arg(m_readArea)
+                                .arg(QString::number(m_blockAddress, 16).toUpper().rightJustified(4, QLatin1Char('0')));
     qCDebug(lcLink).noquote() << "block read" << command;
     panel3(command);
     // Whatever is left of an earlier, failed reply must not be taken for this one.
@@ -452,7 +460,7 @@ void Link::decodeBlock(const QByteArray& text, UnitImage& image)
     if (stopFlags())
         return;
     int at = text.indexOf(':');
-    std::array<std::array<quint8, 21>, 8> recs{};
+    std::array<std::array<quint8, 21>, 8> recs {};
     int block = -1;
     for (int r = 0; r < 8; ++r) {
         if (at < 0 || at + 43 > text.size()) {
@@ -511,7 +519,7 @@ bool Link::readConfiguration(UnitImage& image)
             break;
         readBlock(image);
         if (!m_retryNeeded && !m_badBlockCode && !stopFlags()) {
-            m_failedTries = 0;   // the count is per block
+            m_failedTries = 0; // the count is per block
             m_sink->setProgressValue(++stored);
         }
     }

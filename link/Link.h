@@ -32,8 +32,8 @@ public:
 // The configuration image as read from the unit: 64 blocks x 8 records x 21 bytes
 // (length, address high, address low, type, 16 data bytes, checksum).
 struct UnitImage {
-    std::array<std::array<std::array<quint8, 21>, 8>, 64> rec{};
-    std::array<bool, 64> filled{};
+    std::array<std::array<std::array<quint8, 21>, 8>, 64> rec {};
+    std::array<bool, 64> filled {};
     bool complete() const;
     // The record as two-character upper-case hex entries (gsEEPROM form).
     QString entry(int block, int record, int i) const;
@@ -63,10 +63,7 @@ public:
     bool lineGivenUp() const { return m_lineGivenUp; }
     void clearLineGivenUp() { m_lineGivenUp = false; }
     // The last line was acknowledged and not given up.
-    bool lastLineAccepted() const
-    {
-        return !m_lineGivenUp && (m_statusCharacter == ':' || m_statusCharacter == '>');
-    }
+    bool lastLineAccepted() const { return !m_lineGivenUp && (m_statusCharacter == ':' || m_statusCharacter == '>'); }
     bool portLost() const { return m_portLost; }
     // The first key of the last message shown.
     QString lastMessageKey() const { return m_lastMessageKey; }
@@ -161,11 +158,11 @@ private:
     quint8 m_blockNumber = 0;
     bool m_lineGivenUp = false;
     QString m_givenUpLine;
-    bool m_badBlockCode = false;      // a block reply carried a number outside 1..64
+    bool m_badBlockCode = false; // a block reply carried a number outside 1..64
     int m_badBlockValue = 0;
-    bool m_portLost = false;          // the port disappeared
-    bool m_quietGiveUp = false;       // the caller reports a given-up line itself
-    bool m_quietNoAnswer = false;     // the caller reports a missing answer itself
+    bool m_portLost = false; // the port disappeared
+    bool m_quietGiveUp = false; // the caller reports a given-up line itself
+    bool m_quietNoAnswer = false; // the caller reports a missing answer itself
     QString m_lastMessageKey;
     CancelToken m_ownCancel;
     CancelToken* m_cancel = &m_ownCancel;
@@ -178,6 +175,6 @@ private:
     Waiter& m_w;
     LinkSink* m_sink;
     bool m_portLostShown = false;
-    bool m_firmwarePacing = false;   // the current line was sent with sendFirmwareLine
-    qint64 m_lastLineAt = -1;        // when the last line went out
+    bool m_firmwarePacing = false; // the current line was sent with sendFirmwareLine
+    qint64 m_lastLineAt = -1; // when the last line went out
 };

@@ -67,7 +67,10 @@ QString deviceFor(int n, WithoutPorts withoutPorts)
 #endif
 }
 
-void assign(int n, const QString& device) { Settings::set(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n), device); }
+void assign(int n, const QString& device)
+{
+    Settings::set(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n), device);
+}
 
 std::unique_ptr<Channel> makeChannel(const QString& device)
 {

@@ -33,10 +33,11 @@ QString refusalReason(const QString& port, bool* busy)
         if (group.isEmpty())
             group = QStringLiteral("dialout");
         return gState()
-            .msgOr(QStringLiteral("gsMsgPortKeineBerechtigung"),
-                   QStringLiteral("Keine Berechtigung für die Schnittstelle %1: Sie gehört der Gruppe \"%2\". Fügen Sie "
-                                  "Ihren Benutzer dieser Gruppe hinzu (sudo usermod -aG %2 $USER) und melden Sie sich "
-                                  "neu an."))
+            .msgOr(
+                QStringLiteral("gsMsgPortKeineBerechtigung"),
+                QStringLiteral("Keine Berechtigung für die Schnittstelle %1: Sie gehört der Gruppe \"%2\". Fügen Sie "
+                               "Ihren Benutzer dieser Gruppe hinzu (sudo usermod -aG %2 $USER) und melden Sie sich "
+                               "neu an."))
             .arg(path, group);
     }
 #endif
@@ -54,32 +55,46 @@ bool SerialChannel::applySettings(QSerialPort& port, const QString& settings, QS
     const QStringList p = settings.split(',');
     auto fail = [&](const QString& why) {
         if (error)
-            *error = gState().msgOr(QStringLiteral("gsMsgPortEinstellungenUngültig"), QStringLiteral("Ungültige Einstellungen der Schnittstelle \"%1\": %2")).arg(settings, why);
+            *error = gState()
+                         .msgOr(QStringLiteral("gsMsgPortEinstellungenUngültig"),
+                                QStringLiteral("Ungültige Einstellungen der Schnittstelle \"%1\": %2"))
+                         .arg(settings, why);
         return false;
     };
     if (p.size() != 4)
-        return fail(gState().msgOr(QStringLiteral("gsMsgPortEinstellungenErwartet"), QStringLiteral("erwartet werden Baudrate, Parität, Datenbits und Stoppbits")));
+        return fail(gState().msgOr(QStringLiteral("gsMsgPortEinstellungenErwartet"),
+                                   QStringLiteral("erwartet werden Baudrate, Parität, Datenbits und Stoppbits")));
     bool ok = false;
     const int baud = p[0].trimmed().toInt(&ok);
     if (!ok || baud <= 0)
         return fail(QStringLiteral("baud rate"));
     QSerialPort::Parity parity;
     const QString par = p[1].trimmed().toUpper();
-    if (par == "N") parity = QSerialPort::NoParity;
-    else if (par == "E") parity = QSerialPort::EvenParity;
-    else if (par == "O") parity = QSerialPort::OddParity;
-    else if (par == "M") parity = QSerialPort::MarkParity;
-    else if (par == "S") parity = QSerialPort::SpaceParity;
-    else return fail(QStringLiteral("parity"));
+    if (par == "N")
+        parity = QSerialPort::NoParity;
+    else if (par == "E")
+        parity = QSerialPort::EvenParity;
+    else if (par == "O")
+        parity = QSerialPort::OddParity;
+    else if (par == "M")
+        parity = QSerialPort::MarkParity;
+    else if (par == "S")
+        parity = QSerialPort::SpaceParity;
+    else
+        return fail(QStringLiteral("parity"));
     const int bits = p[2].trimmed().toInt(&ok);
     if (!ok || bits < 5 || bits > 8)
         return fail(QStringLiteral("data bits"));
     QSerialPort::StopBits stop;
     const QString sb = p[3].trimmed();
-    if (sb == "1") stop = QSerialPort::OneStop;
-    else if (sb == "1.5" || sb == "1,5") stop = QSerialPort::OneAndHalfStop;
-    else if (sb == "2") stop = QSerialPort::TwoStop;
-    else return fail(QStringLiteral("stop bits"));
+    if (sb == "1")
+        stop = QSerialPort::OneStop;
+    else if (sb == "1.5" || sb == "1,5")
+        stop = QSerialPort::OneAndHalfStop;
+    else if (sb == "2")
+        stop = QSerialPort::TwoStop;
+    else
+        return fail(QStringLiteral("stop bits"));
     port.setBaudRate(baud);
     port.setParity(parity);
     port.setDataBits(static_cast<QSerialPort::DataBits>(bits));

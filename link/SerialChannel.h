@@ -8,7 +8,11 @@ class SerialChannel : public Channel {
 public:
     bool open(const QString& port, const QString& settings) override;
     void close() override;
-    bool isOpen() const override { const_cast<SerialChannel*>(this)->poll(); return m_port.isOpen(); }
+    bool isOpen() const override
+    {
+        const_cast<SerialChannel*>(this)->poll();
+        return m_port.isOpen();
+    }
     void discardInput() override;
     void discardOutput() override;
     int inBufferCount() override;

@@ -14,8 +14,10 @@ const QString EndRecord = QStringLiteral(":00000001FF");
 int hexVal(QChar c)
 {
     const ushort u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
     return -1;
 }
 }
@@ -27,22 +29,29 @@ QStringList ConfigTransfer::checkHexLines(const QStringList& input, QString* err
         const QString line = input[n].trimmed();
         auto fail = [&](const QString& why) {
             if (error)
-                *error = gState().msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2")).arg(n + 1).arg(why);
+                *error = gState()
+                             .msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2"))
+                             .arg(n + 1)
+                             .arg(why);
             return QStringList();
         };
         if (line.isEmpty())
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexLeereZeile"), QStringLiteral("leere Zeile vor dem Endedatensatz")));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexLeereZeile"),
+                                       QStringLiteral("leere Zeile vor dem Endedatensatz")));
         if (line[0] != QLatin1Char(':') || line.size() < 11 || (line.size() - 1) % 2 != 0)
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz")));
+            return fail(
+                gState().msgOr(QStringLiteral("gsMsgHexKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz")));
         QList<int> bytes;
         for (int i = 1; i + 1 < line.size(); i += 2) {
             const int a = hexVal(line[i]), b = hexVal(line[i + 1]);
             if (a < 0 || b < 0)
-                return fail(gState().msgOr(QStringLiteral("gsMsgHexNichtHex"), QStringLiteral("kein Datensatz aus Hexadezimalziffern in Grossbuchstaben")));
+                return fail(gState().msgOr(QStringLiteral("gsMsgHexNichtHex"),
+                                           QStringLiteral("kein Datensatz aus Hexadezimalziffern in Grossbuchstaben")));
             bytes << a * 16 + b;
         }
         if (bytes.size() != bytes[0] + 5)
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexLaenge"), QStringLiteral("die Datensatzlänge passt nicht zur Zeile")));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexLaenge"),
+                                       QStringLiteral("die Datensatzlänge passt nicht zur Zeile")));
         int sum = 0;
         for (int v : bytes)
             sum += v;
@@ -51,20 +60,29 @@ QStringList ConfigTransfer::checkHexLines(const QStringList& input, QString* err
         out << line;
         if (line == EndRecord) {
             if (configuration && out.size() != 513)
-                return fail(gState().msgOr(QStringLiteral("gsMsgHexAnzahlZeilen"), QStringLiteral("eine Konfiguration hat 512 Datenzeilen vor dem Endedatensatz, diese Datei hat %1")).arg(out.size() - 1));
+                return fail(
+                    gState()
+                        .msgOr(QStringLiteral("gsMsgHexAnzahlZeilen"),
+                               QStringLiteral(
+                                   "eine Konfiguration hat 512 Datenzeilen vor dem Endedatensatz, diese Datei hat %1"))
+                        .arg(out.size() - 1));
             return out;
         }
         if (bytes[3] == 1)
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexFalschesEnde"), QStringLiteral("ein anderer Endedatensatz als \":00000001FF\"")));
+            return fail(gState().msgOr(QStringLiteral("gsMsgHexFalschesEnde"),
+                                       QStringLiteral("ein anderer Endedatensatz als \":00000001FF\"")));
         if (configuration) {
             const int address = bytes[1] * 256 + bytes[2];
             if (bytes[0] != 16 || bytes[3] != 0 || address != 16 * n)
-                return fail(gState().msgOr(QStringLiteral("gsMsgHexAdresse"), QStringLiteral("erwartet wird der 16-Byte-Datensatz an Adresse %1"))
+                return fail(gState()
+                                .msgOr(QStringLiteral("gsMsgHexAdresse"),
+                                       QStringLiteral("erwartet wird der 16-Byte-Datensatz an Adresse %1"))
                                 .arg(QString::number(16 * n, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
         }
     }
     if (error)
-        *error = gState().msgOr(QStringLiteral("gsMsgHexEndeFehlt"), QStringLiteral("der Endedatensatz \":00000001FF\" fehlt"));
+        *error = gState().msgOr(QStringLiteral("gsMsgHexEndeFehlt"),
+                                QStringLiteral("der Endedatensatz \":00000001FF\" fehlt"));
     return QStringList();
 }
 
@@ -92,7 +110,8 @@ TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
     if (m_link.m_portLost) {
         m_link.showPortLost();
         o.kind = TransferOutcome::PortLost;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"), QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
+        o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"),
+                                  QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
     }
     switch (o.kind) {
     case TransferOutcome::Ok: o.messageKey = reading ? QString() : QStringLiteral("gsMsgDownloadOK"); break;
@@ -110,9 +129,9 @@ TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
     case TransferOutcome::FileError:
     case TransferOutcome::VersionMismatch: break;
     }
-    o.severity = o.ok() ? Notice::Severity::Information
-                 : (o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined) ? Notice::Severity::Warning
-                                                                                                  : Notice::Severity::Critical;
+    o.severity = o.ok()                                                                 ? Notice::Severity::Information
+        : (o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined) ? Notice::Severity::Warning
+                                                                                        : Notice::Severity::Critical;
     return o;
 }
 
@@ -121,10 +140,17 @@ void ConfigTransfer::abandonWrite() { m_link.writeRaw(QByteArray(1, 27)); }
 QString ConfigTransfer::incompleteSentence(int area, int accepted, int dataLines)
 {
     if (area == 4)
-        return gState().msgOr(QStringLiteral("gsMsgFirmwareTeilweiseGeschrieben"), QStringLiteral("Die Aktualisierung der Firmware ist nicht abgeschlossen: %1 von %2 Zeilen wurden vom Gerät angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten."))
+        return gState()
+            .msgOr(QStringLiteral("gsMsgFirmwareTeilweiseGeschrieben"),
+                   QStringLiteral(
+                       "Die Aktualisierung der Firmware ist nicht abgeschlossen: %1 von %2 Zeilen wurden vom Gerät "
+                       "angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten."))
             .arg(accepted)
             .arg(dataLines);
-    return gState().msgOr(QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"), QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von %2 Datensätzen geschrieben) und muss erneut geschrieben werden."))
+    return gState()
+        .msgOr(QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"),
+               QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von %2 Datensätzen "
+                              "geschrieben) und muss erneut geschrieben werden."))
         .arg(accepted)
         .arg(dataLines);
 }
@@ -148,7 +174,10 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
     if (l.unitSilent() || l.cancelled() || l.m_portLost) {
         TransferOutcome o;
         o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.cancelled() ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        o.detail = l.cancelled()
+            ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"),
+                             QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen"))
+            : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
         l.m_missedAnswers = 0;
         l.m_cancel->clear();
         return finish(o, true);
@@ -161,26 +190,44 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
     if (l.unitSilent()) {
         l.m_missedAnswers = 0;
         o.kind = TransferOutcome::NoAnswer;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"), QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
+        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"),
+                                  QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
     } else if (l.m_badBlockCode) {
         o.kind = TransferOutcome::BadBlockCode;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockcodeDetail"), QStringLiteral("das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt (ist das Gerät gelöscht?); die Konfiguration wurde nicht gelesen"))
-                       .arg(QStringLiteral("0x") + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
-        l.notify(QStringLiteral("badBlockCode"),
-                      gState().msgOr(QStringLiteral("gsMsgBlockcode"), QStringLiteral("Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; das Gerät ist wahrscheinlich gelöscht oder defekt. Die Konfiguration wurde nicht gelesen; die gespeicherte Konfiguration ist unverändert."))
-                          .arg(QStringLiteral("0x") + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
-                      Notice::Severity::Warning);
+        o.detail
+            = gState()
+                  .msgOr(QStringLiteral("gsMsgBlockcodeDetail"),
+                         QStringLiteral(
+                             "das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers "
+                             "liegt (ist das Gerät gelöscht?); die Konfiguration wurde nicht gelesen"))
+                  .arg(QStringLiteral("0x")
+                       + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        l.notify(
+            QStringLiteral("badBlockCode"),
+            gState()
+                .msgOr(QStringLiteral("gsMsgBlockcode"),
+                       QStringLiteral(
+                           "Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; "
+                           "das Gerät ist wahrscheinlich gelöscht oder defekt. Die Konfiguration wurde nicht gelesen; "
+                           "die gespeicherte Konfiguration ist unverändert."))
+                .arg(QStringLiteral("0x")
+                     + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
+            Notice::Severity::Warning);
     } else if (l.cancelled() || gState().closing) {
         o.kind = TransferOutcome::Cancelled;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"), QStringLiteral("das Lesen wurde abgebrochen"));
+        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"),
+                                  QStringLiteral("das Lesen wurde abgebrochen"));
         if (l.cancelled()) {
             l.m_cancel->clear();
             l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Notice::Severity::Critical);
-            l.handshake();   // back to the prompt
+            l.handshake(); // back to the prompt
         }
     } else if (!complete) {
         o.kind = TransferOutcome::BlockUnreadable;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgBlockNichtLesbar"), QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden")).arg(l.m_blockAddress / 128 + 1);
+        o.detail = gState()
+                       .msgOr(QStringLiteral("gsMsgBlockNichtLesbar"),
+                              QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden"))
+                       .arg(l.m_blockAddress / 128 + 1);
         l.message({QStringLiteral("gsMsgZeileNichtGebrannt"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                   Notice::Severity::Warning);
     } else {
@@ -218,7 +265,7 @@ TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
             return o;
         }
         if (i >= count)
-            break;   // a file without its end record never gets here (checked before)
+            break; // a file without its end record never gets here (checked before)
         l.waiter().yield();
         l.m_currentLine = lines[i];
         l.sink().setProgressValue(i + 1);
@@ -231,14 +278,20 @@ TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
         if (!(area == 4 && l.m_currentLine == EndRecord)) {
             l.readStatusCharacter();
             l.checkAnswer();
-            if (!l.m_lineGivenUp && l.m_currentLine != EndRecord && (l.m_statusCharacter == ':' || l.m_statusCharacter == '>'))
+            if (!l.m_lineGivenUp && l.m_currentLine != EndRecord
+                && (l.m_statusCharacter == ':' || l.m_statusCharacter == '>'))
                 ++o.linesAccepted;
         }
         if (l.m_lineGivenUp) {
             l.m_quietGiveUp = false;
             o.kind = TransferOutcome::LineRefused;
             o.failedLine = i + 1;
-            o.detail = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"), QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt")).arg(i + 1).arg(count).arg(Link::maskSecrets(lines[i]));
+            o.detail = gState()
+                           .msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"),
+                                  QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt"))
+                           .arg(i + 1)
+                           .arg(count)
+                           .arg(Link::maskSecrets(lines[i]));
             return o;
         }
         if (l.unitSilent() || l.stopFlags())
@@ -257,7 +310,10 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     l.handshake();
     if (l.unitSilent() || l.cancelled() || l.m_portLost) {
         o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.cancelled() ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"), QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen")) : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        o.detail = l.cancelled()
+            ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"),
+                             QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen"))
+            : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
         l.m_missedAnswers = 0;
         l.m_cancel->clear();
         return finish(o);
@@ -269,39 +325,46 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     l.m_quietGiveUp = true;
     if (area == 4) {
         if (l.m_statusCharacter == 'E')
-            l.checkAnswer();   // the write mode refused: tried again, at most three times
+            l.checkAnswer(); // the write mode refused: tried again, at most three times
         if (!l.m_lineGivenUp && !l.stopFlags() && !l.unitSilent()) {
             l.sink().setMessage(gState().msg(QStringLiteral("gsUpdateFirmware")));
             const bool go = confirmFlash ? confirmFlash()
-                                         : l.message({QStringLiteral("gsMsgProgrammiereFlash")}, Notice::Severity::Question,
-                                                     QString(), Notice::Ok | Notice::Cancel)
-                                               == Notice::Ok;
+                                         : l.message({QStringLiteral("gsMsgProgrammiereFlash")},
+                                                     Notice::Severity::Question, QString(), Notice::Ok | Notice::Cancel)
+                    == Notice::Ok;
             if (!go) {
                 l.m_quietGiveUp = false;
                 l.writeRaw(QByteArray(1, 27));
                 o.kind = TransferOutcome::Declined;
-                o.detail = gState().msgOr(QStringLiteral("gsMsgFirmwareNichtBestätigt"), QStringLiteral("die Aktualisierung der Firmware wurde nicht bestätigt"));
+                o.detail = gState().msgOr(QStringLiteral("gsMsgFirmwareNichtBestätigt"),
+                                          QStringLiteral("die Aktualisierung der Firmware wurde nicht bestätigt"));
                 return finish(o);
             }
             l.writeRaw("\r");
             l.sink().setCancelVisible(false);
             l.pause(250);
             l.readStatusCharacter();
-            l.m_currentLine.clear();   // a retry of the confirmation is the CR again
+            l.m_currentLine.clear(); // a retry of the confirmation is the CR again
         }
     }
     l.checkAnswer();
     l.m_quietGiveUp = false;
     if (l.m_lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"), QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" beantwortet); es wurde nichts geschrieben")).arg(Link::maskSecrets(start));
+        o.detail = gState()
+                       .msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"),
+                              QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" "
+                                             "beantwortet); es wurde nichts geschrieben"))
+                       .arg(Link::maskSecrets(start));
         l.notify(QStringLiteral("writeRefused"),
-                      gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigert"), QStringLiteral("Das Gerät hat das Schreiben abgelehnt: \"%1\" wurde dreimal mit \"E\" beantwortet. Es wurde nichts geschrieben."))
-                              .arg(Link::maskSecrets(start))
-                          + QStringLiteral("\r\n") + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
-                      Notice::Severity::Critical);
+                 gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigert"),
+                                QStringLiteral("Das Gerät hat das Schreiben abgelehnt: \"%1\" wurde dreimal mit \"E\" "
+                                               "beantwortet. Es wurde nichts geschrieben."))
+                         .arg(Link::maskSecrets(start))
+                     + QStringLiteral("\r\n") + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
+                 Notice::Severity::Critical);
         if (area == 4)
-            l.writeRaw(QByteArray(1, 27));   // leave the programming mode
+            l.writeRaw(QByteArray(1, 27)); // leave the programming mode
         return finish(o);
     }
     // A write that stops once its lines have begun is left with ESC, never with the end
@@ -311,7 +374,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     bool linesSent = false;
     if (!l.stopFlags() && !l.unitSilent()) {
         const bool quiet = l.m_quietNoAnswer;
-        l.m_quietNoAnswer = true;   // reported below, with what reached the unit
+        l.m_quietNoAnswer = true; // reported below, with what reached the unit
         o = sendLines(lines, area);
         l.m_quietNoAnswer = quiet;
         linesSent = true;
@@ -325,22 +388,30 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     const bool partWritten = o.linesSent > 0;
     if (o.kind == TransferOutcome::LineRefused) {
         abandonWrite();
-        const QString refused = gState().msgOr(QStringLiteral("gsMsgZeileAbgelehnt"), QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt.")).arg(o.failedLine).arg(Link::maskSecrets(lines.value(o.failedLine - 1)));
+        const QString refused = gState()
+                                    .msgOr(QStringLiteral("gsMsgZeileAbgelehnt"),
+                                           QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt."))
+                                    .arg(o.failedLine)
+                                    .arg(Link::maskSecrets(lines.value(o.failedLine - 1)));
         const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
         o.detail = refused + QLatin1Char(' ') + incomplete;
         l.notify(QStringLiteral("gsMsgZeileNichtGebrannt"),
-                      gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n") + refused
-                          + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
-                          + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
-                      Notice::Severity::Critical);
+                 gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n") + refused
+                     + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
+                     + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
+                 Notice::Severity::Critical);
     } else if (l.cancelled()) {
         o.kind = TransferOutcome::Cancelled;
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
-            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenSatz"), QStringLiteral("Das Schreiben wurde abgebrochen.")) + QLatin1Char(' ') + incomplete;
+            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenSatz"),
+                                      QStringLiteral("Das Schreiben wurde abgebrochen."))
+                + QLatin1Char(' ') + incomplete;
             l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical, incomplete);
         } else {
-            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenDetail"), QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
+            o.detail = gState().msgOr(
+                QStringLiteral("gsMsgSchreibenAbgebrochenDetail"),
+                QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
             l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical);
         }
         l.waiter().wait(500, [] { return gState().closing; });
@@ -352,17 +423,20 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     } else if (l.unitSilent() || o.kind == TransferOutcome::NoAnswer) {
         o.kind = TransferOutcome::NoAnswer;
         l.m_missedAnswers = 0;
-        const QStringList noAnswer{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
+        const QStringList noAnswer {QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
             o.detail = gState().msg(QStringLiteral("gsMsgKeineAntwort")) + QLatin1Char(' ') + incomplete;
             l.message(noAnswer, Notice::Severity::Critical, incomplete);
             abandonWrite();
         } else {
-            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenKeineAntwort"), QStringLiteral("das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
+            o.detail = gState().msgOr(
+                QStringLiteral("gsMsgSchreibenKeineAntwort"),
+                QStringLiteral(
+                    "das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
             if (linesSent)
                 l.message(noAnswer, Notice::Severity::Critical);
-            l.m_quietNoAnswer = true;   // the no-answer message has been shown once
+            l.m_quietNoAnswer = true; // the no-answer message has been shown once
             sendEndRecord();
             l.m_quietNoAnswer = false;
         }

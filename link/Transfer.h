@@ -9,16 +9,28 @@
 #include <functional>
 
 struct TransferOutcome {
-    enum Kind { Ok, NotStarted, NoAnswer, Cancelled, BlockUnreadable, BadBlockCode, LineRefused, WriteRefused,
-                PortLost, Declined, FileError, VersionMismatch };
+    enum Kind {
+        Ok,
+        NotStarted,
+        NoAnswer,
+        Cancelled,
+        BlockUnreadable,
+        BadBlockCode,
+        LineRefused,
+        WriteRefused,
+        PortLost,
+        Declined,
+        FileError,
+        VersionMismatch
+    };
     Kind kind = NotStarted;
-    QString detail;          // what went wrong, as the command line prints it
-    QString messageKey;      // the message that names the outcome (e.g. gsMsgKeineAntwort)
+    QString detail; // what went wrong, as the command line prints it
+    QString messageKey; // the message that names the outcome (e.g. gsMsgKeineAntwort)
     Notice::Severity severity = Notice::Severity::None; // Information when Ok, Warning when
                                                         // stopped by the user, else Critical
-    int failedLine = 0;      // 1-based line of the file that was given up
-    int linesSent = 0;       // data lines of a write that went out
-    int linesAccepted = 0;   // ... and that the unit acknowledged
+    int failedLine = 0; // 1-based line of the file that was given up
+    int linesSent = 0; // data lines of a write that went out
+    int linesAccepted = 0; // ... and that the unit acknowledged
     bool ok() const { return kind == Ok; }
 };
 

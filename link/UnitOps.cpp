@@ -10,14 +10,16 @@
 
 namespace UnitOps {
 namespace {
-QString hex2(int v) { return QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
-bool allDigits(const QString& s)
-{
-    if (s.isEmpty()) return false;
-    for (QChar c : s)
-        if (!c.isDigit()) return false;
-    return true;
-}
+    QString hex2(int v) { return QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
+    bool allDigits(const QString& s)
+    {
+        if (s.isEmpty())
+            return false;
+        for (QChar c : s)
+            if (!c.isDigit())
+                return false;
+        return true;
+    }
 }
 
 UnitStatus decodeStatus(const QByteArray& reply)
@@ -50,8 +52,7 @@ int toolVersionMajor() { return SMSV48_VERSION_MAJOR; }
 int toolVersionMinor() { return SMSV48_VERSION_MINOR; }
 int toolVersionValue() { return toolVersionMajor() * 100 + (toolVersionMinor() % 10) * 10; }
 
-bool checkVersion(Link& link, VersionLevel level, UnitStatus* status,
-                           const std::function<bool(const QString&)>& ask)
+bool checkVersion(Link& link, VersionLevel level, UnitStatus* status, const std::function<bool(const QString&)>& ask)
 {
     UnitStatus s;
     for (int read = 0; read < VersionStatusReads && !s.ok; ++read) {
@@ -80,14 +81,18 @@ bool checkVersion(Link& link, VersionLevel level, UnitStatus* status,
         return false;
     if (level == VersionLevel::Firmware) {
         const QString q = gState().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
-                          + gState().msgOr(QStringLiteral("gsMsgFirmwareTrotzdemVersion"), QStringLiteral("Firmware des Geräts: %1; Version dieses Programms: %2. Firmware trotzdem aktualisieren?"))
-                                .arg(versionText(s.fw), versionText(toolVersionValue()));
+            + gState()
+                  .msgOr(QStringLiteral("gsMsgFirmwareTrotzdemVersion"),
+                         QStringLiteral(
+                             "Firmware des Geräts: %1; Version dieses Programms: %2. Firmware trotzdem aktualisieren?"))
+                  .arg(versionText(s.fw), versionText(toolVersionValue()));
         link.setLastMessageKey(QStringLiteral("gsMsgVersionskonflikt"));
         if (ask)
             return ask(q);
         return link.notify(QStringLiteral("gsMsgVersionskonflikt"), q, Notice::Severity::Question,
-                           gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Notice::Yes | Notice::No, Notice::No)
-               == Notice::Yes;
+                           gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Notice::Yes | Notice::No,
+                           Notice::No)
+            == Notice::Yes;
     }
     link.notify(QStringLiteral("gsMsgVersionskonflikt"), gState().msg(QStringLiteral("gsMsgVersionskonflikt")),
                 Notice::Severity::Critical, gState().msg(QStringLiteral("gsTitelVersionskonflikt")));
@@ -105,7 +110,8 @@ UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
         link.showPortLost();
         return UnitStatus();
     }
-    const QString command = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
+    const QString command
+        = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
     qCDebug(lcLink).noquote() << "sent" << Link::maskSecrets(command);
     link.panel3(command);
     link.writeRaw(command.toLatin1() + '\r');
@@ -121,17 +127,23 @@ QString checkSerial(const QString& text) { return text.size() == 6 ? QString() :
 
 QString checkPinOld(const QString& text)
 {
-    if (text.isEmpty()) return QStringLiteral("gsMsgPINAlteingeben");
-    if (text.size() != 4) return QStringLiteral("gsMsgPINAnzZeichen");
-    if (!allDigits(text)) return QStringLiteral("gsMsgNotNumeric");
+    if (text.isEmpty())
+        return QStringLiteral("gsMsgPINAlteingeben");
+    if (text.size() != 4)
+        return QStringLiteral("gsMsgPINAnzZeichen");
+    if (!allDigits(text))
+        return QStringLiteral("gsMsgNotNumeric");
     return QString();
 }
 
 QString checkPinNew(const QString& text)
 {
-    if (text.isEmpty()) return QStringLiteral("gsMsgPINeingeben");
-    if (text.size() != 4) return QStringLiteral("gsMsgPINAnzZeichen");
-    if (!allDigits(text)) return QStringLiteral("gsMsgNotNumeric");
+    if (text.isEmpty())
+        return QStringLiteral("gsMsgPINeingeben");
+    if (text.size() != 4)
+        return QStringLiteral("gsMsgPINAnzZeichen");
+    if (!allDigits(text))
+        return QStringLiteral("gsMsgNotNumeric");
     return QString();
 }
 
@@ -182,7 +194,8 @@ QByteArray readParameter(Link& link, int address)
 QString serialFrom(const QByteArray& reply)
 {
     QString s;
-    if (reply.isEmpty()) return s;
+    if (reply.isEmpty())
+        return s;
     for (int k = 0; k < 6; ++k)
         s += QChar(Link::dataByte(reply, k));
     return s;
@@ -191,7 +204,8 @@ QString serialFrom(const QByteArray& reply)
 QString pinFrom(const QByteArray& reply, int field)
 {
     QString s;
-    if (reply.isEmpty()) return s;
+    if (reply.isEmpty())
+        return s;
     for (int k = 0; k < 4; ++k)
         s += QChar(Link::dataByte(reply, 4 * field + k));
     return s;
@@ -200,17 +214,17 @@ QString pinFrom(const QByteArray& reply, int field)
 int validityFrom(const QByteArray& reply) { return reply.isEmpty() ? 0 : Link::dataByte(reply, 0); }
 
 namespace {
-// ":HW2 PW:6054" and one record; false (nothing more sent) when the unit refused the
-// write mode or stopped answering.
-bool startAndRecord(Link& link, const QString& rec)
-{
-    link.clearLineGivenUp();
-    link.sendChecked(QStringLiteral(":HW2 PW:6054"));
-    if (!link.lastLineAccepted() || link.unitSilent() || link.stopFlags())
-        return false;
-    link.sendChecked(rec, true);
-    return link.lastLineAccepted();
-}
+    // ":HW2 PW:6054" and one record; false (nothing more sent) when the unit refused the
+    // write mode or stopped answering.
+    bool startAndRecord(Link& link, const QString& rec)
+    {
+        link.clearLineGivenUp();
+        link.sendChecked(QStringLiteral(":HW2 PW:6054"));
+        if (!link.lastLineAccepted() || link.unitSilent() || link.stopFlags())
+            return false;
+        link.sendChecked(rec, true);
+        return link.lastLineAccepted();
+    }
 }
 
 bool writeSerial(Link& link, const QString& serial)

@@ -9,11 +9,11 @@
 #include <QStringList>
 
 struct UnitStatus {
-    bool ok = false;        // a complete reply arrived
-    int inputs = 0;         // data byte 0
-    int relays = 0;         // data byte 2
-    int hw = 0;             // data byte 14: hardware version x 100
-    int fw = 0;             // data byte 15: firmware version x 100
+    bool ok = false; // a complete reply arrived
+    int inputs = 0; // data byte 0
+    int relays = 0; // data byte 2
+    int hw = 0; // data byte 14: hardware version x 100
+    int fw = 0; // data byte 15: firmware version x 100
 };
 
 namespace UnitOps {
@@ -42,7 +42,7 @@ constexpr int VersionStatusReads = 3;
 // both versions are shown and the user decides. status receives what was read.
 enum class VersionLevel { Configuration, Firmware };
 bool checkVersion(Link& link, VersionLevel level, UnitStatus* status = nullptr,
-                           const std::function<bool(const QString& question)>& ask = {});
+                  const std::function<bool(const QString& question)>& ask = {});
 
 // Relay output 1..8 on (":RS") or off (":RC"). Handshake, command, 300 ms, then the status
 // query again; returns the status read afterwards (ok false without an answer).
@@ -82,5 +82,6 @@ constexpr int ValidityDefault = 167;
 
 // Firmware update: the whole file checked before anything is sent, then
 // ConfigTransfer::write with area 4.
-TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines, const std::function<bool()>& confirmFlash = {});
+TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines,
+                               const std::function<bool()>& confirmFlash = {});
 }

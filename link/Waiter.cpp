@@ -47,8 +47,8 @@ void VirtualWaiter::advance(qint64 ms)
 {
     const qint64 end = m_now + ms;
     for (;;) {
-        auto it = std::min_element(m_jobs.begin(), m_jobs.end(),
-                                   [](const Job& a, const Job& b) { return a.at < b.at; });
+        auto it
+            = std::min_element(m_jobs.begin(), m_jobs.end(), [](const Job& a, const Job& b) { return a.at < b.at; });
         if (it == m_jobs.end() || it->at > end)
             break;
         m_now = std::max(m_now, it->at);
@@ -70,4 +70,4 @@ bool VirtualWaiter::wait(int ms, const std::function<bool()>& stop)
     return !(stop && stop());
 }
 
-void VirtualWaiter::schedule(qint64 at, std::function<void()> fn) { m_jobs.append(Job{at, std::move(fn)}); }
+void VirtualWaiter::schedule(qint64 at, std::function<void()> fn) { m_jobs.append(Job {at, std::move(fn)}); }

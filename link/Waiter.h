@@ -24,6 +24,7 @@ public:
     bool wait(int ms, const std::function<bool()>& stop = {}) override;
     void yield() override;
     qint64 now() const override;
+
 private:
     qint64 m_start;
 };
@@ -37,8 +38,12 @@ public:
     // Runs fn once the clock reaches at (ms).
     void schedule(qint64 at, std::function<void()> fn);
     void advance(qint64 ms);
+
 private:
-    struct Job { qint64 at; std::function<void()> fn; };
+    struct Job {
+        qint64 at;
+        std::function<void()> fn;
+    };
     qint64 m_now = 0;
     QList<Job> m_jobs;
 };

@@ -26,11 +26,11 @@ QString digitRow(int mask);
 // Everything a report shows, read from the database in one pass.
 struct Report {
     Kind kind = Kind::Inputs;
-    int language = 1;        // 1 German, 2 English, 3 Italian, 4 French
-    QString caption;         // window caption of the preview
-    QString title;           // title in the report header
-    QString profileFile;     // file name without folder, for the footer
-    QString html;            // the whole report body
+    int language = 1; // 1 German, 2 English, 3 Italian, 4 French
+    QString caption; // window caption of the preview
+    QString title; // title in the report header
+    QString profileFile; // file name without folder, for the footer
+    QString html; // the whole report body
 };
 
 // Reads the database file and builds the report. language 1..4; profileFile is the file

@@ -2,20 +2,14 @@
 
 #include "link/Waiter.h"
 
-SimChannel::SimChannel() : m_own(std::make_unique<SimUnit>()), m_unit(m_own.get()), m_wire(*m_unit)
-{
-    m_clock.start();
-}
+SimChannel::SimChannel() : m_own(std::make_unique<SimUnit>()), m_unit(m_own.get()), m_wire(*m_unit) { m_clock.start(); }
 
 SimChannel::SimChannel(SimUnit& unit, Waiter* waiter) : m_unit(&unit), m_wire(unit), m_waiter(waiter)
 {
     m_clock.start();
 }
 
-double SimChannel::now() const
-{
-    return m_waiter ? double(m_waiter->now()) : m_clock.nsecsElapsed() / 1e6;
-}
+double SimChannel::now() const { return m_waiter ? double(m_waiter->now()) : m_clock.nsecsElapsed() / 1e6; }
 
 bool SimChannel::open(const QString&, const QString& settings)
 {

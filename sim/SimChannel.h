@@ -12,8 +12,8 @@ class Waiter;
 
 class SimChannel : public Channel {
 public:
-    SimChannel();                               // owns its unit, real time
-    SimChannel(SimUnit& unit, Waiter* waiter);  // a unit owned by the caller
+    SimChannel(); // owns its unit, real time
+    SimChannel(SimUnit& unit, Waiter* waiter); // a unit owned by the caller
     bool open(const QString& port, const QString& settings) override;
     void close() override { m_open = false; }
     bool isOpen() const override;

@@ -8,16 +8,21 @@
 namespace {
 int hexVal(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 bool hexByte(const QByteArray& s, int pos, int* v)
 {
-    if (pos + 1 >= s.size()) return false;
+    if (pos + 1 >= s.size())
+        return false;
     const int a = hexVal(s[pos]), b = hexVal(s[pos + 1]);
-    if (a < 0 || b < 0) return false;
+    if (a < 0 || b < 0)
+        return false;
     *v = a * 16 + b;
     return true;
 }
@@ -33,14 +38,18 @@ bool parseRecord(const QByteArray& rec, int* len, int* addr, int* type, QByteArr
     QByteArray d;
     for (int i = 0; i < l; ++i) {
         int v = 0;
-        if (!hexByte(rec, 9 + 2 * i, &v)) return false;
+        if (!hexByte(rec, 9 + 2 * i, &v))
+            return false;
         d.append(char(v));
         sum += v;
     }
     int cs = 0;
     if (!hexByte(rec, 9 + 2 * l, &cs) || ((sum + cs) & 0xFF) != 0)
         return false;
-    *len = l; *addr = ah * 256 + al; *type = t; *data = d;
+    *len = l;
+    *addr = ah * 256 + al;
+    *type = t;
+    *data = d;
     return true;
 }
 }
@@ -70,7 +79,8 @@ bool SimUnit::loadImage(const QString& path, QString* error)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = f.errorString();
+        if (error)
+            *error = f.errorString();
         return false;
     }
     QByteArray img = area3;
@@ -78,16 +88,20 @@ bool SimUnit::loadImage(const QString& path, QString* error)
     while (!f.atEnd()) {
         const QByteArray line = f.readLine().trimmed();
         ++lineNo;
-        if (line.isEmpty()) continue;
+        if (line.isEmpty())
+            continue;
         int l, a, t;
         QByteArray d;
         if (!parseRecord(line, &l, &a, &t, &d)) {
-            if (error) *error = QStringLiteral("line %1 is not a valid Intel-HEX record").arg(lineNo);
+            if (error)
+                *error = QStringLiteral("line %1 is not a valid Intel-HEX record").arg(lineNo);
             return false;
         }
-        if (t == 1) break;
+        if (t == 1)
+            break;
         if (t != 0 || a + l > img.size()) {
-            if (error) *error = QStringLiteral("line %1 lies outside the configuration memory").arg(lineNo);
+            if (error)
+                *error = QStringLiteral("line %1 lies outside the configuration memory").arg(lineNo);
             return false;
         }
         img.replace(a, l, d);
@@ -124,7 +138,8 @@ QByteArray SimUnit::rawIn() const
 {
     QByteArray r;
     for (const SimLogEntry& e : log)
-        if (e.fromTool) r += e.data;
+        if (e.fromTool)
+            r += e.data;
     return r;
 }
 
@@ -132,7 +147,8 @@ QByteArray SimUnit::rawOut() const
 {
     QByteArray r;
     for (const SimLogEntry& e : log)
-        if (!e.fromTool) r += e.data;
+        if (!e.fromTool)
+            r += e.data;
     return r;
 }
 
@@ -165,7 +181,7 @@ void SimUnit::feed(char c, double t, bool afterIdle)
         log.last().data.append(c);
     else
         log.append({t, true, QByteArray(1, c)});
-    if (t < m_silentUntil) {     // restarting: the unit hears nothing
+    if (t < m_silentUntil) { // restarting: the unit hears nothing
         m_buf.clear();
         return;
     }
@@ -180,7 +196,7 @@ void SimUnit::feed(char c, double t, bool afterIdle)
         return;
     if (c == '\r') {
         if (m_buf.isEmpty()) {
-            if (m_afterRecord) {          // the CR that ends a record already answered
+            if (m_afterRecord) { // the CR that ends a record already answered
                 m_afterRecord = false;
                 return;
             }
@@ -228,7 +244,7 @@ void SimUnit::handleRecord(const QByteArray& rec, double t)
         reply("E", t);
         return;
     }
-    if (type == 1) {                    // end record
+    if (type == 1) { // end record
         if (m_mode == Mode::Write)
             ++writesClosed;
         if (m_mode == Mode::Write && m_area == 4) {
@@ -236,7 +252,7 @@ void SimUnit::handleRecord(const QByteArray& rec, double t)
             ++restarts;
             if (fwVersionAfterUpdate > 0)
                 fwVersion = fwVersionAfterUpdate;
-            m_silentUntil = t + restartMs;   // restarts with the new firmware, no answer
+            m_silentUntil = t + restartMs; // restarts with the new firmware, no answer
             return;
         }
         m_mode = Mode::Idle;
@@ -262,10 +278,16 @@ void SimUnit::handleRecord(const QByteArray& rec, double t)
         return;
     }
     if (m_area == 3) {
-        if (type != 0 || addr + len > area3.size()) { reply("E", t); return; }
+        if (type != 0 || addr + len > area3.size()) {
+            reply("E", t);
+            return;
+        }
         area3.replace(addr, len, data);
     } else if (m_area == 2) {
-        if (type != 0 || addr + len > area2.size()) { reply("E", t); return; }
+        if (type != 0 || addr + len > area2.size()) {
+            reply("E", t);
+            return;
+        }
         area2.replace(addr, len, data);
     } else if (m_area == 4) {
         ++firmwareRecords;
@@ -298,13 +320,16 @@ void SimUnit::readReply(int areaNo, int address, double t)
 
 void SimUnit::handleCommand(const QByteArray& line, double t)
 {
-    qCDebug(lcSim).noquote() << "command" << QString::fromLatin1(line).replace(QRegularExpression(QStringLiteral("(P[WAN]:)\\S*")), QStringLiteral("\\1****"));
+    qCDebug(lcSim).noquote() << "command"
+                             << QString::fromLatin1(line).replace(QRegularExpression(QStringLiteral("(P[WAN]:)\\S*")),
+                                                                  QStringLiteral("\\1****"));
     received << QString::fromLatin1(line);
     if (faults.vanishAfterLines > 0 && ++m_linesSeen >= faults.vanishAfterLines)
         portVanished = true;
     auto field = [&](const QByteArray& key) {
         const int at = line.indexOf(" " + key + ":");
-        if (at < 0) return QByteArray();
+        if (at < 0)
+            return QByteArray();
         const int from = at + key.size() + 2;
         const int end = line.indexOf(' ', from);
         return line.mid(from, end < 0 ? -1 : end - from);
@@ -312,19 +337,26 @@ void SimUnit::handleCommand(const QByteArray& line, double t)
     if (line.startsWith(":HR1 CT:0010 AD:00") || line.startsWith(":HR2 CT:0010 AD:00")) {
         bool ok = false;
         const int address = line.mid(18).toInt(&ok, 16);
-        if (!ok || line.size() != 20) { reply("E", t); return; }
+        if (!ok || line.size() != 20) {
+            reply("E", t);
+            return;
+        }
         readReply(line[3] - '0', address, t);
         return;
     }
     if (line.startsWith(":HR3:0080:") && line.size() == 14) {
         bool ok = false;
         const int address = line.mid(10).toInt(&ok, 16);
-        if (!ok || address % 128 != 0 || address >= 8192) { reply("E", t); return; }
+        if (!ok || address % 128 != 0 || address >= 8192) {
+            reply("E", t);
+            return;
+        }
         const int block = address / 128 + 1;
         QByteArray r = blockReply(area3, address);
         if (faults.blockFault != SimFaults::Block::None
             && (faults.blockFaultBlock == 0 || faults.blockFaultBlock == block) && faults.blockFaultTimes != 0) {
-            if (faults.blockFaultTimes > 0) --faults.blockFaultTimes;
+            if (faults.blockFaultTimes > 0)
+                --faults.blockFaultTimes;
             switch (faults.blockFault) {
             case SimFaults::Block::Damage: r[2 + 45 * 3 + 20] = (r[2 + 45 * 3 + 20] == '0' ? '1' : '0'); break;
             case SimFaults::Block::Cut: r = r.left(200); break;
@@ -348,17 +380,23 @@ void SimUnit::handleCommand(const QByteArray& line, double t)
         m_lastLine.clear();
         m_tries = 0;
         m_lineNo = 0;
-        if (area == 4) firmwareRecords = 0;
+        if (area == 4)
+            firmwareRecords = 0;
         reply(QByteArray(1, ackChar), t);
         return;
     }
     if (line.startsWith(":RS") || line.startsWith(":RC")) {
         bool ok = false;
         const int n = line.mid(3, line.indexOf(' ') - 3).toInt(&ok);
-        if (!ok || n < 1 || n > 8 || !passwordKnown(field("PW"))) { reply("E", t); return; }
+        if (!ok || n < 1 || n > 8 || !passwordKnown(field("PW"))) {
+            reply("E", t);
+            return;
+        }
         quint8 r = relays();
-        if (line[2] == 'S') r |= quint8(1 << (n - 1));
-        else r &= quint8(~(1 << (n - 1)));
+        if (line[2] == 'S')
+            r |= quint8(1 << (n - 1));
+        else
+            r &= quint8(~(1 << (n - 1)));
         area1[0x62] = char(r);
         reply(QByteArray(1, ackChar), t);
         return;
@@ -366,8 +404,12 @@ void SimUnit::handleCommand(const QByteArray& line, double t)
     if (line.startsWith(":PIN ")) {
         const QByteArray oldPin = field("PA"), newPin = field("PN");
         bool digits = newPin.size() == 4;
-        for (char c : newPin) digits = digits && c >= '0' && c <= '9';
-        if (!passwordKnown(field("PW")) || oldPin != pin() || !digits) { reply("E", t); return; }
+        for (char c : newPin)
+            digits = digits && c >= '0' && c <= '9';
+        if (!passwordKnown(field("PW")) || oldPin != pin() || !digits) {
+            reply("E", t);
+            return;
+        }
         area2.replace(0x10, 4, newPin);
         reply(QByteArray(1, ackChar), t);
         return;

@@ -8,30 +8,30 @@
 #include <functional>
 
 struct SimFaults {
-    bool silent = false;        // never answers anything
-    bool eToCr = false;         // answers every bare CR with "E"
-    bool junkToCr = false;      // answers every bare CR with CR LF only (no prompt)
-    int eFirstTries = 0;        // "E" to the first K tries of every data line of a write
-    int eLine = 0;              // "E" always to data line N (1-based) of a write
-    int silentFirstTries = 0;   // no reply to the first K tries of every data line
-    int silentLine = 0;         // never a reply to data line N
-    int lateReplyMs = 0;        // the status character of a data line comes this late
-    bool refuseWrite = false;   // "E" to every ":HW" line
+    bool silent = false; // never answers anything
+    bool eToCr = false; // answers every bare CR with "E"
+    bool junkToCr = false; // answers every bare CR with CR LF only (no prompt)
+    int eFirstTries = 0; // "E" to the first K tries of every data line of a write
+    int eLine = 0; // "E" always to data line N (1-based) of a write
+    int silentFirstTries = 0; // no reply to the first K tries of every data line
+    int silentLine = 0; // never a reply to data line N
+    int lateReplyMs = 0; // the status character of a data line comes this late
+    bool refuseWrite = false; // "E" to every ":HW" line
     // Faults of block replies (":HR3"): block number 1..64 (0 = every block), how many
     // times (-1 = always).
     enum class Block { None, Damage, Cut, NoPrompt, Refuse, Silent };
     Block blockFault = Block::None;
     int blockFaultBlock = 0;
     int blockFaultTimes = -1;
-    int eConfirm = 0;           // "E" to the first N CRs confirming a firmware write
-    int statusCut = 0;          // the next N replies to 16-byte reads are cut short
-    int statusLost = 0;         // the next N 16-byte reads get no reply at all
-    int vanishAfterLines = 0;   // the in-process port disappears after N received lines
+    int eConfirm = 0; // "E" to the first N CRs confirming a firmware write
+    int statusCut = 0; // the next N replies to 16-byte reads are cut short
+    int statusLost = 0; // the next N 16-byte reads get no reply at all
+    int vanishAfterLines = 0; // the in-process port disappears after N received lines
 };
 
 struct SimLogEntry {
-    double t;        // ms
-    bool fromTool;   // true: tool -> unit
+    double t; // ms
+    bool fromTool; // true: tool -> unit
     QByteArray data;
 };
 
@@ -41,11 +41,11 @@ public:
 
     // Memory areas: 1 live status (256 bytes), 2 parameters (256), 3 configuration (8192).
     QByteArray area1, area2, area3;
-    int hwVersion = 120;            // x 100
-    int fwVersion = 100;            // x 100
-    int fwVersionAfterUpdate = 0;   // 0: unchanged by a firmware update
-    char ackChar = ':';             // status character for an accepted line
-    int restartMs = 1500;           // silence after ":SMR" and after a firmware update
+    int hwVersion = 120; // x 100
+    int fwVersion = 100; // x 100
+    int fwVersionAfterUpdate = 0; // 0: unchanged by a firmware update
+    char ackChar = ':'; // status character for an accepted line
+    int restartMs = 1500; // silence after ":SMR" and after a firmware update
     QString writePassword = QStringLiteral("6054");
     SimFaults faults;
 
@@ -75,12 +75,16 @@ public:
     QStringList received;
     QByteArray rawIn() const;
     QByteArray rawOut() const;
-    int firmwareRecords = 0;        // records accepted in the last firmware write
-    int writesClosed = 0;           // writes ended by the end record (taken as complete);
-                                    // ESC leaves a write without this
+    int firmwareRecords = 0; // records accepted in the last firmware write
+    int writesClosed = 0; // writes ended by the end record (taken as complete);
+                          // ESC leaves a write without this
     int restarts = 0;
-    bool portVanished = false;      // set by the vanish fault
-    void clearLog() { log.clear(); received.clear(); }
+    bool portVanished = false; // set by the vanish fault
+    void clearLog()
+    {
+        log.clear();
+        received.clear();
+    }
 
     // Builds one Intel-HEX record ":" LL AAAA TT data CC.
     static QByteArray record(int address, const QByteArray& data, int type = 0);

@@ -48,7 +48,8 @@ int SimWire::available(double now) const
 {
     int n = 0;
     for (const auto& e : m_in) {
-        if (e.first > now) break;
+        if (e.first > now)
+            break;
         ++n;
     }
     return n;

@@ -25,7 +25,7 @@ public:
     // Time the next character from the unit arrives (or -1).
     double nextArrival() const { return m_in.empty() ? -1 : m_in.front().first; }
     SimUnit& unit() { return m_unit; }
-    double latencyMs = 1.0;   // the unit's reaction time before a reply starts
+    double latencyMs = 1.0; // the unit's reaction time before a reply starts
 
 private:
     SimUnit& m_unit;

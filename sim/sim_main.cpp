@@ -32,11 +32,16 @@ QByteArray printable(const QByteArray& b)
 {
     QByteArray r;
     for (char c : b) {
-        if (c == '\r') r += "<CR>";
-        else if (c == '\n') r += "<LF>";
-        else if (c == 27) r += "<ESC>";
-        else if (quint8(c) < 32 || quint8(c) > 126) r += "<" + QByteArray::number(quint8(c), 16) + ">";
-        else r += c;
+        if (c == '\r')
+            r += "<CR>";
+        else if (c == '\n')
+            r += "<LF>";
+        else if (c == 27)
+            r += "<ESC>";
+        else if (quint8(c) < 32 || quint8(c) > 126)
+            r += "<" + QByteArray::number(quint8(c), 16) + ">";
+        else
+            r += c;
     }
     return r;
 }
@@ -51,30 +56,44 @@ int main(int argc, char** argv)
     p.addHelpOption();
     const QList<QCommandLineOption> opts = {
         {QStringLiteral("link"), QStringLiteral("Make a symbolic link to the device at PATH."), QStringLiteral("PATH")},
-        {QStringLiteral("settings"), QStringLiteral("Line rate for the wire timing (default 9600,N,8,1)."), QStringLiteral("S"), QStringLiteral("9600,N,8,1")},
-        {QStringLiteral("hw"), QStringLiteral("Hardware version x 100 (default 120)."), QStringLiteral("N"), QStringLiteral("120")},
-        {QStringLiteral("fw"), QStringLiteral("Firmware version x 100 (default 100)."), QStringLiteral("N"), QStringLiteral("100")},
-        {QStringLiteral("fw-after-update"), QStringLiteral("Firmware version after a firmware update."), QStringLiteral("N")},
+        {QStringLiteral("settings"), QStringLiteral("Line rate for the wire timing (default 9600,N,8,1)."),
+         QStringLiteral("S"), QStringLiteral("9600,N,8,1")},
+        {QStringLiteral("hw"), QStringLiteral("Hardware version x 100 (default 120)."), QStringLiteral("N"),
+         QStringLiteral("120")},
+        {QStringLiteral("fw"), QStringLiteral("Firmware version x 100 (default 100)."), QStringLiteral("N"),
+         QStringLiteral("100")},
+        {QStringLiteral("fw-after-update"), QStringLiteral("Firmware version after a firmware update."),
+         QStringLiteral("N")},
         {QStringLiteral("image"), QStringLiteral("Initial configuration from a profile file."), QStringLiteral("FILE")},
         {QStringLiteral("erased"), QStringLiteral("Start with an erased configuration memory (all 0xFF).")},
         {QStringLiteral("serial"), QStringLiteral("Serial number (6 characters)."), QStringLiteral("S")},
         {QStringLiteral("pin"), QStringLiteral("SIM PIN (4 digits)."), QStringLiteral("PIN")},
         {QStringLiteral("inputs"), QStringLiteral("Alarm input states as a number 0..255."), QStringLiteral("N")},
-        {QStringLiteral("ack"), QStringLiteral("Status character for an accepted line: ':' or '>'."), QStringLiteral("C")},
+        {QStringLiteral("ack"), QStringLiteral("Status character for an accepted line: ':' or '>'."),
+         QStringLiteral("C")},
         {QStringLiteral("silent"), QStringLiteral("Fault: never answer.")},
         {QStringLiteral("e-to-cr"), QStringLiteral("Fault: answer every bare CR with E.")},
-        {QStringLiteral("e-first"), QStringLiteral("Fault: E to the first K tries of every data line."), QStringLiteral("K")},
+        {QStringLiteral("e-first"), QStringLiteral("Fault: E to the first K tries of every data line."),
+         QStringLiteral("K")},
         {QStringLiteral("e-line"), QStringLiteral("Fault: E always to data line N."), QStringLiteral("N")},
-        {QStringLiteral("silent-first"), QStringLiteral("Fault: no reply to the first K tries of every data line."), QStringLiteral("K")},
+        {QStringLiteral("silent-first"), QStringLiteral("Fault: no reply to the first K tries of every data line."),
+         QStringLiteral("K")},
         {QStringLiteral("silent-line"), QStringLiteral("Fault: never a reply to data line N."), QStringLiteral("N")},
-        {QStringLiteral("late"), QStringLiteral("Fault: status characters of data lines come MS late."), QStringLiteral("MS")},
+        {QStringLiteral("late"), QStringLiteral("Fault: status characters of data lines come MS late."),
+         QStringLiteral("MS")},
         {QStringLiteral("refuse-write"), QStringLiteral("Fault: E to every :HW line.")},
-        {QStringLiteral("block-fault"), QStringLiteral("Fault of block replies: damage, cut, noprompt, refuse, silent."), QStringLiteral("KIND")},
-        {QStringLiteral("block"), QStringLiteral("Block 1..64 the block fault applies to (default every block)."), QStringLiteral("N")},
-        {QStringLiteral("times"), QStringLiteral("How often the block fault happens (default always)."), QStringLiteral("N")},
-        {QStringLiteral("status-cut"), QStringLiteral("Fault: cut the next N replies of 16-byte reads."), QStringLiteral("N")},
-        {QStringLiteral("status-lost"), QStringLiteral("Fault: no reply to the next N 16-byte reads."), QStringLiteral("N")},
-        {QStringLiteral("log"), QStringLiteral("Write everything that goes over the wire to FILE."), QStringLiteral("FILE")},
+        {QStringLiteral("block-fault"),
+         QStringLiteral("Fault of block replies: damage, cut, noprompt, refuse, silent."), QStringLiteral("KIND")},
+        {QStringLiteral("block"), QStringLiteral("Block 1..64 the block fault applies to (default every block)."),
+         QStringLiteral("N")},
+        {QStringLiteral("times"), QStringLiteral("How often the block fault happens (default always)."),
+         QStringLiteral("N")},
+        {QStringLiteral("status-cut"), QStringLiteral("Fault: cut the next N replies of 16-byte reads."),
+         QStringLiteral("N")},
+        {QStringLiteral("status-lost"), QStringLiteral("Fault: no reply to the next N 16-byte reads."),
+         QStringLiteral("N")},
+        {QStringLiteral("log"), QStringLiteral("Write everything that goes over the wire to FILE."),
+         QStringLiteral("FILE")},
     };
     p.addOptions(opts);
     p.process(app);
@@ -118,8 +137,12 @@ int main(int argc, char** argv)
     if (p.isSet(QStringLiteral("block-fault"))) {
         const QString k = p.value(QStringLiteral("block-fault"));
         using B = SimFaults::Block;
-        unit.faults.blockFault = k == "damage" ? B::Damage : k == "cut" ? B::Cut : k == "noprompt" ? B::NoPrompt
-                               : k == "refuse" ? B::Refuse : k == "silent" ? B::Silent : B::None;
+        unit.faults.blockFault = k == "damage" ? B::Damage
+            : k == "cut"                       ? B::Cut
+            : k == "noprompt"                  ? B::NoPrompt
+            : k == "refuse"                    ? B::Refuse
+            : k == "silent"                    ? B::Silent
+                                               : B::None;
         if (unit.faults.blockFault == B::None) {
             std::fprintf(stderr, "smsv48-sim: unknown block fault %s\n", qPrintable(k));
             return 2;
@@ -130,7 +153,8 @@ int main(int argc, char** argv)
     if (p.isSet(QStringLiteral("image"))) {
         QString error;
         if (!unit.loadImage(p.value(QStringLiteral("image")), &error)) {
-            std::fprintf(stderr, "smsv48-sim: %s: %s\n", qPrintable(p.value(QStringLiteral("image"))), qPrintable(error));
+            std::fprintf(stderr, "smsv48-sim: %s: %s\n", qPrintable(p.value(QStringLiteral("image"))),
+                         qPrintable(error));
             return 2;
         }
     }
@@ -144,7 +168,7 @@ int main(int argc, char** argv)
     // Keep the device side open ourselves, raw, so the tool may open and close it freely.
     const int slave = ::open(slaveName.constData(), O_RDWR | O_NOCTTY);
     if (slave >= 0) {
-        termios t{};
+        termios t {};
         ::tcgetattr(slave, &t);
         ::cfmakeraw(&t);
         ::tcsetattr(slave, TCSANOW, &t);
@@ -155,7 +179,8 @@ int main(int argc, char** argv)
         g_linkPath = QFile::encodeName(p.value(QStringLiteral("link")));
         ::unlink(g_linkPath.constData());
         if (::symlink(slaveName.constData(), g_linkPath.constData()) != 0) {
-            std::fprintf(stderr, "smsv48-sim: cannot make the link %s: %s\n", g_linkPath.constData(), std::strerror(errno));
+            std::fprintf(stderr, "smsv48-sim: cannot make the link %s: %s\n", g_linkPath.constData(),
+                         std::strerror(errno));
             return 1;
         }
     }
@@ -174,14 +199,16 @@ int main(int argc, char** argv)
     if (p.isSet(QStringLiteral("log"))) {
         logFile = std::make_unique<QFile>(p.value(QStringLiteral("log")));
         if (!logFile->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            std::fprintf(stderr, "smsv48-sim: %s: %s\n", qPrintable(logFile->fileName()), qPrintable(logFile->errorString()));
+            std::fprintf(stderr, "smsv48-sim: %s: %s\n", qPrintable(logFile->fileName()),
+                         qPrintable(logFile->errorString()));
             return 1;
         }
     }
     auto flushLog = [&] {
         if (logFile)
             for (const SimLogEntry& e : unit.log)
-                logFile->write(QByteArray::number(e.t, 'f', 1) + (e.fromTool ? " > " : " < ") + printable(e.data) + "\n");
+                logFile->write(QByteArray::number(e.t, 'f', 1) + (e.fromTool ? " > " : " < ") + printable(e.data)
+                               + "\n");
         unit.log.clear();
     };
 

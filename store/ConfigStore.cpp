@@ -20,7 +20,11 @@ void ConfigStore::open(const QString& path, Connection::Mode mode)
 {
     close();
     m_path = path;
-    struct Pair { Connection* con; Recordset* rs; const QString* table; };
+    struct Pair {
+        Connection* con;
+        Recordset* rs;
+        const QString* table;
+    };
     const Pair pairs[] = {
         {&powerOnConnection, &powerOn, &tbl::PowerOn},
         {&alarmInputConnection, &alarmInput, &tbl::AlarmDispositiv},
@@ -38,10 +42,13 @@ void ConfigStore::open(const QString& path, Connection::Mode mode)
 QString ConfigStore::close()
 {
     QString firstError;
-    struct Pair { Connection* con; Recordset* rs; };
+    struct Pair {
+        Connection* con;
+        Recordset* rs;
+    };
     const Pair pairs[] = {
-        {&inputsConnection, &inputs}, {&outputsConnection, &outputs}, {&powerOnConnection, &powerOn},
-        {&alarmInputConnection, &alarmInput}, {&smsConnection, &sms}, {&addressesConnection, &addresses},
+        {&inputsConnection, &inputs},         {&outputsConnection, &outputs}, {&powerOnConnection, &powerOn},
+        {&alarmInputConnection, &alarmInput}, {&smsConnection, &sms},         {&addressesConnection, &addresses},
     };
     for (const Pair& p : pairs) {
         if (!p.rs->isOpen())
@@ -81,7 +88,10 @@ void ConfigStore::updateAll()
         const QSqlError err = db.lastError();
         db.rollback();
         throwIfInUse(err, m_path);
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(err.text()));
+        throw StoreError(gState()
+                             .msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"),
+                                    QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1"))
+                             .arg(err.text()));
     }
     for (Recordset* rs : all)
         rs->markWritten();
@@ -91,9 +101,14 @@ QString checkDatabase(const QString& path)
 {
     const QFileInfo fi(path);
     if (!fi.exists())
-        return gState().msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden.")).arg(path);
+        return gState()
+            .msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden."))
+            .arg(path);
     if (!fi.isFile() || !fi.isReadable())
-        return gState().msgOr(QStringLiteral("gsMsgDatenbankNichtLesbar"), QStringLiteral("Die Datenbankdatei %1 kann nicht gelesen werden.")).arg(path);
+        return gState()
+            .msgOr(QStringLiteral("gsMsgDatenbankNichtLesbar"),
+                   QStringLiteral("Die Datenbankdatei %1 kann nicht gelesen werden."))
+            .arg(path);
     Connection con;
     try {
         con.open(path, Connection::Read);
@@ -101,15 +116,20 @@ QString checkDatabase(const QString& path)
         return e.message();
     }
     QSqlDatabase db = con.db();
-    struct Need { QString table; QStringList positioned; QStringList named; int rows; };
+    struct Need {
+        QString table;
+        QStringList positioned;
+        QStringList named;
+        int rows;
+    };
     QStringList users;
     for (int i = 1; i <= 8; ++i)
         users << QStringLiteral("Benutzer%1").arg(i);
     const QList<Need> needs = {
-        {tbl::Eingaenge, QStringList{"ID", "I/O"} + users, {"SMSID"}, 16},
-        {tbl::Ausgaenge, QStringList{"ID", "I/O"} + users + QStringList{"DefaultState"}, {"SMSID"}, 8},
-        {tbl::AlarmDispositiv, QStringList{"", "", ""} + users, {"IN_SF", "IN_FF", tbl::Verzoegerungszeit, "SMS"}, 1},
-        {tbl::PowerOn, QStringList{""} + users, {"SMS"}, 1},
+        {tbl::Eingaenge, QStringList {"ID", "I/O"} + users, {"SMSID"}, 16},
+        {tbl::Ausgaenge, QStringList {"ID", "I/O"} + users + QStringList {"DefaultState"}, {"SMSID"}, 8},
+        {tbl::AlarmDispositiv, QStringList {"", "", ""} + users, {"IN_SF", "IN_FF", tbl::Verzoegerungszeit, "SMS"}, 1},
+        {tbl::PowerOn, QStringList {""} + users, {"SMS"}, 1},
         {tbl::SMS, {"ID", "", "Deutsch", "", "", ""}, {}, 26},
         {tbl::Adressen, {}, {"Namen", "Natel_Nummer", "Passwort", "Operator", "Status"}, 8},
         {tbl::Beschriftung, {"Name", "", "", "", ""}, {}, -1},
@@ -126,26 +146,48 @@ QString checkDatabase(const QString& path)
             }
             const QString err = q.lastError().text();
             if (err.contains(QLatin1String("no such table")))
-                return gState().msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"), QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\".")).arg(path, n.table);
-            return gState().msgOr(QStringLiteral("gsMsgDatenbankLesefehler"), QStringLiteral("Die Datenbank %1 kann nicht gelesen werden: %2")).arg(path, err);
+                return gState()
+                    .msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"),
+                           QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\"."))
+                    .arg(path, n.table);
+            return gState()
+                .msgOr(QStringLiteral("gsMsgDatenbankLesefehler"),
+                       QStringLiteral("Die Datenbank %1 kann nicht gelesen werden: %2"))
+                .arg(path, err);
         }
         const QSqlRecord rec = q.record();
         if (rec.count() < n.positioned.size())
-            return gState().msgOr(QStringLiteral("gsMsgTabelleZuWenigSpalten"), QStringLiteral("Die Tabelle \"%1\" von %2 hat zu wenige Spalten.")).arg(n.table, path);
+            return gState()
+                .msgOr(QStringLiteral("gsMsgTabelleZuWenigSpalten"),
+                       QStringLiteral("Die Tabelle \"%1\" von %2 hat zu wenige Spalten."))
+                .arg(n.table, path);
         for (int i = 0; i < n.positioned.size(); ++i)
             if (!n.positioned[i].isEmpty() && rec.fieldName(i) != n.positioned[i])
-                return gState().msgOr(QStringLiteral("gsMsgTabelleSpalteAnPosition"), QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\" an Position %4."))
-                    .arg(n.table, path, n.positioned[i]).arg(i);
+                return gState()
+                    .msgOr(QStringLiteral("gsMsgTabelleSpalteAnPosition"),
+                           QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\" an Position %4."))
+                    .arg(n.table, path, n.positioned[i])
+                    .arg(i);
         for (const QString& c : n.named)
             if (rec.indexOf(c) < 0)
-                return gState().msgOr(QStringLiteral("gsMsgTabelleSpalteFehlt"), QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\".")).arg(n.table, path, c);
+                return gState()
+                    .msgOr(QStringLiteral("gsMsgTabelleSpalteFehlt"),
+                           QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\"."))
+                    .arg(n.table, path, c);
         if (n.rows >= 0) {
             QSqlQuery c(db);
             if (!c.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(n.table)) || !c.next())
-                return gState().msgOr(QStringLiteral("gsMsgTabelleNichtLesbar"), QStringLiteral("Die Tabelle \"%1\" von %2 kann nicht gelesen werden.")).arg(n.table, path);
+                return gState()
+                    .msgOr(QStringLiteral("gsMsgTabelleNichtLesbar"),
+                           QStringLiteral("Die Tabelle \"%1\" von %2 kann nicht gelesen werden."))
+                    .arg(n.table, path);
             if (c.value(0).toInt() != n.rows)
-                return gState().msgOr(QStringLiteral("gsMsgTabelleZeilenzahlDatei"), QStringLiteral("Die Tabelle \"%1\" von %2 hat %3 statt %4 Zeilen."))
-                    .arg(n.table, path).arg(c.value(0).toInt()).arg(n.rows);
+                return gState()
+                    .msgOr(QStringLiteral("gsMsgTabelleZeilenzahlDatei"),
+                           QStringLiteral("Die Tabelle \"%1\" von %2 hat %3 statt %4 Zeilen."))
+                    .arg(n.table, path)
+                    .arg(c.value(0).toInt())
+                    .arg(n.rows);
         }
     }
     return QString();

@@ -29,7 +29,8 @@ public:
     // nothing reaches the file and the edits stay pending.
     void updateAll();
 
-    Connection powerOnConnection, alarmInputConnection, smsConnection, inputsConnection, outputsConnection, addressesConnection;
+    Connection powerOnConnection, alarmInputConnection, smsConnection, inputsConnection, outputsConnection,
+        addressesConnection;
     Recordset powerOn, alarmInput, sms, inputs, outputs, addresses;
 
 private:

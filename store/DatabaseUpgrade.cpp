@@ -22,7 +22,7 @@ const QStringList& textTables()
 }
 
 struct Migration {
-    int version;            // the schema version this step leads to, from the one before
+    int version; // the schema version this step leads to, from the one before
     QStringList statements; // run in order on the configuration tables
 };
 
@@ -67,13 +67,13 @@ public:
         db.setDatabaseName(userPath);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
         if (!db.open())
-            throw Failure{db.lastError().text()};
+            throw Failure {db.lastError().text()};
         QSqlQuery attach(db);
         attach.prepare(QStringLiteral("ATTACH DATABASE ? AS shipped"));
         attach.addBindValue(QUrl::fromLocalFile(templatePath).toString(QUrl::FullyEncoded)
                             + QStringLiteral("?mode=ro&immutable=1"));
         if (!attach.exec())
-            throw Failure{attach.lastError().text()};
+            throw Failure {attach.lastError().text()};
     }
     ~UpgradeSession()
     {
@@ -94,7 +94,7 @@ public:
     {
         QSqlQuery q(db());
         if (!q.exec(sql))
-            throw Failure{QStringLiteral("%1: %2").arg(sql.left(80), q.lastError().text())};
+            throw Failure {QStringLiteral("%1: %2").arg(sql.left(80), q.lastError().text())};
     }
     // The rows of a query, each as its values.
     QList<QVariantList> rows(const QString& sql, const QVariantList& values = {}) const
@@ -105,7 +105,7 @@ public:
         for (const QVariant& v : values)
             q.addBindValue(v);
         if (!q.exec())
-            throw Failure{QStringLiteral("%1: %2").arg(sql.left(80), q.lastError().text())};
+            throw Failure {QStringLiteral("%1: %2").arg(sql.left(80), q.lastError().text())};
         QList<QVariantList> result;
         const int columns = q.record().count();
         while (q.next()) {
@@ -116,7 +116,10 @@ public:
         }
         return result;
     }
-    int version(const QString& schema) const { return rows(QStringLiteral("PRAGMA %1.user_version").arg(schema)).value(0).value(0).toInt(); }
+    int version(const QString& schema) const
+    {
+        return rows(QStringLiteral("PRAGMA %1.user_version").arg(schema)).value(0).value(0).toInt();
+    }
 
     void begin()
     {
@@ -142,7 +145,9 @@ bool textsDiffer(const UpgradeSession& s)
         const QString user = QStringLiteral("SELECT rowid, * FROM main.%1").arg(quoted(table));
         const QString shipped = QStringLiteral("SELECT rowid, * FROM shipped.%1").arg(quoted(table));
         try {
-            if (!s.rows(QStringLiteral("SELECT 1 FROM (%1 EXCEPT %2) UNION ALL SELECT 1 FROM (%2 EXCEPT %1) LIMIT 1").arg(user, shipped)).isEmpty())
+            if (!s.rows(QStringLiteral("SELECT 1 FROM (%1 EXCEPT %2) UNION ALL SELECT 1 FROM (%2 EXCEPT %1) LIMIT 1")
+                            .arg(user, shipped))
+                     .isEmpty())
                 return true;
         } catch (const Failure&) {
             return true;
@@ -155,21 +160,24 @@ bool textsDiffer(const UpgradeSession& s)
 // rows and row ids included.
 void replaceTextTable(const UpgradeSession& s, const QString& table, const QString& templatePath)
 {
-    const QList<QVariantList> schema = s.rows(
-        QStringLiteral("SELECT type, sql FROM shipped.sqlite_master WHERE tbl_name = ? AND sql IS NOT NULL "
-                       "ORDER BY type <> 'table', rowid"),
-        {table});
+    const QList<QVariantList> schema
+        = s.rows(QStringLiteral("SELECT type, sql FROM shipped.sqlite_master WHERE tbl_name = ? AND sql IS NOT NULL "
+                                "ORDER BY type <> 'table', rowid"),
+                 {table});
     if (schema.isEmpty() || schema.first().value(0).toString() != QLatin1String("table"))
-        throw Failure{gState().msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"), QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\"."))
-                          .arg(templatePath, table)};
+        throw Failure {gState()
+                           .msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"),
+                                  QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\"."))
+                           .arg(templatePath, table)};
     s.exec(QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(quoted(table)));
     for (const QVariantList& entry : schema)
         s.exec(entry.value(1).toString()); // unqualified: made in main
-    QStringList columns{QStringLiteral("rowid")};
+    QStringList columns {QStringLiteral("rowid")};
     for (const QVariantList& column : s.rows(QStringLiteral("PRAGMA shipped.table_info(%1)").arg(quoted(table))))
         columns << quoted(column.value(1).toString());
     const QString list = columns.join(QLatin1Char(','));
-    s.exec(QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM shipped.%1 ORDER BY rowid").arg(quoted(table), list));
+    s.exec(
+        QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM shipped.%1 ORDER BY rowid").arg(quoted(table), list));
 }
 } // namespace
 
@@ -180,14 +188,19 @@ Outcome fromTemplate(const QString& templatePath, const QString& userPath, QStri
 {
     auto fail = [&](const QString& detail) {
         if (error)
-            *error = gState().msgOr(QStringLiteral("gsMsgDatenbankNichtAktualisiert"),
-                                    QStringLiteral("Die Datenbank %1 kann nicht auf den Stand der mitgelieferten Vorlage %2 gebracht werden und bleibt unverändert: %3"))
+            *error = gState()
+                         .msgOr(QStringLiteral("gsMsgDatenbankNichtAktualisiert"),
+                                QStringLiteral("Die Datenbank %1 kann nicht auf den Stand der mitgelieferten Vorlage "
+                                               "%2 gebracht werden und bleibt unverändert: %3"))
                          .arg(userPath, templatePath, detail);
         return Outcome::Failed;
     };
     for (const QString& path : {userPath, templatePath})
         if (!QFileInfo(path).isFile()) // SQLite would make an empty database there
-            return fail(gState().msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden.")).arg(path));
+            return fail(gState()
+                            .msgOr(QStringLiteral("gsMsgDatenbankFehlt"),
+                                   QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden."))
+                            .arg(path));
     try {
         UpgradeSession s;
         s.open(userPath, templatePath);
@@ -197,10 +210,14 @@ Outcome fromTemplate(const QString& templatePath, const QString& userPath, QStri
             return Outcome::Unchanged;
         QList<Migration> steps;
         for (int v = from + 1; v <= to; ++v) {
-            const auto step = std::find_if(migrations().begin(), migrations().end(), [v](const Migration& m) { return m.version == v; });
+            const auto step = std::find_if(migrations().begin(), migrations().end(),
+                                           [v](const Migration& m) { return m.version == v; });
             if (step == migrations().end())
-                return fail(gState().msgOr(QStringLiteral("gsMsgDatenbankKeineMigration"), QStringLiteral("keine Umstellung von Version %1 auf Version %2 bekannt"))
-                                .arg(from).arg(to));
+                return fail(gState()
+                                .msgOr(QStringLiteral("gsMsgDatenbankKeineMigration"),
+                                       QStringLiteral("keine Umstellung von Version %1 auf Version %2 bekannt"))
+                                .arg(from)
+                                .arg(to));
             steps << *step;
         }
         s.begin();

@@ -5,10 +5,10 @@
 
 namespace DatabaseUpgrade {
 enum class Outcome {
-    Unchanged,    // same schema version and texts, or a database of a newer program
+    Unchanged, // same schema version and texts, or a database of a newer program
     TextsUpdated, // the text tables replaced by the template's
-    Migrated,     // an older schema brought to the template's version, texts replaced
-    Failed,       // nothing changed; *error says why
+    Migrated, // an older schema brought to the template's version, texts replaced
+    Failed, // nothing changed; *error says why
 };
 
 // The schema version of the databases this program reads, kept in the database as

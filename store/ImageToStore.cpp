@@ -23,7 +23,10 @@ void findText(Recordset& sms, const QVariant& id)
         return;
     sms.moveFirst();
     if (!sms.find(criterion))
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgSMSZeileFehlt"), QStringLiteral("Der Tabelle \"SMS\" fehlt die Zeile mit der ID %1.")).arg(id.toString()));
+        throw StoreError(gState()
+                             .msgOr(QStringLiteral("gsMsgSMSZeileFehlt"),
+                                    QStringLiteral("Der Tabelle \"SMS\" fehlt die Zeile mit der ID %1."))
+                             .arg(id.toString()));
 }
 } // namespace
 
@@ -39,7 +42,9 @@ void storeImage(const Image& img, ConfigStore& store, int language)
     try {
         if (in.recordCount() < 16 || out.recordCount() < 8 || adr.recordCount() < 8 || ad.recordCount() < 1
             || po.recordCount() < 1)
-            throw StoreError(gState().msgOr(QStringLiteral("gsMsgFesteZeilenFehlen"), QStringLiteral("Den festen Tabellen der Konfigurationsdatenbank fehlen Zeilen.")));
+            throw StoreError(
+                gState().msgOr(QStringLiteral("gsMsgFesteZeilenFehlen"),
+                               QStringLiteral("Den festen Tabellen der Konfigurationsdatenbank fehlen Zeilen.")));
         in.moveFirst();
         sms.moveFirst();
         ad.moveFirst();

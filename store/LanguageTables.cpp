@@ -19,11 +19,18 @@ LanguageTable::LanguageTable(const QString& table, const QString& path, int lang
     } catch (const StoreError& e) {
         m_con.close();
         throw LanguageTableError(table, QString(),
-                                 gState().msgOr(QStringLiteral("gsMsgSprachtabelleNichtLesbar"), QStringLiteral("Die Sprachtabelle \"%1\" kann nicht gelesen werden: %2")).arg(table, e.message()));
+                                 gState()
+                                     .msgOr(QStringLiteral("gsMsgSprachtabelleNichtLesbar"),
+                                            QStringLiteral("Die Sprachtabelle \"%1\" kann nicht gelesen werden: %2"))
+                                     .arg(table, e.message()));
     }
     if (m_rs.fieldCount() < 5)
-        throw LanguageTableError(table, QString(),
-                                 gState().msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"), QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen.")).arg(table));
+        throw LanguageTableError(
+            table, QString(),
+            gState()
+                .msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"),
+                       QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen."))
+                .arg(table));
 }
 
 LanguageTable::~LanguageTable()
@@ -52,7 +59,10 @@ void LanguageTable::findNext(const QString& key)
     // The criterion quotes the key; a quote inside a key could not be found and is not used.
     if (key.contains(QLatin1Char('\'')) || !seek(key))
         throw LanguageTableError(m_table, key,
-                                 gState().msgOr(QStringLiteral("gsMsgSprachtabelleZeileFehlt"), QStringLiteral("Die Sprachtabelle \"%1\" hat keine Zeile \"%2\".")).arg(m_table, key));
+                                 gState()
+                                     .msgOr(QStringLiteral("gsMsgSprachtabelleZeileFehlt"),
+                                            QStringLiteral("Die Sprachtabelle \"%1\" hat keine Zeile \"%2\"."))
+                                     .arg(m_table, key));
 }
 
 // Moves to the row found by the criterion Name = 'key' from the current row on. The loaders
@@ -99,12 +109,22 @@ void LanguageTable::failPastEnd(const QString& what) const
     const QString key = m_anchor.isEmpty() ? what : m_anchor;
     QString text;
     if (m_anchor.isEmpty())
-        text = gState().msgOr(QStringLiteral("gsMsgSprachtabelleZuKurz"), QStringLiteral("Die Sprachtabelle \"%1\" endet vor der Zeile für \"%2\" (sie hat %3 Zeilen)."))
-                   .arg(m_table, what).arg(m_rs.recordCount());
+        text
+            = gState()
+                  .msgOr(QStringLiteral("gsMsgSprachtabelleZuKurz"),
+                         QStringLiteral("Die Sprachtabelle \"%1\" endet vor der Zeile für \"%2\" (sie hat %3 Zeilen)."))
+                  .arg(m_table, what)
+                  .arg(m_rs.recordCount());
     else
-        text = gState().msgOr(QStringLiteral("gsMsgSprachtabelleFolge"), QStringLiteral("Die Sprachtabelle \"%1\" endet innerhalb der Zeilen ab \"%2\": Zeile %3 der Folge fehlt%4."))
-                   .arg(m_table, m_anchor).arg(m_taken + 1)
-                   .arg(what.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(what));
+        text
+            = gState()
+                  .msgOr(
+                      QStringLiteral("gsMsgSprachtabelleFolge"),
+                      QStringLiteral(
+                          "Die Sprachtabelle \"%1\" endet innerhalb der Zeilen ab \"%2\": Zeile %3 der Folge fehlt%4."))
+                  .arg(m_table, m_anchor)
+                  .arg(m_taken + 1)
+                  .arg(what.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(what));
     throw LanguageTableError(m_table, key, text);
 }
 

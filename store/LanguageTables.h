@@ -19,9 +19,12 @@
 class LanguageTableError : public StoreError {
 public:
     LanguageTableError(const QString& table, const QString& key, const QString& what)
-        : StoreError(what), m_table(table), m_key(key) {}
+        : StoreError(what), m_table(table), m_key(key)
+    {
+    }
     QString table() const { return m_table; }
     QString key() const { return m_key; }
+
 private:
     QString m_table;
     QString m_key;

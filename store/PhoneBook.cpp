@@ -81,8 +81,8 @@ PhoneBook::Leave PhoneBook::check(const PhoneBookEntry& boxes) const
         return m_clearPending ? Leave::Written : Leave::Unchanged;
     if (boxes.number.isEmpty() || boxes.password.isEmpty())
         return Leave::Incomplete;
-    if (numberError(boxes.number) >= 0 || !checkPassword(boxes.password).ok() ||
-        boxes.number.size() > NumberLength || boxes.name.size() > NameLength)
+    if (numberError(boxes.number) >= 0 || !checkPassword(boxes.password).ok() || boxes.number.size() > NumberLength
+        || boxes.name.size() > NameLength)
         return Leave::Invalid;
     return Leave::Written;
 }

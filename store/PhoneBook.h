@@ -49,10 +49,10 @@ public:
 
     // What leaving the current entry with these box contents does.
     enum class Leave {
-        Written,    // the entry (or its clearing) reached the file
-        Unchanged,  // the boxes show what is stored: nothing to write
+        Written, // the entry (or its clearing) reached the file
+        Unchanged, // the boxes show what is stored: nothing to write
         Incomplete, // changed, but the number or the password box is empty: nothing written
-        Invalid,    // the number or the password is not acceptable: nothing written
+        Invalid, // the number or the password is not acceptable: nothing written
     };
     Leave check(const PhoneBookEntry& boxes) const;
     // Writes the entry when check() says it can be written. Throws StoreError.

@@ -56,9 +56,10 @@ QString checkDatabaseWritable(const QString& path)
     if (mayAccess(path, true) && mayAccess(folderOf(path), true))
         return QString();
     return gState()
-        .msgOr(QStringLiteral("gsMsgDatenbankSchreibgeschützt"),
-               QStringLiteral("Die Datenbank %1 ist schreibgeschützt: Das Programm darf die Datei oder ihren Ordner nicht "
-                              "ändern. Es wurde nichts geändert."))
+        .msgOr(
+            QStringLiteral("gsMsgDatenbankSchreibgeschützt"),
+            QStringLiteral("Die Datenbank %1 ist schreibgeschützt: Das Programm darf die Datei oder ihren Ordner nicht "
+                           "ändern. Es wurde nichts geändert."))
         .arg(QDir::toNativeSeparators(path));
 }
 
@@ -67,10 +68,12 @@ void throwIfInUse(const QSqlError& error, const QString& path)
     bool isNumber = false;
     const int code = error.nativeErrorCode().toInt(&isNumber) & 0xFF; // the primary code of an extended one
     if (isNumber && (code == SQLITE_BUSY || code == SQLITE_LOCKED))
-        throw StoreBusy(gState()
-                            .msgOr(QStringLiteral("gsMsgDatenbankInVerwendung"),
-                                   QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert."))
-                            .arg(QDir::toNativeSeparators(path)));
+        throw StoreBusy(
+            gState()
+                .msgOr(QStringLiteral("gsMsgDatenbankInVerwendung"),
+                       QStringLiteral(
+                           "Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert."))
+                .arg(QDir::toNativeSeparators(path)));
 }
 
 Connection::~Connection() { close(); }
@@ -79,7 +82,10 @@ void Connection::open(const QString& path, Mode mode)
 {
     close();
     if (!QFileInfo(path).isFile())
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden.")).arg(path));
+        throw StoreError(gState()
+                             .msgOr(QStringLiteral("gsMsgDatenbankFehlt"),
+                                    QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden."))
+                             .arg(path));
     if (mode == ReadWrite) {
         const QString readOnly = checkDatabaseWritable(path);
         if (!readOnly.isEmpty())
@@ -108,7 +114,10 @@ void Connection::open(const QString& path, Mode mode)
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         m_name.clear();
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtGeöffnet"), QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2")).arg(path, err));
+        throw StoreError(gState()
+                             .msgOr(QStringLiteral("gsMsgDatenbankNichtGeöffnet"),
+                                    QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2"))
+                             .arg(path, err));
     }
     m_path = path;
     m_mode = mode;
@@ -359,7 +368,10 @@ void Recordset::updateBatch()
             qCDebug(lcStore).noquote() << m_source << ": commit failed:" << err.text();
             db.rollback();
             throwIfInUse(err, m_con->path());
-            throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err.text()));
+            throw StoreError(gState()
+                                 .msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"),
+                                        QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2"))
+                                 .arg(m_source, err.text()));
         }
     } catch (const StoreBusy&) {
         // Nothing was written: show the file again (on the same row), so that the same edit
@@ -383,7 +395,10 @@ void beginWriting(QSqlDatabase& db, const QString& path)
         return;
     qCDebug(lcStore).noquote() << path << ": no write transaction:" << begin.lastError().text();
     throwIfInUse(begin.lastError(), path);
-    throw StoreError(gState().msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"), QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1")).arg(begin.lastError().text()));
+    throw StoreError(gState()
+                         .msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"),
+                                QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1"))
+                         .arg(begin.lastError().text()));
 }
 
 void Recordset::writePending(QSqlDatabase& db)
@@ -411,9 +426,14 @@ void Recordset::writePending(QSqlDatabase& db)
         if (!q.exec() || q.numRowsAffected() != 1) {
             qCDebug(lcStore).noquote() << m_source << ": row" << r.rowid << "not written:" << q.lastError().text();
             throwIfInUse(q.lastError(), m_con->path());
-            const QString err = q.lastError().isValid() ? q.lastError().text()
-                                                        : gState().msgOr(QStringLiteral("gsMsgZeileVerschwunden"), QStringLiteral("eine Zeile ist aus der Datei verschwunden"));
-            throw StoreError(gState().msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"), QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2")).arg(m_source, err));
+            const QString err = q.lastError().isValid()
+                ? q.lastError().text()
+                : gState().msgOr(QStringLiteral("gsMsgZeileVerschwunden"),
+                                 QStringLiteral("eine Zeile ist aus der Datei verschwunden"));
+            throw StoreError(gState()
+                                 .msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"),
+                                        QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2"))
+                                 .arg(m_source, err));
         }
     }
 }

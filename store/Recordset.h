@@ -51,6 +51,7 @@ public:
     QSqlDatabase db() const;
     QString path() const { return m_path; }
     Mode mode() const { return m_mode; }
+
 private:
     QString m_name;
     QString m_path;
@@ -78,7 +79,7 @@ public:
 
     void moveFirst();
     void moveLast();
-    void moveNext();     // throws at EOF
+    void moveNext(); // throws at EOF
     void movePrevious(); // throws at BOF
 
     // Searches forward from the current row (inclusive). Criterion forms:

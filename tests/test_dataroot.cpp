@@ -59,8 +59,10 @@ void enterSiteConfiguration(const QString& db)
 
 void verifySiteConfigurationKept(const QString& db)
 {
-    QCOMPARE(sqlValue(db, "SELECT Namen || '/' || Natel_Nummer || '/' || Passwort || '/' || Status FROM Adressen WHERE ID=1").toString(),
-             QStringLiteral("Meier/0791234567/1234/1"));
+    QCOMPARE(
+        sqlValue(db, "SELECT Namen || '/' || Natel_Nummer || '/' || Passwort || '/' || Status FROM Adressen WHERE ID=1")
+            .toString(),
+        QStringLiteral("Meier/0791234567/1234/1"));
     QCOMPARE(sqlValue(db, "SELECT Deutsch FROM SMS WHERE ID=1").toString(), QStringLiteral("Tür offen"));
 }
 
@@ -130,8 +132,10 @@ void TestDataRoot::newReleaseUpdatesTextsAndHelpAndKeepsTheSitesFiles()
     QVERIFY2(DataRoot::prepareUserFolder(templates.root(), user.path(), &error), qPrintable(error));
 
     QCOMPARE(sqlValue(db, firstCaption).toString(), QStringLiteral("Inputs of the new release"));
-    QCOMPARE(sqlValue(db, "SELECT Französisch FROM SystemNachrichten WHERE Name='gsMsgNeu'").toString(), QStringLiteral("nouveau"));
-    QCOMPARE(sqlValue(db, "SELECT COUNT(*) FROM ToolTipText").toInt(), templates.queryValue("SELECT COUNT(*) FROM ToolTipText").toInt());
+    QCOMPARE(sqlValue(db, "SELECT Französisch FROM SystemNachrichten WHERE Name='gsMsgNeu'").toString(),
+             QStringLiteral("nouveau"));
+    QCOMPARE(sqlValue(db, "SELECT COUNT(*) FROM ToolTipText").toInt(),
+             templates.queryValue("SELECT COUNT(*) FROM ToolTipText").toInt());
     verifySiteConfigurationKept(db);
     QCOMPARE(sqlValue(db, "PRAGMA user_version").toInt(), DatabaseUpgrade::schemaVersion());
     QCOMPARE(checkDatabase(db), QString());
@@ -161,7 +165,8 @@ void TestDataRoot::olderSchemaIsMigrated()
     QCOMPARE(DatabaseUpgrade::fromTemplate(templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Migrated);
     QCOMPARE(sqlValue(db, "PRAGMA user_version").toInt(), DatabaseUpgrade::schemaVersion());
     QCOMPARE(sqlValue(db, firstCaption), templates.queryValue(firstCaption));
-    QCOMPARE(sqlValue(db, "SELECT COUNT(*) FROM SystemNachrichten"), templates.queryValue("SELECT COUNT(*) FROM SystemNachrichten"));
+    QCOMPARE(sqlValue(db, "SELECT COUNT(*) FROM SystemNachrichten"),
+             templates.queryValue("SELECT COUNT(*) FROM SystemNachrichten"));
     verifySiteConfigurationKept(db);
     QCOMPARE(checkDatabase(db), QString());
     QCOMPARE(DatabaseUpgrade::fromTemplate(templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Unchanged);
@@ -207,7 +212,8 @@ void TestDataRoot::builtDatabaseCarriesTheSchemaVersion()
 {
     // A schema version raised in the SQL without a migration step to it (or the other way
     // round) would leave user databases behind.
-    QCOMPARE(sqlValue(QStringLiteral(SMSV48_PRISTINE_DB), "PRAGMA user_version").toInt(), DatabaseUpgrade::schemaVersion());
+    QCOMPARE(sqlValue(QStringLiteral(SMSV48_PRISTINE_DB), "PRAGMA user_version").toInt(),
+             DatabaseUpgrade::schemaVersion());
     QVERIFY(DatabaseUpgrade::schemaVersion() >= 1);
 }
 

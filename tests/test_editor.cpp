@@ -38,21 +38,27 @@ void loadMessages()
 // Users 1..3 with number (2 inactive), 4..8 without.
 void seedUsers(const TestEnv& env)
 {
-    env.exec("UPDATE Adressen SET Namen='Anna', Natel_Nummer='+41791112233', Passwort='1234', Operator=1, Status=1 WHERE ID=1");
-    env.exec("UPDATE Adressen SET Namen='Beat', Natel_Nummer='0794445566', Passwort='5678', Operator=0, Status=0 WHERE ID=2");
-    env.exec("UPDATE Adressen SET Namen=NULL, Natel_Nummer='0797778899', Passwort='4321', Operator=0, Status=1 WHERE ID=3");
+    env.exec("UPDATE Adressen SET Namen='Anna', Natel_Nummer='+41791112233', Passwort='1234', Operator=1, Status=1 "
+             "WHERE ID=1");
+    env.exec("UPDATE Adressen SET Namen='Beat', Natel_Nummer='0794445566', Passwort='5678', Operator=0, Status=0 WHERE "
+             "ID=2");
+    env.exec(
+        "UPDATE Adressen SET Namen=NULL, Natel_Nummer='0797778899', Passwort='4321', Operator=0, Status=1 WHERE ID=3");
 }
 
 QVariant value(const TestEnv& env, const QString& sql) { return env.queryValue(sql); }
 
 int inputFlag(const TestEnv& env, int row, int user)
 {
-    return value(env, QStringLiteral("SELECT Benutzer%1 FROM \"Konfiguration_Eingänge\" WHERE ID=%2").arg(user).arg(row)).toInt();
+    return value(env,
+                 QStringLiteral("SELECT Benutzer%1 FROM \"Konfiguration_Eingänge\" WHERE ID=%2").arg(user).arg(row))
+        .toInt();
 }
 
 int outputFlag(const TestEnv& env, int row, const QString& col)
 {
-    return value(env, QStringLiteral("SELECT \"%1\" FROM \"Konfiguration_Ausgänge\" WHERE ID=%2").arg(col).arg(row)).toInt();
+    return value(env, QStringLiteral("SELECT \"%1\" FROM \"Konfiguration_Ausgänge\" WHERE ID=%2").arg(col).arg(row))
+        .toInt();
 }
 
 QVariant smsText(const TestEnv& env, int id, const char* col = "Deutsch")
@@ -78,15 +84,17 @@ struct Main {
         gState().unsavedChanges = false;
         delete w;
     }
-    template <typename T = QWidget>
-    T* get(const QString& name) const
+    template <typename T = QWidget> T* get(const QString& name) const
     {
         T* c = w->findChild<T*>(name);
         if (!c)
             qFatal("no control %s", qPrintable(name));
         return c;
     }
-    QCheckBox* box(const char* arr, int i) const { return get<QCheckBox>(QStringLiteral("%1(%2)").arg(QLatin1String(arr)).arg(i)); }
+    QCheckBox* box(const char* arr, int i) const
+    {
+        return get<QCheckBox>(QStringLiteral("%1(%2)").arg(QLatin1String(arr)).arg(i));
+    }
     QLineEdit* edit(const QString& name) const { return get<QLineEdit>(name); }
     QLabel* label(const QString& name) const { return get<QLabel>(name); }
     void showTab(QWidget* c)
@@ -260,7 +268,11 @@ void TestEditor::clickOnChkEmpOP37WritesRow6Benutzer3()
     QTest::mouseClick(b, Qt::LeftButton);
     QVERIFY(b->isChecked());
     QCOMPARE(inputFlag(env, 6, 3), 1);
-    QCOMPARE(value(env, "SELECT SUM(Benutzer1+Benutzer2+Benutzer3+Benutzer4+Benutzer5+Benutzer6+Benutzer7+Benutzer8) FROM \"Konfiguration_Eingänge\"").toInt(), 1);
+    QCOMPARE(value(env,
+                   "SELECT SUM(Benutzer1+Benutzer2+Benutzer3+Benutzer4+Benutzer5+Benutzer6+Benutzer7+Benutzer8) FROM "
+                   "\"Konfiguration_Eingänge\"")
+                 .toInt(),
+             1);
     QVERIFY(gState().unsavedChanges);
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(inputFlag(env, 6, 3), 0);
@@ -293,12 +305,14 @@ void TestEditor::userWithoutNumberDisablesColumnAndGreysLabels()
         QCOMPARE(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g + 3))->text(), Undefined);
         QCOMPARE(m.label(QStringLiteral("lblAdresseEmpf(%1)").arg(8 * g + 3))->text(), QString());
         QCOMPARE(forecolour(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g + 3))), 0x808080);
-        QCOMPARE(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g + 3))->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        QCOMPARE(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g + 3))->palette().color(QPalette::WindowText),
+                 QColor(128, 128, 128));
         // user 1: active, blue; user 2: inactive, grey but usable; user 3: no name.
         QCOMPARE(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g))->text(), QStringLiteral("Anna"));
         QCOMPARE(m.label(QStringLiteral("lblAdresseEmpf(%1)").arg(8 * g))->text(), QStringLiteral("+41791112233"));
         QCOMPARE(forecolour(m.label(QStringLiteral("lblAdresseEmpf(%1)").arg(8 * g))), 0xFF0000);
-        QCOMPARE(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g))->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g))->palette().color(QPalette::WindowText),
+                 QColor(0, 0, 255));
         QCOMPARE(forecolour(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g + 1))), 0x808080);
         QCOMPARE(m.label(QStringLiteral("lblAdresseName(%1)").arg(8 * g + 2))->text(), Undefined);
     }
@@ -459,8 +473,8 @@ void TestEditor::delayFieldRefusesAndStores()
         const char* text;
         Dialogs::Icon icon;
     };
-    for (const Case& c : {Case{"0", Dialogs::Icon::Exclamation}, Case{"ab", Dialogs::Icon::Exclamation},
-                          Case{"", Dialogs::Icon::Information}}) {
+    for (const Case& c : {Case {"0", Dialogs::Icon::Exclamation}, Case {"ab", Dialogs::Icon::Exclamation},
+                          Case {"", Dialogs::Icon::Information}}) {
         env.messages.clear();
         m.type(d, QString::fromLatin1(c.text));
         m.leave(d);

@@ -82,7 +82,8 @@ QString dump(const TestEnv& env)
     Connection con;
     con.open(env.dbPath(), Connection::Read);
     QString out;
-    for (const QString& t : {tbl::Eingaenge, tbl::Ausgaenge, tbl::AlarmDispositiv, tbl::PowerOn, tbl::SMS, tbl::Adressen}) {
+    for (const QString& t :
+         {tbl::Eingaenge, tbl::Ausgaenge, tbl::AlarmDispositiv, tbl::PowerOn, tbl::SMS, tbl::Adressen}) {
         QSqlQuery q(con.db());
         q.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(t));
         while (q.next()) {
@@ -122,7 +123,8 @@ void fillRich(ConfigStore& s, int language)
         setRecipients(s.outputs, n, 2, 0x80 >> (n - 1));
         setRow(s.outputs, n, QStringLiteral("DefaultState"), n % 3 == 0 ? 1 : 0);
         s.sms.setAbsolutePosition(16 + n);
-        s.sms.setValue(col, n == 4 ? QVariant(QMetaType(QMetaType::QString)) : QVariant(QStringLiteral("Relais %1").arg(n)));
+        s.sms.setValue(col,
+                       n == 4 ? QVariant(QMetaType(QMetaType::QString)) : QVariant(QStringLiteral("Relais %1").arg(n)));
     }
     setRecipients(s.alarmInput, 1, 3, 0x5A);
     setRow(s.alarmInput, 1, QStringLiteral("IN_SF"), 0xA5);
@@ -171,8 +173,7 @@ void writeFile(const QString& path, const QByteArray& data)
 }
 
 // Runs fn with the effective user "nobody", so permissions hold even when the tests run as root.
-template <typename Fn>
-bool asUnprivileged(Fn fn)
+template <typename Fn> bool asUnprivileged(Fn fn)
 {
 #ifdef Q_OS_UNIX
     if (geteuid() != 0) {
@@ -333,8 +334,10 @@ void TestImage::textLengthsAndTerminator()
 void TestImage::windows1252Characters()
 {
     QCOMPARE(Cp1252::encode(QStringLiteral("äöüÄÖÜß€éàç")), QByteArray("\xE4\xF6\xFC\xC4\xD6\xDC\xDF\x80\xE9\xE0\xE7"));
-    QCOMPARE(Cp1252::encode(QStringLiteral("Œ‚„…†‡ˆ‰Š‹ŽœžŸ‘’“”•–—˜™š›")),
-             QByteArray("\x8C\x82\x84\x85\x86\x87\x88\x89\x8A\x8B\x8E\x9C\x9E\x9F\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B"));
+    QCOMPARE(
+        Cp1252::encode(QStringLiteral("Œ‚„…†‡ˆ‰Š‹ŽœžŸ‘’“”•–—˜™š›")),
+        QByteArray(
+            "\x8C\x82\x84\x85\x86\x87\x88\x89\x8A\x8B\x8E\x9C\x9E\x9F\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B"));
     // No code: one '?' per character, also for a character outside the BMP.
     QCOMPARE(Cp1252::encode(QStringLiteral("a\u0100b\u20AD")), QByteArray("a?b?"));
     QCOMPARE(Cp1252::encode(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y"));
@@ -597,8 +600,10 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("expected");
     QTest::addRow("empty file") << QByteArray() << "die Datei ist leer";
-    QTest::addRow("truncated at a line boundary") << good.left(300 * lineLen) << "Zeile 301: die Datei endet nach 300 der 512 Datensätze";
-    QTest::addRow("cut inside a line") << good.left(300 * lineLen + 20) << "Zeile 301: der Datensatz hat 20 statt 43 Zeichen";
+    QTest::addRow("truncated at a line boundary")
+        << good.left(300 * lineLen) << "Zeile 301: die Datei endet nach 300 der 512 Datensätze";
+    QTest::addRow("cut inside a line") << good.left(300 * lineLen + 20)
+                                       << "Zeile 301: der Datensatz hat 20 statt 43 Zeichen";
     QByteArray nonHex = good;
     nonHex[7 * lineLen + 12] = 'G';
     QTest::addRow("non-hex field") << nonHex << "Zeile 8: 'G' an Position 13 ist keine Hexadezimalziffer";
@@ -614,11 +619,13 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged_data()
     QByteArray swapped = good;
     swapped.replace(10 * lineLen, lineLen, good.mid(11 * lineLen, lineLen));
     QTest::addRow("records out of order") << swapped << "Zeile 11: Adresse 00B0, erwartet wird 00A0";
-    QTest::addRow("text after the end record") << good + "junk\r\n" << "Zeile 514: Text nach dem Endedatensatz";
+    QTest::addRow("text after the end record") << good + "junk\r\n"
+                                               << "Zeile 514: Text nach dem Endedatensatz";
     QByteArray type = good;
     type.replace(0, 43, record(0, bytes({0x10}, 0)).toLatin1().replace(7, 2, "01"));
     QTest::addRow("wrong record type") << type << "Zeile 1: Datensatztyp 01 statt 00";
-    QTest::addRow("firmware-like file") << QByteArray(":020000040000FA\r\n:00000001FF\r\n") << "Zeile 1: der Datensatz hat 15 statt 43 Zeichen";
+    QTest::addRow("firmware-like file") << QByteArray(":020000040000FA\r\n:00000001FF\r\n")
+                                        << "Zeile 1: der Datensatz hat 15 statt 43 Zeichen";
 }
 
 void TestImage::refusedFilesLeaveTheStoreUnchanged()
@@ -640,8 +647,8 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
     QVERIFY2(error.contains(expected), qPrintable(error));
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QCOMPARE(dump(env), before);
-    for (Recordset* rs : {&store.addresses, &store.alarmInput, &store.inputs, &store.outputs,
-                          &store.powerOn, &store.sms})
+    for (Recordset* rs :
+         {&store.addresses, &store.alarmInput, &store.inputs, &store.outputs, &store.powerOn, &store.sms})
         QVERIFY(!rs->hasPendingChanges());
     QCOMPARE(HexWriter::fromStore(store, 1), inMemory);
 }
@@ -740,7 +747,7 @@ void TestImage::imageToStoreEdgeCases()
     img.setByte(5, 0, 0, 0x01);
     img.setByte(5, 0, 3, 0x01);
     img.setByte(5, 0, 15, 0x02); // any non-zero byte counts here
-    img.setByte(6, 0, 7, 0xA5);  // input 4 FF recipients
+    img.setByte(6, 0, 7, 0xA5); // input 4 FF recipients
     img.setByte(5, 0, 38, 0x08); // output 7 default state
     img.setByte(6, 0, 52, 0x81);
     img.setByte(7, 0, 52, 42);
@@ -872,7 +879,8 @@ void TestImage::refusedProfileSpeaksTheChosenLanguage()
     MainWindow w;
     w.initializeControls(); // the start: texts of the chosen language
     // Every row of the message table is loaded, not only the fixed keys.
-    const QStringList keys = env.queryValue("SELECT group_concat(Name, char(10)) FROM SystemNachrichten").toString().split('\n');
+    const QStringList keys
+        = env.queryValue("SELECT group_concat(Name, char(10)) FROM SystemNachrichten").toString().split('\n');
     QVERIFY(keys.size() > 150);
     for (const QString& k : keys)
         QVERIFY2(gState().messages.contains(k), qPrintable(k));
@@ -1009,8 +1017,8 @@ void TestImage::windowSaveUnderAndReadOnly()
         QSKIP("cannot drop privileges to test permissions");
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
-    QCOMPARE(env.messages[0].text, gState().msg("gsMsgDateiSchreibgeschützt") + "\n"
-                                       + gState().msg("gsMsgSpeichereAndererDateiname"));
+    QCOMPARE(env.messages[0].text,
+             gState().msg("gsMsgDateiSchreibgeschützt") + "\n" + gState().msg("gsMsgSpeichereAndererDateiname"));
     QCOMPARE(env.fileRequests.size(), 2);
     QVERIFY(env.fileRequests[1].save);
     QVERIFY(QFileInfo::exists(elsewhere));
@@ -1136,8 +1144,9 @@ void TestImage::windowDatabaseInUseOffersRetry()
     action(w, "mnuLaden")->trigger();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
-    QCOMPARE(shown[0].text, QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert.")
-                                .arg(QDir::toNativeSeparators(env.dbPath())));
+    QCOMPARE(shown[0].text,
+             QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert.")
+                 .arg(QDir::toNativeSeparators(env.dbPath())));
     QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=3").toString(), QStringLiteral("Zoe"));
     QCOMPARE(Settings::get("Profile", "File"), good);
 }

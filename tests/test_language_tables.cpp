@@ -17,14 +17,14 @@
 
 namespace {
 
-const QStringList kLanguages = {QStringLiteral("Deutsch"), QStringLiteral("Englisch"),
-                                QStringLiteral("Italienisch"), QStringLiteral("Französisch")};
+const QStringList kLanguages = {QStringLiteral("Deutsch"), QStringLiteral("Englisch"), QStringLiteral("Italienisch"),
+                                QStringLiteral("Französisch")};
 
 struct Row {
     qint64 rowid = 0;
     QString name;
-    QStringList texts;   // four languages, in column order
-    QList<bool> isNull;  // per language
+    QStringList texts; // four languages, in column order
+    QList<bool> isNull; // per language
 };
 
 struct Table {
@@ -46,7 +46,8 @@ Table readTable(const QString& dbPath, const QString& table)
     {
         QSqlQuery q(con.db());
         if (!q.exec(QStringLiteral("SELECT rowid, \"Name\", \"Deutsch\", \"Englisch\", \"Italienisch\", "
-                                   "\"Französisch\" FROM \"%1\" ORDER BY rowid").arg(table)))
+                                   "\"Französisch\" FROM \"%1\" ORDER BY rowid")
+                        .arg(table)))
             return t;
         while (q.next()) {
             Row r;
@@ -173,9 +174,9 @@ void TestLanguageTables::initTestCase()
 
 void TestLanguageTables::everyRowHasFourTexts()
 {
-    const QList<QPair<QString, const Table*>> tables = {
-        {QStringLiteral("Beschriftung"), &m_caption}, {QStringLiteral("ToolTipText"), &m_tip},
-        {QStringLiteral("SystemNachrichten"), &m_msg}};
+    const QList<QPair<QString, const Table*>> tables = {{QStringLiteral("Beschriftung"), &m_caption},
+                                                        {QStringLiteral("ToolTipText"), &m_tip},
+                                                        {QStringLiteral("SystemNachrichten"), &m_msg}};
     for (const auto& [name, t] : tables) {
         for (const Row& r : t->rows) {
             QVERIFY2(!r.name.trimmed().isEmpty(), qPrintable(name + ": row without key"));
@@ -206,10 +207,11 @@ void TestLanguageTables::keysAreUniquePerTable()
 
 void TestLanguageTables::firstThirtyEightCaptionRowsInLoaderOrder()
 {
-    QStringList expected = {QStringLiteral("SSTab1(0)"), QStringLiteral("SSTab1(1)"), QStringLiteral("SSTab1(2)"),
-                            QStringLiteral("mnuDatei"), QStringLiteral("mnuLaden"), QStringLiteral("mnuSpeichernunter"),
-                            QStringLiteral("mnuBeenden"), QStringLiteral("mnuEinstellungen"), QStringLiteral("mnuPort"),
-                            QStringLiteral("mnuTelefonbuch"), QStringLiteral("mnuHelp"), QStringLiteral("mnuInfo")};
+    QStringList expected
+        = {QStringLiteral("SSTab1(0)"),      QStringLiteral("SSTab1(1)"),        QStringLiteral("SSTab1(2)"),
+           QStringLiteral("mnuDatei"),       QStringLiteral("mnuLaden"),         QStringLiteral("mnuSpeichernunter"),
+           QStringLiteral("mnuBeenden"),     QStringLiteral("mnuEinstellungen"), QStringLiteral("mnuPort"),
+           QStringLiteral("mnuTelefonbuch"), QStringLiteral("mnuHelp"),          QStringLiteral("mnuInfo")};
     for (int k = 0; k < 4; ++k)
         expected << QStringLiteral("lblAusgang(%1)").arg(k);
     for (int k = 0; k < 8; ++k)
@@ -239,22 +241,36 @@ void TestLanguageTables::captionRunsFollowTheirAnchors()
     const QList<QStringList> runs = {
         {"mnuListenAnzeigen", "mnuListenDrucken", "mnuEingängeDrucken", "mnuAusgängeDrucken"},
         {"cmdSetOutput", "cmdResetOutput"},
-        {"cmdSetzen"}, {"cmdLesen"}, {"lblSerienummer"}, {"lblPinSimCard"}, {"cmdPinLesen"}, {"cmdPinWechseln"},
+        {"cmdSetzen"},
+        {"cmdLesen"},
+        {"lblSerienummer"},
+        {"lblPinSimCard"},
+        {"cmdPinLesen"},
+        {"cmdPinWechseln"},
         {"cmdDownload", "cmdDownload(1)"},
-        {"cmdUpload"}, {"lblKonfiguration"}, {"mnuAdministrator"},
+        {"cmdUpload"},
+        {"lblKonfiguration"},
+        {"mnuAdministrator"},
         {"OptPortAnzeige", "OptPortAnzeige(1)", "OptPortAnzeige(2)"},
-        {"cmdAktualisieren"}, {"lblGültigkeit"}, {"cmdGueltigkeitLesen"}, {"cmdGueltigkeitSetzen"},
+        {"cmdAktualisieren"},
+        {"lblGültigkeit"},
+        {"cmdGueltigkeitLesen"},
+        {"cmdGueltigkeitSetzen"},
         {"mnuSpeichern", "mnuAlarmDispositiv", "mnuAlarmDispoDrucken"},
         {"mnuBenutzerAnzeigen", "mnuBenutzerDrucken"},
         // other windows
         {"lblSoftware"},
         {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
          "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen", "frmTelefonbuch"},
-        {"lblVersion"}, {"frmAbout"},
+        {"lblVersion"},
+        {"frmAbout"},
         {"lblLizenz", "lblLizenz(1)", "lblLizenz(2)", "lblLizenz(3)", "lblLizenz(4)"},
         {"frmPortSettings", "lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo",
          "cmdUebernehmen", "cmdAbbrechen"},
-        {"frmAdministrator"}, {"lblPasswort"}, {"cmdPasswortÜbernehmen"}, {"cmdPasswortAbbrechen"},
+        {"frmAdministrator"},
+        {"lblPasswort"},
+        {"cmdPasswortÜbernehmen"},
+        {"cmdPasswortAbbrechen"},
         // reports: rptKonfigIN/OUT take their title two rows further on
         {"rptKonfigIN", "rptKonfigOUT", "rptKonfigIN.lblTitel", "rptKonfigOUT.lblTitel"},
         {"rptlblUserAD", "rptAlarmDispo", "rptAlarmDispo.lblTitel", "rptlblINON", "rptlblINOFF",
@@ -292,25 +308,56 @@ void TestLanguageTables::transferCaptionsStandInSearchOrder()
 void TestLanguageTables::toolTipBlocksFollowTheirAnchors()
 {
     const QList<QStringList> blocks = {
-        {"txtEingangSF", "txtEingangSF.B"}, {"txtEingangFF", "txtEingangFF.B"}, {"txtAlarmDispositiv"},
-        {"ChkEmpOPSF", "ChkEmpOPSF.B", "ChkEmpOPSF.C"}, {"ChkEmpOPFF", "ChkEmpOPFF.B", "ChkEmpOPFF.C"},
-        {"lblAdresseEmpf"}, {"txtAusgangSF", "txtAusgangSF.B"}, {"txtAusgangFF", "txtAusgangFF.B"},
-        {"ChkEmpOutSF", "ChkEmpOutSF.B", "ChkEmpOutSF.C"}, {"ChkEmpOutFF", "ChkEmpOutFF.B", "ChkEmpOutFF.C"},
-        {"ChkOP", "ChkOP.B"}, {"txtSMSAufstarten"}, {"ChkBenutzerPowerON", "ChkBenutzerPowerON.B"},
-        {"ChkBenutzerAlarmDispo", "ChkBenutzerAlarmDispo.B"}, {"ChkAlarmDispoSF", "ChkAlarmDispoSF.B"},
-        {"ChkAlarmDispoFF", "ChkAlarmDispoFF.B"}, {"txtADVerzögerungszeit"},
-        {"cmdCheckAllEmp", "cmdCheckAllEmp.B"}, {"cmdClrAllEmp", "cmdClrAllEmp.B"},
-        {"cmdCheckAllEvents", "cmdClrAllEvents"}, {"lblAdresseName"}, {"cmdSetOutput"}, {"cmdResetOutput"},
-        {"cmdDownload", "cmdDownload(1)"}, {"cmdUpload"}, {"txtSerienummer"}, {"txtPINSimCardNeu"},
-        {"cmdSetzen"}, {"cmdLesen"}, {"StatusBar", "StatusBar(2)", "StatusBar(3)", "StatusBar(4)"},
-        {"txtPINSimCardAlt"}, {"ChkDefault"}, {"cmdPinLesen"}, {"cmdPinWechseln"}, {"chkDefaultState"},
-        {"cmdAllRelaisOFF"}, {"cmdAllRelaisON"}, {"CboGültigkeit"}, {"cmdAktualisieren"}, {"OptPortAnzeige"},
-        {"cmdGueltigkeitLesen"}, {"cmdGueltigkeitSetzen"},
+        {"txtEingangSF", "txtEingangSF.B"},
+        {"txtEingangFF", "txtEingangFF.B"},
+        {"txtAlarmDispositiv"},
+        {"ChkEmpOPSF", "ChkEmpOPSF.B", "ChkEmpOPSF.C"},
+        {"ChkEmpOPFF", "ChkEmpOPFF.B", "ChkEmpOPFF.C"},
+        {"lblAdresseEmpf"},
+        {"txtAusgangSF", "txtAusgangSF.B"},
+        {"txtAusgangFF", "txtAusgangFF.B"},
+        {"ChkEmpOutSF", "ChkEmpOutSF.B", "ChkEmpOutSF.C"},
+        {"ChkEmpOutFF", "ChkEmpOutFF.B", "ChkEmpOutFF.C"},
+        {"ChkOP", "ChkOP.B"},
+        {"txtSMSAufstarten"},
+        {"ChkBenutzerPowerON", "ChkBenutzerPowerON.B"},
+        {"ChkBenutzerAlarmDispo", "ChkBenutzerAlarmDispo.B"},
+        {"ChkAlarmDispoSF", "ChkAlarmDispoSF.B"},
+        {"ChkAlarmDispoFF", "ChkAlarmDispoFF.B"},
+        {"txtADVerzögerungszeit"},
+        {"cmdCheckAllEmp", "cmdCheckAllEmp.B"},
+        {"cmdClrAllEmp", "cmdClrAllEmp.B"},
+        {"cmdCheckAllEvents", "cmdClrAllEvents"},
+        {"lblAdresseName"},
+        {"cmdSetOutput"},
+        {"cmdResetOutput"},
+        {"cmdDownload", "cmdDownload(1)"},
+        {"cmdUpload"},
+        {"txtSerienummer"},
+        {"txtPINSimCardNeu"},
+        {"cmdSetzen"},
+        {"cmdLesen"},
+        {"StatusBar", "StatusBar(2)", "StatusBar(3)", "StatusBar(4)"},
+        {"txtPINSimCardAlt"},
+        {"ChkDefault"},
+        {"cmdPinLesen"},
+        {"cmdPinWechseln"},
+        {"chkDefaultState"},
+        {"cmdAllRelaisOFF"},
+        {"cmdAllRelaisON"},
+        {"CboGültigkeit"},
+        {"cmdAktualisieren"},
+        {"OptPortAnzeige"},
+        {"cmdGueltigkeitLesen"},
+        {"cmdGueltigkeitSetzen"},
         // other windows
         {"txtNameTelefonbuch", "txtTelefonbuchNatelNr", "ChkOperator", "cmdMoveDatabase(0)", "cmdMoveDatabase(1)",
          "cmdMoveDatabase(2)", "cmdMoveDatabase(3)", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
          "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"},
-        {"txtUserPasswort"}, {"txtPasswort"}, {"cmdPasswortÜbernehmen"}, {"cmdPasswortAbbrechen"},
+        {"txtUserPasswort"},
+        {"txtPasswort"},
+        {"cmdPasswortÜbernehmen"},
+        {"cmdPasswortAbbrechen"},
         {"cboBaudrate", "cboDatenbreite", "cboStopbit", "cboParität", "cboPort", "cmdUebernehmen", "cmdAbbrechen"},
     };
     for (const QStringList& block : blocks) {
@@ -324,12 +371,12 @@ void TestLanguageTables::composedToolTipsReadCleanly_data()
 {
     QTest::addColumn<QString>("anchor");
     QTest::addColumn<int>("parts"); // 1: A + n, 2: A + n + B, 3: A + n + B + n + C
-    const QList<QPair<const char*, int>> blocks = {
-        {"txtEingangSF", 2}, {"txtEingangFF", 2}, {"ChkEmpOPSF", 3}, {"ChkEmpOPFF", 3}, {"lblAdresseEmpf", 1},
-        {"txtAusgangSF", 2}, {"txtAusgangFF", 2}, {"ChkEmpOutSF", 3}, {"ChkEmpOutFF", 3}, {"ChkOP", 2},
-        {"ChkBenutzerPowerON", 2}, {"ChkBenutzerAlarmDispo", 2}, {"ChkAlarmDispoSF", 2}, {"ChkAlarmDispoFF", 2},
-        {"cmdCheckAllEmp", 2}, {"cmdClrAllEmp", 2}, {"lblAdresseName", 1}, {"cmdSetOutput", 1},
-        {"cmdResetOutput", 1}};
+    const QList<QPair<const char*, int>> blocks
+        = {{"txtEingangSF", 2},    {"txtEingangFF", 2},    {"ChkEmpOPSF", 3},         {"ChkEmpOPFF", 3},
+           {"lblAdresseEmpf", 1},  {"txtAusgangSF", 2},    {"txtAusgangFF", 2},       {"ChkEmpOutSF", 3},
+           {"ChkEmpOutFF", 3},     {"ChkOP", 2},           {"ChkBenutzerPowerON", 2}, {"ChkBenutzerAlarmDispo", 2},
+           {"ChkAlarmDispoSF", 2}, {"ChkAlarmDispoFF", 2}, {"cmdCheckAllEmp", 2},     {"cmdClrAllEmp", 2},
+           {"lblAdresseName", 1},  {"cmdSetOutput", 1},    {"cmdResetOutput", 1}};
     for (const auto& [anchor, parts] : blocks)
         QTest::newRow(anchor) << QString::fromLatin1(anchor) << parts;
 }
@@ -366,9 +413,28 @@ void TestLanguageTables::toolbarHasTwentyTwoRowsWithSeparators()
     const int at = m_tip.indexOf(QStringLiteral("Toolbar"));
     QVERIFY(at >= 0);
     QVERIFY(at + 22 <= m_tip.rows.size());
-    const QStringList buttons = {"-", "Open", "Save", "-", "Telefonbuch", "COM", "-", "ReportAlarm", "ReportRelais",
-                                 "ReportSequentiell", "ReportUser", "-", "PrintAlarm", "PrintRelais",
-                                 "PrintSequentiell", "PrintUser", "-", "Upload", "Download", "-", "Help", "Info"};
+    const QStringList buttons = {"-",
+                                 "Open",
+                                 "Save",
+                                 "-",
+                                 "Telefonbuch",
+                                 "COM",
+                                 "-",
+                                 "ReportAlarm",
+                                 "ReportRelais",
+                                 "ReportSequentiell",
+                                 "ReportUser",
+                                 "-",
+                                 "PrintAlarm",
+                                 "PrintRelais",
+                                 "PrintSequentiell",
+                                 "PrintUser",
+                                 "-",
+                                 "Upload",
+                                 "Download",
+                                 "-",
+                                 "Help",
+                                 "Info"};
     for (int b = 0; b < 22; ++b) {
         const Row& r = m_tip.rows[at + b];
         if (buttons[b] == QLatin1String("-")) {
@@ -386,23 +452,50 @@ void TestLanguageTables::toolbarHasTwentyTwoRowsWithSeparators()
 
 void TestLanguageTables::systemMessagesPresentWithFollowRows()
 {
-    const QStringList single = {
-        "gsMsgVerzögerungszeit", "gsFehlerEingabe", "gsPasswortAnzZeichen", "gsFrageOkAbbrechen", "gsBenutzer",
-        "gsDefined_Undefined", "gsMsgZeileNichtGebrannt", "gsMsgKeineAntwort", "gsMsgKeineAntwortHilfe",
-        "gsMsgCreateHexFile", "gsMsgDownloadOK", "gsMsgNotNumeric", "gsMsgErrorPIC", "gsMsgLesenAbgebrochen",
-        "gsMsgSchreibenAbgebrochen", "gsMsgPINAnzZeichen", "gsHWVersion", "gsSWVersion", "gsAnzahlZeichen",
-        "gsMsgSaveConfiguration", "gsLoadConfiguration", "gsMsgLoadHexFile", "gsMsgPasswortNOK",
-        "gsMsgProgrammiereFlash", "gsModemStartUP", "gsUpdateConfiguration", "gsUpdateFirmware", "gsProgramName",
-        "gsMsgNotPlus", "gsMsgVersionskonflikt", "gsTitelVersionskonflikt", "gsMsgDateiSchreibgeschützt",
-        "gsMsgSpeichereAndererDateiname", "gsMsgÄnderungenSpeichern", "gsMsgPINeingeben", "gsMsgPINAlteingeben"};
+    const QStringList single = {"gsMsgVerzögerungszeit",
+                                "gsFehlerEingabe",
+                                "gsPasswortAnzZeichen",
+                                "gsFrageOkAbbrechen",
+                                "gsBenutzer",
+                                "gsDefined_Undefined",
+                                "gsMsgZeileNichtGebrannt",
+                                "gsMsgKeineAntwort",
+                                "gsMsgKeineAntwortHilfe",
+                                "gsMsgCreateHexFile",
+                                "gsMsgDownloadOK",
+                                "gsMsgNotNumeric",
+                                "gsMsgErrorPIC",
+                                "gsMsgLesenAbgebrochen",
+                                "gsMsgSchreibenAbgebrochen",
+                                "gsMsgPINAnzZeichen",
+                                "gsHWVersion",
+                                "gsSWVersion",
+                                "gsAnzahlZeichen",
+                                "gsMsgSaveConfiguration",
+                                "gsLoadConfiguration",
+                                "gsMsgLoadHexFile",
+                                "gsMsgPasswortNOK",
+                                "gsMsgProgrammiereFlash",
+                                "gsModemStartUP",
+                                "gsUpdateConfiguration",
+                                "gsUpdateFirmware",
+                                "gsProgramName",
+                                "gsMsgNotPlus",
+                                "gsMsgVersionskonflikt",
+                                "gsTitelVersionskonflikt",
+                                "gsMsgDateiSchreibgeschützt",
+                                "gsMsgSpeichereAndererDateiname",
+                                "gsMsgÄnderungenSpeichern",
+                                "gsMsgPINeingeben",
+                                "gsMsgPINAlteingeben"};
     QCOMPARE(single.size(), 36);
     for (const QString& key : single)
         QVERIFY2(m_msg.indexOf(key) >= 0, qPrintable("SystemNachrichten lacks the key " + key));
 
     const int w = m_msg.indexOf(QStringLiteral("CboGültigkeit"));
     QVERIFY(w >= 0);
-    QCOMPARE(keysFrom(m_msg, w, 4), (QStringList{"CboGültigkeit", "CboGültigkeit_Minuten", "CboGültigkeit_Tage",
-                                                 "CboGültigkeit_Wochen"}));
+    QCOMPARE(keysFrom(m_msg, w, 4),
+             (QStringList {"CboGültigkeit", "CboGültigkeit_Minuten", "CboGültigkeit_Tage", "CboGültigkeit_Wochen"}));
     // The four unit words are single words (the list puts numbers and blanks between them).
     for (int i = 0; i < 4; ++i)
         for (int l = 0; l < 4; ++l)
@@ -410,7 +503,7 @@ void TestLanguageTables::systemMessagesPresentWithFollowRows()
 
     const int f = m_msg.indexOf(QStringLiteral("gsMsgFalschesZeichen"));
     QVERIFY(f >= 0);
-    QCOMPARE(keysFrom(m_msg, f, 2), (QStringList{"gsMsgFalschesZeichen", "gsMsgFalschesZeichen2"}));
+    QCOMPARE(keysFrom(m_msg, f, 2), (QStringList {"gsMsgFalschesZeichen", "gsMsgFalschesZeichen2"}));
 
     const int p = m_msg.indexOf(QStringLiteral("gsProgramName"));
     for (int l = 0; l < 4; ++l)
@@ -447,10 +540,14 @@ void TestLanguageTables::accessKeysUniquePerMenuAndDialog()
         {"view menu", {"mnuEingängeAnzeigen", "mnuAusgängeAnzeigen", "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"}, {}},
         {"print menu", {"mnuEingängeDrucken", "mnuAusgängeDrucken", "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}, {}},
         {"help menu", {"mnuHelp", "mnuInfo"}, {}},
-        {"phone book", {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer",
-                        "cmdAenderungenSpeichern", "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"}, {}},
-        {"port settings", {"lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo",
-                           "cmdUebernehmen", "cmdAbbrechen"}, {}},
+        {"phone book",
+         {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
+          "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"},
+         {}},
+        {"port settings",
+         {"lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo", "cmdUebernehmen",
+          "cmdAbbrechen"},
+         {}},
         {"login", {"lblPasswort", "cmdPasswortÜbernehmen", "cmdPasswortAbbrechen"}, {}},
     };
     for (const Group& g : groups) {
@@ -466,7 +563,8 @@ void TestLanguageTables::accessKeysUniquePerMenuAndDialog()
                 const QString where = QString::fromLatin1(g.name) + " / " + kLanguages[l] + " / " + key;
                 QVERIFY2(count == 1, qPrintable(where + ": expected exactly one access key"));
                 QVERIFY2(!k.isSpace(), qPrintable(where + ": access key on a blank"));
-                QVERIFY2(!used.contains(k), qPrintable(where + ": access key '" + QString(k) + "' also used by " + used.value(k)));
+                QVERIFY2(!used.contains(k),
+                         qPrintable(where + ": access key '" + QString(k) + "' also used by " + used.value(k)));
                 used.insert(k, key);
             }
         }
@@ -478,8 +576,9 @@ void TestLanguageTables::accessKeysUniquePerMenuAndDialog()
 // translation carries the same placeholders.
 void TestLanguageTables::programMessagesInFourLanguages()
 {
-    static const QRegularExpression lookup(QStringLiteral(
-        "msgOr\\(\\s*QStringLiteral\\(\"([^\"]+)\"\\)\\s*,\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\s*\\)"));
+    static const QRegularExpression lookup(
+        QStringLiteral("msgOr\\(\\s*QStringLiteral\\(\"([^\"]+)\"\\)\\s*,\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|"
+                       "\\\\.)*\")+)\\s*\\)"));
     static const QRegularExpression shellRow(QStringLiteral(
         "\\{QStringLiteral\\(\"([^\"]+)\"\\),\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\)\\}"));
     QHash<QString, QString> german; // key -> stand-in
@@ -509,7 +608,7 @@ void TestLanguageTables::programMessagesInFourLanguages()
         const QStringList ph = placeholders(r.texts[0]);
         for (int l = 1; l < 4; ++l) {
             QVERIFY2(!r.texts[l].trimmed().isEmpty(), qPrintable(it.key() + " / " + kLanguages[l]));
-            QVERIFY2(r.texts[l] != r.texts[0] || ph == QStringList{"%1"} || r.texts[0].size() < 12,
+            QVERIFY2(r.texts[l] != r.texts[0] || ph == QStringList {"%1"} || r.texts[0].size() < 12,
                      qPrintable(it.key() + " / " + kLanguages[l] + " is the German text"));
             QCOMPARE(placeholders(r.texts[l]), ph);
         }
@@ -521,7 +620,8 @@ void TestLanguageTables::programMessagesInFourLanguages()
 void TestLanguageTables::noEnglishOnlyTextsInTheProgram()
 {
     const QStringList allowed;
-    static const QRegularExpression call(QStringLiteral("\\btr\\(\\s*\"|QCoreApplication::translate\\(|QObject::tr\\("));
+    static const QRegularExpression call(
+        QStringLiteral("\\btr\\(\\s*\"|QCoreApplication::translate\\(|QObject::tr\\("));
     const QDir root(QStringLiteral(SMSV48_SOURCE_DIR));
     QStringList found;
     for (const QString& file : programSources()) {

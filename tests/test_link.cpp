@@ -35,8 +35,8 @@ namespace {
 struct Rig : LinkSink {
     SimUnit unit;
     VirtualWaiter w;
-    SimChannel ch{unit, &w};
-    Link link{ch, w, *this};
+    SimChannel ch {unit, &w};
+    Link link {ch, w, *this};
     QList<int> lamps;
     QStringList panels;
     int progress = 0;
@@ -92,7 +92,9 @@ int countOf(const QStringList& list, const QString& s) { return int(list.count(s
 
 QString incompleteConfig(int written)
 {
-    return QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von 512 Datensätzen geschrieben) und muss erneut geschrieben werden.").arg(written);
+    return QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von 512 Datensätzen geschrieben) "
+                          "und muss erneut geschrieben werden.")
+        .arg(written);
 }
 
 // A shown text that carries a password or PIN field with its value.
@@ -178,7 +180,7 @@ void TestLink::handshakeAndProbe()
     Rig r;
     r.link.handshake();
     QCOMPARE(r.lamp(), int(LinkColour::Green));
-    QCOMPARE(r.unit.received, QStringList{QString()});
+    QCOMPARE(r.unit.received, QStringList {QString()});
     QCOMPARE(r.panels.last(), QStringLiteral("\r"));
     QCOMPARE(r.link.missedAnswers(), quint8(0));
     QVERIFY(g_messages.isEmpty());
@@ -193,7 +195,7 @@ void TestLink::handshakeAndProbe()
     r.link.probe();
     QCOMPARE(r.lamp(), int(LinkColour::Red));
     QCOMPARE(r.w.now() - t0, qint64(300));
-    QVERIFY(g_messages.isEmpty());            // the probe never shows a message
+    QVERIFY(g_messages.isEmpty()); // the probe never shows a message
     QCOMPARE(r.link.missedAnswers(), quint8(0));
 }
 
@@ -207,7 +209,7 @@ void TestLink::silentUnitCostsFiveTimesSevenHundredMs()
     QCOMPARE(r.link.missedAnswers(), quint8(5));
     QCOMPARE(r.lamp(), int(LinkColour::Red));
     QCOMPARE(r.unit.received, QStringList(5, QString()));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     QCOMPARE(g_messages[0].title, QStringLiteral("SMS Switch Vantor"));
 }
@@ -218,8 +220,8 @@ void TestLink::eToEveryCrSendsEscAfterFifthSixthSeventh()
     r.unit.faults.eToCr = true;
     r.link.handshake();
     const QString esc = QStringLiteral("<ESC>");
-    QCOMPARE(r.unit.received, (QStringList{"", "", "", "", "", esc, "", esc, "", esc}));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgErrorPIC")});
+    QCOMPARE(r.unit.received, (QStringList {"", "", "", "", "", esc, "", esc, "", esc}));
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgErrorPIC")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(r.link.cancelled());
     QCOMPARE(r.link.handshakeRefusals(), quint8(0));
@@ -233,7 +235,7 @@ void TestLink::noiseInsteadOfAPromptIsAMissingAnswer()
     r.link.handshake();
     QCOMPARE(r.link.missedAnswers(), quint8(5));
     QCOMPARE(r.unit.received, QStringList(5, QString()));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(r.lamp(), int(LinkColour::Red));
 }
 
@@ -241,7 +243,12 @@ void TestLink::pacingOfLines()
 {
     Rig r;
     // Panel 3 shows each line, its password and PIN fields masked.
-    struct Case { QString line; bool firmware; int pause; QString shown; };
+    struct Case {
+        QString line;
+        bool firmware;
+        int pause;
+        QString shown;
+    };
     const QString record = QStringLiteral(":1000000010000000000000000000000000000000E0");
     const QList<Case> cases = {{":PIN PW:1234 PA:0000 PN:1111", false, 1500, ":PIN PW:**** PA:**** PN:****"},
                                {":HW3 PW:6054", false, 250, ":HW3 PW:****"},
@@ -250,7 +257,7 @@ void TestLink::pacingOfLines()
                                {":SMR PW:1234", false, 100, ":SMR PW:****"},
                                {record, true, 250, record}};
     for (const Case& c : cases) {
-        r.w.wait(1000);   // lines of separate exchanges (no line follows another sooner than its pause)
+        r.w.wait(1000); // lines of separate exchanges (no line follows another sooner than its pause)
         const qint64 t0 = r.w.now();
         if (c.firmware)
             r.link.sendFirmwareLine(c.line);
@@ -271,7 +278,7 @@ void TestLink::resendsKeepThePauseOfTheirKind_data()
     QTest::addColumn<int>("eFirst");
     QTest::addColumn<int>("silentFirst");
     QTest::addColumn<int>("lateMs");
-    QTest::addColumn<int>("tries");   // transmissions of each data line
+    QTest::addColumn<int>("tries"); // transmissions of each data line
     QTest::newRow("configuration, E twice") << 3 << 2 << 0 << 0 << 3;
     QTest::newRow("configuration, silent once") << 3 << 0 << 1 << 0 << 2;
     QTest::newRow("configuration, silent, then E") << 3 << 2 << 1 << 0 << 3;
@@ -310,8 +317,9 @@ void TestLink::resendsKeepThePauseOfTheirKind()
         // still going out would run into it here).
         QVERIFY2(lines.contains(QString::fromLatin1(line)), line.constData());
         if (!sent.isEmpty())
-            QVERIFY2(e.t - sent.last() >= pause - 1e-6,
-                     qPrintable(QStringLiteral("%1 ms before %2").arg(e.t - sent.last()).arg(QString::fromLatin1(line))));
+            QVERIFY2(
+                e.t - sent.last() >= pause - 1e-6,
+                qPrintable(QStringLiteral("%1 ms before %2").arg(e.t - sent.last()).arg(QString::fromLatin1(line))));
         sent << e.t;
     }
     QCOMPARE(sent.size(), 20 * tries + 1);
@@ -338,7 +346,7 @@ void TestLink::retryPolicyAfterE()
     QCOMPARE(countOf(r.unit.received, line2), 3);
     QVERIFY(r.link.lineGivenUp());
     QCOMPARE(r.link.failedTries(), 0);
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
 }
 
@@ -375,9 +383,9 @@ void TestLink::writeThenReadBackGivesTheSameImage()
     ConfigTransfer t(r.link);
     const TransferOutcome w = t.write(lines, 3);
     QCOMPARE(w.kind, TransferOutcome::Ok);
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Information);
-    QStringList expected{QString(), QStringLiteral(":HW3 PW:6054")};
+    QStringList expected {QString(), QStringLiteral(":HW3 PW:6054")};
     expected += lines;
     QCOMPARE(r.unit.received, expected);
     QCOMPARE(r.progress, 513);
@@ -390,7 +398,7 @@ void TestLink::writeThenReadBackGivesTheSameImage()
     const qint64 t0 = r.w.now();
     const TransferOutcome rd = t.read(img);
     QCOMPARE(rd.kind, TransferOutcome::Ok);
-    QVERIFY(g_messages.isEmpty());            // no message after a good read
+    QVERIFY(g_messages.isEmpty()); // no message after a good read
     QVERIFY(img.complete());
     QCOMPARE(img.lines(), lines);
     QCOMPARE(r.unit.received.size(), 65);
@@ -411,7 +419,7 @@ void TestLink::writeRetriesRejectedLines()
     QCOMPARE(t.write(lines, 3).kind, TransferOutcome::Ok);
     QCOMPARE(countOf(r.unit.received, lines[100]), 3);
     QCOMPARE(r.unit.area3.mid(100 * 16, 16), QByteArray::fromHex(lines[100].mid(9, 32).toLatin1()));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
 }
 
 // A line refused three times: the unit is left with ESC, never with the end record that
@@ -427,7 +435,7 @@ void TestLink::givenUpLineLeavesTheWriteWithEsc()
     QCOMPARE(o.kind, TransferOutcome::LineRefused);
     QCOMPARE(o.failedLine, 7);
     QCOMPARE(o.linesAccepted, 6);
-    QStringList expected{QString(), QStringLiteral(":HW3 PW:6054")};
+    QStringList expected {QString(), QStringLiteral(":HW3 PW:6054")};
     expected += lines.mid(0, 6);
     expected += QStringList(3, lines[6]);
     expected << QStringLiteral("<ESC>");
@@ -436,8 +444,9 @@ void TestLink::givenUpLineLeavesTheWriteWithEsc()
     QCOMPARE(r.unit.area3.mid(6 * 16), old.mid(6 * 16));
     // One message, never gsMsgDownloadOK: the line, how much was written, write again.
     const QString refused = QStringLiteral("Zeile 7 (%1) wurde vom Gerät dreimal abgelehnt.").arg(lines[6]);
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgZeileNichtGebrannt\r\n") + refused + QStringLiteral("\r\n")
-                                         + incompleteConfig(6) + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(messageTexts(),
+             QStringList {QStringLiteral("gsMsgZeileNichtGebrannt\r\n") + refused + QStringLiteral("\r\n")
+                          + incompleteConfig(6) + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     // The command line prints the same sentence.
     QCOMPARE(o.detail, refused + QLatin1Char(' ') + incompleteConfig(6));
@@ -450,7 +459,7 @@ void TestLink::refusedWriteModeSendsNothing()
     ConfigTransfer t(r.link);
     const TransferOutcome o = t.write(configLines(), 3);
     QCOMPARE(o.kind, TransferOutcome::WriteRefused);
-    QCOMPARE(r.unit.received, (QStringList{"", ":HW3 PW:6054", ":HW3 PW:6054", ":HW3 PW:6054"}));
+    QCOMPARE(r.unit.received, (QStringList {"", ":HW3 PW:6054", ":HW3 PW:6054", ":HW3 PW:6054"}));
     QCOMPARE(g_messages.size(), 1);
     QVERIFY(g_messages[0].text.contains(QStringLiteral("Das Gerät hat das Schreiben abgelehnt")));
     QCOMPARE(r.link.lastMessageKey(), QStringLiteral("writeRefused"));
@@ -473,8 +482,9 @@ void TestLink::unitFallingSilentDuringWrite()
     QVERIFY(!r.unit.received.contains(QStringLiteral(":00000001FF")));
     QCOMPARE(r.unit.writesClosed, 0);
     // The no-answer message once, with how much reached the unit.
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\n") + incompleteConfig(4)
-                                         + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(messageTexts(),
+             QStringList {QStringLiteral("gsMsgKeineAntwort\r\n") + incompleteConfig(4)
+                          + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(o.detail, QStringLiteral("gsMsgKeineAntwort ") + incompleteConfig(4));
     QCOMPARE(r.link.missedAnswers(), quint8(0));
 }
@@ -490,7 +500,7 @@ void TestLink::cancelDuringWrite()
     ConfigTransfer t(r.link);
     const TransferOutcome o = t.write(lines, 3);
     QCOMPARE(o.kind, TransferOutcome::Cancelled);
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen\r\n") + incompleteConfig(99)});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgSchreibenAbgebrochen\r\n") + incompleteConfig(99)});
     QCOMPARE(o.detail, QStringLiteral("Das Schreiben wurde abgebrochen. ") + incompleteConfig(99));
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(!r.unit.received.contains(lines[100]));
@@ -501,8 +511,10 @@ void TestLink::cancelDuringWrite()
     // ESC goes out at least 500 ms after the cancelled line.
     double lastLine = 0, escAt = 0;
     for (const SimLogEntry& e : r.unit.log) {
-        if (e.fromTool && e.data.startsWith(lines[99].toLatin1())) lastLine = e.t;
-        if (e.fromTool && e.data == "\x1b") escAt = e.t;
+        if (e.fromTool && e.data.startsWith(lines[99].toLatin1()))
+            lastLine = e.t;
+        if (e.fromTool && e.data == "\x1b")
+            escAt = e.t;
     }
     QVERIFY2(escAt - lastLine >= 500, qPrintable(QString::number(escAt - lastLine)));
 
@@ -511,12 +523,12 @@ void TestLink::cancelDuringWrite()
     g_messages.clear();
     int greens = 0;
     r2.onLamp = [&](int c) {
-        if (c == int(LinkColour::Green) && ++greens == 2)   // the handshake, then ":HW3"
+        if (c == int(LinkColour::Green) && ++greens == 2) // the handshake, then ":HW3"
             r2.link.cancel();
     };
     QCOMPARE(ConfigTransfer(r2.link).write(lines, 3).kind, TransferOutcome::Cancelled);
-    QCOMPARE(r2.unit.received, (QStringList{"", ":HW3 PW:6054", ":00000001FF"}));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgSchreibenAbgebrochen")});
+    QCOMPARE(r2.unit.received, (QStringList {"", ":HW3 PW:6054", ":00000001FF"}));
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgSchreibenAbgebrochen")});
 }
 
 // A token the caller holds (the transfer window's cancel button) ends a write and a read.
@@ -537,7 +549,7 @@ void TestLink::callersCancelTokenEndsATransfer()
     QVERIFY(!r.unit.received.contains(lines[50]));
     QCOMPARE(r.unit.received.last(), QStringLiteral("<ESC>"));
     QCOMPARE(r.unit.writesClosed, 0);
-    QVERIFY(!token.cancelled());   // taken back once the write has been left
+    QVERIFY(!token.cancelled()); // taken back once the write has been left
 
     g_messages.clear();
     r.onProgress = [&](int v) {
@@ -549,7 +561,7 @@ void TestLink::callersCancelTokenEndsATransfer()
     QCOMPARE(rd.kind, TransferOutcome::Cancelled);
     QCOMPARE(rd.messageKey, QStringLiteral("gsMsgLesenAbgebrochen"));
     QVERIFY(!img.complete());
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
 
     // Uncancelled, the same link writes the whole configuration.
     r.onProgress = {};
@@ -588,7 +600,7 @@ void TestLink::linkLogShowsLinesWithSecretsMasked()
     const QString all = g_linkLog.join(QLatin1Char('\n'));
     QVERIFY2(g_linkLog.contains(QStringLiteral("sent :PIN PW:**** PA:**** PN:****")), qPrintable(all));
     QVERIFY2(g_linkLog.contains(QStringLiteral("sent :RS2 PW:****")), qPrintable(all));
-    QVERIFY2(g_linkLog.contains(QStringLiteral("answer E")), qPrintable(all));   // the PIN is not the unit's
+    QVERIFY2(g_linkLog.contains(QStringLiteral("answer E")), qPrintable(all)); // the PIN is not the unit's
     QVERIFY2(g_linkLog.contains(QStringLiteral("line given up after three refusals: :PIN PW:**** PA:**** PN:****")),
              qPrintable(all));
     for (const char* secret : {"1234", "4321", "5555", "7777"})
@@ -637,8 +649,9 @@ void TestLink::blockReadFaults()
     UnitImage img;
     const TransferOutcome o = ConfigTransfer(r.link).read(img);
     QCOMPARE(o.kind, TransferOutcome::BlockUnreadable);
-    const QString cmd = QStringLiteral(":HR3:0080:%1").arg(QString::number((block - 1) * 128, 16).toUpper().rightJustified(4, '0'));
-    QCOMPARE(countOf(r.unit.received, cmd), 3);       // three tries, then the read stops
+    const QString cmd
+        = QStringLiteral(":HR3:0080:%1").arg(QString::number((block - 1) * 128, 16).toUpper().rightJustified(4, '0'));
+    QCOMPARE(countOf(r.unit.received, cmd), 3); // three tries, then the read stops
     QCOMPARE(r.unit.received.last(), cmd);
     QVERIFY(!img.complete());
     QCOMPARE(r.progress, block - 1);
@@ -668,7 +681,7 @@ void TestLink::erasedUnitIsRefused()
     UnitImage img;
     const TransferOutcome o = ConfigTransfer(r.link).read(img);
     QCOMPARE(o.kind, TransferOutcome::BadBlockCode);
-    QCOMPARE(r.unit.received.size(), 2);               // stops at the first block
+    QCOMPARE(r.unit.received.size(), 2); // stops at the first block
     QCOMPARE(g_messages.size(), 1);
     QVERIFY(g_messages[0].text.contains(QStringLiteral("0xFF")));
     QVERIFY(!img.filled[0]);
@@ -684,9 +697,9 @@ void TestLink::cancelDuringRead()
     UnitImage img;
     const TransferOutcome o = ConfigTransfer(r.link).read(img);
     QCOMPARE(o.kind, TransferOutcome::Cancelled);
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
-    QCOMPARE(r.unit.received.size(), 1 + 10 + 1);     // handshake, 10 blocks, handshake again
+    QCOMPARE(r.unit.received.size(), 1 + 10 + 1); // handshake, 10 blocks, handshake again
     QCOMPARE(r.unit.received.last(), QString());
     QVERIFY(!r.link.cancelled());
     QVERIFY(!img.complete());
@@ -697,7 +710,7 @@ void TestLink::blockNumbersAndChecksums()
     Rig r;
     UnitImage img;
     QByteArray area(8192, ' ');
-    area[0] = char(0x4F);   // block code of block 64
+    area[0] = char(0x4F); // block code of block 64
     QByteArray reply = SimUnit::blockReply(area, 0);
     r.link.decodeBlock(reply, img);
     QVERIFY(!r.link.retryNeeded());
@@ -707,7 +720,7 @@ void TestLink::blockNumbersAndChecksums()
     r.link.decodeBlock(SimUnit::blockReply(area, 0), img);
     QVERIFY(img.filled[0]);
     reply = SimUnit::blockReply(area, 0);
-    reply[2 + 45 * 7 + 12] = reply[2 + 45 * 7 + 12] == '2' ? '3' : '2';   // record 7 damaged
+    reply[2 + 45 * 7 + 12] = reply[2 + 45 * 7 + 12] == '2' ? '3' : '2'; // record 7 damaged
     UnitImage img2;
     r.link.decodeBlock(reply, img2);
     QVERIFY(r.link.retryNeeded());
@@ -728,7 +741,7 @@ void TestLink::statusDecodingAndVersionText()
     QCOMPARE(s.relays, 0x05);
     QCOMPARE(s.inputs, 0x81);
     QCOMPARE(s.fw, 123);
-    QCOMPARE(r.unit.received, (QStringList{"", ":HR1 CT:0010 AD:0060"}));
+    QCOMPARE(r.unit.received, (QStringList {"", ":HR1 CT:0010 AD:0060"}));
     QCOMPARE(r.panels.last(), QStringLiteral(":HR1 CT:0010 AD:0060"));
     QCOMPARE(r.lamp(), int(LinkColour::Green));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Switzerland));
@@ -797,8 +810,7 @@ void TestLink::parameterRulesAndRecords()
     QCOMPARE(UnitOps::serialRecord(QStringLiteral("204518")).left(21), QStringLiteral(":06000000323034353138"));
     QCOMPARE(UnitOps::validityRecord(5), QStringLiteral(":0100200005DA"));
     QCOMPARE(UnitOps::validityRecord(167).left(11), QStringLiteral(":01002000A7"));
-    QCOMPARE(UnitOps::pinRecord(QStringLiteral("1234")),
-             QStringLiteral(":100010003132333400000000000000000000000016"));
+    QCOMPARE(UnitOps::pinRecord(QStringLiteral("1234")), QStringLiteral(":100010003132333400000000000000000000000016"));
     QCOMPARE(UnitOps::nextSerial(QStringLiteral("000999")), QStringLiteral("001000"));
     const QStringList items = UnitOps::validityItems("h", "min", "d", "w");
     QCOMPARE(items.size(), 256);
@@ -848,7 +860,7 @@ void TestLink::pinAndValidityOnTheWire()
     r.link.handshake();
     QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("1234")));
     QCOMPARE(r.unit.validity(), 5);
-    QCOMPARE(r.unit.received, (QStringList{"", ":HW2 PW:6054", ":0100200005DA", ":00000001FF", ":SMR PW:1234"}));
+    QCOMPARE(r.unit.received, (QStringList {"", ":HW2 PW:6054", ":0100200005DA", ":00000001FF", ":SMR PW:1234"}));
     QCOMPARE(r.unit.restarts, 1);
     ConfigTransfer(r.link).waitForRestart();
     QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20)), 5);
@@ -862,7 +874,7 @@ void TestLink::versionCheck()
     QVERIFY(g_messages.isEmpty());
     r.unit.fwVersion = 255;
     QVERIFY(!UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgVersionskonflikt")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgVersionskonflikt")});
     QCOMPARE(g_messages[0].title, QStringLiteral("gsTitelVersionskonflikt"));
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
     // At the firmware level both versions are shown and the user decides.
@@ -876,15 +888,14 @@ void TestLink::versionCheck()
     r2.unit.faults.silent = true;
     g_messages.clear();
     QVERIFY(!UnitOps::checkVersion(r2.link, UnitOps::VersionLevel::Configuration));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
 }
 
 namespace {
 QStringList firmwareLines()
 {
     return {QStringLiteral(":10000000000102030405060708090A0B0C0D0E0F78"),
-            QStringLiteral(":10001000101112131415161718191A1B1C1D1E1F68"),
-            QStringLiteral(":00000001FF")};
+            QStringLiteral(":10001000101112131415161718191A1B1C1D1E1F68"), QStringLiteral(":00000001FF")};
 }
 }
 
@@ -924,7 +935,11 @@ void TestLink::firmwareUpdateRunsAndWaitsForRestart()
     bool cancelHidden = false;
     struct Sink : LinkSink {
         bool* hidden;
-        void setCancelVisible(bool v) override { if (!v) *hidden = true; }
+        void setCancelVisible(bool v) override
+        {
+            if (!v)
+                *hidden = true;
+        }
         Notice::Answer notify(const Notice& n) override { return Dialogs::show(nullptr, n); }
     } sink;
     sink.hidden = &cancelHidden;
@@ -935,8 +950,9 @@ void TestLink::firmwareUpdateRunsAndWaitsForRestart()
     QVERIFY(cancelHidden);
     QCOMPARE(r.unit.firmwareRecords, 2);
     QCOMPARE(r.unit.fwVersion, 110);
-    QCOMPARE(r.unit.received, (QStringList{"", ":HW4 PW:6054", "", firmwareLines()[0], firmwareLines()[1], ":00000001FF"}));
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(r.unit.received,
+             (QStringList {"", ":HW4 PW:6054", "", firmwareLines()[0], firmwareLines()[1], ":00000001FF"}));
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     // 200 handshake + 250 ":HW4" + 250 confirmation + 3 x 250 lines + 2000 restart wait.
     QCOMPARE(r.w.now() - t0, qint64(200 + 250 + 250 + 3 * 250 + 2000));
 }
@@ -951,19 +967,22 @@ void TestLink::firmwareRefusedLineLeavesWithEsc()
     const QStringList lines = firmwareLines();
     const TransferOutcome o = UnitOps::firmwareUpdate(r.link, lines, [] { return true; });
     QCOMPARE(o.kind, TransferOutcome::LineRefused);
-    QCOMPARE(r.unit.received, (QStringList{"", ":HW4 PW:6054", "", lines[0], lines[1], lines[1], lines[1], "<ESC>"}));
+    QCOMPARE(r.unit.received, (QStringList {"", ":HW4 PW:6054", "", lines[0], lines[1], lines[1], lines[1], "<ESC>"}));
     QCOMPARE(r.unit.restarts, 0);
     QCOMPARE(r.unit.fwVersion, 100);
-    const QString incomplete = QStringLiteral("Die Aktualisierung der Firmware ist nicht abgeschlossen: 1 von 2 Zeilen wurden vom Gerät angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten.");
+    const QString incomplete
+        = QStringLiteral("Die Aktualisierung der Firmware ist nicht abgeschlossen: 1 von 2 Zeilen wurden vom Gerät "
+                         "angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten.");
     QCOMPARE(g_messages.size(), 1);
-    QVERIFY2(g_messages[0].text.contains(QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")), qPrintable(g_messages[0].text));
+    QVERIFY2(g_messages[0].text.contains(QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")),
+             qPrintable(g_messages[0].text));
     QVERIFY(o.detail.endsWith(incomplete));
 }
 
 void TestLink::firmwareConfirmationResentAsCr()
 {
     Rig r;
-    r.unit.faults.eConfirm = 1;   // the confirming CR is refused once
+    r.unit.faults.eConfirm = 1; // the confirming CR is refused once
     const TransferOutcome o = UnitOps::firmwareUpdate(r.link, firmwareLines(), [] { return true; });
     QCOMPARE(o.kind, TransferOutcome::Ok);
     QCOMPARE(r.unit.rawIn().count(":HW4"), 1);
@@ -980,7 +999,8 @@ struct Window {
     explicit Window(MainWindowOptions options = {})
     {
         Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
-        env.exec(QStringLiteral("UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")"));
+        env.exec(QStringLiteral(
+            "UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")"));
         w = std::make_unique<MainWindow>(std::move(options));
         w->setWaiter(&vw);
         w->link();
@@ -990,7 +1010,8 @@ struct Window {
     QStringList texts() const
     {
         QStringList r;
-        for (const auto& m : env.messages) r << m.text;
+        for (const auto& m : env.messages)
+            r << m.text;
         return r;
     }
 };
@@ -1037,7 +1058,7 @@ void TestLink::windowReadTouchesTheStoreOnlyAfterACompleteRead()
     });
     win.w->readConfiguration();
     QCOMPARE(stored, 1);
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgLesenAbgebrochen")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
     // Port closed: nothing at all.
     Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
     win.unit().clearLog();
@@ -1053,7 +1074,8 @@ void TestLink::windowWriteSendsTheTransferFile()
     options.createTransferFile = [&](const QString& path) {
         writtenTo = path;
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly)) return false;
+        if (!f.open(QIODevice::WriteOnly))
+            return false;
         f.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
         return true;
     };
@@ -1061,7 +1083,7 @@ void TestLink::windowWriteSendsTheTransferFile()
     win.w->cmdDownload[0]->click();
     QCOMPARE(writtenTo, gState().transferFilePath());
     QCOMPARE(Settings::get(QStringLiteral("Configuration"), QStringLiteral("FileName")), writtenTo);
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     QCOMPARE(win.unit().area3.left(16), QByteArray::fromHex(lines[0].mid(9, 32).toLatin1()));
     QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":00000001FF"));
     QCOMPARE(win.w->writeArea, quint8(0));
@@ -1070,7 +1092,7 @@ void TestLink::windowWriteSendsTheTransferFile()
     win.unit().fwVersion = 250;
     win.unit().clearLog();
     win.w->writeConfiguration();
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgVersionskonflikt")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgVersionskonflikt")});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
 
@@ -1078,11 +1100,11 @@ void TestLink::windowTransfersThroughTheStore()
 {
     Window win;
     win.w->writeConfiguration();
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     QFile hex(gState().transferFilePath());
     QVERIFY(hex.open(QIODevice::ReadOnly));
     const QList<QByteArray> fileLines = hex.readAll().split('\n');
-    QCOMPARE(fileLines.size(), 514);   // 513 lines, each ended by CR LF
+    QCOMPARE(fileLines.size(), 514); // 513 lines, each ended by CR LF
     QCOMPARE(win.unit().area3.at(0), char(0x10));
     QCOMPARE(win.unit().area3.at(63 * 128), char(0x4F));
 
@@ -1145,7 +1167,7 @@ void TestLink::windowRelayButtons()
     win.w->cmdSetOutput[0]->click();
     for (int i = 0; i < 4; ++i)
         QVERIFY(win.w->cmdSetOutput[i]->isEnabled() && win.w->cmdResetOutput[i]->isEnabled());
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(win.w->lamp(), int(MainWindow::Red));
     // Default-state shortcuts, no device traffic.
     win.unit().clearLog();
@@ -1178,7 +1200,7 @@ void TestLink::windowParameters()
     win.env.messages.clear();
     win.unit().clearLog();
     win.w->writeSerialNumber();
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsAnzahlZeichen")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsAnzahlZeichen")});
     QCOMPARE(win.env.messages[0].icon, Dialogs::Icon::Exclamation);
     QVERIFY(win.unit().received.isEmpty());
     QVERIFY(win.w->cmdSetzen->isEnabled());
@@ -1189,7 +1211,7 @@ void TestLink::windowParameters()
     win.w->ChkDefault->setChecked(false);
     win.w->txtPINSimCardNeu->setText(QStringLiteral("12a4"));
     win.w->changeSimPin();
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgNotNumeric")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgNotNumeric")});
     win.w->txtPINSimCardNeu->setText(QStringLiteral("1111"));
     win.w->txtPINSimCardAlt->clear();
     win.w->changeSimPin();
@@ -1229,8 +1251,10 @@ void TestLink::windowPortSettings()
     QVERIFY(dlg.lblDevice->text().contains(QStringLiteral("simul")));
     QVERIFY(dlg.cmdUebernehmen_Click());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss")), QStringLiteral("3"));
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")), QStringLiteral("19200,E,7,1"));
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("open"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")),
+             QStringLiteral("19200,E,7,1"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
+             QStringLiteral("open"));
     QCOMPARE(win.w->statusPanel[1]->text(), QStringLiteral("COM 3"));
     QCOMPARE(win.w->lamp(), int(MainWindow::Green));
 
@@ -1240,7 +1264,8 @@ void TestLink::windowPortSettings()
     PortSettingsDialog dlg2(win.w.get());
     dlg2.cboPort->setCurrentIndex(0);
     QVERIFY(!dlg2.cmdUebernehmen_Click());
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("closed"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
+             QStringLiteral("closed"));
     QVERIFY(win.texts().last().startsWith(QStringLiteral("COM 1: ")));
     QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
     win.w->refreshUnitStatus();
@@ -1296,7 +1321,7 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     r.unit.faults.statusLost = 1;
     QVERIFY(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
     QVERIFY(g_messages.isEmpty());
-    QCOMPARE(r.unit.received, (QStringList{"", query, "", query}));   // handshake again first
+    QCOMPARE(r.unit.received, (QStringList {"", query, "", query})); // handshake again first
 
     // No reply to any of the three reads: the unit does not answer; no version message.
     Rig lost;
@@ -1305,7 +1330,7 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     QVERIFY(!UnitOps::checkVersion(lost.link, UnitOps::VersionLevel::Firmware, &s));
     QVERIFY(!s.ok);
     QCOMPARE(countOf(lost.unit.received, query), 3);
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(lost.link.missedAnswers(), quint8(5));
     QCOMPARE(lost.lamp(), int(LinkColour::Red));
 
@@ -1316,9 +1341,12 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     other.unit.fwVersion = 250;
     g_answers = {QMessageBox::No};
     QVERIFY(!UnitOps::checkVersion(other.link, UnitOps::VersionLevel::Firmware));
-    const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.') + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
-    QCOMPARE(messageTexts(), QStringList{QStringLiteral("gsMsgVersionskonflikt\r\nFirmware des Geräts: 2.50; Version dieses Programms: ")
-                                         + tool + QStringLiteral(". Firmware trotzdem aktualisieren?")});
+    const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.')
+        + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
+    QCOMPARE(
+        messageTexts(),
+        QStringList {QStringLiteral("gsMsgVersionskonflikt\r\nFirmware des Geräts: 2.50; Version dieses Programms: ")
+                     + tool + QStringLiteral(". Firmware trotzdem aktualisieren?")});
 
     // The window: no write, the no-answer message, the version label keeps what was read.
     Window win;
@@ -1329,7 +1357,7 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
     win.unit().clearLog();
     win.unit().faults.statusLost = 3;
     win.w->writeConfiguration();
-    QCOMPARE(win.texts(), QStringList{QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(win.w->lblSWVersion->text(), shown);
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
@@ -1345,7 +1373,8 @@ void TestLink::secretsAreMaskedOnScreen()
     QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
     ConfigTransfer(r.link).waitForRestart();
     QCOMPARE(ConfigTransfer(r.link).write(configLines(), 3).kind, TransferOutcome::Ok);
-    for (const char* shown : {":RS2 PW:****", ":PIN PW:**** PA:**** PN:****", ":HW2 PW:****", ":SMR PW:****", ":HW3 PW:****"})
+    for (const char* shown :
+         {":RS2 PW:****", ":PIN PW:**** PA:**** PN:****", ":HW2 PW:****", ":SMR PW:****", ":HW3 PW:****"})
         QVERIFY2(r.panels.contains(QString::fromLatin1(shown)), shown);
     for (const QString& p : r.panels)
         QVERIFY2(!showsSecret(p), qPrintable(p));

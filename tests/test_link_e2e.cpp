@@ -30,7 +30,7 @@ struct Sim {
         logPath = QDir(dir).filePath(QStringLiteral("wire.log"));
         device = QDir(dir).filePath(QStringLiteral("tty-unit"));
         proc.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48-sim")));
-        proc.setArguments(QStringList{"--link", device, "--log", logPath} + extra);
+        proc.setArguments(QStringList {"--link", device, "--log", logPath} + extra);
         proc.start();
         proc.waitForReadyRead(5000);
     }
@@ -106,40 +106,40 @@ void TestLinkE2E::statusRelayAndParameters()
     TestEnv env;
     QTemporaryDir dir;
     Sim sim(dir.path(), {"--fw", "123", "--hw", "200", "--inputs", "5"});
-    const QStringList dev{"--device", sim.device};
-    Run r = ctl(dev + QStringList{"unit", "status"});
+    const QStringList dev {"--device", sim.device};
+    Run r = ctl(dev + QStringList {"unit", "status"});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.contains(QStringLiteral("firmware version: 1.23")), qPrintable(r.out));
     QVERIFY(r.out.contains(QStringLiteral("hardware version: 2.00")));
     QVERIFY(r.out.contains(QStringLiteral("inputs 1-8: 10100000")));
 
-    r = ctl(dev + QStringList{"relay", "2", "on", "--password", "1234"});
+    r = ctl(dev + QStringList {"relay", "2", "on", "--password", "1234"});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.contains(QStringLiteral("relays 1-8: 01000000")), qPrintable(r.out + r.err));
     QVERIFY(sim.wire().contains(":RS2 PW:1234<CR>"));
 
-    r = ctl(dev + QStringList{"param", "serial", "set", "204518"});
+    r = ctl(dev + QStringList {"param", "serial", "set", "204518"});
     QCOMPARE(r.code, 0);
     QVERIFY(sim.wire().contains(":HW2 PW:6054<CR>"));
     QVERIFY(sim.wire().contains(":06000000323034353138"));
-    r = ctl(dev + QStringList{"param", "serial", "get"});
+    r = ctl(dev + QStringList {"param", "serial", "get"});
     QCOMPARE(r.out.trimmed(), QStringLiteral("204518"));
 
-    r = ctl(dev + QStringList{"param", "validity", "set", "5", "--password", "1234"});
+    r = ctl(dev + QStringList {"param", "validity", "set", "5", "--password", "1234"});
     QCOMPARE(r.code, 0);
     QVERIFY(sim.wire().contains(":0100200005DA"));
     QVERIFY(sim.wire().contains(":SMR PW:1234<CR>"));
-    r = ctl(dev + QStringList{"param", "validity", "get"});
+    r = ctl(dev + QStringList {"param", "validity", "get"});
     QCOMPARE(r.out.trimmed(), QStringLiteral("5"));
 
     // A bad PIN is refused before anything is sent.
     const int before = sim.wire().size();
-    r = ctl(dev + QStringList{"param", "pin", "set-default", "12a4"});
+    r = ctl(dev + QStringList {"param", "pin", "set-default", "12a4"});
     QVERIFY(r.code != 0);
     QCOMPARE(sim.wire().size(), before);
-    r = ctl(dev + QStringList{"param", "pin", "change", "0000", "4321", "--password", "1234"});
+    r = ctl(dev + QStringList {"param", "pin", "change", "0000", "4321", "--password", "1234"});
     QCOMPARE(r.code, 0);
-    r = ctl(dev + QStringList{"param", "pin", "get"});
+    r = ctl(dev + QStringList {"param", "pin", "get"});
     QVERIFY(r.out.startsWith(QStringLiteral("4321")));
 }
 
@@ -151,25 +151,28 @@ void TestLinkE2E::firmwareUpdate()
     const QString prg = dir.filePath(QStringLiteral("unit.prg"));
     QFile f(prg);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F68\r\n:00000001FF\r\n");
+    f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F68\r\n:"
+            "00000001FF\r\n");
     f.close();
-    const QStringList dev{"--device", sim.device};
+    const QStringList dev {"--device", sim.device};
     // An older unit can be updated (the version question is answered by --yes).
-    Run r = ctl(dev + QStringList{"firmware", prg, "--yes"});
+    Run r = ctl(dev + QStringList {"firmware", prg, "--yes"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QVERIFY(sim.wire().contains(":HW4 PW:6054<CR>"));
     QVERIFY(sim.wire().contains(":00000001FF<CR>"));
-    r = ctl(dev + QStringList{"unit", "status"});
+    r = ctl(dev + QStringList {"unit", "status"});
     QVERIFY(r.out.contains(QStringLiteral("firmware version: 1.00")));
 
     // A damaged file: refused with the line named, nothing sent.
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F69\r\n:00000001FF\r\n");
+    f.write(":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F69\r\n:"
+            "00000001FF\r\n");
     f.close();
     const int before = sim.wire().size();
-    r = ctl(dev + QStringList{"--language", "2", "firmware", prg, "--yes"});
+    r = ctl(dev + QStringList {"--language", "2", "firmware", prg, "--yes"});
     QVERIFY(r.code != 0);
-    QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ")) && r.err.contains(QStringLiteral("line 2")), qPrintable(r.err));
+    QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ")) && r.err.contains(QStringLiteral("line 2")),
+             qPrintable(r.err));
     QCOMPARE(sim.wire().size(), before);
 }
 
@@ -261,26 +264,28 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
     QVERIFY2(env.messages[0].text.startsWith(QStringLiteral("COM 1: ")), qPrintable(env.messages[0].text));
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
     QCOMPARE(dlg.cboPort->currentIndex(), 1);
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("closed"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
+             QStringLiteral("closed"));
     // Once the other program lets go, the same port opens and the unit answers.
     first.close();
     dlg.cboPort->setCurrentIndex(0);
     QVERIFY(dlg.cmdUebernehmen_Click());
     QCOMPARE(w.lamp(), int(MainWindow::Green));
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")), QStringLiteral("open"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
+             QStringLiteral("open"));
 }
 
 void TestLinkE2E::unitVanishingMidReadEndsWithAMessage()
 {
     TestEnv env;
     QTemporaryDir dir;
-    auto sim = std::make_unique<Sim>(dir.path(), QStringList{});
+    auto sim = std::make_unique<Sim>(dir.path(), QStringList {});
     QProcess p;
     p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
     p.setArguments({"--device", sim->device, "unit", "read", "-o", dir.filePath("x.cfg")});
     p.start();
     QTest::qWait(2500);
-    sim.reset();   // the device goes away mid-read
+    sim.reset(); // the device goes away mid-read
     QElapsedTimer t;
     t.start();
     QVERIFY(p.waitForFinished(15000));
@@ -296,9 +301,10 @@ void TestLinkE2E::simulatedUnitOnlyWhenAskedFor()
     QTemporaryDir dir, settings;
     Sim sim(dir.path(), {"--fw", "123"});
     // An empty settings folder on a machine that lists no serial port.
-    QMap<QString, QString> bare{{"SMSV48_SETTINGS_DIR", settings.path()}, {"SMSV48_SERIAL_PORTS", ""}};
+    QMap<QString, QString> bare {{"SMSV48_SETTINGS_DIR", settings.path()}, {"SMSV48_SERIAL_PORTS", ""}};
     const QString notice = QStringLiteral("smsv48ctl: using the simulated unit (no hardware)");
-    for (const QStringList& cmd : {QStringList{"unit", "status"}, QStringList{"unit", "write", env.path("UserProfile/SMSV48_Default.cfg")}}) {
+    for (const QStringList& cmd :
+         {QStringList {"unit", "status"}, QStringList {"unit", "write", env.path("UserProfile/SMSV48_Default.cfg")}}) {
         const Run r = ctl(cmd, bare);
         QCOMPARE(r.code, 1);
         QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: no serial port found")), qPrintable(r.err));
@@ -315,7 +321,8 @@ void TestLinkE2E::simulatedUnitOnlyWhenAskedFor()
     QSettings(QDir(settings.path()).filePath(QStringLiteral("SMS_Switch_Vantor.ini")), QSettings::IniFormat)
         .setValue(QStringLiteral("Ports/COM1"), QStringLiteral("sim"));
     r = ctl({"unit", "status"}, bare);
-    QVERIFY2(r.code == 0 && r.err.contains(notice) && r.out.contains(QStringLiteral("firmware version: 1.00")), qPrintable(r.err));
+    QVERIFY2(r.code == 0 && r.err.contains(notice) && r.out.contains(QStringLiteral("firmware version: 1.00")),
+             qPrintable(r.err));
 }
 
 void TestLinkE2E::secretsFromEnvironmentAndStdinNeverPrinted()
@@ -323,28 +330,30 @@ void TestLinkE2E::secretsFromEnvironmentAndStdinNeverPrinted()
     TestEnv env;
     QTemporaryDir dir;
     Sim sim(dir.path(), {"--pin", "2580", "--refuse-write"});
-    const QStringList dev{"--device", sim.device};
-    Run r = ctl(dev + QStringList{"relay", "2", "on"}, {{"SMSV48_PASSWORD", "4711"}});
+    const QStringList dev {"--device", sim.device};
+    Run r = ctl(dev + QStringList {"relay", "2", "on"}, {{"SMSV48_PASSWORD", "4711"}});
     QVERIFY2(r.code == 0 && sim.wire().contains(":RS2 PW:4711<CR>"), qPrintable(r.err));
-    r = ctl(dev + QStringList{"relay", "3", "on", "--password", "-"}, {{"SMSV48_PASSWORD", "4711"}}, "8642\r\n");
+    r = ctl(dev + QStringList {"relay", "3", "on", "--password", "-"}, {{"SMSV48_PASSWORD", "4711"}}, "8642\r\n");
     QVERIFY2(r.code == 0 && sim.wire().contains(":RS3 PW:8642<CR>"), qPrintable(r.err));
-    r = ctl(dev + QStringList{"relay", "3", "off", "--password", "1111"}, {{"SMSV48_PASSWORD", "4711"}});
+    r = ctl(dev + QStringList {"relay", "3", "off", "--password", "1111"}, {{"SMSV48_PASSWORD", "4711"}});
     QVERIFY2(r.code == 0 && sim.wire().contains(":RC3 PW:1111<CR>"), qPrintable(r.err));
-    r = ctl(dev + QStringList{"param", "pin", "change"}, {{"SMSV48_PASSWORD", "4711"}, {"SMSV48_PIN", "2580"}, {"SMSV48_NEW_PIN", "1357"}});
+    r = ctl(dev + QStringList {"param", "pin", "change"},
+            {{"SMSV48_PASSWORD", "4711"}, {"SMSV48_PIN", "2580"}, {"SMSV48_NEW_PIN", "1357"}});
     QVERIFY2(r.code == 0 && sim.wire().contains(":PIN PW:4711 PA:2580 PN:1357<CR>"), qPrintable(r.err));
     // From stdin in order: the password, then the old and the new PIN.
-    r = ctl(dev + QStringList{"--password", "-", "param", "pin", "change", "-", "-"}, {}, "9753\n1357\n2468\n");
+    r = ctl(dev + QStringList {"--password", "-", "param", "pin", "change", "-", "-"}, {}, "9753\n1357\n2468\n");
     QVERIFY2(r.code == 0 && sim.wire().contains(":PIN PW:9753 PA:1357 PN:2468<CR>"), qPrintable(r.err));
     // No line on stdin: refused before anything is sent.
     const int before = sim.wire().size();
-    r = ctl(dev + QStringList{"relay", "4", "on", "--password", "-"});
+    r = ctl(dev + QStringList {"relay", "4", "on", "--password", "-"});
     QVERIFY2(r.code == 2 && r.err.contains(QStringLiteral("no line on standard input")), qPrintable(r.err));
     QCOMPARE(sim.wire().size(), before);
     // A refused write names the line sent, with its password hidden.
-    r = ctl(dev + QStringList{"--language", "2", "unit", "write", env.path("UserProfile/SMSV48_Default.cfg")});
+    r = ctl(dev + QStringList {"--language", "2", "unit", "write", env.path("UserProfile/SMSV48_Default.cfg")});
     QCOMPARE(r.code, 1);
     QVERIFY(sim.wire().contains(":HW3 PW:6054<CR>"));
-    QVERIFY2(r.err.contains(QStringLiteral("\":HW3 PW:****\"")) && !r.err.contains(QStringLiteral("6054")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("\":HW3 PW:****\"")) && !r.err.contains(QStringLiteral("6054")),
+             qPrintable(r.err));
 }
 
 void TestLinkE2E::unusableReadOutputRefusedBeforeAnyTraffic()
@@ -355,11 +364,13 @@ void TestLinkE2E::unusableReadOutputRefusedBeforeAnyTraffic()
     QFile plain(dir.filePath(QStringLiteral("plain.cfg")));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
-    const QStringList refused[] = {{"missing/unit.cfg", "does not exist"}, {"plain.cfg/unit.cfg", "is not a folder"}, {".", "not a regular file"}};
+    const QStringList refused[] = {
+        {"missing/unit.cfg", "does not exist"}, {"plain.cfg/unit.cfg", "is not a folder"}, {".", "not a regular file"}};
     for (const QStringList& c : refused) {
         const Run r = ctl({"--device", sim.device, "unit", "read", "-o", dir.filePath(c[0])});
         QCOMPARE(r.code, 1);
-        QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ") + dir.filePath(c[0])) && r.err.contains(c[1]), qPrintable(r.err));
+        QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ") + dir.filePath(c[0])) && r.err.contains(c[1]),
+                 qPrintable(r.err));
         QVERIFY2(r.ms < 5000, qPrintable(QString::number(r.ms)));
         QVERIFY(sim.wire().isEmpty());
     }
@@ -375,7 +386,8 @@ void TestLinkE2E::writeStoppedPartWayExitsNonZeroAndSaysSo()
     TestEnv env;
     QTemporaryDir dir;
     Sim sim(dir.path(), {"--e-line", "7"});
-    const Run r = ctl({"--device", sim.device, "--language", "2", "unit", "write", env.path(QStringLiteral("UserProfile/SMSV48_Default.cfg"))});
+    const Run r = ctl({"--device", sim.device, "--language", "2", "unit", "write",
+                       env.path(QStringLiteral("UserProfile/SMSV48_Default.cfg"))});
     QCOMPARE(r.code, 1);
     QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: Line 7 (")), qPrintable(r.err));
     QVERIFY2(lastLine(r.err).endsWith(QStringLiteral(
@@ -384,7 +396,7 @@ void TestLinkE2E::writeStoppedPartWayExitsNonZeroAndSaysSo()
     const QByteArray wire = sim.wire();
     QVERIFY2(wire.contains(" > <ESC>"), wire.right(400).constData());
     for (const QByteArray& entry : wire.split('\n'))
-        QVERIFY2(!(entry.contains(" > ") && entry.contains(":00000001FF")), entry.constData());   // from the tool
+        QVERIFY2(!(entry.contains(" > ") && entry.contains(":00000001FF")), entry.constData()); // from the tool
 }
 
 // A lost status reply is a unit that does not answer, never a version mismatch; a mismatch
@@ -407,8 +419,11 @@ void TestLinkE2E::versionCheckOnTheCommandLine()
         Sim sim(dir.path(), {"--fw", "250"});
         const Run r = ctl({"--device", sim.device, "unit", "read", "-o", dir.filePath("x.cfg")});
         QCOMPARE(r.code, 1);
-        const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.') + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
-        QVERIFY2(lastLine(r.err).endsWith(QStringLiteral("firmware version 2.50 does not match this program (%1)").arg(tool)), qPrintable(r.err));
+        const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.')
+            + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
+        QVERIFY2(lastLine(r.err).endsWith(
+                     QStringLiteral("firmware version 2.50 does not match this program (%1)").arg(tool)),
+                 qPrintable(r.err));
     }
 }
 

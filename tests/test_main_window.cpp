@@ -41,49 +41,76 @@ QList<Block> captionBlocks()
 {
     QList<Block> b;
     for (int i = 1; i <= 38; ++i)
-        b << Block{QStringLiteral("Zeile%1").arg(i), 1};
-    b << Block{"mnuListenAnzeigen", 4} << Block{"cmdSetOutput", 2} << Block{"cmdSetzen"} << Block{"cmdLesen"}
-      << Block{"lblSerienummer"} << Block{"lblPinSimCard"} << Block{"cmdPinLesen"} << Block{"cmdPinWechseln"}
-      << Block{"cmdDownload", 2} << Block{"cmdUpload"} << Block{"lblKonfiguration"} << Block{"mnuAdministrator"}
-      << Block{"OptPortAnzeige", 3} << Block{"cmdAktualisieren"} << Block{QStringLiteral("lblGültigkeit")}
-      << Block{"cmdGueltigkeitLesen"} << Block{"cmdGueltigkeitSetzen"} << Block{"mnuSpeichern", 3}
-      << Block{"mnuBenutzerAnzeigen", 2};
+        b << Block {QStringLiteral("Zeile%1").arg(i), 1};
+    b << Block {"mnuListenAnzeigen", 4} << Block {"cmdSetOutput", 2} << Block {"cmdSetzen"} << Block {"cmdLesen"}
+      << Block {"lblSerienummer"} << Block {"lblPinSimCard"} << Block {"cmdPinLesen"} << Block {"cmdPinWechseln"}
+      << Block {"cmdDownload", 2} << Block {"cmdUpload"} << Block {"lblKonfiguration"} << Block {"mnuAdministrator"}
+      << Block {"OptPortAnzeige", 3} << Block {"cmdAktualisieren"} << Block {QStringLiteral("lblGültigkeit")}
+      << Block {"cmdGueltigkeitLesen"} << Block {"cmdGueltigkeitSetzen"} << Block {"mnuSpeichern", 3}
+      << Block {"mnuBenutzerAnzeigen", 2};
     return b;
 }
 
 QList<Block> toolTipBlocks()
 {
     QList<Block> b;
-    b << Block{"txtEingangSF", 2} << Block{"txtEingangFF", 2} << Block{"txtAlarmDispositiv"} << Block{"ChkEmpOPSF", 3}
-      << Block{"ChkEmpOPFF", 3} << Block{"lblAdresseEmpf"} << Block{"txtAusgangSF", 2} << Block{"txtAusgangFF", 2}
-      << Block{"ChkEmpOutSF", 3} << Block{"ChkEmpOutFF", 3} << Block{"ChkOP", 2} << Block{"txtSMSAufstarten"}
-      << Block{"ChkBenutzerPowerON", 2} << Block{"ChkBenutzerAlarmDispo", 2} << Block{"ChkAlarmDispoSF", 2}
-      << Block{"ChkAlarmDispoFF", 2} << Block{QStringLiteral("txtADVerzögerungszeit")} << Block{"cmdCheckAllEmp", 2}
-      << Block{"cmdClrAllEmp", 2} << Block{"cmdCheckAllEvents", 2} << Block{"lblAdresseName"} << Block{"cmdSetOutput"}
-      << Block{"cmdResetOutput"} << Block{"cmdDownload", 2} << Block{"cmdUpload"} << Block{"txtSerienummer"}
-      << Block{"txtPINSimCardNeu"} << Block{"cmdSetzen"} << Block{"cmdLesen"} << Block{"StatusBar", 4}
-      << Block{"txtPINSimCardAlt"} << Block{"ChkDefault"} << Block{"cmdPinLesen"} << Block{"cmdPinWechseln"}
-      << Block{"chkDefaultState"} << Block{"cmdAllRelaisOFF"} << Block{"cmdAllRelaisON"} << Block{QStringLiteral("CboGültigkeit")}
-      << Block{"cmdAktualisieren"} << Block{"OptPortAnzeige"} << Block{"cmdGueltigkeitLesen"} << Block{"cmdGueltigkeitSetzen"}
-      << Block{"Toolbar", 22};
+    b << Block {"txtEingangSF", 2} << Block {"txtEingangFF", 2} << Block {"txtAlarmDispositiv"}
+      << Block {"ChkEmpOPSF", 3} << Block {"ChkEmpOPFF", 3} << Block {"lblAdresseEmpf"} << Block {"txtAusgangSF", 2}
+      << Block {"txtAusgangFF", 2} << Block {"ChkEmpOutSF", 3} << Block {"ChkEmpOutFF", 3} << Block {"ChkOP", 2}
+      << Block {"txtSMSAufstarten"} << Block {"ChkBenutzerPowerON", 2} << Block {"ChkBenutzerAlarmDispo", 2}
+      << Block {"ChkAlarmDispoSF", 2} << Block {"ChkAlarmDispoFF", 2} << Block {QStringLiteral("txtADVerzögerungszeit")}
+      << Block {"cmdCheckAllEmp", 2} << Block {"cmdClrAllEmp", 2} << Block {"cmdCheckAllEvents", 2}
+      << Block {"lblAdresseName"} << Block {"cmdSetOutput"} << Block {"cmdResetOutput"} << Block {"cmdDownload", 2}
+      << Block {"cmdUpload"} << Block {"txtSerienummer"} << Block {"txtPINSimCardNeu"} << Block {"cmdSetzen"}
+      << Block {"cmdLesen"} << Block {"StatusBar", 4} << Block {"txtPINSimCardAlt"} << Block {"ChkDefault"}
+      << Block {"cmdPinLesen"} << Block {"cmdPinWechseln"} << Block {"chkDefaultState"} << Block {"cmdAllRelaisOFF"}
+      << Block {"cmdAllRelaisON"} << Block {QStringLiteral("CboGültigkeit")} << Block {"cmdAktualisieren"}
+      << Block {"OptPortAnzeige"} << Block {"cmdGueltigkeitLesen"} << Block {"cmdGueltigkeitSetzen"}
+      << Block {"Toolbar", 22};
     return b;
 }
 
 QList<Block> messageBlocks()
 {
     QList<Block> b;
-    for (const char* k : {"gsMsgVerzögerungszeit", "gsFehlerEingabe", "gsPasswortAnzZeichen", "gsFrageOkAbbrechen",
-                          "gsBenutzer", "gsDefined_Undefined", "gsMsgZeileNichtGebrannt", "gsMsgKeineAntwort",
-                          "gsMsgKeineAntwortHilfe", "gsMsgCreateHexFile", "gsMsgDownloadOK", "gsMsgNotNumeric",
-                          "gsMsgErrorPIC", "gsMsgLesenAbgebrochen", "gsMsgSchreibenAbgebrochen", "gsMsgPINAnzZeichen",
-                          "gsHWVersion", "gsSWVersion", "gsAnzahlZeichen", "gsMsgSaveConfiguration",
-                          "gsLoadConfiguration", "gsMsgLoadHexFile", "gsMsgPasswortNOK", "gsMsgProgrammiereFlash",
-                          "gsModemStartUP", "gsUpdateConfiguration", "gsUpdateFirmware", "gsProgramName",
-                          "gsMsgNotPlus", "gsMsgVersionskonflikt", "gsTitelVersionskonflikt",
-                          "gsMsgDateiSchreibgeschützt", "gsMsgSpeichereAndererDateiname", "gsMsgÄnderungenSpeichern",
-                          "gsMsgPINeingeben", "gsMsgPINAlteingeben"})
-        b << Block{QString::fromUtf8(k), 1};
-    b << Block{QStringLiteral("CboGültigkeit"), 4} << Block{"gsMsgFalschesZeichen", 2};
+    for (const char* k : {"gsMsgVerzögerungszeit",
+                          "gsFehlerEingabe",
+                          "gsPasswortAnzZeichen",
+                          "gsFrageOkAbbrechen",
+                          "gsBenutzer",
+                          "gsDefined_Undefined",
+                          "gsMsgZeileNichtGebrannt",
+                          "gsMsgKeineAntwort",
+                          "gsMsgKeineAntwortHilfe",
+                          "gsMsgCreateHexFile",
+                          "gsMsgDownloadOK",
+                          "gsMsgNotNumeric",
+                          "gsMsgErrorPIC",
+                          "gsMsgLesenAbgebrochen",
+                          "gsMsgSchreibenAbgebrochen",
+                          "gsMsgPINAnzZeichen",
+                          "gsHWVersion",
+                          "gsSWVersion",
+                          "gsAnzahlZeichen",
+                          "gsMsgSaveConfiguration",
+                          "gsLoadConfiguration",
+                          "gsMsgLoadHexFile",
+                          "gsMsgPasswortNOK",
+                          "gsMsgProgrammiereFlash",
+                          "gsModemStartUP",
+                          "gsUpdateConfiguration",
+                          "gsUpdateFirmware",
+                          "gsProgramName",
+                          "gsMsgNotPlus",
+                          "gsMsgVersionskonflikt",
+                          "gsTitelVersionskonflikt",
+                          "gsMsgDateiSchreibgeschützt",
+                          "gsMsgSpeichereAndererDateiname",
+                          "gsMsgÄnderungenSpeichern",
+                          "gsMsgPINeingeben",
+                          "gsMsgPINAlteingeben"})
+        b << Block {QString::fromUtf8(k), 1};
+    b << Block {QStringLiteral("CboGültigkeit"), 4} << Block {"gsMsgFalschesZeichen", 2};
     return b;
 }
 
@@ -100,7 +127,7 @@ void writeTable(const TestEnv& env, const QString& table, const QList<Block>& bl
     for (const Block& b : blocks)
         for (int r = 0; r < b.rows; ++r) {
             const QString name = r ? b.name + QStringLiteral("#%1").arg(r + 1) : b.name;
-            QStringList values{name};
+            QStringList values {name};
             for (int l = 0; l < 4; ++l)
                 values << rowText(b.name, r, l);
             for (QString& v : values)
@@ -161,8 +188,7 @@ QMap<QString, QString> texts(MainWindow& w)
     return m;
 }
 
-template <typename T>
-T* one(MainWindow& w, const QString& name)
+template <typename T> T* one(MainWindow& w, const QString& name)
 {
     const auto all = w.findChildren<QObject*>(name);
     if (all.size() != 1) {
@@ -200,23 +226,38 @@ void TestMainWindow::everyControlExistsOnceWithItsType()
     TestEnv env;
     writeFixture(env);
     auto w = loadedWindow();
-    struct Array { const char* name; int count; const QMetaObject* type; };
+    struct Array {
+        const char* name;
+        int count;
+        const QMetaObject* type;
+    };
     const Array arrays[] = {
-        {"ChkEmpOP", 128, &QCheckBox::staticMetaObject},     {"ChkEmpOut", 64, &QCheckBox::staticMetaObject},
-        {"ChkOP", 8, &QCheckBox::staticMetaObject},          {"ChkAlarmDispo", 16, &QCheckBox::staticMetaObject},
+        {"ChkEmpOP", 128, &QCheckBox::staticMetaObject},
+        {"ChkEmpOut", 64, &QCheckBox::staticMetaObject},
+        {"ChkOP", 8, &QCheckBox::staticMetaObject},
+        {"ChkAlarmDispo", 16, &QCheckBox::staticMetaObject},
         {"ChkBenutzerAlarmDispo", 8, &QCheckBox::staticMetaObject},
         {"ChkBenutzerPowerON", 8, &QCheckBox::staticMetaObject},
         {"ChkDefaultState", 8, &QCheckBox::staticMetaObject},
-        {"txtEingangSF", 8, &QLineEdit::staticMetaObject},   {"txtEingangFF", 8, &QLineEdit::staticMetaObject},
-        {"txtAusgangSF", 4, &QLineEdit::staticMetaObject},   {"txtAusgangFF", 4, &QLineEdit::staticMetaObject},
-        {"lblAnzZeichenSF", 8, &QLabel::staticMetaObject},   {"lblAnzZeichenFF", 8, &QLabel::staticMetaObject},
-        {"lblAnzZeichenOutAK", 4, &QLabel::staticMetaObject}, {"lblAnzZeichenOutRK", 4, &QLabel::staticMetaObject},
-        {"lblEingang", 8, &QLabel::staticMetaObject},        {"lblAusgang", 8, &QLabel::staticMetaObject},
-        {"lblEmpfänger", 24, &QLabel::staticMetaObject},     {"lblAdresseEmpf", 24, &QLabel::staticMetaObject},
+        {"txtEingangSF", 8, &QLineEdit::staticMetaObject},
+        {"txtEingangFF", 8, &QLineEdit::staticMetaObject},
+        {"txtAusgangSF", 4, &QLineEdit::staticMetaObject},
+        {"txtAusgangFF", 4, &QLineEdit::staticMetaObject},
+        {"lblAnzZeichenSF", 8, &QLabel::staticMetaObject},
+        {"lblAnzZeichenFF", 8, &QLabel::staticMetaObject},
+        {"lblAnzZeichenOutAK", 4, &QLabel::staticMetaObject},
+        {"lblAnzZeichenOutRK", 4, &QLabel::staticMetaObject},
+        {"lblEingang", 8, &QLabel::staticMetaObject},
+        {"lblAusgang", 8, &QLabel::staticMetaObject},
+        {"lblEmpfänger", 24, &QLabel::staticMetaObject},
+        {"lblAdresseEmpf", 24, &QLabel::staticMetaObject},
         {"lblAdresseName", 24, &QLabel::staticMetaObject},
-        {"cmdCheckAllEmp", 16, &QPushButton::staticMetaObject}, {"cmdClrAllEmp", 16, &QPushButton::staticMetaObject},
-        {"cmdSetOutput", 4, &QPushButton::staticMetaObject}, {"cmdResetOutput", 4, &QPushButton::staticMetaObject},
-        {"cmdDownload", 2, &QPushButton::staticMetaObject},  {"OptPortAnzeige", 3, &QRadioButton::staticMetaObject},
+        {"cmdCheckAllEmp", 16, &QPushButton::staticMetaObject},
+        {"cmdClrAllEmp", 16, &QPushButton::staticMetaObject},
+        {"cmdSetOutput", 4, &QPushButton::staticMetaObject},
+        {"cmdResetOutput", 4, &QPushButton::staticMetaObject},
+        {"cmdDownload", 2, &QPushButton::staticMetaObject},
+        {"OptPortAnzeige", 3, &QRadioButton::staticMetaObject},
         {"ShpLed", 8, &ShapeLamp::staticMetaObject},
     };
     for (const Array& a : arrays) {
@@ -229,26 +270,46 @@ void TestMainWindow::everyControlExistsOnceWithItsType()
         const QString beyond = QStringLiteral("%1(%2)").arg(QString::fromUtf8(a.name)).arg(a.count);
         QVERIFY2(!w->findChild<QObject*>(beyond), qPrintable(beyond));
     }
-    struct Single { const char* name; const QMetaObject* type; };
+    struct Single {
+        const char* name;
+        const QMetaObject* type;
+    };
     const Single singles[] = {
-        {"txtAlarmDispositiv", &QLineEdit::staticMetaObject}, {"txtSMSAufstarten", &QLineEdit::staticMetaObject},
-        {"txtADVerzögerungszeit", &QLineEdit::staticMetaObject}, {"txtSerienummer", &QLineEdit::staticMetaObject},
-        {"txtPINSimCardAlt", &QLineEdit::staticMetaObject}, {"txtPINSimCardNeu", &QLineEdit::staticMetaObject},
-        {"lblAnzZeichenAD", &QLabel::staticMetaObject},    {"lblAnzZeichenPON", &QLabel::staticMetaObject},
-        {"lblAlarmDispo", &QLabel::staticMetaObject},      {"lblAufstarten", &QLabel::staticMetaObject},
-        {"lblHWVersion", &QLabel::staticMetaObject},       {"lblSWVersion", &QLabel::staticMetaObject},
-        {"lblSerienummer", &QLabel::staticMetaObject},     {"lblPinSimCard", &QLabel::staticMetaObject},
-        {"lblGültigkeit", &QLabel::staticMetaObject},      {"lblDownload", &QLabel::staticMetaObject},
-        {"cmdCheckAllEvents", &QPushButton::staticMetaObject}, {"cmdClrAllEvents", &QPushButton::staticMetaObject},
-        {"cmdAllRelaisON", &QPushButton::staticMetaObject}, {"cmdAllRelaisOFF", &QPushButton::staticMetaObject},
-        {"cmdAktualisieren", &QPushButton::staticMetaObject}, {"cmdSetzen", &QPushButton::staticMetaObject},
-        {"cmdLesen", &QPushButton::staticMetaObject},      {"cmdPinLesen", &QPushButton::staticMetaObject},
-        {"cmdPinWechseln", &QPushButton::staticMetaObject}, {"cmdGueltigkeitLesen", &QPushButton::staticMetaObject},
-        {"cmdGueltigkeitSetzen", &QPushButton::staticMetaObject}, {"cmdUpload", &QPushButton::staticMetaObject},
+        {"txtAlarmDispositiv", &QLineEdit::staticMetaObject},
+        {"txtSMSAufstarten", &QLineEdit::staticMetaObject},
+        {"txtADVerzögerungszeit", &QLineEdit::staticMetaObject},
+        {"txtSerienummer", &QLineEdit::staticMetaObject},
+        {"txtPINSimCardAlt", &QLineEdit::staticMetaObject},
+        {"txtPINSimCardNeu", &QLineEdit::staticMetaObject},
+        {"lblAnzZeichenAD", &QLabel::staticMetaObject},
+        {"lblAnzZeichenPON", &QLabel::staticMetaObject},
+        {"lblAlarmDispo", &QLabel::staticMetaObject},
+        {"lblAufstarten", &QLabel::staticMetaObject},
+        {"lblHWVersion", &QLabel::staticMetaObject},
+        {"lblSWVersion", &QLabel::staticMetaObject},
+        {"lblSerienummer", &QLabel::staticMetaObject},
+        {"lblPinSimCard", &QLabel::staticMetaObject},
+        {"lblGültigkeit", &QLabel::staticMetaObject},
+        {"lblDownload", &QLabel::staticMetaObject},
+        {"cmdCheckAllEvents", &QPushButton::staticMetaObject},
+        {"cmdClrAllEvents", &QPushButton::staticMetaObject},
+        {"cmdAllRelaisON", &QPushButton::staticMetaObject},
+        {"cmdAllRelaisOFF", &QPushButton::staticMetaObject},
+        {"cmdAktualisieren", &QPushButton::staticMetaObject},
+        {"cmdSetzen", &QPushButton::staticMetaObject},
+        {"cmdLesen", &QPushButton::staticMetaObject},
+        {"cmdPinLesen", &QPushButton::staticMetaObject},
+        {"cmdPinWechseln", &QPushButton::staticMetaObject},
+        {"cmdGueltigkeitLesen", &QPushButton::staticMetaObject},
+        {"cmdGueltigkeitSetzen", &QPushButton::staticMetaObject},
+        {"cmdUpload", &QPushButton::staticMetaObject},
         {"cmdStatKom", &QPushButton::staticMetaObject},
-        {"Check_Inkrement", &QCheckBox::staticMetaObject}, {"ChkDefault", &QCheckBox::staticMetaObject},
-        {"CboGültigkeit", &QComboBox::staticMetaObject},   {"ShpModem", &ShapeLamp::staticMetaObject},
-        {"SSTab1", &QTabWidget::staticMetaObject},         {"Toolbar1", &QToolBar::staticMetaObject},
+        {"Check_Inkrement", &QCheckBox::staticMetaObject},
+        {"ChkDefault", &QCheckBox::staticMetaObject},
+        {"CboGültigkeit", &QComboBox::staticMetaObject},
+        {"ShpModem", &ShapeLamp::staticMetaObject},
+        {"SSTab1", &QTabWidget::staticMetaObject},
+        {"Toolbar1", &QToolBar::staticMetaObject},
     };
     for (const Single& s : singles) {
         QObject* o = one<QObject>(*w, QString::fromUtf8(s.name));
@@ -306,15 +367,18 @@ void TestMainWindow::menusAndToolbarInDesignOrder()
             s << (a->menu() ? a->menu()->objectName() : a->objectName());
         return s;
     };
-    QCOMPARE(names(w->mnuDatei), QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuLinie", "mnuBeenden"}));
+    QCOMPARE(names(w->mnuDatei),
+             QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuLinie", "mnuBeenden"}));
     QVERIFY(w->mnuLinie->isSeparator());
     QCOMPARE(names(w->mnuEinstellungen), QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuAdministrator"}));
     // The design's two submenus, and the PDF export beside printing (added by the shell).
     QCOMPARE(names(w->mnuReports), QStringList({"mnuListenAnzeigen", "mnuListenDrucken", "mnuListenExportieren"}));
-    QCOMPARE(names(w->mnuListenAnzeigen), QStringList({QStringLiteral("mnuEingängeAnzeigen"), QStringLiteral("mnuAusgängeAnzeigen"),
-                                                       "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"}));
-    QCOMPARE(names(w->mnuListenDrucken), QStringList({QStringLiteral("mnuEingängeDrucken"), QStringLiteral("mnuAusgängeDrucken"),
-                                                      "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}));
+    QCOMPARE(names(w->mnuListenAnzeigen),
+             QStringList({QStringLiteral("mnuEingängeAnzeigen"), QStringLiteral("mnuAusgängeAnzeigen"),
+                          "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"}));
+    QCOMPARE(names(w->mnuListenDrucken),
+             QStringList({QStringLiteral("mnuEingängeDrucken"), QStringLiteral("mnuAusgängeDrucken"),
+                          "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}));
     QCOMPARE(names(w->mnuFragezeichen), QStringList({"mnuHelp", "mnuInfo"}));
     QVERIFY(!w->mnuAdministrator->isVisible());
     QCOMPARE(w->mnuLaden->text(), QStringLiteral("&Öffnen"));
@@ -327,9 +391,10 @@ void TestMainWindow::menusAndToolbarInDesignOrder()
         QCOMPARE(actions[i], w->Toolbar1Buttons[i]);
         layout << (actions[i]->isSeparator() ? QStringLiteral("|") : actions[i]->property("Key").toString());
     }
-    QCOMPARE(layout.join(' '), QStringLiteral("| Open Save | Telefonbuch COM | ReportAlarm ReportRelais ReportSequentiell "
-                                              "ReportUser | PrintAlarm PrintRelais PrintSequentiell PrintUser | Upload Download "
-                                              "| Help Info"));
+    QCOMPARE(layout.join(' '),
+             QStringLiteral("| Open Save | Telefonbuch COM | ReportAlarm ReportRelais ReportSequentiell "
+                            "ReportUser | PrintAlarm PrintRelais PrintSequentiell PrintUser | Upload Download "
+                            "| Help Info"));
     QCOMPARE(w->toolbarButton("Download"), w->findChild<QAction*>("Toolbar1.Download"));
     QVERIFY(!w->toolbarButton("Nothing"));
 }
@@ -429,10 +494,10 @@ void TestMainWindow::anchoredBlocksMayStandAnywhere()
         QList<Block> caps = captionBlocks();
         QList<Block> anchored = caps.mid(38);
         std::reverse(anchored.begin(), anchored.end());
-        anchored.insert(3, Block{"frmTelefonbuch", 2});
+        anchored.insert(3, Block {"frmTelefonbuch", 2});
         QList<Block> tips = toolTipBlocks();
         std::reverse(tips.begin(), tips.end());
-        tips.insert(5, Block{"txtNameTelefonbuch", 11});
+        tips.insert(5, Block {"txtNameTelefonbuch", 11});
         QList<Block> msgs = messageBlocks();
         std::reverse(msgs.begin(), msgs.end());
         writeTable(env, tbl::Beschriftung, caps.mid(0, 38) + anchored);
@@ -520,10 +585,12 @@ void TestMainWindow::ioLabelsWrittenToTheStore()
     auto w = loadedWindow();
     // Written at once, in the file.
     for (int r = 1; r <= 16; ++r)
-        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = %1").arg(r)).toString(),
+        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = %1").arg(r))
+                     .toString(),
                  QStringLiteral("it Zeile%1").arg(17 + (r - 1) / 2));
     for (int r = 1; r <= 8; ++r)
-        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Ausgänge\" WHERE ID = %1").arg(r)).toString(),
+        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Ausgänge\" WHERE ID = %1").arg(r))
+                     .toString(),
                  QStringLiteral("it Zeile%1").arg(13 + (r - 1) / 2));
     QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 5")).toString(),
              w->lblEingang[2]->text());
@@ -559,7 +626,8 @@ void TestMainWindow::missingKeyGivesOneMessageNamingTableAndKey()
     w = loadedWindow();
     QCOMPARE(env.messages.size(), 1);
     const QString text = env.messages.first().text;
-    QVERIFY2(text.contains(QStringLiteral("\"SystemNachrichten\"")) && text.contains(QStringLiteral("\"gsMsgNotNumeric\"")),
+    QVERIFY2(text.contains(QStringLiteral("\"SystemNachrichten\""))
+                 && text.contains(QStringLiteral("\"gsMsgNotNumeric\"")),
              qPrintable(text));
     QCOMPARE(env.messages.first().title, QStringLiteral("en gsProgramName"));
     QCOMPARE(env.messages.first().icon, Dialogs::Icon::Exclamation);
@@ -569,7 +637,8 @@ void TestMainWindow::missingKeyGivesOneMessageNamingTableAndKey()
     QCOMPARE(w->cmdPinWechseln->toolTip(), QStringLiteral("en cmdPinWechseln"));
     QCOMPARE(w->lblPinSimCard->text(), QStringLiteral("PIN SIM-Karte")); // its design caption
     // The later loaders' problems are kept for the record, not shown again.
-    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblPinSimCard\"")));
+    QVERIFY(
+        w->languageProblems.join('\n').contains(QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblPinSimCard\"")));
     QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"ToolTipText\" hat keine Zeile \"cmdPinLesen\"")));
 }
 
@@ -581,7 +650,8 @@ void TestMainWindow::shortTableNamesTheRun()
     env.exec(QStringLiteral("DELETE FROM Beschriftung WHERE rowid > 30"));
     auto w = loadedWindow();
     QCOMPARE(env.messages.size(), 1);
-    QVERIFY2(env.messages.first().text.contains(QStringLiteral("\"Beschriftung\" endet vor der Zeile für \"lblEmpfänger(5)\"")),
+    QVERIFY2(env.messages.first().text.contains(
+                 QStringLiteral("\"Beschriftung\" endet vor der Zeile für \"lblEmpfänger(5)\"")),
              qPrintable(env.messages.first().text));
     QCOMPARE(w->lblEmpfaenger[4]->text(), QStringLiteral("de Zeile30"));
 }
@@ -589,8 +659,9 @@ void TestMainWindow::shortTableNamesTheRun()
 void TestMainWindow::sharedLoaderSteppingAndSearch()
 {
     TestEnv env("2");
-    writeTable(env, tbl::Beschriftung,
-               {Block{"frmDownload"}, Block{"frmUpload"}, Block{"CreateFile"}, Block{"lblName", 8}, Block{"CreateFile"}});
+    writeTable(
+        env, tbl::Beschriftung,
+        {Block {"frmDownload"}, Block {"frmUpload"}, Block {"CreateFile"}, Block {"lblName", 8}, Block {"CreateFile"}});
     env.exec(QStringLiteral("UPDATE Beschriftung SET \"Englisch\" = 'second' WHERE rowid = 12"));
     LanguageTable t(tbl::Beschriftung);
     QCOMPARE(t.language(), 2);
@@ -647,12 +718,15 @@ void TestMainWindow::shippedTablesLoadCompletely()
             if (key.endsWith(QLatin1String(".tip"))) {
                 const QString name = key.chopped(4);
                 // Every control that has a tool-tip block shows a tip.
-                static const QStringList withTip{"ChkEmpOP(", "ChkEmpOut(", "txtEingang", "txtAusgang", "ChkAlarmDispo(",
-                                                 "ChkBenutzer", "ChkOP(", "ChkDefaultState(", "cmdCheckAll", "cmdClrAll",
-                                                 "cmdSetOutput(", "cmdResetOutput(", "cmdDownload(", "OptPortAnzeige(",
-                                                 "lblAdresse", "StatusBarPanel", "Toolbar1."};
+                static const QStringList withTip {
+                    "ChkEmpOP(",      "ChkEmpOut(",      "txtEingang",       "txtAusgang",      "ChkAlarmDispo(",
+                    "ChkBenutzer",    "ChkOP(",          "ChkDefaultState(", "cmdCheckAll",     "cmdClrAll",
+                    "cmdSetOutput(",  "cmdResetOutput(", "cmdDownload(",     "OptPortAnzeige(", "lblAdresse",
+                    "StatusBarPanel", "Toolbar1."};
                 const bool separator = name.startsWith(QLatin1String("Toolbar1.Separator"));
-                if (!separator && std::any_of(withTip.begin(), withTip.end(), [&](const QString& p) { return name.startsWith(p); }))
+                if (!separator && std::any_of(withTip.begin(), withTip.end(), [&](const QString& p) {
+                        return name.startsWith(p);
+                    }))
                     QVERIFY2(!it.value().isEmpty(), qPrintable(key));
             }
         }
@@ -662,8 +736,9 @@ void TestMainWindow::shippedTablesLoadCompletely()
             if (!b->objectName().isEmpty() && b->icon().isNull() && b->objectName() != QLatin1String("cmdStatKom")
                 && (qobject_cast<QPushButton*>(b) || qobject_cast<QRadioButton*>(b)))
                 QVERIFY2(!b->text().isEmpty(), qPrintable(b->objectName()));
-        QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 6")).toString(),
-                 w->lblEingang[2]->text());
+        QCOMPARE(
+            env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 6")).toString(),
+            w->lblEingang[2]->text());
         // Captions set by the widget code before any table is read are replaced too.
         static const char* const defaultCaption[] = {"Standard", "Default", "Predefinito", "Par défaut"};
         QCOMPARE(w->ChkDefault->text(), QString::fromUtf8(defaultCaption[language - 1]));
@@ -716,8 +791,10 @@ void TestMainWindow::windowFitsItsTexts()
         auto* area = w->SSTab1->widget(0)->findChild<QScrollArea*>();
         QVERIFY(area);
         QCOMPARE(w->width(), 1000);
-        QVERIFY2(area->horizontalScrollBar()->maximum() == 0,
-                 qPrintable(QStringLiteral("language %1 scrolls %2 px").arg(language).arg(area->horizontalScrollBar()->maximum())));
+        QVERIFY2(
+            area->horizontalScrollBar()->maximum() == 0,
+            qPrintable(
+                QStringLiteral("language %1 scrolls %2 px").arg(language).arg(area->horizontalScrollBar()->maximum())));
         // Across the widths where the headings go from two lines to one, they wrap all alike.
         for (int width = 900; width <= 1250; width += 3) {
             w->resize(width, 700);
@@ -728,7 +805,10 @@ void TestMainWindow::windowFitsItsTexts()
                 oneLine += l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()) ? 1 : 0;
             }
             QVERIFY2(oneLine == 0 || oneLine == 16,
-                     qPrintable(QStringLiteral("language %1, width %2: %3 of 16 headings on one line").arg(language).arg(width).arg(oneLine)));
+                     qPrintable(QStringLiteral("language %1, width %2: %3 of 16 headings on one line")
+                                    .arg(language)
+                                    .arg(width)
+                                    .arg(oneLine)));
         }
     }
 }

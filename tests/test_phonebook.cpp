@@ -15,14 +15,18 @@
 namespace {
 void seedUsers(const TestEnv& env)
 {
-    env.exec("UPDATE Adressen SET Namen='Anna', Natel_Nummer='+41791112233', Passwort='1234', Operator=1, Status=1 WHERE ID=1");
-    env.exec("UPDATE Adressen SET Namen='Beat', Natel_Nummer='0794445566', Passwort='5678', Operator=0, Status=1 WHERE ID=2");
-    env.exec("UPDATE Adressen SET Namen='Carla', Natel_Nummer='*0791', Passwort='4321', Operator=0, Status=1 WHERE ID=3");
+    env.exec("UPDATE Adressen SET Namen='Anna', Natel_Nummer='+41791112233', Passwort='1234', Operator=1, Status=1 "
+             "WHERE ID=1");
+    env.exec("UPDATE Adressen SET Namen='Beat', Natel_Nummer='0794445566', Passwort='5678', Operator=0, Status=1 WHERE "
+             "ID=2");
+    env.exec(
+        "UPDATE Adressen SET Namen='Carla', Natel_Nummer='*0791', Passwort='4321', Operator=0, Status=1 WHERE ID=3");
 }
 
 QString column(const TestEnv& env, const char* col, int id)
 {
-    const QVariant v = env.queryValue(QStringLiteral("SELECT \"%1\" FROM Adressen WHERE ID=%2").arg(QLatin1String(col)).arg(id));
+    const QVariant v
+        = env.queryValue(QStringLiteral("SELECT \"%1\" FROM Adressen WHERE ID=%2").arg(QLatin1String(col)).arg(id));
     return v.isNull() ? QStringLiteral("<null>") : v.toString();
 }
 

@@ -64,7 +64,8 @@ Run run(const TestEnv& env, const QString& program, const QStringList& args, int
 
 QString ctlPath() { return QDir(TestEnv::builtBin()).filePath("smsv48ctl"); }
 
-Run ctl(const TestEnv& env, const QStringList& args, int timeout = 30000, const std::function<void(QProcess&)>& setup = {})
+Run ctl(const TestEnv& env, const QStringList& args, int timeout = 30000,
+        const std::function<void(QProcess&)>& setup = {})
 {
     return run(env, ctlPath(), args, timeout, setup);
 }
@@ -114,24 +115,27 @@ QJsonObject richDocument()
 {
     QJsonArray inputs, outputs, users;
     for (int i = 0; i < 16; ++i)
-        inputs.append(QJsonObject{{"recipients", QJsonArray{1 + i % 7, 8}}, {"alarm", i % 3 == 0},
-                                  {"text", QString("Eingang %1 ä€ß").arg(i + 1).repeated(i % 4 + 1).left(64)}});
+        inputs.append(QJsonObject {{"recipients", QJsonArray {1 + i % 7, 8}},
+                                   {"alarm", i % 3 == 0},
+                                   {"text", QString("Eingang %1 ä€ß").arg(i + 1).repeated(i % 4 + 1).left(64)}});
     for (int i = 0; i < 8; ++i)
-        outputs.append(QJsonObject{{"recipients", QJsonArray{}}, {"defaultState", i % 2 == 1},
-                                   {"text", i == 3 ? QString() : QString("Relais %1 ein").arg(i)}});
+        outputs.append(QJsonObject {{"recipients", QJsonArray {}},
+                                    {"defaultState", i % 2 == 1},
+                                    {"text", i == 3 ? QString() : QString("Relais %1 ein").arg(i)}});
     for (int i = 0; i < 8; ++i)
-        users.append(QJsonObject{{"name", i == 7 ? QJsonValue() : QJsonValue(QString("User %1").arg(i))},
-                                 {"number", i == 6 ? QJsonValue() : QJsonValue(QString("+4179*%1").arg(i))},
-                                 {"password", i == 5 ? QString() : QString("%1").arg(1000 + i)},
-                                 {"operator", i % 2 == 0},
-                                 {"active", i < 4}});
-    return QJsonObject{{"format", "smsv48-profile"},
-                       {"version", 1},
-                       {"inputs", inputs},
-                       {"outputs", outputs},
-                       {"alarmInput", QJsonObject{{"recipients", QJsonArray{2, 5}}, {"delay", 255}, {"text", "Alarm!"}}},
-                       {"powerOn", QJsonObject{{"recipients", QJsonArray{1}}, {"text", QString(63, 'p')}}},
-                       {"users", users}};
+        users.append(QJsonObject {{"name", i == 7 ? QJsonValue() : QJsonValue(QString("User %1").arg(i))},
+                                  {"number", i == 6 ? QJsonValue() : QJsonValue(QString("+4179*%1").arg(i))},
+                                  {"password", i == 5 ? QString() : QString("%1").arg(1000 + i)},
+                                  {"operator", i % 2 == 0},
+                                  {"active", i < 4}});
+    return QJsonObject {
+        {"format", "smsv48-profile"},
+        {"version", 1},
+        {"inputs", inputs},
+        {"outputs", outputs},
+        {"alarmInput", QJsonObject {{"recipients", QJsonArray {2, 5}}, {"delay", 255}, {"text", "Alarm!"}}},
+        {"powerOn", QJsonObject {{"recipients", QJsonArray {1}}, {"text", QString(63, 'p')}}},
+        {"users", users}};
 }
 } // namespace
 
@@ -291,9 +295,11 @@ void TestProfileCli::fromJsonRefusesInvalidDocuments_data()
         a.append(a[0]);
         o["users"] = a;
     }) << "users: has 9 entries instead of 8";
-    QTest::addRow("user 9") << inInput(3, "recipients", QJsonArray{1, 9}) << "inputs[3].recipients[1]: 9 is outside 1..8";
-    QTest::addRow("user 0") << inInput(0, "recipients", QJsonArray{0}) << "inputs[0].recipients[0]: 0 is outside 1..8";
-    QTest::addRow("user 1.5") << inInput(0, "recipients", QJsonArray{1.5}) << "inputs[0].recipients[0]: must be a whole number";
+    QTest::addRow("user 9") << inInput(3, "recipients", QJsonArray {1, 9})
+                            << "inputs[3].recipients[1]: 9 is outside 1..8";
+    QTest::addRow("user 0") << inInput(0, "recipients", QJsonArray {0}) << "inputs[0].recipients[0]: 0 is outside 1..8";
+    QTest::addRow("user 1.5") << inInput(0, "recipients", QJsonArray {1.5})
+                              << "inputs[0].recipients[0]: must be a whole number";
     QTest::addRow("delay 256") << with([](QJsonObject& o) {
         QJsonObject a = o["alarmInput"].toObject();
         a["delay"] = 256;
@@ -308,7 +314,8 @@ void TestProfileCli::fromJsonRefusesInvalidDocuments_data()
     QTest::addRow("text missing") << inInput(2, "text", QJsonValue(QJsonValue::Undefined)) << "inputs[2].text: missing";
     QTest::addRow("text as number") << inInput(2, "text", 5) << "inputs[2].text: must be a string";
     QTest::addRow("text too long") << inInput(2, "text", QString(65, 'x')) << "inputs[2].text: has 65 characters";
-    QTest::addRow("no code") << inInput(2, "text", QString::fromUtf8("\xE2\x82\xAD")) << "inputs[2].text: holds a character";
+    QTest::addRow("no code") << inInput(2, "text", QString::fromUtf8("\xE2\x82\xAD"))
+                             << "inputs[2].text: holds a character";
     QTest::addRow("name as number") << inUser(1, "name", 3) << "users[1].name: must be a string or null";
     QTest::addRow("number too long") << inUser(1, "number", QString(17, '1')) << "users[1].number: has 17 characters";
     QTest::addRow("password 3") << inUser(1, "password", "123") << "users[1].password: must be empty or exactly 4";
@@ -408,8 +415,8 @@ void TestProfileCli::diffNamesEachChangedField()
     QJsonObject changed = richDocument();
     QJsonArray inputs = changed["inputs"].toArray();
     QJsonObject in3 = inputs[3].toObject();
-    QCOMPARE(in3["recipients"].toArray(), (QJsonArray{4, 8}));
-    in3["recipients"] = QJsonArray{2, 8};
+    QCOMPARE(in3["recipients"].toArray(), (QJsonArray {4, 8}));
+    in3["recipients"] = QJsonArray {2, 8};
     inputs[3] = in3;
     changed["inputs"] = inputs;
     QJsonObject alarm = changed["alarmInput"].toObject();
@@ -426,18 +433,19 @@ void TestProfileCli::diffNamesEachChangedField()
 
     r = ctl(env, {"profile", "diff", cfg, json2});
     QCOMPARE(r.code, 1);
-    QCOMPARE(QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts),
-             (QStringList{"inputs[3].recipients: +2 -4",
-                          "alarmInput.text: \"Alarm!\" -> \"Einbruch \\\"Lager\\\"\"",
-                          "users[1].number: \"+4179*1\" -> \"+41791234567\"",
-                          "users[1].password: \"****\" -> \"****\""}));
+    QCOMPARE(
+        QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts),
+        (QStringList {"inputs[3].recipients: +2 -4", "alarmInput.text: \"Alarm!\" -> \"Einbruch \\\"Lager\\\"\"",
+                      "users[1].number: \"+4179*1\" -> \"+41791234567\"", "users[1].password: \"****\" -> \"****\""}));
     QVERIFY(!r.out.contains("1001") && !r.out.contains("9999"));
 
     r = ctl(env, {"profile", "diff", json2, cfg, "--json"});
     QCOMPARE(r.code, 1);
     const QJsonArray list = QJsonDocument::fromJson(r.out).array();
     QCOMPARE(list.size(), 4);
-    QCOMPARE(list[0].toObject(), (QJsonObject{{"field", "inputs[3].recipients"}, {"before", QJsonArray{2, 8}}, {"after", QJsonArray{4, 8}}}));
+    QCOMPARE(
+        list[0].toObject(),
+        (QJsonObject {{"field", "inputs[3].recipients"}, {"before", QJsonArray {2, 8}}, {"after", QJsonArray {4, 8}}}));
     QCOMPARE(list[2].toObject()["before"].toString(), QStringLiteral("+41791234567"));
 
     // The store against the file it was loaded from: equal; then one field apart.
@@ -470,7 +478,7 @@ void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
                                         {"unit", "write", pipe},
                                         {"firmware", pipe, "--yes"}};
     for (const QStringList& args : sources) {
-        const Run r = ctl(env, QStringList{"--language", "2"} + args, 10000);
+        const Run r = ctl(env, QStringList {"--language", "2"} + args, 10000);
         QVERIFY2(r.code > 0, qPrintable(args.join(' ')));
         QCOMPARE(r.err.count('\n'), 1);
         QVERIFY2(r.err.contains(notRegular), r.err.constData());
@@ -479,7 +487,7 @@ void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
 
     // The targets: the pipe, and a device (a node of its own where the system allows one;
     // /dev/full itself only where it cannot be replaced anyway).
-    QStringList targets{pipe};
+    QStringList targets {pipe};
     const QString device = env.path("full");
     if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0)
         targets << device;
@@ -491,10 +499,11 @@ void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
                                             {"profile", "from-json", json, "-o", target},
                                             {"report", "users", "-o", target}};
         for (const QStringList& args : writers) {
-            const Run r = ctl(env, QStringList{"--language", "2"} + args, 10000);
+            const Run r = ctl(env, QStringList {"--language", "2"} + args, 10000);
             QVERIFY2(r.code > 0, qPrintable(args.join(' ')));
             QCOMPARE(r.err.count('\n'), 1);
-            QVERIFY2(r.err.contains(QDir::toNativeSeparators(target).toUtf8() + " is not a regular file"), r.err.constData());
+            QVERIFY2(r.err.contains(QDir::toNativeSeparators(target).toUtf8() + " is not a regular file"),
+                     r.err.constData());
             QCOMPARE(fileType(QFile::encodeName(target)), type);
         }
     }
@@ -515,7 +524,7 @@ void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
     const auto limited = [](QProcess& p) {
         p.setChildProcessModifier([] {
             std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{16384, 16384};
+            const rlimit limit {16384, 16384};
             setrlimit(RLIMIT_FSIZE, &limit);
         });
     };
@@ -526,7 +535,8 @@ void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
     Run r = ctl(env, {"--language", "2", "profile", "save", "-o", old}, 30000, limited);
     QVERIFY(r.code > 0);
     QCOMPARE(r.err.count('\n'), 1);
-    QVERIFY2(r.err.contains(QDir::toNativeSeparators(old).toUtf8() + " cannot be written: " + reason + ". The previous file is unchanged."),
+    QVERIFY2(r.err.contains(QDir::toNativeSeparators(old).toUtf8() + " cannot be written: " + reason
+                            + ". The previous file is unchanged."),
              r.err.constData());
     QCOMPARE(readAll(old), QByteArray("the old profile\r\n"));
 
@@ -535,7 +545,7 @@ void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
     QVERIFY(r.code > 0);
     QVERIFY2(r.err.contains(reason + ". No file was created."), r.err.constData());
     QVERIFY(!QFile::exists(fresh));
-    QCOMPARE(QDir(env.root()).entryList({"alt.cfg*", "neu.cfg*"}, QDir::Files | QDir::Hidden), QStringList{"alt.cfg"});
+    QCOMPARE(QDir(env.root()).entryList({"alt.cfg*", "neu.cfg*"}, QDir::Files | QDir::Hidden), QStringList {"alt.cfg"});
 
     // A full disk: the sentence carries the system's words for it, never "Unknown error".
     QCOMPARE(FileAccess::writeFailure(old, ENOSPC, true),
@@ -569,8 +579,9 @@ void TestProfileCli::fileNamesThatAreNotUtf8()
     // A file that is not there is named with its own bytes.
     r = ctlInShell(env, "profile to-json \"$(printf 'fehlt\\377.cfg')\"");
     QVERIFY(r.code > 0);
-    QVERIFY2(r.err.contains("fehlt\xFF.cfg cannot be opened: " + QString::fromLocal8Bit(std::strerror(ENOENT)).toUtf8()),
-             r.err.constData());
+    QVERIFY2(
+        r.err.contains("fehlt\xFF.cfg cannot be opened: " + QString::fromLocal8Bit(std::strerror(ENOENT)).toUtf8()),
+        r.err.constData());
     // Qt cannot name these files to remove the folder: they go here.
     QCOMPARE(::unlink((folder + "/x\xFFy.cfg").constData()), 0);
     QCOMPARE(::unlink((folder + "/neu\xFE.cfg").constData()), 0);
@@ -594,7 +605,7 @@ void TestProfileCli::readOnlyProgramFolder()
     QFile::remove(env.dbPath() + "-wal");
     QFile::remove(env.dbPath() + "-shm");
     const QStringList installed = QDir(env.path("Datenbank")).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(installed, QStringList{"SMS_Vantor.sqlite"});
+    QCOMPARE(installed, QStringList {"SMS_Vantor.sqlite"});
 
     Permissions::setTreeReadOnly(env.root(), true);
     const auto asAnyone = [](QProcess& p) { Permissions::enforceInChild(p); };

@@ -117,14 +117,14 @@ void fillKnownStore(TestEnv& env)
 QString caption(TestEnv& env, const QString& key, int language)
 {
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
-    return env.queryValue(QStringLiteral("SELECT \"%1\" FROM \"Beschriftung\" WHERE Name = '%2'")
-                              .arg(QString::fromUtf8(cols[language - 1]), key))
+    return env
+        .queryValue(QStringLiteral("SELECT \"%1\" FROM \"Beschriftung\" WHERE Name = '%2'")
+                        .arg(QString::fromUtf8(cols[language - 1]), key))
         .toString();
 }
 
 // Runs fn on the next modal dialog of type T once it is shown.
-template <typename T>
-void onModal(std::function<void(T*)> fn)
+template <typename T> void onModal(std::function<void(T*)> fn)
 {
     QTimer::singleShot(0, [fn] {
         T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
@@ -194,13 +194,20 @@ void TestShell::storedPasswordSetsLevel_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("decoded");
     QTest::addColumn<int>("level");
-    QTest::newRow("none") << "" << "" << int(AccessLevel::Normal);
-    QTest::newRow("full 17A6") << "17A6" << "6054" << int(AccessLevel::Full);
-    QTest::newRow("full lower case") << "17a6" << "6054" << int(AccessLevel::Full);
-    QTest::newRow("service F79") << "F79" << "3961" << int(AccessLevel::Service);
-    QTest::newRow("decimal text is not hex") << "6054" << "24660" << int(AccessLevel::Normal);
-    QTest::newRow("leading zeros") << "0F79" << "3961" << int(AccessLevel::Service);
-    QTest::newRow("not hex") << "zz" << "" << int(AccessLevel::Normal);
+    QTest::newRow("none") << ""
+                          << "" << int(AccessLevel::Normal);
+    QTest::newRow("full 17A6") << "17A6"
+                               << "6054" << int(AccessLevel::Full);
+    QTest::newRow("full lower case") << "17a6"
+                                     << "6054" << int(AccessLevel::Full);
+    QTest::newRow("service F79") << "F79"
+                                 << "3961" << int(AccessLevel::Service);
+    QTest::newRow("decimal text is not hex") << "6054"
+                                             << "24660" << int(AccessLevel::Normal);
+    QTest::newRow("leading zeros") << "0F79"
+                                   << "3961" << int(AccessLevel::Service);
+    QTest::newRow("not hex") << "zz"
+                             << "" << int(AccessLevel::Normal);
 }
 
 void TestShell::storedPasswordSetsLevel()
@@ -310,10 +317,12 @@ void TestShell::aboutBoxAndItsShortcut()
         QVERIFY(!about->findChild<QLabel*>("PicLogoI")->isHidden());
         for (const char* other : {"PicLogoD", "PicLogoE", "PicLogoF"})
             QVERIFY(about->findChild<QLabel*>(other)->isHidden());
-        QCOMPARE(about->lblVersion->text(), caption(env, "lblVersion", 3) + QStringLiteral(" %1.%2.%3")
-                                                                              .arg(SMSV48_VERSION_MAJOR)
-                                                                              .arg(SMSV48_VERSION_MINOR)
-                                                                              .arg(SMSV48_VERSION_PATCH));
+        QCOMPARE(about->lblVersion->text(),
+                 caption(env, "lblVersion", 3)
+                     + QStringLiteral(" %1.%2.%3")
+                           .arg(SMSV48_VERSION_MAJOR)
+                           .arg(SMSV48_VERSION_MINOR)
+                           .arg(SMSV48_VERSION_PATCH));
         QCOMPARE(about->lblLizenz[0]->text(), caption(env, "lblLizenz", 3));
         QCOMPARE(about->lblLizenz[4]->text(), caption(env, "lblLizenz(4)", 3));
         QVERIFY(about->windowTitle().startsWith(caption(env, "frmAbout", 3) + ' '));
@@ -367,8 +376,8 @@ void TestShell::f1OpensTopicOfControl()
     const struct {
         const char* control;
         int context;
-    } samples[] = {{"ChkEmpOut(40)", 2001}, {"cmdDownload(1)", 3003}, {"txtEingangSF(3)", 1000},
-                   {"ChkEmpOP(127)", 1001},  {"CboGültigkeit", 3006},  {"OptPortAnzeige(2)", 3007},
+    } samples[] = {{"ChkEmpOut(40)", 2001},      {"cmdDownload(1)", 3003},   {"txtEingangSF(3)", 1000},
+                   {"ChkEmpOP(127)", 1001},      {"CboGültigkeit", 3006},    {"OptPortAnzeige(2)", 3007},
                    {"ChkDefaultState(7)", 2003}, {"txtPINSimCardAlt", 3009}, {"cmdDownload(0)", 3001}};
     for (const auto& s : samples) {
         QWidget* c = widget(w.get(), QString::fromUtf8(s.control));
@@ -456,7 +465,7 @@ void TestShell::toolbarUploadDownloadKeepTab()
     QVERIFY(w);
     for (const char* key : {"Download", "Upload"}) {
         auto* button = w->findChild<QPushButton*>(QLatin1String(key) == QLatin1String("Upload") ? "cmdUpload"
-                                                                                                   : "cmdDownload(0)");
+                                                                                                : "cmdDownload(0)");
         QVERIFY(button);
         int tabAtClick = -1;
         auto conn = connect(button, &QPushButton::clicked, [&] { tabAtClick = w->SSTab1->currentIndex(); });
@@ -486,8 +495,9 @@ void TestShell::everyToolbarKeyReachesItsCommand()
         QVERIFY(action(key));
         action(key)->trigger();
     }
-    QCOMPARE(previews, (QList<Reports::Kind>{Reports::Kind::Inputs, Reports::Kind::Outputs, Reports::Kind::Alarm,
-                                             Reports::Kind::Users}));
+    QCOMPARE(previews,
+             (QList<Reports::Kind> {Reports::Kind::Inputs, Reports::Kind::Outputs, Reports::Kind::Alarm,
+                                    Reports::Kind::Users}));
     // Menu items run the same reports.
     for (const char* item : {"mnuEingängeAnzeigen", "mnuAusgängeAnzeigen", "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"})
         w->findChild<QAction*>(QString::fromUtf8(item))->trigger();
@@ -500,7 +510,8 @@ void TestShell::everyToolbarKeyReachesItsCommand()
         action(key)->trigger();
         ++asked;
     }
-    for (const char* item : {"mnuEingängeDrucken", "mnuAusgängeDrucken", "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}) {
+    for (const char* item :
+         {"mnuEingängeDrucken", "mnuAusgängeDrucken", "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}) {
         w->findChild<QAction*>(QString::fromUtf8(item))->trigger();
         ++asked;
     }
@@ -571,7 +582,9 @@ void TestShell::demoModeTicks()
         QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::Green);
         flashTicks << tick;
     };
-    auto led = [&](int i) { return w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt(); };
+    auto led = [&](int i) {
+        return w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt();
+    };
     w->startDemoDisplay();
     QVERIFY(w->demoTimer->isActive());
     QCOMPARE(w->demoTimer->interval(), 1000);
@@ -579,7 +592,7 @@ void TestShell::demoModeTicks()
         w->demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
-    QCOMPARE(flashTicks, QList<int>{3});
+    QCOMPARE(flashTicks, QList<int> {3});
     QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::White);
     for (tick = 4; tick <= 8; ++tick)
         w->demoDisplayStep();
@@ -590,7 +603,7 @@ void TestShell::demoModeTicks()
         QCOMPARE(led(i), DemoDisplay::White);
     for (tick = 10; tick <= 20; ++tick)
         w->demoDisplayStep();
-    QCOMPARE(flashTicks, (QList<int>{3, 6, 10, 13, 16, 20}));
+    QCOMPARE(flashTicks, (QList<int> {3, 6, 10, 13, 16, 20}));
     // A stopped demonstration does not step.
     // Chosen anew by the display selection, which clears the lamps and starts the timer
     // itself: the demonstration starts over at lamp 0.
@@ -603,7 +616,7 @@ void TestShell::demoModeTicks()
         w->demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
-    QCOMPARE(flashTicks, QList<int>{3});
+    QCOMPARE(flashTicks, QList<int> {3});
 
     const auto lamps = w->shell->demo.led;
     w->demoTimer->stop();
@@ -642,11 +655,11 @@ void TestShell::inputReportInTwoLanguages()
         QVERIFY(text.contains(caption(env, "rptlblUserAD", lang)));
         const QList<QStringList> rows = tableRows(*doc);
         QCOMPARE(rows.size(), 2 + 16);
-        QCOMPARE(rows[1], (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+        QCOMPARE(rows[1], (QStringList {"1", "2", "3", "4", "5", "6", "7", "8"}));
         const QString io1 = caption(env, "lblEingang(0)", lang);
         QVERIFY(!io1.isEmpty());
         const QString sms1 = lang == 1 ? QString::fromUtf8("Tür 1 offen") : QStringLiteral("Door 1 open");
-        QCOMPARE(rows[2], (QStringList{io1 + QString::fromUtf8(" ↑"), "0", "1", "0", "0", "0", "0", "0", "1", sms1}));
+        QCOMPARE(rows[2], (QStringList {io1 + QString::fromUtf8(" ↑"), "0", "1", "0", "0", "0", "0", "0", "1", sms1}));
         // Row 2 has a null text: an empty cell.
         QCOMPARE(rows[3].last(), QString());
         QCOMPARE(rows[3].first(), io1 + QString::fromUtf8(" ↓"));
@@ -672,19 +685,21 @@ void TestShell::outputAndUserReports()
     const QList<QStringList> rows = tableRows(*out);
     QCOMPARE(rows.size(), 2 + 8);
     // Output row 3: relay 2 switching on, user 1, default state 1, SMS 19.
-    QCOMPARE(rows[4], (QStringList{caption(env, "lblAusgang(1)", 2) + QString::fromUtf8(" ↑"), "1", "0", "0", "0", "0", "0", "0", "0", "1",
-                                   "Door 19 open"}));
+    QCOMPARE(rows[4],
+             (QStringList {caption(env, "lblAusgang(1)", 2) + QString::fromUtf8(" ↑"), "1", "0", "0", "0", "0", "0",
+                           "0", "0", "1", "Door 19 open"}));
     QCOMPARE(rows[9][0], caption(env, "lblAusgang(3)", 2) + QString::fromUtf8(" ↓"));
 
     auto users = Reports::document(Reports::build(Reports::Kind::Users, env.dbPath(), 1, QString()));
     const QList<QStringList> u = tableRows(*users);
     QCOMPARE(u.size(), 1 + 8);
-    QCOMPARE(u[0], (QStringList{"#", caption(env, "rptlblName", 1), caption(env, "rptlblNummer", 1),
-                                caption(env, "rptlblPasswort", 1), caption(env, "rptlblOperator", 1),
-                                caption(env, "rptlblStatus", 1)}));
+    QCOMPARE(u[0],
+             (QStringList {"#", caption(env, "rptlblName", 1), caption(env, "rptlblNummer", 1),
+                           caption(env, "rptlblPasswort", 1), caption(env, "rptlblOperator", 1),
+                           caption(env, "rptlblStatus", 1)}));
     // The password is printed (installers keep the list); four NUL characters print as nothing.
-    QCOMPARE(u[1], (QStringList{"1", "Anna Muster", "+41791234567", "4711", "1", "1"}));
-    QCOMPARE(u[2], (QStringList{"2", "", "", "", "0", "0"}));
+    QCOMPARE(u[1], (QStringList {"1", "Anna Muster", "+41791234567", "4711", "1", "1"}));
+    QCOMPARE(u[2], (QStringList {"2", "", "", "", "0", "0"}));
     QVERIFY(!users->toPlainText().contains(QChar(0)));
 }
 
@@ -703,13 +718,14 @@ void TestShell::alarmDigitRows()
         auto doc = Reports::document(r);
         const QList<QStringList> grid = tableRows(*doc, 1);
         QCOMPARE(grid.size(), 4);
-        QCOMPARE(grid[0], (QStringList{caption(env, "rptlblSeqAlarm", lang), "1", "2", "3", "4", "5", "6", "7", "8"}));
-        QCOMPARE(grid[1], (QStringList{caption(env, "rptlblUserAD", lang), "0", "0", "0", "1", "0", "0", "0", "0"}));
-        QCOMPARE(grid[2], (QStringList{caption(env, "rptlblINON", lang), "1", "0", "1", "0", "0", "0", "0", "0"}));
-        QCOMPARE(grid[3], (QStringList{caption(env, "rptlblINOFF", lang), "0", "0", "0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(grid[0], (QStringList {caption(env, "rptlblSeqAlarm", lang), "1", "2", "3", "4", "5", "6", "7", "8"}));
+        QCOMPARE(grid[1], (QStringList {caption(env, "rptlblUserAD", lang), "0", "0", "0", "1", "0", "0", "0", "0"}));
+        QCOMPARE(grid[2], (QStringList {caption(env, "rptlblINON", lang), "1", "0", "1", "0", "0", "0", "0", "0"}));
+        QCOMPARE(grid[3], (QStringList {caption(env, "rptlblINOFF", lang), "0", "0", "0", "0", "0", "0", "0", "0"}));
         const QList<QStringList> rest = tableRows(*doc);
-        QCOMPARE(rest[0], (QStringList{caption(env, QString::fromUtf8("rptlblVerzögerungszeit"), lang), "42"}));
-        QCOMPARE(rest[1], (QStringList{"SMS", lang == 1 ? QString::fromUtf8("Tür 25 offen") : QStringLiteral("Porte 25")}));
+        QCOMPARE(rest[0], (QStringList {caption(env, QString::fromUtf8("rptlblVerzögerungszeit"), lang), "42"}));
+        QCOMPARE(rest[1],
+                 (QStringList {"SMS", lang == 1 ? QString::fromUtf8("Tür 25 offen") : QStringLiteral("Porte 25")}));
     }
 }
 
@@ -822,7 +838,11 @@ void TestShell::previewFitsTheScreen()
     ReportActions::preview(w.get(), Reports::Kind::Users);
     QVERIFY(shown.isValid());
     QVERIFY2(shown.width() <= avail.width() && shown.height() <= avail.height(),
-             qPrintable(QStringLiteral("%1 x %2 on %3 x %4").arg(shown.width()).arg(shown.height()).arg(avail.width()).arg(avail.height())));
+             qPrintable(QStringLiteral("%1 x %2 on %3 x %4")
+                            .arg(shown.width())
+                            .arg(shown.height())
+                            .arg(avail.width())
+                            .arg(avail.height())));
 }
 
 void TestShell::printFailureIsReported()
@@ -843,7 +863,8 @@ void TestShell::printFailureIsReported()
     QVERIFY(!ReportActions::exportPdf(w.get(), Reports::Kind::Inputs));
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
     // Without the database no language row can be read: the German text stands in.
-    QVERIFY2(env.messages.last().text.contains("Der Bericht konnte nicht erstellt werden"), qPrintable(env.messages.last().text));
+    QVERIFY2(env.messages.last().text.contains("Der Bericht konnte nicht erstellt werden"),
+             qPrintable(env.messages.last().text));
 }
 
 namespace {

@@ -42,16 +42,16 @@ void TestStartup::qtOwnTextsSpeakTheLanguage()
     const auto yesText = [] {
         QMessageBox box;
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        return QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::Cancel)->text()};
+        return QStringList {box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::Cancel)->text()};
     };
     QVERIFY(QtTranslations::install(1));
-    QCOMPARE(yesText(), (QStringList{"&Ja", "Abbrechen"}));
+    QCOMPARE(yesText(), (QStringList {"&Ja", "Abbrechen"}));
     QVERIFY(QtTranslations::install(3));
     QCOMPARE(yesText().value(0), QStringLiteral("&Sì"));
     QVERIFY(QtTranslations::install(4));
     QCOMPARE(yesText().value(0), QStringLiteral("&Oui"));
-    QVERIFY(QtTranslations::install(2));   // Qt's own English again
-    QCOMPARE(yesText(), (QStringList{"&Yes", "Cancel"}));
+    QVERIFY(QtTranslations::install(2)); // Qt's own English again
+    QCOMPARE(yesText(), (QStringList {"&Yes", "Cancel"}));
 }
 
 void TestStartup::firstRunWithoutSettings()
@@ -156,7 +156,11 @@ void TestStartup::damagedOrIncompleteDatabaseIsReported()
         f.seek(0);
         f.write("this is no database file");
         f.close();
-        const QByteArray before = [&] { QFile g(env.dbPath()); g.open(QIODevice::ReadOnly); return g.readAll(); }();
+        const QByteArray before = [&] {
+            QFile g(env.dbPath());
+            g.open(QIODevice::ReadOnly);
+            return g.readAll();
+        }();
         const QString why = Start::prepare();
         QVERIFY2(why.contains(env.dbPath()), qPrintable(why));
         QFile g(env.dbPath());

@@ -175,9 +175,9 @@ void TestStore::findCriterionForms()
     con.open(path, Connection::Read);
     Recordset t;
     t.open(con, "T");
-    const QList<QPair<const char*, const char*>> cases = {
-        {"Name = 'O''Brien'", "quote"}, {"Name = ''", "empty"}, {"Name = 5", "number"},
-        {"Name = '5'", "number"},       {"Name = abc", "text"},  {"Name='abc'", "text"}};
+    const QList<QPair<const char*, const char*>> cases
+        = {{"Name = 'O''Brien'", "quote"}, {"Name = ''", "empty"}, {"Name = 5", "number"},
+           {"Name = '5'", "number"},       {"Name = abc", "text"}, {"Name='abc'", "text"}};
     for (const auto& [criterion, wert] : cases) {
         t.moveFirst();
         QVERIFY2(t.find(QString::fromUtf8(criterion)), criterion);
@@ -201,7 +201,8 @@ void TestStore::languageTableLookupsAgreeWithFind()
         Connection con;
         con.open(path, Connection::ReadWrite);
         QSqlQuery q(con.db());
-        QVERIFY(q.exec("CREATE TABLE L (Name TEXT, Deutsch TEXT, Englisch TEXT, Italienisch TEXT, \"Französisch\" TEXT)"));
+        QVERIFY(
+            q.exec("CREATE TABLE L (Name TEXT, Deutsch TEXT, Englisch TEXT, Italienisch TEXT, \"Französisch\" TEXT)"));
         const QStringList names = {"a", "b", "NULL", "a", "5.0", "", "c", "b", "a"};
         for (int i = 0; i < names.size(); ++i) {
             QSqlQuery ins(con.db());
@@ -247,7 +248,7 @@ void TestStore::languageTableLookupsAgreeWithFind()
     QCOMPARE(t.run("a", 3), QStringList({"de1", "de2", "de3"}));
     QCOMPARE(t.text("b"), QStringLiteral("de2"));
     QCOMPARE(t.text("5"), QStringLiteral("de5")); // numeric key: "5" finds "5.0"
-    QCOMPARE(t.text(""), QStringLiteral("de6"));  // the empty name, not the null one
+    QCOMPARE(t.text(""), QStringLiteral("de6")); // the empty name, not the null one
     QVERIFY_THROWS_EXCEPTION(LanguageTableError, t.text("it's"));
     // Another language reads its own column through the same index.
     LanguageTable en("L", path, 2);

@@ -35,14 +35,15 @@ QMessageBox::StandardButton show(QWidget* parent, const Message& m)
 QMessageBox::StandardButton show(QWidget* parent, const QString& text, const QString& title, Icon icon,
                                  QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
 {
-    return show(parent, Message{text, title, icon, buttons, defaultButton});
+    return show(parent, Message {text, title, icon, buttons, defaultButton});
 }
 
 Notice::Answer show(QWidget* parent, const Notice& notice)
 {
-    static const std::pair<Notice::Answer, QMessageBox::StandardButton> map[] = {
-        {Notice::Ok, QMessageBox::Ok}, {Notice::Cancel, QMessageBox::Cancel},
-        {Notice::Yes, QMessageBox::Yes}, {Notice::No, QMessageBox::No}};
+    static const std::pair<Notice::Answer, QMessageBox::StandardButton> map[] = {{Notice::Ok, QMessageBox::Ok},
+                                                                                 {Notice::Cancel, QMessageBox::Cancel},
+                                                                                 {Notice::Yes, QMessageBox::Yes},
+                                                                                 {Notice::No, QMessageBox::No}};
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     for (const auto& [answer, button] : map) {
@@ -89,14 +90,19 @@ bool retryWhileInUse(QWidget* parent, const std::function<void()>& work)
             work();
             return true;
         } catch (const StoreBusy& e) {
-            const QString title = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
-            if (show(parent, e.message(), title, Icon::Exclamation, QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry)
+            const QString title
+                = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
+            if (show(parent, e.message(), title, Icon::Exclamation, QMessageBox::Retry | QMessageBox::Cancel,
+                     QMessageBox::Retry)
                 != QMessageBox::Retry)
                 return false;
         }
     }
 }
 
-void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h) { g_messageHandler = std::move(h); }
+void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h)
+{
+    g_messageHandler = std::move(h);
+}
 void setFileHandler(std::function<QString(const FileRequest&)> h) { g_fileHandler = std::move(h); }
 }

@@ -34,8 +34,8 @@ struct FileRequest {
     bool save = false;
     QString title;
     QString folder;
-    QString fileName;  // initial
-    QString filter;    // Qt filter text, e.g. "Config (*.cfg)"
+    QString fileName; // initial
+    QString filter; // Qt filter text, e.g. "Config (*.cfg)"
     QString defaultSuffix; // without the dot
 };
 // Returns the chosen path, or an empty text when the user cancelled.

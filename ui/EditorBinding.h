@@ -22,7 +22,8 @@ public:
     ConfigEditor editor;
 
     // Widgets; a control the window does not have stays null and is skipped.
-    QVector<QCheckBox*> ChkEmpOP, ChkEmpOut, ChkDefaultState, ChkAlarmDispo, ChkBenutzerAlarmDispo, ChkBenutzerPowerON, ChkOP;
+    QVector<QCheckBox*> ChkEmpOP, ChkEmpOut, ChkDefaultState, ChkAlarmDispo, ChkBenutzerAlarmDispo, ChkBenutzerPowerON,
+        ChkOP;
     QVector<QPushButton*> cmdCheckAllEmp, cmdClrAllEmp;
     QPushButton* cmdCheckAllEvents = nullptr;
     QPushButton* cmdClrAllEvents = nullptr;

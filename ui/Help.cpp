@@ -21,9 +21,9 @@ public:
     {
         if (!watched->isWidgetType())
             return false;
-        const bool f1 = (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
-                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
-                        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier;
+        const bool f1 = (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+            && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1
+            && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier;
         if (!f1)
             return false;
         if (event->type() == QEvent::ShortcutOverride) {
@@ -123,9 +123,7 @@ void installF1Handler()
 int HelpLauncher::run(QWidget*, int command)
 {
     switch (command) {
-    case 0:
-        Help::showContext(0);
-        return 1;
+    case 0: Help::showContext(0); return 1;
     case 1:
         Help::showContext(0);
         Help::window()->showIndex();
@@ -134,10 +132,7 @@ int HelpLauncher::run(QWidget*, int command)
         Help::showContext(0);
         Help::window()->focusSearch();
         return 1;
-    case 3:
-        Help::closeAll();
-        return 0;
-    default:
-        return 0;
+    case 3: Help::closeAll(); return 0;
+    default: return 0;
     }
 }

@@ -80,8 +80,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void HelpWindow::retranslate()
 {
-    setWindowTitle(ShellTexts::text(QStringLiteral("gsHilfeFenster")) +
-                   (gState().programName.isEmpty() ? QString() : QStringLiteral(" - ") + gState().programName));
+    setWindowTitle(ShellTexts::text(QStringLiteral("gsHilfeFenster"))
+                   + (gState().programName.isEmpty() ? QString() : QStringLiteral(" - ") + gState().programName));
     m_contents->setText(ShellTexts::text(QStringLiteral("gsHilfeInhalt")));
     m_back->setText(ShellTexts::text(QStringLiteral("gsHilfeZurueck")));
     m_forward->setText(ShellTexts::text(QStringLiteral("gsHilfeVor")));
@@ -90,7 +90,8 @@ void HelpWindow::retranslate()
 void HelpWindow::openPage(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path)) {
-        m_browser->setHtml(QStringLiteral("<p>%1</p>").arg(ShellTexts::text(QStringLiteral("gsHilfeFehlt")).toHtmlEscaped()));
+        m_browser->setHtml(
+            QStringLiteral("<p>%1</p>").arg(ShellTexts::text(QStringLiteral("gsHilfeFehlt")).toHtmlEscaped()));
         return;
     }
     m_browser->setSource(QUrl::fromLocalFile(path));

@@ -27,7 +27,6 @@ MainWindow* g_main = nullptr;
 
 MainWindow* mainWindow() { return g_main; }
 
-
 MainWindow::MainWindow(MainWindowOptions options, QWidget* parent) : QMainWindow(parent), m_options(std::move(options))
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
@@ -107,7 +106,9 @@ void MainWindow::setLamp(int bgr)
     const int r = bgr & 0xFF, g = (bgr >> 8) & 0xFF, b = (bgr >> 16) & 0xFF;
     cmdStatKom->setProperty("BackColor", bgr);
     cmdStatKom->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(%1,%2,%3); border: 1px solid #555; }")
-                                  .arg(r).arg(g).arg(b));
+                                  .arg(r)
+                                  .arg(g)
+                                  .arg(b));
 }
 
 void MainWindow::setPanelText(int panel, const QString& text)
@@ -124,8 +125,9 @@ void MainWindow::showClock()
 bool MainWindow::openPortFromSettings()
 {
     bool ok = false;
-    const int port = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"),
-                                   QString::number(commPort)).toInt(&ok);
+    const int port
+        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QString::number(commPort))
+              .toInt(&ok);
     if (ok && port >= 1 && port <= 8)
         commPort = port;
     commSettings = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), commSettings);
@@ -148,7 +150,8 @@ bool MainWindow::openPortFromSettings()
         if (!channel || !channel->isOpen()) {
             setLamp(Red);
             setPanelText(2, QStringLiteral("COM ----"));
-            Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
+            Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"),
+                          QStringLiteral("closed"));
             showPortStatus();
         }
         return false;
@@ -181,7 +184,10 @@ void MainWindow::showPortStatus()
                                          QStringLiteral("Simuliertes Gerät – kein echtes Gerät angeschlossen")));
     lblSimulated->setVisible(sim);
     const QString device = (channel && channel->isOpen()) ? commDevice : QString();
-    statusPanel[1]->setToolTip(device.isEmpty() ? QString() : (sim ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät")) : device));
+    statusPanel[1]->setToolTip(
+        device.isEmpty()
+            ? QString()
+            : (sim ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät")) : device));
 }
 
 void MainWindow::startUp()

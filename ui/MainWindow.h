@@ -129,12 +129,12 @@ public:
     QLineEdit* txtEingangFF[8] = {};
     QLabel* lblAnzZeichenSF[8] = {};
     QLabel* lblAnzZeichenFF[8] = {};
-    QCheckBox* ChkEmpOP[128] = {};          // 16 * user + input row (row 2e rising, 2e + 1 falling)
+    QCheckBox* ChkEmpOP[128] = {}; // 16 * user + input row (row 2e rising, 2e + 1 falling)
     QCheckBox* ChkAlarmDispo[16] = {};
     QPushButton* cmdCheckAllEvents = nullptr;
     QPushButton* cmdClrAllEvents = nullptr;
     QLabel* lblAlarmDispo = nullptr;
-    QLabel* lblAlarmDispoSpalte = nullptr;  // heading of the ChkAlarmDispo column (same text as lblAlarmDispo)
+    QLabel* lblAlarmDispoSpalte = nullptr; // heading of the ChkAlarmDispo column (same text as lblAlarmDispo)
     QLineEdit* txtAlarmDispositiv = nullptr;
     QLabel* lblAnzZeichenAD = nullptr;
     QLineEdit* txtADVerzoegerungszeit = nullptr;
@@ -148,16 +148,16 @@ public:
     QLabel* lblEmpfaenger[24] = {};
     QLabel* lblAdresseName[24] = {};
     QLabel* lblAdresseEmpf[24] = {};
-    QPushButton* cmdCheckAllEmp[16] = {};   // 0..7 input tab, 8..15 output tab
+    QPushButton* cmdCheckAllEmp[16] = {}; // 0..7 input tab, 8..15 output tab
     QPushButton* cmdClrAllEmp[16] = {};
 
     // Tab 1, outputs.
-    QLabel* lblAusgang[8] = {};             // 0..3 beside the texts, 4..7 beside the default states
+    QLabel* lblAusgang[8] = {}; // 0..3 beside the texts, 4..7 beside the default states
     QLineEdit* txtAusgangSF[4] = {};
     QLineEdit* txtAusgangFF[4] = {};
     QLabel* lblAnzZeichenOutAK[4] = {};
     QLabel* lblAnzZeichenOutRK[4] = {};
-    QCheckBox* ChkEmpOut[64] = {};          // 8 * user + output row
+    QCheckBox* ChkEmpOut[64] = {}; // 8 * user + output row
     QCheckBox* ChkOP[8] = {};
     QCheckBox* ChkDefaultState[8] = {};
     QPushButton* cmdAllRelaisON = nullptr;
@@ -175,8 +175,8 @@ public:
     QLabel* lblSerienummer = nullptr;
     QLineEdit* txtSerienummer = nullptr;
     QPushButton* cmdLesen = nullptr;
-    QPushButton* cmdSetzen = nullptr;       // starts hidden (full access level only)
-    QCheckBox* Check_Inkrement = nullptr;   // starts hidden (full access level only)
+    QPushButton* cmdSetzen = nullptr; // starts hidden (full access level only)
+    QCheckBox* Check_Inkrement = nullptr; // starts hidden (full access level only)
     QLabel* lblPinSimCard = nullptr;
     QLineEdit* txtPINSimCardAlt = nullptr;
     QLineEdit* txtPINSimCardNeu = nullptr;
@@ -188,7 +188,7 @@ public:
     QPushButton* cmdGueltigkeitLesen = nullptr;
     QPushButton* cmdGueltigkeitSetzen = nullptr;
     QLabel* lblDownload = nullptr;
-    QPushButton* cmdDownload[2] = {};       // 0 configuration write, 1 firmware update (starts hidden)
+    QPushButton* cmdDownload[2] = {}; // 0 configuration write, 1 firmware update (starts hidden)
     QPushButton* cmdUpload = nullptr;
 
     // ---- texts from the language tables (ui/MainWindowTexts.cpp) ------------------------
@@ -273,7 +273,7 @@ public:
     quint8 writeArea = 0;
     std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the link code
     // Live status and relays.
-    quint8 ledDisplay = 2;   // what the LEDs show: 0 relays, 1 alarm inputs, 2 demo
+    quint8 ledDisplay = 2; // what the LEDs show: 0 relays, 1 alarm inputs, 2 demo
     void showUnitStatus(const UnitStatus& status);
     void selectLedDisplay(int index);
     void refreshUnitStatus();
@@ -289,7 +289,7 @@ public:
     void readValidityReminder();
     void writeValidityReminder();
     bool checkUnitVersion(bool firmwareLevel);
-    QString unitPassword() const;   // the unit password of the database (user 1)
+    QString unitPassword() const; // the unit password of the database (user 1)
 
     // ---- shell: commands, access levels, help, reports (app/MainWindowShell.cpp) --------
     void applyAccessLevel(const QString& password);

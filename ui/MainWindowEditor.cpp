@@ -55,8 +55,7 @@ bool isEnter(QEvent* e)
 class ChildIndex {
 public:
     explicit ChildIndex(QObject* root) : m_root(root) { add(root); }
-    template <typename T>
-    T* find(const QString& name) const
+    template <typename T> T* find(const QString& name) const
     {
         QObject* o = m_byName.value(name);
         if (T* t = qobject_cast<T*>(o))
@@ -80,8 +79,7 @@ private:
     QHash<QString, QObject*> m_byName;
 };
 
-template <typename T>
-QVector<T*> array(const ChildIndex& children, const char* name, int count)
+template <typename T> QVector<T*> array(const ChildIndex& children, const char* name, int count)
 {
     QVector<T*> v(count, nullptr);
     for (int i = 0; i < count; ++i)
@@ -447,7 +445,8 @@ void EditorBinding::cmdCheckAllEvents_Click(bool on)
 void EditorBinding::setBackground(QLineEdit* box, bool focused)
 {
     box->setProperty("BackColor", focused ? Yellow : WindowBackground);
-    box->setStyleSheet(focused ? QStringLiteral("QLineEdit { background-color: rgb(255,255,0); color: black; }") : QString());
+    box->setStyleSheet(focused ? QStringLiteral("QLineEdit { background-color: rgb(255,255,0); color: black; }")
+                               : QString());
 }
 
 const EditorBinding::TextBox* EditorBinding::textFor(QObject* o) const
@@ -481,7 +480,8 @@ bool EditorBinding::commitDelay(bool keepFocus)
     if (c != Delay::Check::Ok) {
         m_validating = true;
         const ProgramContext& st = gState();
-        Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgVerzögerungszeit")), st.msg(QStringLiteral("gsFehlerEingabe")),
+        Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgVerzögerungszeit")),
+                      st.msg(QStringLiteral("gsFehlerEingabe")),
                       c == Delay::Check::Empty ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation);
         box->setFocus();
         setBackground(box, true);
@@ -572,8 +572,7 @@ bool EditorBinding::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }

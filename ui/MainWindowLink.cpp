@@ -42,7 +42,8 @@ struct MainLink : LinkSink {
 namespace {
 bool IsComPortOpen()
 {
-    return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")) == QLatin1String("open");
+    return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"))
+        == QLatin1String("open");
 }
 
 QString msg(const char* key) { return gState().msg(QString::fromUtf8(key)); }
@@ -93,7 +94,7 @@ Link& MainWindow::link()
     MainLink& m = *m_mainLink;
     if (!m.link || m.channel != channel.get() || m.waiter != waiter()) {
         if (!channel)
-            channel = std::make_unique<SimChannel>();   // never without a channel object
+            channel = std::make_unique<SimChannel>(); // never without a channel object
         if (channel->isSimulated())
             static_cast<SimChannel*>(channel.get())->setWaiter(waiter());
         m.channel = channel.get();
@@ -129,11 +130,11 @@ void MainWindow::fillValidityList()
 {
     if (!CboGueltigkeit)
         return;
-    const QString words[4] = {
-        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit")),
-        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Minuten")),
-        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Tage")),
-        TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Wochen"))};
+    const QString words[4]
+        = {TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit")),
+           TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Minuten")),
+           TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Tage")),
+           TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Wochen"))};
     const QStringList items = UnitOps::validityItems(words[0], words[1], words[2], words[3]);
     CboGueltigkeit->clear();
     for (int i = 0; i < items.size(); ++i) {
@@ -151,7 +152,7 @@ bool MainWindow::checkUnitVersion(bool firmwareLevel)
     UnitStatus s;
     const bool ok = UnitOps::checkVersion(
         link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s);
-    if (s.ok)   // the labels show only versions that were read
+    if (s.ok) // the labels show only versions that were read
         showUnitStatus(s);
     return ok;
 }
@@ -194,7 +195,7 @@ void MainWindow::readConfiguration()
         for (int r = 0; r < 8; ++r)
             for (int e = 0; e < 21; ++e)
                 configImage.setByte(e, r, b, image.rec[b][r][e]);
-    storeUnitImage();   // decodes into the store, then refreshes the editor
+    storeUnitImage(); // decodes into the store, then refreshes the editor
 }
 
 void MainWindow::sendToUnit(int index)
@@ -217,7 +218,7 @@ void MainWindow::sendToUnit(int index)
         path = Dialogs::askFile(this, r);
         if (path.isEmpty()) {
             writeArea = 0;
-            return;   // the dialog was cancelled: nothing to send
+            return; // the dialog was cancelled: nothing to send
         }
         Settings::set(QStringLiteral("Firmware"), QStringLiteral("FileName"), path);
         // The whole file is checked before anything goes to the unit.
@@ -339,8 +340,10 @@ void switchOutput(MainWindow* w, int index, bool on)
     Link& l = w->link();
     l.resetForCommand();
     for (int i = 0; i < 4; ++i) {
-        if (w->cmdSetOutput[i]) w->cmdSetOutput[i]->setEnabled(false);
-        if (w->cmdResetOutput[i]) w->cmdResetOutput[i]->setEnabled(false);
+        if (w->cmdSetOutput[i])
+            w->cmdSetOutput[i]->setEnabled(false);
+        if (w->cmdResetOutput[i])
+            w->cmdResetOutput[i]->setEnabled(false);
     }
     // The relay display, with its handshake and query.
     if (w->OptPortAnzeige[0]) {
@@ -352,8 +355,10 @@ void switchOutput(MainWindow* w, int index, bool on)
     if (s.ok)
         w->showUnitStatus(s);
     for (int i = 0; i < 4; ++i) {
-        if (w->cmdSetOutput[i]) w->cmdSetOutput[i]->setEnabled(true);
-        if (w->cmdResetOutput[i]) w->cmdResetOutput[i]->setEnabled(true);
+        if (w->cmdSetOutput[i])
+            w->cmdSetOutput[i]->setEnabled(true);
+        if (w->cmdResetOutput[i])
+            w->cmdResetOutput[i]->setEnabled(true);
     }
 }
 
@@ -362,7 +367,7 @@ void setBox(QCheckBox* box, bool checked)
     if (!box || box->isChecked() == checked)
         return;
     if (box->isEnabled())
-        box->click();   // runs the box's own click handling, as a user's click would
+        box->click(); // runs the box's own click handling, as a user's click would
     else
         box->setChecked(checked);
 }

@@ -30,6 +30,7 @@ public:
             QApplication::restoreOverrideCursor();
         m_active = false;
     }
+
 private:
     bool m_active = true;
 };
@@ -139,8 +140,7 @@ bool MainWindow::writeProfileFile(const QString& fileName)
     w = HexWriter::writeProfileFile(configImage, fileName, hexFileProgress);
     busy.release();
     switch (w.kind) {
-    case HexWriter::WriteResult::Written:
-        return true;
+    case HexWriter::WriteResult::Written: return true;
     case HexWriter::WriteResult::ReadOnly:
         Dialogs::show(this,
                       st.msg(QStringLiteral("gsMsgDateiSchreibgeschützt")) + QLatin1Char('\n')
@@ -154,8 +154,7 @@ bool MainWindow::writeProfileFile(const QString& fileName)
         // One sentence: the file, the system's reason, and that the old file is unchanged.
         Dialogs::show(this, w.error, title(), Dialogs::Icon::Exclamation);
         return false;
-    case HexWriter::WriteResult::Cancelled:
-        return false;
+    case HexWriter::WriteResult::Cancelled: return false;
     }
     return false;
 }

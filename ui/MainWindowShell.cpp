@@ -27,10 +27,22 @@
 
 namespace {
 // The toolbar keys, in button order.
-const char* const kToolbarKeys[] = {"Open",        "Save",        "Telefonbuch",      "COM",
-                                    "ReportAlarm", "ReportRelais", "ReportSequentiell", "ReportUser",
-                                    "PrintAlarm",  "PrintRelais",  "PrintSequentiell",  "PrintUser",
-                                    "Upload",      "Download",    "Help",             "Info"};
+const char* const kToolbarKeys[] = {"Open",
+                                    "Save",
+                                    "Telefonbuch",
+                                    "COM",
+                                    "ReportAlarm",
+                                    "ReportRelais",
+                                    "ReportSequentiell",
+                                    "ReportUser",
+                                    "PrintAlarm",
+                                    "PrintRelais",
+                                    "PrintSequentiell",
+                                    "PrintUser",
+                                    "Upload",
+                                    "Download",
+                                    "Help",
+                                    "Info"};
 
 // The key of a toolbar action: its "Key" property, else its object name, where a name that
 // ends in one of the keys (e.g. "Toolbar1_Open") counts as that key.
@@ -135,20 +147,34 @@ void MainWindow::assignHelpContexts()
         int context;
     };
     static const Entry table[] = {
-        {"txtEingangSF", 0, 7, 1000},         {"txtEingangFF", 0, 7, 1000},
-        {"ChkEmpOP", 0, 127, 1001},           {"ChkAlarmDispo", 0, 15, 1002},
-        {"ChkBenutzerAlarmDispo", 0, 7, 1002}, {"txtAlarmDispositiv", -1, -1, 1002},
-        {"txtAusgangSF", 0, 3, 2000},         {"txtAusgangFF", 0, 3, 2000},
-        {"ChkEmpOut", 0, 63, 2001},           {"ChkOP", 0, 7, 2002},
-        {"ChkDefaultState", 0, 7, 2003},      {"txtSMSAufstarten", -1, -1, 3000},
-        {"ChkBenutzerPowerON", 0, 7, 3000},   {"cmdDownload", 0, 0, 3001},
-        {"cmdUpload", -1, -1, 3002},          {"cmdDownload", 1, 1, 3003},
-        {"cmdSetOutput", 0, 3, 3005},         {"cmdResetOutput", 0, 3, 3005},
-        {"CboGültigkeit", -1, -1, 3006},      {"OptPortAnzeige", 0, 2, 3007},
-        {"cmdAktualisieren", -1, -1, 3007},   {"cmdSetzen", -1, -1, 3008},
-        {"cmdLesen", -1, -1, 3008},           {"txtSerienummer", -1, -1, 3008},
-        {"cmdPinLesen", -1, -1, 3009},        {"cmdPinWechseln", -1, -1, 3009},
-        {"ChkDefault", -1, -1, 3009},         {"txtPINSimCardNeu", -1, -1, 3009},
+        {"txtEingangSF", 0, 7, 1000},
+        {"txtEingangFF", 0, 7, 1000},
+        {"ChkEmpOP", 0, 127, 1001},
+        {"ChkAlarmDispo", 0, 15, 1002},
+        {"ChkBenutzerAlarmDispo", 0, 7, 1002},
+        {"txtAlarmDispositiv", -1, -1, 1002},
+        {"txtAusgangSF", 0, 3, 2000},
+        {"txtAusgangFF", 0, 3, 2000},
+        {"ChkEmpOut", 0, 63, 2001},
+        {"ChkOP", 0, 7, 2002},
+        {"ChkDefaultState", 0, 7, 2003},
+        {"txtSMSAufstarten", -1, -1, 3000},
+        {"ChkBenutzerPowerON", 0, 7, 3000},
+        {"cmdDownload", 0, 0, 3001},
+        {"cmdUpload", -1, -1, 3002},
+        {"cmdDownload", 1, 1, 3003},
+        {"cmdSetOutput", 0, 3, 3005},
+        {"cmdResetOutput", 0, 3, 3005},
+        {"CboGültigkeit", -1, -1, 3006},
+        {"OptPortAnzeige", 0, 2, 3007},
+        {"cmdAktualisieren", -1, -1, 3007},
+        {"cmdSetzen", -1, -1, 3008},
+        {"cmdLesen", -1, -1, 3008},
+        {"txtSerienummer", -1, -1, 3008},
+        {"cmdPinLesen", -1, -1, 3009},
+        {"cmdPinWechseln", -1, -1, 3009},
+        {"ChkDefault", -1, -1, 3009},
+        {"txtPINSimCardNeu", -1, -1, 3009},
         {"txtPINSimCardAlt", -1, -1, 3009},
     };
     for (const Entry& e : table) {
@@ -173,9 +199,15 @@ void MainWindow::applyMenuIcons()
         const char* item;
         const char* icon;
     } menuIcons[] = {
-        {"mnuLaden", "open"},           {"mnuSpeichern", "save"},       {"mnuTelefonbuch", "phonebook"},
-        {"mnuPort", "com"},             {"mnuListenAnzeigen", "preview"}, {"mnuListenDrucken", "print"},
-        {"mnuListenExportieren", "pdf"}, {"mnuHelp", "help"},            {"mnuInfo", "info"},
+        {"mnuLaden", "open"},
+        {"mnuSpeichern", "save"},
+        {"mnuTelefonbuch", "phonebook"},
+        {"mnuPort", "com"},
+        {"mnuListenAnzeigen", "preview"},
+        {"mnuListenDrucken", "print"},
+        {"mnuListenExportieren", "pdf"},
+        {"mnuHelp", "help"},
+        {"mnuInfo", "info"},
     };
     for (const auto& m : menuIcons)
         if (QAction* a = actionNamed(this, QString::fromUtf8(m.item)))
@@ -188,10 +220,10 @@ void MainWindow::applyMenuIcons()
         if (QAction* a = actionNamed(this, QString::fromUtf8(r.exportName)))
             a->setIcon(icon("pdf"));
     }
-    static const char* const toolbarIcons[] = {"open",          "save",          "phonebook",    "com",
-                                               "report-inputs", "report-outputs", "report-alarm", "report-users",
-                                               "print-inputs",  "print-outputs",  "print-alarm",  "print-users",
-                                               "upload",        "download",      "help",         "info"};
+    static const char* const toolbarIcons[]
+        = {"open",         "save",         "phonebook",    "com",           "report-inputs", "report-outputs",
+           "report-alarm", "report-users", "print-inputs", "print-outputs", "print-alarm",   "print-users",
+           "upload",       "download",     "help",         "info"};
     if (Toolbar1) {
         for (QAction* a : Toolbar1->actions()) {
             const QString key = keyOf(a);
@@ -219,8 +251,9 @@ void MainWindow::wireShellCommands()
     demoModemTimer->setSingleShot(true);
 
     shell->demo.onLamp = [this](int lamp, int colour) {
-        setLampColour(findChild<QWidget*>(lamp < 0 ? QStringLiteral("ShpModem") : QStringLiteral("ShpLed(%1)").arg(lamp)),
-                      colour);
+        setLampColour(
+            findChild<QWidget*>(lamp < 0 ? QStringLiteral("ShpModem") : QStringLiteral("ShpLed(%1)").arg(lamp)),
+            colour);
     };
     shell->demo.waitFlash = [this] {
         if (shell->flashWaitHook) {
@@ -235,8 +268,9 @@ void MainWindow::wireShellCommands()
     };
 
     if (Toolbar1) {
-        Toolbar1->setStyleSheet(Toolbar1->styleSheet() +
-                                QStringLiteral("QToolBar[administrator=\"true\"] { border-bottom: 3px solid #e07b00; }"));
+        Toolbar1->setStyleSheet(
+            Toolbar1->styleSheet()
+            + QStringLiteral("QToolBar[administrator=\"true\"] { border-bottom: 3px solid #e07b00; }"));
     }
     if (Toolbar1)
         connect(Toolbar1, &QToolBar::actionTriggered, this, [this](QAction* a) { toolbarButtonClicked(keyOf(a)); });
@@ -376,8 +410,8 @@ void MainWindow::demoDisplayStep()
     // was lit here and is white now means the demonstration was chosen anew: start over.
     for (int i = 0; i < 8; ++i) {
         auto* lamp = findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i));
-        if (lamp && shell->demo.led[size_t(i)] == DemoDisplay::Green &&
-            lamp->property("FillColor").toInt() != DemoDisplay::Green) {
+        if (lamp && shell->demo.led[size_t(i)] == DemoDisplay::Green
+            && lamp->property("FillColor").toInt() != DemoDisplay::Green) {
             shell->demo.reset();
             shell->demo.led.fill(DemoDisplay::White);
             break;

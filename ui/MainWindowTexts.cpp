@@ -59,12 +59,14 @@ void MainWindow::reportLanguageProblems()
     QString text = shown.join(QLatin1Char('\n'));
     if (languageProblems.size() > shown.size())
         text += QLatin1Char('\n')
-                + gState().msgOr(QStringLiteral("gsMsgSprachtabelleWeitere"), QStringLiteral("(und %1 weitere)"))
-                      .arg(languageProblems.size() - shown.size());
+            + gState()
+                  .msgOr(QStringLiteral("gsMsgSprachtabelleWeitere"), QStringLiteral("(und %1 weitere)"))
+                  .arg(languageProblems.size() - shown.size());
     text += QStringLiteral("\n\n")
-            + gState().msgOr(QStringLiteral("gsMsgSprachtabelleHinweis"),
-                             QStringLiteral("Wo ein Text fehlt, zeigt das Fenster seinen eingebauten deutschen Text. "
-                                            "Eine neue Installation des Programms stellt die Datenbank mit allen Texten wieder her."));
+        + gState().msgOr(
+            QStringLiteral("gsMsgSprachtabelleHinweis"),
+            QStringLiteral("Wo ein Text fehlt, zeigt das Fenster seinen eingebauten deutschen Text. "
+                           "Eine neue Installation des Programms stellt die Datenbank mit allen Texten wieder her."));
     const QString title = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
     Dialogs::show(this, text, title, Dialogs::Icon::Exclamation);
 }
@@ -87,13 +89,34 @@ void MainWindow::loadSystemMessages()
                     st.messages.insert(destinations[i], texts[i]);
             });
         };
-        const char* first[] = {"gsMsgVerzögerungszeit", "gsFehlerEingabe", "gsPasswortAnzZeichen", "gsFrageOkAbbrechen",
-                               "gsBenutzer", "gsDefined_Undefined", "gsMsgZeileNichtGebrannt", "gsMsgKeineAntwort",
-                               "gsMsgKeineAntwortHilfe", "gsMsgCreateHexFile", "gsMsgDownloadOK", "gsMsgNotNumeric",
-                               "gsMsgErrorPIC", "gsMsgLesenAbgebrochen", "gsMsgSchreibenAbgebrochen", "gsMsgPINAnzZeichen",
-                               "gsHWVersion", "gsSWVersion", "gsAnzahlZeichen", "gsMsgSaveConfiguration",
-                               "gsLoadConfiguration", "gsMsgLoadHexFile", "gsMsgPasswortNOK", "gsMsgProgrammiereFlash",
-                               "gsModemStartUP", "gsUpdateConfiguration", "gsUpdateFirmware", "gsProgramName",
+        const char* first[] = {"gsMsgVerzögerungszeit",
+                               "gsFehlerEingabe",
+                               "gsPasswortAnzZeichen",
+                               "gsFrageOkAbbrechen",
+                               "gsBenutzer",
+                               "gsDefined_Undefined",
+                               "gsMsgZeileNichtGebrannt",
+                               "gsMsgKeineAntwort",
+                               "gsMsgKeineAntwortHilfe",
+                               "gsMsgCreateHexFile",
+                               "gsMsgDownloadOK",
+                               "gsMsgNotNumeric",
+                               "gsMsgErrorPIC",
+                               "gsMsgLesenAbgebrochen",
+                               "gsMsgSchreibenAbgebrochen",
+                               "gsMsgPINAnzZeichen",
+                               "gsHWVersion",
+                               "gsSWVersion",
+                               "gsAnzahlZeichen",
+                               "gsMsgSaveConfiguration",
+                               "gsLoadConfiguration",
+                               "gsMsgLoadHexFile",
+                               "gsMsgPasswortNOK",
+                               "gsMsgProgrammiereFlash",
+                               "gsModemStartUP",
+                               "gsUpdateConfiguration",
+                               "gsUpdateFirmware",
+                               "gsProgramName",
                                "gsMsgNotPlus"};
         int count = 0;
         for (const char* key : first) {
@@ -101,13 +124,15 @@ void MainWindow::loadSystemMessages()
             if (++count % 4 == 0)
                 LoadingProgress::advance();
         }
-        multi("CboGültigkeit", {QStringLiteral("CboGültigkeit"), QStringLiteral("CboGültigkeit2"),
-                                QStringLiteral("CboGültigkeit3"), QStringLiteral("CboGültigkeit4")});
+        multi("CboGültigkeit",
+              {QStringLiteral("CboGültigkeit"), QStringLiteral("CboGültigkeit2"), QStringLiteral("CboGültigkeit3"),
+               QStringLiteral("CboGültigkeit4")});
         for (const char* key : {"gsMsgVersionskonflikt", "gsTitelVersionskonflikt", "gsMsgDateiSchreibgeschützt",
                                 "gsMsgSpeichereAndererDateiname", "gsMsgÄnderungenSpeichern"})
             single(key);
         LoadingProgress::advance();
-        multi("gsMsgFalschesZeichen", {QStringLiteral("gsMsgFalschesZeichen"), QStringLiteral("gsMsgFalschesZeichen2")});
+        multi("gsMsgFalschesZeichen",
+              {QStringLiteral("gsMsgFalschesZeichen"), QStringLiteral("gsMsgFalschesZeichen2")});
         single("gsMsgPINeingeben");
         single("gsMsgPINAlteingeben");
         LoadingProgress::advance();
@@ -257,7 +282,7 @@ void MainWindow::applyCaptions()
         }
     }
     // The version labels keep their value and take the prefix of the program's language.
-    for (auto [label, key] : {std::pair{lblHWVersion, "gsHWVersion"}, std::pair{lblSWVersion, "gsSWVersion"}}) {
+    for (auto [label, key] : {std::pair {lblHWVersion, "gsHWVersion"}, std::pair {lblSWVersion, "gsSWVersion"}}) {
         const QString prefix = gState().msgOr(QString::fromUtf8(key), QString());
         if (label && !prefix.isEmpty())
             label->setText(prefix + QStringLiteral(": ") + label->text().section(QStringLiteral(": "), 1));
@@ -289,82 +314,127 @@ void MainWindow::applyToolTips()
         });
     };
     const QString sp = QStringLiteral(" ");
-    auto single = [&](const char* key, QWidget* w) { block(key, [&](const QString& a, auto&, auto&) { w->setToolTip(a); }); };
+    auto single
+        = [&](const char* key, QWidget* w) { block(key, [&](const QString& a, auto&, auto&) { w->setToolTip(a); }); };
 
-    block("txtEingangSF", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 8; ++i)
-            txtEingangSF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
-    block("txtEingangFF", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 8; ++i)
-            txtEingangFF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
+    block(
+        "txtEingangSF",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 8; ++i)
+                txtEingangSF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
+    block(
+        "txtEingangFF",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 8; ++i)
+                txtEingangFF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
     single("txtAlarmDispositiv", txtAlarmDispositiv);
     for (int edge = 0; edge < 2; ++edge)
-        block(edge == 0 ? "ChkEmpOPSF" : "ChkEmpOPFF", [&](const QString& a, const QString& b, const QString& c) {
-            for (int u = 0; u < 8; ++u)
-                for (int e = 0; e < 8; ++e)
-                    ChkEmpOP[16 * u + 2 * e + edge]->setToolTip(a + sp + n(e + 1) + sp + b + sp + n(u + 1) + sp + c);
-        }, 3);
+        block(
+            edge == 0 ? "ChkEmpOPSF" : "ChkEmpOPFF",
+            [&](const QString& a, const QString& b, const QString& c) {
+                for (int u = 0; u < 8; ++u)
+                    for (int e = 0; e < 8; ++e)
+                        ChkEmpOP[16 * u + 2 * e + edge]->setToolTip(a + sp + n(e + 1) + sp + b + sp + n(u + 1) + sp
+                                                                    + c);
+            },
+            3);
     LoadingProgress::advance();
     block("lblAdresseEmpf", [&](const QString& a, auto&, auto&) {
         for (int j : {0, 8, 16})
             for (int i = 0; i < 8; ++i)
                 lblAdresseEmpf[j + i]->setToolTip(a + sp + n(i + 1));
     });
-    block("txtAusgangSF", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 4; ++i)
-            txtAusgangSF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
-    block("txtAusgangFF", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 4; ++i)
-            txtAusgangFF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
+    block(
+        "txtAusgangSF",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 4; ++i)
+                txtAusgangSF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
+    block(
+        "txtAusgangFF",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 4; ++i)
+                txtAusgangFF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
     for (int edge = 0; edge < 2; ++edge)
-        block(edge == 0 ? "ChkEmpOutSF" : "ChkEmpOutFF", [&](const QString& a, const QString& b, const QString& c) {
-            for (int u = 0; u < 8; ++u)
-                for (int o = 0; o < 4; ++o)
-                    ChkEmpOut[8 * u + 2 * o + edge]->setToolTip(a + sp + n(o + 1) + sp + b + sp + n(u + 1) + sp + c);
-        }, 3);
+        block(
+            edge == 0 ? "ChkEmpOutSF" : "ChkEmpOutFF",
+            [&](const QString& a, const QString& b, const QString& c) {
+                for (int u = 0; u < 8; ++u)
+                    for (int o = 0; o < 4; ++o)
+                        ChkEmpOut[8 * u + 2 * o + edge]->setToolTip(a + sp + n(o + 1) + sp + b + sp + n(u + 1) + sp
+                                                                    + c);
+            },
+            3);
     LoadingProgress::advance();
-    block("ChkOP", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 8; ++i)
-            ChkOP[i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
+    block(
+        "ChkOP",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 8; ++i)
+                ChkOP[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
     single("txtSMSAufstarten", txtSMSAufstarten);
-    block("ChkBenutzerPowerON", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 8; ++i)
-            ChkBenutzerPowerON[i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
-    block("ChkBenutzerAlarmDispo", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 8; ++i)
-            ChkBenutzerAlarmDispo[i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
-    block("ChkAlarmDispoSF", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 0; i < 16; i += 2)
-            ChkAlarmDispo[i]->setToolTip(a + sp + n(i / 2 + 1) + sp + b);
-    }, 2);
-    block("ChkAlarmDispoFF", [&](const QString& a, const QString& b, auto&) {
-        for (int i = 1; i < 16; i += 2)
-            ChkAlarmDispo[i]->setToolTip(a + sp + n((i - 1) / 2 + 1) + sp + b);
-    }, 2);
+    block(
+        "ChkBenutzerPowerON",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 8; ++i)
+                ChkBenutzerPowerON[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
+    block(
+        "ChkBenutzerAlarmDispo",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 8; ++i)
+                ChkBenutzerAlarmDispo[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
+    block(
+        "ChkAlarmDispoSF",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 0; i < 16; i += 2)
+                ChkAlarmDispo[i]->setToolTip(a + sp + n(i / 2 + 1) + sp + b);
+        },
+        2);
+    block(
+        "ChkAlarmDispoFF",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int i = 1; i < 16; i += 2)
+                ChkAlarmDispo[i]->setToolTip(a + sp + n((i - 1) / 2 + 1) + sp + b);
+        },
+        2);
     single("txtAlarmDispositiv", txtAlarmDispositiv);
     single("txtADVerzögerungszeit", txtADVerzoegerungszeit);
     LoadingProgress::advance();
-    block("cmdCheckAllEmp", [&](const QString& a, const QString& b, auto&) {
-        for (int j : {0, 8})
-            for (int i = 0; i < 8; ++i)
-                cmdCheckAllEmp[j + i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
-    block("cmdClrAllEmp", [&](const QString& a, const QString& b, auto&) {
-        for (int j : {0, 8})
-            for (int i = 0; i < 8; ++i)
-                cmdClrAllEmp[j + i]->setToolTip(a + sp + n(i + 1) + sp + b);
-    }, 2);
-    block("cmdCheckAllEvents", [&](const QString& a, const QString& b, auto&) {
-        cmdCheckAllEvents->setToolTip(a);
-        cmdClrAllEvents->setToolTip(b);
-    }, 2);
+    block(
+        "cmdCheckAllEmp",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int j : {0, 8})
+                for (int i = 0; i < 8; ++i)
+                    cmdCheckAllEmp[j + i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
+    block(
+        "cmdClrAllEmp",
+        [&](const QString& a, const QString& b, auto&) {
+            for (int j : {0, 8})
+                for (int i = 0; i < 8; ++i)
+                    cmdClrAllEmp[j + i]->setToolTip(a + sp + n(i + 1) + sp + b);
+        },
+        2);
+    block(
+        "cmdCheckAllEvents",
+        [&](const QString& a, const QString& b, auto&) {
+            cmdCheckAllEvents->setToolTip(a);
+            cmdClrAllEvents->setToolTip(b);
+        },
+        2);
     block("lblAdresseName", [&](const QString& a, auto&, auto&) {
         for (int j : {0, 8, 16})
             for (int i = 0; i < 8; ++i)
@@ -378,22 +448,28 @@ void MainWindow::applyToolTips()
         for (int i = 0; i < 4; ++i)
             cmdResetOutput[i]->setToolTip(a + sp + n(i + 1));
     });
-    block("cmdDownload", [&](const QString& a, const QString& b, auto&) {
-        cmdDownload[0]->setToolTip(a);
-        cmdDownload[1]->setToolTip(b);
-    }, 2);
+    block(
+        "cmdDownload",
+        [&](const QString& a, const QString& b, auto&) {
+            cmdDownload[0]->setToolTip(a);
+            cmdDownload[1]->setToolTip(b);
+        },
+        2);
     LoadingProgress::advance();
     single("cmdUpload", cmdUpload);
     single("txtSerienummer", txtSerienummer);
     single("txtPINSimCardNeu", txtPINSimCardNeu);
     single("cmdSetzen", cmdSetzen);
     single("cmdLesen", cmdLesen);
-    block("StatusBar", [&](const QString& a, const QString& b, const QString& c) {
-        statusPanel[0]->setToolTip(a);
-        statusPanel[1]->setToolTip(b);
-        statusPanel[2]->setToolTip(c);
-        statusPanel[3]->setToolTip(t.take());
-    }, 3);
+    block(
+        "StatusBar",
+        [&](const QString& a, const QString& b, const QString& c) {
+            statusPanel[0]->setToolTip(a);
+            statusPanel[1]->setToolTip(b);
+            statusPanel[2]->setToolTip(c);
+            statusPanel[3]->setToolTip(t.take());
+        },
+        3);
     single("txtPINSimCardAlt", txtPINSimCardAlt);
     single("ChkDefault", ChkDefault);
     single("cmdPinLesen", cmdPinLesen);
@@ -416,7 +492,7 @@ void MainWindow::applyToolTips()
     single("cmdGueltigkeitSetzen", cmdGueltigkeitSetzen);
     LoadingProgress::advance();
     block("Toolbar", [&](const QString& a, auto&, auto&) {
-        QStringList tips{a};
+        QStringList tips {a};
         for (int i = 1; i < ToolbarSlots; ++i)
             tips << t.take(QStringLiteral("Toolbar1 button %1").arg(i + 1));
         for (int i = 0; i < ToolbarSlots; ++i) {

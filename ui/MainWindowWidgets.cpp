@@ -31,13 +31,9 @@
 
 namespace {
 
-QString indexed(const char* name, int i)
-{
-    return QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(i);
-}
+QString indexed(const char* name, int i) { return QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(i); }
 
-template <typename W>
-W* named(W* w, const QString& name)
+template <typename W> W* named(W* w, const QString& name)
 {
     w->setObjectName(name);
     return w;
@@ -318,7 +314,11 @@ void MainWindow::buildWidgets()
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
     Toolbar1->setFloatable(false);
     {
-        struct Slot { const char* key; QStyle::StandardPixmap icon; const char* tip; };
+        struct Slot {
+            const char* key;
+            QStyle::StandardPixmap icon;
+            const char* tip;
+        };
         const QStyle::StandardPixmap none = QStyle::SP_CustomBase;
         const Slot layoutSlots[ToolbarSlots] = {
             {nullptr, none, nullptr},
@@ -389,7 +389,8 @@ void MainWindow::buildWidgets()
             grid->addWidget(lblAdresseName[u], 1, colUser + u);
             grid->addWidget(lblAdresseEmpf[u], 2, colUser + u);
         }
-        lblAlarmDispoSpalte = headingLabel(c, QStringLiteral("lblAlarmDispoSpalte"), QStringLiteral("Sequentielle Alarmierung"));
+        lblAlarmDispoSpalte
+            = headingLabel(c, QStringLiteral("lblAlarmDispoSpalte"), QStringLiteral("Sequentielle Alarmierung"));
         lblAlarmDispoSpalte->setMaximumWidth(lblAlarmDispoSpalte->fontMetrics().averageCharWidth() * 16);
         grid->addWidget(lblAlarmDispoSpalte, 0, colAlarm, 3, 1, Qt::AlignHCenter | Qt::AlignBottom);
 
@@ -450,7 +451,8 @@ void MainWindow::buildWidgets()
             grid->addWidget(lblAdresseName[k], 22, colUser + u);
             grid->addWidget(lblAdresseEmpf[k], 23, colUser + u);
         }
-        lblAlarmDispo = named(new QLabel(QStringLiteral("Sequentielle Alarmierung"), c), QStringLiteral("lblAlarmDispo"));
+        lblAlarmDispo
+            = named(new QLabel(QStringLiteral("Sequentielle Alarmierung"), c), QStringLiteral("lblAlarmDispo"));
         lblAlarmDispo->setWordWrap(true);
         txtAlarmDispositiv = smsBox(c, QStringLiteral("txtAlarmDispositiv"));
         lblAnzZeichenAD = counterLabel(c, QStringLiteral("lblAnzZeichenAD"));
@@ -474,7 +476,8 @@ void MainWindow::buildWidgets()
             txtADVerzoegerungszeit = named(new QLineEdit(c), QStringLiteral("txtADVerzögerungszeit"));
             txtADVerzoegerungszeit->setMaxLength(2);
             txtADVerzoegerungszeit->setAlignment(Qt::AlignRight);
-            txtADVerzoegerungszeit->setFixedWidth(txtADVerzoegerungszeit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+            txtADVerzoegerungszeit->setFixedWidth(
+                txtADVerzoegerungszeit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
             auto* delay = new QHBoxLayout;
             delay->setSpacing(3);
             delay->addWidget(txtADVerzoegerungszeit);
@@ -564,7 +567,8 @@ void MainWindow::buildWidgets()
             grid->addWidget(txtAusgangFF[k], rowOff, colText);
             grid->addWidget(lblAnzZeichenOutAK[k], rowOn, colCount);
             grid->addWidget(lblAnzZeichenOutRK[k], rowOff, colCount);
-            lblAusgang[4 + k] = named(new QLabel(QStringLiteral("Relais %1").arg(k + 1), c), indexed("lblAusgang", 4 + k));
+            lblAusgang[4 + k]
+                = named(new QLabel(QStringLiteral("Relais %1").arg(k + 1), c), indexed("lblAusgang", 4 + k));
             grid->addWidget(lblAusgang[4 + k], rowOn, colRelay, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
         }
         for (int u = 0; u < 8; ++u)
@@ -625,12 +629,14 @@ void MainWindow::buildWidgets()
         const char* optCaptions[3] = {"Relais", "Alarm", "Demo"};
         auto* opts = new QHBoxLayout;
         for (int i = 0; i < 3; ++i) {
-            OptPortAnzeige[i] = named(new QRadioButton(QString::fromLatin1(optCaptions[i]), status), indexed("OptPortAnzeige", i));
+            OptPortAnzeige[i]
+                = named(new QRadioButton(QString::fromLatin1(optCaptions[i]), status), indexed("OptPortAnzeige", i));
             opts->addWidget(OptPortAnzeige[i]);
         }
         opts->addStretch(1);
         sg->addLayout(opts, 1, 0, 1, 3);
-        cmdAktualisieren = named(new QPushButton(QStringLiteral("Aktualisieren"), status), QStringLiteral("cmdAktualisieren"));
+        cmdAktualisieren
+            = named(new QPushButton(QStringLiteral("Aktualisieren"), status), QStringLiteral("cmdAktualisieren"));
         sg->addWidget(cmdAktualisieren, 2, 0);
         lblHWVersion = named(new QLabel(QStringLiteral("HW-Version: 0.00"), status), QStringLiteral("lblHWVersion"));
         lblSWVersion = named(new QLabel(QStringLiteral("SW-Version: 0.00"), status), QStringLiteral("lblSWVersion"));
@@ -660,7 +666,8 @@ void MainWindow::buildWidgets()
         lblSerienummer = named(new QLabel(QStringLiteral("Seriennummer"), params), QStringLiteral("lblSerienummer"));
         txtSerienummer = named(new QLineEdit(params), QStringLiteral("txtSerienummer"));
         txtSerienummer->setMaxLength(6);
-        txtSerienummer->setMinimumWidth(txtSerienummer->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+        txtSerienummer->setMinimumWidth(txtSerienummer->fontMetrics().horizontalAdvance(QStringLiteral("0000000"))
+                                        + 12);
         lblSerienummer->setBuddy(txtSerienummer);
         cmdLesen = named(new QPushButton(QStringLiteral("Lesen"), params), QStringLiteral("cmdLesen"));
         cmdSetzen = named(new QPushButton(QStringLiteral("Setzen"), params), QStringLiteral("cmdSetzen"));
@@ -708,8 +715,10 @@ void MainWindow::buildWidgets()
         CboGueltigkeit->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         CboGueltigkeit->setMaxVisibleItems(20);
         lblGueltigkeit->setBuddy(CboGueltigkeit);
-        cmdGueltigkeitLesen = named(new QPushButton(QStringLiteral("Lesen"), params), QStringLiteral("cmdGueltigkeitLesen"));
-        cmdGueltigkeitSetzen = named(new QPushButton(QStringLiteral("Setzen"), params), QStringLiteral("cmdGueltigkeitSetzen"));
+        cmdGueltigkeitLesen
+            = named(new QPushButton(QStringLiteral("Lesen"), params), QStringLiteral("cmdGueltigkeitLesen"));
+        cmdGueltigkeitSetzen
+            = named(new QPushButton(QStringLiteral("Setzen"), params), QStringLiteral("cmdGueltigkeitSetzen"));
         pg->addWidget(lblGueltigkeit, 3, 0);
         pg->addWidget(CboGueltigkeit, 3, 1);
         {
@@ -743,9 +752,9 @@ void MainWindow::buildWidgets()
         tabOrder << cmdAktualisieren;
         for (int i = 0; i < 4; ++i)
             tabOrder << cmdSetOutput[i] << cmdResetOutput[i];
-        tabOrder << txtSerienummer << cmdLesen << cmdSetzen << Check_Inkrement << txtPINSimCardAlt
-                 << txtPINSimCardNeu << cmdPinLesen << cmdPinWechseln << ChkDefault << CboGueltigkeit
-                 << cmdGueltigkeitLesen << cmdGueltigkeitSetzen << cmdDownload[0] << cmdUpload << cmdDownload[1];
+        tabOrder << txtSerienummer << cmdLesen << cmdSetzen << Check_Inkrement << txtPINSimCardAlt << txtPINSimCardNeu
+                 << cmdPinLesen << cmdPinWechseln << ChkDefault << CboGueltigkeit << cmdGueltigkeitLesen
+                 << cmdGueltigkeitSetzen << cmdDownload[0] << cmdUpload << cmdDownload[1];
     }
 
     for (int i = 1; i < tabOrder.size(); ++i)
@@ -756,7 +765,8 @@ void MainWindow::buildWidgets()
     {
         const QFontMetrics fm = statusPanel[0]->fontMetrics();
         const int pad = 2 * fm.averageCharWidth() + 8;
-        const QString clock = QLocale().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+        const QString clock
+            = QLocale().toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
         statusPanel[0]->setMinimumWidth(fm.horizontalAdvance(clock) + pad);
         statusPanel[1]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("COM ----")) + pad);
         statusPanel[2]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral(":HR1 CT:0010 AD:0060")) + pad);

@@ -182,8 +182,13 @@ void PhoneBookDialog::loadTexts()
 {
     const QStringList captions = EditorTexts::run(QStringLiteral("Beschriftung"), QStringLiteral("lblName"), 8);
     if (captions.size() == 8) {
-        QWidget* targets[7] = {lblName, lblNatelNr, lblPasswort, ChkAktivBenutzer, cmdAenderungenSpeichern,
-                               cmdDatensatzLoeschen, cmdTelefonbuchAbbrechen};
+        QWidget* targets[7] = {lblName,
+                               lblNatelNr,
+                               lblPasswort,
+                               ChkAktivBenutzer,
+                               cmdAenderungenSpeichern,
+                               cmdDatensatzLoeschen,
+                               cmdTelefonbuchAbbrechen};
         for (int i = 0; i < 7; ++i) {
             if (auto* l = qobject_cast<QLabel*>(targets[i]))
                 l->setText(captions[i]);
@@ -199,9 +204,10 @@ void PhoneBookDialog::loadTexts()
         ChkOperator->setText(op.first().contains(QLatin1Char('&')) ? op.first() : QStringLiteral("&") + op.first());
     const QStringList tips = EditorTexts::run(QStringLiteral("ToolTipText"), QStringLiteral("txtNameTelefonbuch"), 11);
     if (tips.size() == 11) {
-        QWidget* targets[11] = {txtNameTelefonbuch, txtTelefonbuchNatelNr, ChkOperator,        cmdMoveDatabase[0],
-                                cmdMoveDatabase[1], cmdMoveDatabase[2],    cmdMoveDatabase[3], ChkAktivBenutzer,
-                                cmdAenderungenSpeichern, cmdDatensatzLoeschen, cmdTelefonbuchAbbrechen};
+        QWidget* targets[11] = {txtNameTelefonbuch,   txtTelefonbuchNatelNr,  ChkOperator,
+                                cmdMoveDatabase[0],   cmdMoveDatabase[1],     cmdMoveDatabase[2],
+                                cmdMoveDatabase[3],   ChkAktivBenutzer,       cmdAenderungenSpeichern,
+                                cmdDatensatzLoeschen, cmdTelefonbuchAbbrechen};
         for (int i = 0; i < 11; ++i)
             targets[i]->setToolTip(tips[i]);
     }
@@ -212,7 +218,10 @@ void PhoneBookDialog::loadTexts()
 
 void PhoneBookDialog::showEntry()
 {
-    lblBenutzer->setText(QStringLiteral("%1 %2/%3").arg(gState().msg(QStringLiteral("gsBenutzer"))).arg(m_book.position()).arg(m_book.count()));
+    lblBenutzer->setText(QStringLiteral("%1 %2/%3")
+                             .arg(gState().msg(QStringLiteral("gsBenutzer")))
+                             .arg(m_book.position())
+                             .arg(m_book.count()));
     const PhoneBookEntry e = m_book.current();
     txtNameTelefonbuch->setText(e.name);
     txtTelefonbuchNatelNr->setText(e.number);
@@ -234,7 +243,8 @@ PhoneBookEntry PhoneBookDialog::boxes() const
 
 void PhoneBookDialog::setFocusColour(QLineEdit* box, bool focused)
 {
-    box->setStyleSheet(focused ? QStringLiteral("QLineEdit { background-color: rgb(255,255,0); color: black; }") : QString());
+    box->setStyleSheet(focused ? QStringLiteral("QLineEdit { background-color: rgb(255,255,0); color: black; }")
+                               : QString());
 }
 
 bool PhoneBookDialog::validateNumber(bool always)
@@ -244,7 +254,8 @@ bool PhoneBookDialog::validateNumber(bool always)
         return true;
     m_validating = true;
     if (always || !m_numberReported)
-        Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName, Dialogs::Icon::Exclamation);
+        Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName,
+                      Dialogs::Icon::Exclamation);
     m_numberReported = true;
     txtTelefonbuchNatelNr->setFocus();
     txtTelefonbuchNatelNr->setCursorPosition(PhoneBook::numberError(number));
@@ -260,9 +271,11 @@ bool PhoneBookDialog::validatePassword(bool always)
     m_validating = true;
     if (always || !m_passwordReported) {
         if (c.notNumeric)
-            Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName, Dialogs::Icon::Critical);
+            Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName,
+                          Dialogs::Icon::Critical);
         if (c.wrongLength)
-            Dialogs::show(this, gState().msg(QStringLiteral("gsPasswortAnzZeichen")), gState().programName, Dialogs::Icon::Critical);
+            Dialogs::show(this, gState().msg(QStringLiteral("gsPasswortAnzZeichen")), gState().programName,
+                          Dialogs::Icon::Critical);
     }
     m_passwordReported = true;
     txtPasswort->setFocus();
@@ -275,26 +288,25 @@ bool PhoneBookDialog::leaveEntry()
 {
     const PhoneBookEntry e = boxes();
     switch (m_book.check(e)) {
-    case PhoneBook::Leave::Unchanged:
-        return true;
+    case PhoneBook::Leave::Unchanged: return true;
     case PhoneBook::Leave::Invalid:
         if (validateNumber(false))
             validatePassword(false);
         return false;
     case PhoneBook::Leave::Incomplete: {
         m_validating = true;
-        Dialogs::show(this,
-                      gState().msgOr(QStringLiteral("gsMsgTelefonbuchUnvollstaendig"),
-                                     QStringLiteral("Ein Eintrag braucht eine Natel-Nummer und ein vierstelliges Passwort. "
-                                                    "Ergänzen Sie beides oder leeren Sie den Eintrag mit \"Löschen\".")),
-                      gState().programName, Dialogs::Icon::Exclamation);
+        Dialogs::show(
+            this,
+            gState().msgOr(QStringLiteral("gsMsgTelefonbuchUnvollstaendig"),
+                           QStringLiteral("Ein Eintrag braucht eine Natel-Nummer und ein vierstelliges Passwort. "
+                                          "Ergänzen Sie beides oder leeren Sie den Eintrag mit \"Löschen\".")),
+            gState().programName, Dialogs::Icon::Exclamation);
         QLineEdit* box = e.number.isEmpty() ? txtTelefonbuchNatelNr : txtPasswort;
         box->setFocus();
         m_validating = false;
         return false;
     }
-    case PhoneBook::Leave::Written:
-        break;
+    case PhoneBook::Leave::Written: break;
     }
     try {
         // While another program holds the database, Retry writes the entry once more.
@@ -347,8 +359,9 @@ void PhoneBookDialog::cmdAenderungenSpeichern_Click()
 
 void PhoneBookDialog::cmdTelefonbuchAbbrechen_Click()
 {
-    const auto answer = Dialogs::show(this, gState().msg(QStringLiteral("gsFrageOkAbbrechen")), windowTitle(),
-                                      Dialogs::Icon::Question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
+    const auto answer
+        = Dialogs::show(this, gState().msg(QStringLiteral("gsFrageOkAbbrechen")), windowTitle(),
+                        Dialogs::Icon::Question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
     m_closing = true;

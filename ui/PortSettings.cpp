@@ -25,7 +25,8 @@ Result apply(MainWindow& w, int port, const QString& settings)
     const QString device = PortResolver::deviceFor(port);
     QString error;
     if (device.isEmpty()) {
-        error = gState().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"), QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
+        error = gState().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"),
+                               QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
     } else {
         w.channel = PortResolver::makeChannel(device);
         if (!w.channel->open(device, settings)) {

@@ -10,9 +10,9 @@ QString settingsText(int baud, const QString& parityLetter, int dataBits, int st
 
 struct Result {
     bool ok = false;
-    bool busy = false;      // the port is in use by another program
-    QString error;          // the message shown
-    int selectPort = 0;     // the port number the dialog selects after a busy port
+    bool busy = false; // the port is in use by another program
+    QString error; // the message shown
+    int selectPort = 0; // the port number the dialog selects after a busy port
 };
 // Closes the port, opens the device of COM `port` with `settings`, probes the unit and
 // stores the values ("COM-Anschluss", "Einstellungen", "COM-Anschluss-Aktuell"). On failure

@@ -85,7 +85,9 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     row("lblParitätCbo", QStringLiteral("&Parität"), cboParitaet, lblParitaet);
     row("lblStopbitCbo", QStringLiteral("S&toppbits"), cboStopbit, lblStopbit);
 
-    auto* deviceBox = new QGroupBox(gState().msgOr(QStringLiteral("gsPortAnschluss"), QStringLiteral("Anschluss für diese Schnittstellennummer")), this);
+    auto* deviceBox = new QGroupBox(
+        gState().msgOr(QStringLiteral("gsPortAnschluss"), QStringLiteral("Anschluss für diese Schnittstellennummer")),
+        this);
     auto* dl = new QVBoxLayout(deviceBox);
     dl->addWidget(cboDevice);
     dl->addWidget(lblDevice);
@@ -109,10 +111,12 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     // The stored values (defaults: the port in use).
     bool ok = false;
     const int stored = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"),
-                                     QString::number(main->commPort)).toInt(&ok);
+                                     QString::number(main->commPort))
+                           .toInt(&ok);
     mPort = ok && stored >= 1 && stored <= 8 ? stored : 1;
-    const QStringList f = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), main->commSettings)
-                              .split(QLatin1Char(','));
+    const QStringList f
+        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), main->commSettings)
+              .split(QLatin1Char(','));
     mBaud = f.value(0).toInt();
     mParity = f.value(1, QStringLiteral("N")).trimmed().toUpper();
     mData = f.value(2, QStringLiteral("8")).toInt();
@@ -122,7 +126,8 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     lblDaten->setText(QString::number(mData));
     lblStopbit->setText(QString::number(mStop));
     const bool open = main->channel && main->channel->isOpen();
-    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort) : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
+    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort)
+                          : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
     cboPort->setCurrentIndex(mPort - 1);
     cboBaudrate->setCurrentText(QString::number(mBaud));
     cboDatenbreite->setCurrentText(QString::number(mData));
@@ -159,21 +164,26 @@ void PortSettingsDialog::fillDevices()
     const QString automatic = PortResolver::deviceFor(mPort);
     if (!assigned.isEmpty())
         PortResolver::assign(mPort, assigned);
-    const QString autoText = automatic == PortResolver::SimulatedDevice ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät"))
-                             : automatic.isEmpty()                      ? gState().msgOr(QStringLiteral("gsPortKeines"), QStringLiteral("keiner"))
-                                                                        : automatic;
-    cboDevice->addItem(gState().msgOr(QStringLiteral("gsPortAutomatisch"), QStringLiteral("Automatisch (%1)")).arg(autoText), QString());
+    const QString autoText = automatic == PortResolver::SimulatedDevice
+        ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät"))
+        : automatic.isEmpty() ? gState().msgOr(QStringLiteral("gsPortKeines"), QStringLiteral("keiner"))
+                              : automatic;
+    cboDevice->addItem(
+        gState().msgOr(QStringLiteral("gsPortAutomatisch"), QStringLiteral("Automatisch (%1)")).arg(autoText),
+        QString());
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         QString label = info.systemLocation();
         if (!info.description().isEmpty())
             label += QStringLiteral(" – ") + info.description();
         cboDevice->addItem(label, info.systemLocation());
     }
-    cboDevice->addItem(gState().msgOr(QStringLiteral("gsPortSimuliertOhneHardware"), QStringLiteral("Simuliertes Gerät (ohne Hardware)")), PortResolver::SimulatedDevice);
+    cboDevice->addItem(gState().msgOr(QStringLiteral("gsPortSimuliertOhneHardware"),
+                                      QStringLiteral("Simuliertes Gerät (ohne Hardware)")),
+                       PortResolver::SimulatedDevice);
     if (!assigned.isEmpty()) {
         int i = cboDevice->findData(assigned);
         if (i < 0) {
-            cboDevice->addItem(assigned, assigned);   // assigned earlier, not listed now
+            cboDevice->addItem(assigned, assigned); // assigned earlier, not listed now
             i = cboDevice->count() - 1;
         }
         cboDevice->setCurrentIndex(i);
@@ -191,18 +201,23 @@ void PortSettingsDialog::showDevice()
         if (!assigned.isEmpty())
             PortResolver::assign(mPort, assigned);
     }
-    lblDevice->setText(gState().msgOr(QStringLiteral("gsPortStehtFuer"), QStringLiteral("COM %1 steht für: %2"))
-                           .arg(mPort)
-                           .arg(device == PortResolver::SimulatedDevice ? gState().msgOr(QStringLiteral("gsPortEingebautesGeraet"), QStringLiteral("das eingebaute simulierte Gerät"))
-                                : device.isEmpty()                      ? gState().msgOr(QStringLiteral("gsPortKeinAnschluss"), QStringLiteral("kein Anschluss"))
-                                                                        : device));
+    lblDevice->setText(
+        gState()
+            .msgOr(QStringLiteral("gsPortStehtFuer"), QStringLiteral("COM %1 steht für: %2"))
+            .arg(mPort)
+            .arg(device == PortResolver::SimulatedDevice ? gState().msgOr(
+                     QStringLiteral("gsPortEingebautesGeraet"), QStringLiteral("das eingebaute simulierte Gerät"))
+                     : device.isEmpty()
+                     ? gState().msgOr(QStringLiteral("gsPortKeinAnschluss"), QStringLiteral("kein Anschluss"))
+                     : device));
 }
 
 bool PortSettingsDialog::cmdUebernehmen_Click()
 {
     PortResolver::assign(mPort, cboDevice->currentData().toString());
-    const QString settings = PortSettings::settingsText(cboBaudrate->currentText().toInt(), mParity,
-                                                        cboDatenbreite->currentText().toInt(), cboStopbit->currentText().toInt());
+    const QString settings
+        = PortSettings::settingsText(cboBaudrate->currentText().toInt(), mParity, cboDatenbreite->currentText().toInt(),
+                                     cboStopbit->currentText().toInt());
     const PortSettings::Result r = PortSettings::apply(*m_main, mPort, settings);
     if (!r.ok) {
         if (r.selectPort != mPort) {

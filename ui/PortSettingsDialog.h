@@ -18,7 +18,7 @@ public:
     QComboBox* cboDatenbreite = nullptr;
     QComboBox* cboParitaet = nullptr;
     QComboBox* cboStopbit = nullptr;
-    QComboBox* cboDevice = nullptr;     // what the selected number stands for
+    QComboBox* cboDevice = nullptr; // what the selected number stands for
     QLabel* lblPort = nullptr;
     QLabel* lblBaudrate = nullptr;
     QLabel* lblDaten = nullptr;

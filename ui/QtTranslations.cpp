@@ -14,8 +14,7 @@ bool install(int language)
         delete installed;
         installed = nullptr;
     }
-    static const QLocale::Language languages[] = {QLocale::German, QLocale::English, QLocale::Italian,
-                                                  QLocale::French};
+    static const QLocale::Language languages[] = {QLocale::German, QLocale::English, QLocale::Italian, QLocale::French};
     if (language < 1 || language > 4 || languages[language - 1] == QLocale::English)
         return language == 2;
     auto* translator = new QTranslator;

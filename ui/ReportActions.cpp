@@ -50,8 +50,9 @@ bool writePdf(QWidget* parent, const Reports::Report& r)
     req.title = ShellTexts::text(QStringLiteral("gsPDFSpeichern"));
     req.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString base = QFileInfo(r.profileFile).completeBaseName();
-    req.fileName = QDir(req.folder).filePath((base.isEmpty() ? QString() : base + QLatin1Char('_')) +
-                                             Reports::reportName(r.kind) + QStringLiteral(".pdf"));
+    req.fileName = QDir(req.folder)
+                       .filePath((base.isEmpty() ? QString() : base + QLatin1Char('_')) + Reports::reportName(r.kind)
+                                 + QStringLiteral(".pdf"));
     req.filter = ShellTexts::text(QStringLiteral("gsPDFFilter"));
     req.defaultSuffix = QStringLiteral("pdf");
     QString path = Dialogs::askFile(parent, req);
@@ -124,8 +125,9 @@ bool print(QWidget* parent, Reports::Kind kind)
         return false;
     const QString name = defaultPrinter();
     if (name.isEmpty()) {
-        const auto answer = Dialogs::show(parent, ShellTexts::text(QStringLiteral("gsMsgKeinDrucker")), title(),
-                                          Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        const auto answer
+            = Dialogs::show(parent, ShellTexts::text(QStringLiteral("gsMsgKeinDrucker")), title(),
+                            Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         return answer == QMessageBox::Yes && writePdf(parent, r);
     }
     QString error;
@@ -138,10 +140,12 @@ bool print(QWidget* parent, Reports::Kind kind)
         printer.setDocName(r.caption);
         ok = printer.isValid() && Reports::paint(r, &printer, &error);
         if (!printer.isValid())
-            error = gState().msgOr(QStringLiteral("gsMsgDruckerNichtVerfügbar"), QStringLiteral("der Drucker ist nicht verfügbar"));
+            error = gState().msgOr(QStringLiteral("gsMsgDruckerNichtVerfügbar"),
+                                   QStringLiteral("der Drucker ist nicht verfügbar"));
         if (ok && printer.printerState() == QPrinter::Error) {
             ok = false;
-            error = gState().msgOr(QStringLiteral("gsMsgDruckerFehler"), QStringLiteral("der Drucker hat einen Fehler gemeldet"));
+            error = gState().msgOr(QStringLiteral("gsMsgDruckerFehler"),
+                                   QStringLiteral("der Drucker hat einen Fehler gemeldet"));
         }
     }
     if (!ok)

@@ -70,7 +70,9 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
         con.open(gState().databasePath, Connection::Read);
         // Only the two rows are read, not the whole caption table.
         Recordset rs;
-        rs.open(con, QStringLiteral("SELECT * FROM Beschriftung WHERE Name IN ('lblSoftware', 'lblCopyright') ORDER BY rowid"));
+        rs.open(
+            con,
+            QStringLiteral("SELECT * FROM Beschriftung WHERE Name IN ('lblSoftware', 'lblCopyright') ORDER BY rowid"));
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
             QString t = rs.value(gState().language).toString();
             if (t.isEmpty())

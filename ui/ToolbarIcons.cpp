@@ -62,11 +62,11 @@ void printer(QPainter& p)
 {
     p.setPen(QPen(Ink, 1.4));
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(8, 2, 14, 10));        // paper going in
+    p.drawRect(QRectF(8, 2, 14, 10)); // paper going in
     p.setBrush(QColor(150, 155, 165));
     p.drawRoundedRect(QRectF(2, 11, 26, 12), 2, 2); // body
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(8, 19, 14, 10));       // paper coming out
+    p.drawRect(QRectF(8, 19, 14, 10)); // paper coming out
     p.setPen(QPen(QColor(120, 120, 140), 1.4));
     p.drawLine(QPointF(11, 23), QPointF(19, 23));
     p.drawLine(QPointF(11, 26), QPointF(19, 26));
@@ -79,10 +79,10 @@ void printer(QPainter& p)
 void badge(QPainter& p, const QString& what)
 {
     const QRectF r(17, 17, 15, 15);
-    QColor fill = what == QLatin1String("Alarm")      ? QColor(200, 40, 40)
-                  : what == QLatin1String("Relais")   ? QColor(30, 90, 190)
-                  : what == QLatin1String("Sequentiell") ? QColor(220, 130, 0)
-                                                      : QColor(30, 130, 60);
+    QColor fill = what == QLatin1String("Alarm") ? QColor(200, 40, 40)
+        : what == QLatin1String("Relais")        ? QColor(30, 90, 190)
+        : what == QLatin1String("Sequentiell")   ? QColor(220, 130, 0)
+                                                 : QColor(30, 130, 60);
     p.setPen(QPen(Qt::white, 1.2));
     p.setBrush(fill);
     p.drawEllipse(r);
@@ -150,10 +150,16 @@ QIcon icon(const QString& key)
     Draw d;
     if (key.startsWith(QLatin1String("Report"))) {
         const QString what = key.mid(6);
-        d = [what](QPainter& p) { page(p); badge(p, what); };
+        d = [what](QPainter& p) {
+            page(p);
+            badge(p, what);
+        };
     } else if (key.startsWith(QLatin1String("Print"))) {
         const QString what = key.mid(5);
-        d = [what](QPainter& p) { printer(p); badge(p, what); };
+        d = [what](QPainter& p) {
+            printer(p);
+            badge(p, what);
+        };
     } else if (key == QLatin1String("Telefonbuch")) {
         d = phoneBook;
     } else if (key == QLatin1String("COM")) {

@@ -52,8 +52,10 @@ QString TransferDialog::languageText(const QString& table, const QString& key)
         Connection con;
         con.open(gState().databasePath, Connection::Read);
         Recordset rs;
-        rs.open(con, QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"Name\" = '%3'")
-                         .arg(QString::fromUtf8(cols[lang - 1]), table, QString(key).replace(QLatin1Char('\''), QStringLiteral("''"))));
+        rs.open(con,
+                QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"Name\" = '%3'")
+                    .arg(QString::fromUtf8(cols[lang - 1]), table,
+                         QString(key).replace(QLatin1Char('\''), QStringLiteral("''"))));
         QString text;
         if (rs.recordCount() > 0) {
             rs.moveFirst();

@@ -44,7 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void reject() override;   // Esc and the close box act as cancel, never close mid-transfer
+    void reject() override; // Esc and the close box act as cancel, never close mid-transfer
 
 private:
     void cmdAbbrechen_Click();

@@ -19,11 +19,14 @@ namespace {
 constexpr int kOverrides[] = {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER};
 
 struct Capabilities {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
+    __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] {};
     bool read() { return syscall(SYS_capget, &header, data) == 0; }
     bool write() { return syscall(SYS_capset, &header, data) == 0; }
-    bool has(int cap, __u32 __user_cap_data_struct::*set) const { return (data[cap / 32].*set & (1u << (cap % 32))) != 0; }
+    bool has(int cap, __u32 __user_cap_data_struct::*set) const
+    {
+        return (data[cap / 32].*set & (1u << (cap % 32))) != 0;
+    }
 };
 
 // Capabilities are per thread: this changes the calling thread only.
@@ -99,7 +102,7 @@ void setTreeReadOnly(const QString& folder, bool readOnly)
     const QFile::Permissions dir = file | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
     const QFile::Permissions write = readOnly ? QFile::Permissions() : QFile::Permissions(QFile::WriteOwner);
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    QStringList files, dirs{folder};
+    QStringList files, dirs {folder};
     while (it.hasNext()) {
         const QString path = it.next();
         (it.fileInfo().isDir() ? dirs : files) << path;

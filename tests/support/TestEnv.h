@@ -25,7 +25,7 @@ public:
     // as offered).
     QList<Dialogs::Message> messages;
     QList<QMessageBox::StandardButton> answers; // consumed in order; when empty the first offered button
-    QList<QString> fileAnswers;                 // answers to file dialogs, consumed in order ("" = cancel)
+    QList<QString> fileAnswers; // answers to file dialogs, consumed in order ("" = cancel)
     QList<Dialogs::FileRequest> fileRequests;
 
     // Runs one SQL statement on the database file directly (for checks and setup).
