@@ -40,3 +40,13 @@ void ProgramContext::setLanguage(const QString& stored)
 }
 
 void ProgramContext::reset() { *this = ProgramContext(); }
+
+QLocale ProgramContext::locale() const
+{
+    switch (language) {
+    case 2: return QLocale(QLocale::English, QLocale::UnitedKingdom);
+    case 3: return QLocale(QLocale::Italian, QLocale::Italy);
+    case 4: return QLocale(QLocale::French, QLocale::France);
+    default: return QLocale(QLocale::German, QLocale::Germany);
+    }
+}

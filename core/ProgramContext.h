@@ -1,6 +1,7 @@
 #pragma once
 // Program-wide state shared by the windows and the command-line tool.
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
 class ProgramContext {
@@ -30,6 +31,8 @@ public:
 
     // Sets language from a stored value; anything outside 1..4 gives German.
     void setLanguage(const QString& stored);
+    // Dates and numbers as the program's language writes them.
+    QLocale locale() const;
     void reset();
 };
 

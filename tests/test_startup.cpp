@@ -114,6 +114,22 @@ void TestStartup::splashAndStatusBarSpeakTheLanguage()
     QCOMPARE(w.lblSimulated->text(),
              env.queryValue("SELECT Italienisch FROM SystemNachrichten WHERE Name='gsStatusSimuliert'").toString());
     QVERIFY(w.lblSimulated->text().contains("simulato"));
+    // The clock writes the date as Italian does (day/month/year), not as the system's locale.
+    const QString clock = w.statusPanel[0]->text();
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$")).match(clock).hasMatch(),
+             qPrintable(clock));
+    const QDate today = QDate::currentDate();
+    QVERIFY2(clock.startsWith(QStringLiteral("%1/%2/")
+                                  .arg(today.day(), 2, 10, QLatin1Char('0'))
+                                  .arg(today.month(), 2, 10, QLatin1Char('0')))
+                 || QTime::currentTime() < QTime(0, 1),
+             qPrintable(clock));
+    // German: day.month.year.
+    gState().language = 1;
+    QCOMPARE(gState().locale().toString(QDate(2026, 12, 6), QLocale::ShortFormat), QStringLiteral("06.12.26"));
+    gState().language = 4;
+    QCOMPARE(gState().locale().toString(QDate(2026, 12, 6), QLocale::ShortFormat), QStringLiteral("06/12/2026"));
+    gState().language = 3;
 }
 
 void TestStartup::portThatCannotBeOpened()

@@ -119,7 +119,7 @@ void MainWindow::setPanelText(int panel, const QString& text)
 
 void MainWindow::showClock()
 {
-    setPanelText(1, QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    setPanelText(1, gState().locale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
 bool MainWindow::openPortFromSettings()
