@@ -105,6 +105,21 @@ QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bo
     return out;
 }
 
+bool ConfigTransfer::handshakeFailed(TransferOutcome* o)
+{
+    Link& l = m_link;
+    if (!l.unitSilent() && !l.cancelled() && !l.m_portLost)
+        return false;
+    o->kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
+    o->detail = l.cancelled()
+        ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"),
+                         QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen"))
+        : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+    l.m_missedAnswers = 0;
+    l.m_cancel->clear();
+    return true;
+}
+
 TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
 {
     if (m_link.m_portLost) {
@@ -171,17 +186,8 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
     image = UnitImage();
     l.sink().setMessage(gState().msg(QStringLiteral("gsLoadConfiguration")));
     l.handshake();
-    if (l.unitSilent() || l.cancelled() || l.m_portLost) {
-        TransferOutcome o;
-        o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.cancelled()
-            ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"),
-                             QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen"))
-            : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.m_missedAnswers = 0;
-        l.m_cancel->clear();
+    if (TransferOutcome o; handshakeFailed(&o))
         return finish(o, true);
-    }
     l.m_readArea = 3;
     const bool complete = l.readConfiguration(image);
     TransferOutcome o;
@@ -308,16 +314,8 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     TransferOutcome o;
     l.m_lineGivenUp = false;
     l.handshake();
-    if (l.unitSilent() || l.cancelled() || l.m_portLost) {
-        o.kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
-        o.detail = l.cancelled()
-            ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"),
-                             QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen"))
-            : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-        l.m_missedAnswers = 0;
-        l.m_cancel->clear();
+    if (handshakeFailed(&o))
         return finish(o);
-    }
     const QString start = QStringLiteral(":HW%1 PW:6054").arg(area);
     l.m_currentLine = start;
     l.sendLine();

@@ -58,6 +58,9 @@ public:
 private:
     // Port loss, the message key and the severity of an outcome a transfer returns.
     TransferOutcome finish(TransferOutcome o, bool reading = false);
+    // After the handshake that starts a transfer: true when it failed (the unit silent, the
+    // user's cancel or the port gone); *o then says why, and the link is ready for the next command.
+    bool handshakeFailed(TransferOutcome* o);
     void sendEndRecord();
     // Leaves the write mode without the end record, so that the unit never takes a write
     // that stopped part-way for a complete one.
