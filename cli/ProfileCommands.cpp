@@ -16,20 +16,33 @@
 #include <cstdio>
 
 namespace {
+// A JSON profile from a file; false after printing one line naming the file and what is wrong.
+bool readJsonProfile(const QString& path, ProfileData* data)
+{
+    QFile f;
+    QString error;
+    if (!FileAccess::openForReading(f, path, &error)) {
+        cliFail(error);
+        return false;
+    }
+    if (f.size() > 4 * 1024 * 1024) {
+        cliFail(QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    if (!ProfileJson::fromJson(f.readAll(), *data, &error)) {
+        cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
 int fromJson(CliContext& ctx)
 {
     if (ctx.args.size() != 2 || ctx.output.isEmpty())
         return cliFail(QStringLiteral("usage: smsv48ctl profile from-json FILE.json -o FILE.cfg"), 2);
-    const QString in = ctx.args[1];
-    QFile f;
-    QString error;
-    if (!FileAccess::openForReading(f, in, &error))
-        return cliFail(error);
-    if (f.size() > 4 * 1024 * 1024)
-        return cliFail(QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(in)));
     ProfileData d;
-    if (!ProfileJson::fromJson(f.readAll(), d, &error))
-        return cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(in), error));
+    if (!readJsonProfile(ctx.args[1], &d))
+        return 1;
     Image img;
     HexWriter::buildImage(d, img);
     const HexWriter::WriteResult w = HexWriter::writeProfileFile(img, ctx.output);
@@ -95,7 +108,6 @@ int save(CliContext& ctx)
 // store. Returns false after printing one line.
 bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
 {
-    QString error;
     if (what == QLatin1String("store")) {
         if (!ctx.prepareStore())
             return false;
@@ -108,22 +120,10 @@ bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
         }
         return true;
     }
-    if (what.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)) {
-        QFile f;
-        if (!FileAccess::openForReading(f, what, &error) || f.size() > 4 * 1024 * 1024) {
-            cliFail(
-                error.isEmpty()
-                    ? QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(what))
-                    : error);
-            return false;
-        }
-        if (!ProfileJson::fromJson(f.readAll(), *data, &error)) {
-            cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(what), error));
-            return false;
-        }
-        return true;
-    }
+    if (what.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
+        return readJsonProfile(what, data);
     Image img;
+    QString error;
     if (!ProfileReader::readFile(what, img, &error)) {
         cliFail(error);
         return false;

@@ -398,8 +398,7 @@ void TestProfileCli::loadRefusesDamagedFilesAndKeepsTheStore()
     QVERIFY(j.out.isEmpty());
 }
 
-// A named pipe or a device is never read (a pipe would wait forever for a writer) nor
-// replaced by a regular file: one line says what it is, and it stays what it was.
+// Two configurations compared field by field, named as in the JSON form.
 void TestProfileCli::diffNamesEachChangedField()
 {
     TestEnv env;
@@ -463,6 +462,8 @@ void TestProfileCli::diffNamesEachChangedField()
     QVERIFY(r.out.isEmpty() && r.err.contains("missing.cfg"));
 }
 
+// A named pipe or a device is never read (a pipe would wait forever for a writer) nor
+// replaced by a regular file: one line says what it is, and it stays what it was.
 void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
 {
     TestEnv env;
