@@ -37,7 +37,7 @@ QStringList UnitImage::lines() const
     return out;
 }
 
-Link::Link(Channel& channel, Waiter& waiter, LinkSink& sink) : m_ch(channel), m_w(waiter), m_sink(&sink) {}
+Link::Link(Channel& channel, Waiter& waiter, LinkSink& sink) : m_ch(channel, waiter), m_w(waiter), m_sink(&sink) {}
 
 bool Link::stopFlags()
 {
@@ -135,6 +135,7 @@ void Link::writeRaw(const QByteArray& bytes)
 
 void Link::pause(int ms)
 {
+    note(QStringLiteral("pause %1 ms").arg(ms));
     m_w.wait(ms, [this] { return stopFlags(); });
 }
 
@@ -175,7 +176,7 @@ void Link::handshake()
             return;
         m_ch.discardOutput();
         m_ch.discardInput();
-        qCDebug(lcLink) << "handshake";
+        note(QStringLiteral("handshake"));
         panel3(QStringLiteral("\r"));
         writeRaw("\r");
         pause(200);
@@ -227,7 +228,7 @@ void Link::awaitAnswerTimeout()
 
 void Link::reportNoAnswer()
 {
-    qCDebug(lcLink) << "the unit does not answer";
+    note(QStringLiteral("the unit does not answer"));
     lamp(LinkColour::Red);
     if (!m_quietNoAnswer)
         message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
@@ -257,11 +258,10 @@ void Link::writeLine(bool withCr, int ms)
     if (m_lastLineAt >= 0 && m_w.now() < m_lastLineAt + ms)
         m_w.wait(int(m_lastLineAt + ms - m_w.now()), [this] { return stopFlags(); });
     if (withCr) {
-        qCDebug(lcLink).noquote() << "sent" << maskSecrets(m_currentLine);
         panel3(m_currentLine);
         writeRaw(m_currentLine.toLatin1() + '\r');
     } else {
-        qCDebug(lcLink).noquote() << "resent after silence" << maskSecrets(m_currentLine);
+        note(QStringLiteral("no answer: the line again"));
         // The line again, without its CR (the confirming CR of a firmware write is itself
         // the line).
         writeRaw(m_currentLine.isEmpty() ? QByteArray("\r") : m_currentLine.toLatin1());
@@ -310,9 +310,9 @@ void Link::readStatusCharacter()
         }
     }
     if (m_statusCharacter)
-        qCDebug(lcLink).noquote() << "answer" << QString(QChar(m_statusCharacter));
+        note(QStringLiteral("answer %1").arg(QChar(m_statusCharacter)));
     else
-        qCDebug(lcLink) << "no answer yet";
+        note(QStringLiteral("no answer yet"));
     if (m_ch.isOpen())
         m_ch.discardInput();
 }
@@ -330,7 +330,7 @@ void Link::checkAnswer()
         if (m_statusCharacter == 'E') {
             ++m_failedTries;
             if (m_failedTries >= 3) {
-                qCDebug(lcLink).noquote() << "line given up after three refusals:" << maskSecrets(m_currentLine);
+                note(QStringLiteral("refused three times: line given up"));
                 m_lineGivenUp = true;
                 m_givenUpLine = m_currentLine;
                 if (!m_quietGiveUp)
@@ -339,7 +339,7 @@ void Link::checkAnswer()
                 m_failedTries = 0;
                 return;
             }
-            qCDebug(lcLink) << "refused, sending again, try" << m_failedTries + 1;
+            note(QStringLiteral("refused: sending again, try %1").arg(m_failedTries + 1));
             resendLine();
             readStatusCharacter();
             continue;
@@ -368,7 +368,7 @@ void Link::checkAnswer()
             writeLine(false, m_firmwarePacing ? 250 : pauseFor(m_currentLine));
         }
         if (unitSilent()) {
-            qCDebug(lcLink).noquote() << "no answer to" << maskSecrets(m_currentLine) << "- given up";
+            note(QStringLiteral("no answer five times: given up"));
             if (!m_quietNoAnswer)
                 message({QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")},
                         Notice::Severity::Critical);
@@ -398,7 +398,6 @@ void Link::readBlock(UnitImage& image)
     const QString command = QStringLiteral(":HR%1:0080:%2")
                                 .arg(m_readArea)
                                 .arg(QString::number(m_blockAddress, 16).toUpper().rightJustified(4, QLatin1Char('0')));
-    qCDebug(lcLink).noquote() << "block read" << command;
     panel3(command);
     // Whatever is left of an earlier, failed reply must not be taken for this one.
     m_ch.discardInput();
@@ -531,7 +530,8 @@ bool Link::readConfiguration(UnitImage& image)
 QByteArray Link::readRecord(const QString& command)
 {
     for (int attempt = 0; attempt <= StatusRepeats; ++attempt) {
-        qCDebug(lcLink).noquote() << "read" << command << "try" << attempt + 1;
+        if (attempt > 0)
+            note(QStringLiteral("partial reply: reading again, try %1").arg(attempt + 1));
         panel3(command);
         writeRaw(command.toLatin1() + '\r');
         m_w.wait(400, [this] { return gState().closing || m_portLost || !m_ch.isOpen(); });

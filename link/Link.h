@@ -5,6 +5,7 @@
 // wait goes through the Waiter and is bounded.
 #include "core/CancelToken.h"
 #include "core/Notice.h"
+#include "link/WireTrace.h"
 
 #include <QByteArray>
 #include <QString>
@@ -139,6 +140,8 @@ public:
     void declareSilent();
     // Pause on TiInterfaceDownload (ended early by the stop flags).
     void pause(int ms);
+    // A line of the link's own view in the wire trace (see WireTrace).
+    void note(const QString& text) { m_ch.note(text); }
 
     // Repeats of a 16-byte read after a partial reply.
     static constexpr int StatusRepeats = 2;
@@ -171,7 +174,7 @@ private:
     // Writes the current line (with its CR, or without it for a resend after silence), no
     // sooner than ms after the previous line went out, and notes when it went out.
     void writeLine(bool withCr, int ms);
-    Channel& m_ch;
+    TracingChannel m_ch;
     Waiter& m_w;
     LinkSink* m_sink;
     bool m_portLostShown = false;

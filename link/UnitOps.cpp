@@ -112,7 +112,6 @@ UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
     }
     const QString command
         = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
-    qCDebug(lcLink).noquote() << "sent" << Link::maskSecrets(command);
     link.panel3(command);
     link.writeRaw(command.toLatin1() + '\r');
     link.waiter().wait(300, [&link] { return gState().closing || !link.channel().isOpen(); });

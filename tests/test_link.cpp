@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "link/WireTrace.h"
+
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -139,7 +141,8 @@ private slots:
     void unitFallingSilentDuringWrite();
     void cancelDuringWrite();
     void callersCancelTokenEndsATransfer();
-    void linkLogShowsLinesWithSecretsMasked();
+    void wireTraceShowsBothDirectionsWithSecretsMasked();
+    void wireTraceRecordingOfAWholeWrite();
     void portVanishingEndsTheTransfer();
     void blockReadFaults_data();
     void blockReadFaults();
@@ -580,31 +583,88 @@ void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString&
 }
 }
 
-// With smsv48.link.debug on, the log names every line sent and its answer; the password
-// and PIN fields never show their values.
-void TestLink::linkLogShowsLinesWithSecretsMasked()
+// The wire trace: every byte each way and the link's view, one line per event with the
+// link's time; passwords and PINs (also the PIN record and the PIN read back) never show.
+void TestLink::wireTraceShowsBothDirectionsWithSecretsMasked()
 {
     QVERIFY(!lcLink().isDebugEnabled() || qEnvironmentVariableIsSet("QT_LOGGING_RULES"));
-    QVERIFY(lcLink().isWarningEnabled());
+    // What QT_LOGGING_RULES shows is the same lines.
     QLoggingCategory::setFilterRules(QStringLiteral("smsv48.link.debug=true"));
     g_linkLog.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectLinkLog);
     {
         Rig r;
         r.link.handshake();
-        UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("4321"), QStringLiteral("5555"));
+        QVERIFY(UnitOps::writePinDirect(r.link, QStringLiteral("4321")));
+        QCOMPARE(UnitOps::pinFrom(UnitOps::readParameter(r.link, 0x10), 0), QStringLiteral("4321"));
+        // A wrong old PIN: refused three times.
+        QVERIFY(!UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("9876"), QStringLiteral("5555")));
         UnitOps::switchRelay(r.link, 2, true, QStringLiteral("7777"));
     }
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
-    const QString all = g_linkLog.join(QLatin1Char('\n'));
-    QVERIFY2(g_linkLog.contains(QStringLiteral("sent :PIN PW:**** PA:**** PN:****")), qPrintable(all));
-    QVERIFY2(g_linkLog.contains(QStringLiteral("sent :RS2 PW:****")), qPrintable(all));
-    QVERIFY2(g_linkLog.contains(QStringLiteral("answer E")), qPrintable(all)); // the PIN is not the unit's
-    QVERIFY2(g_linkLog.contains(QStringLiteral("line given up after three refusals: :PIN PW:**** PA:**** PN:****")),
+
+    static const QRegularExpression form(QStringLiteral("^ *(\\d+) ([<>-]) (.+)$"));
+    QStringList events;
+    qint64 last = -1;
+    for (const QString& line : std::as_const(g_linkLog)) {
+        const QRegularExpressionMatch m = form.match(line);
+        QVERIFY2(m.hasMatch(), qPrintable(line));
+        QVERIFY2(m.captured(1).toLongLong() >= last, qPrintable(line)); // the link's clock
+        last = m.captured(1).toLongLong();
+        events << m.captured(2) + QLatin1Char(' ') + m.captured(3);
+    }
+    const QString all = events.join(QLatin1Char('\n'));
+    QVERIFY2(events.contains(QStringLiteral("> <CR>")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("- handshake")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("> :HW2 PW:****<CR>")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("> :10001000") + QString(34, QLatin1Char('*')) + QStringLiteral("<CR>")),
              qPrintable(all));
-    for (const char* secret : {"1234", "4321", "5555", "7777"})
+    QVERIFY2(events.contains(QStringLiteral("> :PIN PW:**** PA:**** PN:****<CR>")), qPrintable(all));
+    QCOMPARE(events.count(QStringLiteral("> :PIN PW:**** PA:**** PN:****<CR>")), 3);
+    QVERIFY2(events.contains(QStringLiteral("< E")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("- answer E")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("- refused: sending again, try 2")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("- refused three times: line given up")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("> :RS2 PW:****<CR>")), qPrintable(all));
+    QVERIFY2(events.contains(QStringLiteral("- pause 250 ms")), qPrintable(all));
+    // The PIN read back: its reply is there, its digits are not.
+    QVERIFY2(all.contains(QStringLiteral("> :HR2 CT:0010 AD:0010<CR>")), qPrintable(all));
+    for (const char* secret : {"1234", "4321", "5555", "7777", "9876", "34333231"})
         QVERIFY2(!all.contains(QLatin1String(secret)), secret);
+}
+
+// A recording collects the trace without the category being switched on by the user, and
+// shows nothing on stderr then; a whole configuration write with retries stays small.
+void TestLink::wireTraceRecordingOfAWholeWrite()
+{
+    g_linkLog.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectLinkLog);
+    WireTrace::startRecording();
+    QVERIFY(WireTrace::recording());
+    const QStringList lines = configLines();
+    {
+        Rig r;
+        r.unit.faults.eFirstTries = 1;
+        QCOMPARE(ConfigTransfer(r.link).write(lines, 3).kind, TransferOutcome::Ok);
+    }
+    WireTrace::stopRecording();
+    qCDebug(lcLink) << "after the recording";
+    qInstallMessageHandler(previous);
+    QVERIFY(!lcLink().isDebugEnabled());
+    QVERIFY2(g_linkLog.isEmpty(), qPrintable(g_linkLog.join(QLatin1Char('\n')))); // not passed on
+
+    const QByteArray trace = WireTrace::recorded();
+    QVERIFY(trace.size() < 400 * 1024);
+    QVERIFY(!trace.contains("after the recording"));
+    const QList<QByteArray> traceLines = trace.split('\n');
+    QVERIFY(traceLines.size() > 512 * 3);
+    // Every record went out twice (refused once), each time with its pause.
+    QCOMPARE(trace.count(QByteArray("> ") + lines[100].toLatin1() + "<CR>"), 2);
+    QVERIFY(trace.contains("> :HW3 PW:****<CR>"));
+    QVERIFY(trace.contains("> :00000001FF<CR>"));
+    QVERIFY(trace.count("- refused: sending again, try 2") >= 512);
+    QVERIFY(trace.endsWith('\n'));
 }
 
 void TestLink::portVanishingEndsTheTransfer()
