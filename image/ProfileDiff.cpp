@@ -1,8 +1,11 @@
 #include "image/ProfileDiff.h"
 
+#include "core/ProgramContext.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QRegularExpression>
 
 namespace ProfileDiff {
 namespace {
@@ -132,5 +135,66 @@ QJsonArray toJson(const QList<Change>& changes)
                                 {QStringLiteral("after"), value(c.after)}});
     }
     return out;
+}
+
+QString fieldLabel(const QString& field, const ProgramContext& context)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\w+)(?:\\[(\\d+)\\])?\\.(\\w+)$"));
+    const QRegularExpressionMatch m = form.match(field);
+    if (!m.hasMatch())
+        return field;
+    const QString part = m.captured(1);
+    const int index = m.captured(2).toInt();
+    QString owner;
+    if (part == QLatin1String("inputs"))
+        owner = (index % 2 == 0
+                     ? context.msgOr(QStringLiteral("gsVglEingangSF"), QStringLiteral("Eingang %1, steigende Flanke"))
+                     : context.msgOr(QStringLiteral("gsVglEingangFF"), QStringLiteral("Eingang %1, fallende Flanke")))
+                    .arg(index / 2 + 1);
+    else if (part == QLatin1String("outputs"))
+        owner = (index % 2 == 0 ? context.msgOr(QStringLiteral("gsVglAusgangEin"), QStringLiteral("Ausgang %1 ein"))
+                                : context.msgOr(QStringLiteral("gsVglAusgangAus"), QStringLiteral("Ausgang %1 aus")))
+                    .arg(index / 2 + 1);
+    else if (part == QLatin1String("alarmInput"))
+        owner = context.msgOr(QStringLiteral("gsVglAlarmeingang"), QStringLiteral("Alarmeingang"));
+    else if (part == QLatin1String("powerOn"))
+        owner = context.msgOr(QStringLiteral("gsVglEinschalten"), QStringLiteral("Einschaltmeldung"));
+    else if (part == QLatin1String("users"))
+        owner = context.msgOr(QStringLiteral("gsVglBenutzer"), QStringLiteral("Benutzer %1")).arg(index + 1);
+    else
+        return field;
+    static const QHash<QString, QPair<const char*, const char*>> attributes {
+        {QStringLiteral("recipients"), {"gsVglEmpfaenger", "Empfänger"}},
+        {QStringLiteral("alarm"), {"gsVglAlarm", "löst Alarmeingang aus"}},
+        {QStringLiteral("text"), {"gsVglText", "SMS-Text"}},
+        {QStringLiteral("defaultState"), {"gsVglGrundzustand", "Grundzustand"}},
+        {QStringLiteral("delay"), {"gsVglVerzoegerung", "Verzögerung"}},
+        {QStringLiteral("name"), {"gsVglName", "Name"}},
+        {QStringLiteral("number"), {"gsVglNummer", "Natel-Nummer"}},
+        {QStringLiteral("password"), {"gsVglPasswort", "Passwort"}},
+        {QStringLiteral("operator"), {"gsVglOperator", "Operator"}},
+        {QStringLiteral("active"), {"gsVglAktiv", "Aktiv"}},
+    };
+    const auto a = attributes.constFind(m.captured(3));
+    const QString attribute
+        = a == attributes.cend() ? m.captured(3) : context.msgOr(QLatin1String(a->first), QString::fromUtf8(a->second));
+    return owner + QStringLiteral(": ") + attribute;
+}
+
+QString valueLabel(const QString& value, const ProgramContext& context)
+{
+    if (value == QLatin1String("true"))
+        return context.msgOr(QStringLiteral("gsVglJa"), QStringLiteral("ja"));
+    if (value == QLatin1String("false"))
+        return context.msgOr(QStringLiteral("gsVglNein"), QStringLiteral("nein"));
+    if (value == QLatin1String("null") || value == QLatin1String("[]"))
+        return context.msgOr(QStringLiteral("gsVglKeine"), QStringLiteral("(keine)"));
+    if (value.startsWith(QLatin1Char('[')))
+        return value.mid(1, value.size() - 2);
+    if (value.startsWith(QLatin1Char('"'))) {
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray("[") + value.toUtf8() + "]");
+        return doc.isArray() ? doc.array().at(0).toString() : value;
+    }
+    return value;
 }
 } // namespace ProfileDiff

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class ProgramContext;
+
 namespace ProfileDiff {
 struct Change {
     QString field; // JSON path, indexes from 0 as in the JSON form
@@ -26,4 +28,11 @@ QList<Change> compare(const ProfileData& a, const ProfileData& b);
 QString line(const Change& c);
 // [{"field": ..., "before": <JSON value>, "after": <JSON value>}, ...]
 QJsonArray toJson(const QList<Change>& changes);
+
+// The field as the desktop program names it in the program's language, e.g.
+// "Eingang 2, fallende Flanke: Empfänger" for inputs[3].recipients.
+QString fieldLabel(const QString& field, const ProgramContext& context);
+// A value (before or after) in words: recipients "1, 3" or "(none)", flags "yes"/"no",
+// numbers as they are, texts without the JSON quotes and escapes.
+QString valueLabel(const QString& value, const ProgramContext& context);
 } // namespace ProfileDiff

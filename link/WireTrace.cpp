@@ -86,10 +86,7 @@ QString escape(const QByteArray& bytes)
     return out;
 }
 
-bool enabled()
-{
-    return lcLink().isDebugEnabled();
-}
+bool enabled() { return lcLink().isDebugEnabled(); }
 
 void event(qint64 ms, char direction, const QString& text)
 {
@@ -210,7 +207,4 @@ void TracingChannel::write(const QByteArray& data)
     m_inner.write(data);
 }
 
-void TracingChannel::note(const QString& text)
-{
-    WireTrace::event(m_clock.now(), '-', text);
-}
+void TracingChannel::note(const QString& text) { WireTrace::event(m_clock.now(), '-', text); }

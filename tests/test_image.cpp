@@ -13,6 +13,10 @@
 #include "store/ConfigStore.h"
 #include "store/ImageToStore.h"
 #include "ui/MainWindow.h"
+#include "image/ProfileDiff.h"
+#include "ui/CompareDialog.h"
+#include <QHeaderView>
+#include <QTableWidget>
 
 #include <QAction>
 #include <QDir>
@@ -196,6 +200,7 @@ template <typename Fn> bool asUnprivileged(Fn fn)
 class TestImage : public QObject {
     Q_OBJECT
 private slots:
+    void comparisonTableInTheProgramsLanguage();
     void helpersOfTheImage();
     void emptyConfigurationGivesTheFillPattern();
     void textLengthsAndTerminator_data();
@@ -1149,6 +1154,72 @@ void TestImage::windowDatabaseInUseOffersRetry()
                  .arg(QDir::toNativeSeparators(env.dbPath())));
     QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=3").toString(), QStringLiteral("Zoe"));
     QCOMPARE(Settings::get("Profile", "File"), good);
+}
+
+// The comparison with the unit: one row per differing field, named and valued in the
+// program's language (texts from the installed database), the JSON path as tool tip.
+void TestImage::comparisonTableInTheProgramsLanguage()
+{
+    TestEnv env;
+    ProfileData program;
+    ProfileData unit;
+    program.inputs[3].recipients = 0b101; // input 2, falling edge: users 1 and 3
+    unit.inputs[3].recipients = 0b010;
+    unit.outputs[0].text = QStringLiteral("Pumpe \"A\" ein");
+    program.alarmInput.delay = 5;
+    unit.alarmInput.delay = 12;
+    unit.users[1].active = true;
+    const QList<ProfileDiff::Change> changes = ProfileDiff::compare(program, unit);
+    QCOMPARE(changes.size(), 4);
+
+    const char* columns[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
+    const QStringList expectedFirst {QStringLiteral("Eingang 2, fallende Flanke: Empfänger"),
+                                     QStringLiteral("Input 2, falling edge: Recipients"),
+                                     QStringLiteral("Ingresso 2, fronte di discesa: Destinatari"),
+                                     QStringLiteral("Entrée 2, front descendant: Destinataires")};
+    const QStringList expectedHeader {QStringLiteral("Feld"), QStringLiteral("Field"), QStringLiteral("Campo"),
+                                      QStringLiteral("Champ")};
+    const QStringList yes {QStringLiteral("ja"), QStringLiteral("yes"), QStringLiteral("sì"), QStringLiteral("oui")};
+    for (int language = 0; language < 4; ++language) {
+        ProgramContext context;
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("compare"));
+        db.setDatabaseName(env.dbPath());
+        QVERIFY(db.open());
+        {
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
+                               .arg(QString::fromUtf8(columns[language]))));
+            while (q.next())
+                context.messages.insert(q.value(0).toString(), q.value(1).toString());
+        }
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("compare"));
+
+        CompareDialog dialog(changes, context);
+        QTableWidget* table = dialog.findChild<QTableWidget*>(QStringLiteral("grdVergleich"));
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(table->horizontalHeaderItem(0)->text(), expectedHeader[language]);
+        QCOMPARE(table->item(0, 0)->text(), expectedFirst[language]);
+        QCOMPARE(table->item(0, 0)->toolTip(), QStringLiteral("inputs[3].recipients"));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("1, 3"));
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("2"));
+        QVERIFY(table->item(1, 0)->text().contains(QLatin1Char('1'))); // output 1 on: text
+        QCOMPARE(table->item(1, 1)->text(), context.msg(QStringLiteral("gsVglKeine"))); // no text
+        QCOMPARE(table->item(1, 2)->text(), QStringLiteral("Pumpe \"A\" ein"));
+        QCOMPARE(table->item(2, 1)->text(), QStringLiteral("5"));
+        QCOMPARE(table->item(2, 2)->text(), QStringLiteral("12"));
+        QCOMPARE(table->item(3, 2)->text(), yes[language]);
+        QVERIFY(dialog.summary().contains(QLatin1Char('4')));
+        // Every column shows its whole text.
+        for (int column = 0; column < 2; ++column)
+            for (int row = 0; row < 4; ++row)
+                QVERIFY(table->columnWidth(column)
+                        >= table->fontMetrics().horizontalAdvance(table->item(row, column)->text()));
+    }
+    ProgramContext german;
+    QCOMPARE(CompareDialog({}, german).findChild<QTableWidget*>(QStringLiteral("grdVergleich"))->isHidden(), true);
 }
 
 QTEST_MAIN(TestImage)
