@@ -39,6 +39,16 @@ void ProgramContext::setLanguage(const QString& stored)
     language = (ok && v >= 1 && v <= 4) ? v : 1;
 }
 
+int ProgramContext::languageOfLocale(const QLocale& locale)
+{
+    switch (locale.language()) {
+    case QLocale::English: return 2;
+    case QLocale::Italian: return 3;
+    case QLocale::French: return 4;
+    default: return 1;
+    }
+}
+
 void ProgramContext::reset() { *this = ProgramContext(); }
 
 QLocale ProgramContext::locale() const

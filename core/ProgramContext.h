@@ -31,6 +31,9 @@ public:
 
     // Sets language from a stored value; anything outside 1..4 gives German.
     void setLanguage(const QString& stored);
+    // The program's language for a locale (the first start, before one was chosen): German,
+    // English, Italian or French by the locale's language, German for any other.
+    static int languageOfLocale(const QLocale& locale);
     // Dates and numbers as the program's language writes them.
     QLocale locale() const;
     void reset();

@@ -19,6 +19,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QMessageBox>
+#include "core/RecentFiles.h"
+#include "core/Settings.h"
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestStartup : public QObject {
@@ -28,6 +32,8 @@ private slots:
     void firstRunWithoutSettings();
     void languageSetting_data();
     void languageSetting();
+    void firstStartTakesTheSystemLanguage();
+    void recentFilesNewestFirstAtMostEight();
     void splashAndStatusBarSpeakTheLanguage();
     void portThatCannotBeOpened();
     void damagedOrIncompleteDatabaseIsReported();
@@ -94,6 +100,50 @@ void TestStartup::languageSetting()
     TestEnv env(stored);
     QCOMPARE(Start::prepare(), QString());
     QCOMPARE(gState().language, language);
+}
+
+// Until the user chooses a language, the program speaks the system's (German for any other).
+void TestStartup::firstStartTakesTheSystemLanguage()
+{
+    const QList<QPair<const char*, int>> cases {{"de_CH", 1}, {"en_US", 2}, {"en_GB", 2}, {"it_IT", 3}, {"fr_CA", 4},
+                                                {"fr_FR", 4}, {"es_ES", 1}, {"C", 1},     {"ja_JP", 1}};
+    for (const auto& c : cases)
+        QCOMPARE(ProgramContext::languageOfLocale(QLocale(QLatin1String(c.first))), c.second);
+    TestEnv env; // nothing stored
+    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(gState().language, ProgramContext::languageOfLocale(QLocale::system()));
+    QVERIFY(!Settings::contains(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"))); // not chosen yet
+}
+
+void TestStartup::recentFilesNewestFirstAtMostEight()
+{
+    TestEnv env("1");
+    QCOMPARE(RecentFiles::list(), QStringList());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(RecentFiles::lastFolder(), documents.isEmpty() ? QDir::homePath() : documents);
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 10; ++i) {
+        files << dir.filePath(QStringLiteral("p%1.cfg").arg(i));
+        QFile f(files.last());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        RecentFiles::add(files.last());
+    }
+    QStringList expected;
+    for (int i = 9; i >= 2; --i)
+        expected << files[i];
+    QCOMPARE(RecentFiles::list(), expected);
+    // The same file by another spelling moves to the top instead of appearing twice.
+    RecentFiles::add(dir.path() + QStringLiteral("/./p5.cfg"));
+    QCOMPARE(RecentFiles::list().first(), files[5]);
+    QCOMPARE(RecentFiles::list().size(), 8);
+    QCOMPARE(RecentFiles::list().count(files[5]), 1);
+    // A file gone is not offered; removing drops it.
+    QFile::remove(files[9]);
+    QVERIFY(!RecentFiles::list().contains(files[9]));
+    RecentFiles::remove(files[8]);
+    QVERIFY(!RecentFiles::list().contains(files[8]));
+    QCOMPARE(RecentFiles::lastFolder(), QFileInfo(files[5]).absolutePath());
 }
 
 void TestStartup::splashAndStatusBarSpeakTheLanguage()

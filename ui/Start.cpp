@@ -28,7 +28,11 @@ QString prepare()
     if (st.dataRoot.isEmpty())
         return error;
     st.databasePath = DataRoot::databasePath(st.dataRoot);
-    st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+    // Until a language is chosen (Extras menu), the system's.
+    if (Settings::contains(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")))
+        st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")));
+    else
+        st.language = ProgramContext::languageOfLocale(QLocale::system());
     const QString problem = checkDatabase(st.databasePath);
     if (!problem.isEmpty())
         return problem;
