@@ -51,7 +51,9 @@ int ProgramContext::languageOfLocale(const QLocale& locale)
 
 void ProgramContext::reset() { *this = ProgramContext(); }
 
-QLocale ProgramContext::locale() const
+QLocale ProgramContext::locale() const { return localeFor(language); }
+
+QLocale ProgramContext::localeFor(int language)
 {
     switch (language) {
     case 2: return QLocale(QLocale::English, QLocale::UnitedKingdom);

@@ -36,6 +36,8 @@ public:
     static int languageOfLocale(const QLocale& locale);
     // Dates and numbers as the program's language writes them.
     QLocale locale() const;
+    // The same for a language number 1..4 (anything else: German).
+    static QLocale localeFor(int language);
     void reset();
 };
 

@@ -27,6 +27,7 @@ const QHash<QString, QString>& germanTexts()
         {QStringLiteral("Dateiname"), QStringLiteral("Dateiname")},
         {QStringLiteral("rptlblDefaultState"), QStringLiteral("Grundzustand")},
         {QStringLiteral("rptlblIO"), QStringLiteral("E/A")},
+        {QStringLiteral("gsBerichtErstellt"), QStringLiteral("Erstellt am %1 um %2")},
         {QStringLiteral("gsHilfeFenster"), QStringLiteral("Hilfe")},
         {QStringLiteral("gsHilfeInhalt"), QStringLiteral("Inhalt")},
         {QStringLiteral("gsHilfeZurueck"), QStringLiteral("Zurück")},

@@ -41,6 +41,18 @@ namespace {
 
     QString flag(const QVariant& v) { return v.isNull() ? QStringLiteral("0") : QString::number(v.toInt()); }
 
+    // A number as the report's language writes it (the alarm delay).
+    QString number(const QVariant& v, int language)
+    {
+        bool ok = false;
+        const qlonglong n = v.toLongLong(&ok);
+        if (v.isNull() || !ok)
+            return esc(v);
+        // The narrow blank French groups digits with would be laid out as a plain blank, where
+        // a line may break: a no-break space keeps the number together.
+        return ProgramContext::localeFor(language).toString(n).replace(QChar(0x202F), QChar::Nbsp);
+    }
+
     const char* logoFile(int language)
     {
         switch (language) {
@@ -86,7 +98,12 @@ namespace {
                  .arg(r.title.toHtmlEscaped());
         if (logoFile(r.language))
             h += QStringLiteral("<td align=\"right\" valign=\"middle\">") + kLogoTag + QStringLiteral("</td>");
-        h += QStringLiteral("</tr></table><p></p>");
+        h += QStringLiteral("</tr></table>");
+        const QLocale locale = ProgramContext::localeFor(r.language);
+        const QString when = ShellTexts::text(QStringLiteral("gsBerichtErstellt"), r.language)
+                                 .arg(locale.toString(r.created.date(), QLocale::LongFormat),
+                                      locale.toString(r.created.time(), QLocale::ShortFormat));
+        h += QStringLiteral("<p style=\"font-size: 8pt;\">%1</p><p></p>").arg(when.toHtmlEscaped());
         return h;
     }
 
@@ -216,7 +233,7 @@ namespace {
             h += QStringLiteral("</table><p></p>");
             h += tableStart();
             h += QStringLiteral("<tr><td class=\"h\" width=\"30%\">%1</td><td>%2</td></tr>")
-                     .arg(delay.toHtmlEscaped(), esc(rs.value(tbl::Verzoegerungszeit)));
+                     .arg(delay.toHtmlEscaped(), number(rs.value(tbl::Verzoegerungszeit), r.language));
             h += QStringLiteral("<tr><td class=\"h\">SMS</td><td>%1</td></tr>")
                      .arg(esc(rs.value(QStringLiteral("SMSText"))));
             h += QStringLiteral("</table>");
@@ -335,9 +352,10 @@ QString digitRow(int mask)
     return text;
 }
 
-Report build(Kind kind, const QString& databasePath, int language, const QString& profileFile)
+Report build(Kind kind, const QString& databasePath, int language, const QString& profileFile, const QDateTime& created)
 {
     Report r;
+    r.created = created;
     r.kind = kind;
     r.language = (language >= 1 && language <= 4) ? language : 1;
     r.profileFile = profileFile;
@@ -392,6 +410,7 @@ bool paint(const Report& report, QPagedPaintDevice* device, QString* error)
     const QFont footerFont = ps.footerFont;
     const QFontMetricsF fm(footerFont, device);
     const int pages = doc->pageCount();
+    const QLocale locale = ProgramContext::localeFor(report.language);
     const QString left
         = ShellTexts::text(QStringLiteral("Dateiname"), report.language) + QStringLiteral(": ") + report.profileFile;
     for (int page = 0; page < pages; ++page) {
@@ -415,7 +434,8 @@ bool paint(const Report& report, QPagedPaintDevice* device, QString* error)
         p.setPen(Qt::black);
         const QRectF line(margin, y + fm.height() * 0.3, full.width() - 2 * margin, fm.height() * 1.2);
         p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, left);
-        p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(page + 1).arg(pages));
+        p.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                   QStringLiteral("%1 / %2").arg(locale.toString(page + 1), locale.toString(pages)));
         p.restore();
     }
     p.end();

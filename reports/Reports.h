@@ -3,6 +3,7 @@
 // Each is built as HTML from the configuration database as it stands on the file, laid out
 // by QTextDocument and painted page by page with a footer (profile file name, page of pages).
 // The desktop program and smsv48ctl use the same code; nothing here needs a widget.
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -30,12 +31,16 @@ struct Report {
     QString caption; // window caption of the preview
     QString title; // title in the report header
     QString profileFile; // file name without folder, for the footer
+    QDateTime created; // when the report was built, shown under the title
     QString html; // the whole report body
 };
 
 // Reads the database file and builds the report. language 1..4; profileFile is the file
-// title shown in the footer. Throws StoreError when the database cannot be read.
-Report build(Kind kind, const QString& databasePath, int language, const QString& profileFile);
+// title shown in the footer; created is the moment the report names (default: now).
+// Dates and numbers are written as the report's language writes them. Throws StoreError
+// when the database cannot be read.
+Report build(Kind kind, const QString& databasePath, int language, const QString& profileFile,
+             const QDateTime& created = QDateTime::currentDateTime());
 
 // The laid-out document of a report (images registered as resources).
 std::unique_ptr<QTextDocument> document(const Report& report);

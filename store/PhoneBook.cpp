@@ -2,6 +2,8 @@
 
 #include "store/ConfigStore.h"
 
+#include <QSqlQuery>
+
 namespace {
 QString text(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 bool isOne(const QVariant& v) { return !v.isNull() && v.toInt() == 1; }
@@ -33,6 +35,14 @@ PhoneBook::PasswordCheck PhoneBook::checkPassword(const QString& password)
     return r;
 }
 
+QString PhoneBook::shownPassword(const QString& stored)
+{
+    for (QChar c : stored)
+        if (c != QChar(0))
+            return stored;
+    return QString();
+}
+
 PhoneBook::~PhoneBook() { close(); }
 
 void PhoneBook::open(const QString& databasePath)
@@ -62,7 +72,7 @@ PhoneBookEntry PhoneBook::stored() const
         return e;
     e.name = text(m_rs.value(QStringLiteral("Namen")));
     e.number = text(m_rs.value(QStringLiteral("Natel_Nummer")));
-    e.password = text(m_rs.value(QStringLiteral("Passwort")));
+    e.password = shownPassword(text(m_rs.value(QStringLiteral("Passwort"))));
     e.isOperator = isOne(m_rs.value(QStringLiteral("Operator")));
     e.active = isOne(m_rs.value(QStringLiteral("Status")));
     return e;
@@ -98,7 +108,10 @@ PhoneBook::Leave PhoneBook::leave(const PhoneBookEntry& boxes)
     m_rs.setValue(QStringLiteral("Natel_Nummer"), boxes.number.isEmpty() ? QVariant() : QVariant(boxes.number));
     m_rs.setValue(QStringLiteral("Operator"), boxes.isOperator ? 1 : 0);
     m_rs.setValue(QStringLiteral("Status"), boxes.active ? 1 : 0);
-    m_rs.setValue(QStringLiteral("Passwort"), boxes.password.isEmpty() ? QVariant() : QVariant(boxes.password));
+    // An entry is written with a password only (see check()); an empty box never replaces
+    // the stored marker of an unused user.
+    if (!boxes.password.isEmpty())
+        m_rs.setValue(QStringLiteral("Passwort"), boxes.password);
     const bool pending = m_rs.hasPendingChanges();
     m_rs.updateBatch();
     m_clearPending = false;
@@ -107,6 +120,21 @@ PhoneBook::Leave PhoneBook::leave(const PhoneBookEntry& boxes)
     if (!boxes.active && onUserInactive)
         onUserInactive(pos - 1);
     return Leave::Written;
+}
+
+int PhoneBook::otherEntryWithNumber(const QString& number) const
+{
+    if (!m_rs.isOpen() || number.isEmpty())
+        return 0;
+    QSqlQuery q(m_con.db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT Natel_Nummer FROM \"Adressen\" ORDER BY rowid")))
+        return 0;
+    const int here = position();
+    for (int pos = 1; q.next(); ++pos)
+        if (pos != here && !q.value(0).isNull() && q.value(0).toString() == number)
+            return pos;
+    return 0;
 }
 
 void PhoneBook::clearCurrent()

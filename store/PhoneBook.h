@@ -35,6 +35,9 @@ public:
         bool ok() const { return !notNumeric && !wrongLength; }
     };
     static PasswordCheck checkPassword(const QString& password);
+    // A stored password made of NUL characters only is how a profile or the unit marks an
+    // unused user (four zero bytes): it shows, and counts, as no password.
+    static QString shownPassword(const QString& stored);
 
     PhoneBook() = default;
     ~PhoneBook();
@@ -57,6 +60,10 @@ public:
     Leave check(const PhoneBookEntry& boxes) const;
     // Writes the entry when check() says it can be written. Throws StoreError.
     Leave leave(const PhoneBookEntry& boxes);
+
+    // The 1-based position of another entry that holds the same number as stored, 0 when
+    // none does (an empty number matches nothing).
+    int otherEntryWithNumber(const QString& number) const;
 
     // Marks the current entry cleared (pending until the entry is left or saved).
     void clearCurrent();

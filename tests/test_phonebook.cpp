@@ -3,10 +3,16 @@
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
+#include "image/HexWriter.h"
+#include "image/Image.h"
+#include "image/ProfileReader.h"
+#include "store/ConfigStore.h"
 #include "store/PhoneBook.h"
 #include "ui/PhoneBookDialog.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,6 +81,10 @@ private slots:
     void clearingThenSavingStoresTheClearedEntry();
     void closeAsksAndCancelKeepsTheWindow();
     void focusColourAndSelection();
+    void unusedUserFromTheDefaultProfile();
+    void duplicateNumberAsksAndYesKeepsIt();
+    void cutInputIsSaid();
+    void tabReachesEveryControlLeftToRight();
 };
 
 void TestPhoneBook::numberRules()
@@ -128,7 +138,8 @@ void TestPhoneBook::passwordRules()
     typeInto(w->txtPasswort, "12a");
     QTest::keyClick(w->txtPasswort, Qt::Key_Return);
     QCOMPARE(env.messages.size(), 2);
-    QCOMPARE(env.messages[0].text, QStringLiteral("gsMsgNotNumeric"));
+    // Not the number's message: a password has a message of its own.
+    QCOMPARE(env.messages[0].text, QStringLiteral("Das Passwort darf nur aus Ziffern (0-9) bestehen."));
     QCOMPARE(env.messages[1].text, QStringLiteral("gsPasswortAnzZeichen"));
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(w->txtPasswort->hasFocus());
@@ -384,6 +395,190 @@ void TestPhoneBook::focusColourAndSelection()
     QVERIFY(w->txtPasswort->hasFocus());
     QVERIFY(w->txtTelefonbuchNatelNr->styleSheet().isEmpty());
     QVERIFY(w->txtPasswort->styleSheet().contains("255,255,0"));
+}
+
+// The default profile marks an unused user with a password of four zero bytes. The window
+// shows it as no password, passes it by quietly, asks for a password when a number is typed
+// in, and leaves the profile as it was when nothing changed.
+void TestPhoneBook::unusedUserFromTheDefaultProfile()
+{
+    TestEnv env;
+    const QString profile = env.path("UserProfile/SMSV48_Default.cfg");
+    QFile original(profile);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray originalBytes = original.readAll();
+    {
+        ConfigStore store(env.dbPath());
+        QString error;
+        QVERIFY2(ProfileReader::load(profile, store, 1, &error), qPrintable(error));
+    }
+    QCOMPARE(column(env, "Passwort", 1), QString(4, QChar(0)));
+    {
+        Window w;
+        QCOMPARE(w->txtPasswort->text(), QString());
+        for (int i = 0; i < 7; ++i)
+            QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+        w->txtPasswort->setFocus();
+        QTest::keyClick(w->txtPasswort, Qt::Key_Tab);
+        QTest::mouseClick(w->cmdMoveDatabase[0], Qt::LeftButton);
+        QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+        QVERIFY(env.messages.isEmpty());
+        QVERIFY(!w->isVisible());
+    }
+    {
+        ConfigStore store(env.dbPath());
+        Image img;
+        HexWriter::buildImageFromStore(store, 1, img);
+        const QString saved = env.path("saved.cfg");
+        QVERIFY(HexWriter::writeProfileFile(img, saved).ok());
+        QFile f(saved);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll() == originalBytes);
+    }
+
+    // A number typed in for the unused user: the password is asked for, not the number.
+    Window w;
+    typeInto(w->txtTelefonbuchNatelNr, "0791234567");
+    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Tab);
+    QVERIFY(env.messages.isEmpty());
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY(env.messages[0].text.contains(QStringLiteral("vierstellig")));
+    QVERIFY(w->txtPasswort->hasFocus());
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
+    QCOMPARE(column(env, "Natel_Nummer", 1), QStringLiteral("<null>"));
+    env.messages.clear();
+    typeInto(w->txtPasswort, "2468");
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QVERIFY(env.messages.isEmpty());
+    QCOMPARE(column(env, "Natel_Nummer", 1), QStringLiteral("0791234567"));
+    QCOMPARE(column(env, "Passwort", 1), QStringLiteral("2468"));
+    QCOMPARE(column(env, "Passwort", 2), QString(4, QChar(0))); // the next user stays unused
+}
+
+// A number another user has already: asked, No keeps the user on it, Yes keeps the number.
+void TestPhoneBook::duplicateNumberAsksAndYesKeepsIt()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton); // Beat
+    typeInto(w->txtTelefonbuchNatelNr, "+41791112233"); // Anna's
+    env.answers << QMessageBox::No;
+    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QCOMPARE(env.messages.size(), 1);
+    const auto& q = env.messages[0];
+    QCOMPARE(q.icon, Dialogs::Icon::Question);
+    QCOMPARE(q.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(q.defaultButton, QMessageBox::No);
+    QVERIFY(q.text.contains(QStringLiteral("Benutzer 1 ")));
+    QVERIFY(q.text.contains(QStringLiteral("+41791112233")));
+    QVERIFY(q.text.contains(QStringLiteral("zweimal")));
+    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 2/8"));
+    QVERIFY(w->txtTelefonbuchNatelNr->hasFocus());
+    QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("0794445566"));
+    // Saving asks the same; Yes keeps the number.
+    env.messages.clear();
+    env.answers << QMessageBox::Yes;
+    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY(!w->isVisible());
+    QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("+41791112233"));
+    // Passing the two entries again without a change asks nothing more.
+    env.messages.clear();
+    Window again;
+    QTest::mouseClick(again->cmdMoveDatabase[2], Qt::LeftButton);
+    QTest::mouseClick(again->cmdMoveDatabase[2], Qt::LeftButton);
+    QVERIFY(env.messages.isEmpty());
+}
+
+// Text put into a box beyond what it takes is cut where it went in, and the user is told what
+// was left out; a key typed into a full box is refused quietly.
+void TestPhoneBook::cutInputIsSaid()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    QLineEdit* number = w->txtTelefonbuchNatelNr;
+    QApplication::clipboard()->setText(QStringLiteral("+417912345678901234")); // 19 characters
+    number->setFocus();
+    number->selectAll();
+    QTest::keyClick(number, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(number->text(), QStringLiteral("+417912345678901"));
+    QTRY_COMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].text,
+             QStringLiteral("Das Feld \"Natel-Nr.\" nimmt höchstens 16 Zeichen auf. Nicht übernommen wurde: \"234\""));
+    // Pasted between the characters of a number: the end of the pasted text is cut.
+    env.messages.clear();
+    number->setText(QStringLiteral("0791"));
+    number->setCursorPosition(2);
+    QApplication::clipboard()->setText(QStringLiteral("12345678901234"));
+    QTest::keyClick(number, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(number->text(), QStringLiteral("07123456789012") + QStringLiteral("91"));
+    QCOMPARE(number->cursorPosition(), 14);
+    QTRY_COMPARE(env.messages.size(), 1);
+    QVERIFY(env.messages[0].text.endsWith(QStringLiteral("\"34\"")));
+    // The password box takes four.
+    env.messages.clear();
+    QApplication::clipboard()->setText(QStringLiteral("987654"));
+    w->txtPasswort->setFocus();
+    w->txtPasswort->selectAll();
+    QTest::keyClick(w->txtPasswort, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->txtPasswort->text(), QStringLiteral("9876"));
+    QTRY_COMPARE(env.messages.size(), 1);
+    QVERIFY(env.messages[0].text.contains(QStringLiteral(" 4 ")));
+    QVERIFY(env.messages[0].text.endsWith(QStringLiteral("\"54\"")));
+    // Typing on in a full box: refused, nothing said.
+    env.messages.clear();
+    QTest::keyClick(w->txtPasswort, Qt::Key_End);
+    QTest::keyClicks(w->txtPasswort, "12");
+    QCOMPARE(w->txtPasswort->text(), QStringLiteral("9876"));
+    QTest::qWait(20);
+    QVERIFY(env.messages.isEmpty());
+}
+
+// Tab walks the fields top down, then the buttons as they stand from left to right, and
+// reaches every control that takes the focus; Shift+Tab walks back.
+void TestPhoneBook::tabReachesEveryControlLeftToRight()
+{
+    TestEnv env;
+    seedUsers(env);
+    Window w;
+    const QStringList expected = {"txtNameTelefonbuch",
+                                  "txtTelefonbuchNatelNr",
+                                  "txtPasswort",
+                                  "ChkOperator",
+                                  "ChkAktivBenutzer",
+                                  "cmdMoveDatabase(0)",
+                                  "cmdMoveDatabase(1)",
+                                  "cmdMoveDatabase(2)",
+                                  "cmdMoveDatabase(3)",
+                                  QString::fromUtf8("cmdDatensatzLöschen"),
+                                  "cmdAenderungenSpeichern",
+                                  "cmdTelefonbuchAbbrechen"};
+    QStringList focusable;
+    for (QWidget* c : w->findChildren<QWidget*>())
+        if (c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus))
+            focusable << c->objectName();
+    focusable.sort();
+    QStringList sortedExpected = expected;
+    sortedExpected.sort();
+    QCOMPARE(focusable, sortedExpected);
+
+    w->txtNameTelefonbuch->setFocus();
+    QStringList forward {QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        forward << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(forward, expected + QStringList {expected.first()});
+    QStringList backward;
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        backward.prepend(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(backward, expected);
+    QVERIFY(env.messages.isEmpty());
 }
 
 QTEST_MAIN(TestPhoneBook)

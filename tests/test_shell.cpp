@@ -170,6 +170,7 @@ private slots:
     void inputReportInTwoLanguages();
     void outputAndUserReports();
     void alarmDigitRows();
+    void reportDatesInTheirLanguage();
     void reportShowsEditNotYetFlushed();
     void pdfExportHasFooterAndPages();
     void printWithoutPrinterOffersPdf();
@@ -727,6 +728,44 @@ void TestShell::alarmDigitRows()
         QCOMPARE(rest[1],
                  (QStringList {"SMS", lang == 1 ? QString::fromUtf8("Tür 25 offen") : QStringLiteral("Porte 25")}));
     }
+}
+
+// Every report says when it was made, in the date form of its language; the alarm delay is
+// written as that language writes numbers.
+void TestShell::reportDatesInTheirLanguage()
+{
+    TestEnv env;
+    fillKnownStore(env);
+    env.exec("UPDATE \"Alarm_Dispositiv\" SET \"Verzögerungszeit\" = 1250");
+    const QDateTime when(QDate(2026, 3, 5), QTime(14, 30));
+    const struct {
+        int language;
+        const char* date;
+        const char* time;
+        const char* delay;
+        const char* foreignMonth;
+    } expected[] = {{1, "Donnerstag, 5. März 2026", "14:30", "1.250", "March"},
+                    {2, "Thursday, 5 March 2026", "14:30", "1,250", "März"},
+                    {3, "giovedì 5 marzo 2026", "14:30", "1.250", "March"},
+                    {4, "jeudi 5 mars 2026", "14:30", "1\u00a0250", "March"}};
+    for (const auto& e : expected) {
+        for (Reports::Kind kind :
+             {Reports::Kind::Inputs, Reports::Kind::Outputs, Reports::Kind::Alarm, Reports::Kind::Users}) {
+            const QString text = plain(Reports::build(kind, env.dbPath(), e.language, QString(), when));
+            const QString where = QStringLiteral("language %1, %2: ").arg(e.language).arg(Reports::reportName(kind));
+            QVERIFY2(text.contains(QString::fromUtf8(e.date)), qPrintable(where + text.left(200)));
+            QVERIFY2(text.contains(QString::fromUtf8(e.time)), qPrintable(where + text.left(200)));
+            QVERIFY2(!text.contains(QString::fromUtf8(e.foreignMonth)), qPrintable(where + text.left(200)));
+            if (kind == Reports::Kind::Alarm) {
+                const QList<QStringList> rest
+                    = tableRows(*Reports::document(Reports::build(kind, env.dbPath(), e.language, QString(), when)));
+                QCOMPARE(rest[0].last(), QString::fromUtf8(e.delay));
+            }
+        }
+    }
+    // Without a moment given, the report names today.
+    const QString today = ProgramContext::localeFor(1).toString(QDate::currentDate(), QLocale::LongFormat);
+    QVERIFY(plain(Reports::build(Reports::Kind::Users, env.dbPath(), 1, QString())).contains(today));
 }
 
 void TestShell::reportShowsEditNotYetFlushed()

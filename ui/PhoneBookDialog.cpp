@@ -51,19 +51,21 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
         l->setObjectName(QString::fromUtf8(name));
         return l;
     };
-    auto makeBox = [this](const char* name, int maxLength) {
+    auto makeBox = [this](const char* name) {
         auto* b = new QLineEdit(this);
         b->setObjectName(QString::fromUtf8(name));
-        b->setMaxLength(maxLength);
         b->installEventFilter(this);
         return b;
     };
     lblName = makeLabel("lblName", QStringLiteral("&Name"));
     lblNatelNr = makeLabel("lblNatelNr", QStringLiteral("Natel &Nr."));
     lblPasswort = makeLabel("lblPasswort", QStringLiteral("&Passwort"));
-    txtNameTelefonbuch = makeBox("txtNameTelefonbuch", PhoneBook::NameLength);
-    txtTelefonbuchNatelNr = makeBox("txtTelefonbuchNatelNr", PhoneBook::NumberLength);
-    txtPasswort = makeBox("txtPasswort", PhoneBook::PasswordLength);
+    txtNameTelefonbuch = makeBox("txtNameTelefonbuch");
+    txtTelefonbuchNatelNr = makeBox("txtTelefonbuchNatelNr");
+    txtPasswort = makeBox("txtPasswort");
+    limitLength(txtNameTelefonbuch, PhoneBook::NameLength, lblName);
+    limitLength(txtTelefonbuchNatelNr, PhoneBook::NumberLength, lblNatelNr);
+    limitLength(txtPasswort, PhoneBook::PasswordLength, lblPasswort);
     connect(txtTelefonbuchNatelNr, &QLineEdit::textChanged, this, [this] { m_numberReported = false; });
     connect(txtPasswort, &QLineEdit::textChanged, this, [this] { m_passwordReported = false; });
     txtNameTelefonbuch->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
@@ -143,16 +145,17 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
     top->addLayout(commands);
     top->setSizeConstraint(QLayout::SetMinimumSize);
 
+    // Tab goes down the fields, then along the rows of buttons from left to right as they stand.
     setTabOrder(txtNameTelefonbuch, txtTelefonbuchNatelNr);
     setTabOrder(txtTelefonbuchNatelNr, txtPasswort);
     setTabOrder(txtPasswort, ChkOperator);
     setTabOrder(ChkOperator, ChkAktivBenutzer);
-    setTabOrder(ChkAktivBenutzer, cmdAenderungenSpeichern);
-    setTabOrder(cmdAenderungenSpeichern, cmdDatensatzLoeschen);
-    setTabOrder(cmdDatensatzLoeschen, cmdTelefonbuchAbbrechen);
-    setTabOrder(cmdTelefonbuchAbbrechen, cmdMoveDatabase[0]);
+    setTabOrder(ChkAktivBenutzer, cmdMoveDatabase[0]);
     for (int i = 0; i < 3; ++i)
         setTabOrder(cmdMoveDatabase[i], cmdMoveDatabase[i + 1]);
+    setTabOrder(cmdMoveDatabase[3], cmdDatensatzLoeschen);
+    setTabOrder(cmdDatensatzLoeschen, cmdAenderungenSpeichern);
+    setTabOrder(cmdAenderungenSpeichern, cmdTelefonbuchAbbrechen);
 
     setHelp(txtNameTelefonbuch, HelpName);
     setHelp(txtTelefonbuchNatelNr, HelpName);
@@ -247,6 +250,81 @@ void PhoneBookDialog::setFocusColour(QLineEdit* box, bool focused)
                                : QString());
 }
 
+void PhoneBookDialog::limitLength(QLineEdit* box, int limit, QLabel* label)
+{
+    connect(box, &QLineEdit::textChanged, this, [this, box, limit](const QString& text) {
+        if (text.size() <= limit)
+            m_accepted[box] = text;
+    });
+    connect(box, &QLineEdit::textEdited, this,
+            [this, box, limit, label](const QString& text) { cutToLimit(box, limit, label, text); });
+}
+
+void PhoneBookDialog::cutToLimit(QLineEdit* box, int limit, QLabel* label, const QString& edited)
+{
+    if (edited.size() <= limit)
+        return;
+    // What went in ends at the cursor; what follows it and what precedes it were there before.
+    const QString before = m_accepted.value(box);
+    const qsizetype end = qBound(qsizetype(0), qsizetype(box->cursorPosition()), edited.size());
+    const qsizetype tail = qMin(edited.size() - end, before.size());
+    qsizetype head = 0;
+    while (head < end && head < before.size() - tail && before[head] == edited[head])
+        ++head;
+    const QString inserted = edited.mid(head, end - head);
+    const qsizetype excess = edited.size() - limit;
+    if (excess >= inserted.size()) {
+        // Nothing of the new text fits (a key typed into a full box).
+        box->setText(before);
+        box->setCursorPosition(int(head));
+        if (inserted.size() <= 1) {
+            QApplication::beep();
+            return;
+        }
+    } else {
+        box->setText(edited.left(head) + inserted.left(inserted.size() - excess) + edited.right(tail));
+        box->setCursorPosition(int(head + inserted.size() - excess));
+    }
+    const QString cut = excess >= inserted.size() ? inserted : inserted.right(excess);
+    const QString field = QString(label->text()).remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed();
+    const QString text = gState()
+                             .msgOr(QStringLiteral("gsMsgEingabeGekuerzt"),
+                                    QStringLiteral("Das Feld \"%1\" nimmt höchstens %2 Zeichen auf. "
+                                                   "Nicht übernommen wurde: \"%3\""))
+                             .arg(field, QString::number(limit), cut);
+    // Told once the box has finished its edit, not from inside it.
+    QTimer::singleShot(0, this, [this, text] {
+        m_validating = true;
+        Dialogs::show(this, text, gState().programName, Dialogs::Icon::Information);
+        m_validating = false;
+    });
+}
+
+bool PhoneBookDialog::acceptDuplicateNumber(const PhoneBookEntry& e)
+{
+    if (e.number == m_book.current().number)
+        return true; // as stored: asked when it was entered
+    const int other = m_book.otherEntryWithNumber(e.number);
+    if (other == 0)
+        return true;
+    m_validating = true;
+    const auto answer = Dialogs::show(
+        this,
+        gState()
+            .msgOr(QStringLiteral("gsMsgNatelNrDoppelt"),
+                   QStringLiteral("Benutzer %1 hat dieselbe Natel-Nummer %2. Das Gerät schickt dann jede SMS zweimal "
+                                  "an diese Nummer.\nSoll die Nummer trotzdem übernommen werden?"))
+            .arg(other)
+            .arg(e.number),
+        gState().programName, Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    m_validating = false;
+    if (answer == QMessageBox::Yes)
+        return true;
+    txtTelefonbuchNatelNr->setFocus();
+    txtTelefonbuchNatelNr->selectAll();
+    return false;
+}
+
 bool PhoneBookDialog::validateNumber(bool always)
 {
     const QString number = txtTelefonbuchNatelNr->text();
@@ -270,9 +348,13 @@ bool PhoneBookDialog::validatePassword(bool always)
         return true;
     m_validating = true;
     if (always || !m_passwordReported) {
-        if (c.notNumeric)
-            Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName,
-                          Dialogs::Icon::Critical);
+        // The number's message speaks of "*" and "+": a password has a message of its own.
+        // An empty box is told only that four digits are needed.
+        if (c.notNumeric && !txtPasswort->text().isEmpty())
+            Dialogs::show(this,
+                          gState().msgOr(QStringLiteral("gsMsgPasswortNurZiffern"),
+                                         QStringLiteral("Das Passwort darf nur aus Ziffern (0-9) bestehen.")),
+                          gState().programName, Dialogs::Icon::Critical);
         if (c.wrongLength)
             Dialogs::show(this, gState().msg(QStringLiteral("gsPasswortAnzZeichen")), gState().programName,
                           Dialogs::Icon::Critical);
@@ -308,6 +390,8 @@ bool PhoneBookDialog::leaveEntry()
     }
     case PhoneBook::Leave::Written: break;
     }
+    if (!acceptDuplicateNumber(e))
+        return false;
     try {
         // While another program holds the database, Retry writes the entry once more.
         if (!Dialogs::retryWhileInUse(this, [&] { m_book.leave(e); }))

@@ -4,6 +4,7 @@
 #include "store/PhoneBook.h"
 
 #include <QDialog>
+#include <QHash>
 
 class QCheckBox;
 class QLabel;
@@ -54,10 +55,18 @@ private:
     // Writes the current entry before a move or the save; false keeps the user on it.
     bool leaveEntry();
     void setFocusColour(QLineEdit* box, bool focused);
+    // The boxes take at most limit characters. Text put in beyond that (pasted, dropped) is
+    // cut where it went in, and the user is told what was left out; a single typed key
+    // beyond the limit is refused as a full box refuses it.
+    void limitLength(QLineEdit* box, int limit, QLabel* label);
+    void cutToLimit(QLineEdit* box, int limit, QLabel* label, const QString& edited);
+    // Asks before an entry takes a number another user already has; false keeps it open.
+    bool acceptDuplicateNumber(const PhoneBookEntry& e);
 
     PhoneBook m_book;
     bool m_validating = false;
     bool m_closing = false;
     bool m_numberReported = false;
     bool m_passwordReported = false;
+    QHash<QLineEdit*, QString> m_accepted; // each box's last text within its limit
 };

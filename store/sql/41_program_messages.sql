@@ -628,7 +628,7 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('mnuListenExportieren',
  'Als &PDF speichern',
- 'Save as &PDF',
+ 'Save as P&DF',
  'Salva come &PDF',
  'Enregistrer en &PDF');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
@@ -647,13 +647,13 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
 ('mnuAlarmDispoExportieren',
  '&Sequentielle Alarmierung',
  '&Sequential alarm',
- 'Allarme &sequenziale',
- 'Alarme &séquentielle');
+ '&Allarme sequenziale',
+ '&Alarme séquentielle');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('mnuBenutzerExportieren',
  '&Benutzer',
  '&Users',
- '&Utenti',
+ 'U&tenti',
  '&Utilisateurs');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('Dateiname',
