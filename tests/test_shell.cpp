@@ -9,13 +9,15 @@
 #include "core/ProgramContext.h"
 #include "ui/ReportActions.h"
 #include "core/Settings.h"
-#include "ui/ShellState.h"
 #include "ui/Start.h"
 #include "reports/Reports.h"
 #include "ui/HelpWindow.h"
 #include "ui/AboutDialog.h"
 #include "ui/AdministratorLogin.h"
 #include "ui/MainWindow.h"
+#include "ui/ShellController.h"
+#include "ui/WindowTexts.h"
+#include "WindowWidgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,15 +43,15 @@
 #include <QtTest>
 
 namespace {
-std::unique_ptr<MainWindow> makeWindow()
+std::unique_ptr<MainWindow> makeWindow(MainWindowOptions options = {})
 {
     Settings::set("Ports", "COM1", "sim");
     if (!Start::prepare().isEmpty())
         return nullptr;
-    return std::make_unique<MainWindow>();
+    return std::make_unique<MainWindow>(std::move(options));
 }
 
-QWidget* widget(QWidget* w, const QString& name) { return w->findChild<QWidget*>(name); }
+QWidget* widget(MainWindow* w, const QString& name) { return WindowWidgets::named<QWidget>(*w, name); }
 
 struct LevelView {
     bool writeVisible, incrementVisible, serialEnabled, firmwareVisible, toolbarFlag;
@@ -58,7 +60,7 @@ LevelView levelOf(MainWindow& w)
 {
     return {!widget(&w, "cmdSetzen")->isHidden(), !widget(&w, "Check_Inkrement")->isHidden(),
             widget(&w, "txtSerienummer")->isEnabled(), !widget(&w, "cmdDownload(1)")->isHidden(),
-            w.Toolbar1->property("administrator").toBool()};
+            w.toolbar()->property("administrator").toBool()};
 }
 void expectLevel(MainWindow& w, AccessLevel::Level level)
 {
@@ -230,7 +232,7 @@ void TestShell::loginTable()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->applyAccessLevel(QString());
+    w->shell().applyAccessLevel(QString());
     expectLevel(*w, AccessLevel::Normal);
 
     auto login = [&](const QString& text) {
@@ -311,7 +313,7 @@ void TestShell::aboutBoxAndItsShortcut()
     TestEnv env("3");
     auto w = makeWindow();
     QVERIFY(w);
-    w->applyAccessLevel(QString());
+    w->shell().applyAccessLevel(QString());
     bool checked = false;
     onModal<AboutDialog>([&](AboutDialog* about) {
         QVERIFY(!about->findChild<QLabel*>("PicLogoI")->isHidden());
@@ -336,7 +338,7 @@ void TestShell::aboutBoxAndItsShortcut()
         checked = true;
         about->cmdOK->click();
     });
-    w->toolbarButtonClicked("Info");
+    w->shell().toolbarButtonClicked("Info");
     QVERIFY(checked);
     expectLevel(*w, AccessLevel::Service);
 }
@@ -371,7 +373,7 @@ void TestShell::f1OpensTopicOfControl()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    w->assignHelpContexts();
+    w->shell().assignHelpContexts();
     w->show();
     const struct {
         const char* control;
@@ -399,7 +401,7 @@ void TestShell::f1OpensTopicOfControl()
     QTest::keyClick(box, Qt::Key_F1);
     QCOMPARE(Help::window()->currentPage(), env.path("help/en/5001.html"));
     // A control without a number opens the contents.
-    QTest::keyClick(w->SSTab1, Qt::Key_F1);
+    QTest::keyClick(w->tabs(), Qt::Key_F1);
     QCOMPARE(Help::window()->currentPage(), env.path("help/en/index.html"));
 }
 
@@ -414,7 +416,7 @@ void TestShell::helpCommands()
     Help::closeAll();
     QCoreApplication::processEvents();
     // Toolbar "Help" and the menu item have the same effect.
-    w->toolbarButtonClicked("Help");
+    w->shell().toolbarButtonClicked("Help");
     QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
     Help::window()->openPage(Help::pagePath(1000, 4));
     w->findChild<QAction*>("mnuHelp")->trigger();
@@ -464,15 +466,15 @@ void TestShell::toolbarUploadDownloadKeepTab()
     auto w = makeWindow();
     QVERIFY(w);
     for (const char* key : {"Download", "Upload"}) {
-        auto* button = w->findChild<QPushButton*>(QLatin1String(key) == QLatin1String("Upload") ? "cmdUpload"
-                                                                                                : "cmdDownload(0)");
+        auto* button = WindowWidgets::named<QPushButton>(
+            *w, QLatin1String(key) == QLatin1String("Upload") ? "cmdUpload" : "cmdDownload(0)");
         QVERIFY(button);
         int tabAtClick = -1;
-        auto conn = connect(button, &QPushButton::clicked, [&] { tabAtClick = w->SSTab1->currentIndex(); });
-        w->SSTab1->setCurrentIndex(1);
-        w->toolbarButtonClicked(QString::fromLatin1(key));
+        auto conn = connect(button, &QPushButton::clicked, [&] { tabAtClick = w->tabs()->currentIndex(); });
+        w->tabs()->setCurrentIndex(1);
+        w->shell().toolbarButtonClicked(QString::fromLatin1(key));
         QCOMPARE(tabAtClick, 2);
-        QCOMPARE(w->SSTab1->currentIndex(), 1);
+        QCOMPARE(w->tabs()->currentIndex(), 1);
         disconnect(conn);
     }
 }
@@ -486,7 +488,7 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     ReportActions::setPreviewHandler([&](const Reports::Report& r) { previews << r.kind; });
     ReportActions::setPrinterOverride([] { return QString(); });
     auto action = [&](const QString& key) {
-        for (QAction* a : w->Toolbar1->actions())
+        for (QAction* a : w->toolbar()->actions())
             if (a->property("Key").toString() == key)
                 return a;
         return static_cast<QAction*>(nullptr);
@@ -534,7 +536,7 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     action("Help")->trigger();
     QVERIFY(Help::window()->isVisible());
     // Unknown key: nothing.
-    w->toolbarButtonClicked("NoSuchKey");
+    w->shell().toolbarButtonClicked("NoSuchKey");
     QCOMPARE(env.messages.size(), asked);
     // Quit closes the main window through its close sequence.
     w->show();
@@ -548,9 +550,9 @@ void TestShell::iconsReadAtBothScales()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->applyMenuIcons();
+    w->shell().applyMenuIcons();
     int checked = 0;
-    for (QAction* a : w->Toolbar1->actions()) {
+    for (QAction* a : w->toolbar()->actions()) {
         if (a->isSeparator())
             continue;
         for (int size : {16, 32}) {
@@ -573,57 +575,62 @@ void TestShell::iconsReadAtBothScales()
 void TestShell::demoModeTicks()
 {
     TestEnv env;
-    auto w = makeWindow();
-    QVERIFY(w);
     QList<int> flashTicks;
     int tick = 0;
-    w->shell->flashWaitHook = [&] {
-        QCOMPARE(w->shell->demo.modem, DemoDisplay::Green);
-        QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::Green);
+    MainWindow* window = nullptr;
+    MainWindowOptions options;
+    // Replaces the 100 ms wait of the modem flash: the ticks run without waiting.
+    options.modemFlashWait = [&] {
+        QCOMPARE(window->shell().demo.modem, DemoDisplay::Green);
+        QCOMPARE(WindowWidgets::named<QWidget>(*window, "ShpModem")->property("FillColor").toInt(), DemoDisplay::Green);
         flashTicks << tick;
     };
+    auto w = makeWindow(options);
+    QVERIFY(w);
+    window = w.get();
     auto led = [&](int i) {
-        return w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt();
+        return WindowWidgets::named<QWidget>(*w, QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt();
     };
-    w->startDemoDisplay();
-    QVERIFY(w->demoTimer->isActive());
-    QCOMPARE(w->demoTimer->interval(), 1000);
+    w->shell().startDemoDisplay();
+    QVERIFY(w->shell().demoTimer()->isActive());
+    QCOMPARE(w->shell().demoTimer()->interval(), 1000);
     for (tick = 1; tick <= 3; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
     QCOMPARE(flashTicks, QList<int> {3});
-    QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::White);
+    QCOMPARE(WindowWidgets::named<QWidget>(*w, "ShpModem")->property("FillColor").toInt(), DemoDisplay::White);
     for (tick = 4; tick <= 8; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), DemoDisplay::Green);
-    w->demoDisplayStep(); // tick 9
+    w->shell().demoDisplayStep(); // tick 9
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), DemoDisplay::White);
     for (tick = 10; tick <= 20; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     QCOMPARE(flashTicks, (QList<int> {3, 6, 10, 13, 16, 20}));
     // A stopped demonstration does not step.
     // Chosen anew by the display selection, which clears the lamps and starts the timer
     // itself: the demonstration starts over at lamp 0.
-    w->demoTimer->stop();
+    w->shell().demoTimer()->stop();
     for (int i = 0; i < 8; ++i)
-        w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->setProperty("FillColor", DemoDisplay::White);
-    w->demoTimer->start();
+        WindowWidgets::named<QWidget>(*w, QStringLiteral("ShpLed(%1)").arg(i))
+            ->setProperty("FillColor", DemoDisplay::White);
+    w->shell().demoTimer()->start();
     flashTicks.clear();
     for (tick = 1; tick <= 3; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
     QCOMPARE(flashTicks, QList<int> {3});
 
-    const auto lamps = w->shell->demo.led;
-    w->demoTimer->stop();
-    w->demoDisplayStep();
-    QCOMPARE(w->shell->demo.led, lamps);
+    const auto lamps = w->shell().demo.led;
+    w->shell().demoTimer()->stop();
+    w->shell().demoDisplayStep();
+    QCOMPARE(w->shell().demo.led, lamps);
     QCOMPARE(flashTicks.size(), 1);
-    QVERIFY(!w->demoModemTimer->isActive());
+    QVERIFY(!w->shell().modemFlashTimer()->isActive());
 }
 
 void TestShell::demoFlashEndsWhenClosing()
@@ -631,13 +638,13 @@ void TestShell::demoFlashEndsWhenClosing()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->startDemoDisplay();
+    w->shell().startDemoDisplay();
     gState().closing = true; // the window is closing
     for (int i = 0; i < 3; ++i)
-        w->demoDisplayStep();
-    QCOMPARE(w->shell->demo.flashes, 1);
-    QVERIFY(!w->demoModemTimer->isActive());
-    QCOMPARE(w->shell->demo.modem, DemoDisplay::White);
+        w->shell().demoDisplayStep();
+    QCOMPARE(w->shell().demo.flashes, 1);
+    QVERIFY(!w->shell().modemFlashTimer()->isActive());
+    QCOMPARE(w->shell().demo.modem, DemoDisplay::White);
     gState().closing = false;
 }
 
@@ -740,8 +747,8 @@ void TestShell::reportShowsEditNotYetFlushed()
     auto before = Reports::document(seen);
     QCOMPARE(tableRows(*before)[2][3], QStringLiteral("0"));
     // An edit that still waits in the recordset.
-    w->store.inputs.moveFirst();
-    w->store.inputs.setValue("Benutzer3", 1);
+    w->store().inputs.moveFirst();
+    w->store().inputs.setValue("Benutzer3", 1);
     w->findChild<QAction*>(QString::fromUtf8("mnuEingängeAnzeigen"))->trigger();
     auto after = Reports::document(seen);
     QCOMPARE(tableRows(*after)[2][3], QStringLiteral("1"));
@@ -944,7 +951,7 @@ void TestShell::screenshots()
         w->show();
         QCoreApplication::processEvents();
         w->grab().save(QStringLiteral("%1/main_%2.png").arg(folder).arg(lang));
-        w->Toolbar1->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
+        w->toolbar()->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
         AboutDialog about(w.get());
         about.show();
         QCoreApplication::processEvents();

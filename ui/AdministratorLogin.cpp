@@ -6,6 +6,7 @@
 #include "core/TextTable.h"
 #include "store/ConfigStore.h"
 #include "ui/MainWindow.h"
+#include "ui/ShellController.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -114,7 +115,7 @@ void AdministratorLogin::cmdUebernehmen_Click()
         return;
     }
     if (MainWindow* main = mainWindow())
-        main->applyAccessLevel(txtPasswort->text());
+        main->shell().applyAccessLevel(txtPasswort->text());
     accept();
 }
 

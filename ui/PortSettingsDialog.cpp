@@ -6,6 +6,7 @@
 #include "link/PortResolver.h"
 #include "ui/PortSettings.h"
 #include "ui/TransferDialog.h"
+#include "ui/DeviceController.h"
 #include "ui/MainWindow.h"
 
 #include <QComboBox>
@@ -111,11 +112,11 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     // The stored values (defaults: the port in use).
     bool ok = false;
     const int stored = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"),
-                                     QString::number(main->commPort))
+                                     QString::number(main->device().port))
                            .toInt(&ok);
     mPort = ok && stored >= 1 && stored <= 8 ? stored : 1;
     const QStringList f
-        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), main->commSettings)
+        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), main->device().portSettings)
               .split(QLatin1Char(','));
     mBaud = f.value(0).toInt();
     mParity = f.value(1, QStringLiteral("N")).trimmed().toUpper();
@@ -125,8 +126,8 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     lblParitaet->setText(mParity);
     lblDaten->setText(QString::number(mData));
     lblStopbit->setText(QString::number(mStop));
-    const bool open = main->channel && main->channel->isOpen();
-    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort)
+    const bool open = main->device().channel && main->device().channel->isOpen();
+    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->device().port)
                           : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
     cboPort->setCurrentIndex(mPort - 1);
     cboBaudrate->setCurrentText(QString::number(mBaud));
