@@ -1055,9 +1055,9 @@ void TestLink::windowReadTouchesTheStoreOnlyAfterACompleteRead()
     QTimer::singleShot(0, [&] {
         auto* dlg = win.w->findChild<TransferDialog*>(QStringLiteral("frmDownload"));
         QVERIFY(dlg);
-        QObject::connect(dlg->VBUProgressDownloadHexFile, &QProgressBar::valueChanged, dlg, [dlg](int v) {
+        QObject::connect(dlg->progressBar, &QProgressBar::valueChanged, dlg, [dlg](int v) {
             if (v == 10)
-                dlg->cmdAbbrechen->click();
+                dlg->cancelButton->click();
         });
     });
     win.w->device().readConfiguration();
@@ -1250,15 +1250,15 @@ void TestLink::windowPortSettings()
     Window win;
     PortResolver::assign(3, QStringLiteral("sim"));
     PortSettingsDialog dlg(win.w.get());
-    QCOMPARE(dlg.cboPort->count(), 8);
-    QCOMPARE(dlg.cboBaudrate->count(), 5);
-    dlg.cboPort->setCurrentIndex(2);
-    dlg.cboBaudrate->setCurrentText(QStringLiteral("19200"));
-    dlg.cboParitaet->setCurrentIndex(1);
-    dlg.cboDatenbreite->setCurrentIndex(1);
-    dlg.cboStopbit->setCurrentIndex(0);
-    QVERIFY(dlg.lblDevice->text().contains(QStringLiteral("simul")));
-    QVERIFY(dlg.cmdUebernehmen_Click());
+    QCOMPARE(dlg.portBox->count(), 8);
+    QCOMPARE(dlg.baudRateBox->count(), 5);
+    dlg.portBox->setCurrentIndex(2);
+    dlg.baudRateBox->setCurrentText(QStringLiteral("19200"));
+    dlg.parityBox->setCurrentIndex(1);
+    dlg.dataBitsBox->setCurrentIndex(1);
+    dlg.stopBitsBox->setCurrentIndex(0);
+    QVERIFY(dlg.deviceValue->text().contains(QStringLiteral("simul")));
+    QVERIFY(dlg.apply());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss")), QStringLiteral("3"));
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")),
              QStringLiteral("19200,E,7,1"));
@@ -1271,8 +1271,8 @@ void TestLink::windowPortSettings()
     // every device command is refused silently.
     PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
     PortSettingsDialog dlg2(win.w.get());
-    dlg2.cboPort->setCurrentIndex(0);
-    QVERIFY(!dlg2.cmdUebernehmen_Click());
+    dlg2.portBox->setCurrentIndex(0);
+    QVERIFY(!dlg2.apply());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
              QStringLiteral("closed"));
     QVERIFY(win.texts().last().startsWith(QStringLiteral("COM 1: ")));

@@ -237,8 +237,8 @@ void TestShell::loginTable()
 
     auto login = [&](const QString& text) {
         AdministratorLogin dlg(w.get());
-        dlg.txtPasswort->setText(text);
-        dlg.cmdUebernehmen->click();
+        dlg.passwordBox->setText(text);
+        dlg.applyButton->click();
         return dlg.result();
     };
     QCOMPARE(login("3961"), int(QDialog::Accepted));
@@ -250,17 +250,17 @@ void TestShell::loginTable()
     {
         AdministratorLogin dlg(w.get());
         dlg.show();
-        dlg.txtPasswort->setText("1234");
-        dlg.cmdUebernehmen->click();
+        dlg.passwordBox->setText("1234");
+        dlg.applyButton->click();
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QCOMPARE(env.messages.size(), 1);
         QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
         QCOMPARE(env.messages[0].text, gState().msg("gsMsgPasswortNOK"));
         QCOMPARE(env.messages[0].title, gState().msg("gsFehlerEingabe"));
-        QCOMPARE(dlg.txtPasswort->selectedText(), QStringLiteral("1234"));
-        QCOMPARE(dlg.txtPasswort->palette().color(QPalette::Base), QColor(255, 255, 0));
-        dlg.cmdAbbrechen->click();
+        QCOMPARE(dlg.passwordBox->selectedText(), QStringLiteral("1234"));
+        QCOMPARE(dlg.passwordBox->palette().color(QPalette::Base), QColor(255, 255, 0));
+        dlg.cancelButton->click();
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
     expectLevel(*w, AccessLevel::Full);
@@ -268,8 +268,8 @@ void TestShell::loginTable()
     // Cancel keeps the level; the empty password is the way back.
     {
         AdministratorLogin dlg(w.get());
-        dlg.txtPasswort->setText("3961");
-        dlg.cmdAbbrechen->click();
+        dlg.passwordBox->setText("3961");
+        dlg.cancelButton->click();
     }
     expectLevel(*w, AccessLevel::Full);
     QCOMPARE(login(""), int(QDialog::Accepted));
@@ -278,8 +278,8 @@ void TestShell::loginTable()
 
     // Through the menu item (modal).
     onModal<AdministratorLogin>([](AdministratorLogin* d) {
-        d->txtPasswort->setText("6054");
-        d->cmdUebernehmen->click();
+        d->passwordBox->setText("6054");
+        d->applyButton->click();
     });
     w->findChild<QAction*>("mnuAdministrator")->trigger();
     expectLevel(*w, AccessLevel::Full);
@@ -292,20 +292,20 @@ void TestShell::loginBoxRules()
     QVERIFY(w);
     AdministratorLogin dlg(w.get());
     QCOMPARE(dlg.windowTitle(), caption(env, "frmAdministrator", 2));
-    QCOMPARE(dlg.lblPasswort->text(), caption(env, "lblPasswort", 2));
-    QCOMPARE(dlg.cmdUebernehmen->objectName(), QString::fromUtf8("cmdÜbernehmen"));
-    QCOMPARE(dlg.cmdUebernehmen->text(), caption(env, QString::fromUtf8("cmdPasswortÜbernehmen"), 2));
+    QCOMPARE(dlg.passwordLabel->text(), caption(env, "lblPasswort", 2));
+    QCOMPARE(dlg.applyButton->objectName(), QString::fromUtf8("cmdÜbernehmen"));
+    QCOMPARE(dlg.applyButton->text(), caption(env, QString::fromUtf8("cmdPasswortÜbernehmen"), 2));
     dlg.show();
     QApplication::setActiveWindow(&dlg);
-    dlg.txtPasswort->setFocus();
-    QTest::keyClicks(dlg.txtPasswort, "1234567");
-    QCOMPARE(dlg.txtPasswort->text(), QStringLiteral("123456"));
-    QCOMPARE(dlg.txtPasswort->echoMode(), QLineEdit::Password);
-    QCOMPARE(dlg.txtPasswort->palette().color(QPalette::Base), QColor(255, 255, 0)); // focused
-    QTest::keyClick(dlg.txtPasswort, Qt::Key_Return);
+    dlg.passwordBox->setFocus();
+    QTest::keyClicks(dlg.passwordBox, "1234567");
+    QCOMPARE(dlg.passwordBox->text(), QStringLiteral("123456"));
+    QCOMPARE(dlg.passwordBox->echoMode(), QLineEdit::Password);
+    QCOMPARE(dlg.passwordBox->palette().color(QPalette::Base), QColor(255, 255, 0)); // focused
+    QTest::keyClick(dlg.passwordBox, Qt::Key_Return);
     QVERIFY(dlg.isVisible()); // Enter in the box only moves on
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.cmdUebernehmen));
-    QVERIFY(dlg.txtPasswort->palette().color(QPalette::Base) != QColor(255, 255, 0));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.applyButton));
+    QVERIFY(dlg.passwordBox->palette().color(QPalette::Base) != QColor(255, 255, 0));
 }
 
 void TestShell::aboutBoxAndItsShortcut()
@@ -319,24 +319,24 @@ void TestShell::aboutBoxAndItsShortcut()
         QVERIFY(!about->findChild<QLabel*>("PicLogoI")->isHidden());
         for (const char* other : {"PicLogoD", "PicLogoE", "PicLogoF"})
             QVERIFY(about->findChild<QLabel*>(other)->isHidden());
-        QCOMPARE(about->lblVersion->text(),
+        QCOMPARE(about->versionLabel->text(),
                  caption(env, "lblVersion", 3)
                      + QStringLiteral(" %1.%2.%3")
                            .arg(SMSV48_VERSION_MAJOR)
                            .arg(SMSV48_VERSION_MINOR)
                            .arg(SMSV48_VERSION_PATCH));
-        QCOMPARE(about->lblLizenz[0]->text(), caption(env, "lblLizenz", 3));
-        QCOMPARE(about->lblLizenz[4]->text(), caption(env, "lblLizenz(4)", 3));
+        QCOMPARE(about->licenceLabel[0]->text(), caption(env, "lblLizenz", 3));
+        QCOMPARE(about->licenceLabel[4]->text(), caption(env, "lblLizenz(4)", 3));
         QVERIFY(about->windowTitle().startsWith(caption(env, "frmAbout", 3) + ' '));
         // The logo's double click opens the login on top of the About box.
         onModal<AdministratorLogin>([about](AdministratorLogin* login) {
             QCOMPARE(login->parentWidget(), static_cast<QWidget*>(about));
-            login->txtPasswort->setText("3961");
-            login->cmdUebernehmen->click();
+            login->passwordBox->setText("3961");
+            login->applyButton->click();
         });
         QTest::mouseDClick(about->findChild<QLabel*>("PicLogoI"), Qt::LeftButton);
         checked = true;
-        about->cmdOK->click();
+        about->okButton->click();
     });
     w->shell().toolbarButtonClicked("Info");
     QVERIFY(checked);
@@ -442,9 +442,9 @@ void TestShell::linksGoToTheDefaultHandler()
     QVERIFY(w);
     {
         AboutDialog about(w.get());
-        about.lblHomepage_Click();
-        about.lblMail_Click();
-        emit about.lblHomepage->linkActivated(AboutInfo::homepage().toString());
+        about.openHomepage();
+        about.writeMail();
+        emit about.homepageLabel->linkActivated(AboutInfo::homepage().toString());
     }
     QCOMPARE(catcher.urls.size(), 3);
     QCOMPARE(catcher.urls[0].scheme(), QStringLiteral("https"));
@@ -531,7 +531,7 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     QVERIFY(QFile::exists(out));
 
     // Info and Help keys.
-    onModal<AboutDialog>([](AboutDialog* a) { a->cmdOK->click(); });
+    onModal<AboutDialog>([](AboutDialog* a) { a->okButton->click(); });
     action("Info")->trigger();
     action("Help")->trigger();
     QVERIFY(Help::window()->isVisible());
@@ -958,8 +958,8 @@ void TestShell::screenshots()
         about.grab().save(QStringLiteral("%1/about_%2.png").arg(folder).arg(lang));
         AdministratorLogin login(w.get());
         login.show();
-        login.txtPasswort->setText("123");
-        login.txtPasswort->setFocus();
+        login.passwordBox->setText("123");
+        login.passwordBox->setFocus();
         QCoreApplication::processEvents();
         login.grab().save(QStringLiteral("%1/login_%2.png").arg(folder).arg(lang));
         Help::showContext(1002);

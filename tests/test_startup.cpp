@@ -104,12 +104,12 @@ void TestStartup::splashAndStatusBarSpeakTheLanguage()
     QCOMPARE(Start::prepare(), QString());
     {
         SplashWindow splash;
-        QCOMPARE(splash.lblSoftware->text(),
+        QCOMPARE(splash.softwareLabel->text(),
                  env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblSoftware'").toString());
-        QCOMPARE(splash.lblCopyright->text(),
+        QCOMPARE(splash.copyrightLabel->text(),
                  env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblCopyright'").toString());
-        QVERIFY(!splash.PicLogo[2]->isHidden()); // the Italian logo
-        QVERIFY(splash.PicLogo[0]->isHidden() && splash.PicLogo[1]->isHidden() && splash.PicLogo[3]->isHidden());
+        QVERIFY(!splash.logos[2]->isHidden()); // the Italian logo
+        QVERIFY(splash.logos[0]->isHidden() && splash.logos[1]->isHidden() && splash.logos[3]->isHidden());
     }
     MainWindow w;
     w.initializeControls();
