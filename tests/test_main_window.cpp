@@ -8,6 +8,9 @@
 #include "store/LanguageTables.h"
 #include "ui/ShapeLamp.h"
 #include "ui/MainWindow.h"
+#include "editing/ConfigEditor.h"
+#include "ui/EditorBinding.h"
+#include "ui/Help.h"
 #include "ui/WindowTexts.h"
 #include "ui/SystemTab.h"
 #include "ui/OutputsTab.h"
@@ -224,6 +227,7 @@ private slots:
     void sharedLoaderSteppingAndSearch();
     void shippedTablesLoadCompletely();
     void windowFitsItsTexts();
+    void lateTabsMatchTabsBuiltAtOnce();
     void screenshots();
 };
 
@@ -872,6 +876,83 @@ void TestMainWindow::windowFitsItsTexts()
                                     .arg(width)
                                     .arg(oneLine)));
         }
+    }
+}
+
+namespace {
+// What a user sees of every named widget (texts, tool tips, help, visibility, values), all tabs built.
+QMap<QString, QString> visibleState(MainWindow& w)
+{
+    QMap<QString, QString> m = texts(w);
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        const QString name = c->objectName();
+        if (name.isEmpty() || name == QStringLiteral("StatusBarPanel1"))
+            continue;
+        m[name + ".shown"] = c->isHidden() ? "hidden" : "shown";
+        m[name + ".enabled"] = c->isEnabled() ? "enabled" : "disabled";
+        m[name + ".help"] = QString::number(Help::contextOf(c));
+        if (auto* box = qobject_cast<QCheckBox*>(c))
+            m[name + ".checked"] = box->isChecked() ? "checked" : "clear";
+        else if (auto* radio = qobject_cast<QRadioButton*>(c))
+            m[name + ".checked"] = radio->isChecked() ? "checked" : "clear";
+        else if (auto* edit = qobject_cast<QLineEdit*>(c))
+            m[name + ".value"] = edit->text();
+        else if (auto* list = qobject_cast<QComboBox*>(c))
+            m[name + ".value"] = QStringLiteral("%1 items, %2").arg(list->count()).arg(list->currentText());
+    }
+    return m;
+}
+
+// The same edits on the store of either window, after the start loaded the default profile.
+void editOutputsAndSystem(MainWindow& w)
+{
+    ConfigEditor& editor = w.editorBinding().editor;
+    QVERIFY(editor.setDefaultState(2, true));
+    QVERIFY(editor.setText(ConfigEditor::TextBox::AusgangSF, 1, QStringLiteral("Pumpe ein")));
+    QVERIFY(editor.setText(ConfigEditor::TextBox::AusgangFF, 3, QStringLiteral("Tor zu")));
+    w.editorBinding().refresh();
+}
+} // namespace
+
+// The outputs and System tabs are built when first shown or used (at the latest right after
+// the window's first paint). Built late, they carry the same captions, tool tips, help
+// contexts, access level, validity list and editor values as when built at once.
+void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
+{
+    for (const char* language : {"1", "4"}) {
+        TestEnv env(QString::fromLatin1(language));
+        Settings::set("Ports", "COM1", "sim");
+        Settings::set("Passwort", "Passwort", "17A6"); // the full level: serial number writable
+        QMap<QString, QString> atOnce;
+        {
+            MainWindow w;
+            w.ensureTabsBuilt();
+            w.initializeControls();
+            editOutputsAndSystem(w);
+            atOnce = visibleState(w);
+        }
+        MainWindow w;
+        w.initializeControls();
+        editOutputsAndSystem(w);
+        QVERIFY(!w.outputsTab().isBuilt());
+        QVERIFY(!w.systemTab().isBuilt());
+        QVERIFY(!w.findChild<QObject*>(QStringLiteral("ChkEmpOut(0)")));
+        QVERIFY(!w.findChild<QObject*>(QStringLiteral("cmdSetzen")));
+        const QMap<QString, QString> late = visibleState(w);
+        QVERIFY(w.outputsTab().isBuilt() && w.systemTab().isBuilt());
+        // Spot checks that the state compared is the one wanted, then everything.
+        QCOMPARE(late.value("ChkDefaultState(2).checked"), QStringLiteral("checked"));
+        QCOMPARE(late.value("txtAusgangFF(3).value"), QStringLiteral("Tor zu"));
+        QCOMPARE(late.value("cmdSetzen.shown"), QStringLiteral("shown"));
+        QCOMPARE(late.value("cmdUpload.help"), QStringLiteral("3002"));
+        QVERIFY2(!late.value("CboGültigkeit.value").startsWith(QStringLiteral("0 items")),
+                 qPrintable(late.value("CboGültigkeit.value")));
+        for (auto it = atOnce.cbegin(); it != atOnce.cend(); ++it)
+            QVERIFY2(
+                late.value(it.key()) == it.value(),
+                qPrintable(
+                    QStringLiteral("%1: late \"%2\", at once \"%3\"").arg(it.key(), late.value(it.key()), it.value())));
+        QCOMPARE(late.size(), atOnce.size());
     }
 }
 
