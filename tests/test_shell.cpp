@@ -153,7 +153,6 @@ public slots:
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
-    void init();
     void cleanup();
     void storedPasswordSetsLevel_data();
     void storedPasswordSetsLevel();
@@ -182,11 +181,8 @@ private slots:
     void screenshots();
 };
 
-void TestShell::init() { ReportActions::setPreviewHandler({}); }
 void TestShell::cleanup()
 {
-    ReportActions::setPreviewHandler({});
-    ReportActions::setPrinterOverride({});
     Help::closeAll();
     QCoreApplication::processEvents();
 }
@@ -482,11 +478,12 @@ void TestShell::toolbarUploadDownloadKeepTab()
 void TestShell::everyToolbarKeyReachesItsCommand()
 {
     TestEnv env;
-    auto w = makeWindow();
-    QVERIFY(w);
     QList<Reports::Kind> previews;
-    ReportActions::setPreviewHandler([&](const Reports::Report& r) { previews << r.kind; });
-    ReportActions::setPrinterOverride([] { return QString(); });
+    MainWindowOptions options;
+    options.reportPreview = [&](const Reports::Report& r) { previews << r.kind; };
+    options.printerName = [] { return QString(); };
+    auto w = makeWindow(options);
+    QVERIFY(w);
     auto action = [&](const QString& key) {
         for (QAction* a : w->toolbar()->actions())
             if (a->property("Key").toString() == key)
@@ -739,10 +736,11 @@ void TestShell::alarmDigitRows()
 void TestShell::reportShowsEditNotYetFlushed()
 {
     TestEnv env;
-    auto w = makeWindow();
-    QVERIFY(w);
     Reports::Report seen;
-    ReportActions::setPreviewHandler([&](const Reports::Report& r) { seen = r; });
+    MainWindowOptions options;
+    options.reportPreview = [&](const Reports::Report& r) { seen = r; };
+    auto w = makeWindow(options);
+    QVERIFY(w);
     w->findChild<QAction*>(QString::fromUtf8("mnuEingängeAnzeigen"))->trigger();
     auto before = Reports::document(seen);
     QCOMPARE(tableRows(*before)[2][3], QStringLiteral("0"));
@@ -806,11 +804,12 @@ void TestShell::printWithoutPrinterOffersPdf()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    ReportActions::setPrinterOverride([] { return QString(); });
+    ReportActions::Hooks noPrinter;
+    noPrinter.printerName = [] { return QString(); };
     const QString out = env.path("alarm.pdf");
     env.answers << QMessageBox::Yes;
     env.fileAnswers << out;
-    QVERIFY(ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QVERIFY(ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Question);
     QVERIFY(env.messages[0].text.contains("No printer"));
@@ -820,12 +819,12 @@ void TestShell::printWithoutPrinterOffersPdf()
     QVERIFY(QFile::exists(out));
     // Declined: nothing written, no file dialog.
     env.answers << QMessageBox::No;
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.fileRequests.size(), 1);
     // A file that cannot be written is reported.
     env.answers << QMessageBox::Yes;
     env.fileAnswers << env.path("missing/folder/a.pdf");
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages.last().text.contains("PDF"));
 }
@@ -857,14 +856,14 @@ void TestShell::printFailureIsReported()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    ReportActions::setPrinterOverride([] { return QStringLiteral("SMSV48-no-such-printer"); });
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Users));
+    ReportActions::Hooks missingPrinter;
+    missingPrinter.printerName = [] { return QStringLiteral("SMSV48-no-such-printer"); };
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Users, missingPrinter));
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages[0].text.contains("could not be printed"));
     QVERIFY(env.messages[0].text.contains("SMSV48-no-such-printer"));
     // A store that cannot be read: the report says so instead of failing silently.
-    ReportActions::setPrinterOverride([] { return QString(); });
     QFile::remove(env.dbPath());
     gState().databasePath = env.dbPath();
     QVERIFY(!ReportActions::exportPdf(w.get(), Reports::Kind::Inputs));

@@ -26,6 +26,9 @@ class ShellController;
 class SystemTab;
 class WindowTexts;
 struct UnitImage;
+namespace Reports {
+struct Report;
+}
 
 // What a caller can put in place of parts of the window at construction: the program's
 // start defers the first probe, tests replace dialogs, waits and the image side of transfers.
@@ -40,6 +43,9 @@ struct MainWindowOptions {
     std::function<bool(const UnitImage& image)> storeReadImage;
     // In place of the 100 ms wait of the demonstration's modem flash.
     std::function<void()> modemFlashWait;
+    // In place of the report preview window, and of the system's default printer ("": none).
+    std::function<void(const Reports::Report& report)> reportPreview;
+    std::function<QString()> printerName;
 };
 
 class MainWindow : public QMainWindow {

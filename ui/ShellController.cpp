@@ -307,17 +307,12 @@ void ShellController::wireCommands()
     addPdfMenu();
     for (const ReportCommand& r : kReports) {
         const Reports::Kind kind = r.kind;
-        wire(r.show, [this, kind] { ReportActions::preview(m_window, kind); });
-        wire(r.print, [this, kind] { ReportActions::print(m_window, kind); });
+        wire(r.show, [this, kind] { ReportActions::preview(m_window, kind, reportHooks()); });
+        wire(r.print, [this, kind] { ReportActions::print(m_window, kind, reportHooks()); });
         if (QAction* a = exportAction(m_window, r.exportName))
-            connect(a, &QAction::triggered, this, [this, kind] { ReportActions::exportPdf(m_window, kind); });
+            connect(a, &QAction::triggered, this,
+                    [this, kind] { ReportActions::exportPdf(m_window, kind, reportHooks()); });
     }
-    // A report shows the store as it stands: edits still pending are written first.
-    MainWindow* window = m_window;
-    ReportActions::setRefreshHandler([window] {
-        if (window->store().isOpen())
-            window->store().updateAll();
-    });
     Help::installF1Handler();
 }
 
@@ -362,21 +357,21 @@ void ShellController::toolbarButtonClicked(const QString& key)
     else if (key == QLatin1String("COM"))
         trigger(Command::Port);
     else if (key == QLatin1String("ReportAlarm"))
-        ReportActions::preview(m_window, Reports::Kind::Inputs);
+        ReportActions::preview(m_window, Reports::Kind::Inputs, reportHooks());
     else if (key == QLatin1String("ReportRelais"))
-        ReportActions::preview(m_window, Reports::Kind::Outputs);
+        ReportActions::preview(m_window, Reports::Kind::Outputs, reportHooks());
     else if (key == QLatin1String("ReportSequentiell"))
-        ReportActions::preview(m_window, Reports::Kind::Alarm);
+        ReportActions::preview(m_window, Reports::Kind::Alarm, reportHooks());
     else if (key == QLatin1String("ReportUser"))
-        ReportActions::preview(m_window, Reports::Kind::Users);
+        ReportActions::preview(m_window, Reports::Kind::Users, reportHooks());
     else if (key == QLatin1String("PrintAlarm"))
-        ReportActions::print(m_window, Reports::Kind::Inputs);
+        ReportActions::print(m_window, Reports::Kind::Inputs, reportHooks());
     else if (key == QLatin1String("PrintRelais"))
-        ReportActions::print(m_window, Reports::Kind::Outputs);
+        ReportActions::print(m_window, Reports::Kind::Outputs, reportHooks());
     else if (key == QLatin1String("PrintSequentiell"))
-        ReportActions::print(m_window, Reports::Kind::Alarm);
+        ReportActions::print(m_window, Reports::Kind::Alarm, reportHooks());
     else if (key == QLatin1String("PrintUser"))
-        ReportActions::print(m_window, Reports::Kind::Users);
+        ReportActions::print(m_window, Reports::Kind::Users, reportHooks());
     else if (key == QLatin1String("Upload"))
         onSystemTab(SystemTab::Command::ReadConfiguration);
     else if (key == QLatin1String("Download"))
@@ -385,6 +380,20 @@ void ShellController::toolbarButtonClicked(const QString& key)
         showHelpContents();
     else if (key == QLatin1String("Info"))
         showAbout();
+}
+
+ReportActions::Hooks ShellController::reportHooks() const
+{
+    ReportActions::Hooks hooks;
+    // A report shows the store as it stands: edits still pending are written first.
+    MainWindow* window = m_window;
+    hooks.refresh = [window] {
+        if (window->store().isOpen())
+            window->store().updateAll();
+    };
+    hooks.preview = m_window->options().reportPreview;
+    hooks.printerName = m_window->options().printerName;
+    return hooks;
 }
 
 void ShellController::exitProgram() { m_window->close(); }

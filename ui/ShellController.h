@@ -4,6 +4,7 @@
 // demonstration display of the status lamps.
 #include "core/DemoDisplay.h"
 #include "ui/Help.h"
+#include "ui/ReportActions.h"
 
 #include <QObject>
 
@@ -31,6 +32,8 @@ public:
     void showHelpContents();
     void showAbout();
     void showAdministratorLogin();
+    // The report commands' hooks: pending edits written first, then the window's options.
+    ReportActions::Hooks reportHooks() const;
 
     // Status-lamp demonstration (started by the display selection of the live status).
     void startDemoDisplay();
