@@ -954,6 +954,16 @@ void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
                     QStringLiteral("%1: late \"%2\", at once \"%3\"").arg(it.key(), late.value(it.key()), it.value())));
         QCOMPARE(late.size(), atOnce.size());
     }
+    // Shown, the window builds the two tabs right after its first paint, without being asked.
+    TestEnv env;
+    Settings::set("Ports", "COM1", "sim");
+    MainWindow w;
+    w.initializeControls();
+    QVERIFY(!w.outputsTab().isBuilt() && !w.systemTab().isBuilt());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_VERIFY(w.outputsTab().isBuilt() && w.systemTab().isBuilt());
+    QVERIFY(w.findChild<QObject*>(QStringLiteral("cmdUpload")));
 }
 
 // Writes pictures of every tab in every language to SMSV48_SHOTS_DIR when it is set.

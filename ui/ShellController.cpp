@@ -114,7 +114,6 @@ void setLampColour(QWidget* w, int bgr)
 
 ShellController::ShellController(MainWindow* window) : QObject(nullptr), m_window(window)
 {
-    setObjectName(QStringLiteral("ShellState"));
     wireCommands();
     for (TabPage* tab : {static_cast<TabPage*>(&window->outputsTab()), static_cast<TabPage*>(&window->systemTab())})
         connect(tab, &TabPage::built, this, [this, tab] {
