@@ -172,6 +172,7 @@ void MainWindow::buildStatusBar()
         m_panels[i] = new QLabel(this);
         m_panels[i]->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i + 1));
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
+        m_panels[i]->setMinimumWidth(i == 2 ? 220 : 90);
         bar->addWidget(m_panels[i], i == 2 ? 1 : 0);
     }
     m_simulatedNote = new QLabel(this);
