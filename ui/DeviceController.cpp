@@ -1,6 +1,5 @@
 #include "ui/DeviceController.h"
 
-#include "ui/EditorBinding.h"
 #include "ui/MainWindow.h"
 #include "ui/ProfileController.h"
 #include "ui/ShellController.h"
@@ -22,14 +21,8 @@
 #include "ui/PortSettingsDialog.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 
 // Lamp and panel 3 of the main window as the link's sink.
 struct MainLink : LinkSink {

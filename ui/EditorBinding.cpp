@@ -11,16 +11,13 @@
 #include "core/Progress.h"
 
 #include <QAction>
-#include <QHash>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QMouseEvent>
 

@@ -9,18 +9,12 @@
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "store/LanguageTables.h"
-#include "ui/ShapeLamp.h"
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-#include <QComboBox>
 #include <functional>
 #include <memory>
 #include <utility>
