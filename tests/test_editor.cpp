@@ -73,7 +73,7 @@ struct Main {
     {
         loadMessages();
         w = new MainWindow;
-        w->refreshEditor();
+        w->editorBinding().refresh();
         gState().unsavedChanges = false;
         w->show();
         w->activateWindow();
@@ -86,6 +86,7 @@ struct Main {
     }
     template <typename T = QWidget> T* get(const QString& name) const
     {
+        w->ensureTabsBuilt();
         T* c = w->findChild<T*>(name);
         if (!c)
             qFatal("no control %s", qPrintable(name));
@@ -100,9 +101,9 @@ struct Main {
     void showTab(QWidget* c)
     {
         // Bring the tab of a control to the front so that it can take the focus.
-        for (int i = 0; i < w->SSTab1->count(); ++i)
-            if (w->SSTab1->widget(i)->isAncestorOf(c))
-                w->SSTab1->setCurrentIndex(i);
+        for (int i = 0; i < w->tabs()->count(); ++i)
+            if (w->tabs()->widget(i)->isAncestorOf(c))
+                w->tabs()->setCurrentIndex(i);
     }
     void type(QLineEdit* e, const QString& text)
     {
@@ -278,7 +279,7 @@ void TestEditor::clickOnChkEmpOP37WritesRow6Benutzer3()
     QCOMPARE(inputFlag(env, 6, 3), 0);
     // ChkEmpOut(63) belongs to user 8, who has no number: give one and relabel first.
     env.exec("UPDATE Adressen SET Natel_Nummer='0790' WHERE ID=8");
-    m.w->labelRecipients();
+    m.w->editorBinding().labelRecipients();
     QCheckBox* o = m.box("ChkEmpOut", 63);
     m.showTab(o);
     QTest::mouseClick(o, Qt::LeftButton);
@@ -407,7 +408,7 @@ void TestEditor::counterAndLength()
     QCOMPARE(counter->text(), QStringLiteral("1"));
     // A fill sets the counter as well.
     env.exec("UPDATE SMS SET Deutsch='Start' WHERE ID=25");
-    m.w->fillAlarmInputText();
+    m.w->editorBinding().fillAlarmInputText();
     QCOMPARE(m.label("lblAnzZeichenAD")->text(), QStringLiteral("58"));
 }
 
@@ -455,7 +456,7 @@ void TestEditor::emptiedBoxStoresNull()
     QVERIFY(smsText(env, 5).isNull());
     QCOMPARE(smsText(env, 5, "Englisch").toString(), QStringLiteral("Old"));
     QVERIFY(gState().unsavedChanges);
-    m.w->refreshEditor();
+    m.w->editorBinding().refresh();
     QCOMPARE(e->text(), QString());
     QCOMPARE(m.label("lblAnzZeichenSF(2)")->text(), QStringLiteral("63"));
 }
@@ -520,7 +521,7 @@ void TestEditor::alarmEventsAndUsers()
     QCOMPARE(value(env, "SELECT Benutzer3 FROM PowerOn").toInt(), 1);
     // A refresh shows what the file holds.
     env.exec("UPDATE Alarm_Dispositiv SET IN_SF=129");
-    m.w->refreshEditor();
+    m.w->editorBinding().refresh();
     QVERIFY(m.box("ChkAlarmDispo", 0)->isChecked());
     QVERIFY(m.box("ChkAlarmDispo", 14)->isChecked());
     QVERIFY(!m.box("ChkAlarmDispo", 2)->isChecked());
@@ -664,7 +665,7 @@ void TestEditor::textBeingEditedIsWrittenBeforeAToolbarCommand()
     TestEnv env;
     Main m;
     QToolButton* first = nullptr;
-    for (QToolButton* b : m.w->Toolbar1->findChildren<QToolButton*>())
+    for (QToolButton* b : m.w->toolbar()->findChildren<QToolButton*>())
         if (b->isVisible() && b->isEnabled() && !first)
             first = b;
     QVERIFY(first);

@@ -13,6 +13,7 @@
 #include "store/ConfigStore.h"
 #include "store/ImageToStore.h"
 #include "ui/MainWindow.h"
+#include "ui/ProfileController.h"
 #include "image/ProfileDiff.h"
 #include "ui/CompareDialog.h"
 #include <QHeaderView>
@@ -817,18 +818,6 @@ void TestImage::imageToStoreIsOneTransaction()
 }
 
 namespace {
-// Gives the window the three file actions when the widget layer has not made them.
-void ensureProfileActions(MainWindow& w)
-{
-    if (w.findChild<QAction*>(QStringLiteral("mnuLaden")))
-        return;
-    for (const char* n : {"mnuLaden", "mnuSpeichern", "mnuSpeichernunter"}) {
-        auto* a = new QAction(QString::fromLatin1(n), &w);
-        a->setObjectName(QString::fromLatin1(n));
-    }
-    w.wireProfileCommands();
-}
-
 QAction* action(MainWindow& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
 }
 
@@ -846,18 +835,17 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     Settings::set("Profile", "File", env.path("UserProfile/other.cfg"));
     MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.loadDefaultProfile();
+    w.profiles().loadDefaultProfile();
     QCOMPARE(Settings::get("Profile", "File"), def);
     QCOMPARE(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=3").toString(), QStringLiteral("Start"));
     QCOMPARE(env.queryValue("SELECT Benutzer2 FROM \"Konfiguration_Eingänge\" WHERE ID=3").toInt(), 1);
     QVERIFY(env.messages.isEmpty());
 
     // Right after start, save writes the default profile and clears the flag.
-    w.store.sms.setAbsolutePosition(3);
-    w.store.sms.setValue(2, QStringLiteral("Geändert"));
-    w.store.sms.updateBatch();
+    w.store().sms.setAbsolutePosition(3);
+    w.store().sms.setValue(2, QStringLiteral("Geändert"));
+    w.store().sms.updateBatch();
     gState().unsavedChanges = true;
-    ensureProfileActions(w);
     action(w, "mnuSpeichern")->trigger();
     QVERIFY(!gState().unsavedChanges);
     Image back;
@@ -869,7 +857,7 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     // A damaged default profile: one message, the store as it was, start goes on.
     writeFile(def, "nonsense");
     const QString before = dump(env);
-    w.loadDefaultProfile();
+    w.profiles().loadDefaultProfile();
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages[0].text.contains("Zeile 1"));
@@ -891,7 +879,6 @@ void TestImage::refusedProfileSpeaksTheChosenLanguage()
         QVERIFY2(gState().messages.contains(k), qPrintable(k));
     QCOMPARE(gState().msg("gsMsgDruckFehler"), QStringLiteral("Impossibile stampare il rapporto:"));
     env.messages.clear();
-    ensureProfileActions(w);
     const QString bad = env.path("UserProfile/guasto.cfg");
     writeFile(bad, QByteArray(":1000000010000000000000000000000000000000E1\r\n"));
     env.fileAnswers << bad;
@@ -917,8 +904,7 @@ void TestImage::windowLoadCancelAndRefusal()
     TestEnv env;
     MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.loadDefaultProfile();
-    ensureProfileActions(w);
+    w.profiles().loadDefaultProfile();
     const QString current = Settings::get("Profile", "File");
     // Cancel: no message, nothing changes.
     env.fileAnswers << QString();
@@ -966,8 +952,8 @@ void TestImage::windowLoadCancelAndRefusal()
         QFile f(gState().defaultProfilePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }();
-    w.store.addresses.setAbsolutePosition(2);
-    w.store.addresses.setValue("Namen", QStringLiteral("Eva B"));
+    w.store().addresses.setAbsolutePosition(2);
+    w.store().addresses.setValue("Namen", QStringLiteral("Eva B"));
     w.saveProfile();
     QVERIFY(!gState().unsavedChanges);
     Image back;
@@ -983,8 +969,7 @@ void TestImage::windowSaveUnderAndReadOnly()
     TestEnv env;
     MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.loadDefaultProfile();
-    ensureProfileActions(w);
+    w.profiles().loadDefaultProfile();
     // A name without extension gets ".cfg" and becomes the current profile.
     env.fileAnswers << env.path("UserProfile/kunde");
     gState().unsavedChanges = true;
@@ -1016,8 +1001,8 @@ void TestImage::windowSaveUnderAndReadOnly()
         QVERIFY(f.open(QIODevice::ReadOnly));
         lockedBefore = f.readAll();
     }
-    w.store.sms.moveFirst();
-    w.store.sms.setValue(2, QStringLiteral("neu"));
+    w.store().sms.moveFirst();
+    w.store().sms.setValue(2, QStringLiteral("neu"));
     if (!asUnprivileged([&] { w.saveProfile(); }))
         QSKIP("cannot drop privileges to test permissions");
     QCOMPARE(env.messages.size(), 1);
@@ -1039,7 +1024,7 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     TestEnv env;
     MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.loadDefaultProfile();
+    w.profiles().loadDefaultProfile();
     const QString folder = env.path("schreibgeschuetzt");
     QDir().mkpath(folder);
     QFile::setPermissions(env.root(), QFile::permissions(env.root()) | QFile::ExeOther | QFile::ExeGroup);
@@ -1065,7 +1050,7 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     QVERIFY(gState().unsavedChanges);
 
     // The writer itself: nothing left behind in the folder, the old file untouched.
-    const auto r = HexWriter::writeProfileFile(w.configImage, env.path("fehlt/q.cfg"));
+    const auto r = HexWriter::writeProfileFile(w.profiles().configImage, env.path("fehlt/q.cfg"));
     QCOMPARE(r.kind, HexWriter::WriteResult::Failed);
     QVERIFY(!r.error.isEmpty());
 }
@@ -1077,8 +1062,7 @@ void TestImage::windowReadsAndReplacesOnlyRegularFiles()
     TestEnv env;
     MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.loadDefaultProfile();
-    ensureProfileActions(w);
+    w.profiles().loadDefaultProfile();
     const QString current = Settings::get("Profile", "File");
     const QString pipe = env.path("UserProfile/pipe.cfg");
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -1126,8 +1110,7 @@ void TestImage::windowDatabaseInUseOffersRetry()
     TestEnv env;
     MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
-    w.loadDefaultProfile();
-    ensureProfileActions(w);
+    w.profiles().loadDefaultProfile();
     ProfileData d;
     d.users[2].name = QStringLiteral("Zoe");
     Image img;

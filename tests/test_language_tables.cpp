@@ -294,7 +294,7 @@ void TestLanguageTables::captionRunsFollowTheirAnchors()
 
 void TestLanguageTables::transferCaptionsStandInSearchOrder()
 {
-    // The search for CreateFile goes on from the frmUpload or TransferDialog row, so it stands after both.
+    // The search for CreateFile goes on from the frmUpload or frmDownload row, so it stands after both.
     const int up = m_caption.indexOf(QStringLiteral("frmUpload"));
     const int down = m_caption.indexOf(QStringLiteral("frmDownload"));
     const int create = m_caption.indexOf(QStringLiteral("CreateFile"));

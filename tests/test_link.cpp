@@ -17,6 +17,10 @@
 #include "ui/TransferDialog.h"
 #include "ui/PortSettingsDialog.h"
 #include "ui/MainWindow.h"
+#include "ui/DeviceController.h"
+#include "ui/EditorBinding.h"
+#include "ui/WindowTexts.h"
+#include "WindowWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -1062,11 +1066,11 @@ struct Window {
         env.exec(QStringLiteral(
             "UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")"));
         w = std::make_unique<MainWindow>(std::move(options));
-        w->setWaiter(&vw);
-        w->link();
+        w->device().setWaiter(&vw);
+        w->device().link();
         gState().programName = QStringLiteral("SMS Switch Vantor");
     }
-    SimUnit& unit() { return static_cast<SimChannel*>(w->channel.get())->unit(); }
+    SimUnit& unit() { return static_cast<SimChannel*>(w->device().channel.get())->unit(); }
     QStringList texts() const
     {
         QStringList r;
@@ -1088,12 +1092,12 @@ void TestLink::windowReadTouchesTheStoreOnlyAfterACompleteRead()
         return true;
     };
     Window win(std::move(options));
-    QVERIFY(win.w->channel->isSimulated());
-    QVERIFY(win.w->lblSimulated->isVisibleTo(win.w.get()));
+    QVERIFY(win.w->device().channel->isSimulated());
+    QVERIFY(WindowWidgets::named<QLabel>(*win.w, "lblSimulated")->isVisibleTo(win.w.get()));
     const QStringList lines = configLines(11);
     for (int i = 0; i < 512; ++i)
         win.unit().area3.replace(i * 16, 16, QByteArray::fromHex(lines[i].mid(9, 32).toLatin1()));
-    win.w->readConfiguration();
+    win.w->device().readConfiguration();
     QCOMPARE(stored, 1);
     QCOMPARE(got, lines);
     QVERIFY(win.env.messages.isEmpty());
@@ -1102,7 +1106,7 @@ void TestLink::windowReadTouchesTheStoreOnlyAfterACompleteRead()
     // A block that cannot be read: the store is never touched.
     win.unit().faults.blockFault = SimFaults::Block::Damage;
     win.unit().faults.blockFaultBlock = 40;
-    win.w->readConfiguration();
+    win.w->device().readConfiguration();
     QCOMPARE(stored, 1);
     QVERIFY(win.texts().last().startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
     // Cancelled through the window's button: untouched too.
@@ -1111,18 +1115,18 @@ void TestLink::windowReadTouchesTheStoreOnlyAfterACompleteRead()
     QTimer::singleShot(0, [&] {
         auto* dlg = win.w->findChild<TransferDialog*>(QStringLiteral("frmDownload"));
         QVERIFY(dlg);
-        QObject::connect(dlg->VBUProgressDownloadHexFile, &QProgressBar::valueChanged, dlg, [dlg](int v) {
+        QObject::connect(dlg->progressBar, &QProgressBar::valueChanged, dlg, [dlg](int v) {
             if (v == 10)
-                dlg->cmdAbbrechen->click();
+                dlg->cancelButton->click();
         });
     });
-    win.w->readConfiguration();
+    win.w->device().readConfiguration();
     QCOMPARE(stored, 1);
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
     // Port closed: nothing at all.
     Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
     win.unit().clearLog();
-    win.w->readConfiguration();
+    win.w->device().readConfiguration();
     QVERIFY(win.unit().received.isEmpty());
 }
 
@@ -1140,18 +1144,18 @@ void TestLink::windowWriteSendsTheTransferFile()
         return true;
     };
     Window win(std::move(options));
-    win.w->cmdDownload[0]->click();
+    WindowWidgets::named<QPushButton>(*win.w, "cmdDownload", 0)->click();
     QCOMPARE(writtenTo, gState().transferFilePath());
     QCOMPARE(Settings::get(QStringLiteral("Configuration"), QStringLiteral("FileName")), writtenTo);
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     QCOMPARE(win.unit().area3.left(16), QByteArray::fromHex(lines[0].mid(9, 32).toLatin1()));
-    QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":00000001FF"));
-    QCOMPARE(win.w->writeArea, quint8(0));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":00000001FF"));
+    QCOMPARE(win.w->device().writeArea(), quint8(0));
     // A unit with another firmware version: refused before anything is written.
     win.env.messages.clear();
     win.unit().fwVersion = 250;
     win.unit().clearLog();
-    win.w->writeConfiguration();
+    win.w->device().writeConfiguration();
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgVersionskonflikt")});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
@@ -1159,7 +1163,7 @@ void TestLink::windowWriteSendsTheTransferFile()
 void TestLink::windowTransfersThroughTheStore()
 {
     Window win;
-    win.w->writeConfiguration();
+    win.w->device().writeConfiguration();
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     QFile hex(gState().transferFilePath());
     QVERIFY(hex.open(QIODevice::ReadOnly));
@@ -1176,14 +1180,14 @@ void TestLink::windowTransfersThroughTheStore()
     // A read that fails leaves the database as it was.
     win.unit().faults.blockFault = SimFaults::Block::NoPrompt;
     win.unit().faults.blockFaultBlock = 64;
-    win.w->readConfiguration();
+    win.w->device().readConfiguration();
     QCOMPARE(win.env.queryValue(sql), before);
     // A complete read goes into the store and the editor.
     win.unit().faults.blockFault = SimFaults::Block::None;
     win.env.messages.clear();
-    win.w->readConfiguration();
+    win.w->device().readConfiguration();
     QCOMPARE(win.env.queryValue(sql).toString(), QStringLiteral("Hallo"));
-    QCOMPARE(win.w->txtEingangSF[0]->text(), QStringLiteral("Hallo"));
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*win.w, "txtEingangSF", 0)->text(), QStringLiteral("Hallo"));
 }
 
 void TestLink::windowStatusLedsAndDemo()
@@ -1192,108 +1196,113 @@ void TestLink::windowStatusLedsAndDemo()
     win.unit().area1[0x62] = char(0x05);
     win.unit().area1[0x60] = char(0x80);
     win.unit().fwVersion = 0x7B;
-    win.w->OptPortAnzeige[0]->click();
-    QCOMPARE(win.w->ledDisplay, quint8(0));
+    WindowWidgets::named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->click();
+    QCOMPARE(win.w->device().ledDisplay(), quint8(0));
     for (int i = 0; i < 8; ++i)
-        QCOMPARE(win.w->ShpLed[i]->fillColor(), (i == 0 || i == 2) ? ShapeLamp::Green : ShapeLamp::White);
-    QCOMPARE(win.w->lblSWVersion->text(), QStringLiteral("gsSWVersion: ") + QLocale().toString(1.23, 'f', 2));
-    win.w->OptPortAnzeige[1]->click();
-    QCOMPARE(win.w->ShpLed[7]->fillColor(), ShapeLamp::Green);
-    QCOMPARE(win.w->ShpLed[0]->fillColor(), ShapeLamp::White);
+        QCOMPARE(WindowWidgets::named<ShapeLamp>(*win.w, "ShpLed", i)->fillColor(),
+                 (i == 0 || i == 2) ? ShapeLamp::Green : ShapeLamp::White);
+    QCOMPARE(WindowWidgets::named<QLabel>(*win.w, "lblSWVersion")->text(),
+             QStringLiteral("gsSWVersion: ") + QLocale().toString(1.23, 'f', 2));
+    WindowWidgets::named<QRadioButton>(*win.w, "OptPortAnzeige", 1)->click();
+    QCOMPARE(WindowWidgets::named<ShapeLamp>(*win.w, "ShpLed", 7)->fillColor(), ShapeLamp::Green);
+    QCOMPARE(WindowWidgets::named<ShapeLamp>(*win.w, "ShpLed", 0)->fillColor(), ShapeLamp::White);
     // Demo: no device traffic; a status query leaves the LEDs alone.
-    win.w->OptPortAnzeige[2]->click();
-    QVERIFY(!win.w->cmdAktualisieren->isEnabled());
-    win.w->ShpLed[3]->setFillColor(ShapeLamp::Green);
+    WindowWidgets::named<QRadioButton>(*win.w, "OptPortAnzeige", 2)->click();
+    QVERIFY(!WindowWidgets::named<QPushButton>(*win.w, "cmdAktualisieren")->isEnabled());
+    WindowWidgets::named<ShapeLamp>(*win.w, "ShpLed", 3)->setFillColor(ShapeLamp::Green);
     win.unit().clearLog();
-    win.w->showUnitStatus(UnitOps::decodeStatus(QByteArray()));
-    QCOMPARE(win.w->ShpLed[3]->fillColor(), ShapeLamp::Green);
+    win.w->device().showUnitStatus(UnitOps::decodeStatus(QByteArray()));
+    QCOMPARE(WindowWidgets::named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
     QVERIFY(win.unit().received.isEmpty());
 }
 
 void TestLink::windowRelayButtons()
 {
     Window win;
-    win.w->cmdSetOutput[3]->click();
+    WindowWidgets::named<QPushButton>(*win.w, "cmdSetOutput", 3)->click();
     QVERIFY(win.unit().rawIn().contains(":RS4 PW:4711\r"));
     QCOMPARE(win.unit().relays(), quint8(0x08));
-    QCOMPARE(win.w->ShpLed[3]->fillColor(), ShapeLamp::Green);
-    QVERIFY(win.w->OptPortAnzeige[0]->isChecked());
-    win.w->cmdResetOutput[3]->click();
+    QCOMPARE(WindowWidgets::named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
+    QVERIFY(WindowWidgets::named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->isChecked());
+    WindowWidgets::named<QPushButton>(*win.w, "cmdResetOutput", 3)->click();
     QCOMPARE(win.unit().relays(), quint8(0));
     for (int i = 0; i < 4; ++i)
-        QVERIFY(win.w->cmdSetOutput[i]->isEnabled() && win.w->cmdResetOutput[i]->isEnabled());
+        QVERIFY(WindowWidgets::named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
+                && WindowWidgets::named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
     // A unit that does not answer: buttons enabled again, the no-answer message.
     win.unit().faults.silent = true;
-    win.w->cmdSetOutput[0]->click();
+    WindowWidgets::named<QPushButton>(*win.w, "cmdSetOutput", 0)->click();
     for (int i = 0; i < 4; ++i)
-        QVERIFY(win.w->cmdSetOutput[i]->isEnabled() && win.w->cmdResetOutput[i]->isEnabled());
+        QVERIFY(WindowWidgets::named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
+                && WindowWidgets::named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(win.w->lamp(), int(MainWindow::Red));
     // Default-state shortcuts, no device traffic.
     win.unit().clearLog();
-    win.w->setDefaultStatesOn();
+    win.w->editorBinding().setDefaultStatesOn();
     for (int i = 0; i < 8; ++i)
-        QCOMPARE(win.w->ChkDefaultState[i]->isChecked(), i % 2 == 0);
-    win.w->setDefaultStatesOff();
+        QCOMPARE(WindowWidgets::named<QCheckBox>(*win.w, "ChkDefaultState", i)->isChecked(), i % 2 == 0);
+    win.w->editorBinding().setDefaultStatesOff();
     for (int i = 0; i < 8; ++i)
-        QVERIFY(!win.w->ChkDefaultState[i]->isChecked());
+        QVERIFY(!WindowWidgets::named<QCheckBox>(*win.w, "ChkDefaultState", i)->isChecked());
     QVERIFY(win.unit().rawIn().isEmpty());
 }
 
 void TestLink::windowParameters()
 {
     Window win;
-    win.w->fillValidityList();
-    QCOMPARE(win.w->CboGueltigkeit->count(), 256);
-    QCOMPARE(win.w->CboGueltigkeit->currentIndex(), 167);
+    win.w->device().fillValidityList();
+    QCOMPARE(WindowWidgets::named<QComboBox>(*win.w, "CboGültigkeit")->count(), 256);
+    QCOMPARE(WindowWidgets::named<QComboBox>(*win.w, "CboGültigkeit")->currentIndex(), 167);
     // Serial: counted up only after the unit acknowledged.
-    win.w->txtSerienummer->setText(QStringLiteral("000999"));
-    win.w->Check_Inkrement->setChecked(true);
-    win.w->writeSerialNumber();
+    WindowWidgets::named<QLineEdit>(*win.w, "txtSerienummer")->setText(QStringLiteral("000999"));
+    WindowWidgets::named<QCheckBox>(*win.w, "Check_Inkrement")->setChecked(true);
+    win.w->device().writeSerialNumber();
     QCOMPARE(win.unit().serial(), QByteArray("000999"));
-    QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("001000"));
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*win.w, "txtSerienummer")->text(), QStringLiteral("001000"));
     win.unit().faults.refuseWrite = true;
-    win.w->writeSerialNumber();
-    QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("001000"));
+    win.w->device().writeSerialNumber();
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*win.w, "txtSerienummer")->text(), QStringLiteral("001000"));
     win.unit().faults.refuseWrite = false;
-    win.w->txtSerienummer->setText(QStringLiteral("12"));
+    WindowWidgets::named<QLineEdit>(*win.w, "txtSerienummer")->setText(QStringLiteral("12"));
     win.env.messages.clear();
     win.unit().clearLog();
-    win.w->writeSerialNumber();
+    win.w->device().writeSerialNumber();
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsAnzahlZeichen")});
     QCOMPARE(win.env.messages[0].icon, Dialogs::Icon::Exclamation);
     QVERIFY(win.unit().received.isEmpty());
-    QVERIFY(win.w->cmdSetzen->isEnabled());
-    win.w->readSerialNumber();
-    QCOMPARE(win.w->txtSerienummer->text(), QStringLiteral("000999"));
+    QVERIFY(WindowWidgets::named<QPushButton>(*win.w, "cmdSetzen")->isEnabled());
+    win.w->device().readSerialNumber();
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*win.w, "txtSerienummer")->text(), QStringLiteral("000999"));
     // PIN rules, then a change through the unit.
     win.env.messages.clear();
-    win.w->ChkDefault->setChecked(false);
-    win.w->txtPINSimCardNeu->setText(QStringLiteral("12a4"));
-    win.w->changeSimPin();
+    WindowWidgets::named<QCheckBox>(*win.w, "ChkDefault")->setChecked(false);
+    WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("12a4"));
+    win.w->device().changeSimPin();
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgNotNumeric")});
-    win.w->txtPINSimCardNeu->setText(QStringLiteral("1111"));
-    win.w->txtPINSimCardAlt->clear();
-    win.w->changeSimPin();
+    WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("1111"));
+    WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardAlt")->clear();
+    win.w->device().changeSimPin();
     QCOMPARE(win.texts().last(), QStringLiteral("gsMsgPINAlteingeben"));
-    win.w->txtPINSimCardAlt->setText(QStringLiteral("0000"));
-    win.w->changeSimPin();
+    WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardAlt")->setText(QStringLiteral("0000"));
+    win.w->device().changeSimPin();
     QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
-    QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
     QCOMPARE(win.unit().pin(), QByteArray("1111"));
-    win.w->readSimPin();
-    QCOMPARE(win.w->txtPINSimCardAlt->text(), QStringLiteral("1111"));
+    win.w->device().readSimPin();
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardAlt")->text(), QStringLiteral("1111"));
     // Validity index 5, the restart and the read-back.
-    win.w->CboGueltigkeit->setCurrentIndex(5);
-    win.w->writeValidityReminder();
+    WindowWidgets::named<QComboBox>(*win.w, "CboGültigkeit")->setCurrentIndex(5);
+    win.w->device().writeValidityReminder();
     QVERIFY(win.unit().received.contains(QStringLiteral(":0100200005DA")));
     QVERIFY(win.unit().received.contains(QStringLiteral(":SMR PW:4711")));
-    QCOMPARE(win.w->statusPanel[2]->text(), QStringLiteral(":SMR PW:****"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":SMR PW:****"));
     QCOMPARE(win.unit().validity(), 5);
-    win.w->CboGueltigkeit->setCurrentIndex(0);
-    win.w->readValidityReminder();
-    QCOMPARE(win.w->CboGueltigkeit->currentIndex(), 5);
-    QVERIFY(win.w->cmdGueltigkeitLesen->isEnabled() && win.w->cmdGueltigkeitSetzen->isEnabled());
+    WindowWidgets::named<QComboBox>(*win.w, "CboGültigkeit")->setCurrentIndex(0);
+    win.w->device().readValidityReminder();
+    QCOMPARE(WindowWidgets::named<QComboBox>(*win.w, "CboGültigkeit")->currentIndex(), 5);
+    QVERIFY(WindowWidgets::named<QPushButton>(*win.w, "cmdGueltigkeitLesen")->isEnabled()
+            && WindowWidgets::named<QPushButton>(*win.w, "cmdGueltigkeitSetzen")->isEnabled());
 }
 
 void TestLink::windowPortSettings()
@@ -1301,34 +1310,34 @@ void TestLink::windowPortSettings()
     Window win;
     PortResolver::assign(3, QStringLiteral("sim"));
     PortSettingsDialog dlg(win.w.get());
-    QCOMPARE(dlg.cboPort->count(), 8);
-    QCOMPARE(dlg.cboBaudrate->count(), 5);
-    dlg.cboPort->setCurrentIndex(2);
-    dlg.cboBaudrate->setCurrentText(QStringLiteral("19200"));
-    dlg.cboParitaet->setCurrentIndex(1);
-    dlg.cboDatenbreite->setCurrentIndex(1);
-    dlg.cboStopbit->setCurrentIndex(0);
-    QVERIFY(dlg.lblDevice->text().contains(QStringLiteral("simul")));
-    QVERIFY(dlg.cmdUebernehmen_Click());
+    QCOMPARE(dlg.portBox->count(), 8);
+    QCOMPARE(dlg.baudRateBox->count(), 5);
+    dlg.portBox->setCurrentIndex(2);
+    dlg.baudRateBox->setCurrentText(QStringLiteral("19200"));
+    dlg.parityBox->setCurrentIndex(1);
+    dlg.dataBitsBox->setCurrentIndex(1);
+    dlg.stopBitsBox->setCurrentIndex(0);
+    QVERIFY(dlg.deviceValue->text().contains(QStringLiteral("simul")));
+    QVERIFY(dlg.apply());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss")), QStringLiteral("3"));
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")),
              QStringLiteral("19200,E,7,1"));
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
              QStringLiteral("open"));
-    QCOMPARE(win.w->statusPanel[1]->text(), QStringLiteral("COM 3"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 1)->text(), QStringLiteral("COM 3"));
     QCOMPARE(win.w->lamp(), int(MainWindow::Green));
 
     // A device that cannot be opened: stored "closed", the message names the port, and
     // every device command is refused silently.
     PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
     PortSettingsDialog dlg2(win.w.get());
-    dlg2.cboPort->setCurrentIndex(0);
-    QVERIFY(!dlg2.cmdUebernehmen_Click());
+    dlg2.portBox->setCurrentIndex(0);
+    QVERIFY(!dlg2.apply());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
              QStringLiteral("closed"));
     QVERIFY(win.texts().last().startsWith(QStringLiteral("COM 1: ")));
     QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
-    win.w->refreshUnitStatus();
+    win.w->device().refreshUnitStatus();
     QCOMPARE(win.texts().size(), 1);
 }
 
@@ -1345,14 +1354,14 @@ void TestLink::windowFirmwareUpdate()
     win.unit().fwVersionAfterUpdate = 100;
     win.env.fileAnswers << prg;
     win.env.answers << QMessageBox::Yes << QMessageBox::Ok;
-    win.w->updateFirmware();
+    win.w->device().updateFirmware();
     QCOMPARE(win.env.fileRequests.size(), 1);
     QCOMPARE(win.env.fileRequests[0].defaultSuffix, QStringLiteral("prg"));
     QCOMPARE(Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName")), prg);
     QCOMPARE(win.unit().firmwareRecords, 2);
     QCOMPARE(win.unit().fwVersion, 100);
     QVERIFY(win.texts().contains(QStringLiteral("gsMsgDownloadOK")));
-    QCOMPARE(win.w->writeArea, quint8(0));
+    QCOMPARE(win.w->device().writeArea(), quint8(0));
 
     // A damaged file is refused with its line before anything is sent.
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -1361,13 +1370,13 @@ void TestLink::windowFirmwareUpdate()
     win.unit().clearLog();
     win.env.messages.clear();
     win.env.fileAnswers << prg;
-    win.w->updateFirmware();
+    win.w->device().updateFirmware();
     QCOMPARE(win.env.messages.size(), 1);
     QVERIFY(win.env.messages[0].text.contains(QStringLiteral("Zeile 2")));
     QVERIFY(win.unit().rawIn().isEmpty());
     // A cancelled file dialog: nothing happens.
     win.env.fileAnswers << QString();
-    win.w->updateFirmware();
+    win.w->device().updateFirmware();
     QVERIFY(win.unit().rawIn().isEmpty());
 }
 
@@ -1410,15 +1419,15 @@ void TestLink::lostStatusReplyIsNoVersionMismatch()
 
     // The window: no write, the no-answer message, the version label keeps what was read.
     Window win;
-    win.w->refreshUnitStatus();
-    const QString shown = win.w->lblSWVersion->text();
+    win.w->device().refreshUnitStatus();
+    const QString shown = WindowWidgets::named<QLabel>(*win.w, "lblSWVersion")->text();
     QVERIFY(shown.endsWith(QStringLiteral("1.00")));
     win.env.messages.clear();
     win.unit().clearLog();
     win.unit().faults.statusLost = 3;
-    win.w->writeConfiguration();
+    win.w->device().writeConfiguration();
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
-    QCOMPARE(win.w->lblSWVersion->text(), shown);
+    QCOMPARE(WindowWidgets::named<QLabel>(*win.w, "lblSWVersion")->text(), shown);
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
 

@@ -258,18 +258,18 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
     MainWindow w;
     PortResolver::assign(1, sim.device);
     PortSettingsDialog dlg(&w);
-    dlg.cboPort->setCurrentIndex(0);
-    QVERIFY(!dlg.cmdUebernehmen_Click());
+    dlg.portBox->setCurrentIndex(0);
+    QVERIFY(!dlg.apply());
     QCOMPARE(env.messages.size(), 1);
     QVERIFY2(env.messages[0].text.startsWith(QStringLiteral("COM 1: ")), qPrintable(env.messages[0].text));
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
-    QCOMPARE(dlg.cboPort->currentIndex(), 1);
+    QCOMPARE(dlg.portBox->currentIndex(), 1);
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
              QStringLiteral("closed"));
     // Once the other program lets go, the same port opens and the unit answers.
     first.close();
-    dlg.cboPort->setCurrentIndex(0);
-    QVERIFY(dlg.cmdUebernehmen_Click());
+    dlg.portBox->setCurrentIndex(0);
+    QVERIFY(dlg.apply());
     QCOMPARE(w.lamp(), int(MainWindow::Green));
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
              QStringLiteral("open"));

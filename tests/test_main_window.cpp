@@ -8,6 +8,14 @@
 #include "store/LanguageTables.h"
 #include "ui/ShapeLamp.h"
 #include "ui/MainWindow.h"
+#include "editing/ConfigEditor.h"
+#include "ui/EditorBinding.h"
+#include "ui/Help.h"
+#include "ui/WindowTexts.h"
+#include "ui/SystemTab.h"
+#include "ui/OutputsTab.h"
+#include "ui/InputsTab.h"
+#include "WindowWidgets.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -154,15 +162,15 @@ std::unique_ptr<MainWindow> loadedWindow()
 {
     Settings::set("Ports", "COM1", "sim");
     auto w = std::make_unique<MainWindow>();
-    w->loadSystemMessages();
-    w->applyCaptions();
-    w->applyToolTips();
+    w->texts().loadSystemMessages();
+    w->texts().applyAll();
     return w;
 }
 
 // Every text the loaders set: captions and tool tips by object name.
 QMap<QString, QString> texts(MainWindow& w)
 {
+    w.ensureTabsBuilt();
     QMap<QString, QString> m;
     for (QObject* o : w.findChildren<QObject*>()) {
         const QString name = o->objectName();
@@ -182,7 +190,7 @@ QMap<QString, QString> texts(MainWindow& w)
             m[name + ".tip"] = a->toolTip();
     }
     for (int i = 0; i < 3; ++i)
-        m[QStringLiteral("tab%1").arg(i)] = w.SSTab1->tabText(i);
+        m[QStringLiteral("tab%1").arg(i)] = w.tabs()->tabText(i);
     for (const QString& k : gState().messages.keys())
         m["msg." + k] = gState().messages.value(k);
     return m;
@@ -190,6 +198,7 @@ QMap<QString, QString> texts(MainWindow& w)
 
 template <typename T> T* one(MainWindow& w, const QString& name)
 {
+    w.ensureTabsBuilt();
     const auto all = w.findChildren<QObject*>(name);
     if (all.size() != 1) {
         qWarning() << name << "found" << all.size() << "times";
@@ -218,6 +227,7 @@ private slots:
     void sharedLoaderSteppingAndSearch();
     void shippedTablesLoadCompletely();
     void windowFitsItsTexts();
+    void lateTabsMatchTabsBuiltAtOnce();
     void screenshots();
 };
 
@@ -316,40 +326,59 @@ void TestMainWindow::everyControlExistsOnceWithItsType()
         QVERIFY2(o, s.name);
         QVERIFY2(o->metaObject()->inherits(s.type), s.name);
     }
-    // The typed accessors point at the same widgets.
-    QCOMPARE(w->ChkEmpOP[37], w->findChild<QCheckBox*>("ChkEmpOP(37)"));
-    QCOMPARE(w->txtAusgangFF[3], w->findChild<QLineEdit*>("txtAusgangFF(3)"));
-    QCOMPARE(w->lblEmpfaenger[9], w->findChild<QLabel*>(QStringLiteral("lblEmpfänger(9)")));
-    QCOMPARE(w->CboGueltigkeit, w->findChild<QComboBox*>(QStringLiteral("CboGültigkeit")));
+    // The tabs' accessors hand out the widgets of those names.
+    QCOMPARE(static_cast<QObject*>(w->inputsTab().recipientBox(37)), one<QObject>(*w, "ChkEmpOP(37)"));
+    QCOMPARE(static_cast<QObject*>(w->inputsTab().inputText(5, true)), one<QObject>(*w, "txtEingangFF(5)"));
+    QCOMPARE(static_cast<QObject*>(w->inputsTab().recipientName(1, 2)), one<QObject>(*w, "lblAdresseName(18)"));
+    QCOMPARE(static_cast<QObject*>(w->inputsTab().alarmDelay()), one<QObject>(*w, "txtADVerzögerungszeit"));
+    QCOMPARE(static_cast<QObject*>(w->outputsTab().relayText(3, true)), one<QObject>(*w, "txtAusgangFF(3)"));
+    QCOMPARE(static_cast<QObject*>(w->outputsTab().recipientHeading(1)), one<QObject>(*w, "lblEmpfänger(9)"));
+    QCOMPARE(static_cast<QObject*>(w->outputsTab().recipientBox(62)), one<QObject>(*w, "ChkEmpOut(62)"));
+    QCOMPARE(static_cast<QObject*>(w->outputsTab().clearColumnButton(7)), one<QObject>(*w, "cmdClrAllEmp(15)"));
+    QCOMPARE(static_cast<QObject*>(w->systemTab().commandButton(SystemTab::Command::UpdateFirmware)),
+             one<QObject>(*w, "cmdDownload(1)"));
+    QCOMPARE(static_cast<QObject*>(w->systemTab().commandButton(SystemTab::Command::RelayOff, 2)),
+             one<QObject>(*w, "cmdResetOutput(2)"));
+    QCOMPARE(static_cast<QObject*>(w->systemTab().lamp(-1)), one<QObject>(*w, "ShpModem"));
     // The access-level controls start at the normal level.
-    QVERIFY(w->cmdSetzen->isHidden());
-    QVERIFY(w->Check_Inkrement->isHidden());
-    QVERIFY(w->cmdDownload[1]->isHidden());
-    QVERIFY(!w->cmdDownload[0]->isHidden());
+    QVERIFY(WindowWidgets::named<QPushButton>(*w, "cmdSetzen")->isHidden());
+    QVERIFY(WindowWidgets::named<QCheckBox>(*w, "Check_Inkrement")->isHidden());
+    QVERIFY(WindowWidgets::named<QPushButton>(*w, "cmdDownload", 1)->isHidden());
+    QVERIFY(!WindowWidgets::named<QPushButton>(*w, "cmdDownload", 0)->isHidden());
     // The matrices: user u's column on the input tab is ChkEmpOP(16u .. 16u + 15), one
     // line per input edge, the rising edge above the falling edge.
     w->resize(1300, 760);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    w->SSTab1->setCurrentIndex(0);
+    w->tabs()->setCurrentIndex(0);
     QCoreApplication::processEvents();
     auto pos = [&](QWidget* x) { return x->mapTo(w.get(), QPoint(x->width() / 2, x->height() / 2)); };
     for (int u = 0; u < 8; ++u)
         for (int r = 1; r < 16; ++r) {
-            QCOMPARE(pos(w->ChkEmpOP[16 * u + r]).x(), pos(w->ChkEmpOP[16 * u]).x());
-            QVERIFY(pos(w->ChkEmpOP[16 * u + r]).y() > pos(w->ChkEmpOP[16 * u + r - 1]).y());
-            QCOMPARE(pos(w->ChkEmpOP[16 * u + r]).y(), pos(w->ChkEmpOP[r]).y());
+            QCOMPARE(pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 16 * u + r)).x(),
+                     pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 16 * u)).x());
+            QVERIFY(pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 16 * u + r)).y()
+                    > pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 16 * u + r - 1)).y());
+            QCOMPARE(pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 16 * u + r)).y(),
+                     pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", r)).y());
         }
     for (int e = 0; e < 8; ++e) {
-        QVERIFY(std::abs(pos(w->txtEingangSF[e]).y() - pos(w->ChkEmpOP[2 * e]).y()) <= 2);
-        QVERIFY(std::abs(pos(w->txtEingangFF[e]).y() - pos(w->ChkEmpOP[2 * e + 1]).y()) <= 2);
-        QCOMPARE(pos(w->ChkAlarmDispo[2 * e]).y(), pos(w->ChkEmpOP[2 * e]).y());
+        QVERIFY(std::abs(pos(WindowWidgets::named<QLineEdit>(*w, "txtEingangSF", e)).y()
+                         - pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 2 * e)).y())
+                <= 2);
+        QVERIFY(std::abs(pos(WindowWidgets::named<QLineEdit>(*w, "txtEingangFF", e)).y()
+                         - pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 2 * e + 1)).y())
+                <= 2);
+        QCOMPARE(pos(WindowWidgets::named<QCheckBox>(*w, "ChkAlarmDispo", 2 * e)).y(),
+                 pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 2 * e)).y());
     }
-    w->SSTab1->setCurrentIndex(1);
+    w->tabs()->setCurrentIndex(1);
     QCoreApplication::processEvents();
     for (int r = 0; r < 8; ++r) {
-        QCOMPARE(pos(w->ChkDefaultState[r]).y(), pos(w->ChkEmpOut[r]).y());
-        QCOMPARE(pos(w->ChkEmpOut[56 + r]).y(), pos(w->ChkEmpOut[r]).y());
+        QCOMPARE(pos(WindowWidgets::named<QCheckBox>(*w, "ChkDefaultState", r)).y(),
+                 pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOut", r)).y());
+        QCOMPARE(pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOut", 56 + r)).y(),
+                 pos(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOut", r)).y());
     }
 }
 
@@ -367,28 +396,30 @@ void TestMainWindow::menusAndToolbarInDesignOrder()
             s << (a->menu() ? a->menu()->objectName() : a->objectName());
         return s;
     };
-    QCOMPARE(names(w->mnuDatei),
+    QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuDatei")),
              QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuLinie", "mnuBeenden"}));
-    QVERIFY(w->mnuLinie->isSeparator());
-    QCOMPARE(names(w->mnuEinstellungen), QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuAdministrator"}));
+    QVERIFY(WindowWidgets::named<QAction>(*w, "mnuLinie")->isSeparator());
+    QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuEinstellungen")),
+             QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuAdministrator"}));
     // The design's two submenus, and the PDF export beside printing (added by the shell).
-    QCOMPARE(names(w->mnuReports), QStringList({"mnuListenAnzeigen", "mnuListenDrucken", "mnuListenExportieren"}));
-    QCOMPARE(names(w->mnuListenAnzeigen),
+    QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuReports")),
+             QStringList({"mnuListenAnzeigen", "mnuListenDrucken", "mnuListenExportieren"}));
+    QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuListenAnzeigen")),
              QStringList({QStringLiteral("mnuEingängeAnzeigen"), QStringLiteral("mnuAusgängeAnzeigen"),
                           "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"}));
-    QCOMPARE(names(w->mnuListenDrucken),
+    QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuListenDrucken")),
              QStringList({QStringLiteral("mnuEingängeDrucken"), QStringLiteral("mnuAusgängeDrucken"),
                           "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}));
-    QCOMPARE(names(w->mnuFragezeichen), QStringList({"mnuHelp", "mnuInfo"}));
-    QVERIFY(!w->mnuAdministrator->isVisible());
-    QCOMPARE(w->mnuLaden->text(), QStringLiteral("&Öffnen"));
-    QCOMPARE(w->mnuListenDrucken->title(), QStringLiteral("&Drucken"));
+    QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuFragezeichen")), QStringList({"mnuHelp", "mnuInfo"}));
+    QVERIFY(!WindowWidgets::named<QAction>(*w, "mnuAdministrator")->isVisible());
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuLaden")->text(), QStringLiteral("&Öffnen"));
+    QCOMPARE(WindowWidgets::named<QMenu>(*w, "mnuListenDrucken")->title(), QStringLiteral("&Drucken"));
 
-    const QList<QAction*> actions = w->Toolbar1->actions();
+    const QList<QAction*> actions = w->toolbar()->actions();
     QCOMPARE(actions.size(), 22);
     QStringList layout;
     for (int i = 0; i < 22; ++i) {
-        QCOMPARE(actions[i], w->Toolbar1Buttons[i]);
+        QCOMPARE(actions[i], w->toolbarSlot(i));
         layout << (actions[i]->isSeparator() ? QStringLiteral("|") : actions[i]->property("Key").toString());
     }
     QCOMPARE(layout.join(' '),
@@ -404,19 +435,19 @@ void TestMainWindow::textBoxLimitsAndTabOrder()
     TestEnv env;
     auto w = loadedWindow();
     for (int i = 0; i < 8; ++i) {
-        QCOMPARE(w->txtEingangSF[i]->maxLength(), 63);
-        QCOMPARE(w->txtEingangFF[i]->maxLength(), 63);
+        QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtEingangSF", i)->maxLength(), 63);
+        QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtEingangFF", i)->maxLength(), 63);
     }
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(w->txtAusgangSF[i]->maxLength(), 63);
-        QCOMPARE(w->txtAusgangFF[i]->maxLength(), 63);
+        QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtAusgangSF", i)->maxLength(), 63);
+        QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtAusgangFF", i)->maxLength(), 63);
     }
-    QCOMPARE(w->txtAlarmDispositiv->maxLength(), 63);
-    QCOMPARE(w->txtSMSAufstarten->maxLength(), 63);
-    QCOMPARE(w->txtADVerzoegerungszeit->maxLength(), 2);
-    QCOMPARE(w->txtSerienummer->maxLength(), 6);
-    QCOMPARE(w->txtPINSimCardNeu->maxLength(), 4);
-    QCOMPARE(w->txtPINSimCardAlt->maxLength(), 4);
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtAlarmDispositiv")->maxLength(), 63);
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtSMSAufstarten")->maxLength(), 63);
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtADVerzögerungszeit")->maxLength(), 2);
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtSerienummer")->maxLength(), 6);
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtPINSimCardNeu")->maxLength(), 4);
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtPINSimCardAlt")->maxLength(), 4);
     // Tab moves down the text column, then down each user's column.
     auto next = [](QWidget* x) {
         do
@@ -424,15 +455,24 @@ void TestMainWindow::textBoxLimitsAndTabOrder()
         while (!(x->focusPolicy() & Qt::TabFocus));
         return x;
     };
-    QCOMPARE(next(w->txtEingangSF[0]), w->txtEingangFF[0]);
-    QCOMPARE(next(w->txtEingangFF[0]), w->txtEingangSF[1]);
-    QCOMPARE(next(w->txtEingangFF[7]), w->cmdCheckAllEmp[0]);
-    QCOMPARE(next(w->cmdClrAllEmp[0]), w->ChkEmpOP[0]);
-    QCOMPARE(next(w->ChkEmpOP[0]), w->ChkEmpOP[1]);
-    QCOMPARE(next(w->ChkEmpOP[15]), w->cmdCheckAllEmp[1]);
-    QCOMPARE(next(w->ChkEmpOP[127]), w->cmdCheckAllEvents);
-    QCOMPARE(next(w->ChkBenutzerPowerON[7]), w->txtAusgangSF[0]);
-    QCOMPARE(next(w->ChkDefaultState[7]), w->OptPortAnzeige[0]);
+    QCOMPARE(next(WindowWidgets::named<QLineEdit>(*w, "txtEingangSF", 0)),
+             WindowWidgets::named<QLineEdit>(*w, "txtEingangFF", 0));
+    QCOMPARE(next(WindowWidgets::named<QLineEdit>(*w, "txtEingangFF", 0)),
+             WindowWidgets::named<QLineEdit>(*w, "txtEingangSF", 1));
+    QCOMPARE(next(WindowWidgets::named<QLineEdit>(*w, "txtEingangFF", 7)),
+             WindowWidgets::named<QPushButton>(*w, "cmdCheckAllEmp", 0));
+    QCOMPARE(next(WindowWidgets::named<QPushButton>(*w, "cmdClrAllEmp", 0)),
+             WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 0));
+    QCOMPARE(next(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 0)),
+             WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 1));
+    QCOMPARE(next(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 15)),
+             WindowWidgets::named<QPushButton>(*w, "cmdCheckAllEmp", 1));
+    QCOMPARE(next(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 127)),
+             WindowWidgets::named<QPushButton>(*w, "cmdCheckAllEvents"));
+    QCOMPARE(next(WindowWidgets::named<QCheckBox>(*w, "ChkBenutzerPowerON", 7)),
+             WindowWidgets::named<QLineEdit>(*w, "txtAusgangSF", 0));
+    QCOMPARE(next(WindowWidgets::named<QCheckBox>(*w, "ChkDefaultState", 7)),
+             WindowWidgets::named<QRadioButton>(*w, "OptPortAnzeige", 0));
 }
 
 void TestMainWindow::firstRowsAreTakenInTableOrder()
@@ -443,39 +483,41 @@ void TestMainWindow::firstRowsAreTakenInTableOrder()
     swapRows(env, tbl::Beschriftung, 5, 6);
     swapRows(env, tbl::Beschriftung, 17, 18);
     auto w = loadedWindow();
-    QCOMPARE(w->mnuLaden->text(), QStringLiteral("de Zeile6"));
-    QCOMPARE(w->mnuSpeichernunter->text(), QStringLiteral("de Zeile5"));
-    QCOMPARE(w->lblEingang[0]->text(), QStringLiteral("de Zeile18"));
-    QCOMPARE(w->lblEingang[1]->text(), QStringLiteral("de Zeile17"));
-    QCOMPARE(w->lblEingang[2]->text(), QStringLiteral("de Zeile19"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuLaden")->text(), QStringLiteral("de Zeile6"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuSpeichernunter")->text(), QStringLiteral("de Zeile5"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 0)->text(), QStringLiteral("de Zeile18"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 1)->text(), QStringLiteral("de Zeile17"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 2)->text(), QStringLiteral("de Zeile19"));
     // The rest of the first 38 rows in place.
-    QCOMPARE(w->SSTab1->tabText(0), QStringLiteral("de Zeile1"));
-    QCOMPARE(w->SSTab1->tabText(2), QStringLiteral("de Zeile3"));
-    QCOMPARE(w->mnuDatei->title(), QStringLiteral("de Zeile4"));
-    QCOMPARE(w->mnuInfo->text(), QStringLiteral("de Zeile12"));
-    QCOMPARE(w->lblAusgang[0]->text(), QStringLiteral("de Zeile13"));
-    QCOMPARE(w->lblAusgang[4]->text(), QStringLiteral("de Zeile13"));
-    QCOMPARE(w->lblAusgang[7]->text(), QStringLiteral("de Zeile16"));
-    QCOMPARE(w->lblAlarmDispo->text(), QStringLiteral("de Zeile25"));
+    QCOMPARE(w->tabs()->tabText(0), QStringLiteral("de Zeile1"));
+    QCOMPARE(w->tabs()->tabText(2), QStringLiteral("de Zeile3"));
+    QCOMPARE(WindowWidgets::named<QMenu>(*w, "mnuDatei")->title(), QStringLiteral("de Zeile4"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuInfo")->text(), QStringLiteral("de Zeile12"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAusgang", 0)->text(), QStringLiteral("de Zeile13"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAusgang", 4)->text(), QStringLiteral("de Zeile13"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAusgang", 7)->text(), QStringLiteral("de Zeile16"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAlarmDispo")->text(), QStringLiteral("de Zeile25"));
     for (int g = 0; g < 3; ++g) {
-        QCOMPARE(w->lblEmpfaenger[8 * g]->text(), QStringLiteral("de Zeile26"));
-        QCOMPARE(w->lblEmpfaenger[8 * g + 7]->text(), QStringLiteral("de Zeile33"));
+        QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEmpfänger", 8 * g)->text(), QStringLiteral("de Zeile26"));
+        QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEmpfänger", 8 * g + 7)->text(), QStringLiteral("de Zeile33"));
     }
-    for (QCheckBox* c : w->ChkOP)
-        QCOMPARE(c->text(), QStringLiteral("de Zeile34"));
-    QCOMPARE(w->lblAufstarten->text(), QStringLiteral("de Zeile35"));
-    QCOMPARE(w->mnuReports->title(), QStringLiteral("de Zeile36"));
-    QCOMPARE(w->mnuAusgaengeAnzeigen->text(), QStringLiteral("de Zeile38"));
+    for (int u = 0; u < 8; ++u)
+        QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkOP", u)->text(), QStringLiteral("de Zeile34"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAufstarten")->text(), QStringLiteral("de Zeile35"));
+    QCOMPARE(WindowWidgets::named<QMenu>(*w, "mnuReports")->title(), QStringLiteral("de Zeile36"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuAusgängeAnzeigen")->text(), QStringLiteral("de Zeile38"));
     // The anchored runs.
-    QCOMPARE(w->mnuListenDrucken->title(), QStringLiteral("de mnuListenAnzeigen#2"));
-    QCOMPARE(w->mnuAusgaengeDrucken->text(), QStringLiteral("de mnuListenAnzeigen#4"));
-    QCOMPARE(w->cmdResetOutput[3]->text(), QStringLiteral("de cmdSetOutput#2"));
-    QCOMPARE(w->cmdDownload[1]->text(), QStringLiteral("de cmdDownload#2"));
-    QCOMPARE(w->lblDownload->text(), QStringLiteral("de lblKonfiguration"));
-    QCOMPARE(w->OptPortAnzeige[2]->text(), QStringLiteral("de OptPortAnzeige#3"));
-    QCOMPARE(w->mnuAlarmDispoDrucken->text(), QStringLiteral("de mnuSpeichern#3"));
-    QCOMPARE(w->mnuBenutzerDrucken->text(), QStringLiteral("de mnuBenutzerAnzeigen#2"));
-    QCOMPARE(w->mnuAdministrator->text(), QStringLiteral("de mnuAdministrator"));
+    QCOMPARE(WindowWidgets::named<QMenu>(*w, "mnuListenDrucken")->title(), QStringLiteral("de mnuListenAnzeigen#2"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuAusgängeDrucken")->text(), QStringLiteral("de mnuListenAnzeigen#4"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdResetOutput", 3)->text(), QStringLiteral("de cmdSetOutput#2"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdDownload", 1)->text(), QStringLiteral("de cmdDownload#2"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblDownload")->text(), QStringLiteral("de lblKonfiguration"));
+    QCOMPARE(WindowWidgets::named<QRadioButton>(*w, "OptPortAnzeige", 2)->text(),
+             QStringLiteral("de OptPortAnzeige#3"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuAlarmDispoDrucken")->text(), QStringLiteral("de mnuSpeichern#3"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuBenutzerDrucken")->text(),
+             QStringLiteral("de mnuBenutzerAnzeigen#2"));
+    QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuAdministrator")->text(), QStringLiteral("de mnuAdministrator"));
     QVERIFY(env.messages.isEmpty());
 }
 
@@ -519,31 +561,48 @@ void TestMainWindow::composedToolTips()
     writeFixture(env);
     auto w = loadedWindow();
     // Input 3, user 2: element 16 * 1 + 2 * 2.
-    QCOMPARE(w->ChkEmpOP[20]->toolTip(), QStringLiteral("de ChkEmpOPSF 3 de ChkEmpOPSF#2 2 de ChkEmpOPSF#3"));
-    QCOMPARE(w->ChkEmpOP[21]->toolTip(), QStringLiteral("de ChkEmpOPFF 3 de ChkEmpOPFF#2 2 de ChkEmpOPFF#3"));
-    QCOMPARE(w->ChkEmpOP[127]->toolTip(), QStringLiteral("de ChkEmpOPFF 8 de ChkEmpOPFF#2 8 de ChkEmpOPFF#3"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 20)->toolTip(),
+             QStringLiteral("de ChkEmpOPSF 3 de ChkEmpOPSF#2 2 de ChkEmpOPSF#3"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 21)->toolTip(),
+             QStringLiteral("de ChkEmpOPFF 3 de ChkEmpOPFF#2 2 de ChkEmpOPFF#3"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 127)->toolTip(),
+             QStringLiteral("de ChkEmpOPFF 8 de ChkEmpOPFF#2 8 de ChkEmpOPFF#3"));
     // Output 4, user 8: 8 * 7 + 2 * 3 (+1).
-    QCOMPARE(w->ChkEmpOut[62]->toolTip(), QStringLiteral("de ChkEmpOutSF 4 de ChkEmpOutSF#2 8 de ChkEmpOutSF#3"));
-    QCOMPARE(w->ChkEmpOut[9]->toolTip(), QStringLiteral("de ChkEmpOutFF 1 de ChkEmpOutFF#2 2 de ChkEmpOutFF#3"));
-    QCOMPARE(w->txtEingangFF[4]->toolTip(), QStringLiteral("de txtEingangFF 5 de txtEingangFF#2"));
-    QCOMPARE(w->txtAusgangSF[3]->toolTip(), QStringLiteral("de txtAusgangSF 4 de txtAusgangSF#2"));
-    QCOMPARE(w->lblAdresseEmpf[19]->toolTip(), QStringLiteral("de lblAdresseEmpf 4"));
-    QCOMPARE(w->lblAdresseName[8]->toolTip(), QStringLiteral("de lblAdresseName 1"));
-    QCOMPARE(w->ChkAlarmDispo[14]->toolTip(), QStringLiteral("de ChkAlarmDispoSF 8 de ChkAlarmDispoSF#2"));
-    QCOMPARE(w->ChkAlarmDispo[5]->toolTip(), QStringLiteral("de ChkAlarmDispoFF 3 de ChkAlarmDispoFF#2"));
-    QCOMPARE(w->cmdCheckAllEmp[9]->toolTip(), QStringLiteral("de cmdCheckAllEmp 2 de cmdCheckAllEmp#2"));
-    QCOMPARE(w->cmdClrAllEmp[7]->toolTip(), QStringLiteral("de cmdClrAllEmp 8 de cmdClrAllEmp#2"));
-    QCOMPARE(w->cmdClrAllEvents->toolTip(), QStringLiteral("de cmdCheckAllEvents#2"));
-    QCOMPARE(w->cmdResetOutput[2]->toolTip(), QStringLiteral("de cmdResetOutput 3"));
-    QCOMPARE(w->cmdDownload[1]->toolTip(), QStringLiteral("de cmdDownload#2"));
-    QCOMPARE(w->ChkOP[5]->toolTip(), QStringLiteral("de ChkOP 6 de ChkOP#2"));
-    QCOMPARE(w->ChkBenutzerPowerON[7]->toolTip(), QStringLiteral("de ChkBenutzerPowerON 8 de ChkBenutzerPowerON#2"));
-    QCOMPARE(w->ChkDefaultState[6]->toolTip(), QStringLiteral("de chkDefaultState"));
-    QCOMPARE(w->OptPortAnzeige[1]->toolTip(), QStringLiteral("de OptPortAnzeige"));
-    QCOMPARE(w->txtADVerzoegerungszeit->toolTip(), QStringLiteral("de txtADVerzögerungszeit"));
-    QCOMPARE(w->CboGueltigkeit->toolTip(), QStringLiteral("de CboGültigkeit"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOut", 62)->toolTip(),
+             QStringLiteral("de ChkEmpOutSF 4 de ChkEmpOutSF#2 8 de ChkEmpOutSF#3"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOut", 9)->toolTip(),
+             QStringLiteral("de ChkEmpOutFF 1 de ChkEmpOutFF#2 2 de ChkEmpOutFF#3"));
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtEingangFF", 4)->toolTip(),
+             QStringLiteral("de txtEingangFF 5 de txtEingangFF#2"));
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtAusgangSF", 3)->toolTip(),
+             QStringLiteral("de txtAusgangSF 4 de txtAusgangSF#2"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAdresseEmpf", 19)->toolTip(), QStringLiteral("de lblAdresseEmpf 4"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAdresseName", 8)->toolTip(), QStringLiteral("de lblAdresseName 1"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkAlarmDispo", 14)->toolTip(),
+             QStringLiteral("de ChkAlarmDispoSF 8 de ChkAlarmDispoSF#2"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkAlarmDispo", 5)->toolTip(),
+             QStringLiteral("de ChkAlarmDispoFF 3 de ChkAlarmDispoFF#2"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdCheckAllEmp", 9)->toolTip(),
+             QStringLiteral("de cmdCheckAllEmp 2 de cmdCheckAllEmp#2"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdClrAllEmp", 7)->toolTip(),
+             QStringLiteral("de cmdClrAllEmp 8 de cmdClrAllEmp#2"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdClrAllEvents")->toolTip(),
+             QStringLiteral("de cmdCheckAllEvents#2"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdResetOutput", 2)->toolTip(),
+             QStringLiteral("de cmdResetOutput 3"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdDownload", 1)->toolTip(), QStringLiteral("de cmdDownload#2"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkOP", 5)->toolTip(), QStringLiteral("de ChkOP 6 de ChkOP#2"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkBenutzerPowerON", 7)->toolTip(),
+             QStringLiteral("de ChkBenutzerPowerON 8 de ChkBenutzerPowerON#2"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkDefaultState", 6)->toolTip(),
+             QStringLiteral("de chkDefaultState"));
+    QCOMPARE(WindowWidgets::named<QRadioButton>(*w, "OptPortAnzeige", 1)->toolTip(),
+             QStringLiteral("de OptPortAnzeige"));
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtADVerzögerungszeit")->toolTip(),
+             QStringLiteral("de txtADVerzögerungszeit"));
+    QCOMPARE(WindowWidgets::named<QComboBox>(*w, "CboGültigkeit")->toolTip(), QStringLiteral("de CboGültigkeit"));
     for (int p = 0; p < 4; ++p)
-        QCOMPARE(w->statusPanel[p]->toolTip(), rowText("StatusBar", p, 0));
+        QCOMPARE(WindowWidgets::statusPanel(*w, p)->toolTip(), rowText("StatusBar", p, 0));
     // Toolbar: 22 rows in slot order, separators included.
     QCOMPARE(w->toolbarButton("Open")->toolTip(), QStringLiteral("de Toolbar#2"));
     QCOMPARE(w->toolbarButton("ReportAlarm")->toolTip(), QStringLiteral("de Toolbar#8"));
@@ -565,10 +624,11 @@ void TestMainWindow::languageColumns()
     writeFixture(env);
     auto w = loadedWindow();
     const QString p = QString::fromLatin1(LanguagePrefix[language - 1]);
-    QCOMPARE(w->SSTab1->tabText(1), p + "Zeile2");
-    QCOMPARE(w->lblEingang[7]->text(), p + "Zeile24");
-    QCOMPARE(w->cmdPinWechseln->text(), p + "cmdPinWechseln");
-    QCOMPARE(w->ChkEmpOP[20]->toolTip(), p + "ChkEmpOPSF 3 " + p + "ChkEmpOPSF#2 2 " + p + "ChkEmpOPSF#3");
+    QCOMPARE(w->tabs()->tabText(1), p + "Zeile2");
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 7)->text(), p + "Zeile24");
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdPinWechseln")->text(), p + "cmdPinWechseln");
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 20)->toolTip(),
+             p + "ChkEmpOPSF 3 " + p + "ChkEmpOPSF#2 2 " + p + "ChkEmpOPSF#3");
     QCOMPARE(gState().programName, p + "gsProgramName");
     QCOMPARE(gState().msg("gsMsgKeineAntwort"), p + "gsMsgKeineAntwort");
     QCOMPARE(gState().msg(QStringLiteral("CboGültigkeit")), p + QStringLiteral("CboGültigkeit"));
@@ -593,9 +653,9 @@ void TestMainWindow::ioLabelsWrittenToTheStore()
                      .toString(),
                  QStringLiteral("it Zeile%1").arg(13 + (r - 1) / 2));
     QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 5")).toString(),
-             w->lblEingang[2]->text());
-    QVERIFY(!w->store.inputs.hasPendingChanges());
-    QVERIFY(!w->store.outputs.hasPendingChanges());
+             WindowWidgets::named<QLabel>(*w, "lblEingang", 2)->text());
+    QVERIFY(!w->store().inputs.hasPendingChanges());
+    QVERIFY(!w->store().outputs.hasPendingChanges());
 }
 
 void TestMainWindow::emptyTextFallsBackToGerman()
@@ -607,10 +667,11 @@ void TestMainWindow::emptyTextFallsBackToGerman()
     env.exec(QStringLiteral("UPDATE ToolTipText SET \"Französisch\" = NULL WHERE Name = 'ChkEmpOPSF#2'"));
     env.exec(QStringLiteral("UPDATE SystemNachrichten SET \"Französisch\" = '' WHERE Name = 'gsMsgFalschesZeichen#2'"));
     auto w = loadedWindow();
-    QCOMPARE(w->cmdUpload->text(), QStringLiteral("de cmdUpload"));
-    QCOMPARE(w->lblEingang[3]->text(), QStringLiteral("de Zeile20"));
-    QCOMPARE(w->lblEingang[4]->text(), QStringLiteral("fr Zeile21"));
-    QCOMPARE(w->ChkEmpOP[0]->toolTip(), QStringLiteral("fr ChkEmpOPSF 1 de ChkEmpOPSF#2 1 fr ChkEmpOPSF#3"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdUpload")->text(), QStringLiteral("de cmdUpload"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 3)->text(), QStringLiteral("de Zeile20"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 4)->text(), QStringLiteral("fr Zeile21"));
+    QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 0)->toolTip(),
+             QStringLiteral("fr ChkEmpOPSF 1 de ChkEmpOPSF#2 1 fr ChkEmpOPSF#3"));
     QCOMPARE(gState().msg("gsMsgFalschesZeichen2"), QStringLiteral("de gsMsgFalschesZeichen#2"));
     QVERIFY(env.messages.isEmpty());
 }
@@ -633,13 +694,15 @@ void TestMainWindow::missingKeyGivesOneMessageNamingTableAndKey()
     QCOMPARE(env.messages.first().icon, Dialogs::Icon::Exclamation);
     // Everything else is loaded.
     QCOMPARE(gState().msg("gsMsgPINAnzZeichen"), QStringLiteral("en gsMsgPINAnzZeichen"));
-    QCOMPARE(w->cmdPinWechseln->text(), QStringLiteral("en cmdPinWechseln"));
-    QCOMPARE(w->cmdPinWechseln->toolTip(), QStringLiteral("en cmdPinWechseln"));
-    QCOMPARE(w->lblPinSimCard->text(), QStringLiteral("PIN SIM-Karte")); // its design caption
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdPinWechseln")->text(), QStringLiteral("en cmdPinWechseln"));
+    QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdPinWechseln")->toolTip(), QStringLiteral("en cmdPinWechseln"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblPinSimCard")->text(),
+             QStringLiteral("PIN SIM-Karte")); // its design caption
     // The later loaders' problems are kept for the record, not shown again.
+    QVERIFY(w->texts().problems().join('\n').contains(
+        QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblPinSimCard\"")));
     QVERIFY(
-        w->languageProblems.join('\n').contains(QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblPinSimCard\"")));
-    QVERIFY(w->languageProblems.join('\n').contains(QStringLiteral("\"ToolTipText\" hat keine Zeile \"cmdPinLesen\"")));
+        w->texts().problems().join('\n').contains(QStringLiteral("\"ToolTipText\" hat keine Zeile \"cmdPinLesen\"")));
 }
 
 void TestMainWindow::shortTableNamesTheRun()
@@ -653,7 +716,7 @@ void TestMainWindow::shortTableNamesTheRun()
     QVERIFY2(env.messages.first().text.contains(
                  QStringLiteral("\"Beschriftung\" endet vor der Zeile für \"lblEmpfänger(5)\"")),
              qPrintable(env.messages.first().text));
-    QCOMPARE(w->lblEmpfaenger[4]->text(), QStringLiteral("de Zeile30"));
+    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEmpfänger", 4)->text(), QStringLiteral("de Zeile30"));
 }
 
 void TestMainWindow::sharedLoaderSteppingAndSearch()
@@ -703,7 +766,7 @@ void TestMainWindow::shippedTablesLoadCompletely()
     for (int language = 1; language <= 4; ++language) {
         TestEnv env(QString::number(language));
         auto w = loadedWindow();
-        QVERIFY2(w->languageProblems.isEmpty(), qPrintable(w->languageProblems.join('\n')));
+        QVERIFY2(w->texts().problems().isEmpty(), qPrintable(w->texts().problems().join('\n')));
         QVERIFY(env.messages.isEmpty());
         for (const Block& b : messageBlocks())
             QVERIFY2(!gState().msg(b.name).isEmpty() && gState().msg(b.name) != b.name, qPrintable(b.name));
@@ -730,20 +793,23 @@ void TestMainWindow::shippedTablesLoadCompletely()
                     QVERIFY2(!it.value().isEmpty(), qPrintable(key));
             }
         }
-        QVERIFY(w->ChkEmpOP[20]->toolTip().contains(QStringLiteral(" 3 ")));
-        QVERIFY(w->ChkEmpOP[20]->toolTip().contains(QStringLiteral(" 2 ")));
+        QVERIFY(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 20)->toolTip().contains(QStringLiteral(" 3 ")));
+        QVERIFY(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 20)->toolTip().contains(QStringLiteral(" 2 ")));
         for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
             if (!b->objectName().isEmpty() && b->icon().isNull() && b->objectName() != QLatin1String("cmdStatKom")
                 && (qobject_cast<QPushButton*>(b) || qobject_cast<QRadioButton*>(b)))
                 QVERIFY2(!b->text().isEmpty(), qPrintable(b->objectName()));
         QCOMPARE(
             env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 6")).toString(),
-            w->lblEingang[2]->text());
+            WindowWidgets::named<QLabel>(*w, "lblEingang", 2)->text());
         // Captions set by the widget code before any table is read are replaced too.
         static const char* const defaultCaption[] = {"Standard", "Default", "Predefinito", "Par défaut"};
-        QCOMPARE(w->ChkDefault->text(), QString::fromUtf8(defaultCaption[language - 1]));
-        QCOMPARE(w->lblHWVersion->text(), gState().msg("gsHWVersion") + QStringLiteral(": 0.00"));
-        QCOMPARE(w->lblSWVersion->text(), gState().msg("gsSWVersion") + QStringLiteral(": 0.00"));
+        QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkDefault")->text(),
+                 QString::fromUtf8(defaultCaption[language - 1]));
+        QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblHWVersion")->text(),
+                 gState().msg("gsHWVersion") + QStringLiteral(": 0.00"));
+        QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblSWVersion")->text(),
+                 gState().msg("gsSWVersion") + QStringLiteral(": 0.00"));
         if (language == 1) {
             german = m;
         } else {
@@ -769,9 +835,9 @@ void TestMainWindow::windowFitsItsTexts()
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QVERIFY(w->width() <= 1366 && w->height() <= 768);
         for (int tab = 0; tab < 3; ++tab) {
-            w->SSTab1->setCurrentIndex(tab);
+            w->tabs()->setCurrentIndex(tab);
             QCoreApplication::processEvents();
-            for (QWidget* c : w->SSTab1->widget(tab)->findChildren<QWidget*>()) {
+            for (QWidget* c : w->tabs()->widget(tab)->findChildren<QWidget*>()) {
                 if (!c->isVisible())
                     continue;
                 const QString name = c->objectName();
@@ -786,9 +852,9 @@ void TestMainWindow::windowFitsItsTexts()
         // In a 1000 x 700 window the inputs matrix, its alarm column and the delay box are
         // all in view without scrolling sideways.
         w->resize(1000, 700);
-        w->SSTab1->setCurrentIndex(0);
+        w->tabs()->setCurrentIndex(0);
         QCoreApplication::processEvents();
-        auto* area = w->SSTab1->widget(0)->findChild<QScrollArea*>();
+        auto* area = w->tabs()->widget(0)->findChild<QScrollArea*>();
         QVERIFY(area);
         QCOMPARE(w->width(), 1000);
         QVERIFY2(
@@ -801,7 +867,7 @@ void TestMainWindow::windowFitsItsTexts()
             QCoreApplication::processEvents();
             int oneLine = 0;
             for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23}) {
-                QLabel* l = w->lblEmpfaenger[k];
+                QLabel* l = WindowWidgets::named<QLabel>(*w, "lblEmpfänger", k);
                 oneLine += l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()) ? 1 : 0;
             }
             QVERIFY2(oneLine == 0 || oneLine == 16,
@@ -811,6 +877,93 @@ void TestMainWindow::windowFitsItsTexts()
                                     .arg(oneLine)));
         }
     }
+}
+
+namespace {
+// What a user sees of every named widget (texts, tool tips, help, visibility, values), all tabs built.
+QMap<QString, QString> visibleState(MainWindow& w)
+{
+    QMap<QString, QString> m = texts(w);
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        const QString name = c->objectName();
+        if (name.isEmpty() || name == QStringLiteral("StatusBarPanel1"))
+            continue;
+        m[name + ".shown"] = c->isHidden() ? "hidden" : "shown";
+        m[name + ".enabled"] = c->isEnabled() ? "enabled" : "disabled";
+        m[name + ".help"] = QString::number(Help::contextOf(c));
+        if (auto* box = qobject_cast<QCheckBox*>(c))
+            m[name + ".checked"] = box->isChecked() ? "checked" : "clear";
+        else if (auto* radio = qobject_cast<QRadioButton*>(c))
+            m[name + ".checked"] = radio->isChecked() ? "checked" : "clear";
+        else if (auto* edit = qobject_cast<QLineEdit*>(c))
+            m[name + ".value"] = edit->text();
+        else if (auto* list = qobject_cast<QComboBox*>(c))
+            m[name + ".value"] = QStringLiteral("%1 items, %2").arg(list->count()).arg(list->currentText());
+    }
+    return m;
+}
+
+// The same edits on the store of either window, after the start loaded the default profile.
+void editOutputsAndSystem(MainWindow& w)
+{
+    ConfigEditor& editor = w.editorBinding().editor;
+    QVERIFY(editor.setDefaultState(2, true));
+    QVERIFY(editor.setText(ConfigEditor::TextBox::AusgangSF, 1, QStringLiteral("Pumpe ein")));
+    QVERIFY(editor.setText(ConfigEditor::TextBox::AusgangFF, 3, QStringLiteral("Tor zu")));
+    w.editorBinding().refresh();
+}
+} // namespace
+
+// The outputs and System tabs are built when first shown or used (at the latest right after
+// the window's first paint). Built late, they carry the same captions, tool tips, help
+// contexts, access level, validity list and editor values as when built at once.
+void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
+{
+    for (const char* language : {"1", "4"}) {
+        TestEnv env(QString::fromLatin1(language));
+        Settings::set("Ports", "COM1", "sim");
+        Settings::set("Passwort", "Passwort", "17A6"); // the full level: serial number writable
+        QMap<QString, QString> atOnce;
+        {
+            MainWindow w;
+            w.ensureTabsBuilt();
+            w.initializeControls();
+            editOutputsAndSystem(w);
+            atOnce = visibleState(w);
+        }
+        MainWindow w;
+        w.initializeControls();
+        editOutputsAndSystem(w);
+        QVERIFY(!w.outputsTab().isBuilt());
+        QVERIFY(!w.systemTab().isBuilt());
+        QVERIFY(!w.findChild<QObject*>(QStringLiteral("ChkEmpOut(0)")));
+        QVERIFY(!w.findChild<QObject*>(QStringLiteral("cmdSetzen")));
+        const QMap<QString, QString> late = visibleState(w);
+        QVERIFY(w.outputsTab().isBuilt() && w.systemTab().isBuilt());
+        // Spot checks that the state compared is the one wanted, then everything.
+        QCOMPARE(late.value("ChkDefaultState(2).checked"), QStringLiteral("checked"));
+        QCOMPARE(late.value("txtAusgangFF(3).value"), QStringLiteral("Tor zu"));
+        QCOMPARE(late.value("cmdSetzen.shown"), QStringLiteral("shown"));
+        QCOMPARE(late.value("cmdUpload.help"), QStringLiteral("3002"));
+        QVERIFY2(!late.value("CboGültigkeit.value").startsWith(QStringLiteral("0 items")),
+                 qPrintable(late.value("CboGültigkeit.value")));
+        for (auto it = atOnce.cbegin(); it != atOnce.cend(); ++it)
+            QVERIFY2(
+                late.value(it.key()) == it.value(),
+                qPrintable(
+                    QStringLiteral("%1: late \"%2\", at once \"%3\"").arg(it.key(), late.value(it.key()), it.value())));
+        QCOMPARE(late.size(), atOnce.size());
+    }
+    // Shown, the window builds the two tabs right after its first paint, without being asked.
+    TestEnv env;
+    Settings::set("Ports", "COM1", "sim");
+    MainWindow w;
+    w.initializeControls();
+    QVERIFY(!w.outputsTab().isBuilt() && !w.systemTab().isBuilt());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_VERIFY(w.outputsTab().isBuilt() && w.systemTab().isBuilt());
+    QVERIFY(w.findChild<QObject*>(QStringLiteral("cmdUpload")));
 }
 
 // Writes pictures of every tab in every language to SMSV48_SHOTS_DIR when it is set.
@@ -828,7 +981,7 @@ void TestMainWindow::screenshots()
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         for (int tab = 0; tab < 3; ++tab) {
-            w->SSTab1->setCurrentIndex(tab);
+            w->tabs()->setCurrentIndex(tab);
             QCoreApplication::processEvents();
             w->grab().save(QStringLiteral("%1/main_s%2_l%3_tab%4.png").arg(dir, scale).arg(language).arg(tab));
         }

@@ -9,13 +9,15 @@
 #include "core/ProgramContext.h"
 #include "ui/ReportActions.h"
 #include "core/Settings.h"
-#include "ui/ShellState.h"
 #include "ui/Start.h"
 #include "reports/Reports.h"
 #include "ui/HelpWindow.h"
 #include "ui/AboutDialog.h"
 #include "ui/AdministratorLogin.h"
 #include "ui/MainWindow.h"
+#include "ui/ShellController.h"
+#include "ui/WindowTexts.h"
+#include "WindowWidgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,15 +43,15 @@
 #include <QtTest>
 
 namespace {
-std::unique_ptr<MainWindow> makeWindow()
+std::unique_ptr<MainWindow> makeWindow(MainWindowOptions options = {})
 {
     Settings::set("Ports", "COM1", "sim");
     if (!Start::prepare().isEmpty())
         return nullptr;
-    return std::make_unique<MainWindow>();
+    return std::make_unique<MainWindow>(std::move(options));
 }
 
-QWidget* widget(QWidget* w, const QString& name) { return w->findChild<QWidget*>(name); }
+QWidget* widget(MainWindow* w, const QString& name) { return WindowWidgets::named<QWidget>(*w, name); }
 
 struct LevelView {
     bool writeVisible, incrementVisible, serialEnabled, firmwareVisible, toolbarFlag;
@@ -58,7 +60,7 @@ LevelView levelOf(MainWindow& w)
 {
     return {!widget(&w, "cmdSetzen")->isHidden(), !widget(&w, "Check_Inkrement")->isHidden(),
             widget(&w, "txtSerienummer")->isEnabled(), !widget(&w, "cmdDownload(1)")->isHidden(),
-            w.Toolbar1->property("administrator").toBool()};
+            w.toolbar()->property("administrator").toBool()};
 }
 void expectLevel(MainWindow& w, AccessLevel::Level level)
 {
@@ -151,7 +153,6 @@ public slots:
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
-    void init();
     void cleanup();
     void storedPasswordSetsLevel_data();
     void storedPasswordSetsLevel();
@@ -181,11 +182,8 @@ private slots:
     void screenshots();
 };
 
-void TestShell::init() { ReportActions::setPreviewHandler({}); }
 void TestShell::cleanup()
 {
-    ReportActions::setPreviewHandler({});
-    ReportActions::setPrinterOverride({});
     Help::closeAll();
     QCoreApplication::processEvents();
 }
@@ -231,13 +229,13 @@ void TestShell::loginTable()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->applyAccessLevel(QString());
+    w->shell().applyAccessLevel(QString());
     expectLevel(*w, AccessLevel::Normal);
 
     auto login = [&](const QString& text) {
         AdministratorLogin dlg(w.get());
-        dlg.txtPasswort->setText(text);
-        dlg.cmdUebernehmen->click();
+        dlg.passwordBox->setText(text);
+        dlg.applyButton->click();
         return dlg.result();
     };
     QCOMPARE(login("3961"), int(QDialog::Accepted));
@@ -249,17 +247,17 @@ void TestShell::loginTable()
     {
         AdministratorLogin dlg(w.get());
         dlg.show();
-        dlg.txtPasswort->setText("1234");
-        dlg.cmdUebernehmen->click();
+        dlg.passwordBox->setText("1234");
+        dlg.applyButton->click();
         QVERIFY(dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
         QCOMPARE(env.messages.size(), 1);
         QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
         QCOMPARE(env.messages[0].text, gState().msg("gsMsgPasswortNOK"));
         QCOMPARE(env.messages[0].title, gState().msg("gsFehlerEingabe"));
-        QCOMPARE(dlg.txtPasswort->selectedText(), QStringLiteral("1234"));
-        QCOMPARE(dlg.txtPasswort->palette().color(QPalette::Base), QColor(255, 255, 0));
-        dlg.cmdAbbrechen->click();
+        QCOMPARE(dlg.passwordBox->selectedText(), QStringLiteral("1234"));
+        QCOMPARE(dlg.passwordBox->palette().color(QPalette::Base), QColor(255, 255, 0));
+        dlg.cancelButton->click();
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
     expectLevel(*w, AccessLevel::Full);
@@ -267,8 +265,8 @@ void TestShell::loginTable()
     // Cancel keeps the level; the empty password is the way back.
     {
         AdministratorLogin dlg(w.get());
-        dlg.txtPasswort->setText("3961");
-        dlg.cmdAbbrechen->click();
+        dlg.passwordBox->setText("3961");
+        dlg.cancelButton->click();
     }
     expectLevel(*w, AccessLevel::Full);
     QCOMPARE(login(""), int(QDialog::Accepted));
@@ -277,8 +275,8 @@ void TestShell::loginTable()
 
     // Through the menu item (modal).
     onModal<AdministratorLogin>([](AdministratorLogin* d) {
-        d->txtPasswort->setText("6054");
-        d->cmdUebernehmen->click();
+        d->passwordBox->setText("6054");
+        d->applyButton->click();
     });
     w->findChild<QAction*>("mnuAdministrator")->trigger();
     expectLevel(*w, AccessLevel::Full);
@@ -291,20 +289,20 @@ void TestShell::loginBoxRules()
     QVERIFY(w);
     AdministratorLogin dlg(w.get());
     QCOMPARE(dlg.windowTitle(), caption(env, "frmAdministrator", 2));
-    QCOMPARE(dlg.lblPasswort->text(), caption(env, "lblPasswort", 2));
-    QCOMPARE(dlg.cmdUebernehmen->objectName(), QString::fromUtf8("cmdÜbernehmen"));
-    QCOMPARE(dlg.cmdUebernehmen->text(), caption(env, QString::fromUtf8("cmdPasswortÜbernehmen"), 2));
+    QCOMPARE(dlg.passwordLabel->text(), caption(env, "lblPasswort", 2));
+    QCOMPARE(dlg.applyButton->objectName(), QString::fromUtf8("cmdÜbernehmen"));
+    QCOMPARE(dlg.applyButton->text(), caption(env, QString::fromUtf8("cmdPasswortÜbernehmen"), 2));
     dlg.show();
     QApplication::setActiveWindow(&dlg);
-    dlg.txtPasswort->setFocus();
-    QTest::keyClicks(dlg.txtPasswort, "1234567");
-    QCOMPARE(dlg.txtPasswort->text(), QStringLiteral("123456"));
-    QCOMPARE(dlg.txtPasswort->echoMode(), QLineEdit::Password);
-    QCOMPARE(dlg.txtPasswort->palette().color(QPalette::Base), QColor(255, 255, 0)); // focused
-    QTest::keyClick(dlg.txtPasswort, Qt::Key_Return);
+    dlg.passwordBox->setFocus();
+    QTest::keyClicks(dlg.passwordBox, "1234567");
+    QCOMPARE(dlg.passwordBox->text(), QStringLiteral("123456"));
+    QCOMPARE(dlg.passwordBox->echoMode(), QLineEdit::Password);
+    QCOMPARE(dlg.passwordBox->palette().color(QPalette::Base), QColor(255, 255, 0)); // focused
+    QTest::keyClick(dlg.passwordBox, Qt::Key_Return);
     QVERIFY(dlg.isVisible()); // Enter in the box only moves on
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.cmdUebernehmen));
-    QVERIFY(dlg.txtPasswort->palette().color(QPalette::Base) != QColor(255, 255, 0));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.applyButton));
+    QVERIFY(dlg.passwordBox->palette().color(QPalette::Base) != QColor(255, 255, 0));
 }
 
 void TestShell::aboutBoxAndItsShortcut()
@@ -312,32 +310,32 @@ void TestShell::aboutBoxAndItsShortcut()
     TestEnv env("3");
     auto w = makeWindow();
     QVERIFY(w);
-    w->applyAccessLevel(QString());
+    w->shell().applyAccessLevel(QString());
     bool checked = false;
     onModal<AboutDialog>([&](AboutDialog* about) {
         QVERIFY(!about->findChild<QLabel*>("PicLogoI")->isHidden());
         for (const char* other : {"PicLogoD", "PicLogoE", "PicLogoF"})
             QVERIFY(about->findChild<QLabel*>(other)->isHidden());
-        QCOMPARE(about->lblVersion->text(),
+        QCOMPARE(about->versionLabel->text(),
                  caption(env, "lblVersion", 3)
                      + QStringLiteral(" %1.%2.%3")
                            .arg(SMSV48_VERSION_MAJOR)
                            .arg(SMSV48_VERSION_MINOR)
                            .arg(SMSV48_VERSION_PATCH));
-        QCOMPARE(about->lblLizenz[0]->text(), caption(env, "lblLizenz", 3));
-        QCOMPARE(about->lblLizenz[4]->text(), caption(env, "lblLizenz(4)", 3));
+        QCOMPARE(about->licenceLabel[0]->text(), caption(env, "lblLizenz", 3));
+        QCOMPARE(about->licenceLabel[4]->text(), caption(env, "lblLizenz(4)", 3));
         QVERIFY(about->windowTitle().startsWith(caption(env, "frmAbout", 3) + ' '));
         // The logo's double click opens the login on top of the About box.
         onModal<AdministratorLogin>([about](AdministratorLogin* login) {
             QCOMPARE(login->parentWidget(), static_cast<QWidget*>(about));
-            login->txtPasswort->setText("3961");
-            login->cmdUebernehmen->click();
+            login->passwordBox->setText("3961");
+            login->applyButton->click();
         });
         QTest::mouseDClick(about->findChild<QLabel*>("PicLogoI"), Qt::LeftButton);
         checked = true;
-        about->cmdOK->click();
+        about->okButton->click();
     });
-    w->toolbarButtonClicked("Info");
+    w->shell().toolbarButtonClicked("Info");
     QVERIFY(checked);
     expectLevel(*w, AccessLevel::Service);
 }
@@ -372,7 +370,7 @@ void TestShell::f1OpensTopicOfControl()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    w->assignHelpContexts();
+    w->shell().assignHelpContexts();
     w->show();
     const struct {
         const char* control;
@@ -400,7 +398,7 @@ void TestShell::f1OpensTopicOfControl()
     QTest::keyClick(box, Qt::Key_F1);
     QCOMPARE(Help::window()->currentPage(), env.path("help/en/5001.html"));
     // A control without a number opens the contents.
-    QTest::keyClick(w->SSTab1, Qt::Key_F1);
+    QTest::keyClick(w->tabs(), Qt::Key_F1);
     QCOMPARE(Help::window()->currentPage(), env.path("help/en/index.html"));
 }
 
@@ -415,7 +413,7 @@ void TestShell::helpCommands()
     Help::closeAll();
     QCoreApplication::processEvents();
     // Toolbar "Help" and the menu item have the same effect.
-    w->toolbarButtonClicked("Help");
+    w->shell().toolbarButtonClicked("Help");
     QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
     Help::window()->openPage(Help::pagePath(1000, 4));
     w->findChild<QAction*>("mnuHelp")->trigger();
@@ -441,9 +439,9 @@ void TestShell::linksGoToTheDefaultHandler()
     QVERIFY(w);
     {
         AboutDialog about(w.get());
-        about.lblHomepage_Click();
-        about.lblMail_Click();
-        emit about.lblHomepage->linkActivated(AboutInfo::homepage().toString());
+        about.openHomepage();
+        about.writeMail();
+        emit about.homepageLabel->linkActivated(AboutInfo::homepage().toString());
     }
     QCOMPARE(catcher.urls.size(), 3);
     QCOMPARE(catcher.urls[0].scheme(), QStringLiteral("https"));
@@ -465,15 +463,15 @@ void TestShell::toolbarUploadDownloadKeepTab()
     auto w = makeWindow();
     QVERIFY(w);
     for (const char* key : {"Download", "Upload"}) {
-        auto* button = w->findChild<QPushButton*>(QLatin1String(key) == QLatin1String("Upload") ? "cmdUpload"
-                                                                                                : "cmdDownload(0)");
+        auto* button = WindowWidgets::named<QPushButton>(
+            *w, QLatin1String(key) == QLatin1String("Upload") ? "cmdUpload" : "cmdDownload(0)");
         QVERIFY(button);
         int tabAtClick = -1;
-        auto conn = connect(button, &QPushButton::clicked, [&] { tabAtClick = w->SSTab1->currentIndex(); });
-        w->SSTab1->setCurrentIndex(1);
-        w->toolbarButtonClicked(QString::fromLatin1(key));
+        auto conn = connect(button, &QPushButton::clicked, [&] { tabAtClick = w->tabs()->currentIndex(); });
+        w->tabs()->setCurrentIndex(1);
+        w->shell().toolbarButtonClicked(QString::fromLatin1(key));
         QCOMPARE(tabAtClick, 2);
-        QCOMPARE(w->SSTab1->currentIndex(), 1);
+        QCOMPARE(w->tabs()->currentIndex(), 1);
         disconnect(conn);
     }
 }
@@ -481,13 +479,14 @@ void TestShell::toolbarUploadDownloadKeepTab()
 void TestShell::everyToolbarKeyReachesItsCommand()
 {
     TestEnv env;
-    auto w = makeWindow();
-    QVERIFY(w);
     QList<Reports::Kind> previews;
-    ReportActions::setPreviewHandler([&](const Reports::Report& r) { previews << r.kind; });
-    ReportActions::setPrinterOverride([] { return QString(); });
+    MainWindowOptions options;
+    options.reportPreview = [&](const Reports::Report& r) { previews << r.kind; };
+    options.printerName = [] { return QString(); };
+    auto w = makeWindow(options);
+    QVERIFY(w);
     auto action = [&](const QString& key) {
-        for (QAction* a : w->Toolbar1->actions())
+        for (QAction* a : w->toolbar()->actions())
             if (a->property("Key").toString() == key)
                 return a;
         return static_cast<QAction*>(nullptr);
@@ -530,12 +529,12 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     QVERIFY(QFile::exists(out));
 
     // Info and Help keys.
-    onModal<AboutDialog>([](AboutDialog* a) { a->cmdOK->click(); });
+    onModal<AboutDialog>([](AboutDialog* a) { a->okButton->click(); });
     action("Info")->trigger();
     action("Help")->trigger();
     QVERIFY(Help::window()->isVisible());
     // Unknown key: nothing.
-    w->toolbarButtonClicked("NoSuchKey");
+    w->shell().toolbarButtonClicked("NoSuchKey");
     QCOMPARE(env.messages.size(), asked);
     // Quit closes the main window through its close sequence.
     w->show();
@@ -549,9 +548,9 @@ void TestShell::iconsReadAtBothScales()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->applyMenuIcons();
+    w->shell().applyMenuIcons();
     int checked = 0;
-    for (QAction* a : w->Toolbar1->actions()) {
+    for (QAction* a : w->toolbar()->actions()) {
         if (a->isSeparator())
             continue;
         for (int size : {16, 32}) {
@@ -574,57 +573,62 @@ void TestShell::iconsReadAtBothScales()
 void TestShell::demoModeTicks()
 {
     TestEnv env;
-    auto w = makeWindow();
-    QVERIFY(w);
     QList<int> flashTicks;
     int tick = 0;
-    w->shell->flashWaitHook = [&] {
-        QCOMPARE(w->shell->demo.modem, DemoDisplay::Green);
-        QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::Green);
+    MainWindow* window = nullptr;
+    MainWindowOptions options;
+    // Replaces the 100 ms wait of the modem flash: the ticks run without waiting.
+    options.modemFlashWait = [&] {
+        QCOMPARE(window->shell().demo.modem, DemoDisplay::Green);
+        QCOMPARE(WindowWidgets::named<QWidget>(*window, "ShpModem")->property("FillColor").toInt(), DemoDisplay::Green);
         flashTicks << tick;
     };
+    auto w = makeWindow(options);
+    QVERIFY(w);
+    window = w.get();
     auto led = [&](int i) {
-        return w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt();
+        return WindowWidgets::named<QWidget>(*w, QStringLiteral("ShpLed(%1)").arg(i))->property("FillColor").toInt();
     };
-    w->startDemoDisplay();
-    QVERIFY(w->demoTimer->isActive());
-    QCOMPARE(w->demoTimer->interval(), 1000);
+    w->shell().startDemoDisplay();
+    QVERIFY(w->shell().demoTimer()->isActive());
+    QCOMPARE(w->shell().demoTimer()->interval(), 1000);
     for (tick = 1; tick <= 3; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
     QCOMPARE(flashTicks, QList<int> {3});
-    QCOMPARE(w->findChild<QWidget*>("ShpModem")->property("FillColor").toInt(), DemoDisplay::White);
+    QCOMPARE(WindowWidgets::named<QWidget>(*w, "ShpModem")->property("FillColor").toInt(), DemoDisplay::White);
     for (tick = 4; tick <= 8; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), DemoDisplay::Green);
-    w->demoDisplayStep(); // tick 9
+    w->shell().demoDisplayStep(); // tick 9
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), DemoDisplay::White);
     for (tick = 10; tick <= 20; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     QCOMPARE(flashTicks, (QList<int> {3, 6, 10, 13, 16, 20}));
     // A stopped demonstration does not step.
     // Chosen anew by the display selection, which clears the lamps and starts the timer
     // itself: the demonstration starts over at lamp 0.
-    w->demoTimer->stop();
+    w->shell().demoTimer()->stop();
     for (int i = 0; i < 8; ++i)
-        w->findChild<QWidget*>(QStringLiteral("ShpLed(%1)").arg(i))->setProperty("FillColor", DemoDisplay::White);
-    w->demoTimer->start();
+        WindowWidgets::named<QWidget>(*w, QStringLiteral("ShpLed(%1)").arg(i))
+            ->setProperty("FillColor", DemoDisplay::White);
+    w->shell().demoTimer()->start();
     flashTicks.clear();
     for (tick = 1; tick <= 3; ++tick)
-        w->demoDisplayStep();
+        w->shell().demoDisplayStep();
     for (int i = 0; i < 8; ++i)
         QCOMPARE(led(i), i < 3 ? DemoDisplay::Green : DemoDisplay::White);
     QCOMPARE(flashTicks, QList<int> {3});
 
-    const auto lamps = w->shell->demo.led;
-    w->demoTimer->stop();
-    w->demoDisplayStep();
-    QCOMPARE(w->shell->demo.led, lamps);
+    const auto lamps = w->shell().demo.led;
+    w->shell().demoTimer()->stop();
+    w->shell().demoDisplayStep();
+    QCOMPARE(w->shell().demo.led, lamps);
     QCOMPARE(flashTicks.size(), 1);
-    QVERIFY(!w->demoModemTimer->isActive());
+    QVERIFY(!w->shell().modemFlashTimer()->isActive());
 }
 
 void TestShell::demoFlashEndsWhenClosing()
@@ -632,13 +636,13 @@ void TestShell::demoFlashEndsWhenClosing()
     TestEnv env;
     auto w = makeWindow();
     QVERIFY(w);
-    w->startDemoDisplay();
+    w->shell().startDemoDisplay();
     gState().closing = true; // the window is closing
     for (int i = 0; i < 3; ++i)
-        w->demoDisplayStep();
-    QCOMPARE(w->shell->demo.flashes, 1);
-    QVERIFY(!w->demoModemTimer->isActive());
-    QCOMPARE(w->shell->demo.modem, DemoDisplay::White);
+        w->shell().demoDisplayStep();
+    QCOMPARE(w->shell().demo.flashes, 1);
+    QVERIFY(!w->shell().modemFlashTimer()->isActive());
+    QCOMPARE(w->shell().demo.modem, DemoDisplay::White);
     gState().closing = false;
 }
 
@@ -771,16 +775,17 @@ void TestShell::reportDatesInTheirLanguage()
 void TestShell::reportShowsEditNotYetFlushed()
 {
     TestEnv env;
-    auto w = makeWindow();
-    QVERIFY(w);
     Reports::Report seen;
-    ReportActions::setPreviewHandler([&](const Reports::Report& r) { seen = r; });
+    MainWindowOptions options;
+    options.reportPreview = [&](const Reports::Report& r) { seen = r; };
+    auto w = makeWindow(options);
+    QVERIFY(w);
     w->findChild<QAction*>(QString::fromUtf8("mnuEingängeAnzeigen"))->trigger();
     auto before = Reports::document(seen);
     QCOMPARE(tableRows(*before)[2][3], QStringLiteral("0"));
     // An edit that still waits in the recordset.
-    w->store.inputs.moveFirst();
-    w->store.inputs.setValue("Benutzer3", 1);
+    w->store().inputs.moveFirst();
+    w->store().inputs.setValue("Benutzer3", 1);
     w->findChild<QAction*>(QString::fromUtf8("mnuEingängeAnzeigen"))->trigger();
     auto after = Reports::document(seen);
     QCOMPARE(tableRows(*after)[2][3], QStringLiteral("1"));
@@ -838,11 +843,12 @@ void TestShell::printWithoutPrinterOffersPdf()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    ReportActions::setPrinterOverride([] { return QString(); });
+    ReportActions::Hooks noPrinter;
+    noPrinter.printerName = [] { return QString(); };
     const QString out = env.path("alarm.pdf");
     env.answers << QMessageBox::Yes;
     env.fileAnswers << out;
-    QVERIFY(ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QVERIFY(ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Question);
     QVERIFY(env.messages[0].text.contains("No printer"));
@@ -852,12 +858,12 @@ void TestShell::printWithoutPrinterOffersPdf()
     QVERIFY(QFile::exists(out));
     // Declined: nothing written, no file dialog.
     env.answers << QMessageBox::No;
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.fileRequests.size(), 1);
     // A file that cannot be written is reported.
     env.answers << QMessageBox::Yes;
     env.fileAnswers << env.path("missing/folder/a.pdf");
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm));
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages.last().text.contains("PDF"));
 }
@@ -889,14 +895,14 @@ void TestShell::printFailureIsReported()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    ReportActions::setPrinterOverride([] { return QStringLiteral("SMSV48-no-such-printer"); });
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Users));
+    ReportActions::Hooks missingPrinter;
+    missingPrinter.printerName = [] { return QStringLiteral("SMSV48-no-such-printer"); };
+    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Users, missingPrinter));
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages[0].text.contains("could not be printed"));
     QVERIFY(env.messages[0].text.contains("SMSV48-no-such-printer"));
     // A store that cannot be read: the report says so instead of failing silently.
-    ReportActions::setPrinterOverride([] { return QString(); });
     QFile::remove(env.dbPath());
     gState().databasePath = env.dbPath();
     QVERIFY(!ReportActions::exportPdf(w.get(), Reports::Kind::Inputs));
@@ -983,15 +989,15 @@ void TestShell::screenshots()
         w->show();
         QCoreApplication::processEvents();
         w->grab().save(QStringLiteral("%1/main_%2.png").arg(folder).arg(lang));
-        w->Toolbar1->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
+        w->toolbar()->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
         AboutDialog about(w.get());
         about.show();
         QCoreApplication::processEvents();
         about.grab().save(QStringLiteral("%1/about_%2.png").arg(folder).arg(lang));
         AdministratorLogin login(w.get());
         login.show();
-        login.txtPasswort->setText("123");
-        login.txtPasswort->setFocus();
+        login.passwordBox->setText("123");
+        login.passwordBox->setFocus();
         QCoreApplication::processEvents();
         login.grab().save(QStringLiteral("%1/login_%2.png").arg(folder).arg(lang));
         Help::showContext(1002);

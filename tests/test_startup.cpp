@@ -11,6 +11,8 @@
 #include "link/Channel.h"
 #include "ui/SplashWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/DeviceController.h"
+#include "WindowWidgets.h"
 
 #include <QApplication>
 #include <QDir>
@@ -69,15 +71,15 @@ void TestStartup::firstRunWithoutSettings()
     QCOMPARE(gState().dataRoot, env.root());
     MainWindow w;
     w.initializeControls();
-    QVERIFY(w.store.isOpen());
-    QCOMPARE(w.SSTab1->count(), 3);
-    QCOMPARE(w.SSTab1->currentIndex(), 0);
-    QCOMPARE(w.commPort, 1);
+    QVERIFY(w.store().isOpen());
+    QCOMPARE(w.tabs()->count(), 3);
+    QCOMPARE(w.tabs()->currentIndex(), 0);
+    QCOMPARE(w.device().port, 1);
     QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("open"));
-    QCOMPARE(w.statusPanel[1]->text(), QStringLiteral("COM 1"));
-    QVERIFY(w.channel && w.channel->isSimulated());
-    QVERIFY(!w.lblSimulated->isHidden());
-    QVERIFY(!w.statusPanel[0]->text().isEmpty()); // the clock
+    QCOMPARE(WindowWidgets::statusPanel(w, 1)->text(), QStringLiteral("COM 1"));
+    QVERIFY(w.device().channel && w.device().channel->isSimulated());
+    QVERIFY(!WindowWidgets::named<QLabel>(w, "lblSimulated")->isHidden());
+    QVERIFY(!WindowWidgets::statusPanel(w, 0)->text().isEmpty()); // the clock
     QVERIFY(env.messages.isEmpty());
 }
 
@@ -152,20 +154,20 @@ void TestStartup::splashAndStatusBarSpeakTheLanguage()
     QCOMPARE(Start::prepare(), QString());
     {
         SplashWindow splash;
-        QCOMPARE(splash.lblSoftware->text(),
+        QCOMPARE(splash.softwareLabel->text(),
                  env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblSoftware'").toString());
-        QCOMPARE(splash.lblCopyright->text(),
+        QCOMPARE(splash.copyrightLabel->text(),
                  env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblCopyright'").toString());
-        QVERIFY(!splash.PicLogo[2]->isHidden()); // the Italian logo
-        QVERIFY(splash.PicLogo[0]->isHidden() && splash.PicLogo[1]->isHidden() && splash.PicLogo[3]->isHidden());
+        QVERIFY(!splash.logos[2]->isHidden()); // the Italian logo
+        QVERIFY(splash.logos[0]->isHidden() && splash.logos[1]->isHidden() && splash.logos[3]->isHidden());
     }
     MainWindow w;
     w.initializeControls();
-    QCOMPARE(w.lblSimulated->text(),
+    QCOMPARE(WindowWidgets::named<QLabel>(w, "lblSimulated")->text(),
              env.queryValue("SELECT Italienisch FROM SystemNachrichten WHERE Name='gsStatusSimuliert'").toString());
-    QVERIFY(w.lblSimulated->text().contains("simulato"));
+    QVERIFY(WindowWidgets::named<QLabel>(w, "lblSimulated")->text().contains("simulato"));
     // The clock writes the date as Italian does (day/month/year), not as the system's locale.
-    const QString clock = w.statusPanel[0]->text();
+    const QString clock = WindowWidgets::statusPanel(w, 0)->text();
     QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$")).match(clock).hasMatch(),
              qPrintable(clock));
     const QDate today = QDate::currentDate();
@@ -197,13 +199,13 @@ void TestStartup::portThatCannotBeOpened()
     QVERIFY(env.messages[0].text.endsWith("(COM 3)"));
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
     QCOMPARE(w->lamp(), int(MainWindow::Red));
-    QCOMPARE(w->statusPanel[1]->text(), QStringLiteral("COM ----"));
+    QCOMPARE(WindowWidgets::statusPanel(*w, 1)->text(), QStringLiteral("COM ----"));
     QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));
-    QVERIFY(w->lblSimulated->isHidden());
+    QVERIFY(WindowWidgets::named<QLabel>(*w, "lblSimulated")->isHidden());
     // Editing still works: the store is open and writable.
-    w->store.inputs.setAbsolutePosition(2);
-    w->store.inputs.setValue("Benutzer1", 1);
-    w->store.inputs.updateBatch();
+    w->store().inputs.setAbsolutePosition(2);
+    w->store().inputs.setValue("Benutzer1", 1);
+    w->store().inputs.updateBatch();
     QCOMPARE(env.queryValue("SELECT Benutzer1 FROM \"Konfiguration_Eingänge\" WHERE ID=2").toInt(), 1);
 }
 
@@ -278,16 +280,16 @@ void TestStartup::closeAsksAboutUnsavedChangesAndFlushes()
     Settings::set("Ports", "COM1", "sim");
     QCOMPARE(Start::prepare(), QString());
     MainWindow w;
-    w.store.sms.setAbsolutePosition(4);
-    w.store.sms.setValue(2, QStringLiteral("Tür offen"));
+    w.store().sms.setAbsolutePosition(4);
+    w.store().sms.setValue(2, QStringLiteral("Tür offen"));
     gState().unsavedChanges = true;
     env.answers << QMessageBox::No;
     QVERIFY(w.close());
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     QVERIFY(gState().closing);
-    QVERIFY(!w.store.isOpen());
-    QVERIFY(!w.channel->isOpen());
+    QVERIFY(!w.store().isOpen());
+    QVERIFY(!w.device().channel->isOpen());
     // Answering No saves no profile, but pending edits still reach the database.
     QCOMPARE(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=4").toString(), QStringLiteral("Tür offen"));
 }

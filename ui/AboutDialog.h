@@ -10,20 +10,20 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblLizenz[5] = {};
-    QLabel* lblInfos = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* lblAdresseKestrin = nullptr;
-    QLabel* lblHomepage = nullptr;
-    QLabel* lblMail = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QLabel* PicLogo[4] = {}; // PicLogoD, PicLogoE, PicLogoI, PicLogoF
+    QLabel* titleLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    QLabel* licenceLabel[5] = {};
+    QLabel* infoLabel = nullptr;
+    QLabel* mailCaption = nullptr;
+    QLabel* addressLabel = nullptr;
+    QLabel* homepageLabel = nullptr;
+    QLabel* mailLabel = nullptr;
+    QPushButton* okButton = nullptr;
+    QLabel* logos[4] = {}; // PicLogoD, PicLogoE, PicLogoI, PicLogoF
 
-    void lblHomepage_Click();
-    void lblMail_Click();
-    void PicLogo_DblClick();
+    void openHomepage();
+    void writeMail();
+    void openAdministratorLogin();
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

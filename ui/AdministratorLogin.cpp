@@ -6,6 +6,7 @@
 #include "core/TextTable.h"
 #include "store/ConfigStore.h"
 #include "ui/MainWindow.h"
+#include "ui/ShellController.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -20,38 +21,38 @@ AdministratorLogin::AdministratorLogin(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAdministrator"));
     setModal(true);
-    lblPasswort = new QLabel(this);
-    lblPasswort->setObjectName(QStringLiteral("lblPasswort"));
-    txtPasswort = new QLineEdit(this);
-    txtPasswort->setObjectName(QStringLiteral("txtPasswort"));
-    txtPasswort->setMaxLength(6);
-    txtPasswort->setEchoMode(QLineEdit::Password);
-    txtPasswort->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    txtPasswort->setMinimumWidth(txtPasswort->fontMetrics().horizontalAdvance(QLatin1Char('*')) * 14);
-    lblPasswort->setBuddy(txtPasswort);
-    cmdUebernehmen = new QPushButton(this);
-    cmdUebernehmen->setObjectName(QString::fromUtf8("cmdÜbernehmen"));
-    cmdAbbrechen = new QPushButton(this);
-    cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
+    passwordLabel = new QLabel(this);
+    passwordLabel->setObjectName(QStringLiteral("lblPasswort"));
+    passwordBox = new QLineEdit(this);
+    passwordBox->setObjectName(QStringLiteral("txtPasswort"));
+    passwordBox->setMaxLength(6);
+    passwordBox->setEchoMode(QLineEdit::Password);
+    passwordBox->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    passwordBox->setMinimumWidth(passwordBox->fontMetrics().horizontalAdvance(QLatin1Char('*')) * 14);
+    passwordLabel->setBuddy(passwordBox);
+    applyButton = new QPushButton(this);
+    applyButton->setObjectName(QString::fromUtf8("cmdÜbernehmen"));
+    cancelButton = new QPushButton(this);
+    cancelButton->setObjectName(QStringLiteral("cmdAbbrechen"));
     // Enter in the box goes to the accept button; Enter there accepts (it is the default).
-    cmdUebernehmen->setAutoDefault(true);
-    cmdAbbrechen->setAutoDefault(true);
+    applyButton->setAutoDefault(true);
+    cancelButton->setAutoDefault(true);
 
     auto* form = new QFormLayout;
-    form->addRow(lblPasswort, txtPasswort);
+    form->addRow(passwordLabel, passwordBox);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(cmdUebernehmen, QDialogButtonBox::AcceptRole);
-    buttons->addButton(cmdAbbrechen, QDialogButtonBox::RejectRole);
+    buttons->addButton(applyButton, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancelButton, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cmdUebernehmen, &QPushButton::clicked, this, &AdministratorLogin::cmdUebernehmen_Click);
-    connect(cmdAbbrechen, &QPushButton::clicked, this, &AdministratorLogin::cmdAbbrechen_Click);
-    txtPasswort->installEventFilter(this);
+    connect(applyButton, &QPushButton::clicked, this, &AdministratorLogin::apply);
+    connect(cancelButton, &QPushButton::clicked, this, &AdministratorLogin::cancel);
+    passwordBox->installEventFilter(this);
     startUp();
-    txtPasswort->setFocus();
+    passwordBox->setFocus();
 }
 
 void AdministratorLogin::startUp()
@@ -60,34 +61,34 @@ void AdministratorLogin::startUp()
     const TextTable cap(st.databasePath, tbl::Beschriftung, st.language);
     const TextTable tip(st.databasePath, tbl::ToolTipText, st.language);
     setWindowTitle(cap.at(QStringLiteral("frmAdministrator"), 0, QStringLiteral("Administrator")));
-    lblPasswort->setText(cap.at(QStringLiteral("lblPasswort"), 0, QStringLiteral("Passwort")));
-    cmdUebernehmen->setText(cap.at(QString::fromUtf8("cmdPasswortÜbernehmen"), 0, QString::fromUtf8("&Übernehmen")));
-    cmdAbbrechen->setText(cap.at(QStringLiteral("cmdPasswortAbbrechen"), 0, QStringLiteral("&Abbrechen")));
-    txtPasswort->setToolTip(tip.at(QStringLiteral("txtPasswort")));
-    cmdUebernehmen->setToolTip(tip.at(QString::fromUtf8("cmdPasswortÜbernehmen")));
-    cmdAbbrechen->setToolTip(tip.at(QStringLiteral("cmdPasswortAbbrechen")));
+    passwordLabel->setText(cap.at(QStringLiteral("lblPasswort"), 0, QStringLiteral("Passwort")));
+    applyButton->setText(cap.at(QString::fromUtf8("cmdPasswortÜbernehmen"), 0, QString::fromUtf8("&Übernehmen")));
+    cancelButton->setText(cap.at(QStringLiteral("cmdPasswortAbbrechen"), 0, QStringLiteral("&Abbrechen")));
+    passwordBox->setToolTip(tip.at(QStringLiteral("txtPasswort")));
+    applyButton->setToolTip(tip.at(QString::fromUtf8("cmdPasswortÜbernehmen")));
+    cancelButton->setToolTip(tip.at(QStringLiteral("cmdPasswortAbbrechen")));
 }
 
 void AdministratorLogin::markBox(bool focused)
 {
-    QPalette pal = txtPasswort->palette();
+    QPalette pal = passwordBox->palette();
     pal.setColor(QPalette::Base, focused ? QColor(255, 255, 0) : palette().color(QPalette::Base));
     pal.setColor(QPalette::Text, focused ? QColor(0, 0, 0) : palette().color(QPalette::Text));
-    txtPasswort->setPalette(pal);
+    passwordBox->setPalette(pal);
 }
 
 bool AdministratorLogin::eventFilter(QObject* o, QEvent* e)
 {
-    if (o == txtPasswort) {
+    if (o == passwordBox) {
         if (e->type() == QEvent::FocusIn) {
             markBox(true);
-            txtPasswort->selectAll();
+            passwordBox->selectAll();
         } else if (e->type() == QEvent::FocusOut) {
             markBox(false);
         } else if (e->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                cmdUebernehmen->setFocus();
+                applyButton->setFocus();
                 return true;
             }
         }
@@ -95,9 +96,9 @@ bool AdministratorLogin::eventFilter(QObject* o, QEvent* e)
     return QDialog::eventFilter(o, e);
 }
 
-bool AdministratorLogin::txtPasswort_Validate()
+bool AdministratorLogin::passwordIsValid()
 {
-    if (AccessLevel::loginAccepts(txtPasswort->text()))
+    if (AccessLevel::loginAccepts(passwordBox->text()))
         return true;
     const ProgramContext& st = gState();
     Dialogs::show(this, st.msg(QStringLiteral("gsMsgPasswortNOK")), st.msg(QStringLiteral("gsFehlerEingabe")),
@@ -105,17 +106,17 @@ bool AdministratorLogin::txtPasswort_Validate()
     return false;
 }
 
-void AdministratorLogin::cmdUebernehmen_Click()
+void AdministratorLogin::apply()
 {
-    if (!txtPasswort_Validate()) {
-        txtPasswort->setFocus();
-        txtPasswort->selectAll();
+    if (!passwordIsValid()) {
+        passwordBox->setFocus();
+        passwordBox->selectAll();
         markBox(true);
         return;
     }
     if (MainWindow* main = mainWindow())
-        main->applyAccessLevel(txtPasswort->text());
+        main->shell().applyAccessLevel(passwordBox->text());
     accept();
 }
 
-void AdministratorLogin::cmdAbbrechen_Click() { reject(); }
+void AdministratorLogin::cancel() { reject(); }

@@ -12,16 +12,16 @@ class AdministratorLogin : public QDialog {
     Q_OBJECT
 public:
     explicit AdministratorLogin(QWidget* parent = nullptr);
-    QLineEdit* txtPasswort = nullptr;
-    QLabel* lblPasswort = nullptr;
-    QPushButton* cmdUebernehmen = nullptr;
-    QPushButton* cmdAbbrechen = nullptr;
+    QLineEdit* passwordBox = nullptr;
+    QLabel* passwordLabel = nullptr;
+    QPushButton* applyButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
     // Validate check of the password box: true when the text may be taken; else the refusal
     // message has been shown.
-    bool txtPasswort_Validate();
-    void cmdUebernehmen_Click();
-    void cmdAbbrechen_Click();
+    bool passwordIsValid();
+    void apply();
+    void cancel();
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

@@ -1,18 +1,20 @@
 #pragma once
-// Connects the editor widgets of the main window (found by their object names) to the
-// editing rules of ConfigEditor: every change of a box is written at once, text boxes are
-// checked and written when they are left, and the refresh routines fill the widgets.
+// The editor of the main window: connects the widgets of the inputs and outputs tabs (given
+// by the tabs' accessors) to the editing rules of ConfigEditor. Every change of a box is
+// written at once, text boxes are checked and written when they are left, and the fill
+// routines fill the widgets from the store. The outputs tab is bound when it is built.
 #include "editing/ConfigEditor.h"
 
 #include <QObject>
 #include <QVector>
 
-class QAction;
+class InputsTab;
+class MainWindow;
+class OutputsTab;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class MainWindow;
 
 class EditorBinding : public QObject {
     Q_OBJECT
@@ -21,59 +23,61 @@ public:
 
     ConfigEditor editor;
 
-    // Widgets; a control the window does not have stays null and is skipped.
-    QVector<QCheckBox*> ChkEmpOP, ChkEmpOut, ChkDefaultState, ChkAlarmDispo, ChkBenutzerAlarmDispo, ChkBenutzerPowerON,
-        ChkOP;
-    QVector<QPushButton*> cmdCheckAllEmp, cmdClrAllEmp;
-    QPushButton* cmdCheckAllEvents = nullptr;
-    QPushButton* cmdClrAllEvents = nullptr;
-    QVector<QLabel*> lblEmpfaenger, lblAdresseEmpf, lblAdresseName;
-    QAction* mnuTelefonbuch = nullptr;
-    QLineEdit* txtADVerzoegerungszeit = nullptr;
+    // Fill routines: the widgets from the store.
+    void labelRecipients();
+    void fillInputTexts();
+    void fillOutputTexts();
+    void fillAlarmInputText();
+    void fillPowerOnText();
+    void fillInputRecipients();
+    void fillOutputRecipients();
+    void fillAlarmInputRecipients();
+    void fillAlarmInputEvents();
+    void fillPowerOnRecipients();
+    // All of them, after the store changed as a whole (profile loaded, configuration read).
+    void refresh();
 
+    // Opens the phone book modally, then relabels the recipient columns.
+    void openPhoneBook();
+    // Checks and writes the text box that has the focus (before a save, a send or closing);
+    // false when its text was refused and the focus stays there.
+    bool commitFocused();
+
+    // Handlers of the boxes (index as in the tabs' accessors).
+    void inputRecipientToggled(int index);
+    void outputRecipientToggled(int index);
+    void defaultStateToggled(int index);
+    void operatorToggled(int user);
+    void alarmEventToggled(int index);
+    void alarmUserToggled(int user);
+    void powerOnUserToggled(int user);
+    // Column 0..7 of the inputs matrix, 8..15 of the outputs matrix.
+    void checkColumn(int column, bool on);
+    void checkAllEvents(bool on);
+    // The default-state buttons: all relays on at power-on (the "on" rows), or all off.
+    void setDefaultStatesOn();
+    void setDefaultStatesOff();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     struct TextBox {
         QLineEdit* box = nullptr;
         QLabel* counter = nullptr;
         ConfigEditor::TextBox kind;
         int index = 0;
     };
-    QVector<TextBox> texts;
 
-    // While true the boxes are being filled from the store: their changes write nothing.
-    bool filling = false;
-
-    void connectAll();
-    // Fill routines (called by the window's refresh procedures).
-    void fillLabels();
+    void bindInputs(InputsTab& tab);
+    void bindOutputs(OutputsTab& tab);
+    void connectBoxes(const QVector<QCheckBox*>& boxes, int first, int count, void (EditorBinding::*handler)(int));
+    void connectText(const TextBox& text);
     void fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox second);
     void fillDelay();
-    void fillInputMatrix();
-    void fillOutputMatrix();
-    void fillAlarmUsers();
-    void fillAlarmEvents();
-    void fillPowerOn();
-
-    // Handlers.
-    void ChkEmpOP_Click(int index);
-    void ChkEmpOut_Click(int index);
-    void ChkDefaultState_Click(int index);
-    void ChkOP_Click(int index);
-    void ChkAlarmDispo_Click(int index);
-    void ChkBenutzerAlarmDispo_Click(int index);
-    void ChkBenutzerPowerON_Click(int index);
-    void cmdCheckAllEmp_Click(int index, bool on);
-    void cmdCheckAllEvents_Click(bool on);
-
     // Checks and writes a text box; false when it refused (message shown, focus kept).
     bool commitText(const TextBox& t);
     bool commitDelay(bool keepFocus);
-    bool commitFocused();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void setEnabled(QWidget* w, bool on);
     void setChecked(QCheckBox* box, bool on); // without writing back
     // Runs a store write; shows store errors and returns whether the write succeeded.
     bool guarded(const std::function<bool()>& write);
@@ -81,5 +85,17 @@ private:
     const TextBox* textFor(QObject* o) const;
 
     MainWindow* m_window;
+    // Widgets; those of a tab not yet built stay null and are skipped.
+    QVector<QCheckBox*> m_inputRecipients, m_outputRecipients, m_defaultStates, m_alarmEvents, m_alarmUsers,
+        m_powerOnUsers, m_operators;
+    QVector<QPushButton*> m_checkColumn, m_clearColumn; // 0..7 inputs, 8..15 outputs
+    QPushButton* m_checkAllEvents = nullptr;
+    QPushButton* m_clearAllEvents = nullptr;
+    // Recipient headings, 8 * group + user (group 0 inputs, 1 outputs, 2 alarm input/power-on).
+    QVector<QLabel*> m_headings, m_numbers, m_names;
+    QLineEdit* m_alarmDelay = nullptr;
+    QVector<TextBox> m_texts;
+    // While true the boxes are being filled from the store: their changes write nothing.
+    bool m_filling = false;
     bool m_validating = false;
 };

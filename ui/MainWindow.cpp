@@ -1,25 +1,29 @@
 #include "ui/MainWindow.h"
 
-#include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
-#include "core/Settings.h"
-#include "link/Channel.h"
-#include "link/PortResolver.h"
-#include "link/Waiter.h"
+#include "store/ConfigStore.h"
+#include "ui/DeviceController.h"
+#include "ui/Dialogs.h"
+#include "ui/EditorBinding.h"
+#include "ui/InputsTab.h"
+#include "ui/OutputsTab.h"
+#include "ui/ProfileController.h"
+#include "ui/ShellController.h"
+#include "ui/SystemTab.h"
+#include "ui/WindowTexts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 namespace {
 MainWindow* g_main = nullptr;
@@ -27,94 +31,133 @@ MainWindow* g_main = nullptr;
 
 MainWindow* mainWindow() { return g_main; }
 
-MainWindow::MainWindow(MainWindowOptions options, QWidget* parent) : QMainWindow(parent), m_options(std::move(options))
+MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), m_options(std::move(options)), m_store(std::make_unique<ConfigStore>())
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
-    // Form_Initialize: the six configuration recordsets, in start order.
-    store.open(gState().databasePath);
+    // The six configuration recordsets, in start order.
+    m_store->open(gState().databasePath);
     g_main = this;
-    m_ownWaiter = std::make_unique<EventLoopWaiter>();
-    m_waiter = m_ownWaiter.get();
 
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_inputsTab = new InputsTab(m_tabs);
+    m_outputsTab = new OutputsTab(m_tabs);
+    m_systemTab = new SystemTab(m_tabs);
     const char* tabNames[3] = {"Eingänge", "Ausgänge", "System"};
+    QWidget* pages[3] = {m_inputsTab, m_outputsTab, m_systemTab};
     for (int i = 0; i < 3; ++i) {
-        tabPage[i] = new QWidget(SSTab1);
-        tabPage[i]->setObjectName(QStringLiteral("SSTab1_Tab%1").arg(i));
-        SSTab1->addTab(tabPage[i], QString::fromUtf8(tabNames[i]));
+        pages[i]->setObjectName(QStringLiteral("SSTab1_Tab%1").arg(i));
+        m_tabs->addTab(pages[i], QString::fromUtf8(tabNames[i]));
     }
-    setCentralWidget(SSTab1);
+    m_inputsTab->ensureBuilt();
+    // Tab runs on from one page's last control to the next page's first, as the pages are built.
+    for (TabPage* page : {static_cast<TabPage*>(m_outputsTab), static_cast<TabPage*>(m_systemTab)})
+        connect(page, &TabPage::built, this, [this] {
+            QList<QWidget*> order;
+            for (TabPage* p : {static_cast<TabPage*>(m_inputsTab), static_cast<TabPage*>(m_outputsTab),
+                               static_cast<TabPage*>(m_systemTab)})
+                order << p->focusOrder();
+            TabParts::chainTabOrder(order);
+        });
+    setCentralWidget(m_tabs);
+    // The other two tabs are built right after the window's first paint.
+    m_tabs->installEventFilter(this);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    addToolBar(Toolbar1);
-
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    cmdStatKom = new QPushButton(this);
-    cmdStatKom->setObjectName(QStringLiteral("cmdStatKom"));
-    cmdStatKom->setFixedSize(22, 18);
-    cmdStatKom->setFocusPolicy(Qt::NoFocus);
-    bar->addWidget(cmdStatKom);
-    for (int i = 0; i < 4; ++i) {
-        statusPanel[i] = new QLabel(this);
-        statusPanel[i]->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i + 1));
-        statusPanel[i]->setFrameShape(QFrame::StyledPanel);
-        statusPanel[i]->setMinimumWidth(i == 2 ? 220 : 90);
-        bar->addWidget(statusPanel[i], i == 2 ? 1 : 0);
-    }
-    lblSimulated = new QLabel(this);
-    lblSimulated->setObjectName(QStringLiteral("lblSimulated"));
-    lblSimulated->setStyleSheet(QStringLiteral("QLabel { color: #8a4b00; font-weight: bold; }"));
-    lblSimulated->hide();
-    bar->addPermanentWidget(lblSimulated);
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
     setLamp(Red);
 
-    clockTimer = new QTimer(this);
-    clockTimer->setObjectName(QStringLiteral("Timer_Zeit"));
-    clockTimer->setInterval(500);
-    connect(clockTimer, &QTimer::timeout, this, &MainWindow::showClock);
-    clockTimer->start();
+    m_clock = new QTimer(this);
+    m_clock->setObjectName(QStringLiteral("Timer_Zeit"));
+    m_clock->setInterval(500);
+    connect(m_clock, &QTimer::timeout, this, &MainWindow::showClock);
+    m_clock->start();
     showClock();
 
-    buildWidgets();
-    wireProfileCommands();
-    wireEditor();
-    wireDeviceCommands();
-    wireShellCommands();
+    m_texts = std::make_unique<WindowTexts>(this);
+    m_editor = std::make_unique<EditorBinding>(this);
+    m_profiles = std::make_unique<ProfileController>(this);
+    m_device = std::make_unique<DeviceController>(this);
+    m_shell = std::make_unique<ShellController>(this);
 
-    startUp();
+    m_tabs->setCurrentIndex(0);
+    m_device->openPortFromSettings();
 }
 
 MainWindow::~MainWindow()
 {
     if (!m_closed) {
-        store.close();
-        if (channel)
-            channel->close();
+        m_store->close();
+        m_device->closePort();
     }
+    // The controllers go before the widgets they watch.
+    m_shell.reset();
+    m_device.reset();
+    m_profiles.reset();
+    m_editor.reset();
+    m_texts.reset();
     if (g_main == this)
         g_main = nullptr;
+}
+
+void MainWindow::ensureTabsBuilt()
+{
+    m_outputsTab->ensureBuilt();
+    m_systemTab->ensureBuilt();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_tabs && event->type() == QEvent::Paint && !m_tabsScheduled) {
+        m_tabsScheduled = true;
+        m_tabs->removeEventFilter(this);
+        QTimer::singleShot(0, this, &MainWindow::ensureTabsBuilt);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QMenu* MainWindow::menu(Menu which) const { return m_menus[int(which)]; }
+QAction* MainWindow::action(Command which) const { return m_actions[int(which)]; }
+
+QAction* MainWindow::toolbarButton(const QString& key) const
+{
+    for (QAction* a : m_toolbarSlots)
+        if (a && !a->isSeparator() && a->property("Key").toString() == key)
+            return a;
+    return nullptr;
 }
 
 void MainWindow::setLamp(int bgr)
 {
     m_lamp = bgr;
     const int r = bgr & 0xFF, g = (bgr >> 8) & 0xFF, b = (bgr >> 16) & 0xFF;
-    cmdStatKom->setProperty("BackColor", bgr);
-    cmdStatKom->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(%1,%2,%3); border: 1px solid #555; }")
-                                  .arg(r)
-                                  .arg(g)
-                                  .arg(b));
+    m_lampButton->setProperty("BackColor", bgr);
+    m_lampButton->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: rgb(%1,%2,%3); border: 1px solid #555; }")
+            .arg(r)
+            .arg(g)
+            .arg(b));
 }
 
 void MainWindow::setPanelText(int panel, const QString& text)
 {
     if (panel >= 1 && panel <= 4)
-        statusPanel[panel - 1]->setText(text);
+        m_panels[panel - 1]->setText(text);
+}
+
+void MainWindow::setPanelToolTip(int panel, const QString& text)
+{
+    if (panel >= 1 && panel <= 4)
+        m_panels[panel - 1]->setToolTip(text);
+}
+
+void MainWindow::showSimulatedNote(bool simulated, const QString& text)
+{
+    m_simulatedNote->setText(text);
+    m_simulatedNote->setVisible(simulated);
 }
 
 void MainWindow::showClock()
@@ -122,113 +165,33 @@ void MainWindow::showClock()
     setPanelText(1, gState().locale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
-bool MainWindow::openPortFromSettings()
-{
-    bool ok = false;
-    const int port
-        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QString::number(commPort))
-              .toInt(&ok);
-    if (ok && port >= 1 && port <= 8)
-        commPort = port;
-    commSettings = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), commSettings);
-    commDevice = PortResolver::deviceFor(commPort);
-    if (channel)
-        channel->close();
-    channel = PortResolver::makeChannel(commDevice);
-    QString error;
-    if (commDevice.isEmpty())
-        error = QStringLiteral("No serial device stands for this port number.");
-    else if (!channel->open(commDevice, commSettings))
-        error = channel->errorString();
-    if (!error.isEmpty()) {
-        Dialogs::show(this, error + QStringLiteral("\n(COM %1)").arg(commPort), gState().programName,
-                      Dialogs::Icon::Exclamation);
-        if (m_options.portFailureDialog)
-            m_options.portFailureDialog();
-        else
-            openPortSettings();
-        if (!channel || !channel->isOpen()) {
-            setLamp(Red);
-            setPanelText(2, QStringLiteral("COM ----"));
-            Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"),
-                          QStringLiteral("closed"));
-            showPortStatus();
-        }
-        return false;
-    }
-    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
-    // The probe waits 300 ms for the unit's answer; at program start it runs right after the
-    // window is shown, so the window does not wait for it.
-    if (m_options.deferStartProbe)
-        m_probePending = true;
-    else
-        probeUnit();
-    setPanelText(2, QStringLiteral("COM %1").arg(commPort));
-    showPortStatus();
-    return true;
-}
+bool MainWindow::saveProfile() { return m_profiles->saveProfile(); }
 
-void MainWindow::runPendingProbe()
-{
-    if (!m_probePending)
-        return;
-    m_probePending = false;
-    if (channel && channel->isOpen() && !gState().closing)
-        probeUnit();
-}
-
-void MainWindow::showPortStatus()
-{
-    const bool sim = channel && channel->isOpen() && channel->isSimulated();
-    lblSimulated->setText(gState().msgOr(QStringLiteral("gsStatusSimuliert"),
-                                         QStringLiteral("Simuliertes Gerät – kein echtes Gerät angeschlossen")));
-    lblSimulated->setVisible(sim);
-    const QString device = (channel && channel->isOpen()) ? commDevice : QString();
-    statusPanel[1]->setToolTip(
-        device.isEmpty()
-            ? QString()
-            : (sim ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät")) : device));
-}
-
-void MainWindow::startUp()
-{
-    SSTab1->setCurrentIndex(0);
-    if (auto* opt = findChild<QRadioButton*>(QStringLiteral("OptPortAnzeige(2)")))
-        opt->setChecked(true);
-    openPortFromSettings();
-}
+void MainWindow::runPendingProbe() { m_device->runPendingProbe(); }
 
 void MainWindow::initializeControls()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString stored = Settings::get(QStringLiteral("Passwort"), QStringLiteral("Passwort"));
-    QString decoded;
-    if (!stored.isEmpty()) {
-        bool ok = false;
-        const qulonglong v = stored.trimmed().toULongLong(&ok, 16);
-        decoded = ok ? QString::number(v) : QString();
-    }
-    applyAccessLevel(decoded);
-    loadDefaultProfile();
-    loadSystemMessages();
-    labelRecipients();
-    fillInputTexts();
-    fillOutputTexts();
-    fillAlarmInputText();
-    fillPowerOnText();
-    applyCaptions();
-    applyToolTips();
-    fillInputRecipients();
-    fillOutputRecipients();
-    fillAlarmInputRecipients();
-    fillAlarmInputEvents();
-    fillPowerOnRecipients();
-    assignHelpContexts();
-    clearImage();
+    m_shell->applyStoredAccessLevel();
+    m_profiles->loadDefaultProfile();
+    m_texts->loadSystemMessages();
+    m_editor->labelRecipients();
+    m_editor->fillInputTexts();
+    m_editor->fillOutputTexts();
+    m_editor->fillAlarmInputText();
+    m_editor->fillPowerOnText();
+    m_texts->applyAll();
+    m_editor->fillInputRecipients();
+    m_editor->fillOutputRecipients();
+    m_editor->fillAlarmInputRecipients();
+    m_editor->fillAlarmInputEvents();
+    m_editor->fillPowerOnRecipients();
+    m_shell->assignHelpContexts();
+    m_profiles->clearImage();
     LoadingProgress::advance();
-    fillValidityList();
-    applyMenuIcons();
-    showPortStatus(); // again, now in the language of the program
+    m_device->fillValidityList();
+    m_shell->applyMenuIcons();
+    m_device->showPortStatus(); // again, now in the language of the program
     if (!gState().programName.isEmpty())
         setWindowTitle(gState().programName);
     QApplication::restoreOverrideCursor();
@@ -258,11 +221,10 @@ void MainWindow::closeEvent(QCloseEvent* e)
         }
     }
     st.closing = true;
-    const QString err = store.close();
+    const QString err = m_store->close();
     if (!err.isEmpty())
         Dialogs::show(this, err, st.programName, Dialogs::Icon::Critical);
-    if (channel && channel->isOpen())
-        channel->close();
+    m_device->closePort();
     m_closed = true;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())

@@ -6,6 +6,7 @@
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"
+#include "ui/DeviceController.h"
 #include "ui/MainWindow.h"
 
 #include <QCoreApplication>
@@ -20,18 +21,19 @@ Result apply(MainWindow& w, int port, const QString& settings)
 {
     const QString section = QStringLiteral("Einstellungen");
     Result r;
-    if (w.channel && w.channel->isOpen())
-        w.channel->close();
+    DeviceController& d = w.device();
+    if (d.channel && d.channel->isOpen())
+        d.channel->close();
     const QString device = PortResolver::deviceFor(port);
     QString error;
     if (device.isEmpty()) {
         error = gState().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"),
                                QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
     } else {
-        w.channel = PortResolver::makeChannel(device);
-        if (!w.channel->open(device, settings)) {
-            error = w.channel->errorString();
-            r.busy = w.channel->lastErrorWasBusy();
+        d.channel = PortResolver::makeChannel(device);
+        if (!d.channel->open(device, settings)) {
+            error = d.channel->errorString();
+            r.busy = d.channel->lastErrorWasBusy();
         }
     }
     if (!error.isEmpty()) {
@@ -40,20 +42,20 @@ Result apply(MainWindow& w, int port, const QString& settings)
         r.error = QStringLiteral("COM %1: %2").arg(port).arg(error);
         w.setLamp(MainWindow::Red);
         w.setPanelText(2, QStringLiteral("COM ----"));
-        w.showPortStatus();
+        d.showPortStatus();
         Dialogs::show(&w, r.error, gState().programName, Dialogs::Icon::Exclamation);
         return r;
     }
-    w.commPort = port;
-    w.commDevice = device;
-    w.commSettings = settings;
-    w.probeUnit();
+    d.port = port;
+    d.portDevice = device;
+    d.portSettings = settings;
+    d.probeUnit();
     Settings::set(section, QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("open"));
     Settings::set(section, QStringLiteral("COM-Anschluss"), QString::number(port));
     Settings::set(section, QStringLiteral("Einstellungen"), settings);
-    w.channel->discardInput();
+    d.channel->discardInput();
     w.setPanelText(2, QStringLiteral("COM %1").arg(port));
-    w.showPortStatus();
+    d.showPortStatus();
     r.ok = true;
     r.selectPort = port;
     return r;

@@ -6,6 +6,7 @@
 #include "link/PortResolver.h"
 #include "ui/PortSettings.h"
 #include "ui/TransferDialog.h"
+#include "ui/DeviceController.h"
 #include "ui/MainWindow.h"
 
 #include <QComboBox>
@@ -45,13 +46,13 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
         c->setToolTip(tip(QString::fromUtf8(name)));
         return c;
     };
-    cboPort = combo("cboPort", {"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"});
-    cboBaudrate = combo("cboBaudrate", {"1200", "2400", "9600", "19200", "38400"});
-    cboDatenbreite = combo("cboDatenbreite", {"8", "7"});
-    cboParitaet = combo("cboParität", {"None", "even", "odd"});
-    cboStopbit = combo("cboStopbit", {"1", "2"});
-    cboDevice = combo("cboDevice", {});
-    cboDevice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    portBox = combo("cboPort", {"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"});
+    baudRateBox = combo("cboBaudrate", {"1200", "2400", "9600", "19200", "38400"});
+    dataBitsBox = combo("cboDatenbreite", {"8", "7"});
+    parityBox = combo("cboParität", {"None", "even", "odd"});
+    stopBitsBox = combo("cboStopbit", {"1", "2"});
+    deviceBox = combo("cboDevice", {});
+    deviceBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     auto value = [this](const char* name) {
         auto* l = new QLabel(this);
@@ -60,14 +61,14 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
         l->setMinimumWidth(80);
         return l;
     };
-    lblPort = value("lblPort");
-    lblBaudrate = value("lblBaudrate");
-    lblDaten = value("lblDaten");
-    lblParitaet = value("lblParität");
-    lblStopbit = value("lblStopbit");
-    lblDevice = new QLabel(this);
-    lblDevice->setObjectName(QStringLiteral("lblDevice"));
-    lblDevice->setWordWrap(true);
+    portValue = value("lblPort");
+    baudRateValue = value("lblBaudrate");
+    dataBitsValue = value("lblDaten");
+    parityValue = value("lblParität");
+    stopBitsValue = value("lblStopbit");
+    deviceValue = new QLabel(this);
+    deviceValue->setObjectName(QStringLiteral("lblDevice"));
+    deviceValue->setWordWrap(true);
 
     auto* grid = new QFormLayout;
     auto row = [&](const char* key, const QString& fallback, QComboBox* c, QLabel* current) {
@@ -79,85 +80,85 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
         caption->setBuddy(c);
         grid->addRow(caption, h);
     };
-    row("lblPortCbo", QStringLiteral("&Schnittstelle"), cboPort, lblPort);
-    row("lblBaudrateCbo", QStringLiteral("&Baudrate"), cboBaudrate, lblBaudrate);
-    row("lblDatenCbo", QStringLiteral("&Datenbits"), cboDatenbreite, lblDaten);
-    row("lblParitätCbo", QStringLiteral("&Parität"), cboParitaet, lblParitaet);
-    row("lblStopbitCbo", QStringLiteral("S&toppbits"), cboStopbit, lblStopbit);
+    row("lblPortCbo", QStringLiteral("&Schnittstelle"), portBox, portValue);
+    row("lblBaudrateCbo", QStringLiteral("&Baudrate"), baudRateBox, baudRateValue);
+    row("lblDatenCbo", QStringLiteral("&Datenbits"), dataBitsBox, dataBitsValue);
+    row("lblParitätCbo", QStringLiteral("&Parität"), parityBox, parityValue);
+    row("lblStopbitCbo", QStringLiteral("S&toppbits"), stopBitsBox, stopBitsValue);
 
-    auto* deviceBox = new QGroupBox(
+    auto* deviceGroup = new QGroupBox(
         gState().msgOr(QStringLiteral("gsPortAnschluss"), QStringLiteral("Anschluss für diese Schnittstellennummer")),
         this);
-    auto* dl = new QVBoxLayout(deviceBox);
-    dl->addWidget(cboDevice);
-    dl->addWidget(lblDevice);
+    auto* dl = new QVBoxLayout(deviceGroup);
+    dl->addWidget(deviceBox);
+    dl->addWidget(deviceValue);
 
-    cmdUebernehmen = new QPushButton(text(QStringLiteral("cmdUebernehmen"), QStringLiteral("&Übernehmen")), this);
-    cmdUebernehmen->setObjectName(QStringLiteral("cmdUebernehmen"));
-    cmdUebernehmen->setToolTip(tip(QStringLiteral("cmdUebernehmen")));
-    cmdUebernehmen->setDefault(true);
-    cmdAbbrechen = new QPushButton(text(QStringLiteral("cmdAbbrechen"), QStringLiteral("&Abbrechen")), this);
-    cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
+    applyButton = new QPushButton(text(QStringLiteral("cmdUebernehmen"), QStringLiteral("&Übernehmen")), this);
+    applyButton->setObjectName(QStringLiteral("cmdUebernehmen"));
+    applyButton->setToolTip(tip(QStringLiteral("cmdUebernehmen")));
+    applyButton->setDefault(true);
+    cancelButton = new QPushButton(text(QStringLiteral("cmdAbbrechen"), QStringLiteral("&Abbrechen")), this);
+    cancelButton->setObjectName(QStringLiteral("cmdAbbrechen"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdUebernehmen);
-    buttons->addWidget(cmdAbbrechen);
+    buttons->addWidget(applyButton);
+    buttons->addWidget(cancelButton);
 
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(grid);
-    outer->addWidget(deviceBox);
+    outer->addWidget(deviceGroup);
     outer->addLayout(buttons);
 
     // The stored values (defaults: the port in use).
     bool ok = false;
     const int stored = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"),
-                                     QString::number(main->commPort))
+                                     QString::number(main->device().port))
                            .toInt(&ok);
     mPort = ok && stored >= 1 && stored <= 8 ? stored : 1;
     const QStringList f
-        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), main->commSettings)
+        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), main->device().portSettings)
               .split(QLatin1Char(','));
     mBaud = f.value(0).toInt();
     mParity = f.value(1, QStringLiteral("N")).trimmed().toUpper();
     mData = f.value(2, QStringLiteral("8")).toInt();
     mStop = f.value(3, QStringLiteral("1")).toInt();
-    lblBaudrate->setText(QString::number(mBaud));
-    lblParitaet->setText(mParity);
-    lblDaten->setText(QString::number(mData));
-    lblStopbit->setText(QString::number(mStop));
-    const bool open = main->channel && main->channel->isOpen();
-    lblPort->setText(open ? QStringLiteral("COM %1").arg(main->commPort)
-                          : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
-    cboPort->setCurrentIndex(mPort - 1);
-    cboBaudrate->setCurrentText(QString::number(mBaud));
-    cboDatenbreite->setCurrentText(QString::number(mData));
-    cboParitaet->setCurrentIndex(mParity == QLatin1String("E") ? 1 : mParity == QLatin1String("O") ? 2 : 0);
-    cboStopbit->setCurrentText(QString::number(mStop));
+    baudRateValue->setText(QString::number(mBaud));
+    parityValue->setText(mParity);
+    dataBitsValue->setText(QString::number(mData));
+    stopBitsValue->setText(QString::number(mStop));
+    const bool open = main->device().channel && main->device().channel->isOpen();
+    portValue->setText(open ? QStringLiteral("COM %1").arg(main->device().port)
+                            : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
+    portBox->setCurrentIndex(mPort - 1);
+    baudRateBox->setCurrentText(QString::number(mBaud));
+    dataBitsBox->setCurrentText(QString::number(mData));
+    parityBox->setCurrentIndex(mParity == QLatin1String("E") ? 1 : mParity == QLatin1String("O") ? 2 : 0);
+    stopBitsBox->setCurrentText(QString::number(mStop));
 
-    connect(cboPort, &QComboBox::activated, this, [this](int i) {
+    connect(portBox, &QComboBox::activated, this, [this](int i) {
         mPort = i + 1;
         fillDevices();
     });
-    connect(cboPort, &QComboBox::currentIndexChanged, this, [this](int i) {
+    connect(portBox, &QComboBox::currentIndexChanged, this, [this](int i) {
         mPort = i + 1;
         fillDevices();
     });
-    connect(cboBaudrate, &QComboBox::currentIndexChanged, this, [this](int i) { mBaud = Bauds[qBound(0, i, 4)]; });
-    connect(cboDatenbreite, &QComboBox::currentIndexChanged, this, [this](int i) { mData = i == 1 ? 7 : 8; });
-    connect(cboParitaet, &QComboBox::currentIndexChanged, this, [this](int i) {
+    connect(baudRateBox, &QComboBox::currentIndexChanged, this, [this](int i) { mBaud = Bauds[qBound(0, i, 4)]; });
+    connect(dataBitsBox, &QComboBox::currentIndexChanged, this, [this](int i) { mData = i == 1 ? 7 : 8; });
+    connect(parityBox, &QComboBox::currentIndexChanged, this, [this](int i) {
         mParity = i == 1 ? QStringLiteral("E") : i == 2 ? QStringLiteral("O") : QStringLiteral("N");
     });
-    connect(cboStopbit, &QComboBox::currentIndexChanged, this, [this](int i) { mStop = i == 1 ? 2 : 1; });
-    connect(cboDevice, &QComboBox::currentIndexChanged, this, [this] { showDevice(); });
-    connect(cmdUebernehmen, &QPushButton::clicked, this, [this] { cmdUebernehmen_Click(); });
-    connect(cmdAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+    connect(stopBitsBox, &QComboBox::currentIndexChanged, this, [this](int i) { mStop = i == 1 ? 2 : 1; });
+    connect(deviceBox, &QComboBox::currentIndexChanged, this, [this] { showDevice(); });
+    connect(applyButton, &QPushButton::clicked, this, [this] { apply(); });
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     fillDevices();
 }
 
 void PortSettingsDialog::fillDevices()
 {
-    const QSignalBlocker block(cboDevice);
-    cboDevice->clear();
+    const QSignalBlocker block(deviceBox);
+    deviceBox->clear();
     // Automatic: what the number stands for without an assignment.
     const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(mPort));
     PortResolver::assign(mPort, QString());
@@ -168,32 +169,32 @@ void PortSettingsDialog::fillDevices()
         ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät"))
         : automatic.isEmpty() ? gState().msgOr(QStringLiteral("gsPortKeines"), QStringLiteral("keiner"))
                               : automatic;
-    cboDevice->addItem(
+    deviceBox->addItem(
         gState().msgOr(QStringLiteral("gsPortAutomatisch"), QStringLiteral("Automatisch (%1)")).arg(autoText),
         QString());
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         QString label = info.systemLocation();
         if (!info.description().isEmpty())
             label += QStringLiteral(" – ") + info.description();
-        cboDevice->addItem(label, info.systemLocation());
+        deviceBox->addItem(label, info.systemLocation());
     }
-    cboDevice->addItem(gState().msgOr(QStringLiteral("gsPortSimuliertOhneHardware"),
+    deviceBox->addItem(gState().msgOr(QStringLiteral("gsPortSimuliertOhneHardware"),
                                       QStringLiteral("Simuliertes Gerät (ohne Hardware)")),
                        PortResolver::SimulatedDevice);
     if (!assigned.isEmpty()) {
-        int i = cboDevice->findData(assigned);
+        int i = deviceBox->findData(assigned);
         if (i < 0) {
-            cboDevice->addItem(assigned, assigned); // assigned earlier, not listed now
-            i = cboDevice->count() - 1;
+            deviceBox->addItem(assigned, assigned); // assigned earlier, not listed now
+            i = deviceBox->count() - 1;
         }
-        cboDevice->setCurrentIndex(i);
+        deviceBox->setCurrentIndex(i);
     }
     showDevice();
 }
 
 void PortSettingsDialog::showDevice()
 {
-    QString device = cboDevice->currentData().toString();
+    QString device = deviceBox->currentData().toString();
     if (device.isEmpty()) {
         const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(mPort));
         PortResolver::assign(mPort, QString());
@@ -201,7 +202,7 @@ void PortSettingsDialog::showDevice()
         if (!assigned.isEmpty())
             PortResolver::assign(mPort, assigned);
     }
-    lblDevice->setText(
+    deviceValue->setText(
         gState()
             .msgOr(QStringLiteral("gsPortStehtFuer"), QStringLiteral("COM %1 steht für: %2"))
             .arg(mPort)
@@ -212,25 +213,25 @@ void PortSettingsDialog::showDevice()
                      : device));
 }
 
-bool PortSettingsDialog::cmdUebernehmen_Click()
+bool PortSettingsDialog::apply()
 {
-    PortResolver::assign(mPort, cboDevice->currentData().toString());
+    PortResolver::assign(mPort, deviceBox->currentData().toString());
     const QString settings
-        = PortSettings::settingsText(cboBaudrate->currentText().toInt(), mParity, cboDatenbreite->currentText().toInt(),
-                                     cboStopbit->currentText().toInt());
+        = PortSettings::settingsText(baudRateBox->currentText().toInt(), mParity, dataBitsBox->currentText().toInt(),
+                                     stopBitsBox->currentText().toInt());
     const PortSettings::Result r = PortSettings::apply(*m_main, mPort, settings);
     if (!r.ok) {
         if (r.selectPort != mPort) {
             mPort = r.selectPort;
-            cboPort->setCurrentIndex(mPort - 1);
+            portBox->setCurrentIndex(mPort - 1);
         }
         return false;
     }
-    lblPort->setText(QStringLiteral("COM %1").arg(mPort));
-    lblBaudrate->setText(cboBaudrate->currentText());
-    lblDaten->setText(cboDatenbreite->currentText());
-    lblParitaet->setText(mParity);
-    lblStopbit->setText(cboStopbit->currentText());
+    portValue->setText(QStringLiteral("COM %1").arg(mPort));
+    baudRateValue->setText(baudRateBox->currentText());
+    dataBitsValue->setText(dataBitsBox->currentText());
+    parityValue->setText(mParity);
+    stopBitsValue->setText(stopBitsBox->currentText());
     accept();
     return true;
 }

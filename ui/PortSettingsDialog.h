@@ -13,20 +13,20 @@ class PortSettingsDialog : public QDialog {
 public:
     explicit PortSettingsDialog(MainWindow* main);
 
-    QComboBox* cboPort = nullptr;
-    QComboBox* cboBaudrate = nullptr;
-    QComboBox* cboDatenbreite = nullptr;
-    QComboBox* cboParitaet = nullptr;
-    QComboBox* cboStopbit = nullptr;
-    QComboBox* cboDevice = nullptr; // what the selected number stands for
-    QLabel* lblPort = nullptr;
-    QLabel* lblBaudrate = nullptr;
-    QLabel* lblDaten = nullptr;
-    QLabel* lblParitaet = nullptr;
-    QLabel* lblStopbit = nullptr;
-    QLabel* lblDevice = nullptr;
-    QPushButton* cmdUebernehmen = nullptr;
-    QPushButton* cmdAbbrechen = nullptr;
+    QComboBox* portBox = nullptr;
+    QComboBox* baudRateBox = nullptr;
+    QComboBox* dataBitsBox = nullptr;
+    QComboBox* parityBox = nullptr;
+    QComboBox* stopBitsBox = nullptr;
+    QComboBox* deviceBox = nullptr; // what the selected number stands for
+    QLabel* portValue = nullptr;
+    QLabel* baudRateValue = nullptr;
+    QLabel* dataBitsValue = nullptr;
+    QLabel* parityValue = nullptr;
+    QLabel* stopBitsValue = nullptr;
+    QLabel* deviceValue = nullptr;
+    QPushButton* applyButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
     // Working values.
     int mPort = 1;
@@ -36,7 +36,7 @@ public:
     int mStop = 1;
 
     // Apply: true when the port is open with the new values (the dialog then closes).
-    bool cmdUebernehmen_Click();
+    bool apply();
 
 private:
     void fillDevices();

@@ -15,9 +15,6 @@
 #include <QStandardPaths>
 
 namespace {
-std::function<void(const Reports::Report&)> g_preview;
-std::function<QString()> g_printer;
-std::function<void()> g_refresh;
 
 struct BusyCursor {
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -32,10 +29,10 @@ void fail(QWidget* parent, const QString& key, const QString& detail)
 }
 
 // The default printer's name, or an empty text when none is installed.
-QString defaultPrinter()
+QString defaultPrinter(const ReportActions::Hooks& hooks)
 {
-    if (g_printer)
-        return g_printer();
+    if (hooks.printerName)
+        return hooks.printerName();
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (!info.isNull())
         return info.printerName();
@@ -73,15 +70,12 @@ bool writePdf(QWidget* parent, const Reports::Report& r)
 }
 
 namespace ReportActions {
-void setPreviewHandler(std::function<void(const Reports::Report&)> h) { g_preview = std::move(h); }
-void setPrinterOverride(std::function<QString()> h) { g_printer = std::move(h); }
-void setRefreshHandler(std::function<void()> h) { g_refresh = std::move(h); }
 
-bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out)
+bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out, const Hooks& hooks)
 {
     try {
-        if (g_refresh)
-            g_refresh();
+        if (hooks.refresh)
+            hooks.refresh();
         const ProgramContext& st = gState();
         *out = Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
         return true;
@@ -91,13 +85,13 @@ bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out)
     }
 }
 
-void preview(QWidget* parent, Reports::Kind kind)
+void preview(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
 {
     Reports::Report r;
-    if (!buildCurrent(parent, kind, &r))
+    if (!buildCurrent(parent, kind, &r, hooks))
         return;
-    if (g_preview) {
-        g_preview(r);
+    if (hooks.preview) {
+        hooks.preview(r);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
@@ -118,12 +112,12 @@ void preview(QWidget* parent, Reports::Kind kind)
     dlg.exec();
 }
 
-bool print(QWidget* parent, Reports::Kind kind)
+bool print(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
 {
     Reports::Report r;
-    if (!buildCurrent(parent, kind, &r))
+    if (!buildCurrent(parent, kind, &r, hooks))
         return false;
-    const QString name = defaultPrinter();
+    const QString name = defaultPrinter(hooks);
     if (name.isEmpty()) {
         const auto answer
             = Dialogs::show(parent, ShellTexts::text(QStringLiteral("gsMsgKeinDrucker")), title(),
@@ -153,9 +147,9 @@ bool print(QWidget* parent, Reports::Kind kind)
     return ok;
 }
 
-bool exportPdf(QWidget* parent, Reports::Kind kind)
+bool exportPdf(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
 {
     Reports::Report r;
-    return buildCurrent(parent, kind, &r) && writePdf(parent, r);
+    return buildCurrent(parent, kind, &r, hooks) && writePdf(parent, r);
 }
 }

@@ -9,20 +9,22 @@
 class QWidget;
 
 namespace ReportActions {
+// What a caller puts in place of parts of a command. refresh runs before a report is built
+// (the main window writes pending edits there); preview replaces the preview window;
+// printerName replaces the system's default printer ("" : behave as if none were installed).
+struct Hooks {
+    std::function<void()> refresh;
+    std::function<void(const Reports::Report&)> preview;
+    std::function<QString()> printerName;
+};
+
 // Builds the report in the current language with the current profile's file name. Shows a
 // message and returns false when the store cannot be read.
-bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out);
+bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out, const Hooks& hooks = {});
 
-void preview(QWidget* parent, Reports::Kind kind);
+void preview(QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
 // Returns true when the report went to a printer or (after the offer) into a PDF file.
-bool print(QWidget* parent, Reports::Kind kind);
+bool print(QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
 // Asks for the file name and writes the PDF; true when written.
-bool exportPdf(QWidget* parent, Reports::Kind kind);
-
-// Test hooks. While set, the preview handler replaces the preview window, and the printer
-// name replaces the system's default printer ("" : behave as if none were installed).
-void setPreviewHandler(std::function<void(const Reports::Report&)> h);
-void setPrinterOverride(std::function<QString()> h);
-// Called before a report is built (the main window flushes pending edits there).
-void setRefreshHandler(std::function<void()> h);
+bool exportPdf(QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
 }

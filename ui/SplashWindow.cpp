@@ -35,32 +35,32 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     static const char* names[4] = {"PicLogoD", "PicLogoE", "PicLogoI", "PicLogoF"};
     const int lang = gState().language;
     for (int i = 0; i < 4; ++i) {
-        PicLogo[i] = new QLabel(this);
-        PicLogo[i]->setObjectName(QString::fromLatin1(names[i]));
-        PicLogo[i]->setPixmap(QPixmap(languageLogo(i + 1)));
-        PicLogo[i]->setAlignment(Qt::AlignCenter);
-        PicLogo[i]->setVisible(lang == i + 1);
-        lay->addWidget(PicLogo[i]);
+        logos[i] = new QLabel(this);
+        logos[i]->setObjectName(QString::fromLatin1(names[i]));
+        logos[i]->setPixmap(QPixmap(languageLogo(i + 1)));
+        logos[i]->setAlignment(Qt::AlignCenter);
+        logos[i]->setVisible(lang == i + 1);
+        lay->addWidget(logos[i]);
     }
-    lblSoftware = new QLabel(this);
-    lblSoftware->setObjectName(QStringLiteral("lblSoftware"));
-    lblSoftware->setAlignment(Qt::AlignCenter);
-    QFont f = lblSoftware->font();
+    softwareLabel = new QLabel(this);
+    softwareLabel->setObjectName(QStringLiteral("lblSoftware"));
+    softwareLabel->setAlignment(Qt::AlignCenter);
+    QFont f = softwareLabel->font();
     f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
-    lblSoftware->setFont(f);
-    lay->addWidget(lblSoftware);
-    lblCopyright = new QLabel(QStringLiteral("Freie Software, entwickelt von ihren Mitwirkenden"), this);
-    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
-    lblCopyright->setAlignment(Qt::AlignCenter);
-    lay->addWidget(lblCopyright);
-    VBUProgressLoading = new QProgressBar(this);
-    VBUProgressLoading->setObjectName(QStringLiteral("VBUProgressLoading"));
-    VBUProgressLoading->setRange(0, LoadingProgress::Maximum);
-    VBUProgressLoading->setValue(0);
-    VBUProgressLoading->setTextVisible(false);
-    lay->addWidget(VBUProgressLoading);
-    g_bar = VBUProgressLoading;
+    softwareLabel->setFont(f);
+    lay->addWidget(softwareLabel);
+    copyrightLabel = new QLabel(QStringLiteral("Freie Software, entwickelt von ihren Mitwirkenden"), this);
+    copyrightLabel->setObjectName(QStringLiteral("lblCopyright"));
+    copyrightLabel->setAlignment(Qt::AlignCenter);
+    lay->addWidget(copyrightLabel);
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("VBUProgressLoading"));
+    progressBar->setRange(0, LoadingProgress::Maximum);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(false);
+    lay->addWidget(progressBar);
+    g_bar = progressBar;
     LoadingProgress::setListener(&onProgress);
 
     // The program title of the chosen language.
@@ -80,17 +80,17 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
             if (rs.value(0).toString() == QLatin1String("lblSoftware"))
                 title = t;
             else if (!t.isEmpty())
-                lblCopyright->setText(t);
+                copyrightLabel->setText(t);
         }
     } catch (const StoreError&) {
         // the database has been checked before; a missing caption keeps the default title
     }
-    lblSoftware->setText(title);
+    softwareLabel->setText(title);
     setMinimumWidth(420);
 }
 
 SplashWindow::~SplashWindow()
 {
-    if (g_bar == VBUProgressLoading)
+    if (g_bar == progressBar)
         LoadingProgress::setListener(nullptr);
 }

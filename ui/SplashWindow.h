@@ -10,10 +10,10 @@ class SplashWindow : public QWidget {
 public:
     explicit SplashWindow(QWidget* parent = nullptr);
     ~SplashWindow() override;
-    QLabel* PicLogo[4] = {nullptr, nullptr, nullptr, nullptr}; // PicLogoD, PicLogoE, PicLogoI, PicLogoF
-    QLabel* lblSoftware = nullptr;
-    QLabel* lblCopyright = nullptr;
-    QProgressBar* VBUProgressLoading = nullptr;
+    QLabel* logos[4] = {nullptr, nullptr, nullptr, nullptr}; // PicLogoD, PicLogoE, PicLogoI, PicLogoF
+    QLabel* softwareLabel = nullptr;
+    QLabel* copyrightLabel = nullptr;
+    QProgressBar* progressBar = nullptr;
 };
 
 // The logo of a language (1..4) as a pixmap resource path.

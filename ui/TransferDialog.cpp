@@ -22,23 +22,23 @@ TransferDialog::TransferDialog(QWidget* parent, LinkSink* forward) : QDialog(par
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setFrameShape(QFrame::StyledPanel);
     auto* lay = new QVBoxLayout(frame);
-    lblMessage = new QLabel(frame);
-    lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    lblMessage->setWordWrap(true);
-    lblMessage->setMinimumWidth(360);
-    VBUProgressDownloadHexFile = new QProgressBar(frame);
-    VBUProgressDownloadHexFile->setObjectName(QStringLiteral("VBUProgressDownloadHexFile"));
-    VBUProgressDownloadHexFile->setRange(0, 64);
-    VBUProgressDownloadHexFile->setValue(0);
-    lay->addWidget(lblMessage);
-    lay->addWidget(VBUProgressDownloadHexFile);
+    messageLabel = new QLabel(frame);
+    messageLabel->setObjectName(QStringLiteral("lblMessage"));
+    messageLabel->setWordWrap(true);
+    messageLabel->setMinimumWidth(360);
+    progressBar = new QProgressBar(frame);
+    progressBar->setObjectName(QStringLiteral("VBUProgressDownloadHexFile"));
+    progressBar->setRange(0, 64);
+    progressBar->setValue(0);
+    lay->addWidget(messageLabel);
+    lay->addWidget(progressBar);
     outer->addWidget(frame);
-    cmdAbbrechen = new QPushButton(this);
-    cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
+    cancelButton = new QPushButton(this);
+    cancelButton->setObjectName(QStringLiteral("cmdAbbrechen"));
     const QString cancelText = caption(QStringLiteral("cmdAbbrechen"));
-    cmdAbbrechen->setText(cancelText == QLatin1String("cmdAbbrechen") ? QStringLiteral("&Abbrechen") : cancelText);
-    outer->addWidget(cmdAbbrechen, 0, Qt::AlignRight);
-    connect(cmdAbbrechen, &QPushButton::clicked, this, &TransferDialog::cmdAbbrechen_Click);
+    cancelButton->setText(cancelText == QLatin1String("cmdAbbrechen") ? QStringLiteral("&Abbrechen") : cancelText);
+    outer->addWidget(cancelButton, 0, Qt::AlignRight);
+    connect(cancelButton, &QPushButton::clicked, this, &TransferDialog::cancel);
     setLayout(outer);
 }
 
@@ -72,7 +72,7 @@ QString TransferDialog::languageText(const QString& table, const QString& key)
 
 void TransferDialog::setCaptionKey(const QString& key) { setWindowTitle(caption(key)); }
 
-void TransferDialog::cmdAbbrechen_Click()
+void TransferDialog::cancel()
 {
     if (cancelToken)
         cancelToken->cancel();
@@ -82,8 +82,8 @@ void TransferDialog::reject()
 {
     if (m_done)
         QDialog::reject();
-    else if (cmdAbbrechen->isVisible())
-        cmdAbbrechen_Click();
+    else if (cancelButton->isVisible())
+        cancel();
 }
 
 void TransferDialog::showEvent(QShowEvent* e)
@@ -114,7 +114,7 @@ void TransferDialog::setPanel3(const QString& text)
         m_forward->setPanel3(text);
 }
 
-void TransferDialog::setProgressRange(int min, int max) { VBUProgressDownloadHexFile->setRange(min, max); }
-void TransferDialog::setProgressValue(int value) { VBUProgressDownloadHexFile->setValue(value); }
-void TransferDialog::setMessage(const QString& text) { lblMessage->setText(text); }
-void TransferDialog::setCancelVisible(bool visible) { cmdAbbrechen->setVisible(visible); }
+void TransferDialog::setProgressRange(int min, int max) { progressBar->setRange(min, max); }
+void TransferDialog::setProgressValue(int value) { progressBar->setValue(value); }
+void TransferDialog::setMessage(const QString& text) { messageLabel->setText(text); }
+void TransferDialog::setCancelVisible(bool visible) { cancelButton->setVisible(visible); }

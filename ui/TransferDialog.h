@@ -1,7 +1,7 @@
 #pragma once
-// The modal progress window of a transfer: what is happening (lblMessage), the progress
-// bar VBUProgressDownloadHexFile and the cancel button cmdAbbrechen. It runs its job when
-// it is shown and closes itself when the job returns.
+// The modal progress window of a transfer: what is happening (messageLabel), the progress
+// bar and the cancel button (object names lblMessage, VBUProgressDownloadHexFile,
+// cmdAbbrechen). It runs its job when it is shown and closes itself when the job returns.
 #include "link/Link.h"
 
 #include <QDialog>
@@ -17,7 +17,7 @@ public:
     // forward: where lamp and panel 3 go (the main window); may be null.
     TransferDialog(QWidget* parent, LinkSink* forward);
 
-    // Caption from the table "Beschriftung": 'frmUpload', 'TransferDialog' or 'waitForRestart'.
+    // Caption from the table "Beschriftung": 'frmUpload', 'frmDownload' or 'gbWaitSystemRestart'.
     void setCaptionKey(const QString& key);
     static QString caption(const QString& key);
     // The text of a row of a language table (Beschriftung, ToolTipText, SystemNachrichten)
@@ -26,12 +26,12 @@ public:
 
     // Runs job once the window is shown, then closes the window.
     void setJob(std::function<void(TransferDialog&)> job) { m_job = std::move(job); }
-    // Set by cmdAbbrechen; the job's link reads it through cancelToken.
+    // Set by cancelButton; the job's link reads it through cancelToken.
     CancelToken* cancelToken = nullptr;
 
-    QLabel* lblMessage = nullptr;
-    QProgressBar* VBUProgressDownloadHexFile = nullptr;
-    QPushButton* cmdAbbrechen = nullptr;
+    QLabel* messageLabel = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QPushButton* cancelButton = nullptr;
 
     // LinkSink
     void setLamp(int bgr) override;
@@ -47,7 +47,7 @@ protected:
     void reject() override; // Esc and the close box act as cancel, never close mid-transfer
 
 private:
-    void cmdAbbrechen_Click();
+    void cancel();
     std::function<void(TransferDialog&)> m_job;
     LinkSink* m_forward;
     bool m_started = false;

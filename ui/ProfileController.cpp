@@ -1,5 +1,6 @@
-// Profile files and the configuration image, as the main window uses them: the default
-// profile at start, load, save, save under another name, the image for the transfers.
+#include "ui/ProfileController.h"
+
+#include "ui/EditorBinding.h"
 #include "ui/MainWindow.h"
 
 #include "ui/Dialogs.h"
@@ -58,15 +59,22 @@ QString askProfileFile(QWidget* parent, bool save, const QString& current)
 }
 } // namespace
 
-QString MainWindow::currentProfileFile() const
+ProfileController::ProfileController(MainWindow* window) : m_window(window)
+{
+    connect(window->action(MainWindow::Command::Open), &QAction::triggered, this, [this] { openProfile(); });
+    connect(window->action(MainWindow::Command::Save), &QAction::triggered, this, [this] { saveProfile(); });
+    connect(window->action(MainWindow::Command::SaveAs), &QAction::triggered, this, [this] { saveProfileAs(); });
+}
+
+QString ProfileController::currentProfileFile() const
 {
     const QString f = Settings::get(kProfile, kFile);
     return f.isEmpty() ? gState().defaultProfilePath() : f;
 }
 
-void MainWindow::clearImage() { configImage.reset(); }
+void ProfileController::clearImage() { configImage.reset(); }
 
-void MainWindow::loadDefaultProfile()
+void ProfileController::loadDefaultProfile()
 {
     // Every start begins with the default profile as the current file.
     const QString path = gState().defaultProfilePath();
@@ -76,25 +84,25 @@ void MainWindow::loadDefaultProfile()
     loadProfile(path);
 }
 
-bool MainWindow::loadProfile(const QString& fileName)
+bool ProfileController::loadProfile(const QString& fileName)
 {
     QString error;
     bool ok = false;
     // While another program holds the database: Retry loads the file once more.
-    if (!Dialogs::retryWhileInUse(this, [&] {
+    if (!Dialogs::retryWhileInUse(m_window, [&] {
             BusyCursor busy;
-            ok = ProfileReader::load(fileName, store, gState().language, &error);
+            ok = ProfileReader::load(fileName, m_window->store(), gState().language, &error);
         }))
         return false;
     if (!ok)
-        Dialogs::show(this, error, title(), Dialogs::Icon::Critical);
+        Dialogs::show(m_window, error, title(), Dialogs::Icon::Critical);
     return ok;
 }
 
-void MainWindow::openProfile()
+void ProfileController::openProfile()
 {
     LoadingProgress::reset();
-    const QString path = askProfileFile(this, false, currentProfileFile());
+    const QString path = askProfileFile(m_window, false, currentProfileFile());
     if (path.isEmpty())
         return; // cancelled
     LoadingProgress::reset();
@@ -102,14 +110,14 @@ void MainWindow::openProfile()
     if (!loadProfile(path))
         return;
     Settings::set(kProfile, kFile, path);
-    refreshEditor();
+    m_window->editorBinding().refresh();
 }
 
-bool MainWindow::saveProfile() { return writeProfileFile(currentProfileFile()); }
+bool ProfileController::saveProfile() { return writeProfileFile(currentProfileFile()); }
 
-bool MainWindow::saveProfileAs()
+bool ProfileController::saveProfileAs()
 {
-    QString path = askProfileFile(this, true, currentProfileFile());
+    QString path = askProfileFile(m_window, true, currentProfileFile());
     if (path.isEmpty())
         return false; // cancelled
     if (QFileInfo(path).suffix().isEmpty())
@@ -120,67 +128,58 @@ bool MainWindow::saveProfileAs()
     return true;
 }
 
-bool MainWindow::writeProfileFile(const QString& fileName)
+bool ProfileController::writeProfileFile(const QString& fileName, const std::function<void(int, int)>& progress,
+                                         const std::function<void()>& beforeSaveUnder)
 {
     // A text still being typed (a shortcut does not move the focus) belongs in the file too.
-    if (!commitFocusedEditorBox())
+    if (!m_window->editorBinding().commitFocused())
         return false;
     ProgramContext& st = gState();
     BusyCursor busy;
     HexWriter::WriteResult w;
     try {
-        HexWriter::buildImageFromStore(store, st.language, configImage);
+        HexWriter::buildImageFromStore(m_window->store(), st.language, configImage);
     } catch (const StoreError& e) {
         busy.release();
-        Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), title(), Dialogs::Icon::Critical);
         return false;
     }
     if (st.closing)
         return false;
-    w = HexWriter::writeProfileFile(configImage, fileName, hexFileProgress);
+    w = HexWriter::writeProfileFile(configImage, fileName, progress);
     busy.release();
     switch (w.kind) {
     case HexWriter::WriteResult::Written: return true;
     case HexWriter::WriteResult::ReadOnly:
-        Dialogs::show(this,
+        Dialogs::show(m_window,
                       st.msg(QStringLiteral("gsMsgDateiSchreibgeschützt")) + QLatin1Char('\n')
                           + st.msg(QStringLiteral("gsMsgSpeichereAndererDateiname")),
                       title(), Dialogs::Icon::Exclamation);
-        if (beforeSaveUnderAfterReadOnly)
-            beforeSaveUnderAfterReadOnly();
+        if (beforeSaveUnder)
+            beforeSaveUnder();
         // Saved under another name or not saved at all: the caller learns which.
         return saveProfileAs();
     case HexWriter::WriteResult::Failed:
         // One sentence: the file, the system's reason, and that the old file is unchanged.
-        Dialogs::show(this, w.error, title(), Dialogs::Icon::Exclamation);
+        Dialogs::show(m_window, w.error, title(), Dialogs::Icon::Exclamation);
         return false;
     case HexWriter::WriteResult::Cancelled: return false;
     }
     return false;
 }
 
-bool MainWindow::storeUnitImage()
+bool ProfileController::storeUnitImage()
 {
     try {
-        if (!Dialogs::retryWhileInUse(this, [&] {
+        if (!Dialogs::retryWhileInUse(m_window, [&] {
                 BusyCursor busy;
-                ::storeImage(configImage, store, gState().language);
+                ::storeImage(configImage, m_window->store(), gState().language);
             }))
             return false;
     } catch (const StoreError& e) {
-        Dialogs::show(this, e.message(), title(), Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), title(), Dialogs::Icon::Critical);
         return false;
     }
-    refreshEditor();
+    m_window->editorBinding().refresh();
     return true;
-}
-
-void MainWindow::wireProfileCommands()
-{
-    if (auto* a = findChild<QAction*>(QStringLiteral("mnuLaden")))
-        connect(a, &QAction::triggered, this, [this] { openProfile(); });
-    if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichern")))
-        connect(a, &QAction::triggered, this, [this] { saveProfile(); });
-    if (auto* a = findChild<QAction*>(QStringLiteral("mnuSpeichernunter")))
-        connect(a, &QAction::triggered, this, [this] { saveProfileAs(); });
 }

@@ -1,21 +1,20 @@
-// The main window's texts from the language tables: system messages, captions, tool tips.
+#include "ui/WindowTexts.h"
+
 #include "ui/MainWindow.h"
+#include "ui/OutputsTab.h"
+#include "ui/SystemTab.h"
+#include "ui/TabParts.h"
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "store/LanguageTables.h"
-#include "ui/ShapeLamp.h"
 
+#include <QAbstractButton>
 #include <QAction>
-#include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-#include <QComboBox>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -23,6 +22,8 @@
 namespace {
 
 QString n(int i) { return QString::number(i); }
+
+QString indexed(const char* name, int i) { return TabParts::indexedName(name, i); }
 
 // Runs one block of a loader; a text that cannot be read is noted and the block skipped,
 // so the controls keep their design texts and the remaining blocks still load.
@@ -46,44 +47,95 @@ std::unique_ptr<LanguageTable> openTable(QStringList& problems, const QString& t
     return t;
 }
 
-void setMenuText(QMenu* m, const QString& text) { m->setTitle(text); }
-
 } // namespace
 
-void MainWindow::reportLanguageProblems()
+WindowTexts::WindowTexts(MainWindow* window) : m_window(window)
 {
-    if (languageProblems.isEmpty() || languageProblemsShown)
+    for (TabPage* tab : {static_cast<TabPage*>(&window->outputsTab()), static_cast<TabPage*>(&window->systemTab())})
+        connect(tab, &TabPage::built, this, [this, tab] { applyTo(tab); });
+}
+
+void WindowTexts::applyAll()
+{
+    m_captions.clear();
+    m_toolTips.clear();
+    m_versionPrefixes.clear();
+    for (QString& text : m_tabTexts)
+        text.clear();
+    readCaptions();
+    readToolTips();
+    for (int i = 0; i < 3; ++i)
+        if (!m_tabTexts[i].isNull())
+            m_window->tabs()->setTabText(i, m_tabTexts[i]);
+    applyTo(m_window);
+}
+
+void WindowTexts::applyTo(QObject* root)
+{
+    const QList<QObject*> objects = root->findChildren<QObject*>();
+    for (QObject* o : objects) {
+        const QString name = o->objectName();
+        if (name.isEmpty())
+            continue;
+        const auto caption = m_captions.constFind(name);
+        if (caption != m_captions.cend()) {
+            if (auto* menu = qobject_cast<QMenu*>(o))
+                menu->setTitle(*caption);
+            else if (auto* action = qobject_cast<QAction*>(o))
+                action->setText(*caption);
+            else if (auto* button = qobject_cast<QAbstractButton*>(o))
+                button->setText(*caption);
+            else if (auto* label = qobject_cast<QLabel*>(o))
+                label->setText(*caption);
+        }
+        const auto toolTip = m_toolTips.constFind(name);
+        if (toolTip != m_toolTips.cend()) {
+            if (auto* action = qobject_cast<QAction*>(o))
+                action->setToolTip(*toolTip);
+            else if (auto* widget = qobject_cast<QWidget*>(o))
+                widget->setToolTip(*toolTip);
+        }
+        const auto prefix = m_versionPrefixes.constFind(name);
+        if (prefix != m_versionPrefixes.cend())
+            if (auto* label = qobject_cast<QLabel*>(o))
+                label->setText(*prefix + QStringLiteral(": ") + label->text().section(QStringLiteral(": "), 1));
+    }
+}
+
+void WindowTexts::reportProblems()
+{
+    if (m_problems.isEmpty() || m_problemsShown)
         return;
-    languageProblemsShown = true;
-    QStringList shown = languageProblems.mid(0, 6);
+    m_problemsShown = true;
+    QStringList shown = m_problems.mid(0, 6);
     QString text = shown.join(QLatin1Char('\n'));
-    if (languageProblems.size() > shown.size())
+    if (m_problems.size() > shown.size())
         text += QLatin1Char('\n')
             + gState()
                   .msgOr(QStringLiteral("gsMsgSprachtabelleWeitere"), QStringLiteral("(und %1 weitere)"))
-                  .arg(languageProblems.size() - shown.size());
+                  .arg(m_problems.size() - shown.size());
     text += QStringLiteral("\n\n")
         + gState().msgOr(
             QStringLiteral("gsMsgSprachtabelleHinweis"),
             QStringLiteral("Wo ein Text fehlt, zeigt das Fenster seinen eingebauten deutschen Text. "
                            "Eine neue Installation des Programms stellt die Datenbank mit allen Texten wieder her."));
     const QString title = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
-    Dialogs::show(this, text, title, Dialogs::Icon::Exclamation);
+    Dialogs::show(m_window, text, title, Dialogs::Icon::Exclamation);
 }
 
-void MainWindow::loadSystemMessages()
+void WindowTexts::loadSystemMessages()
 {
     ProgramContext& st = gState();
-    auto table = openTable(languageProblems, tbl::SystemNachrichten);
+    auto table = openTable(m_problems, tbl::SystemNachrichten);
     if (table) {
         LanguageTable& t = *table;
         auto single = [&](const char* key) {
             const QString k = QString::fromUtf8(key);
-            guarded(languageProblems, [&] { st.messages.insert(k, t.text(k)); });
+            guarded(m_problems, [&] { st.messages.insert(k, t.text(k)); });
         };
         auto multi = [&](const char* key, const QStringList& destinations) {
             const QString k = QString::fromUtf8(key);
-            guarded(languageProblems, [&] {
+            guarded(m_problems, [&] {
                 const QStringList texts = t.run(k, destinations.size());
                 for (int i = 0; i < destinations.size(); ++i)
                     st.messages.insert(destinations[i], texts[i]);
@@ -139,7 +191,7 @@ void MainWindow::loadSystemMessages()
 
         // Every further row (the program's own messages) under its key; the keys above keep
         // what the fixed loading gave them.
-        guarded(languageProblems, [&] {
+        guarded(m_problems, [&] {
             t.first();
             for (QString name = t.currentName(); !name.isEmpty(); name = t.currentName()) {
                 const QString text = t.take(name);
@@ -150,160 +202,156 @@ void MainWindow::loadSystemMessages()
     }
     if (st.messages.contains(QStringLiteral("gsProgramName")))
         st.programName = st.messages.value(QStringLiteral("gsProgramName"));
-    reportLanguageProblems();
+    reportProblems();
 }
 
-void MainWindow::applyCaptions()
+void WindowTexts::readCaptions()
 {
-    auto table = openTable(languageProblems, tbl::Beschriftung);
+    auto table = openTable(m_problems, tbl::Beschriftung);
     if (!table) {
-        reportLanguageProblems();
+        reportProblems();
         return;
     }
     LanguageTable& t = *table;
 
     // The first 38 rows in table order.
-    guarded(languageProblems, [&] {
+    guarded(m_problems, [&] {
         t.first();
         for (int i = 0; i < 3; ++i)
-            SSTab1->setTabText(i, t.take(QStringLiteral("SSTab1 tab %1").arg(i)));
-        setMenuText(mnuDatei, t.take(QStringLiteral("mnuDatei")));
-        mnuLaden->setText(t.take(QStringLiteral("mnuLaden")));
-        mnuSpeichernunter->setText(t.take(QStringLiteral("mnuSpeichernunter")));
-        mnuBeenden->setText(t.take(QStringLiteral("mnuBeenden")));
-        setMenuText(mnuEinstellungen, t.take(QStringLiteral("mnuEinstellungen")));
-        mnuPort->setText(t.take(QStringLiteral("mnuPort")));
-        mnuTelefonbuch->setText(t.take(QStringLiteral("mnuTelefonbuch")));
-        mnuHelp->setText(t.take(QStringLiteral("mnuHelp")));
-        mnuInfo->setText(t.take(QStringLiteral("mnuInfo")));
+            m_tabTexts[i] = t.take(QStringLiteral("SSTab1 tab %1").arg(i));
+        caption("mnuDatei", t.take(QStringLiteral("mnuDatei")));
+        caption("mnuLaden", t.take(QStringLiteral("mnuLaden")));
+        caption("mnuSpeichernunter", t.take(QStringLiteral("mnuSpeichernunter")));
+        caption("mnuBeenden", t.take(QStringLiteral("mnuBeenden")));
+        caption("mnuEinstellungen", t.take(QStringLiteral("mnuEinstellungen")));
+        caption("mnuPort", t.take(QStringLiteral("mnuPort")));
+        caption("mnuTelefonbuch", t.take(QStringLiteral("mnuTelefonbuch")));
+        caption("mnuHelp", t.take(QStringLiteral("mnuHelp")));
+        caption("mnuInfo", t.take(QStringLiteral("mnuInfo")));
         LoadingProgress::advance();
 
         // Relay labels; the reports show the same texts from column I/O of the output rows.
         for (int k = 1; k <= 4; ++k) {
             const QString text = t.take(QStringLiteral("lblAusgang(%1)").arg(k - 1));
-            lblAusgang[k - 1]->setText(text);
-            lblAusgang[k + 3]->setText(text);
-            if (auto* relay = findChild<QLabel*>(QStringLiteral("lblRelais(%1)").arg(k - 1)))
-                relay->setText(text);
+            for (const char* name : {"lblAusgang", "lblRelais"})
+                caption(indexed(name, k - 1), text);
+            caption(indexed("lblAusgang", k + 3), text);
             for (int row : {2 * k - 1, 2 * k}) {
-                store.outputs.setAbsolutePosition(row);
-                store.outputs.setValue(QStringLiteral("I/O"), text);
+                m_window->store().outputs.setAbsolutePosition(row);
+                m_window->store().outputs.setValue(QStringLiteral("I/O"), text);
             }
         }
-        store.outputs.updateBatch();
+        m_window->store().outputs.updateBatch();
         LoadingProgress::advance();
         for (int k = 1; k <= 8; ++k) {
             const QString text = t.take(QStringLiteral("lblEingang(%1)").arg(k - 1));
-            lblEingang[k - 1]->setText(text);
+            caption(indexed("lblEingang", k - 1), text);
             for (int row : {2 * k - 1, 2 * k}) {
-                store.inputs.setAbsolutePosition(row);
-                store.inputs.setValue(QStringLiteral("I/O"), text);
+                m_window->store().inputs.setAbsolutePosition(row);
+                m_window->store().inputs.setValue(QStringLiteral("I/O"), text);
             }
         }
-        store.inputs.updateBatch();
+        m_window->store().inputs.updateBatch();
         LoadingProgress::advance();
 
         const QString alarm = t.take(QStringLiteral("lblAlarmDispo"));
-        lblAlarmDispo->setText(alarm);
-        lblAlarmDispoSpalte->setText(alarm);
+        caption("lblAlarmDispo", alarm);
+        caption("lblAlarmDispoSpalte", alarm);
         for (int k = 1; k <= 8; ++k) {
             const QString text = t.take(QStringLiteral("lblEmpfänger(%1)").arg(k - 1));
             for (int g = 0; g < 3; ++g)
-                lblEmpfaenger[8 * g + k - 1]->setText(text);
+                caption(indexed("lblEmpfänger", 8 * g + k - 1), text);
         }
         const QString op = t.take(QStringLiteral("ChkOP"));
-        for (QCheckBox* c : ChkOP)
-            c->setText(op);
-        lblAufstarten->setText(t.take(QStringLiteral("lblAufstarten")));
-        setMenuText(mnuReports, t.take(QStringLiteral("mnuReports")));
-        mnuEingaengeAnzeigen->setText(t.take(QStringLiteral("mnuEingängeAnzeigen")));
-        mnuAusgaengeAnzeigen->setText(t.take(QStringLiteral("mnuAusgängeAnzeigen")));
+        for (int i = 0; i < 8; ++i)
+            caption(indexed("ChkOP", i), op);
+        caption("lblAufstarten", t.take(QStringLiteral("lblAufstarten")));
+        caption("mnuReports", t.take(QStringLiteral("mnuReports")));
+        caption("mnuEingängeAnzeigen", t.take(QStringLiteral("mnuEingängeAnzeigen")));
+        caption("mnuAusgängeAnzeigen", t.take(QStringLiteral("mnuAusgängeAnzeigen")));
         LoadingProgress::advance();
     });
 
     // Anchored runs.
     auto runOf = [&](const char* key, const std::function<void()>& fill) {
-        guarded(languageProblems, [&] {
+        guarded(m_problems, [&] {
             t.anchor(QString::fromUtf8(key));
             fill();
         });
     };
     runOf("mnuListenAnzeigen", [&] {
-        setMenuText(mnuListenAnzeigen, t.take());
-        setMenuText(mnuListenDrucken, t.take());
-        mnuEingaengeDrucken->setText(t.take());
-        mnuAusgaengeDrucken->setText(t.take());
+        for (const char* name : {"mnuListenAnzeigen", "mnuListenDrucken", "mnuEingängeDrucken", "mnuAusgängeDrucken"})
+            caption(name, t.take());
     });
     runOf("cmdSetOutput", [&] {
         const QString on = t.take();
         const QString off = t.take();
         for (int i = 0; i < 4; ++i) {
-            cmdSetOutput[i]->setText(on);
-            cmdResetOutput[i]->setText(off);
+            caption(indexed("cmdSetOutput", i), on);
+            caption(indexed("cmdResetOutput", i), off);
         }
     });
-    runOf("cmdSetzen", [&] { cmdSetzen->setText(t.take()); });
-    runOf("cmdLesen", [&] { cmdLesen->setText(t.take()); });
-    runOf("lblSerienummer", [&] { lblSerienummer->setText(t.take()); });
-    runOf("lblPinSimCard", [&] { lblPinSimCard->setText(t.take()); });
-    runOf("cmdPinLesen", [&] { cmdPinLesen->setText(t.take()); });
-    runOf("cmdPinWechseln", [&] { cmdPinWechseln->setText(t.take()); });
+    runOf("cmdSetzen", [&] { caption("cmdSetzen", t.take()); });
+    runOf("cmdLesen", [&] { caption("cmdLesen", t.take()); });
+    runOf("lblSerienummer", [&] { caption("lblSerienummer", t.take()); });
+    runOf("lblPinSimCard", [&] { caption("lblPinSimCard", t.take()); });
+    runOf("cmdPinLesen", [&] { caption("cmdPinLesen", t.take()); });
+    runOf("cmdPinWechseln", [&] { caption("cmdPinWechseln", t.take()); });
     LoadingProgress::advance();
     runOf("cmdDownload", [&] {
-        cmdDownload[0]->setText(t.take());
-        cmdDownload[1]->setText(t.take());
+        caption(indexed("cmdDownload", 0), t.take());
+        caption(indexed("cmdDownload", 1), t.take());
     });
-    runOf("cmdUpload", [&] { cmdUpload->setText(t.take()); });
-    runOf("lblKonfiguration", [&] { lblDownload->setText(t.take()); });
-    runOf("mnuAdministrator", [&] { mnuAdministrator->setText(t.take()); });
+    runOf("cmdUpload", [&] { caption("cmdUpload", t.take()); });
+    runOf("lblKonfiguration", [&] { caption("lblDownload", t.take()); });
+    runOf("mnuAdministrator", [&] { caption("mnuAdministrator", t.take()); });
     runOf("OptPortAnzeige", [&] {
-        for (QRadioButton* o : OptPortAnzeige)
-            o->setText(t.take());
+        for (int i = 0; i < 3; ++i)
+            caption(indexed("OptPortAnzeige", i), t.take());
     });
-    runOf("cmdAktualisieren", [&] { cmdAktualisieren->setText(t.take()); });
-    runOf("lblGültigkeit", [&] { lblGueltigkeit->setText(t.take()); });
-    runOf("cmdGueltigkeitLesen", [&] { cmdGueltigkeitLesen->setText(t.take()); });
-    runOf("cmdGueltigkeitSetzen", [&] { cmdGueltigkeitSetzen->setText(t.take()); });
+    runOf("cmdAktualisieren", [&] { caption("cmdAktualisieren", t.take()); });
+    runOf("lblGültigkeit", [&] { caption("lblGültigkeit", t.take()); });
+    runOf("cmdGueltigkeitLesen", [&] { caption("cmdGueltigkeitLesen", t.take()); });
+    runOf("cmdGueltigkeitSetzen", [&] { caption("cmdGueltigkeitSetzen", t.take()); });
     runOf("mnuSpeichern", [&] {
-        mnuSpeichern->setText(t.take());
-        mnuAlarmDispositiv->setText(t.take());
-        mnuAlarmDispoDrucken->setText(t.take());
+        for (const char* name : {"mnuSpeichern", "mnuAlarmDispositiv", "mnuAlarmDispoDrucken"})
+            caption(name, t.take());
     });
     runOf("mnuBenutzerAnzeigen", [&] {
-        mnuBenutzerAnzeigen->setText(t.take());
-        mnuBenutzerDrucken->setText(t.take());
+        for (const char* name : {"mnuBenutzerAnzeigen", "mnuBenutzerDrucken"})
+            caption(name, t.take());
     });
     // Two check boxes of the System tab have caption rows only in newer tables; without
     // them they keep their design captions.
-    for (QCheckBox* c : {ChkDefault, Check_Inkrement}) {
+    for (const char* name : {"ChkDefault", "Check_Inkrement"}) {
         try {
-            c->setText(t.text(c->objectName()));
+            caption(name, t.text(QString::fromUtf8(name)));
         } catch (const LanguageTableError&) {
         }
     }
     // The version labels keep their value and take the prefix of the program's language.
-    for (auto [label, key] : {std::pair {lblHWVersion, "gsHWVersion"}, std::pair {lblSWVersion, "gsSWVersion"}}) {
+    for (auto [label, key] : {std::pair {"lblHWVersion", "gsHWVersion"}, std::pair {"lblSWVersion", "gsSWVersion"}}) {
         const QString prefix = gState().msgOr(QString::fromUtf8(key), QString());
-        if (label && !prefix.isEmpty())
-            label->setText(prefix + QStringLiteral(": ") + label->text().section(QStringLiteral(": "), 1));
+        if (!prefix.isEmpty())
+            m_versionPrefixes.insert(QString::fromUtf8(label), prefix);
     }
     LoadingProgress::advance();
     table.reset();
-    reportLanguageProblems();
+    reportProblems();
 }
 
-void MainWindow::applyToolTips()
+void WindowTexts::readToolTips()
 {
-    auto table = openTable(languageProblems, tbl::ToolTipText);
+    auto table = openTable(m_problems, tbl::ToolTipText);
     if (!table) {
-        reportLanguageProblems();
+        reportProblems();
         return;
     }
     LanguageTable& t = *table;
     // One block: find the anchor, read A (and B, C), fill the controls.
     auto block = [&](const char* key, const std::function<void(const QString&, const QString&, const QString&)>& fill,
                      int rows = 1) {
-        guarded(languageProblems, [&] {
+        guarded(m_problems, [&] {
             t.anchor(QString::fromUtf8(key));
             QString a = t.take(), b, c;
             if (rows > 1)
@@ -315,51 +363,51 @@ void MainWindow::applyToolTips()
     };
     const QString sp = QStringLiteral(" ");
     auto single
-        = [&](const char* key, QWidget* w) { block(key, [&](const QString& a, auto&, auto&) { w->setToolTip(a); }); };
+        = [&](const char* key, const char* name) { block(key, [&](const QString& a, auto&, auto&) { tip(name, a); }); };
 
     block(
         "txtEingangSF",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 8; ++i)
-                txtEingangSF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                tip(indexed("txtEingangSF", i), a + sp + n(i + 1) + sp + b);
         },
         2);
     block(
         "txtEingangFF",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 8; ++i)
-                txtEingangFF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                tip(indexed("txtEingangFF", i), a + sp + n(i + 1) + sp + b);
         },
         2);
-    single("txtAlarmDispositiv", txtAlarmDispositiv);
+    single("txtAlarmDispositiv", "txtAlarmDispositiv");
     for (int edge = 0; edge < 2; ++edge)
         block(
             edge == 0 ? "ChkEmpOPSF" : "ChkEmpOPFF",
             [&](const QString& a, const QString& b, const QString& c) {
                 for (int u = 0; u < 8; ++u)
                     for (int e = 0; e < 8; ++e)
-                        ChkEmpOP[16 * u + 2 * e + edge]->setToolTip(a + sp + n(e + 1) + sp + b + sp + n(u + 1) + sp
-                                                                    + c);
+                        tip(indexed("ChkEmpOP", 16 * u + 2 * e + edge),
+                            a + sp + n(e + 1) + sp + b + sp + n(u + 1) + sp + c);
             },
             3);
     LoadingProgress::advance();
     block("lblAdresseEmpf", [&](const QString& a, auto&, auto&) {
         for (int j : {0, 8, 16})
             for (int i = 0; i < 8; ++i)
-                lblAdresseEmpf[j + i]->setToolTip(a + sp + n(i + 1));
+                tip(indexed("lblAdresseEmpf", j + i), a + sp + n(i + 1));
     });
     block(
         "txtAusgangSF",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 4; ++i)
-                txtAusgangSF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                tip(indexed("txtAusgangSF", i), a + sp + n(i + 1) + sp + b);
         },
         2);
     block(
         "txtAusgangFF",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 4; ++i)
-                txtAusgangFF[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                tip(indexed("txtAusgangFF", i), a + sp + n(i + 1) + sp + b);
         },
         2);
     for (int edge = 0; edge < 2; ++edge)
@@ -368,8 +416,8 @@ void MainWindow::applyToolTips()
             [&](const QString& a, const QString& b, const QString& c) {
                 for (int u = 0; u < 8; ++u)
                     for (int o = 0; o < 4; ++o)
-                        ChkEmpOut[8 * u + 2 * o + edge]->setToolTip(a + sp + n(o + 1) + sp + b + sp + n(u + 1) + sp
-                                                                    + c);
+                        tip(indexed("ChkEmpOut", 8 * u + 2 * o + edge),
+                            a + sp + n(o + 1) + sp + b + sp + n(u + 1) + sp + c);
             },
             3);
     LoadingProgress::advance();
@@ -377,47 +425,47 @@ void MainWindow::applyToolTips()
         "ChkOP",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 8; ++i)
-                ChkOP[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                tip(indexed("ChkOP", i), a + sp + n(i + 1) + sp + b);
         },
         2);
-    single("txtSMSAufstarten", txtSMSAufstarten);
+    single("txtSMSAufstarten", "txtSMSAufstarten");
     block(
         "ChkBenutzerPowerON",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 8; ++i)
-                ChkBenutzerPowerON[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                tip(indexed("ChkBenutzerPowerON", i), a + sp + n(i + 1) + sp + b);
         },
         2);
     block(
         "ChkBenutzerAlarmDispo",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 8; ++i)
-                ChkBenutzerAlarmDispo[i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                tip(indexed("ChkBenutzerAlarmDispo", i), a + sp + n(i + 1) + sp + b);
         },
         2);
     block(
         "ChkAlarmDispoSF",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 0; i < 16; i += 2)
-                ChkAlarmDispo[i]->setToolTip(a + sp + n(i / 2 + 1) + sp + b);
+                tip(indexed("ChkAlarmDispo", i), a + sp + n(i / 2 + 1) + sp + b);
         },
         2);
     block(
         "ChkAlarmDispoFF",
         [&](const QString& a, const QString& b, auto&) {
             for (int i = 1; i < 16; i += 2)
-                ChkAlarmDispo[i]->setToolTip(a + sp + n((i - 1) / 2 + 1) + sp + b);
+                tip(indexed("ChkAlarmDispo", i), a + sp + n((i - 1) / 2 + 1) + sp + b);
         },
         2);
-    single("txtAlarmDispositiv", txtAlarmDispositiv);
-    single("txtADVerzögerungszeit", txtADVerzoegerungszeit);
+    single("txtAlarmDispositiv", "txtAlarmDispositiv");
+    single("txtADVerzögerungszeit", "txtADVerzögerungszeit");
     LoadingProgress::advance();
     block(
         "cmdCheckAllEmp",
         [&](const QString& a, const QString& b, auto&) {
             for (int j : {0, 8})
                 for (int i = 0; i < 8; ++i)
-                    cmdCheckAllEmp[j + i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                    tip(indexed("cmdCheckAllEmp", j + i), a + sp + n(i + 1) + sp + b);
         },
         2);
     block(
@@ -425,85 +473,84 @@ void MainWindow::applyToolTips()
         [&](const QString& a, const QString& b, auto&) {
             for (int j : {0, 8})
                 for (int i = 0; i < 8; ++i)
-                    cmdClrAllEmp[j + i]->setToolTip(a + sp + n(i + 1) + sp + b);
+                    tip(indexed("cmdClrAllEmp", j + i), a + sp + n(i + 1) + sp + b);
         },
         2);
     block(
         "cmdCheckAllEvents",
         [&](const QString& a, const QString& b, auto&) {
-            cmdCheckAllEvents->setToolTip(a);
-            cmdClrAllEvents->setToolTip(b);
+            tip("cmdCheckAllEvents", a);
+            tip("cmdClrAllEvents", b);
         },
         2);
     block("lblAdresseName", [&](const QString& a, auto&, auto&) {
         for (int j : {0, 8, 16})
             for (int i = 0; i < 8; ++i)
-                lblAdresseName[j + i]->setToolTip(a + sp + n(i + 1));
+                tip(indexed("lblAdresseName", j + i), a + sp + n(i + 1));
     });
     block("cmdSetOutput", [&](const QString& a, auto&, auto&) {
         for (int i = 0; i < 4; ++i)
-            cmdSetOutput[i]->setToolTip(a + sp + n(i + 1));
+            tip(indexed("cmdSetOutput", i), a + sp + n(i + 1));
     });
     block("cmdResetOutput", [&](const QString& a, auto&, auto&) {
         for (int i = 0; i < 4; ++i)
-            cmdResetOutput[i]->setToolTip(a + sp + n(i + 1));
+            tip(indexed("cmdResetOutput", i), a + sp + n(i + 1));
     });
     block(
         "cmdDownload",
         [&](const QString& a, const QString& b, auto&) {
-            cmdDownload[0]->setToolTip(a);
-            cmdDownload[1]->setToolTip(b);
+            tip(indexed("cmdDownload", 0), a);
+            tip(indexed("cmdDownload", 1), b);
         },
         2);
     LoadingProgress::advance();
-    single("cmdUpload", cmdUpload);
-    single("txtSerienummer", txtSerienummer);
-    single("txtPINSimCardNeu", txtPINSimCardNeu);
-    single("cmdSetzen", cmdSetzen);
-    single("cmdLesen", cmdLesen);
+    single("cmdUpload", "cmdUpload");
+    single("txtSerienummer", "txtSerienummer");
+    single("txtPINSimCardNeu", "txtPINSimCardNeu");
+    single("cmdSetzen", "cmdSetzen");
+    single("cmdLesen", "cmdLesen");
     block(
         "StatusBar",
         [&](const QString& a, const QString& b, const QString& c) {
-            statusPanel[0]->setToolTip(a);
-            statusPanel[1]->setToolTip(b);
-            statusPanel[2]->setToolTip(c);
-            statusPanel[3]->setToolTip(t.take());
+            tip("StatusBarPanel1", a);
+            tip("StatusBarPanel2", b);
+            tip("StatusBarPanel3", c);
+            tip("StatusBarPanel4", t.take());
         },
         3);
-    single("txtPINSimCardAlt", txtPINSimCardAlt);
-    single("ChkDefault", ChkDefault);
-    single("cmdPinLesen", cmdPinLesen);
-    single("cmdPinWechseln", cmdPinWechseln);
+    single("txtPINSimCardAlt", "txtPINSimCardAlt");
+    single("ChkDefault", "ChkDefault");
+    single("cmdPinLesen", "cmdPinLesen");
+    single("cmdPinWechseln", "cmdPinWechseln");
     block("chkDefaultState", [&](const QString& a, auto&, auto&) {
-        for (QCheckBox* c : ChkDefaultState)
-            c->setToolTip(a);
-        if (auto* heading = findChild<QLabel*>(QStringLiteral("lblDefaultStateSpalte")))
-            heading->setToolTip(a);
+        for (int i = 0; i < 8; ++i)
+            tip(indexed("ChkDefaultState", i), a);
+        tip("lblDefaultStateSpalte", a);
     });
-    single("cmdAllRelaisOFF", cmdAllRelaisOFF);
-    single("cmdAllRelaisON", cmdAllRelaisON);
-    single("CboGültigkeit", CboGueltigkeit);
-    single("cmdAktualisieren", cmdAktualisieren);
+    single("cmdAllRelaisOFF", "cmdAllRelaisOFF");
+    single("cmdAllRelaisON", "cmdAllRelaisON");
+    single("CboGültigkeit", "CboGültigkeit");
+    single("cmdAktualisieren", "cmdAktualisieren");
     block("OptPortAnzeige", [&](const QString& a, auto&, auto&) {
-        for (QRadioButton* o : OptPortAnzeige)
-            o->setToolTip(a);
+        for (int i = 0; i < 3; ++i)
+            tip(indexed("OptPortAnzeige", i), a);
     });
-    single("cmdGueltigkeitLesen", cmdGueltigkeitLesen);
-    single("cmdGueltigkeitSetzen", cmdGueltigkeitSetzen);
+    single("cmdGueltigkeitLesen", "cmdGueltigkeitLesen");
+    single("cmdGueltigkeitSetzen", "cmdGueltigkeitSetzen");
     LoadingProgress::advance();
     block("Toolbar", [&](const QString& a, auto&, auto&) {
         QStringList tips {a};
-        for (int i = 1; i < ToolbarSlots; ++i)
+        for (int i = 1; i < MainWindow::ToolbarSlots; ++i)
             tips << t.take(QStringLiteral("Toolbar1 button %1").arg(i + 1));
-        for (int i = 0; i < ToolbarSlots; ++i) {
-            QAction* act = Toolbar1Buttons[i];
-            if (act->isSeparator())
+        for (int i = 0; i < MainWindow::ToolbarSlots; ++i) {
+            const QAction* button = m_window->toolbarSlot(i);
+            if (button->isSeparator())
                 continue;
-            act->setToolTip(tips[i]);
-            act->setText(tips[i]);
+            caption(button->objectName(), tips[i]);
+            tip(button->objectName(), tips[i]);
         }
     });
     LoadingProgress::advance();
     table.reset();
-    reportLanguageProblems();
+    reportProblems();
 }

@@ -1,7 +1,9 @@
-// The main window's editing logic: recipients, SMS texts, alarm input, power-on, default states.
+// The main window's editing logic: recipients, SMS m_texts, alarm input, power-on, default states.
 #include "editing/EditorTexts.h"
 #include "ui/EditorBinding.h"
+#include "ui/InputsTab.h"
 #include "ui/MainWindow.h"
+#include "ui/OutputsTab.h"
 #include "ui/PhoneBookDialog.h"
 
 #include "ui/Dialogs.h"
@@ -9,16 +11,13 @@
 #include "core/Progress.h"
 
 #include <QAction>
-#include <QHash>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QMouseEvent>
 
@@ -48,161 +47,157 @@ bool isEnter(QEvent* e)
     const int key = static_cast<QKeyEvent*>(e)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
-
-// The window's objects by name, gathered in one walk. find<T>(name) gives what
-// root->findChild<T*>(name) gives (the walk visits the objects in the order findChild tries
-// them and keeps the first of each name), without walking the ~700 objects once per name.
-class ChildIndex {
-public:
-    explicit ChildIndex(QObject* root) : m_root(root) { add(root); }
-    template <typename T> T* find(const QString& name) const
-    {
-        QObject* o = m_byName.value(name);
-        if (T* t = qobject_cast<T*>(o))
-            return t;
-        return o ? m_root->findChild<T*>(name) : nullptr; // the first of that name has another type
-    }
-
-private:
-    void add(QObject* parent)
-    {
-        const QObjectList& kids = parent->children();
-        for (QObject* c : kids) {
-            const QString n = c->objectName();
-            if (!n.isEmpty() && !m_byName.contains(n))
-                m_byName.insert(n, c);
-        }
-        for (QObject* c : kids)
-            add(c);
-    }
-    QObject* m_root;
-    QHash<QString, QObject*> m_byName;
-};
-
-template <typename T> QVector<T*> array(const ChildIndex& children, const char* name, int count)
-{
-    QVector<T*> v(count, nullptr);
-    for (int i = 0; i < count; ++i)
-        v[i] = children.find<T>(QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(i));
-    return v;
-}
 }
 
 // ---- wiring ---------------------------------------------------------------------------------------
 
-EditorBinding::EditorBinding(MainWindow* window) : editor(window->store), m_window(window)
+EditorBinding::EditorBinding(MainWindow* window)
+    : editor(window->store()), m_window(window), m_inputRecipients(128, nullptr), m_outputRecipients(64, nullptr),
+      m_defaultStates(8, nullptr), m_alarmEvents(16, nullptr), m_alarmUsers(8, nullptr), m_powerOnUsers(8, nullptr),
+      m_operators(8, nullptr), m_checkColumn(16, nullptr), m_clearColumn(16, nullptr), m_headings(24, nullptr),
+      m_numbers(24, nullptr), m_names(24, nullptr)
 {
     setObjectName(QStringLiteral("EditorWiring"));
-    const ChildIndex children(window);
-    ChkEmpOP = array<QCheckBox>(children, "ChkEmpOP", 128);
-    ChkEmpOut = array<QCheckBox>(children, "ChkEmpOut", 64);
-    ChkDefaultState = array<QCheckBox>(children, "ChkDefaultState", 8);
-    ChkAlarmDispo = array<QCheckBox>(children, "ChkAlarmDispo", 16);
-    ChkBenutzerAlarmDispo = array<QCheckBox>(children, "ChkBenutzerAlarmDispo", 8);
-    ChkBenutzerPowerON = array<QCheckBox>(children, "ChkBenutzerPowerON", 8);
-    ChkOP = array<QCheckBox>(children, "ChkOP", 8);
-    cmdCheckAllEmp = array<QPushButton>(children, "cmdCheckAllEmp", 16);
-    cmdClrAllEmp = array<QPushButton>(children, "cmdClrAllEmp", 16);
-    cmdCheckAllEvents = children.find<QPushButton>(QStringLiteral("cmdCheckAllEvents"));
-    cmdClrAllEvents = children.find<QPushButton>(QStringLiteral("cmdClrAllEvents"));
-    lblEmpfaenger = array<QLabel>(children, "lblEmpfänger", 24);
-    lblAdresseEmpf = array<QLabel>(children, "lblAdresseEmpf", 24);
-    lblAdresseName = array<QLabel>(children, "lblAdresseName", 24);
-    mnuTelefonbuch = children.find<QAction>(QStringLiteral("mnuTelefonbuch"));
-    txtADVerzoegerungszeit = children.find<QLineEdit>(QStringLiteral("txtADVerzögerungszeit"));
-
-    using K = ConfigEditor::TextBox;
-    auto add = [&](const char* box, const char* counter, K kind, int count, bool indexed) {
-        for (int i = 0; i < count; ++i) {
-            TextBox t;
-            const QString b = QString::fromUtf8(box), c = QString::fromUtf8(counter);
-            t.box = children.find<QLineEdit>(indexed ? QStringLiteral("%1(%2)").arg(b).arg(i) : b);
-            t.counter = children.find<QLabel>(indexed ? QStringLiteral("%1(%2)").arg(c).arg(i) : c);
-            t.kind = kind;
-            t.index = i;
-            texts << t;
-        }
-    };
-    add("txtEingangSF", "lblAnzZeichenSF", K::EingangSF, 8, true);
-    add("txtEingangFF", "lblAnzZeichenFF", K::EingangFF, 8, true);
-    add("txtAusgangSF", "lblAnzZeichenOutAK", K::AusgangSF, 4, true);
-    add("txtAusgangFF", "lblAnzZeichenOutRK", K::AusgangFF, 4, true);
-    add("txtAlarmDispositiv", "lblAnzZeichenAD", K::AlarmDispositiv, 1, false);
-    add("txtSMSAufstarten", "lblAnzZeichenPON", K::SMSAufstarten, 1, false);
-}
-
-void EditorBinding::connectAll()
-{
-    auto connectBoxes = [this](const QVector<QCheckBox*>& boxes, void (EditorBinding::*handler)(int)) {
-        for (int i = 0; i < boxes.size(); ++i)
-            if (boxes[i])
-                connect(boxes[i], &QCheckBox::toggled, this, [this, handler, i] {
-                    if (!filling)
-                        (this->*handler)(i);
-                });
-    };
-    connectBoxes(ChkEmpOP, &EditorBinding::ChkEmpOP_Click);
-    connectBoxes(ChkEmpOut, &EditorBinding::ChkEmpOut_Click);
-    connectBoxes(ChkDefaultState, &EditorBinding::ChkDefaultState_Click);
-    connectBoxes(ChkOP, &EditorBinding::ChkOP_Click);
-    connectBoxes(ChkAlarmDispo, &EditorBinding::ChkAlarmDispo_Click);
-    connectBoxes(ChkBenutzerAlarmDispo, &EditorBinding::ChkBenutzerAlarmDispo_Click);
-    connectBoxes(ChkBenutzerPowerON, &EditorBinding::ChkBenutzerPowerON_Click);
-    for (int i = 0; i < 16; ++i) {
-        if (cmdCheckAllEmp[i])
-            connect(cmdCheckAllEmp[i], &QPushButton::clicked, this, [this, i] { cmdCheckAllEmp_Click(i, true); });
-        if (cmdClrAllEmp[i])
-            connect(cmdClrAllEmp[i], &QPushButton::clicked, this, [this, i] { cmdCheckAllEmp_Click(i, false); });
-    }
-    if (cmdCheckAllEvents)
-        connect(cmdCheckAllEvents, &QPushButton::clicked, this, [this] { cmdCheckAllEvents_Click(true); });
-    if (cmdClrAllEvents)
-        connect(cmdClrAllEvents, &QPushButton::clicked, this, [this] { cmdCheckAllEvents_Click(false); });
-    for (QVector<QLabel*>* labels : {&lblAdresseEmpf, &lblAdresseName})
-        for (QLabel* l : *labels)
-            if (l)
-                l->installEventFilter(this);
-    for (const TextBox& t : texts) {
-        if (!t.box)
-            continue;
-        t.box->setMaxLength(SmsText::MaxLength);
-        t.box->installEventFilter(this);
-        QLabel* counter = t.counter;
-        connect(t.box, &QLineEdit::textChanged, this, [counter](const QString& s) {
-            if (counter)
-                counter->setText(QString::number(SmsText::remaining(s)));
+    bindInputs(window->inputsTab());
+    OutputsTab& outputs = window->outputsTab();
+    if (outputs.isBuilt())
+        bindOutputs(outputs);
+    else
+        connect(&outputs, &TabPage::built, this, [this, &outputs] {
+            bindOutputs(outputs);
+            // The page shows what the store holds, as the inputs page does.
+            labelRecipients();
+            fillOutputTexts();
+            fillOutputRecipients();
         });
-        if (counter)
-            counter->setText(QString::number(SmsText::remaining(t.box->text())));
-    }
-    if (txtADVerzoegerungszeit) {
-        txtADVerzoegerungszeit->setMaxLength(2);
-        txtADVerzoegerungszeit->installEventFilter(this);
-    }
-    if (mnuTelefonbuch)
-        connect(mnuTelefonbuch, &QAction::triggered, m_window, &MainWindow::openPhoneBook);
+    if (QAction* phoneBook = window->action(MainWindow::Command::PhoneBook))
+        connect(phoneBook, &QAction::triggered, this, &EditorBinding::openPhoneBook);
     // A text still being edited is checked and written before the window closes, and
     // before a toolbar command runs.
-    m_window->installEventFilter(this);
-    if (m_window->Toolbar1)
-        for (QToolButton* b : m_window->Toolbar1->findChildren<QToolButton*>())
-            b->installEventFilter(this);
+    window->installEventFilter(this);
+    for (QToolButton* b : window->toolbar()->findChildren<QToolButton*>())
+        b->installEventFilter(this);
 }
 
-void EditorBinding::setEnabled(QWidget* w, bool on)
+void EditorBinding::connectBoxes(const QVector<QCheckBox*>& boxes, int first, int count,
+                                 void (EditorBinding::*handler)(int))
+{
+    for (int i = first; i < first + count; ++i)
+        connect(boxes[i], &QCheckBox::toggled, this, [this, handler, i] {
+            if (!m_filling)
+                (this->*handler)(i);
+        });
+}
+
+void EditorBinding::connectText(const TextBox& t)
+{
+    t.box->setMaxLength(SmsText::MaxLength);
+    t.box->installEventFilter(this);
+    QLabel* counter = t.counter;
+    connect(t.box, &QLineEdit::textChanged, this,
+            [counter](const QString& s) { counter->setText(QString::number(SmsText::remaining(s))); });
+    counter->setText(QString::number(SmsText::remaining(t.box->text())));
+    m_texts << t;
+}
+
+void EditorBinding::bindInputs(InputsTab& tab)
+{
+    using K = ConfigEditor::TextBox;
+    for (int i = 0; i < 128; ++i)
+        m_inputRecipients[i] = tab.recipientBox(i);
+    for (int i = 0; i < 16; ++i)
+        m_alarmEvents[i] = tab.alarmEventBox(i);
+    for (int u = 0; u < 8; ++u) {
+        m_alarmUsers[u] = tab.alarmUserBox(u);
+        m_powerOnUsers[u] = tab.powerOnUserBox(u);
+        m_checkColumn[u] = tab.checkColumnButton(u);
+        m_clearColumn[u] = tab.clearColumnButton(u);
+        for (int block = 0; block < 2; ++block) {
+            const int j = 16 * block + u; // groups 0 and 2
+            m_headings[j] = tab.recipientHeading(block, u);
+            m_names[j] = tab.recipientName(block, u);
+            m_numbers[j] = tab.recipientNumber(block, u);
+        }
+    }
+    m_checkAllEvents = tab.checkAllEventsButton();
+    m_clearAllEvents = tab.clearAllEventsButton();
+    m_alarmDelay = tab.alarmDelay();
+
+    connectBoxes(m_inputRecipients, 0, 128, &EditorBinding::inputRecipientToggled);
+    connectBoxes(m_alarmEvents, 0, 16, &EditorBinding::alarmEventToggled);
+    connectBoxes(m_alarmUsers, 0, 8, &EditorBinding::alarmUserToggled);
+    connectBoxes(m_powerOnUsers, 0, 8, &EditorBinding::powerOnUserToggled);
+    for (int i = 0; i < 8; ++i) {
+        connect(m_checkColumn[i], &QPushButton::clicked, this, [this, i] { checkColumn(i, true); });
+        connect(m_clearColumn[i], &QPushButton::clicked, this, [this, i] { checkColumn(i, false); });
+    }
+    connect(m_checkAllEvents, &QPushButton::clicked, this, [this] { checkAllEvents(true); });
+    connect(m_clearAllEvents, &QPushButton::clicked, this, [this] { checkAllEvents(false); });
+    for (int block = 0; block < 2; ++block)
+        for (int u = 0; u < 8; ++u) {
+            tab.recipientName(block, u)->installEventFilter(this);
+            tab.recipientNumber(block, u)->installEventFilter(this);
+        }
+    for (int i = 0; i < 8; ++i)
+        connectText({tab.inputText(i, false), tab.inputTextCounter(i, false), K::EingangSF, i});
+    for (int i = 0; i < 8; ++i)
+        connectText({tab.inputText(i, true), tab.inputTextCounter(i, true), K::EingangFF, i});
+    connectText({tab.alarmText(), tab.alarmTextCounter(), K::AlarmDispositiv, 0});
+    connectText({tab.powerOnText(), tab.powerOnTextCounter(), K::SMSAufstarten, 0});
+    m_alarmDelay->setMaxLength(2);
+    m_alarmDelay->installEventFilter(this);
+}
+
+void EditorBinding::bindOutputs(OutputsTab& tab)
+{
+    using K = ConfigEditor::TextBox;
+    for (int i = 0; i < 64; ++i)
+        m_outputRecipients[i] = tab.recipientBox(i);
+    for (int i = 0; i < 8; ++i) {
+        m_defaultStates[i] = tab.defaultStateBox(i);
+        m_operators[i] = tab.operatorBox(i);
+        m_checkColumn[8 + i] = tab.checkColumnButton(i);
+        m_clearColumn[8 + i] = tab.clearColumnButton(i);
+        m_headings[8 + i] = tab.recipientHeading(i);
+        m_names[8 + i] = tab.recipientName(i);
+        m_numbers[8 + i] = tab.recipientNumber(i);
+    }
+    connectBoxes(m_outputRecipients, 0, 64, &EditorBinding::outputRecipientToggled);
+    connectBoxes(m_defaultStates, 0, 8, &EditorBinding::defaultStateToggled);
+    connectBoxes(m_operators, 0, 8, &EditorBinding::operatorToggled);
+    for (int i = 8; i < 16; ++i) {
+        connect(m_checkColumn[i], &QPushButton::clicked, this, [this, i] { checkColumn(i, true); });
+        connect(m_clearColumn[i], &QPushButton::clicked, this, [this, i] { checkColumn(i, false); });
+    }
+    connect(tab.allDefaultsOnButton(), &QPushButton::clicked, this, &EditorBinding::setDefaultStatesOn);
+    connect(tab.allDefaultsOffButton(), &QPushButton::clicked, this, &EditorBinding::setDefaultStatesOff);
+    for (int u = 0; u < 8; ++u) {
+        m_names[8 + u]->installEventFilter(this);
+        m_numbers[8 + u]->installEventFilter(this);
+    }
+    // Relay m_texts before input m_texts in the list does not matter: the list is searched by box.
+    for (int i = 0; i < 4; ++i)
+        connectText({tab.relayText(i, false), tab.relayTextCounter(i, false), K::AusgangSF, i});
+    for (int i = 0; i < 4; ++i)
+        connectText({tab.relayText(i, true), tab.relayTextCounter(i, true), K::AusgangFF, i});
+}
+
+namespace {
+void setEnabled(QWidget* w, bool on)
 {
     if (w)
         w->setEnabled(on);
 }
+} // namespace
 
 void EditorBinding::setChecked(QCheckBox* box, bool on)
 {
     if (!box)
         return;
-    const bool was = filling;
-    filling = true;
+    const bool was = m_filling;
+    m_filling = true;
     box->setChecked(on);
-    filling = was;
+    m_filling = was;
 }
 
 bool EditorBinding::guarded(const std::function<bool()>& write)
@@ -227,7 +222,7 @@ bool EditorBinding::guarded(const std::function<bool()>& write)
 
 // ---- fills ------------------------------------------------------------------------------------------
 
-void EditorBinding::fillLabels()
+void EditorBinding::labelRecipients()
 {
     QVector<RecipientUser> users;
     try {
@@ -242,28 +237,28 @@ void EditorBinding::fillLabels()
         const RecipientUser& u = users[i];
         anyNumber = anyNumber || u.hasNumber;
         for (int k = 0; k < 16; ++k)
-            setEnabled(ChkEmpOP[16 * i + k], u.hasNumber);
+            setEnabled(m_inputRecipients[16 * i + k], u.hasNumber);
         for (int k = 0; k < 8; ++k)
-            setEnabled(ChkEmpOut[8 * i + k], u.hasNumber);
-        setEnabled(ChkOP[i], u.hasNumber);
-        setEnabled(ChkBenutzerPowerON[i], u.hasNumber);
-        setEnabled(ChkBenutzerAlarmDispo[i], u.hasNumber);
-        setChecked(ChkOP[i], u.isOperator);
+            setEnabled(m_outputRecipients[8 * i + k], u.hasNumber);
+        setEnabled(m_operators[i], u.hasNumber);
+        setEnabled(m_powerOnUsers[i], u.hasNumber);
+        setEnabled(m_alarmUsers[i], u.hasNumber);
+        setChecked(m_operators[i], u.isOperator);
         const int colour = (u.hasNumber && u.active) ? Blue : Grey;
         for (int g = 0; g < 3; ++g) {
             const int j = 8 * g + i;
-            if (lblAdresseName[j])
-                lblAdresseName[j]->setText(u.hasNumber && !u.nameIsNull ? u.name : undefined);
-            if (lblAdresseEmpf[j])
-                lblAdresseEmpf[j]->setText(u.hasNumber ? u.number : QString());
-            setForeColour(lblAdresseName[j], colour);
-            setForeColour(lblAdresseEmpf[j], colour);
+            if (m_names[j])
+                m_names[j]->setText(u.hasNumber && !u.nameIsNull ? u.name : undefined);
+            if (m_numbers[j])
+                m_numbers[j]->setText(u.hasNumber ? u.number : QString());
+            setForeColour(m_names[j], colour);
+            setForeColour(m_numbers[j], colour);
         }
         LoadingProgress::advance();
     }
-    for (QCheckBox* b : ChkAlarmDispo)
+    for (QCheckBox* b : m_alarmEvents)
         setEnabled(b, anyNumber);
-    setEnabled(txtADVerzoegerungszeit, anyNumber);
+    setEnabled(m_alarmDelay, anyNumber);
 }
 
 void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox second)
@@ -274,7 +269,7 @@ void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
         return;
     }
-    for (const TextBox& t : texts) {
+    for (const TextBox& t : m_texts) {
         if (t.kind != first && t.kind != second)
             continue;
         try {
@@ -293,56 +288,56 @@ void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox
 void EditorBinding::fillDelay()
 {
     try {
-        if (txtADVerzoegerungszeit)
-            txtADVerzoegerungszeit->setText(editor.delayText());
+        if (m_alarmDelay)
+            m_alarmDelay->setText(editor.delayText());
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
-void EditorBinding::fillInputMatrix()
+void EditorBinding::fillInputRecipients()
 {
     try {
         editor.reread(ConfigEditor::Tables::Inputs);
         const QVector<bool> s = editor.inputRecipients();
         for (int i = 0; i < 128; ++i)
-            setChecked(ChkEmpOP[i], s[i]);
+            setChecked(m_inputRecipients[i], s[i]);
         LoadingProgress::advance(16);
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
-void EditorBinding::fillOutputMatrix()
+void EditorBinding::fillOutputRecipients()
 {
     try {
         editor.reread(ConfigEditor::Tables::Outputs);
         const QVector<bool> s = editor.outputRecipients();
         for (int i = 0; i < 64; ++i)
-            setChecked(ChkEmpOut[i], s[i]);
+            setChecked(m_outputRecipients[i], s[i]);
         const QVector<bool> d = editor.defaultStates();
         for (int i = 0; i < 8; ++i)
-            setChecked(ChkDefaultState[i], d[i]);
+            setChecked(m_defaultStates[i], d[i]);
         LoadingProgress::advance(64);
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
-void EditorBinding::fillAlarmUsers()
+void EditorBinding::fillAlarmInputRecipients()
 {
     try {
         editor.reread(ConfigEditor::Tables::Alarm);
         const QVector<bool> s = editor.alarmUsers();
         for (int i = 0; i < 8; ++i)
-            setChecked(ChkBenutzerAlarmDispo[i], s[i]);
+            setChecked(m_alarmUsers[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
-void EditorBinding::fillAlarmEvents()
+void EditorBinding::fillAlarmInputEvents()
 {
     try {
         bool sfNull = false, ffNull = false;
@@ -351,20 +346,20 @@ void EditorBinding::fillAlarmEvents()
         // A null mask leaves its eight boxes as they are.
         for (int e = 0; e < 16; ++e)
             if (!((e % 2 == 0) ? sfNull : ffNull))
-                setChecked(ChkAlarmDispo[e], s[e]);
+                setChecked(m_alarmEvents[e], s[e]);
         LoadingProgress::advance(2);
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
 }
 
-void EditorBinding::fillPowerOn()
+void EditorBinding::fillPowerOnRecipients()
 {
     try {
         editor.reread(ConfigEditor::Tables::PowerOn);
         const QVector<bool> s = editor.powerOnUsers();
         for (int i = 0; i < 8; ++i)
-            setChecked(ChkBenutzerPowerON[i], s[i]);
+            setChecked(m_powerOnUsers[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
@@ -374,54 +369,54 @@ void EditorBinding::fillPowerOn()
 // ---- check boxes ------------------------------------------------------------------------------------
 // A write that fails leaves the box showing what the store holds.
 
-void EditorBinding::ChkEmpOP_Click(int i)
+void EditorBinding::inputRecipientToggled(int i)
 {
-    if (!guarded([&] { return editor.setInputRecipient(i, ChkEmpOP[i]->isChecked()); }))
-        fillInputMatrix();
+    if (!guarded([&] { return editor.setInputRecipient(i, m_inputRecipients[i]->isChecked()); }))
+        fillInputRecipients();
 }
 
-void EditorBinding::ChkEmpOut_Click(int i)
+void EditorBinding::outputRecipientToggled(int i)
 {
-    if (!guarded([&] { return editor.setOutputRecipient(i, ChkEmpOut[i]->isChecked()); }))
-        fillOutputMatrix();
+    if (!guarded([&] { return editor.setOutputRecipient(i, m_outputRecipients[i]->isChecked()); }))
+        fillOutputRecipients();
 }
 
-void EditorBinding::ChkDefaultState_Click(int i)
+void EditorBinding::defaultStateToggled(int i)
 {
-    if (!guarded([&] { return editor.setDefaultState(i, ChkDefaultState[i]->isChecked()); }))
-        fillOutputMatrix();
+    if (!guarded([&] { return editor.setDefaultState(i, m_defaultStates[i]->isChecked()); }))
+        fillOutputRecipients();
 }
 
-void EditorBinding::ChkOP_Click(int i)
+void EditorBinding::operatorToggled(int i)
 {
-    if (!guarded([&] { return editor.setOperator(i, ChkOP[i]->isChecked()); }))
-        fillLabels();
+    if (!guarded([&] { return editor.setOperator(i, m_operators[i]->isChecked()); }))
+        labelRecipients();
 }
 
-void EditorBinding::ChkAlarmDispo_Click(int i)
+void EditorBinding::alarmEventToggled(int i)
 {
-    if (!guarded([&] { return editor.setAlarmEvent(i, ChkAlarmDispo[i]->isChecked()); }))
-        fillAlarmEvents();
+    if (!guarded([&] { return editor.setAlarmEvent(i, m_alarmEvents[i]->isChecked()); }))
+        fillAlarmInputEvents();
 }
 
-void EditorBinding::ChkBenutzerAlarmDispo_Click(int i)
+void EditorBinding::alarmUserToggled(int i)
 {
-    if (!guarded([&] { return editor.setAlarmUser(i, ChkBenutzerAlarmDispo[i]->isChecked()); }))
-        fillAlarmUsers();
+    if (!guarded([&] { return editor.setAlarmUser(i, m_alarmUsers[i]->isChecked()); }))
+        fillAlarmInputRecipients();
 }
 
-void EditorBinding::ChkBenutzerPowerON_Click(int i)
+void EditorBinding::powerOnUserToggled(int i)
 {
-    if (!guarded([&] { return editor.setPowerOnUser(i, ChkBenutzerPowerON[i]->isChecked()); }))
-        fillPowerOn();
+    if (!guarded([&] { return editor.setPowerOnUser(i, m_powerOnUsers[i]->isChecked()); }))
+        fillPowerOnRecipients();
 }
 
-void EditorBinding::cmdCheckAllEmp_Click(int index, bool on)
+void EditorBinding::checkColumn(int index, bool on)
 {
     const QVector<int> boxes = ConfigEditor::columnBoxes(index);
     if (boxes.isEmpty())
         return;
-    const QVector<QCheckBox*>& column = index < 8 ? ChkEmpOP : ChkEmpOut;
+    const QVector<QCheckBox*>& column = index < 8 ? m_inputRecipients : m_outputRecipients;
     // A user without number has a disabled column: it stays as it is.
     if (!column[boxes.first()] || !column[boxes.first()]->isEnabled())
         return;
@@ -430,12 +425,12 @@ void EditorBinding::cmdCheckAllEmp_Click(int index, bool on)
             column[b]->setChecked(on);
 }
 
-void EditorBinding::cmdCheckAllEvents_Click(bool on)
+void EditorBinding::checkAllEvents(bool on)
 {
     // Checking needs enabled boxes; clearing works on disabled ones too.
-    if (on && (!ChkAlarmDispo[0] || !ChkAlarmDispo[0]->isEnabled()))
+    if (on && (!m_alarmEvents[0] || !m_alarmEvents[0]->isEnabled()))
         return;
-    for (QCheckBox* b : ChkAlarmDispo)
+    for (QCheckBox* b : m_alarmEvents)
         if (b)
             b->setChecked(on);
 }
@@ -451,7 +446,7 @@ void EditorBinding::setBackground(QLineEdit* box, bool focused)
 
 const EditorBinding::TextBox* EditorBinding::textFor(QObject* o) const
 {
-    for (const TextBox& t : texts)
+    for (const TextBox& t : m_texts)
         if (t.box == o)
             return &t;
     return nullptr;
@@ -475,7 +470,7 @@ bool EditorBinding::commitText(const TextBox& t)
 
 bool EditorBinding::commitDelay(bool keepFocus)
 {
-    QLineEdit* box = txtADVerzoegerungszeit;
+    QLineEdit* box = m_alarmDelay;
     const Delay::Check c = Delay::check(box->text());
     if (c != Delay::Check::Ok) {
         m_validating = true;
@@ -502,7 +497,7 @@ bool EditorBinding::commitFocused()
         return true;
     if (const TextBox* t = textFor(f))
         return commitText(*t);
-    if (f == txtADVerzoegerungszeit)
+    if (f == m_alarmDelay)
         return commitDelay(true);
     return true;
 }
@@ -523,12 +518,12 @@ bool EditorBinding::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (event->type() == QEvent::MouseButtonDblClick && qobject_cast<QLabel*>(watched)) {
-        QTimer::singleShot(0, m_window, &MainWindow::openPhoneBook);
+        QTimer::singleShot(0, this, &EditorBinding::openPhoneBook);
         return true;
     }
     auto* box = qobject_cast<QLineEdit*>(watched);
     const TextBox* t = textFor(watched);
-    if (!box || (!t && box != txtADVerzoegerungszeit))
+    if (!box || (!t && box != m_alarmDelay))
         return false;
     switch (event->type()) {
     case QEvent::FocusIn:
@@ -579,48 +574,22 @@ bool EditorBinding::eventFilter(QObject* watched, QEvent* event)
 
 // ---- the window's procedures ----------------------------------------------------------------------------
 
-void MainWindow::EditorWiringDeleter::operator()(EditorBinding* p) const { delete p; }
+void EditorBinding::fillInputTexts() { fillTexts(ConfigEditor::TextBox::EingangSF, ConfigEditor::TextBox::EingangFF); }
 
-ConfigEditor& MainWindow::editor() { return editorBinding->editor; }
+void EditorBinding::fillOutputTexts() { fillTexts(ConfigEditor::TextBox::AusgangSF, ConfigEditor::TextBox::AusgangFF); }
 
-void MainWindow::wireEditor()
+void EditorBinding::fillAlarmInputText()
 {
-    editorBinding.reset(new EditorBinding(this));
-    editorBinding->connectAll();
+    fillTexts(ConfigEditor::TextBox::AlarmDispositiv, ConfigEditor::TextBox::AlarmDispositiv);
+    fillDelay();
 }
 
-bool MainWindow::commitFocusedEditorBox() { return editorBinding->commitFocused(); }
-
-void MainWindow::labelRecipients() { editorBinding->fillLabels(); }
-
-void MainWindow::fillInputTexts()
+void EditorBinding::fillPowerOnText()
 {
-    editorBinding->fillTexts(ConfigEditor::TextBox::EingangSF, ConfigEditor::TextBox::EingangFF);
+    fillTexts(ConfigEditor::TextBox::SMSAufstarten, ConfigEditor::TextBox::SMSAufstarten);
 }
 
-void MainWindow::fillOutputTexts()
-{
-    editorBinding->fillTexts(ConfigEditor::TextBox::AusgangSF, ConfigEditor::TextBox::AusgangFF);
-}
-
-void MainWindow::fillAlarmInputText()
-{
-    editorBinding->fillTexts(ConfigEditor::TextBox::AlarmDispositiv, ConfigEditor::TextBox::AlarmDispositiv);
-    editorBinding->fillDelay();
-}
-
-void MainWindow::fillPowerOnText()
-{
-    editorBinding->fillTexts(ConfigEditor::TextBox::SMSAufstarten, ConfigEditor::TextBox::SMSAufstarten);
-}
-
-void MainWindow::fillInputRecipients() { editorBinding->fillInputMatrix(); }
-void MainWindow::fillOutputRecipients() { editorBinding->fillOutputMatrix(); }
-void MainWindow::fillAlarmInputRecipients() { editorBinding->fillAlarmUsers(); }
-void MainWindow::fillAlarmInputEvents() { editorBinding->fillAlarmEvents(); }
-void MainWindow::fillPowerOnRecipients() { editorBinding->fillPowerOn(); }
-
-void MainWindow::refreshEditor()
+void EditorBinding::refresh()
 {
     labelRecipients();
     fillInputTexts();
@@ -636,16 +605,42 @@ void MainWindow::refreshEditor()
         QApplication::restoreOverrideCursor();
 }
 
-void MainWindow::openPhoneBook()
+void EditorBinding::openPhoneBook()
 {
-    if (!commitFocusedEditorBox())
+    if (!commitFocused())
         return;
     try {
-        PhoneBookDialog dlg(this);
+        PhoneBookDialog dlg(m_window);
         dlg.exec();
     } catch (const StoreError& e) {
-        Dialogs::show(this, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
     LoadingProgress::reset();
     labelRecipients();
+}
+
+namespace {
+void setBox(QCheckBox* box, bool checked)
+{
+    if (!box || box->isChecked() == checked)
+        return;
+    if (box->isEnabled())
+        box->click(); // runs the box's own click handling, as a user's click would
+    else
+        box->setChecked(checked);
+}
+} // namespace
+
+void EditorBinding::setDefaultStatesOn()
+{
+    m_window->outputsTab().ensureBuilt();
+    for (int i = 0; i < 8; ++i)
+        setBox(m_defaultStates[i], i % 2 == 0);
+}
+
+void EditorBinding::setDefaultStatesOff()
+{
+    m_window->outputsTab().ensureBuilt();
+    for (QCheckBox* b : m_defaultStates)
+        setBox(b, false);
 }

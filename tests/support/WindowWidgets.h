@@ -1,0 +1,36 @@
+#pragma once
+// The main window's widgets by their object names ("ChkEmpOP(37)"), as the language tables
+// and the help contexts find them. All tabs are built first (MainWindow::ensureTabsBuilt);
+// a name the window does not have stops the test program with that name.
+#include "ui/MainWindow.h"
+
+#include <QLabel>
+#include <QtGlobal>
+
+namespace WindowWidgets {
+template <typename T = QWidget> T* named(MainWindow& window, const QString& name)
+{
+    window.ensureTabsBuilt();
+    T* found = window.findChild<T*>(name);
+    if (!found)
+        qFatal("the main window has no %s named \"%s\"", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
+
+template <typename T = QWidget> T* named(MainWindow& window, const char* name)
+{
+    return named<T>(window, QString::fromUtf8(name));
+}
+
+// Element index of a control array: named<QCheckBox>(w, "ChkEmpOP", 37).
+template <typename T = QWidget> T* named(MainWindow& window, const char* name, int index)
+{
+    return named<T>(window, QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index));
+}
+
+// Status bar panel 0..3 (object names StatusBarPanel1..4).
+inline QLabel* statusPanel(MainWindow& window, int index)
+{
+    return named<QLabel>(window, QStringLiteral("StatusBarPanel%1").arg(index + 1));
+}
+} // namespace WindowWidgets

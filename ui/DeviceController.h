@@ -1,0 +1,83 @@
+#pragma once
+// The main window's side of the unit: the port (opened from the settings, probe, lamp and
+// panels through the link's sink), the transfers of configuration and firmware, the live
+// status and relays, and the unit parameters of the System tab.
+#include "ui/SystemTab.h"
+
+#include <QObject>
+#include <memory>
+
+class Channel;
+class Link;
+class MainWindow;
+class Waiter;
+struct MainLink;
+struct UnitStatus;
+
+class DeviceController : public QObject {
+    Q_OBJECT
+public:
+    explicit DeviceController(MainWindow* window);
+    ~DeviceController() override;
+
+    // The serial link: port number 1..8, settings text, the device, the open channel (may be closed).
+    int port = 1;
+    QString portSettings = QStringLiteral("9600,N,8,1");
+    QString portDevice;
+    std::unique_ptr<Channel> channel;
+    Waiter* waiter() const { return m_waiter; }
+    void setWaiter(Waiter* w) { m_waiter = w; }
+    // Opens the port from the stored settings; after a failure the port dialog follows.
+    bool openPortFromSettings();
+    void closePort();
+    // The status bar's port tool tip and the note on the simulated unit.
+    void showPortStatus();
+    // With MainWindowOptions::deferStartProbe: the first probe of the unit, once the window is shown.
+    void runPendingProbe();
+    void probeUnit();
+    void openPortSettings();
+
+    // The command exchange on the open channel (made again when the channel changes).
+    Link& link();
+
+    void readConfiguration();
+    // Sends the configuration (area 3) or the firmware (area 4) to the unit.
+    void writeConfiguration() { sendToUnit(0); }
+    void updateFirmware() { sendToUnit(1); }
+    // The area being written while a transfer runs (3 configuration, 4 firmware), else 0.
+    quint8 writeArea() const { return m_writeArea; }
+
+    // Live status and relays. What the lamps show: 0 relays, 1 alarm inputs, 2 demonstration.
+    quint8 ledDisplay() const { return m_ledDisplay; }
+    void showUnitStatus(const UnitStatus& status);
+    void selectLedDisplay(int index);
+    void refreshUnitStatus();
+    void switchRelayOn(int relay) { switchRelay(relay, true); }
+    void switchRelayOff(int relay) { switchRelay(relay, false); }
+
+    // Unit parameters.
+    void fillValidityList();
+    void readSerialNumber();
+    void writeSerialNumber();
+    void readSimPin();
+    void changeSimPin();
+    void readValidityReminder();
+    void writeValidityReminder();
+    // The unit password of the database (user 1).
+    QString unitPassword() const;
+
+private:
+    void runCommand(SystemTab::Command command, int index);
+    void sendToUnit(int index);
+    void switchRelay(int relay, bool on);
+    bool checkUnitVersion(bool firmwareLevel);
+
+    MainWindow* m_window;
+    SystemTab& m_tab;
+    Waiter* m_waiter = nullptr;
+    std::unique_ptr<Waiter> m_ownWaiter;
+    std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the .cpp
+    bool m_probePending = false;
+    quint8 m_writeArea = 0;
+    quint8 m_ledDisplay = 2;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// Profile files and the configuration image, as the main window uses them: the default
+// profile at start, open, save, save under another name, the transfer file, and the image
+// read from the unit into the store.
+#include "image/Image.h"
+
+#include <QObject>
+#include <functional>
+
+class MainWindow;
+
+class ProfileController : public QObject {
+    Q_OBJECT
+public:
+    explicit ProfileController(MainWindow* window);
+
+    // The configuration image: rebuilt from the store before every save or transfer, filled
+    // by a read from the unit.
+    Image configImage;
+    void clearImage();
+
+    // The current profile file ("Profile"/"File"; the default profile when none is stored).
+    QString currentProfileFile() const;
+    void loadDefaultProfile();
+    // Checks the file and reads it into the store in one transaction. A refused file leaves
+    // the store as it was; the reason is shown. True when the profile was loaded.
+    bool loadProfile(const QString& fileName);
+    void openProfile();
+    bool saveProfile();
+    bool saveProfileAs();
+    // Builds the image from the store and writes it to fileName. True when the file has been
+    // written there; a read-only target leads the user to save under another name (false).
+    // progress gets (done, 512); beforeSaveUnder runs after the read-only message, before the
+    // save-under dialog (the transfer window hides itself there).
+    bool writeProfileFile(const QString& fileName, const std::function<void(int, int)>& progress = {},
+                          const std::function<void()>& beforeSaveUnder = {});
+    // The image read from the unit into the store, then the editor refilled. False after a
+    // store failure (shown; the store stays as it was).
+    bool storeUnitImage();
+
+private:
+    MainWindow* m_window;
+};
