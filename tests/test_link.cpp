@@ -156,6 +156,7 @@ private slots:
     void serialWriteAndIncrementOnlyAfterAck();
     void pinAndValidityOnTheWire();
     void versionCheck();
+    void unitCommandsReturnWhatBecameOfThem();
     void lostStatusReplyIsNoVersionMismatch();
     void secretsAreMaskedOnScreen();
     void firmwareFileCheck();
@@ -828,7 +829,7 @@ void TestLink::serialWriteAndIncrementOnlyAfterAck()
     QVERIFY(UnitOps::writeSerial(r.link, QStringLiteral("000999")));
     QCOMPARE(r.unit.serial(), QByteArray("000999"));
     QVERIFY(r.unit.rawIn().endsWith(":00000001FF\r"));
-    QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(r.link, 0)), QStringLiteral("000999"));
+    QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply), QStringLiteral("000999"));
     // A unit that refuses the record: the write is not acknowledged.
     r.unit.faults.eLine = 1;
     r.link.handshake();
@@ -848,7 +849,7 @@ void TestLink::pinAndValidityOnTheWire()
     r.link.handshake();
     QVERIFY(UnitOps::writePinDirect(r.link, QStringLiteral("4321")));
     QCOMPARE(r.unit.pin(), QByteArray("4321"));
-    const QByteArray reply = UnitOps::readParameter(r.link, 0x10);
+    const QByteArray reply = UnitOps::readParameter(r.link, 0x10).reply;
     QCOMPARE(UnitOps::pinFrom(reply, 0), QStringLiteral("4321"));
     QVERIFY(UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("4321"), QStringLiteral("5555")));
     QCOMPARE(r.unit.pin(), QByteArray("5555"));
@@ -863,7 +864,7 @@ void TestLink::pinAndValidityOnTheWire()
     QCOMPARE(r.unit.received, (QStringList {"", ":HW2 PW:6054", ":0100200005DA", ":00000001FF", ":SMR PW:1234"}));
     QCOMPARE(r.unit.restarts, 1);
     ConfigTransfer(r.link).waitForRestart();
-    QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20)), 5);
+    QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20).reply), 5);
 }
 
 void TestLink::versionCheck()
@@ -889,6 +890,56 @@ void TestLink::versionCheck()
     g_messages.clear();
     QVERIFY(!UnitOps::checkVersion(r2.link, UnitOps::VersionLevel::Configuration));
     QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+}
+
+// Each unit command returns its outcome: the kind, the message key and the sentence the
+// command line prints (German stand-ins here: the test loads no message table).
+void TestLink::unitCommandsReturnWhatBecameOfThem()
+{
+    Rig refusing;
+    refusing.unit.faults.refuseWrite = true;
+    refusing.link.handshake();
+    UnitOutcome o = UnitOps::writeSerial(refusing.link, QStringLiteral("123456"));
+    QCOMPARE(o.kind, UnitOutcome::Refused);
+    QCOMPARE(o.detail, QStringLiteral("das Gerät hat die Seriennummer nicht angenommen"));
+    refusing.link.handshake();
+    o = UnitOps::writeValidity(refusing.link, 3, QStringLiteral("1234"));
+    QCOMPARE(o.kind, UnitOutcome::Refused);
+    QCOMPARE(o.messageKey, QStringLiteral("gsMsgGültigkeitAbgelehnt"));
+
+    Rig silent;
+    silent.unit.faults.silent = true;
+    const UnitOps::ParameterRead p = UnitOps::readParameter(silent.link, 0x00);
+    QVERIFY(p.reply.isEmpty());
+    QCOMPARE(p.outcome.kind, UnitOutcome::NoAnswer);
+    QCOMPARE(p.outcome.detail, QStringLiteral("das Gerät antwortet nicht"));
+    QCOMPARE(UnitOps::refresh(silent.link).outcome.kind, UnitOutcome::NoAnswer);
+
+    Rig cut;
+    cut.unit.faults.statusCut = 100;
+    const UnitStatus partial = UnitOps::refresh(cut.link);
+    QCOMPARE(partial.outcome.kind, UnitOutcome::Incomplete);
+    QCOMPARE(partial.outcome.detail, QStringLiteral("das Gerät hat keinen vollständigen Statusdatensatz gesendet"));
+
+    Rig newer;
+    newer.unit.fwVersion = 250;
+    o = UnitOps::checkVersion(newer.link, UnitOps::VersionLevel::Configuration);
+    QCOMPARE(o.kind, UnitOutcome::Mismatch);
+    QCOMPARE(o.messageKey, QStringLiteral("gsMsgVersionskonflikt"));
+    QCOMPARE(o.detail,
+             QStringLiteral("die Firmware-Version 2.50 des Geräts passt nicht zu diesem Programm (%1)")
+                 .arg(QLocale::c().toString(UnitOps::toolVersionValue() / 100.0, 'f', 2)));
+
+    // A relay the unit does not switch (a password it does not know): refused, the status
+    // still read.
+    Rig guarded;
+    guarded.unit.area3.replace(56 * 128 + 8, 4, "4711");
+    const UnitStatus relay = UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("1234"));
+    QVERIFY(relay.ok);
+    QCOMPARE(relay.relays & 0x02, 0);
+    QCOMPARE(relay.outcome.kind, UnitOutcome::Refused);
+    QCOMPARE(relay.outcome.detail, QStringLiteral("Relais 2 wurde nicht geschaltet (falsches Passwort?)"));
+    QVERIFY(UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("4711")).outcome);
 }
 
 namespace {

@@ -150,8 +150,10 @@ void MainWindow::fillValidityList()
 bool MainWindow::checkUnitVersion(bool firmwareLevel)
 {
     UnitStatus s;
-    const bool ok = UnitOps::checkVersion(
-        link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s);
+    const bool ok
+        = UnitOps::checkVersion(
+              link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s)
+              .ok();
     if (s.ok) // the labels show only versions that were read
         showUnitStatus(s);
     return ok;
@@ -397,7 +399,7 @@ void MainWindow::readSerialNumber()
     Busy busy(cmdLesen);
     link().resetForCommand();
     txtSerienummer->clear();
-    const QByteArray r = UnitOps::readParameter(link(), 0x00);
+    const QByteArray r = UnitOps::readParameter(link(), 0x00).reply;
     txtSerienummer->setText(UnitOps::serialFrom(r));
 }
 
@@ -432,7 +434,7 @@ void MainWindow::readSimPin()
     link().resetForCommand();
     txtPINSimCardAlt->clear();
     txtPINSimCardNeu->clear();
-    const QByteArray r = UnitOps::readParameter(link(), 0x10);
+    const QByteArray r = UnitOps::readParameter(link(), 0x10).reply;
     txtPINSimCardAlt->setText(UnitOps::pinFrom(r, 0));
     txtPINSimCardNeu->setText(UnitOps::pinFrom(r, 1));
 }
@@ -474,7 +476,7 @@ void MainWindow::readValidityReminder()
         return;
     Busy busy(cmdGueltigkeitLesen);
     link().resetForCommand();
-    const QByteArray r = UnitOps::readParameter(link(), 0x20);
+    const QByteArray r = UnitOps::readParameter(link(), 0x20).reply;
     CboGueltigkeit->setCurrentIndex(UnitOps::validityFrom(r));
 }
 

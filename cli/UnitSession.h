@@ -1,0 +1,56 @@
+#pragma once
+// What the device commands of smsv48ctl share: the session on the unit's port (the sink that
+// shows progress and answers questions from --yes), the exit code of an outcome, and the
+// checks of the files they read and write ("-": standard input or output).
+#include "cli/Cli.h"
+
+#include "link/Link.h"
+#include "link/UnitOps.h"
+#include "link/Waiter.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <memory>
+
+class Channel;
+
+class CliSink : public LinkSink {
+public:
+    QString what; // the progress label (empty: no progress)
+    bool yes = false; // --yes: questions are answered with yes / OK
+    Notice::Answer notify(const Notice& n) override;
+    void setProgressRange(int, int max) override { m_max = max; }
+    void setProgressValue(int value) override;
+
+private:
+    int m_max = 0;
+};
+
+struct UnitSession {
+    CliSink sink;
+    std::unique_ptr<Channel> channel;
+    EventLoopWaiter waiter;
+    std::unique_ptr<Link> link;
+    QString device;
+
+    // Opens the port of --device (else the stored port); false after printing one line
+    // (exit code 3).
+    bool open(CliContext& ctx);
+    // The outcome's own sentence on one line (the device named when the unit does not answer,
+    // the port's reason when it went away); returns the exit code of the outcome.
+    int fail(const UnitOutcome& outcome);
+    UnitOutcome checkVersion(UnitOps::VersionLevel level, bool yes);
+};
+
+// 0 for Ok, 3 no answer or port lost, 4 refused, else 1.
+int cliExitFor(const UnitOutcome& outcome);
+// Why a file cannot be written at `path` (empty: it can, as far as can be told before
+// writing): its folder must exist and take new files (the file is written beside itself and
+// then renamed), and an existing `path` must be a writable regular file.
+QString cliUnwritableOutput(const QString& path);
+// The bytes of a file ("-": standard input), at most `limit` of them; false with one sentence
+// naming the file.
+bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 limit = 4 * 1024 * 1024);
+// The checked lines of a configuration file ("-": standard input) as the unit takes them,
+// or an empty list and *error naming the file and the line.
+QStringList cliCheckedProfileLines(const QString& path, QString* error);
