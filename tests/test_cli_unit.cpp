@@ -1,0 +1,167 @@
+// smsv48ctl against smsv48-sim over a pseudo-terminal: standard streams, JSON results,
+// verify and diff against the unit, refusals and silence as exit codes.
+#include "TestEnv.h"
+
+#include "image/HexWriter.h"
+#include "image/Image.h"
+#include "image/ProfileJson.h"
+#include "image/ProfileReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+// The simulated unit at 115200 baud (the tool is given the same settings).
+const QStringList Fast {"--settings", "115200,N,8,1"};
+
+struct Sim {
+    QProcess proc;
+    QString device;
+    QString logPath;
+    Sim(const QString& dir, const QStringList& extra, const QString& name = QStringLiteral("tty-unit"))
+    {
+        logPath = QDir(dir).filePath(name + QStringLiteral(".log"));
+        device = QDir(dir).filePath(name);
+        proc.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48-sim")));
+        proc.setArguments(QStringList {"--link", device, "--log", logPath} + Fast + extra);
+        proc.start();
+        proc.waitForReadyRead(5000);
+    }
+    ~Sim()
+    {
+        proc.terminate();
+        proc.waitForFinished(3000);
+    }
+    QByteArray wire() const
+    {
+        QFile f(logPath);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    QStringList dev() const { return QStringList {"--device", device} + Fast; }
+};
+
+struct Run {
+    int code = -1;
+    QByteArray out, err;
+};
+
+Run ctl(const QStringList& args, const QByteArray& input = {}, const QMap<QString, QString>& env = {})
+{
+    QProcess p;
+    p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
+    p.setArguments(args);
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    static QTemporaryDir runtime;
+    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    for (auto it = env.begin(); it != env.end(); ++it)
+        e.insert(it.key(), it.value());
+    p.setProcessEnvironment(e);
+    p.start();
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(300000);
+    Run r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+// A profile with a few fields set, as the program writes it.
+QByteArray profileText(const QString& powerOnText, int alarmRecipient)
+{
+    ProfileData d;
+    d.powerOn.text = powerOnText;
+    d.alarmInput.recipients = std::uint8_t(1 << (alarmRecipient - 1));
+    d.inputs[0].text = QStringLiteral("Tor offen");
+    d.inputs[0].recipients = 0x05;
+    Image img;
+    HexWriter::buildImage(d, img);
+    return img.hexText();
+}
+} // namespace
+
+class TestCliUnit : public QObject {
+    Q_OBJECT
+private slots:
+    void standardStreamsQuietVerboseAndOneLanguage();
+};
+
+// "-" is standard input or output; results alone on stdout; -q silences the rest, -v adds
+// the link's events; every line of a run is in the run's one language.
+void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    const QString cfg = dir.filePath(QStringLiteral("site.cfg"));
+    writeFile(cfg, profileText(QStringLiteral("Strom da"), 3));
+    Sim sim(dir.path(), {"--image", cfg});
+
+    // The unit's configuration on stdout, byte for byte the file it was started with; progress
+    // on stderr only.
+    Run r = ctl(sim.dev() + QStringList {"unit", "read", "-o", "-"});
+    QVERIFY2(r.code == 0, r.err.constData());
+    QCOMPARE(r.out, readAll(cfg));
+    QVERIFY2(r.err.contains("Lesen 64/64"), r.err.constData());
+    r = ctl(sim.dev() + QStringList {"-q", "unit", "read", "-o", "-"});
+    QCOMPARE(r.out, readAll(cfg));
+    QVERIFY2(r.err.isEmpty(), r.err.constData());
+    r = ctl(sim.dev() + QStringList {"unit", "status", "-v"});
+    QVERIFY2(r.code == 0 && r.err.contains("smsv48.link: handshake"), r.err.constData());
+    QVERIFY(r.out.startsWith("inputs 1-8: ") && !r.out.contains("smsv48.link"));
+    r = ctl(sim.dev() + QStringList {"unit", "status"});
+    QVERIFY2(r.err.isEmpty(), r.err.constData());
+
+    // Profiles through pipes: to-json from stdin, from-json from stdin to stdout.
+    const Run json = ctl({"profile", "to-json", "-"}, readAll(cfg));
+    QVERIFY2(json.code == 0, json.err.constData());
+    QCOMPARE(json.out, ctl({"profile", "to-json", cfg}).out);
+    r = ctl({"profile", "from-json", "-", "-o", "-"}, json.out);
+    QVERIFY2(r.code == 0 && r.err.isEmpty(), r.err.constData());
+    QCOMPARE(r.out, readAll(cfg));
+    // A unit written from stdin.
+    r = ctl(sim.dev() + QStringList {"-q", "unit", "write", "-"}, readAll(cfg));
+    QVERIFY2(r.code == 0 && r.out.isEmpty() && r.err.isEmpty(), r.err.constData());
+    QVERIFY(sim.wire().contains(":HW3 PW:6054<CR>"));
+    // A damaged stdin is named "-" and refused before anything is sent.
+    const int before = sim.wire().size();
+    r = ctl(sim.dev() + QStringList {"--language", "2", "unit", "write", "-"}, readAll(cfg).left(300));
+    QCOMPARE(r.code, 5);
+    QVERIFY2(r.err.startsWith("smsv48ctl: -: line 7: "), r.err.constData());
+    QCOMPARE(sim.wire().size(), before);
+
+    // Italian throughout: the notice of the simulated unit, the progress and the failure.
+    r = ctl({"--device", "sim", "--language", "3", "unit", "read", "-o", dir.filePath("missing/x.cfg")});
+    QCOMPARE(r.code, 5);
+    QVERIFY2(r.err.contains("la cartella") && r.err.contains("non è stato letto nulla"), r.err.constData());
+    r = ctl({"--device", "sim", "--language", "3", "unit", "read", "-o", "-"});
+    QVERIFY2(r.code == 0, r.err.constData());
+    const QList<QByteArray> lines = r.err.trimmed().split('\n');
+    QVERIFY(lines.size() >= 3);
+    QCOMPARE(lines[0], QByteArray("smsv48ctl: viene usato il dispositivo simulato (nessun hardware)"));
+    for (int i = 1; i < lines.size(); ++i)
+        QVERIFY2(lines[i].startsWith("lettura "), lines[i].constData());
+}
+
+QTEST_MAIN(TestCliUnit)
+#include "test_cli_unit.moc"
