@@ -15,6 +15,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QTextStream>
 #include <cstdio>
@@ -34,8 +36,10 @@ void CliSink::setProgressValue(int value)
         cliProgress(what, value, m_max);
 }
 
-bool UnitSession::open(CliContext& ctx)
+bool UnitSession::open(CliContext& ctx, const QString& what)
 {
+    json = ctx.json;
+    result.insert(QStringLiteral("command"), what);
     QString dev = ctx.device;
     if (dev.isEmpty()) {
         bool ok = false;
@@ -66,6 +70,7 @@ bool UnitSession::open(CliContext& ctx)
         ? ctx.settings
         : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
     device = dev;
+    result.insert(QStringLiteral("device"), dev);
     channel = PortResolver::makeChannel(dev);
     if (!channel->open(dev, settings)) {
         cliFail(QStringLiteral("%1: %2").arg(dev, channel->errorString()), ExitNoUnit);
@@ -90,8 +95,61 @@ int cliExitFor(const UnitOutcome& outcome)
     return ExitFailure;
 }
 
+QJsonObject cliOutcomeJson(const UnitOutcome& outcome)
+{
+    static const char* const names[] = {"ok", "noAnswer", "portLost", "refused", "cancelled", "mismatch", "incomplete"};
+    QJsonObject o;
+    o.insert(QStringLiteral("ok"), outcome.ok());
+    o.insert(QStringLiteral("outcome"), QLatin1String(names[outcome.kind]));
+    if (!outcome.ok()) {
+        o.insert(QStringLiteral("messageKey"), outcome.messageKey);
+        o.insert(QStringLiteral("detail"), cliMaskSecrets(outcome.detail));
+    }
+    return o;
+}
+
+QJsonObject cliTransferJson(const TransferOutcome& outcome)
+{
+    QJsonObject o = cliOutcomeJson(UnitOutcome::fromTransfer(outcome));
+    o.insert(QStringLiteral("linesSent"), outcome.linesSent);
+    o.insert(QStringLiteral("linesAccepted"), outcome.linesAccepted);
+    if (outcome.failedLine > 0)
+        o.insert(QStringLiteral("failedLine"), outcome.failedLine);
+    return o;
+}
+
+void cliPrintJson(const QJsonObject& object) { cliPrint(QJsonDocument(object).toJson(QJsonDocument::Indented)); }
+
+namespace {
+void merge(QJsonObject& into, const QJsonObject& fields)
+{
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        into.insert(it.key(), it.value());
+}
+}
+
+int UnitSession::finish(int code)
+{
+    if (json) {
+        if (!result.contains(QStringLiteral("ok")))
+            result.insert(QStringLiteral("ok"), code == ExitOk);
+        if (!result.contains(QStringLiteral("outcome")) && code == ExitOk)
+            result.insert(QStringLiteral("outcome"), QStringLiteral("ok"));
+        result.insert(QStringLiteral("exitCode"), code);
+        cliPrintJson(result);
+    }
+    return code;
+}
+
+int UnitSession::fail(const TransferOutcome& outcome)
+{
+    merge(result, cliTransferJson(outcome));
+    return fail(UnitOutcome::fromTransfer(outcome));
+}
+
 int UnitSession::fail(const UnitOutcome& outcome)
 {
+    merge(result, cliOutcomeJson(outcome));
     QString why = outcome.detail;
     if (outcome.kind == UnitOutcome::NoAnswer)
         why = QStringLiteral("%1: %2").arg(device, why);
@@ -101,7 +159,7 @@ int UnitSession::fail(const UnitOutcome& outcome)
         why = cliText("gsCliBefehlFehlgeschlagen", QStringLiteral("der Befehl ist fehlgeschlagen"));
     why.replace(QLatin1String("\r\n"), QLatin1String(" "));
     why.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return cliFail(why, cliExitFor(outcome));
+    return finish(cliFail(why, cliExitFor(outcome)));
 }
 
 UnitOutcome UnitSession::checkVersion(UnitOps::VersionLevel level, bool yes)
@@ -231,6 +289,15 @@ QString bits(int v)
 
 QString cVersion(int v) { return QLocale::c().toString(v / 100.0, 'f', 2); }
 
+// Inputs or relays 1..8 as a list of eight switches.
+QJsonArray bitList(int v)
+{
+    QJsonArray a;
+    for (int i = 0; i < 8; ++i)
+        a.append(bool((v >> i) & 1));
+    return a;
+}
+
 int tooMany(const CliContext& ctx, int allowed)
 {
     return cliUsage(
@@ -247,8 +314,12 @@ int unitCommand(CliContext& ctx)
         return cliUsage(
             cliText("gsCliUnitAufruf", QStringLiteral("unit nimmt status, read -o DATEI.cfg oder write DATEI.cfg")),
             ctx.command);
-    if (int c = ctx.onlyOptions(OptDevice | (read ? OptOutput : 0u), QStringLiteral("unit ") + sub))
+    if (int c = ctx.onlyOptions(OptDevice | OptJson | (read ? OptOutput : 0u), QStringLiteral("unit ") + sub))
         return c;
+    if (read && ctx.json && ctx.output == QLatin1String("-"))
+        return cliUsage(
+            cliText("gsCliJsonUndStdout", QStringLiteral("--json und -o - schreiben beide auf die Standardausgabe")),
+            ctx.command);
     if (ctx.args.size() > (write ? 2 : 1))
         return tooMany(ctx, write ? 2 : 1);
     QStringList lines;
@@ -272,13 +343,20 @@ int unitCommand(CliContext& ctx)
             return cliFail(error, ExitFile);
     }
     UnitSession s;
-    if (!s.open(ctx))
+    if (!s.open(ctx, QStringLiteral("unit ") + sub))
         return ExitNoUnit;
     Link& l = *s.link;
     if (status) {
         const UnitStatus st = UnitOps::refresh(l);
         if (!st.ok)
             return s.fail(st.outcome);
+        if (s.json) {
+            s.result.insert(QStringLiteral("inputs"), bitList(st.inputs));
+            s.result.insert(QStringLiteral("relays"), bitList(st.relays));
+            s.result.insert(QStringLiteral("hardwareVersion"), cVersion(st.hw));
+            s.result.insert(QStringLiteral("firmwareVersion"), cVersion(st.fw));
+            return s.finish();
+        }
         QTextStream out(stdout);
         out << "inputs 1-8: " << bits(st.inputs) << "\n"
             << "relays 1-8: " << bits(st.relays) << "\n"
@@ -295,7 +373,7 @@ int unitCommand(CliContext& ctx)
         UnitImage img;
         const TransferOutcome o = t.read(img);
         if (!o.ok())
-            return s.fail(UnitOutcome::fromTransfer(o));
+            return s.fail(o);
         QByteArray text;
         for (const QString& line : img.lines())
             text += line.toLatin1() + "\r\n";
@@ -305,14 +383,17 @@ int unitCommand(CliContext& ctx)
         }
         const FileAccess::WriteResult w = FileAccess::writeFile(ctx.output, text);
         if (!w.ok())
-            return cliFail(w.error, ExitFile);
-        return ExitOk;
+            return s.finish(cliFail(w.error, ExitFile));
+        s.result.insert(QStringLiteral("file"), ctx.output);
+        return s.finish();
     }
     s.sink.what = cliText("gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
     const TransferOutcome o = t.write(lines, 3);
     if (!o.ok())
-        return s.fail(UnitOutcome::fromTransfer(o));
-    return ExitOk;
+        return s.fail(o);
+    merge(s.result, cliTransferJson(o));
+    s.result.insert(QStringLiteral("file"), ctx.args[1]);
+    return s.finish();
 }
 
 int relayCommand(CliContext& ctx)
@@ -331,7 +412,7 @@ int relayCommand(CliContext& ctx)
     if (!error.isEmpty())
         return code == ExitUsage ? cliUsage(error, ctx.command) : cliFail(error, code);
     UnitSession s;
-    if (!s.open(ctx))
+    if (!s.open(ctx, QStringLiteral("relay")))
         return ExitNoUnit;
     const UnitStatus st = UnitOps::switchRelay(*s.link, n, how == QLatin1String("on"), pw);
     if (!st.ok || !st.outcome)
@@ -361,8 +442,9 @@ int paramCommand(CliContext& ctx)
     const int words = op == QLatin1String("get") ? 2 : op == QLatin1String("change") ? 4 : 3;
     if (ctx.args.size() > words)
         return tooMany(ctx, words);
-    if (int c
-        = ctx.onlyOptions(OptDevice | (needsPassword ? OptPassword : 0u), QStringLiteral("param %1 %2").arg(what, op)))
+    const unsigned paramOptions
+        = OptDevice | (needsPassword ? OptPassword : 0u) | (op == QLatin1String("get") ? OptJson : 0u);
+    if (int c = ctx.onlyOptions(paramOptions, QStringLiteral("param %1 %2").arg(what, op)))
         return c;
     if (what == QLatin1String("pin") && (op == QLatin1String("set-default") || op == QLatin1String("change"))) {
         const bool change = op == QLatin1String("change");
@@ -399,7 +481,7 @@ int paramCommand(CliContext& ctx)
             return code == ExitUsage ? cliUsage(error, ctx.command) : cliFail(error, code);
     }
     UnitSession s;
-    if (!s.open(ctx))
+    if (!s.open(ctx, QStringLiteral("param %1 %2").arg(what, op)))
         return ExitNoUnit;
     Link& l = *s.link;
     const int address = what == QLatin1String("serial") ? 0x00 : what == QLatin1String("pin") ? 0x10 : 0x20;
@@ -408,6 +490,16 @@ int paramCommand(CliContext& ctx)
         if (!read.outcome)
             return s.fail(read.outcome);
         const QByteArray& r = read.reply;
+        if (s.json) {
+            if (what == QLatin1String("serial"))
+                s.result.insert(QStringLiteral("serial"), UnitOps::serialFrom(r));
+            else if (what == QLatin1String("pin")) {
+                s.result.insert(QStringLiteral("pin"), UnitOps::pinFrom(r, 0));
+                s.result.insert(QStringLiteral("pin2"), UnitOps::pinFrom(r, 1));
+            } else
+                s.result.insert(QStringLiteral("validity"), UnitOps::validityFrom(r));
+            return s.finish();
+        }
         if (what == QLatin1String("serial"))
             std::printf("%s\n", qPrintable(UnitOps::serialFrom(r)));
         else if (what == QLatin1String("pin"))
@@ -446,6 +538,8 @@ int firmwareCommand(CliContext& ctx)
                         ctx.command);
     if (ctx.args.size() > 1)
         return tooMany(ctx, 1);
+    if (int c = ctx.onlyOptions(OptDevice | OptYes | OptJson, QStringLiteral("firmware")))
+        return c;
     QString error;
     const QStringList lines = ConfigTransfer::checkHexFile(ctx.args[0], &error, false);
     if (lines.isEmpty())
@@ -457,8 +551,9 @@ int firmwareCommand(CliContext& ctx)
                                                "--yes bestätigen")),
                         ctx.command);
     UnitSession s;
-    if (!s.open(ctx))
+    if (!s.open(ctx, QStringLiteral("firmware")))
         return ExitNoUnit;
+    s.result.insert(QStringLiteral("file"), ctx.args[0]);
     Link& l = *s.link;
     l.resetForCommand();
     if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Firmware, true); !v)
@@ -466,22 +561,24 @@ int firmwareCommand(CliContext& ctx)
     s.sink.what = cliText("gsCliFortschrittFirmware", QStringLiteral("Firmware"));
     const TransferOutcome o = UnitOps::firmwareUpdate(l, lines, [] { return true; });
     if (!o.ok())
-        return s.fail(UnitOutcome::fromTransfer(o));
-    return ExitOk;
+        return s.fail(o);
+    merge(s.result, cliTransferJson(o));
+    return s.finish();
 }
 
 const CliRegistrar unitReg("unit", unitCommand,
-                           "  unit status                    inputs, relays, hardware and firmware version\n"
+                           "  unit status [--json]           inputs, relays, hardware and firmware version\n"
                            "  unit read -o FILE.cfg|-        read the configuration from the unit\n"
                            "  unit write FILE.cfg|-          write a configuration into the unit\n",
-                           OptDevice | OptOutput);
+                           OptDevice | OptOutput | OptJson);
 const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-] switch relay 1..4\n",
                             OptDevice | OptPassword);
 const CliRegistrar paramReg("param", paramCommand,
-                            "  param serial get|set VALUE     the unit's serial number\n"
+                            "  param serial get|set VALUE     the unit's serial number (get: --json)\n"
                             "  param pin get|set-default [PIN|-]|change [OLD|-] [NEW|-]   the SIM PIN\n"
                             "  param validity get|set INDEX   the validity reminder (0..255)\n",
-                            OptDevice | OptPassword);
+                            OptDevice | OptPassword | OptJson);
 const CliRegistrar firmwareReg("firmware", firmwareCommand,
-                               "  firmware FILE.prg --yes        replace the unit's firmware\n", OptDevice | OptYes);
+                               "  firmware FILE.prg --yes [--json]  replace the unit's firmware\n",
+                               OptDevice | OptYes | OptJson);
 }

@@ -9,6 +9,7 @@
 #include "link/Waiter.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QStringList>
 #include <memory>
 
@@ -32,18 +33,32 @@ struct UnitSession {
     EventLoopWaiter waiter;
     std::unique_ptr<Link> link;
     QString device;
+    // --json: the command's one object, printed by fail() or finish().
+    bool json = false;
+    QJsonObject result;
 
     // Opens the port of --device (else the stored port); false after printing one line
-    // (exit code 3).
-    bool open(CliContext& ctx);
+    // (exit code 3). `what` names the command in the JSON object ("unit status").
+    bool open(CliContext& ctx, const QString& what);
     // The outcome's own sentence on one line (the device named when the unit does not answer,
-    // the port's reason when it went away); returns the exit code of the outcome.
+    // the port's reason when it went away); with --json also the object with ok false.
+    // Returns the exit code of the outcome.
     int fail(const UnitOutcome& outcome);
+    int fail(const TransferOutcome& outcome);
+    // Prints the JSON object (with --json) for a command that ends with `code`.
+    int finish(int code = ExitOk);
     UnitOutcome checkVersion(UnitOps::VersionLevel level, bool yes);
 };
 
 // 0 for Ok, 3 no answer or port lost, 4 refused, else 1.
 int cliExitFor(const UnitOutcome& outcome);
+// The outcome as JSON fields: "ok", "outcome" (ok, noAnswer, portLost, refused, cancelled,
+// mismatch, incomplete), "messageKey", "detail".
+QJsonObject cliOutcomeJson(const UnitOutcome& outcome);
+// The fields of a transfer: the outcome's, and the lines sent and acknowledged.
+QJsonObject cliTransferJson(const TransferOutcome& outcome);
+// One JSON object on stdout, indented, with a final line end.
+void cliPrintJson(const QJsonObject& object);
 // Why a file cannot be written at `path` (empty: it can, as far as can be told before
 // writing): its folder must exist and take new files (the file is written beside itself and
 // then renamed), and an existing `path` must be a writable regular file.

@@ -2,6 +2,7 @@
 // verify and diff against the unit, refusals and silence as exit codes.
 #include "TestEnv.h"
 
+#include "core/Settings.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
 #include "image/ProfileJson.h"
@@ -105,6 +106,7 @@ class TestCliUnit : public QObject {
     Q_OBJECT
 private slots:
     void standardStreamsQuietVerboseAndOneLanguage();
+    void jsonResultsFieldByField();
 };
 
 // "-" is standard input or output; results alone on stdout; -q silences the rest, -v adds
@@ -161,6 +163,99 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
     QCOMPARE(lines[0], QByteArray("smsv48ctl: viene usato il dispositivo simulato (nessun hardware)"));
     for (int i = 1; i < lines.size(); ++i)
         QVERIFY2(lines[i].startsWith("lettura "), lines[i].constData());
+}
+
+QJsonObject jsonOf(const Run& r)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        qWarning("not one JSON object: %s / %s", r.out.constData(), r.err.constData());
+    return doc.object();
+}
+
+// --json: one object per command on stdout, fields rather than sentences, for results and
+// for outcomes that failed.
+void TestCliUnit::jsonResultsFieldByField()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {"--fw", "103", "--hw", "200", "--inputs", "5", "--serial", "204518", "--pin", "2580"});
+    Run r = ctl(sim.dev() + QStringList {"unit", "status", "--json"});
+    QCOMPARE(r.code, 0);
+    QJsonObject o = jsonOf(r);
+    QCOMPARE(o.value("command").toString(), QStringLiteral("unit status"));
+    QCOMPARE(o.value("ok").toBool(), true);
+    QCOMPARE(o.value("exitCode").toInt(-1), 0);
+    QCOMPARE(o.value("inputs").toArray(), (QJsonArray {true, false, true, false, false, false, false, false}));
+    QCOMPARE(o.value("relays").toArray(), (QJsonArray {false, false, false, false, false, false, false, false}));
+    QCOMPARE(o.value("hardwareVersion").toString(), QStringLiteral("2.00"));
+    QCOMPARE(o.value("firmwareVersion").toString(), QStringLiteral("1.03"));
+    QCOMPARE(o.value("device").toString(), sim.device);
+    QVERIFY(r.err.isEmpty());
+
+    o = jsonOf(ctl(sim.dev() + QStringList {"param", "serial", "get", "--json"}));
+    QCOMPARE(o.value("serial").toString(), QStringLiteral("204518"));
+    o = jsonOf(ctl(sim.dev() + QStringList {"param", "pin", "get", "--json"}));
+    QCOMPARE(o.value("pin").toString(), QStringLiteral("2580"));
+    o = jsonOf(ctl(sim.dev() + QStringList {"param", "validity", "get", "--json"}));
+    QCOMPARE(o.value("validity").toInt(), 167);
+    QCOMPARE(o.value("command").toString(), QStringLiteral("param validity get"));
+
+    const QString read = dir.filePath(QStringLiteral("read.cfg"));
+    o = jsonOf(ctl(sim.dev() + QStringList {"-q", "unit", "read", "-o", read, "--json"}));
+    QCOMPARE(o.value("ok").toBool(), true);
+    QCOMPARE(o.value("file").toString(), read);
+    QVERIFY(readAll(read).endsWith(":00000001FF\r\n"));
+
+    // The ports the system lists (here: as SMSV48_SERIAL_PORTS gives them) and COM 1..COM 8:
+    // COM 1 left to the automatic choice, the others set to the simulated unit (TestEnv).
+    Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QString());
+    r = ctl({"ports", "--json"}, {}, {{"SMSV48_SERIAL_PORTS", sim.device}});
+    QCOMPARE(r.code, 0);
+    o = jsonOf(r);
+    QCOMPARE(o.value("ports").toArray().size(), 1);
+    QCOMPARE(o.value("ports").toArray()[0].toObject().value("systemLocation").toString(), sim.device);
+    QVERIFY(o.value("ports").toArray()[0].toObject().contains("vendorId"));
+    QCOMPARE(o.value("com").toArray().size(), 8);
+    QCOMPARE(o.value("com").toArray()[0].toObject(), (QJsonObject {{"port", "COM 1"}, {"device", sim.device}}));
+    QCOMPARE(o.value("com").toArray()[1].toObject().value("device").toString(), QStringLiteral("sim"));
+    r = ctl({"ports"}, {}, {{"SMSV48_SERIAL_PORTS", ""}});
+    QVERIFY(r.code == 0 && r.out.startsWith("COM 1: -\n"));
+
+    // A firmware update: the lines sent and acknowledged.
+    Sim older(dir.path(), {"--fw", "90", "--fw-after-update", "100"}, QStringLiteral("tty-older"));
+    const QString prg = dir.filePath(QStringLiteral("unit.prg"));
+    writeFile(prg,
+              ":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F68\r\n:"
+              "00000001FF\r\n");
+    r = ctl(older.dev() + QStringList {"-q", "firmware", prg, "--yes", "--json"});
+    QVERIFY2(r.code == 0, r.err.constData());
+    o = jsonOf(r);
+    QCOMPARE(o.value("outcome").toString(), QStringLiteral("ok"));
+    QCOMPARE(o.value("linesSent").toInt(), 2);
+    QCOMPARE(o.value("linesAccepted").toInt(), 2);
+
+    // Failures: the outcome by name, the exit code, the line given up; the sentence on stderr.
+    Sim refusing(dir.path(), {"--e-line", "7"}, QStringLiteral("tty-refusing"));
+    r = ctl(
+        refusing.dev()
+        + QStringList {"-q", "--language", "2", "unit", "write", env.path("UserProfile/SMSV48_Default.cfg"), "--json"});
+    QCOMPARE(r.code, 4);
+    o = jsonOf(r);
+    QCOMPARE(o.value("ok").toBool(true), false);
+    QCOMPARE(o.value("outcome").toString(), QStringLiteral("refused"));
+    QCOMPARE(o.value("exitCode").toInt(), 4);
+    QCOMPARE(o.value("failedLine").toInt(), 7);
+    QCOMPARE(o.value("linesAccepted").toInt(), 6);
+    QCOMPARE(o.value("messageKey").toString(), QStringLiteral("gsMsgZeileNichtGebrannt"));
+    QVERIFY(r.err.startsWith("smsv48ctl: Line 7 ("));
+    Sim silent(dir.path(), {"--silent"}, QStringLiteral("tty-silent"));
+    r = ctl(silent.dev() + QStringList {"param", "serial", "get", "--json"});
+    QCOMPARE(r.code, 3);
+    o = jsonOf(r);
+    QCOMPARE(o.value("outcome").toString(), QStringLiteral("noAnswer"));
+    QCOMPARE(o.value("exitCode").toInt(), 3);
 }
 
 QTEST_MAIN(TestCliUnit)

@@ -299,3 +299,9 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
  'cannot read the configuration database: %1',
  'impossibile leggere il database della configurazione: %1',
  'impossible de lire la base de données de la configuration : %1');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsCliJsonUndStdout',
+ '--json und -o - schreiben beide auf die Standardausgabe',
+ '--json and -o - both write to standard output',
+ '--json e -o - scrivono entrambi sullo standard output',
+ '--json et -o - écrivent tous deux sur la sortie standard');
