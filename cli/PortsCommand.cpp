@@ -25,7 +25,8 @@ QJsonObject portObject(const QString& name)
                    {"description", info.description()},
                    {"manufacturer", info.manufacturer()},
                    {"serialNumber", info.serialNumber()}};
-    o.insert(QStringLiteral("vendorId"), info.hasVendorIdentifier() ? QJsonValue(hex4(info.vendorIdentifier())) : QJsonValue());
+    o.insert(QStringLiteral("vendorId"),
+             info.hasVendorIdentifier() ? QJsonValue(hex4(info.vendorIdentifier())) : QJsonValue());
     o.insert(QStringLiteral("productId"),
              info.hasProductIdentifier() ? QJsonValue(hex4(info.productIdentifier())) : QJsonValue());
     return o;
@@ -34,8 +35,9 @@ QJsonObject portObject(const QString& name)
 int portsCommand(CliContext& ctx)
 {
     if (!ctx.args.isEmpty())
-        return cliUsage(cliText("gsCliZuVieleArgumente", QStringLiteral("zu viele Argumente: %1")).arg(ctx.args.join(' ')),
-                        ctx.command);
+        return cliUsage(
+            cliText("gsCliZuVieleArgumente", QStringLiteral("zu viele Argumente: %1")).arg(ctx.args.join(' ')),
+            ctx.command);
     QJsonArray ports;
     for (const QString& name : PortResolver::systemPorts())
         ports.append(portObject(name));

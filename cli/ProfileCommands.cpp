@@ -149,9 +149,9 @@ int save(CliContext& ctx)
     return ExitOk;
 }
 
-// One side of a comparison: a profile file, a JSON profile, or "store" for the configuration
-// store. Returns false after printing one line.
-bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
+// One side of a comparison from a file or the store: a profile file, a JSON profile, or
+// "store" for the configuration store. Returns false after printing one line.
+bool readSideFromFile(CliContext& ctx, const QString& what, ProfileData* data)
 {
     if (what == QLatin1String("store")) {
         if (!ctx.prepareStore())
@@ -174,16 +174,27 @@ bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
     return true;
 }
 
+// One side of a comparison, also "unit" for the unit of --device. Returns 0, else the exit
+// code after one line on stderr.
+int readSide(CliContext& ctx, const QString& what, ProfileData* data)
+{
+    if (what == QLatin1String("unit"))
+        return cliReadUnitProfile(ctx, data);
+    return readSideFromFile(ctx, what, data) ? ExitOk : ExitFile;
+}
+
 // Exit code 0 when both are equal, 1 when they differ, 5 when a side cannot be read.
 int diff(CliContext& ctx)
 {
-    if (int c = ctx.onlyOptions(OptJson, QStringLiteral("profile diff")))
+    if (int c = ctx.onlyOptions(OptJson | OptDevice | OptRetries, QStringLiteral("profile diff")))
         return c;
     if (ctx.args.size() != 3)
-        return usage(ctx, "smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json, - or store)");
+        return usage(ctx, "smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json, -, store or unit)");
     ProfileData a, b;
-    if (!readSide(ctx, ctx.args[1], &a) || !readSide(ctx, ctx.args[2], &b))
-        return ExitFile;
+    if (int c = readSide(ctx, ctx.args[1], &a))
+        return c;
+    if (int c = readSide(ctx, ctx.args[2], &b))
+        return c;
     const QList<ProfileDiff::Change> changes = ProfileDiff::compare(a, b);
     QByteArray out;
     if (ctx.json) {
@@ -222,6 +233,7 @@ const CliRegistrar
               "  profile load FILE.cfg               load a profile into the configuration store\n"
               "  profile save -o FILE.cfg|-          write the configuration store as a profile\n"
               "  profile diff A B [--json]           the differences field by field (A, B: FILE.cfg,\n"
-              "                                      FILE.json, - or store); exit 0 equal, 1 different\n",
-              OptOutput | OptJson);
+              "                                      FILE.json, -, store or unit: the unit of --device);\n"
+              "                                      exit 0 equal, 1 different\n",
+              OptOutput | OptJson | OptDevice | OptRetries);
 } // namespace

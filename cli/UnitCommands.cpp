@@ -3,13 +3,18 @@
 #include "cli/Cli.h"
 #include "cli/UnitSession.h"
 
+#include "core/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
+#include "image/Image.h"
+#include "image/ProfileDiff.h"
+#include "image/ProfileReader.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"
 #include "link/Transfer.h"
+#include "link/UnitBackup.h"
 #include "link/UnitOps.h"
 #include "store/ConfigStore.h"
 
@@ -133,7 +138,9 @@ int UnitSession::finish(int code)
     if (json) {
         if (!result.contains(QStringLiteral("ok")))
             result.insert(QStringLiteral("ok"), code == ExitOk);
-        if (!result.contains(QStringLiteral("outcome")) && code == ExitOk)
+        // No outcome of the unit's yet: everything with the unit went well (a file or a
+        // comparison decided the exit code).
+        if (!result.contains(QStringLiteral("outcome")))
             result.insert(QStringLiteral("outcome"), QStringLiteral("ok"));
         result.insert(QStringLiteral("exitCode"), code);
         cliPrintJson(result);
@@ -160,6 +167,22 @@ int UnitSession::fail(const UnitOutcome& outcome)
     why.replace(QLatin1String("\r\n"), QLatin1String(" "));
     why.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return finish(cliFail(why, cliExitFor(outcome)));
+}
+
+TransferOutcome UnitSession::withRetries(int retries, const std::function<TransferOutcome()>& transfer)
+{
+    TransferOutcome o;
+    for (int attempt = 0;; ++attempt) {
+        link->resetForCommand();
+        o = transfer();
+        if (o.ok() || attempt >= retries || o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined
+            || o.kind == TransferOutcome::PortLost)
+            return o;
+        cliNotice(cliText("gsCliWiederholung", QStringLiteral("Versuch %1 von %2 fehlgeschlagen (%3); noch einmal"))
+                      .arg(attempt + 1)
+                      .arg(retries + 1)
+                      .arg(o.detail));
+    }
 }
 
 UnitOutcome UnitSession::checkVersion(UnitOps::VersionLevel level, bool yes)
@@ -225,6 +248,27 @@ QStringList cliCheckedProfileLines(const QString& path, QString* error)
     if (out.isEmpty())
         *error = QStringLiteral("-: %1").arg(why);
     return out;
+}
+
+int cliReadUnitProfile(CliContext& ctx, ProfileData* data)
+{
+    UnitSession s;
+    if (!s.open(ctx, ctx.command))
+        return ExitNoUnit;
+    s.json = false; // the command prints its own result
+    s.link->resetForCommand();
+    if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Configuration, false); !v)
+        return s.fail(v);
+    s.sink.what = cliText("gsCliFortschrittLesen", QStringLiteral("Lesen"));
+    UnitImage img;
+    Link& l = *s.link;
+    const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+    if (!o.ok())
+        return s.fail(o);
+    Image image;
+    ProfileReader::parse(UnitBackup::profileText(img), image);
+    *data = ProfileReader::decode(image);
+    return ExitOk;
 }
 
 namespace {
@@ -305,41 +349,97 @@ int tooMany(const CliContext& ctx, int allowed)
         ctx.command);
 }
 
+// The decoded configuration of a profile text, for comparisons.
+bool decodeProfile(const QByteArray& text, ProfileData* data)
+{
+    Image img;
+    if (!ProfileReader::parse(text, img))
+        return false;
+    *data = ProfileReader::decode(img);
+    return true;
+}
+
+// The differences between a file and the unit, field by field: lines on stdout (or the
+// "differences" of the JSON object). Returns 0 when equal, 1 when not.
+int reportDifferences(UnitSession& s, const ProfileData& file, const ProfileData& unit)
+{
+    const QList<ProfileDiff::Change> changes = ProfileDiff::compare(file, unit);
+    s.result.insert(QStringLiteral("equal"), changes.isEmpty());
+    s.result.insert(QStringLiteral("differences"), ProfileDiff::toJson(changes));
+    if (!s.json) {
+        QByteArray out;
+        for (const ProfileDiff::Change& c : changes)
+            out += ProfileDiff::line(c).toUtf8() + '\n';
+        cliPrint(out);
+    }
+    if (!changes.isEmpty()) {
+        cliNotice(cliText("gsCliUnterschiede", QStringLiteral("das Gerät weicht in %1 Feldern von der Datei ab"))
+                      .arg(changes.size()));
+        s.result.insert(QStringLiteral("ok"), false);
+    }
+    return s.finish(changes.isEmpty() ? ExitOk : ExitFailure);
+}
+
+QString outputFileFor(const CliContext& ctx, const QString& serial)
+{
+    if (!ctx.output.endsWith(QLatin1Char('/')) && !ctx.output.endsWith(QDir::separator()))
+        return ctx.output;
+    return ctx.output + UnitBackup::unitName(serial) + QStringLiteral(".cfg");
+}
+
 int unitCommand(CliContext& ctx)
 {
     const QString sub = ctx.args.value(0);
     const bool status = sub == QLatin1String("status"), read = sub == QLatin1String("read"),
-               write = sub == QLatin1String("write");
-    if (!status && !read && !write)
-        return cliUsage(
-            cliText("gsCliUnitAufruf", QStringLiteral("unit nimmt status, read -o DATEI.cfg oder write DATEI.cfg")),
-            ctx.command);
-    if (int c = ctx.onlyOptions(OptDevice | OptJson | (read ? OptOutput : 0u), QStringLiteral("unit ") + sub))
+               write = sub == QLatin1String("write"), verify = sub == QLatin1String("verify");
+    if (!status && !read && !write && !verify)
+        return cliUsage(cliText("gsCliUnitAufruf",
+                                QStringLiteral("unit nimmt status, read -o DATEI.cfg, write DATEI.cfg oder verify "
+                                               "DATEI.cfg")),
+                        ctx.command);
+    unsigned allowed = OptDevice | OptJson;
+    if (read)
+        allowed |= OptOutput | OptRetries;
+    if (write)
+        allowed |= OptNoBackup | OptVerify | OptRetries;
+    if (verify)
+        allowed |= OptRetries;
+    if (int c = ctx.onlyOptions(allowed, QStringLiteral("unit ") + sub))
         return c;
     if (read && ctx.json && ctx.output == QLatin1String("-"))
         return cliUsage(
             cliText("gsCliJsonUndStdout", QStringLiteral("--json und -o - schreiben beide auf die Standardausgabe")),
             ctx.command);
-    if (ctx.args.size() > (write ? 2 : 1))
-        return tooMany(ctx, write ? 2 : 1);
+    const int words = write || verify ? 2 : 1;
+    if (ctx.args.size() > words)
+        return tooMany(ctx, words);
     QStringList lines;
     if (read && ctx.output.isEmpty())
         return cliUsage(cliText("gsCliUnitReadAusgabe", QStringLiteral("unit read braucht -o DATEI.cfg")), ctx.command);
     if (read && ctx.output != QLatin1String("-")) {
-        // Found out now, not after the whole read with the data lost.
-        const QString problem = cliUnwritableOutput(ctx.output);
+        // Found out now, not after the whole read with the data lost (for a folder: a file in it).
+        const QString probe = outputFileFor(ctx, QStringLiteral("unknown"));
+        const QString problem = cliUnwritableOutput(probe);
         if (!problem.isEmpty())
             return cliFail(cliText("gsCliNichtsGelesen", QStringLiteral("%1: %2; es wurde nichts gelesen"))
                                .arg(ctx.output, problem),
                            ExitFile);
     }
-    if (write) {
+    if (write || verify) {
         if (ctx.args.size() < 2)
-            return cliUsage(cliText("gsCliUnitWriteDatei", QStringLiteral("unit write braucht eine Profildatei")),
+            return cliUsage(cliText("gsCliUnitDatei", QStringLiteral("unit %1 braucht eine Profildatei")).arg(sub),
                             ctx.command);
         QString error;
         lines = cliCheckedProfileLines(ctx.args[1], &error);
         if (lines.isEmpty())
+            return cliFail(error, ExitFile);
+    }
+    // Backups go to the program folder: found before the unit is touched.
+    QString dataRoot;
+    if (write && !ctx.noBackup) {
+        QString error;
+        dataRoot = gState().dataRoot.isEmpty() ? DataRoot::find(&error) : gState().dataRoot;
+        if (dataRoot.isEmpty())
             return cliFail(error, ExitFile);
     }
     UnitSession s;
@@ -367,33 +467,76 @@ int unitCommand(CliContext& ctx)
     l.resetForCommand();
     if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Configuration, false); !v)
         return s.fail(v);
-    ConfigTransfer t(l);
-    if (read) {
+    if (ctx.args.size() > 1)
+        s.result.insert(QStringLiteral("file"), ctx.args[1]);
+
+    if (read || verify) {
+        QString serial;
+        if (read && outputFileFor(ctx, QString()) != ctx.output) {
+            if (const UnitOutcome o = UnitBackup::readSerial(l, &serial); !o)
+                return s.fail(o);
+            s.result.insert(QStringLiteral("serial"), serial);
+        }
         s.sink.what = cliText("gsCliFortschrittLesen", QStringLiteral("Lesen"));
         UnitImage img;
-        const TransferOutcome o = t.read(img);
+        const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
         if (!o.ok())
             return s.fail(o);
-        QByteArray text;
-        for (const QString& line : img.lines())
-            text += line.toLatin1() + "\r\n";
+        const QByteArray text = UnitBackup::profileText(img);
+        if (verify) {
+            ProfileData file, unit;
+            decodeProfile((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
+            decodeProfile(text, &unit);
+            return reportDifferences(s, file, unit);
+        }
         if (ctx.output == QLatin1String("-")) {
             cliPrint(text);
             return ExitOk;
         }
-        const FileAccess::WriteResult w = FileAccess::writeFile(ctx.output, text);
+        const QString path = outputFileFor(ctx, serial);
+        const FileAccess::WriteResult w = FileAccess::writeFile(path, text);
         if (!w.ok())
             return s.finish(cliFail(w.error, ExitFile));
-        s.result.insert(QStringLiteral("file"), ctx.output);
+        s.result.insert(QStringLiteral("file"), path);
         return s.finish();
     }
+
+    // unit write: the unit's configuration kept first, then the write, then (--verify) the
+    // read-back compared with the file.
+    if (!ctx.noBackup) {
+        s.sink.what = cliText("gsCliFortschrittSicherung", QStringLiteral("Sicherung"));
+        const UnitBackup::Result backup
+            = UnitBackup::readAndStore(l, dataRoot, QDateTime::currentDateTime(), ctx.retries);
+        if (!backup.outcome)
+            return s.fail(backup.outcome);
+        if (!backup.fileError.isEmpty())
+            return s.finish(
+                cliFail(cliText("gsCliSicherungFehlgeschlagen", QStringLiteral("%1; das Gerät wurde nicht beschrieben"))
+                            .arg(backup.fileError),
+                        ExitFile));
+        s.result.insert(QStringLiteral("serial"), backup.serial);
+        s.result.insert(QStringLiteral("backup"), backup.path);
+        cliNotice(cliText("gsCliSicherungGespeichert", QStringLiteral("Sicherung der Konfiguration des Geräts: %1"))
+                      .arg(QDir::toNativeSeparators(backup.path)));
+        l.resetForCommand();
+    }
     s.sink.what = cliText("gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
-    const TransferOutcome o = t.write(lines, 3);
+    const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).write(lines, 3); });
     if (!o.ok())
         return s.fail(o);
     merge(s.result, cliTransferJson(o));
-    s.result.insert(QStringLiteral("file"), ctx.args[1]);
-    return s.finish();
+    if (!ctx.verify)
+        return s.finish();
+    s.sink.what = cliText("gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
+    UnitImage img;
+    const TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+    if (!back.ok())
+        return s.fail(back);
+    ProfileData file, unit;
+    decodeProfile((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
+    decodeProfile(UnitBackup::profileText(img), &unit);
+    s.result.insert(QStringLiteral("verified"), ProfileDiff::compare(file, unit).isEmpty());
+    return reportDifferences(s, file, unit);
 }
 
 int relayCommand(CliContext& ctx)
@@ -568,9 +711,16 @@ int firmwareCommand(CliContext& ctx)
 
 const CliRegistrar unitReg("unit", unitCommand,
                            "  unit status [--json]           inputs, relays, hardware and firmware version\n"
-                           "  unit read -o FILE.cfg|-        read the configuration from the unit\n"
-                           "  unit write FILE.cfg|-          write a configuration into the unit\n",
-                           OptDevice | OptOutput | OptJson);
+                           "  unit read -o FILE.cfg|DIR/|- [--retries N] [--json]\n"
+                           "                                 read the configuration from the unit (DIR/: the file\n"
+                           "                                 is named after the unit's serial number)\n"
+                           "  unit write FILE.cfg|- [--no-backup] [--verify] [--retries N] [--json]\n"
+                           "                                 write a configuration into the unit; first the unit's\n"
+                           "                                 configuration is kept as Backups/SERIAL/DATE-TIME.cfg\n"
+                           "                                 in the program folder (the last 50 per unit)\n"
+                           "  unit verify FILE.cfg|- [--retries N] [--json]\n"
+                           "                                 compare the unit with a file; exit 0 equal, 1 different\n",
+                           OptDevice | OptOutput | OptJson | OptNoBackup | OptVerify | OptRetries);
 const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-] switch relay 1..4\n",
                             OptDevice | OptPassword);
 const CliRegistrar paramReg("param", paramCommand,

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class Channel;
@@ -48,6 +49,9 @@ struct UnitSession {
     // Prints the JSON object (with --json) for a command that ends with `code`.
     int finish(int code = ExitOk);
     UnitOutcome checkVersion(UnitOps::VersionLevel level, bool yes);
+    // A whole transfer, tried again after a failure up to `retries` times (never after a
+    // cancel or a lost port); each new try is announced on stderr.
+    TransferOutcome withRetries(int retries, const std::function<TransferOutcome()>& transfer);
 };
 
 // 0 for Ok, 3 no answer or port lost, 4 refused, else 1.
@@ -66,6 +70,10 @@ QString cliUnwritableOutput(const QString& path);
 // The bytes of a file ("-": standard input), at most `limit` of them; false with one sentence
 // naming the file.
 bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 limit = 4 * 1024 * 1024);
+// The configuration read from the unit of --device, decoded; 0 or the exit code after one
+// line on stderr.
+struct ProfileData;
+int cliReadUnitProfile(CliContext& ctx, ProfileData* data);
 // The checked lines of a configuration file ("-": standard input) as the unit takes them,
 // or an empty list and *error naming the file and the line.
 QStringList cliCheckedProfileLines(const QString& path, QString* error);

@@ -1,5 +1,6 @@
 // smsv48ctl against smsv48-sim over a pseudo-terminal: standard streams, JSON results,
 // verify and diff against the unit, refusals and silence as exit codes.
+#include "CliRun.h"
 #include "TestEnv.h"
 
 #include "core/Settings.h"
@@ -17,64 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace CliRun;
+
 namespace {
-// The simulated unit at 115200 baud (the tool is given the same settings).
-const QStringList Fast {"--settings", "115200,N,8,1"};
-
-struct Sim {
-    QProcess proc;
-    QString device;
-    QString logPath;
-    Sim(const QString& dir, const QStringList& extra, const QString& name = QStringLiteral("tty-unit"))
-    {
-        logPath = QDir(dir).filePath(name + QStringLiteral(".log"));
-        device = QDir(dir).filePath(name);
-        proc.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48-sim")));
-        proc.setArguments(QStringList {"--link", device, "--log", logPath} + Fast + extra);
-        proc.start();
-        proc.waitForReadyRead(5000);
-    }
-    ~Sim()
-    {
-        proc.terminate();
-        proc.waitForFinished(3000);
-    }
-    QByteArray wire() const
-    {
-        QFile f(logPath);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
-    QStringList dev() const { return QStringList {"--device", device} + Fast; }
-};
-
-struct Run {
-    int code = -1;
-    QByteArray out, err;
-};
-
-Run ctl(const QStringList& args, const QByteArray& input = {}, const QMap<QString, QString>& env = {})
-{
-    QProcess p;
-    p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
-    p.setArguments(args);
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    static QTemporaryDir runtime;
-    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-    for (auto it = env.begin(); it != env.end(); ++it)
-        e.insert(it.key(), it.value());
-    p.setProcessEnvironment(e);
-    p.start();
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(300000);
-    Run r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
 QByteArray readAll(const QString& path)
 {
     QFile f(path);
@@ -107,6 +53,9 @@ class TestCliUnit : public QObject {
 private slots:
     void standardStreamsQuietVerboseAndOneLanguage();
     void jsonResultsFieldByField();
+    void verifyAndDiffFindWhatTheUnitHoldsOtherwise();
+    void refusedAndSilentUnits();
+    void retriesRepeatAWholeTransfer();
 };
 
 // "-" is standard input or output; results alone on stdout; -q silences the rest, -v adds
@@ -142,7 +91,7 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
     QVERIFY2(r.code == 0 && r.err.isEmpty(), r.err.constData());
     QCOMPARE(r.out, readAll(cfg));
     // A unit written from stdin.
-    r = ctl(sim.dev() + QStringList {"-q", "unit", "write", "-"}, readAll(cfg));
+    r = ctl(sim.dev() + QStringList {"-q", "--no-backup", "unit", "write", "-"}, readAll(cfg));
     QVERIFY2(r.code == 0 && r.out.isEmpty() && r.err.isEmpty(), r.err.constData());
     QVERIFY(sim.wire().contains(":HW3 PW:6054<CR>"));
     // A damaged stdin is named "-" and refused before anything is sent.
@@ -256,6 +205,106 @@ void TestCliUnit::jsonResultsFieldByField()
     o = jsonOf(r);
     QCOMPARE(o.value("outcome").toString(), QStringLiteral("noAnswer"));
     QCOMPARE(o.value("exitCode").toInt(), 3);
+}
+
+// A unit holding another SMS text and another recipient than the file: verify and diff name
+// both fields; the same file is equal.
+void TestCliUnit::verifyAndDiffFindWhatTheUnitHoldsOtherwise()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    const QString held = dir.filePath(QStringLiteral("held.cfg")), other = dir.filePath(QStringLiteral("other.cfg"));
+    writeFile(held, profileText(QStringLiteral("Strom da"), 3));
+    writeFile(other, profileText(QStringLiteral("Strom weg"), 4));
+    Sim sim(dir.path(), {"--image", held});
+
+    Run r = ctl(sim.dev() + QStringList {"-q", "unit", "verify", held});
+    QVERIFY2(r.code == 0 && r.out.isEmpty(), r.out.constData());
+    r = ctl(sim.dev() + QStringList {"-q", "unit", "verify", other});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts),
+             (QStringList {"alarmInput.recipients: +3 -4", "powerOn.text: \"Strom weg\" -> \"Strom da\""}));
+    r = ctl(sim.dev() + QStringList {"-q", "unit", "verify", other, "--json"});
+    QCOMPARE(r.code, 1);
+    const QJsonObject o = jsonOf(r);
+    QCOMPARE(o.value("equal").toBool(true), false);
+    QCOMPARE(o.value("outcome").toString(), QStringLiteral("ok")); // the read went well
+    const QJsonArray changes = o.value("differences").toArray();
+    QCOMPARE(changes.size(), 2);
+    QCOMPARE(changes[1].toObject(),
+             (QJsonObject {{"field", "powerOn.text"}, {"before", "Strom weg"}, {"after", "Strom da"}}));
+
+    // "unit" on either side of a diff.
+    r = ctl(sim.dev() + QStringList {"-q", "profile", "diff", "unit", other});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts),
+             (QStringList {"alarmInput.recipients: +4 -3", "powerOn.text: \"Strom da\" -> \"Strom weg\""}));
+    r = ctl(sim.dev() + QStringList {"-q", "profile", "diff", held, "unit"});
+    QVERIFY2(r.code == 0 && r.out.isEmpty(), r.err.constData());
+    // Read into a folder: the file is named after the unit's serial number.
+    Sim numbered(dir.path(), {"--image", held, "--serial", "314159"}, QStringLiteral("tty-numbered"));
+    QDir().mkpath(dir.filePath(QStringLiteral("site")));
+    r = ctl(numbered.dev() + QStringList {"-q", "unit", "read", "-o", dir.filePath(QStringLiteral("site")) + "/"});
+    QVERIFY2(r.code == 0, r.err.constData());
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("site/314159.cfg"))), readAll(held));
+}
+
+// The unit refuses: exit code 4; the unit is silent: exit code 3; in both cases one line.
+void TestCliUnit::refusedAndSilentUnits()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    ProfileData d;
+    d.users[0].password = QStringLiteral("4711");
+    d.users[0].active = true;
+    Image img;
+    HexWriter::buildImage(d, img);
+    const QString guarded = dir.filePath(QStringLiteral("guarded.cfg"));
+    writeFile(guarded, img.hexText());
+    Sim sim(dir.path(), {"--image", guarded});
+    Run r = ctl(sim.dev() + QStringList {"--language", "2", "relay", "2", "on", "--password", "1234"});
+    QCOMPARE(r.code, 4);
+    QCOMPARE(r.err, QByteArray("smsv48ctl: relay 2 was not switched (wrong password?)\n"));
+    r = ctl(sim.dev() + QStringList {"relay", "2", "on", "--password", "4711"});
+    QVERIFY2(r.code == 0 && r.out == "relays 1-8: 01000000\n", r.err.constData());
+
+    Sim refusing(dir.path(), {"--refuse-write"}, QStringLiteral("tty-refusing"));
+    r = ctl(refusing.dev() + QStringList {"-q", "--no-backup", "unit", "write", guarded});
+    QCOMPARE(r.code, 4);
+    r = ctl(refusing.dev() + QStringList {"param", "serial", "set", "123456"});
+    QCOMPARE(r.code, 4);
+    Sim silent(dir.path(), {"--silent"}, QStringLiteral("tty-silent"));
+    for (const QStringList& args : {QStringList {"unit", "verify", guarded}, QStringList {"unit", "write", guarded},
+                                    QStringList {"profile", "diff", "unit", guarded}}) {
+        r = ctl(silent.dev() + QStringList {"-q", "--language", "2"} + args);
+        QVERIFY2(r.code == 3, qPrintable(args.join(' ')));
+        QCOMPARE(r.err, QString("smsv48ctl: %1: the unit does not answer\n").arg(silent.device).toUtf8());
+    }
+    QVERIFY(!QFileInfo::exists(env.path(QStringLiteral("Backups"))));
+}
+
+// A block the unit refuses three times fails the read; with --retries 1 the whole read is
+// run again and succeeds.
+void TestCliUnit::retriesRepeatAWholeTransfer()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.cfg"));
+    {
+        Sim sim(dir.path(), {"--block-fault", "refuse", "--block", "5", "--times", "3"});
+        const Run r = ctl(sim.dev() + QStringList {"-q", "--language", "2", "unit", "read", "-o", out});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("block 5"), r.err.constData());
+        QVERIFY(!QFileInfo::exists(out));
+    }
+    Sim sim(dir.path(), {"--block-fault", "refuse", "--block", "5", "--times", "3"}, QStringLiteral("tty-again"));
+    const Run r = ctl(sim.dev() + QStringList {"--language", "2", "unit", "read", "-o", out, "--retries", "1"});
+    QVERIFY2(r.code == 0, r.err.constData());
+    QVERIFY2(
+        r.err.contains("smsv48ctl: try 1 of 2 failed (block 5 of the configuration could not be read); trying again"),
+        r.err.constData());
+    QVERIFY(readAll(out).endsWith(":00000001FF\r\n"));
+    QCOMPARE(sim.wire().count(":HR3:0080:0000<CR>"), 2); // the whole read twice
 }
 
 QTEST_MAIN(TestCliUnit)

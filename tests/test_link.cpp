@@ -4,8 +4,11 @@
 
 #include "core/Logging.h"
 #include "core/ProgramContext.h"
+#include "image/HexWriter.h"
+#include "image/Image.h"
 #include "link/Link.h"
 #include "link/Transfer.h"
+#include "link/UnitBackup.h"
 #include "link/UnitOps.h"
 #include "link/Waiter.h"
 #include "sim/SimChannel.h"
@@ -157,6 +160,8 @@ private slots:
     void pinAndValidityOnTheWire();
     void versionCheck();
     void unitCommandsReturnWhatBecameOfThem();
+    void backupOfTheUnitBeforeAWrite();
+    void backupsKeepTheNewestFiftyPerUnit();
     void lostStatusReplyIsNoVersionMismatch();
     void secretsAreMaskedOnScreen();
     void firmwareFileCheck();
@@ -940,6 +945,77 @@ void TestLink::unitCommandsReturnWhatBecameOfThem()
     QCOMPARE(relay.outcome.kind, UnitOutcome::Refused);
     QCOMPARE(relay.outcome.detail, QStringLiteral("Relais 2 wurde nicht geschaltet (falsches Passwort?)"));
     QVERIFY(UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("4711")).outcome);
+}
+
+// The unit's configuration read whole and kept under its serial number, byte for byte as
+// the unit holds it; a unit without a number is "unknown"; nothing is kept from a read that
+// failed.
+void TestLink::backupOfTheUnitBeforeAWrite()
+{
+    QTemporaryDir root;
+    ProfileData d;
+    d.powerOn.text = QStringLiteral("Strom ist da");
+    d.inputs[4].recipients = 0x81;
+    d.users[0].name = QStringLiteral("Hauswart");
+    d.users[0].number = QStringLiteral("+41791234567");
+    Image img;
+    HexWriter::buildImage(d, img);
+    const QString profile = root.filePath(QStringLiteral("unit.cfg"));
+    QFile p(profile);
+    QVERIFY(p.open(QIODevice::WriteOnly));
+    p.write(img.hexText());
+    p.close();
+    Rig r;
+    QVERIFY(r.unit.loadImage(profile));
+    r.unit.area2.replace(0, 6, "204518");
+    const QDateTime when(QDate(2026, 12, 7), QTime(3, 19, 5));
+    const UnitBackup::Result b = UnitBackup::readAndStore(r.link, root.path(), when);
+    QVERIFY2(b.ok(), qPrintable(b.outcome.detail + b.fileError));
+    QCOMPARE(b.serial, QStringLiteral("204518"));
+    QCOMPARE(b.path, root.filePath(QStringLiteral("Backups/204518/20261207-031905.cfg")));
+    QFile f(b.path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), img.hexText());
+    QVERIFY(r.unit.received.contains(QStringLiteral(":HR2 CT:0010 AD:0000")));
+    // The same second again: a second file, not the first one overwritten.
+    const UnitBackup::Result again = UnitBackup::readAndStore(r.link, root.path(), when);
+    QCOMPARE(again.path, root.filePath(QStringLiteral("Backups/204518/20261207-031905-2.cfg")));
+    QCOMPARE(UnitBackup::list(root.filePath(QStringLiteral("Backups/204518"))), (QStringList {b.path, again.path}));
+
+    Rig blank;
+    blank.unit.area2.replace(0, 6, QByteArray(6, char(0xFF)));
+    const UnitBackup::Result unknown = UnitBackup::readAndStore(blank.link, root.path(), when);
+    QCOMPARE(unknown.path, root.filePath(QStringLiteral("Backups/unknown/20261207-031905.cfg")));
+    QCOMPARE(UnitBackup::unitName(QStringLiteral("12/4 6")), QStringLiteral("12_46"));
+
+    Rig erased;
+    erased.unit.area3.fill(char(0xFF));
+    erased.unit.area2.replace(0, 6, "777777");
+    const UnitBackup::Result failed = UnitBackup::readAndStore(erased.link, root.path(), when);
+    QVERIFY(!failed.ok());
+    QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("Backups/777777"))));
+}
+
+void TestLink::backupsKeepTheNewestFiftyPerUnit()
+{
+    QTemporaryDir root;
+    const QString folder = UnitBackup::folderFor(root.path(), QStringLiteral("100001"));
+    const QString other = UnitBackup::folderFor(root.path(), QStringLiteral("100002"));
+    QString error;
+    const QDateTime start(QDate(2026, 1, 1), QTime(0, 0));
+    QStringList written;
+    for (int i = 0; i < 52; ++i)
+        written << UnitBackup::store(folder, QByteArray::number(i), start.addSecs(i * 3600), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(!UnitBackup::store(other, "other", start, &error).isEmpty());
+    const QStringList kept = UnitBackup::list(folder);
+    QCOMPARE(kept.size(), UnitBackup::Kept);
+    QCOMPARE(kept, written.mid(2)); // the two oldest went, the newest stayed
+    QVERIFY(kept.first().endsWith(QStringLiteral("/20260101-020000.cfg")));
+    QFile newest(kept.last());
+    QVERIFY(newest.open(QIODevice::ReadOnly));
+    QCOMPARE(newest.readAll(), QByteArray("51"));
+    QCOMPARE(UnitBackup::list(other).size(), 1); // another unit's backups are its own
 }
 
 namespace {

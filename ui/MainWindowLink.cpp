@@ -150,10 +150,8 @@ void MainWindow::fillValidityList()
 bool MainWindow::checkUnitVersion(bool firmwareLevel)
 {
     UnitStatus s;
-    const bool ok
-        = UnitOps::checkVersion(
-              link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s)
-              .ok();
+    const bool ok(UnitOps::checkVersion(
+        link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s));
     if (s.ok) // the labels show only versions that were read
         showUnitStatus(s);
     return ok;

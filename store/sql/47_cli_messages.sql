@@ -199,10 +199,10 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
  'trop d''arguments : %1');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('gsCliUnitAufruf',
- 'unit nimmt status, read -o DATEI.cfg oder write DATEI.cfg',
- 'unit takes status, read -o FILE.cfg or write FILE.cfg',
- 'unit accetta status, read -o FILE.cfg o write FILE.cfg',
- 'unit accepte status, read -o FICHIER.cfg ou write FICHIER.cfg');
+ 'unit nimmt status, read -o DATEI.cfg, write DATEI.cfg oder verify DATEI.cfg',
+ 'unit takes status, read -o FILE.cfg, write FILE.cfg or verify FILE.cfg',
+ 'unit accetta status, read -o FILE.cfg, write FILE.cfg o verify FILE.cfg',
+ 'unit accepte status, read -o FICHIER.cfg, write FICHIER.cfg ou verify FICHIER.cfg');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('gsCliUnitReadAusgabe',
  'unit read braucht -o DATEI.cfg',
@@ -216,11 +216,11 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
  '%1: %2; non è stato letto nulla',
  '%1 : %2 ; rien n''a été lu');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
-('gsCliUnitWriteDatei',
- 'unit write braucht eine Profildatei',
- 'unit write needs a profile file',
- 'unit write richiede un file di profilo',
- 'unit write demande un fichier de profil');
+('gsCliUnitDatei',
+ 'unit %1 braucht eine Profildatei',
+ 'unit %1 needs a profile file',
+ 'unit %1 richiede un file di profilo',
+ 'unit %1 demande un fichier de profil');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('gsCliFortschrittLesen',
  'Lesen',
@@ -305,3 +305,39 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
  '--json and -o - both write to standard output',
  '--json e -o - scrivono entrambi sullo standard output',
  '--json et -o - écrivent tous deux sur la sortie standard');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsCliUnterschiede',
+ 'das Gerät weicht in %1 Feldern von der Datei ab',
+ 'the unit differs from the file in %1 fields',
+ 'il dispositivo differisce dal file in %1 campi',
+ 'l''appareil diffère du fichier sur %1 champs');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsCliFortschrittSicherung',
+ 'Sicherung',
+ 'backup',
+ 'backup',
+ 'sauvegarde');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsCliFortschrittPrüfen',
+ 'Prüfen',
+ 'verifying',
+ 'verifica',
+ 'vérification');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsCliSicherungFehlgeschlagen',
+ '%1; das Gerät wurde nicht beschrieben',
+ '%1; nothing was written to the unit',
+ '%1; non è stato scritto nulla nel dispositivo',
+ '%1 ; rien n''a été écrit dans l''appareil');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsCliSicherungGespeichert',
+ 'Sicherung der Konfiguration des Geräts: %1',
+ 'backup of the unit''s configuration: %1',
+ 'backup della configurazione del dispositivo: %1',
+ 'sauvegarde de la configuration de l''appareil : %1');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsCliWiederholung',
+ 'Versuch %1 von %2 fehlgeschlagen (%3); noch einmal',
+ 'try %1 of %2 failed (%3); trying again',
+ 'tentativo %1 di %2 non riuscito (%3); nuovo tentativo',
+ 'essai %1 sur %2 échoué (%3) ; nouvel essai');
