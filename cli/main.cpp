@@ -38,16 +38,16 @@ const CliCommand* findCommand(const QString& name)
 
 // An option of the command line: the flag it sets (0: common to every command), its names,
 // the name of its value (empty: a switch), and the line --help shows.
-struct OptionSpec {
+struct OptionDef {
     unsigned flag;
     QStringList names;
     QString valueName;
     const char* help;
 };
 
-const QList<OptionSpec>& optionSpecs()
+const QList<OptionDef>& optionDefs()
 {
-    static const QList<OptionSpec> specs = {
+    static const QList<OptionDef> defs = {
         {0,
          {"language"},
          "N",
@@ -77,7 +77,7 @@ const QList<OptionSpec>& optionSpecs()
         {OptVerify, {"verify"}, QString(), "--verify                unit write: read the unit back and compare"},
         {OptRetries, {"retries"}, "N", "--retries N             repeat a failed transfer N times (default 0)"},
     };
-    return specs;
+    return defs;
 }
 
 const char* const ExitCodesHelp
@@ -91,7 +91,7 @@ const char* const ExitCodesHelp
 
 void printOptions(QTextStream& out, unsigned flags, bool common)
 {
-    for (const OptionSpec& o : optionSpecs())
+    for (const OptionDef& o : optionDefs())
         if ((o.flag == 0 && common) || (o.flag & flags))
             out << "  " << o.help << "\n";
 }
@@ -146,7 +146,7 @@ void printShortUsage()
 
 bool takesValue(const QString& arg)
 {
-    for (const OptionSpec& o : optionSpecs())
+    for (const OptionDef& o : optionDefs())
         if (!o.valueName.isEmpty())
             for (const QString& n : o.names)
                 if (arg == (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n)
@@ -208,7 +208,7 @@ int cliUsage(const QString& message, const QString& command)
 
 int CliContext::onlyOptions(unsigned allowed, const QString& what) const
 {
-    for (const OptionSpec& o : optionSpecs())
+    for (const OptionDef& o : optionDefs())
         if (o.flag && (given & o.flag) && !(allowed & o.flag)) {
             const QString name = o.names.last().size() == 1 ? QStringLiteral("-") + o.names.last()
                                                             : QStringLiteral("--") + o.names.last();
@@ -398,7 +398,7 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     QList<QCommandLineOption> options;
-    for (const OptionSpec& o : optionSpecs()) {
+    for (const OptionDef& o : optionDefs()) {
         if (o.flag != 0 && !(o.flag & command->options))
             continue;
         QCommandLineOption option(o.names);
@@ -425,7 +425,7 @@ int main(int argc, char** argv)
         return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(missing),
                         ctx.command);
     }
-    for (const OptionSpec& o : optionSpecs())
+    for (const OptionDef& o : optionDefs())
         if (o.flag && (o.flag & command->options) && parser.isSet(o.names.first()))
             ctx.given |= o.flag;
     ctx.args = parser.positionalArguments();
