@@ -1,24 +1,58 @@
 #pragma once
-// The command-line tool's frame: global options, the data root, and a registry of
-// top-level commands ("profile", "unit", "relay", "param", "firmware", "report").
+// The command-line tool's frame: the options, the data root, and a registry of top-level
+// commands ("profile", "unit", "relay", "param", "firmware", "report", "ports"). Each command
+// is parsed by a QCommandLineParser of its own that knows the common options and the options
+// the command takes.
 #include <QString>
 #include <QStringList>
 
+// Exit codes (listed in --help, the manual page and the README).
+enum CliExit {
+    ExitOk = 0,
+    ExitFailure = 1, // the command failed
+    ExitUsage = 2, // the command line is wrong; nothing was done
+    ExitNoUnit = 3, // no serial port, the device cannot be opened, the unit does not answer
+    ExitRefused = 4, // the unit refused (answered "E", did not switch, did not take a value)
+    ExitFile = 5 // a file or the database cannot be read or written
+};
+
+// The options a command may take besides the common ones (--language, -q, -v, --help).
+enum CliOption : unsigned {
+    OptDevice = 1u << 0, // --device, --settings
+    OptPassword = 1u << 1, // --password
+    OptOutput = 1u << 2, // -o / --output
+    OptYes = 1u << 3, // --yes
+    OptJson = 1u << 4, // --json
+    OptNoBackup = 1u << 5, // --no-backup
+    OptVerify = 1u << 6, // --verify
+    OptRetries = 1u << 7 // --retries
+};
+
 struct CliContext {
+    QString command; // the command name ("unit")
     QStringList args; // positional words after the command name
+    unsigned given = 0; // the CliOption flags set on the command line
     QString device; // --device PATH|sim
     QString settings = QStringLiteral("9600,N,8,1"); // --settings
     bool settingsGiven = false;
     int language = 0; // --language 1..4 (0: the stored setting)
     QString password; // --password (after "--password -": the line read from stdin)
     bool passwordGiven = false;
-    QString output; // -o FILE
+    QString output; // -o FILE ("-": standard output)
     bool yes = false; // --yes
     bool json = false; // --json: results as JSON
+    bool noBackup = false; // --no-backup
+    bool verify = false; // --verify
+    int retries = 0; // --retries N
+    bool quiet = false; // -q: no progress
+    bool verbose = false; // -v: the link's events on stderr
 
     // Finds the data root and the database, sets the program state (language included).
     // Returns false after printing one line on stderr.
     bool prepareStore();
+    // A usage error (exit 2) naming the first option given that the sub-command `what` does
+    // not take; ExitOk when every option given is in `allowed`.
+    int onlyOptions(unsigned allowed, const QString& what) const;
 };
 
 using CliHandler = int (*)(CliContext&);
@@ -27,19 +61,25 @@ struct CliCommand {
     const char* name;
     CliHandler handler;
     const char* usage; // one or more lines for --help
+    unsigned options; // the CliOption flags the command takes
 };
 
 class CliRegistrar {
 public:
-    CliRegistrar(const char* name, CliHandler handler, const char* usage);
+    CliRegistrar(const char* name, CliHandler handler, const char* usage, unsigned options = 0);
 };
 
 // The message texts of the program in the current language (every SystemNachrichten row),
 // when a database is at hand; the shared logic reports through them.
 void cliLoadMessages();
+// A message of the tool in the run's language: the row of `key`, else the German stand-in.
+QString cliText(const char* key, const QString& german);
 // One clear line on stderr ("smsv48ctl: ..."), returns the exit code to use.
-int cliFail(const QString& message, int code = 1);
-// A line on stderr that is not a failure ("smsv48ctl: using the simulated unit ...").
+int cliFail(const QString& message, int code = ExitFailure);
+// A usage error: one line naming the command's help, exit code 2.
+int cliUsage(const QString& message, const QString& command = QString());
+// A line on stderr that is not a failure ("smsv48ctl: using the simulated unit ..."); not
+// shown with -q.
 void cliNotice(const QString& message);
 // The text with the secrets of a command line to the unit hidden: "PW:6054" -> "PW:****",
 // and the PINs after "PA:" and "PN:" alike. Every message line on stderr passes here.
@@ -47,5 +87,9 @@ QString cliMaskSecrets(QString text);
 // One secret from standard input: the next line, without its line end. False when the input
 // has ended before it.
 bool cliReadSecret(QString* into);
-// Progress on stderr: a bar on a terminal, plain lines otherwise.
+// Progress on stderr: a bar on a terminal, plain lines otherwise (nothing with -q).
 void cliProgress(const QString& what, int done, int total);
+// -q given: progress and notices stay silent.
+bool cliQuiet();
+// A result on standard output, as it is.
+void cliPrint(const QByteArray& bytes);

@@ -1,6 +1,7 @@
 // smsv48ctl profile to-json | from-json | load | save: profile files from and to JSON, and
 // the desktop program's load and save against the configuration store.
 #include "cli/Cli.h"
+#include "cli/UnitSession.h"
 
 #include "core/ProgramContext.h"
 #include "image/FileAccess.h"
@@ -16,97 +17,141 @@
 #include <cstdio>
 
 namespace {
-// A JSON profile from a file; false after printing one line naming the file and what is wrong.
+int usage(const CliContext& ctx, const char* line)
+{
+    return cliUsage(cliText("gsCliAufruf", QStringLiteral("Aufruf: %1")).arg(QLatin1String(line)), ctx.command);
+}
+
+// A JSON profile from a file ("-": standard input); false after printing one line naming the
+// file and what is wrong.
 bool readJsonProfile(const QString& path, ProfileData* data)
 {
-    QFile f;
+    QByteArray text;
     QString error;
-    if (!FileAccess::openForReading(f, path, &error)) {
-        cliFail(error);
+    if (!cliReadInput(path, &text, &error)) {
+        cliFail(error, ExitFile);
         return false;
     }
-    if (f.size() > 4 * 1024 * 1024) {
-        cliFail(QStringLiteral("%1: the file is too large to be a profile").arg(QDir::toNativeSeparators(path)));
-        return false;
-    }
-    if (!ProfileJson::fromJson(f.readAll(), *data, &error)) {
-        cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error));
+    if (!ProfileJson::fromJson(text, *data, &error)) {
+        cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error), ExitFile);
         return false;
     }
     return true;
 }
 
+// A profile file ("-": standard input), checked whole; false after printing one line.
+bool readProfileFile(const QString& path, Image& img)
+{
+    QString error;
+    if (path != QLatin1String("-")) {
+        if (ProfileReader::readFile(path, img, &error))
+            return true;
+        cliFail(error, ExitFile);
+        return false;
+    }
+    QByteArray text;
+    if (!cliReadInput(path, &text, &error, ProfileReader::MaxFileSize)) {
+        cliFail(error, ExitFile);
+        return false;
+    }
+    ProfileReader::Problem problem;
+    if (ProfileReader::parse(text, img, &problem))
+        return true;
+    cliFail(problem.line > 0 ? QStringLiteral("-: %1").arg(
+                gState()
+                    .msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2"))
+                    .arg(problem.line)
+                    .arg(problem.what))
+                             : QStringLiteral("-: %1").arg(problem.what),
+            ExitFile);
+    return false;
+}
+
 int fromJson(CliContext& ctx)
 {
+    if (int c = ctx.onlyOptions(OptOutput, QStringLiteral("profile from-json")))
+        return c;
     if (ctx.args.size() != 2 || ctx.output.isEmpty())
-        return cliFail(QStringLiteral("usage: smsv48ctl profile from-json FILE.json -o FILE.cfg"), 2);
+        return usage(ctx, "smsv48ctl profile from-json FILE.json|- -o FILE.cfg|-");
     ProfileData d;
     if (!readJsonProfile(ctx.args[1], &d))
-        return 1;
+        return ExitFile;
     Image img;
     HexWriter::buildImage(d, img);
+    if (ctx.output == QLatin1String("-")) {
+        cliPrint(img.hexText());
+        return ExitOk;
+    }
     const HexWriter::WriteResult w = HexWriter::writeProfileFile(img, ctx.output);
     if (!w.ok())
-        return cliFail(w.error);
-    return 0;
+        return cliFail(w.error, ExitFile);
+    return ExitOk;
 }
 
 int toJson(CliContext& ctx)
 {
+    if (int c = ctx.onlyOptions(0, QStringLiteral("profile to-json")))
+        return c;
     if (ctx.args.size() != 2)
-        return cliFail(QStringLiteral("usage: smsv48ctl profile to-json FILE.cfg"), 2);
+        return usage(ctx, "smsv48ctl profile to-json FILE.cfg|-");
     Image img;
-    QString error;
-    if (!ProfileReader::readFile(ctx.args[1], img, &error))
-        return cliFail(error);
-    const QByteArray json = ProfileJson::toJson(ProfileReader::decode(img));
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    return 0;
+    if (!readProfileFile(ctx.args[1], img))
+        return ExitFile;
+    cliPrint(ProfileJson::toJson(ProfileReader::decode(img)));
+    return ExitOk;
 }
 
 int load(CliContext& ctx)
 {
+    if (int c = ctx.onlyOptions(0, QStringLiteral("profile load")))
+        return c;
     if (ctx.args.size() != 2)
-        return cliFail(QStringLiteral("usage: smsv48ctl profile load FILE.cfg"), 2);
+        return usage(ctx, "smsv48ctl profile load FILE.cfg");
     if (!ctx.prepareStore())
-        return 1;
+        return ExitFile;
     try {
         ConfigStore store(gState().databasePath);
         QString error;
         if (!ProfileReader::load(ctx.args[1], store, gState().language, &error))
-            return cliFail(error);
+            return cliFail(error, ExitFile);
         const QString closeError = store.close();
         if (!closeError.isEmpty())
-            return cliFail(closeError);
+            return cliFail(closeError, ExitFile);
     } catch (const StoreError& e) {
-        return cliFail(e.message());
+        return cliFail(e.message(), ExitFile);
     }
-    return 0;
+    return ExitOk;
 }
 
 int save(CliContext& ctx)
 {
+    if (int c = ctx.onlyOptions(OptOutput, QStringLiteral("profile save")))
+        return c;
     if (ctx.args.size() != 1 || ctx.output.isEmpty())
-        return cliFail(QStringLiteral("usage: smsv48ctl profile save -o FILE.cfg"), 2);
+        return usage(ctx, "smsv48ctl profile save -o FILE.cfg|-");
     if (!ctx.prepareStore())
-        return 1;
+        return ExitFile;
     try {
         // Saving only reads the store: it works in a folder the program may not write.
         ConfigStore store(gState().databasePath, Connection::Read);
         Image img;
         HexWriter::buildImageFromStore(store, gState().language, img);
+        if (ctx.output == QLatin1String("-")) {
+            cliPrint(img.hexText());
+            return ExitOk;
+        }
         const HexWriter::WriteResult w = HexWriter::writeProfileFile(img, ctx.output);
         if (!w.ok())
-            return cliFail(w.error);
+            return cliFail(w.error, ExitFile);
     } catch (const StoreError& e) {
-        return cliFail(e.message());
+        return cliFail(e.message(), ExitFile);
     }
-    return 0;
+    return ExitOk;
 }
 
-// One side of a comparison: a profile file, a JSON profile, or "store" for the configuration
-// store. Returns false after printing one line.
-bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
+// One side of a comparison from a file or the store: a profile file, a JSON profile, or
+// "store" for the configuration store. Returns false after printing one line.
+bool readSideFromFile(CliContext& ctx, const QString& what, ProfileData* data)
 {
     if (what == QLatin1String("store")) {
         if (!ctx.prepareStore())
@@ -115,7 +160,7 @@ bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
             ConfigStore store(gState().databasePath, Connection::Read);
             *data = HexWriter::fromStore(store, gState().language);
         } catch (const StoreError& e) {
-            cliFail(e.message());
+            cliFail(e.message(), ExitFile);
             return false;
         }
         return true;
@@ -123,24 +168,33 @@ bool readSide(CliContext& ctx, const QString& what, ProfileData* data)
     if (what.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
         return readJsonProfile(what, data);
     Image img;
-    QString error;
-    if (!ProfileReader::readFile(what, img, &error)) {
-        cliFail(error);
+    if (!readProfileFile(what, img))
         return false;
-    }
     *data = ProfileReader::decode(img);
     return true;
+}
+
+// One side of a comparison, also "unit" for the unit of --device. Returns 0, else the exit
+// code after one line on stderr.
+int readSide(CliContext& ctx, const QString& what, ProfileData* data)
+{
+    if (what == QLatin1String("unit"))
+        return cliReadUnitProfile(ctx, data);
+    return readSideFromFile(ctx, what, data) ? ExitOk : ExitFile;
 }
 
 // Exit code 0 when both are equal, 1 when they differ, 5 when a side cannot be read.
 int diff(CliContext& ctx)
 {
+    if (int c = ctx.onlyOptions(OptJson | OptDevice | OptRetries, QStringLiteral("profile diff")))
+        return c;
     if (ctx.args.size() != 3)
-        return cliFail(
-            QStringLiteral("usage: smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json or store)"), 2);
+        return usage(ctx, "smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json, -, store or unit)");
     ProfileData a, b;
-    if (!readSide(ctx, ctx.args[1], &a) || !readSide(ctx, ctx.args[2], &b))
-        return 5;
+    if (int c = readSide(ctx, ctx.args[1], &a))
+        return c;
+    if (int c = readSide(ctx, ctx.args[2], &b))
+        return c;
     const QList<ProfileDiff::Change> changes = ProfileDiff::compare(a, b);
     QByteArray out;
     if (ctx.json) {
@@ -149,8 +203,8 @@ int diff(CliContext& ctx)
         for (const ProfileDiff::Change& c : changes)
             out += ProfileDiff::line(c).toUtf8() + '\n';
     }
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    return changes.isEmpty() ? 0 : 1;
+    cliPrint(out);
+    return changes.isEmpty() ? ExitOk : ExitFailure;
 }
 
 int profile(CliContext& ctx)
@@ -166,15 +220,20 @@ int profile(CliContext& ctx)
         return save(ctx);
     if (sub == QLatin1String("diff"))
         return diff(ctx);
-    return cliFail(QStringLiteral("profile needs one of to-json, from-json, load, save, diff (see --help)"), 2);
+    return cliUsage(
+        cliText("gsCliProfilAufruf", QStringLiteral("profile nimmt to-json, from-json, load, save oder diff")),
+        ctx.command);
 }
 
-const CliRegistrar registrar("profile", &profile,
-                             "  profile to-json FILE.cfg            print a profile file as JSON\n"
-                             "  profile from-json FILE.json -o FILE.cfg\n"
-                             "                                      write a profile file from JSON\n"
-                             "  profile load FILE.cfg               load a profile into the configuration store\n"
-                             "  profile save -o FILE.cfg            write the configuration store as a profile\n"
-                             "  profile diff A B [--json]           the differences field by field (A, B: FILE.cfg,\n"
-                             "                                      FILE.json or store); exit 0 equal, 1 different\n");
+const CliRegistrar
+    registrar("profile", &profile,
+              "  profile to-json FILE.cfg|-          print a profile file as JSON\n"
+              "  profile from-json FILE.json|- -o FILE.cfg|-\n"
+              "                                      write a profile file from JSON\n"
+              "  profile load FILE.cfg               load a profile into the configuration store\n"
+              "  profile save -o FILE.cfg|-          write the configuration store as a profile\n"
+              "  profile diff A B [--json]           the differences field by field (A, B: FILE.cfg,\n"
+              "                                      FILE.json, -, store or unit: the unit of --device);\n"
+              "                                      exit 0 equal, 1 different\n",
+              OptOutput | OptJson | OptDevice | OptRetries);
 } // namespace

@@ -10,24 +10,32 @@ int reportCommand(CliContext& ctx)
 {
     Reports::Kind kind;
     if (ctx.args.size() != 1 || !Reports::kindFromWord(ctx.args.first(), &kind))
-        return cliFail(QStringLiteral("report needs one of inputs, outputs, alarm, users (and -o FILE.pdf)"), 2);
+        return cliUsage(cliText("gsCliBerichtAufruf",
+                                QStringLiteral("report nimmt inputs, outputs, alarm oder users (und -o DATEI.pdf)")),
+                        ctx.command);
     if (ctx.output.isEmpty())
-        return cliFail(QStringLiteral("report needs an output file: -o FILE.pdf"), 2);
+        return cliUsage(
+            cliText("gsCliBerichtAusgabe", QStringLiteral("report braucht eine Ausgabedatei: -o DATEI.pdf")),
+            ctx.command);
     if (!ctx.prepareStore())
-        return 1;
+        return ExitFile;
     const ProgramContext& st = gState();
     QString error;
     try {
         const Reports::Report r = Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
         if (!Reports::exportPdf(r, ctx.output, &error))
-            return cliFail(error);
+            return cliFail(error, ExitFile);
     } catch (const StoreError& e) {
-        return cliFail(QStringLiteral("cannot read the configuration database: %1").arg(e.message()));
+        return cliFail(cliText("gsCliDatenbankUnlesbar",
+                               QStringLiteral("die Datenbank der Konfiguration kann nicht gelesen werden: %1"))
+                           .arg(e.message()),
+                       ExitFile);
     }
-    return 0;
+    return ExitOk;
 }
 
 const CliRegistrar reg("report", reportCommand,
                        "  report inputs|outputs|alarm|users -o FILE.pdf\n"
-                       "                          write a configuration report as PDF (language: --language)\n");
+                       "                          write a configuration report as PDF (language: --language)\n",
+                       OptOutput);
 }

@@ -1,165 +1,326 @@
 // smsv48ctl unit | relay | param | firmware: the device commands, over the same link code
 // as the desktop program, at the real timing.
 #include "cli/Cli.h"
+#include "cli/UnitSession.h"
 
 #include "core/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
+#include "image/Image.h"
+#include "image/ProfileDiff.h"
+#include "image/ProfileReader.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"
 #include "link/Transfer.h"
+#include "link/UnitBackup.h"
 #include "link/UnitOps.h"
-#include "link/Waiter.h"
 #include "store/ConfigStore.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocale>
 #include <QTextStream>
 #include <cstdio>
-#include <memory>
 
-namespace {
-class CliSink : public LinkSink {
-public:
-    QString what;
-    bool yes = false; // --yes: questions are answered with yes / OK
-    QStringList shown; // texts of the notices the link raised
-    Notice::Answer notify(const Notice& n) override
-    {
-        shown << n.text;
-        if (n.answers & Notice::Yes)
-            return yes ? Notice::Yes : Notice::No;
-        if (n.answers & Notice::Cancel)
-            return yes ? Notice::Ok : Notice::Cancel;
-        return Notice::Ok;
-    }
-    void setProgressRange(int, int max) override { m_max = max; }
-    void setProgressValue(int value) override
-    {
-        if (!what.isEmpty() && m_max > 0 && value > 0)
-            cliProgress(what, value, m_max);
-    }
-
-private:
-    int m_max = 0;
-};
-
-struct Session {
-    CliSink sink;
-    std::unique_ptr<Channel> channel;
-    EventLoopWaiter waiter;
-    std::unique_ptr<Link> link;
-    QString device;
-};
-
-bool open(CliContext& ctx, Session& s)
+Notice::Answer CliSink::notify(const Notice& n)
 {
-    if (ctx.language != 0)
-        gState().language = ctx.language;
-    else
-        gState().setLanguage(
-            Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
-    cliLoadMessages();
-    QString device = ctx.device;
-    if (device.isEmpty()) {
+    if (n.answers & Notice::Yes)
+        return yes ? Notice::Yes : Notice::No;
+    if (n.answers & Notice::Cancel)
+        return yes ? Notice::Ok : Notice::Cancel;
+    return Notice::Ok;
+}
+
+void CliSink::setProgressValue(int value)
+{
+    if (!what.isEmpty() && m_max > 0 && value > 0)
+        cliProgress(what, value, m_max);
+}
+
+bool UnitSession::open(CliContext& ctx, const QString& what)
+{
+    json = ctx.json;
+    result.insert(QStringLiteral("command"), what);
+    QString dev = ctx.device;
+    if (dev.isEmpty()) {
         bool ok = false;
         const int n
             = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1"))
                   .toInt(&ok);
         // Unlike the desktop program, never the simulated unit just because no port is there:
         // a script must not believe it configured a unit it never reached.
-        device = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1, PortResolver::WithoutPorts::Nothing);
-        if (device.isEmpty() && PortResolver::systemPorts().isEmpty()) {
-            cliFail(QStringLiteral("no serial port found; connect the unit's cable or give --device PATH "
-                                   "(--device sim for the simulated unit)"));
+        dev = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1, PortResolver::WithoutPorts::Nothing);
+        if (dev.isEmpty() && PortResolver::systemPorts().isEmpty()) {
+            cliFail(cliText("gsCliKeinePorts",
+                            QStringLiteral("keine serielle Schnittstelle gefunden; das Kabel des Geräts anschliessen "
+                                           "oder --device PFAD angeben (--device sim für das simulierte Gerät)")),
+                    ExitNoUnit);
             return false;
         }
     }
-    if (device.isEmpty()) {
-        cliFail(
-            QStringLiteral("no serial device stands for the stored port number; use --device PATH or --device sim"));
+    if (dev.isEmpty()) {
+        cliFail(cliText("gsCliPortOhneGerät",
+                        QStringLiteral("für die gespeicherte Schnittstellennummer gibt es kein serielles Gerät; "
+                                       "--device PFAD oder --device sim angeben")),
+                ExitNoUnit);
         return false;
     }
-    if (device == PortResolver::SimulatedDevice)
-        cliNotice(QStringLiteral("using the simulated unit (no hardware)"));
+    if (dev == PortResolver::SimulatedDevice)
+        cliNotice(cliText("gsCliSimulation", QStringLiteral("das simulierte Gerät wird verwendet (keine Hardware)")));
     const QString settings = ctx.settingsGiven
         ? ctx.settings
         : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
-    s.device = device;
-    s.channel = PortResolver::makeChannel(device);
-    if (!s.channel->open(device, settings)) {
-        cliFail(QStringLiteral("%1: %2").arg(device, s.channel->errorString()));
+    device = dev;
+    result.insert(QStringLiteral("device"), dev);
+    channel = PortResolver::makeChannel(dev);
+    if (!channel->open(dev, settings)) {
+        cliFail(QStringLiteral("%1: %2").arg(dev, channel->errorString()), ExitNoUnit);
         return false;
     }
-    s.link = std::make_unique<Link>(*s.channel, s.waiter, s.sink);
-    s.sink.yes = ctx.yes;
+    link = std::make_unique<Link>(*channel, waiter, sink);
+    sink.yes = ctx.yes;
     return true;
 }
 
-// The reason of a failed command: what the link told the user last, on one line.
-int failWith(Session& s, const QString& fallback)
+int cliExitFor(const UnitOutcome& outcome)
 {
-    QString why = fallback;
-    if (s.link && s.link->portLost())
-        why = QStringLiteral("the connection to the unit was lost (%1)").arg(s.channel->errorString());
-    else if (s.link && s.link->unitSilent() && fallback.isEmpty())
-        why = QStringLiteral("the unit on %1 does not answer").arg(s.device);
-    if (why.isEmpty() && !s.sink.shown.isEmpty())
-        why = s.sink.shown.last();
-    if (why.isEmpty())
-        why = QStringLiteral("the command failed");
-    why.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    why.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return cliFail(why);
+    switch (outcome.kind) {
+    case UnitOutcome::Ok: return ExitOk;
+    case UnitOutcome::NoAnswer:
+    case UnitOutcome::PortLost: return ExitNoUnit;
+    case UnitOutcome::Refused: return ExitRefused;
+    case UnitOutcome::Cancelled:
+    case UnitOutcome::Mismatch:
+    case UnitOutcome::Incomplete: break;
+    }
+    return ExitFailure;
 }
 
-bool noAnswer(Session& s) { return s.link->unitSilent() || s.link->portLost(); }
-
-// The unit password: --password (a line of stdin for "-"), else $SMSV48_PASSWORD, else
-// user 1 of the database.
-QString storedPassword(CliContext& ctx, QString* error)
+QJsonObject cliOutcomeJson(const UnitOutcome& outcome)
 {
+    static const char* const names[] = {"ok", "noAnswer", "portLost", "refused", "cancelled", "mismatch", "incomplete"};
+    QJsonObject o;
+    o.insert(QStringLiteral("ok"), outcome.ok());
+    o.insert(QStringLiteral("outcome"), QLatin1String(names[outcome.kind]));
+    if (!outcome.ok()) {
+        o.insert(QStringLiteral("messageKey"), outcome.messageKey);
+        o.insert(QStringLiteral("detail"), cliMaskSecrets(outcome.detail));
+    }
+    return o;
+}
+
+QJsonObject cliTransferJson(const TransferOutcome& outcome)
+{
+    QJsonObject o = cliOutcomeJson(UnitOutcome::fromTransfer(outcome));
+    o.insert(QStringLiteral("linesSent"), outcome.linesSent);
+    o.insert(QStringLiteral("linesAccepted"), outcome.linesAccepted);
+    if (outcome.failedLine > 0)
+        o.insert(QStringLiteral("failedLine"), outcome.failedLine);
+    return o;
+}
+
+void cliPrintJson(const QJsonObject& object) { cliPrint(QJsonDocument(object).toJson(QJsonDocument::Indented)); }
+
+namespace {
+void merge(QJsonObject& into, const QJsonObject& fields)
+{
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        into.insert(it.key(), it.value());
+}
+}
+
+int UnitSession::finish(int code)
+{
+    if (json) {
+        if (!result.contains(QStringLiteral("ok")))
+            result.insert(QStringLiteral("ok"), code == ExitOk);
+        // No outcome of the unit's yet: everything with the unit went well (a file or a
+        // comparison decided the exit code).
+        if (!result.contains(QStringLiteral("outcome")))
+            result.insert(QStringLiteral("outcome"), QStringLiteral("ok"));
+        result.insert(QStringLiteral("exitCode"), code);
+        cliPrintJson(result);
+    }
+    return code;
+}
+
+int UnitSession::fail(const TransferOutcome& outcome)
+{
+    merge(result, cliTransferJson(outcome));
+    return fail(UnitOutcome::fromTransfer(outcome));
+}
+
+int UnitSession::fail(const UnitOutcome& outcome)
+{
+    merge(result, cliOutcomeJson(outcome));
+    QString why = outcome.detail;
+    if (outcome.kind == UnitOutcome::NoAnswer)
+        why = QStringLiteral("%1: %2").arg(device, why);
+    else if (outcome.kind == UnitOutcome::PortLost && channel && !channel->errorString().isEmpty())
+        why = QStringLiteral("%1 (%2)").arg(why, channel->errorString());
+    if (why.isEmpty())
+        why = cliText("gsCliBefehlFehlgeschlagen", QStringLiteral("der Befehl ist fehlgeschlagen"));
+    why.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    why.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return finish(cliFail(why, cliExitFor(outcome)));
+}
+
+TransferOutcome UnitSession::withRetries(int retries, const std::function<TransferOutcome()>& transfer)
+{
+    TransferOutcome o;
+    for (int attempt = 0;; ++attempt) {
+        link->resetForCommand();
+        o = transfer();
+        if (o.ok() || attempt >= retries || o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined
+            || o.kind == TransferOutcome::PortLost)
+            return o;
+        cliNotice(cliText("gsCliWiederholung", QStringLiteral("Versuch %1 von %2 fehlgeschlagen (%3); noch einmal"))
+                      .arg(attempt + 1)
+                      .arg(retries + 1)
+                      .arg(o.detail));
+    }
+}
+
+UnitOutcome UnitSession::checkVersion(UnitOps::VersionLevel level, bool yes)
+{
+    link->resetForCommand();
+    return UnitOps::checkVersion(*link, level, nullptr, [yes](const QString&) { return yes; });
+}
+
+QString cliUnwritableOutput(const QString& path)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.exists())
+        return cliText("gsCliOrdnerFehlt", QStringLiteral("der Ordner %1 existiert nicht"))
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    if (!folder.isDir())
+        return cliText("gsCliKeinOrdner", QStringLiteral("%1 ist kein Ordner"))
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    if (!folder.isWritable())
+        return cliText("gsCliOrdnerSchreibgeschützt", QStringLiteral("der Ordner %1 ist nicht beschreibbar"))
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    if (file.exists() && !file.isFile())
+        return cliText("gsCliKeineRegulaereDatei", QStringLiteral("keine reguläre Datei"));
+    if (file.exists() && !file.isWritable())
+        return cliText("gsCliDateiSchreibgeschützt", QStringLiteral("die Datei ist nicht beschreibbar"));
+    return QString();
+}
+
+bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 limit)
+{
+    QFile f;
+    if (path == QLatin1String("-")) {
+        if (!f.open(stdin, QIODevice::ReadOnly)) {
+            *error = f.errorString();
+            return false;
+        }
+    } else if (!FileAccess::openForReading(f, path, error)) {
+        return false;
+    }
+    *data = f.read(limit + 1);
+    if (data->size() > limit) {
+        *error = cliText("gsCliDateiZuGross", QStringLiteral("%1: die Datei ist zu gross für ein Profil"))
+                     .arg(path == QLatin1String("-") ? QStringLiteral("-") : QDir::toNativeSeparators(path));
+        return false;
+    }
+    return true;
+}
+
+QStringList cliCheckedProfileLines(const QString& path, QString* error)
+{
+    if (path != QLatin1String("-"))
+        return ConfigTransfer::checkHexFile(path, error, true);
+    QByteArray data;
+    if (!cliReadInput(path, &data, error))
+        return QStringList();
+    QStringList lines;
+    for (const QByteArray& line : data.split('\n'))
+        lines << QString::fromLatin1(line).trimmed();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    QString why;
+    const QStringList out = ConfigTransfer::checkHexLines(lines, &why, true);
+    if (out.isEmpty())
+        *error = QStringLiteral("-: %1").arg(why);
+    return out;
+}
+
+int cliReadUnitProfile(CliContext& ctx, ProfileData* data)
+{
+    UnitSession s;
+    if (!s.open(ctx, ctx.command))
+        return ExitNoUnit;
+    s.json = false; // the command prints its own result
+    s.link->resetForCommand();
+    if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Configuration, false); !v)
+        return s.fail(v);
+    s.sink.what = cliText("gsCliFortschrittLesen", QStringLiteral("Lesen"));
+    UnitImage img;
+    Link& l = *s.link;
+    const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+    if (!o.ok())
+        return s.fail(o);
+    Image image;
+    ProfileReader::parse(UnitBackup::profileText(img), image);
+    *data = ProfileReader::decode(image);
+    return ExitOk;
+}
+
+namespace {
+// The unit password: --password (a line of stdin for "-"), else $SMSV48_PASSWORD, else
+// user 1 of the database. A password given that is not four characters is a usage error
+// (*code 2); other problems leave *code 5.
+QString unitPassword(CliContext& ctx, QString* error, int* code)
+{
+    QString pw;
     if (ctx.passwordGiven)
-        return ctx.password;
-    if (!qEnvironmentVariableIsEmpty("SMSV48_PASSWORD"))
-        return qEnvironmentVariable("SMSV48_PASSWORD");
-    if (!ctx.prepareStore()) {
-        *error = QStringLiteral("no database for the unit password; give --password or SMSV48_PASSWORD");
-        return QString();
+        pw = ctx.password;
+    else if (!qEnvironmentVariableIsEmpty("SMSV48_PASSWORD"))
+        pw = qEnvironmentVariable("SMSV48_PASSWORD");
+    else {
+        *code = ExitFile;
+        if (!ctx.prepareStore()) {
+            *error = cliText("gsCliKeineDatenbankPasswort",
+                             QStringLiteral("keine Datenbank für das Passwort des Geräts; --password oder "
+                                            "SMSV48_PASSWORD angeben"));
+            return QString();
+        }
+        try {
+            ConfigStore store(gState().databasePath, Connection::Read);
+            store.addresses.moveFirst();
+            pw = store.addresses.value(QStringLiteral("Passwort")).toString();
+            store.close();
+            return pw;
+        } catch (const StoreError& e) {
+            *error = e.message();
+            return QString();
+        }
     }
-    try {
-        ConfigStore store(gState().databasePath, Connection::Read);
-        store.addresses.moveFirst();
-        const QString pw = store.addresses.value(QStringLiteral("Passwort")).toString();
-        store.close();
-        return pw;
-    } catch (const StoreError& e) {
-        *error = e.message();
-        return QString();
+    if (pw.size() != 4) {
+        *code = ExitUsage;
+        *error = cliText("gsCliPasswortLänge", QStringLiteral("das Passwort des Geräts hat 4 Zeichen, nicht %1"))
+                     .arg(pw.size());
     }
+    return pw;
 }
 
 // A PIN argument: "-" reads it from stdin; when none is given, the environment variable.
-bool secretArgument(QString* value, const char* variable, const QString& what, QString* error)
+bool secretArgument(QString* value, const char* variable, QString* error)
 {
     if (*value == QLatin1String("-")) {
         if (cliReadSecret(value))
             return true;
-        *error = QStringLiteral("no line on standard input for the %1").arg(what);
+        *error = cliText("gsCliPINStdinLeer", QStringLiteral("keine Zeile auf der Standardeingabe für die PIN"));
         return false;
     }
     if (value->isEmpty())
         *value = qEnvironmentVariable(variable);
     return true;
-}
-
-bool versionOk(Session& s, UnitOps::VersionLevel level, bool yes, UnitStatus* status = nullptr)
-{
-    s.link->resetForCommand();
-    return UnitOps::checkVersion(*s.link, level, status, [yes](const QString&) { return yes; });
 }
 
 QString bits(int v)
@@ -170,93 +331,212 @@ QString bits(int v)
     return r;
 }
 
-// Why the profile file cannot be written at `path` (empty: it can, as far as can be told
-// before writing): its folder must exist and take new files (the file is written beside
-// itself and then renamed), and an existing `path` must be a writable regular file.
-QString unwritableOutput(const QString& path)
+QString cVersion(int v) { return QLocale::c().toString(v / 100.0, 'f', 2); }
+
+// Inputs or relays 1..8 as a list of eight switches.
+QJsonArray bitList(int v)
 {
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.exists())
-        return QStringLiteral("the folder %1 does not exist").arg(QDir::toNativeSeparators(folder.filePath()));
-    if (!folder.isDir())
-        return QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(folder.filePath()));
-    if (!folder.isWritable())
-        return QStringLiteral("the folder %1 is not writable").arg(QDir::toNativeSeparators(folder.filePath()));
-    if (file.exists() && !file.isFile())
-        return QStringLiteral("not a regular file");
-    if (file.exists() && !file.isWritable())
-        return QStringLiteral("the file is not writable");
-    return QString();
+    QJsonArray a;
+    for (int i = 0; i < 8; ++i)
+        a.append(bool((v >> i) & 1));
+    return a;
 }
 
-QString cVersion(int v) { return QLocale::c().toString(v / 100.0, 'f', 2); }
+int tooMany(const CliContext& ctx, int allowed)
+{
+    return cliUsage(
+        cliText("gsCliZuVieleArgumente", QStringLiteral("zu viele Argumente: %1")).arg(ctx.args.mid(allowed).join(' ')),
+        ctx.command);
+}
+
+// The decoded configuration of a profile text, for comparisons.
+bool decodeProfile(const QByteArray& text, ProfileData* data)
+{
+    Image img;
+    if (!ProfileReader::parse(text, img))
+        return false;
+    *data = ProfileReader::decode(img);
+    return true;
+}
+
+// The differences between a file and the unit, field by field: lines on stdout (or the
+// "differences" of the JSON object). Returns 0 when equal, 1 when not.
+int reportDifferences(UnitSession& s, const ProfileData& file, const ProfileData& unit)
+{
+    const QList<ProfileDiff::Change> changes = ProfileDiff::compare(file, unit);
+    s.result.insert(QStringLiteral("equal"), changes.isEmpty());
+    s.result.insert(QStringLiteral("differences"), ProfileDiff::toJson(changes));
+    if (!s.json) {
+        QByteArray out;
+        for (const ProfileDiff::Change& c : changes)
+            out += ProfileDiff::line(c).toUtf8() + '\n';
+        cliPrint(out);
+    }
+    if (!changes.isEmpty()) {
+        cliNotice(cliText("gsCliUnterschiede", QStringLiteral("das Gerät weicht in %1 Feldern von der Datei ab"))
+                      .arg(changes.size()));
+        s.result.insert(QStringLiteral("ok"), false);
+    }
+    return s.finish(changes.isEmpty() ? ExitOk : ExitFailure);
+}
+
+QString outputFileFor(const CliContext& ctx, const QString& serial)
+{
+    if (!ctx.output.endsWith(QLatin1Char('/')) && !ctx.output.endsWith(QDir::separator()))
+        return ctx.output;
+    return ctx.output + UnitBackup::unitName(serial) + QStringLiteral(".cfg");
+}
 
 int unitCommand(CliContext& ctx)
 {
     const QString sub = ctx.args.value(0);
-    if (sub != QLatin1String("status") && sub != QLatin1String("read") && sub != QLatin1String("write"))
-        return cliFail(QStringLiteral("unit takes status, read -o FILE.cfg or write FILE.cfg"), 2);
+    const bool status = sub == QLatin1String("status"), read = sub == QLatin1String("read"),
+               write = sub == QLatin1String("write"), verify = sub == QLatin1String("verify");
+    if (!status && !read && !write && !verify)
+        return cliUsage(cliText("gsCliUnitAufruf",
+                                QStringLiteral("unit nimmt status, read -o DATEI.cfg, write DATEI.cfg oder verify "
+                                               "DATEI.cfg")),
+                        ctx.command);
+    unsigned allowed = OptDevice | OptJson;
+    if (read)
+        allowed |= OptOutput | OptRetries;
+    if (write)
+        allowed |= OptNoBackup | OptVerify | OptRetries;
+    if (verify)
+        allowed |= OptRetries;
+    if (int c = ctx.onlyOptions(allowed, QStringLiteral("unit ") + sub))
+        return c;
+    if (read && ctx.json && ctx.output == QLatin1String("-"))
+        return cliUsage(
+            cliText("gsCliJsonUndStdout", QStringLiteral("--json und -o - schreiben beide auf die Standardausgabe")),
+            ctx.command);
+    const int words = write || verify ? 2 : 1;
+    if (ctx.args.size() > words)
+        return tooMany(ctx, words);
     QStringList lines;
-    if (sub == QLatin1String("read") && ctx.output.isEmpty())
-        return cliFail(QStringLiteral("unit read needs -o FILE.cfg"), 2);
-    if (sub == QLatin1String("read")) {
-        // Found out now, not after the whole read with the data lost.
-        const QString problem = unwritableOutput(ctx.output);
+    if (read && ctx.output.isEmpty())
+        return cliUsage(cliText("gsCliUnitReadAusgabe", QStringLiteral("unit read braucht -o DATEI.cfg")), ctx.command);
+    if (read && ctx.output != QLatin1String("-")) {
+        // Found out now, not after the whole read with the data lost (for a folder: a file in it).
+        const QString probe = outputFileFor(ctx, QStringLiteral("unknown"));
+        const QString problem = cliUnwritableOutput(probe);
         if (!problem.isEmpty())
-            return cliFail(QStringLiteral("%1: %2; nothing was read").arg(ctx.output, problem));
+            return cliFail(cliText("gsCliNichtsGelesen", QStringLiteral("%1: %2; es wurde nichts gelesen"))
+                               .arg(ctx.output, problem),
+                           ExitFile);
     }
-    if (sub == QLatin1String("write")) {
+    if (write || verify) {
         if (ctx.args.size() < 2)
-            return cliFail(QStringLiteral("unit write needs a profile file"), 2);
+            return cliUsage(cliText("gsCliUnitDatei", QStringLiteral("unit %1 braucht eine Profildatei")).arg(sub),
+                            ctx.command);
         QString error;
-        lines = ConfigTransfer::checkHexFile(ctx.args[1], &error, true);
+        lines = cliCheckedProfileLines(ctx.args[1], &error);
         if (lines.isEmpty())
-            return cliFail(error);
+            return cliFail(error, ExitFile);
     }
-    Session s;
-    if (!open(ctx, s))
-        return 1;
+    // Backups go to the program folder: found before the unit is touched.
+    QString dataRoot;
+    if (write && !ctx.noBackup) {
+        QString error;
+        dataRoot = gState().dataRoot.isEmpty() ? DataRoot::find(&error) : gState().dataRoot;
+        if (dataRoot.isEmpty())
+            return cliFail(error, ExitFile);
+    }
+    UnitSession s;
+    if (!s.open(ctx, QStringLiteral("unit ") + sub))
+        return ExitNoUnit;
     Link& l = *s.link;
-    if (sub == QLatin1String("status")) {
+    if (status) {
         const UnitStatus st = UnitOps::refresh(l);
         if (!st.ok)
-            return failWith(s, noAnswer(s) ? QString() : QStringLiteral("the unit sent no complete status record"));
+            return s.fail(st.outcome);
+        if (s.json) {
+            s.result.insert(QStringLiteral("inputs"), bitList(st.inputs));
+            s.result.insert(QStringLiteral("relays"), bitList(st.relays));
+            s.result.insert(QStringLiteral("hardwareVersion"), cVersion(st.hw));
+            s.result.insert(QStringLiteral("firmwareVersion"), cVersion(st.fw));
+            return s.finish();
+        }
         QTextStream out(stdout);
         out << "inputs 1-8: " << bits(st.inputs) << "\n"
             << "relays 1-8: " << bits(st.relays) << "\n"
             << "hardware version: " << cVersion(st.hw) << "\n"
             << "firmware version: " << cVersion(st.fw) << "\n";
-        return 0;
+        return ExitOk;
     }
     l.resetForCommand();
-    UnitStatus unitVersion;
-    if (!versionOk(s, UnitOps::VersionLevel::Configuration, false, &unitVersion))
-        return failWith(s,
-                        noAnswer(s) || !unitVersion.ok
-                            ? QString()
-                            : QStringLiteral("the unit's firmware version %1 does not match this program (%2)")
-                                  .arg(cVersion(unitVersion.fw), cVersion(UnitOps::toolVersionValue())));
-    ConfigTransfer t(l);
-    if (sub == QLatin1String("read")) {
-        s.sink.what = QStringLiteral("reading");
+    if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Configuration, false); !v)
+        return s.fail(v);
+    if (ctx.args.size() > 1)
+        s.result.insert(QStringLiteral("file"), ctx.args[1]);
+
+    if (read || verify) {
+        QString serial;
+        if (read && outputFileFor(ctx, QString()) != ctx.output) {
+            if (const UnitOutcome o = UnitBackup::readSerial(l, &serial); !o)
+                return s.fail(o);
+            s.result.insert(QStringLiteral("serial"), serial);
+        }
+        s.sink.what = cliText("gsCliFortschrittLesen", QStringLiteral("Lesen"));
         UnitImage img;
-        const TransferOutcome o = t.read(img);
+        const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
         if (!o.ok())
-            return failWith(s, o.detail);
-        QByteArray text;
-        for (const QString& line : img.lines())
-            text += line.toLatin1() + "\r\n";
-        const FileAccess::WriteResult w = FileAccess::writeFile(ctx.output, text);
+            return s.fail(o);
+        const QByteArray text = UnitBackup::profileText(img);
+        if (verify) {
+            ProfileData file, unit;
+            decodeProfile((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
+            decodeProfile(text, &unit);
+            return reportDifferences(s, file, unit);
+        }
+        if (ctx.output == QLatin1String("-")) {
+            cliPrint(text);
+            return ExitOk;
+        }
+        const QString path = outputFileFor(ctx, serial);
+        const FileAccess::WriteResult w = FileAccess::writeFile(path, text);
         if (!w.ok())
-            return cliFail(w.error);
-        return 0;
+            return s.finish(cliFail(w.error, ExitFile));
+        s.result.insert(QStringLiteral("file"), path);
+        return s.finish();
     }
-    s.sink.what = QStringLiteral("writing");
-    const TransferOutcome o = t.write(lines, 3);
+
+    // unit write: the unit's configuration kept first, then the write, then (--verify) the
+    // read-back compared with the file.
+    if (!ctx.noBackup) {
+        s.sink.what = cliText("gsCliFortschrittSicherung", QStringLiteral("Sicherung"));
+        const UnitBackup::Result backup
+            = UnitBackup::readAndStore(l, dataRoot, QDateTime::currentDateTime(), ctx.retries);
+        if (!backup.outcome)
+            return s.fail(backup.outcome);
+        if (!backup.fileError.isEmpty())
+            return s.finish(
+                cliFail(cliText("gsCliSicherungFehlgeschlagen", QStringLiteral("%1; das Gerät wurde nicht beschrieben"))
+                            .arg(backup.fileError),
+                        ExitFile));
+        s.result.insert(QStringLiteral("serial"), backup.serial);
+        s.result.insert(QStringLiteral("backup"), backup.path);
+        cliNotice(cliText("gsCliSicherungGespeichert", QStringLiteral("Sicherung der Konfiguration des Geräts: %1"))
+                      .arg(QDir::toNativeSeparators(backup.path)));
+        l.resetForCommand();
+    }
+    s.sink.what = cliText("gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
+    const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).write(lines, 3); });
     if (!o.ok())
-        return failWith(s, o.detail);
-    return 0;
+        return s.fail(o);
+    merge(s.result, cliTransferJson(o));
+    if (!ctx.verify)
+        return s.finish();
+    s.sink.what = cliText("gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
+    UnitImage img;
+    const TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+    if (!back.ok())
+        return s.fail(back);
+    ProfileData file, unit;
+    decodeProfile((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
+    decodeProfile(UnitBackup::profileText(img), &unit);
+    s.result.insert(QStringLiteral("verified"), ProfileDiff::compare(file, unit).isEmpty());
+    return reportDifferences(s, file, unit);
 }
 
 int relayCommand(CliContext& ctx)
@@ -265,40 +545,56 @@ int relayCommand(CliContext& ctx)
     const int n = ctx.args.value(0).toInt(&ok);
     const QString how = ctx.args.value(1);
     if (!ok || n < 1 || n > 4 || (how != QLatin1String("on") && how != QLatin1String("off")))
-        return cliFail(QStringLiteral("relay takes a number 1..4 and on or off"), 2);
+        return cliUsage(cliText("gsCliRelaisAufruf", QStringLiteral("relay nimmt eine Nummer 1..4 und on oder off")),
+                        ctx.command);
+    if (ctx.args.size() > 2)
+        return tooMany(ctx, 2);
     QString error;
-    const QString pw = storedPassword(ctx, &error);
+    int code = ExitOk;
+    const QString pw = unitPassword(ctx, &error, &code);
     if (!error.isEmpty())
-        return cliFail(error);
-    Session s;
-    if (!open(ctx, s))
-        return 1;
+        return code == ExitUsage ? cliUsage(error, ctx.command) : cliFail(error, code);
+    UnitSession s;
+    if (!s.open(ctx, QStringLiteral("relay")))
+        return ExitNoUnit;
     const UnitStatus st = UnitOps::switchRelay(*s.link, n, how == QLatin1String("on"), pw);
-    if (!st.ok)
-        return failWith(s, noAnswer(s) ? QString() : QStringLiteral("no status after switching the relay"));
-    const bool isOn = (st.relays >> (n - 1)) & 1;
-    if (isOn != (how == QLatin1String("on")))
-        return cliFail(QStringLiteral("relay %1 is still %2 (wrong password?)").arg(n).arg(isOn ? "on" : "off"));
+    if (!st.ok || !st.outcome)
+        return s.fail(st.outcome);
     std::printf("relays 1-8: %s\n", qPrintable(bits(st.relays)));
-    return 0;
+    return ExitOk;
 }
 
 int paramCommand(CliContext& ctx)
 {
     const QString what = ctx.args.value(0), op = ctx.args.value(1);
     QString v1 = ctx.args.value(2), v2 = ctx.args.value(3);
+    auto usage = [&ctx] {
+        return cliUsage(cliText("gsCliParamAufruf",
+                                QStringLiteral("param nimmt serial get|set WERT, pin get|set-default PIN|change ALT "
+                                               "NEU, validity get|set INDEX")),
+                        ctx.command);
+    };
+    const bool known = ((what == QLatin1String("serial") || what == QLatin1String("validity"))
+                        && (op == QLatin1String("get") || op == QLatin1String("set")))
+        || (what == QLatin1String("pin")
+            && (op == QLatin1String("get") || op == QLatin1String("set-default") || op == QLatin1String("change")));
+    if (!known)
+        return usage();
+    const bool needsPassword = (what == QLatin1String("validity") && op == QLatin1String("set"))
+        || (what == QLatin1String("pin") && op == QLatin1String("change"));
+    const int words = op == QLatin1String("get") ? 2 : op == QLatin1String("change") ? 4 : 3;
+    if (ctx.args.size() > words)
+        return tooMany(ctx, words);
+    const unsigned paramOptions
+        = OptDevice | (needsPassword ? OptPassword : 0u) | (op == QLatin1String("get") ? OptJson : 0u);
+    if (int c = ctx.onlyOptions(paramOptions, QStringLiteral("param %1 %2").arg(what, op)))
+        return c;
     if (what == QLatin1String("pin") && (op == QLatin1String("set-default") || op == QLatin1String("change"))) {
         const bool change = op == QLatin1String("change");
         QString error;
-        if (!secretArgument(&v1, "SMSV48_PIN", change ? QStringLiteral("old PIN") : QStringLiteral("PIN"), &error)
-            || (change && !secretArgument(&v2, "SMSV48_NEW_PIN", QStringLiteral("new PIN"), &error)))
-            return cliFail(error, 2);
+        if (!secretArgument(&v1, "SMSV48_PIN", &error) || (change && !secretArgument(&v2, "SMSV48_NEW_PIN", &error)))
+            return cliFail(error, ExitUsage);
     }
-    auto usage = [] {
-        return cliFail(QStringLiteral("param takes serial get|set VALUE, pin get|set-default PIN|change OLD NEW, "
-                                      "validity get|set INDEX"),
-                       2);
-    };
     // Input rules first: nothing is sent for a bad value.
     QString key;
     if (what == QLatin1String("serial") && op == QLatin1String("set"))
@@ -313,97 +609,126 @@ int paramCommand(CliContext& ctx)
         bool ok = false;
         const int i = v1.toInt(&ok);
         if (!ok || i < 0 || i > 255)
-            return cliFail(QStringLiteral("the validity index is a number 0..255"), 2);
-    } else if (!(op == QLatin1String("get")
-                 && (what == QLatin1String("serial") || what == QLatin1String("pin")
-                     || what == QLatin1String("validity"))))
-        return usage();
-    if (!key.isEmpty()) {
-        cliLoadMessages();
-        return cliFail(gState().msg(key), 2);
+            return cliUsage(
+                cliText("gsCliGültigkeitIndex", QStringLiteral("der Gültigkeitsindex ist eine Zahl 0..255")),
+                ctx.command);
     }
+    if (!key.isEmpty())
+        return cliFail(gState().msg(key), ExitUsage);
     QString pw;
-    if (what == QLatin1String("validity") || op == QLatin1String("change")) {
-        if (op != QLatin1String("get")) {
-            QString error;
-            pw = storedPassword(ctx, &error);
-            if (!error.isEmpty())
-                return cliFail(error);
-        }
+    if (needsPassword) {
+        QString error;
+        int code = ExitOk;
+        pw = unitPassword(ctx, &error, &code);
+        if (!error.isEmpty())
+            return code == ExitUsage ? cliUsage(error, ctx.command) : cliFail(error, code);
     }
-    Session s;
-    if (!open(ctx, s))
-        return 1;
+    UnitSession s;
+    if (!s.open(ctx, QStringLiteral("param %1 %2").arg(what, op)))
+        return ExitNoUnit;
     Link& l = *s.link;
     const int address = what == QLatin1String("serial") ? 0x00 : what == QLatin1String("pin") ? 0x10 : 0x20;
     if (op == QLatin1String("get")) {
-        const QByteArray r = UnitOps::readParameter(l, address);
-        if (r.isEmpty())
-            return failWith(s, noAnswer(s) ? QString() : QStringLiteral("the unit sent no complete record"));
+        const UnitOps::ParameterRead read = UnitOps::readParameter(l, address);
+        if (!read.outcome)
+            return s.fail(read.outcome);
+        const QByteArray& r = read.reply;
+        if (s.json) {
+            if (what == QLatin1String("serial"))
+                s.result.insert(QStringLiteral("serial"), UnitOps::serialFrom(r));
+            else if (what == QLatin1String("pin")) {
+                s.result.insert(QStringLiteral("pin"), UnitOps::pinFrom(r, 0));
+                s.result.insert(QStringLiteral("pin2"), UnitOps::pinFrom(r, 1));
+            } else
+                s.result.insert(QStringLiteral("validity"), UnitOps::validityFrom(r));
+            return s.finish();
+        }
         if (what == QLatin1String("serial"))
             std::printf("%s\n", qPrintable(UnitOps::serialFrom(r)));
         else if (what == QLatin1String("pin"))
             std::printf("%s %s\n", qPrintable(UnitOps::pinFrom(r, 0)), qPrintable(UnitOps::pinFrom(r, 1)));
         else
             std::printf("%d\n", UnitOps::validityFrom(r));
-        return 0;
+        return ExitOk;
     }
     l.resetForCommand();
     l.handshake();
     if (l.unitSilent() || l.stopFlags())
-        return failWith(s, QString());
-    bool ok = false;
+        return s.fail(UnitOps::failure(l, UnitOutcome::NoAnswer, QString(), QString()));
+    UnitOutcome written;
     if (what == QLatin1String("serial"))
-        ok = UnitOps::writeSerial(l, v1);
+        written = UnitOps::writeSerial(l, v1);
     else if (op == QLatin1String("set-default"))
-        ok = UnitOps::writePinDirect(l, v1);
+        written = UnitOps::writePinDirect(l, v1);
     else if (op == QLatin1String("change"))
-        ok = UnitOps::changePin(l, pw, v1, v2);
+        written = UnitOps::changePin(l, pw, v1, v2);
     else {
-        ok = UnitOps::writeValidity(l, v1.toInt(), pw);
-        if (ok) {
+        written = UnitOps::writeValidity(l, v1.toInt(), pw);
+        if (written) {
             ConfigTransfer t(l);
             t.waitForRestart();
         }
     }
-    if (!ok)
-        return failWith(s, noAnswer(s) ? QString() : QStringLiteral("the unit refused the %1").arg(what));
-    return 0;
+    if (!written)
+        return s.fail(written);
+    return ExitOk;
 }
 
 int firmwareCommand(CliContext& ctx)
 {
     if (ctx.args.isEmpty())
-        return cliFail(QStringLiteral("firmware needs a program file (*.prg)"), 2);
+        return cliUsage(cliText("gsCliFirmwareDatei", QStringLiteral("firmware braucht eine Programmdatei (*.prg)")),
+                        ctx.command);
+    if (ctx.args.size() > 1)
+        return tooMany(ctx, 1);
+    if (int c = ctx.onlyOptions(OptDevice | OptYes | OptJson, QStringLiteral("firmware")))
+        return c;
     QString error;
     const QStringList lines = ConfigTransfer::checkHexFile(ctx.args[0], &error, false);
     if (lines.isEmpty())
-        return cliFail(error + QStringLiteral("; nothing was sent"));
+        return cliFail(cliText("gsCliNichtsGesendet", QStringLiteral("%1; es wurde nichts gesendet")).arg(error),
+                       ExitFile);
     if (!ctx.yes)
-        return cliFail(QStringLiteral("a firmware update replaces the unit's program: confirm with --yes"), 2);
-    Session s;
-    if (!open(ctx, s))
-        return 1;
+        return cliUsage(cliText("gsCliFirmwareBestätigen",
+                                QStringLiteral("eine Aktualisierung der Firmware ersetzt das Programm des Geräts: mit "
+                                               "--yes bestätigen")),
+                        ctx.command);
+    UnitSession s;
+    if (!s.open(ctx, QStringLiteral("firmware")))
+        return ExitNoUnit;
+    s.result.insert(QStringLiteral("file"), ctx.args[0]);
     Link& l = *s.link;
     l.resetForCommand();
-    if (!versionOk(s, UnitOps::VersionLevel::Firmware, true))
-        return failWith(s, QString());
-    s.sink.what = QStringLiteral("firmware");
+    if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Firmware, true); !v)
+        return s.fail(v);
+    s.sink.what = cliText("gsCliFortschrittFirmware", QStringLiteral("Firmware"));
     const TransferOutcome o = UnitOps::firmwareUpdate(l, lines, [] { return true; });
     if (!o.ok())
-        return failWith(s, o.detail);
-    return 0;
+        return s.fail(o);
+    merge(s.result, cliTransferJson(o));
+    return s.finish();
 }
 
 const CliRegistrar unitReg("unit", unitCommand,
-                           "  unit status                    inputs, relays, hardware and firmware version\n"
-                           "  unit read -o FILE.cfg          read the configuration from the unit\n"
-                           "  unit write FILE.cfg            write a configuration into the unit\n");
-const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-] switch relay 1..4\n");
+                           "  unit status [--json]           inputs, relays, hardware and firmware version\n"
+                           "  unit read -o FILE.cfg|DIR/|- [--retries N] [--json]\n"
+                           "                                 read the configuration from the unit (DIR/: the file\n"
+                           "                                 is named after the unit's serial number)\n"
+                           "  unit write FILE.cfg|- [--no-backup] [--verify] [--retries N] [--json]\n"
+                           "                                 write a configuration into the unit; first the unit's\n"
+                           "                                 configuration is kept as Backups/SERIAL/DATE-TIME.cfg\n"
+                           "                                 in the program folder (the last 50 per unit)\n"
+                           "  unit verify FILE.cfg|- [--retries N] [--json]\n"
+                           "                                 compare the unit with a file; exit 0 equal, 1 different\n",
+                           OptDevice | OptOutput | OptJson | OptNoBackup | OptVerify | OptRetries);
+const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-] switch relay 1..4\n",
+                            OptDevice | OptPassword);
 const CliRegistrar paramReg("param", paramCommand,
-                            "  param serial get|set VALUE     the unit's serial number\n"
+                            "  param serial get|set VALUE     the unit's serial number (get: --json)\n"
                             "  param pin get|set-default [PIN|-]|change [OLD|-] [NEW|-]   the SIM PIN\n"
-                            "  param validity get|set INDEX   the validity reminder (0..255)\n");
+                            "  param validity get|set INDEX   the validity reminder (0..255)\n",
+                            OptDevice | OptPassword | OptJson);
 const CliRegistrar firmwareReg("firmware", firmwareCommand,
-                               "  firmware FILE.prg --yes        replace the unit's firmware\n");
+                               "  firmware FILE.prg --yes [--json]  replace the unit's firmware\n",
+                               OptDevice | OptYes | OptJson);
 }

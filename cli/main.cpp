@@ -5,10 +5,14 @@
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
+#include "link/SerialChannel.h"
 #include "store/ConfigStore.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSerialPort>
 #include <QTextStream>
 #include <cstdio>
 #include <string>
@@ -16,29 +20,93 @@
 #include <vector>
 
 namespace {
+bool g_quiet = false;
+
 std::vector<CliCommand>& registry()
 {
     static std::vector<CliCommand> r;
     return r;
 }
 
+const CliCommand* findCommand(const QString& name)
+{
+    for (const CliCommand& c : registry())
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+// An option of the command line: the flag it sets (0: common to every command), its names,
+// the name of its value (empty: a switch), and the line --help shows.
+struct OptionDef {
+    unsigned flag;
+    QStringList names;
+    QString valueName;
+    const char* help;
+};
+
+const QList<OptionDef>& optionDefs()
+{
+    static const QList<OptionDef> defs = {
+        {0,
+         {"language"},
+         "N",
+         "--language 1..4         1 German, 2 English, 3 Italian, 4 French (default: stored setting)"},
+        {0, {"q", "quiet"}, QString(), "-q                      no progress and no notices on stderr (also --quiet)"},
+        {0,
+         {"v", "verbose"},
+         QString(),
+         "-v                      the link's events on stderr, category smsv48.link (also --verbose)"},
+        {OptDevice,
+         {"device"},
+         "PATH",
+         "--device PATH|sim       serial device of the unit, or the built-in simulated unit"},
+        {OptDevice, {"settings"}, "S", "--settings 9600,N,8,1   port settings (baud, parity, data bits, stop bits)"},
+        {OptPassword,
+         {"password"},
+         "P",
+         "--password P|-          unit password for relay, validity set and pin change\n"
+         "                          (\"-\": one line from standard input)"},
+        {OptOutput, {"o", "output"}, "FILE", "-o FILE, --output FILE  output file (\"-\": standard output)"},
+        {OptYes, {"yes"}, QString(), "--yes                   confirm a firmware update without asking"},
+        {OptJson, {"json"}, QString(), "--json                  results as one JSON object (or list) on stdout"},
+        {OptNoBackup,
+         {"no-backup"},
+         QString(),
+         "--no-backup             unit write: no backup of the unit's configuration"},
+        {OptVerify, {"verify"}, QString(), "--verify                unit write: read the unit back and compare"},
+        {OptRetries, {"retries"}, "N", "--retries N             repeat a failed transfer N times (default 0)"},
+    };
+    return defs;
+}
+
+const char* const ExitCodesHelp
+    = "exit codes:\n"
+      "  0  success (profile diff, unit verify: equal)\n"
+      "  1  failure (profile diff, unit verify: different)\n"
+      "  2  usage error: the command line is wrong, nothing was done\n"
+      "  3  no unit: no serial port, the device cannot be opened, the unit does not answer\n"
+      "  4  the unit refused (a line, the write mode, a password, a value)\n"
+      "  5  a file or the database cannot be read or written\n";
+
+void printOptions(QTextStream& out, unsigned flags, bool common)
+{
+    for (const OptionDef& o : optionDefs())
+        if ((o.flag == 0 && common) || (o.flag & flags))
+            out << "  " << o.help << "\n";
+}
+
 void printHelp()
 {
     QTextStream out(stdout);
-    out << "usage: smsv48ctl [options] COMMAND ...\n\n"
+    out << "usage: smsv48ctl [options] COMMAND ...\n"
+           "       smsv48ctl COMMAND --help\n\n"
            "Configuration tool for the SMSV48 GSM switching and alarm unit, for scripts and batch work.\n\n"
            "options:\n"
            "  --version               print the version and exit\n"
-           "  --help                  print this help and exit\n"
-           "  --device PATH|sim       serial device of the unit, or the built-in simulated unit\n"
-           "  --settings 9600,N,8,1   port settings (baud, parity, data bits, stop bits)\n"
-           "  --language 1..4         1 German, 2 English, 3 Italian, 4 French (default: stored setting)\n"
-           "  --password P|-          unit password for relay, validity set and pin change\n"
-           "                          (\"-\": one line from standard input)\n"
-           "  -o FILE                 output file\n"
-           "  --yes                   confirm a firmware update without asking\n"
-           "  --json                  results as JSON (profile diff)\n\n"
-           "commands:\n";
+           "  --help                  print this help (after a command: the command's help) and exit\n";
+    printOptions(out, ~0u, true);
+    out << "\ncommands:\n";
     for (const CliCommand& c : registry())
         out << c.usage;
     out << "\nWithout --device the tool uses the port stored by the desktop program (\"COM n\" and the device\n"
@@ -52,15 +120,76 @@ void printHelp()
            "  \"-\" in place of the password or a PIN reads it as one line from standard input: the\n"
            "  password first, then the PINs in their order.\n"
            "The tool never prints a password or PIN it was given: a line to the unit shows PW:****.\n"
+           "\nResults go to standard output, everything else to standard error. \"-\" as a file name is\n"
+           "standard input or standard output. The messages are in the language of --language.\n"
            "\nThe program folder is $SMSV48_HOME, else the folder of this program when it holds Datenbank/,\n"
-           "else the per-user data folder. Exit code 0 on success, non-zero with one line on stderr otherwise.\n";
+           "else the per-user data folder.\n\n"
+        << ExitCodesHelp;
+}
+
+void printCommandHelp(const CliCommand& c)
+{
+    QTextStream out(stdout);
+    out << "usage: smsv48ctl [options] " << c.name << " ...\n\n" << c.usage << "\noptions:\n";
+    printOptions(out, c.options, true);
+    out << "  --help                  print this help and exit\n\n" << ExitCodesHelp;
+}
+
+void printShortUsage()
+{
+    QString names;
+    for (const CliCommand& c : registry())
+        names += (names.isEmpty() ? QString() : QStringLiteral("|")) + QLatin1String(c.name);
+    std::fprintf(stderr, "usage: smsv48ctl [options] %s ...\n       smsv48ctl --help | --version | COMMAND --help\n",
+                 qPrintable(names));
+}
+
+bool takesValue(const QString& arg)
+{
+    for (const OptionDef& o : optionDefs())
+        if (!o.valueName.isEmpty())
+            for (const QString& n : o.names)
+                if (arg == (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n)
+                    return true;
+    return false;
+}
+
+// The value of a long option given as "--name V" or "--name=V" before parsing (the language
+// is needed for the messages of the parse itself).
+QString earlyValue(const QStringList& args, const QString& name)
+{
+    QString value;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--"))
+            break;
+        if (args[i] == name && i + 1 < args.size())
+            value = args[++i];
+        else if (args[i].startsWith(name + QLatin1Char('=')))
+            value = args[i].mid(name.size() + 1);
+    }
+    return value;
+}
+
+int languageNumber(const QString& text)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= 1 && n <= 4 ? n : 0;
+}
+
+bool validSettings(const QString& settings, QString* error)
+{
+    QSerialPort probe;
+    return SerialChannel::applySettings(probe, settings, error);
 }
 } // namespace
 
-CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usage)
+CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usage, unsigned options)
 {
-    registry().push_back(CliCommand {name, handler, usage});
+    registry().push_back(CliCommand {name, handler, usage, options});
 }
+
+QString cliText(const char* key, const QString& german) { return gState().msgOr(QString::fromUtf8(key), german); }
 
 int cliFail(const QString& message, int code)
 {
@@ -70,10 +199,40 @@ int cliFail(const QString& message, int code)
     return code;
 }
 
+int cliUsage(const QString& message, const QString& command)
+{
+    const QString help
+        = command.isEmpty() ? QStringLiteral("smsv48ctl --help") : QStringLiteral("smsv48ctl %1 --help").arg(command);
+    return cliFail(cliText("gsCliSieheHilfe", QStringLiteral("%1 (siehe %2)")).arg(message, help), ExitUsage);
+}
+
+int CliContext::onlyOptions(unsigned allowed, const QString& what) const
+{
+    for (const OptionDef& o : optionDefs())
+        if (o.flag && (given & o.flag) && !(allowed & o.flag)) {
+            const QString name = o.names.last().size() == 1 ? QStringLiteral("-") + o.names.last()
+                                                            : QStringLiteral("--") + o.names.last();
+            return cliUsage(
+                cliText("gsCliOptionNichtFür", QStringLiteral("%2 nimmt die Option %1 nicht")).arg(name, what),
+                command);
+        }
+    return ExitOk;
+}
+
 void cliNotice(const QString& message)
 {
+    if (g_quiet)
+        return;
     std::fprintf(stderr, "smsv48ctl: %s\n", cliMaskSecrets(message).toLocal8Bit().constData());
     std::fflush(stderr);
+}
+
+bool cliQuiet() { return g_quiet; }
+
+void cliPrint(const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
 }
 
 QString cliMaskSecrets(QString text)
@@ -99,7 +258,7 @@ bool cliReadSecret(QString* into)
 void cliProgress(const QString& what, int done, int total)
 {
     static const bool tty = isatty(fileno(stderr));
-    if (total <= 0)
+    if (total <= 0 || g_quiet)
         return;
     if (tty) {
         const int width = 30;
@@ -123,17 +282,13 @@ bool CliContext::prepareStore()
     QString error;
     st.dataRoot = DataRoot::find(&error);
     if (st.dataRoot.isEmpty()) {
-        cliFail(error);
+        cliFail(error, ExitFile);
         return false;
     }
     st.databasePath = DataRoot::databasePath(st.dataRoot);
-    if (language != 0)
-        st.language = language;
-    else
-        st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
     const QString problem = checkDatabase(st.databasePath);
     if (!problem.isEmpty()) {
-        cliFail(problem);
+        cliFail(problem, ExitFile);
         return false;
     }
     cliLoadMessages();
@@ -176,8 +331,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
-    CliContext ctx;
-    QStringList words;
 #ifdef Q_OS_UNIX
     // File names are bytes: each argument is kept so that it names the very file it named on
     // the command line, also when it is not valid UTF-8 (QCoreApplication::arguments() turns
@@ -188,73 +341,149 @@ int main(int argc, char** argv)
 #else
     const QStringList all = app.arguments().mid(1);
 #endif
-    for (int i = 0; i < all.size(); ++i) {
-        const QString& a = all[i];
-        auto next = [&](QString* into) {
-            if (i + 1 >= all.size())
-                return false;
-            *into = all[++i];
-            return true;
-        };
-        if (a == "--version") {
+    if (all.isEmpty()) {
+        printShortUsage();
+        return ExitUsage;
+    }
+
+    // One language for every message of the run: --language when it is valid, else the
+    // stored setting, chosen before anything is said.
+    CliContext ctx;
+    const QString languageText = earlyValue(all, QStringLiteral("--language"));
+    ctx.language = languageNumber(languageText);
+    if (ctx.language != 0)
+        gState().language = ctx.language;
+    else
+        gState().setLanguage(
+            Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+    cliLoadMessages();
+
+    // The command: the first word that is neither an option nor an option's value.
+    int commandAt = -1;
+    for (int i = 0; i < all.size() && commandAt < 0; ++i) {
+        if (all[i] == QLatin1String("--")) {
+            if (i + 1 < all.size())
+                commandAt = i + 1;
+            break;
+        }
+        if (all[i].startsWith(QLatin1Char('-')) && all[i].size() > 1) {
+            if (takesValue(all[i]))
+                ++i;
+            continue;
+        }
+        commandAt = i;
+    }
+    const bool wantsHelp = all.contains(QStringLiteral("--help")) || all.contains(QStringLiteral("-h"));
+    if (commandAt < 0) {
+        if (all.contains(QStringLiteral("--version"))) {
             std::printf("smsv48ctl %s\n", SMSV48_VERSION);
-            return 0;
-        } else if (a == "--help" || a == "-h") {
+            return ExitOk;
+        }
+        if (wantsHelp) {
             printHelp();
-            return 0;
-        } else if (a == "--device") {
-            if (!next(&ctx.device))
-                return cliFail(QStringLiteral("--device needs a device path or \"sim\""), 2);
-        } else if (a == "--settings") {
-            if (!next(&ctx.settings))
-                return cliFail(QStringLiteral("--settings needs a text like 9600,N,8,1"), 2);
-            ctx.settingsGiven = true;
-        } else if (a == "--language") {
-            QString v;
-            bool ok = false;
-            if (next(&v))
-                ctx.language = v.toInt(&ok);
-            if (!ok || ctx.language < 1 || ctx.language > 4)
-                return cliFail(QStringLiteral("--language takes 1 (German), 2 (English), 3 (Italian) or 4 (French)"),
-                               2);
-        } else if (a == "--password") {
-            if (!next(&ctx.password))
-                return cliFail(QStringLiteral("--password needs a value"), 2);
-            ctx.passwordGiven = true;
-        } else if (a == "-o" || a == "--output") {
-            if (!next(&ctx.output))
-                return cliFail(QStringLiteral("-o needs a file name"), 2);
-        } else if (a == "--yes") {
-            ctx.yes = true;
-        } else if (a == "--json") {
-            ctx.json = true;
-        } else if (a.startsWith("--")) {
-            return cliFail(QStringLiteral("unknown option %1 (see --help)").arg(a), 2);
-        } else {
-            words << a;
+            return ExitOk;
+        }
+        printShortUsage();
+        return cliUsage(cliText("gsCliKeinBefehl", QStringLiteral("kein Befehl angegeben")));
+    }
+    const CliCommand* command = findCommand(all[commandAt]);
+    if (!command)
+        return cliUsage(
+            cliText("gsCliUnbekannterBefehl", QStringLiteral("unbekannter Befehl \"%1\"")).arg(all[commandAt]));
+    ctx.command = QString::fromLatin1(command->name);
+    if (wantsHelp) {
+        printCommandHelp(*command);
+        return ExitOk;
+    }
+
+    QCommandLineParser parser;
+    QList<QCommandLineOption> options;
+    for (const OptionDef& o : optionDefs()) {
+        if (o.flag != 0 && !(o.flag & command->options))
+            continue;
+        QCommandLineOption option(o.names);
+        if (!o.valueName.isEmpty())
+            option.setValueName(o.valueName);
+        options << option;
+        parser.addOption(option);
+    }
+    QStringList withoutCommand = all;
+    withoutCommand.removeAt(commandAt);
+    if (!parser.parse(QStringList {QStringLiteral("smsv48ctl")} + withoutCommand)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            const QString name
+                = (unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + unknown.first();
+            return cliUsage(
+                cliText("gsCliUnbekannteOption", QStringLiteral("%2 kennt die Option %1 nicht")).arg(name, ctx.command),
+                ctx.command);
+        }
+        QString missing;
+        for (const QString& a : withoutCommand)
+            if (takesValue(a))
+                missing = a;
+        return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(missing),
+                        ctx.command);
+    }
+    for (const OptionDef& o : optionDefs())
+        if (o.flag && (o.flag & command->options) && parser.isSet(o.names.first()))
+            ctx.given |= o.flag;
+    ctx.args = parser.positionalArguments();
+
+    if (parser.isSet(QStringLiteral("language")) && ctx.language == 0)
+        return cliUsage(cliText("gsCliSpracheUngültig",
+                                QStringLiteral("--language nimmt 1 (Deutsch), 2 (Englisch), 3 (Italienisch) oder 4 "
+                                               "(Französisch), nicht \"%1\""))
+                            .arg(parser.value(QStringLiteral("language"))),
+                        ctx.command);
+    g_quiet = parser.isSet(QStringLiteral("quiet"));
+    ctx.quiet = g_quiet;
+    ctx.verbose = parser.isSet(QStringLiteral("verbose"));
+    if (ctx.verbose)
+        QLoggingCategory::setFilterRules(QStringLiteral("smsv48.link.debug=true"));
+    if (command->options & OptDevice) {
+        ctx.device = parser.value(QStringLiteral("device"));
+        if (parser.isSet(QStringLiteral("device")) && ctx.device.isEmpty())
+            return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
+                                .arg(QStringLiteral("--device")),
+                            ctx.command);
+        ctx.settingsGiven = parser.isSet(QStringLiteral("settings"));
+        if (ctx.settingsGiven) {
+            ctx.settings = parser.value(QStringLiteral("settings"));
+            QString error;
+            if (!validSettings(ctx.settings, &error))
+                return cliUsage(error, ctx.command);
         }
     }
-    if (words.isEmpty()) {
-        printHelp();
-        return 2;
+    if (command->options & OptOutput) {
+        ctx.output = parser.value(QStringLiteral("output"));
+        if (parser.isSet(QStringLiteral("output")) && ctx.output.isEmpty())
+            return cliUsage(
+                cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(QStringLiteral("-o")),
+                ctx.command);
     }
-    const QString name = words.takeFirst();
-    for (const CliCommand& c : registry()) {
-        if (name == QLatin1String(c.name)) {
-            ctx.args = words;
-            // The password from standard input before any PIN there (see --help).
-            if (ctx.passwordGiven && ctx.password == QLatin1String("-") && !cliReadSecret(&ctx.password))
-                return cliFail(QStringLiteral("--password -: no line on standard input"), 2);
-            // The shared logic reports through the message texts: load them in the chosen
-            // language before any command checks a file.
-            if (ctx.language != 0)
-                gState().language = ctx.language;
-            else
-                gState().setLanguage(
-                    Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
-            cliLoadMessages();
-            return c.handler(ctx);
-        }
+    ctx.yes = (command->options & OptYes) && parser.isSet(QStringLiteral("yes"));
+    ctx.json = (command->options & OptJson) && parser.isSet(QStringLiteral("json"));
+    ctx.noBackup = (command->options & OptNoBackup) && parser.isSet(QStringLiteral("no-backup"));
+    ctx.verify = (command->options & OptVerify) && parser.isSet(QStringLiteral("verify"));
+    if ((command->options & OptRetries) && parser.isSet(QStringLiteral("retries"))) {
+        bool ok = false;
+        ctx.retries = parser.value(QStringLiteral("retries")).toInt(&ok);
+        if (!ok || ctx.retries < 0 || ctx.retries > 99)
+            return cliUsage(
+                cliText("gsCliWiederholungenUngültig", QStringLiteral("--retries nimmt eine Zahl 0..99, nicht \"%1\""))
+                    .arg(parser.value(QStringLiteral("retries"))),
+                ctx.command);
     }
-    return cliFail(QStringLiteral("unknown command \"%1\" (see --help)").arg(name), 2);
+    if ((command->options & OptPassword) && parser.isSet(QStringLiteral("password"))) {
+        ctx.passwordGiven = true;
+        ctx.password = parser.value(QStringLiteral("password"));
+        // The password from standard input before any PIN there (see --help).
+        if (ctx.password == QLatin1String("-") && !cliReadSecret(&ctx.password))
+            return cliFail(cliText("gsCliPasswortStdinLeer",
+                                   QStringLiteral("--password -: keine Zeile auf der "
+                                                  "Standardeingabe")),
+                           ExitUsage);
+    }
+    return command->handler(ctx);
 }

@@ -8,6 +8,28 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+UnitOutcome UnitOutcome::fromTransfer(const TransferOutcome& transfer)
+{
+    UnitOutcome o;
+    switch (transfer.kind) {
+    case TransferOutcome::Ok: o.kind = Ok; break;
+    case TransferOutcome::NoAnswer: o.kind = NoAnswer; break;
+    case TransferOutcome::PortLost: o.kind = PortLost; break;
+    case TransferOutcome::LineRefused:
+    case TransferOutcome::WriteRefused: o.kind = Refused; break;
+    case TransferOutcome::Cancelled:
+    case TransferOutcome::Declined: o.kind = Cancelled; break;
+    case TransferOutcome::VersionMismatch: o.kind = Mismatch; break;
+    case TransferOutcome::NotStarted:
+    case TransferOutcome::BlockUnreadable:
+    case TransferOutcome::BadBlockCode:
+    case TransferOutcome::FileError: o.kind = Incomplete; break;
+    }
+    o.messageKey = transfer.messageKey;
+    o.detail = transfer.detail;
+    return o;
+}
+
 namespace UnitOps {
 namespace {
     QString hex2(int v) { return QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')); }
@@ -22,10 +44,38 @@ namespace {
     }
 }
 
+UnitOutcome failure(Link& link, UnitOutcome::Kind otherwise, const QString& key, const QString& german)
+{
+    UnitOutcome o;
+    if (link.portLost()) {
+        o.kind = UnitOutcome::PortLost;
+        o.messageKey = QStringLiteral("gsMsgVerbindungUnterbrochen");
+        o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"),
+                                  QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
+    } else if (link.unitSilent()) {
+        o.kind = UnitOutcome::NoAnswer;
+        o.messageKey = QStringLiteral("gsMsgKeineAntwort");
+        o.detail
+            = gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+    } else if (link.cancelled() || gState().closing) {
+        o.kind = UnitOutcome::Cancelled;
+        o.messageKey = QStringLiteral("gsMsgVorgangAbgebrochen");
+        o.detail = gState().msgOr(QStringLiteral("gsMsgVorgangAbgebrochen"),
+                                  QStringLiteral("der Vorgang wurde abgebrochen"));
+    } else {
+        o.kind = otherwise;
+        o.messageKey = key;
+        o.detail = gState().msgOr(key, german);
+    }
+    return o;
+}
+
 UnitStatus decodeStatus(const QByteArray& reply)
 {
     UnitStatus s;
     s.ok = !reply.isEmpty();
+    if (s.ok)
+        s.outcome = UnitOutcome();
     s.inputs = Link::dataByte(reply, 0);
     s.relays = Link::dataByte(reply, 2);
     s.hw = Link::dataByte(reply, 14);
@@ -35,7 +85,21 @@ UnitStatus decodeStatus(const QByteArray& reply)
 
 QString versionText(int value) { return QLocale().toString(value / 100.0, 'f', 2); }
 
-UnitStatus queryStatus(Link& link) { return decodeStatus(link.readRecord(QStringLiteral(":HR1 CT:0010 AD:0060"))); }
+namespace {
+    UnitOutcome incompleteStatus(Link& link)
+    {
+        return failure(link, UnitOutcome::Incomplete, QStringLiteral("gsMsgStatusUnvollständig"),
+                       QStringLiteral("das Gerät hat keinen vollständigen Statusdatensatz gesendet"));
+    }
+}
+
+UnitStatus queryStatus(Link& link)
+{
+    UnitStatus s = decodeStatus(link.readRecord(QStringLiteral(":HR1 CT:0010 AD:0060")));
+    if (!s.ok)
+        s.outcome = incompleteStatus(link);
+    return s;
+}
 
 UnitStatus refresh(Link& link)
 {
@@ -43,7 +107,9 @@ UnitStatus refresh(Link& link)
     link.handshake();
     if (link.unitSilent() || link.stopFlags()) {
         link.showPortLost();
-        return UnitStatus();
+        UnitStatus s;
+        s.outcome = incompleteStatus(link);
+        return s;
     }
     return queryStatus(link);
 }
@@ -52,7 +118,8 @@ int toolVersionMajor() { return SMSV48_VERSION_MAJOR; }
 int toolVersionMinor() { return SMSV48_VERSION_MINOR; }
 int toolVersionValue() { return toolVersionMajor() * 100 + (toolVersionMinor() % 10) * 10; }
 
-bool checkVersion(Link& link, VersionLevel level, UnitStatus* status, const std::function<bool(const QString&)>& ask)
+UnitOutcome checkVersion(Link& link, VersionLevel level, UnitStatus* status,
+                         const std::function<bool(const QString&)>& ask)
 {
     UnitStatus s;
     for (int read = 0; read < VersionStatusReads && !s.ok; ++read) {
@@ -70,15 +137,26 @@ bool checkVersion(Link& link, VersionLevel level, UnitStatus* status, const std:
         if (!link.unitSilent() && !link.stopFlags()) {
             link.declareSilent();
         }
-        return false;
+        return failure(link, UnitOutcome::NoAnswer, QStringLiteral("gsMsgGerätAntwortetNicht"),
+                       QStringLiteral("das Gerät antwortet nicht"));
     }
     // The units digit and the first decimal of the firmware version against the tool's
     // major and minor version.
     const int unitMajor = (s.fw / 100) % 10, unitMinor = (s.fw / 10) % 10;
     if (unitMajor == toolVersionMajor() % 10 && unitMinor == toolVersionMinor() % 10)
-        return true;
+        return UnitOutcome();
     if (link.portLost())
-        return false;
+        return failure(link, UnitOutcome::PortLost, QString(), QString());
+    // Versions in the unit's notation, the same in every language ("2.50").
+    UnitOutcome mismatch;
+    mismatch.kind = UnitOutcome::Mismatch;
+    mismatch.messageKey = QStringLiteral("gsMsgVersionskonflikt");
+    mismatch.detail
+        = gState()
+              .msgOr(QStringLiteral("gsMsgFirmwareVersionPasstNicht"),
+                     QStringLiteral("die Firmware-Version %1 des Geräts passt nicht zu diesem Programm (%2)"))
+              .arg(QLocale::c().toString(s.fw / 100.0, 'f', 2),
+                   QLocale::c().toString(toolVersionValue() / 100.0, 'f', 2));
     if (level == VersionLevel::Firmware) {
         const QString q = gState().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
             + gState()
@@ -87,28 +165,36 @@ bool checkVersion(Link& link, VersionLevel level, UnitStatus* status, const std:
                              "Firmware des Geräts: %1; Version dieses Programms: %2. Firmware trotzdem aktualisieren?"))
                   .arg(versionText(s.fw), versionText(toolVersionValue()));
         link.setLastMessageKey(QStringLiteral("gsMsgVersionskonflikt"));
-        if (ask)
-            return ask(q);
-        return link.notify(QStringLiteral("gsMsgVersionskonflikt"), q, Notice::Severity::Question,
-                           gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Notice::Yes | Notice::No,
-                           Notice::No)
-            == Notice::Yes;
+        const bool go = ask
+            ? ask(q)
+            : link.notify(QStringLiteral("gsMsgVersionskonflikt"), q, Notice::Severity::Question,
+                          gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Notice::Yes | Notice::No, Notice::No)
+                == Notice::Yes;
+        if (go)
+            return UnitOutcome();
+        mismatch.kind = UnitOutcome::Cancelled;
+        return mismatch;
     }
     link.notify(QStringLiteral("gsMsgVersionskonflikt"), gState().msg(QStringLiteral("gsMsgVersionskonflikt")),
                 Notice::Severity::Critical, gState().msg(QStringLiteral("gsTitelVersionskonflikt")));
-    return false;
+    return mismatch;
 }
 
 UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
 {
     link.resetForCommand();
     UnitStatus s = refresh(link);
-    if (link.unitSilent() || link.portLost())
-        return UnitStatus();
+    if (link.unitSilent() || link.portLost()) {
+        s.ok = false;
+        s.outcome = incompleteStatus(link);
+        return s;
+    }
     link.handshake();
     if (link.unitSilent() || link.stopFlags()) {
         link.showPortLost();
-        return UnitStatus();
+        UnitStatus none;
+        none.outcome = incompleteStatus(link);
+        return none;
     }
     const QString command
         = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
@@ -119,6 +205,14 @@ UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
         link.channel().discardInput();
     s = queryStatus(link);
     link.showPortLost();
+    if (s.ok && bool((s.relays >> (output - 1)) & 1) != on) {
+        s.outcome.kind = UnitOutcome::Refused;
+        s.outcome.messageKey = QStringLiteral("gsMsgRelaisNichtGeschaltet");
+        s.outcome.detail = gState()
+                               .msgOr(QStringLiteral("gsMsgRelaisNichtGeschaltet"),
+                                      QStringLiteral("Relais %1 wurde nicht geschaltet (falsches Passwort?)"))
+                               .arg(output);
+    }
     return s;
 }
 
@@ -177,16 +271,17 @@ QString nextSerial(const QString& serial)
     return QString::number(v + 1).rightJustified(6, QLatin1Char('0'));
 }
 
-QByteArray readParameter(Link& link, int address)
+ParameterRead readParameter(Link& link, int address)
 {
+    ParameterRead r;
     link.resetForCommand();
     link.handshake();
-    if (link.unitSilent() || link.stopFlags()) {
-        link.showPortLost();
-        return QByteArray();
-    }
-    const QByteArray r = link.readRecord(QStringLiteral(":HR2 CT:0010 AD:00") + hex2(address));
+    if (!link.unitSilent() && !link.stopFlags())
+        r.reply = link.readRecord(QStringLiteral(":HR2 CT:0010 AD:00") + hex2(address));
     link.showPortLost();
+    if (r.reply.isEmpty())
+        r.outcome = failure(link, UnitOutcome::Incomplete, QStringLiteral("gsMsgDatensatzUnvollständig"),
+                            QStringLiteral("das Gerät hat keinen vollständigen Datensatz gesendet"));
     return r;
 }
 
@@ -224,9 +319,24 @@ namespace {
         link.sendChecked(rec, true);
         return link.lastLineAccepted();
     }
+
+    UnitOutcome written(Link& link, bool ok, const QString& key, const QString& german)
+    {
+        return ok ? UnitOutcome() : failure(link, UnitOutcome::Refused, key, german);
+    }
+    UnitOutcome serialRefused(Link& link, bool ok)
+    {
+        return written(link, ok, QStringLiteral("gsMsgSeriennummerAbgelehnt"),
+                       QStringLiteral("das Gerät hat die Seriennummer nicht angenommen"));
+    }
+    UnitOutcome pinRefused(Link& link, bool ok)
+    {
+        return written(link, ok, QStringLiteral("gsMsgPINAbgelehnt"),
+                       QStringLiteral("das Gerät hat die PIN nicht angenommen"));
+    }
 }
 
-bool writeSerial(Link& link, const QString& serial)
+UnitOutcome writeSerial(Link& link, const QString& serial)
 {
     const bool ok = startAndRecord(link, serialRecord(serial));
     if (!link.unitSilent() && !link.stopFlags()) {
@@ -234,10 +344,10 @@ bool writeSerial(Link& link, const QString& serial)
         link.writeRaw(":00000001FF\r");
     }
     link.showPortLost();
-    return ok;
+    return serialRefused(link, ok);
 }
 
-bool writePinDirect(Link& link, const QString& pin)
+UnitOutcome writePinDirect(Link& link, const QString& pin)
 {
     bool ok = startAndRecord(link, pinRecord(pin));
     if (!link.unitSilent() && !link.stopFlags()) {
@@ -245,18 +355,18 @@ bool writePinDirect(Link& link, const QString& pin)
         ok = ok && link.lastLineAccepted();
     }
     link.showPortLost();
-    return ok;
+    return pinRefused(link, ok);
 }
 
-bool changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin)
+UnitOutcome changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin)
 {
     link.clearLineGivenUp();
     link.sendChecked(QStringLiteral(":PIN PW:%1 PA:%2 PN:%3").arg(password, oldPin, newPin));
     link.showPortLost();
-    return link.lastLineAccepted();
+    return pinRefused(link, link.lastLineAccepted());
 }
 
-bool writeValidity(Link& link, int index, const QString& password)
+UnitOutcome writeValidity(Link& link, int index, const QString& password)
 {
     bool ok = startAndRecord(link, validityRecord(index));
     if (!link.unitSilent() && !link.stopFlags()) {
@@ -267,7 +377,8 @@ bool writeValidity(Link& link, int index, const QString& password)
         link.sendLine(QStringLiteral(":SMR PW:") + password);
     }
     link.showPortLost();
-    return ok;
+    return written(link, ok, QStringLiteral("gsMsgGültigkeitAbgelehnt"),
+                   QStringLiteral("das Gerät hat die Gültigkeitserinnerung nicht angenommen"));
 }
 
 QStringList validityItems(const QString& w1, const QString& w2, const QString& w3, const QString& w4)

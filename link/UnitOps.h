@@ -8,8 +8,30 @@
 #include <QString>
 #include <QStringList>
 
+// What became of a command to the unit: its kind, the message that names it, and the
+// sentence in the program's language that says what happened (the command line prints it).
+struct UnitOutcome {
+    enum Kind {
+        Ok,
+        NoAnswer, // the unit did not answer (or stopped answering)
+        PortLost, // the port went away
+        Refused, // the unit answered "E" or did not take what it was sent
+        Cancelled, // stopped by the user, or a question answered with no
+        Mismatch, // the unit's firmware does not match this program
+        Incomplete // a reply came but was not complete
+    };
+    Kind kind = Ok;
+    QString messageKey;
+    QString detail;
+    bool ok() const { return kind == Ok; }
+    explicit operator bool() const { return ok(); }
+    // The same outcome told by a transfer (read, write, firmware).
+    static UnitOutcome fromTransfer(const TransferOutcome& transfer);
+};
+
 struct UnitStatus {
     bool ok = false; // a complete reply arrived
+    UnitOutcome outcome {UnitOutcome::Incomplete, QString(), QString()}; // why ok is false
     int inputs = 0; // data byte 0
     int relays = 0; // data byte 2
     int hw = 0; // data byte 14: hardware version x 100
@@ -25,6 +47,9 @@ QString versionText(int value);
 UnitStatus queryStatus(Link& link);
 // Handshake, then the query when the unit answered. ok false without an answer.
 UnitStatus refresh(Link& link);
+// Why the last exchange failed, as the link left it: the port gone, the unit silent or a
+// cancel; otherwise `otherwise` with the message of `key` (German stand-in `german`).
+UnitOutcome failure(Link& link, UnitOutcome::Kind otherwise, const QString& key, const QString& german);
 
 // The tool's version as the units digit and first decimal of a firmware version.
 int toolVersionMajor();
@@ -40,12 +65,15 @@ constexpr int VersionStatusReads = 3;
 // never a mismatch. At the configuration level a mismatch is refused with
 // gsMsgVersionskonflikt; at the firmware level (the update exists for exactly that unit)
 // both versions are shown and the user decides. status receives what was read.
+// The outcome: Ok, NoAnswer / PortLost, Mismatch (configuration level), or Cancelled
+// (firmware level, the user said no).
 enum class VersionLevel { Configuration, Firmware };
-bool checkVersion(Link& link, VersionLevel level, UnitStatus* status = nullptr,
-                  const std::function<bool(const QString& question)>& ask = {});
+UnitOutcome checkVersion(Link& link, VersionLevel level, UnitStatus* status = nullptr,
+                         const std::function<bool(const QString& question)>& ask = {});
 
 // Relay output 1..8 on (":RS") or off (":RC"). Handshake, command, 300 ms, then the status
-// query again; returns the status read afterwards (ok false without an answer).
+// query again; returns the status read afterwards (ok false without an answer; outcome
+// Refused when the relay is not in the state asked for, e.g. after a wrong password).
 UnitStatus switchRelay(Link& link, int output, bool on, const QString& password);
 
 // ---- unit parameters (area 2) -------------------------------------------------------
@@ -62,19 +90,23 @@ QString validityRecord(int index);
 QString nextSerial(const QString& serial);
 
 // Reads: handshake and ":HR2 CT:0010 AD:00xx". An empty reply when the unit did not answer.
-QByteArray readParameter(Link& link, int address);
+struct ParameterRead {
+    UnitOutcome outcome;
+    QByteArray reply;
+};
+ParameterRead readParameter(Link& link, int address);
 QString serialFrom(const QByteArray& reply);
 QString pinFrom(const QByteArray& reply, int field /*0 or 1*/);
 int validityFrom(const QByteArray& reply);
 
-// Writes; true only when the unit acknowledged every line it was asked to acknowledge.
+// Writes; Ok only when the unit acknowledged every line it was asked to acknowledge.
 // The caller ran the handshake (missedAnswers below 5).
-bool writeSerial(Link& link, const QString& serial);
-bool writePinDirect(Link& link, const QString& pin);
-bool changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin);
+UnitOutcome writeSerial(Link& link, const QString& serial);
+UnitOutcome writePinDirect(Link& link, const QString& pin);
+UnitOutcome changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin);
 // The validity record, then ":SMR PW:" + password (the unit restarts; the caller shows
 // the restart wait).
-bool writeValidity(Link& link, int index, const QString& password);
+UnitOutcome writeValidity(Link& link, int index, const QString& password);
 
 // The 256 items of the validity list from the four unit words; default index 167.
 QStringList validityItems(const QString& w1, const QString& w2, const QString& w3, const QString& w4);

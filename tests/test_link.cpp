@@ -4,8 +4,11 @@
 
 #include "core/Logging.h"
 #include "core/ProgramContext.h"
+#include "image/HexWriter.h"
+#include "image/Image.h"
 #include "link/Link.h"
 #include "link/Transfer.h"
+#include "link/UnitBackup.h"
 #include "link/UnitOps.h"
 #include "link/Waiter.h"
 #include "sim/SimChannel.h"
@@ -163,6 +166,9 @@ private slots:
     void serialWriteAndIncrementOnlyAfterAck();
     void pinAndValidityOnTheWire();
     void versionCheck();
+    void unitCommandsReturnWhatBecameOfThem();
+    void backupOfTheUnitBeforeAWrite();
+    void backupsKeepTheNewestFiftyPerUnit();
     void lostStatusReplyIsNoVersionMismatch();
     void secretsAreMaskedOnScreen();
     void firmwareFileCheck();
@@ -892,7 +898,7 @@ void TestLink::serialWriteAndIncrementOnlyAfterAck()
     QVERIFY(UnitOps::writeSerial(r.link, QStringLiteral("000999")));
     QCOMPARE(r.unit.serial(), QByteArray("000999"));
     QVERIFY(r.unit.rawIn().endsWith(":00000001FF\r"));
-    QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(r.link, 0)), QStringLiteral("000999"));
+    QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply), QStringLiteral("000999"));
     // A unit that refuses the record: the write is not acknowledged.
     r.unit.faults.eLine = 1;
     r.link.handshake();
@@ -912,7 +918,7 @@ void TestLink::pinAndValidityOnTheWire()
     r.link.handshake();
     QVERIFY(UnitOps::writePinDirect(r.link, QStringLiteral("4321")));
     QCOMPARE(r.unit.pin(), QByteArray("4321"));
-    const QByteArray reply = UnitOps::readParameter(r.link, 0x10);
+    const QByteArray reply = UnitOps::readParameter(r.link, 0x10).reply;
     QCOMPARE(UnitOps::pinFrom(reply, 0), QStringLiteral("4321"));
     QVERIFY(UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("4321"), QStringLiteral("5555")));
     QCOMPARE(r.unit.pin(), QByteArray("5555"));
@@ -927,7 +933,7 @@ void TestLink::pinAndValidityOnTheWire()
     QCOMPARE(r.unit.received, (QStringList {"", ":HW2 PW:6054", ":0100200005DA", ":00000001FF", ":SMR PW:1234"}));
     QCOMPARE(r.unit.restarts, 1);
     ConfigTransfer(r.link).waitForRestart();
-    QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20)), 5);
+    QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20).reply), 5);
 }
 
 void TestLink::versionCheck()
@@ -953,6 +959,127 @@ void TestLink::versionCheck()
     g_messages.clear();
     QVERIFY(!UnitOps::checkVersion(r2.link, UnitOps::VersionLevel::Configuration));
     QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+}
+
+// Each unit command returns its outcome: the kind, the message key and the sentence the
+// command line prints (German stand-ins here: the test loads no message table).
+void TestLink::unitCommandsReturnWhatBecameOfThem()
+{
+    Rig refusing;
+    refusing.unit.faults.refuseWrite = true;
+    refusing.link.handshake();
+    UnitOutcome o = UnitOps::writeSerial(refusing.link, QStringLiteral("123456"));
+    QCOMPARE(o.kind, UnitOutcome::Refused);
+    QCOMPARE(o.detail, QStringLiteral("das Gerät hat die Seriennummer nicht angenommen"));
+    refusing.link.handshake();
+    o = UnitOps::writeValidity(refusing.link, 3, QStringLiteral("1234"));
+    QCOMPARE(o.kind, UnitOutcome::Refused);
+    QCOMPARE(o.messageKey, QStringLiteral("gsMsgGültigkeitAbgelehnt"));
+
+    Rig silent;
+    silent.unit.faults.silent = true;
+    const UnitOps::ParameterRead p = UnitOps::readParameter(silent.link, 0x00);
+    QVERIFY(p.reply.isEmpty());
+    QCOMPARE(p.outcome.kind, UnitOutcome::NoAnswer);
+    QCOMPARE(p.outcome.detail, QStringLiteral("das Gerät antwortet nicht"));
+    QCOMPARE(UnitOps::refresh(silent.link).outcome.kind, UnitOutcome::NoAnswer);
+
+    Rig cut;
+    cut.unit.faults.statusCut = 100;
+    const UnitStatus partial = UnitOps::refresh(cut.link);
+    QCOMPARE(partial.outcome.kind, UnitOutcome::Incomplete);
+    QCOMPARE(partial.outcome.detail, QStringLiteral("das Gerät hat keinen vollständigen Statusdatensatz gesendet"));
+
+    Rig newer;
+    newer.unit.fwVersion = 250;
+    o = UnitOps::checkVersion(newer.link, UnitOps::VersionLevel::Configuration);
+    QCOMPARE(o.kind, UnitOutcome::Mismatch);
+    QCOMPARE(o.messageKey, QStringLiteral("gsMsgVersionskonflikt"));
+    QCOMPARE(o.detail,
+             QStringLiteral("die Firmware-Version 2.50 des Geräts passt nicht zu diesem Programm (%1)")
+                 .arg(QLocale::c().toString(UnitOps::toolVersionValue() / 100.0, 'f', 2)));
+
+    // A relay the unit does not switch (a password it does not know): refused, the status
+    // still read.
+    Rig guarded;
+    guarded.unit.area3.replace(56 * 128 + 8, 4, "4711");
+    const UnitStatus relay = UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("1234"));
+    QVERIFY(relay.ok);
+    QCOMPARE(relay.relays & 0x02, 0);
+    QCOMPARE(relay.outcome.kind, UnitOutcome::Refused);
+    QCOMPARE(relay.outcome.detail, QStringLiteral("Relais 2 wurde nicht geschaltet (falsches Passwort?)"));
+    QVERIFY(UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("4711")).outcome);
+}
+
+// The unit's configuration read whole and kept under its serial number, byte for byte as
+// the unit holds it; a unit without a number is "unknown"; nothing is kept from a read that
+// failed.
+void TestLink::backupOfTheUnitBeforeAWrite()
+{
+    QTemporaryDir root;
+    ProfileData d;
+    d.powerOn.text = QStringLiteral("Strom ist da");
+    d.inputs[4].recipients = 0x81;
+    d.users[0].name = QStringLiteral("Hauswart");
+    d.users[0].number = QStringLiteral("+41791234567");
+    Image img;
+    HexWriter::buildImage(d, img);
+    const QString profile = root.filePath(QStringLiteral("unit.cfg"));
+    QFile p(profile);
+    QVERIFY(p.open(QIODevice::WriteOnly));
+    p.write(img.hexText());
+    p.close();
+    Rig r;
+    QVERIFY(r.unit.loadImage(profile));
+    r.unit.area2.replace(0, 6, "204518");
+    const QDateTime when(QDate(2026, 12, 7), QTime(3, 19, 5));
+    const UnitBackup::Result b = UnitBackup::readAndStore(r.link, root.path(), when);
+    QVERIFY2(b.ok(), qPrintable(b.outcome.detail + b.fileError));
+    QCOMPARE(b.serial, QStringLiteral("204518"));
+    QCOMPARE(b.path, root.filePath(QStringLiteral("Backups/204518/20261207-031905.cfg")));
+    QFile f(b.path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), img.hexText());
+    QVERIFY(r.unit.received.contains(QStringLiteral(":HR2 CT:0010 AD:0000")));
+    // The same second again: a second file, not the first one overwritten.
+    const UnitBackup::Result again = UnitBackup::readAndStore(r.link, root.path(), when);
+    QCOMPARE(again.path, root.filePath(QStringLiteral("Backups/204518/20261207-031905-2.cfg")));
+    QCOMPARE(UnitBackup::list(root.filePath(QStringLiteral("Backups/204518"))), (QStringList {b.path, again.path}));
+
+    Rig blank;
+    blank.unit.area2.replace(0, 6, QByteArray(6, char(0xFF)));
+    const UnitBackup::Result unknown = UnitBackup::readAndStore(blank.link, root.path(), when);
+    QCOMPARE(unknown.path, root.filePath(QStringLiteral("Backups/unknown/20261207-031905.cfg")));
+    QCOMPARE(UnitBackup::unitName(QStringLiteral("12/4 6")), QStringLiteral("12_46"));
+
+    Rig erased;
+    erased.unit.area3.fill(char(0xFF));
+    erased.unit.area2.replace(0, 6, "777777");
+    const UnitBackup::Result failed = UnitBackup::readAndStore(erased.link, root.path(), when);
+    QVERIFY(!failed.ok());
+    QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("Backups/777777"))));
+}
+
+void TestLink::backupsKeepTheNewestFiftyPerUnit()
+{
+    QTemporaryDir root;
+    const QString folder = UnitBackup::folderFor(root.path(), QStringLiteral("100001"));
+    const QString other = UnitBackup::folderFor(root.path(), QStringLiteral("100002"));
+    QString error;
+    const QDateTime start(QDate(2026, 1, 1), QTime(0, 0));
+    QStringList written;
+    for (int i = 0; i < 52; ++i)
+        written << UnitBackup::store(folder, QByteArray::number(i), start.addSecs(i * 3600), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY(!UnitBackup::store(other, "other", start, &error).isEmpty());
+    const QStringList kept = UnitBackup::list(folder);
+    QCOMPARE(kept.size(), UnitBackup::Kept);
+    QCOMPARE(kept, written.mid(2)); // the two oldest went, the newest stayed
+    QVERIFY(kept.first().endsWith(QStringLiteral("/20260101-020000.cfg")));
+    QFile newest(kept.last());
+    QVERIFY(newest.open(QIODevice::ReadOnly));
+    QCOMPARE(newest.readAll(), QByteArray("51"));
+    QCOMPARE(UnitBackup::list(other).size(), 1); // another unit's backups are its own
 }
 
 namespace {

@@ -60,6 +60,10 @@ Run ctl(const QStringList& args, const QMap<QString, QString>& env = {}, const Q
     p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
     p.setArguments(args);
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    // Qt's complaint about a missing runtime folder is no line of the tool's.
+    static QTemporaryDir runtime;
+    if (!e.contains(QStringLiteral("XDG_RUNTIME_DIR")))
+        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     for (auto it = env.begin(); it != env.end(); ++it)
         e.insert(it.key(), it.value());
     p.setProcessEnvironment(e);
@@ -99,6 +103,7 @@ private slots:
     void unusableReadOutputRefusedBeforeAnyTraffic();
     void writeStoppedPartWayExitsNonZeroAndSaysSo();
     void versionCheckOnTheCommandLine();
+    void usageErrorsAndExitCodes();
 };
 
 void TestLinkE2E::statusRelayAndParameters()
@@ -182,8 +187,8 @@ void TestLinkE2E::failuresEndWithOneLineAndNonZeroExit()
     QTemporaryDir dir;
     {
         Sim silent(dir.path(), {"--silent"});
-        const Run r = ctl({"--device", silent.device, "unit", "status"});
-        QCOMPARE(r.code, 1);
+        const Run r = ctl({"--device", silent.device, "--language", "2", "unit", "status"});
+        QCOMPARE(r.code, 3);
         QVERIFY2(r.err.contains(QStringLiteral("does not answer")), qPrintable(r.err));
         QVERIFY(r.ms >= 3500);
     }
@@ -200,12 +205,12 @@ void TestLinkE2E::failuresEndWithOneLineAndNonZeroExit()
         bad.write(":1000000010000000000000000000000000000000E0\r\n:00000001FF\r\n");
         bad.close();
         const Run w = ctl({"--device", erased.device, "--language", "2", "unit", "write", bad.fileName()});
-        QCOMPARE(w.code, 1);
+        QCOMPARE(w.code, 5);
         QVERIFY(w.err.contains(QStringLiteral("512 data lines")));
         QVERIFY(!erased.wire().contains(":HW3"));
     }
     const Run nodev = ctl({"--device", dir.filePath("no-such-tty"), "unit", "status"});
-    QCOMPARE(nodev.code, 1);
+    QCOMPARE(nodev.code, 3);
     QCOMPARE(nodev.err.count(QStringLiteral("smsv48ctl: ")), 1);
     QVERIFY(nodev.err.contains(QStringLiteral("no-such-tty")));
 }
@@ -289,7 +294,7 @@ void TestLinkE2E::unitVanishingMidReadEndsWithAMessage()
     QElapsedTimer t;
     t.start();
     QVERIFY(p.waitForFinished(15000));
-    QCOMPARE(p.exitCode(), 1);
+    QCOMPARE(p.exitCode(), 3);
     const QString err = QString::fromLocal8Bit(p.readAllStandardError());
     QVERIFY2(err.contains(QStringLiteral("smsv48ctl: ")), qPrintable(err));
     QVERIFY(!QFile::exists(dir.filePath("x.cfg")));
@@ -305,12 +310,12 @@ void TestLinkE2E::simulatedUnitOnlyWhenAskedFor()
     const QString notice = QStringLiteral("smsv48ctl: using the simulated unit (no hardware)");
     for (const QStringList& cmd :
          {QStringList {"unit", "status"}, QStringList {"unit", "write", env.path("UserProfile/SMSV48_Default.cfg")}}) {
-        const Run r = ctl(cmd, bare);
-        QCOMPARE(r.code, 1);
+        const Run r = ctl(QStringList {"--language", "2"} + cmd, bare);
+        QCOMPARE(r.code, 3);
         QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: no serial port found")), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
     }
-    Run r = ctl({"--device", "sim", "unit", "status"}, bare);
+    Run r = ctl({"--device", "sim", "--language", "2", "unit", "status"}, bare);
     QCOMPARE(r.code, 0);
     QVERIFY2(r.err.contains(notice) && r.out.contains(QStringLiteral("firmware version: 1.00")), qPrintable(r.err));
     // A port the system lists is used without a word; a port set to the simulated unit says so.
@@ -320,7 +325,7 @@ void TestLinkE2E::simulatedUnitOnlyWhenAskedFor()
     QVERIFY(!r.err.contains(QStringLiteral("simulated")));
     QSettings(QDir(settings.path()).filePath(QStringLiteral("SMS_Switch_Vantor.ini")), QSettings::IniFormat)
         .setValue(QStringLiteral("Ports/COM1"), QStringLiteral("sim"));
-    r = ctl({"unit", "status"}, bare);
+    r = ctl({"--language", "2", "unit", "status"}, bare);
     QVERIFY2(r.code == 0 && r.err.contains(notice) && r.out.contains(QStringLiteral("firmware version: 1.00")),
              qPrintable(r.err));
 }
@@ -345,12 +350,12 @@ void TestLinkE2E::secretsFromEnvironmentAndStdinNeverPrinted()
     QVERIFY2(r.code == 0 && sim.wire().contains(":PIN PW:9753 PA:1357 PN:2468<CR>"), qPrintable(r.err));
     // No line on stdin: refused before anything is sent.
     const int before = sim.wire().size();
-    r = ctl(dev + QStringList {"relay", "4", "on", "--password", "-"});
+    r = ctl(dev + QStringList {"relay", "4", "on", "--password", "-", "--language", "2"});
     QVERIFY2(r.code == 2 && r.err.contains(QStringLiteral("no line on standard input")), qPrintable(r.err));
     QCOMPARE(sim.wire().size(), before);
     // A refused write names the line sent, with its password hidden.
     r = ctl(dev + QStringList {"--language", "2", "unit", "write", env.path("UserProfile/SMSV48_Default.cfg")});
-    QCOMPARE(r.code, 1);
+    QCOMPARE(r.code, 4);
     QVERIFY(sim.wire().contains(":HW3 PW:6054<CR>"));
     QVERIFY2(r.err.contains(QStringLiteral("\":HW3 PW:****\"")) && !r.err.contains(QStringLiteral("6054")),
              qPrintable(r.err));
@@ -367,8 +372,8 @@ void TestLinkE2E::unusableReadOutputRefusedBeforeAnyTraffic()
     const QStringList refused[] = {
         {"missing/unit.cfg", "does not exist"}, {"plain.cfg/unit.cfg", "is not a folder"}, {".", "not a regular file"}};
     for (const QStringList& c : refused) {
-        const Run r = ctl({"--device", sim.device, "unit", "read", "-o", dir.filePath(c[0])});
-        QCOMPARE(r.code, 1);
+        const Run r = ctl({"--device", sim.device, "--language", "2", "unit", "read", "-o", dir.filePath(c[0])});
+        QCOMPARE(r.code, 5);
         QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: ") + dir.filePath(c[0])) && r.err.contains(c[1]),
                  qPrintable(r.err));
         QVERIFY2(r.ms < 5000, qPrintable(QString::number(r.ms)));
@@ -388,7 +393,7 @@ void TestLinkE2E::writeStoppedPartWayExitsNonZeroAndSaysSo()
     Sim sim(dir.path(), {"--e-line", "7"});
     const Run r = ctl({"--device", sim.device, "--language", "2", "unit", "write",
                        env.path(QStringLiteral("UserProfile/SMSV48_Default.cfg"))});
-    QCOMPARE(r.code, 1);
+    QCOMPARE(r.code, 4);
     QVERIFY2(lastLine(r.err).startsWith(QStringLiteral("smsv48ctl: Line 7 (")), qPrintable(r.err));
     QVERIFY2(lastLine(r.err).endsWith(QStringLiteral(
                  "The unit's configuration is now incomplete (6 of 512 records written) and must be written again.")),
@@ -408,8 +413,8 @@ void TestLinkE2E::versionCheckOnTheCommandLine()
     {
         QTemporaryDir dir;
         Sim sim(dir.path(), {"--status-lost", "3"});
-        const Run r = ctl({"--device", sim.device, "unit", "write", cfg});
-        QCOMPARE(r.code, 1);
+        const Run r = ctl({"--device", sim.device, "--language", "2", "unit", "write", cfg});
+        QCOMPARE(r.code, 3);
         QVERIFY2(lastLine(r.err).contains(QStringLiteral("does not answer")), qPrintable(r.err));
         QVERIFY(!r.err.contains(QStringLiteral("does not match")));
         QVERIFY(!sim.wire().contains(":HW3"));
@@ -417,7 +422,7 @@ void TestLinkE2E::versionCheckOnTheCommandLine()
     {
         QTemporaryDir dir;
         Sim sim(dir.path(), {"--fw", "250"});
-        const Run r = ctl({"--device", sim.device, "unit", "read", "-o", dir.filePath("x.cfg")});
+        const Run r = ctl({"--device", sim.device, "--language", "2", "unit", "read", "-o", dir.filePath("x.cfg")});
         QCOMPARE(r.code, 1);
         const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.')
             + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
@@ -425,6 +430,72 @@ void TestLinkE2E::versionCheckOnTheCommandLine()
                      QStringLiteral("firmware version 2.50 does not match this program (%1)").arg(tool)),
                  qPrintable(r.err));
     }
+}
+
+// A wrong command line is exit code 2 with one line that names the command's help, in the
+// language of the run, and nothing goes to the unit; the help of a command is its own.
+void TestLinkE2E::usageErrorsAndExitCodes()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {});
+    const QString cfg = env.path(QStringLiteral("UserProfile/SMSV48_Default.cfg"));
+    const QStringList dev {"--device", sim.device, "--language", "2"};
+    struct Case {
+        QStringList args;
+        QString said;
+        QMap<QString, QString> env = {};
+    };
+    const QList<Case> cases = {
+        {{"--language", "2", "frobnicate"}, "unknown command \"frobnicate\" (see smsv48ctl --help)"},
+        {dev + QStringList {"unit", "status", "--bogus"},
+         "unit does not know the option --bogus (see smsv48ctl unit --help)"},
+        {dev + QStringList {"unit", "status", "extra"}, "too many arguments: extra"},
+        {dev + QStringList {"unit", "write", cfg, cfg}, "too many arguments: " + cfg},
+        {dev + QStringList {"unit", "status", "--password", "1234"}, "unit does not know the option --password"},
+        {dev + QStringList {"unit", "status", "-o", "x.cfg"}, "unit status does not take the option --output"},
+        {QStringList {"--language", "2", "profile", "to-json", cfg, "--device", "sim"},
+         "profile to-json does not take the option --device"},
+        {dev + QStringList {"unit", "verify", cfg, "--no-backup"}, "unit verify does not take the option --no-backup"},
+        {dev + QStringList {"unit", "write", cfg, "--retries", "x"}, "--retries takes a number 0..99, not \"x\""},
+        {dev + QStringList {"--settings", "garbage", "unit", "status"}, "Invalid port settings \"garbage\""},
+        {{"--device", sim.device, "--language", "7", "unit", "status"}, "nicht \"7\""},
+        {dev + QStringList {"relay", "1", "on", "--password", "123"}, "the unit password has 4 characters, not 3"},
+        {dev + QStringList {"relay", "1", "on"},
+         "the unit password has 4 characters, not 5",
+         {{"SMSV48_PASSWORD", "12345"}}},
+        {dev + QStringList {"param", "validity", "set", "7", "--password", "x"}, "4 characters, not 1"},
+        {dev + QStringList {"relay", "5", "on", "--password", "1234"}, "relay takes a number 1..4 and on or off"},
+        {dev + QStringList {"param", "validity", "set", "300", "--password", "1234"}, "a number 0..255"},
+        {dev + QStringList {"param", "serial", "get", "--password", "1234"},
+         "param serial get does not take the option --password"},
+        {dev + QStringList {"unit", "read"}, "unit read needs -o FILE.cfg"},
+        {QStringList {"--language", "2", "unit", "status", "--device"}, "the option --device needs a value"},
+        {dev + QStringList {"firmware", cfg}, "confirm with --yes"},
+    };
+    for (const Case& c : cases) {
+        const Run r = ctl(c.args, c.env);
+        QVERIFY2(r.code == 2, qPrintable(c.args.join(' ') + " -> " + QString::number(r.code) + " " + r.err));
+        QVERIFY2(r.err.count(QLatin1Char('\n')) == 1, qPrintable(r.err));
+        QVERIFY2(r.err.startsWith(QStringLiteral("smsv48ctl: ")) && r.err.contains(c.said), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
+    }
+    QVERIFY2(sim.wire().isEmpty(), sim.wire().left(200).constData());
+
+    // Alone: the short usage on stderr.
+    Run r = ctl({});
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.out.isEmpty() && r.err.startsWith(QStringLiteral("usage: smsv48ctl")));
+    // A command's help: its usage, its options, the exit codes; nothing of the other commands.
+    r = ctl({"unit", "--help"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.contains(QStringLiteral("unit write FILE.cfg"))
+                 && r.out.contains(QStringLiteral("--device PATH|sim")) && r.out.contains(QStringLiteral("3  no unit"))
+                 && !r.out.contains(QStringLiteral("to-json")) && !r.out.contains(QStringLiteral("--password")),
+             qPrintable(r.out));
+    r = ctl({"--help"});
+    QVERIFY(r.code == 0 && r.out.contains(QStringLiteral("exit codes:"))
+            && r.out.contains(QStringLiteral("relay N on|off")));
 }
 
 QTEST_MAIN(TestLinkE2E)

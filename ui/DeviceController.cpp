@@ -228,8 +228,8 @@ void DeviceController::fillValidityList()
 bool DeviceController::checkUnitVersion(bool firmwareLevel)
 {
     UnitStatus s;
-    const bool ok = UnitOps::checkVersion(
-        link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s);
+    const bool ok(UnitOps::checkVersion(
+        link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s));
     if (s.ok) // the labels show only versions that were read
         showUnitStatus(s);
     return ok;
@@ -422,7 +422,7 @@ void DeviceController::readSerialNumber()
     Busy busy(m_tab.commandButton(SystemTab::Command::ReadSerial));
     link().resetForCommand();
     m_tab.serialNumberBox()->clear();
-    const QByteArray r = UnitOps::readParameter(link(), 0x00);
+    const QByteArray r = UnitOps::readParameter(link(), 0x00).reply;
     m_tab.serialNumberBox()->setText(UnitOps::serialFrom(r));
 }
 
@@ -457,7 +457,7 @@ void DeviceController::readSimPin()
     link().resetForCommand();
     m_tab.oldPinBox()->clear();
     m_tab.newPinBox()->clear();
-    const QByteArray r = UnitOps::readParameter(link(), 0x10);
+    const QByteArray r = UnitOps::readParameter(link(), 0x10).reply;
     m_tab.oldPinBox()->setText(UnitOps::pinFrom(r, 0));
     m_tab.newPinBox()->setText(UnitOps::pinFrom(r, 1));
 }
@@ -499,7 +499,7 @@ void DeviceController::readValidityReminder()
         return;
     Busy busy(m_tab.commandButton(SystemTab::Command::ReadValidity));
     link().resetForCommand();
-    const QByteArray r = UnitOps::readParameter(link(), 0x20);
+    const QByteArray r = UnitOps::readParameter(link(), 0x20).reply;
     m_tab.setValidityIndex(UnitOps::validityFrom(r));
 }
 

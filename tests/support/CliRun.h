@@ -1,0 +1,70 @@
+#pragma once
+// smsv48ctl and smsv48-sim as the end-to-end tests of the command line run them: the
+// simulated unit on a pseudo-terminal (with its wire log) and one run of the tool.
+#include "TestEnv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace CliRun {
+// The simulated unit at 115200 baud (the tool is given the same settings).
+inline const QStringList Fast {"--settings", "115200,N,8,1"};
+
+struct Sim {
+    QProcess proc;
+    QString device;
+    QString logPath;
+    Sim(const QString& dir, const QStringList& extra, const QString& name = QStringLiteral("tty-unit"))
+    {
+        logPath = QDir(dir).filePath(name + QStringLiteral(".log"));
+        device = QDir(dir).filePath(name);
+        proc.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48-sim")));
+        proc.setArguments(QStringList {"--link", device, "--log", logPath} + Fast + extra);
+        proc.start();
+        proc.waitForReadyRead(5000);
+    }
+    ~Sim()
+    {
+        proc.terminate();
+        proc.waitForFinished(3000);
+    }
+    QByteArray wire() const
+    {
+        QFile f(logPath);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+    QStringList dev() const { return QStringList {"--device", device} + Fast; }
+};
+
+struct Run {
+    int code = -1;
+    QByteArray out, err;
+};
+
+inline Run ctl(const QStringList& args, const QByteArray& input = {}, const QMap<QString, QString>& env = {})
+{
+    QProcess p;
+    p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
+    p.setArguments(args);
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    static QTemporaryDir runtime;
+    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    for (auto it = env.begin(); it != env.end(); ++it)
+        e.insert(it.key(), it.value());
+    p.setProcessEnvironment(e);
+    p.start();
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(300000);
+    Run r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+} // namespace CliRun
