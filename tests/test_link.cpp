@@ -606,7 +606,7 @@ void TestLink::wireTraceShowsBothDirectionsWithSecretsMasked()
         Rig r;
         r.link.handshake();
         QVERIFY(UnitOps::writePinDirect(r.link, QStringLiteral("4321")));
-        QCOMPARE(UnitOps::pinFrom(UnitOps::readParameter(r.link, 0x10), 0), QStringLiteral("4321"));
+        QCOMPARE(UnitOps::pinFrom(UnitOps::readParameter(r.link, 0x10).reply, 0), QStringLiteral("4321"));
         // A wrong old PIN: refused three times.
         QVERIFY(!UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("9876"), QStringLiteral("5555")));
         UnitOps::switchRelay(r.link, 2, true, QStringLiteral("7777"));
