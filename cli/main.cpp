@@ -5,15 +5,19 @@
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
+#include "link/WireTrace.h"
 #include "link/SerialChannel.h"
 #include "store/ConfigStore.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -62,6 +66,11 @@ const QList<OptionDef>& optionDefs()
          "PATH",
          "--device PATH|sim       serial device of the unit, or the built-in simulated unit"},
         {OptDevice, {"settings"}, "S", "--settings 9600,N,8,1   port settings (baud, parity, data bits, stop bits)"},
+        {OptDevice,
+         {"trace"},
+         "FILE",
+         "--trace FILE            record the traffic with the unit in FILE (\"-\": standard error),\n"
+         "                          passwords and PINs masked"},
         {OptPassword,
          {"password"},
          "P",
@@ -485,5 +494,35 @@ int main(int argc, char** argv)
                                                   "Standardeingabe")),
                            ExitUsage);
     }
-    return command->handler(ctx);
+    QString tracePath;
+    if ((command->options & OptDevice) && parser.isSet(QStringLiteral("trace"))) {
+        tracePath = parser.value(QStringLiteral("trace"));
+        if (tracePath.isEmpty())
+            return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
+                                .arg(QStringLiteral("--trace")),
+                            ctx.command);
+        // Where the trace cannot go is said before any traffic.
+        if (tracePath != QLatin1String("-")) {
+            QString why = FileAccess::checkRegularFile(tracePath, FileAccess::Use::Write);
+            if (why.isEmpty() && !QFileInfo(tracePath).absoluteDir().exists())
+                why = FileAccess::writeFailure(tracePath, ENOENT, false);
+            if (!why.isEmpty())
+                return cliFail(why, ExitFile);
+        }
+        WireTrace::startRecording();
+    }
+    int code = command->handler(ctx);
+    if (!tracePath.isEmpty()) {
+        WireTrace::stopRecording();
+        const QByteArray trace = WireTrace::recorded();
+        if (tracePath == QLatin1String("-")) {
+            std::fwrite(trace.constData(), 1, size_t(trace.size()), stderr);
+            std::fflush(stderr);
+        } else if (const FileAccess::WriteResult written = FileAccess::writeFile(tracePath, trace); !written.ok()) {
+            cliFail(written.error, ExitFile);
+            if (code == ExitOk)
+                code = ExitFile;
+        }
+    }
+    return code;
 }

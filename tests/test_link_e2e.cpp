@@ -104,6 +104,7 @@ private slots:
     void writeStoppedPartWayExitsNonZeroAndSaysSo();
     void versionCheckOnTheCommandLine();
     void usageErrorsAndExitCodes();
+    void traceRecordsTheWireWithSecretsMasked();
 };
 
 void TestLinkE2E::statusRelayAndParameters()
@@ -496,6 +497,47 @@ void TestLinkE2E::usageErrorsAndExitCodes()
     r = ctl({"--help"});
     QVERIFY(r.code == 0 && r.out.contains(QStringLiteral("exit codes:"))
             && r.out.contains(QStringLiteral("relay N on|off")));
+}
+
+// --trace: the traffic of one command, both ways, with the link's view; a trace that cannot
+// be written is said before any traffic.
+void TestLinkE2E::traceRecordsTheWireWithSecretsMasked()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    Sim sim(dir.path(), {"--pin", "2580"});
+    const QStringList dev {"--device", sim.device};
+    const QString tracePath = dir.filePath(QStringLiteral("trace.txt"));
+    Run r = ctl(dev + QStringList {"relay", "2", "on", "--password", "4711", "--trace", tracePath});
+    QCOMPARE(r.code, 0);
+    r = ctl(dev + QStringList {"param", "pin", "get", "--trace", dir.filePath(QStringLiteral("pin.txt"))});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out.trimmed().left(4), QStringLiteral("2580"));
+    QFile file(tracePath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString trace = QString::fromLatin1(file.readAll());
+    QVERIFY2(trace.contains(QStringLiteral(" > :RS2 PW:****<CR>\n")), qPrintable(trace));
+    QVERIFY2(trace.contains(QStringLiteral(" - handshake\n")), qPrintable(trace));
+    QVERIFY2(trace.contains(QStringLiteral(" < >")), qPrintable(trace));
+    QVERIFY(!trace.contains(QStringLiteral("4711")));
+    QVERIFY(!r.err.contains(QStringLiteral("handshake"))); // not on stderr without -v
+    QFile pinTrace(dir.filePath(QStringLiteral("pin.txt")));
+    QVERIFY(pinTrace.open(QIODevice::ReadOnly));
+    const QByteArray pinText = pinTrace.readAll();
+    QVERIFY2(pinText.contains("> :HR2 CT:0010 AD:0010<CR>") && !pinText.contains("32353830"), pinText.constData());
+
+    const int before = sim.wire().size();
+    r = ctl(dev
+            + QStringList {"--language", "2", "unit", "status", "--trace", dir.filePath(QStringLiteral("no/t.txt"))});
+    QCOMPARE(r.code, 5);
+    QCOMPARE(sim.wire().size(), before);
+    r = ctl(dev + QStringList {"unit", "status", "--trace", dir.path()});
+    QCOMPARE(r.code, 5);
+    QCOMPARE(sim.wire().size(), before);
+    // "-": the trace on standard error, the result alone on standard output.
+    r = ctl(dev + QStringList {"unit", "status", "--trace", "-"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.err.contains(QStringLiteral(" > <CR>")) && !r.out.contains(QStringLiteral("<CR>")), qPrintable(r.err));
 }
 
 QTEST_MAIN(TestLinkE2E)
