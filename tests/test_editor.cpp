@@ -700,15 +700,15 @@ void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()
         QVERIFY(dlg);
         seen = true;
         // User 3: inactive now.
-        dlg->cmdMoveDatabase_Click(2);
-        dlg->cmdMoveDatabase_Click(2);
-        dlg->ChkAktivBenutzer->setChecked(false);
-        dlg->cmdMoveDatabase_Click(2);
+        dlg->moveTo(2);
+        dlg->moveTo(2);
+        dlg->activeBox->setChecked(false);
+        dlg->moveTo(2);
         // User 4 gets a number.
-        dlg->txtNameTelefonbuch->setText("Dora");
-        dlg->txtTelefonbuchNatelNr->setText("0791230000");
-        dlg->txtPasswort->setText("1357");
-        dlg->cmdAenderungenSpeichern_Click();
+        dlg->nameBox->setText("Dora");
+        dlg->numberBox->setText("0791230000");
+        dlg->passwordBox->setText("1357");
+        dlg->saveEntry();
     });
     action->trigger();
     QVERIFY(seen);
@@ -730,7 +730,7 @@ void TestEditor::phoneBookFromTheMenuRelabelsTheWindow()
         if (auto* dlg = qobject_cast<PhoneBookDialog*>(QApplication::activeModalWidget())) {
             opened = true;
             poll.stop();
-            dlg->cmdAenderungenSpeichern_Click();
+            dlg->saveEntry();
         }
     });
     poll.start();

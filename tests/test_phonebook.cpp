@@ -102,24 +102,24 @@ void TestPhoneBook::numberRules()
     TestEnv env;
     seedUsers(env);
     Window w;
-    typeInto(w->txtTelefonbuchNatelNr, "07+9x");
-    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
+    typeInto(w->numberBox, "07+9x");
+    QTest::keyClick(w->numberBox, Qt::Key_Return);
     QCOMPARE(countMessages(env, "gsMsgNotNumeric"), 1);
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Exclamation);
-    QVERIFY(w->txtTelefonbuchNatelNr->hasFocus());
-    QCOMPARE(w->txtTelefonbuchNatelNr->cursorPosition(), 2);
+    QVERIFY(w->numberBox->hasFocus());
+    QCOMPARE(w->numberBox->cursorPosition(), 2);
     env.messages.clear();
-    typeInto(w->txtTelefonbuchNatelNr, "x0791");
-    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
+    typeInto(w->numberBox, "x0791");
+    QTest::keyClick(w->numberBox, Qt::Key_Return);
     QCOMPARE(env.messages.size(), 1);
     env.messages.clear();
-    typeInto(w->txtTelefonbuchNatelNr, "+41790000000");
-    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
+    typeInto(w->numberBox, "+41790000000");
+    QTest::keyClick(w->numberBox, Qt::Key_Return);
     QVERIFY(env.messages.isEmpty());
-    QVERIFY(w->txtPasswort->hasFocus());
+    QVERIFY(w->passwordBox->hasFocus());
     // The box refuses more than 16 characters.
-    typeInto(w->txtTelefonbuchNatelNr, "12345678901234567890");
-    QCOMPARE(w->txtTelefonbuchNatelNr->text().size(), 16);
+    typeInto(w->numberBox, "12345678901234567890");
+    QCOMPARE(w->numberBox->text().size(), 16);
 }
 
 void TestPhoneBook::passwordRules()
@@ -135,18 +135,18 @@ void TestPhoneBook::passwordRules()
     TestEnv env;
     seedUsers(env);
     Window w;
-    typeInto(w->txtPasswort, "12a");
-    QTest::keyClick(w->txtPasswort, Qt::Key_Return);
+    typeInto(w->passwordBox, "12a");
+    QTest::keyClick(w->passwordBox, Qt::Key_Return);
     QCOMPARE(env.messages.size(), 2);
     // Not the number's message: a password has a message of its own.
     QCOMPARE(env.messages[0].text, QStringLiteral("Das Passwort darf nur aus Ziffern (0-9) bestehen."));
     QCOMPARE(env.messages[1].text, QStringLiteral("gsPasswortAnzZeichen"));
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
-    QVERIFY(w->txtPasswort->hasFocus());
+    QVERIFY(w->passwordBox->hasFocus());
     // Leaving the box with a wrong password keeps the focus in it.
     env.messages.clear();
-    QTest::keyClick(w->txtPasswort, Qt::Key_Tab);
-    QVERIFY(w->txtPasswort->hasFocus());
+    QTest::keyClick(w->passwordBox, Qt::Key_Tab);
+    QVERIFY(w->passwordBox->hasFocus());
     QCOMPARE(env.messages.size(), 2);
     // Nothing was written.
     QCOMPARE(column(env, "Passwort", 1), QStringLiteral("1234"));
@@ -157,25 +157,25 @@ void TestPhoneBook::enterKeyOrderAndChecks()
     TestEnv env;
     seedUsers(env);
     Window w;
-    w->txtNameTelefonbuch->setFocus();
-    QTest::keyClick(w->txtNameTelefonbuch, Qt::Key_Return);
-    QVERIFY(w->txtTelefonbuchNatelNr->hasFocus());
-    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Return);
-    QVERIFY(w->txtPasswort->hasFocus());
-    QTest::keyClick(w->txtPasswort, Qt::Key_Enter);
-    QVERIFY(w->ChkOperator->hasFocus());
-    QTest::keyClick(w->ChkOperator, Qt::Key_Return);
-    QVERIFY(w->ChkAktivBenutzer->hasFocus());
-    QTest::keyClick(w->ChkAktivBenutzer, Qt::Key_Return);
-    QVERIFY(w->cmdAenderungenSpeichern->hasFocus());
-    QTest::keyClick(w->cmdAenderungenSpeichern, Qt::Key_Return);
-    QVERIFY(w->cmdDatensatzLoeschen->hasFocus());
+    w->nameBox->setFocus();
+    QTest::keyClick(w->nameBox, Qt::Key_Return);
+    QVERIFY(w->numberBox->hasFocus());
+    QTest::keyClick(w->numberBox, Qt::Key_Return);
+    QVERIFY(w->passwordBox->hasFocus());
+    QTest::keyClick(w->passwordBox, Qt::Key_Enter);
+    QVERIFY(w->operatorBox->hasFocus());
+    QTest::keyClick(w->operatorBox, Qt::Key_Return);
+    QVERIFY(w->activeBox->hasFocus());
+    QTest::keyClick(w->activeBox, Qt::Key_Return);
+    QVERIFY(w->saveButton->hasFocus());
+    QTest::keyClick(w->saveButton, Qt::Key_Return);
+    QVERIFY(w->clearButton->hasFocus());
     QVERIFY(w->isVisible()); // Enter on the save button did not save
     QVERIFY(env.messages.isEmpty());
     // Enter on the close button runs the close question.
     env.answers << QMessageBox::Cancel;
-    w->cmdTelefonbuchAbbrechen->setFocus();
-    QTest::keyClick(w->cmdTelefonbuchAbbrechen, Qt::Key_Return);
+    w->closeButton->setFocus();
+    QTest::keyClick(w->closeButton, Qt::Key_Return);
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].text, QStringLiteral("gsFrageOkAbbrechen"));
     QVERIFY(w->isVisible());
@@ -187,30 +187,30 @@ void TestPhoneBook::showsEntriesAndNavigatesToBothEnds()
     seedUsers(env);
     env.exec("UPDATE Adressen SET Namen='Hugo', Natel_Nummer='0798', Passwort='8888' WHERE ID=8");
     Window w;
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
-    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Anna"));
-    QCOMPARE(w->txtTelefonbuchNatelNr->text(), QStringLiteral("+41791112233"));
-    QCOMPARE(w->txtPasswort->text(), QStringLiteral("1234"));
-    QVERIFY(w->ChkOperator->isChecked());
-    QVERIFY(w->ChkAktivBenutzer->isChecked());
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 1/8"));
+    QCOMPARE(w->nameBox->text(), QStringLiteral("Anna"));
+    QCOMPARE(w->numberBox->text(), QStringLiteral("+41791112233"));
+    QCOMPARE(w->passwordBox->text(), QStringLiteral("1234"));
+    QVERIFY(w->operatorBox->isChecked());
+    QVERIFY(w->activeBox->isChecked());
 
-    QTest::mouseClick(w->cmdMoveDatabase[1], Qt::LeftButton); // previous on entry 1
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 2/8"));
-    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Beat"));
-    QVERIFY(!w->ChkOperator->isChecked());
-    QTest::mouseClick(w->cmdMoveDatabase[3], Qt::LeftButton);
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
-    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Hugo"));
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton); // next on entry 8
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
-    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Hugo"));
-    QTest::mouseClick(w->cmdMoveDatabase[1], Qt::LeftButton);
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 7/8"));
-    QCOMPARE(w->txtNameTelefonbuch->text(), QString()); // null shows empty
-    QTest::mouseClick(w->cmdMoveDatabase[0], Qt::LeftButton);
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
+    QTest::mouseClick(w->moveButtons[1], Qt::LeftButton); // previous on entry 1
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 1/8"));
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 2/8"));
+    QCOMPARE(w->nameBox->text(), QStringLiteral("Beat"));
+    QVERIFY(!w->operatorBox->isChecked());
+    QTest::mouseClick(w->moveButtons[3], Qt::LeftButton);
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 8/8"));
+    QCOMPARE(w->nameBox->text(), QStringLiteral("Hugo"));
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton); // next on entry 8
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 8/8"));
+    QCOMPARE(w->nameBox->text(), QStringLiteral("Hugo"));
+    QTest::mouseClick(w->moveButtons[1], Qt::LeftButton);
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 7/8"));
+    QCOMPARE(w->nameBox->text(), QString()); // null shows empty
+    QTest::mouseClick(w->moveButtons[0], Qt::LeftButton);
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 1/8"));
     QVERIFY(env.messages.isEmpty());
     QVERIFY(!gState().unsavedChanges); // looking is no change
 }
@@ -220,14 +220,14 @@ void TestPhoneBook::leavingAnEntryWritesItAndMarksChanges()
     TestEnv env;
     seedUsers(env);
     Window w;
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
-    typeInto(w->txtTelefonbuchNatelNr, "*0791234");
-    typeInto(w->txtPasswort, "9999");
-    w->ChkOperator->setChecked(true);
-    w->ChkAktivBenutzer->setChecked(false);
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
+    typeInto(w->numberBox, "*0791234");
+    typeInto(w->passwordBox, "9999");
+    w->operatorBox->setChecked(true);
+    w->activeBox->setChecked(false);
     QVERIFY(!gState().unsavedChanges);
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 3/8"));
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 3/8"));
     QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("*0791234"));
     QCOMPARE(column(env, "Passwort", 2), QStringLiteral("9999"));
     QCOMPARE(column(env, "Operator", 2), QStringLiteral("1"));
@@ -242,9 +242,9 @@ void TestPhoneBook::emptyNameKeepsTheStoredName()
     TestEnv env;
     seedUsers(env);
     Window w;
-    typeInto(w->txtNameTelefonbuch, "");
-    typeInto(w->txtPasswort, "1111");
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    typeInto(w->nameBox, "");
+    typeInto(w->passwordBox, "1111");
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
     QCOMPARE(column(env, "Namen", 1), QStringLiteral("Anna"));
     QCOMPARE(column(env, "Passwort", 1), QStringLiteral("1111"));
 }
@@ -254,26 +254,26 @@ void TestPhoneBook::incompleteEntryIsReportedNotDropped()
     TestEnv env;
     seedUsers(env);
     Window w;
-    QTest::mouseClick(w->cmdMoveDatabase[3], Qt::LeftButton); // entry 8, empty
-    typeInto(w->txtNameTelefonbuch, "Zora");
-    typeInto(w->txtTelefonbuchNatelNr, "0791234567");
-    QTest::mouseClick(w->cmdMoveDatabase[0], Qt::LeftButton);
+    QTest::mouseClick(w->moveButtons[3], Qt::LeftButton); // entry 8, empty
+    typeInto(w->nameBox, "Zora");
+    typeInto(w->numberBox, "0791234567");
+    QTest::mouseClick(w->moveButtons[0], Qt::LeftButton);
     // Told once, kept on the entry, in the password box; nothing written.
     QCOMPARE(env.messages.size(), 1);
     QVERIFY(env.messages[0].text.contains(QStringLiteral("vierstellig")));
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
-    QVERIFY(w->txtPasswort->hasFocus());
-    QCOMPARE(w->txtNameTelefonbuch->text(), QStringLiteral("Zora"));
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 8/8"));
+    QVERIFY(w->passwordBox->hasFocus());
+    QCOMPARE(w->nameBox->text(), QStringLiteral("Zora"));
     QCOMPARE(column(env, "Natel_Nummer", 8), QStringLiteral("<null>"));
     // Saving is refused the same way and the window stays.
     env.messages.clear();
-    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    QTest::mouseClick(w->saveButton, Qt::LeftButton);
     QCOMPARE(env.messages.size(), 1);
     QVERIFY(w->isVisible());
     // With the password the entry goes in.
     env.messages.clear();
-    typeInto(w->txtPasswort, "2468");
-    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    typeInto(w->passwordBox, "2468");
+    QTest::mouseClick(w->saveButton, Qt::LeftButton);
     QVERIFY(env.messages.isEmpty());
     QVERIFY(!w->isVisible());
     QCOMPARE(w->result(), int(QDialog::Accepted));
@@ -288,17 +288,17 @@ void TestPhoneBook::untouchedEmptyEntriesPassQuietly()
     TestEnv env;
     Window w; // all eight entries empty
     for (int i = 0; i < 7; ++i)
-        QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 8/8"));
+        QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 8/8"));
     QVERIFY(env.messages.isEmpty());
     // Removing a number of an existing entry without clearing it is incomplete, too.
     TestEnv env2;
     seedUsers(env2);
     Window w2;
-    typeInto(w2->txtTelefonbuchNatelNr, "");
-    QTest::mouseClick(w2->cmdMoveDatabase[2], Qt::LeftButton);
+    typeInto(w2->numberBox, "");
+    QTest::mouseClick(w2->moveButtons[2], Qt::LeftButton);
     QCOMPARE(env2.messages.size(), 1);
-    QVERIFY(w2->txtTelefonbuchNatelNr->hasFocus());
+    QVERIFY(w2->numberBox->hasFocus());
     QCOMPARE(column(env2, "Natel_Nummer", 1), QStringLiteral("+41791112233"));
 }
 
@@ -307,13 +307,13 @@ void TestPhoneBook::clearingThenClosingKeepsTheEntry()
     TestEnv env;
     seedUsers(env);
     Window w;
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
-    QTest::mouseClick(w->cmdDatensatzLoeschen, Qt::LeftButton);
-    QCOMPARE(w->txtPasswort->text(), QStringLiteral("7101"));
-    QCOMPARE(w->txtTelefonbuchNatelNr->text(), QString());
-    QVERIFY(!w->ChkAktivBenutzer->isChecked());
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
+    QTest::mouseClick(w->clearButton, Qt::LeftButton);
+    QCOMPARE(w->passwordBox->text(), QStringLiteral("7101"));
+    QCOMPARE(w->numberBox->text(), QString());
+    QVERIFY(!w->activeBox->isChecked());
     env.answers << QMessageBox::Ok;
-    QTest::mouseClick(w->cmdTelefonbuchAbbrechen, Qt::LeftButton);
+    QTest::mouseClick(w->closeButton, Qt::LeftButton);
     QCOMPARE(env.messages.size(), 1);
     const auto& q = env.messages[0];
     QCOMPARE(q.text, QStringLiteral("gsFrageOkAbbrechen"));
@@ -333,9 +333,9 @@ void TestPhoneBook::clearingThenSavingStoresTheClearedEntry()
     TestEnv env;
     seedUsers(env);
     Window w;
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
-    QTest::mouseClick(w->cmdDatensatzLoeschen, Qt::LeftButton);
-    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
+    QTest::mouseClick(w->clearButton, Qt::LeftButton);
+    QTest::mouseClick(w->saveButton, Qt::LeftButton);
     QVERIFY(env.messages.isEmpty());
     QVERIFY(!w->isVisible());
     QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("<null>"));
@@ -351,8 +351,8 @@ void TestPhoneBook::clearingThenSavingStoresTheClearedEntry()
     TestEnv env2;
     seedUsers(env2);
     Window w2;
-    QTest::mouseClick(w2->cmdDatensatzLoeschen, Qt::LeftButton);
-    QTest::mouseClick(w2->cmdMoveDatabase[2], Qt::LeftButton);
+    QTest::mouseClick(w2->clearButton, Qt::LeftButton);
+    QTest::mouseClick(w2->moveButtons[2], Qt::LeftButton);
     QVERIFY(env2.messages.isEmpty());
     QCOMPARE(column(env2, "Natel_Nummer", 1), QStringLiteral("<null>"));
     QCOMPARE(column(env2, "Passwort", 1), QStringLiteral("7101"));
@@ -363,13 +363,13 @@ void TestPhoneBook::closeAsksAndCancelKeepsTheWindow()
     TestEnv env;
     seedUsers(env);
     Window w;
-    typeInto(w->txtNameTelefonbuch, "Anita");
+    typeInto(w->nameBox, "Anita");
     env.answers << QMessageBox::Cancel;
-    QTest::mouseClick(w->cmdTelefonbuchAbbrechen, Qt::LeftButton);
+    QTest::mouseClick(w->closeButton, Qt::LeftButton);
     QVERIFY(w->isVisible());
     // Escape with a changed entry asks too; OK closes without writing.
     env.answers << QMessageBox::Ok;
-    QTest::keyClick(w->txtNameTelefonbuch, Qt::Key_Escape);
+    QTest::keyClick(w->nameBox, Qt::Key_Escape);
     QCOMPARE(env.messages.size(), 2);
     QVERIFY(!w->isVisible());
     QCOMPARE(column(env, "Namen", 1), QStringLiteral("Anna"));
@@ -377,7 +377,7 @@ void TestPhoneBook::closeAsksAndCancelKeepsTheWindow()
     TestEnv env2;
     seedUsers(env2);
     Window w2;
-    QTest::keyClick(w2->txtNameTelefonbuch, Qt::Key_Escape);
+    QTest::keyClick(w2->nameBox, Qt::Key_Escape);
     QVERIFY(env2.messages.isEmpty());
     QVERIFY(!w2->isVisible());
 }
@@ -387,14 +387,14 @@ void TestPhoneBook::focusColourAndSelection()
     TestEnv env;
     seedUsers(env);
     Window w;
-    w->txtTelefonbuchNatelNr->setFocus();
-    QTRY_VERIFY(w->txtTelefonbuchNatelNr->hasSelectedText());
-    QCOMPARE(w->txtTelefonbuchNatelNr->selectedText(), QStringLiteral("+41791112233"));
-    QVERIFY(w->txtTelefonbuchNatelNr->styleSheet().contains("255,255,0"));
-    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Tab);
-    QVERIFY(w->txtPasswort->hasFocus());
-    QVERIFY(w->txtTelefonbuchNatelNr->styleSheet().isEmpty());
-    QVERIFY(w->txtPasswort->styleSheet().contains("255,255,0"));
+    w->numberBox->setFocus();
+    QTRY_VERIFY(w->numberBox->hasSelectedText());
+    QCOMPARE(w->numberBox->selectedText(), QStringLiteral("+41791112233"));
+    QVERIFY(w->numberBox->styleSheet().contains("255,255,0"));
+    QTest::keyClick(w->numberBox, Qt::Key_Tab);
+    QVERIFY(w->passwordBox->hasFocus());
+    QVERIFY(w->numberBox->styleSheet().isEmpty());
+    QVERIFY(w->passwordBox->styleSheet().contains("255,255,0"));
 }
 
 // The default profile marks an unused user with a password of four zero bytes. The window
@@ -415,13 +415,13 @@ void TestPhoneBook::unusedUserFromTheDefaultProfile()
     QCOMPARE(column(env, "Passwort", 1), QString(4, QChar(0)));
     {
         Window w;
-        QCOMPARE(w->txtPasswort->text(), QString());
+        QCOMPARE(w->passwordBox->text(), QString());
         for (int i = 0; i < 7; ++i)
-            QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
-        w->txtPasswort->setFocus();
-        QTest::keyClick(w->txtPasswort, Qt::Key_Tab);
-        QTest::mouseClick(w->cmdMoveDatabase[0], Qt::LeftButton);
-        QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+            QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
+        w->passwordBox->setFocus();
+        QTest::keyClick(w->passwordBox, Qt::Key_Tab);
+        QTest::mouseClick(w->moveButtons[0], Qt::LeftButton);
+        QTest::mouseClick(w->saveButton, Qt::LeftButton);
         QVERIFY(env.messages.isEmpty());
         QVERIFY(!w->isVisible());
     }
@@ -438,18 +438,18 @@ void TestPhoneBook::unusedUserFromTheDefaultProfile()
 
     // A number typed in for the unused user: the password is asked for, not the number.
     Window w;
-    typeInto(w->txtTelefonbuchNatelNr, "0791234567");
-    QTest::keyClick(w->txtTelefonbuchNatelNr, Qt::Key_Tab);
+    typeInto(w->numberBox, "0791234567");
+    QTest::keyClick(w->numberBox, Qt::Key_Tab);
     QVERIFY(env.messages.isEmpty());
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
     QCOMPARE(env.messages.size(), 1);
     QVERIFY(env.messages[0].text.contains(QStringLiteral("vierstellig")));
-    QVERIFY(w->txtPasswort->hasFocus());
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 1/8"));
+    QVERIFY(w->passwordBox->hasFocus());
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 1/8"));
     QCOMPARE(column(env, "Natel_Nummer", 1), QStringLiteral("<null>"));
     env.messages.clear();
-    typeInto(w->txtPasswort, "2468");
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    typeInto(w->passwordBox, "2468");
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
     QVERIFY(env.messages.isEmpty());
     QCOMPARE(column(env, "Natel_Nummer", 1), QStringLiteral("0791234567"));
     QCOMPARE(column(env, "Passwort", 1), QStringLiteral("2468"));
@@ -462,10 +462,10 @@ void TestPhoneBook::duplicateNumberAsksAndYesKeepsIt()
     TestEnv env;
     seedUsers(env);
     Window w;
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton); // Beat
-    typeInto(w->txtTelefonbuchNatelNr, "+41791112233"); // Anna's
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton); // Beat
+    typeInto(w->numberBox, "+41791112233"); // Anna's
     env.answers << QMessageBox::No;
-    QTest::mouseClick(w->cmdMoveDatabase[2], Qt::LeftButton);
+    QTest::mouseClick(w->moveButtons[2], Qt::LeftButton);
     QCOMPARE(env.messages.size(), 1);
     const auto& q = env.messages[0];
     QCOMPARE(q.icon, Dialogs::Icon::Question);
@@ -474,21 +474,21 @@ void TestPhoneBook::duplicateNumberAsksAndYesKeepsIt()
     QVERIFY(q.text.contains(QStringLiteral("Benutzer 1 ")));
     QVERIFY(q.text.contains(QStringLiteral("+41791112233")));
     QVERIFY(q.text.contains(QStringLiteral("zweimal")));
-    QCOMPARE(w->lblBenutzer->text(), QStringLiteral("gsBenutzer 2/8"));
-    QVERIFY(w->txtTelefonbuchNatelNr->hasFocus());
+    QCOMPARE(w->userLabel->text(), QStringLiteral("gsBenutzer 2/8"));
+    QVERIFY(w->numberBox->hasFocus());
     QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("0794445566"));
     // Saving asks the same; Yes keeps the number.
     env.messages.clear();
     env.answers << QMessageBox::Yes;
-    QTest::mouseClick(w->cmdAenderungenSpeichern, Qt::LeftButton);
+    QTest::mouseClick(w->saveButton, Qt::LeftButton);
     QCOMPARE(env.messages.size(), 1);
     QVERIFY(!w->isVisible());
     QCOMPARE(column(env, "Natel_Nummer", 2), QStringLiteral("+41791112233"));
     // Passing the two entries again without a change asks nothing more.
     env.messages.clear();
     Window again;
-    QTest::mouseClick(again->cmdMoveDatabase[2], Qt::LeftButton);
-    QTest::mouseClick(again->cmdMoveDatabase[2], Qt::LeftButton);
+    QTest::mouseClick(again->moveButtons[2], Qt::LeftButton);
+    QTest::mouseClick(again->moveButtons[2], Qt::LeftButton);
     QVERIFY(env.messages.isEmpty());
 }
 
@@ -499,7 +499,7 @@ void TestPhoneBook::cutInputIsSaid()
     TestEnv env;
     seedUsers(env);
     Window w;
-    QLineEdit* number = w->txtTelefonbuchNatelNr;
+    QLineEdit* number = w->numberBox;
     QApplication::clipboard()->setText(QStringLiteral("+417912345678901234")); // 19 characters
     number->setFocus();
     number->selectAll();
@@ -521,18 +521,18 @@ void TestPhoneBook::cutInputIsSaid()
     // The password box takes four.
     env.messages.clear();
     QApplication::clipboard()->setText(QStringLiteral("987654"));
-    w->txtPasswort->setFocus();
-    w->txtPasswort->selectAll();
-    QTest::keyClick(w->txtPasswort, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w->txtPasswort->text(), QStringLiteral("9876"));
+    w->passwordBox->setFocus();
+    w->passwordBox->selectAll();
+    QTest::keyClick(w->passwordBox, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->passwordBox->text(), QStringLiteral("9876"));
     QTRY_COMPARE(env.messages.size(), 1);
     QVERIFY(env.messages[0].text.contains(QStringLiteral(" 4 ")));
     QVERIFY(env.messages[0].text.endsWith(QStringLiteral("\"54\"")));
     // Typing on in a full box: refused, nothing said.
     env.messages.clear();
-    QTest::keyClick(w->txtPasswort, Qt::Key_End);
-    QTest::keyClicks(w->txtPasswort, "12");
-    QCOMPARE(w->txtPasswort->text(), QStringLiteral("9876"));
+    QTest::keyClick(w->passwordBox, Qt::Key_End);
+    QTest::keyClicks(w->passwordBox, "12");
+    QCOMPARE(w->passwordBox->text(), QStringLiteral("9876"));
     QTest::qWait(20);
     QVERIFY(env.messages.isEmpty());
 }
@@ -565,7 +565,7 @@ void TestPhoneBook::tabReachesEveryControlLeftToRight()
     sortedExpected.sort();
     QCOMPARE(focusable, sortedExpected);
 
-    w->txtNameTelefonbuch->setFocus();
+    w->nameBox->setFocus();
     QStringList forward {QApplication::focusWidget()->objectName()};
     for (int i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

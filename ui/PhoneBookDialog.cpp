@@ -41,10 +41,10 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Telefonbuch"));
     setModal(true);
 
-    lblBenutzer = new QLabel(this);
-    lblBenutzer->setObjectName(QStringLiteral("lblBenutzer"));
-    lblBenutzer->setAlignment(Qt::AlignCenter);
-    lblBenutzer->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Utilisateur 8/8")) + 16);
+    userLabel = new QLabel(this);
+    userLabel->setObjectName(QStringLiteral("lblBenutzer"));
+    userLabel->setAlignment(Qt::AlignCenter);
+    userLabel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Utilisateur 8/8")) + 16);
 
     auto makeLabel = [this](const char* name, const QString& caption) {
         auto* l = new QLabel(caption, this);
@@ -57,28 +57,28 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
         b->installEventFilter(this);
         return b;
     };
-    lblName = makeLabel("lblName", QStringLiteral("&Name"));
-    lblNatelNr = makeLabel("lblNatelNr", QStringLiteral("Natel &Nr."));
-    lblPasswort = makeLabel("lblPasswort", QStringLiteral("&Passwort"));
-    txtNameTelefonbuch = makeBox("txtNameTelefonbuch");
-    txtTelefonbuchNatelNr = makeBox("txtTelefonbuchNatelNr");
-    txtPasswort = makeBox("txtPasswort");
-    limitLength(txtNameTelefonbuch, PhoneBook::NameLength, lblName);
-    limitLength(txtTelefonbuchNatelNr, PhoneBook::NumberLength, lblNatelNr);
-    limitLength(txtPasswort, PhoneBook::PasswordLength, lblPasswort);
-    connect(txtTelefonbuchNatelNr, &QLineEdit::textChanged, this, [this] { m_numberReported = false; });
-    connect(txtPasswort, &QLineEdit::textChanged, this, [this] { m_passwordReported = false; });
-    txtNameTelefonbuch->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
-    lblName->setBuddy(txtNameTelefonbuch);
-    lblNatelNr->setBuddy(txtTelefonbuchNatelNr);
-    lblPasswort->setBuddy(txtPasswort);
+    nameLabel = makeLabel("lblName", QStringLiteral("&Name"));
+    numberLabel = makeLabel("lblNatelNr", QStringLiteral("Natel &Nr."));
+    passwordLabel = makeLabel("lblPasswort", QStringLiteral("&Passwort"));
+    nameBox = makeBox("txtNameTelefonbuch");
+    numberBox = makeBox("txtTelefonbuchNatelNr");
+    passwordBox = makeBox("txtPasswort");
+    limitLength(nameBox, PhoneBook::NameLength, nameLabel);
+    limitLength(numberBox, PhoneBook::NumberLength, numberLabel);
+    limitLength(passwordBox, PhoneBook::PasswordLength, passwordLabel);
+    connect(numberBox, &QLineEdit::textChanged, this, [this] { m_numberReported = false; });
+    connect(passwordBox, &QLineEdit::textChanged, this, [this] { m_passwordReported = false; });
+    nameBox->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 20);
+    nameLabel->setBuddy(nameBox);
+    numberLabel->setBuddy(numberBox);
+    passwordLabel->setBuddy(passwordBox);
 
-    ChkOperator = new QCheckBox(QStringLiteral("&Operator"), this);
-    ChkOperator->setObjectName(QStringLiteral("ChkOperator"));
-    ChkAktivBenutzer = new QCheckBox(QStringLiteral("&Aktiv"), this);
-    ChkAktivBenutzer->setObjectName(QStringLiteral("ChkAktivBenutzer"));
-    ChkOperator->installEventFilter(this);
-    ChkAktivBenutzer->installEventFilter(this);
+    operatorBox = new QCheckBox(QStringLiteral("&Operator"), this);
+    operatorBox->setObjectName(QStringLiteral("ChkOperator"));
+    activeBox = new QCheckBox(QStringLiteral("&Aktiv"), this);
+    activeBox->setObjectName(QStringLiteral("ChkAktivBenutzer"));
+    operatorBox->installEventFilter(this);
+    activeBox->installEventFilter(this);
 
     const QStyle::StandardPixmap icons[4] = {QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward,
                                              QStyle::SP_MediaSeekForward, QStyle::SP_MediaSkipForward};
@@ -91,10 +91,10 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
         b->setIcon(style()->standardIcon(icons[i]));
         b->setAccessibleName(tr(accessible[i]));
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, i] { cmdMoveDatabase_Click(i); });
+        connect(b, &QPushButton::clicked, this, [this, i] { moveTo(i); });
         auto* sc = new QShortcut(keys[i], this);
-        connect(sc, &QShortcut::activated, this, [this, i] { cmdMoveDatabase_Click(i); });
-        cmdMoveDatabase[i] = b;
+        connect(sc, &QShortcut::activated, this, [this, i] { moveTo(i); });
+        moveButtons[i] = b;
     }
 
     auto makeButton = [this](const char* name, const QString& caption) {
@@ -104,38 +104,38 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
         b->installEventFilter(this);
         return b;
     };
-    cmdDatensatzLoeschen = makeButton("cmdDatensatzLöschen", QStringLiteral("&Löschen"));
-    cmdAenderungenSpeichern = makeButton("cmdAenderungenSpeichern", QStringLiteral("&Speichern"));
-    cmdTelefonbuchAbbrechen = makeButton("cmdTelefonbuchAbbrechen", QStringLiteral("S&chliessen"));
-    connect(cmdDatensatzLoeschen, &QPushButton::clicked, this, &PhoneBookDialog::cmdDatensatzLoeschen_Click);
-    connect(cmdAenderungenSpeichern, &QPushButton::clicked, this, &PhoneBookDialog::cmdAenderungenSpeichern_Click);
-    connect(cmdTelefonbuchAbbrechen, &QPushButton::clicked, this, &PhoneBookDialog::cmdTelefonbuchAbbrechen_Click);
+    clearButton = makeButton("cmdDatensatzLöschen", QStringLiteral("&Löschen"));
+    saveButton = makeButton("cmdAenderungenSpeichern", QStringLiteral("&Speichern"));
+    closeButton = makeButton("cmdTelefonbuchAbbrechen", QStringLiteral("S&chliessen"));
+    connect(clearButton, &QPushButton::clicked, this, &PhoneBookDialog::clearEntry);
+    connect(saveButton, &QPushButton::clicked, this, &PhoneBookDialog::saveEntry);
+    connect(closeButton, &QPushButton::clicked, this, &PhoneBookDialog::closeBook);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(lblName, 0, 0);
-    fields->addWidget(txtNameTelefonbuch, 0, 1, 1, 2);
-    fields->addWidget(lblNatelNr, 1, 0);
-    fields->addWidget(txtTelefonbuchNatelNr, 1, 1, 1, 2);
-    fields->addWidget(lblPasswort, 2, 0);
-    fields->addWidget(txtPasswort, 2, 1);
-    fields->addWidget(ChkOperator, 3, 1);
-    fields->addWidget(ChkAktivBenutzer, 4, 1);
+    fields->addWidget(nameLabel, 0, 0);
+    fields->addWidget(nameBox, 0, 1, 1, 2);
+    fields->addWidget(numberLabel, 1, 0);
+    fields->addWidget(numberBox, 1, 1, 1, 2);
+    fields->addWidget(passwordLabel, 2, 0);
+    fields->addWidget(passwordBox, 2, 1);
+    fields->addWidget(operatorBox, 3, 1);
+    fields->addWidget(activeBox, 4, 1);
     fields->setColumnStretch(2, 1);
 
     auto* nav = new QHBoxLayout;
     nav->addStretch();
-    nav->addWidget(cmdMoveDatabase[0]);
-    nav->addWidget(cmdMoveDatabase[1]);
-    nav->addWidget(lblBenutzer);
-    nav->addWidget(cmdMoveDatabase[2]);
-    nav->addWidget(cmdMoveDatabase[3]);
+    nav->addWidget(moveButtons[0]);
+    nav->addWidget(moveButtons[1]);
+    nav->addWidget(userLabel);
+    nav->addWidget(moveButtons[2]);
+    nav->addWidget(moveButtons[3]);
     nav->addStretch();
 
     auto* commands = new QHBoxLayout;
-    commands->addWidget(cmdDatensatzLoeschen);
+    commands->addWidget(clearButton);
     commands->addStretch();
-    commands->addWidget(cmdAenderungenSpeichern);
-    commands->addWidget(cmdTelefonbuchAbbrechen);
+    commands->addWidget(saveButton);
+    commands->addWidget(closeButton);
 
     auto* top = new QVBoxLayout(this);
     top->addLayout(fields);
@@ -146,25 +146,25 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
     top->setSizeConstraint(QLayout::SetMinimumSize);
 
     // Tab goes down the fields, then along the rows of buttons from left to right as they stand.
-    setTabOrder(txtNameTelefonbuch, txtTelefonbuchNatelNr);
-    setTabOrder(txtTelefonbuchNatelNr, txtPasswort);
-    setTabOrder(txtPasswort, ChkOperator);
-    setTabOrder(ChkOperator, ChkAktivBenutzer);
-    setTabOrder(ChkAktivBenutzer, cmdMoveDatabase[0]);
+    setTabOrder(nameBox, numberBox);
+    setTabOrder(numberBox, passwordBox);
+    setTabOrder(passwordBox, operatorBox);
+    setTabOrder(operatorBox, activeBox);
+    setTabOrder(activeBox, moveButtons[0]);
     for (int i = 0; i < 3; ++i)
-        setTabOrder(cmdMoveDatabase[i], cmdMoveDatabase[i + 1]);
-    setTabOrder(cmdMoveDatabase[3], cmdDatensatzLoeschen);
-    setTabOrder(cmdDatensatzLoeschen, cmdAenderungenSpeichern);
-    setTabOrder(cmdAenderungenSpeichern, cmdTelefonbuchAbbrechen);
+        setTabOrder(moveButtons[i], moveButtons[i + 1]);
+    setTabOrder(moveButtons[3], clearButton);
+    setTabOrder(clearButton, saveButton);
+    setTabOrder(saveButton, closeButton);
 
-    setHelp(txtNameTelefonbuch, HelpName);
-    setHelp(txtTelefonbuchNatelNr, HelpName);
-    setHelp(txtPasswort, HelpPassword);
-    setHelp(ChkAktivBenutzer, HelpActive);
-    setHelp(ChkOperator, HelpOperator);
-    for (auto* b : cmdMoveDatabase)
+    setHelp(nameBox, HelpName);
+    setHelp(numberBox, HelpName);
+    setHelp(passwordBox, HelpPassword);
+    setHelp(activeBox, HelpActive);
+    setHelp(operatorBox, HelpOperator);
+    for (auto* b : moveButtons)
         setHelp(b, HelpMove);
-    for (auto* b : {cmdDatensatzLoeschen, cmdAenderungenSpeichern, cmdTelefonbuchAbbrechen})
+    for (auto* b : {clearButton, saveButton, closeButton})
         setHelp(b, HelpCommands);
 
     m_book.onUserInactive = [](int index) {
@@ -176,7 +176,7 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
     m_book.open(gState().databasePath);
     loadTexts();
     showEntry();
-    txtNameTelefonbuch->setFocus();
+    nameBox->setFocus();
 }
 
 PhoneBookDialog::~PhoneBookDialog() = default;
@@ -185,13 +185,7 @@ void PhoneBookDialog::loadTexts()
 {
     const QStringList captions = EditorTexts::run(QStringLiteral("Beschriftung"), QStringLiteral("lblName"), 8);
     if (captions.size() == 8) {
-        QWidget* targets[7] = {lblName,
-                               lblNatelNr,
-                               lblPasswort,
-                               ChkAktivBenutzer,
-                               cmdAenderungenSpeichern,
-                               cmdDatensatzLoeschen,
-                               cmdTelefonbuchAbbrechen};
+        QWidget* targets[7] = {nameLabel, numberLabel, passwordLabel, activeBox, saveButton, clearButton, closeButton};
         for (int i = 0; i < 7; ++i) {
             if (auto* l = qobject_cast<QLabel*>(targets[i]))
                 l->setText(captions[i]);
@@ -204,43 +198,41 @@ void PhoneBookDialog::loadTexts()
     // caption of the main window's operator boxes.
     const QStringList op = EditorTexts::run(QStringLiteral("Beschriftung"), QStringLiteral("ChkOP"), 1);
     if (!op.isEmpty() && !op.first().isEmpty())
-        ChkOperator->setText(op.first().contains(QLatin1Char('&')) ? op.first() : QStringLiteral("&") + op.first());
+        operatorBox->setText(op.first().contains(QLatin1Char('&')) ? op.first() : QStringLiteral("&") + op.first());
     const QStringList tips = EditorTexts::run(QStringLiteral("ToolTipText"), QStringLiteral("txtNameTelefonbuch"), 11);
     if (tips.size() == 11) {
-        QWidget* targets[11] = {txtNameTelefonbuch,   txtTelefonbuchNatelNr,  ChkOperator,
-                                cmdMoveDatabase[0],   cmdMoveDatabase[1],     cmdMoveDatabase[2],
-                                cmdMoveDatabase[3],   ChkAktivBenutzer,       cmdAenderungenSpeichern,
-                                cmdDatensatzLoeschen, cmdTelefonbuchAbbrechen};
+        QWidget* targets[11] = {nameBox,        numberBox, operatorBox, moveButtons[0], moveButtons[1], moveButtons[2],
+                                moveButtons[3], activeBox, saveButton,  clearButton,    closeButton};
         for (int i = 0; i < 11; ++i)
             targets[i]->setToolTip(tips[i]);
     }
     const QStringList pw = EditorTexts::run(QStringLiteral("ToolTipText"), QStringLiteral("txtUserPasswort"), 1);
     if (!pw.isEmpty())
-        txtPasswort->setToolTip(pw.first());
+        passwordBox->setToolTip(pw.first());
 }
 
 void PhoneBookDialog::showEntry()
 {
-    lblBenutzer->setText(QStringLiteral("%1 %2/%3")
-                             .arg(gState().msg(QStringLiteral("gsBenutzer")))
-                             .arg(m_book.position())
-                             .arg(m_book.count()));
+    userLabel->setText(QStringLiteral("%1 %2/%3")
+                           .arg(gState().msg(QStringLiteral("gsBenutzer")))
+                           .arg(m_book.position())
+                           .arg(m_book.count()));
     const PhoneBookEntry e = m_book.current();
-    txtNameTelefonbuch->setText(e.name);
-    txtTelefonbuchNatelNr->setText(e.number);
-    txtPasswort->setText(e.password);
-    ChkOperator->setChecked(e.isOperator);
-    ChkAktivBenutzer->setChecked(e.active);
+    nameBox->setText(e.name);
+    numberBox->setText(e.number);
+    passwordBox->setText(e.password);
+    operatorBox->setChecked(e.isOperator);
+    activeBox->setChecked(e.active);
 }
 
 PhoneBookEntry PhoneBookDialog::boxes() const
 {
     PhoneBookEntry e;
-    e.name = txtNameTelefonbuch->text();
-    e.number = txtTelefonbuchNatelNr->text();
-    e.password = txtPasswort->text();
-    e.isOperator = ChkOperator->isChecked();
-    e.active = ChkAktivBenutzer->isChecked();
+    e.name = nameBox->text();
+    e.number = numberBox->text();
+    e.password = passwordBox->text();
+    e.isOperator = operatorBox->isChecked();
+    e.active = activeBox->isChecked();
     return e;
 }
 
@@ -320,14 +312,14 @@ bool PhoneBookDialog::acceptDuplicateNumber(const PhoneBookEntry& e)
     m_validating = false;
     if (answer == QMessageBox::Yes)
         return true;
-    txtTelefonbuchNatelNr->setFocus();
-    txtTelefonbuchNatelNr->selectAll();
+    numberBox->setFocus();
+    numberBox->selectAll();
     return false;
 }
 
 bool PhoneBookDialog::validateNumber(bool always)
 {
-    const QString number = txtTelefonbuchNatelNr->text();
+    const QString number = numberBox->text();
     if (PhoneBook::numberError(number) < 0)
         return true;
     m_validating = true;
@@ -335,22 +327,22 @@ bool PhoneBookDialog::validateNumber(bool always)
         Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName,
                       Dialogs::Icon::Exclamation);
     m_numberReported = true;
-    txtTelefonbuchNatelNr->setFocus();
-    txtTelefonbuchNatelNr->setCursorPosition(PhoneBook::numberError(number));
+    numberBox->setFocus();
+    numberBox->setCursorPosition(PhoneBook::numberError(number));
     m_validating = false;
     return false;
 }
 
 bool PhoneBookDialog::validatePassword(bool always)
 {
-    const PhoneBook::PasswordCheck c = PhoneBook::checkPassword(txtPasswort->text());
+    const PhoneBook::PasswordCheck c = PhoneBook::checkPassword(passwordBox->text());
     if (c.ok())
         return true;
     m_validating = true;
     if (always || !m_passwordReported) {
         // The number's message speaks of "*" and "+": a password has a message of its own.
         // An empty box is told only that four digits are needed.
-        if (c.notNumeric && !txtPasswort->text().isEmpty())
+        if (c.notNumeric && !passwordBox->text().isEmpty())
             Dialogs::show(this,
                           gState().msgOr(QStringLiteral("gsMsgPasswortNurZiffern"),
                                          QStringLiteral("Das Passwort darf nur aus Ziffern (0-9) bestehen.")),
@@ -360,8 +352,8 @@ bool PhoneBookDialog::validatePassword(bool always)
                           Dialogs::Icon::Critical);
     }
     m_passwordReported = true;
-    txtPasswort->setFocus();
-    txtPasswort->selectAll();
+    passwordBox->setFocus();
+    passwordBox->selectAll();
     m_validating = false;
     return false;
 }
@@ -383,7 +375,7 @@ bool PhoneBookDialog::leaveEntry()
                            QStringLiteral("Ein Eintrag braucht eine Natel-Nummer und ein vierstelliges Passwort. "
                                           "Ergänzen Sie beides oder leeren Sie den Eintrag mit \"Löschen\".")),
             gState().programName, Dialogs::Icon::Exclamation);
-        QLineEdit* box = e.number.isEmpty() ? txtTelefonbuchNatelNr : txtPasswort;
+        QLineEdit* box = e.number.isEmpty() ? numberBox : passwordBox;
         box->setFocus();
         m_validating = false;
         return false;
@@ -405,7 +397,7 @@ bool PhoneBookDialog::leaveEntry()
     return true;
 }
 
-void PhoneBookDialog::cmdMoveDatabase_Click(int index)
+void PhoneBookDialog::moveTo(int index)
 {
     if (!leaveEntry())
         return;
@@ -422,17 +414,17 @@ void PhoneBookDialog::cmdMoveDatabase_Click(int index)
     showEntry();
 }
 
-void PhoneBookDialog::cmdDatensatzLoeschen_Click()
+void PhoneBookDialog::clearEntry()
 {
     m_book.clearCurrent();
-    txtNameTelefonbuch->clear();
-    txtTelefonbuchNatelNr->clear();
-    txtPasswort->setText(PhoneBook::ClearedPassword);
-    ChkOperator->setChecked(false);
-    ChkAktivBenutzer->setChecked(false);
+    nameBox->clear();
+    numberBox->clear();
+    passwordBox->setText(PhoneBook::ClearedPassword);
+    operatorBox->setChecked(false);
+    activeBox->setChecked(false);
 }
 
-void PhoneBookDialog::cmdAenderungenSpeichern_Click()
+void PhoneBookDialog::saveEntry()
 {
     if (!leaveEntry())
         return;
@@ -441,7 +433,7 @@ void PhoneBookDialog::cmdAenderungenSpeichern_Click()
     accept();
 }
 
-void PhoneBookDialog::cmdTelefonbuchAbbrechen_Click()
+void PhoneBookDialog::closeBook()
 {
     const auto answer
         = Dialogs::show(this, gState().msg(QStringLiteral("gsFrageOkAbbrechen")), windowTitle(),
@@ -462,7 +454,7 @@ void PhoneBookDialog::reject()
     // Escape or the title bar: ask only when the current entry holds changes that would be lost.
     const bool changed = m_book.isOpen() && m_book.check(boxes()) != PhoneBook::Leave::Unchanged;
     if (changed) {
-        cmdTelefonbuchAbbrechen_Click();
+        closeBook();
         return;
     }
     m_closing = true;
@@ -495,30 +487,30 @@ bool PhoneBookDialog::eventFilter(QObject* watched, QEvent* event)
         QWidget* next = QApplication::focusWidget();
         const bool leavingWindow = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
         // Closing stays possible with a wrong entry in a box; everything else checks it first.
-        if (!m_validating && !m_closing && !leavingWindow && next != cmdTelefonbuchAbbrechen) {
-            if (box == txtTelefonbuchNatelNr && !box->text().isEmpty())
+        if (!m_validating && !m_closing && !leavingWindow && next != closeButton) {
+            if (box == numberBox && !box->text().isEmpty())
                 validateNumber(true);
-            else if (box == txtPasswort && box->text() != m_book.current().password)
+            else if (box == passwordBox && box->text() != m_book.current().password)
                 validatePassword(true);
         }
     }
     if (isEnter(event)) {
-        if (watched == txtNameTelefonbuch) {
-            txtTelefonbuchNatelNr->setFocus();
-        } else if (watched == txtTelefonbuchNatelNr) {
+        if (watched == nameBox) {
+            numberBox->setFocus();
+        } else if (watched == numberBox) {
             if (validateNumber(true))
-                txtPasswort->setFocus();
-        } else if (watched == txtPasswort) {
+                passwordBox->setFocus();
+        } else if (watched == passwordBox) {
             if (validatePassword(true))
-                ChkOperator->setFocus();
-        } else if (watched == ChkOperator) {
-            ChkAktivBenutzer->setFocus();
-        } else if (watched == ChkAktivBenutzer) {
-            cmdAenderungenSpeichern->setFocus();
-        } else if (watched == cmdAenderungenSpeichern) {
-            cmdDatensatzLoeschen->setFocus();
-        } else if (watched == cmdTelefonbuchAbbrechen) {
-            cmdTelefonbuchAbbrechen_Click();
+                operatorBox->setFocus();
+        } else if (watched == operatorBox) {
+            activeBox->setFocus();
+        } else if (watched == activeBox) {
+            saveButton->setFocus();
+        } else if (watched == saveButton) {
+            clearButton->setFocus();
+        } else if (watched == closeButton) {
+            closeBook();
         } else {
             return QDialog::eventFilter(watched, event);
         }

@@ -20,24 +20,24 @@ public:
 
     PhoneBook& book() { return m_book; }
 
-    QLabel* lblBenutzer = nullptr;
-    QLabel* lblName = nullptr;
-    QLabel* lblNatelNr = nullptr;
-    QLabel* lblPasswort = nullptr;
-    QLineEdit* txtNameTelefonbuch = nullptr;
-    QLineEdit* txtTelefonbuchNatelNr = nullptr;
-    QLineEdit* txtPasswort = nullptr;
-    QCheckBox* ChkOperator = nullptr;
-    QCheckBox* ChkAktivBenutzer = nullptr;
-    QPushButton* cmdMoveDatabase[4] = {nullptr, nullptr, nullptr, nullptr};
-    QPushButton* cmdDatensatzLoeschen = nullptr;
-    QPushButton* cmdAenderungenSpeichern = nullptr;
-    QPushButton* cmdTelefonbuchAbbrechen = nullptr;
+    QLabel* userLabel = nullptr;
+    QLabel* nameLabel = nullptr;
+    QLabel* numberLabel = nullptr;
+    QLabel* passwordLabel = nullptr;
+    QLineEdit* nameBox = nullptr;
+    QLineEdit* numberBox = nullptr;
+    QLineEdit* passwordBox = nullptr;
+    QCheckBox* operatorBox = nullptr;
+    QCheckBox* activeBox = nullptr;
+    QPushButton* moveButtons[4] = {nullptr, nullptr, nullptr, nullptr};
+    QPushButton* clearButton = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
-    void cmdMoveDatabase_Click(int index);
-    void cmdDatensatzLoeschen_Click();
-    void cmdAenderungenSpeichern_Click();
-    void cmdTelefonbuchAbbrechen_Click();
+    void moveTo(int index);
+    void clearEntry();
+    void saveEntry();
+    void closeBook();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

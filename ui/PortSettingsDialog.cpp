@@ -114,36 +114,36 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     const int stored = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"),
                                      QString::number(main->device().port))
                            .toInt(&ok);
-    mPort = ok && stored >= 1 && stored <= 8 ? stored : 1;
+    portNumber = ok && stored >= 1 && stored <= 8 ? stored : 1;
     const QStringList f
         = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), main->device().portSettings)
               .split(QLatin1Char(','));
-    mBaud = f.value(0).toInt();
+    baudRate = f.value(0).toInt();
     mParity = f.value(1, QStringLiteral("N")).trimmed().toUpper();
     mData = f.value(2, QStringLiteral("8")).toInt();
     mStop = f.value(3, QStringLiteral("1")).toInt();
-    baudRateValue->setText(QString::number(mBaud));
+    baudRateValue->setText(QString::number(baudRate));
     parityValue->setText(mParity);
     dataBitsValue->setText(QString::number(mData));
     stopBitsValue->setText(QString::number(mStop));
     const bool open = main->device().channel && main->device().channel->isOpen();
     portValue->setText(open ? QStringLiteral("COM %1").arg(main->device().port)
                             : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
-    portBox->setCurrentIndex(mPort - 1);
-    baudRateBox->setCurrentText(QString::number(mBaud));
+    portBox->setCurrentIndex(portNumber - 1);
+    baudRateBox->setCurrentText(QString::number(baudRate));
     dataBitsBox->setCurrentText(QString::number(mData));
     parityBox->setCurrentIndex(mParity == QLatin1String("E") ? 1 : mParity == QLatin1String("O") ? 2 : 0);
     stopBitsBox->setCurrentText(QString::number(mStop));
 
     connect(portBox, &QComboBox::activated, this, [this](int i) {
-        mPort = i + 1;
+        portNumber = i + 1;
         fillDevices();
     });
     connect(portBox, &QComboBox::currentIndexChanged, this, [this](int i) {
-        mPort = i + 1;
+        portNumber = i + 1;
         fillDevices();
     });
-    connect(baudRateBox, &QComboBox::currentIndexChanged, this, [this](int i) { mBaud = Bauds[qBound(0, i, 4)]; });
+    connect(baudRateBox, &QComboBox::currentIndexChanged, this, [this](int i) { baudRate = Bauds[qBound(0, i, 4)]; });
     connect(dataBitsBox, &QComboBox::currentIndexChanged, this, [this](int i) { mData = i == 1 ? 7 : 8; });
     connect(parityBox, &QComboBox::currentIndexChanged, this, [this](int i) {
         mParity = i == 1 ? QStringLiteral("E") : i == 2 ? QStringLiteral("O") : QStringLiteral("N");
@@ -160,11 +160,11 @@ void PortSettingsDialog::fillDevices()
     const QSignalBlocker block(deviceBox);
     deviceBox->clear();
     // Automatic: what the number stands for without an assignment.
-    const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(mPort));
-    PortResolver::assign(mPort, QString());
-    const QString automatic = PortResolver::deviceFor(mPort);
+    const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(portNumber));
+    PortResolver::assign(portNumber, QString());
+    const QString automatic = PortResolver::deviceFor(portNumber);
     if (!assigned.isEmpty())
-        PortResolver::assign(mPort, assigned);
+        PortResolver::assign(portNumber, assigned);
     const QString autoText = automatic == PortResolver::SimulatedDevice
         ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät"))
         : automatic.isEmpty() ? gState().msgOr(QStringLiteral("gsPortKeines"), QStringLiteral("keiner"))
@@ -196,16 +196,16 @@ void PortSettingsDialog::showDevice()
 {
     QString device = deviceBox->currentData().toString();
     if (device.isEmpty()) {
-        const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(mPort));
-        PortResolver::assign(mPort, QString());
-        device = PortResolver::deviceFor(mPort);
+        const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(portNumber));
+        PortResolver::assign(portNumber, QString());
+        device = PortResolver::deviceFor(portNumber);
         if (!assigned.isEmpty())
-            PortResolver::assign(mPort, assigned);
+            PortResolver::assign(portNumber, assigned);
     }
     deviceValue->setText(
         gState()
             .msgOr(QStringLiteral("gsPortStehtFuer"), QStringLiteral("COM %1 steht für: %2"))
-            .arg(mPort)
+            .arg(portNumber)
             .arg(device == PortResolver::SimulatedDevice ? gState().msgOr(
                      QStringLiteral("gsPortEingebautesGeraet"), QStringLiteral("das eingebaute simulierte Gerät"))
                      : device.isEmpty()
@@ -215,19 +215,19 @@ void PortSettingsDialog::showDevice()
 
 bool PortSettingsDialog::apply()
 {
-    PortResolver::assign(mPort, deviceBox->currentData().toString());
+    PortResolver::assign(portNumber, deviceBox->currentData().toString());
     const QString settings
         = PortSettings::settingsText(baudRateBox->currentText().toInt(), mParity, dataBitsBox->currentText().toInt(),
                                      stopBitsBox->currentText().toInt());
-    const PortSettings::Result r = PortSettings::apply(*m_main, mPort, settings);
+    const PortSettings::Result r = PortSettings::apply(*m_main, portNumber, settings);
     if (!r.ok) {
-        if (r.selectPort != mPort) {
-            mPort = r.selectPort;
-            portBox->setCurrentIndex(mPort - 1);
+        if (r.selectPort != portNumber) {
+            portNumber = r.selectPort;
+            portBox->setCurrentIndex(portNumber - 1);
         }
         return false;
     }
-    portValue->setText(QStringLiteral("COM %1").arg(mPort));
+    portValue->setText(QStringLiteral("COM %1").arg(portNumber));
     baudRateValue->setText(baudRateBox->currentText());
     dataBitsValue->setText(dataBitsBox->currentText());
     parityValue->setText(mParity);

@@ -29,8 +29,8 @@ public:
     QPushButton* cancelButton = nullptr;
 
     // Working values.
-    int mPort = 1;
-    int mBaud = 9600;
+    int portNumber = 1;
+    int baudRate = 9600;
     int mData = 8;
     QString mParity = QStringLiteral("N");
     int mStop = 1;
