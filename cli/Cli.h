@@ -18,14 +18,14 @@ enum CliExit {
 
 // The options a command may take besides the common ones (--language, -q, -v, --help).
 enum CliOption : unsigned {
-    OptDevice = 1u << 0, // --device, --settings
-    OptPassword = 1u << 1, // --password
-    OptOutput = 1u << 2, // -o / --output
-    OptYes = 1u << 3, // --yes
-    OptJson = 1u << 4, // --json
-    OptNoBackup = 1u << 5, // --no-backup
-    OptVerify = 1u << 6, // --verify
-    OptRetries = 1u << 7 // --retries
+    OptionDevice = 1u << 0, // --device, --settings
+    OptionPassword = 1u << 1, // --password
+    OptionOutput = 1u << 2, // -o / --output
+    OptionYes = 1u << 3, // --yes
+    OptionJson = 1u << 4, // --json
+    OptionNoBackup = 1u << 5, // --no-backup
+    OptionVerify = 1u << 6, // --verify
+    OptionRetries = 1u << 7 // --retries
 };
 
 struct CliContext {

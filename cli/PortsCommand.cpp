@@ -75,5 +75,5 @@ int portsCommand(CliContext& ctx)
 
 const CliRegistrar portsReg("ports", portsCommand,
                             "  ports [--json]                 the serial ports and what COM 1..COM 8 stand for\n",
-                            OptJson);
+                            OptionJson);
 }

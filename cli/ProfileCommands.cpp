@@ -69,7 +69,7 @@ bool readProfileFile(const QString& path, Image& img)
 
 int fromJson(CliContext& ctx)
 {
-    if (int c = ctx.onlyOptions(OptOutput, QStringLiteral("profile from-json")))
+    if (int c = ctx.onlyOptions(OptionOutput, QStringLiteral("profile from-json")))
         return c;
     if (ctx.args.size() != 2 || ctx.output.isEmpty())
         return usage(ctx, "smsv48ctl profile from-json FILE.json|- -o FILE.cfg|-");
@@ -125,7 +125,7 @@ int load(CliContext& ctx)
 
 int save(CliContext& ctx)
 {
-    if (int c = ctx.onlyOptions(OptOutput, QStringLiteral("profile save")))
+    if (int c = ctx.onlyOptions(OptionOutput, QStringLiteral("profile save")))
         return c;
     if (ctx.args.size() != 1 || ctx.output.isEmpty())
         return usage(ctx, "smsv48ctl profile save -o FILE.cfg|-");
@@ -186,7 +186,7 @@ int readSide(CliContext& ctx, const QString& what, ProfileData* data)
 // Exit code 0 when both are equal, 1 when they differ, 5 when a side cannot be read.
 int diff(CliContext& ctx)
 {
-    if (int c = ctx.onlyOptions(OptJson | OptDevice | OptRetries, QStringLiteral("profile diff")))
+    if (int c = ctx.onlyOptions(OptionJson | OptionDevice | OptionRetries, QStringLiteral("profile diff")))
         return c;
     if (ctx.args.size() != 3)
         return usage(ctx, "smsv48ctl profile diff A B [--json]   (A, B: FILE.cfg, FILE.json, -, store or unit)");
@@ -235,5 +235,5 @@ const CliRegistrar
               "  profile diff A B [--json]           the differences field by field (A, B: FILE.cfg,\n"
               "                                      FILE.json, -, store or unit: the unit of --device);\n"
               "                                      exit 0 equal, 1 different\n",
-              OptOutput | OptJson | OptDevice | OptRetries);
+              OptionOutput | OptionJson | OptionDevice | OptionRetries);
 } // namespace

@@ -37,5 +37,5 @@ int reportCommand(CliContext& ctx)
 const CliRegistrar reg("report", reportCommand,
                        "  report inputs|outputs|alarm|users -o FILE.pdf\n"
                        "                          write a configuration report as PDF (language: --language)\n",
-                       OptOutput);
+                       OptionOutput);
 }

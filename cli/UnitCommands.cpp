@@ -397,13 +397,13 @@ int unitCommand(CliContext& ctx)
                                 QStringLiteral("unit nimmt status, read -o DATEI.cfg, write DATEI.cfg oder verify "
                                                "DATEI.cfg")),
                         ctx.command);
-    unsigned allowed = OptDevice | OptJson;
+    unsigned allowed = OptionDevice | OptionJson;
     if (read)
-        allowed |= OptOutput | OptRetries;
+        allowed |= OptionOutput | OptionRetries;
     if (write)
-        allowed |= OptNoBackup | OptVerify | OptRetries;
+        allowed |= OptionNoBackup | OptionVerify | OptionRetries;
     if (verify)
-        allowed |= OptRetries;
+        allowed |= OptionRetries;
     if (int c = ctx.onlyOptions(allowed, QStringLiteral("unit ") + sub))
         return c;
     if (read && ctx.json && ctx.output == QLatin1String("-"))
@@ -586,7 +586,7 @@ int paramCommand(CliContext& ctx)
     if (ctx.args.size() > words)
         return tooMany(ctx, words);
     const unsigned paramOptions
-        = OptDevice | (needsPassword ? OptPassword : 0u) | (op == QLatin1String("get") ? OptJson : 0u);
+        = OptionDevice | (needsPassword ? OptionPassword : 0u) | (op == QLatin1String("get") ? OptionJson : 0u);
     if (int c = ctx.onlyOptions(paramOptions, QStringLiteral("param %1 %2").arg(what, op)))
         return c;
     if (what == QLatin1String("pin") && (op == QLatin1String("set-default") || op == QLatin1String("change"))) {
@@ -681,7 +681,7 @@ int firmwareCommand(CliContext& ctx)
                         ctx.command);
     if (ctx.args.size() > 1)
         return tooMany(ctx, 1);
-    if (int c = ctx.onlyOptions(OptDevice | OptYes | OptJson, QStringLiteral("firmware")))
+    if (int c = ctx.onlyOptions(OptionDevice | OptionYes | OptionJson, QStringLiteral("firmware")))
         return c;
     QString error;
     const QStringList lines = ConfigTransfer::checkHexFile(ctx.args[0], &error, false);
@@ -720,15 +720,15 @@ const CliRegistrar unitReg("unit", unitCommand,
                            "                                 in the program folder (the last 50 per unit)\n"
                            "  unit verify FILE.cfg|- [--retries N] [--json]\n"
                            "                                 compare the unit with a file; exit 0 equal, 1 different\n",
-                           OptDevice | OptOutput | OptJson | OptNoBackup | OptVerify | OptRetries);
+                           OptionDevice | OptionOutput | OptionJson | OptionNoBackup | OptionVerify | OptionRetries);
 const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-] switch relay 1..4\n",
-                            OptDevice | OptPassword);
+                            OptionDevice | OptionPassword);
 const CliRegistrar paramReg("param", paramCommand,
                             "  param serial get|set VALUE     the unit's serial number (get: --json)\n"
                             "  param pin get|set-default [PIN|-]|change [OLD|-] [NEW|-]   the SIM PIN\n"
                             "  param validity get|set INDEX   the validity reminder (0..255)\n",
-                            OptDevice | OptPassword | OptJson);
+                            OptionDevice | OptionPassword | OptionJson);
 const CliRegistrar firmwareReg("firmware", firmwareCommand,
                                "  firmware FILE.prg --yes [--json]  replace the unit's firmware\n",
-                               OptDevice | OptYes | OptJson);
+                               OptionDevice | OptionYes | OptionJson);
 }

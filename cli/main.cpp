@@ -61,30 +61,30 @@ const QList<OptionDef>& optionDefs()
          {"v", "verbose"},
          QString(),
          "-v                      the link's events on stderr, category smsv48.link (also --verbose)"},
-        {OptDevice,
+        {OptionDevice,
          {"device"},
          "PATH",
          "--device PATH|sim       serial device of the unit, or the built-in simulated unit"},
-        {OptDevice, {"settings"}, "S", "--settings 9600,N,8,1   port settings (baud, parity, data bits, stop bits)"},
-        {OptDevice,
+        {OptionDevice, {"settings"}, "S", "--settings 9600,N,8,1   port settings (baud, parity, data bits, stop bits)"},
+        {OptionDevice,
          {"trace"},
          "FILE",
          "--trace FILE            record the traffic with the unit in FILE (\"-\": standard error),\n"
          "                          passwords and PINs masked"},
-        {OptPassword,
+        {OptionPassword,
          {"password"},
          "P",
          "--password P|-          unit password for relay, validity set and pin change\n"
          "                          (\"-\": one line from standard input)"},
-        {OptOutput, {"o", "output"}, "FILE", "-o FILE, --output FILE  output file (\"-\": standard output)"},
-        {OptYes, {"yes"}, QString(), "--yes                   confirm a firmware update without asking"},
-        {OptJson, {"json"}, QString(), "--json                  results as one JSON object (or list) on stdout"},
-        {OptNoBackup,
+        {OptionOutput, {"o", "output"}, "FILE", "-o FILE, --output FILE  output file (\"-\": standard output)"},
+        {OptionYes, {"yes"}, QString(), "--yes                   confirm a firmware update without asking"},
+        {OptionJson, {"json"}, QString(), "--json                  results as one JSON object (or list) on stdout"},
+        {OptionNoBackup,
          {"no-backup"},
          QString(),
          "--no-backup             unit write: no backup of the unit's configuration"},
-        {OptVerify, {"verify"}, QString(), "--verify                unit write: read the unit back and compare"},
-        {OptRetries, {"retries"}, "N", "--retries N             repeat a failed transfer N times (default 0)"},
+        {OptionVerify, {"verify"}, QString(), "--verify                unit write: read the unit back and compare"},
+        {OptionRetries, {"retries"}, "N", "--retries N             repeat a failed transfer N times (default 0)"},
     };
     return defs;
 }
@@ -450,7 +450,7 @@ int main(int argc, char** argv)
     ctx.verbose = parser.isSet(QStringLiteral("verbose"));
     if (ctx.verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("smsv48.link.debug=true"));
-    if (command->options & OptDevice) {
+    if (command->options & OptionDevice) {
         ctx.device = parser.value(QStringLiteral("device"));
         if (parser.isSet(QStringLiteral("device")) && ctx.device.isEmpty())
             return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
@@ -464,18 +464,18 @@ int main(int argc, char** argv)
                 return cliUsage(error, ctx.command);
         }
     }
-    if (command->options & OptOutput) {
+    if (command->options & OptionOutput) {
         ctx.output = parser.value(QStringLiteral("output"));
         if (parser.isSet(QStringLiteral("output")) && ctx.output.isEmpty())
             return cliUsage(
                 cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(QStringLiteral("-o")),
                 ctx.command);
     }
-    ctx.yes = (command->options & OptYes) && parser.isSet(QStringLiteral("yes"));
-    ctx.json = (command->options & OptJson) && parser.isSet(QStringLiteral("json"));
-    ctx.noBackup = (command->options & OptNoBackup) && parser.isSet(QStringLiteral("no-backup"));
-    ctx.verify = (command->options & OptVerify) && parser.isSet(QStringLiteral("verify"));
-    if ((command->options & OptRetries) && parser.isSet(QStringLiteral("retries"))) {
+    ctx.yes = (command->options & OptionYes) && parser.isSet(QStringLiteral("yes"));
+    ctx.json = (command->options & OptionJson) && parser.isSet(QStringLiteral("json"));
+    ctx.noBackup = (command->options & OptionNoBackup) && parser.isSet(QStringLiteral("no-backup"));
+    ctx.verify = (command->options & OptionVerify) && parser.isSet(QStringLiteral("verify"));
+    if ((command->options & OptionRetries) && parser.isSet(QStringLiteral("retries"))) {
         bool ok = false;
         ctx.retries = parser.value(QStringLiteral("retries")).toInt(&ok);
         if (!ok || ctx.retries < 0 || ctx.retries > 99)
@@ -484,7 +484,7 @@ int main(int argc, char** argv)
                     .arg(parser.value(QStringLiteral("retries"))),
                 ctx.command);
     }
-    if ((command->options & OptPassword) && parser.isSet(QStringLiteral("password"))) {
+    if ((command->options & OptionPassword) && parser.isSet(QStringLiteral("password"))) {
         ctx.passwordGiven = true;
         ctx.password = parser.value(QStringLiteral("password"));
         // The password from standard input before any PIN there (see --help).
@@ -495,7 +495,7 @@ int main(int argc, char** argv)
                            ExitUsage);
     }
     QString tracePath;
-    if ((command->options & OptDevice) && parser.isSet(QStringLiteral("trace"))) {
+    if ((command->options & OptionDevice) && parser.isSet(QStringLiteral("trace"))) {
         tracePath = parser.value(QStringLiteral("trace"));
         if (tracePath.isEmpty())
             return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
