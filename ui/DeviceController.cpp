@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 // Lamp and panel 3 of the main window as the link's sink.
 struct MainLink : LinkSink {
@@ -76,8 +77,32 @@ DeviceController::DeviceController(MainWindow* window) : m_window(window), m_tab
 
 DeviceController::~DeviceController() = default;
 
+DeviceController::CommandScope::CommandScope(DeviceController& device) : m_device(device)
+{
+    ++m_device.m_runningCommands;
+}
+
+DeviceController::CommandScope::~CommandScope()
+{
+    if (--m_device.m_runningCommands > 0 || !m_device.m_closeRequested)
+        return;
+    m_device.m_closeRequested = false;
+    // The close comes back from the event loop, after the command's frames are gone.
+    QTimer::singleShot(0, m_device.m_window, [window = m_device.m_window] {
+        gState().closing = false;
+        window->close();
+    });
+}
+
+void DeviceController::closeAfterCommand()
+{
+    m_closeRequested = true;
+    gState().closing = true;
+}
+
 void DeviceController::runCommand(SystemTab::Command command, int index)
 {
+    CommandScope running(*this);
     using C = SystemTab::Command;
     switch (command) {
     case C::ReadConfiguration: readConfiguration(); break;
@@ -189,7 +214,11 @@ Link& DeviceController::link()
     return *m.link;
 }
 
-void DeviceController::probeUnit() { link().probe(); }
+void DeviceController::probeUnit()
+{
+    CommandScope running(*this);
+    link().probe();
+}
 
 QString DeviceController::unitPassword() const
 {
@@ -237,6 +266,7 @@ bool DeviceController::checkUnitVersion(bool firmwareLevel)
 
 void DeviceController::readConfiguration()
 {
+    CommandScope running(*this);
     if (!IsComPortOpen())
         return;
     Link& l = link();
@@ -276,6 +306,7 @@ void DeviceController::readConfiguration()
 
 void DeviceController::sendToUnit(int index)
 {
+    CommandScope running(*this);
     if (!IsComPortOpen())
         return;
     Link& l = link();

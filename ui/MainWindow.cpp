@@ -203,6 +203,13 @@ void MainWindow::closeEvent(QCloseEvent* e)
         e->accept();
         return;
     }
+    // A command of the unit waits in a nested event loop: the window must outlive it. Its
+    // waits end now, and the window closes (asking about unsaved changes) once it has returned.
+    if (m_device->commandRunning()) {
+        m_device->closeAfterCommand();
+        e->ignore();
+        return;
+    }
     ProgramContext& st = gState();
     if (st.unsavedChanges) {
         // Cancel (and Escape) keeps the window open: the edits live only in the store, which
