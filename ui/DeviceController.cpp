@@ -264,16 +264,15 @@ bool DeviceController::checkUnitVersion(bool firmwareLevel)
     return ok;
 }
 
-void DeviceController::readConfiguration()
+bool DeviceController::readUnitImage(UnitImage& image)
 {
     CommandScope running(*this);
     if (!IsComPortOpen())
-        return;
+        return false;
     Link& l = link();
     l.resetForCommand();
     if (!checkUnitVersion(false))
-        return;
-    UnitImage image;
+        return false;
     TransferOutcome outcome;
     {
         TransferDialog dlg(m_window, m_mainLink.get());
@@ -288,8 +287,15 @@ void DeviceController::readConfiguration()
         });
         dlg.exec();
     }
+    return outcome.ok();
+}
+
+void DeviceController::readConfiguration()
+{
+    CommandScope running(*this);
+    UnitImage image;
     // The store is touched only after a complete read.
-    if (!outcome.ok())
+    if (!readUnitImage(image))
         return;
     const MainWindowOptions& options = m_window->options();
     if (options.storeReadImage) {

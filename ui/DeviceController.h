@@ -12,6 +12,7 @@ class Link;
 class MainWindow;
 class Waiter;
 struct MainLink;
+struct UnitImage;
 struct UnitStatus;
 
 class DeviceController : public QObject {
@@ -41,6 +42,9 @@ public:
     Link& link();
 
     void readConfiguration();
+    // The unit's configuration read into image (version check and progress window as for
+    // readConfiguration), the store untouched. True after a complete read.
+    bool readUnitImage(UnitImage& image);
     // Sends the configuration (area 3) or the firmware (area 4) to the unit.
     void writeConfiguration() { sendToUnit(0); }
     void updateFirmware() { sendToUnit(1); }

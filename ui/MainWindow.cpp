@@ -6,6 +6,7 @@
 #include "ui/DeviceController.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorBinding.h"
+#include "ui/ExtrasController.h"
 #include "ui/InputsTab.h"
 #include "ui/OutputsTab.h"
 #include "ui/ProfileController.h"
@@ -82,6 +83,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     m_profiles = std::make_unique<ProfileController>(this);
     m_device = std::make_unique<DeviceController>(this);
     m_shell = std::make_unique<ShellController>(this);
+    m_extras = std::make_unique<ExtrasController>(this);
 
     m_tabs->setCurrentIndex(0);
     m_device->openPortFromSettings();
@@ -94,6 +96,7 @@ MainWindow::~MainWindow()
         m_device->closePort();
     }
     // The controllers go before the widgets they watch.
+    m_extras.reset();
     m_shell.reset();
     m_device.reset();
     m_profiles.reset();
@@ -175,6 +178,7 @@ void MainWindow::initializeControls()
     m_shell->applyStoredAccessLevel();
     m_profiles->loadDefaultProfile();
     m_texts->loadSystemMessages();
+    m_extras->applyTexts();
     m_editor->labelRecipients();
     m_editor->fillInputTexts();
     m_editor->fillOutputTexts();

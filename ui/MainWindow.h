@@ -12,6 +12,7 @@
 
 class DeviceController;
 class EditorBinding;
+class ExtrasController;
 class InputsTab;
 class OutputsTab;
 class ProfileController;
@@ -65,6 +66,7 @@ public:
     ProfileController& profiles() { return *m_profiles; }
     DeviceController& device() { return *m_device; }
     ShellController& shell() { return *m_shell; }
+    ExtrasController& extras() { return *m_extras; }
 
     // The tab pages (0 inputs, 1 outputs, 2 System). The outputs and System tabs build their
     // widgets when first shown or used, at the latest right after the window's first paint;
@@ -153,6 +155,7 @@ private:
     std::unique_ptr<ProfileController> m_profiles;
     std::unique_ptr<DeviceController> m_device;
     std::unique_ptr<ShellController> m_shell;
+    std::unique_ptr<ExtrasController> m_extras;
 };
 
 // The main window while it exists (the program has exactly one).
