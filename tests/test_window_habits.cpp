@@ -5,7 +5,10 @@
 
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
+#include "image/HexWriter.h"
+#include "image/ProfileDiff.h"
 #include "link/Waiter.h"
+#include "ui/CompareDialog.h"
 #include "sim/SimChannel.h"
 #include "ui/DeviceController.h"
 #include "ui/EditorBinding.h"
@@ -15,6 +18,8 @@
 #include "WindowWidgets.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
@@ -28,6 +33,7 @@ private slots:
     void cleanup();
     void closeDuringTheStartProbeWaitsForIt();
     void languageSwitchesWhileRunning();
+    void comparisonListsWhatTheUnitHoldsOtherwise();
 };
 
 void TestWindowHabits::cleanup()
@@ -129,6 +135,79 @@ void TestWindowHabits::languageSwitchesWhileRunning()
     }
     // The languages name themselves.
     QCOMPARE(WindowWidgets::named<QAction>(w, "mnuSprache", 4)->text(), QStringLiteral("Français"));
+}
+
+namespace {
+// A main window on the built-in simulated unit, in virtual time.
+struct SimWindow {
+    TestEnv env;
+    VirtualWaiter clock;
+    std::unique_ptr<MainWindow> w;
+    explicit SimWindow(const QString& language = QStringLiteral("1")) : env(language)
+    {
+        env.exec("UPDATE SMS SET Deutsch = 'Tür ' || ID, Englisch = 'Door ' || ID");
+        env.exec("UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")");
+        w = std::make_unique<MainWindow>();
+        w->device().setWaiter(&clock);
+        w->device().link();
+        w->texts().loadSystemMessages();
+        w->extras().applyTexts();
+        w->editorBinding().refresh();
+    }
+    SimUnit& unit() { return static_cast<SimChannel*>(w->device().channel.get())->unit(); }
+};
+
+// Runs fn on the dialog of type T once it is shown (the unit's read shows its progress first).
+template <typename T> void whenShown(std::function<void(T*)> fn)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, fn] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<T*>(top); d && d->isVisible()) {
+                poll->deleteLater();
+                poll->stop();
+                fn(d);
+                return;
+            }
+    });
+    poll->start(5);
+}
+} // namespace
+
+void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
+{
+    SimWindow win;
+    // The unit holds the program's configuration with one text changed.
+    ProfileData onUnit = HexWriter::fromStore(win.w->store(), 1);
+    QCOMPARE(onUnit.inputs[2].text, QStringLiteral("Tür 3"));
+    onUnit.inputs[2].text = QStringLiteral("Tor zu");
+    Image image;
+    HexWriter::buildImage(onUnit, image);
+    const QString path = win.env.path("unit.cfg");
+    QVERIFY(HexWriter::writeProfileFile(image, path).ok());
+    QVERIFY(win.unit().loadImage(path));
+    const QString storeBefore = configurationDump(win.env);
+
+    QStringList rows;
+    QString summary;
+    whenShown<CompareDialog>([&](CompareDialog* d) {
+        summary = d->summary();
+        QTableWidget* table = d->findChild<QTableWidget*>("grdVergleich");
+        QVERIFY(table);
+        for (int r = 0; r < table->rowCount(); ++r)
+            rows << table->item(r, 0)->text() + " | " + table->item(r, 1)->text() + " | " + table->item(r, 2)->text();
+        d->reject();
+    });
+    WindowWidgets::named<QAction>(*win.w, "mnuVergleichen")->trigger();
+    QCOMPARE(rows, QStringList({ProfileDiff::fieldLabel("inputs[2].text", gState()) + " | Tür 3 | Tor zu"}));
+    QCOMPARE(summary, gState().msg("gsVglAnzahl").arg(1));
+    // What the unit holds went nowhere: the store and the editor show the program's text.
+    QCOMPARE(configurationDump(win.env), storeBefore);
+    QCOMPARE(WindowWidgets::named<QLineEdit>(*win.w, "txtEingangSF(1)")->text(), QStringLiteral("Tür 3"));
+    QVERIFY(win.env.messages.isEmpty());
+    // 64 block reads went over the wire, no write.
+    QCOMPARE(win.unit().rawIn().count(":HR3:0080:"), 64);
+    QVERIFY(!win.unit().rawIn().contains(":HW"));
 }
 
 QTEST_MAIN(TestWindowHabits)
