@@ -8,6 +8,7 @@
 #include "image/HexWriter.h"
 #include "image/ProfileDiff.h"
 #include "link/Waiter.h"
+#include "link/WireTrace.h"
 #include "ui/CompareDialog.h"
 #include "sim/SimChannel.h"
 #include "ui/DeviceController.h"
@@ -34,6 +35,7 @@ private slots:
     void closeDuringTheStartProbeWaitsForIt();
     void languageSwitchesWhileRunning();
     void comparisonListsWhatTheUnitHoldsOtherwise();
+    void connectionLogRecordsAndSaves();
 };
 
 void TestWindowHabits::cleanup()
@@ -208,6 +210,57 @@ void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
     // 64 block reads went over the wire, no write.
     QCOMPARE(win.unit().rawIn().count(":HR3:0080:"), 64);
     QVERIFY(!win.unit().rawIn().contains(":HW"));
+}
+
+void TestWindowHabits::connectionLogRecordsAndSaves()
+{
+    SimWindow win;
+    auto item = [&](const char* name) { return WindowWidgets::named<QAction>(*win.w, name); };
+    QVERIFY(item("mnuProtokollStart")->isEnabled());
+    QVERIFY(!item("mnuProtokollStop")->isEnabled());
+    item("mnuProtokollStart")->trigger();
+    QVERIFY(!item("mnuProtokollStart")->isEnabled());
+    QVERIFY(item("mnuProtokollStop")->isEnabled());
+    QVERIFY(!item("mnuProtokollSpeichern")->isEnabled());
+    win.w->device().refreshUnitStatus();
+    win.w->device().switchRelayOn(2); // carries the unit password
+    QVERIFY(win.unit().rawIn().contains("4711"));
+    item("mnuProtokollStop")->trigger();
+    QVERIFY(item("mnuProtokollStart")->isEnabled());
+    QVERIFY(!item("mnuProtokollStop")->isEnabled());
+    QVERIFY(item("mnuProtokollSpeichern")->isEnabled());
+    // Traffic after the stop is not in the log.
+    win.w->device().readSerialNumber();
+    QVERIFY(win.unit().rawIn().contains(":HR2 CT:0010 AD:0000"));
+
+    const QString path = win.env.path("trace.txt");
+    win.env.fileAnswers << path;
+    item("mnuProtokollSpeichern")->trigger();
+    QCOMPARE(win.env.fileRequests.size(), 1);
+    QVERIFY(win.env.fileRequests[0].save);
+    QCOMPARE(win.env.fileRequests[0].title, gState().msg("gsProtokollTitel"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray log = file.readAll();
+    QCOMPARE(log, WireTrace::recorded());
+    const QList<QByteArray> lines = log.split('\n');
+    int sentCr = 0;
+    for (const QByteArray& line : lines)
+        if (line.endsWith(" > <CR>"))
+            ++sentCr;
+    QVERIFY2(sentCr >= 2, log.constData());
+    QVERIFY(log.contains("< >"));
+    QVERIFY(!log.contains("4711"));
+    QVERIFY(!log.contains(":HR2 CT:0010 AD:0000")); // the serial number read came after the stop
+    QVERIFY(win.env.messages.isEmpty());
+
+    // A folder in place of the file: said in the program's language, nothing written.
+    QDir(win.env.root()).mkdir("folder.txt");
+    win.env.fileAnswers << win.env.path("folder.txt");
+    item("mnuProtokollSpeichern")->trigger();
+    QCOMPARE(win.env.messages.size(), 1);
+    QCOMPARE(win.env.messages[0].text,
+             gState().msg("gsMsgIstOrdner").arg(QDir::toNativeSeparators(win.env.path("folder.txt"))));
 }
 
 QTEST_MAIN(TestWindowHabits)
