@@ -397,7 +397,7 @@ void TestMainWindow::menusAndToolbarInDesignOrder()
         return s;
     };
     QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuDatei")),
-             QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuLinie", "mnuBeenden"}));
+             QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuZuletzt", "mnuLinie", "mnuBeenden"}));
     QVERIFY(WindowWidgets::named<QAction>(*w, "mnuLinie")->isSeparator());
     QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuEinstellungen")),
              QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuSprache", "mnuVergleichen", "mnuProtokoll",

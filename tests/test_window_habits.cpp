@@ -13,6 +13,7 @@
 #include "sim/SimChannel.h"
 #include "ui/DeviceController.h"
 #include "ui/EditorBinding.h"
+#include "ui/ProfileController.h"
 #include "ui/ExtrasController.h"
 #include "ui/WindowTexts.h"
 #include "ui/MainWindow.h"
@@ -36,6 +37,8 @@ private slots:
     void languageSwitchesWhileRunning();
     void comparisonListsWhatTheUnitHoldsOtherwise();
     void connectionLogRecordsAndSaves();
+    void recentProfilesAndTitle();
+    void geometryKeptBetweenRuns();
 };
 
 void TestWindowHabits::cleanup()
@@ -261,6 +264,83 @@ void TestWindowHabits::connectionLogRecordsAndSaves()
     QCOMPARE(win.env.messages.size(), 1);
     QCOMPARE(win.env.messages[0].text,
              gState().msg("gsMsgIstOrdner").arg(QDir::toNativeSeparators(win.env.path("folder.txt"))));
+}
+
+void TestWindowHabits::recentProfilesAndTitle()
+{
+    TestEnv env;
+    MainWindow w;
+    w.initializeControls();
+    gState().unsavedChanges = false;
+    const QString program = gState().programName;
+    QVERIFY(!program.isEmpty());
+    QCOMPARE(w.windowTitle(), "SMSV48_Default.cfg[*] - " + program);
+    QVERIFY(!w.isWindowModified());
+    QMenu* recent = WindowWidgets::named<QMenu>(w, "mnuZuletzt");
+    QCOMPARE(recent->title(), gState().msg("gsZuletztMenue"));
+    QVERIFY(recent->actions().isEmpty());
+    QVERIFY(!recent->isEnabled());
+    auto entries = [&] {
+        QStringList r;
+        for (QAction* a : recent->actions())
+            r << a->objectName() + " " + a->text();
+        return r;
+    };
+
+    // An edit marks the title until the profile is saved.
+    gState().unsavedChanges = true;
+    QTRY_VERIFY(w.isWindowModified());
+    QVERIFY(QDir().mkpath(env.path("site")));
+    env.fileAnswers << env.path("site/a.cfg");
+    w.action(MainWindow::Command::SaveAs)->trigger();
+    QCOMPARE(QDir(env.fileRequests.last().folder).absolutePath(), QDir(env.path("UserProfile")).absolutePath());
+    QCOMPARE(w.windowTitle(), "a.cfg[*] - " + program);
+    QVERIFY(!w.isWindowModified());
+    QCOMPARE(entries(), QStringList({"mnuZuletzt(1) &1 a.cfg"}));
+    QVERIFY(recent->isEnabled());
+
+    QVERIFY(QDir().mkpath(env.path("other")));
+    env.fileAnswers << env.path("other/b.cfg");
+    w.action(MainWindow::Command::SaveAs)->trigger();
+    // The next dialog starts where the last profile went.
+    QCOMPARE(QDir(env.fileRequests.last().folder).absolutePath(), QDir(env.path("site")).absolutePath());
+    QCOMPARE(entries(), QStringList({"mnuZuletzt(1) &1 b.cfg", "mnuZuletzt(2) &2 a.cfg"}));
+    QCOMPARE(w.windowTitle(), "b.cfg[*] - " + program);
+
+    // The older one from the list: loaded, current, on top.
+    WindowWidgets::named<QAction>(w, "mnuZuletzt(2)")->trigger();
+    QCOMPARE(Settings::get("Profile", "File"), env.path("site/a.cfg"));
+    QCOMPARE(w.windowTitle(), "a.cfg[*] - " + program);
+    QCOMPARE(entries(), QStringList({"mnuZuletzt(1) &1 a.cfg", "mnuZuletzt(2) &2 b.cfg"}));
+    env.fileAnswers << env.path("other/b.cfg");
+    w.action(MainWindow::Command::Open)->trigger();
+    QCOMPARE(QDir(env.fileRequests.last().folder).absolutePath(), QDir(env.path("site")).absolutePath());
+    QCOMPARE(entries(), QStringList({"mnuZuletzt(1) &1 b.cfg", "mnuZuletzt(2) &2 a.cfg"}));
+    QVERIFY(env.messages.isEmpty());
+
+    // A profile that is gone is no longer offered.
+    QVERIFY(QFile::remove(env.path("site/a.cfg")));
+    w.profiles().showRecentFiles();
+    QCOMPARE(entries(), QStringList({"mnuZuletzt(1) &1 b.cfg"}));
+    QCOMPARE(w.windowTitle(), "b.cfg[*] - " + program);
+}
+
+void TestWindowHabits::geometryKeptBetweenRuns()
+{
+    TestEnv env;
+    {
+        MainWindow w;
+        w.initializeControls();
+        w.show();
+        w.resize(1000, 640);
+        QTRY_COMPARE(w.size(), QSize(1000, 640));
+        gState().unsavedChanges = false;
+        QVERIFY(w.close());
+    }
+    gState().closing = false;
+    MainWindow again;
+    QCOMPARE(again.size(), QSize(1000, 640));
+    QVERIFY(!again.windowIcon().isNull());
 }
 
 QTEST_MAIN(TestWindowHabits)

@@ -5,6 +5,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EditorBinding.h"
 #include "ui/MainWindow.h"
+#include "ui/ProfileController.h"
 #include "ui/QtTranslations.h"
 #include "ui/SystemTab.h"
 #include "ui/TransferDialog.h"
@@ -125,8 +126,8 @@ void ExtrasController::switchLanguage(int language)
         system.setValidityIndex(validity);
     m_window->device().showPortStatus();
     applyTexts();
-    if (!st.programName.isEmpty())
-        m_window->setWindowTitle(st.programName);
+    m_window->profiles().showRecentFiles();
+    m_window->showProfileTitle();
     QApplication::restoreOverrideCursor();
     st.unsavedChanges = unsaved;
 }

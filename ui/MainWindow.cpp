@@ -2,6 +2,8 @@
 
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
+#include "core/Resources.h"
+#include "core/Settings.h"
 #include "store/ConfigStore.h"
 #include "ui/DeviceController.h"
 #include "ui/Dialogs.h"
@@ -18,6 +20,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -37,6 +41,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
+    smsv48InitResources();
+    setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("io.github.smsv48.Tool"), QIcon(QStringLiteral(":/icons/program.svg"))));
     // The six configuration recordsets, in start order.
     m_store->open(gState().databasePath);
     g_main = this;
@@ -86,6 +93,11 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     m_extras = std::make_unique<ExtrasController>(this);
 
     m_tabs->setCurrentIndex(0);
+    // Where and how large the window was when it was last closed.
+    const QByteArray geometry
+        = QByteArray::fromBase64(Settings::get(QStringLiteral("Fenster"), QStringLiteral("Geometrie")).toLatin1());
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
     m_device->openPortFromSettings();
 }
 
@@ -165,10 +177,21 @@ void MainWindow::showSimulatedNote(bool simulated, const QString& text)
 
 void MainWindow::showClock()
 {
+    // The edits mark the unsaved state in the program context; the title follows it here.
+    if (isWindowModified() != gState().unsavedChanges)
+        showProfileTitle();
     setPanelText(1, gState().locale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
 bool MainWindow::saveProfile() { return m_profiles->saveProfile(); }
+
+void MainWindow::showProfileTitle()
+{
+    const QString program = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
+    const QString file = m_profiles ? QFileInfo(m_profiles->currentProfileFile()).fileName() : QString();
+    setWindowTitle(file.isEmpty() ? program + QStringLiteral("[*]") : file + QStringLiteral("[*] - ") + program);
+    setWindowModified(gState().unsavedChanges);
+}
 
 void MainWindow::runPendingProbe() { m_device->runPendingProbe(); }
 
@@ -196,8 +219,8 @@ void MainWindow::initializeControls()
     m_device->fillValidityList();
     m_shell->applyMenuIcons();
     m_device->showPortStatus(); // again, now in the language of the program
-    if (!gState().programName.isEmpty())
-        setWindowTitle(gState().programName);
+    m_profiles->showRecentFiles();
+    showProfileTitle();
     QApplication::restoreOverrideCursor();
 }
 
@@ -232,6 +255,8 @@ void MainWindow::closeEvent(QCloseEvent* e)
         }
     }
     st.closing = true;
+    Settings::set(QStringLiteral("Fenster"), QStringLiteral("Geometrie"),
+                  QString::fromLatin1(saveGeometry().toBase64()));
     const QString err = m_store->close();
     if (!err.isEmpty())
         Dialogs::show(this, err, st.programName, Dialogs::Icon::Critical);

@@ -98,6 +98,8 @@ public:
         About,
     };
     QMenu* menu(Menu which) const;
+    // File menu: the profiles opened or saved last.
+    QMenu* recentMenu() const { return m_recentMenu; }
     QAction* action(Command which) const;
 
     // The toolbar: 22 slots left to right, separators included (property "Key" holds the key
@@ -115,6 +117,9 @@ public:
     void setPanelToolTip(int panel, const QString& text);
     // The bold line at the right of the status bar while the simulated unit is in use.
     void showSimulatedNote(bool simulated, const QString& text);
+
+    // The title: the current profile's file name, marked while there are unsaved changes.
+    void showProfileTitle();
 
     // Called by the close sequence when the user answers Yes to saving.
     bool saveProfile();
@@ -140,6 +145,7 @@ private:
     QToolBar* m_toolbar = nullptr;
     QAction* m_toolbarSlots[ToolbarSlots] = {};
     QMenu* m_menus[6] = {};
+    QMenu* m_recentMenu = nullptr;
     QAction* m_actions[17] = {};
     QPushButton* m_lampButton = nullptr;
     QLabel* m_panels[4] = {};
