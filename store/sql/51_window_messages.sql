@@ -2,7 +2,7 @@
 -- list of recent profiles.
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('gsSpracheMenue', '&Sprache', '&Language', '&Lingua', '&Langue'),
-('gsProtokollMenue', 'Verbindungs&protokoll', 'Connection &log', '&Registro della connessione', '&Journal de connexion'),
+('gsProtokollMenue', 'Verbindungs&protokoll', 'Connection lo&g', '&Registro della connessione', '&Journal de connexion'),
 ('gsProtokollStart', 'Aufzeichnung &starten', '&Start recording', '&Avvia registrazione', '&Démarrer l''enregistrement'),
 ('gsProtokollStop', 'Aufzeichnung &beenden', 'S&top recording', '&Ferma registrazione', '&Arrêter l''enregistrement'),
 ('gsProtokollSpeichern', 'Protokoll speichern &unter...', 'Save log &as...', 'Salva registro &con nome...', '&Enregistrer le journal sous...'),
