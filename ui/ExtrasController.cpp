@@ -8,7 +8,6 @@
 #include "ui/ProfileController.h"
 #include "ui/QtTranslations.h"
 #include "ui/SystemTab.h"
-#include "ui/TransferDialog.h"
 #include "ui/WindowTexts.h"
 
 #include "core/ProgramContext.h"
@@ -18,9 +17,7 @@
 #include "image/HexWriter.h"
 #include "image/ProfileDiff.h"
 #include "image/ProfileReader.h"
-#include "link/Transfer.h"
 #include "link/UnitBackup.h"
-#include "link/UnitOps.h"
 #include "link/WireTrace.h"
 
 #include <QAction>
