@@ -397,10 +397,11 @@ void TestMainWindow::menusAndToolbarInDesignOrder()
         return s;
     };
     QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuDatei")),
-             QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuLinie", "mnuBeenden"}));
+             QStringList({"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuZuletzt", "mnuLinie", "mnuBeenden"}));
     QVERIFY(WindowWidgets::named<QAction>(*w, "mnuLinie")->isSeparator());
     QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuEinstellungen")),
-             QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuAdministrator"}));
+             QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuSprache", "mnuVergleichen", "mnuProtokoll",
+                          "mnuAdministrator"}));
     // The design's two submenus, and the PDF export beside printing (added by the shell).
     QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuReports")),
              QStringList({"mnuListenAnzeigen", "mnuListenDrucken", "mnuListenExportieren"}));

@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 // Lamp and panel 3 of the main window as the link's sink.
 struct MainLink : LinkSink {
@@ -76,8 +77,32 @@ DeviceController::DeviceController(MainWindow* window) : m_window(window), m_tab
 
 DeviceController::~DeviceController() = default;
 
+DeviceController::CommandScope::CommandScope(DeviceController& device) : m_device(device)
+{
+    ++m_device.m_runningCommands;
+}
+
+DeviceController::CommandScope::~CommandScope()
+{
+    if (--m_device.m_runningCommands > 0 || !m_device.m_closeRequested)
+        return;
+    m_device.m_closeRequested = false;
+    // The close comes back from the event loop, after the command's frames are gone.
+    QTimer::singleShot(0, m_device.m_window, [window = m_device.m_window] {
+        gState().closing = false;
+        window->close();
+    });
+}
+
+void DeviceController::closeAfterCommand()
+{
+    m_closeRequested = true;
+    gState().closing = true;
+}
+
 void DeviceController::runCommand(SystemTab::Command command, int index)
 {
+    CommandScope running(*this);
     using C = SystemTab::Command;
     switch (command) {
     case C::ReadConfiguration: readConfiguration(); break;
@@ -189,7 +214,11 @@ Link& DeviceController::link()
     return *m.link;
 }
 
-void DeviceController::probeUnit() { link().probe(); }
+void DeviceController::probeUnit()
+{
+    CommandScope running(*this);
+    link().probe();
+}
 
 QString DeviceController::unitPassword() const
 {
@@ -235,15 +264,15 @@ bool DeviceController::checkUnitVersion(bool firmwareLevel)
     return ok;
 }
 
-void DeviceController::readConfiguration()
+bool DeviceController::readUnitImage(UnitImage& image)
 {
+    CommandScope running(*this);
     if (!IsComPortOpen())
-        return;
+        return false;
     Link& l = link();
     l.resetForCommand();
     if (!checkUnitVersion(false))
-        return;
-    UnitImage image;
+        return false;
     TransferOutcome outcome;
     {
         TransferDialog dlg(m_window, m_mainLink.get());
@@ -258,8 +287,15 @@ void DeviceController::readConfiguration()
         });
         dlg.exec();
     }
+    return outcome.ok();
+}
+
+void DeviceController::readConfiguration()
+{
+    CommandScope running(*this);
+    UnitImage image;
     // The store is touched only after a complete read.
-    if (!outcome.ok())
+    if (!readUnitImage(image))
         return;
     const MainWindowOptions& options = m_window->options();
     if (options.storeReadImage) {
@@ -276,6 +312,7 @@ void DeviceController::readConfiguration()
 
 void DeviceController::sendToUnit(int index)
 {
+    CommandScope running(*this);
     if (!IsComPortOpen())
         return;
     Link& l = link();

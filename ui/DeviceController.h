@@ -12,6 +12,7 @@ class Link;
 class MainWindow;
 class Waiter;
 struct MainLink;
+struct UnitImage;
 struct UnitStatus;
 
 class DeviceController : public QObject {
@@ -41,6 +42,9 @@ public:
     Link& link();
 
     void readConfiguration();
+    // The unit's configuration read into image (version check and progress window as for
+    // readConfiguration), the store untouched. True after a complete read.
+    bool readUnitImage(UnitImage& image);
     // Sends the configuration (area 3) or the firmware (area 4) to the unit.
     void writeConfiguration() { sendToUnit(0); }
     void updateFirmware() { sendToUnit(1); }
@@ -66,7 +70,25 @@ public:
     // The unit password of the database (user 1).
     QString unitPassword() const;
 
+    // True while a command of the unit runs (its waits spin the event loop, in which the
+    // window may be asked to close).
+    bool commandRunning() const { return m_runningCommands > 0; }
+    // Ends the waits of the running command; the window is closed again once it has returned.
+    void closeAfterCommand();
+
 private:
+    // Counts a command of the unit from its start to its return.
+    class CommandScope {
+    public:
+        explicit CommandScope(DeviceController& device);
+        ~CommandScope();
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+
+    private:
+        DeviceController& m_device;
+    };
+
     void runCommand(SystemTab::Command command, int index);
     void sendToUnit(int index);
     void switchRelay(int relay, bool on);
@@ -78,6 +100,8 @@ private:
     std::unique_ptr<Waiter> m_ownWaiter;
     std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the .cpp
     bool m_probePending = false;
+    int m_runningCommands = 0;
+    bool m_closeRequested = false;
     quint8 m_writeArea = 0;
     quint8 m_ledDisplay = 2;
 };

@@ -2,10 +2,13 @@
 
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
+#include "core/Resources.h"
+#include "core/Settings.h"
 #include "store/ConfigStore.h"
 #include "ui/DeviceController.h"
 #include "ui/Dialogs.h"
 #include "ui/EditorBinding.h"
+#include "ui/ExtrasController.h"
 #include "ui/InputsTab.h"
 #include "ui/OutputsTab.h"
 #include "ui/ProfileController.h"
@@ -17,6 +20,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -36,6 +41,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
+    smsv48InitResources();
+    setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("io.github.smsv48.Tool"), QIcon(QStringLiteral(":/icons/program.svg"))));
     // The six configuration recordsets, in start order.
     m_store->open(gState().databasePath);
     g_main = this;
@@ -82,8 +90,14 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     m_profiles = std::make_unique<ProfileController>(this);
     m_device = std::make_unique<DeviceController>(this);
     m_shell = std::make_unique<ShellController>(this);
+    m_extras = std::make_unique<ExtrasController>(this);
 
     m_tabs->setCurrentIndex(0);
+    // Where and how large the window was when it was last closed.
+    const QByteArray geometry
+        = QByteArray::fromBase64(Settings::get(QStringLiteral("Fenster"), QStringLiteral("Geometrie")).toLatin1());
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
     m_device->openPortFromSettings();
 }
 
@@ -94,6 +108,7 @@ MainWindow::~MainWindow()
         m_device->closePort();
     }
     // The controllers go before the widgets they watch.
+    m_extras.reset();
     m_shell.reset();
     m_device.reset();
     m_profiles.reset();
@@ -162,10 +177,21 @@ void MainWindow::showSimulatedNote(bool simulated, const QString& text)
 
 void MainWindow::showClock()
 {
+    // The edits mark the unsaved state in the program context; the title follows it here.
+    if (isWindowModified() != gState().unsavedChanges)
+        showProfileTitle();
     setPanelText(1, gState().locale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
 bool MainWindow::saveProfile() { return m_profiles->saveProfile(); }
+
+void MainWindow::showProfileTitle()
+{
+    const QString program = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
+    const QString file = m_profiles ? QFileInfo(m_profiles->currentProfileFile()).fileName() : QString();
+    setWindowTitle(file.isEmpty() ? program + QStringLiteral("[*]") : file + QStringLiteral("[*] - ") + program);
+    setWindowModified(gState().unsavedChanges);
+}
 
 void MainWindow::runPendingProbe() { m_device->runPendingProbe(); }
 
@@ -175,6 +201,7 @@ void MainWindow::initializeControls()
     m_shell->applyStoredAccessLevel();
     m_profiles->loadDefaultProfile();
     m_texts->loadSystemMessages();
+    m_extras->applyTexts();
     m_editor->labelRecipients();
     m_editor->fillInputTexts();
     m_editor->fillOutputTexts();
@@ -192,8 +219,8 @@ void MainWindow::initializeControls()
     m_device->fillValidityList();
     m_shell->applyMenuIcons();
     m_device->showPortStatus(); // again, now in the language of the program
-    if (!gState().programName.isEmpty())
-        setWindowTitle(gState().programName);
+    m_profiles->showRecentFiles();
+    showProfileTitle();
     QApplication::restoreOverrideCursor();
 }
 
@@ -201,6 +228,13 @@ void MainWindow::closeEvent(QCloseEvent* e)
 {
     if (m_closed) {
         e->accept();
+        return;
+    }
+    // A command of the unit waits in a nested event loop: the window must outlive it. Its
+    // waits end now, and the window closes (asking about unsaved changes) once it has returned.
+    if (m_device->commandRunning()) {
+        m_device->closeAfterCommand();
+        e->ignore();
         return;
     }
     ProgramContext& st = gState();
@@ -221,6 +255,8 @@ void MainWindow::closeEvent(QCloseEvent* e)
         }
     }
     st.closing = true;
+    Settings::set(QStringLiteral("Fenster"), QStringLiteral("Geometrie"),
+                  QString::fromLatin1(saveGeometry().toBase64()));
     const QString err = m_store->close();
     if (!err.isEmpty())
         Dialogs::show(this, err, st.programName, Dialogs::Icon::Critical);

@@ -12,6 +12,7 @@
 
 class DeviceController;
 class EditorBinding;
+class ExtrasController;
 class InputsTab;
 class OutputsTab;
 class ProfileController;
@@ -65,6 +66,7 @@ public:
     ProfileController& profiles() { return *m_profiles; }
     DeviceController& device() { return *m_device; }
     ShellController& shell() { return *m_shell; }
+    ExtrasController& extras() { return *m_extras; }
 
     // The tab pages (0 inputs, 1 outputs, 2 System). The outputs and System tabs build their
     // widgets when first shown or used, at the latest right after the window's first paint;
@@ -96,6 +98,8 @@ public:
         About,
     };
     QMenu* menu(Menu which) const;
+    // File menu: the profiles opened or saved last.
+    QMenu* recentMenu() const { return m_recentMenu; }
     QAction* action(Command which) const;
 
     // The toolbar: 22 slots left to right, separators included (property "Key" holds the key
@@ -113,6 +117,9 @@ public:
     void setPanelToolTip(int panel, const QString& text);
     // The bold line at the right of the status bar while the simulated unit is in use.
     void showSimulatedNote(bool simulated, const QString& text);
+
+    // The title: the current profile's file name, marked while there are unsaved changes.
+    void showProfileTitle();
 
     // Called by the close sequence when the user answers Yes to saving.
     bool saveProfile();
@@ -138,6 +145,7 @@ private:
     QToolBar* m_toolbar = nullptr;
     QAction* m_toolbarSlots[ToolbarSlots] = {};
     QMenu* m_menus[6] = {};
+    QMenu* m_recentMenu = nullptr;
     QAction* m_actions[17] = {};
     QPushButton* m_lampButton = nullptr;
     QLabel* m_panels[4] = {};
@@ -153,6 +161,7 @@ private:
     std::unique_ptr<ProfileController> m_profiles;
     std::unique_ptr<DeviceController> m_device;
     std::unique_ptr<ShellController> m_shell;
+    std::unique_ptr<ExtrasController> m_extras;
 };
 
 // The main window while it exists (the program has exactly one).

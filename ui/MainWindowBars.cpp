@@ -67,9 +67,14 @@ void MainWindow::buildMenus()
     bar->addMenu(file);
     item(file, Command::Open, "mnuLaden", "&Öffnen")->setShortcut(QKeySequence::Open);
     item(file, Command::Save, "mnuSpeichern", "S&peichern")->setShortcut(QKeySequence::Save);
-    item(file, Command::SaveAs, "mnuSpeichernunter", "S&peichern unter");
+    item(file, Command::SaveAs, "mnuSpeichernunter", "S&peichern unter")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    // The profiles opened or saved last (filled by the profile controller).
+    m_recentMenu = new QMenu(QStringLiteral("&Zuletzt geöffnet"), file);
+    m_recentMenu->setObjectName(QStringLiteral("mnuZuletzt"));
+    file->addMenu(m_recentMenu);
     file->addSeparator()->setObjectName(QStringLiteral("mnuLinie"));
-    item(file, Command::Exit, "mnuBeenden", "&Beenden");
+    item(file, Command::Exit, "mnuBeenden", "&Beenden")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* settings = menu(bar, Menu::Settings, "mnuEinstellungen", "&Extras");
     bar->addMenu(settings);
@@ -85,7 +90,8 @@ void MainWindow::buildMenus()
     item(show, Command::ShowUsers, "mnuBenutzerAnzeigen", "Benutzer");
     QMenu* print = menu(reports, Menu::PrintLists, "mnuListenDrucken", "&Drucken");
     reports->addMenu(print);
-    item(print, Command::PrintInputs, "mnuEingängeDrucken", "E&ingänge");
+    item(print, Command::PrintInputs, "mnuEingängeDrucken", "E&ingänge")
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     item(print, Command::PrintOutputs, "mnuAusgängeDrucken", "A&usgänge");
     item(print, Command::PrintAlarm, "mnuAlarmDispoDrucken", "Sequentielle Alarmierung");
     item(print, Command::PrintUsers, "mnuBenutzerDrucken", "Benutzer");

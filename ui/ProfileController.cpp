@@ -6,6 +6,7 @@
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
+#include "core/RecentFiles.h"
 #include "core/Settings.h"
 #include "image/HexWriter.h"
 #include "image/ProfileReader.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 
 namespace {
 const QString kProfile = QStringLiteral("Profile");
@@ -42,7 +44,13 @@ QString title()
     return t.isEmpty() ? QStringLiteral("SMS Switch Vantor") : t;
 }
 
-QString profileFolderForDialog() { return QDir(gState().profileFolder()).absolutePath() + QLatin1Char('/'); }
+// The folder of the profile opened or saved last; the profile folder until there is one.
+QString profileFolderForDialog()
+{
+    if (!RecentFiles::list().isEmpty())
+        return RecentFiles::lastFolder() + QLatin1Char('/');
+    return QDir(gState().profileFolder()).absolutePath() + QLatin1Char('/');
+}
 
 // The profile dialog of the load and save-under commands: the profile folder, the current file,
 // the .cfg extension; title and filter text differ. Returns the chosen path, empty when cancelled.
@@ -111,9 +119,59 @@ void ProfileController::openProfile()
         return;
     Settings::set(kProfile, kFile, path);
     m_window->editorBinding().refresh();
+    remember(path);
 }
 
-bool ProfileController::saveProfile() { return writeProfileFile(currentProfileFile()); }
+void ProfileController::openRecentProfile(const QString& fileName)
+{
+    LoadingProgress::reset();
+    if (!QFileInfo(fileName).isFile()) {
+        RecentFiles::remove(fileName);
+        showRecentFiles();
+    }
+    if (!loadProfile(fileName))
+        return;
+    Settings::set(kProfile, kFile, fileName);
+    m_window->editorBinding().refresh();
+    remember(fileName);
+}
+
+void ProfileController::remember(const QString& fileName)
+{
+    RecentFiles::add(fileName);
+    showRecentFiles();
+    m_window->showProfileTitle();
+}
+
+void ProfileController::showRecentFiles()
+{
+    QMenu* menu = m_window->recentMenu();
+    menu->setTitle(gState().msgOr(QStringLiteral("gsZuletztMenue"), QStringLiteral("&Zuletzt geöffnet")));
+    menu->clear();
+    const QStringList files = RecentFiles::list();
+    for (int i = 0; i < files.size() && i < RecentFiles::MaxEntries; ++i) {
+        const QString path = files[i];
+        QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setObjectName(QStringLiteral("mnuZuletzt(%1)").arg(i + 1));
+        a->setToolTip(QDir::toNativeSeparators(path));
+        a->setStatusTip(QDir::toNativeSeparators(path));
+        connect(a, &QAction::triggered, this, [this, path] { openRecentProfile(path); });
+    }
+    menu->setEnabled(!files.isEmpty());
+}
+
+bool ProfileController::saveProfile()
+{
+    if (!writeProfileFile(currentProfileFile()))
+        return false;
+    // The default profile of the program folder is no file of the user's (a read-only file
+    // may have been saved under another name).
+    if (currentProfileFile() != gState().defaultProfilePath())
+        remember(currentProfileFile());
+    else
+        m_window->showProfileTitle();
+    return true;
+}
 
 bool ProfileController::saveProfileAs()
 {
@@ -125,6 +183,7 @@ bool ProfileController::saveProfileAs()
     if (!writeProfileFile(path))
         return false;
     Settings::set(kProfile, kFile, path);
+    remember(path);
     return true;
 }
 

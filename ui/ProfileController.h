@@ -26,6 +26,10 @@ public:
     // the store as it was; the reason is shown. True when the profile was loaded.
     bool loadProfile(const QString& fileName);
     void openProfile();
+    // Loads a profile of the recent list; one that is gone leaves the list.
+    void openRecentProfile(const QString& fileName);
+    // The File menu's recent profiles, newest first.
+    void showRecentFiles();
     bool saveProfile();
     bool saveProfileAs();
     // Builds the image from the store and writes it to fileName. True when the file has been
@@ -39,5 +43,8 @@ public:
     bool storeUnitImage();
 
 private:
+    // A profile opened or saved by the user: top of the recent list, the title follows.
+    void remember(const QString& fileName);
+
     MainWindow* m_window;
 };

@@ -1,0 +1,193 @@
+#include "ui/ExtrasController.h"
+
+#include "ui/CompareDialog.h"
+#include "ui/DeviceController.h"
+#include "ui/Dialogs.h"
+#include "ui/EditorBinding.h"
+#include "ui/MainWindow.h"
+#include "ui/ProfileController.h"
+#include "ui/QtTranslations.h"
+#include "ui/SystemTab.h"
+#include "ui/WindowTexts.h"
+
+#include "core/ProgramContext.h"
+#include "core/RecentFiles.h"
+#include "core/Settings.h"
+#include "image/FileAccess.h"
+#include "image/HexWriter.h"
+#include "image/ProfileDiff.h"
+#include "image/ProfileReader.h"
+#include "link/UnitBackup.h"
+#include "link/WireTrace.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+
+namespace {
+QString text(const char* key, const char* germanFallback)
+{
+    return gState().msgOr(QString::fromUtf8(key), QString::fromUtf8(germanFallback));
+}
+
+QString title()
+{
+    const QString t = gState().programName;
+    return t.isEmpty() ? QStringLiteral("SMS Switch Vantor") : t;
+}
+} // namespace
+
+ExtrasController::ExtrasController(MainWindow* window) : m_window(window)
+{
+    QMenu* extras = window->menu(MainWindow::Menu::Settings);
+    QAction* before = window->action(MainWindow::Command::Administrator);
+
+    m_languageMenu = new QMenu(extras);
+    m_languageMenu->setObjectName(QStringLiteral("mnuSprache"));
+    extras->insertMenu(before, m_languageMenu);
+    m_languages = new QActionGroup(this);
+    m_languages->setExclusive(true);
+    // Each language under its own name, whatever the program's language.
+    const char* names[4] = {"Deutsch", "English", "Italiano", "Français"};
+    for (int i = 1; i <= 4; ++i) {
+        auto* a = new QAction(QString::fromUtf8(names[i - 1]), m_languageMenu);
+        a->setObjectName(QStringLiteral("mnuSprache(%1)").arg(i));
+        a->setCheckable(true);
+        a->setChecked(i == gState().language);
+        m_languages->addAction(a);
+        m_languageMenu->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { switchLanguage(i); });
+    }
+
+    m_compare = new QAction(extras);
+    m_compare->setObjectName(QStringLiteral("mnuVergleichen"));
+    extras->insertAction(before, m_compare);
+    connect(m_compare, &QAction::triggered, this, [this] { compareWithUnit(); });
+
+    m_logMenu = new QMenu(extras);
+    m_logMenu->setObjectName(QStringLiteral("mnuProtokoll"));
+    extras->insertMenu(before, m_logMenu);
+    auto logItem = [this](const char* name) {
+        auto* a = new QAction(m_logMenu);
+        a->setObjectName(QString::fromUtf8(name));
+        m_logMenu->addAction(a);
+        return a;
+    };
+    m_logStart = logItem("mnuProtokollStart");
+    m_logStop = logItem("mnuProtokollStop");
+    m_logSave = logItem("mnuProtokollSpeichern");
+    connect(m_logStart, &QAction::triggered, this, [this] { startRecording(); });
+    connect(m_logStop, &QAction::triggered, this, [this] { stopRecording(); });
+    connect(m_logSave, &QAction::triggered, this, [this] { saveRecording(); });
+    showRecordingState();
+    applyTexts();
+}
+
+void ExtrasController::applyTexts()
+{
+    m_languageMenu->setTitle(text("gsSpracheMenue", "&Sprache"));
+    for (QAction* a : m_languages->actions())
+        a->setChecked(a->objectName() == QStringLiteral("mnuSprache(%1)").arg(gState().language));
+    m_compare->setText(text("gsVglMenue", "Mit Gerät &vergleichen..."));
+    m_logMenu->setTitle(text("gsProtokollMenue", "Verbindungs&protokoll"));
+    m_logStart->setText(text("gsProtokollStart", "Aufzeichnung &starten"));
+    m_logStop->setText(text("gsProtokollStop", "Aufzeichnung &beenden"));
+    m_logSave->setText(text("gsProtokollSpeichern", "Protokoll speichern &unter..."));
+}
+
+// ---- language -----------------------------------------------------------------------------
+
+void ExtrasController::switchLanguage(int language)
+{
+    if (language < 1 || language > 4)
+        return;
+    ProgramContext& st = gState();
+    // Taking the texts again fills the editor from the store: that is no edit of the user's.
+    const bool unsaved = st.unsavedChanges;
+    // A text being typed is written in the language it was typed in.
+    m_window->editorBinding().commitFocused();
+    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QString::number(language));
+    st.language = language;
+    QtTranslations::install(language);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    st.messages.clear();
+    m_window->texts().loadSystemMessages();
+    m_window->texts().applyAll();
+    m_window->editorBinding().refresh();
+    // The validity list in the new words, its choice kept.
+    SystemTab& system = m_window->systemTab();
+    const int validity = system.isBuilt() ? system.validityIndex() : -1;
+    m_window->device().fillValidityList();
+    if (validity >= 0)
+        system.setValidityIndex(validity);
+    m_window->device().showPortStatus();
+    applyTexts();
+    m_window->profiles().showRecentFiles();
+    m_window->showProfileTitle();
+    QApplication::restoreOverrideCursor();
+    st.unsavedChanges = unsaved;
+}
+
+// ---- comparison with the unit -------------------------------------------------------------
+
+void ExtrasController::compareWithUnit()
+{
+    // A text still being typed belongs to the program's side.
+    if (!m_window->editorBinding().commitFocused())
+        return;
+    UnitImage image;
+    if (!m_window->device().readUnitImage(image) || gState().closing)
+        return;
+    ProfileData program;
+    try {
+        program = HexWriter::fromStore(m_window->store(), gState().language);
+    } catch (const StoreError& e) {
+        Dialogs::show(m_window, e.message(), title(), Dialogs::Icon::Critical);
+        return;
+    }
+    Image unitImage;
+    ProfileReader::parse(UnitBackup::profileText(image), unitImage);
+    const ProfileData unit = ProfileReader::decode(unitImage);
+    CompareDialog dialog(ProfileDiff::compare(program, unit), gState(), m_window);
+    dialog.exec();
+}
+
+// ---- connection log -----------------------------------------------------------------------
+
+void ExtrasController::showRecordingState()
+{
+    const bool on = WireTrace::recording();
+    m_logStart->setEnabled(!on);
+    m_logStop->setEnabled(on);
+    m_logSave->setEnabled(!on && !WireTrace::recorded().isEmpty());
+}
+
+void ExtrasController::startRecording()
+{
+    WireTrace::startRecording();
+    showRecordingState();
+}
+
+void ExtrasController::stopRecording()
+{
+    WireTrace::stopRecording();
+    showRecordingState();
+}
+
+void ExtrasController::saveRecording()
+{
+    Dialogs::FileRequest request;
+    request.save = true;
+    request.title = text("gsProtokollTitel", "Verbindungsprotokoll speichern");
+    request.folder = RecentFiles::lastFolder();
+    request.fileName = QStringLiteral("smsv48-trace.txt");
+    request.filter = text("gsProtokollFilter", "Protokoll (*.txt)");
+    request.defaultSuffix = QStringLiteral("txt");
+    const QString path = Dialogs::askFile(m_window, request);
+    if (path.isEmpty())
+        return; // cancelled
+    const FileAccess::WriteResult written = FileAccess::writeFile(path, WireTrace::recorded());
+    if (!written.ok())
+        Dialogs::show(m_window, written.error, title(), Dialogs::Icon::Exclamation);
+}
