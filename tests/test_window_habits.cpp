@@ -27,6 +27,9 @@
 #include <QTabWidget>
 #include <QPointer>
 #include <QTimer>
+#include "image/ProfileReader.h"
+#include <QDir>
+#include "image/Image.h"
 #include <QtTest>
 
 class TestWindowHabits : public QObject {
@@ -37,6 +40,7 @@ private slots:
     void languageSwitchesWhileRunning();
     void comparisonListsWhatTheUnitHoldsOtherwise();
     void connectionLogRecordsAndSaves();
+    void sendKeepsTheUnitsFormerConfiguration();
     void recentProfilesAndTitle();
     void geometryKeptBetweenRuns();
 };
@@ -213,6 +217,48 @@ void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
     // 64 block reads went over the wire, no write.
     QCOMPARE(win.unit().rawIn().count(":HR3:0080:"), 64);
     QVERIFY(!win.unit().rawIn().contains(":HW"));
+}
+
+// Sending the configuration keeps what the unit held first, in the program folder under the
+// unit's serial number; with the Extras setting off nothing is kept and the write still runs.
+void TestWindowHabits::sendKeepsTheUnitsFormerConfiguration()
+{
+    SimWindow win;
+    QVERIFY(WindowWidgets::named<QAction>(*win.w, "mnuSicherung")->isChecked());
+    win.unit().area2.replace(0, 6, "204518");
+    for (int i = 0; i < win.unit().area3.size(); ++i)
+        win.unit().area3[i] = char((i * 7 + 3) & 0xFF);
+    for (int b = 0; b < 64; ++b)
+        win.unit().area3[b * 128] = char(0x10 + b); // block codes
+    const QByteArray former = win.unit().area3;
+    win.w->device().writeConfiguration();
+    QCOMPARE(win.env.messages.size(), 1);
+    QCOMPARE(win.env.messages[0].text, gState().msg(QStringLiteral("gsMsgDownloadOK")));
+    QVERIFY(win.unit().area3 != former); // written
+
+    const QString folder = win.env.path("Backups/204518");
+    const QStringList kept = QDir(folder).entryList({QStringLiteral("*.cfg")}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(QDir(folder).filePath(kept[0]), win.w->device().lastBackup());
+    Image image;
+    QString error;
+    QVERIFY2(ProfileReader::readFile(QDir(folder).filePath(kept[0]), image, &error), qPrintable(error));
+    QFile file(QDir(folder).filePath(kept[0]));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (int r = 0; r < 512; r += 37) // the records as the unit held them
+        QCOMPARE(QByteArray::fromHex(lines[r].mid(9, 32)), former.mid(r * 16, 16));
+
+    // Turned off: no backup, no block read, the write runs.
+    WindowWidgets::named<QAction>(*win.w, "mnuSicherung")->trigger();
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sicherung")), QStringLiteral("0"));
+    win.unit().clearLog();
+    win.env.messages.clear();
+    win.w->device().writeConfiguration();
+    QCOMPARE(win.env.messages.size(), 1);
+    QCOMPARE(win.env.messages[0].text, gState().msg(QStringLiteral("gsMsgDownloadOK")));
+    QVERIFY(!win.unit().rawIn().contains(":HR3:0080:"));
+    QCOMPARE(QDir(folder).entryList({QStringLiteral("*.cfg")}, QDir::Files).size(), 1);
 }
 
 void TestWindowHabits::connectionLogRecordsAndSaves()

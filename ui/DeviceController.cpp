@@ -1,5 +1,7 @@
 #include "ui/DeviceController.h"
 
+#include "link/UnitBackup.h"
+
 #include "ui/MainWindow.h"
 #include "ui/ProfileController.h"
 #include "ui/ShellController.h"
@@ -20,6 +22,7 @@
 #include "ui/TransferDialog.h"
 #include "ui/PortSettingsDialog.h"
 
+#include <QDateTime>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
@@ -374,7 +377,7 @@ void DeviceController::sendToUnit(int index)
                 if (lines.isEmpty()) {
                     if (written)
                         Dialogs::show(&d, error, gState().programName, Dialogs::Icon::Critical);
-                } else {
+                } else if (backUpUnit(d)) {
                     d.setMessage(msg("gsUpdateConfiguration"));
                     ConfigTransfer(l).write(lines, 3);
                 }
@@ -384,6 +387,40 @@ void DeviceController::sendToUnit(int index)
         dlg.exec();
     }
     m_writeArea = 0;
+}
+
+bool DeviceController::backUpBeforeWrite()
+{
+    return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sicherung"), QStringLiteral("1"))
+        != QLatin1String("0");
+}
+
+bool DeviceController::backUpUnit(TransferDialog& dialog)
+{
+    if (!backUpBeforeWrite())
+        return true;
+    const ProgramContext& st = gState();
+    dialog.setMessage(st.msgOr(QStringLiteral("gsSicherungLaeuft"),
+                               QStringLiteral("Die Konfiguration des Geräts wird gesichert...")));
+    Link& l = link();
+    const UnitBackup::Result backup = UnitBackup::readAndStore(l, st.dataRoot, QDateTime::currentDateTime());
+    if (backup.ok()) {
+        m_lastBackup = backup.path;
+        l.resetForCommand();
+        return true;
+    }
+    // A read the user stopped or that the link has reported needs no second box; a backup
+    // that could not be written does.
+    if (backup.outcome.kind != UnitOutcome::Cancelled) {
+        const QString why = backup.fileError.isEmpty() ? backup.outcome.detail : backup.fileError;
+        Dialogs::show(&dialog,
+                      st.msgOr(QStringLiteral("gsSicherungFehlgeschlagen"),
+                               QStringLiteral("Die Konfiguration des Geräts konnte nicht gesichert werden; es wurde "
+                                              "nichts gesendet."))
+                          + (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
+                      st.programName, Dialogs::Icon::Critical);
+    }
+    return false;
 }
 
 // ---- live status and relays -------------------------------------------------------------

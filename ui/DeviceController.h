@@ -10,6 +10,7 @@
 class Channel;
 class Link;
 class MainWindow;
+class TransferDialog;
 class Waiter;
 struct MainLink;
 struct UnitImage;
@@ -50,6 +51,11 @@ public:
     void updateFirmware() { sendToUnit(1); }
     // The area being written while a transfer runs (3 configuration, 4 firmware), else 0.
     quint8 writeArea() const { return m_writeArea; }
+    // Before a configuration write the unit's configuration is kept as a backup
+    // (Backups/<serial>/<date-time>.cfg in the program folder) unless [Einstellungen]
+    // Sicherung is "0"; a backup that fails stops the write. The last backup written:
+    static bool backUpBeforeWrite();
+    QString lastBackup() const { return m_lastBackup; }
 
     // Live status and relays. What the lamps show: 0 relays, 1 alarm inputs, 2 demonstration.
     quint8 ledDisplay() const { return m_ledDisplay; }
@@ -91,6 +97,7 @@ private:
 
     void runCommand(SystemTab::Command command, int index);
     void sendToUnit(int index);
+    bool backUpUnit(TransferDialog& dialog);
     void switchRelay(int relay, bool on);
     bool checkUnitVersion(bool firmwareLevel);
 
@@ -104,4 +111,5 @@ private:
     bool m_closeRequested = false;
     quint8 m_writeArea = 0;
     quint8 m_ledDisplay = 2;
+    QString m_lastBackup;
 };

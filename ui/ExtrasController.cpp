@@ -80,6 +80,15 @@ ExtrasController::ExtrasController(MainWindow* window) : m_window(window)
     connect(m_logStart, &QAction::triggered, this, [this] { startRecording(); });
     connect(m_logStop, &QAction::triggered, this, [this] { stopRecording(); });
     connect(m_logSave, &QAction::triggered, this, [this] { saveRecording(); });
+    m_backup = new QAction(extras);
+    m_backup->setObjectName(QStringLiteral("mnuSicherung"));
+    m_backup->setCheckable(true);
+    m_backup->setChecked(DeviceController::backUpBeforeWrite());
+    extras->insertAction(before, m_backup);
+    connect(m_backup, &QAction::toggled, this, [](bool on) {
+        Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sicherung"),
+                      on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
     showRecordingState();
     applyTexts();
 }
@@ -94,6 +103,7 @@ void ExtrasController::applyTexts()
     m_logStart->setText(text("gsProtokollStart", "Aufzeichnung &starten"));
     m_logStop->setText(text("gsProtokollStop", "Aufzeichnung &beenden"));
     m_logSave->setText(text("gsProtokollSpeichern", "Protokoll speichern &unter..."));
+    m_backup->setText(text("gsSicherungMenue", "&Gerät vor dem Senden sichern"));
 }
 
 // ---- language -----------------------------------------------------------------------------

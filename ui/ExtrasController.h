@@ -36,4 +36,5 @@ private:
     QAction* m_logStart = nullptr;
     QAction* m_logStop = nullptr;
     QAction* m_logSave = nullptr;
+    QAction* m_backup = nullptr; // keep the unit's configuration before each write
 };

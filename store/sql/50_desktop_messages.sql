@@ -28,3 +28,8 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
 ('gsVglJa', 'ja', 'yes', 'sì', 'oui'),
 ('gsVglNein', 'nein', 'no', 'no', 'non'),
 ('gsVglKeine', '(keine)', '(none)', '(nessuno)', '(aucun)');
+-- The backup of the unit's configuration before the desktop program writes it.
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsSicherungMenue', '&Gerät vor dem Senden sichern', '&Back up the unit before sending', '&Salva il dispositivo prima dell''invio', '&Sauvegarder l''appareil avant l''envoi'),
+('gsSicherungLaeuft', 'Die Konfiguration des Geräts wird gesichert...', 'Backing up the unit''s configuration...', 'Salvataggio della configurazione del dispositivo...', 'Sauvegarde de la configuration de l''appareil...'),
+('gsSicherungFehlgeschlagen', 'Die Konfiguration des Geräts konnte nicht gesichert werden; es wurde nichts gesendet.', 'The unit''s configuration could not be backed up; nothing was sent.', 'Impossibile salvare la configurazione del dispositivo; non è stato inviato nulla.', 'La configuration de l''appareil n''a pas pu être sauvegardée ; rien n''a été envoyé.');
