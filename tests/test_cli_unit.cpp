@@ -78,7 +78,7 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
     QCOMPARE(r.out, readAll(cfg));
     QVERIFY2(r.err.isEmpty(), r.err.constData());
     r = ctl(sim.dev() + QStringList {"unit", "status", "-v"});
-    QVERIFY2(r.code == 0 && r.err.contains("smsv48.link: handshake"), r.err.constData());
+    QVERIFY2(r.code == 0 && r.err.contains(" - handshake") && r.err.contains(" > <CR>"), r.err.constData());
     QVERIFY(r.out.startsWith("inputs 1-8: ") && !r.out.contains("smsv48.link"));
     r = ctl(sim.dev() + QStringList {"unit", "status"});
     QVERIFY2(r.err.isEmpty(), r.err.constData());

@@ -401,7 +401,7 @@ void TestMainWindow::menusAndToolbarInDesignOrder()
     QVERIFY(WindowWidgets::named<QAction>(*w, "mnuLinie")->isSeparator());
     QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuEinstellungen")),
              QStringList({"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuSprache", "mnuVergleichen", "mnuProtokoll",
-                          "mnuAdministrator"}));
+                          "mnuSicherung", "mnuAdministrator"}));
     // The design's two submenus, and the PDF export beside printing (added by the shell).
     QCOMPARE(names(WindowWidgets::named<QMenu>(*w, "mnuReports")),
              QStringList({"mnuListenAnzeigen", "mnuListenDrucken", "mnuListenExportieren"}));
