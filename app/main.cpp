@@ -9,5 +9,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(SMSV48_VERSION));
     // The installed desktop entry (packaging/), so that desktops show its name and icon.
     QApplication::setDesktopFileName(QStringLiteral("io.github.smsv48.Tool"));
-    return Start::Main(app);
+    // "sms_switch_vantor FILE.cfg" (also what a file manager runs for a profile) opens it.
+    const QStringList arguments = QApplication::arguments().mid(1);
+    const QString profile
+        = arguments.isEmpty() || arguments.first().startsWith(QLatin1Char('-')) ? QString() : arguments.first();
+    return Start::Main(app, profile);
 }

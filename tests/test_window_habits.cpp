@@ -30,6 +30,12 @@
 #include "image/ProfileReader.h"
 #include <QDir>
 #include "image/Image.h"
+#include <QMimeData>
+#include <QUrl>
+#include <QDropEvent>
+#include "core/RecentFiles.h"
+#include <QMessageBox>
+#include <QFileInfo>
 #include <QtTest>
 
 class TestWindowHabits : public QObject {
@@ -43,6 +49,7 @@ private slots:
     void sendKeepsTheUnitsFormerConfiguration();
     void recentProfilesAndTitle();
     void geometryKeptBetweenRuns();
+    void droppedProfileAsksAboutUnsavedChanges();
 };
 
 void TestWindowHabits::cleanup()
@@ -387,6 +394,56 @@ void TestWindowHabits::geometryKeptBetweenRuns()
     MainWindow again;
     QCOMPARE(again.size(), QSize(1000, 640));
     QVERIFY(!again.windowIcon().isNull());
+}
+
+// A profile dropped on the window: edits not saved yet are asked about first; Cancel keeps
+// everything, No loads the dropped file, which becomes the current and the newest recent one.
+void TestWindowHabits::droppedProfileAsksAboutUnsavedChanges()
+{
+    SimWindow win;
+    ProfileData given = HexWriter::fromStore(win.w->store(), 1);
+    given.inputs[0].text = QStringLiteral("Gegeben");
+    Image image;
+    HexWriter::buildImage(given, image);
+    const QString path = win.env.path("gegeben.cfg");
+    QVERIFY(HexWriter::writeProfileFile(image, path).ok());
+    QLineEdit* first = WindowWidgets::named<QLineEdit>(*win.w, "txtEingangSF(0)");
+    const QString before = first->text();
+    QVERIFY(before != QStringLiteral("Gegeben"));
+
+    auto drop = [&] {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(win.w.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(win.w.get(), &dropped);
+        QVERIFY(dropped.isAccepted());
+        QCoreApplication::processEvents(); // the drop opens the file once it has finished
+    };
+    gState().unsavedChanges = true;
+    win.env.messages.clear();
+    win.env.answers << QMessageBox::Cancel;
+    drop();
+    QCOMPARE(win.env.messages.size(), 1);
+    QCOMPARE(win.env.messages[0].text, gState().msg(QStringLiteral("gsMsgÄnderungenSpeichern")));
+    QCOMPARE(first->text(), before);
+    QVERIFY(gState().unsavedChanges);
+
+    win.env.messages.clear();
+    win.env.answers << QMessageBox::No;
+    drop();
+    QCOMPARE(win.env.messages.size(), 1);
+    QCOMPARE(first->text(), QStringLiteral("Gegeben"));
+    QVERIFY(!gState().unsavedChanges);
+    QCOMPARE(win.w->profiles().currentProfileFile(), path);
+    QCOMPARE(RecentFiles::list().value(0), QFileInfo(path).canonicalFilePath());
+    QVERIFY(win.w->windowTitle().startsWith(QStringLiteral("gegeben.cfg")));
+    // Without unsaved edits nothing is asked.
+    win.env.messages.clear();
+    QVERIFY(win.w->profiles().openGivenProfile(path));
+    QVERIFY(win.env.messages.isEmpty());
 }
 
 QTEST_MAIN(TestWindowHabits)

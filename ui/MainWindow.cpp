@@ -16,6 +16,10 @@
 #include "ui/SystemTab.h"
 #include "ui/WindowTexts.h"
 
+#include <QUrl>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QDragEnterEvent>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -93,6 +97,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     m_extras = std::make_unique<ExtrasController>(this);
 
     m_tabs->setCurrentIndex(0);
+    setAcceptDrops(true);
     // Where and how large the window was when it was last closed.
     const QByteArray geometry
         = QByteArray::fromBase64(Settings::get(QStringLiteral("Fenster"), QStringLiteral("Geometrie")).toLatin1());
@@ -222,6 +227,32 @@ void MainWindow::initializeControls()
     m_profiles->showRecentFiles();
     showProfileTitle();
     QApplication::restoreOverrideCursor();
+}
+
+namespace {
+// The one local file a drop carries, else an empty text.
+QString droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return QString();
+    return data->urls().first().toLocalFile();
+}
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (!droppedFile(e->mimeData()).isEmpty() && !m_device->commandRunning())
+        e->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* e)
+{
+    const QString file = droppedFile(e->mimeData());
+    if (file.isEmpty() || m_device->commandRunning())
+        return;
+    e->acceptProposedAction();
+    // After the drop has finished: the question and the loading must not run inside it.
+    QTimer::singleShot(0, this, [this, file] { m_profiles->openGivenProfile(file); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e)

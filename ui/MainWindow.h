@@ -128,6 +128,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // A profile file dropped on the window is opened (ProfileController::openGivenProfile).
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -12,6 +12,7 @@
 #include "image/ProfileReader.h"
 #include "store/ImageToStore.h"
 
+#include <QMessageBox>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -134,6 +135,29 @@ void ProfileController::openRecentProfile(const QString& fileName)
     Settings::set(kProfile, kFile, fileName);
     m_window->editorBinding().refresh();
     remember(fileName);
+}
+
+bool ProfileController::openGivenProfile(const QString& fileName)
+{
+    ProgramContext& st = gState();
+    if (st.unsavedChanges) {
+        const auto answer = Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), title(),
+                                          Dialogs::Icon::Exclamation,
+                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+            return false;
+        // A save that failed or was abandoned has said why; nothing is loaded then.
+        if (answer == QMessageBox::Yes && !saveProfile())
+            return false;
+    }
+    LoadingProgress::reset();
+    if (!loadProfile(fileName))
+        return false;
+    Settings::set(kProfile, kFile, fileName);
+    m_window->editorBinding().refresh();
+    st.unsavedChanges = false;
+    remember(fileName);
+    return true;
 }
 
 void ProfileController::remember(const QString& fileName)

@@ -28,6 +28,10 @@ public:
     void openProfile();
     // Loads a profile of the recent list; one that is gone leaves the list.
     void openRecentProfile(const QString& fileName);
+    // A profile given from outside (dropped on the window, or named on the command line):
+    // edits not saved yet are asked about first (Yes saves, No drops them, Cancel keeps
+    // everything as it is). True when the profile was loaded.
+    bool openGivenProfile(const QString& fileName);
     // The File menu's recent profiles, newest first.
     void showRecentFiles();
     bool saveProfile();

@@ -12,8 +12,10 @@
 #include "store/ConfigStore.h"
 #include "ui/SplashWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/ProfileController.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QString>
 #include <QTimer>
 #include <cstdio>
@@ -48,7 +50,7 @@ QString prepare()
     return checkDatabaseWritable(st.databasePath);
 }
 
-int Main(QApplication& app)
+int Main(QApplication& app, const QString& profile)
 {
     // The system's serial ports are looked up while the splash and the database load.
     PortResolver::prefetchSystemPorts();
@@ -95,6 +97,12 @@ int Main(QApplication& app)
             std::fflush(stdout);
             main->close();
         });
+    // A profile named on the command line (or opened with the program from a file manager)
+    // is loaded before the first probe of the unit.
+    if (!profile.isEmpty()) {
+        const QString file = QFileInfo(profile).absoluteFilePath();
+        QTimer::singleShot(0, main, [main, file] { main->profiles().openGivenProfile(file); });
+    }
     QTimer::singleShot(0, main, &MainWindow::runPendingProbe);
     return app.exec();
 }

@@ -7,5 +7,6 @@ namespace Start {
 // when the program can start, else one message saying what is wrong.
 QString prepare();
 // The whole start sequence and the event loop; returns the exit code.
-int Main(QApplication& app);
+// profile: a profile file to open once the window is shown (the program's argument).
+int Main(QApplication& app, const QString& profile = QString());
 }
