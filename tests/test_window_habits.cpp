@@ -50,6 +50,7 @@ private slots:
     void recentProfilesAndTitle();
     void geometryKeptBetweenRuns();
     void droppedProfileAsksAboutUnsavedChanges();
+    void alwaysRecordKeepsTheTraceOnClose();
 };
 
 void TestWindowHabits::cleanup()
@@ -444,6 +445,36 @@ void TestWindowHabits::droppedProfileAsksAboutUnsavedChanges()
     win.env.messages.clear();
     QVERIFY(win.w->profiles().openGivenProfile(path));
     QVERIFY(win.env.messages.isEmpty());
+}
+
+// "Always record": the program records from its start and keeps the trace when it closes.
+void TestWindowHabits::alwaysRecordKeepsTheTraceOnClose()
+{
+    {
+        SimWindow win;
+        QAction* always = WindowWidgets::named<QAction>(*win.w, "mnuProtokollImmer");
+        QVERIFY(!always->isChecked());
+        QVERIFY(!WireTrace::recording());
+        always->trigger();
+        QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Protokoll")), QStringLiteral("1"));
+        WireTrace::stopRecording(); // as after a restart: nothing recorded yet
+    }
+    SimWindow win;
+    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Protokoll"), QStringLiteral("1"));
+    win.w = std::make_unique<MainWindow>();
+    win.w->device().setWaiter(&win.clock);
+    QVERIFY(WireTrace::recording());
+    win.w->device().switchRelayOn(1);
+    QVERIFY(win.unit().rawIn().contains("4711"));
+    QVERIFY(win.w->close());
+    const QDir folder(win.env.path("Protokolle"));
+    const QStringList kept = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QFile file(folder.filePath(kept[0]));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray trace = file.readAll();
+    QVERIFY2(trace.contains(" > :RS") && trace.contains(" PW:****<CR>") && !trace.contains("4711"), trace.constData());
+    WireTrace::stopRecording();
 }
 
 QTEST_MAIN(TestWindowHabits)

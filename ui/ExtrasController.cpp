@@ -1,5 +1,7 @@
 #include "ui/ExtrasController.h"
 
+#include "core/Logging.h"
+
 #include "ui/CompareDialog.h"
 #include "ui/DeviceController.h"
 #include "ui/Dialogs.h"
@@ -23,6 +25,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QFile>
+#include <QDir>
+#include <QDateTime>
 #include <QMenu>
 
 namespace {
@@ -80,6 +85,18 @@ ExtrasController::ExtrasController(MainWindow* window) : m_window(window)
     connect(m_logStart, &QAction::triggered, this, [this] { startRecording(); });
     connect(m_logStop, &QAction::triggered, this, [this] { stopRecording(); });
     connect(m_logSave, &QAction::triggered, this, [this] { saveRecording(); });
+    m_logMenu->addSeparator();
+    m_logAlways = logItem("mnuProtokollImmer");
+    m_logAlways->setCheckable(true);
+    m_logAlways->setChecked(alwaysRecord());
+    connect(m_logAlways, &QAction::toggled, this, [this](bool on) {
+        Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Protokoll"),
+                      on ? QStringLiteral("1") : QStringLiteral("0"));
+        if (on && !WireTrace::recording())
+            startRecording();
+    });
+    if (alwaysRecord() && !WireTrace::recording())
+        WireTrace::startRecording();
     m_backup = new QAction(extras);
     m_backup->setObjectName(QStringLiteral("mnuSicherung"));
     m_backup->setCheckable(true);
@@ -103,6 +120,7 @@ void ExtrasController::applyTexts()
     m_logStart->setText(text("gsProtokollStart", "Aufzeichnung &starten"));
     m_logStop->setText(text("gsProtokollStop", "Aufzeichnung &beenden"));
     m_logSave->setText(text("gsProtokollSpeichern", "Protokoll speichern &unter..."));
+    m_logAlways->setText(text("gsProtokollImmer", "&Immer aufzeichnen"));
     m_backup->setText(text("gsSicherungMenue", "&Gerät vor dem Senden sichern"));
 }
 
@@ -183,6 +201,36 @@ void ExtrasController::stopRecording()
 {
     WireTrace::stopRecording();
     showRecordingState();
+}
+
+bool ExtrasController::alwaysRecord()
+{
+    return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Protokoll"), QStringLiteral("0"))
+        == QLatin1String("1");
+}
+
+QString ExtrasController::keepTraceOnClose()
+{
+    if (!alwaysRecord() || !WireTrace::recording())
+        return QString();
+    const QByteArray trace = WireTrace::recorded();
+    if (trace.isEmpty())
+        return QString();
+    const QDir folder(QDir(gState().dataRoot).filePath(QStringLiteral("Protokolle")));
+    if (!folder.exists() && !QDir().mkpath(folder.path()))
+        return QString();
+    const QString path = folder.filePath(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))
+                                         + QStringLiteral(".txt"));
+    const FileAccess::WriteResult written = FileAccess::writeFile(path, trace);
+    if (!written.ok()) {
+        // Closing is no moment for a question; the log says why.
+        qCWarning(lcLink).noquote() << written.error;
+        return QString();
+    }
+    QStringList kept = folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    while (kept.size() > KeptTraces)
+        QFile::remove(folder.filePath(kept.takeFirst()));
+    return path;
 }
 
 void ExtrasController::saveRecording()

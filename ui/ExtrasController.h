@@ -21,6 +21,12 @@ public:
     void startRecording();
     void stopRecording();
     void saveRecording();
+    // With "always record" on ([Einstellungen] Protokoll): the program records from its start,
+    // and closing keeps the trace as Protokolle/<yyyyMMdd-HHmmss>.txt in the program folder
+    // (the newest KeptTraces). Returns the file written, or an empty text.
+    static bool alwaysRecord();
+    QString keepTraceOnClose();
+    static constexpr int KeptTraces = 20;
 
     // The captions of the menus added here, in the program's language.
     void applyTexts();
@@ -36,5 +42,6 @@ private:
     QAction* m_logStart = nullptr;
     QAction* m_logStop = nullptr;
     QAction* m_logSave = nullptr;
+    QAction* m_logAlways = nullptr;
     QAction* m_backup = nullptr; // keep the unit's configuration before each write
 };

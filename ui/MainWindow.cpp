@@ -286,6 +286,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
         }
     }
     st.closing = true;
+    m_extras->keepTraceOnClose();
     Settings::set(QStringLiteral("Fenster"), QStringLiteral("Geometrie"),
                   QString::fromLatin1(saveGeometry().toBase64()));
     const QString err = m_store->close();

@@ -9,3 +9,5 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
 ('gsProtokollTitel', 'Verbindungsprotokoll speichern', 'Save connection log', 'Salva registro della connessione', 'Enregistrer le journal de connexion'),
 ('gsProtokollFilter', 'Protokoll (*.txt)', 'Log (*.txt)', 'Registro (*.txt)', 'Journal (*.txt)'),
 ('gsZuletztMenue', '&Zuletzt geöffnet', '&Recent profiles', 'Profili &recenti', 'Profils &récents');
+INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
+('gsProtokollImmer', '&Immer aufzeichnen', 'Al&ways record', 'Registra &sempre', '&Toujours enregistrer');
