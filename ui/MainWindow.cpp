@@ -268,23 +268,13 @@ void MainWindow::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    ProgramContext& st = gState();
-    if (st.unsavedChanges) {
-        // Cancel (and Escape) keeps the window open: the edits live only in the store, which
-        // the next start replaces with the default profile.
-        const auto answer = Dialogs::show(this, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), st.programName,
-                                          Dialogs::Icon::Exclamation,
-                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
-            e->ignore();
-            return;
-        }
-        // A save that failed or was abandoned has said why; the window stays open.
-        if (answer == QMessageBox::Yes && !saveProfile()) {
-            e->ignore();
-            return;
-        }
+    // Cancel, Escape or a failed save keeps the window open: the edits live only in the store,
+    // which the next start replaces with the default profile.
+    if (!m_profiles->settleUnsavedChanges()) {
+        e->ignore();
+        return;
     }
+    ProgramContext& st = gState();
     st.closing = true;
     m_extras->keepTraceOnClose();
     Settings::set(QStringLiteral("Fenster"), QStringLiteral("Geometrie"),

@@ -114,13 +114,7 @@ void ProfileController::openProfile()
     const QString path = askProfileFile(m_window, false, currentProfileFile());
     if (path.isEmpty())
         return; // cancelled
-    LoadingProgress::reset();
-    // A refused file does not become the current profile, so a later save cannot overwrite it.
-    if (!loadProfile(path))
-        return;
-    Settings::set(kProfile, kFile, path);
-    m_window->editorBinding().refresh();
-    remember(path);
+    openFile(path);
 }
 
 void ProfileController::openRecentProfile(const QString& fileName)
@@ -130,32 +124,40 @@ void ProfileController::openRecentProfile(const QString& fileName)
         RecentFiles::remove(fileName);
         showRecentFiles();
     }
-    if (!loadProfile(fileName))
-        return;
-    Settings::set(kProfile, kFile, fileName);
-    m_window->editorBinding().refresh();
-    remember(fileName);
+    openFile(fileName);
+}
+
+bool ProfileController::settleUnsavedChanges()
+{
+    ProgramContext& st = gState();
+    if (!st.unsavedChanges)
+        return true;
+    // Cancel (and Escape) keeps everything as it is.
+    const auto answer = Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), title(),
+                                      Dialogs::Icon::Exclamation,
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+        return false;
+    // A save that failed or was abandoned has said why.
+    return answer == QMessageBox::No || saveProfile();
 }
 
 bool ProfileController::openGivenProfile(const QString& fileName)
 {
-    ProgramContext& st = gState();
-    if (st.unsavedChanges) {
-        const auto answer = Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), title(),
-                                          Dialogs::Icon::Exclamation,
-                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        if (answer != QMessageBox::Yes && answer != QMessageBox::No)
-            return false;
-        // A save that failed or was abandoned has said why; nothing is loaded then.
-        if (answer == QMessageBox::Yes && !saveProfile())
-            return false;
-    }
+    if (!settleUnsavedChanges() || !openFile(fileName))
+        return false;
+    gState().unsavedChanges = false;
+    return true;
+}
+
+bool ProfileController::openFile(const QString& fileName)
+{
     LoadingProgress::reset();
+    // A refused file does not become the current profile, so a later save cannot overwrite it.
     if (!loadProfile(fileName))
         return false;
     Settings::set(kProfile, kFile, fileName);
     m_window->editorBinding().refresh();
-    st.unsavedChanges = false;
     remember(fileName);
     return true;
 }

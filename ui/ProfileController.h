@@ -32,6 +32,9 @@ public:
     // edits not saved yet are asked about first (Yes saves, No drops them, Cancel keeps
     // everything as it is). True when the profile was loaded.
     bool openGivenProfile(const QString& fileName);
+    // Edits not saved yet: asks whether to save them (Yes saves, No drops them). False when
+    // the user cancelled or the save failed (said already): nothing else may happen then.
+    bool settleUnsavedChanges();
     // The File menu's recent profiles, newest first.
     void showRecentFiles();
     bool saveProfile();
@@ -49,6 +52,8 @@ public:
 private:
     // A profile opened or saved by the user: top of the recent list, the title follows.
     void remember(const QString& fileName);
+    // Loads the file into the store and makes it the current profile and the newest recent one.
+    bool openFile(const QString& fileName);
 
     MainWindow* m_window;
 };
