@@ -17,12 +17,6 @@
 using namespace CliRun;
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QByteArray profileText(const QString& powerOnText, int recipient)
 {
     ProfileData d;

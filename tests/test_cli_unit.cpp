@@ -21,19 +21,6 @@
 using namespace CliRun;
 
 namespace {
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
-
 // A profile with a few fields set, as the program writes it.
 QByteArray profileText(const QString& powerOnText, int alarmRecipient)
 {

@@ -170,13 +170,6 @@ void fixChecksums(Image& img)
         }
 }
 
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
-
 // Runs fn with the effective user "nobody", so permissions hold even when the tests run as root.
 template <typename Fn> bool asUnprivileged(Fn fn)
 {

@@ -78,19 +78,6 @@ Run ctlInShell(const TestEnv& env, const QString& command)
                [&](QProcess& p) { p.setWorkingDirectory(env.root()); });
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
-
 mode_t fileType(const QByteArray& name)
 {
     struct stat st;

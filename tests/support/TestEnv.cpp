@@ -100,3 +100,16 @@ void TestEnv::exec(const QString& sql) const
     if (!q.exec(sql))
         qWarning() << "exec failed:" << sql << q.lastError().text();
 }
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}

@@ -38,3 +38,8 @@ private:
     QTemporaryDir m_root;
     QTemporaryDir m_settings;
 };
+
+// The whole content of a file (empty when it cannot be read).
+QByteArray readAll(const QString& path);
+// Writes data as the whole content of the file; a failure to open it fails the running test.
+void writeFile(const QString& path, const QByteArray& data);
