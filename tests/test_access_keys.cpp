@@ -1,7 +1,7 @@
 // Access keys as the user meets them: the desktop program started in each of the four
-// languages, every menu of its main window and every dialog opened as the user opens it,
-// each "&" key collected from what is visible. Within one menu or one window no key may
-// stand twice. The main window is reached through object names only.
+// languages, every menu of its main window, every tab page and every dialog opened as the
+// user opens it, each "&" key collected from what is visible. Within one menu or one window
+// no key may stand twice. The main window is reached through object names only.
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
@@ -18,7 +18,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 #include <QtTest>
@@ -119,6 +124,74 @@ QAction* action(QWidget* main, const QString& name)
     return nullptr;
 }
 
+// The tab pages: each page's keys and the menu bar's together (Alt+letter opens a menu from
+// anywhere), every main label with a key, and Alt with that key putting the focus on the field
+// the label names. The SMS texts keep their width of 63 characters beside the matrix.
+void inspectPages(QWidget* main, const Group& menuBar, QList<Group>& groups, QStringList& problems, int language)
+{
+    auto* tabs = main->findChild<QTabWidget*>();
+    if (!tabs) {
+        problems << QStringLiteral("no tab pages");
+        return;
+    }
+    const QString sample = QStringLiteral("Einbruch Lager Nord: Tuer offen, bitte sofort vor Ort pruefen!!");
+    main->resize(1216, 700);
+    main->activateWindow();
+    if (!QTest::qWaitForWindowActive(main))
+        problems << QStringLiteral("the main window is not active");
+    static const QStringList labels[]
+        = {{"lblEingang(0)", "lblEingang(1)", "lblEingang(2)", "lblEingang(3)", "lblEingang(4)", "lblEingang(5)",
+            "lblEingang(6)", "lblEingang(7)", "lblAlarmDispo", "lblAufstarten"},
+           {"lblAusgang(0)", "lblAusgang(1)", "lblAusgang(2)", "lblAusgang(3)", "lblOperator"},
+           {"lblSerienummer", "lblPinSimCard", "lblGültigkeit"}};
+    int reached = 0;
+    for (int page = 0; page < 3; ++page) {
+        tabs->setCurrentIndex(page);
+        QApplication::processEvents();
+        QWidget* shown = tabs->widget(page);
+        Group g = windowGroup(shown);
+        g.where = QStringLiteral("page %1").arg(page + 1);
+        g.keys += menuBar.keys;
+        groups << g;
+        for (const QString& name : labels[page]) {
+            auto* label = shown->findChild<QLabel*>(name);
+            const QString key = label ? accessKey(label->text()) : QString();
+            if (!label || !label->buddy() || key.isEmpty()) {
+                problems << QStringLiteral("language %1: %2 has no access key").arg(language).arg(name);
+                continue;
+            }
+            // A disabled field (no user with a number, a level that does not allow it) takes
+            // no focus: its key still counts above.
+            if (!label->buddy()->isEnabled())
+                continue;
+            ++reached;
+            QWidget* start = tabs->tabBar();
+            start->setFocus();
+            QTest::keySequence(main, QKeySequence(key));
+            QApplication::processEvents();
+            if (QApplication::focusWidget() != label->buddy())
+                problems << QStringLiteral("language %1: %2 does not lead to %3")
+                                .arg(language)
+                                .arg(key, label->buddy()->objectName());
+        }
+        if (page == 2)
+            continue;
+        auto* area = shown->findChild<QScrollArea*>();
+        if (area && area->horizontalScrollBar()->isVisible())
+            problems << QStringLiteral("language %1: page %2 scrolls sideways").arg(language).arg(page + 1);
+        for (QLineEdit* e : shown->findChildren<QLineEdit*>())
+            if (e->maxLength() == 63 && e->contentsRect().width() < e->fontMetrics().horizontalAdvance(sample) + 4)
+                problems << QStringLiteral("language %1: %2 is %3 px wide")
+                                .arg(language)
+                                .arg(e->objectName())
+                                .arg(e->width());
+    }
+    tabs->setCurrentIndex(0);
+    // Inputs, alarm input, power-on and relays at least.
+    if (reached < 14)
+        problems << QStringLiteral("language %1: only %2 labels lead to their field").arg(language).arg(reached);
+}
+
 } // namespace
 
 class TestAccessKeys : public QObject {
@@ -151,6 +224,7 @@ void TestAccessKeys::uniqueInEveryMenuAndWindow()
             auto* bar = main->findChild<QMenuBar*>();
             if (bar)
                 groups << menuGroup(QStringLiteral("menu bar"), bar->actions());
+            inspectPages(main, bar ? groups.last() : Group {}, groups, problems, language);
             for (QMenu* m : main->findChildren<QMenu*>())
                 groups << menuGroup(m->objectName(), m->actions());
             for (const char* item : {"mnuTelefonbuch", "mnuPort", "mnuInfo"}) {
@@ -189,9 +263,10 @@ void TestAccessKeys::uniqueInEveryMenuAndWindow()
             problems << clashes(g, language);
         }
         // Every menu and window was looked at, and each has its keys.
-        for (const char* name : {"menu bar", "mnuDatei", "mnuEinstellungen", "mnuReports", "mnuListenAnzeigen",
-                                 "mnuListenDrucken", "mnuListenExportieren", "mnuFragezeichen", "frmTelefonbuch",
-                                 "frmPortSettings", "frmAbout", "frmAdministrator", "frmDownload"})
+        for (const char* name :
+             {"menu bar", "mnuDatei", "mnuEinstellungen", "mnuReports", "mnuListenAnzeigen", "mnuListenDrucken",
+              "mnuListenExportieren", "mnuFragezeichen", "frmTelefonbuch", "frmPortSettings", "frmAbout",
+              "frmAdministrator", "frmDownload", "page 1", "page 2", "page 3"})
             QVERIFY2(where.contains(QString::fromLatin1(name)), name);
         for (const Group& g : groups)
             if (g.where == QLatin1String("frmTelefonbuch"))

@@ -6,6 +6,7 @@
 
 #include "core/ProgramContext.h"
 #include "editing/ConfigEditor.h"
+#include "ui/FittedLabel.h"
 #include "ui/EditorBinding.h"
 #include "ui/MainWindow.h"
 #include "ui/PhoneBookDialog.h"
@@ -19,6 +20,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QHelpEvent>
+#include <QSpinBox>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -105,12 +109,15 @@ struct Main {
             if (w->tabs()->widget(i)->isAncestorOf(c))
                 w->tabs()->setCurrentIndex(i);
     }
-    void type(QLineEdit* e, const QString& text)
+    void type(QWidget* e, const QString& text)
     {
         showTab(e);
         e->setFocus();
         QVERIFY(e->hasFocus());
-        e->selectAll();
+        if (auto* line = qobject_cast<QLineEdit*>(e))
+            line->selectAll();
+        else if (auto* spin = qobject_cast<QAbstractSpinBox*>(e))
+            spin->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);
         // Key by key, also for letters outside ASCII (an umlaut comes as its text).
         for (QChar c : text) {
@@ -118,7 +125,7 @@ struct Main {
             QTest::sendKeyEvent(QTest::Release, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
-    void leave(QLineEdit* e) { QTest::keyClick(e, Qt::Key_Tab); }
+    void leave(QWidget* e) { QTest::keyClick(e, Qt::Key_Tab); }
     MainWindow* w = nullptr;
 };
 }
@@ -142,6 +149,7 @@ private slots:
     void textWrittenToItsRowAndLanguageColumn();
     void emptiedBoxStoresNull();
     void delayFieldRefusesAndStores();
+    void recipientColumnsGiveWayToTheTexts();
     void alarmEventsAndUsers();
     void defaultStateAndOperator();
     void changedFlagFollowsRealChangesAndClosingAsks();
@@ -320,7 +328,7 @@ void TestEditor::userWithoutNumberDisablesColumnAndGreysLabels()
     QVERIFY(m.box("ChkEmpOP", 16)->isEnabled());
     QVERIFY(m.box("ChkOP", 0)->isChecked());
     QVERIFY(m.box("ChkAlarmDispo", 0)->isEnabled());
-    QVERIFY(m.edit("txtADVerzögerungszeit")->isEnabled());
+    QVERIFY(m.get<QSpinBox>("txtADVerzögerungszeit")->isEnabled());
     QVERIFY(!gState().unsavedChanges);
 }
 
@@ -351,7 +359,7 @@ void TestEditor::checkAllHonoursDisabledColumns()
     env2.exec("UPDATE Alarm_Dispositiv SET IN_SF=3");
     Main m2;
     QVERIFY(!m2.box("ChkAlarmDispo", 0)->isEnabled());
-    QVERIFY(!m2.edit("txtADVerzögerungszeit")->isEnabled());
+    QVERIFY(!m2.get<QSpinBox>("txtADVerzögerungszeit")->isEnabled());
     QVERIFY(m2.box("ChkAlarmDispo", 2)->isChecked());
     QTest::mouseClick(m2.get<QPushButton>("cmdCheckAllEvents"), Qt::LeftButton);
     QCOMPARE(value(env2, "SELECT IN_FF FROM Alarm_Dispositiv").toInt(), 0);
@@ -468,14 +476,14 @@ void TestEditor::delayFieldRefusesAndStores()
     gState().messages.insert("gsMsgVerzögerungszeit", "1 bis 99 Minuten");
     gState().messages.insert("gsFehlerEingabe", "Eingabefehler");
     Main m;
-    QLineEdit* d = m.edit("txtADVerzögerungszeit");
-    QCOMPARE(d->text(), QStringLiteral("5"));
+    auto* d = m.get<QSpinBox>("txtADVerzögerungszeit");
+    QCOMPARE(d->value(), 5);
+    const auto stored = [&] { return value(env, "SELECT \"Verzögerungszeit\" FROM Alarm_Dispositiv").toInt(); };
     struct Case {
         const char* text;
         Dialogs::Icon icon;
     };
-    for (const Case& c : {Case {"0", Dialogs::Icon::Exclamation}, Case {"ab", Dialogs::Icon::Exclamation},
-                          Case {"", Dialogs::Icon::Information}}) {
+    for (const Case& c : {Case {"0", Dialogs::Icon::Exclamation}, Case {"", Dialogs::Icon::Information}}) {
         env.messages.clear();
         m.type(d, QString::fromLatin1(c.text));
         m.leave(d);
@@ -485,20 +493,82 @@ void TestEditor::delayFieldRefusesAndStores()
         QCOMPARE(env.messages[0].icon, c.icon);
         QVERIFY(d->hasFocus());
         QCOMPARE(d->property("BackColor").toInt(), 0xFFFF);
-        QCOMPARE(value(env, "SELECT \"Verzögerungszeit\" FROM Alarm_Dispositiv").toInt(), 5);
+        QCOMPARE(stored(), 5);
     }
     QVERIFY(!gState().unsavedChanges);
-    // 100 cannot be typed: the field takes two characters.
-    m.type(d, "100");
-    QCOMPARE(d->text(), QStringLiteral("10"));
+    // Neither a letter nor a third digit goes in.
+    m.type(d, "1a00");
+    QCOMPARE(d->cleanText(), QStringLiteral("10"));
     env.messages.clear();
     m.type(d, "75");
     QTest::keyClick(d, Qt::Key_Return);
     QVERIFY(env.messages.isEmpty());
     QVERIFY(d->hasFocus());
     QCOMPARE(d->property("BackColor").toInt(), int(0x80000005u));
-    QCOMPARE(value(env, "SELECT \"Verzögerungszeit\" FROM Alarm_Dispositiv").toInt(), 75);
+    QCOMPARE(stored(), 75);
     QVERIFY(gState().unsavedChanges);
+    // The arrow keys store each step, and stop at 1 and 99.
+    QTest::keyClick(d, Qt::Key_Up);
+    QCOMPARE(stored(), 76);
+    QTest::keyClick(d, Qt::Key_PageUp);
+    QTest::keyClick(d, Qt::Key_PageUp);
+    QTest::keyClick(d, Qt::Key_PageUp);
+    QCOMPARE(stored(), 99);
+    QVERIFY(env.messages.isEmpty());
+
+    // A delay outside 1..99 in the configuration (an erased unit's 255) shows empty and is kept
+    // when the field is only passed through; the first step up chooses 1.
+    env.exec(QStringLiteral("UPDATE Alarm_Dispositiv SET \"Verzögerungszeit\" = 255"));
+    m.w->editorBinding().refresh();
+    QCOMPARE(d->cleanText().trimmed(), QString());
+    d->setFocus();
+    m.leave(d);
+    QVERIFY(env.messages.isEmpty());
+    QCOMPARE(stored(), 255);
+    m.showTab(d);
+    d->setFocus();
+    QTest::keyClick(d, Qt::Key_Up);
+    QCOMPARE(d->value(), 1);
+    QCOMPARE(stored(), 1);
+    QTest::keyClick(d, Qt::Key_Down);
+    QCOMPARE(d->value(), 1);
+    QVERIFY(env.messages.isEmpty());
+}
+
+// At the default width the SMS texts show all 63 characters; a long name and a phone number
+// above a column are shortened instead, and their tool tip gives them whole.
+void TestEditor::recipientColumnsGiveWayToTheTexts()
+{
+    TestEnv env;
+    seedUsers(env);
+    env.exec("UPDATE Adressen SET Namen='Feuerwehr Seedorf Nord Pikett', Natel_Nummer='+417912345678' WHERE ID=3");
+    Main m;
+    m.w->resize(1216, 700);
+    m.w->editorBinding().refresh();
+    QCoreApplication::processEvents();
+    for (const char* text : {"txtEingangSF(0)", "txtAlarmDispositiv", "txtSMSAufstarten"})
+        QCOMPARE(m.edit(text)->width(), m.edit(text)->fontMetrics().averageCharWidth() * 63 + 12);
+    const QChar ellipsis(0x2026);
+    for (const char* block : {"lblAdresseName(2)", "lblAdresseName(18)"}) {
+        auto* name = qobject_cast<FittedLabel*>(m.label(block));
+        QVERIFY(name);
+        QCOMPARE(name->text(), QStringLiteral("Feuerwehr Seedorf Nord Pikett"));
+        const QStringList lines = name->linesFor(name->contentsRect().width());
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.last().endsWith(ellipsis), qPrintable(lines.join('|')));
+    }
+    auto* number = qobject_cast<FittedLabel*>(m.label("lblAdresseEmpf(2)"));
+    QVERIFY(number && number->isShortened());
+    const QString shown = number->linesFor(number->contentsRect().width()).value(0);
+    // The last digits tell the numbers apart: they stay.
+    QVERIFY2(shown.startsWith(ellipsis) && shown.size() >= 6 && QStringLiteral("+417912345678").endsWith(shown.mid(1)),
+             qPrintable(shown));
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), number->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(number, &help);
+    QVERIFY2(QToolTip::text().startsWith(QStringLiteral("+417912345678")), qPrintable(QToolTip::text()));
+    // A short name is not touched.
+    auto* anna = qobject_cast<FittedLabel*>(m.label("lblAdresseName(0)"));
+    QVERIFY(anna && !anna->isShortened());
 }
 
 void TestEditor::alarmEventsAndUsers()

@@ -7,6 +7,7 @@
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
 #include "ui/ShapeLamp.h"
+#include "ui/FittedLabel.h"
 #include "ui/MainWindow.h"
 #include "editing/ConfigEditor.h"
 #include "ui/EditorBinding.h"
@@ -33,6 +34,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QSpinBox>
 #include <QtTest>
 
 namespace {
@@ -287,7 +289,7 @@ void TestMainWindow::everyControlExistsOnceWithItsType()
     const Single singles[] = {
         {"txtAlarmDispositiv", &QLineEdit::staticMetaObject},
         {"txtSMSAufstarten", &QLineEdit::staticMetaObject},
-        {"txtADVerzögerungszeit", &QLineEdit::staticMetaObject},
+        {"txtADVerzögerungszeit", &QSpinBox::staticMetaObject},
         {"txtSerienummer", &QLineEdit::staticMetaObject},
         {"txtPINSimCardAlt", &QLineEdit::staticMetaObject},
         {"txtPINSimCardNeu", &QLineEdit::staticMetaObject},
@@ -445,7 +447,7 @@ void TestMainWindow::textBoxLimitsAndTabOrder()
     }
     QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtAlarmDispositiv")->maxLength(), 63);
     QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtSMSAufstarten")->maxLength(), 63);
-    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtADVerzögerungszeit")->maxLength(), 2);
+    QCOMPARE(WindowWidgets::named<QSpinBox>(*w, "txtADVerzögerungszeit")->maximum(), 99);
     QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtSerienummer")->maxLength(), 6);
     QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtPINSimCardNeu")->maxLength(), 4);
     QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtPINSimCardAlt")->maxLength(), 4);
@@ -486,25 +488,27 @@ void TestMainWindow::firstRowsAreTakenInTableOrder()
     auto w = loadedWindow();
     QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuLaden")->text(), QStringLiteral("de Zeile6"));
     QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuSpeichernunter")->text(), QStringLiteral("de Zeile5"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 0)->text(), QStringLiteral("de Zeile18"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 1)->text(), QStringLiteral("de Zeile17"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 2)->text(), QStringLiteral("de Zeile19"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblEingang", 0), QStringLiteral("de Zeile18"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblEingang", 1), QStringLiteral("de Zeile17"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblEingang", 2), QStringLiteral("de Zeile19"));
     // The rest of the first 38 rows in place.
     QCOMPARE(w->tabs()->tabText(0), QStringLiteral("de Zeile1"));
     QCOMPARE(w->tabs()->tabText(2), QStringLiteral("de Zeile3"));
     QCOMPARE(WindowWidgets::named<QMenu>(*w, "mnuDatei")->title(), QStringLiteral("de Zeile4"));
     QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuInfo")->text(), QStringLiteral("de Zeile12"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAusgang", 0)->text(), QStringLiteral("de Zeile13"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAusgang", 4)->text(), QStringLiteral("de Zeile13"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAusgang", 7)->text(), QStringLiteral("de Zeile16"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAlarmDispo")->text(), QStringLiteral("de Zeile25"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblAusgang", 0), QStringLiteral("de Zeile13"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblAusgang", 4), QStringLiteral("de Zeile13"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblAusgang", 7), QStringLiteral("de Zeile16"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblAlarmDispo"), QStringLiteral("de Zeile25"));
     for (int g = 0; g < 3; ++g) {
         QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEmpfänger", 8 * g)->text(), QStringLiteral("de Zeile26"));
         QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEmpfänger", 8 * g + 7)->text(), QStringLiteral("de Zeile33"));
     }
+    // The operator boxes' caption is their row's label and each box's accessible name.
+    QCOMPARE(WindowWidgets::caption(*w, "lblOperator"), QStringLiteral("de Zeile34"));
     for (int u = 0; u < 8; ++u)
-        QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkOP", u)->text(), QStringLiteral("de Zeile34"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblAufstarten")->text(), QStringLiteral("de Zeile35"));
+        QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkOP", u)->accessibleName(), QStringLiteral("de Zeile34"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblAufstarten"), QStringLiteral("de Zeile35"));
     QCOMPARE(WindowWidgets::named<QMenu>(*w, "mnuReports")->title(), QStringLiteral("de Zeile36"));
     QCOMPARE(WindowWidgets::named<QAction>(*w, "mnuAusgängeAnzeigen")->text(), QStringLiteral("de Zeile38"));
     // The anchored runs.
@@ -599,7 +603,7 @@ void TestMainWindow::composedToolTips()
              QStringLiteral("de chkDefaultState"));
     QCOMPARE(WindowWidgets::named<QRadioButton>(*w, "OptPortAnzeige", 1)->toolTip(),
              QStringLiteral("de OptPortAnzeige"));
-    QCOMPARE(WindowWidgets::named<QLineEdit>(*w, "txtADVerzögerungszeit")->toolTip(),
+    QCOMPARE(WindowWidgets::named<QSpinBox>(*w, "txtADVerzögerungszeit")->toolTip(),
              QStringLiteral("de txtADVerzögerungszeit"));
     QCOMPARE(WindowWidgets::named<QComboBox>(*w, "CboGültigkeit")->toolTip(), QStringLiteral("de CboGültigkeit"));
     for (int p = 0; p < 4; ++p)
@@ -626,7 +630,7 @@ void TestMainWindow::languageColumns()
     auto w = loadedWindow();
     const QString p = QString::fromLatin1(LanguagePrefix[language - 1]);
     QCOMPARE(w->tabs()->tabText(1), p + "Zeile2");
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 7)->text(), p + "Zeile24");
+    QCOMPARE(WindowWidgets::caption(*w, "lblEingang", 7), p + "Zeile24");
     QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdPinWechseln")->text(), p + "cmdPinWechseln");
     QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 20)->toolTip(),
              p + "ChkEmpOPSF 3 " + p + "ChkEmpOPSF#2 2 " + p + "ChkEmpOPSF#3");
@@ -654,7 +658,7 @@ void TestMainWindow::ioLabelsWrittenToTheStore()
                      .toString(),
                  QStringLiteral("it Zeile%1").arg(13 + (r - 1) / 2));
     QCOMPARE(env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 5")).toString(),
-             WindowWidgets::named<QLabel>(*w, "lblEingang", 2)->text());
+             WindowWidgets::caption(*w, "lblEingang", 2));
     QVERIFY(!w->store().inputs.hasPendingChanges());
     QVERIFY(!w->store().outputs.hasPendingChanges());
 }
@@ -669,8 +673,8 @@ void TestMainWindow::emptyTextFallsBackToGerman()
     env.exec(QStringLiteral("UPDATE SystemNachrichten SET \"Französisch\" = '' WHERE Name = 'gsMsgFalschesZeichen#2'"));
     auto w = loadedWindow();
     QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdUpload")->text(), QStringLiteral("de cmdUpload"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 3)->text(), QStringLiteral("de Zeile20"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblEingang", 4)->text(), QStringLiteral("fr Zeile21"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblEingang", 3), QStringLiteral("de Zeile20"));
+    QCOMPARE(WindowWidgets::caption(*w, "lblEingang", 4), QStringLiteral("fr Zeile21"));
     QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkEmpOP", 0)->toolTip(),
              QStringLiteral("fr ChkEmpOPSF 1 de ChkEmpOPSF#2 1 fr ChkEmpOPSF#3"));
     QCOMPARE(gState().msg("gsMsgFalschesZeichen2"), QStringLiteral("de gsMsgFalschesZeichen#2"));
@@ -697,8 +701,7 @@ void TestMainWindow::missingKeyGivesOneMessageNamingTableAndKey()
     QCOMPARE(gState().msg("gsMsgPINAnzZeichen"), QStringLiteral("en gsMsgPINAnzZeichen"));
     QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdPinWechseln")->text(), QStringLiteral("en cmdPinWechseln"));
     QCOMPARE(WindowWidgets::named<QPushButton>(*w, "cmdPinWechseln")->toolTip(), QStringLiteral("en cmdPinWechseln"));
-    QCOMPARE(WindowWidgets::named<QLabel>(*w, "lblPinSimCard")->text(),
-             QStringLiteral("PIN SIM-Karte")); // its design caption
+    QCOMPARE(WindowWidgets::caption(*w, "lblPinSimCard"), QStringLiteral("PIN SIM-Karte")); // its design caption
     // The later loaders' problems are kept for the record, not shown again.
     QVERIFY(w->texts().problems().join('\n').contains(
         QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblPinSimCard\"")));
@@ -802,7 +805,7 @@ void TestMainWindow::shippedTablesLoadCompletely()
                 QVERIFY2(!b->text().isEmpty(), qPrintable(b->objectName()));
         QCOMPARE(
             env.queryValue(QStringLiteral("SELECT \"I/O\" FROM \"Konfiguration_Eingänge\" WHERE ID = 6")).toString(),
-            WindowWidgets::named<QLabel>(*w, "lblEingang", 2)->text());
+            WindowWidgets::caption(*w, "lblEingang", 2));
         // Captions set by the widget code before any table is read are replaced too.
         static const char* const defaultCaption[] = {"Standard", "Default", "Predefinito", "Par défaut"};
         QCOMPARE(WindowWidgets::named<QCheckBox>(*w, "ChkDefault")->text(),
@@ -851,7 +854,7 @@ void TestMainWindow::windowFitsItsTexts()
             }
         }
         // In a 1000 x 700 window the inputs matrix, its alarm column and the delay box are
-        // all in view without scrolling sideways.
+        // all in view without scrolling sideways (the SMS texts give up some of their width).
         w->resize(1000, 700);
         w->tabs()->setCurrentIndex(0);
         QCoreApplication::processEvents();
@@ -862,20 +865,29 @@ void TestMainWindow::windowFitsItsTexts()
             area->horizontalScrollBar()->maximum() == 0,
             qPrintable(
                 QStringLiteral("language %1 scrolls %2 px").arg(language).arg(area->horizontalScrollBar()->maximum())));
-        // Across the widths where the headings go from two lines to one, they wrap all alike.
-        for (int width = 900; width <= 1250; width += 3) {
+        // Across the widths where the headings go from their number alone to the whole caption,
+        // they change all alike; a whole caption always has its room, and the SMS texts have
+        // their full width before any heading shows its whole caption.
+        for (int width = 900; width <= 1400; width += 3) {
             w->resize(width, 700);
             QCoreApplication::processEvents();
-            int oneLine = 0;
+            int whole = 0;
             for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23}) {
-                QLabel* l = WindowWidgets::named<QLabel>(*w, "lblEmpfänger", k);
-                oneLine += l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()) ? 1 : 0;
+                auto* l = qobject_cast<FittedLabel*>(WindowWidgets::named<QLabel>(*w, "lblEmpfänger", k));
+                QVERIFY(l);
+                if (!l->shortForm()) {
+                    ++whole;
+                    QVERIFY(l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()));
+                }
             }
-            QVERIFY2(oneLine == 0 || oneLine == 16,
-                     qPrintable(QStringLiteral("language %1, width %2: %3 of 16 headings on one line")
+            QVERIFY2(whole == 0 || whole == 16,
+                     qPrintable(QStringLiteral("language %1, width %2: %3 of 16 headings whole")
                                     .arg(language)
                                     .arg(width)
-                                    .arg(oneLine)));
+                                    .arg(whole)));
+            auto* text = WindowWidgets::named<QLineEdit>(*w, "txtEingangSF", 0);
+            if (whole)
+                QCOMPARE(text->width(), text->sizeHint().width());
         }
     }
 }

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QMouseEvent>
@@ -144,8 +145,18 @@ void EditorBinding::bindInputs(InputsTab& tab)
         connectText({tab.inputText(i, true), tab.inputTextCounter(i, true), K::EingangFF, i});
     connectText({tab.alarmText(), tab.alarmTextCounter(), K::AlarmDispositiv, 0});
     connectText({tab.powerOnText(), tab.powerOnTextCounter(), K::SMSAufstarten, 0});
-    m_alarmDelay->setMaxLength(2);
     m_alarmDelay->installEventFilter(this);
+    // The arrows and the wheel store each step; a typed number is checked on leaving or Enter.
+    connect(m_alarmDelay, &QSpinBox::valueChanged, this, [this](int minutes) {
+        if (m_filling || m_validating || minutes < 1 || typedDelay())
+            return;
+        if (guarded([&] { return editor.setDelay(QString::number(minutes)); })) {
+            const bool was = m_filling;
+            m_filling = true;
+            m_alarmDelay->setMinimum(1);
+            m_filling = was;
+        }
+    });
 }
 
 void EditorBinding::bindOutputs(OutputsTab& tab)
@@ -288,8 +299,15 @@ void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox
 void EditorBinding::fillDelay()
 {
     try {
-        if (m_alarmDelay)
-            m_alarmDelay->setText(editor.delayText());
+        if (m_alarmDelay) {
+            const bool was = m_filling;
+            m_filling = true;
+            int minutes = 0;
+            const bool valid = Delay::check(editor.delayText(), &minutes) == Delay::Check::Ok;
+            m_alarmDelay->setMinimum(valid ? 1 : 0);
+            m_alarmDelay->setValue(valid ? minutes : 0);
+            m_filling = was;
+        }
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
     }
@@ -437,11 +455,18 @@ void EditorBinding::checkAllEvents(bool on)
 
 // ---- text boxes and the delay field ------------------------------------------------------------------
 
-void EditorBinding::setBackground(QLineEdit* box, bool focused)
+void EditorBinding::setBackground(QWidget* box, bool focused)
 {
     box->setProperty("BackColor", focused ? Yellow : WindowBackground);
-    box->setStyleSheet(focused ? QStringLiteral("QLineEdit { background-color: rgb(255,255,0); color: black; }")
-                               : QString());
+    box->setStyleSheet(focused
+                           ? QStringLiteral("QLineEdit, QSpinBox { background-color: rgb(255,255,0); color: black; }")
+                           : QString());
+}
+
+bool EditorBinding::typedDelay() const
+{
+    const auto* line = m_alarmDelay ? m_alarmDelay->findChild<QLineEdit*>() : nullptr;
+    return line && line->isModified();
 }
 
 const EditorBinding::TextBox* EditorBinding::textFor(QObject* o) const
@@ -470,9 +495,13 @@ bool EditorBinding::commitText(const TextBox& t)
 
 bool EditorBinding::commitDelay(bool keepFocus)
 {
-    QLineEdit* box = m_alarmDelay;
-    const Delay::Check c = Delay::check(box->text());
+    QSpinBox* box = m_alarmDelay;
+    const QString typed = box->cleanText().trimmed();
+    const Delay::Check c = Delay::check(typed);
     if (c != Delay::Check::Ok) {
+        // A delay outside 1..99 in the configuration stays as it is until one is typed or chosen.
+        if (box->value() == 0 && typed.isEmpty() && !typedDelay())
+            return true;
         m_validating = true;
         const ProgramContext& st = gState();
         Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgVerzögerungszeit")),
@@ -484,7 +513,15 @@ bool EditorBinding::commitDelay(bool keepFocus)
         m_validating = false;
         return false;
     }
-    const bool ok = guarded([&] { return editor.setDelay(box->text()); });
+    const bool ok = guarded([&] { return editor.setDelay(typed); });
+    if (ok) {
+        if (auto* line = box->findChild<QLineEdit*>())
+            line->setModified(false);
+        const bool was = m_filling;
+        m_filling = true;
+        box->setMinimum(1);
+        m_filling = was;
+    }
     if (ok && keepFocus)
         setBackground(box, false);
     return ok;
@@ -497,7 +534,7 @@ bool EditorBinding::commitFocused()
         return true;
     if (const TextBox* t = textFor(f))
         return commitText(*t);
-    if (f == m_alarmDelay)
+    if (f == m_alarmDelay && f->hasFocus())
         return commitDelay(true);
     return true;
 }
@@ -521,9 +558,11 @@ bool EditorBinding::eventFilter(QObject* watched, QEvent* event)
         QTimer::singleShot(0, this, &EditorBinding::openPhoneBook);
         return true;
     }
+    if (watched == m_alarmDelay)
+        return delayEvent(event);
     auto* box = qobject_cast<QLineEdit*>(watched);
     const TextBox* t = textFor(watched);
-    if (!box || (!t && box != m_alarmDelay))
+    if (!box || !t)
         return false;
     switch (event->type()) {
     case QEvent::FocusIn:
@@ -544,26 +583,55 @@ bool EditorBinding::eventFilter(QObject* watched, QEvent* event)
         if (reason == Qt::PopupFocusReason) {
             // A menu opens: its command may save or send, so an acceptable text is written
             // now; the box stays in editing (the focus comes back when the menu closes).
-            if (t && SmsText::firstInvalid(box->text()) < 0)
+            if (SmsText::firstInvalid(box->text()) < 0)
                 guarded([&] { return editor.setText(t->kind, t->index, box->text()); });
-            else if (!t && Delay::check(box->text()) == Delay::Check::Ok)
-                guarded([&] { return editor.setDelay(box->text()); });
             break;
         }
         setBackground(box, false);
-        if (t)
-            commitText(*t);
-        else
-            commitDelay(false);
+        commitText(*t);
         break;
     }
     case QEvent::KeyPress:
         if (isEnter(event)) {
             // Enter checks and writes at once; the box keeps the focus.
-            if (t)
-                commitText(*t);
-            else
-                commitDelay(true);
+            commitText(*t);
+            return true;
+        }
+        break;
+    default: break;
+    }
+    return false;
+}
+
+// The delay field as the text boxes: yellow while edited, checked and written on leaving and
+// on Enter, written (if acceptable) when a menu opens.
+bool EditorBinding::delayEvent(QEvent* event)
+{
+    QSpinBox* box = m_alarmDelay;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        setBackground(box, true);
+        QTimer::singleShot(0, box, [box] {
+            if (box->hasFocus())
+                box->selectAll();
+        });
+        break;
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (m_validating || reason == Qt::ActiveWindowFocusReason)
+            break;
+        if (reason == Qt::PopupFocusReason) {
+            if (Delay::check(box->cleanText().trimmed()) == Delay::Check::Ok)
+                guarded([&] { return editor.setDelay(box->cleanText().trimmed()); });
+            break;
+        }
+        setBackground(box, false);
+        commitDelay(false);
+        break;
+    }
+    case QEvent::KeyPress:
+        if (isEnter(event)) {
+            commitDelay(true);
             return true;
         }
         break;

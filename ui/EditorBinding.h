@@ -14,6 +14,7 @@ class OutputsTab;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QPushButton;
 
 class EditorBinding : public QObject {
@@ -81,7 +82,10 @@ private:
     void setChecked(QCheckBox* box, bool on); // without writing back
     // Runs a store write; shows store errors and returns whether the write succeeded.
     bool guarded(const std::function<bool()>& write);
-    void setBackground(QLineEdit* box, bool focused);
+    void setBackground(QWidget* box, bool focused);
+    bool delayEvent(QEvent* event);
+    // Whether the delay field holds digits typed since it was last written.
+    bool typedDelay() const;
     const TextBox* textFor(QObject* o) const;
 
     MainWindow* m_window;
@@ -93,7 +97,7 @@ private:
     QPushButton* m_clearAllEvents = nullptr;
     // Recipient headings, 8 * group + user (group 0 inputs, 1 outputs, 2 alarm input/power-on).
     QVector<QLabel*> m_headings, m_numbers, m_names;
-    QLineEdit* m_alarmDelay = nullptr;
+    QSpinBox* m_alarmDelay = nullptr;
     QVector<TextBox> m_texts;
     // While true the boxes are being filled from the store: their changes write nothing.
     bool m_filling = false;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 using namespace TabParts;
 
@@ -15,8 +16,8 @@ InputsTab::InputsTab(QWidget* parent) : TabPage(parent) {}
 void InputsTab::build(QWidget* c)
 {
     auto* grid = new QGridLayout(c);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(1);
     const int colLabel = 0, colMark = 1, colText = 2, colCount = 3, colUser = 4, colAlarm = 13;
     grid->setColumnMinimumWidth(12, 10);
     // The check-all and clear-all pictures, painted once for the buttons that show them.
@@ -24,9 +25,10 @@ void InputsTab::build(QWidget* c)
 
     // Recipient headings of the input matrix (names 0..7).
     for (int u = 0; u < 8; ++u) {
-        m_headings[u] = headingLabel(c, indexedName("lblEmpfänger", u), QStringLiteral("Empfänger %1").arg(u + 1));
-        m_names[u] = headingLabel(c, indexedName("lblAdresseName", u));
-        m_numbers[u] = headingLabel(c, indexedName("lblAdresseEmpf", u));
+        m_headings[u]
+            = TabParts::recipientHeading(c, indexedName("lblEmpfänger", u), QStringLiteral("Empfänger %1").arg(u + 1));
+        m_names[u] = recipientNameLabel(c, indexedName("lblAdresseName", u));
+        m_numbers[u] = recipientNumberLabel(c, indexedName("lblAdresseEmpf", u));
         grid->addWidget(m_headings[u], 0, colUser + u);
         grid->addWidget(m_names[u], 1, colUser + u);
         grid->addWidget(m_numbers[u], 2, colUser + u);
@@ -49,6 +51,7 @@ void InputsTab::build(QWidget* c)
         m_fallingTexts[e] = smsBox(c, indexedName("txtEingangFF", e));
         m_risingCounters[e] = counterLabel(c, indexedName("lblAnzZeichenSF", e));
         m_fallingCounters[e] = counterLabel(c, indexedName("lblAnzZeichenFF", e));
+        label->setBuddy(m_risingTexts[e]);
         grid->addWidget(m_risingTexts[e], rowRising, colText);
         grid->addWidget(m_fallingTexts[e], rowFalling, colText);
         grid->addWidget(m_risingCounters[e], rowRising, colCount);
@@ -86,25 +89,25 @@ void InputsTab::build(QWidget* c)
     // Alarm input and power-on message, with the second block of recipient headings (16..23).
     for (int u = 0; u < 8; ++u) {
         const int k = 16 + u;
-        m_headings[8 + u] = headingLabel(c, indexedName("lblEmpfänger", k), QStringLiteral("Empfänger %1").arg(u + 1));
-        m_names[8 + u] = headingLabel(c, indexedName("lblAdresseName", k));
-        m_numbers[8 + u] = headingLabel(c, indexedName("lblAdresseEmpf", k));
+        m_headings[8 + u]
+            = TabParts::recipientHeading(c, indexedName("lblEmpfänger", k), QStringLiteral("Empfänger %1").arg(u + 1));
+        m_names[8 + u] = recipientNameLabel(c, indexedName("lblAdresseName", k));
+        m_numbers[8 + u] = recipientNumberLabel(c, indexedName("lblAdresseEmpf", k));
         grid->addWidget(m_headings[8 + u], 21, colUser + u);
         grid->addWidget(m_names[8 + u], 22, colUser + u);
         grid->addWidget(m_numbers[8 + u], 23, colUser + u);
     }
-    auto* alarmLabel
-        = named(new QLabel(QStringLiteral("Sequentielle Alarmierung"), c), QStringLiteral("lblAlarmDispo"));
-    alarmLabel->setWordWrap(true);
+    auto* alarmLabel = groupLabel(c, QStringLiteral("lblAlarmDispo"), QStringLiteral("Sequentielle Alarmierung"));
     m_alarmText = smsBox(c, QStringLiteral("txtAlarmDispositiv"));
     m_alarmCounter = counterLabel(c, QStringLiteral("lblAnzZeichenAD"));
+    alarmLabel->setBuddy(m_alarmText);
     grid->addWidget(alarmLabel, 24, colLabel, 1, 2);
     grid->addWidget(m_alarmText, 24, colText);
     grid->addWidget(m_alarmCounter, 24, colCount);
-    auto* powerOnLabel = named(new QLabel(QStringLiteral("Aufstarten"), c), QStringLiteral("lblAufstarten"));
-    powerOnLabel->setWordWrap(true);
+    auto* powerOnLabel = groupLabel(c, QStringLiteral("lblAufstarten"), QStringLiteral("Aufstarten"));
     m_powerOnText = smsBox(c, QStringLiteral("txtSMSAufstarten"));
     m_powerOnCounter = counterLabel(c, QStringLiteral("lblAnzZeichenPON"));
+    powerOnLabel->setBuddy(m_powerOnText);
     grid->addWidget(powerOnLabel, 25, colLabel, 1, 2);
     grid->addWidget(m_powerOnText, 25, colText);
     grid->addWidget(m_powerOnCounter, 25, colCount);
@@ -115,10 +118,13 @@ void InputsTab::build(QWidget* c)
         grid->addWidget(m_powerOnUsers[u], 25, colUser + u, Qt::AlignCenter);
     }
     {
-        m_alarmDelay = named(new QLineEdit(c), QStringLiteral("txtADVerzögerungszeit"));
-        m_alarmDelay->setMaxLength(2);
+        // 1..99 minutes; 0 stands for a delay outside that range in the configuration (an erased
+        // unit's 255, say) and is shown empty until one is chosen.
+        m_alarmDelay = named(new QSpinBox(c), QStringLiteral("txtADVerzögerungszeit"));
+        m_alarmDelay->setRange(0, 99);
+        m_alarmDelay->setSpecialValueText(QStringLiteral(" "));
         m_alarmDelay->setAlignment(Qt::AlignRight);
-        m_alarmDelay->setFixedWidth(m_alarmDelay->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+        m_alarmDelay->setKeyboardTracking(false);
         auto* delay = new QHBoxLayout;
         delay->setSpacing(3);
         delay->addWidget(m_alarmDelay);
@@ -127,7 +133,9 @@ void InputsTab::build(QWidget* c)
         delay->addWidget(unit);
         grid->addLayout(delay, 24, colAlarm, Qt::AlignHCenter);
     }
-    grid->setColumnStretch(colText, 1);
+    // Room beyond the texts' width goes to the recipient columns, alike.
+    for (int u = 0; u < 8; ++u)
+        grid->setColumnStretch(colUser + u, 1);
     grid->setRowStretch(26, 1);
 
     QList<QWidget*> order;
@@ -152,7 +160,7 @@ void InputsTab::build(QWidget* c)
     QList<QLabel*> headings;
     for (int u = 0; u < 8; ++u)
         headings << m_headings[u] << m_headings[8 + u];
-    keepHeadingsUniform(c, headings, m_checkColumn[0]->sizeHint().width() + 2 + m_clearColumn[0]->sizeHint().width());
+    keepHeadingsUniform(c, headings);
 }
 
 QLineEdit* InputsTab::inputText(int input, bool falling)
@@ -175,7 +183,7 @@ QPushButton* InputsTab::checkAllEventsButton() { return ensureBuilt(), m_checkAl
 QPushButton* InputsTab::clearAllEventsButton() { return ensureBuilt(), m_clearAllEvents; }
 QLineEdit* InputsTab::alarmText() { return ensureBuilt(), m_alarmText; }
 QLabel* InputsTab::alarmTextCounter() { return ensureBuilt(), m_alarmCounter; }
-QLineEdit* InputsTab::alarmDelay() { return ensureBuilt(), m_alarmDelay; }
+QSpinBox* InputsTab::alarmDelay() { return ensureBuilt(), m_alarmDelay; }
 QCheckBox* InputsTab::alarmUserBox(int user) { return ensureBuilt(), m_alarmUsers.at(size_t(user)); }
 QLineEdit* InputsTab::powerOnText() { return ensureBuilt(), m_powerOnText; }
 QLabel* InputsTab::powerOnTextCounter() { return ensureBuilt(), m_powerOnCounter; }

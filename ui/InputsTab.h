@@ -6,6 +6,8 @@
 
 #include <array>
 
+class QSpinBox;
+
 class InputsTab : public TabPage {
     Q_OBJECT
 public:
@@ -24,7 +26,7 @@ public:
     QPushButton* clearAllEventsButton();
     QLineEdit* alarmText();
     QLabel* alarmTextCounter();
-    QLineEdit* alarmDelay();
+    QSpinBox* alarmDelay();
     QCheckBox* alarmUserBox(int user);
     QLineEdit* powerOnText();
     QLabel* powerOnTextCounter();
@@ -48,7 +50,7 @@ private:
     QPushButton* m_clearAllEvents = nullptr;
     QLineEdit* m_alarmText = nullptr;
     QLabel* m_alarmCounter = nullptr;
-    QLineEdit* m_alarmDelay = nullptr;
+    QSpinBox* m_alarmDelay = nullptr;
     std::array<QCheckBox*, 8> m_alarmUsers {};
     QLineEdit* m_powerOnText = nullptr;
     QLabel* m_powerOnCounter = nullptr;

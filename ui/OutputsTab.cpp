@@ -16,17 +16,19 @@ OutputsTab::OutputsTab(QWidget* parent) : TabPage(parent) {}
 void OutputsTab::build(QWidget* c)
 {
     auto* grid = new QGridLayout(c);
-    grid->setHorizontalSpacing(6);
+    grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(2);
     const int colLabel = 0, colMark = 1, colText = 2, colCount = 3, colUser = 4, colDefault = 13, colRelay = 14;
     grid->setColumnMinimumWidth(12, 10);
     const QIcon boxesAll = boxesIcon(Boxes::All), boxesNone = boxesIcon(Boxes::None);
     for (int u = 0; u < 8; ++u) {
         const int k = 8 + u;
-        m_headings[u] = headingLabel(c, indexedName("lblEmpfänger", k), QStringLiteral("Empfänger %1").arg(u + 1));
-        m_names[u] = headingLabel(c, indexedName("lblAdresseName", k));
-        m_numbers[u] = headingLabel(c, indexedName("lblAdresseEmpf", k));
-        m_operators[u] = named(new QCheckBox(QStringLiteral("Operator"), c), indexedName("ChkOP", u));
+        m_headings[u]
+            = TabParts::recipientHeading(c, indexedName("lblEmpfänger", k), QStringLiteral("Empfänger %1").arg(u + 1));
+        m_names[u] = recipientNameLabel(c, indexedName("lblAdresseName", k));
+        m_numbers[u] = recipientNumberLabel(c, indexedName("lblAdresseEmpf", k));
+        // The operator boxes share one caption, in the row's label: the columns stay narrow.
+        m_operators[u] = named(new QCheckBox(c), indexedName("ChkOP", u));
         grid->addWidget(m_headings[u], 0, colUser + u);
         grid->addWidget(m_names[u], 1, colUser + u);
         grid->addWidget(m_numbers[u], 2, colUser + u);
@@ -39,6 +41,9 @@ void OutputsTab::build(QWidget* c)
         pair->addWidget(m_clearColumn[u]);
         grid->addLayout(pair, 4, colUser + u, Qt::AlignHCenter);
     }
+    m_operatorLabel = named(new QLabel(QStringLiteral("Operator"), c), QStringLiteral("lblOperator"));
+    m_operatorLabel->setBuddy(m_operators[0]);
+    grid->addWidget(m_operatorLabel, 3, colLabel, 1, colUser - colLabel, Qt::AlignRight | Qt::AlignVCenter);
     auto* defaultHeading = named(new QLabel(c), QStringLiteral("lblDefaultStateSpalte"));
     defaultHeading->setPixmap(powerSymbol(defaultHeading->fontMetrics().height() + 4, devicePixelRatioF()));
     grid->addWidget(defaultHeading, 3, colDefault, Qt::AlignCenter);
@@ -63,6 +68,7 @@ void OutputsTab::build(QWidget* c)
         m_offTexts[k] = smsBox(c, indexedName("txtAusgangFF", k));
         m_onCounters[k] = counterLabel(c, indexedName("lblAnzZeichenOutAK", k));
         m_offCounters[k] = counterLabel(c, indexedName("lblAnzZeichenOutRK", k));
+        label->setBuddy(m_onTexts[k]);
         grid->addWidget(m_onTexts[k], rowOn, colText);
         grid->addWidget(m_offTexts[k], rowOff, colText);
         grid->addWidget(m_onCounters[k], rowOn, colCount);
@@ -79,7 +85,9 @@ void OutputsTab::build(QWidget* c)
         m_defaultStates[r] = matrixBox(c, indexedName("ChkDefaultState", r));
         grid->addWidget(m_defaultStates[r], 5 + r, colDefault, Qt::AlignCenter);
     }
-    grid->setColumnStretch(colText, 1);
+    // Room beyond the texts' width goes to the recipient columns, alike.
+    for (int u = 0; u < 8; ++u)
+        grid->setColumnStretch(colUser + u, 1);
     grid->setRowStretch(13, 1);
 
     QList<QWidget*> order;
@@ -94,6 +102,9 @@ void OutputsTab::build(QWidget* c)
     for (QCheckBox* b : m_defaultStates)
         order << b;
     setFocusOrder(order);
+
+    QList<QLabel*> headings(m_headings.begin(), m_headings.end());
+    keepHeadingsUniform(c, headings);
 }
 
 QLineEdit* OutputsTab::relayText(int relay, bool off)

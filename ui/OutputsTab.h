@@ -40,4 +40,5 @@ private:
     QPushButton* m_allDefaultsOn = nullptr;
     QPushButton* m_allDefaultsOff = nullptr;
     std::array<QLabel*, 8> m_headings {}, m_names {}, m_numbers {};
+    QLabel* m_operatorLabel = nullptr;
 };

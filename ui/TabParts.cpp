@@ -1,5 +1,8 @@
 #include "ui/TabParts.h"
 
+#include "ui/FittedLabel.h"
+
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -8,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -54,14 +58,27 @@ QString indexedName(const char* name, int index)
     return QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index);
 }
 
-// The SMS text boxes: 63 characters at most. They take the width the matrix leaves; their
-// minimum is kept small so that the whole matrix fits a narrow window without scrolling.
+namespace {
+    // Wide enough for all of its 63 characters; narrower only when the window is too narrow for
+    // the page, after the recipient columns have given way (headings show their number, names and
+    // numbers are shortened).
+    class SmsBox : public QLineEdit {
+    public:
+        using QLineEdit::QLineEdit;
+        QSize sizeHint() const override
+        {
+            return {fontMetrics().averageCharWidth() * 63 + 12, QLineEdit::sizeHint().height()};
+        }
+    };
+} // namespace
+
 QLineEdit* smsBox(QWidget* parent, const QString& name)
 {
-    auto* e = named(new QLineEdit(parent), name);
+    auto* e = named(new SmsBox(parent), name);
     e->setMaxLength(63);
-    e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 16);
-    e->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 24);
+    e->setMaximumWidth(e->sizeHint().width());
+    e->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return e;
 }
 
@@ -79,6 +96,44 @@ QCheckBox* matrixBox(QWidget* parent, const QString& name)
     auto* c = named(new QCheckBox(parent), name);
     c->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return c;
+}
+
+namespace {
+    // A row's caption that wraps onto two lines at most: as narrow as that allows, no narrower.
+    class GroupLabel : public QLabel {
+    public:
+        using QLabel::QLabel;
+        QSize minimumSizeHint() const override
+        {
+            const QFontMetrics fm = fontMetrics();
+            const QString shown = QString(text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
+            const QStringList words = shown.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            int width = fm.horizontalAdvance(shown);
+            for (int split = 1; split < words.size(); ++split)
+                width = qMin(width,
+                             qMax(fm.horizontalAdvance(words.mid(0, split).join(QLatin1Char(' '))),
+                                  fm.horizontalAdvance(words.mid(split).join(QLatin1Char(' ')))));
+            width += contentsMargins().left() + contentsMargins().right() + 2 * margin() + 2;
+            return {width, heightForWidth(width)};
+        }
+    };
+} // namespace
+
+QLabel* groupLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* l = named(new GroupLabel(text, parent), name);
+    l->setWordWrap(true);
+    return l;
+}
+
+QLabel* recipientNameLabel(QWidget* parent, const QString& name)
+{
+    return named(new FittedLabel(parent, 2, Qt::ElideRight), name);
+}
+
+QLabel* recipientNumberLabel(QWidget* parent, const QString& name)
+{
+    return named(new FittedLabel(parent, 1, Qt::ElideLeft), name);
 }
 
 QLabel* headingLabel(QWidget* parent, const QString& name, const QString& text)
@@ -169,14 +224,15 @@ QLabel* edgeMark(QWidget* parent, const QString& text)
 }
 
 namespace {
-    // The recipient headings of a matrix wrap all alike: on one line each while the page is wide
-    // enough for that, else all on two lines. Left to the grid, a width just short of the one-line
-    // width wraps some headings and not their neighbours, as the grid shares the missing pixels
-    // out unevenly.
+    // The recipient headings of a matrix all alike: the whole caption while the page is wide
+    // enough for that beside the SMS texts at their full width, else all in their short form
+    // (the number). Left to the grid, a width just
+    // short of the whole captions' would shorten some headings and not their neighbours, as the
+    // grid shares the missing pixels out unevenly.
     class UniformHeadings : public QObject {
     public:
-        UniformHeadings(QWidget* content, QList<QLabel*> headings, int narrowest)
-            : QObject(content), m_content(content), m_headings(std::move(headings)), m_narrowest(narrowest)
+        UniformHeadings(QWidget* content, QList<FittedLabel*> headings)
+            : QObject(content), m_content(content), m_headings(std::move(headings))
         {
             m_viewport = content->parentWidget();
             if (m_viewport)
@@ -190,37 +246,114 @@ namespace {
         }
         void apply()
         {
-            int oneLine = 0, word = m_narrowest;
-            for (QLabel* l : m_headings) {
-                const QFontMetrics fm = l->fontMetrics();
+            int whole = 0;
+            for (FittedLabel* l : m_headings) {
+                l->setShortForm(false);
                 const int frame = l->contentsMargins().left() + l->contentsMargins().right() + 2 * l->margin();
-                oneLine = qMax(oneLine, fm.horizontalAdvance(l->text()) + frame + 2);
-                for (const QString& w : l->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                    word = qMax(word, fm.horizontalAdvance(w) + frame + 2);
+                whole = qMax(whole, l->fontMetrics().horizontalAdvance(l->text()) + frame + 2);
             }
-            for (QLabel* l : m_headings) {
-                l->setMaximumWidth(QWIDGETSIZE_MAX);
-                l->setMinimumWidth(oneLine);
-            }
-            if (m_viewport && m_viewport->width() < m_content->minimumSizeHint().width()) {
-                for (QLabel* l : m_headings) {
+            for (FittedLabel* l : m_headings)
+                l->setMinimumWidth(whole);
+            // The SMS texts' whole width comes first.
+            if (m_viewport && m_viewport->width() < m_content->sizeHint().width())
+                for (FittedLabel* l : m_headings) {
                     l->setMinimumWidth(0);
-                    l->setMaximumWidth(qMin(word, oneLine - 1));
+                    l->setShortForm(true);
                 }
-            }
         }
 
     private:
         QWidget* m_content;
         QWidget* m_viewport = nullptr;
-        QList<QLabel*> m_headings;
-        int m_narrowest;
+        QList<FittedLabel*> m_headings;
     };
 } // namespace
 
-void keepHeadingsUniform(QWidget* content, const QList<QLabel*>& headings, int narrowest)
+QLabel* recipientHeading(QWidget* parent, const QString& name, const QString& text)
 {
-    new UniformHeadings(content, headings, narrowest);
+    auto* l = named(new FittedLabel(parent, 1, Qt::ElideRight), name);
+    l->setText(text);
+    return l;
+}
+
+void keepHeadingsUniform(QWidget* content, const QList<QLabel*>& headings)
+{
+    QList<FittedLabel*> fitted;
+    for (QLabel* l : headings)
+        if (auto* f = qobject_cast<FittedLabel*>(l))
+            fitted << f;
+    new UniformHeadings(content, fitted);
+}
+
+QChar accessKeyOf(const QString& text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] != QLatin1Char('&'))
+            return text[i + 1].toLower();
+        ++i; // "&&" is a plain ampersand
+    }
+    return {};
+}
+
+namespace {
+    int accessKeyPosition(const QString& text, const QSet<QChar>& taken)
+    {
+        const auto isFree = [&](int i) { return text[i].isLetterOrNumber() && !taken.contains(text[i].toLower()); };
+        int end = int(text.size());
+        while (end > 0 && text[end - 1].isSpace())
+            --end;
+        if (end > 0 && text[end - 1].isDigit()) {
+            int start = end - 1;
+            while (start > 0 && text[start - 1].isDigit())
+                --start;
+            for (int i = start; i < end; ++i)
+                if (isFree(i))
+                    return i;
+        }
+        for (int i = 0; i < text.size(); ++i)
+            if ((i == 0 || !text[i - 1].isLetterOrNumber()) && text[i].isLetter() && isFree(i))
+                return i;
+        for (int i = 0; i < text.size(); ++i)
+            if (text[i].isLetter() && isFree(i))
+                return i;
+        return -1;
+    }
+} // namespace
+
+void markAccessKeys(QWidget* page, const QSet<QChar>& reserved)
+{
+    QSet<QChar> taken = reserved;
+    QList<QLabel*> unmarked;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            text = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(w)) {
+            if (!label->buddy())
+                continue;
+            text = label->text();
+            if (accessKeyOf(text).isNull()) {
+                unmarked << label;
+                continue;
+            }
+        }
+        const QChar key = accessKeyOf(text);
+        if (!key.isNull())
+            taken.insert(key);
+    }
+    for (QLabel* label : unmarked) {
+        QString text = label->text();
+        const int at = accessKeyPosition(text, taken);
+        if (at < 0)
+            continue;
+        taken.insert(text[at].toLower());
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const int shifted = at + int(QStringView(label->text()).left(at).count(QLatin1Char('&')));
+        text.insert(shifted, QLatin1Char('&'));
+        label->setText(text);
+    }
 }
 
 void chainTabOrder(const QList<QWidget*>& widgets)

@@ -1,5 +1,6 @@
 #include "ui/WindowTexts.h"
 
+#include "ui/InputsTab.h"
 #include "ui/MainWindow.h"
 #include "ui/OutputsTab.h"
 #include "ui/SystemTab.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <functional>
 #include <memory>
@@ -52,7 +54,10 @@ std::unique_ptr<LanguageTable> openTable(QStringList& problems, const QString& t
 WindowTexts::WindowTexts(MainWindow* window) : m_window(window)
 {
     for (TabPage* tab : {static_cast<TabPage*>(&window->outputsTab()), static_cast<TabPage*>(&window->systemTab())})
-        connect(tab, &TabPage::built, this, [this, tab] { applyTo(tab); });
+        connect(tab, &TabPage::built, this, [this, tab] {
+            applyTo(tab);
+            markAccessKeys(tab);
+        });
 }
 
 void WindowTexts::applyAll()
@@ -60,6 +65,7 @@ void WindowTexts::applyAll()
     m_captions.clear();
     m_toolTips.clear();
     m_versionPrefixes.clear();
+    m_accessibleNames.clear();
     for (QString& text : m_tabTexts)
         text.clear();
     readCaptions();
@@ -68,6 +74,22 @@ void WindowTexts::applyAll()
         if (!m_tabTexts[i].isNull())
             m_window->tabs()->setTabText(i, m_tabTexts[i]);
     applyTo(m_window);
+    for (TabPage* tab : {static_cast<TabPage*>(&m_window->inputsTab()), static_cast<TabPage*>(&m_window->outputsTab()),
+                         static_cast<TabPage*>(&m_window->systemTab())})
+        if (tab->isBuilt())
+            markAccessKeys(tab);
+}
+
+void WindowTexts::markAccessKeys(TabPage* tab)
+{
+    // Alt+letter of a menu opens the menu wherever the focus is: the pages' labels take others.
+    QSet<QChar> menuKeys;
+    for (QAction* menu : m_window->menuBar()->actions()) {
+        const QChar key = TabParts::accessKeyOf(menu->text());
+        if (!key.isNull())
+            menuKeys.insert(key);
+    }
+    TabParts::markAccessKeys(tab, menuKeys);
 }
 
 void WindowTexts::applyTo(QObject* root)
@@ -95,6 +117,10 @@ void WindowTexts::applyTo(QObject* root)
             else if (auto* widget = qobject_cast<QWidget*>(o))
                 widget->setToolTip(*toolTip);
         }
+        const auto accessibleName = m_accessibleNames.constFind(name);
+        if (accessibleName != m_accessibleNames.cend())
+            if (auto* widget = qobject_cast<QWidget*>(o))
+                widget->setAccessibleName(*accessibleName);
         const auto prefix = m_versionPrefixes.constFind(name);
         if (prefix != m_versionPrefixes.cend())
             if (auto* label = qobject_cast<QLabel*>(o))
@@ -262,9 +288,11 @@ void WindowTexts::readCaptions()
             for (int g = 0; g < 3; ++g)
                 caption(indexed("lblEmpfänger", 8 * g + k - 1), text);
         }
+        // One caption for the eight operator boxes, shown by the row's label.
         const QString op = t.take(QStringLiteral("ChkOP"));
+        caption("lblOperator", op);
         for (int i = 0; i < 8; ++i)
-            caption(indexed("ChkOP", i), op);
+            m_accessibleNames.insert(indexed("ChkOP", i), op);
         caption("lblAufstarten", t.take(QStringLiteral("lblAufstarten")));
         caption("mnuReports", t.take(QStringLiteral("mnuReports")));
         caption("mnuEingängeAnzeigen", t.take(QStringLiteral("mnuEingängeAnzeigen")));

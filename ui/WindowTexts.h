@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class MainWindow;
+class TabPage;
 
 class WindowTexts : public QObject {
     Q_OBJECT
@@ -30,6 +31,7 @@ private:
     void readCaptions();
     void readToolTips();
     void applyTo(QObject* root);
+    void markAccessKeys(TabPage* tab);
     void caption(const QString& name, const QString& text) { m_captions.insert(name, text); }
     void caption(const char* name, const QString& text) { caption(QString::fromUtf8(name), text); }
     void tip(const QString& name, const QString& text) { m_toolTips.insert(name, text); }
@@ -37,7 +39,7 @@ private:
 
     MainWindow* m_window;
     // By object name; the version labels keep their value and take only the prefix.
-    QHash<QString, QString> m_captions, m_toolTips, m_versionPrefixes;
+    QHash<QString, QString> m_captions, m_toolTips, m_versionPrefixes, m_accessibleNames;
     QString m_tabTexts[3];
     QStringList m_problems;
     bool m_problemsShown = false;

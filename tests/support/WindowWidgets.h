@@ -5,6 +5,7 @@
 #include "ui/MainWindow.h"
 
 #include <QLabel>
+#include <QRegularExpression>
 #include <QtGlobal>
 
 namespace WindowWidgets {
@@ -27,6 +28,17 @@ template <typename T = QWidget> T* named(MainWindow& window, const char* name, i
 {
     return named<T>(window, QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index));
 }
+
+// A label's caption as the language table has it: without the access key's "&".
+inline QString caption(MainWindow& window, const QString& name)
+{
+    return named<QLabel>(window, name)->text().remove(QRegularExpression(QStringLiteral("&(?=[^&])")));
+}
+inline QString caption(MainWindow& window, const char* name, int index)
+{
+    return caption(window, QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index));
+}
+inline QString caption(MainWindow& window, const char* name) { return caption(window, QString::fromUtf8(name)); }
 
 // Status bar panel 0..3 (object names StatusBarPanel1..4).
 inline QLabel* statusPanel(MainWindow& window, int index)
