@@ -3,6 +3,7 @@
 //   build/bench/bench_profile [iterations] [--wal]
 // --wal switches the copy of the database to write-ahead logging first, to show how much of
 // the load is the database's commit flush.
+#include "core/ProgramContext.h"
 #include "image/HexWriter.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
@@ -82,16 +83,16 @@ int main(int argc, char** argv)
     for (int v = 0; v < 2; ++v) {
         Image img;
         HexWriter::buildImage(rich(v + 1), img);
-        if (!HexWriter::writeProfileFile(img, files[v]).ok())
+        if (!HexWriter::writeProfileFile(gState(), img, files[v]).ok())
             return 1;
     }
     if (wal) {
-        Connection c;
+        Connection c(gState());
         c.open(db, Connection::ReadWrite);
         QSqlQuery q(c.db());
         q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     }
-    ConfigStore store(db);
+    ConfigStore store(gState(), db);
     std::vector<double> load, parse, save, build, commit, flush;
     QElapsedTimer t;
     for (int i = 0; i < n; ++i) {
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
 
         t.start();
         Image parsed;
-        ProfileReader::readFile(files[i % 2], parsed, nullptr);
+        ProfileReader::readFile(gState(), files[i % 2], parsed, nullptr);
         parse.push_back(double(t.nsecsElapsed()) / 1e6);
 
         t.start();
@@ -117,7 +118,7 @@ int main(int argc, char** argv)
         t.start();
         Image img2;
         HexWriter::buildImageFromStore(store, 1, img2);
-        if (!HexWriter::writeProfileFile(img2, dir.filePath("out.cfg")).ok())
+        if (!HexWriter::writeProfileFile(gState(), img2, dir.filePath("out.cfg")).ok())
             return 1;
         save.push_back(double(t.nsecsElapsed()) / 1e6);
 

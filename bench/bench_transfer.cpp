@@ -33,14 +33,14 @@ int main(int argc, char** argv)
     }
     gState().programName = QStringLiteral("bench");
 
-    SerialChannel ch;
+    SerialChannel ch(gState());
     if (!ch.open(device, settings)) {
         std::fprintf(stderr, "bench_transfer: %s\n", qPrintable(ch.errorString()));
         return 1;
     }
     EventLoopWaiter waiter;
     LinkSink sink;
-    Link link(ch, waiter, sink);
+    Link link(gState(), ch, waiter, sink);
     ConfigTransfer t(link);
 
     QRandomGenerator rnd(1);

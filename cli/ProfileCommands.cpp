@@ -44,7 +44,7 @@ bool readProfileFile(const QString& path, Image& img)
 {
     QString error;
     if (path != QLatin1String("-")) {
-        if (ProfileReader::readFile(path, img, &error))
+        if (ProfileReader::readFile(gState(), path, img, &error))
             return true;
         cliFail(error, ExitFile);
         return false;
@@ -55,7 +55,7 @@ bool readProfileFile(const QString& path, Image& img)
         return false;
     }
     ProfileReader::Problem problem;
-    if (ProfileReader::parse(text, img, &problem))
+    if (ProfileReader::parse(gState(), text, img, &problem))
         return true;
     cliFail(problem.line > 0 ? QStringLiteral("-: %1").arg(
                 gState()
@@ -82,7 +82,7 @@ int fromJson(CliContext& ctx)
         cliPrint(img.hexText());
         return ExitOk;
     }
-    const HexWriter::WriteResult w = HexWriter::writeProfileFile(img, ctx.output);
+    const HexWriter::WriteResult w = HexWriter::writeProfileFile(gState(), img, ctx.output);
     if (!w.ok())
         return cliFail(w.error, ExitFile);
     return ExitOk;
@@ -110,7 +110,7 @@ int load(CliContext& ctx)
     if (!ctx.prepareStore())
         return ExitFile;
     try {
-        ConfigStore store(gState().databasePath);
+        ConfigStore store(gState(), gState().databasePath);
         QString error;
         if (!ProfileReader::load(ctx.args[1], store, gState().language, &error))
             return cliFail(error, ExitFile);
@@ -133,14 +133,14 @@ int save(CliContext& ctx)
         return ExitFile;
     try {
         // Saving only reads the store: it works in a folder the program may not write.
-        ConfigStore store(gState().databasePath, Connection::Read);
+        ConfigStore store(gState(), gState().databasePath, Connection::Read);
         Image img;
         HexWriter::buildImageFromStore(store, gState().language, img);
         if (ctx.output == QLatin1String("-")) {
             cliPrint(img.hexText());
             return ExitOk;
         }
-        const HexWriter::WriteResult w = HexWriter::writeProfileFile(img, ctx.output);
+        const HexWriter::WriteResult w = HexWriter::writeProfileFile(gState(), img, ctx.output);
         if (!w.ok())
             return cliFail(w.error, ExitFile);
     } catch (const StoreError& e) {
@@ -157,7 +157,7 @@ bool readSideFromFile(CliContext& ctx, const QString& what, ProfileData* data)
         if (!ctx.prepareStore())
             return false;
         try {
-            ConfigStore store(gState().databasePath, Connection::Read);
+            ConfigStore store(gState(), gState().databasePath, Connection::Read);
             *data = HexWriter::fromStore(store, gState().language);
         } catch (const StoreError& e) {
             cliFail(e.message(), ExitFile);

@@ -22,8 +22,9 @@ int reportCommand(CliContext& ctx)
     const ProgramContext& st = gState();
     QString error;
     try {
-        const Reports::Report r = Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
-        if (!Reports::exportPdf(r, ctx.output, &error))
+        const Reports::Report r
+            = Reports::build(gState(), kind, st.databasePath, st.language, Reports::currentProfileTitle());
+        if (!Reports::exportPdf(gState(), r, ctx.output, &error))
             return cliFail(error, ExitFile);
     } catch (const StoreError& e) {
         return cliFail(cliText("gsCliDatenbankUnlesbar",

@@ -76,12 +76,12 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
         : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
     device = dev;
     result.insert(QStringLiteral("device"), dev);
-    channel = PortResolver::makeChannel(dev);
+    channel = PortResolver::makeChannel(gState(), dev);
     if (!channel->open(dev, settings)) {
         cliFail(QStringLiteral("%1: %2").arg(dev, channel->errorString()), ExitNoUnit);
         return false;
     }
-    link = std::make_unique<Link>(*channel, waiter, sink);
+    link = std::make_unique<Link>(gState(), *channel, waiter, sink);
     sink.yes = ctx.yes;
     return true;
 }
@@ -219,7 +219,7 @@ bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 
             *error = f.errorString();
             return false;
         }
-    } else if (!FileAccess::openForReading(f, path, error)) {
+    } else if (!FileAccess::openForReading(gState(), f, path, error)) {
         return false;
     }
     *data = f.read(limit + 1);
@@ -234,7 +234,7 @@ bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 
 QStringList cliCheckedProfileLines(const QString& path, QString* error)
 {
     if (path != QLatin1String("-"))
-        return ConfigTransfer::checkHexFile(path, error, true);
+        return ConfigTransfer::checkHexFile(gState(), path, error, true);
     QByteArray data;
     if (!cliReadInput(path, &data, error))
         return QStringList();
@@ -244,7 +244,7 @@ QStringList cliCheckedProfileLines(const QString& path, QString* error)
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     QString why;
-    const QStringList out = ConfigTransfer::checkHexLines(lines, &why, true);
+    const QStringList out = ConfigTransfer::checkHexLines(gState(), lines, &why, true);
     if (out.isEmpty())
         *error = QStringLiteral("-: %1").arg(why);
     return out;
@@ -266,7 +266,7 @@ int cliReadUnitProfile(CliContext& ctx, ProfileData* data)
     if (!o.ok())
         return s.fail(o);
     Image image;
-    ProfileReader::parse(UnitBackup::profileText(img), image);
+    ProfileReader::parse(gState(), UnitBackup::profileText(img), image);
     *data = ProfileReader::decode(image);
     return ExitOk;
 }
@@ -291,7 +291,7 @@ QString unitPassword(CliContext& ctx, QString* error, int* code)
             return QString();
         }
         try {
-            ConfigStore store(gState().databasePath, Connection::Read);
+            ConfigStore store(gState(), gState().databasePath, Connection::Read);
             store.addresses.moveFirst();
             pw = store.addresses.value(QStringLiteral("Passwort")).toString();
             store.close();
@@ -353,7 +353,7 @@ int tooMany(const CliContext& ctx, int allowed)
 bool decodeProfile(const QByteArray& text, ProfileData* data)
 {
     Image img;
-    if (!ProfileReader::parse(text, img))
+    if (!ProfileReader::parse(gState(), text, img))
         return false;
     *data = ProfileReader::decode(img);
     return true;
@@ -438,7 +438,7 @@ int unitCommand(CliContext& ctx)
     QString dataRoot;
     if (write && !ctx.noBackup) {
         QString error;
-        dataRoot = gState().dataRoot.isEmpty() ? DataRoot::find(&error) : gState().dataRoot;
+        dataRoot = gState().dataRoot.isEmpty() ? DataRoot::find(gState(), &error) : gState().dataRoot;
         if (dataRoot.isEmpty())
             return cliFail(error, ExitFile);
     }
@@ -494,7 +494,7 @@ int unitCommand(CliContext& ctx)
             return ExitOk;
         }
         const QString path = outputFileFor(ctx, serial);
-        const FileAccess::WriteResult w = FileAccess::writeFile(path, text);
+        const FileAccess::WriteResult w = FileAccess::writeFile(gState(), path, text);
         if (!w.ok())
             return s.finish(cliFail(w.error, ExitFile));
         s.result.insert(QStringLiteral("file"), path);
@@ -684,7 +684,7 @@ int firmwareCommand(CliContext& ctx)
     if (int c = ctx.onlyOptions(OptionDevice | OptionYes | OptionJson, QStringLiteral("firmware")))
         return c;
     QString error;
-    const QStringList lines = ConfigTransfer::checkHexFile(ctx.args[0], &error, false);
+    const QStringList lines = ConfigTransfer::checkHexFile(gState(), ctx.args[0], &error, false);
     if (lines.isEmpty())
         return cliFail(cliText("gsCliNichtsGesendet", QStringLiteral("%1; es wurde nichts gesendet")).arg(error),
                        ExitFile);

@@ -189,7 +189,7 @@ int languageNumber(const QString& text)
 bool validSettings(const QString& settings, QString* error)
 {
     QSerialPort probe;
-    return SerialChannel::applySettings(probe, settings, error);
+    return SerialChannel::applySettings(gState(), probe, settings, error);
 }
 } // namespace
 
@@ -289,13 +289,13 @@ bool CliContext::prepareStore()
 {
     ProgramContext& st = gState();
     QString error;
-    st.dataRoot = DataRoot::find(&error);
+    st.dataRoot = DataRoot::find(gState(), &error);
     if (st.dataRoot.isEmpty()) {
         cliFail(error, ExitFile);
         return false;
     }
     st.databasePath = DataRoot::databasePath(st.dataRoot);
-    const QString problem = checkDatabase(st.databasePath);
+    const QString problem = checkDatabase(gState(), st.databasePath);
     if (!problem.isEmpty()) {
         cliFail(problem, ExitFile);
         return false;
@@ -311,14 +311,14 @@ void cliLoadMessages()
         return;
     QString error;
     if (st.dataRoot.isEmpty())
-        st.dataRoot = DataRoot::find(&error);
+        st.dataRoot = DataRoot::find(gState(), &error);
     if (st.dataRoot.isEmpty())
         return;
     if (st.databasePath.isEmpty())
         st.databasePath = DataRoot::databasePath(st.dataRoot);
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
     try {
-        Connection con;
+        Connection con(gState());
         con.open(st.databasePath, Connection::Read);
         Recordset rs;
         rs.open(con,
@@ -503,9 +503,9 @@ int main(int argc, char** argv)
                             ctx.command);
         // Where the trace cannot go is said before any traffic.
         if (tracePath != QLatin1String("-")) {
-            QString why = FileAccess::checkRegularFile(tracePath, FileAccess::Use::Write);
+            QString why = FileAccess::checkRegularFile(gState(), tracePath, FileAccess::Use::Write);
             if (why.isEmpty() && !QFileInfo(tracePath).absoluteDir().exists())
-                why = FileAccess::writeFailure(tracePath, ENOENT, false);
+                why = FileAccess::writeFailure(gState(), tracePath, ENOENT, false);
             if (!why.isEmpty())
                 return cliFail(why, ExitFile);
         }
@@ -518,7 +518,8 @@ int main(int argc, char** argv)
         if (tracePath == QLatin1String("-")) {
             std::fwrite(trace.constData(), 1, size_t(trace.size()), stderr);
             std::fflush(stderr);
-        } else if (const FileAccess::WriteResult written = FileAccess::writeFile(tracePath, trace); !written.ok()) {
+        } else if (const FileAccess::WriteResult written = FileAccess::writeFile(gState(), tracePath, trace);
+                   !written.ok()) {
             cliFail(written.error, ExitFile);
             if (code == ExitOk)
                 code = ExitFile;

@@ -94,7 +94,7 @@ bool refreshHelp(const QString& templates, const QString& user, QString* error)
 } // namespace
 
 namespace DataRoot {
-bool prepareUserFolder(const QString& templates, const QString& user, QString* error)
+bool prepareUserFolder(const ProgramContext& context, const QString& templates, const QString& user, QString* error)
 {
     if (!seed(templates, user, error))
         return false;
@@ -102,7 +102,7 @@ bool prepareUserFolder(const QString& templates, const QString& user, QString* e
     const QByteArray current = fingerprint(templates);
     if (contents(stampPath).trimmed() == current)
         return true;
-    if (DatabaseUpgrade::fromTemplate(databasePath(templates), databasePath(user), error)
+    if (DatabaseUpgrade::fromTemplate(context, databasePath(templates), databasePath(user), error)
         == DatabaseUpgrade::Outcome::Failed)
         return false;
     if (!refreshHelp(templates, user, error))
@@ -114,7 +114,7 @@ bool prepareUserFolder(const QString& templates, const QString& user, QString* e
     return true;
 }
 
-QString find(QString* error)
+QString find(const ProgramContext& context, QString* error)
 {
     const QByteArray env = qgetenv("SMSV48_HOME");
     if (!env.isEmpty())
@@ -131,7 +131,7 @@ QString find(QString* error)
         return QString();
     }
     if (hasDatabaseFolder(templates))
-        return prepareUserFolder(templates, user, error) ? user : QString();
+        return prepareUserFolder(context, templates, user, error) ? user : QString();
     if (hasDatabaseFolder(user))
         return user;
     if (error)

@@ -1,12 +1,15 @@
 #pragma once
 #include <QString>
 
+class ProgramContext;
+
 namespace DataRoot {
 // The program folder, found in this order: $SMSV48_HOME; the executable's folder when it
 // holds Datenbank/; the per-user data folder, made ready from the installed templates in
 // ../share/smsv48 beside the executable (see prepareUserFolder). Returns an empty text and
-// sets *error when none can be had.
-QString find(QString* error = nullptr);
+// sets *error when none can be had (a failed upgrade of the database told in the context's
+// language).
+QString find(const ProgramContext& context, QString* error = nullptr);
 QString databasePath(const QString& root);
 
 // Makes the per-user program folder ready from the templates: every file it lacks is copied
@@ -14,5 +17,6 @@ QString databasePath(const QString& root);
 // date with (a new installation), the help pages become the templates' and the database's
 // texts are brought up to date (DatabaseUpgrade); profiles and the configuration stay as
 // they are. Returns false and sets *error when that fails; it is tried again at the next start.
-bool prepareUserFolder(const QString& templates, const QString& user, QString* error = nullptr);
+bool prepareUserFolder(const ProgramContext& context, const QString& templates, const QString& user,
+                       QString* error = nullptr);
 }

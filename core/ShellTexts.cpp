@@ -43,18 +43,17 @@ const QHash<QString, QString>& germanTexts()
 }
 
 namespace ShellTexts {
-QString text(const QString& key, int language)
+QString text(const ProgramContext& context, const QString& key, int language)
 {
-    const ProgramContext& st = gState();
     const QString german = germanTexts().value(key, key);
     if (language < 1 || language > 4)
         language = 1;
-    if (st.language == language && !st.messages.isEmpty())
-        return st.msgOr(key, german);
-    // Another language than the program's (a report in its own language), or the messages
+    if (context.language == language && !context.messages.isEmpty())
+        return context.msgOr(key, german);
+    // Another language than the context's (a report in its own language), or the messages
     // are not loaded: read the row directly.
-    return TextTable(st.databasePath, QStringLiteral("SystemNachrichten"), language).at(key, 0, german);
+    return TextTable(context, context.databasePath, QStringLiteral("SystemNachrichten"), language).at(key, 0, german);
 }
 
-QString text(const QString& key) { return text(key, gState().language); }
+QString text(const ProgramContext& context, const QString& key) { return text(context, key, context.language); }
 }

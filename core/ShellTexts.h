@@ -4,9 +4,12 @@
 // the database lacks a row.
 #include <QString>
 
+class ProgramContext;
+
 namespace ShellTexts {
-// key: one of the ids listed in ShellTexts.cpp; language 1..4 (else German).
-QString text(const QString& key, int language);
-// Same, for the current language of the program state.
-QString text(const QString& key);
+// key: one of the ids listed in ShellTexts.cpp; language 1..4 (else German); the rows are
+// those of the context's database.
+QString text(const ProgramContext& context, const QString& key, int language);
+// Same, in the context's language.
+QString text(const ProgramContext& context, const QString& key);
 }

@@ -2,10 +2,11 @@
 
 #include "store/LanguageTables.h"
 
-TextTable::TextTable(const QString& databasePath, const QString& table, int language)
+TextTable::TextTable(const ProgramContext& context, const QString& databasePath, const QString& table, int language)
 {
     try {
-        m_table = std::make_unique<LanguageTable>(table, databasePath, (language >= 1 && language <= 4) ? language : 1);
+        m_table = std::make_unique<LanguageTable>(context, table, databasePath,
+                                                  (language >= 1 && language <= 4) ? language : 1);
     } catch (const StoreError&) {
         m_table.reset();
     }

@@ -8,10 +8,12 @@
 #include <memory>
 
 class LanguageTable;
+class ProgramContext;
 
 class TextTable {
 public:
-    TextTable(const QString& databasePath, const QString& table, int language);
+    // context: the language of the loader's own errors (which give the fallback here).
+    TextTable(const ProgramContext& context, const QString& databasePath, const QString& table, int language);
     ~TextTable();
     TextTable(const TextTable&) = delete;
     TextTable& operator=(const TextTable&) = delete;

@@ -10,8 +10,8 @@ bool isOne(const QVariant& v) { return !v.isNull() && v.toInt() == 1; }
 
 int intOrZero(const QVariant& v) { return v.isNull() ? 0 : v.toInt(); }
 
-// Column position of the current language's text in table SMS.
-int languageColumn() { return gState().language + 1; }
+// Column position of the context's language's text in table SMS.
+int languageColumn(const ProgramContext& context) { return context.language + 1; }
 }
 
 // ---- character set and counter ------------------------------------------------------------
@@ -32,11 +32,10 @@ int SmsText::firstInvalid(const QString& text)
 
 int SmsText::remaining(const QString& text) { return qMax(0, MaxLength - int(text.size())); }
 
-QString SmsText::invalidCharacterMessage()
+QString SmsText::invalidCharacterMessage(const ProgramContext& context)
 {
-    const ProgramContext& st = gState();
-    return st.msg(QStringLiteral("gsMsgFalschesZeichen")) + QStringLiteral("\n")
-        + st.msg(QStringLiteral("gsMsgFalschesZeichen2"));
+    return context.msg(QStringLiteral("gsMsgFalschesZeichen")) + QStringLiteral("\n")
+        + context.msg(QStringLiteral("gsMsgFalschesZeichen2"));
 }
 
 Delay::Check Delay::check(const QString& text, int* value)
@@ -58,7 +57,7 @@ Recordset& ConfigEditor::findRow(Recordset& rs, const QString& table, int id)
 {
     rs.moveFirst();
     if (!rs.find(QStringLiteral("ID = '%1'").arg(id)))
-        throw RowMissing(gState()
+        throw RowMissing(m_store.context()
                              .msgOr(QStringLiteral("gsMsgKonfigZeileFehlt"),
                                     QStringLiteral("Der Konfigurationsdatenbank fehlt die Zeile %1 in der Tabelle %2; "
                                                    "es wurde nichts geschrieben."))
@@ -214,7 +213,7 @@ Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
 {
     if (index < 0 || index >= boxCount(box))
         throw StoreError(
-            gState()
+            m_store.context()
                 .msgOr(QStringLiteral("gsMsgKeinTextfeld"), QStringLiteral("Es gibt kein Textfeld %1 dieser Art."))
                 .arg(index));
     QVariant link;
@@ -243,7 +242,7 @@ Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
     bool ok = false;
     const int id = link.toInt(&ok);
     if (link.isNull() || !ok)
-        throw RowMissing(gState().msgOr(
+        throw RowMissing(m_store.context().msgOr(
             QStringLiteral("gsMsgSMSVerknüpfungFehlt"),
             QStringLiteral(
                 "Eine Konfigurationszeile ist mit keinem SMS-Text verknüpft; es wurde nichts geschrieben.")));
@@ -252,18 +251,19 @@ Recordset& ConfigEditor::smsRowFor(TextBox box, int index)
 
 QString ConfigEditor::text(TextBox box, int index)
 {
-    const QVariant v = smsRowFor(box, index).value(languageColumn());
+    const QVariant v = smsRowFor(box, index).value(languageColumn(m_store.context()));
     return v.isNull() ? QString() : v.toString();
 }
 
 bool ConfigEditor::setText(TextBox box, int index, const QString& text)
 {
     if (text.size() > SmsText::MaxLength || SmsText::firstInvalid(text) >= 0)
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgTextNichtGespeichert"),
-                                        QStringLiteral("Der Text kann nicht gespeichert werden: er ist zu lang oder "
-                                                       "enthält ein Zeichen, das das Gerät nicht annimmt.")));
+        throw StoreError(
+            m_store.context().msgOr(QStringLiteral("gsMsgTextNichtGespeichert"),
+                                    QStringLiteral("Der Text kann nicht gespeichert werden: er ist zu lang oder "
+                                                   "enthält ein Zeichen, das das Gerät nicht annimmt.")));
     Recordset& rs = smsRowFor(box, index);
-    const int col = languageColumn();
+    const int col = languageColumn(m_store.context());
     const QVariant old = rs.value(col);
     const QVariant now = text.isEmpty() ? QVariant() : QVariant(text);
     if (old.isNull() == now.isNull() && (old.isNull() || old.toString() == text))
@@ -361,8 +361,9 @@ bool ConfigEditor::setDelay(const QString& text)
 {
     int value = 0;
     if (Delay::check(text, &value) != Delay::Check::Ok)
-        throw StoreError(gState().msgOr(QStringLiteral("gsMsgVerzögerungBereich"),
-                                        QStringLiteral("Die Verzögerungszeit muss eine Zahl von 1 bis 99 sein.")));
+        throw StoreError(
+            m_store.context().msgOr(QStringLiteral("gsMsgVerzögerungBereich"),
+                                    QStringLiteral("Die Verzögerungszeit muss eine Zahl von 1 bis 99 sein.")));
     m_store.alarmInput.moveFirst();
     return writeFlag(m_store.alarmInput, tbl::Verzoegerungszeit, value);
 }

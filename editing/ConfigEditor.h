@@ -34,7 +34,7 @@ int firstInvalid(const QString& text);
 // Characters still free, as the counter shows them.
 int remaining(const QString& text);
 // The two-part message shown for a refused character.
-QString invalidCharacterMessage();
+QString invalidCharacterMessage(const ProgramContext& context);
 }
 
 namespace Delay {
@@ -75,9 +75,9 @@ public:
 
     // ---- SMS texts ---------------------------------------------------------------------------
     static int boxCount(TextBox box);
-    // Text of the current language as stored (null shows as empty).
+    // Text of the store's context's language as stored (null shows as empty).
     QString text(TextBox box, int index);
-    // Stores the text of one box in the current language; an empty text stores null.
+    // Stores the text of one box in the store's context's language; an empty text stores null.
     // Throws StoreError when the text holds a refused character.
     bool setText(TextBox box, int index, const QString& text);
 

@@ -22,36 +22,36 @@
 namespace {
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
-QString isFolder(const QString& path)
+QString isFolder(const ProgramContext& context, const QString& path)
 {
-    return gState().msgOr(QStringLiteral("gsMsgIstOrdner"), QStringLiteral("%1 ist ein Ordner.")).arg(shown(path));
+    return context.msgOr(QStringLiteral("gsMsgIstOrdner"), QStringLiteral("%1 ist ein Ordner.")).arg(shown(path));
 }
 
-QString notRegular(const QString& path)
+QString notRegular(const ProgramContext& context, const QString& path)
 {
-    return gState()
+    return context
         .msgOr(QStringLiteral("gsMsgKeineGewöhnlicheDatei"),
                QStringLiteral("%1 ist keine gewöhnliche Datei (sondern ein Gerät, eine benannte Pipe oder ein Socket); "
                               "das Programm liest und ersetzt nur gewöhnliche Dateien."))
         .arg(shown(path));
 }
 
-QString openFailure(const QString& path, const QString& reason)
+QString openFailure(const ProgramContext& context, const QString& path, const QString& reason)
 {
-    return gState()
+    return context
         .msgOr(QStringLiteral("gsMsgDateiNichtGeöffnet"), QStringLiteral("Die Datei %1 kann nicht geöffnet werden: %2"))
         .arg(shown(path), reason);
 }
 
-QString failureSentence(const QString& path, const QString& reason, bool existed)
+QString failureSentence(const ProgramContext& context, const QString& path, const QString& reason, bool existed)
 {
-    const ProgramContext& st = gState();
     const QString text = existed
-        ? st.msgOr(
+        ? context.msgOr(
             QStringLiteral("gsMsgDateiNichtGeschrieben"),
             QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert."))
-        : st.msgOr(QStringLiteral("gsMsgDateiNichtAngelegt"),
-                   QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Es wurde keine Datei angelegt."));
+        : context.msgOr(
+            QStringLiteral("gsMsgDateiNichtAngelegt"),
+            QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Es wurde keine Datei angelegt."));
     return text.arg(shown(path), reason);
 }
 
@@ -157,7 +157,7 @@ QByteArray nativeName(const QString& path)
 #endif
 }
 
-QString checkRegularFile(const QString& path, Use use)
+QString checkRegularFile(const ProgramContext& context, const QString& path, Use use)
 {
 #ifdef Q_OS_UNIX
     struct stat st;
@@ -165,28 +165,28 @@ QString checkRegularFile(const QString& path, Use use)
         const int e = errno;
         // Nothing there yet is fine for a file about to be written; the write itself reports
         // any other reason in the system's words.
-        return use == Use::Write ? QString() : openFailure(path, systemReason(e));
+        return use == Use::Write ? QString() : openFailure(context, path, systemReason(e));
     }
     if (S_ISDIR(st.st_mode))
-        return isFolder(path);
+        return isFolder(context, path);
     if (!S_ISREG(st.st_mode))
-        return notRegular(path);
+        return notRegular(context, path);
     return QString();
 #else
     const QFileInfo fi(path);
     if (!fi.exists())
-        return use == Use::Write ? QString() : openFailure(path, systemReason(ENOENT));
+        return use == Use::Write ? QString() : openFailure(context, path, systemReason(ENOENT));
     if (fi.isDir())
-        return isFolder(path);
+        return isFolder(context, path);
     if (!fi.isFile())
-        return notRegular(path);
+        return notRegular(context, path);
     return QString();
 #endif
 }
 
-bool openForReading(QFile& file, const QString& path, QString* error)
+bool openForReading(const ProgramContext& context, QFile& file, const QString& path, QString* error)
 {
-    QString problem = checkRegularFile(path, Use::Read);
+    QString problem = checkRegularFile(context, path, Use::Read);
     if (problem.isEmpty()) {
 #ifdef Q_OS_UNIX
         // Opened without waiting (a pipe would wait for a writer), then checked once more on
@@ -194,21 +194,21 @@ bool openForReading(QFile& file, const QString& path, QString* error)
         const int fd = ::open(nativeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         struct stat st {};
         if (fd < 0) {
-            problem = openFailure(path, systemReason(errno));
+            problem = openFailure(context, path, systemReason(errno));
         } else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            problem = S_ISDIR(st.st_mode) ? isFolder(path) : notRegular(path);
+            problem = S_ISDIR(st.st_mode) ? isFolder(context, path) : notRegular(context, path);
             ::close(fd);
         } else {
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
             if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-                problem = openFailure(path, file.errorString());
+                problem = openFailure(context, path, file.errorString());
                 ::close(fd);
             }
         }
 #else
         file.setFileName(path);
         if (!file.open(QIODevice::ReadOnly))
-            problem = openFailure(path, file.errorString());
+            problem = openFailure(context, path, file.errorString());
 #endif
     }
     if (problem.isEmpty())
@@ -218,10 +218,10 @@ bool openForReading(QFile& file, const QString& path, QString* error)
     return false;
 }
 
-WriteResult writeFile(const QString& path, const QByteArray& data)
+WriteResult writeFile(const ProgramContext& context, const QString& path, const QByteArray& data)
 {
     WriteResult res;
-    const QString problem = checkRegularFile(path, Use::Write);
+    const QString problem = checkRegularFile(context, path, Use::Write);
     if (!problem.isEmpty()) {
         res.kind = WriteResult::Failed;
         res.error = problem;
@@ -241,7 +241,7 @@ WriteResult writeFile(const QString& path, const QByteArray& data)
     }
     auto fail = [&](int e) {
         res.kind = isPermissionError(e) ? WriteResult::ReadOnly : WriteResult::Failed;
-        res.error = writeFailure(path, e, existed);
+        res.error = writeFailure(context, path, e, existed);
         return res;
     };
     int denied = 0;
@@ -311,7 +311,7 @@ WriteResult writeFile(const QString& path, const QByteArray& data)
         res.kind = WriteResult::Failed;
     }
     if (!res.ok()) {
-        res.error = failureSentence(path, reason, existed);
+        res.error = failureSentence(context, path, reason, existed);
         qCDebug(lcImage).noquote() << "write failed:" << res.error;
     }
     return res;
@@ -320,8 +320,8 @@ WriteResult writeFile(const QString& path, const QByteArray& data)
 
 QString systemReason(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
 
-QString writeFailure(const QString& path, int errorNumber, bool existed)
+QString writeFailure(const ProgramContext& context, const QString& path, int errorNumber, bool existed)
 {
-    return failureSentence(path, systemReason(errorNumber), existed);
+    return failureSentence(context, path, systemReason(errorNumber), existed);
 }
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+class ProgramContext;
 class QFile;
 
 namespace FileAccess {
@@ -20,12 +21,13 @@ QByteArray nativeName(const QString& path);
 enum class Use { Read, Write };
 // The one check before any file is read or replaced. Empty when the path names a regular
 // file (after symbolic links), or for Write also when nothing is there yet; else one sentence
-// naming the path and what it is (a folder; a device, a named pipe or a socket).
-QString checkRegularFile(const QString& path, Use use);
+// naming the path and what it is (a folder; a device, a named pipe or a socket). The
+// sentences here are in the context's language.
+QString checkRegularFile(const ProgramContext& context, const QString& path, Use use);
 
 // Opens a regular file for reading, without ever waiting on a pipe or a device. On failure
 // returns false and sets *error to one sentence naming the file and the system's reason.
-bool openForReading(QFile& file, const QString& path, QString* error);
+bool openForReading(const ProgramContext& context, QFile& file, const QString& path, QString* error);
 
 struct WriteResult {
     enum Kind {
@@ -39,11 +41,11 @@ struct WriteResult {
 };
 // Writes data to path through a new file in the same folder that replaces the target only
 // when it is complete: the target is then either the new content or exactly as it was.
-WriteResult writeFile(const QString& path, const QByteArray& data);
+WriteResult writeFile(const ProgramContext& context, const QString& path, const QByteArray& data);
 
 // The system's own words for an error number (errno).
 QString systemReason(int errorNumber);
 // The sentence for a write that failed with errorNumber: the file, the reason, and that the
 // old file is unchanged (existed) or that no file was made.
-QString writeFailure(const QString& path, int errorNumber, bool existed);
+QString writeFailure(const ProgramContext& context, const QString& path, int errorNumber, bool existed);
 }

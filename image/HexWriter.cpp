@@ -7,11 +7,11 @@
 #include <algorithm>
 
 namespace {
-void needRows(Recordset& rs, int rows, bool atLeast = false)
+void needRows(const ProgramContext& context, Recordset& rs, int rows, bool atLeast = false)
 {
     const int n = rs.recordCount();
     if (atLeast ? n < rows : n != rows)
-        throw StoreError(gState()
+        throw StoreError(context
                              .msgOr(QStringLiteral("gsMsgTabelleZeilenzahl"),
                                     QStringLiteral("Die Tabelle \"%1\" hat %2 statt %3 Zeilen."))
                              .arg(rs.source())
@@ -35,12 +35,12 @@ namespace HexWriter {
 ProfileData fromStore(ConfigStore& store, int language)
 {
     const int textCol = language + 1;
-    needRows(store.inputs, 16);
-    needRows(store.outputs, 8);
-    needRows(store.addresses, 8);
-    needRows(store.sms, 26, true);
-    needRows(store.alarmInput, 1, true);
-    needRows(store.powerOn, 1, true);
+    needRows(store.context(), store.inputs, 16);
+    needRows(store.context(), store.outputs, 8);
+    needRows(store.context(), store.addresses, 8);
+    needRows(store.context(), store.sms, 26, true);
+    needRows(store.context(), store.alarmInput, 1, true);
+    needRows(store.context(), store.powerOn, 1, true);
 
     ProfileData d;
     Recordset& ad = store.alarmInput;
@@ -153,7 +153,8 @@ void buildImageFromStore(ConfigStore& store, int language, Image& img)
     buildImage(fromStore(store, language), img);
 }
 
-WriteResult writeProfileFile(const Image& img, const QString& path, const std::function<void(int, int)>& progress)
+WriteResult writeProfileFile(ProgramContext& context, const Image& img, const QString& path,
+                             const std::function<void(int, int)>& progress)
 {
     WriteResult res;
     QByteArray text;
@@ -166,7 +167,7 @@ WriteResult writeProfileFile(const Image& img, const QString& path, const std::f
             if (progress)
                 progress(++done, Image::LineCount);
         }
-        if (gState().closing) {
+        if (context.closing) {
             res.kind = WriteResult::Cancelled;
             return res;
         }
@@ -174,13 +175,13 @@ WriteResult writeProfileFile(const Image& img, const QString& path, const std::f
     text += QByteArray(Image::EndRecord) + "\r\n";
     // Through a new file that replaces the old one only when complete: a failure leaves the
     // old file as it was and says the system's reason.
-    const FileAccess::WriteResult w = FileAccess::writeFile(path, text);
+    const FileAccess::WriteResult w = FileAccess::writeFile(context, path, text);
     if (!w.ok()) {
         res.kind = w.kind == FileAccess::WriteResult::ReadOnly ? WriteResult::ReadOnly : WriteResult::Failed;
         res.error = w.error;
         return res;
     }
-    gState().unsavedChanges = false;
+    context.unsavedChanges = false;
     return res;
 }
 }

@@ -9,6 +9,7 @@
 #include <functional>
 
 class ConfigStore;
+class ProgramContext;
 
 namespace HexWriter {
 // The configuration as the recordsets hold it, texts from the SMS column of `language`
@@ -33,7 +34,8 @@ struct WriteResult {
 };
 // Writes the image to path (FileAccess::writeFile): the file is complete or left as it was;
 // anything but a regular file is refused.
-// Clears unsavedChanges only when the file has been written. progress(done, 512) after
-// every record, when given.
-WriteResult writeProfileFile(const Image& img, const QString& path, const std::function<void(int, int)>& progress = {});
+// Stops when the context is closing; clears its unsavedChanges only when the file has been
+// written. progress(done, 512) after every record, when given.
+WriteResult writeProfileFile(ProgramContext& context, const Image& img, const QString& path,
+                             const std::function<void(int, int)>& progress = {});
 }

@@ -18,12 +18,12 @@ bool fail(ProfileReader::Problem* p, int line, const QString& what)
     return false;
 }
 
-QString describeChar(char c)
+QString describeChar(const ProgramContext& context, char c)
 {
     const unsigned char u = static_cast<unsigned char>(c);
     if (u >= 0x21 && u < 0x7F)
         return QStringLiteral("'%1'").arg(QLatin1Char(c));
-    return gState().msgOr(QStringLiteral("gsMsgProfilByte"), QStringLiteral("Byte 0x%1")).arg(Image::hex2(u));
+    return context.msgOr(QStringLiteral("gsMsgProfilByte"), QStringLiteral("Byte 0x%1")).arg(Image::hex2(u));
 }
 
 void setText(Recordset& rs, int col, const QString& text)
@@ -44,14 +44,14 @@ void reloadAll(ConfigStore& s)
 } // namespace
 
 namespace ProfileReader {
-bool parse(const QByteArray& text, Image& img, Problem* problem)
+bool parse(const ProgramContext& context, const QByteArray& text, Image& img, Problem* problem)
 {
     if (text.isEmpty())
         return fail(problem, 0,
-                    gState().msgOr(QStringLiteral("gsMsgProfilDateiLeer"), QStringLiteral("die Datei ist leer")));
+                    context.msgOr(QStringLiteral("gsMsgProfilDateiLeer"), QStringLiteral("die Datei ist leer")));
     if (text.size() > MaxFileSize)
         return fail(problem, 0,
-                    gState()
+                    context
                         .msgOr(QStringLiteral("gsMsgProfilDateiZuGross"),
                                QStringLiteral("die Datei ist %1 Byte lang, weit mehr als ein Profil (23053 Byte)"))
                         .arg(text.size()));
@@ -77,31 +77,31 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
         if (!nextLine(&l))
             return fail(
                 problem, i + 1,
-                gState()
+                context
                     .msgOr(QStringLiteral("gsMsgProfilDateiEndetFrüh"),
                            QStringLiteral("die Datei endet nach %1 der 512 Datensätze; der Rest des Profils fehlt"))
                     .arg(i));
         if (l.isEmpty())
             return fail(problem, lineNo,
-                        gState()
+                        context
                             .msgOr(QStringLiteral("gsMsgProfilLeereZeile"),
                                    QStringLiteral("leere Zeile, wo Datensatz %1 von 512 erwartet wird"))
                             .arg(i + 1));
         if (l[0] != ':')
             return fail(problem, lineNo,
-                        gState().msgOr(QStringLiteral("gsMsgProfilKeinDatensatz"),
-                                       QStringLiteral("kein Intel-HEX-Datensatz (die Zeile beginnt nicht mit ':')")));
+                        context.msgOr(QStringLiteral("gsMsgProfilKeinDatensatz"),
+                                      QStringLiteral("kein Intel-HEX-Datensatz (die Zeile beginnt nicht mit ':')")));
         for (qsizetype c = 1; c < l.size(); ++c)
             if (Image::hexDigit(static_cast<unsigned char>(l[c])) < 0)
                 return fail(problem, lineNo,
-                            gState()
+                            context
                                 .msgOr(QStringLiteral("gsMsgProfilKeineHexZiffer"),
                                        QStringLiteral("%1 an Position %2 ist keine Hexadezimalziffer"))
-                                .arg(describeChar(l[c]))
+                                .arg(describeChar(context, l[c]))
                                 .arg(c + 1));
         if (l.size() != 43)
             return fail(problem, lineNo,
-                        gState()
+                        context
                             .msgOr(QStringLiteral("gsMsgProfilZeichenzahl"),
                                    QStringLiteral("der Datensatz hat %1 statt 43 Zeichen"))
                             .arg(l.size()));
@@ -115,62 +115,59 @@ bool parse(const QByteArray& text, Image& img, Problem* problem)
         if (v[0] != 0x10)
             return fail(
                 problem, lineNo,
-                gState()
-                    .msgOr(QStringLiteral("gsMsgProfilDatensatzlänge"), QStringLiteral("Datensatzlänge %1 statt 10"))
+                context.msgOr(QStringLiteral("gsMsgProfilDatensatzlänge"), QStringLiteral("Datensatzlänge %1 statt 10"))
                     .arg(Image::hex2(v[0])));
         const int address = v[1] * 256 + v[2];
         if (address != i * 16)
-            return fail(problem, lineNo,
-                        gState()
-                            .msgOr(QStringLiteral("gsMsgProfilAdresse"), QStringLiteral("Adresse %1, erwartet wird %2"))
-                            .arg(Image::addressHex(address), Image::addressHex(i * 16)));
+            return fail(
+                problem, lineNo,
+                context.msgOr(QStringLiteral("gsMsgProfilAdresse"), QStringLiteral("Adresse %1, erwartet wird %2"))
+                    .arg(Image::addressHex(address), Image::addressHex(i * 16)));
         if (v[3] != 0x00)
             return fail(
                 problem, lineNo,
-                gState()
-                    .msgOr(QStringLiteral("gsMsgProfilDatensatztyp"), QStringLiteral("Datensatztyp %1 statt 00"))
+                context.msgOr(QStringLiteral("gsMsgProfilDatensatztyp"), QStringLiteral("Datensatztyp %1 statt 00"))
                     .arg(Image::hex2(v[3])));
         const QString expected = Image::checksumHex(sum);
         if (Image::hex2(v[20]) != expected)
             return fail(
                 problem, lineNo,
-                gState()
-                    .msgOr(QStringLiteral("gsMsgProfilPrüfsumme"), QStringLiteral("Prüfsumme %1, erwartet wird %2"))
+                context.msgOr(QStringLiteral("gsMsgProfilPrüfsumme"), QStringLiteral("Prüfsumme %1, erwartet wird %2"))
                     .arg(Image::hex2(v[20]), expected));
         for (int e = 0; e < Image::Entries; ++e)
             parsed.setByte(e, i % Image::Records, i / Image::Records, v[e]);
     }
     if (!nextLine(&l))
         return fail(problem, lineNo + 1,
-                    gState().msgOr(QStringLiteral("gsMsgProfilEndeFehlt"),
-                                   QStringLiteral("der Endedatensatz :00000001FF fehlt")));
+                    context.msgOr(QStringLiteral("gsMsgProfilEndeFehlt"),
+                                  QStringLiteral("der Endedatensatz :00000001FF fehlt")));
     if (l.toUpper() != QByteArray(Image::EndRecord))
         return fail(
             problem, lineNo,
-            gState()
+            context
                 .msgOr(QStringLiteral("gsMsgProfilEndeErwartet"),
                        QStringLiteral("hier wird der Endedatensatz :00000001FF erwartet (die Zeile hat %1 Zeichen)"))
                 .arg(l.size()));
     while (nextLine(&l))
         if (!l.trimmed().isEmpty())
             return fail(problem, lineNo,
-                        gState().msgOr(QStringLiteral("gsMsgProfilTextNachEnde"),
-                                       QStringLiteral("Text nach dem Endedatensatz")));
+                        context.msgOr(QStringLiteral("gsMsgProfilTextNachEnde"),
+                                      QStringLiteral("Text nach dem Endedatensatz")));
     img = parsed;
     return true;
 }
 
-bool readFile(const QString& path, Image& img, QString* error)
+bool readFile(const ProgramContext& context, const QString& path, Image& img, QString* error)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QFile f;
-    if (!FileAccess::openForReading(f, path, error))
+    if (!FileAccess::openForReading(context, f, path, error))
         return false;
     // Never more than a little past what a profile can be.
     const QByteArray text = f.read(MaxFileSize + 1);
     if (f.error() != QFileDevice::NoError) {
         if (error)
-            *error = gState()
+            *error = context
                          .msgOr(QStringLiteral("gsMsgDateiNichtLesbar"),
                                 QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2"))
                          .arg(shown, f.errorString());
@@ -178,7 +175,7 @@ bool readFile(const QString& path, Image& img, QString* error)
     }
     if (text.size() > MaxFileSize) {
         if (error)
-            *error = gState()
+            *error = context
                          .msgOr(QStringLiteral("gsMsgProfilZuGross"),
                                 QStringLiteral("Die Datei %1 ist kein gültiges Profil: sie ist %2 Byte lang, weit mehr "
                                                "als ein Profil (23053 Byte)."))
@@ -187,15 +184,15 @@ bool readFile(const QString& path, Image& img, QString* error)
         return false;
     }
     Problem p;
-    if (!parse(text, img, &p)) {
+    if (!parse(context, text, img, &p)) {
         if (error)
-            *error = p.line > 0 ? gState()
+            *error = p.line > 0 ? context
                                       .msgOr(QStringLiteral("gsMsgProfilUngültigZeile"),
                                              QStringLiteral("Die Datei %1 ist kein gültiges Profil: Zeile %2: %3."))
                                       .arg(shown)
                                       .arg(p.line)
                                       .arg(p.what)
-                                : gState()
+                                : context
                                       .msgOr(QStringLiteral("gsMsgProfilUngültig"),
                                              QStringLiteral("Die Datei %1 ist kein gültiges Profil: %2."))
                                       .arg(shown, p.what);
@@ -312,7 +309,7 @@ void loadProfile(const Image& img, ConfigStore& store, int language)
 bool load(const QString& path, ConfigStore& store, int language, QString* error)
 {
     Image img;
-    if (!readFile(path, img, error))
+    if (!readFile(store.context(), path, img, error))
         return false;
     try {
         loadProfile(img, store, language);
@@ -320,7 +317,7 @@ bool load(const QString& path, ConfigStore& store, int language, QString* error)
         throw; // the caller may try again
     } catch (const StoreError& e) {
         if (error)
-            *error = gState()
+            *error = store.context()
                          .msgOr(QStringLiteral("gsMsgProfilNichtÜbernommen"),
                                 QStringLiteral(
                                     "Das Profil %1 kann nicht in die Konfigurationsdatenbank übernommen werden: %2"))

@@ -11,6 +11,7 @@
 #include <QString>
 
 class ConfigStore;
+class ProgramContext;
 
 namespace ProfileReader {
 // A profile is 23053 bytes; anything much larger is refused before it is read.
@@ -23,11 +24,11 @@ struct Problem {
 
 // Checks file text and fills img from it. Returns false and fills problem when the text is
 // not a complete profile. CR LF and LF line ends are both accepted, hex digits in either
-// case, and blank lines after the end record.
-bool parse(const QByteArray& text, Image& img, Problem* problem = nullptr);
+// case, and blank lines after the end record. The problem is told in the context's language.
+bool parse(const ProgramContext& context, const QByteArray& text, Image& img, Problem* problem = nullptr);
 // Reads and checks a file. On failure error is one message naming the file, the line and
 // what is wrong.
-bool readFile(const QString& path, Image& img, QString* error);
+bool readFile(const ProgramContext& context, const QString& path, Image& img, QString* error);
 
 // The configuration as the reader decodes a profile: alarm flag only for "01", recipients
 // from data byte 2, default state bit 0x08, delay from byte 3, texts up to the first zero
@@ -40,7 +41,7 @@ ProfileData decode(const Image& img);
 // store failure every recordset is reloaded from the file and StoreError is thrown.
 void loadProfile(const Image& img, ConfigStore& store, int language);
 
-// readFile + loadProfile. Returns false with one message on failure; the store is
+// readFile + loadProfile (in the store's context). Returns false with one message on failure; the store is
 // then unchanged. When another program holds the database, StoreBusy is thrown instead (the
 // store unchanged too), so that the caller can offer to try again.
 bool load(const QString& path, ConfigStore& store, int language, QString* error);

@@ -37,13 +37,16 @@ QStringList UnitImage::lines() const
     return out;
 }
 
-Link::Link(Channel& channel, Waiter& waiter, LinkSink& sink) : m_ch(channel, waiter), m_w(waiter), m_sink(&sink) {}
+Link::Link(const ProgramContext& context, Channel& channel, Waiter& waiter, LinkSink& sink)
+    : m_context(context), m_ch(channel, waiter), m_w(waiter), m_sink(&sink)
+{
+}
 
 bool Link::stopFlags()
 {
     if (!m_portLost && !m_ch.isOpen())
         m_portLost = true;
-    return m_cancel->cancelled() || gState().closing || m_portLost;
+    return m_cancel->cancelled() || m_context.closing || m_portLost;
 }
 
 Notice::Answer LinkSink::notify(const Notice& notice)
@@ -64,7 +67,7 @@ Notice::Answer Link::notify(const QString& key, const QString& text, Notice::Sev
     Notice n;
     n.key = key;
     n.text = text;
-    n.title = title.isEmpty() ? gState().programName : title;
+    n.title = title.isEmpty() ? m_context.programName : title;
     n.severity = severity;
     n.answers = answers;
     n.defaultAnswer = defaultAnswer;
@@ -76,7 +79,7 @@ Notice::Answer Link::message(const QStringList& keys, Notice::Severity severity,
 {
     QStringList parts;
     for (const QString& k : keys)
-        parts << gState().msg(k);
+        parts << m_context.msg(k);
     if (!extra.isEmpty())
         parts.insert(qMin(1, int(parts.size())), extra);
     return notify(keys.value(0), parts.join(QStringLiteral("\r\n")), severity, QString(), answers, defaultAnswer);
@@ -91,7 +94,7 @@ void Link::showPortLost()
     const QString why = m_ch.errorString();
     notify(
         QStringLiteral("portLost"),
-        gState()
+        m_context
             .msgOr(QStringLiteral("gsMsgVerbindungUnterbrochen"),
                    QStringLiteral(
                        "Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar%1. "
@@ -148,7 +151,7 @@ void Link::probe()
     m_ch.discardOutput();
     m_ch.discardInput();
     writeRaw("\r");
-    m_w.wait(300, [] { return gState().closing; });
+    m_w.wait(300, [this] { return m_context.closing; });
     if (m_ch.inBufferCount() == 0) {
         lamp(LinkColour::Red);
         return;
@@ -534,7 +537,7 @@ QByteArray Link::readRecord(const QString& command)
             note(QStringLiteral("partial reply: reading again, try %1").arg(attempt + 1));
         panel3(command);
         writeRaw(command.toLatin1() + '\r');
-        m_w.wait(400, [this] { return gState().closing || m_portLost || !m_ch.isOpen(); });
+        m_w.wait(400, [this] { return m_context.closing || m_portLost || !m_ch.isOpen(); });
         if (stopFlags() && !m_cancel->cancelled())
             return QByteArray();
         const int n = m_ch.inBufferCount();

@@ -12,6 +12,7 @@
 #include <array>
 
 class Channel;
+class ProgramContext;
 class Waiter;
 
 // Where the link shows what it does: the lamp cmdStatKom, status-bar panel 3, and (during
@@ -48,7 +49,10 @@ enum { Red = 255, Yellow = 65535, Green = 65280, Cyan = 16776960 };
 
 class Link {
 public:
-    Link(Channel& channel, Waiter& waiter, LinkSink& sink);
+    // context: the language of every message, the title of notices, and the closing flag
+    // that ends every wait.
+    Link(const ProgramContext& context, Channel& channel, Waiter& waiter, LinkSink& sink);
+    const ProgramContext& context() const { return m_context; }
 
     // ---- what the last exchange left ------------------------------------------------------
     // The unit does not answer: five exchanges in a row went without a reply.
@@ -171,6 +175,7 @@ private:
     CancelToken* m_cancel = &m_ownCancel;
 
     int pauseFor(const QString& line) const;
+    const ProgramContext& m_context;
     // Writes the current line (with its CR, or without it for a resend after silence), no
     // sooner than ms after the previous line went out, and notes when it went out.
     void writeLine(bool withCr, int ms);

@@ -72,10 +72,10 @@ void assign(int n, const QString& device)
     Settings::set(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n), device);
 }
 
-std::unique_ptr<Channel> makeChannel(const QString& device)
+std::unique_ptr<Channel> makeChannel(const ProgramContext& context, const QString& device)
 {
     if (device == SimulatedDevice)
         return std::make_unique<SimChannel>();
-    return std::make_unique<SerialChannel>();
+    return std::make_unique<SerialChannel>(context);
 }
 }

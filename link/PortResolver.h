@@ -10,6 +10,7 @@
 #include <memory>
 
 class Channel;
+class ProgramContext;
 
 namespace PortResolver {
 inline const QString SimulatedDevice = QStringLiteral("sim");
@@ -23,6 +24,7 @@ void prefetchSystemPorts();
 enum class WithoutPorts { Simulated, Nothing };
 QString deviceFor(int comNumber, WithoutPorts withoutPorts = WithoutPorts::Simulated);
 void assign(int comNumber, const QString& device); // empty: back to the automatic choice
-// A channel suited to the device: the simulated unit for "sim", else a real serial port.
-std::unique_ptr<Channel> makeChannel(const QString& device);
+// A channel suited to the device: the simulated unit for "sim", else a real serial port
+// (whose reasons for refusing to open are in the context's language).
+std::unique_ptr<Channel> makeChannel(const ProgramContext& context, const QString& device);
 }

@@ -17,7 +17,7 @@ namespace {
 // Why a port that the system refused cannot be opened, said so that the user knows what to do:
 // no permission (on Linux and macOS: which group may use the device, and how to join it), or
 // in use by another program. Empty when neither applies.
-QString refusalReason(const QString& port, bool* busy)
+QString refusalReason(const ProgramContext& context, const QString& port, bool* busy)
 {
     *busy = false;
 #ifdef Q_OS_UNIX
@@ -32,7 +32,7 @@ QString refusalReason(const QString& port, bool* busy)
                 group = QString::fromLocal8Bit(g->gr_name);
         if (group.isEmpty())
             group = QStringLiteral("dialout");
-        return gState()
+        return context
             .msgOr(
                 QStringLiteral("gsMsgPortKeineBerechtigung"),
                 QStringLiteral("Keine Berechtigung für die Schnittstelle %1: Sie gehört der Gruppe \"%2\". Fügen Sie "
@@ -42,7 +42,7 @@ QString refusalReason(const QString& port, bool* busy)
     }
 #endif
     *busy = true;
-    return gState()
+    return context
         .msgOr(QStringLiteral("gsMsgPortBelegt"),
                QStringLiteral("Die Schnittstelle %1 wird von einem anderen Programm benutzt. Beenden Sie dieses "
                               "Programm oder wählen Sie eine andere Schnittstelle."))
@@ -50,20 +50,21 @@ QString refusalReason(const QString& port, bool* busy)
 }
 } // namespace
 
-bool SerialChannel::applySettings(QSerialPort& port, const QString& settings, QString* error)
+bool SerialChannel::applySettings(const ProgramContext& context, QSerialPort& port, const QString& settings,
+                                  QString* error)
 {
     const QStringList p = settings.split(',');
     auto fail = [&](const QString& why) {
         if (error)
-            *error = gState()
+            *error = context
                          .msgOr(QStringLiteral("gsMsgPortEinstellungenUngültig"),
                                 QStringLiteral("Ungültige Einstellungen der Schnittstelle \"%1\": %2"))
                          .arg(settings, why);
         return false;
     };
     if (p.size() != 4)
-        return fail(gState().msgOr(QStringLiteral("gsMsgPortEinstellungenErwartet"),
-                                   QStringLiteral("erwartet werden Baudrate, Parität, Datenbits und Stoppbits")));
+        return fail(context.msgOr(QStringLiteral("gsMsgPortEinstellungenErwartet"),
+                                  QStringLiteral("erwartet werden Baudrate, Parität, Datenbits und Stoppbits")));
     bool ok = false;
     const int baud = p[0].trimmed().toInt(&ok);
     if (!ok || baud <= 0)
@@ -109,18 +110,18 @@ bool SerialChannel::open(const QString& port, const QString& settings)
     m_busy = false;
     m_error.clear();
     m_port.setPortName(port);
-    if (!applySettings(m_port, settings, &m_error))
+    if (!applySettings(m_context, m_port, settings, &m_error))
         return false;
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_error = m_port.errorString();
         // Qt reports both a device the user may not open and one that another program holds
         // as a permission error; they need different advice.
         if (m_port.error() == QSerialPort::PermissionError)
-            m_error = refusalReason(port, &m_busy);
+            m_error = refusalReason(m_context, port, &m_busy);
         return false;
     }
     // Settings must be applied again on some platforms once the port is open.
-    applySettings(m_port, settings, nullptr);
+    applySettings(m_context, m_port, settings, nullptr);
     return true;
 }
 

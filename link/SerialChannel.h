@@ -3,9 +3,13 @@
 
 #include <QSerialPort>
 
+class ProgramContext;
+
 // A real serial port through Qt Serial Port.
 class SerialChannel : public Channel {
 public:
+    // context: the language of the reasons a port cannot be opened.
+    explicit SerialChannel(const ProgramContext& context) : m_context(context) {}
     bool open(const QString& port, const QString& settings) override;
     void close() override;
     bool isOpen() const override
@@ -22,11 +26,14 @@ public:
     QString errorString() const override { return m_error; }
     bool lastErrorWasBusy() const override { return m_busy; }
 
-    // Parses "9600,N,8,1" (baud, parity N/E/O/M/S, data bits, stop bits 1/1.5/2).
-    static bool applySettings(QSerialPort& port, const QString& settings, QString* error);
+    // Parses "9600,N,8,1" (baud, parity N/E/O/M/S, data bits, stop bits 1/1.5/2); *error in
+    // the context's language.
+    static bool applySettings(const ProgramContext& context, QSerialPort& port, const QString& settings,
+                              QString* error);
 
 private:
     void poll();
+    const ProgramContext& m_context;
     QSerialPort m_port;
     QString m_error;
     bool m_busy = false;

@@ -22,46 +22,46 @@ int hexVal(QChar c)
 }
 }
 
-QStringList ConfigTransfer::checkHexLines(const QStringList& input, QString* error, bool configuration)
+QStringList ConfigTransfer::checkHexLines(const ProgramContext& context, const QStringList& input, QString* error,
+                                          bool configuration)
 {
     QStringList out;
     for (int n = 0; n < input.size(); ++n) {
         const QString line = input[n].trimmed();
         auto fail = [&](const QString& why) {
             if (error)
-                *error = gState()
-                             .msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2"))
+                *error = context.msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2"))
                              .arg(n + 1)
                              .arg(why);
             return QStringList();
         };
         if (line.isEmpty())
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexLeereZeile"),
-                                       QStringLiteral("leere Zeile vor dem Endedatensatz")));
+            return fail(context.msgOr(QStringLiteral("gsMsgHexLeereZeile"),
+                                      QStringLiteral("leere Zeile vor dem Endedatensatz")));
         if (line[0] != QLatin1Char(':') || line.size() < 11 || (line.size() - 1) % 2 != 0)
             return fail(
-                gState().msgOr(QStringLiteral("gsMsgHexKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz")));
+                context.msgOr(QStringLiteral("gsMsgHexKeinDatensatz"), QStringLiteral("kein Intel-HEX-Datensatz")));
         QList<int> bytes;
         for (int i = 1; i + 1 < line.size(); i += 2) {
             const int a = hexVal(line[i]), b = hexVal(line[i + 1]);
             if (a < 0 || b < 0)
-                return fail(gState().msgOr(QStringLiteral("gsMsgHexNichtHex"),
-                                           QStringLiteral("kein Datensatz aus Hexadezimalziffern in Grossbuchstaben")));
+                return fail(context.msgOr(QStringLiteral("gsMsgHexNichtHex"),
+                                          QStringLiteral("kein Datensatz aus Hexadezimalziffern in Grossbuchstaben")));
             bytes << a * 16 + b;
         }
         if (bytes.size() != bytes[0] + 5)
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexLaenge"),
-                                       QStringLiteral("die Datensatzlänge passt nicht zur Zeile")));
+            return fail(context.msgOr(QStringLiteral("gsMsgHexLaenge"),
+                                      QStringLiteral("die Datensatzlänge passt nicht zur Zeile")));
         int sum = 0;
         for (int v : bytes)
             sum += v;
         if ((sum & 0xFF) != 0)
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexPruefsumme"), QStringLiteral("Prüfsummenfehler")));
+            return fail(context.msgOr(QStringLiteral("gsMsgHexPruefsumme"), QStringLiteral("Prüfsummenfehler")));
         out << line;
         if (line == EndRecord) {
             if (configuration && out.size() != 513)
                 return fail(
-                    gState()
+                    context
                         .msgOr(QStringLiteral("gsMsgHexAnzahlZeilen"),
                                QStringLiteral(
                                    "eine Konfiguration hat 512 Datenzeilen vor dem Endedatensatz, diese Datei hat %1"))
@@ -69,27 +69,28 @@ QStringList ConfigTransfer::checkHexLines(const QStringList& input, QString* err
             return out;
         }
         if (bytes[3] == 1)
-            return fail(gState().msgOr(QStringLiteral("gsMsgHexFalschesEnde"),
-                                       QStringLiteral("ein anderer Endedatensatz als \":00000001FF\"")));
+            return fail(context.msgOr(QStringLiteral("gsMsgHexFalschesEnde"),
+                                      QStringLiteral("ein anderer Endedatensatz als \":00000001FF\"")));
         if (configuration) {
             const int address = bytes[1] * 256 + bytes[2];
             if (bytes[0] != 16 || bytes[3] != 0 || address != 16 * n)
-                return fail(gState()
+                return fail(context
                                 .msgOr(QStringLiteral("gsMsgHexAdresse"),
                                        QStringLiteral("erwartet wird der 16-Byte-Datensatz an Adresse %1"))
                                 .arg(QString::number(16 * n, 16).toUpper().rightJustified(4, QLatin1Char('0'))));
         }
     }
     if (error)
-        *error = gState().msgOr(QStringLiteral("gsMsgHexEndeFehlt"),
-                                QStringLiteral("der Endedatensatz \":00000001FF\" fehlt"));
+        *error = context.msgOr(QStringLiteral("gsMsgHexEndeFehlt"),
+                               QStringLiteral("der Endedatensatz \":00000001FF\" fehlt"));
     return QStringList();
 }
 
-QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bool configuration)
+QStringList ConfigTransfer::checkHexFile(const ProgramContext& context, const QString& path, QString* error,
+                                         bool configuration)
 {
     QFile f;
-    if (!FileAccess::openForReading(f, path, error))
+    if (!FileAccess::openForReading(context, f, path, error))
         return QStringList();
     QStringList lines;
     while (!f.atEnd()) {
@@ -99,7 +100,7 @@ QStringList ConfigTransfer::checkHexFile(const QString& path, QString* error, bo
         lines << line;
     }
     QString why;
-    const QStringList out = checkHexLines(lines, &why, configuration);
+    const QStringList out = checkHexLines(context, lines, &why, configuration);
     if (out.isEmpty() && error)
         *error = QStringLiteral("%1: %2").arg(path, why);
     return out;
@@ -112,9 +113,10 @@ bool ConfigTransfer::handshakeFailed(TransferOutcome* o)
         return false;
     o->kind = l.cancelled() ? TransferOutcome::Cancelled : TransferOutcome::NoAnswer;
     o->detail = l.cancelled()
-        ? gState().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"),
-                         QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen"))
-        : gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
+        ? m_link.context().msgOr(QStringLiteral("gsMsgVerbindungsaufbauFehler"),
+                                 QStringLiteral("der Verbindungsaufbau zum Gerät ist fehlgeschlagen"))
+        : m_link.context().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"),
+                                 QStringLiteral("das Gerät antwortet nicht"));
     l.m_missedAnswers = 0;
     l.m_cancel->clear();
     return true;
@@ -125,8 +127,8 @@ TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
     if (m_link.m_portLost) {
         m_link.showPortLost();
         o.kind = TransferOutcome::PortLost;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"),
-                                  QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
+        o.detail = m_link.context().msgOr(QStringLiteral("gsMsgVerbindungVerloren"),
+                                          QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
     }
     switch (o.kind) {
     case TransferOutcome::Ok: o.messageKey = reading ? QString() : QStringLiteral("gsMsgDownloadOK"); break;
@@ -152,17 +154,17 @@ TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
 
 void ConfigTransfer::abandonWrite() { m_link.writeRaw(QByteArray(1, 27)); }
 
-QString ConfigTransfer::incompleteSentence(int area, int accepted, int dataLines)
+QString ConfigTransfer::incompleteSentence(int area, int accepted, int dataLines) const
 {
     if (area == 4)
-        return gState()
+        return m_link.context()
             .msgOr(QStringLiteral("gsMsgFirmwareTeilweiseGeschrieben"),
                    QStringLiteral(
                        "Die Aktualisierung der Firmware ist nicht abgeschlossen: %1 von %2 Zeilen wurden vom Gerät "
                        "angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten."))
             .arg(accepted)
             .arg(dataLines);
-    return gState()
+    return m_link.context()
         .msgOr(QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"),
                QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von %2 Datensätzen "
                               "geschrieben) und muss erneut geschrieben werden."))
@@ -184,7 +186,7 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
 {
     Link& l = m_link;
     image = UnitImage();
-    l.sink().setMessage(gState().msg(QStringLiteral("gsLoadConfiguration")));
+    l.sink().setMessage(m_link.context().msg(QStringLiteral("gsLoadConfiguration")));
     l.handshake();
     if (TransferOutcome o; handshakeFailed(&o))
         return finish(o, true);
@@ -196,12 +198,12 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
     if (l.unitSilent()) {
         l.m_missedAnswers = 0;
         o.kind = TransferOutcome::NoAnswer;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"),
-                                  QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
+        o.detail = m_link.context().msgOr(QStringLiteral("gsMsgLesenKeineAntwort"),
+                                          QStringLiteral("das Gerät hat beim Lesen aufgehört zu antworten"));
     } else if (l.m_badBlockCode) {
         o.kind = TransferOutcome::BadBlockCode;
         o.detail
-            = gState()
+            = m_link.context()
                   .msgOr(QStringLiteral("gsMsgBlockcodeDetail"),
                          QStringLiteral(
                              "das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers "
@@ -210,7 +212,7 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
                        + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
         l.notify(
             QStringLiteral("badBlockCode"),
-            gState()
+            m_link.context()
                 .msgOr(QStringLiteral("gsMsgBlockcode"),
                        QStringLiteral(
                            "Das Gerät hat den Blockcode %1 gesendet, der ausserhalb des Konfigurationsspeichers liegt; "
@@ -219,10 +221,10 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
                 .arg(QStringLiteral("0x")
                      + QString::number(l.m_badBlockValue & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0'))),
             Notice::Severity::Warning);
-    } else if (l.cancelled() || gState().closing) {
+    } else if (l.cancelled() || m_link.context().closing) {
         o.kind = TransferOutcome::Cancelled;
-        o.detail = gState().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"),
-                                  QStringLiteral("das Lesen wurde abgebrochen"));
+        o.detail = m_link.context().msgOr(QStringLiteral("gsMsgLesenAbgebrochenDetail"),
+                                          QStringLiteral("das Lesen wurde abgebrochen"));
         if (l.cancelled()) {
             l.m_cancel->clear();
             l.message({QStringLiteral("gsMsgLesenAbgebrochen")}, Notice::Severity::Critical);
@@ -230,7 +232,7 @@ TransferOutcome ConfigTransfer::read(UnitImage& image)
         }
     } else if (!complete) {
         o.kind = TransferOutcome::BlockUnreadable;
-        o.detail = gState()
+        o.detail = m_link.context()
                        .msgOr(QStringLiteral("gsMsgBlockNichtLesbar"),
                               QStringLiteral("Block %1 der Konfiguration konnte nicht gelesen werden"))
                        .arg(l.m_blockAddress / 128 + 1);
@@ -292,7 +294,7 @@ TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
             l.m_quietGiveUp = false;
             o.kind = TransferOutcome::LineRefused;
             o.failedLine = i + 1;
-            o.detail = gState()
+            o.detail = m_link.context()
                            .msgOr(QStringLiteral("gsMsgZeileAbgelehntDetail"),
                                   QStringLiteral("Zeile %1 von %2 (%3) wurde vom Gerät dreimal abgelehnt"))
                            .arg(i + 1)
@@ -325,7 +327,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
         if (l.m_statusCharacter == 'E')
             l.checkAnswer(); // the write mode refused: tried again, at most three times
         if (!l.m_lineGivenUp && !l.stopFlags() && !l.unitSilent()) {
-            l.sink().setMessage(gState().msg(QStringLiteral("gsUpdateFirmware")));
+            l.sink().setMessage(m_link.context().msg(QStringLiteral("gsUpdateFirmware")));
             const bool go = confirmFlash ? confirmFlash()
                                          : l.message({QStringLiteral("gsMsgProgrammiereFlash")},
                                                      Notice::Severity::Question, QString(), Notice::Ok | Notice::Cancel)
@@ -334,8 +336,9 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
                 l.m_quietGiveUp = false;
                 l.writeRaw(QByteArray(1, 27));
                 o.kind = TransferOutcome::Declined;
-                o.detail = gState().msgOr(QStringLiteral("gsMsgFirmwareNichtBestätigt"),
-                                          QStringLiteral("die Aktualisierung der Firmware wurde nicht bestätigt"));
+                o.detail
+                    = m_link.context().msgOr(QStringLiteral("gsMsgFirmwareNichtBestätigt"),
+                                             QStringLiteral("die Aktualisierung der Firmware wurde nicht bestätigt"));
                 return finish(o);
             }
             l.writeRaw("\r");
@@ -349,17 +352,18 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     l.m_quietGiveUp = false;
     if (l.m_lineGivenUp) {
         o.kind = TransferOutcome::WriteRefused;
-        o.detail = gState()
+        o.detail = m_link.context()
                        .msgOr(QStringLiteral("gsMsgSchreibenVerweigertDetail"),
                               QStringLiteral("das Gerät hat das Schreiben abgelehnt (\"%1\" dreimal mit \"E\" "
                                              "beantwortet); es wurde nichts geschrieben"))
                        .arg(Link::maskSecrets(start));
         l.notify(QStringLiteral("writeRefused"),
-                 gState().msgOr(QStringLiteral("gsMsgSchreibenVerweigert"),
+                 m_link.context()
+                         .msgOr(QStringLiteral("gsMsgSchreibenVerweigert"),
                                 QStringLiteral("Das Gerät hat das Schreiben abgelehnt: \"%1\" wurde dreimal mit \"E\" "
                                                "beantwortet. Es wurde nichts geschrieben."))
                          .arg(Link::maskSecrets(start))
-                     + QStringLiteral("\r\n") + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
+                     + QStringLiteral("\r\n") + m_link.context().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                  Notice::Severity::Critical);
         if (area == 4)
             l.writeRaw(QByteArray(1, 27)); // leave the programming mode
@@ -386,7 +390,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     const bool partWritten = o.linesSent > 0;
     if (o.kind == TransferOutcome::LineRefused) {
         abandonWrite();
-        const QString refused = gState()
+        const QString refused = m_link.context()
                                     .msgOr(QStringLiteral("gsMsgZeileAbgelehnt"),
                                            QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt."))
                                     .arg(o.failedLine)
@@ -394,25 +398,25 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
         const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
         o.detail = refused + QLatin1Char(' ') + incomplete;
         l.notify(QStringLiteral("gsMsgZeileNichtGebrannt"),
-                 gState().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n") + refused
+                 m_link.context().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n") + refused
                      + QStringLiteral("\r\n") + incomplete + QStringLiteral("\r\n")
-                     + gState().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
+                     + m_link.context().msg(QStringLiteral("gsMsgKeineAntwortHilfe")),
                  Notice::Severity::Critical);
     } else if (l.cancelled()) {
         o.kind = TransferOutcome::Cancelled;
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
-            o.detail = gState().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenSatz"),
-                                      QStringLiteral("Das Schreiben wurde abgebrochen."))
+            o.detail = m_link.context().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenSatz"),
+                                              QStringLiteral("Das Schreiben wurde abgebrochen."))
                 + QLatin1Char(' ') + incomplete;
             l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical, incomplete);
         } else {
-            o.detail = gState().msgOr(
+            o.detail = m_link.context().msgOr(
                 QStringLiteral("gsMsgSchreibenAbgebrochenDetail"),
                 QStringLiteral("das Schreiben wurde abgebrochen; die Konfiguration des Geräts ist unvollständig"));
             l.message({QStringLiteral("gsMsgSchreibenAbgebrochen")}, Notice::Severity::Critical);
         }
-        l.waiter().wait(500, [] { return gState().closing; });
+        l.waiter().wait(500, [&l] { return l.context().closing; });
         l.m_cancel->clear();
         if (partWritten)
             abandonWrite();
@@ -424,11 +428,11 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
         const QStringList noAnswer {QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
         if (partWritten) {
             const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
-            o.detail = gState().msg(QStringLiteral("gsMsgKeineAntwort")) + QLatin1Char(' ') + incomplete;
+            o.detail = m_link.context().msg(QStringLiteral("gsMsgKeineAntwort")) + QLatin1Char(' ') + incomplete;
             l.message(noAnswer, Notice::Severity::Critical, incomplete);
             abandonWrite();
         } else {
-            o.detail = gState().msgOr(
+            o.detail = m_link.context().msgOr(
                 QStringLiteral("gsMsgSchreibenKeineAntwort"),
                 QStringLiteral(
                     "das Gerät hat beim Schreiben aufgehört zu antworten; seine Konfiguration ist unvollständig"));
@@ -440,7 +444,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
         }
     } else if (o.kind == TransferOutcome::Ok && area == 4) {
         waitForRestart();
-    } else if (gState().closing) {
+    } else if (m_link.context().closing) {
         o.kind = TransferOutcome::Cancelled;
     }
     l.sink().setCancelVisible(true);
@@ -450,14 +454,14 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
 void ConfigTransfer::waitForRestart()
 {
     Link& l = m_link;
-    l.sink().setMessage(gState().msg(QStringLiteral("gsModemStartUP")));
+    l.sink().setMessage(m_link.context().msg(QStringLiteral("gsModemStartUP")));
     l.m_cancel->clear();
     l.sink().setProgressRange(0, 20);
     l.sink().setProgressValue(0);
     for (int i = 1; i <= 20; ++i) {
-        l.waiter().wait(100, [] { return gState().closing; });
+        l.waiter().wait(100, [&l] { return l.context().closing; });
         l.sink().setProgressValue(i);
-        if (gState().closing)
+        if (m_link.context().closing)
             break;
     }
 }

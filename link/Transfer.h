@@ -51,9 +51,11 @@ public:
 
     // Checks a transfer or firmware file: Intel-HEX syntax, record checksums, the end
     // record ":00000001FF". Returns the lines up to and including the end record, or sets
-    // *error (naming the line) and returns an empty list.
-    static QStringList checkHexFile(const QString& path, QString* error, bool configuration);
-    static QStringList checkHexLines(const QStringList& lines, QString* error, bool configuration);
+    // *error (naming the line, in the context's language) and returns an empty list.
+    static QStringList checkHexFile(const ProgramContext& context, const QString& path, QString* error,
+                                    bool configuration);
+    static QStringList checkHexLines(const ProgramContext& context, const QStringList& lines, QString* error,
+                                     bool configuration);
 
 private:
     // Port loss, the message key and the severity of an outcome a transfer returns.
@@ -66,6 +68,6 @@ private:
     // that stopped part-way for a complete one.
     void abandonWrite();
     // The sentence that says how much of a write that stopped part-way reached the unit.
-    static QString incompleteSentence(int area, int accepted, int dataLines);
+    QString incompleteSentence(int area, int accepted, int dataLines) const;
     Link& m_link;
 };

@@ -65,18 +65,20 @@ int prune(const QString& folder, int keep)
     return removed;
 }
 
-QString store(const QString& folder, const QByteArray& text, const QDateTime& when, QString* error, int keep)
+QString store(const ProgramContext& context, const QString& folder, const QByteArray& text, const QDateTime& when,
+              QString* error, int keep)
 {
     errno = 0;
     if (!QDir().mkpath(folder)) {
-        *error = FileAccess::writeFailure(QDir(folder).filePath(fileNameFor(when)), errno ? errno : EACCES, false);
+        *error = FileAccess::writeFailure(context, QDir(folder).filePath(fileNameFor(when)), errno ? errno : EACCES,
+                                          false);
         return QString();
     }
     const QString stem = fileNameFor(when).chopped(4);
     QString path = QDir(folder).filePath(stem + ".cfg");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = QDir(folder).filePath(QStringLiteral("%1-%2.cfg").arg(stem).arg(n));
-    const FileAccess::WriteResult w = FileAccess::writeFile(path, text);
+    const FileAccess::WriteResult w = FileAccess::writeFile(context, path, text);
     if (!w.ok()) {
         *error = w.error;
         return QString();
@@ -113,7 +115,7 @@ Result readAndStore(Link& link, const QString& dataRoot, const QDateTime& when, 
     if (!result.outcome)
         return result;
     result.text = profileText(image);
-    result.path = store(folderFor(dataRoot, result.serial), result.text, when, &result.fileError, keep);
+    result.path = store(link.context(), folderFor(dataRoot, result.serial), result.text, when, &result.fileError, keep);
     return result;
 }
 }

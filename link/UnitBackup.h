@@ -28,8 +28,9 @@ QStringList list(const QString& folder);
 int prune(const QString& folder, int keep = Kept);
 // Writes `text` as a new backup in `folder` (made when missing; a second backup within the
 // same second gets "-2", "-3" ... before ".cfg"), then prunes the folder. Returns the path,
-// or an empty text and *error (the system's reason; nothing else changed).
-QString store(const QString& folder, const QByteArray& text, const QDateTime& when, QString* error, int keep = Kept);
+// or an empty text and *error (the system's reason, in the context's language; nothing else changed).
+QString store(const ProgramContext& context, const QString& folder, const QByteArray& text, const QDateTime& when,
+              QString* error, int keep = Kept);
 
 // The unit's serial number (parameter read of area 2); Ok with an empty text when the unit
 // answered with no usable number.

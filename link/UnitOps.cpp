@@ -50,22 +50,22 @@ UnitOutcome failure(Link& link, UnitOutcome::Kind otherwise, const QString& key,
     if (link.portLost()) {
         o.kind = UnitOutcome::PortLost;
         o.messageKey = QStringLiteral("gsMsgVerbindungUnterbrochen");
-        o.detail = gState().msgOr(QStringLiteral("gsMsgVerbindungVerloren"),
-                                  QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
+        o.detail = link.context().msgOr(QStringLiteral("gsMsgVerbindungVerloren"),
+                                        QStringLiteral("die Verbindung zum Gerät ist unterbrochen"));
     } else if (link.unitSilent()) {
         o.kind = UnitOutcome::NoAnswer;
         o.messageKey = QStringLiteral("gsMsgKeineAntwort");
-        o.detail
-            = gState().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"), QStringLiteral("das Gerät antwortet nicht"));
-    } else if (link.cancelled() || gState().closing) {
+        o.detail = link.context().msgOr(QStringLiteral("gsMsgGerätAntwortetNicht"),
+                                        QStringLiteral("das Gerät antwortet nicht"));
+    } else if (link.cancelled() || link.context().closing) {
         o.kind = UnitOutcome::Cancelled;
         o.messageKey = QStringLiteral("gsMsgVorgangAbgebrochen");
-        o.detail = gState().msgOr(QStringLiteral("gsMsgVorgangAbgebrochen"),
-                                  QStringLiteral("der Vorgang wurde abgebrochen"));
+        o.detail = link.context().msgOr(QStringLiteral("gsMsgVorgangAbgebrochen"),
+                                        QStringLiteral("der Vorgang wurde abgebrochen"));
     } else {
         o.kind = otherwise;
         o.messageKey = key;
-        o.detail = gState().msgOr(key, german);
+        o.detail = link.context().msgOr(key, german);
     }
     return o;
 }
@@ -152,31 +152,31 @@ UnitOutcome checkVersion(Link& link, VersionLevel level, UnitStatus* status,
     mismatch.kind = UnitOutcome::Mismatch;
     mismatch.messageKey = QStringLiteral("gsMsgVersionskonflikt");
     mismatch.detail
-        = gState()
+        = link.context()
               .msgOr(QStringLiteral("gsMsgFirmwareVersionPasstNicht"),
                      QStringLiteral("die Firmware-Version %1 des Geräts passt nicht zu diesem Programm (%2)"))
               .arg(QLocale::c().toString(s.fw / 100.0, 'f', 2),
                    QLocale::c().toString(toolVersionValue() / 100.0, 'f', 2));
     if (level == VersionLevel::Firmware) {
-        const QString q = gState().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
-            + gState()
+        const QString q = link.context().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
+            + link.context()
                   .msgOr(QStringLiteral("gsMsgFirmwareTrotzdemVersion"),
                          QStringLiteral(
                              "Firmware des Geräts: %1; Version dieses Programms: %2. Firmware trotzdem aktualisieren?"))
                   .arg(versionText(s.fw), versionText(toolVersionValue()));
         link.setLastMessageKey(QStringLiteral("gsMsgVersionskonflikt"));
-        const bool go = ask
-            ? ask(q)
-            : link.notify(QStringLiteral("gsMsgVersionskonflikt"), q, Notice::Severity::Question,
-                          gState().msg(QStringLiteral("gsTitelVersionskonflikt")), Notice::Yes | Notice::No, Notice::No)
+        const bool go = ask ? ask(q)
+                            : link.notify(QStringLiteral("gsMsgVersionskonflikt"), q, Notice::Severity::Question,
+                                          link.context().msg(QStringLiteral("gsTitelVersionskonflikt")),
+                                          Notice::Yes | Notice::No, Notice::No)
                 == Notice::Yes;
         if (go)
             return UnitOutcome();
         mismatch.kind = UnitOutcome::Cancelled;
         return mismatch;
     }
-    link.notify(QStringLiteral("gsMsgVersionskonflikt"), gState().msg(QStringLiteral("gsMsgVersionskonflikt")),
-                Notice::Severity::Critical, gState().msg(QStringLiteral("gsTitelVersionskonflikt")));
+    link.notify(QStringLiteral("gsMsgVersionskonflikt"), link.context().msg(QStringLiteral("gsMsgVersionskonflikt")),
+                Notice::Severity::Critical, link.context().msg(QStringLiteral("gsTitelVersionskonflikt")));
     return mismatch;
 }
 
@@ -200,7 +200,7 @@ UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
         = QStringLiteral(":R%1%2 PW:%3").arg(on ? QLatin1Char('S') : QLatin1Char('C')).arg(output).arg(password);
     link.panel3(command);
     link.writeRaw(command.toLatin1() + '\r');
-    link.waiter().wait(300, [&link] { return gState().closing || !link.channel().isOpen(); });
+    link.waiter().wait(300, [&link] { return link.context().closing || !link.channel().isOpen(); });
     if (link.channel().isOpen())
         link.channel().discardInput();
     s = queryStatus(link);
@@ -208,7 +208,7 @@ UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
     if (s.ok && bool((s.relays >> (output - 1)) & 1) != on) {
         s.outcome.kind = UnitOutcome::Refused;
         s.outcome.messageKey = QStringLiteral("gsMsgRelaisNichtGeschaltet");
-        s.outcome.detail = gState()
+        s.outcome.detail = link.context()
                                .msgOr(QStringLiteral("gsMsgRelaisNichtGeschaltet"),
                                       QStringLiteral("Relais %1 wurde nicht geschaltet (falsches Passwort?)"))
                                .arg(output);

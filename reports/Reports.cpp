@@ -90,7 +90,7 @@ namespace {
 
     const QString kLogoTag = QStringLiteral("<img src=\"logo\" width=\"150\" height=\"42\">");
 
-    QString header(const Report& r)
+    QString header(const ProgramContext& context, const Report& r)
     {
         QString h = kStyle;
         h += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"0\"><tr>"
@@ -100,7 +100,7 @@ namespace {
             h += QStringLiteral("<td align=\"right\" valign=\"middle\">") + kLogoTag + QStringLiteral("</td>");
         h += QStringLiteral("</tr></table>");
         const QLocale locale = ProgramContext::localeFor(r.language);
-        const QString when = ShellTexts::text(QStringLiteral("gsBerichtErstellt"), r.language)
+        const QString when = ShellTexts::text(context, QStringLiteral("gsBerichtErstellt"), r.language)
                                  .arg(locale.toString(r.created.date(), QLocale::LongFormat),
                                       locale.toString(r.created.time(), QLocale::ShortFormat));
         h += QStringLiteral("<p style=\"font-size: 8pt;\">%1</p><p></p>").arg(when.toHtmlEscaped());
@@ -152,10 +152,10 @@ namespace {
 
         QStringList tail;
         if (outputs)
-            tail << ShellTexts::text(QStringLiteral("rptlblDefaultState"), r.language);
+            tail << ShellTexts::text(con.context(), QStringLiteral("rptlblDefaultState"), r.language);
         tail << QStringLiteral("SMS");
-        QString h = header(r) + tableStart()
-            + userHeader(ShellTexts::text(QStringLiteral("rptlblIO"), r.language), user, tail);
+        QString h = header(con.context(), r) + tableStart()
+            + userHeader(ShellTexts::text(con.context(), QStringLiteral("rptlblIO"), r.language), user, tail);
         // Row labels: the caption rows the main window writes into column I/O (inputs: rows 17..24,
         // outputs: rows 13..16), so a report in another language than the stored labels still
         // matches; the stored label where the caption table has none.
@@ -204,7 +204,7 @@ namespace {
                     "SELECT a.*, s.%1 AS SMSText FROM \"Alarm_Dispositiv\" a LEFT JOIN \"SMS\" s ON s.ID = a.SMS "
                     "ORDER BY a.rowid")
                     .arg(quoted(sms)));
-        QString h = header(r);
+        QString h = header(con.context(), r);
         if (rs.recordCount() > 0) {
             rs.moveFirst();
             // One header row: the columns hold users in the first row and inputs in the mask rows,
@@ -255,8 +255,8 @@ namespace {
         rs.open(
             con,
             QStringLiteral("SELECT Namen, Natel_Nummer, Passwort, Operator, Status FROM \"Adressen\" ORDER BY rowid"));
-        QString h
-            = header(r) + tableStart() + QStringLiteral("<tr><td class=\"h\" align=\"center\" width=\"5%\">#</td>");
+        QString h = header(con.context(), r) + tableStart()
+            + QStringLiteral("<tr><td class=\"h\" align=\"center\" width=\"5%\">#</td>");
         for (int i = 0; i < 5; ++i)
             h += QStringLiteral("<td class=\"h\">%1</td>").arg(labels[i].toHtmlEscaped());
         h += QStringLiteral("</tr>");
@@ -352,7 +352,8 @@ QString digitRow(int mask)
     return text;
 }
 
-Report build(Kind kind, const QString& databasePath, int language, const QString& profileFile, const QDateTime& created)
+Report build(const ProgramContext& context, Kind kind, const QString& databasePath, int language,
+             const QString& profileFile, const QDateTime& created)
 {
     Report r;
     r.created = created;
@@ -360,8 +361,8 @@ Report build(Kind kind, const QString& databasePath, int language, const QString
     r.language = (language >= 1 && language <= 4) ? language : 1;
     r.profileFile = profileFile;
     // A connection of its own, opened now: the report reads what the file holds at this moment.
-    const Captions cap(databasePath, tbl::Beschriftung, r.language);
-    Connection con;
+    const Captions cap(context, databasePath, tbl::Beschriftung, r.language);
+    Connection con(context);
     con.open(databasePath, Connection::Read);
     switch (kind) {
     case Kind::Inputs: buildInOut(r, con, cap, false); break;
@@ -392,14 +393,14 @@ std::unique_ptr<QTextDocument> document(const Report& report)
     return doc;
 }
 
-bool paint(const Report& report, QPagedPaintDevice* device, QString* error)
+bool paint(const ProgramContext& context, const Report& report, QPagedPaintDevice* device, QString* error)
 {
     auto doc = document(report);
     QPainter p;
     if (!p.begin(device)) {
         if (error)
-            *error = gState().msgOr(QStringLiteral("gsMsgAusgabeNichtGeöffnet"),
-                                    QStringLiteral("das Ausgabegerät konnte nicht geöffnet werden"));
+            *error = context.msgOr(QStringLiteral("gsMsgAusgabeNichtGeöffnet"),
+                                   QStringLiteral("das Ausgabegerät konnte nicht geöffnet werden"));
         return false;
     }
     const PageSetup ps = layoutPages(*doc, device);
@@ -411,8 +412,8 @@ bool paint(const Report& report, QPagedPaintDevice* device, QString* error)
     const QFontMetricsF fm(footerFont, device);
     const int pages = doc->pageCount();
     const QLocale locale = ProgramContext::localeFor(report.language);
-    const QString left
-        = ShellTexts::text(QStringLiteral("Dateiname"), report.language) + QStringLiteral(": ") + report.profileFile;
+    const QString left = ShellTexts::text(context, QStringLiteral("Dateiname"), report.language) + QStringLiteral(": ")
+        + report.profileFile;
     for (int page = 0; page < pages; ++page) {
         if (page > 0)
             device->newPage();
@@ -450,7 +451,7 @@ static void setUpA4(QPdfWriter& writer)
     writer.setResolution(300);
 }
 
-bool exportPdf(const Report& report, const QString& path, QString* error)
+bool exportPdf(const ProgramContext& context, const Report& report, const QString& path, QString* error)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -459,10 +460,10 @@ bool exportPdf(const Report& report, const QString& path, QString* error)
         setUpA4(writer);
         writer.setTitle(report.caption);
         writer.setCreator(QStringLiteral("SMS Switch Vantor"));
-        if (!paint(report, &writer, error))
+        if (!paint(context, report, &writer, error))
             return false;
     }
-    const FileAccess::WriteResult w = FileAccess::writeFile(path, buffer.data());
+    const FileAccess::WriteResult w = FileAccess::writeFile(context, path, buffer.data());
     if (!w.ok()) {
         qCDebug(lcReports).noquote() << "PDF export failed:" << w.error;
         if (error)

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 
+class ProgramContext;
 class QPagedPaintDevice;
 class QTextDocument;
 
@@ -38,20 +39,21 @@ struct Report {
 // Reads the database file and builds the report. language 1..4; profileFile is the file
 // title shown in the footer; created is the moment the report names (default: now).
 // Dates and numbers are written as the report's language writes them. Throws StoreError
-// when the database cannot be read.
-Report build(Kind kind, const QString& databasePath, int language, const QString& profileFile,
-             const QDateTime& created = QDateTime::currentDateTime());
+// when the database cannot be read. The shell's texts the report uses come from the context's
+// database (its loaded messages when the language is the context's).
+Report build(const ProgramContext& context, Kind kind, const QString& databasePath, int language,
+             const QString& profileFile, const QDateTime& created = QDateTime::currentDateTime());
 
 // The laid-out document of a report (images registered as resources).
 std::unique_ptr<QTextDocument> document(const Report& report);
 
 // Paints the report on a printer or PDF writer: 2 cm margins, footer on every page.
 // Returns false with *error set when painting could not start.
-bool paint(const Report& report, QPagedPaintDevice* device, QString* error = nullptr);
+bool paint(const ProgramContext& context, const Report& report, QPagedPaintDevice* device, QString* error = nullptr);
 
 // Writes the report as a PDF file (A4). The file is complete or not written at all; only a
 // regular file is replaced. On failure *error is one sentence naming the file and the reason.
-bool exportPdf(const Report& report, const QString& path, QString* error = nullptr);
+bool exportPdf(const ProgramContext& context, const Report& report, const QString& path, QString* error = nullptr);
 
 // Number of pages the report needs on A4 (for tests and the footer).
 int pageCount(const Report& report);

@@ -8,7 +8,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-ConfigStore::ConfigStore(const QString& databasePath, Connection::Mode mode)
+ConfigStore::ConfigStore(const ProgramContext& context, const QString& databasePath, Connection::Mode mode)
+    : powerOnConnection(context), alarmInputConnection(context), smsConnection(context), inputsConnection(context),
+      outputsConnection(context), addressesConnection(context), m_context(context)
 {
     if (!databasePath.isEmpty())
         open(databasePath, mode);
@@ -77,7 +79,7 @@ void ConfigStore::updateAll()
     // change reaches the file or none of it.
     QSqlDatabase db = smsConnection.db();
     try {
-        beginWriting(db, m_path);
+        beginWriting(m_context, db, m_path);
         for (Recordset* rs : all)
             rs->writePending(db);
     } catch (...) {
@@ -87,8 +89,8 @@ void ConfigStore::updateAll()
     if (!db.commit()) {
         const QSqlError err = db.lastError();
         db.rollback();
-        throwIfInUse(err, m_path);
-        throw StoreError(gState()
+        throwIfInUse(m_context, err, m_path);
+        throw StoreError(m_context
                              .msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"),
                                     QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1"))
                              .arg(err.text()));
@@ -97,19 +99,19 @@ void ConfigStore::updateAll()
         rs->markWritten();
 }
 
-QString checkDatabase(const QString& path)
+QString checkDatabase(const ProgramContext& context, const QString& path)
 {
     const QFileInfo fi(path);
     if (!fi.exists())
-        return gState()
+        return context
             .msgOr(QStringLiteral("gsMsgDatenbankFehlt"), QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden."))
             .arg(path);
     if (!fi.isFile() || !fi.isReadable())
-        return gState()
+        return context
             .msgOr(QStringLiteral("gsMsgDatenbankNichtLesbar"),
                    QStringLiteral("Die Datenbankdatei %1 kann nicht gelesen werden."))
             .arg(path);
-    Connection con;
+    Connection con(context);
     try {
         con.open(path, Connection::Read);
     } catch (const StoreError& e) {
@@ -140,49 +142,49 @@ QString checkDatabase(const QString& path)
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("SELECT * FROM \"%1\" LIMIT 0").arg(n.table))) {
             try {
-                throwIfInUse(q.lastError(), path);
+                throwIfInUse(context, q.lastError(), path);
             } catch (const StoreBusy& e) {
                 return e.message();
             }
             const QString err = q.lastError().text();
             if (err.contains(QLatin1String("no such table")))
-                return gState()
+                return context
                     .msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"),
                            QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\"."))
                     .arg(path, n.table);
-            return gState()
+            return context
                 .msgOr(QStringLiteral("gsMsgDatenbankLesefehler"),
                        QStringLiteral("Die Datenbank %1 kann nicht gelesen werden: %2"))
                 .arg(path, err);
         }
         const QSqlRecord rec = q.record();
         if (rec.count() < n.positioned.size())
-            return gState()
+            return context
                 .msgOr(QStringLiteral("gsMsgTabelleZuWenigSpalten"),
                        QStringLiteral("Die Tabelle \"%1\" von %2 hat zu wenige Spalten."))
                 .arg(n.table, path);
         for (int i = 0; i < n.positioned.size(); ++i)
             if (!n.positioned[i].isEmpty() && rec.fieldName(i) != n.positioned[i])
-                return gState()
+                return context
                     .msgOr(QStringLiteral("gsMsgTabelleSpalteAnPosition"),
                            QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\" an Position %4."))
                     .arg(n.table, path, n.positioned[i])
                     .arg(i);
         for (const QString& c : n.named)
             if (rec.indexOf(c) < 0)
-                return gState()
+                return context
                     .msgOr(QStringLiteral("gsMsgTabelleSpalteFehlt"),
                            QStringLiteral("Der Tabelle \"%1\" von %2 fehlt die Spalte \"%3\"."))
                     .arg(n.table, path, c);
         if (n.rows >= 0) {
             QSqlQuery c(db);
             if (!c.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(n.table)) || !c.next())
-                return gState()
+                return context
                     .msgOr(QStringLiteral("gsMsgTabelleNichtLesbar"),
                            QStringLiteral("Die Tabelle \"%1\" von %2 kann nicht gelesen werden."))
                     .arg(n.table, path);
             if (c.value(0).toInt() != n.rows)
-                return gState()
+                return context
                     .msgOr(QStringLiteral("gsMsgTabelleZeilenzahlDatei"),
                            QStringLiteral("Die Tabelle \"%1\" von %2 hat %3 statt %4 Zeilen."))
                     .arg(n.table, path)

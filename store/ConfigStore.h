@@ -9,8 +9,10 @@
 class ConfigStore {
 public:
     // mode Read: for work that only reads the configuration (saving a profile, the relay
-    // password); it also works where the program may not write the database.
-    explicit ConfigStore(const QString& databasePath = QString(), Connection::Mode mode = Connection::ReadWrite);
+    // password); it also works where the program may not write the database. context: the
+    // language of the errors thrown.
+    explicit ConfigStore(const ProgramContext& context, const QString& databasePath = QString(),
+                         Connection::Mode mode = Connection::ReadWrite);
     ~ConfigStore();
     ConfigStore(const ConfigStore&) = delete;
     ConfigStore& operator=(const ConfigStore&) = delete;
@@ -23,6 +25,7 @@ public:
     QString close();
     bool isOpen() const { return sms.isOpen(); }
     QString databasePath() const { return m_path; }
+    const ProgramContext& context() const { return m_context; }
 
     // Writes every pending change of all six recordsets in one transaction.
     // Throws StoreError (StoreBusy when another program holds the database); on failure
@@ -34,13 +37,14 @@ public:
     Recordset powerOn, alarmInput, sms, inputs, outputs, addresses;
 
 private:
+    const ProgramContext& m_context;
     QString m_path;
 };
 
 // Checks that the file is a configuration database this program can work with: every
 // table and every positioned column present, the fixed row counts. Returns an empty
 // text when it is, else one sentence saying what is wrong.
-QString checkDatabase(const QString& path);
+QString checkDatabase(const ProgramContext& context, const QString& path);
 
 // Table and column names, spelled as in the file.
 namespace tbl {

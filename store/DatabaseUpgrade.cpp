@@ -158,14 +158,15 @@ bool textsDiffer(const UpgradeSession& s)
 
 // Drops the user's text table and makes it again as the template has it (with its indexes),
 // rows and row ids included.
-void replaceTextTable(const UpgradeSession& s, const QString& table, const QString& templatePath)
+void replaceTextTable(const ProgramContext& context, const UpgradeSession& s, const QString& table,
+                      const QString& templatePath)
 {
     const QList<QVariantList> schema
         = s.rows(QStringLiteral("SELECT type, sql FROM shipped.sqlite_master WHERE tbl_name = ? AND sql IS NOT NULL "
                                 "ORDER BY type <> 'table', rowid"),
                  {table});
     if (schema.isEmpty() || schema.first().value(0).toString() != QLatin1String("table"))
-        throw Failure {gState()
+        throw Failure {context
                            .msgOr(QStringLiteral("gsMsgDatenbankTabelleFehlt"),
                                   QStringLiteral("Der Datenbank %1 fehlt die Tabelle \"%2\"."))
                            .arg(templatePath, table)};
@@ -184,11 +185,12 @@ void replaceTextTable(const UpgradeSession& s, const QString& table, const QStri
 namespace DatabaseUpgrade {
 int schemaVersion() { return migrations().last().version; }
 
-Outcome fromTemplate(const QString& templatePath, const QString& userPath, QString* error)
+Outcome fromTemplate(const ProgramContext& context, const QString& templatePath, const QString& userPath,
+                     QString* error)
 {
     auto fail = [&](const QString& detail) {
         if (error)
-            *error = gState()
+            *error = context
                          .msgOr(QStringLiteral("gsMsgDatenbankNichtAktualisiert"),
                                 QStringLiteral("Die Datenbank %1 kann nicht auf den Stand der mitgelieferten Vorlage "
                                                "%2 gebracht werden und bleibt unverändert: %3"))
@@ -197,7 +199,7 @@ Outcome fromTemplate(const QString& templatePath, const QString& userPath, QStri
     };
     for (const QString& path : {userPath, templatePath})
         if (!QFileInfo(path).isFile()) // SQLite would make an empty database there
-            return fail(gState()
+            return fail(context
                             .msgOr(QStringLiteral("gsMsgDatenbankFehlt"),
                                    QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden."))
                             .arg(path));
@@ -213,7 +215,7 @@ Outcome fromTemplate(const QString& templatePath, const QString& userPath, QStri
             const auto step = std::find_if(migrations().begin(), migrations().end(),
                                            [v](const Migration& m) { return m.version == v; });
             if (step == migrations().end())
-                return fail(gState()
+                return fail(context
                                 .msgOr(QStringLiteral("gsMsgDatenbankKeineMigration"),
                                        QStringLiteral("keine Umstellung von Version %1 auf Version %2 bekannt"))
                                 .arg(from)
@@ -225,7 +227,7 @@ Outcome fromTemplate(const QString& templatePath, const QString& userPath, QStri
             for (const QString& statement : step.statements)
                 s.exec(statement);
         for (const QString& table : textTables())
-            replaceTextTable(s, table, templatePath);
+            replaceTextTable(context, s, table, templatePath);
         if (from != to)
             s.exec(QStringLiteral("PRAGMA main.user_version = %1").arg(to));
         s.commit();

@@ -3,6 +3,8 @@
 // template): the program's texts are the template's, the site's configuration stays.
 #include <QString>
 
+class ProgramContext;
+
 namespace DatabaseUpgrade {
 enum class Outcome {
     Unchanged, // same schema version and texts, or a database of a newer program
@@ -19,6 +21,7 @@ int schemaVersion();
 // transaction. The text tables (captions, tool tips, messages) become the template's; the
 // configuration tables keep their rows; an older schema first runs the migration steps up to
 // the template's version. The template is only read and may lie in a folder the user cannot
-// write. On failure the database is unchanged.
-Outcome fromTemplate(const QString& templatePath, const QString& userPath, QString* error = nullptr);
+// write. On failure the database is unchanged; *error is in the context's language.
+Outcome fromTemplate(const ProgramContext& context, const QString& templatePath, const QString& userPath,
+                     QString* error = nullptr);
 }

@@ -16,14 +16,14 @@ void setRecipients(Recordset& rs, int offset, std::uint8_t mask)
 
 // The SMS row linked to an event. The rows ascend with the blocks, so the search goes on
 // from the previous hit; a link that points backwards is still found from the first row.
-void findText(Recordset& sms, const QVariant& id)
+void findText(const ProgramContext& context, Recordset& sms, const QVariant& id)
 {
     const QString criterion = QStringLiteral("ID = ") + id.toString();
     if (!sms.eof() && sms.find(criterion))
         return;
     sms.moveFirst();
     if (!sms.find(criterion))
-        throw StoreError(gState()
+        throw StoreError(context
                              .msgOr(QStringLiteral("gsMsgSMSZeileFehlt"),
                                     QStringLiteral("Der Tabelle \"SMS\" fehlt die Zeile mit der ID %1."))
                              .arg(id.toString()));
@@ -42,9 +42,9 @@ void storeImage(const Image& img, ConfigStore& store, int language)
     try {
         if (in.recordCount() < 16 || out.recordCount() < 8 || adr.recordCount() < 8 || ad.recordCount() < 1
             || po.recordCount() < 1)
-            throw StoreError(
-                gState().msgOr(QStringLiteral("gsMsgFesteZeilenFehlen"),
-                               QStringLiteral("Den festen Tabellen der Konfigurationsdatenbank fehlen Zeilen.")));
+            throw StoreError(store.context().msgOr(
+                QStringLiteral("gsMsgFesteZeilenFehlen"),
+                QStringLiteral("Den festen Tabellen der Konfigurationsdatenbank fehlen Zeilen.")));
         in.moveFirst();
         sms.moveFirst();
         ad.moveFirst();
@@ -58,7 +58,7 @@ void storeImage(const Image& img, ConfigStore& store, int language)
                     inFF += bit;
             }
             setRecipients(in, 2, img.dataByte(b, 0, 2));
-            findText(sms, in.value(QStringLiteral("SMSID")));
+            findText(store.context(), sms, in.value(QStringLiteral("SMSID")));
             sms.setValue(textCol, textValue(img.smsText(b + 1)));
             in.moveNext();
         }
@@ -70,7 +70,7 @@ void storeImage(const Image& img, ConfigStore& store, int language)
         for (int b = 32; b <= 39; ++b) {
             setRecipients(out, 2, img.dataByte(b, 0, 2));
             out.setValue(QStringLiteral("DefaultState"), (img.dataByte(b, 0, 1) & 0x08) ? 1 : 0);
-            findText(sms, out.value(QStringLiteral("SMSID")));
+            findText(store.context(), sms, out.value(QStringLiteral("SMSID")));
             sms.setValue(textCol, textValue(img.smsText(b + 1)));
             out.moveNext();
         }
@@ -78,12 +78,12 @@ void storeImage(const Image& img, ConfigStore& store, int language)
         ad.moveFirst();
         setRecipients(ad, 3, img.dataByte(52, 0, 2));
         ad.setValue(tbl::Verzoegerungszeit, int(img.dataByte(52, 0, 3)));
-        findText(sms, ad.value(QStringLiteral("SMS")));
+        findText(store.context(), sms, ad.value(QStringLiteral("SMS")));
         sms.setValue(textCol, textValue(img.smsText(53)));
 
         po.moveFirst();
         setRecipients(po, 1, img.dataByte(53, 0, 2));
-        findText(sms, po.value(QStringLiteral("SMS")));
+        findText(store.context(), sms, po.value(QStringLiteral("SMS")));
         sms.setValue(textCol, textValue(img.smsText(54)));
 
         adr.moveFirst();

@@ -7,19 +7,20 @@
 namespace {
 }
 
-LanguageTable::LanguageTable(const QString& table, const QString& path, int language)
-    : m_table(table), m_language(language >= 1 && language <= 4 ? language : gState().language)
+LanguageTable::LanguageTable(const ProgramContext& context, const QString& table, const QString& path, int language)
+    : m_context(context), m_table(table), m_language(language >= 1 && language <= 4 ? language : context.language),
+      m_con(context)
 {
     if (m_language < 1 || m_language > 4)
         m_language = 1;
-    const QString file = path.isEmpty() ? gState().databasePath : path;
+    const QString file = path.isEmpty() ? m_context.databasePath : path;
     try {
         m_con.open(file, Connection::Read);
         m_rs.open(m_con, table);
     } catch (const StoreError& e) {
         m_con.close();
         throw LanguageTableError(table, QString(),
-                                 gState()
+                                 m_context
                                      .msgOr(QStringLiteral("gsMsgSprachtabelleNichtLesbar"),
                                             QStringLiteral("Die Sprachtabelle \"%1\" kann nicht gelesen werden: %2"))
                                      .arg(table, e.message()));
@@ -27,7 +28,7 @@ LanguageTable::LanguageTable(const QString& table, const QString& path, int lang
     if (m_rs.fieldCount() < 5)
         throw LanguageTableError(
             table, QString(),
-            gState()
+            m_context
                 .msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"),
                        QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen."))
                 .arg(table));
@@ -59,7 +60,7 @@ void LanguageTable::findNext(const QString& key)
     // The criterion quotes the key; a quote inside a key could not be found and is not used.
     if (key.contains(QLatin1Char('\'')) || !seek(key))
         throw LanguageTableError(m_table, key,
-                                 gState()
+                                 m_context
                                      .msgOr(QStringLiteral("gsMsgSprachtabelleZeileFehlt"),
                                             QStringLiteral("Die Sprachtabelle \"%1\" hat keine Zeile \"%2\"."))
                                      .arg(m_table, key));
@@ -110,14 +111,14 @@ void LanguageTable::failPastEnd(const QString& what) const
     QString text;
     if (m_anchor.isEmpty())
         text
-            = gState()
+            = m_context
                   .msgOr(QStringLiteral("gsMsgSprachtabelleZuKurz"),
                          QStringLiteral("Die Sprachtabelle \"%1\" endet vor der Zeile für \"%2\" (sie hat %3 Zeilen)."))
                   .arg(m_table, what)
                   .arg(m_rs.recordCount());
     else
         text
-            = gState()
+            = m_context
                   .msgOr(
                       QStringLiteral("gsMsgSprachtabelleFolge"),
                       QStringLiteral(

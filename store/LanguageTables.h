@@ -32,9 +32,10 @@ private:
 
 class LanguageTable {
 public:
-    // Opens table in the database at path (default: the program's database) for language
-    // (default: the program's language). Throws LanguageTableError when it cannot be read.
-    explicit LanguageTable(const QString& table, const QString& path = QString(), int language = 0);
+    // Opens table in the database at path (default: the context's database) for language
+    // (default: the context's language). Throws LanguageTableError when it cannot be read.
+    LanguageTable(const ProgramContext& context, const QString& table, const QString& path = QString(),
+                  int language = 0);
     ~LanguageTable();
     LanguageTable(const LanguageTable&) = delete;
     LanguageTable& operator=(const LanguageTable&) = delete;
@@ -69,6 +70,7 @@ private:
 
     // The rows (0-based) of every Name, in table order; built on the first look-up.
     QHash<QString, QList<int>> m_rowsByName;
+    const ProgramContext& m_context;
     bool m_indexed = false;
 
     QString m_table;

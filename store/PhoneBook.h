@@ -39,7 +39,8 @@ public:
     // unused user (four zero bytes): it shows, and counts, as no password.
     static QString shownPassword(const QString& stored);
 
-    PhoneBook() = default;
+    // context: the language of the errors thrown.
+    explicit PhoneBook(const ProgramContext& context) : m_con(context) {}
     ~PhoneBook();
     void open(const QString& databasePath); // throws StoreError
     // Closes the recordset without writing what is still pending.

@@ -51,11 +51,11 @@ QString quoteIdent(const QString& s)
 }
 } // namespace
 
-QString checkDatabaseWritable(const QString& path)
+QString checkDatabaseWritable(const ProgramContext& context, const QString& path)
 {
     if (mayAccess(path, true) && mayAccess(folderOf(path), true))
         return QString();
-    return gState()
+    return context
         .msgOr(
             QStringLiteral("gsMsgDatenbankSchreibgeschützt"),
             QStringLiteral("Die Datenbank %1 ist schreibgeschützt: Das Programm darf die Datei oder ihren Ordner nicht "
@@ -63,13 +63,13 @@ QString checkDatabaseWritable(const QString& path)
         .arg(QDir::toNativeSeparators(path));
 }
 
-void throwIfInUse(const QSqlError& error, const QString& path)
+void throwIfInUse(const ProgramContext& context, const QSqlError& error, const QString& path)
 {
     bool isNumber = false;
     const int code = error.nativeErrorCode().toInt(&isNumber) & 0xFF; // the primary code of an extended one
     if (isNumber && (code == SQLITE_BUSY || code == SQLITE_LOCKED))
         throw StoreBusy(
-            gState()
+            context
                 .msgOr(QStringLiteral("gsMsgDatenbankInVerwendung"),
                        QStringLiteral(
                            "Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert."))
@@ -82,12 +82,12 @@ void Connection::open(const QString& path, Mode mode)
 {
     close();
     if (!QFileInfo(path).isFile())
-        throw StoreError(gState()
+        throw StoreError(m_context
                              .msgOr(QStringLiteral("gsMsgDatenbankFehlt"),
                                     QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden."))
                              .arg(path));
     if (mode == ReadWrite) {
-        const QString readOnly = checkDatabaseWritable(path);
+        const QString readOnly = checkDatabaseWritable(m_context, path);
         if (!readOnly.isEmpty())
             throw StoreError(readOnly);
     }
@@ -114,7 +114,7 @@ void Connection::open(const QString& path, Mode mode)
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         m_name.clear();
-        throw StoreError(gState()
+        throw StoreError(m_context
                              .msgOr(QStringLiteral("gsMsgDatenbankNichtGeöffnet"),
                                     QStringLiteral("Die Datenbank %1 kann nicht geöffnet werden: %2"))
                              .arg(path, err));
@@ -159,7 +159,7 @@ void Recordset::load()
         ? m_source
         : QStringLiteral("SELECT rowid AS \"__rowid\", * FROM %1 ORDER BY rowid").arg(quoteIdent(m_table));
     if (!q.exec(sql)) {
-        throwIfInUse(q.lastError(), m_con->path());
+        throwIfInUse(m_con->context(), q.lastError(), m_con->path());
         throw StoreError(QStringLiteral("%1: %2").arg(m_source, q.lastError().text()));
     }
     const QSqlRecord rec = q.record();
@@ -357,7 +357,7 @@ void Recordset::updateBatch()
     QSqlDatabase db = m_con->db();
     try {
         try {
-            beginWriting(db, m_con->path());
+            beginWriting(m_con->context(), db, m_con->path());
             writePending(db);
         } catch (...) {
             db.rollback();
@@ -367,8 +367,8 @@ void Recordset::updateBatch()
             const QSqlError err = db.lastError();
             qCDebug(lcStore).noquote() << m_source << ": commit failed:" << err.text();
             db.rollback();
-            throwIfInUse(err, m_con->path());
-            throw StoreError(gState()
+            throwIfInUse(m_con->context(), err, m_con->path());
+            throw StoreError(m_con->context()
                                  .msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"),
                                         QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2"))
                                  .arg(m_source, err.text()));
@@ -387,15 +387,15 @@ void Recordset::updateBatch()
     markWritten();
 }
 
-void beginWriting(QSqlDatabase& db, const QString& path)
+void beginWriting(const ProgramContext& context, QSqlDatabase& db, const QString& path)
 {
     // The write lock is taken at the start: a database in use fails here, before anything.
     QSqlQuery begin(db);
     if (begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return;
     qCDebug(lcStore).noquote() << path << ": no write transaction:" << begin.lastError().text();
-    throwIfInUse(begin.lastError(), path);
-    throw StoreError(gState()
+    throwIfInUse(context, begin.lastError(), path);
+    throw StoreError(context
                          .msgOr(QStringLiteral("gsMsgDatenbankNichtSchreibbar"),
                                 QStringLiteral("Die Datenbank kann nicht geschrieben werden: %1"))
                          .arg(begin.lastError().text()));
@@ -425,12 +425,12 @@ void Recordset::writePending(QSqlDatabase& db)
         q.addBindValue(r.rowid);
         if (!q.exec() || q.numRowsAffected() != 1) {
             qCDebug(lcStore).noquote() << m_source << ": row" << r.rowid << "not written:" << q.lastError().text();
-            throwIfInUse(q.lastError(), m_con->path());
+            throwIfInUse(m_con->context(), q.lastError(), m_con->path());
             const QString err = q.lastError().isValid()
                 ? q.lastError().text()
-                : gState().msgOr(QStringLiteral("gsMsgZeileVerschwunden"),
-                                 QStringLiteral("eine Zeile ist aus der Datei verschwunden"));
-            throw StoreError(gState()
+                : m_con->context().msgOr(QStringLiteral("gsMsgZeileVerschwunden"),
+                                         QStringLiteral("eine Zeile ist aus der Datei verschwunden"));
+            throw StoreError(m_con->context()
                                  .msgOr(QStringLiteral("gsMsgÄnderungenNichtGeschrieben"),
                                         QStringLiteral("%1: die Änderungen können nicht geschrieben werden: %2"))
                                  .arg(m_source, err));

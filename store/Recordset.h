@@ -23,16 +23,18 @@ public:
     using StoreError::StoreError;
 };
 
+class ProgramContext;
 class QSqlError;
+// The sentences below are in the context's language.
 // Throws StoreBusy naming the database at path when error says another program holds it.
-void throwIfInUse(const QSqlError& error, const QString& path);
+void throwIfInUse(const ProgramContext& context, const QSqlError& error, const QString& path);
 // Starts a write transaction on db that takes the write lock at once, so that a database in
 // use fails before anything is written. Throws StoreBusy or StoreError.
-void beginWriting(QSqlDatabase& db, const QString& path);
+void beginWriting(const ProgramContext& context, QSqlDatabase& db, const QString& path);
 // Empty when the program may change the database at path: the file and its folder (where
 // SQLite keeps the side files of its log) are writable. Else the sentence saying that the
 // database is read-only and where it is.
-QString checkDatabaseWritable(const QString& path);
+QString checkDatabaseWritable(const ProgramContext& context, const QString& path);
 
 // One connection to the database file (each recordset holder opens its own). Read opens the
 // file read-only, also in a folder the program may not write; ReadWrite refuses a database the
@@ -41,7 +43,8 @@ QString checkDatabaseWritable(const QString& path);
 class Connection {
 public:
     enum Mode { Read = 1, ReadWrite = 3 };
-    Connection() = default;
+    // context: the language of the errors thrown (also by the recordsets on this connection).
+    explicit Connection(const ProgramContext& context) : m_context(context) {}
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -51,8 +54,10 @@ public:
     QSqlDatabase db() const;
     QString path() const { return m_path; }
     Mode mode() const { return m_mode; }
+    const ProgramContext& context() const { return m_context; }
 
 private:
+    const ProgramContext& m_context;
     QString m_name;
     QString m_path;
     Mode m_mode = Read;

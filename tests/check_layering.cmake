@@ -1,5 +1,6 @@
 # The layering rule as a test: no core source includes a ui/ or app/ header or a widget
-# class, and the command-line tool and the simulator do not load Qt Widgets.
+# class, no core library source reaches the program context through gState() (it is given
+# the context), and the command-line tool and the simulator do not load Qt Widgets.
 # cmake -DSOURCE_DIR=... -DBIN_DIR=... -P check_layering.cmake
 set(core_dirs core store image editing link sim reports cli)
 set(forbidden "#include \"ui/" "#include \"app/" "<QWidget" "<QMessageBox" "<QDialog" "<QtWidgets" "<QApplication"
@@ -17,6 +18,25 @@ foreach(dir ${core_dirs})
         endif()
       endforeach()
     endforeach()
+  endforeach()
+endforeach()
+# The core library is given the program context; only the programs (app/, cli/), the ui/
+# library and the tests reach it through gState(). ProgramContext itself defines it.
+foreach(dir core store image editing link sim reports)
+  file(GLOB files ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)
+  foreach(f ${files})
+    get_filename_component(name ${f} NAME)
+    if(dir STREQUAL "core" AND name MATCHES "^ProgramContext\\.(h|cpp)$")
+      continue()
+    endif()
+    file(READ ${f} text)
+    string(REGEX REPLACE "//[^\n]*" "" code "${text}") # comments may name it
+    string(REGEX REPLACE "[A-Za-z0-9_]+gState" "" code "${code}") # e.g. recordingState()
+    string(REGEX MATCHALL "gState[ \t]*\\(" calls "${code}")
+    list(LENGTH calls count)
+    if(count GREATER 0)
+      list(APPEND problems "${f}: calls gState() (${count} times); the core is given the context")
+    endif()
   endforeach()
 endforeach()
 foreach(program smsv48ctl smsv48-sim)
@@ -37,4 +57,4 @@ if(problems)
   list(JOIN problems "\n" text)
   message(FATAL_ERROR "Layering broken:\n${text}")
 endif()
-message(STATUS "layering: core free of widgets, smsv48ctl and smsv48-sim without Qt Widgets")
+message(STATUS "layering: core free of widgets and of gState(), smsv48ctl and smsv48-sim without Qt Widgets")

@@ -4,6 +4,7 @@
 #include "TestEnv.h"
 
 #include "core/DataRoot.h"
+#include "core/ProgramContext.h"
 #include "store/ConfigStore.h"
 #include "store/DatabaseUpgrade.h"
 
@@ -32,7 +33,7 @@ void write(const QString& path, const QByteArray& data)
 
 QVariant sqlValue(const QString& db, const QString& sql)
 {
-    Connection con;
+    Connection con(gState());
     con.open(db, Connection::Read);
     QSqlQuery q(con.db());
     if (!q.exec(sql) || !q.next()) {
@@ -44,7 +45,7 @@ QVariant sqlValue(const QString& db, const QString& sql)
 
 void sqlExec(const QString& db, const QString& sql)
 {
-    Connection con;
+    Connection con(gState());
     con.open(db, Connection::ReadWrite);
     QSqlQuery q(con.db());
     QVERIFY2(q.exec(sql), qPrintable(sql + ": " + q.lastError().text()));
@@ -86,7 +87,7 @@ void TestDataRoot::firstStartSeedsTheUserFolder()
     QTemporaryDir home;
     const QString user = home.filePath("data/SMS_Switch_Vantor");
     QString error;
-    QVERIFY2(DataRoot::prepareUserFolder(templates.root(), user, &error), qPrintable(error));
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user, &error), qPrintable(error));
     int files = 0;
     QDirIterator it(templates.root(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -97,12 +98,12 @@ void TestDataRoot::firstStartSeedsTheUserFolder()
     QVERIFY(files > 90); // database, default profile, the help pages in four languages
     for (const char* sub : {"UserProfile", "Download/Config", "Download/Firmware"})
         QVERIFY(QFileInfo(QDir(user).filePath(sub)).isDir());
-    QCOMPARE(checkDatabase(DataRoot::databasePath(user)), QString());
+    QCOMPARE(checkDatabase(gState(), DataRoot::databasePath(user)), QString());
 
     // The user's own files are never replaced at a later start.
     write(QDir(user).filePath("UserProfile/SMSV48_Default.cfg"), "the site's default");
     write(QDir(user).filePath("UserProfile/Site.cfg"), "a site");
-    QVERIFY2(DataRoot::prepareUserFolder(templates.root(), user, &error), qPrintable(error));
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user, &error), qPrintable(error));
     QCOMPARE(contents(QDir(user).filePath("UserProfile/SMSV48_Default.cfg")), QByteArray("the site's default"));
     QCOMPARE(contents(QDir(user).filePath("UserProfile/Site.cfg")), QByteArray("a site"));
 }
@@ -112,7 +113,7 @@ void TestDataRoot::newReleaseUpdatesTextsAndHelpAndKeepsTheSitesFiles()
     TestEnv templates;
     QTemporaryDir user;
     QString error;
-    QVERIFY2(DataRoot::prepareUserFolder(templates.root(), user.path(), &error), qPrintable(error));
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
     const QString db = DataRoot::databasePath(user.path());
     enterSiteConfiguration(db);
     write(user.filePath("UserProfile/SMSV48_Default.cfg"), "the site's default");
@@ -120,7 +121,7 @@ void TestDataRoot::newReleaseUpdatesTextsAndHelpAndKeepsTheSitesFiles()
 
     // The user's edit of a help page stays as long as the same templates are installed.
     write(user.filePath("help/de/index.html"), "edited by the site");
-    QVERIFY2(DataRoot::prepareUserFolder(templates.root(), user.path(), &error), qPrintable(error));
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
     QCOMPARE(contents(user.filePath("help/de/index.html")), QByteArray("edited by the site"));
 
     // Another release: a caption, a new message, a help page and the default profile differ.
@@ -129,7 +130,7 @@ void TestDataRoot::newReleaseUpdatesTextsAndHelpAndKeepsTheSitesFiles()
                    "VALUES ('gsMsgNeu', 'neu', 'new', 'nuovo', 'nouveau')");
     write(templates.path("help/en/1000.html"), "<html><body>new release</body></html>");
     write(templates.path("UserProfile/SMSV48_Default.cfg"), "the new release's default");
-    QVERIFY2(DataRoot::prepareUserFolder(templates.root(), user.path(), &error), qPrintable(error));
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
 
     QCOMPARE(sqlValue(db, firstCaption).toString(), QStringLiteral("Inputs of the new release"));
     QCOMPARE(sqlValue(db, "SELECT Französisch FROM SystemNachrichten WHERE Name='gsMsgNeu'").toString(),
@@ -138,14 +139,15 @@ void TestDataRoot::newReleaseUpdatesTextsAndHelpAndKeepsTheSitesFiles()
              templates.queryValue("SELECT COUNT(*) FROM ToolTipText").toInt());
     verifySiteConfigurationKept(db);
     QCOMPARE(sqlValue(db, "PRAGMA user_version").toInt(), DatabaseUpgrade::schemaVersion());
-    QCOMPARE(checkDatabase(db), QString());
+    QCOMPARE(checkDatabase(gState(), db), QString());
     QCOMPARE(contents(user.filePath("help/en/1000.html")), contents(templates.path("help/en/1000.html")));
     QCOMPARE(contents(user.filePath("help/de/index.html")), contents(templates.path("help/de/index.html")));
     QCOMPARE(contents(user.filePath("UserProfile/SMSV48_Default.cfg")), QByteArray("the site's default"));
     QCOMPARE(contents(user.filePath("UserProfile/Site.cfg")), QByteArray("a site"));
 
     // Same schema, same texts: the database is left alone.
-    QCOMPARE(DatabaseUpgrade::fromTemplate(templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Unchanged);
+    QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error),
+             DatabaseUpgrade::Outcome::Unchanged);
 }
 
 void TestDataRoot::olderSchemaIsMigrated()
@@ -162,19 +164,22 @@ void TestDataRoot::olderSchemaIsMigrated()
     enterSiteConfiguration(db);
 
     QString error;
-    QCOMPARE(DatabaseUpgrade::fromTemplate(templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Migrated);
+    QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error),
+             DatabaseUpgrade::Outcome::Migrated);
     QCOMPARE(sqlValue(db, "PRAGMA user_version").toInt(), DatabaseUpgrade::schemaVersion());
     QCOMPARE(sqlValue(db, firstCaption), templates.queryValue(firstCaption));
     QCOMPARE(sqlValue(db, "SELECT COUNT(*) FROM SystemNachrichten"),
              templates.queryValue("SELECT COUNT(*) FROM SystemNachrichten"));
     verifySiteConfigurationKept(db);
-    QCOMPARE(checkDatabase(db), QString());
-    QCOMPARE(DatabaseUpgrade::fromTemplate(templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Unchanged);
+    QCOMPARE(checkDatabase(gState(), db), QString());
+    QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error),
+             DatabaseUpgrade::Outcome::Unchanged);
 
     // A database of a later release than the installed one is not touched.
     sqlExec(db, QStringLiteral("PRAGMA user_version = %1").arg(DatabaseUpgrade::schemaVersion() + 1));
     sqlExec(db, "UPDATE Beschriftung SET Englisch='later caption' WHERE rowid=1");
-    QCOMPARE(DatabaseUpgrade::fromTemplate(templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Unchanged);
+    QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error),
+             DatabaseUpgrade::Outcome::Unchanged);
     QCOMPARE(sqlValue(db, firstCaption).toString(), QStringLiteral("later caption"));
 }
 
@@ -184,7 +189,7 @@ void TestDataRoot::failedMigrationLeavesTheDatabaseUnchanged()
     TestEnv templates;
     QTemporaryDir user;
     QString error;
-    QVERIFY2(DataRoot::prepareUserFolder(templates.root(), user.path(), &error), qPrintable(error));
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
     const QString db = DataRoot::databasePath(user.path());
     sqlExec(db, "PRAGMA user_version = 0");
     sqlExec(db, "UPDATE Beschriftung SET Englisch='old caption' WHERE rowid=1");
@@ -193,7 +198,7 @@ void TestDataRoot::failedMigrationLeavesTheDatabaseUnchanged()
     templates.exec("DROP TABLE ToolTipText");
     write(templates.path("help/en/1000.html"), "new release");
 
-    QCOMPARE(DatabaseUpgrade::fromTemplate(templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Failed);
+    QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Failed);
     QVERIFY2(error.contains(db) && error.contains("ToolTipText") && error.contains("unverändert"), qPrintable(error));
     QCOMPARE(sqlValue(db, "PRAGMA user_version").toInt(), 0);
     QCOMPARE(sqlValue(db, firstCaption).toString(), QStringLiteral("old caption"));
@@ -202,10 +207,10 @@ void TestDataRoot::failedMigrationLeavesTheDatabaseUnchanged()
 
     // At start: refused with that sentence, and tried again at the next start.
     error.clear();
-    QVERIFY(!DataRoot::prepareUserFolder(templates.root(), user.path(), &error));
+    QVERIFY(!DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error));
     QVERIFY2(error.contains("ToolTipText"), qPrintable(error));
     QVERIFY(contents(user.filePath("help/en/1000.html")) != "new release");
-    QVERIFY(!DataRoot::prepareUserFolder(templates.root(), user.path(), &error));
+    QVERIFY(!DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error));
 }
 
 void TestDataRoot::builtDatabaseCarriesTheSchemaVersion()

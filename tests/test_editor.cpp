@@ -182,7 +182,7 @@ void TestEditor::characterSetOfTheUnit()
     QCOMPARE(SmsText::remaining(QString()), 63);
     QCOMPARE(SmsText::remaining(QString(63, 'a')), 0);
     loadMessages();
-    QCOMPARE(SmsText::invalidCharacterMessage(), Wrong1 + "\n" + Wrong2);
+    QCOMPARE(SmsText::invalidCharacterMessage(gState()), Wrong1 + "\n" + Wrong2);
 }
 
 void TestEditor::delayRules()
@@ -203,7 +203,7 @@ void TestEditor::delayRules()
 void TestEditor::storeWritesReportRealChangesOnly()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     ConfigEditor ed(store);
     QVERIFY(ed.setInputRecipient(37, true));
     QCOMPARE(inputFlag(env, 6, 3), 1);
@@ -238,7 +238,7 @@ void TestEditor::missingRowIsAnErrorAndNothingIsWritten()
 {
     TestEnv env;
     env.exec("DELETE FROM \"Konfiguration_Eingänge\" WHERE ID=6");
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     ConfigEditor ed(store);
     QVERIFY_THROWS_EXCEPTION(RowMissing, ed.setInputRecipient(37, true));
     QVERIFY_THROWS_EXCEPTION(RowMissing, ed.setText(ConfigEditor::TextBox::EingangFF, 2, "x"));
@@ -250,7 +250,7 @@ void TestEditor::missingRowIsAnErrorAndNothingIsWritten()
 void TestEditor::alarmMasksAndNullMasks()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     ConfigEditor ed(store);
     QVERIFY(ed.setAlarmEvent(5, true));
     QCOMPARE(value(env, "SELECT IN_FF FROM Alarm_Dispositiv").toInt(), 4);

@@ -84,7 +84,7 @@ QStringList fileLines(const QString& path)
 // Every row of the six configuration tables as text, to see whether anything changed.
 QString dump(const TestEnv& env)
 {
-    Connection con;
+    Connection con(gState());
     con.open(env.dbPath(), Connection::Read);
     QString out;
     for (const QString& t :
@@ -154,7 +154,7 @@ QString saveStore(ConfigStore& s, int language, const QString& path)
 {
     Image img;
     HexWriter::buildImageFromStore(s, language, img);
-    const auto w = HexWriter::writeProfileFile(img, path);
+    const auto w = HexWriter::writeProfileFile(gState(), img, path);
     return w.ok() ? QString() : w.error;
 }
 
@@ -262,7 +262,7 @@ void TestImage::helpersOfTheImage()
 void TestImage::emptyConfigurationGivesTheFillPattern()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     const QString path = env.path("UserProfile/empty.cfg");
     QCOMPARE(saveStore(store, 1, path), QString());
     QCOMPARE(QFileInfo(path).size(), qint64(512 * 45 + 13));
@@ -297,7 +297,7 @@ void TestImage::textLengthsAndTerminator()
 {
     QFETCH(int, length);
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     QByteArray text;
     for (int i = 0; i < length; ++i)
         text.append(char('A' + i % 26));
@@ -319,7 +319,7 @@ void TestImage::textLengthsAndTerminator()
         QCOMPARE(lines[4 * 8 + 3], record(0x230, bytes({}, ' ')));
     }
     // Read back, every length up to 64 comes back exactly; longer texts keep their first 64.
-    ConfigStore other(env.dbPath());
+    ConfigStore other(gState(), env.dbPath());
     QString error;
     QVERIFY2(ProfileReader::load(path, other, 1, &error), qPrintable(error));
     other.sms.setAbsolutePosition(5);
@@ -350,7 +350,7 @@ void TestImage::windows1252Characters()
     }
 
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     store.sms.setAbsolutePosition(1);
     store.sms.setValue(2, QStringLiteral("Tür offen: 5€ ß"));
     store.addresses.moveFirst();
@@ -360,7 +360,7 @@ void TestImage::windows1252Characters()
     const QStringList lines = fileLines(path);
     QCOMPARE(lines[2], record(0x20, QByteArray("T\xFCr offen: 5\x80 \xDF") + QByteArray(1, 0)));
     QCOMPARE(lines[56 * 8 + 2], record(0x1C20, QByteArray("Zo\xEB ?u") + QByteArray(1, 0) + QByteArray(9, ' ')));
-    ConfigStore other(env.dbPath());
+    ConfigStore other(gState(), env.dbPath());
     QVERIFY(ProfileReader::load(path, other, 1, nullptr));
     other.sms.setAbsolutePosition(1);
     QCOMPARE(other.sms.value(2).toString(), QStringLiteral("Tür offen: 5€ ß"));
@@ -371,7 +371,7 @@ void TestImage::windows1252Characters()
 void TestImage::recipientsAlarmFlagsAndDefaultStates()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     fillRich(store, 1);
     const QString path = env.path("UserProfile/rich.cfg");
     QCOMPARE(saveStore(store, 1, path), QString());
@@ -404,7 +404,7 @@ void TestImage::recipientsAlarmFlagsAndDefaultStates()
 void TestImage::phoneBookEntries()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     Recordset& a = store.addresses;
     const struct {
         int status, op;
@@ -448,7 +448,7 @@ void TestImage::phoneBookEntries()
 void TestImage::savingTwiceGivesIdenticalFilesAndPendingEditsCount()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     fillRich(store, 1);
     // A pending edit that has not reached the file yet is part of the image.
     store.inputs.setAbsolutePosition(2);
@@ -469,7 +469,7 @@ void TestImage::roundTripStoreFileStore()
 {
     for (int language : {1, 2, 4}) {
         TestEnv env;
-        ConfigStore store(env.dbPath());
+        ConfigStore store(gState(), env.dbPath());
         fillRich(store, language);
         // Another language column holds its own texts, which a load must not touch.
         const int other = 3; // Italian: neither loaded nor touched below
@@ -486,7 +486,7 @@ void TestImage::roundTripStoreFileStore()
         env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=255, IN_FF=255, \"Verzögerungszeit\"=1");
         env.exec("UPDATE Adressen SET Namen='x', Natel_Nummer='1', Passwort='9999', Status=0, Operator=0");
         env.exec("UPDATE SMS SET Deutsch='alt', Englisch='old', Französisch='vieux'");
-        ConfigStore fresh(env.dbPath());
+        ConfigStore fresh(gState(), env.dbPath());
         QString error;
         QVERIFY2(ProfileReader::load(path, fresh, language, &error), qPrintable(error));
         QCOMPARE(HexWriter::fromStore(fresh, language), before);
@@ -494,7 +494,7 @@ void TestImage::roundTripStoreFileStore()
         // Committed to the file, other columns untouched.
         fresh.sms.setAbsolutePosition(7);
         QCOMPARE(fresh.sms.value(other + 1).toString(), QStringLiteral("andere Sprache"));
-        ConfigStore reopened(env.dbPath());
+        ConfigStore reopened(gState(), env.dbPath());
         QCOMPARE(HexWriter::fromStore(reopened, language), before);
         const QString again = env.path("UserProfile/rt2.cfg");
         QCOMPARE(saveStore(reopened, language, again), QString());
@@ -540,7 +540,7 @@ void TestImage::readerQuirksOnHandMadeFiles()
     env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=254, IN_FF=127");
     env.exec("UPDATE SMS SET Deutsch='bleibt'");
     const QString before = dump(env);
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     QString error;
     QVERIFY2(ProfileReader::load(path, store, 2, &error), qPrintable(error));
     store.alarmInput.moveFirst();
@@ -577,7 +577,7 @@ void TestImage::readerQuirksOnHandMadeFiles()
 void TestImage::readerAcceptsLowerCaseAndLfLines()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     fillRich(store, 1);
     Image img;
     HexWriter::buildImageFromStore(store, 1, img);
@@ -586,7 +586,7 @@ void TestImage::readerAcceptsLowerCaseAndLfLines()
     text = text.toLower() + "\n\n";
     Image back;
     ProfileReader::Problem p;
-    QVERIFY2(ProfileReader::parse(text, back, &p), qPrintable(p.what));
+    QVERIFY2(ProfileReader::parse(gState(), text, back, &p), qPrintable(p.what));
     QVERIFY(back == img);
 }
 
@@ -633,13 +633,13 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
     QFETCH(QString, expected);
     TestEnv env;
     {
-        ConfigStore s(env.dbPath());
+        ConfigStore s(gState(), env.dbPath());
         fillRich(s, 1);
     }
     const QString before = dump(env);
     const QString path = env.path("UserProfile/bad file.cfg");
     writeFile(path, content);
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     const ProfileData inMemory = HexWriter::fromStore(store, 1);
     QString error;
     QVERIFY(!ProfileReader::load(path, store, 1, &error));
@@ -655,7 +655,7 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
 void TestImage::failedCommitLeavesTheStoreUnchanged()
 {
     TestEnv env;
-    ConfigStore rich(env.dbPath());
+    ConfigStore rich(gState(), env.dbPath());
     fillRich(rich, 1);
     const QString path = env.path("UserProfile/rich.cfg");
     QCOMPARE(saveStore(rich, 1, path), QString());
@@ -666,7 +666,7 @@ void TestImage::failedCommitLeavesTheStoreUnchanged()
     // The phone book refuses every change: the whole load must fail, nothing written.
     env.exec("CREATE TRIGGER locked BEFORE UPDATE ON Adressen BEGIN SELECT RAISE(ABORT, 'locked'); END");
     const QString before = dump(env);
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     QString error;
     QVERIFY(!ProfileReader::load(path, store, 1, &error));
     QVERIFY2(error.contains("locked"), qPrintable(error));
@@ -679,14 +679,14 @@ void TestImage::failedCommitLeavesTheStoreUnchanged()
 void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
 {
     TestEnv env;
-    ConfigStore rich(env.dbPath());
+    ConfigStore rich(gState(), env.dbPath());
     fillRich(rich, 1);
     Image img;
     HexWriter::buildImageFromStore(rich, 1, img);
     rich.close();
     const QByteArray good = img.hexText();
     const QString before = dump(env);
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     QRandomGenerator rng(20261206);
     const QString path = env.path("UserProfile/fuzz.cfg");
     int refused = 0, accepted = 0;
@@ -725,7 +725,7 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
             f += pieces[rng.bounded(int(std::size(pieces)))];
         Image out;
         ProfileReader::Problem p;
-        if (!ProfileReader::parse(f, out, &p)) {
+        if (!ProfileReader::parse(gState(), f, out, &p)) {
             ++refused;
             QVERIFY(!p.what.isEmpty());
             QVERIFY(p.line >= 0 && p.line <= 600);
@@ -740,7 +740,7 @@ void TestImage::imageToStoreEdgeCases()
     TestEnv env("2");
     env.exec("UPDATE SMS SET Deutsch='de', Englisch='en', Italienisch='it', Französisch='fr'");
     env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=255, IN_FF=255");
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     Image img;
     HexWriter::buildImage(ProfileData(), img);
     img.setByte(5, 0, 0, 0x01);
@@ -797,7 +797,7 @@ void TestImage::imageToStoreIsOneTransaction()
     TestEnv env;
     env.exec("CREATE TRIGGER locked BEFORE UPDATE ON PowerOn BEGIN SELECT RAISE(ABORT, 'locked'); END");
     const QString before = dump(env);
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     Image img;
     ProfileData d;
     d.inputs[0].recipients = 0xFF;
@@ -824,7 +824,7 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     Image img;
     HexWriter::buildImage(d, img);
     const QString def = gState().defaultProfilePath();
-    QVERIFY(HexWriter::writeProfileFile(img, def).ok());
+    QVERIFY(HexWriter::writeProfileFile(gState(), img, def).ok());
     Settings::set("Profile", "File", env.path("UserProfile/other.cfg"));
     MainWindow w;
     env.messages.clear(); // whatever the port opening had to say
@@ -843,7 +843,7 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     QVERIFY(!gState().unsavedChanges);
     Image back;
     QString error;
-    QVERIFY(ProfileReader::readFile(def, back, &error));
+    QVERIFY(ProfileReader::readFile(gState(), def, back, &error));
     QCOMPARE(back.smsText(3), QStringLiteral("Geändert"));
     QVERIFY(env.messages.isEmpty());
 
@@ -932,7 +932,7 @@ void TestImage::windowLoadCancelAndRefusal()
     Image img;
     HexWriter::buildImage(d, img);
     const QString good = env.path("UserProfile/gut.cfg");
-    QVERIFY(HexWriter::writeProfileFile(img, good).ok());
+    QVERIFY(HexWriter::writeProfileFile(gState(), img, good).ok());
     gState().unsavedChanges = true;
     env.fileAnswers << good;
     action(w, "mnuLaden")->trigger();
@@ -950,7 +950,7 @@ void TestImage::windowLoadCancelAndRefusal()
     w.saveProfile();
     QVERIFY(!gState().unsavedChanges);
     Image back;
-    QVERIFY(ProfileReader::readFile(good, back, nullptr));
+    QVERIFY(ProfileReader::readFile(gState(), good, back, nullptr));
     QCOMPARE(back.smsText(58), QStringLiteral("Eva B"));
     QFile f(gState().defaultProfilePath());
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -1043,7 +1043,7 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     QVERIFY(gState().unsavedChanges);
 
     // The writer itself: nothing left behind in the folder, the old file untouched.
-    const auto r = HexWriter::writeProfileFile(w.profiles().configImage, env.path("fehlt/q.cfg"));
+    const auto r = HexWriter::writeProfileFile(gState(), w.profiles().configImage, env.path("fehlt/q.cfg"));
     QCOMPARE(r.kind, HexWriter::WriteResult::Failed);
     QVERIFY(!r.error.isEmpty());
 }
@@ -1109,9 +1109,9 @@ void TestImage::windowDatabaseInUseOffersRetry()
     Image img;
     HexWriter::buildImage(d, img);
     const QString good = env.path("UserProfile/zoe.cfg");
-    QVERIFY(HexWriter::writeProfileFile(img, good).ok());
+    QVERIFY(HexWriter::writeProfileFile(gState(), img, good).ok());
 
-    Connection other;
+    Connection other(gState());
     other.open(env.dbPath(), Connection::ReadWrite);
     QVERIFY(QSqlQuery(other.db()).exec("BEGIN EXCLUSIVE"));
     QList<Dialogs::Message> shown;

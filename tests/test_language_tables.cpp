@@ -4,6 +4,7 @@
 // each menu and dialog.
 #include "TestEnv.h"
 
+#include "core/ProgramContext.h"
 #include "store/Recordset.h"
 
 #include <QDirIterator>
@@ -40,7 +41,7 @@ struct Table {
 
 Table readTable(const QString& dbPath, const QString& table)
 {
-    Connection con;
+    Connection con(gState());
     con.open(dbPath, Connection::Read);
     Table t;
     {

@@ -42,16 +42,21 @@
 namespace {
 // The link's sink and the messages, recorded.
 struct Rig : LinkSink {
+    const ProgramContext& context;
     SimUnit unit;
     VirtualWaiter w;
     SimChannel ch {unit, &w};
-    Link link {ch, w, *this};
+    Link link {context, ch, w, *this};
     QList<int> lamps;
     QStringList panels;
     int progress = 0;
     std::function<void(int)> onProgress;
     std::function<void(int)> onLamp;
-    Rig() { ch.open(QStringLiteral("sim"), QStringLiteral("9600,N,8,1")); }
+    Rig() : Rig(gState()) {}
+    explicit Rig(const ProgramContext& given) : context(given)
+    {
+        ch.open(QStringLiteral("sim"), QStringLiteral("9600,N,8,1"));
+    }
     void setLamp(int c) override
     {
         lamps << c;
@@ -147,6 +152,7 @@ private slots:
     void refusedWriteModeSendsNothing();
     void unitFallingSilentDuringWrite();
     void cancelDuringWrite();
+    void linkWorksInTheContextItIsGiven();
     void callersCancelTokenEndsATransfer();
     void wireTraceShowsBothDirectionsWithSecretsMasked();
     void wireTraceRecordingOfAWholeWrite();
@@ -500,6 +506,58 @@ void TestLink::unitFallingSilentDuringWrite()
                           + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(o.detail, QStringLiteral("gsMsgKeineAntwort ") + incompleteConfig(4));
     QCOMPARE(r.link.missedAnswers(), quint8(0));
+}
+
+void TestLink::linkWorksInTheContextItIsGiven()
+{
+    // The program's context is closing and has no texts; the link's own context speaks English.
+    gState().closing = true;
+    ProgramContext english;
+    english.language = 2;
+    english.programName = QStringLiteral("Configurator");
+    english.messages
+        = {{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("The unit does not answer.")},
+           {QStringLiteral("gsMsgKeineAntwortHilfe"), QStringLiteral("Check the cable.")},
+           {QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"), QStringLiteral("%1 of %2 records written.")}};
+    {
+        // Not stopped by the program's closing flag: the whole write reaches the unit.
+        Rig r(english);
+        const QStringList lines = configLines();
+        const TransferOutcome o = ConfigTransfer(r.link).write(lines, 3);
+        QCOMPARE(o.kind, TransferOutcome::Ok);
+        QCOMPARE(r.unit.received.last(), QStringLiteral(":00000001FF"));
+        QCOMPARE(r.unit.writesClosed, 1);
+    }
+    {
+        // The unit falling silent is told in the link's language, under its program name.
+        g_messages.clear();
+        Rig r(english);
+        r.unit.faults.silentLine = 5;
+        const TransferOutcome o = ConfigTransfer(r.link).write(configLines(), 3);
+        QCOMPARE(o.kind, TransferOutcome::NoAnswer);
+        QCOMPARE(g_messages.size(), 1);
+        QCOMPARE(g_messages[0].text,
+                 QStringLiteral("The unit does not answer.\r\n4 of 512 records written.\r\nCheck the cable."));
+        QCOMPARE(g_messages[0].title, QStringLiteral("Configurator"));
+        QCOMPARE(o.detail, QStringLiteral("The unit does not answer. 4 of 512 records written."));
+    }
+    {
+        // The link's own closing flag ends a write part-way: left with ESC, never the end record.
+        g_messages.clear();
+        gState().closing = false;
+        english.closing = false;
+        Rig r(english);
+        r.onProgress = [&](int v) {
+            if (v == 100)
+                english.closing = true;
+        };
+        const QStringList lines = configLines();
+        const TransferOutcome o = ConfigTransfer(r.link).write(lines, 3);
+        QCOMPARE(o.kind, TransferOutcome::Cancelled);
+        QVERIFY(!r.unit.received.contains(lines[101]));
+        QVERIFY(!r.unit.received.contains(QStringLiteral(":00000001FF")));
+        QCOMPARE(r.unit.writesClosed, 0);
+    }
 }
 
 void TestLink::cancelDuringWrite()
@@ -1069,9 +1127,9 @@ void TestLink::backupsKeepTheNewestFiftyPerUnit()
     const QDateTime start(QDate(2026, 1, 1), QTime(0, 0));
     QStringList written;
     for (int i = 0; i < 52; ++i)
-        written << UnitBackup::store(folder, QByteArray::number(i), start.addSecs(i * 3600), &error);
+        written << UnitBackup::store(gState(), folder, QByteArray::number(i), start.addSecs(i * 3600), &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QVERIFY(!UnitBackup::store(other, "other", start, &error).isEmpty());
+    QVERIFY(!UnitBackup::store(gState(), other, "other", start, &error).isEmpty());
     const QStringList kept = UnitBackup::list(folder);
     QCOMPARE(kept.size(), UnitBackup::Kept);
     QCOMPARE(kept, written.mid(2)); // the two oldest went, the newest stayed
@@ -1093,20 +1151,20 @@ QStringList firmwareLines()
 void TestLink::firmwareFileCheck()
 {
     QString error;
-    QCOMPARE(ConfigTransfer::checkHexLines(firmwareLines(), &error, false), firmwareLines());
+    QCOMPARE(ConfigTransfer::checkHexLines(gState(), firmwareLines(), &error, false), firmwareLines());
     QStringList bad = firmwareLines();
     bad[1][20] = bad[1][20] == QLatin1Char('1') ? QLatin1Char('2') : QLatin1Char('1');
-    QVERIFY(ConfigTransfer::checkHexLines(bad, &error, false).isEmpty());
+    QVERIFY(ConfigTransfer::checkHexLines(gState(), bad, &error, false).isEmpty());
     QVERIFY2(error.startsWith(QStringLiteral("Zeile 2: Prüfsummenfehler")), qPrintable(error));
-    QVERIFY(ConfigTransfer::checkHexLines(firmwareLines().mid(0, 2), &error, false).isEmpty());
+    QVERIFY(ConfigTransfer::checkHexLines(gState(), firmwareLines().mid(0, 2), &error, false).isEmpty());
     QVERIFY(error.contains(QStringLiteral(":00000001FF")));
-    QVERIFY(ConfigTransfer::checkHexLines({QStringLiteral("hello")}, &error, false).isEmpty());
+    QVERIFY(ConfigTransfer::checkHexLines(gState(), {QStringLiteral("hello")}, &error, false).isEmpty());
     QVERIFY(error.startsWith(QStringLiteral("Zeile 1")));
     // A configuration must be exactly the 512 records in address order.
-    QCOMPARE(ConfigTransfer::checkHexLines(configLines(), &error, true).size(), 513);
+    QCOMPARE(ConfigTransfer::checkHexLines(gState(), configLines(), &error, true).size(), 513);
     QStringList shortConfig = configLines();
     shortConfig.removeAt(3);
-    QVERIFY(ConfigTransfer::checkHexLines(shortConfig, &error, true).isEmpty());
+    QVERIFY(ConfigTransfer::checkHexLines(gState(), shortConfig, &error, true).isEmpty());
     QVERIFY(error.startsWith(QStringLiteral("Zeile 4")));
 }
 

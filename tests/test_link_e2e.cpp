@@ -2,6 +2,7 @@
 #include "Permissions.h"
 #include "TestEnv.h"
 
+#include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "link/PortResolver.h"
 #include "link/SerialChannel.h"
@@ -235,7 +236,7 @@ void TestLinkE2E::portWithoutPermissionNamesTheGroup()
             QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
             QSKIP("file permissions cannot be made to apply to this process");
         }
-        SerialChannel ch;
+        SerialChannel ch(gState());
         QVERIFY(!ch.open(sim.device, QStringLiteral("9600,N,8,1")));
         QVERIFY(!ch.lastErrorWasBusy());
         QVERIFY2(ch.errorString().contains(QStringLiteral("\"%1\"").arg(group))
@@ -243,7 +244,7 @@ void TestLinkE2E::portWithoutPermissionNamesTheGroup()
                  qPrintable(ch.errorString()));
     }
     QVERIFY(QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    SerialChannel ok;
+    SerialChannel ok(gState());
     QVERIFY2(ok.open(sim.device, QStringLiteral("9600,N,8,1")), qPrintable(ok.errorString()));
 }
 
@@ -251,7 +252,7 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
 {
     QTemporaryDir dir;
     Sim sim(dir.path(), {});
-    SerialChannel first, second;
+    SerialChannel first(gState()), second(gState());
     QVERIFY(first.open(sim.device, QStringLiteral("9600,N,8,1")));
     QVERIFY(!second.open(sim.device, QStringLiteral("9600,N,8,1")));
     QVERIFY2(second.lastErrorWasBusy(), qPrintable(second.errorString()));

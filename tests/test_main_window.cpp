@@ -730,7 +730,7 @@ void TestMainWindow::sharedLoaderSteppingAndSearch()
         env, tbl::Beschriftung,
         {Block {"frmDownload"}, Block {"frmUpload"}, Block {"CreateFile"}, Block {"lblName", 8}, Block {"CreateFile"}});
     env.exec(QStringLiteral("UPDATE Beschriftung SET \"Englisch\" = 'second' WHERE rowid = 12"));
-    LanguageTable t(tbl::Beschriftung);
+    LanguageTable t(gState(), tbl::Beschriftung);
     QCOMPARE(t.language(), 2);
     QCOMPARE(t.text("frmUpload"), QStringLiteral("en frmUpload"));
     // The search for CreateFile continues from the row found before it.
@@ -754,7 +754,7 @@ void TestMainWindow::sharedLoaderSteppingAndSearch()
         QCOMPARE(e.key(), QStringLiteral("lblNirgends"));
         QVERIFY(e.message().contains(QStringLiteral("\"Beschriftung\" hat keine Zeile \"lblNirgends\"")));
     }
-    QVERIFY_THROWS_EXCEPTION(LanguageTableError, LanguageTable(QStringLiteral("KeineTabelle")));
+    QVERIFY_THROWS_EXCEPTION(LanguageTableError, LanguageTable(gState(), QStringLiteral("KeineTabelle")));
 }
 
 // The language tables of the built database: every key the main window needs, in every

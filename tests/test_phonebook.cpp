@@ -408,7 +408,7 @@ void TestPhoneBook::unusedUserFromTheDefaultProfile()
     QVERIFY(original.open(QIODevice::ReadOnly));
     const QByteArray originalBytes = original.readAll();
     {
-        ConfigStore store(env.dbPath());
+        ConfigStore store(gState(), env.dbPath());
         QString error;
         QVERIFY2(ProfileReader::load(profile, store, 1, &error), qPrintable(error));
     }
@@ -426,11 +426,11 @@ void TestPhoneBook::unusedUserFromTheDefaultProfile()
         QVERIFY(!w->isVisible());
     }
     {
-        ConfigStore store(env.dbPath());
+        ConfigStore store(gState(), env.dbPath());
         Image img;
         HexWriter::buildImageFromStore(store, 1, img);
         const QString saved = env.path("saved.cfg");
-        QVERIFY(HexWriter::writeProfileFile(img, saved).ok());
+        QVERIFY(HexWriter::writeProfileFile(gState(), img, saved).ok());
         QFile f(saved);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll() == originalBytes);

@@ -3,6 +3,7 @@
 #include "Permissions.h"
 #include "TestEnv.h"
 
+#include "core/ProgramContext.h"
 #include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
@@ -158,7 +159,7 @@ void TestProfileCli::shippedDefaultProfileIsTheWritersOutput()
     QCOMPARE(readAll(env.path("UserProfile/SMSV48_Default.cfg")), shipped);
     // Neutral: nobody is alerted, no user is active.
     Image img;
-    QVERIFY(ProfileReader::readFile(out, img, nullptr));
+    QVERIFY(ProfileReader::readFile(gState(), out, img, nullptr));
     const ProfileData d = ProfileReader::decode(img);
     for (const auto& e : d.inputs)
         QVERIFY(e.recipients == 0 && !e.alarm && e.text.isEmpty());
@@ -353,7 +354,7 @@ void TestProfileCli::loadAndSaveAgainstTheStore()
     r = ctl(env, {"--language", "1", "profile", "save", "-o", saved});
     QCOMPARE(r.code, 0);
     Image img;
-    QVERIFY(ProfileReader::readFile(saved, img, nullptr));
+    QVERIFY(ProfileReader::readFile(gState(), saved, img, nullptr));
     QCOMPARE(img.smsText(53), QStringLiteral("deutsch"));
     // A target that cannot be written: one line with the system's reason.
     r = ctl(env, {"profile", "save", "-o", env.path("fehlt/x.cfg")});
@@ -506,7 +507,7 @@ void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
     TestEnv env;
     // Another connection keeps SQLite's shared-memory file at its full size, so that the
     // program under the limit has nothing to write but the profile.
-    Connection other;
+    Connection other(gState());
     other.open(env.dbPath(), Connection::ReadWrite);
     QVERIFY(QSqlQuery(other.db()).exec("SELECT COUNT(*) FROM SMS"));
     const auto limited = [](QProcess& p) {
@@ -536,7 +537,7 @@ void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
     QCOMPARE(QDir(env.root()).entryList({"alt.cfg*", "neu.cfg*"}, QDir::Files | QDir::Hidden), QStringList {"alt.cfg"});
 
     // A full disk: the sentence carries the system's words for it, never "Unknown error".
-    QCOMPARE(FileAccess::writeFailure(old, ENOSPC, true),
+    QCOMPARE(FileAccess::writeFailure(gState(), old, ENOSPC, true),
              QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert.")
                  .arg(QDir::toNativeSeparators(old), QString::fromLocal8Bit(std::strerror(ENOSPC))));
 }
@@ -632,7 +633,7 @@ void TestProfileCli::databaseInUseByAnotherProgram()
     };
     const QString before = dump();
     {
-        Connection other;
+        Connection other(gState());
         other.open(env.dbPath(), Connection::ReadWrite);
         QSqlQuery lock(other.db());
         QVERIFY(lock.exec("BEGIN EXCLUSIVE"));

@@ -651,7 +651,7 @@ void TestShell::inputReportInTwoLanguages()
     TestEnv env;
     fillKnownStore(env);
     for (int lang : {1, 2}) {
-        const Reports::Report r = Reports::build(Reports::Kind::Inputs, env.dbPath(), lang, "site.cfg");
+        const Reports::Report r = Reports::build(gState(), Reports::Kind::Inputs, env.dbPath(), lang, "site.cfg");
         QCOMPARE(r.caption, caption(env, "rptKonfigIN", lang));
         QCOMPARE(r.title, caption(env, "rptKonfigIN.lblTitel", lang));
         auto doc = Reports::document(r);
@@ -672,7 +672,7 @@ void TestShell::inputReportInTwoLanguages()
         QCOMPARE(rows[17].last(), lang == 1 ? QString::fromUtf8("Tür 16 offen") : QStringLiteral("Door 16 open"));
     }
     // Italian: the Italian column.
-    const Reports::Report it = Reports::build(Reports::Kind::Inputs, env.dbPath(), 3, "site.cfg");
+    const Reports::Report it = Reports::build(gState(), Reports::Kind::Inputs, env.dbPath(), 3, "site.cfg");
     QVERIFY(plain(it).contains("Porta 16"));
     // ... and the Italian logo only.
     const QImage logo = Reports::document(it)->resource(QTextDocument::ImageResource, QUrl("logo")).value<QImage>();
@@ -686,7 +686,7 @@ void TestShell::outputAndUserReports()
 {
     TestEnv env;
     fillKnownStore(env);
-    auto out = Reports::document(Reports::build(Reports::Kind::Outputs, env.dbPath(), 2, QString()));
+    auto out = Reports::document(Reports::build(gState(), Reports::Kind::Outputs, env.dbPath(), 2, QString()));
     const QList<QStringList> rows = tableRows(*out);
     QCOMPARE(rows.size(), 2 + 8);
     // Output row 3: relay 2 switching on, user 1, default state 1, SMS 19.
@@ -695,7 +695,7 @@ void TestShell::outputAndUserReports()
                            "0", "0", "1", "Door 19 open"}));
     QCOMPARE(rows[9][0], caption(env, "lblAusgang(3)", 2) + QString::fromUtf8(" ↓"));
 
-    auto users = Reports::document(Reports::build(Reports::Kind::Users, env.dbPath(), 1, QString()));
+    auto users = Reports::document(Reports::build(gState(), Reports::Kind::Users, env.dbPath(), 1, QString()));
     const QList<QStringList> u = tableRows(*users);
     QCOMPARE(u.size(), 1 + 8);
     QCOMPARE(u[0],
@@ -718,7 +718,7 @@ void TestShell::alarmDigitRows()
     TestEnv env;
     fillKnownStore(env);
     for (int lang : {1, 4}) {
-        const Reports::Report r = Reports::build(Reports::Kind::Alarm, env.dbPath(), lang, QString());
+        const Reports::Report r = Reports::build(gState(), Reports::Kind::Alarm, env.dbPath(), lang, QString());
         QCOMPARE(r.caption, caption(env, "rptAlarmDispo", lang));
         auto doc = Reports::document(r);
         const QList<QStringList> grid = tableRows(*doc, 1);
@@ -755,21 +755,21 @@ void TestShell::reportDatesInTheirLanguage()
     for (const auto& e : expected) {
         for (Reports::Kind kind :
              {Reports::Kind::Inputs, Reports::Kind::Outputs, Reports::Kind::Alarm, Reports::Kind::Users}) {
-            const QString text = plain(Reports::build(kind, env.dbPath(), e.language, QString(), when));
+            const QString text = plain(Reports::build(gState(), kind, env.dbPath(), e.language, QString(), when));
             const QString where = QStringLiteral("language %1, %2: ").arg(e.language).arg(Reports::reportName(kind));
             QVERIFY2(text.contains(QString::fromUtf8(e.date)), qPrintable(where + text.left(200)));
             QVERIFY2(text.contains(QString::fromUtf8(e.time)), qPrintable(where + text.left(200)));
             QVERIFY2(!text.contains(QString::fromUtf8(e.foreignMonth)), qPrintable(where + text.left(200)));
             if (kind == Reports::Kind::Alarm) {
-                const QList<QStringList> rest
-                    = tableRows(*Reports::document(Reports::build(kind, env.dbPath(), e.language, QString(), when)));
+                const QList<QStringList> rest = tableRows(
+                    *Reports::document(Reports::build(gState(), kind, env.dbPath(), e.language, QString(), when)));
                 QCOMPARE(rest[0].last(), QString::fromUtf8(e.delay));
             }
         }
     }
     // Without a moment given, the report names today.
     const QString today = ProgramContext::localeFor(1).toString(QDate::currentDate(), QLocale::LongFormat);
-    QVERIFY(plain(Reports::build(Reports::Kind::Users, env.dbPath(), 1, QString())).contains(today));
+    QVERIFY(plain(Reports::build(gState(), Reports::Kind::Users, env.dbPath(), 1, QString())).contains(today));
 }
 
 void TestShell::reportShowsEditNotYetFlushed()
@@ -798,10 +798,11 @@ void TestShell::pdfExportHasFooterAndPages()
     fillKnownStore(env);
     Settings::set("Profile", "File", env.path("UserProfile/Anlage Nord.cfg"));
     QCOMPARE(Reports::currentProfileTitle(), QStringLiteral("Anlage Nord.cfg"));
-    const Reports::Report r = Reports::build(Reports::Kind::Inputs, env.dbPath(), 2, Reports::currentProfileTitle());
+    const Reports::Report r
+        = Reports::build(gState(), Reports::Kind::Inputs, env.dbPath(), 2, Reports::currentProfileTitle());
     const QString path = env.path("in.pdf");
     QString error;
-    QVERIFY2(Reports::exportPdf(r, path, &error), qPrintable(error));
+    QVERIFY2(Reports::exportPdf(gState(), r, path, &error), qPrintable(error));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.read(5) == "%PDF-");
@@ -826,7 +827,7 @@ void TestShell::pdfExportHasFooterAndPages()
         longer.html += r.html;
     const int pages = Reports::pageCount(longer);
     QVERIFY(pages >= 2);
-    QVERIFY(Reports::exportPdf(longer, env.path("long.pdf"), &error));
+    QVERIFY(Reports::exportPdf(gState(), longer, env.path("long.pdf"), &error));
     p.start(pdftotext, {"-layout", env.path("long.pdf"), "-"});
     QVERIFY(p.waitForFinished(20000));
     const QString longText = QString::fromUtf8(p.readAllStandardOutput());
@@ -834,7 +835,7 @@ void TestShell::pdfExportHasFooterAndPages()
     for (int page = 1; page <= pages; ++page)
         QVERIFY(longText.contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?%2\\b").arg(page).arg(pages))));
     // An unwritable target: error, nothing half-written.
-    QVERIFY(!Reports::exportPdf(r, env.path("no/such/folder/x.pdf"), &error));
+    QVERIFY(!Reports::exportPdf(gState(), r, env.path("no/such/folder/x.pdf"), &error));
     QVERIFY(!error.isEmpty());
 }
 

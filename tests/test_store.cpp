@@ -2,6 +2,7 @@
 // batch updates, and the database check at start.
 #include "TestEnv.h"
 
+#include "core/ProgramContext.h"
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
 
@@ -32,8 +33,8 @@ private slots:
 void TestStore::schemaPositionsOfTheBuiltFile()
 {
     TestEnv env;
-    QCOMPARE(checkDatabase(env.dbPath()), QString());
-    ConfigStore store(env.dbPath());
+    QCOMPARE(checkDatabase(gState(), env.dbPath()), QString());
+    ConfigStore store(gState(), env.dbPath());
     for (Recordset* rs : {&store.inputs, &store.outputs}) {
         QCOMPARE(rs->fieldName(0), QStringLiteral("ID"));
         QCOMPARE(rs->fieldName(1), QStringLiteral("I/O"));
@@ -59,7 +60,7 @@ void TestStore::schemaPositionsOfTheBuiltFile()
 void TestStore::defaultRowsLinkEventsToTheirTexts()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     store.inputs.moveFirst();
     for (int n = 1; n <= 16; ++n) {
         QCOMPARE(store.inputs.value("ID").toInt(), n);
@@ -87,7 +88,7 @@ void TestStore::defaultRowsLinkEventsToTheirTexts()
 void TestStore::findQuotedAndUnquotedIdsAlike()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     Recordset& rs = store.sms;
     rs.moveFirst();
     QVERIFY(rs.find("ID = '5'"));
@@ -110,7 +111,7 @@ void TestStore::findQuotedAndUnquotedIdsAlike()
 void TestStore::findSearchesForwardFromTheCurrentRow()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     Recordset& rs = store.sms;
     rs.moveFirst();
     QVERIFY(rs.find("ID = 10"));
@@ -123,7 +124,7 @@ void TestStore::findSearchesForwardFromTheCurrentRow()
     QVERIFY(!rs.find("ID = 99"));
     QVERIFY(rs.eof());
     // A name criterion on a language table.
-    Connection con;
+    Connection con(gState());
     con.open(env.dbPath(), Connection::Read);
     Recordset lang;
     lang.open(con, "Beschriftung");
@@ -136,7 +137,7 @@ void TestStore::findSearchesForwardFromTheCurrentRow()
 void TestStore::findCriterionForms()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     Recordset& rs = store.sms;
     // Spaces and tabs around the column, the "=" and the value; quotes or none.
     for (const char* c : {"ID=7", "  ID = 7  ", "\tID\t=\t'7'\t", "id = '7'", "ID = 7.0", "ID ='07'"}) {
@@ -161,7 +162,7 @@ void TestStore::findCriterionForms()
     QTemporaryDir dir;
     const QString path = dir.filePath("t.sqlite");
     {
-        Connection con;
+        Connection con(gState());
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
@@ -171,7 +172,7 @@ void TestStore::findCriterionForms()
         QVERIFY(q.exec("INSERT INTO T VALUES (NULL, 'null'), ('', 'empty'), ('O''Brien', 'quote'), "
                        "('5.0', 'number'), ('abc', 'text')"));
     }
-    Connection con;
+    Connection con(gState());
     con.open(path, Connection::Read);
     Recordset t;
     t.open(con, "T");
@@ -198,7 +199,7 @@ void TestStore::languageTableLookupsAgreeWithFind()
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
-        Connection con;
+        Connection con(gState());
         con.open(path, Connection::ReadWrite);
         QSqlQuery q(con.db());
         QVERIFY(
@@ -214,7 +215,7 @@ void TestStore::languageTableLookupsAgreeWithFind()
         }
     }
     // The row a search from a position finds (1-based, 0 = none), straight from the recordset.
-    Connection con;
+    Connection con(gState());
     con.open(path, Connection::Read);
     Recordset rs;
     rs.open(con, "L");
@@ -224,7 +225,7 @@ void TestStore::languageTableLookupsAgreeWithFind()
     };
     auto rowOf = [](LanguageTable& t) { return t.current().mid(2).toInt(); }; // "deN" -> N
 
-    LanguageTable t("L", path, 1);
+    LanguageTable t(gState(), "L", path, 1);
     const QStringList keys = {"a", "b", "c", "5", "5.0", "", "missing"};
     for (int from = 1; from <= 9; ++from)
         for (const QString& key : keys) {
@@ -251,14 +252,14 @@ void TestStore::languageTableLookupsAgreeWithFind()
     QCOMPARE(t.text(""), QStringLiteral("de6")); // the empty name, not the null one
     QVERIFY_THROWS_EXCEPTION(LanguageTableError, t.text("it's"));
     // Another language reads its own column through the same index.
-    LanguageTable en("L", path, 2);
+    LanguageTable en(gState(), "L", path, 2);
     QCOMPARE(en.text("c"), QStringLiteral("en7"));
 }
 
 void TestStore::navigationBofEofAndPositions()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     Recordset& rs = store.addresses;
     rs.moveFirst();
     QCOMPARE(rs.absolutePosition(), 1);
@@ -282,11 +283,11 @@ void TestStore::navigationBofEofAndPositions()
 void TestStore::pendingEditsInvisibleUntilUpdateBatch()
 {
     TestEnv env;
-    ConfigStore a(env.dbPath());
+    ConfigStore a(gState(), env.dbPath());
     a.inputs.setAbsolutePosition(6);
     a.inputs.setValue(4, 1); // Benutzer3 of row 6
     QVERIFY(a.inputs.hasPendingChanges());
-    ConfigStore b(env.dbPath());
+    ConfigStore b(gState(), env.dbPath());
     b.inputs.setAbsolutePosition(6);
     QCOMPARE(b.inputs.value("Benutzer3").toInt(), 0);
     QCOMPARE(env.queryValue("SELECT Benutzer3 FROM \"Konfiguration_Eingänge\" WHERE ID=6").toInt(), 0);
@@ -305,7 +306,7 @@ void TestStore::pendingEditsInvisibleUntilUpdateBatch()
 void TestStore::failedBatchLeavesFileUnchanged()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     store.sms.moveFirst();
     store.sms.setValue(2, QStringLiteral("neu 1"));
     store.sms.moveNext();
@@ -330,7 +331,7 @@ void TestStore::failedBatchLeavesFileUnchanged()
 void TestStore::updateAllIsOneTransaction()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     store.addresses.moveFirst();
     store.addresses.setValue("Namen", QStringLiteral("Anna"));
     store.alarmInput.moveFirst();
@@ -351,7 +352,7 @@ void TestStore::closeFlushesPendingEdits()
 {
     TestEnv env;
     {
-        ConfigStore store(env.dbPath());
+        ConfigStore store(gState(), env.dbPath());
         store.outputs.setAbsolutePosition(3);
         store.outputs.setValue("DefaultState", 1);
         store.powerOn.setValue(1, 1);
@@ -366,7 +367,7 @@ void TestStore::closeFlushesPendingEdits()
 void TestStore::nullTextsAndRequery()
 {
     TestEnv env;
-    ConfigStore store(env.dbPath());
+    ConfigStore store(gState(), env.dbPath());
     store.sms.moveFirst();
     store.sms.find("ID = 7");
     store.sms.setValue(3, QStringLiteral("Input 4 on")); // language 2 column
@@ -384,20 +385,20 @@ void TestStore::nullTextsAndRequery()
 void TestStore::checkDatabaseNamesWhatIsWrong()
 {
     TestEnv env;
-    QVERIFY(checkDatabase(env.path("Datenbank/missing.sqlite")).contains("ist nicht vorhanden"));
+    QVERIFY(checkDatabase(gState(), env.path("Datenbank/missing.sqlite")).contains("ist nicht vorhanden"));
     env.exec("ALTER TABLE PowerOn RENAME TO PowerOff");
-    QVERIFY(checkDatabase(env.dbPath()).contains("\"PowerOn\""));
+    QVERIFY(checkDatabase(gState(), env.dbPath()).contains("\"PowerOn\""));
     env.exec("ALTER TABLE PowerOff RENAME TO PowerOn");
-    QCOMPARE(checkDatabase(env.dbPath()), QString());
+    QCOMPARE(checkDatabase(gState(), env.dbPath()), QString());
     env.exec("ALTER TABLE Adressen RENAME COLUMN Status TO Zustand");
-    const QString why = checkDatabase(env.dbPath());
+    const QString why = checkDatabase(gState(), env.dbPath());
     QVERIFY2(why.contains("Status") && why.contains("Adressen"), qPrintable(why));
     // A damaged file: not a database at all.
     QFile f(env.dbPath());
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(QByteArray(4096, 'x'));
     f.close();
-    QVERIFY(!checkDatabase(env.dbPath()).isEmpty());
+    QVERIFY(!checkDatabase(gState(), env.dbPath()).isEmpty());
     QCOMPARE(QFile(env.dbPath()).size(), 4096); // never replaced
 }
 

@@ -201,7 +201,7 @@ void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
     Image image;
     HexWriter::buildImage(onUnit, image);
     const QString path = win.env.path("unit.cfg");
-    QVERIFY(HexWriter::writeProfileFile(image, path).ok());
+    QVERIFY(HexWriter::writeProfileFile(gState(), image, path).ok());
     QVERIFY(win.unit().loadImage(path));
     const QString storeBefore = configurationDump(win.env);
 
@@ -250,7 +250,7 @@ void TestWindowHabits::sendKeepsTheUnitsFormerConfiguration()
     QCOMPARE(QDir(folder).filePath(kept[0]), win.w->device().lastBackup());
     Image image;
     QString error;
-    QVERIFY2(ProfileReader::readFile(QDir(folder).filePath(kept[0]), image, &error), qPrintable(error));
+    QVERIFY2(ProfileReader::readFile(gState(), QDir(folder).filePath(kept[0]), image, &error), qPrintable(error));
     QFile file(QDir(folder).filePath(kept[0]));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
@@ -407,7 +407,7 @@ void TestWindowHabits::droppedProfileAsksAboutUnsavedChanges()
     Image image;
     HexWriter::buildImage(given, image);
     const QString path = win.env.path("gegeben.cfg");
-    QVERIFY(HexWriter::writeProfileFile(image, path).ok());
+    QVERIFY(HexWriter::writeProfileFile(gState(), image, path).ok());
     QLineEdit* first = WindowWidgets::named<QLineEdit>(*win.w, "txtEingangSF(0)");
     const QString before = first->text();
     QVERIFY(before != QStringLiteral("Gegeben"));

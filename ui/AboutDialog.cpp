@@ -111,7 +111,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 void AboutDialog::startUp()
 {
     const ProgramContext& st = gState();
-    const TextTable cap(st.databasePath, tbl::Beschriftung, st.language);
+    const TextTable cap(st, st.databasePath, tbl::Beschriftung, st.language);
     const QString logo = AboutInfo::logoName(st.language);
     for (QLabel* l : logos)
         l->setVisible(l->objectName() == logo);
@@ -124,7 +124,7 @@ void AboutDialog::startUp()
         licenceLabel[i]->setText(cap.at(QStringLiteral("lblLizenz"), i));
         licenceLabel[i]->setVisible(!licenceLabel[i]->text().isEmpty());
     }
-    addressLabel->setText(ShellTexts::text(QStringLiteral("lblAdresseKestrin")));
+    addressLabel->setText(ShellTexts::text(gState(), QStringLiteral("lblAdresseKestrin")));
     infoLabel->setText(QStringLiteral("Internet:"));
     mailCaption->setText(QStringLiteral("E-Mail:"));
     const QUrl home = AboutInfo::homepage();

@@ -58,8 +58,8 @@ AdministratorLogin::AdministratorLogin(QWidget* parent) : QDialog(parent)
 void AdministratorLogin::startUp()
 {
     const ProgramContext& st = gState();
-    const TextTable cap(st.databasePath, tbl::Beschriftung, st.language);
-    const TextTable tip(st.databasePath, tbl::ToolTipText, st.language);
+    const TextTable cap(st, st.databasePath, tbl::Beschriftung, st.language);
+    const TextTable tip(st, st.databasePath, tbl::ToolTipText, st.language);
     setWindowTitle(cap.at(QStringLiteral("frmAdministrator"), 0, QStringLiteral("Administrator")));
     passwordLabel->setText(cap.at(QStringLiteral("lblPasswort"), 0, QStringLiteral("Passwort")));
     applyButton->setText(cap.at(QString::fromUtf8("cmdPasswortÜbernehmen"), 0, QString::fromUtf8("&Übernehmen")));

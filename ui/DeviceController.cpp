@@ -136,7 +136,7 @@ bool DeviceController::openPortFromSettings()
     portDevice = PortResolver::deviceFor(port);
     if (channel)
         channel->close();
-    channel = PortResolver::makeChannel(portDevice);
+    channel = PortResolver::makeChannel(gState(), portDevice);
     QString error;
     if (portDevice.isEmpty())
         error = QStringLiteral("No serial device stands for this port number.");
@@ -212,7 +212,7 @@ Link& DeviceController::link()
             static_cast<SimChannel*>(channel.get())->setWaiter(waiter());
         m.channel = channel.get();
         m.waiter = waiter();
-        m.link = std::make_unique<Link>(*channel, *waiter(), m);
+        m.link = std::make_unique<Link>(gState(), *channel, *waiter(), m);
     }
     return *m.link;
 }
@@ -226,7 +226,7 @@ void DeviceController::probeUnit()
 QString DeviceController::unitPassword() const
 {
     try {
-        Connection con;
+        Connection con(gState());
         con.open(gState().databasePath, Connection::Read);
         Recordset rs;
         rs.open(con, QStringLiteral("SELECT \"Passwort\" FROM \"Adressen\" ORDER BY rowid LIMIT 1"));
@@ -338,7 +338,7 @@ void DeviceController::sendToUnit(int index)
         Settings::set(QStringLiteral("Firmware"), QStringLiteral("FileName"), path);
         // The whole file is checked before anything goes to the unit.
         QString error;
-        firmware = ConfigTransfer::checkHexFile(path, &error, false);
+        firmware = ConfigTransfer::checkHexFile(gState(), path, &error, false);
         if (firmware.isEmpty()) {
             Dialogs::show(m_window, error, gState().programName, Dialogs::Icon::Critical);
             m_writeArea = 0;
@@ -373,7 +373,8 @@ void DeviceController::sendToUnit(int index)
                 }
                 d.setCancelVisible(true);
                 QString error;
-                const QStringList lines = written ? ConfigTransfer::checkHexFile(path, &error, true) : QStringList();
+                const QStringList lines
+                    = written ? ConfigTransfer::checkHexFile(gState(), path, &error, true) : QStringList();
                 if (lines.isEmpty()) {
                     if (written)
                         Dialogs::show(&d, error, gState().programName, Dialogs::Icon::Critical);

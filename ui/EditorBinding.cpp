@@ -222,7 +222,7 @@ bool EditorBinding::guarded(const std::function<bool()>& write)
             gState().unsavedChanges = true;
         return true;
     } catch (const RowMissing& e) {
-        const QString general = EditorTexts::message(QStringLiteral("gsMsgZeileFehlt"), QString());
+        const QString general = EditorTexts::message(gState(), QStringLiteral("gsMsgZeileFehlt"), QString());
         Dialogs::show(m_window, general.isEmpty() ? e.message() : general + QStringLiteral("\n\n") + e.message(),
                       gState().programName, Dialogs::Icon::Critical);
     } catch (const StoreError& e) {
@@ -483,7 +483,8 @@ bool EditorBinding::commitText(const TextBox& t)
     const int bad = SmsText::firstInvalid(s);
     if (bad >= 0) {
         m_validating = true;
-        Dialogs::show(m_window, SmsText::invalidCharacterMessage(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, SmsText::invalidCharacterMessage(gState()), gState().programName,
+                      Dialogs::Icon::Critical);
         t.box->setFocus();
         t.box->setCursorPosition(bad);
         setBackground(t.box, true);

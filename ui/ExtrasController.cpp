@@ -175,7 +175,7 @@ void ExtrasController::compareWithUnit()
         return;
     }
     Image unitImage;
-    ProfileReader::parse(UnitBackup::profileText(image), unitImage);
+    ProfileReader::parse(gState(), UnitBackup::profileText(image), unitImage);
     const ProfileData unit = ProfileReader::decode(unitImage);
     CompareDialog dialog(ProfileDiff::compare(program, unit), gState(), m_window);
     dialog.exec();
@@ -221,7 +221,7 @@ QString ExtrasController::keepTraceOnClose()
         return QString();
     const QString path = folder.filePath(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))
                                          + QStringLiteral(".txt"));
-    const FileAccess::WriteResult written = FileAccess::writeFile(path, trace);
+    const FileAccess::WriteResult written = FileAccess::writeFile(gState(), path, trace);
     if (!written.ok()) {
         // Closing is no moment for a question; the log says why.
         qCWarning(lcLink).noquote() << written.error;
@@ -245,7 +245,7 @@ void ExtrasController::saveRecording()
     const QString path = Dialogs::askFile(m_window, request);
     if (path.isEmpty())
         return; // cancelled
-    const FileAccess::WriteResult written = FileAccess::writeFile(path, WireTrace::recorded());
+    const FileAccess::WriteResult written = FileAccess::writeFile(gState(), path, WireTrace::recorded());
     if (!written.ok())
         Dialogs::show(m_window, written.error, title(), Dialogs::Icon::Exclamation);
 }

@@ -71,7 +71,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
     retranslate();
-    searchLabel->setText(ShellTexts::text(QStringLiteral("gsHilfeSuchen")));
+    searchLabel->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeSuchen")));
     QSize size(760, 600);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 0.9);
@@ -80,18 +80,18 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void HelpWindow::retranslate()
 {
-    setWindowTitle(ShellTexts::text(QStringLiteral("gsHilfeFenster"))
+    setWindowTitle(ShellTexts::text(gState(), QStringLiteral("gsHilfeFenster"))
                    + (gState().programName.isEmpty() ? QString() : QStringLiteral(" - ") + gState().programName));
-    m_contents->setText(ShellTexts::text(QStringLiteral("gsHilfeInhalt")));
-    m_back->setText(ShellTexts::text(QStringLiteral("gsHilfeZurueck")));
-    m_forward->setText(ShellTexts::text(QStringLiteral("gsHilfeVor")));
+    m_contents->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeInhalt")));
+    m_back->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeZurueck")));
+    m_forward->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeVor")));
 }
 
 void HelpWindow::openPage(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path)) {
-        m_browser->setHtml(
-            QStringLiteral("<p>%1</p>").arg(ShellTexts::text(QStringLiteral("gsHilfeFehlt")).toHtmlEscaped()));
+        m_browser->setHtml(QStringLiteral("<p>%1</p>")
+                               .arg(ShellTexts::text(gState(), QStringLiteral("gsHilfeFehlt")).toHtmlEscaped()));
         return;
     }
     m_browser->setSource(QUrl::fromLocalFile(path));

@@ -41,7 +41,7 @@ MainWindow* g_main = nullptr;
 MainWindow* mainWindow() { return g_main; }
 
 MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
-    : QMainWindow(parent), m_options(std::move(options)), m_store(std::make_unique<ConfigStore>())
+    : QMainWindow(parent), m_options(std::move(options)), m_store(std::make_unique<ConfigStore>(gState()))
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));

@@ -35,7 +35,7 @@ bool isEnter(QEvent* e)
 }
 }
 
-PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent)
+PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent), m_book(gState())
 {
     setObjectName(QStringLiteral("frmTelefonbuch"));
     setWindowTitle(QStringLiteral("Telefonbuch"));
@@ -183,7 +183,8 @@ PhoneBookDialog::~PhoneBookDialog() = default;
 
 void PhoneBookDialog::loadTexts()
 {
-    const QStringList captions = EditorTexts::run(QStringLiteral("Beschriftung"), QStringLiteral("lblName"), 8);
+    const QStringList captions
+        = EditorTexts::run(gState(), QStringLiteral("Beschriftung"), QStringLiteral("lblName"), 8);
     if (captions.size() == 8) {
         QWidget* targets[7] = {nameLabel, numberLabel, passwordLabel, activeBox, saveButton, clearButton, closeButton};
         for (int i = 0; i < 7; ++i) {
@@ -196,17 +197,19 @@ void PhoneBookDialog::loadTexts()
     }
     // The operator box has no caption of its own in the phone-book run: it shares the
     // caption of the main window's operator boxes.
-    const QStringList op = EditorTexts::run(QStringLiteral("Beschriftung"), QStringLiteral("ChkOP"), 1);
+    const QStringList op = EditorTexts::run(gState(), QStringLiteral("Beschriftung"), QStringLiteral("ChkOP"), 1);
     if (!op.isEmpty() && !op.first().isEmpty())
         operatorBox->setText(op.first().contains(QLatin1Char('&')) ? op.first() : QStringLiteral("&") + op.first());
-    const QStringList tips = EditorTexts::run(QStringLiteral("ToolTipText"), QStringLiteral("txtNameTelefonbuch"), 11);
+    const QStringList tips
+        = EditorTexts::run(gState(), QStringLiteral("ToolTipText"), QStringLiteral("txtNameTelefonbuch"), 11);
     if (tips.size() == 11) {
         QWidget* targets[11] = {nameBox,        numberBox, operatorBox, moveButtons[0], moveButtons[1], moveButtons[2],
                                 moveButtons[3], activeBox, saveButton,  clearButton,    closeButton};
         for (int i = 0; i < 11; ++i)
             targets[i]->setToolTip(tips[i]);
     }
-    const QStringList pw = EditorTexts::run(QStringLiteral("ToolTipText"), QStringLiteral("txtUserPasswort"), 1);
+    const QStringList pw
+        = EditorTexts::run(gState(), QStringLiteral("ToolTipText"), QStringLiteral("txtUserPasswort"), 1);
     if (!pw.isEmpty())
         passwordBox->setToolTip(pw.first());
 }

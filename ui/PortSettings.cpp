@@ -30,7 +30,7 @@ Result apply(MainWindow& w, int port, const QString& settings)
         error = gState().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"),
                                QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
     } else {
-        d.channel = PortResolver::makeChannel(device);
+        d.channel = PortResolver::makeChannel(gState(), device);
         if (!d.channel->open(device, settings)) {
             error = d.channel->errorString();
             r.busy = d.channel->lastErrorWasBusy();

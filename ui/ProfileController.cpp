@@ -231,7 +231,7 @@ bool ProfileController::writeProfileFile(const QString& fileName, const std::fun
     }
     if (st.closing)
         return false;
-    w = HexWriter::writeProfileFile(configImage, fileName, progress);
+    w = HexWriter::writeProfileFile(gState(), configImage, fileName, progress);
     busy.release();
     switch (w.kind) {
     case HexWriter::WriteResult::Written: return true;

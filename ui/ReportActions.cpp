@@ -25,7 +25,8 @@ QString title() { return gState().programName.isEmpty() ? QStringLiteral("SMS Sw
 
 void fail(QWidget* parent, const QString& key, const QString& detail)
 {
-    Dialogs::show(parent, ShellTexts::text(key) + QLatin1Char('\n') + detail, title(), Dialogs::Icon::Critical);
+    Dialogs::show(parent, ShellTexts::text(gState(), key) + QLatin1Char('\n') + detail, title(),
+                  Dialogs::Icon::Critical);
 }
 
 // The default printer's name, or an empty text when none is installed.
@@ -44,13 +45,13 @@ bool writePdf(QWidget* parent, const Reports::Report& r)
 {
     Dialogs::FileRequest req;
     req.save = true;
-    req.title = ShellTexts::text(QStringLiteral("gsPDFSpeichern"));
+    req.title = ShellTexts::text(gState(), QStringLiteral("gsPDFSpeichern"));
     req.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString base = QFileInfo(r.profileFile).completeBaseName();
     req.fileName = QDir(req.folder)
                        .filePath((base.isEmpty() ? QString() : base + QLatin1Char('_')) + Reports::reportName(r.kind)
                                  + QStringLiteral(".pdf"));
-    req.filter = ShellTexts::text(QStringLiteral("gsPDFFilter"));
+    req.filter = ShellTexts::text(gState(), QStringLiteral("gsPDFFilter"));
     req.defaultSuffix = QStringLiteral("pdf");
     QString path = Dialogs::askFile(parent, req);
     if (path.isEmpty())
@@ -61,7 +62,7 @@ bool writePdf(QWidget* parent, const Reports::Report& r)
     bool ok;
     {
         BusyCursor busy;
-        ok = Reports::exportPdf(r, path, &error);
+        ok = Reports::exportPdf(gState(), r, path, &error);
     }
     if (!ok)
         fail(parent, QStringLiteral("gsMsgPDFFehler"), error);
@@ -77,7 +78,7 @@ bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out, con
         if (hooks.refresh)
             hooks.refresh();
         const ProgramContext& st = gState();
-        *out = Reports::build(kind, st.databasePath, st.language, Reports::currentProfileTitle());
+        *out = Reports::build(st, kind, st.databasePath, st.language, Reports::currentProfileTitle());
         return true;
     } catch (const StoreError& e) {
         fail(parent, QStringLiteral("gsMsgBerichtFehler"), e.message());
@@ -102,7 +103,7 @@ void preview(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
     dlg.setWindowTitle(r.caption);
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&r](QPrinter* p) {
         p->setFullPage(true);
-        Reports::paint(r, p);
+        Reports::paint(gState(), r, p);
     });
     // A tall page view, but never taller or wider than the screen the program runs on.
     QSize size(900, 1000);
@@ -120,7 +121,7 @@ bool print(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
     const QString name = defaultPrinter(hooks);
     if (name.isEmpty()) {
         const auto answer
-            = Dialogs::show(parent, ShellTexts::text(QStringLiteral("gsMsgKeinDrucker")), title(),
+            = Dialogs::show(parent, ShellTexts::text(gState(), QStringLiteral("gsMsgKeinDrucker")), title(),
                             Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         return answer == QMessageBox::Yes && writePdf(parent, r);
     }
@@ -132,7 +133,7 @@ bool print(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
         printer.setPrinterName(name); // its own paper size
         printer.setFullPage(true);
         printer.setDocName(r.caption);
-        ok = printer.isValid() && Reports::paint(r, &printer, &error);
+        ok = printer.isValid() && Reports::paint(gState(), r, &printer, &error);
         if (!printer.isValid())
             error = gState().msgOr(QStringLiteral("gsMsgDruckerNichtVerfügbar"),
                                    QStringLiteral("der Drucker ist nicht verfügbar"));

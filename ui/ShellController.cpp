@@ -146,7 +146,7 @@ void ShellController::applyAccessLevel(const QString& password)
     toolbar->setProperty("administrator", admin);
     QString tip;
     if (admin)
-        tip = TextTable(gState().databasePath, tbl::Beschriftung, gState().language)
+        tip = TextTable(gState(), gState().databasePath, tbl::Beschriftung, gState().language)
                   .at(QStringLiteral("mnuAdministrator"), 0, QStringLiteral("Administrator"))
                   .remove(QLatin1Char('&'));
     toolbar->setToolTip(tip);
@@ -321,7 +321,7 @@ void ShellController::addPdfMenu()
     QMenu* reports = m_window->menu(MainWindow::Menu::Reports);
     if (exportAction(m_window, "mnuListenExportieren"))
         return;
-    auto* pdf = new QMenu(ShellTexts::text(QStringLiteral("mnuListenExportieren")), reports);
+    auto* pdf = new QMenu(ShellTexts::text(gState(), QStringLiteral("mnuListenExportieren")), reports);
     pdf->setObjectName(QStringLiteral("mnuListenExportieren"));
     pdf->menuAction()->setObjectName(QStringLiteral("mnuListenExportieren"));
     QAction* printMenu = m_window->menu(MainWindow::Menu::PrintLists)->menuAction();
@@ -332,7 +332,7 @@ void ShellController::addPdfMenu()
     else
         reports->addMenu(pdf);
     for (const ReportCommand& r : kReports) {
-        QAction* a = pdf->addAction(ShellTexts::text(QString::fromUtf8(r.exportName)));
+        QAction* a = pdf->addAction(ShellTexts::text(gState(), QString::fromUtf8(r.exportName)));
         a->setObjectName(QString::fromUtf8(r.exportName));
     }
 }

@@ -66,7 +66,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     // The program title of the chosen language.
     QString title = QStringLiteral("SMS Switch Vantor");
     try {
-        Connection con;
+        Connection con(gState());
         con.open(gState().databasePath, Connection::Read);
         // Only the two rows are read, not the whole caption table.
         Recordset rs;

@@ -26,7 +26,7 @@ QString prepare()
 {
     ProgramContext& st = gState();
     QString error;
-    st.dataRoot = DataRoot::find(&error);
+    st.dataRoot = DataRoot::find(st, &error);
     if (st.dataRoot.isEmpty())
         return error;
     st.databasePath = DataRoot::databasePath(st.dataRoot);
@@ -35,19 +35,19 @@ QString prepare()
         st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")));
     else
         st.language = ProgramContext::languageOfLocale(QLocale::system());
-    const QString problem = checkDatabase(st.databasePath);
+    const QString problem = checkDatabase(st, st.databasePath);
     if (!problem.isEmpty())
         return problem;
     // The program writes the store from its first moment on (the default profile is loaded at
     // every start). Where it may not, it says so, with where the database is, in the chosen
     // language (the database can be read), and does not start.
-    if (checkDatabaseWritable(st.databasePath).isEmpty())
+    if (checkDatabaseWritable(st, st.databasePath).isEmpty())
         return QString();
     const QString key = QStringLiteral("gsMsgDatenbankSchreibgeschützt");
-    const QString text = TextTable(st.databasePath, tbl::SystemNachrichten, st.language).at(key, 0, QString());
+    const QString text = TextTable(st, st.databasePath, tbl::SystemNachrichten, st.language).at(key, 0, QString());
     if (!text.isEmpty())
         st.messages.insert(key, text);
-    return checkDatabaseWritable(st.databasePath);
+    return checkDatabaseWritable(st, st.databasePath);
 }
 
 int Main(QApplication& app, const QString& profile)

@@ -49,7 +49,7 @@ QString TransferDialog::languageText(const QString& table, const QString& key)
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
     const int lang = qBound(1, gState().language, 4);
     try {
-        Connection con;
+        Connection con(gState());
         con.open(gState().databasePath, Connection::Read);
         Recordset rs;
         rs.open(con,

@@ -45,7 +45,7 @@ void guarded(QStringList& problems, const std::function<void()>& block)
 std::unique_ptr<LanguageTable> openTable(QStringList& problems, const QString& table)
 {
     std::unique_ptr<LanguageTable> t;
-    guarded(problems, [&] { t = std::make_unique<LanguageTable>(table); });
+    guarded(problems, [&] { t = std::make_unique<LanguageTable>(gState(), table); });
     return t;
 }
 

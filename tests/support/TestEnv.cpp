@@ -82,7 +82,7 @@ QString TestEnv::path(const QString& rel) const { return QDir(m_root.path()).fil
 
 QVariant TestEnv::queryValue(const QString& sql) const
 {
-    Connection con;
+    Connection con(gState());
     con.open(dbPath(), Connection::Read);
     QSqlQuery q(con.db());
     if (!q.exec(sql) || !q.next()) {
@@ -94,7 +94,7 @@ QVariant TestEnv::queryValue(const QString& sql) const
 
 void TestEnv::exec(const QString& sql) const
 {
-    Connection con;
+    Connection con(gState());
     con.open(dbPath(), Connection::ReadWrite);
     QSqlQuery q(con.db());
     if (!q.exec(sql))
