@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class ProgramContext;
+
 // Exit codes (listed in --help, the manual page and the README).
 enum CliExit {
     ExitOk = 0,
@@ -29,6 +31,9 @@ enum CliOption : unsigned {
 };
 
 struct CliContext {
+    explicit CliContext(ProgramContext& program) : program(program) {}
+
+    ProgramContext& program; // the run's paths, language and messages
     QString command; // the command name ("unit")
     QStringList args; // positional words after the command name
     unsigned given = 0; // the CliOption flags set on the command line
@@ -71,13 +76,13 @@ public:
 
 // The message texts of the program in the current language (every SystemNachrichten row),
 // when a database is at hand; the shared logic reports through them.
-void cliLoadMessages();
+void cliLoadMessages(ProgramContext& context);
 // A message of the tool in the run's language: the row of `key`, else the German stand-in.
-QString cliText(const char* key, const QString& german);
+QString cliText(const ProgramContext& context, const char* key, const QString& german);
 // One clear line on stderr ("smsv48ctl: ..."), returns the exit code to use.
 int cliFail(const QString& message, int code = ExitFailure);
 // A usage error: one line naming the command's help, exit code 2.
-int cliUsage(const QString& message, const QString& command = QString());
+int cliUsage(const ProgramContext& context, const QString& message, const QString& command = QString());
 // A line on stderr that is not a failure ("smsv48ctl: using the simulated unit ..."); not
 // shown with -q.
 void cliNotice(const QString& message);

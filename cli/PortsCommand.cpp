@@ -35,9 +35,10 @@ QJsonObject portObject(const QString& name)
 int portsCommand(CliContext& ctx)
 {
     if (!ctx.args.isEmpty())
-        return cliUsage(
-            cliText("gsCliZuVieleArgumente", QStringLiteral("zu viele Argumente: %1")).arg(ctx.args.join(' ')),
-            ctx.command);
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliZuVieleArgumente", QStringLiteral("zu viele Argumente: %1"))
+                            .arg(ctx.args.join(' ')),
+                        ctx.command);
     QJsonArray ports;
     for (const QString& name : PortResolver::systemPorts())
         ports.append(portObject(name));

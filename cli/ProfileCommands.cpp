@@ -19,16 +19,18 @@
 namespace {
 int usage(const CliContext& ctx, const char* line)
 {
-    return cliUsage(cliText("gsCliAufruf", QStringLiteral("Aufruf: %1")).arg(QLatin1String(line)), ctx.command);
+    return cliUsage(ctx.program,
+                    cliText(ctx.program, "gsCliAufruf", QStringLiteral("Aufruf: %1")).arg(QLatin1String(line)),
+                    ctx.command);
 }
 
 // A JSON profile from a file ("-": standard input); false after printing one line naming the
 // file and what is wrong.
-bool readJsonProfile(const QString& path, ProfileData* data)
+bool readJsonProfile(const ProgramContext& context, const QString& path, ProfileData* data)
 {
     QByteArray text;
     QString error;
-    if (!cliReadInput(path, &text, &error)) {
+    if (!cliReadInput(context, path, &text, &error)) {
         cliFail(error, ExitFile);
         return false;
     }
@@ -40,26 +42,25 @@ bool readJsonProfile(const QString& path, ProfileData* data)
 }
 
 // A profile file ("-": standard input), checked whole; false after printing one line.
-bool readProfileFile(const QString& path, Image& img)
+bool readProfileFile(const ProgramContext& context, const QString& path, Image& img)
 {
     QString error;
     if (path != QLatin1String("-")) {
-        if (ProfileReader::readFile(gState(), path, img, &error))
+        if (ProfileReader::readFile(context, path, img, &error))
             return true;
         cliFail(error, ExitFile);
         return false;
     }
     QByteArray text;
-    if (!cliReadInput(path, &text, &error, ProfileReader::MaxFileSize)) {
+    if (!cliReadInput(context, path, &text, &error, ProfileReader::MaxFileSize)) {
         cliFail(error, ExitFile);
         return false;
     }
     ProfileReader::Problem problem;
-    if (ProfileReader::parse(gState(), text, img, &problem))
+    if (ProfileReader::parse(context, text, img, &problem))
         return true;
     cliFail(problem.line > 0 ? QStringLiteral("-: %1").arg(
-                gState()
-                    .msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2"))
+                context.msgOr(QStringLiteral("gsMsgHexZeile"), QStringLiteral("Zeile %1: %2"))
                     .arg(problem.line)
                     .arg(problem.what))
                              : QStringLiteral("-: %1").arg(problem.what),
@@ -74,7 +75,7 @@ int fromJson(CliContext& ctx)
     if (ctx.args.size() != 2 || ctx.output.isEmpty())
         return usage(ctx, "smsv48ctl profile from-json FILE.json|- -o FILE.cfg|-");
     ProfileData d;
-    if (!readJsonProfile(ctx.args[1], &d))
+    if (!readJsonProfile(ctx.program, ctx.args[1], &d))
         return ExitFile;
     Image img;
     HexWriter::buildImage(d, img);
@@ -82,7 +83,7 @@ int fromJson(CliContext& ctx)
         cliPrint(img.hexText());
         return ExitOk;
     }
-    const HexWriter::WriteResult w = HexWriter::writeProfileFile(gState(), img, ctx.output);
+    const HexWriter::WriteResult w = HexWriter::writeProfileFile(ctx.program, img, ctx.output);
     if (!w.ok())
         return cliFail(w.error, ExitFile);
     return ExitOk;
@@ -95,7 +96,7 @@ int toJson(CliContext& ctx)
     if (ctx.args.size() != 2)
         return usage(ctx, "smsv48ctl profile to-json FILE.cfg|-");
     Image img;
-    if (!readProfileFile(ctx.args[1], img))
+    if (!readProfileFile(ctx.program, ctx.args[1], img))
         return ExitFile;
     cliPrint(ProfileJson::toJson(ProfileReader::decode(img)));
     return ExitOk;
@@ -110,9 +111,9 @@ int load(CliContext& ctx)
     if (!ctx.prepareStore())
         return ExitFile;
     try {
-        ConfigStore store(gState(), gState().databasePath);
+        ConfigStore store(ctx.program, ctx.program.databasePath);
         QString error;
-        if (!ProfileReader::load(ctx.args[1], store, gState().language, &error))
+        if (!ProfileReader::load(ctx.args[1], store, ctx.program.language, &error))
             return cliFail(error, ExitFile);
         const QString closeError = store.close();
         if (!closeError.isEmpty())
@@ -133,14 +134,14 @@ int save(CliContext& ctx)
         return ExitFile;
     try {
         // Saving only reads the store: it works in a folder the program may not write.
-        ConfigStore store(gState(), gState().databasePath, Connection::Read);
+        ConfigStore store(ctx.program, ctx.program.databasePath, Connection::Read);
         Image img;
-        HexWriter::buildImageFromStore(store, gState().language, img);
+        HexWriter::buildImageFromStore(store, ctx.program.language, img);
         if (ctx.output == QLatin1String("-")) {
             cliPrint(img.hexText());
             return ExitOk;
         }
-        const HexWriter::WriteResult w = HexWriter::writeProfileFile(gState(), img, ctx.output);
+        const HexWriter::WriteResult w = HexWriter::writeProfileFile(ctx.program, img, ctx.output);
         if (!w.ok())
             return cliFail(w.error, ExitFile);
     } catch (const StoreError& e) {
@@ -157,8 +158,8 @@ bool readSideFromFile(CliContext& ctx, const QString& what, ProfileData* data)
         if (!ctx.prepareStore())
             return false;
         try {
-            ConfigStore store(gState(), gState().databasePath, Connection::Read);
-            *data = HexWriter::fromStore(store, gState().language);
+            ConfigStore store(ctx.program, ctx.program.databasePath, Connection::Read);
+            *data = HexWriter::fromStore(store, ctx.program.language);
         } catch (const StoreError& e) {
             cliFail(e.message(), ExitFile);
             return false;
@@ -166,9 +167,9 @@ bool readSideFromFile(CliContext& ctx, const QString& what, ProfileData* data)
         return true;
     }
     if (what.endsWith(QLatin1String(".json"), Qt::CaseInsensitive))
-        return readJsonProfile(what, data);
+        return readJsonProfile(ctx.program, what, data);
     Image img;
-    if (!readProfileFile(what, img))
+    if (!readProfileFile(ctx.program, what, img))
         return false;
     *data = ProfileReader::decode(img);
     return true;
@@ -220,9 +221,10 @@ int profile(CliContext& ctx)
         return save(ctx);
     if (sub == QLatin1String("diff"))
         return diff(ctx);
-    return cliUsage(
-        cliText("gsCliProfilAufruf", QStringLiteral("profile nimmt to-json, from-json, load, save oder diff")),
-        ctx.command);
+    return cliUsage(ctx.program,
+                    cliText(ctx.program, "gsCliProfilAufruf",
+                            QStringLiteral("profile nimmt to-json, from-json, load, save oder diff")),
+                    ctx.command);
 }
 
 const CliRegistrar

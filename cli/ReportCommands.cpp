@@ -10,24 +10,26 @@ int reportCommand(CliContext& ctx)
 {
     Reports::Kind kind;
     if (ctx.args.size() != 1 || !Reports::kindFromWord(ctx.args.first(), &kind))
-        return cliUsage(cliText("gsCliBerichtAufruf",
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliBerichtAufruf",
                                 QStringLiteral("report nimmt inputs, outputs, alarm oder users (und -o DATEI.pdf)")),
                         ctx.command);
     if (ctx.output.isEmpty())
-        return cliUsage(
-            cliText("gsCliBerichtAusgabe", QStringLiteral("report braucht eine Ausgabedatei: -o DATEI.pdf")),
-            ctx.command);
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliBerichtAusgabe",
+                                QStringLiteral("report braucht eine Ausgabedatei: -o DATEI.pdf")),
+                        ctx.command);
     if (!ctx.prepareStore())
         return ExitFile;
-    const ProgramContext& st = gState();
+    const ProgramContext& st = ctx.program;
     QString error;
     try {
         const Reports::Report r
-            = Reports::build(gState(), kind, st.databasePath, st.language, Reports::currentProfileTitle());
-        if (!Reports::exportPdf(gState(), r, ctx.output, &error))
+            = Reports::build(ctx.program, kind, st.databasePath, st.language, Reports::currentProfileTitle());
+        if (!Reports::exportPdf(ctx.program, r, ctx.output, &error))
             return cliFail(error, ExitFile);
     } catch (const StoreError& e) {
-        return cliFail(cliText("gsCliDatenbankUnlesbar",
+        return cliFail(cliText(ctx.program, "gsCliDatenbankUnlesbar",
                                QStringLiteral("die Datenbank der Konfiguration kann nicht gelesen werden: %1"))
                            .arg(e.message()),
                        ExitFile);

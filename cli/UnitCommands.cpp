@@ -55,7 +55,7 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
         // a script must not believe it configured a unit it never reached.
         dev = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1, PortResolver::WithoutPorts::Nothing);
         if (dev.isEmpty() && PortResolver::systemPorts().isEmpty()) {
-            cliFail(cliText("gsCliKeinePorts",
+            cliFail(cliText(program, "gsCliKeinePorts",
                             QStringLiteral("keine serielle Schnittstelle gefunden; das Kabel des Geräts anschliessen "
                                            "oder --device PFAD angeben (--device sim für das simulierte Gerät)")),
                     ExitNoUnit);
@@ -63,25 +63,26 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
         }
     }
     if (dev.isEmpty()) {
-        cliFail(cliText("gsCliPortOhneGerät",
+        cliFail(cliText(program, "gsCliPortOhneGerät",
                         QStringLiteral("für die gespeicherte Schnittstellennummer gibt es kein serielles Gerät; "
                                        "--device PFAD oder --device sim angeben")),
                 ExitNoUnit);
         return false;
     }
     if (dev == PortResolver::SimulatedDevice)
-        cliNotice(cliText("gsCliSimulation", QStringLiteral("das simulierte Gerät wird verwendet (keine Hardware)")));
+        cliNotice(cliText(program, "gsCliSimulation",
+                          QStringLiteral("das simulierte Gerät wird verwendet (keine Hardware)")));
     const QString settings = ctx.settingsGiven
         ? ctx.settings
         : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
     device = dev;
     result.insert(QStringLiteral("device"), dev);
-    channel = PortResolver::makeChannel(gState(), dev);
+    channel = PortResolver::makeChannel(program, dev);
     if (!channel->open(dev, settings)) {
         cliFail(QStringLiteral("%1: %2").arg(dev, channel->errorString()), ExitNoUnit);
         return false;
     }
-    link = std::make_unique<Link>(gState(), *channel, waiter, sink);
+    link = std::make_unique<Link>(program, *channel, waiter, sink);
     sink.yes = ctx.yes;
     return true;
 }
@@ -163,7 +164,7 @@ int UnitSession::fail(const UnitOutcome& outcome)
     else if (outcome.kind == UnitOutcome::PortLost && channel && !channel->errorString().isEmpty())
         why = QStringLiteral("%1 (%2)").arg(why, channel->errorString());
     if (why.isEmpty())
-        why = cliText("gsCliBefehlFehlgeschlagen", QStringLiteral("der Befehl ist fehlgeschlagen"));
+        why = cliText(program, "gsCliBefehlFehlgeschlagen", QStringLiteral("der Befehl ist fehlgeschlagen"));
     why.replace(QLatin1String("\r\n"), QLatin1String(" "));
     why.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return finish(cliFail(why, cliExitFor(outcome)));
@@ -178,10 +179,11 @@ TransferOutcome UnitSession::withRetries(int retries, const std::function<Transf
         if (o.ok() || attempt >= retries || o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined
             || o.kind == TransferOutcome::PortLost)
             return o;
-        cliNotice(cliText("gsCliWiederholung", QStringLiteral("Versuch %1 von %2 fehlgeschlagen (%3); noch einmal"))
-                      .arg(attempt + 1)
-                      .arg(retries + 1)
-                      .arg(o.detail));
+        cliNotice(
+            cliText(program, "gsCliWiederholung", QStringLiteral("Versuch %1 von %2 fehlgeschlagen (%3); noch einmal"))
+                .arg(attempt + 1)
+                .arg(retries + 1)
+                .arg(o.detail));
     }
 }
 
@@ -191,27 +193,27 @@ UnitOutcome UnitSession::checkVersion(UnitOps::VersionLevel level, bool yes)
     return UnitOps::checkVersion(*link, level, nullptr, [yes](const QString&) { return yes; });
 }
 
-QString cliUnwritableOutput(const QString& path)
+QString cliUnwritableOutput(const ProgramContext& context, const QString& path)
 {
     const QFileInfo file(path);
     const QFileInfo folder(file.absolutePath());
     if (!folder.exists())
-        return cliText("gsCliOrdnerFehlt", QStringLiteral("der Ordner %1 existiert nicht"))
+        return cliText(context, "gsCliOrdnerFehlt", QStringLiteral("der Ordner %1 existiert nicht"))
             .arg(QDir::toNativeSeparators(folder.filePath()));
     if (!folder.isDir())
-        return cliText("gsCliKeinOrdner", QStringLiteral("%1 ist kein Ordner"))
+        return cliText(context, "gsCliKeinOrdner", QStringLiteral("%1 ist kein Ordner"))
             .arg(QDir::toNativeSeparators(folder.filePath()));
     if (!folder.isWritable())
-        return cliText("gsCliOrdnerSchreibgeschützt", QStringLiteral("der Ordner %1 ist nicht beschreibbar"))
+        return cliText(context, "gsCliOrdnerSchreibgeschützt", QStringLiteral("der Ordner %1 ist nicht beschreibbar"))
             .arg(QDir::toNativeSeparators(folder.filePath()));
     if (file.exists() && !file.isFile())
-        return cliText("gsCliKeineRegulaereDatei", QStringLiteral("keine reguläre Datei"));
+        return cliText(context, "gsCliKeineRegulaereDatei", QStringLiteral("keine reguläre Datei"));
     if (file.exists() && !file.isWritable())
-        return cliText("gsCliDateiSchreibgeschützt", QStringLiteral("die Datei ist nicht beschreibbar"));
+        return cliText(context, "gsCliDateiSchreibgeschützt", QStringLiteral("die Datei ist nicht beschreibbar"));
     return QString();
 }
 
-bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 limit)
+bool cliReadInput(const ProgramContext& context, const QString& path, QByteArray* data, QString* error, qint64 limit)
 {
     QFile f;
     if (path == QLatin1String("-")) {
@@ -219,24 +221,24 @@ bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 
             *error = f.errorString();
             return false;
         }
-    } else if (!FileAccess::openForReading(gState(), f, path, error)) {
+    } else if (!FileAccess::openForReading(context, f, path, error)) {
         return false;
     }
     *data = f.read(limit + 1);
     if (data->size() > limit) {
-        *error = cliText("gsCliDateiZuGross", QStringLiteral("%1: die Datei ist zu gross für ein Profil"))
+        *error = cliText(context, "gsCliDateiZuGross", QStringLiteral("%1: die Datei ist zu gross für ein Profil"))
                      .arg(path == QLatin1String("-") ? QStringLiteral("-") : QDir::toNativeSeparators(path));
         return false;
     }
     return true;
 }
 
-QStringList cliCheckedProfileLines(const QString& path, QString* error)
+QStringList cliCheckedProfileLines(const ProgramContext& context, const QString& path, QString* error)
 {
     if (path != QLatin1String("-"))
-        return ConfigTransfer::checkHexFile(gState(), path, error, true);
+        return ConfigTransfer::checkHexFile(context, path, error, true);
     QByteArray data;
-    if (!cliReadInput(path, &data, error))
+    if (!cliReadInput(context, path, &data, error))
         return QStringList();
     QStringList lines;
     for (const QByteArray& line : data.split('\n'))
@@ -244,7 +246,7 @@ QStringList cliCheckedProfileLines(const QString& path, QString* error)
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     QString why;
-    const QStringList out = ConfigTransfer::checkHexLines(gState(), lines, &why, true);
+    const QStringList out = ConfigTransfer::checkHexLines(context, lines, &why, true);
     if (out.isEmpty())
         *error = QStringLiteral("-: %1").arg(why);
     return out;
@@ -252,21 +254,21 @@ QStringList cliCheckedProfileLines(const QString& path, QString* error)
 
 int cliReadUnitProfile(CliContext& ctx, ProfileData* data)
 {
-    UnitSession s;
+    UnitSession s(ctx.program);
     if (!s.open(ctx, ctx.command))
         return ExitNoUnit;
     s.json = false; // the command prints its own result
     s.link->resetForCommand();
     if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Configuration, false); !v)
         return s.fail(v);
-    s.sink.what = cliText("gsCliFortschrittLesen", QStringLiteral("Lesen"));
+    s.sink.what = cliText(ctx.program, "gsCliFortschrittLesen", QStringLiteral("Lesen"));
     UnitImage img;
     Link& l = *s.link;
     const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
     if (!o.ok())
         return s.fail(o);
     Image image;
-    ProfileReader::parse(gState(), UnitBackup::profileText(img), image);
+    ProfileReader::parse(ctx.program, UnitBackup::profileText(img), image);
     *data = ProfileReader::decode(image);
     return ExitOk;
 }
@@ -285,13 +287,13 @@ QString unitPassword(CliContext& ctx, QString* error, int* code)
     else {
         *code = ExitFile;
         if (!ctx.prepareStore()) {
-            *error = cliText("gsCliKeineDatenbankPasswort",
+            *error = cliText(ctx.program, "gsCliKeineDatenbankPasswort",
                              QStringLiteral("keine Datenbank für das Passwort des Geräts; --password oder "
                                             "SMSV48_PASSWORD angeben"));
             return QString();
         }
         try {
-            ConfigStore store(gState(), gState().databasePath, Connection::Read);
+            ConfigStore store(ctx.program, ctx.program.databasePath, Connection::Read);
             store.addresses.moveFirst();
             pw = store.addresses.value(QStringLiteral("Passwort")).toString();
             store.close();
@@ -303,19 +305,21 @@ QString unitPassword(CliContext& ctx, QString* error, int* code)
     }
     if (pw.size() != 4) {
         *code = ExitUsage;
-        *error = cliText("gsCliPasswortLänge", QStringLiteral("das Passwort des Geräts hat 4 Zeichen, nicht %1"))
+        *error = cliText(ctx.program, "gsCliPasswortLänge",
+                         QStringLiteral("das Passwort des Geräts hat 4 Zeichen, nicht %1"))
                      .arg(pw.size());
     }
     return pw;
 }
 
 // A PIN argument: "-" reads it from stdin; when none is given, the environment variable.
-bool secretArgument(QString* value, const char* variable, QString* error)
+bool secretArgument(const ProgramContext& context, QString* value, const char* variable, QString* error)
 {
     if (*value == QLatin1String("-")) {
         if (cliReadSecret(value))
             return true;
-        *error = cliText("gsCliPINStdinLeer", QStringLiteral("keine Zeile auf der Standardeingabe für die PIN"));
+        *error
+            = cliText(context, "gsCliPINStdinLeer", QStringLiteral("keine Zeile auf der Standardeingabe für die PIN"));
         return false;
     }
     if (value->isEmpty())
@@ -344,16 +348,17 @@ QJsonArray bitList(int v)
 
 int tooMany(const CliContext& ctx, int allowed)
 {
-    return cliUsage(
-        cliText("gsCliZuVieleArgumente", QStringLiteral("zu viele Argumente: %1")).arg(ctx.args.mid(allowed).join(' ')),
-        ctx.command);
+    return cliUsage(ctx.program,
+                    cliText(ctx.program, "gsCliZuVieleArgumente", QStringLiteral("zu viele Argumente: %1"))
+                        .arg(ctx.args.mid(allowed).join(' ')),
+                    ctx.command);
 }
 
 // The decoded configuration of a profile text, for comparisons.
-bool decodeProfile(const QByteArray& text, ProfileData* data)
+bool decodeProfile(const ProgramContext& context, const QByteArray& text, ProfileData* data)
 {
     Image img;
-    if (!ProfileReader::parse(gState(), text, img))
+    if (!ProfileReader::parse(context, text, img))
         return false;
     *data = ProfileReader::decode(img);
     return true;
@@ -373,8 +378,9 @@ int reportDifferences(UnitSession& s, const ProfileData& file, const ProfileData
         cliPrint(out);
     }
     if (!changes.isEmpty()) {
-        cliNotice(cliText("gsCliUnterschiede", QStringLiteral("das Gerät weicht in %1 Feldern von der Datei ab"))
-                      .arg(changes.size()));
+        cliNotice(
+            cliText(s.program, "gsCliUnterschiede", QStringLiteral("das Gerät weicht in %1 Feldern von der Datei ab"))
+                .arg(changes.size()));
         s.result.insert(QStringLiteral("ok"), false);
     }
     return s.finish(changes.isEmpty() ? ExitOk : ExitFailure);
@@ -393,7 +399,8 @@ int unitCommand(CliContext& ctx)
     const bool status = sub == QLatin1String("status"), read = sub == QLatin1String("read"),
                write = sub == QLatin1String("write"), verify = sub == QLatin1String("verify");
     if (!status && !read && !write && !verify)
-        return cliUsage(cliText("gsCliUnitAufruf",
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliUnitAufruf",
                                 QStringLiteral("unit nimmt status, read -o DATEI.cfg, write DATEI.cfg oder verify "
                                                "DATEI.cfg")),
                         ctx.command);
@@ -407,30 +414,35 @@ int unitCommand(CliContext& ctx)
     if (int c = ctx.onlyOptions(allowed, QStringLiteral("unit ") + sub))
         return c;
     if (read && ctx.json && ctx.output == QLatin1String("-"))
-        return cliUsage(
-            cliText("gsCliJsonUndStdout", QStringLiteral("--json und -o - schreiben beide auf die Standardausgabe")),
-            ctx.command);
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliJsonUndStdout",
+                                QStringLiteral("--json und -o - schreiben beide auf die Standardausgabe")),
+                        ctx.command);
     const int words = write || verify ? 2 : 1;
     if (ctx.args.size() > words)
         return tooMany(ctx, words);
     QStringList lines;
     if (read && ctx.output.isEmpty())
-        return cliUsage(cliText("gsCliUnitReadAusgabe", QStringLiteral("unit read braucht -o DATEI.cfg")), ctx.command);
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliUnitReadAusgabe", QStringLiteral("unit read braucht -o DATEI.cfg")),
+                        ctx.command);
     if (read && ctx.output != QLatin1String("-")) {
         // Found out now, not after the whole read with the data lost (for a folder: a file in it).
         const QString probe = outputFileFor(ctx, QStringLiteral("unknown"));
-        const QString problem = cliUnwritableOutput(probe);
+        const QString problem = cliUnwritableOutput(ctx.program, probe);
         if (!problem.isEmpty())
-            return cliFail(cliText("gsCliNichtsGelesen", QStringLiteral("%1: %2; es wurde nichts gelesen"))
+            return cliFail(cliText(ctx.program, "gsCliNichtsGelesen", QStringLiteral("%1: %2; es wurde nichts gelesen"))
                                .arg(ctx.output, problem),
                            ExitFile);
     }
     if (write || verify) {
         if (ctx.args.size() < 2)
-            return cliUsage(cliText("gsCliUnitDatei", QStringLiteral("unit %1 braucht eine Profildatei")).arg(sub),
-                            ctx.command);
+            return cliUsage(
+                ctx.program,
+                cliText(ctx.program, "gsCliUnitDatei", QStringLiteral("unit %1 braucht eine Profildatei")).arg(sub),
+                ctx.command);
         QString error;
-        lines = cliCheckedProfileLines(ctx.args[1], &error);
+        lines = cliCheckedProfileLines(ctx.program, ctx.args[1], &error);
         if (lines.isEmpty())
             return cliFail(error, ExitFile);
     }
@@ -438,11 +450,11 @@ int unitCommand(CliContext& ctx)
     QString dataRoot;
     if (write && !ctx.noBackup) {
         QString error;
-        dataRoot = gState().dataRoot.isEmpty() ? DataRoot::find(gState(), &error) : gState().dataRoot;
+        dataRoot = ctx.program.dataRoot.isEmpty() ? DataRoot::find(ctx.program, &error) : ctx.program.dataRoot;
         if (dataRoot.isEmpty())
             return cliFail(error, ExitFile);
     }
-    UnitSession s;
+    UnitSession s(ctx.program);
     if (!s.open(ctx, QStringLiteral("unit ") + sub))
         return ExitNoUnit;
     Link& l = *s.link;
@@ -477,7 +489,7 @@ int unitCommand(CliContext& ctx)
                 return s.fail(o);
             s.result.insert(QStringLiteral("serial"), serial);
         }
-        s.sink.what = cliText("gsCliFortschrittLesen", QStringLiteral("Lesen"));
+        s.sink.what = cliText(ctx.program, "gsCliFortschrittLesen", QStringLiteral("Lesen"));
         UnitImage img;
         const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
         if (!o.ok())
@@ -485,8 +497,8 @@ int unitCommand(CliContext& ctx)
         const QByteArray text = UnitBackup::profileText(img);
         if (verify) {
             ProfileData file, unit;
-            decodeProfile((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
-            decodeProfile(text, &unit);
+            decodeProfile(ctx.program, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
+            decodeProfile(ctx.program, text, &unit);
             return reportDifferences(s, file, unit);
         }
         if (ctx.output == QLatin1String("-")) {
@@ -494,7 +506,7 @@ int unitCommand(CliContext& ctx)
             return ExitOk;
         }
         const QString path = outputFileFor(ctx, serial);
-        const FileAccess::WriteResult w = FileAccess::writeFile(gState(), path, text);
+        const FileAccess::WriteResult w = FileAccess::writeFile(ctx.program, path, text);
         if (!w.ok())
             return s.finish(cliFail(w.error, ExitFile));
         s.result.insert(QStringLiteral("file"), path);
@@ -504,37 +516,38 @@ int unitCommand(CliContext& ctx)
     // unit write: the unit's configuration kept first, then the write, then (--verify) the
     // read-back compared with the file.
     if (!ctx.noBackup) {
-        s.sink.what = cliText("gsCliFortschrittSicherung", QStringLiteral("Sicherung"));
+        s.sink.what = cliText(ctx.program, "gsCliFortschrittSicherung", QStringLiteral("Sicherung"));
         const UnitBackup::Result backup
             = UnitBackup::readAndStore(l, dataRoot, QDateTime::currentDateTime(), ctx.retries);
         if (!backup.outcome)
             return s.fail(backup.outcome);
         if (!backup.fileError.isEmpty())
-            return s.finish(
-                cliFail(cliText("gsCliSicherungFehlgeschlagen", QStringLiteral("%1; das Gerät wurde nicht beschrieben"))
-                            .arg(backup.fileError),
-                        ExitFile));
+            return s.finish(cliFail(cliText(ctx.program, "gsCliSicherungFehlgeschlagen",
+                                            QStringLiteral("%1; das Gerät wurde nicht beschrieben"))
+                                        .arg(backup.fileError),
+                                    ExitFile));
         s.result.insert(QStringLiteral("serial"), backup.serial);
         s.result.insert(QStringLiteral("backup"), backup.path);
-        cliNotice(cliText("gsCliSicherungGespeichert", QStringLiteral("Sicherung der Konfiguration des Geräts: %1"))
+        cliNotice(cliText(ctx.program, "gsCliSicherungGespeichert",
+                          QStringLiteral("Sicherung der Konfiguration des Geräts: %1"))
                       .arg(QDir::toNativeSeparators(backup.path)));
         l.resetForCommand();
     }
-    s.sink.what = cliText("gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
+    s.sink.what = cliText(ctx.program, "gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
     const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).write(lines, 3); });
     if (!o.ok())
         return s.fail(o);
     merge(s.result, cliTransferJson(o));
     if (!ctx.verify)
         return s.finish();
-    s.sink.what = cliText("gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
+    s.sink.what = cliText(ctx.program, "gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
     UnitImage img;
     const TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
     if (!back.ok())
         return s.fail(back);
     ProfileData file, unit;
-    decodeProfile((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
-    decodeProfile(UnitBackup::profileText(img), &unit);
+    decodeProfile(ctx.program, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
+    decodeProfile(ctx.program, UnitBackup::profileText(img), &unit);
     s.result.insert(QStringLiteral("verified"), ProfileDiff::compare(file, unit).isEmpty());
     return reportDifferences(s, file, unit);
 }
@@ -545,16 +558,18 @@ int relayCommand(CliContext& ctx)
     const int n = ctx.args.value(0).toInt(&ok);
     const QString how = ctx.args.value(1);
     if (!ok || n < 1 || n > 4 || (how != QLatin1String("on") && how != QLatin1String("off")))
-        return cliUsage(cliText("gsCliRelaisAufruf", QStringLiteral("relay nimmt eine Nummer 1..4 und on oder off")),
-                        ctx.command);
+        return cliUsage(
+            ctx.program,
+            cliText(ctx.program, "gsCliRelaisAufruf", QStringLiteral("relay nimmt eine Nummer 1..4 und on oder off")),
+            ctx.command);
     if (ctx.args.size() > 2)
         return tooMany(ctx, 2);
     QString error;
     int code = ExitOk;
     const QString pw = unitPassword(ctx, &error, &code);
     if (!error.isEmpty())
-        return code == ExitUsage ? cliUsage(error, ctx.command) : cliFail(error, code);
-    UnitSession s;
+        return code == ExitUsage ? cliUsage(ctx.program, error, ctx.command) : cliFail(error, code);
+    UnitSession s(ctx.program);
     if (!s.open(ctx, QStringLiteral("relay")))
         return ExitNoUnit;
     const UnitStatus st = UnitOps::switchRelay(*s.link, n, how == QLatin1String("on"), pw);
@@ -569,7 +584,8 @@ int paramCommand(CliContext& ctx)
     const QString what = ctx.args.value(0), op = ctx.args.value(1);
     QString v1 = ctx.args.value(2), v2 = ctx.args.value(3);
     auto usage = [&ctx] {
-        return cliUsage(cliText("gsCliParamAufruf",
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliParamAufruf",
                                 QStringLiteral("param nimmt serial get|set WERT, pin get|set-default PIN|change ALT "
                                                "NEU, validity get|set INDEX")),
                         ctx.command);
@@ -592,7 +608,8 @@ int paramCommand(CliContext& ctx)
     if (what == QLatin1String("pin") && (op == QLatin1String("set-default") || op == QLatin1String("change"))) {
         const bool change = op == QLatin1String("change");
         QString error;
-        if (!secretArgument(&v1, "SMSV48_PIN", &error) || (change && !secretArgument(&v2, "SMSV48_NEW_PIN", &error)))
+        if (!secretArgument(ctx.program, &v1, "SMSV48_PIN", &error)
+            || (change && !secretArgument(ctx.program, &v2, "SMSV48_NEW_PIN", &error)))
             return cliFail(error, ExitUsage);
     }
     // Input rules first: nothing is sent for a bad value.
@@ -609,21 +626,22 @@ int paramCommand(CliContext& ctx)
         bool ok = false;
         const int i = v1.toInt(&ok);
         if (!ok || i < 0 || i > 255)
-            return cliUsage(
-                cliText("gsCliGültigkeitIndex", QStringLiteral("der Gültigkeitsindex ist eine Zahl 0..255")),
-                ctx.command);
+            return cliUsage(ctx.program,
+                            cliText(ctx.program, "gsCliGültigkeitIndex",
+                                    QStringLiteral("der Gültigkeitsindex ist eine Zahl 0..255")),
+                            ctx.command);
     }
     if (!key.isEmpty())
-        return cliFail(gState().msg(key), ExitUsage);
+        return cliFail(ctx.program.msg(key), ExitUsage);
     QString pw;
     if (needsPassword) {
         QString error;
         int code = ExitOk;
         pw = unitPassword(ctx, &error, &code);
         if (!error.isEmpty())
-            return code == ExitUsage ? cliUsage(error, ctx.command) : cliFail(error, code);
+            return code == ExitUsage ? cliUsage(ctx.program, error, ctx.command) : cliFail(error, code);
     }
-    UnitSession s;
+    UnitSession s(ctx.program);
     if (!s.open(ctx, QStringLiteral("param %1 %2").arg(what, op)))
         return ExitNoUnit;
     Link& l = *s.link;
@@ -677,23 +695,27 @@ int paramCommand(CliContext& ctx)
 int firmwareCommand(CliContext& ctx)
 {
     if (ctx.args.isEmpty())
-        return cliUsage(cliText("gsCliFirmwareDatei", QStringLiteral("firmware braucht eine Programmdatei (*.prg)")),
-                        ctx.command);
+        return cliUsage(
+            ctx.program,
+            cliText(ctx.program, "gsCliFirmwareDatei", QStringLiteral("firmware braucht eine Programmdatei (*.prg)")),
+            ctx.command);
     if (ctx.args.size() > 1)
         return tooMany(ctx, 1);
     if (int c = ctx.onlyOptions(OptionDevice | OptionYes | OptionJson, QStringLiteral("firmware")))
         return c;
     QString error;
-    const QStringList lines = ConfigTransfer::checkHexFile(gState(), ctx.args[0], &error, false);
+    const QStringList lines = ConfigTransfer::checkHexFile(ctx.program, ctx.args[0], &error, false);
     if (lines.isEmpty())
-        return cliFail(cliText("gsCliNichtsGesendet", QStringLiteral("%1; es wurde nichts gesendet")).arg(error),
-                       ExitFile);
+        return cliFail(
+            cliText(ctx.program, "gsCliNichtsGesendet", QStringLiteral("%1; es wurde nichts gesendet")).arg(error),
+            ExitFile);
     if (!ctx.yes)
-        return cliUsage(cliText("gsCliFirmwareBestätigen",
+        return cliUsage(ctx.program,
+                        cliText(ctx.program, "gsCliFirmwareBestätigen",
                                 QStringLiteral("eine Aktualisierung der Firmware ersetzt das Programm des Geräts: mit "
                                                "--yes bestätigen")),
                         ctx.command);
-    UnitSession s;
+    UnitSession s(ctx.program);
     if (!s.open(ctx, QStringLiteral("firmware")))
         return ExitNoUnit;
     s.result.insert(QStringLiteral("file"), ctx.args[0]);
@@ -701,7 +723,7 @@ int firmwareCommand(CliContext& ctx)
     l.resetForCommand();
     if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Firmware, true); !v)
         return s.fail(v);
-    s.sink.what = cliText("gsCliFortschrittFirmware", QStringLiteral("Firmware"));
+    s.sink.what = cliText(ctx.program, "gsCliFortschrittFirmware", QStringLiteral("Firmware"));
     const TransferOutcome o = UnitOps::firmwareUpdate(l, lines, [] { return true; });
     if (!o.ok())
         return s.fail(o);

@@ -29,6 +29,9 @@ private:
 };
 
 struct UnitSession {
+    explicit UnitSession(const ProgramContext& program) : program(program) {}
+
+    const ProgramContext& program;
     CliSink sink;
     std::unique_ptr<Channel> channel;
     EventLoopWaiter waiter;
@@ -66,14 +69,15 @@ void cliPrintJson(const QJsonObject& object);
 // Why a file cannot be written at `path` (empty: it can, as far as can be told before
 // writing): its folder must exist and take new files (the file is written beside itself and
 // then renamed), and an existing `path` must be a writable regular file.
-QString cliUnwritableOutput(const QString& path);
+QString cliUnwritableOutput(const ProgramContext& context, const QString& path);
 // The bytes of a file ("-": standard input), at most `limit` of them; false with one sentence
 // naming the file.
-bool cliReadInput(const QString& path, QByteArray* data, QString* error, qint64 limit = 4 * 1024 * 1024);
+bool cliReadInput(const ProgramContext& context, const QString& path, QByteArray* data, QString* error,
+                  qint64 limit = 4 * 1024 * 1024);
 // The configuration read from the unit of --device, decoded; 0 or the exit code after one
 // line on stderr.
 struct ProfileData;
 int cliReadUnitProfile(CliContext& ctx, ProfileData* data);
 // The checked lines of a configuration file ("-": standard input) as the unit takes them,
 // or an empty list and *error naming the file and the line.
-QStringList cliCheckedProfileLines(const QString& path, QString* error);
+QStringList cliCheckedProfileLines(const ProgramContext& context, const QString& path, QString* error);

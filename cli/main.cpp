@@ -186,10 +186,10 @@ int languageNumber(const QString& text)
     return ok && n >= 1 && n <= 4 ? n : 0;
 }
 
-bool validSettings(const QString& settings, QString* error)
+bool validSettings(const ProgramContext& context, const QString& settings, QString* error)
 {
     QSerialPort probe;
-    return SerialChannel::applySettings(gState(), probe, settings, error);
+    return SerialChannel::applySettings(context, probe, settings, error);
 }
 } // namespace
 
@@ -198,7 +198,10 @@ CliRegistrar::CliRegistrar(const char* name, CliHandler handler, const char* usa
     registry().push_back(CliCommand {name, handler, usage, options});
 }
 
-QString cliText(const char* key, const QString& german) { return gState().msgOr(QString::fromUtf8(key), german); }
+QString cliText(const ProgramContext& context, const char* key, const QString& german)
+{
+    return context.msgOr(QString::fromUtf8(key), german);
+}
 
 int cliFail(const QString& message, int code)
 {
@@ -208,11 +211,11 @@ int cliFail(const QString& message, int code)
     return code;
 }
 
-int cliUsage(const QString& message, const QString& command)
+int cliUsage(const ProgramContext& context, const QString& message, const QString& command)
 {
     const QString help
         = command.isEmpty() ? QStringLiteral("smsv48ctl --help") : QStringLiteral("smsv48ctl %1 --help").arg(command);
-    return cliFail(cliText("gsCliSieheHilfe", QStringLiteral("%1 (siehe %2)")).arg(message, help), ExitUsage);
+    return cliFail(cliText(context, "gsCliSieheHilfe", QStringLiteral("%1 (siehe %2)")).arg(message, help), ExitUsage);
 }
 
 int CliContext::onlyOptions(unsigned allowed, const QString& what) const
@@ -222,7 +225,8 @@ int CliContext::onlyOptions(unsigned allowed, const QString& what) const
             const QString name = o.names.last().size() == 1 ? QStringLiteral("-") + o.names.last()
                                                             : QStringLiteral("--") + o.names.last();
             return cliUsage(
-                cliText("gsCliOptionNichtFür", QStringLiteral("%2 nimmt die Option %1 nicht")).arg(name, what),
+                program,
+                cliText(program, "gsCliOptionNichtFür", QStringLiteral("%2 nimmt die Option %1 nicht")).arg(name, what),
                 command);
         }
     return ExitOk;
@@ -287,50 +291,49 @@ void cliProgress(const QString& what, int done, int total)
 
 bool CliContext::prepareStore()
 {
-    ProgramContext& st = gState();
     QString error;
-    st.dataRoot = DataRoot::find(gState(), &error);
-    if (st.dataRoot.isEmpty()) {
+    program.dataRoot = DataRoot::find(program, &error);
+    if (program.dataRoot.isEmpty()) {
         cliFail(error, ExitFile);
         return false;
     }
-    st.databasePath = DataRoot::databasePath(st.dataRoot);
-    const QString problem = checkDatabase(gState(), st.databasePath);
+    program.databasePath = DataRoot::databasePath(program.dataRoot);
+    const QString problem = checkDatabase(program, program.databasePath);
     if (!problem.isEmpty()) {
         cliFail(problem, ExitFile);
         return false;
     }
-    cliLoadMessages();
+    cliLoadMessages(program);
     return true;
 }
 
-void cliLoadMessages()
+void cliLoadMessages(ProgramContext& context)
 {
-    ProgramContext& st = gState();
-    if (!st.messages.isEmpty())
+    if (!context.messages.isEmpty())
         return;
     QString error;
-    if (st.dataRoot.isEmpty())
-        st.dataRoot = DataRoot::find(gState(), &error);
-    if (st.dataRoot.isEmpty())
+    if (context.dataRoot.isEmpty())
+        context.dataRoot = DataRoot::find(context, &error);
+    if (context.dataRoot.isEmpty())
         return;
-    if (st.databasePath.isEmpty())
-        st.databasePath = DataRoot::databasePath(st.dataRoot);
+    if (context.databasePath.isEmpty())
+        context.databasePath = DataRoot::databasePath(context.dataRoot);
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
     try {
-        Connection con(gState());
-        con.open(st.databasePath, Connection::Read);
+        Connection con(context);
+        con.open(context.databasePath, Connection::Read);
         Recordset rs;
         rs.open(con,
                 QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
-                    .arg(QString::fromUtf8(cols[qBound(1, st.language, 4) - 1])));
+                    .arg(QString::fromUtf8(cols[qBound(1, context.language, 4) - 1])));
         if (rs.recordCount() > 0)
             for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                st.messages.insert(rs.value(0).toString(), rs.value(1).toString());
+                context.messages.insert(rs.value(0).toString(), rs.value(1).toString());
     } catch (const StoreError&) {
     }
-    if (st.programName.isEmpty())
-        st.programName = st.messages.value(QStringLiteral("gsProgramName"), QStringLiteral("SMS Switch Vantor"));
+    if (context.programName.isEmpty())
+        context.programName
+            = context.messages.value(QStringLiteral("gsProgramName"), QStringLiteral("SMS Switch Vantor"));
 }
 
 int main(int argc, char** argv)
@@ -357,15 +360,16 @@ int main(int argc, char** argv)
 
     // One language for every message of the run: --language when it is valid, else the
     // stored setting, chosen before anything is said.
-    CliContext ctx;
+    ProgramContext& program = gState();
+    CliContext ctx(program);
     const QString languageText = earlyValue(all, QStringLiteral("--language"));
     ctx.language = languageNumber(languageText);
     if (ctx.language != 0)
-        gState().language = ctx.language;
+        program.language = ctx.language;
     else
-        gState().setLanguage(
+        program.setLanguage(
             Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
-    cliLoadMessages();
+    cliLoadMessages(program);
 
     // The command: the first word that is neither an option nor an option's value.
     int commandAt = -1;
@@ -393,12 +397,13 @@ int main(int argc, char** argv)
             return ExitOk;
         }
         printShortUsage();
-        return cliUsage(cliText("gsCliKeinBefehl", QStringLiteral("kein Befehl angegeben")));
+        return cliUsage(program, cliText(program, "gsCliKeinBefehl", QStringLiteral("kein Befehl angegeben")));
     }
     const CliCommand* command = findCommand(all[commandAt]);
     if (!command)
-        return cliUsage(
-            cliText("gsCliUnbekannterBefehl", QStringLiteral("unbekannter Befehl \"%1\"")).arg(all[commandAt]));
+        return cliUsage(program,
+                        cliText(program, "gsCliUnbekannterBefehl", QStringLiteral("unbekannter Befehl \"%1\""))
+                            .arg(all[commandAt]));
     ctx.command = QString::fromLatin1(command->name);
     if (wantsHelp) {
         printCommandHelp(*command);
@@ -423,16 +428,19 @@ int main(int argc, char** argv)
         if (!unknown.isEmpty()) {
             const QString name
                 = (unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + unknown.first();
-            return cliUsage(
-                cliText("gsCliUnbekannteOption", QStringLiteral("%2 kennt die Option %1 nicht")).arg(name, ctx.command),
-                ctx.command);
+            return cliUsage(program,
+                            cliText(program, "gsCliUnbekannteOption", QStringLiteral("%2 kennt die Option %1 nicht"))
+                                .arg(name, ctx.command),
+                            ctx.command);
         }
         QString missing;
         for (const QString& a : withoutCommand)
             if (takesValue(a))
                 missing = a;
-        return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(missing),
-                        ctx.command);
+        return cliUsage(
+            program,
+            cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(missing),
+            ctx.command);
     }
     for (const OptionDef& o : optionDefs())
         if (o.flag && (o.flag & command->options) && parser.isSet(o.names.first()))
@@ -440,7 +448,8 @@ int main(int argc, char** argv)
     ctx.args = parser.positionalArguments();
 
     if (parser.isSet(QStringLiteral("language")) && ctx.language == 0)
-        return cliUsage(cliText("gsCliSpracheUngültig",
+        return cliUsage(program,
+                        cliText(program, "gsCliSpracheUngültig",
                                 QStringLiteral("--language nimmt 1 (Deutsch), 2 (Englisch), 3 (Italienisch) oder 4 "
                                                "(Französisch), nicht \"%1\""))
                             .arg(parser.value(QStringLiteral("language"))),
@@ -453,23 +462,25 @@ int main(int argc, char** argv)
     if (command->options & OptionDevice) {
         ctx.device = parser.value(QStringLiteral("device"));
         if (parser.isSet(QStringLiteral("device")) && ctx.device.isEmpty())
-            return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
+            return cliUsage(program,
+                            cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
                                 .arg(QStringLiteral("--device")),
                             ctx.command);
         ctx.settingsGiven = parser.isSet(QStringLiteral("settings"));
         if (ctx.settingsGiven) {
             ctx.settings = parser.value(QStringLiteral("settings"));
             QString error;
-            if (!validSettings(ctx.settings, &error))
-                return cliUsage(error, ctx.command);
+            if (!validSettings(program, ctx.settings, &error))
+                return cliUsage(program, error, ctx.command);
         }
     }
     if (command->options & OptionOutput) {
         ctx.output = parser.value(QStringLiteral("output"));
         if (parser.isSet(QStringLiteral("output")) && ctx.output.isEmpty())
-            return cliUsage(
-                cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(QStringLiteral("-o")),
-                ctx.command);
+            return cliUsage(program,
+                            cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
+                                .arg(QStringLiteral("-o")),
+                            ctx.command);
     }
     ctx.yes = (command->options & OptionYes) && parser.isSet(QStringLiteral("yes"));
     ctx.json = (command->options & OptionJson) && parser.isSet(QStringLiteral("json"));
@@ -479,17 +490,18 @@ int main(int argc, char** argv)
         bool ok = false;
         ctx.retries = parser.value(QStringLiteral("retries")).toInt(&ok);
         if (!ok || ctx.retries < 0 || ctx.retries > 99)
-            return cliUsage(
-                cliText("gsCliWiederholungenUngültig", QStringLiteral("--retries nimmt eine Zahl 0..99, nicht \"%1\""))
-                    .arg(parser.value(QStringLiteral("retries"))),
-                ctx.command);
+            return cliUsage(program,
+                            cliText(program, "gsCliWiederholungenUngültig",
+                                    QStringLiteral("--retries nimmt eine Zahl 0..99, nicht \"%1\""))
+                                .arg(parser.value(QStringLiteral("retries"))),
+                            ctx.command);
     }
     if ((command->options & OptionPassword) && parser.isSet(QStringLiteral("password"))) {
         ctx.passwordGiven = true;
         ctx.password = parser.value(QStringLiteral("password"));
         // The password from standard input before any PIN there (see --help).
         if (ctx.password == QLatin1String("-") && !cliReadSecret(&ctx.password))
-            return cliFail(cliText("gsCliPasswortStdinLeer",
+            return cliFail(cliText(program, "gsCliPasswortStdinLeer",
                                    QStringLiteral("--password -: keine Zeile auf der "
                                                   "Standardeingabe")),
                            ExitUsage);
@@ -498,14 +510,15 @@ int main(int argc, char** argv)
     if ((command->options & OptionDevice) && parser.isSet(QStringLiteral("trace"))) {
         tracePath = parser.value(QStringLiteral("trace"));
         if (tracePath.isEmpty())
-            return cliUsage(cliText("gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
+            return cliUsage(program,
+                            cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
                                 .arg(QStringLiteral("--trace")),
                             ctx.command);
         // Where the trace cannot go is said before any traffic.
         if (tracePath != QLatin1String("-")) {
-            QString why = FileAccess::checkRegularFile(gState(), tracePath, FileAccess::Use::Write);
+            QString why = FileAccess::checkRegularFile(program, tracePath, FileAccess::Use::Write);
             if (why.isEmpty() && !QFileInfo(tracePath).absoluteDir().exists())
-                why = FileAccess::writeFailure(gState(), tracePath, ENOENT, false);
+                why = FileAccess::writeFailure(program, tracePath, ENOENT, false);
             if (!why.isEmpty())
                 return cliFail(why, ExitFile);
         }
@@ -518,7 +531,7 @@ int main(int argc, char** argv)
         if (tracePath == QLatin1String("-")) {
             std::fwrite(trace.constData(), 1, size_t(trace.size()), stderr);
             std::fflush(stderr);
-        } else if (const FileAccess::WriteResult written = FileAccess::writeFile(gState(), tracePath, trace);
+        } else if (const FileAccess::WriteResult written = FileAccess::writeFile(program, tracePath, trace);
                    !written.ok()) {
             cliFail(written.error, ExitFile);
             if (code == ExitOk)

@@ -572,15 +572,16 @@ void TestLanguageTables::accessKeysUniquePerMenuAndDialog()
     }
 }
 
-// Every message the program looks up with a German stand-in (msgOr, and cliText in the
-// command-line tool) has its row in all four
+// Every message the program looks up with a German stand-in (msgOr, and cliText(context, ...)
+// in the command-line tool) has its row in all four
 // languages: the German column is the stand-in itself (so they cannot drift apart), and each
 // translation carries the same placeholders.
 void TestLanguageTables::programMessagesInFourLanguages()
 {
-    static const QRegularExpression lookup(QStringLiteral("(?:msgOr\\(\\s*QStringLiteral\\(|cliText\\(\\s*)\"([^\"]+)"
-                                                          "\"\\)?\\s*,\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|"
-                                                          "\\\\.)*\")+)\\s*\\)"));
+    static const QRegularExpression lookup(
+        QStringLiteral("(?:msgOr\\(\\s*QStringLiteral\\(|cliText\\(\\s*[A-Za-z_.]+\\s*,\\s*)\"([^\"]+)"
+                       "\"\\)?\\s*,\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|"
+                       "\\\\.)*\")+)\\s*\\)"));
     static const QRegularExpression shellRow(QStringLiteral(
         "\\{QStringLiteral\\(\"([^\"]+)\"\\),\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\)\\}"));
     QHash<QString, QString> german; // key -> stand-in
