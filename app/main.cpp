@@ -1,5 +1,7 @@
 #include "ui/Start.h"
 
+#include "core/ProgramContext.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
@@ -13,5 +15,6 @@ int main(int argc, char** argv)
     const QStringList arguments = QApplication::arguments().mid(1);
     const QString profile
         = arguments.isEmpty() || arguments.first().startsWith(QLatin1Char('-')) ? QString() : arguments.first();
-    return Start::Main(app, profile);
+    // The one program context of the run, handed to everything the program starts.
+    return Start::Main(gState(), app, profile);
 }

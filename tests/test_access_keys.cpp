@@ -239,12 +239,12 @@ void TestAccessKeys::uniqueInEveryMenuAndWindow()
                     window.value(a->objectName()), [a] { a->trigger(); }, groups);
             }
             {
-                AdministratorLogin login(main);
+                AdministratorLogin login(gState(), main);
                 login.show();
                 groups << windowGroup(&login);
             }
             {
-                TransferDialog transfer(main, nullptr);
+                TransferDialog transfer(gState(), main, nullptr);
                 transfer.show();
                 groups << windowGroup(&transfer);
             }
@@ -252,8 +252,8 @@ void TestAccessKeys::uniqueInEveryMenuAndWindow()
             main->close();
         });
         poll.start();
-        QCOMPARE(Start::prepare(), QString());
-        const int code = Start::Main(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        QCOMPARE(Start::prepare(gState()), QString());
+        const int code = Start::Main(gState(), *qobject_cast<QApplication*>(QCoreApplication::instance()));
         poll.stop();
         QCOMPARE(code, 0);
         QVERIFY2(found, "the main window did not show");

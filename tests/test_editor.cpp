@@ -76,7 +76,7 @@ struct Main {
     Main()
     {
         loadMessages();
-        w = new MainWindow;
+        w = new MainWindow(gState());
         w->editorBinding().refresh();
         gState().unsavedChanges = false;
         w->show();

@@ -826,7 +826,7 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
     const QString def = gState().defaultProfilePath();
     QVERIFY(HexWriter::writeProfileFile(gState(), img, def).ok());
     Settings::set("Profile", "File", env.path("UserProfile/other.cfg"));
-    MainWindow w;
+    MainWindow w(gState());
     env.messages.clear(); // whatever the port opening had to say
     w.profiles().loadDefaultProfile();
     QCOMPARE(Settings::get("Profile", "File"), def);
@@ -862,7 +862,7 @@ void TestImage::windowLoadsDefaultProfileAndSaves()
 void TestImage::refusedProfileSpeaksTheChosenLanguage()
 {
     TestEnv env("3");
-    MainWindow w;
+    MainWindow w(gState());
     w.initializeControls(); // the start: texts of the chosen language
     // Every row of the message table is loaded, not only the fixed keys.
     const QStringList keys
@@ -895,7 +895,7 @@ void TestImage::refusedProfileSpeaksTheChosenLanguage()
 void TestImage::windowLoadCancelAndRefusal()
 {
     TestEnv env;
-    MainWindow w;
+    MainWindow w(gState());
     env.messages.clear(); // whatever the port opening had to say
     w.profiles().loadDefaultProfile();
     const QString current = Settings::get("Profile", "File");
@@ -960,7 +960,7 @@ void TestImage::windowLoadCancelAndRefusal()
 void TestImage::windowSaveUnderAndReadOnly()
 {
     TestEnv env;
-    MainWindow w;
+    MainWindow w(gState());
     env.messages.clear(); // whatever the port opening had to say
     w.profiles().loadDefaultProfile();
     // A name without extension gets ".cfg" and becomes the current profile.
@@ -1015,7 +1015,7 @@ void TestImage::windowSaveUnderAndReadOnly()
 void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
 {
     TestEnv env;
-    MainWindow w;
+    MainWindow w(gState());
     env.messages.clear(); // whatever the port opening had to say
     w.profiles().loadDefaultProfile();
     const QString folder = env.path("schreibgeschuetzt");
@@ -1053,7 +1053,7 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
 void TestImage::windowReadsAndReplacesOnlyRegularFiles()
 {
     TestEnv env;
-    MainWindow w;
+    MainWindow w(gState());
     env.messages.clear(); // whatever the port opening had to say
     w.profiles().loadDefaultProfile();
     const QString current = Settings::get("Profile", "File");
@@ -1090,7 +1090,7 @@ void TestImage::windowReadsAndReplacesOnlyRegularFiles()
     QVERIFY(stillAPipe());
 
     env.fileAnswers << pipe;
-    QVERIFY(!ReportActions::exportPdf(&w, Reports::Kind::Users));
+    QVERIFY(!ReportActions::exportPdf(gState(), &w, Reports::Kind::Users));
     QCOMPARE(env.messages.size(), 4);
     QVERIFY2(env.messages[3].text.contains(notRegular), qPrintable(env.messages[3].text));
     QVERIFY(stillAPipe());
@@ -1101,7 +1101,7 @@ void TestImage::windowReadsAndReplacesOnlyRegularFiles()
 void TestImage::windowDatabaseInUseOffersRetry()
 {
     TestEnv env;
-    MainWindow w;
+    MainWindow w(gState());
     env.messages.clear(); // whatever the port opening had to say
     w.profiles().loadDefaultProfile();
     ProfileData d;

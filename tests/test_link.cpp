@@ -1250,7 +1250,7 @@ struct Window {
         Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
         env.exec(QStringLiteral(
             "UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")"));
-        w = std::make_unique<MainWindow>(std::move(options));
+        w = std::make_unique<MainWindow>(gState(), std::move(options));
         w->device().setWaiter(&vw);
         w->device().link();
         gState().programName = QStringLiteral("SMS Switch Vantor");

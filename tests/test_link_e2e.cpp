@@ -262,7 +262,7 @@ void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
     // the port as closed.
     TestEnv env;
     Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
-    MainWindow w;
+    MainWindow w(gState());
     PortResolver::assign(1, sim.device);
     PortSettingsDialog dlg(&w);
     dlg.portBox->setCurrentIndex(0);

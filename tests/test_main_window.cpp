@@ -163,7 +163,7 @@ void swapRows(const TestEnv& env, const QString& table, int a, int b)
 std::unique_ptr<MainWindow> loadedWindow()
 {
     Settings::set("Ports", "COM1", "sim");
-    auto w = std::make_unique<MainWindow>();
+    auto w = std::make_unique<MainWindow>(gState());
     w->texts().loadSystemMessages();
     w->texts().applyAll();
     return w;
@@ -938,13 +938,13 @@ void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
         Settings::set("Passwort", "Passwort", "17A6"); // the full level: serial number writable
         QMap<QString, QString> atOnce;
         {
-            MainWindow w;
+            MainWindow w(gState());
             w.ensureTabsBuilt();
             w.initializeControls();
             editOutputsAndSystem(w);
             atOnce = visibleState(w);
         }
-        MainWindow w;
+        MainWindow w(gState());
         w.initializeControls();
         editOutputsAndSystem(w);
         QVERIFY(!w.outputsTab().isBuilt());
@@ -970,7 +970,7 @@ void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
     // Shown, the window builds the two tabs right after its first paint, without being asked.
     TestEnv env;
     Settings::set("Ports", "COM1", "sim");
-    MainWindow w;
+    MainWindow w(gState());
     w.initializeControls();
     QVERIFY(!w.outputsTab().isBuilt() && !w.systemTab().isBuilt());
     w.show();

@@ -54,7 +54,7 @@ void typeInto(QLineEdit* box, const QString& text)
 }
 
 struct Window {
-    explicit Window() : w(new PhoneBookDialog)
+    explicit Window() : w(new PhoneBookDialog(gState()))
     {
         w->show();
         w->activateWindow();

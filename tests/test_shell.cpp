@@ -46,9 +46,9 @@ namespace {
 std::unique_ptr<MainWindow> makeWindow(MainWindowOptions options = {})
 {
     Settings::set("Ports", "COM1", "sim");
-    if (!Start::prepare().isEmpty())
+    if (!Start::prepare(gState()).isEmpty())
         return nullptr;
-    return std::make_unique<MainWindow>(std::move(options));
+    return std::make_unique<MainWindow>(gState(), std::move(options));
 }
 
 QWidget* widget(MainWindow* w, const QString& name) { return WindowWidgets::named<QWidget>(*w, name); }
@@ -233,7 +233,7 @@ void TestShell::loginTable()
     expectLevel(*w, AccessLevel::Normal);
 
     auto login = [&](const QString& text) {
-        AdministratorLogin dlg(w.get());
+        AdministratorLogin dlg(gState(), w.get());
         dlg.passwordBox->setText(text);
         dlg.applyButton->click();
         return dlg.result();
@@ -245,7 +245,7 @@ void TestShell::loginTable()
 
     // Refusal: message, the window stays open, the level stays.
     {
-        AdministratorLogin dlg(w.get());
+        AdministratorLogin dlg(gState(), w.get());
         dlg.show();
         dlg.passwordBox->setText("1234");
         dlg.applyButton->click();
@@ -264,7 +264,7 @@ void TestShell::loginTable()
 
     // Cancel keeps the level; the empty password is the way back.
     {
-        AdministratorLogin dlg(w.get());
+        AdministratorLogin dlg(gState(), w.get());
         dlg.passwordBox->setText("3961");
         dlg.cancelButton->click();
     }
@@ -287,7 +287,7 @@ void TestShell::loginBoxRules()
     TestEnv env("2");
     auto w = makeWindow();
     QVERIFY(w);
-    AdministratorLogin dlg(w.get());
+    AdministratorLogin dlg(gState(), w.get());
     QCOMPARE(dlg.windowTitle(), caption(env, "frmAdministrator", 2));
     QCOMPARE(dlg.passwordLabel->text(), caption(env, "lblPasswort", 2));
     QCOMPARE(dlg.applyButton->objectName(), QString::fromUtf8("cmdÜbernehmen"));
@@ -348,11 +348,11 @@ void TestShell::helpPagesForEveryContext()
     for (int lang = 1; lang <= 4; ++lang) {
         const QString folder = Help::languageFolder(lang);
         for (int c : contexts) {
-            const QString p = Help::pagePath(c, lang);
+            const QString p = Help::pagePath(gState(), c, lang);
             QCOMPARE(p, env.path(QStringLiteral("help/%1/%2.html").arg(folder).arg(c)));
         }
         // The contents page links every topic.
-        QFile toc(Help::pagePath(0, lang));
+        QFile toc(Help::pagePath(gState(), 0, lang));
         QVERIFY(toc.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(toc.readAll());
         for (int c : contexts)
@@ -361,8 +361,8 @@ void TestShell::helpPagesForEveryContext()
     }
     // A missing page falls back to English, then to the contents.
     QFile::remove(env.path("help/fr/2001.html"));
-    QCOMPARE(Help::pagePath(2001, 4), env.path("help/en/2001.html"));
-    QCOMPARE(Help::pagePath(4711, 4), env.path("help/fr/index.html"));
+    QCOMPARE(Help::pagePath(gState(), 2001, 4), env.path("help/en/2001.html"));
+    QCOMPARE(Help::pagePath(gState(), 4711, 4), env.path("help/fr/index.html"));
 }
 
 void TestShell::f1OpensTopicOfControl()
@@ -383,9 +383,9 @@ void TestShell::f1OpensTopicOfControl()
         QVERIFY2(c, s.control);
         QCOMPARE(Help::contextOf(c), s.context);
         QTest::keyClick(c, Qt::Key_F1);
-        QVERIFY(Help::window()->isVisible());
-        QCOMPARE(Help::window()->currentPage(), env.path(QStringLiteral("help/en/%1.html").arg(s.context)));
-        QVERIFY(!Help::window()->browser()->toPlainText().isEmpty());
+        QVERIFY(Help::window(gState())->isVisible());
+        QCOMPARE(Help::window(gState())->currentPage(), env.path(QStringLiteral("help/en/%1.html").arg(s.context)));
+        QVERIFY(!Help::window(gState())->browser()->toPlainText().isEmpty());
     }
     // A part of a control without its own number uses the nearest parent's number.
     auto* inner = new QWidget(widget(w.get(), "ChkEmpOut(40)"));
@@ -396,10 +396,10 @@ void TestShell::f1OpensTopicOfControl()
     auto* box = new QLineEdit(&other);
     QCOMPARE(Help::contextOf(box), 5001);
     QTest::keyClick(box, Qt::Key_F1);
-    QCOMPARE(Help::window()->currentPage(), env.path("help/en/5001.html"));
+    QCOMPARE(Help::window(gState())->currentPage(), env.path("help/en/5001.html"));
     // A control without a number opens the contents.
     QTest::keyClick(w->tabs(), Qt::Key_F1);
-    QCOMPARE(Help::window()->currentPage(), env.path("help/en/index.html"));
+    QCOMPARE(Help::window(gState())->currentPage(), env.path("help/en/index.html"));
 }
 
 void TestShell::helpCommands()
@@ -407,26 +407,26 @@ void TestShell::helpCommands()
     TestEnv env("4");
     auto w = makeWindow();
     QVERIFY(w);
-    HelpLauncher help;
+    HelpLauncher help(gState());
     QCOMPARE(help.run(w.get(), 7), 0);
-    QVERIFY(!Help::window()->isVisible());
+    QVERIFY(!Help::window(gState())->isVisible());
     Help::closeAll();
     QCoreApplication::processEvents();
     // Toolbar "Help" and the menu item have the same effect.
     w->shell().toolbarButtonClicked("Help");
-    QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
-    Help::window()->openPage(Help::pagePath(1000, 4));
+    QCOMPARE(Help::window(gState())->currentPage(), env.path("help/fr/index.html"));
+    Help::window(gState())->openPage(Help::pagePath(gState(), 1000, 4));
     w->findChild<QAction*>("mnuHelp")->trigger();
-    QCOMPARE(Help::window()->currentPage(), env.path("help/fr/index.html"));
+    QCOMPARE(Help::window(gState())->currentPage(), env.path("help/fr/index.html"));
     QCOMPARE(help.run(w.get(), 2), 1);
-    QVERIFY(Help::window()->isVisible());
+    QVERIFY(Help::window(gState())->isVisible());
     QCOMPARE(help.run(w.get(), 3), 0);
     QCoreApplication::processEvents();
-    QVERIFY(!Help::window()->isVisible());
+    QVERIFY(!Help::window(gState())->isVisible());
     // A link to another topic stays in the help window.
-    Help::showContext(0);
-    emit Help::window()->browser()->anchorClicked(QUrl("3008.html"));
-    QCOMPARE(Help::window()->currentPage(), env.path("help/fr/3008.html"));
+    Help::showContext(gState(), 0);
+    emit Help::window(gState())->browser()->anchorClicked(QUrl("3008.html"));
+    QCOMPARE(Help::window(gState())->currentPage(), env.path("help/fr/3008.html"));
 }
 
 void TestShell::linksGoToTheDefaultHandler()
@@ -438,7 +438,7 @@ void TestShell::linksGoToTheDefaultHandler()
     auto w = makeWindow();
     QVERIFY(w);
     {
-        AboutDialog about(w.get());
+        AboutDialog about(gState(), w.get());
         about.openHomepage();
         about.writeMail();
         emit about.homepageLabel->linkActivated(AboutInfo::homepage().toString());
@@ -448,11 +448,11 @@ void TestShell::linksGoToTheDefaultHandler()
     QCOMPARE(catcher.urls[1].scheme(), QStringLiteral("mailto"));
     QCOMPARE(catcher.urls[2], catcher.urls[0]);
     // A web link in a help page leaves the help page where it is.
-    Help::showContext(3001);
-    emit Help::window()->browser()->anchorClicked(QUrl("https://example.org/manual"));
+    Help::showContext(gState(), 3001);
+    emit Help::window(gState())->browser()->anchorClicked(QUrl("https://example.org/manual"));
     QCOMPARE(catcher.urls.size(), 4);
     QCOMPARE(catcher.urls.last(), QUrl("https://example.org/manual"));
-    QCOMPARE(Help::window()->currentPage(), env.path("help/en/3001.html"));
+    QCOMPARE(Help::window(gState())->currentPage(), env.path("help/en/3001.html"));
     for (const char* scheme : {"http", "https", "mailto"})
         QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
 }
@@ -532,7 +532,7 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     onModal<AboutDialog>([](AboutDialog* a) { a->okButton->click(); });
     action("Info")->trigger();
     action("Help")->trigger();
-    QVERIFY(Help::window()->isVisible());
+    QVERIFY(Help::window(gState())->isVisible());
     // Unknown key: nothing.
     w->shell().toolbarButtonClicked("NoSuchKey");
     QCOMPARE(env.messages.size(), asked);
@@ -849,7 +849,7 @@ void TestShell::printWithoutPrinterOffersPdf()
     const QString out = env.path("alarm.pdf");
     env.answers << QMessageBox::Yes;
     env.fileAnswers << out;
-    QVERIFY(ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
+    QVERIFY(ReportActions::print(gState(), w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Question);
     QVERIFY(env.messages[0].text.contains("No printer"));
@@ -859,12 +859,12 @@ void TestShell::printWithoutPrinterOffersPdf()
     QVERIFY(QFile::exists(out));
     // Declined: nothing written, no file dialog.
     env.answers << QMessageBox::No;
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
+    QVERIFY(!ReportActions::print(gState(), w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.fileRequests.size(), 1);
     // A file that cannot be written is reported.
     env.answers << QMessageBox::Yes;
     env.fileAnswers << env.path("missing/folder/a.pdf");
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Alarm, noPrinter));
+    QVERIFY(!ReportActions::print(gState(), w.get(), Reports::Kind::Alarm, noPrinter));
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages.last().text.contains("PDF"));
 }
@@ -881,7 +881,7 @@ void TestShell::previewFitsTheScreen()
         shown = d->size();
         d->reject();
     });
-    ReportActions::preview(w.get(), Reports::Kind::Users);
+    ReportActions::preview(gState(), w.get(), Reports::Kind::Users);
     QVERIFY(shown.isValid());
     QVERIFY2(shown.width() <= avail.width() && shown.height() <= avail.height(),
              qPrintable(QStringLiteral("%1 x %2 on %3 x %4")
@@ -898,7 +898,7 @@ void TestShell::printFailureIsReported()
     QVERIFY(w);
     ReportActions::Hooks missingPrinter;
     missingPrinter.printerName = [] { return QStringLiteral("SMSV48-no-such-printer"); };
-    QVERIFY(!ReportActions::print(w.get(), Reports::Kind::Users, missingPrinter));
+    QVERIFY(!ReportActions::print(gState(), w.get(), Reports::Kind::Users, missingPrinter));
     QCOMPARE(env.messages.size(), 1);
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(env.messages[0].text.contains("could not be printed"));
@@ -906,7 +906,7 @@ void TestShell::printFailureIsReported()
     // A store that cannot be read: the report says so instead of failing silently.
     QFile::remove(env.dbPath());
     gState().databasePath = env.dbPath();
-    QVERIFY(!ReportActions::exportPdf(w.get(), Reports::Kind::Inputs));
+    QVERIFY(!ReportActions::exportPdf(gState(), w.get(), Reports::Kind::Inputs));
     QCOMPARE(env.messages.last().icon, Dialogs::Icon::Critical);
     // Without the database no language row can be read: the German text stands in.
     QVERIFY2(env.messages.last().text.contains("Der Bericht konnte nicht erstellt werden"),
@@ -991,29 +991,29 @@ void TestShell::screenshots()
         QCoreApplication::processEvents();
         w->grab().save(QStringLiteral("%1/main_%2.png").arg(folder).arg(lang));
         w->toolbar()->grab().save(QStringLiteral("%1/toolbar_%2.png").arg(folder).arg(lang));
-        AboutDialog about(w.get());
+        AboutDialog about(gState(), w.get());
         about.show();
         QCoreApplication::processEvents();
         about.grab().save(QStringLiteral("%1/about_%2.png").arg(folder).arg(lang));
-        AdministratorLogin login(w.get());
+        AdministratorLogin login(gState(), w.get());
         login.show();
         login.passwordBox->setText("123");
         login.passwordBox->setFocus();
         QCoreApplication::processEvents();
         login.grab().save(QStringLiteral("%1/login_%2.png").arg(folder).arg(lang));
-        Help::showContext(1002);
+        Help::showContext(gState(), 1002);
         QCoreApplication::processEvents();
-        Help::window()->grab().save(QStringLiteral("%1/help_%2.png").arg(folder).arg(lang));
-        Help::showContext(0);
+        Help::window(gState())->grab().save(QStringLiteral("%1/help_%2.png").arg(folder).arg(lang));
+        Help::showContext(gState(), 0);
         QCoreApplication::processEvents();
-        Help::window()->grab().save(QStringLiteral("%1/help_toc_%2.png").arg(folder).arg(lang));
+        Help::window(gState())->grab().save(QStringLiteral("%1/help_toc_%2.png").arg(folder).arg(lang));
         Help::closeAll();
         onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
             QCoreApplication::processEvents();
             d->grab().save(QStringLiteral("%1/preview_%2.png").arg(folder).arg(lang));
             d->reject();
         });
-        ReportActions::preview(w.get(), lang % 2 ? Reports::Kind::Alarm : Reports::Kind::Inputs);
+        ReportActions::preview(gState(), w.get(), lang % 2 ? Reports::Kind::Alarm : Reports::Kind::Inputs);
         QMenu* reports = w->findChild<QMenu*>("mnuReports");
         reports->popup(QPoint(0, 0));
         QCoreApplication::processEvents();

@@ -66,10 +66,10 @@ void TestStartup::firstRunWithoutSettings()
 {
     TestEnv env;
     Settings::set("Ports", "COM1", "sim");
-    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(Start::prepare(gState()), QString());
     QCOMPARE(gState().language, 1);
     QCOMPARE(gState().dataRoot, env.root());
-    MainWindow w;
+    MainWindow w(gState());
     w.initializeControls();
     QVERIFY(w.store().isOpen());
     QCOMPARE(w.tabs()->count(), 3);
@@ -100,7 +100,7 @@ void TestStartup::languageSetting()
     QFETCH(QString, stored);
     QFETCH(int, language);
     TestEnv env(stored);
-    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(Start::prepare(gState()), QString());
     QCOMPARE(gState().language, language);
 }
 
@@ -112,7 +112,7 @@ void TestStartup::firstStartTakesTheSystemLanguage()
     for (const auto& c : cases)
         QCOMPARE(ProgramContext::languageOfLocale(QLocale(QLatin1String(c.first))), c.second);
     TestEnv env; // nothing stored
-    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(Start::prepare(gState()), QString());
     QCOMPARE(gState().language, ProgramContext::languageOfLocale(QLocale::system()));
     QVERIFY(!Settings::contains(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"))); // not chosen yet
 }
@@ -151,9 +151,9 @@ void TestStartup::recentFilesNewestFirstAtMostEight()
 void TestStartup::splashAndStatusBarSpeakTheLanguage()
 {
     TestEnv env("3");
-    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(Start::prepare(gState()), QString());
     {
-        SplashWindow splash;
+        SplashWindow splash(gState());
         QCOMPARE(splash.softwareLabel->text(),
                  env.queryValue("SELECT Italienisch FROM Beschriftung WHERE Name='lblSoftware'").toString());
         QCOMPARE(splash.copyrightLabel->text(),
@@ -161,7 +161,7 @@ void TestStartup::splashAndStatusBarSpeakTheLanguage()
         QVERIFY(!splash.logos[2]->isHidden()); // the Italian logo
         QVERIFY(splash.logos[0]->isHidden() && splash.logos[1]->isHidden() && splash.logos[3]->isHidden());
     }
-    MainWindow w;
+    MainWindow w(gState());
     w.initializeControls();
     QCOMPARE(WindowWidgets::named<QLabel>(w, "lblSimulated")->text(),
              env.queryValue("SELECT Italienisch FROM SystemNachrichten WHERE Name='gsStatusSimuliert'").toString());
@@ -189,11 +189,11 @@ void TestStartup::portThatCannotBeOpened()
     TestEnv env;
     Settings::set("Einstellungen", "COM-Anschluss", "3");
     Settings::set("Ports", "COM3", env.path("no-such-tty"));
-    QCOMPARE(Start::prepare(), QString());
+    QCOMPARE(Start::prepare(gState()), QString());
     int portDialogs = 0;
     MainWindowOptions options;
     options.portFailureDialog = [&] { ++portDialogs; };
-    auto w = std::make_unique<MainWindow>(std::move(options));
+    auto w = std::make_unique<MainWindow>(gState(), std::move(options));
     QCOMPARE(portDialogs, 1);
     QCOMPARE(env.messages.size(), 1);
     QVERIFY(env.messages[0].text.endsWith("(COM 3)"));
@@ -214,7 +214,7 @@ void TestStartup::damagedOrIncompleteDatabaseIsReported()
     {
         TestEnv env;
         env.exec("ALTER TABLE SMS RENAME COLUMN Deutsch TO Deutch");
-        const QString why = Start::prepare();
+        const QString why = Start::prepare(gState());
         QVERIFY2(why.contains(env.dbPath()) && why.contains("Deutsch"), qPrintable(why));
     }
     {
@@ -229,7 +229,7 @@ void TestStartup::damagedOrIncompleteDatabaseIsReported()
             g.open(QIODevice::ReadOnly);
             return g.readAll();
         }();
-        const QString why = Start::prepare();
+        const QString why = Start::prepare(gState());
         QVERIFY2(why.contains(env.dbPath()), qPrintable(why));
         QFile g(env.dbPath());
         QVERIFY(g.open(QIODevice::ReadOnly));
@@ -238,7 +238,7 @@ void TestStartup::damagedOrIncompleteDatabaseIsReported()
     {
         TestEnv env;
         QFile::remove(env.dbPath());
-        const QString why = Start::prepare();
+        const QString why = Start::prepare(gState());
         QVERIFY2(why.contains("ist nicht vorhanden"), qPrintable(why));
         QVERIFY(!QFile::exists(env.dbPath())); // nothing created in its place
     }
@@ -260,9 +260,9 @@ void TestStartup::readOnlyProgramFolderIsSaidAtStart()
             Permissions::setTreeReadOnly(env.root(), false);
             QSKIP("the test runs as root and cannot give up root's override of file permissions");
         }
-        why = Start::prepare();
+        why = Start::prepare(gState());
         env.messages.clear();
-        code = Start::Main(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+        code = Start::Main(gState(), *qobject_cast<QApplication*>(QCoreApplication::instance()));
     }
     Permissions::setTreeReadOnly(env.root(), false);
     QVERIFY2(why.startsWith(QStringLiteral("The database %1 is read-only").arg(QDir::toNativeSeparators(env.dbPath()))),
@@ -278,8 +278,8 @@ void TestStartup::closeAsksAboutUnsavedChangesAndFlushes()
 {
     TestEnv env;
     Settings::set("Ports", "COM1", "sim");
-    QCOMPARE(Start::prepare(), QString());
-    MainWindow w;
+    QCOMPARE(Start::prepare(gState()), QString());
+    MainWindow w(gState());
     w.store().sms.setAbsolutePosition(4);
     w.store().sms.setValue(2, QStringLiteral("Tür offen"));
     gState().unsavedChanges = true;
@@ -298,8 +298,8 @@ void TestStartup::closeWithoutChangesAsksNothing()
 {
     TestEnv env;
     Settings::set("Ports", "COM1", "sim");
-    QCOMPARE(Start::prepare(), QString());
-    MainWindow w;
+    QCOMPARE(Start::prepare(gState()), QString());
+    MainWindow w(gState());
     gState().unsavedChanges = false;
     QVERIFY(w.close());
     QVERIFY(env.messages.isEmpty());

@@ -66,7 +66,7 @@ void TestWindowHabits::closeDuringTheStartProbeWaitsForIt()
     // real waits in a nested event loop.
     MainWindowOptions options;
     options.deferStartProbe = true;
-    QPointer<MainWindow> window = new MainWindow(std::move(options));
+    QPointer<MainWindow> window = new MainWindow(gState(), std::move(options));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->initializeControls();
     window->show();
@@ -117,7 +117,7 @@ void TestWindowHabits::languageSwitchesWhileRunning()
     TestEnv env(QStringLiteral("1"));
     env.exec("UPDATE SMS SET Deutsch = 'Tür ' || ID, Englisch = 'Door ' || ID, Italienisch = 'Porta ' || ID, "
              "\"Französisch\" = 'Porte ' || ID");
-    MainWindow w;
+    MainWindow w(gState());
     gState().language = 1;
     w.texts().loadSystemMessages();
     w.extras().applyTexts();
@@ -164,7 +164,7 @@ struct SimWindow {
     {
         env.exec("UPDATE SMS SET Deutsch = 'Tür ' || ID, Englisch = 'Door ' || ID");
         env.exec("UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")");
-        w = std::make_unique<MainWindow>();
+        w = std::make_unique<MainWindow>(gState());
         w->device().setWaiter(&clock);
         w->device().link();
         w->texts().loadSystemMessages();
@@ -323,7 +323,7 @@ void TestWindowHabits::connectionLogRecordsAndSaves()
 void TestWindowHabits::recentProfilesAndTitle()
 {
     TestEnv env;
-    MainWindow w;
+    MainWindow w(gState());
     w.initializeControls();
     gState().unsavedChanges = false;
     const QString program = gState().programName;
@@ -383,7 +383,7 @@ void TestWindowHabits::geometryKeptBetweenRuns()
 {
     TestEnv env;
     {
-        MainWindow w;
+        MainWindow w(gState());
         w.initializeControls();
         w.show();
         w.resize(1000, 640);
@@ -392,7 +392,7 @@ void TestWindowHabits::geometryKeptBetweenRuns()
         QVERIFY(w.close());
     }
     gState().closing = false;
-    MainWindow again;
+    MainWindow again(gState());
     QCOMPARE(again.size(), QSize(1000, 640));
     QVERIFY(!again.windowIcon().isNull());
 }
@@ -461,7 +461,7 @@ void TestWindowHabits::alwaysRecordKeepsTheTraceOnClose()
     }
     SimWindow win;
     Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Protokoll"), QStringLiteral("1"));
-    win.w = std::make_unique<MainWindow>();
+    win.w = std::make_unique<MainWindow>(gState());
     win.w->device().setWaiter(&win.clock);
     QVERIFY(WireTrace::recording());
     win.w->device().switchRelayOn(1);

@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
+AboutDialog::AboutDialog(const ProgramContext& context, QWidget* parent) : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmAbout"));
     smsv48InitResources();
@@ -110,7 +110,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
 void AboutDialog::startUp()
 {
-    const ProgramContext& st = gState();
+    const ProgramContext& st = m_context;
     const TextTable cap(st, st.databasePath, tbl::Beschriftung, st.language);
     const QString logo = AboutInfo::logoName(st.language);
     for (QLabel* l : logos)
@@ -124,7 +124,7 @@ void AboutDialog::startUp()
         licenceLabel[i]->setText(cap.at(QStringLiteral("lblLizenz"), i));
         licenceLabel[i]->setVisible(!licenceLabel[i]->text().isEmpty());
     }
-    addressLabel->setText(ShellTexts::text(gState(), QStringLiteral("lblAdresseKestrin")));
+    addressLabel->setText(ShellTexts::text(m_context, QStringLiteral("lblAdresseKestrin")));
     infoLabel->setText(QStringLiteral("Internet:"));
     mailCaption->setText(QStringLiteral("E-Mail:"));
     const QUrl home = AboutInfo::homepage();
@@ -139,7 +139,7 @@ void AboutDialog::writeMail() { QDesktopServices::openUrl(AboutInfo::mail()); }
 
 void AboutDialog::openAdministratorLogin()
 {
-    AdministratorLogin login(this);
+    AdministratorLogin login(m_context, this);
     login.exec();
 }
 

@@ -3,13 +3,14 @@
 // logo of the language. A double click on the logo opens the administrator login.
 #include <QDialog>
 
+class ProgramContext;
 class QLabel;
 class QPushButton;
 
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutDialog(QWidget* parent = nullptr);
+    explicit AboutDialog(const ProgramContext& context, QWidget* parent = nullptr);
     QLabel* titleLabel = nullptr;
     QLabel* versionLabel = nullptr;
     QLabel* licenceLabel[5] = {};
@@ -29,5 +30,6 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    const ProgramContext& m_context;
     void startUp();
 };

@@ -17,7 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AdministratorLogin::AdministratorLogin(QWidget* parent) : QDialog(parent)
+AdministratorLogin::AdministratorLogin(const ProgramContext& context, QWidget* parent)
+    : QDialog(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmAdministrator"));
     setModal(true);
@@ -57,7 +58,7 @@ AdministratorLogin::AdministratorLogin(QWidget* parent) : QDialog(parent)
 
 void AdministratorLogin::startUp()
 {
-    const ProgramContext& st = gState();
+    const ProgramContext& st = m_context;
     const TextTable cap(st, st.databasePath, tbl::Beschriftung, st.language);
     const TextTable tip(st, st.databasePath, tbl::ToolTipText, st.language);
     setWindowTitle(cap.at(QStringLiteral("frmAdministrator"), 0, QStringLiteral("Administrator")));
@@ -100,7 +101,7 @@ bool AdministratorLogin::passwordIsValid()
 {
     if (AccessLevel::loginAccepts(passwordBox->text()))
         return true;
-    const ProgramContext& st = gState();
+    const ProgramContext& st = m_context;
     Dialogs::show(this, st.msg(QStringLiteral("gsMsgPasswortNOK")), st.msg(QStringLiteral("gsFehlerEingabe")),
                   Dialogs::Icon::Critical);
     return false;

@@ -4,6 +4,7 @@
 // accepted and sets the normal level again.
 #include <QDialog>
 
+class ProgramContext;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,7 +12,7 @@ class QPushButton;
 class AdministratorLogin : public QDialog {
     Q_OBJECT
 public:
-    explicit AdministratorLogin(QWidget* parent = nullptr);
+    explicit AdministratorLogin(const ProgramContext& context, QWidget* parent = nullptr);
     QLineEdit* passwordBox = nullptr;
     QLabel* passwordLabel = nullptr;
     QPushButton* applyButton = nullptr;
@@ -27,6 +28,7 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    const ProgramContext& m_context;
     void startUp();
     void markBox(bool focused);
 };

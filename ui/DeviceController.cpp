@@ -47,11 +47,11 @@ bool IsComPortOpen()
         == QLatin1String("open");
 }
 
-QString msg(const char* key) { return gState().msg(QString::fromUtf8(key)); }
+QString msg(const ProgramContext& context, const char* key) { return context.msg(QString::fromUtf8(key)); }
 
-void exclaim(QWidget* parent, const QString& key)
+void exclaim(MainWindow* window, const QString& key)
 {
-    Dialogs::show(parent, gState().msg(key), gState().programName, Dialogs::Icon::Exclamation);
+    Dialogs::show(window, window->context().msg(key), window->context().programName, Dialogs::Icon::Exclamation);
 }
 
 // Disables a button for the duration of its command and enables it again on every path.
@@ -92,7 +92,7 @@ DeviceController::CommandScope::~CommandScope()
     m_device.m_closeRequested = false;
     // The close comes back from the event loop, after the command's frames are gone.
     QTimer::singleShot(0, m_device.m_window, [window = m_device.m_window] {
-        gState().closing = false;
+        window->context().closing = false;
         window->close();
     });
 }
@@ -100,7 +100,7 @@ DeviceController::CommandScope::~CommandScope()
 void DeviceController::closeAfterCommand()
 {
     m_closeRequested = true;
-    gState().closing = true;
+    m_window->context().closing = true;
 }
 
 void DeviceController::runCommand(SystemTab::Command command, int index)
@@ -136,14 +136,14 @@ bool DeviceController::openPortFromSettings()
     portDevice = PortResolver::deviceFor(port);
     if (channel)
         channel->close();
-    channel = PortResolver::makeChannel(gState(), portDevice);
+    channel = PortResolver::makeChannel(m_window->context(), portDevice);
     QString error;
     if (portDevice.isEmpty())
         error = QStringLiteral("No serial device stands for this port number.");
     else if (!channel->open(portDevice, portSettings))
         error = channel->errorString();
     if (!error.isEmpty()) {
-        Dialogs::show(m_window, error + QStringLiteral("\n(COM %1)").arg(port), gState().programName,
+        Dialogs::show(m_window, error + QStringLiteral("\n(COM %1)").arg(port), m_window->context().programName,
                       Dialogs::Icon::Exclamation);
         if (m_window->options().portFailureDialog)
             m_window->options().portFailureDialog();
@@ -181,7 +181,7 @@ void DeviceController::runPendingProbe()
     if (!m_probePending)
         return;
     m_probePending = false;
-    if (channel && channel->isOpen() && !gState().closing)
+    if (channel && channel->isOpen() && !m_window->context().closing)
         probeUnit();
 }
 
@@ -189,15 +189,17 @@ void DeviceController::showPortStatus()
 {
     const bool open = channel && channel->isOpen();
     const bool simulated = open && channel->isSimulated();
-    m_window->showSimulatedNote(simulated,
-                                gState().msgOr(QStringLiteral("gsStatusSimuliert"),
-                                               QStringLiteral("Simuliertes Gerät – kein echtes Gerät angeschlossen")));
+    m_window->showSimulatedNote(
+        simulated,
+        m_window->context().msgOr(QStringLiteral("gsStatusSimuliert"),
+                                  QStringLiteral("Simuliertes Gerät – kein echtes Gerät angeschlossen")));
     const QString device = open ? portDevice : QString();
     m_window->setPanelToolTip(2,
-                              device.isEmpty() ? QString()
-                                               : (simulated ? gState().msgOr(QStringLiteral("gsPortSimuliert"),
-                                                                             QStringLiteral("Simuliertes Gerät"))
-                                                            : device));
+                              device.isEmpty()
+                                  ? QString()
+                                  : (simulated ? m_window->context().msgOr(QStringLiteral("gsPortSimuliert"),
+                                                                           QStringLiteral("Simuliertes Gerät"))
+                                               : device));
 }
 
 Link& DeviceController::link()
@@ -212,7 +214,7 @@ Link& DeviceController::link()
             static_cast<SimChannel*>(channel.get())->setWaiter(waiter());
         m.channel = channel.get();
         m.waiter = waiter();
-        m.link = std::make_unique<Link>(gState(), *channel, *waiter(), m);
+        m.link = std::make_unique<Link>(m_window->context(), *channel, *waiter(), m);
     }
     return *m.link;
 }
@@ -226,8 +228,8 @@ void DeviceController::probeUnit()
 QString DeviceController::unitPassword() const
 {
     try {
-        Connection con(gState());
-        con.open(gState().databasePath, Connection::Read);
+        Connection con(m_window->context());
+        con.open(m_window->context().databasePath, Connection::Read);
         Recordset rs;
         rs.open(con, QStringLiteral("SELECT \"Passwort\" FROM \"Adressen\" ORDER BY rowid LIMIT 1"));
         QString pw;
@@ -245,11 +247,14 @@ QString DeviceController::unitPassword() const
 
 void DeviceController::fillValidityList()
 {
-    const QString words[4]
-        = {TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit")),
-           TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Minuten")),
-           TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Tage")),
-           TransferDialog::languageText(QStringLiteral("SystemNachrichten"), QStringLiteral("CboGültigkeit_Wochen"))};
+    const QString words[4] = {TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
+                                                           QStringLiteral("CboGültigkeit")),
+                              TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
+                                                           QStringLiteral("CboGültigkeit_Minuten")),
+                              TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
+                                                           QStringLiteral("CboGültigkeit_Tage")),
+                              TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
+                                                           QStringLiteral("CboGültigkeit_Wochen"))};
     const QStringList items = UnitOps::validityItems(words[0], words[1], words[2], words[3]);
     LoadingProgress::advance(int(items.size() / 64));
     m_tab.setValidityItems(items, UnitOps::ValidityDefault);
@@ -278,11 +283,11 @@ bool DeviceController::readUnitImage(UnitImage& image)
         return false;
     TransferOutcome outcome;
     {
-        TransferDialog dlg(m_window, m_mainLink.get());
+        TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmUpload"));
         dlg.cancelToken = &l.cancelToken();
         dlg.setProgressRange(0, 64);
-        dlg.setMessage(msg("gsLoadConfiguration"));
+        dlg.setMessage(msg(m_window->context(), "gsLoadConfiguration"));
         dlg.setJob([&](TransferDialog& d) {
             l.setSink(d);
             outcome = ConfigTransfer(l).read(image);
@@ -325,8 +330,8 @@ void DeviceController::sendToUnit(int index)
     QString path;
     if (index == 1) {
         Dialogs::FileRequest r;
-        r.title = msg("gsMsgLoadHexFile");
-        r.folder = gState().firmwareFolder();
+        r.title = msg(m_window->context(), "gsMsgLoadHexFile");
+        r.folder = m_window->context().firmwareFolder();
         r.fileName = Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName"));
         r.filter = QStringLiteral("Programfile (*.prg)");
         r.defaultSuffix = QStringLiteral("prg");
@@ -338,18 +343,18 @@ void DeviceController::sendToUnit(int index)
         Settings::set(QStringLiteral("Firmware"), QStringLiteral("FileName"), path);
         // The whole file is checked before anything goes to the unit.
         QString error;
-        firmware = ConfigTransfer::checkHexFile(gState(), path, &error, false);
+        firmware = ConfigTransfer::checkHexFile(m_window->context(), path, &error, false);
         if (firmware.isEmpty()) {
-            Dialogs::show(m_window, error, gState().programName, Dialogs::Icon::Critical);
+            Dialogs::show(m_window, error, m_window->context().programName, Dialogs::Icon::Critical);
             m_writeArea = 0;
             return;
         }
     } else {
-        path = gState().transferFilePath();
+        path = m_window->context().transferFilePath();
         Settings::set(QStringLiteral("Configuration"), QStringLiteral("FileName"), path);
     }
     if (checkUnitVersion(index == 1)) {
-        TransferDialog dlg(m_window, m_mainLink.get());
+        TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmDownload"));
         dlg.cancelToken = &l.cancelToken();
         dlg.setJob([&](TransferDialog& d) {
@@ -358,7 +363,7 @@ void DeviceController::sendToUnit(int index)
                 UnitOps::firmwareUpdate(l, firmware);
             } else {
                 d.setCancelVisible(false);
-                d.setMessage(msg("gsMsgCreateHexFile"));
+                d.setMessage(msg(m_window->context(), "gsMsgCreateHexFile"));
                 bool written = false;
                 if (m_window->options().createTransferFile) {
                     written = m_window->options().createTransferFile(path);
@@ -374,12 +379,12 @@ void DeviceController::sendToUnit(int index)
                 d.setCancelVisible(true);
                 QString error;
                 const QStringList lines
-                    = written ? ConfigTransfer::checkHexFile(gState(), path, &error, true) : QStringList();
+                    = written ? ConfigTransfer::checkHexFile(m_window->context(), path, &error, true) : QStringList();
                 if (lines.isEmpty()) {
                     if (written)
-                        Dialogs::show(&d, error, gState().programName, Dialogs::Icon::Critical);
+                        Dialogs::show(&d, error, m_window->context().programName, Dialogs::Icon::Critical);
                 } else if (backUpUnit(d)) {
-                    d.setMessage(msg("gsUpdateConfiguration"));
+                    d.setMessage(msg(m_window->context(), "gsUpdateConfiguration"));
                     ConfigTransfer(l).write(lines, 3);
                 }
             }
@@ -400,7 +405,7 @@ bool DeviceController::backUpUnit(TransferDialog& dialog)
 {
     if (!backUpBeforeWrite())
         return true;
-    const ProgramContext& st = gState();
+    const ProgramContext& st = m_window->context();
     dialog.setMessage(st.msgOr(QStringLiteral("gsSicherungLaeuft"),
                                QStringLiteral("Die Konfiguration des Geräts wird gesichert...")));
     Link& l = link();
@@ -432,8 +437,8 @@ void DeviceController::showUnitStatus(const UnitStatus& s)
     if (m_ledDisplay != 2)
         for (int i = 0; i < 8; ++i)
             m_tab.lamp(i)->setFillColor((bits >> i) & 1 ? ShapeLamp::Green : ShapeLamp::White);
-    m_tab.setVersionTexts(msg("gsHWVersion") + QStringLiteral(": ") + UnitOps::versionText(s.hw),
-                          msg("gsSWVersion") + QStringLiteral(": ") + UnitOps::versionText(s.fw));
+    m_tab.setVersionTexts(msg(m_window->context(), "gsHWVersion") + QStringLiteral(": ") + UnitOps::versionText(s.hw),
+                          msg(m_window->context(), "gsSWVersion") + QStringLiteral(": ") + UnitOps::versionText(s.fw));
 }
 
 void DeviceController::selectLedDisplay(int index)
@@ -593,7 +598,7 @@ void DeviceController::writeValidityReminder()
     if (!UnitOps::writeValidity(l, qMax(0, m_tab.validityIndex()), unitPassword()))
         return;
     {
-        TransferDialog dlg(m_window, m_mainLink.get());
+        TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("gbWaitSystemRestart"));
         dlg.setCancelVisible(false);
         dlg.setJob([&](TransferDialog& d) {

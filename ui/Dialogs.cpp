@@ -83,7 +83,7 @@ QString askFile(QWidget* parent, const FileRequest& r)
     return dlg.selectedFiles().first();
 }
 
-bool retryWhileInUse(QWidget* parent, const std::function<void()>& work)
+bool retryWhileInUse(const ProgramContext& context, QWidget* parent, const std::function<void()>& work)
 {
     for (;;) {
         try {
@@ -91,7 +91,7 @@ bool retryWhileInUse(QWidget* parent, const std::function<void()>& work)
             return true;
         } catch (const StoreBusy& e) {
             const QString title
-                = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
+                = context.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : context.programName;
             if (show(parent, e.message(), title, Icon::Exclamation, QMessageBox::Retry | QMessageBox::Cancel,
                      QMessageBox::Retry)
                 != QMessageBox::Retry)

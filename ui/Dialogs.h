@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 
+class ProgramContext;
 class QWidget;
 
 namespace Dialogs {
@@ -44,7 +45,7 @@ QString askFile(QWidget* parent, const FileRequest& r);
 // Runs work; while it fails because another program holds the database (StoreBusy), says so
 // with Retry and Cancel and runs it again on Retry. Returns false when the user cancelled;
 // any other StoreError passes to the caller.
-bool retryWhileInUse(QWidget* parent, const std::function<void()>& work);
+bool retryWhileInUse(const ProgramContext& context, QWidget* parent, const std::function<void()>& work);
 
 // Test hooks: while set, they answer instead of a window.
 void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h);

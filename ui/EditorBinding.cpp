@@ -216,17 +216,17 @@ bool EditorBinding::guarded(const std::function<bool()>& write)
     try {
         // A database in use by another program: the user may try the same edit again.
         bool changed = false;
-        if (!Dialogs::retryWhileInUse(m_window, [&] { changed = write(); }))
+        if (!Dialogs::retryWhileInUse(m_window->context(), m_window, [&] { changed = write(); }))
             return false;
         if (changed)
-            gState().unsavedChanges = true;
+            m_window->context().unsavedChanges = true;
         return true;
     } catch (const RowMissing& e) {
-        const QString general = EditorTexts::message(gState(), QStringLiteral("gsMsgZeileFehlt"), QString());
+        const QString general = EditorTexts::message(m_window->context(), QStringLiteral("gsMsgZeileFehlt"), QString());
         Dialogs::show(m_window, general.isEmpty() ? e.message() : general + QStringLiteral("\n\n") + e.message(),
-                      gState().programName, Dialogs::Icon::Critical);
+                      m_window->context().programName, Dialogs::Icon::Critical);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
     return false;
 }
@@ -239,10 +239,10 @@ void EditorBinding::labelRecipients()
     try {
         users = editor.users();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
         return;
     }
-    const QString undefined = gState().msg(QStringLiteral("gsDefined_Undefined"));
+    const QString undefined = m_window->context().msg(QStringLiteral("gsDefined_Undefined"));
     bool anyNumber = false;
     for (int i = 0; i < users.size() && i < 8; ++i) {
         const RecipientUser& u = users[i];
@@ -277,7 +277,7 @@ void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox
     try {
         editor.reread(ConfigEditor::Tables::Texts);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
         return;
     }
     for (const TextBox& t : m_texts) {
@@ -288,7 +288,7 @@ void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox
             if (t.box)
                 t.box->setText(s);
         } catch (const StoreError& e) {
-            Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+            Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
             return;
         }
         if (t.kind == first)
@@ -309,7 +309,7 @@ void EditorBinding::fillDelay()
             m_filling = was;
         }
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -322,7 +322,7 @@ void EditorBinding::fillInputRecipients()
             setChecked(m_inputRecipients[i], s[i]);
         LoadingProgress::advance(16);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -338,7 +338,7 @@ void EditorBinding::fillOutputRecipients()
             setChecked(m_defaultStates[i], d[i]);
         LoadingProgress::advance(64);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -351,7 +351,7 @@ void EditorBinding::fillAlarmInputRecipients()
             setChecked(m_alarmUsers[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -367,7 +367,7 @@ void EditorBinding::fillAlarmInputEvents()
                 setChecked(m_alarmEvents[e], s[e]);
         LoadingProgress::advance(2);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -380,7 +380,7 @@ void EditorBinding::fillPowerOnRecipients()
             setChecked(m_powerOnUsers[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
 }
 
@@ -483,7 +483,7 @@ bool EditorBinding::commitText(const TextBox& t)
     const int bad = SmsText::firstInvalid(s);
     if (bad >= 0) {
         m_validating = true;
-        Dialogs::show(m_window, SmsText::invalidCharacterMessage(gState()), gState().programName,
+        Dialogs::show(m_window, SmsText::invalidCharacterMessage(m_window->context()), m_window->context().programName,
                       Dialogs::Icon::Critical);
         t.box->setFocus();
         t.box->setCursorPosition(bad);
@@ -504,7 +504,7 @@ bool EditorBinding::commitDelay(bool keepFocus)
         if (box->value() == 0 && typed.isEmpty() && !typedDelay())
             return true;
         m_validating = true;
-        const ProgramContext& st = gState();
+        const ProgramContext& st = m_window->context();
         Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgVerzögerungszeit")),
                       st.msg(QStringLiteral("gsFehlerEingabe")),
                       c == Delay::Check::Empty ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation);
@@ -679,10 +679,10 @@ void EditorBinding::openPhoneBook()
     if (!commitFocused())
         return;
     try {
-        PhoneBookDialog dlg(m_window);
+        PhoneBookDialog dlg(m_window->context(), m_window);
         dlg.exec();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
     }
     LoadingProgress::reset();
     labelRecipients();

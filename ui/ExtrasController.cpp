@@ -31,14 +31,14 @@
 #include <QMenu>
 
 namespace {
-QString text(const char* key, const char* germanFallback)
+QString text(const ProgramContext& context, const char* key, const char* germanFallback)
 {
-    return gState().msgOr(QString::fromUtf8(key), QString::fromUtf8(germanFallback));
+    return context.msgOr(QString::fromUtf8(key), QString::fromUtf8(germanFallback));
 }
 
-QString title()
+QString title(const ProgramContext& context)
 {
-    const QString t = gState().programName;
+    const QString t = context.programName;
     return t.isEmpty() ? QStringLiteral("SMS Switch Vantor") : t;
 }
 } // namespace
@@ -59,7 +59,7 @@ ExtrasController::ExtrasController(MainWindow* window) : m_window(window)
         auto* a = new QAction(QString::fromUtf8(names[i - 1]), m_languageMenu);
         a->setObjectName(QStringLiteral("mnuSprache(%1)").arg(i));
         a->setCheckable(true);
-        a->setChecked(i == gState().language);
+        a->setChecked(i == m_window->context().language);
         m_languages->addAction(a);
         m_languageMenu->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { switchLanguage(i); });
@@ -112,16 +112,16 @@ ExtrasController::ExtrasController(MainWindow* window) : m_window(window)
 
 void ExtrasController::applyTexts()
 {
-    m_languageMenu->setTitle(text("gsSpracheMenue", "&Sprache"));
+    m_languageMenu->setTitle(text(m_window->context(), "gsSpracheMenue", "&Sprache"));
     for (QAction* a : m_languages->actions())
-        a->setChecked(a->objectName() == QStringLiteral("mnuSprache(%1)").arg(gState().language));
-    m_compare->setText(text("gsVglMenue", "Mit Gerät &vergleichen..."));
-    m_logMenu->setTitle(text("gsProtokollMenue", "Verbindungs&protokoll"));
-    m_logStart->setText(text("gsProtokollStart", "Aufzeichnung &starten"));
-    m_logStop->setText(text("gsProtokollStop", "Aufzeichnung &beenden"));
-    m_logSave->setText(text("gsProtokollSpeichern", "Protokoll speichern &unter..."));
-    m_logAlways->setText(text("gsProtokollImmer", "&Immer aufzeichnen"));
-    m_backup->setText(text("gsSicherungMenue", "&Gerät vor dem Senden sichern"));
+        a->setChecked(a->objectName() == QStringLiteral("mnuSprache(%1)").arg(m_window->context().language));
+    m_compare->setText(text(m_window->context(), "gsVglMenue", "Mit Gerät &vergleichen..."));
+    m_logMenu->setTitle(text(m_window->context(), "gsProtokollMenue", "Verbindungs&protokoll"));
+    m_logStart->setText(text(m_window->context(), "gsProtokollStart", "Aufzeichnung &starten"));
+    m_logStop->setText(text(m_window->context(), "gsProtokollStop", "Aufzeichnung &beenden"));
+    m_logSave->setText(text(m_window->context(), "gsProtokollSpeichern", "Protokoll speichern &unter..."));
+    m_logAlways->setText(text(m_window->context(), "gsProtokollImmer", "&Immer aufzeichnen"));
+    m_backup->setText(text(m_window->context(), "gsSicherungMenue", "&Gerät vor dem Senden sichern"));
 }
 
 // ---- language -----------------------------------------------------------------------------
@@ -130,7 +130,7 @@ void ExtrasController::switchLanguage(int language)
 {
     if (language < 1 || language > 4)
         return;
-    ProgramContext& st = gState();
+    ProgramContext& st = m_window->context();
     // Taking the texts again fills the editor from the store: that is no edit of the user's.
     const bool unsaved = st.unsavedChanges;
     // A text being typed is written in the language it was typed in.
@@ -165,19 +165,19 @@ void ExtrasController::compareWithUnit()
     if (!m_window->editorBinding().commitFocused())
         return;
     UnitImage image;
-    if (!m_window->device().readUnitImage(image) || gState().closing)
+    if (!m_window->device().readUnitImage(image) || m_window->context().closing)
         return;
     ProfileData program;
     try {
-        program = HexWriter::fromStore(m_window->store(), gState().language);
+        program = HexWriter::fromStore(m_window->store(), m_window->context().language);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), title(), Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
         return;
     }
     Image unitImage;
-    ProfileReader::parse(gState(), UnitBackup::profileText(image), unitImage);
+    ProfileReader::parse(m_window->context(), UnitBackup::profileText(image), unitImage);
     const ProfileData unit = ProfileReader::decode(unitImage);
-    CompareDialog dialog(ProfileDiff::compare(program, unit), gState(), m_window);
+    CompareDialog dialog(ProfileDiff::compare(program, unit), m_window->context(), m_window);
     dialog.exec();
 }
 
@@ -216,12 +216,12 @@ QString ExtrasController::keepTraceOnClose()
     const QByteArray trace = WireTrace::recorded();
     if (trace.isEmpty())
         return QString();
-    const QDir folder(QDir(gState().dataRoot).filePath(QStringLiteral("Protokolle")));
+    const QDir folder(QDir(m_window->context().dataRoot).filePath(QStringLiteral("Protokolle")));
     if (!folder.exists() && !QDir().mkpath(folder.path()))
         return QString();
     const QString path = folder.filePath(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))
                                          + QStringLiteral(".txt"));
-    const FileAccess::WriteResult written = FileAccess::writeFile(gState(), path, trace);
+    const FileAccess::WriteResult written = FileAccess::writeFile(m_window->context(), path, trace);
     if (!written.ok()) {
         // Closing is no moment for a question; the log says why.
         qCWarning(lcLink).noquote() << written.error;
@@ -237,15 +237,15 @@ void ExtrasController::saveRecording()
 {
     Dialogs::FileRequest request;
     request.save = true;
-    request.title = text("gsProtokollTitel", "Verbindungsprotokoll speichern");
+    request.title = text(m_window->context(), "gsProtokollTitel", "Verbindungsprotokoll speichern");
     request.folder = RecentFiles::lastFolder();
     request.fileName = QStringLiteral("smsv48-trace.txt");
-    request.filter = text("gsProtokollFilter", "Protokoll (*.txt)");
+    request.filter = text(m_window->context(), "gsProtokollFilter", "Protokoll (*.txt)");
     request.defaultSuffix = QStringLiteral("txt");
     const QString path = Dialogs::askFile(m_window, request);
     if (path.isEmpty())
         return; // cancelled
-    const FileAccess::WriteResult written = FileAccess::writeFile(gState(), path, WireTrace::recorded());
+    const FileAccess::WriteResult written = FileAccess::writeFile(m_window->context(), path, WireTrace::recorded());
     if (!written.ok())
-        Dialogs::show(m_window, written.error, title(), Dialogs::Icon::Exclamation);
+        Dialogs::show(m_window, written.error, title(m_window->context()), Dialogs::Icon::Exclamation);
 }

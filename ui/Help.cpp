@@ -16,7 +16,7 @@ QPointer<HelpWindow> g_window;
 // with a context number); the contents when none carries one.
 class F1Filter : public QObject {
 public:
-    using QObject::QObject;
+    F1Filter(const ProgramContext& program, QObject* parent) : QObject(parent), m_program(program) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (!watched->isWidgetType())
@@ -36,9 +36,12 @@ public:
         QWidget* w = static_cast<QWidget*>(watched);
         if (g_window && w->window() == g_window)
             return false;
-        Help::showContext(Help::contextOf(w));
+        Help::showContext(m_program, Help::contextOf(w));
         return true;
     }
+
+private:
+    const ProgramContext& m_program;
 };
 }
 
@@ -53,9 +56,9 @@ QString languageFolder(int language)
     }
 }
 
-QString pagePath(int context, int language)
+QString pagePath(const ProgramContext& program, int context, int language)
 {
-    const QDir help(gState().helpFolder());
+    const QDir help(program.helpFolder());
     const QString file = context > 0 ? QStringLiteral("%1.html").arg(context) : QStringLiteral("index.html");
     for (const QString& lang : {languageFolder(language), QStringLiteral("en"), QStringLiteral("de")}) {
         const QString p = help.filePath(lang + QLatin1Char('/') + file);
@@ -63,7 +66,7 @@ QString pagePath(int context, int language)
             return p;
     }
     if (context > 0)
-        return pagePath(0, language);
+        return pagePath(program, 0, language);
     return QString();
 }
 
@@ -86,19 +89,19 @@ void setContext(QWidget* w, int context)
         w->setProperty(ContextProperty, context);
 }
 
-HelpWindow* window()
+HelpWindow* window(const ProgramContext& program)
 {
     if (!g_window) {
-        g_window = new HelpWindow;
+        g_window = new HelpWindow(program);
         g_window->setAttribute(Qt::WA_DeleteOnClose);
     }
     return g_window;
 }
 
-void showContext(int context)
+void showContext(const ProgramContext& program, int context)
 {
-    HelpWindow* w = window();
-    w->openPage(pagePath(context, gState().language));
+    HelpWindow* w = window(program);
+    w->openPage(pagePath(program, context, program.language));
     w->show();
     w->raise();
     w->activateWindow();
@@ -110,11 +113,11 @@ void closeAll()
         g_window->close();
 }
 
-void installF1Handler()
+void installF1Handler(const ProgramContext& program)
 {
     static F1Filter* filter = nullptr;
     if (!filter && qApp) {
-        filter = new F1Filter(qApp);
+        filter = new F1Filter(program, qApp);
         qApp->installEventFilter(filter);
     }
 }
@@ -123,14 +126,14 @@ void installF1Handler()
 int HelpLauncher::run(QWidget*, int command)
 {
     switch (command) {
-    case 0: Help::showContext(0); return 1;
+    case 0: Help::showContext(m_program, 0); return 1;
     case 1:
-        Help::showContext(0);
-        Help::window()->showIndex();
+        Help::showContext(m_program, 0);
+        Help::window(m_program)->showIndex();
         return 1;
     case 2:
-        Help::showContext(0);
-        Help::window()->focusSearch();
+        Help::showContext(m_program, 0);
+        Help::window(m_program)->focusSearch();
         return 1;
     case 3: Help::closeAll(); return 0;
     default: return 0;

@@ -5,6 +5,7 @@
 // program, and HelpLauncher.
 #include <QString>
 
+class ProgramContext;
 class QObject;
 class QWidget;
 class HelpWindow;
@@ -18,19 +19,19 @@ inline constexpr const char* LegacyContextProperty = "HelpContextID";
 QString languageFolder(int language);
 // The page of a context number in the language; falls back to English, then German, then
 // to the contents page. Context 0 is the contents page (index.html).
-QString pagePath(int context, int language);
+QString pagePath(const ProgramContext& program, int context, int language);
 // The context number of the widget or of its nearest parent that carries one; 0 for none.
 int contextOf(const QWidget* w);
 void setContext(QWidget* w, int context);
 
 // The one help window of the program (created on first use).
-HelpWindow* window();
+HelpWindow* window(const ProgramContext& program);
 // Opens the help window at the page of the context (0: contents) and brings it forward.
-void showContext(int context);
+void showContext(const ProgramContext& program, int context);
 // Closes the help window (if open).
 void closeAll();
 // Installs the application-wide F1 handler (once).
-void installF1Handler();
+void installF1Handler(const ProgramContext& program);
 }
 
 // The help commands of the main window: 0 contents, 1 index, 2 search, 3 close all help
@@ -38,5 +39,9 @@ void installF1Handler();
 // command, else 0.
 class HelpLauncher {
 public:
+    explicit HelpLauncher(const ProgramContext& program) : m_program(program) {}
     int run(QWidget* form, int command);
+
+private:
+    const ProgramContext& m_program;
 };

@@ -18,7 +18,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(const ProgramContext& context, QWidget* parent) : QWidget(parent, Qt::Window), m_context(context)
 {
     setObjectName(QStringLiteral("frmHelp"));
     smsv48InitResources();
@@ -71,7 +71,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
     retranslate();
-    searchLabel->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeSuchen")));
+    searchLabel->setText(ShellTexts::text(m_context, QStringLiteral("gsHilfeSuchen")));
     QSize size(760, 600);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 0.9);
@@ -80,24 +80,24 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void HelpWindow::retranslate()
 {
-    setWindowTitle(ShellTexts::text(gState(), QStringLiteral("gsHilfeFenster"))
-                   + (gState().programName.isEmpty() ? QString() : QStringLiteral(" - ") + gState().programName));
-    m_contents->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeInhalt")));
-    m_back->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeZurueck")));
-    m_forward->setText(ShellTexts::text(gState(), QStringLiteral("gsHilfeVor")));
+    setWindowTitle(ShellTexts::text(m_context, QStringLiteral("gsHilfeFenster"))
+                   + (m_context.programName.isEmpty() ? QString() : QStringLiteral(" - ") + m_context.programName));
+    m_contents->setText(ShellTexts::text(m_context, QStringLiteral("gsHilfeInhalt")));
+    m_back->setText(ShellTexts::text(m_context, QStringLiteral("gsHilfeZurueck")));
+    m_forward->setText(ShellTexts::text(m_context, QStringLiteral("gsHilfeVor")));
 }
 
 void HelpWindow::openPage(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path)) {
         m_browser->setHtml(QStringLiteral("<p>%1</p>")
-                               .arg(ShellTexts::text(gState(), QStringLiteral("gsHilfeFehlt")).toHtmlEscaped()));
+                               .arg(ShellTexts::text(m_context, QStringLiteral("gsHilfeFehlt")).toHtmlEscaped()));
         return;
     }
     m_browser->setSource(QUrl::fromLocalFile(path));
 }
 
-void HelpWindow::showContents() { openPage(Help::pagePath(0, gState().language)); }
+void HelpWindow::showContents() { openPage(Help::pagePath(m_context, 0, m_context.language)); }
 
 void HelpWindow::showIndex()
 {

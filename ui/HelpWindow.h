@@ -4,6 +4,7 @@
 // to the platform's default handler.
 #include <QWidget>
 
+class ProgramContext;
 class QLineEdit;
 class QTextBrowser;
 class QToolButton;
@@ -11,7 +12,7 @@ class QToolButton;
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit HelpWindow(QWidget* parent = nullptr);
+    explicit HelpWindow(const ProgramContext& context, QWidget* parent = nullptr);
     void openPage(const QString& path);
     void showContents();
     void showIndex();
@@ -21,6 +22,7 @@ public:
     QLineEdit* searchField() const { return m_search; }
 
 private:
+    const ProgramContext& m_context;
     void findNext();
     void retranslate();
     QTextBrowser* m_browser = nullptr;

@@ -40,8 +40,9 @@ MainWindow* g_main = nullptr;
 
 MainWindow* mainWindow() { return g_main; }
 
-MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
-    : QMainWindow(parent), m_options(std::move(options)), m_store(std::make_unique<ConfigStore>(gState()))
+MainWindow::MainWindow(ProgramContext& context, MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), m_context(context), m_options(std::move(options)),
+      m_store(std::make_unique<ConfigStore>(context))
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
@@ -49,7 +50,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     setWindowIcon(
         QIcon::fromTheme(QStringLiteral("io.github.smsv48.Tool"), QIcon(QStringLiteral(":/icons/program.svg"))));
     // The six configuration recordsets, in start order.
-    m_store->open(gState().databasePath);
+    m_store->open(m_context.databasePath);
     g_main = this;
 
     m_tabs = new QTabWidget(this);
@@ -183,19 +184,20 @@ void MainWindow::showSimulatedNote(bool simulated, const QString& text)
 void MainWindow::showClock()
 {
     // The edits mark the unsaved state in the program context; the title follows it here.
-    if (isWindowModified() != gState().unsavedChanges)
+    if (isWindowModified() != m_context.unsavedChanges)
         showProfileTitle();
-    setPanelText(1, gState().locale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
+    setPanelText(1, m_context.locale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
 bool MainWindow::saveProfile() { return m_profiles->saveProfile(); }
 
 void MainWindow::showProfileTitle()
 {
-    const QString program = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
+    const QString program
+        = m_context.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : m_context.programName;
     const QString file = m_profiles ? QFileInfo(m_profiles->currentProfileFile()).fileName() : QString();
     setWindowTitle(file.isEmpty() ? program + QStringLiteral("[*]") : file + QStringLiteral("[*] - ") + program);
-    setWindowModified(gState().unsavedChanges);
+    setWindowModified(m_context.unsavedChanges);
 }
 
 void MainWindow::runPendingProbe() { m_device->runPendingProbe(); }
@@ -274,7 +276,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    ProgramContext& st = gState();
+    ProgramContext& st = m_context;
     st.closing = true;
     m_extras->keepTraceOnClose();
     Settings::set(QStringLiteral("Fenster"), QStringLiteral("Geometrie"),

@@ -11,6 +11,7 @@
 #include <memory>
 
 class DeviceController;
+class ProgramContext;
 class EditorBinding;
 class ExtrasController;
 class InputsTab;
@@ -54,11 +55,13 @@ class MainWindow : public QMainWindow {
 public:
     // Opens the six configuration recordsets (throws StoreError) and builds the window; the
     // port is opened and the unit probed inside. initializeControls loads texts and profile.
-    explicit MainWindow(MainWindowOptions options = {}, QWidget* parent = nullptr);
+    explicit MainWindow(ProgramContext& context, MainWindowOptions options = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void initializeControls();
     const MainWindowOptions& options() const { return m_options; }
+    // The program context the window and its controllers work with.
+    ProgramContext& context() const { return m_context; }
 
     ConfigStore& store() { return *m_store; }
     WindowTexts& texts() { return *m_texts; }
@@ -139,6 +142,7 @@ private:
     void buildStatusBar();
     void showClock();
 
+    ProgramContext& m_context;
     MainWindowOptions m_options;
     std::unique_ptr<ConfigStore> m_store;
     QTabWidget* m_tabs = nullptr;

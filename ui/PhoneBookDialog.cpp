@@ -35,7 +35,8 @@ bool isEnter(QEvent* e)
 }
 }
 
-PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent), m_book(gState())
+PhoneBookDialog::PhoneBookDialog(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), m_context(context), m_book(context)
 {
     setObjectName(QStringLiteral("frmTelefonbuch"));
     setWindowTitle(QStringLiteral("Telefonbuch"));
@@ -173,7 +174,7 @@ PhoneBookDialog::PhoneBookDialog(QWidget* parent) : QDialog(parent), m_book(gSta
             if (auto* box = w->findChild<QCheckBox*>(QStringLiteral("ChkBenutzerAlarmDispo(%1)").arg(index)))
                 box->setChecked(false);
     };
-    m_book.open(gState().databasePath);
+    m_book.open(m_context.databasePath);
     loadTexts();
     showEntry();
     nameBox->setFocus();
@@ -184,7 +185,7 @@ PhoneBookDialog::~PhoneBookDialog() = default;
 void PhoneBookDialog::loadTexts()
 {
     const QStringList captions
-        = EditorTexts::run(gState(), QStringLiteral("Beschriftung"), QStringLiteral("lblName"), 8);
+        = EditorTexts::run(m_context, QStringLiteral("Beschriftung"), QStringLiteral("lblName"), 8);
     if (captions.size() == 8) {
         QWidget* targets[7] = {nameLabel, numberLabel, passwordLabel, activeBox, saveButton, clearButton, closeButton};
         for (int i = 0; i < 7; ++i) {
@@ -197,11 +198,11 @@ void PhoneBookDialog::loadTexts()
     }
     // The operator box has no caption of its own in the phone-book run: it shares the
     // caption of the main window's operator boxes.
-    const QStringList op = EditorTexts::run(gState(), QStringLiteral("Beschriftung"), QStringLiteral("ChkOP"), 1);
+    const QStringList op = EditorTexts::run(m_context, QStringLiteral("Beschriftung"), QStringLiteral("ChkOP"), 1);
     if (!op.isEmpty() && !op.first().isEmpty())
         operatorBox->setText(op.first().contains(QLatin1Char('&')) ? op.first() : QStringLiteral("&") + op.first());
     const QStringList tips
-        = EditorTexts::run(gState(), QStringLiteral("ToolTipText"), QStringLiteral("txtNameTelefonbuch"), 11);
+        = EditorTexts::run(m_context, QStringLiteral("ToolTipText"), QStringLiteral("txtNameTelefonbuch"), 11);
     if (tips.size() == 11) {
         QWidget* targets[11] = {nameBox,        numberBox, operatorBox, moveButtons[0], moveButtons[1], moveButtons[2],
                                 moveButtons[3], activeBox, saveButton,  clearButton,    closeButton};
@@ -209,7 +210,7 @@ void PhoneBookDialog::loadTexts()
             targets[i]->setToolTip(tips[i]);
     }
     const QStringList pw
-        = EditorTexts::run(gState(), QStringLiteral("ToolTipText"), QStringLiteral("txtUserPasswort"), 1);
+        = EditorTexts::run(m_context, QStringLiteral("ToolTipText"), QStringLiteral("txtUserPasswort"), 1);
     if (!pw.isEmpty())
         passwordBox->setToolTip(pw.first());
 }
@@ -217,7 +218,7 @@ void PhoneBookDialog::loadTexts()
 void PhoneBookDialog::showEntry()
 {
     userLabel->setText(QStringLiteral("%1 %2/%3")
-                           .arg(gState().msg(QStringLiteral("gsBenutzer")))
+                           .arg(m_context.msg(QStringLiteral("gsBenutzer")))
                            .arg(m_book.position())
                            .arg(m_book.count()));
     const PhoneBookEntry e = m_book.current();
@@ -282,7 +283,7 @@ void PhoneBookDialog::cutToLimit(QLineEdit* box, int limit, QLabel* label, const
     }
     const QString cut = excess >= inserted.size() ? inserted : inserted.right(excess);
     const QString field = QString(label->text()).remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed();
-    const QString text = gState()
+    const QString text = m_context
                              .msgOr(QStringLiteral("gsMsgEingabeGekuerzt"),
                                     QStringLiteral("Das Feld \"%1\" nimmt höchstens %2 Zeichen auf. "
                                                    "Nicht übernommen wurde: \"%3\""))
@@ -290,7 +291,7 @@ void PhoneBookDialog::cutToLimit(QLineEdit* box, int limit, QLabel* label, const
     // Told once the box has finished its edit, not from inside it.
     QTimer::singleShot(0, this, [this, text] {
         m_validating = true;
-        Dialogs::show(this, text, gState().programName, Dialogs::Icon::Information);
+        Dialogs::show(this, text, m_context.programName, Dialogs::Icon::Information);
         m_validating = false;
     });
 }
@@ -305,13 +306,13 @@ bool PhoneBookDialog::acceptDuplicateNumber(const PhoneBookEntry& e)
     m_validating = true;
     const auto answer = Dialogs::show(
         this,
-        gState()
+        m_context
             .msgOr(QStringLiteral("gsMsgNatelNrDoppelt"),
                    QStringLiteral("Benutzer %1 hat dieselbe Natel-Nummer %2. Das Gerät schickt dann jede SMS zweimal "
                                   "an diese Nummer.\nSoll die Nummer trotzdem übernommen werden?"))
             .arg(other)
             .arg(e.number),
-        gState().programName, Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        m_context.programName, Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     m_validating = false;
     if (answer == QMessageBox::Yes)
         return true;
@@ -327,7 +328,7 @@ bool PhoneBookDialog::validateNumber(bool always)
         return true;
     m_validating = true;
     if (always || !m_numberReported)
-        Dialogs::show(this, gState().msg(QStringLiteral("gsMsgNotNumeric")), gState().programName,
+        Dialogs::show(this, m_context.msg(QStringLiteral("gsMsgNotNumeric")), m_context.programName,
                       Dialogs::Icon::Exclamation);
     m_numberReported = true;
     numberBox->setFocus();
@@ -347,11 +348,11 @@ bool PhoneBookDialog::validatePassword(bool always)
         // An empty box is told only that four digits are needed.
         if (c.notNumeric && !passwordBox->text().isEmpty())
             Dialogs::show(this,
-                          gState().msgOr(QStringLiteral("gsMsgPasswortNurZiffern"),
-                                         QStringLiteral("Das Passwort darf nur aus Ziffern (0-9) bestehen.")),
-                          gState().programName, Dialogs::Icon::Critical);
+                          m_context.msgOr(QStringLiteral("gsMsgPasswortNurZiffern"),
+                                          QStringLiteral("Das Passwort darf nur aus Ziffern (0-9) bestehen.")),
+                          m_context.programName, Dialogs::Icon::Critical);
         if (c.wrongLength)
-            Dialogs::show(this, gState().msg(QStringLiteral("gsPasswortAnzZeichen")), gState().programName,
+            Dialogs::show(this, m_context.msg(QStringLiteral("gsPasswortAnzZeichen")), m_context.programName,
                           Dialogs::Icon::Critical);
     }
     m_passwordReported = true;
@@ -374,10 +375,10 @@ bool PhoneBookDialog::leaveEntry()
         m_validating = true;
         Dialogs::show(
             this,
-            gState().msgOr(QStringLiteral("gsMsgTelefonbuchUnvollstaendig"),
-                           QStringLiteral("Ein Eintrag braucht eine Natel-Nummer und ein vierstelliges Passwort. "
-                                          "Ergänzen Sie beides oder leeren Sie den Eintrag mit \"Löschen\".")),
-            gState().programName, Dialogs::Icon::Exclamation);
+            m_context.msgOr(QStringLiteral("gsMsgTelefonbuchUnvollstaendig"),
+                            QStringLiteral("Ein Eintrag braucht eine Natel-Nummer und ein vierstelliges Passwort. "
+                                           "Ergänzen Sie beides oder leeren Sie den Eintrag mit \"Löschen\".")),
+            m_context.programName, Dialogs::Icon::Exclamation);
         QLineEdit* box = e.number.isEmpty() ? numberBox : passwordBox;
         box->setFocus();
         m_validating = false;
@@ -389,14 +390,14 @@ bool PhoneBookDialog::leaveEntry()
         return false;
     try {
         // While another program holds the database, Retry writes the entry once more.
-        if (!Dialogs::retryWhileInUse(this, [&] { m_book.leave(e); }))
+        if (!Dialogs::retryWhileInUse(m_context, this, [&] { m_book.leave(e); }))
             return false;
     } catch (const StoreError& err) {
-        Dialogs::show(this, err.message(), gState().programName, Dialogs::Icon::Critical);
+        Dialogs::show(this, err.message(), m_context.programName, Dialogs::Icon::Critical);
         return false;
     }
     if (m_book.anythingWritten())
-        gState().unsavedChanges = true;
+        m_context.unsavedChanges = true;
     return true;
 }
 
@@ -439,7 +440,7 @@ void PhoneBookDialog::saveEntry()
 void PhoneBookDialog::closeBook()
 {
     const auto answer
-        = Dialogs::show(this, gState().msg(QStringLiteral("gsFrageOkAbbrechen")), windowTitle(),
+        = Dialogs::show(this, m_context.msg(QStringLiteral("gsFrageOkAbbrechen")), windowTitle(),
                         Dialogs::Icon::Question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QHash>
 
+class ProgramContext;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -15,7 +16,7 @@ class PhoneBookDialog : public QDialog {
     Q_OBJECT
 public:
     // Opens its own connection on the table Adressen (throws StoreError).
-    explicit PhoneBookDialog(QWidget* parent = nullptr);
+    explicit PhoneBookDialog(ProgramContext& context, QWidget* parent = nullptr);
     ~PhoneBookDialog() override;
 
     PhoneBook& book() { return m_book; }
@@ -45,6 +46,7 @@ protected:
     void reject() override;
 
 private:
+    ProgramContext& m_context;
     void loadTexts();
     void showEntry();
     PhoneBookEntry boxes() const;

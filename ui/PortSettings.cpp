@@ -27,10 +27,10 @@ Result apply(MainWindow& w, int port, const QString& settings)
     const QString device = PortResolver::deviceFor(port);
     QString error;
     if (device.isEmpty()) {
-        error = gState().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"),
-                               QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
+        error = w.context().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"),
+                                  QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
     } else {
-        d.channel = PortResolver::makeChannel(gState(), device);
+        d.channel = PortResolver::makeChannel(w.context(), device);
         if (!d.channel->open(device, settings)) {
             error = d.channel->errorString();
             r.busy = d.channel->lastErrorWasBusy();
@@ -43,7 +43,7 @@ Result apply(MainWindow& w, int port, const QString& settings)
         w.setLamp(MainWindow::Red);
         w.setPanelText(2, QStringLiteral("COM ----"));
         d.showPortStatus();
-        Dialogs::show(&w, r.error, gState().programName, Dialogs::Icon::Exclamation);
+        Dialogs::show(&w, r.error, w.context().programName, Dialogs::Icon::Exclamation);
         return r;
     }
     d.port = port;

@@ -20,14 +20,14 @@
 #include <QVBoxLayout>
 
 namespace {
-QString text(const QString& key, const QString& fallback)
+QString text(const ProgramContext& context, const QString& key, const QString& fallback)
 {
-    const QString t = TransferDialog::languageText(QStringLiteral("Beschriftung"), key);
+    const QString t = TransferDialog::languageText(context, QStringLiteral("Beschriftung"), key);
     return t == key ? fallback : t;
 }
-QString tip(const QString& key)
+QString tip(const ProgramContext& context, const QString& key)
 {
-    const QString t = TransferDialog::languageText(QStringLiteral("ToolTipText"), key);
+    const QString t = TransferDialog::languageText(context, QStringLiteral("ToolTipText"), key);
     return t == key ? QString() : t;
 }
 const int Bauds[] = {1200, 2400, 9600, 19200, 38400};
@@ -36,14 +36,14 @@ const int Bauds[] = {1200, 2400, 9600, 19200, 38400};
 PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main(main)
 {
     setObjectName(QStringLiteral("frmPortSettings"));
-    setWindowTitle(text(QStringLiteral("frmPortSettings"), QStringLiteral("Schnittstelle")));
+    setWindowTitle(text(m_main->context(), QStringLiteral("frmPortSettings"), QStringLiteral("Schnittstelle")));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto combo = [this](const char* name, const QStringList& items) {
         auto* c = new QComboBox(this);
         c->setObjectName(QString::fromUtf8(name));
         c->addItems(items);
-        c->setToolTip(tip(QString::fromUtf8(name)));
+        c->setToolTip(tip(m_main->context(), QString::fromUtf8(name)));
         return c;
     };
     portBox = combo("cboPort", {"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6", "COM 7", "COM 8"});
@@ -75,7 +75,7 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
         auto* h = new QHBoxLayout;
         h->addWidget(c, 1);
         h->addWidget(current);
-        auto* caption = new QLabel(text(QString::fromUtf8(key), fallback), this);
+        auto* caption = new QLabel(text(m_main->context(), QString::fromUtf8(key), fallback), this);
         caption->setObjectName(QString::fromUtf8(key));
         caption->setBuddy(c);
         grid->addRow(caption, h);
@@ -86,18 +86,21 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     row("lblParitätCbo", QStringLiteral("&Parität"), parityBox, parityValue);
     row("lblStopbitCbo", QStringLiteral("S&toppbits"), stopBitsBox, stopBitsValue);
 
-    auto* deviceGroup = new QGroupBox(
-        gState().msgOr(QStringLiteral("gsPortAnschluss"), QStringLiteral("Anschluss für diese Schnittstellennummer")),
-        this);
+    auto* deviceGroup
+        = new QGroupBox(m_main->context().msgOr(QStringLiteral("gsPortAnschluss"),
+                                                QStringLiteral("Anschluss für diese Schnittstellennummer")),
+                        this);
     auto* dl = new QVBoxLayout(deviceGroup);
     dl->addWidget(deviceBox);
     dl->addWidget(deviceValue);
 
-    applyButton = new QPushButton(text(QStringLiteral("cmdUebernehmen"), QStringLiteral("&Übernehmen")), this);
+    applyButton = new QPushButton(
+        text(m_main->context(), QStringLiteral("cmdUebernehmen"), QStringLiteral("&Übernehmen")), this);
     applyButton->setObjectName(QStringLiteral("cmdUebernehmen"));
-    applyButton->setToolTip(tip(QStringLiteral("cmdUebernehmen")));
+    applyButton->setToolTip(tip(m_main->context(), QStringLiteral("cmdUebernehmen")));
     applyButton->setDefault(true);
-    cancelButton = new QPushButton(text(QStringLiteral("cmdAbbrechen"), QStringLiteral("&Abbrechen")), this);
+    cancelButton
+        = new QPushButton(text(m_main->context(), QStringLiteral("cmdAbbrechen"), QStringLiteral("&Abbrechen")), this);
     cancelButton->setObjectName(QStringLiteral("cmdAbbrechen"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -127,8 +130,9 @@ PortSettingsDialog::PortSettingsDialog(MainWindow* main) : QDialog(main), m_main
     dataBitsValue->setText(QString::number(mData));
     stopBitsValue->setText(QString::number(mStop));
     const bool open = main->device().channel && main->device().channel->isOpen();
-    portValue->setText(open ? QStringLiteral("COM %1").arg(main->device().port)
-                            : gState().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
+    portValue->setText(
+        open ? QStringLiteral("COM %1").arg(main->device().port)
+             : m_main->context().msgOr(QStringLiteral("gsPortGeschlossen"), QStringLiteral("geschlossen")));
     portBox->setCurrentIndex(portNumber - 1);
     baudRateBox->setCurrentText(QString::number(baudRate));
     dataBitsBox->setCurrentText(QString::number(mData));
@@ -166,11 +170,11 @@ void PortSettingsDialog::fillDevices()
     if (!assigned.isEmpty())
         PortResolver::assign(portNumber, assigned);
     const QString autoText = automatic == PortResolver::SimulatedDevice
-        ? gState().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät"))
-        : automatic.isEmpty() ? gState().msgOr(QStringLiteral("gsPortKeines"), QStringLiteral("keiner"))
+        ? m_main->context().msgOr(QStringLiteral("gsPortSimuliert"), QStringLiteral("Simuliertes Gerät"))
+        : automatic.isEmpty() ? m_main->context().msgOr(QStringLiteral("gsPortKeines"), QStringLiteral("keiner"))
                               : automatic;
     deviceBox->addItem(
-        gState().msgOr(QStringLiteral("gsPortAutomatisch"), QStringLiteral("Automatisch (%1)")).arg(autoText),
+        m_main->context().msgOr(QStringLiteral("gsPortAutomatisch"), QStringLiteral("Automatisch (%1)")).arg(autoText),
         QString());
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         QString label = info.systemLocation();
@@ -178,8 +182,8 @@ void PortSettingsDialog::fillDevices()
             label += QStringLiteral(" – ") + info.description();
         deviceBox->addItem(label, info.systemLocation());
     }
-    deviceBox->addItem(gState().msgOr(QStringLiteral("gsPortSimuliertOhneHardware"),
-                                      QStringLiteral("Simuliertes Gerät (ohne Hardware)")),
+    deviceBox->addItem(m_main->context().msgOr(QStringLiteral("gsPortSimuliertOhneHardware"),
+                                               QStringLiteral("Simuliertes Gerät (ohne Hardware)")),
                        PortResolver::SimulatedDevice);
     if (!assigned.isEmpty()) {
         int i = deviceBox->findData(assigned);
@@ -203,13 +207,13 @@ void PortSettingsDialog::showDevice()
             PortResolver::assign(portNumber, assigned);
     }
     deviceValue->setText(
-        gState()
+        m_main->context()
             .msgOr(QStringLiteral("gsPortStehtFuer"), QStringLiteral("COM %1 steht für: %2"))
             .arg(portNumber)
-            .arg(device == PortResolver::SimulatedDevice ? gState().msgOr(
+            .arg(device == PortResolver::SimulatedDevice ? m_main->context().msgOr(
                      QStringLiteral("gsPortEingebautesGeraet"), QStringLiteral("das eingebaute simulierte Gerät"))
                      : device.isEmpty()
-                     ? gState().msgOr(QStringLiteral("gsPortKeinAnschluss"), QStringLiteral("kein Anschluss"))
+                     ? m_main->context().msgOr(QStringLiteral("gsPortKeinAnschluss"), QStringLiteral("kein Anschluss"))
                      : device));
 }
 

@@ -39,28 +39,28 @@ private:
     bool m_active = true;
 };
 
-QString title()
+QString title(const ProgramContext& context)
 {
-    const QString t = gState().programName;
+    const QString t = context.programName;
     return t.isEmpty() ? QStringLiteral("SMS Switch Vantor") : t;
 }
 
 // The folder of the profile opened or saved last; the profile folder until there is one.
-QString profileFolderForDialog()
+QString profileFolderForDialog(const ProgramContext& context)
 {
     if (!RecentFiles::list().isEmpty())
         return RecentFiles::lastFolder() + QLatin1Char('/');
-    return QDir(gState().profileFolder()).absolutePath() + QLatin1Char('/');
+    return QDir(context.profileFolder()).absolutePath() + QLatin1Char('/');
 }
 
 // The profile dialog of the load and save-under commands: the profile folder, the current file,
 // the .cfg extension; title and filter text differ. Returns the chosen path, empty when cancelled.
-QString askProfileFile(QWidget* parent, bool save, const QString& current)
+QString askProfileFile(const ProgramContext& context, QWidget* parent, bool save, const QString& current)
 {
     Dialogs::FileRequest r;
     r.save = save;
-    r.title = gState().msg(save ? QStringLiteral("gsMsgSaveConfiguration") : QStringLiteral("gsLoadConfiguration"));
-    r.folder = profileFolderForDialog();
+    r.title = context.msg(save ? QStringLiteral("gsMsgSaveConfiguration") : QStringLiteral("gsLoadConfiguration"));
+    r.folder = profileFolderForDialog(context);
     r.fileName = current;
     r.filter = save ? QStringLiteral("Configuration (*.cfg)") : QStringLiteral("Config (*.cfg)");
     r.defaultSuffix = QStringLiteral("cfg");
@@ -78,7 +78,7 @@ ProfileController::ProfileController(MainWindow* window) : m_window(window)
 QString ProfileController::currentProfileFile() const
 {
     const QString f = Settings::get(kProfile, kFile);
-    return f.isEmpty() ? gState().defaultProfilePath() : f;
+    return f.isEmpty() ? m_window->context().defaultProfilePath() : f;
 }
 
 void ProfileController::clearImage() { configImage.reset(); }
@@ -86,7 +86,7 @@ void ProfileController::clearImage() { configImage.reset(); }
 void ProfileController::loadDefaultProfile()
 {
     // Every start begins with the default profile as the current file.
-    const QString path = gState().defaultProfilePath();
+    const QString path = m_window->context().defaultProfilePath();
     Settings::set(kProfile, kFile, path);
     // A missing or damaged default profile is reported; the program then starts with the
     // configuration the store holds.
@@ -98,20 +98,20 @@ bool ProfileController::loadProfile(const QString& fileName)
     QString error;
     bool ok = false;
     // While another program holds the database: Retry loads the file once more.
-    if (!Dialogs::retryWhileInUse(m_window, [&] {
+    if (!Dialogs::retryWhileInUse(m_window->context(), m_window, [&] {
             BusyCursor busy;
-            ok = ProfileReader::load(fileName, m_window->store(), gState().language, &error);
+            ok = ProfileReader::load(fileName, m_window->store(), m_window->context().language, &error);
         }))
         return false;
     if (!ok)
-        Dialogs::show(m_window, error, title(), Dialogs::Icon::Critical);
+        Dialogs::show(m_window, error, title(m_window->context()), Dialogs::Icon::Critical);
     return ok;
 }
 
 void ProfileController::openProfile()
 {
     LoadingProgress::reset();
-    const QString path = askProfileFile(m_window, false, currentProfileFile());
+    const QString path = askProfileFile(m_window->context(), m_window, false, currentProfileFile());
     if (path.isEmpty())
         return; // cancelled
     openFile(path);
@@ -129,12 +129,12 @@ void ProfileController::openRecentProfile(const QString& fileName)
 
 bool ProfileController::settleUnsavedChanges()
 {
-    ProgramContext& st = gState();
+    ProgramContext& st = m_window->context();
     if (!st.unsavedChanges)
         return true;
     // Cancel (and Escape) keeps everything as it is.
-    const auto answer = Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")), title(),
-                                      Dialogs::Icon::Exclamation,
+    const auto answer = Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")),
+                                      title(m_window->context()), Dialogs::Icon::Exclamation,
                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer != QMessageBox::Yes && answer != QMessageBox::No)
         return false;
@@ -146,7 +146,7 @@ bool ProfileController::openGivenProfile(const QString& fileName)
 {
     if (!settleUnsavedChanges() || !openFile(fileName))
         return false;
-    gState().unsavedChanges = false;
+    m_window->context().unsavedChanges = false;
     return true;
 }
 
@@ -172,7 +172,7 @@ void ProfileController::remember(const QString& fileName)
 void ProfileController::showRecentFiles()
 {
     QMenu* menu = m_window->recentMenu();
-    menu->setTitle(gState().msgOr(QStringLiteral("gsZuletztMenue"), QStringLiteral("&Zuletzt geöffnet")));
+    menu->setTitle(m_window->context().msgOr(QStringLiteral("gsZuletztMenue"), QStringLiteral("&Zuletzt geöffnet")));
     menu->clear();
     const QStringList files = RecentFiles::list();
     for (int i = 0; i < files.size() && i < RecentFiles::MaxEntries; ++i) {
@@ -192,7 +192,7 @@ bool ProfileController::saveProfile()
         return false;
     // The default profile of the program folder is no file of the user's (a read-only file
     // may have been saved under another name).
-    if (currentProfileFile() != gState().defaultProfilePath())
+    if (currentProfileFile() != m_window->context().defaultProfilePath())
         remember(currentProfileFile());
     else
         m_window->showProfileTitle();
@@ -201,7 +201,7 @@ bool ProfileController::saveProfile()
 
 bool ProfileController::saveProfileAs()
 {
-    QString path = askProfileFile(m_window, true, currentProfileFile());
+    QString path = askProfileFile(m_window->context(), m_window, true, currentProfileFile());
     if (path.isEmpty())
         return false; // cancelled
     if (QFileInfo(path).suffix().isEmpty())
@@ -219,19 +219,19 @@ bool ProfileController::writeProfileFile(const QString& fileName, const std::fun
     // A text still being typed (a shortcut does not move the focus) belongs in the file too.
     if (!m_window->editorBinding().commitFocused())
         return false;
-    ProgramContext& st = gState();
+    ProgramContext& st = m_window->context();
     BusyCursor busy;
     HexWriter::WriteResult w;
     try {
         HexWriter::buildImageFromStore(m_window->store(), st.language, configImage);
     } catch (const StoreError& e) {
         busy.release();
-        Dialogs::show(m_window, e.message(), title(), Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
         return false;
     }
     if (st.closing)
         return false;
-    w = HexWriter::writeProfileFile(gState(), configImage, fileName, progress);
+    w = HexWriter::writeProfileFile(m_window->context(), configImage, fileName, progress);
     busy.release();
     switch (w.kind) {
     case HexWriter::WriteResult::Written: return true;
@@ -239,14 +239,14 @@ bool ProfileController::writeProfileFile(const QString& fileName, const std::fun
         Dialogs::show(m_window,
                       st.msg(QStringLiteral("gsMsgDateiSchreibgeschützt")) + QLatin1Char('\n')
                           + st.msg(QStringLiteral("gsMsgSpeichereAndererDateiname")),
-                      title(), Dialogs::Icon::Exclamation);
+                      title(m_window->context()), Dialogs::Icon::Exclamation);
         if (beforeSaveUnder)
             beforeSaveUnder();
         // Saved under another name or not saved at all: the caller learns which.
         return saveProfileAs();
     case HexWriter::WriteResult::Failed:
         // One sentence: the file, the system's reason, and that the old file is unchanged.
-        Dialogs::show(m_window, w.error, title(), Dialogs::Icon::Exclamation);
+        Dialogs::show(m_window, w.error, title(m_window->context()), Dialogs::Icon::Exclamation);
         return false;
     case HexWriter::WriteResult::Cancelled: return false;
     }
@@ -256,13 +256,13 @@ bool ProfileController::writeProfileFile(const QString& fileName, const std::fun
 bool ProfileController::storeUnitImage()
 {
     try {
-        if (!Dialogs::retryWhileInUse(m_window, [&] {
+        if (!Dialogs::retryWhileInUse(m_window->context(), m_window, [&] {
                 BusyCursor busy;
-                ::storeImage(configImage, m_window->store(), gState().language);
+                ::storeImage(configImage, m_window->store(), m_window->context().language);
             }))
             return false;
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), title(), Dialogs::Icon::Critical);
+        Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
         return false;
     }
     m_window->editorBinding().refresh();

@@ -21,11 +21,14 @@ struct BusyCursor {
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-QString title() { return gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName; }
-
-void fail(QWidget* parent, const QString& key, const QString& detail)
+QString title(const ProgramContext& context)
 {
-    Dialogs::show(parent, ShellTexts::text(gState(), key) + QLatin1Char('\n') + detail, title(),
+    return context.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : context.programName;
+}
+
+void fail(const ProgramContext& context, QWidget* parent, const QString& key, const QString& detail)
+{
+    Dialogs::show(parent, ShellTexts::text(context, key) + QLatin1Char('\n') + detail, title(context),
                   Dialogs::Icon::Critical);
 }
 
@@ -41,17 +44,17 @@ QString defaultPrinter(const ReportActions::Hooks& hooks)
     return all.isEmpty() ? QString() : all.first().printerName();
 }
 
-bool writePdf(QWidget* parent, const Reports::Report& r)
+bool writePdf(const ProgramContext& context, QWidget* parent, const Reports::Report& r)
 {
     Dialogs::FileRequest req;
     req.save = true;
-    req.title = ShellTexts::text(gState(), QStringLiteral("gsPDFSpeichern"));
+    req.title = ShellTexts::text(context, QStringLiteral("gsPDFSpeichern"));
     req.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString base = QFileInfo(r.profileFile).completeBaseName();
     req.fileName = QDir(req.folder)
                        .filePath((base.isEmpty() ? QString() : base + QLatin1Char('_')) + Reports::reportName(r.kind)
                                  + QStringLiteral(".pdf"));
-    req.filter = ShellTexts::text(gState(), QStringLiteral("gsPDFFilter"));
+    req.filter = ShellTexts::text(context, QStringLiteral("gsPDFFilter"));
     req.defaultSuffix = QStringLiteral("pdf");
     QString path = Dialogs::askFile(parent, req);
     if (path.isEmpty())
@@ -62,34 +65,34 @@ bool writePdf(QWidget* parent, const Reports::Report& r)
     bool ok;
     {
         BusyCursor busy;
-        ok = Reports::exportPdf(gState(), r, path, &error);
+        ok = Reports::exportPdf(context, r, path, &error);
     }
     if (!ok)
-        fail(parent, QStringLiteral("gsMsgPDFFehler"), error);
+        fail(context, parent, QStringLiteral("gsMsgPDFFehler"), error);
     return ok;
 }
 }
 
 namespace ReportActions {
 
-bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out, const Hooks& hooks)
+bool buildCurrent(const ProgramContext& context, QWidget* parent, Reports::Kind kind, Reports::Report* out,
+                  const Hooks& hooks)
 {
     try {
         if (hooks.refresh)
             hooks.refresh();
-        const ProgramContext& st = gState();
-        *out = Reports::build(st, kind, st.databasePath, st.language, Reports::currentProfileTitle());
+        *out = Reports::build(context, kind, context.databasePath, context.language, Reports::currentProfileTitle());
         return true;
     } catch (const StoreError& e) {
-        fail(parent, QStringLiteral("gsMsgBerichtFehler"), e.message());
+        fail(context, parent, QStringLiteral("gsMsgBerichtFehler"), e.message());
         return false;
     }
 }
 
-void preview(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
+void preview(const ProgramContext& context, QWidget* parent, Reports::Kind kind, const Hooks& hooks)
 {
     Reports::Report r;
-    if (!buildCurrent(parent, kind, &r, hooks))
+    if (!buildCurrent(context, parent, kind, &r, hooks))
         return;
     if (hooks.preview) {
         hooks.preview(r);
@@ -101,9 +104,9 @@ void preview(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
     QPrintPreviewDialog dlg(&printer, parent);
     dlg.setObjectName(Reports::reportName(kind));
     dlg.setWindowTitle(r.caption);
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&r](QPrinter* p) {
+    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&context, &r](QPrinter* p) {
         p->setFullPage(true);
-        Reports::paint(gState(), r, p);
+        Reports::paint(context, r, p);
     });
     // A tall page view, but never taller or wider than the screen the program runs on.
     QSize size(900, 1000);
@@ -113,17 +116,17 @@ void preview(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
     dlg.exec();
 }
 
-bool print(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
+bool print(const ProgramContext& context, QWidget* parent, Reports::Kind kind, const Hooks& hooks)
 {
     Reports::Report r;
-    if (!buildCurrent(parent, kind, &r, hooks))
+    if (!buildCurrent(context, parent, kind, &r, hooks))
         return false;
     const QString name = defaultPrinter(hooks);
     if (name.isEmpty()) {
         const auto answer
-            = Dialogs::show(parent, ShellTexts::text(gState(), QStringLiteral("gsMsgKeinDrucker")), title(),
+            = Dialogs::show(parent, ShellTexts::text(context, QStringLiteral("gsMsgKeinDrucker")), title(context),
                             Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-        return answer == QMessageBox::Yes && writePdf(parent, r);
+        return answer == QMessageBox::Yes && writePdf(context, parent, r);
     }
     QString error;
     bool ok;
@@ -133,24 +136,24 @@ bool print(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
         printer.setPrinterName(name); // its own paper size
         printer.setFullPage(true);
         printer.setDocName(r.caption);
-        ok = printer.isValid() && Reports::paint(gState(), r, &printer, &error);
+        ok = printer.isValid() && Reports::paint(context, r, &printer, &error);
         if (!printer.isValid())
-            error = gState().msgOr(QStringLiteral("gsMsgDruckerNichtVerfügbar"),
-                                   QStringLiteral("der Drucker ist nicht verfügbar"));
+            error = context.msgOr(QStringLiteral("gsMsgDruckerNichtVerfügbar"),
+                                  QStringLiteral("der Drucker ist nicht verfügbar"));
         if (ok && printer.printerState() == QPrinter::Error) {
             ok = false;
-            error = gState().msgOr(QStringLiteral("gsMsgDruckerFehler"),
-                                   QStringLiteral("der Drucker hat einen Fehler gemeldet"));
+            error = context.msgOr(QStringLiteral("gsMsgDruckerFehler"),
+                                  QStringLiteral("der Drucker hat einen Fehler gemeldet"));
         }
     }
     if (!ok)
-        fail(parent, QStringLiteral("gsMsgDruckFehler"), name + QStringLiteral(": ") + error);
+        fail(context, parent, QStringLiteral("gsMsgDruckFehler"), name + QStringLiteral(": ") + error);
     return ok;
 }
 
-bool exportPdf(QWidget* parent, Reports::Kind kind, const Hooks& hooks)
+bool exportPdf(const ProgramContext& context, QWidget* parent, Reports::Kind kind, const Hooks& hooks)
 {
     Reports::Report r;
-    return buildCurrent(parent, kind, &r, hooks) && writePdf(parent, r);
+    return buildCurrent(context, parent, kind, &r, hooks) && writePdf(context, parent, r);
 }
 }

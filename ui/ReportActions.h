@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class ProgramContext;
 class QWidget;
 
 namespace ReportActions {
@@ -20,11 +21,12 @@ struct Hooks {
 
 // Builds the report in the current language with the current profile's file name. Shows a
 // message and returns false when the store cannot be read.
-bool buildCurrent(QWidget* parent, Reports::Kind kind, Reports::Report* out, const Hooks& hooks = {});
+bool buildCurrent(const ProgramContext& context, QWidget* parent, Reports::Kind kind, Reports::Report* out,
+                  const Hooks& hooks = {});
 
-void preview(QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
+void preview(const ProgramContext& context, QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
 // Returns true when the report went to a printer or (after the offer) into a PDF file.
-bool print(QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
+bool print(const ProgramContext& context, QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
 // Asks for the file name and writes the PDF; true when written.
-bool exportPdf(QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
+bool exportPdf(const ProgramContext& context, QWidget* parent, Reports::Kind kind, const Hooks& hooks = {});
 }

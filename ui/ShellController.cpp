@@ -112,7 +112,7 @@ void setLampColour(QWidget* w, int bgr)
 
 // ---- access levels ---------------------------------------------------------------------------
 
-ShellController::ShellController(MainWindow* window) : QObject(nullptr), m_window(window)
+ShellController::ShellController(MainWindow* window) : QObject(nullptr), m_window(window), m_help(window->context())
 {
     wireCommands();
     for (TabPage* tab : {static_cast<TabPage*>(&window->outputsTab()), static_cast<TabPage*>(&window->systemTab())})
@@ -146,7 +146,8 @@ void ShellController::applyAccessLevel(const QString& password)
     toolbar->setProperty("administrator", admin);
     QString tip;
     if (admin)
-        tip = TextTable(gState(), gState().databasePath, tbl::Beschriftung, gState().language)
+        tip = TextTable(m_window->context(), m_window->context().databasePath, tbl::Beschriftung,
+                        m_window->context().language)
                   .at(QStringLiteral("mnuAdministrator"), 0, QStringLiteral("Administrator"))
                   .remove(QLatin1Char('&'));
     toolbar->setToolTip(tip);
@@ -285,7 +286,7 @@ void ShellController::wireCommands()
         }
         // Wait until the one-shot modem timer has run out, or the window closes.
         m_modemFlashTimer->start();
-        while (m_modemFlashTimer->isActive() && !gState().closing)
+        while (m_modemFlashTimer->isActive() && !m_window->context().closing)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
         m_modemFlashTimer->stop();
     };
@@ -306,13 +307,13 @@ void ShellController::wireCommands()
     addPdfMenu();
     for (const ReportCommand& r : kReports) {
         const Reports::Kind kind = r.kind;
-        wire(r.show, [this, kind] { ReportActions::preview(m_window, kind, reportHooks()); });
-        wire(r.print, [this, kind] { ReportActions::print(m_window, kind, reportHooks()); });
+        wire(r.show, [this, kind] { ReportActions::preview(m_window->context(), m_window, kind, reportHooks()); });
+        wire(r.print, [this, kind] { ReportActions::print(m_window->context(), m_window, kind, reportHooks()); });
         if (QAction* a = exportAction(m_window, r.exportName))
             connect(a, &QAction::triggered, this,
-                    [this, kind] { ReportActions::exportPdf(m_window, kind, reportHooks()); });
+                    [this, kind] { ReportActions::exportPdf(m_window->context(), m_window, kind, reportHooks()); });
     }
-    Help::installF1Handler();
+    Help::installF1Handler(m_window->context());
 }
 
 // Save as PDF, beside the print submenu.
@@ -321,7 +322,7 @@ void ShellController::addPdfMenu()
     QMenu* reports = m_window->menu(MainWindow::Menu::Reports);
     if (exportAction(m_window, "mnuListenExportieren"))
         return;
-    auto* pdf = new QMenu(ShellTexts::text(gState(), QStringLiteral("mnuListenExportieren")), reports);
+    auto* pdf = new QMenu(ShellTexts::text(m_window->context(), QStringLiteral("mnuListenExportieren")), reports);
     pdf->setObjectName(QStringLiteral("mnuListenExportieren"));
     pdf->menuAction()->setObjectName(QStringLiteral("mnuListenExportieren"));
     QAction* printMenu = m_window->menu(MainWindow::Menu::PrintLists)->menuAction();
@@ -332,7 +333,7 @@ void ShellController::addPdfMenu()
     else
         reports->addMenu(pdf);
     for (const ReportCommand& r : kReports) {
-        QAction* a = pdf->addAction(ShellTexts::text(gState(), QString::fromUtf8(r.exportName)));
+        QAction* a = pdf->addAction(ShellTexts::text(m_window->context(), QString::fromUtf8(r.exportName)));
         a->setObjectName(QString::fromUtf8(r.exportName));
     }
 }
@@ -356,21 +357,21 @@ void ShellController::toolbarButtonClicked(const QString& key)
     else if (key == QLatin1String("COM"))
         trigger(Command::Port);
     else if (key == QLatin1String("ReportAlarm"))
-        ReportActions::preview(m_window, Reports::Kind::Inputs, reportHooks());
+        ReportActions::preview(m_window->context(), m_window, Reports::Kind::Inputs, reportHooks());
     else if (key == QLatin1String("ReportRelais"))
-        ReportActions::preview(m_window, Reports::Kind::Outputs, reportHooks());
+        ReportActions::preview(m_window->context(), m_window, Reports::Kind::Outputs, reportHooks());
     else if (key == QLatin1String("ReportSequentiell"))
-        ReportActions::preview(m_window, Reports::Kind::Alarm, reportHooks());
+        ReportActions::preview(m_window->context(), m_window, Reports::Kind::Alarm, reportHooks());
     else if (key == QLatin1String("ReportUser"))
-        ReportActions::preview(m_window, Reports::Kind::Users, reportHooks());
+        ReportActions::preview(m_window->context(), m_window, Reports::Kind::Users, reportHooks());
     else if (key == QLatin1String("PrintAlarm"))
-        ReportActions::print(m_window, Reports::Kind::Inputs, reportHooks());
+        ReportActions::print(m_window->context(), m_window, Reports::Kind::Inputs, reportHooks());
     else if (key == QLatin1String("PrintRelais"))
-        ReportActions::print(m_window, Reports::Kind::Outputs, reportHooks());
+        ReportActions::print(m_window->context(), m_window, Reports::Kind::Outputs, reportHooks());
     else if (key == QLatin1String("PrintSequentiell"))
-        ReportActions::print(m_window, Reports::Kind::Alarm, reportHooks());
+        ReportActions::print(m_window->context(), m_window, Reports::Kind::Alarm, reportHooks());
     else if (key == QLatin1String("PrintUser"))
-        ReportActions::print(m_window, Reports::Kind::Users, reportHooks());
+        ReportActions::print(m_window->context(), m_window, Reports::Kind::Users, reportHooks());
     else if (key == QLatin1String("Upload"))
         onSystemTab(SystemTab::Command::ReadConfiguration);
     else if (key == QLatin1String("Download"))
@@ -401,13 +402,13 @@ void ShellController::showHelpContents() { m_help.run(m_window, 0); }
 
 void ShellController::showAbout()
 {
-    AboutDialog about(m_window);
+    AboutDialog about(m_window->context(), m_window);
     about.exec();
 }
 
 void ShellController::showAdministratorLogin()
 {
-    AdministratorLogin login(m_window);
+    AdministratorLogin login(m_window->context(), m_window);
     login.exec();
 }
 

@@ -27,13 +27,14 @@ QString languageLogo(int language)
     return QStringLiteral(":/images/%1.png").arg(QString::fromLatin1(names[language - 1]));
 }
 
-SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+SplashWindow::SplashWindow(const ProgramContext& context, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_context(context)
 {
     setObjectName(QStringLiteral("frmLoading"));
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(18, 18, 18, 14);
     static const char* names[4] = {"PicLogoD", "PicLogoE", "PicLogoI", "PicLogoF"};
-    const int lang = gState().language;
+    const int lang = m_context.language;
     for (int i = 0; i < 4; ++i) {
         logos[i] = new QLabel(this);
         logos[i]->setObjectName(QString::fromLatin1(names[i]));
@@ -66,15 +67,15 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     // The program title of the chosen language.
     QString title = QStringLiteral("SMS Switch Vantor");
     try {
-        Connection con(gState());
-        con.open(gState().databasePath, Connection::Read);
+        Connection con(m_context);
+        con.open(m_context.databasePath, Connection::Read);
         // Only the two rows are read, not the whole caption table.
         Recordset rs;
         rs.open(
             con,
             QStringLiteral("SELECT * FROM Beschriftung WHERE Name IN ('lblSoftware', 'lblCopyright') ORDER BY rowid"));
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            QString t = rs.value(gState().language).toString();
+            QString t = rs.value(m_context.language).toString();
             if (t.isEmpty())
                 t = rs.value(1).toString();
             if (rs.value(0).toString() == QLatin1String("lblSoftware"))

@@ -22,35 +22,35 @@
 #include <sqlite3.h>
 
 namespace Start {
-QString prepare()
+QString prepare(ProgramContext& context)
 {
-    ProgramContext& st = gState();
     QString error;
-    st.dataRoot = DataRoot::find(st, &error);
-    if (st.dataRoot.isEmpty())
+    context.dataRoot = DataRoot::find(context, &error);
+    if (context.dataRoot.isEmpty())
         return error;
-    st.databasePath = DataRoot::databasePath(st.dataRoot);
+    context.databasePath = DataRoot::databasePath(context.dataRoot);
     // Until a language is chosen (Extras menu), the system's.
     if (Settings::contains(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")))
-        st.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")));
+        context.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")));
     else
-        st.language = ProgramContext::languageOfLocale(QLocale::system());
-    const QString problem = checkDatabase(st, st.databasePath);
+        context.language = ProgramContext::languageOfLocale(QLocale::system());
+    const QString problem = checkDatabase(context, context.databasePath);
     if (!problem.isEmpty())
         return problem;
     // The program writes the store from its first moment on (the default profile is loaded at
     // every start). Where it may not, it says so, with where the database is, in the chosen
     // language (the database can be read), and does not start.
-    if (checkDatabaseWritable(st, st.databasePath).isEmpty())
+    if (checkDatabaseWritable(context, context.databasePath).isEmpty())
         return QString();
     const QString key = QStringLiteral("gsMsgDatenbankSchreibgeschützt");
-    const QString text = TextTable(st, st.databasePath, tbl::SystemNachrichten, st.language).at(key, 0, QString());
+    const QString text
+        = TextTable(context, context.databasePath, tbl::SystemNachrichten, context.language).at(key, 0, QString());
     if (!text.isEmpty())
-        st.messages.insert(key, text);
-    return checkDatabaseWritable(st, st.databasePath);
+        context.messages.insert(key, text);
+    return checkDatabaseWritable(context, context.databasePath);
 }
 
-int Main(QApplication& app, const QString& profile)
+int Main(ProgramContext& context, QApplication& app, const QString& profile)
 {
     // The system's serial ports are looked up while the splash and the database load.
     PortResolver::prefetchSystemPorts();
@@ -59,16 +59,16 @@ int Main(QApplication& app, const QString& profile)
     // reads a handful: pages are taken one by one as they are read instead. (Must come before
     // the first connection; later it is refused and changes nothing.)
     sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
-    const QString problem = prepare();
+    const QString problem = prepare(context);
     if (!problem.isEmpty()) {
         std::fprintf(stderr, "sms_switch_vantor: %s\n", problem.toLocal8Bit().constData());
         Dialogs::show(nullptr, problem, QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
         return 1;
     }
     // Qt's own buttons and dialogs speak the program's language.
-    QtTranslations::install(gState().language);
+    QtTranslations::install(context.language);
     LoadingProgress::reset();
-    auto* splash = new SplashWindow;
+    auto* splash = new SplashWindow(context);
     splash->show();
     app.processEvents();
 
@@ -76,7 +76,7 @@ int Main(QApplication& app, const QString& profile)
     try {
         MainWindowOptions options;
         options.deferStartProbe = true;
-        main = new MainWindow(std::move(options));
+        main = new MainWindow(context, std::move(options));
         main->setAttribute(Qt::WA_DeleteOnClose);
         main->initializeControls();
     } catch (const StoreError& e) {
@@ -88,7 +88,7 @@ int Main(QApplication& app, const QString& profile)
     }
     app.processEvents();
     main->show();
-    gState().unsavedChanges = false;
+    context.unsavedChanges = false;
     delete splash;
     // Used by the start-up benchmark: report when the main window is up, then close it.
     if (qEnvironmentVariableIsSet("SMSV48_QUIT_WHEN_SHOWN"))

@@ -12,7 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TransferDialog::TransferDialog(QWidget* parent, LinkSink* forward) : QDialog(parent), m_forward(forward)
+TransferDialog::TransferDialog(const ProgramContext& context, QWidget* parent, LinkSink* forward)
+    : QDialog(parent), m_context(context), m_forward(forward)
 {
     setObjectName(QStringLiteral("frmDownload"));
     setModal(true);
@@ -42,15 +43,18 @@ TransferDialog::TransferDialog(QWidget* parent, LinkSink* forward) : QDialog(par
     setLayout(outer);
 }
 
-QString TransferDialog::caption(const QString& key) { return languageText(QStringLiteral("Beschriftung"), key); }
+QString TransferDialog::caption(const QString& key) const
+{
+    return languageText(m_context, QStringLiteral("Beschriftung"), key);
+}
 
-QString TransferDialog::languageText(const QString& table, const QString& key)
+QString TransferDialog::languageText(const ProgramContext& context, const QString& table, const QString& key)
 {
     static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
-    const int lang = qBound(1, gState().language, 4);
+    const int lang = qBound(1, context.language, 4);
     try {
-        Connection con(gState());
-        con.open(gState().databasePath, Connection::Read);
+        Connection con(context);
+        con.open(context.databasePath, Connection::Read);
         Recordset rs;
         rs.open(con,
                 QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"Name\" = '%3'")

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <functional>
 
+class ProgramContext;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -15,14 +16,14 @@ class TransferDialog : public QDialog, public LinkSink {
     Q_OBJECT
 public:
     // forward: where lamp and panel 3 go (the main window); may be null.
-    TransferDialog(QWidget* parent, LinkSink* forward);
+    TransferDialog(const ProgramContext& context, QWidget* parent, LinkSink* forward);
 
     // Caption from the table "Beschriftung": 'frmUpload', 'frmDownload' or 'gbWaitSystemRestart'.
     void setCaptionKey(const QString& key);
-    static QString caption(const QString& key);
+    QString caption(const QString& key) const;
     // The text of a row of a language table (Beschriftung, ToolTipText, SystemNachrichten)
     // in the current language; the key itself when the row is missing.
-    static QString languageText(const QString& table, const QString& key);
+    static QString languageText(const ProgramContext& context, const QString& table, const QString& key);
 
     // Runs job once the window is shown, then closes the window.
     void setJob(std::function<void(TransferDialog&)> job) { m_job = std::move(job); }
@@ -47,6 +48,7 @@ protected:
     void reject() override; // Esc and the close box act as cancel, never close mid-transfer
 
 private:
+    const ProgramContext& m_context;
     void cancel();
     std::function<void(TransferDialog&)> m_job;
     LinkSink* m_forward;

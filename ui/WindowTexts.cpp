@@ -42,10 +42,10 @@ void guarded(QStringList& problems, const std::function<void()>& block)
     }
 }
 
-std::unique_ptr<LanguageTable> openTable(QStringList& problems, const QString& table)
+std::unique_ptr<LanguageTable> openTable(const ProgramContext& context, QStringList& problems, const QString& table)
 {
     std::unique_ptr<LanguageTable> t;
-    guarded(problems, [&] { t = std::make_unique<LanguageTable>(gState(), table); });
+    guarded(problems, [&] { t = std::make_unique<LanguageTable>(context, table); });
     return t;
 }
 
@@ -137,22 +137,23 @@ void WindowTexts::reportProblems()
     QString text = shown.join(QLatin1Char('\n'));
     if (m_problems.size() > shown.size())
         text += QLatin1Char('\n')
-            + gState()
+            + m_window->context()
                   .msgOr(QStringLiteral("gsMsgSprachtabelleWeitere"), QStringLiteral("(und %1 weitere)"))
                   .arg(m_problems.size() - shown.size());
     text += QStringLiteral("\n\n")
-        + gState().msgOr(
+        + m_window->context().msgOr(
             QStringLiteral("gsMsgSprachtabelleHinweis"),
             QStringLiteral("Wo ein Text fehlt, zeigt das Fenster seinen eingebauten deutschen Text. "
                            "Eine neue Installation des Programms stellt die Datenbank mit allen Texten wieder her."));
-    const QString title = gState().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : gState().programName;
+    const QString title = m_window->context().programName.isEmpty() ? QStringLiteral("SMS Switch Vantor")
+                                                                    : m_window->context().programName;
     Dialogs::show(m_window, text, title, Dialogs::Icon::Exclamation);
 }
 
 void WindowTexts::loadSystemMessages()
 {
-    ProgramContext& st = gState();
-    auto table = openTable(m_problems, tbl::SystemNachrichten);
+    ProgramContext& st = m_window->context();
+    auto table = openTable(m_window->context(), m_problems, tbl::SystemNachrichten);
     if (table) {
         LanguageTable& t = *table;
         auto single = [&](const char* key) {
@@ -233,7 +234,7 @@ void WindowTexts::loadSystemMessages()
 
 void WindowTexts::readCaptions()
 {
-    auto table = openTable(m_problems, tbl::Beschriftung);
+    auto table = openTable(m_window->context(), m_problems, tbl::Beschriftung);
     if (!table) {
         reportProblems();
         return;
@@ -359,7 +360,7 @@ void WindowTexts::readCaptions()
     }
     // The version labels keep their value and take the prefix of the program's language.
     for (auto [label, key] : {std::pair {"lblHWVersion", "gsHWVersion"}, std::pair {"lblSWVersion", "gsSWVersion"}}) {
-        const QString prefix = gState().msgOr(QString::fromUtf8(key), QString());
+        const QString prefix = m_window->context().msgOr(QString::fromUtf8(key), QString());
         if (!prefix.isEmpty())
             m_versionPrefixes.insert(QString::fromUtf8(label), prefix);
     }
@@ -370,7 +371,7 @@ void WindowTexts::readCaptions()
 
 void WindowTexts::readToolTips()
 {
-    auto table = openTable(m_problems, tbl::ToolTipText);
+    auto table = openTable(m_window->context(), m_problems, tbl::ToolTipText);
     if (!table) {
         reportProblems();
         return;
