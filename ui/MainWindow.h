@@ -11,12 +11,12 @@
 #include <memory>
 
 class DeviceController;
-class ProgramContext;
 class EditorBinding;
 class ExtrasController;
 class InputsTab;
 class OutputsTab;
 class ProfileController;
+class ProgramContext;
 class QAction;
 class QLabel;
 class QMenu;
