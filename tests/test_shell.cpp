@@ -234,6 +234,7 @@ void TestShell::loginTable()
 
     auto login = [&](const QString& text) {
         AdministratorLogin dlg(gState(), w.get());
+        QObject::connect(&dlg, &AdministratorLogin::accessLevelChosen, &w->shell(), &ShellController::applyAccessLevel);
         dlg.passwordBox->setText(text);
         dlg.applyButton->click();
         return dlg.result();
@@ -280,6 +281,20 @@ void TestShell::loginTable()
     });
     w->findChild<QAction*>("mnuAdministrator")->trigger();
     expectLevel(*w, AccessLevel::Full);
+
+    // Through a double click on the logo of the About box.
+    onModal<AboutDialog>([](AboutDialog* about) {
+        onModal<AdministratorLogin>([](AdministratorLogin* d) {
+            d->passwordBox->setText("3961");
+            d->applyButton->click();
+        });
+        for (QLabel* logo : about->logos)
+            if (logo->isVisible())
+                QTest::mouseDClick(logo, Qt::LeftButton);
+        about->accept();
+    });
+    w->findChild<QAction*>("mnuInfo")->trigger();
+    expectLevel(*w, AccessLevel::Service);
 }
 
 void TestShell::loginBoxRules()

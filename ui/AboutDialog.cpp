@@ -140,6 +140,7 @@ void AboutDialog::writeMail() { QDesktopServices::openUrl(AboutInfo::mail()); }
 void AboutDialog::openAdministratorLogin()
 {
     AdministratorLogin login(m_context, this);
+    connect(&login, &AdministratorLogin::accessLevelChosen, this, &AboutDialog::accessLevelChosen);
     login.exec();
 }
 

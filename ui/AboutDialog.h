@@ -26,6 +26,10 @@ public:
     void writeMail();
     void openAdministratorLogin();
 
+signals:
+    // The administrator login opened from the logo took a password.
+    void accessLevelChosen(const QString& password);
+
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 

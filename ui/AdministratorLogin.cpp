@@ -115,8 +115,7 @@ void AdministratorLogin::apply()
         markBox(true);
         return;
     }
-    if (MainWindow* main = mainWindow())
-        main->shell().applyAccessLevel(passwordBox->text());
+    emit accessLevelChosen(passwordBox->text());
     accept();
 }
 

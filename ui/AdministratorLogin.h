@@ -24,6 +24,10 @@ public:
     void apply();
     void cancel();
 
+signals:
+    // A password was taken (empty: back to the normal level); whoever opened the login applies it.
+    void accessLevelChosen(const QString& password);
+
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 

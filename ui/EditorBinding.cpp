@@ -680,6 +680,11 @@ void EditorBinding::openPhoneBook()
         return;
     try {
         PhoneBookDialog dlg(m_window->context(), m_window);
+        // An inactive user no longer receives the alarm input (the box writes it).
+        connect(&dlg, &PhoneBookDialog::userDeactivated, this, [this](int index) {
+            if (index >= 0 && index < m_alarmUsers.size() && m_alarmUsers[index])
+                m_alarmUsers[index]->setChecked(false);
+        });
         dlg.exec();
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);

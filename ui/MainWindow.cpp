@@ -34,12 +34,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-namespace {
-MainWindow* g_main = nullptr;
-}
-
-MainWindow* mainWindow() { return g_main; }
-
 MainWindow::MainWindow(ProgramContext& context, MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_options(std::move(options)),
       m_store(std::make_unique<ConfigStore>(context))
@@ -51,7 +45,6 @@ MainWindow::MainWindow(ProgramContext& context, MainWindowOptions options, QWidg
         QIcon::fromTheme(QStringLiteral("io.github.smsv48.Tool"), QIcon(QStringLiteral(":/icons/program.svg"))));
     // The six configuration recordsets, in start order.
     m_store->open(m_context.databasePath);
-    g_main = this;
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("SSTab1"));
@@ -120,8 +113,6 @@ MainWindow::~MainWindow()
     m_profiles.reset();
     m_editor.reset();
     m_texts.reset();
-    if (g_main == this)
-        g_main = nullptr;
 }
 
 void MainWindow::ensureTabsBuilt()

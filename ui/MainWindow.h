@@ -170,6 +170,3 @@ private:
     std::unique_ptr<ShellController> m_shell;
     std::unique_ptr<ExtrasController> m_extras;
 };
-
-// The main window while it exists (the program has exactly one).
-MainWindow* mainWindow();

@@ -168,12 +168,7 @@ PhoneBookDialog::PhoneBookDialog(ProgramContext& context, QWidget* parent)
     for (auto* b : {clearButton, saveButton, closeButton})
         setHelp(b, HelpCommands);
 
-    m_book.onUserInactive = [](int index) {
-        // An inactive user no longer receives the alarm input.
-        if (MainWindow* w = mainWindow())
-            if (auto* box = w->findChild<QCheckBox*>(QStringLiteral("ChkBenutzerAlarmDispo(%1)").arg(index)))
-                box->setChecked(false);
-    };
+    m_book.onUserInactive = [this](int index) { emit userDeactivated(index); };
     m_book.open(m_context.databasePath);
     loadTexts();
     showEntry();

@@ -36,6 +36,12 @@ public:
     QPushButton* closeButton = nullptr;
 
     void moveTo(int index);
+
+signals:
+    // User index (0..7) was set inactive: it no longer receives the alarm input.
+    void userDeactivated(int index);
+
+public:
     void clearEntry();
     void saveEntry();
     void closeBook();

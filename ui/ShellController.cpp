@@ -403,12 +403,14 @@ void ShellController::showHelpContents() { m_help.run(m_window, 0); }
 void ShellController::showAbout()
 {
     AboutDialog about(m_window->context(), m_window);
+    connect(&about, &AboutDialog::accessLevelChosen, this, &ShellController::applyAccessLevel);
     about.exec();
 }
 
 void ShellController::showAdministratorLogin()
 {
     AdministratorLogin login(m_window->context(), m_window);
+    connect(&login, &AdministratorLogin::accessLevelChosen, this, &ShellController::applyAccessLevel);
     login.exec();
 }
 
