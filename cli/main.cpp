@@ -459,13 +459,16 @@ int main(int argc, char** argv)
     ctx.verbose = parser.isSet(QStringLiteral("verbose"));
     if (ctx.verbose)
         QLoggingCategory::setFilterRules(QStringLiteral("smsv48.link.debug=true"));
+    const auto missingValue = [&](const char* option) {
+        return cliUsage(program,
+                        cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
+                            .arg(QLatin1String(option)),
+                        ctx.command);
+    };
     if (command->options & OptionDevice) {
         ctx.device = parser.value(QStringLiteral("device"));
         if (parser.isSet(QStringLiteral("device")) && ctx.device.isEmpty())
-            return cliUsage(program,
-                            cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
-                                .arg(QStringLiteral("--device")),
-                            ctx.command);
+            return missingValue("--device");
         ctx.settingsGiven = parser.isSet(QStringLiteral("settings"));
         if (ctx.settingsGiven) {
             ctx.settings = parser.value(QStringLiteral("settings"));
@@ -477,10 +480,7 @@ int main(int argc, char** argv)
     if (command->options & OptionOutput) {
         ctx.output = parser.value(QStringLiteral("output"));
         if (parser.isSet(QStringLiteral("output")) && ctx.output.isEmpty())
-            return cliUsage(program,
-                            cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
-                                .arg(QStringLiteral("-o")),
-                            ctx.command);
+            return missingValue("-o");
     }
     ctx.yes = (command->options & OptionYes) && parser.isSet(QStringLiteral("yes"));
     ctx.json = (command->options & OptionJson) && parser.isSet(QStringLiteral("json"));

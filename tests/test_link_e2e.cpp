@@ -1,4 +1,5 @@
 // End to end: smsv48ctl against smsv48-sim over a pseudo-terminal, at the real timing.
+#include "CliRun.h"
 #include "Permissions.h"
 #include "TestEnv.h"
 
@@ -22,29 +23,11 @@
 #include <sys/stat.h>
 
 namespace {
-struct Sim {
-    QProcess proc;
-    QString device;
-    QString logPath;
+// The simulated unit at its own 9600 baud: these runs keep the unit's real pacing.
+struct Sim : CliRun::Sim {
     Sim(const QString& dir, const QStringList& extra)
+        : CliRun::Sim(dir, extra, QStringLiteral("tty-unit"), QStringList())
     {
-        logPath = QDir(dir).filePath(QStringLiteral("wire.log"));
-        device = QDir(dir).filePath(QStringLiteral("tty-unit"));
-        proc.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48-sim")));
-        proc.setArguments(QStringList {"--link", device, "--log", logPath} + extra);
-        proc.start();
-        proc.waitForReadyRead(5000);
-    }
-    ~Sim()
-    {
-        proc.terminate();
-        proc.waitForFinished(3000);
-    }
-    QByteArray wire() const
-    {
-        QFile f(logPath);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
     }
 };
 

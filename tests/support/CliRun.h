@@ -13,16 +13,21 @@ namespace CliRun {
 // The simulated unit at 115200 baud (the tool is given the same settings).
 inline const QStringList Fast {"--settings", "115200,N,8,1"};
 
+// settings: the line settings of the simulated unit's timing (Fast, or none for the unit's
+// own 9600 baud); dev() gives the tool the same.
 struct Sim {
     QProcess proc;
     QString device;
     QString logPath;
-    Sim(const QString& dir, const QStringList& extra, const QString& name = QStringLiteral("tty-unit"))
+    QStringList settings;
+    Sim(const QString& dir, const QStringList& extra, const QString& name = QStringLiteral("tty-unit"),
+        const QStringList& lineSettings = Fast)
+        : settings(lineSettings)
     {
         logPath = QDir(dir).filePath(name + QStringLiteral(".log"));
         device = QDir(dir).filePath(name);
         proc.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48-sim")));
-        proc.setArguments(QStringList {"--link", device, "--log", logPath} + Fast + extra);
+        proc.setArguments(QStringList {"--link", device, "--log", logPath} + settings + extra);
         proc.start();
         proc.waitForReadyRead(5000);
     }
@@ -37,7 +42,7 @@ struct Sim {
         f.open(QIODevice::ReadOnly);
         return f.readAll();
     }
-    QStringList dev() const { return QStringList {"--device", device} + Fast; }
+    QStringList dev() const { return QStringList {"--device", device} + settings; }
 };
 
 struct Run {
