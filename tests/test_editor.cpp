@@ -533,6 +533,15 @@ void TestEditor::delayFieldRefusesAndStores()
     QTest::keyClick(d, Qt::Key_Down);
     QCOMPARE(d->value(), 1);
     QVERIFY(env.messages.isEmpty());
+    // A delay typed over an empty field is stored and shown as typed.
+    env.exec(QStringLiteral("UPDATE Alarm_Dispositiv SET \"Verzögerungszeit\" = 255"));
+    m.w->editorBinding().refresh();
+    m.type(d, "75");
+    m.leave(d);
+    QVERIFY(env.messages.isEmpty());
+    QCOMPARE(stored(), 75);
+    QCOMPARE(d->value(), 75);
+    QCOMPARE(d->cleanText(), QStringLiteral("75"));
 }
 
 // At the default width the SMS texts show all 63 characters; a long name and a phone number

@@ -150,12 +150,8 @@ void EditorBinding::bindInputs(InputsTab& tab)
     connect(m_alarmDelay, &QSpinBox::valueChanged, this, [this](int minutes) {
         if (m_filling || m_validating || minutes < 1 || typedDelay())
             return;
-        if (guarded([&] { return editor.setDelay(QString::number(minutes)); })) {
-            const bool was = m_filling;
-            m_filling = true;
-            m_alarmDelay->setMinimum(1);
-            m_filling = was;
-        }
+        if (guarded([&] { return editor.setDelay(QString::number(minutes)); }))
+            showDelay(minutes);
     });
 }
 
@@ -300,13 +296,9 @@ void EditorBinding::fillDelay()
 {
     try {
         if (m_alarmDelay) {
-            const bool was = m_filling;
-            m_filling = true;
             int minutes = 0;
             const bool valid = Delay::check(editor.delayText(), &minutes) == Delay::Check::Ok;
-            m_alarmDelay->setMinimum(valid ? 1 : 0);
-            m_alarmDelay->setValue(valid ? minutes : 0);
-            m_filling = was;
+            showDelay(valid ? minutes : 0);
         }
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
@@ -463,6 +455,16 @@ void EditorBinding::setBackground(QWidget* box, bool focused)
                            : QString());
 }
 
+void EditorBinding::showDelay(int minutes)
+{
+    // Once a delay of 1..99 is stored, the field cannot step back to "none".
+    const bool was = m_filling;
+    m_filling = true;
+    m_alarmDelay->setMinimum(minutes >= 1 ? 1 : 0);
+    m_alarmDelay->setValue(minutes);
+    m_filling = was;
+}
+
 bool EditorBinding::typedDelay() const
 {
     const auto* line = m_alarmDelay ? m_alarmDelay->findChild<QLineEdit*>() : nullptr;
@@ -498,7 +500,8 @@ bool EditorBinding::commitDelay(bool keepFocus)
 {
     QSpinBox* box = m_alarmDelay;
     const QString typed = box->cleanText().trimmed();
-    const Delay::Check c = Delay::check(typed);
+    int minutes = 0;
+    const Delay::Check c = Delay::check(typed, &minutes);
     if (c != Delay::Check::Ok) {
         // A delay outside 1..99 in the configuration stays as it is until one is typed or chosen.
         if (box->value() == 0 && typed.isEmpty() && !typedDelay())
@@ -518,10 +521,7 @@ bool EditorBinding::commitDelay(bool keepFocus)
     if (ok) {
         if (auto* line = box->findChild<QLineEdit*>())
             line->setModified(false);
-        const bool was = m_filling;
-        m_filling = true;
-        box->setMinimum(1);
-        m_filling = was;
+        showDelay(minutes);
     }
     if (ok && keepFocus)
         setBackground(box, false);

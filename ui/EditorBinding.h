@@ -86,6 +86,8 @@ private:
     bool delayEvent(QEvent* event);
     // Whether the delay field holds digits typed since it was last written.
     bool typedDelay() const;
+    // Shows a stored delay (0: none in 1..99) without writing it again.
+    void showDelay(int minutes);
     const TextBox* textFor(QObject* o) const;
 
     MainWindow* m_window;
