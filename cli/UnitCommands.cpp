@@ -16,7 +16,12 @@
 #include "link/Transfer.h"
 #include "link/UnitBackup.h"
 #include "link/UnitOps.h"
+#include "sim/SimChannel.h"
+#include "sim/SimOptions.h"
+#include "sim/SimUnit.h"
 #include "store/ConfigStore.h"
+
+#include <QCommandLineParser>
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,6 +44,44 @@ void CliSink::setProgressValue(int value)
 {
     if (!what.isEmpty() && m_max > 0 && value > 0)
         cliProgress(what, value, m_max);
+}
+
+UnitSession::UnitSession(const ProgramContext& program) : program(program), waiter(std::make_unique<EventLoopWaiter>())
+{
+}
+
+UnitSession::~UnitSession()
+{
+    link.reset();
+    if (simUnit && !simLog.isEmpty()) {
+        QFile log(simLog);
+        if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+            log.write(SimOptions::logLines(simUnit->log));
+    }
+}
+
+namespace {
+// The built-in simulated unit as SMSV48_SIM describes it (the options of smsv48-sim); the
+// channel and, with --virtual-time, a virtual clock for the session. False after one line.
+bool makeSimulatedUnit(UnitSession& s)
+{
+    QCommandLineParser parser;
+    SimOptions::addTo(parser);
+    s.simUnit = std::make_unique<SimUnit>();
+    QString error;
+    if (!parser.parse(QStringList {QStringLiteral("SMSV48_SIM")} + SimOptions::environmentWords()))
+        error = parser.errorText();
+    else if (SimOptions::apply(parser, *s.simUnit, &error)) {
+        s.simLog = parser.value(QStringLiteral("log"));
+        if (parser.isSet(QStringLiteral("virtual-time")))
+            s.waiter = std::make_unique<VirtualWaiter>();
+        s.channel = std::make_unique<SimChannel>(
+            *s.simUnit, parser.isSet(QStringLiteral("virtual-time")) ? s.waiter.get() : nullptr);
+        return true;
+    }
+    cliFail(QStringLiteral("SMSV48_SIM: %1").arg(error), ExitUsage);
+    return false;
+}
 }
 
 bool UnitSession::open(CliContext& ctx, const QString& what)
@@ -77,12 +120,16 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
         : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
     device = dev;
     result.insert(QStringLiteral("device"), dev);
-    channel = PortResolver::makeChannel(program, dev);
+    if (dev == PortResolver::SimulatedDevice && qEnvironmentVariableIsSet("SMSV48_SIM")) {
+        if (!makeSimulatedUnit(*this))
+            return false;
+    } else
+        channel = PortResolver::makeChannel(program, dev);
     if (!channel->open(dev, settings)) {
         cliFail(QStringLiteral("%1: %2").arg(dev, channel->errorString()), ExitNoUnit);
         return false;
     }
-    link = std::make_unique<Link>(program, *channel, waiter, sink);
+    link = std::make_unique<Link>(program, *channel, *waiter, sink);
     sink.yes = ctx.yes;
     return true;
 }

@@ -28,13 +28,20 @@ private:
     int m_max = 0;
 };
 
+class SimUnit;
+
 struct UnitSession {
-    explicit UnitSession(const ProgramContext& program) : program(program) {}
+    explicit UnitSession(const ProgramContext& program);
+    ~UnitSession();
 
     const ProgramContext& program;
     CliSink sink;
+    // The built-in simulated unit set up from SMSV48_SIM (--device sim), and where its wire
+    // log goes when the session ends.
+    std::unique_ptr<SimUnit> simUnit;
+    QString simLog;
+    std::unique_ptr<Waiter> waiter; // real time, or virtual with SMSV48_SIM's --virtual-time
     std::unique_ptr<Channel> channel;
-    EventLoopWaiter waiter;
     std::unique_ptr<Link> link;
     QString device;
     // --json: the command's one object, printed by fail() or finish().
