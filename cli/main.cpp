@@ -304,6 +304,11 @@ void cliProgress(const QString& what, int done, int total)
     std::fflush(stderr);
 }
 
+namespace {
+// The sentence of a database another program held (locked) when the program's texts were read.
+QString g_storeBusy;
+} // namespace
+
 bool CliContext::prepareStore()
 {
     QString error;
@@ -313,7 +318,9 @@ bool CliContext::prepareStore()
         return false;
     }
     program.databasePath = DataRoot::databasePath(program.dataRoot);
-    const QString problem = checkDatabase(program, program.databasePath);
+    // Held by another program when the texts were read: said now, without a second wait.
+    const QString problem
+        = g_storeBusy.isEmpty() ? checkDatabase(program, program.databasePath) : g_storeBusy;
     if (!problem.isEmpty()) {
         cliFail(problem, ExitFile);
         return false;
@@ -344,6 +351,8 @@ void cliLoadMessages(ProgramContext& context)
         if (rs.recordCount() > 0)
             for (rs.moveFirst(); !rs.eof(); rs.moveNext())
                 context.messages.insert(rs.value(0).toString(), rs.value(1).toString());
+    } catch (const StoreBusy& e) {
+        g_storeBusy = e.message();
     } catch (const StoreError&) {
     }
     if (context.programName.isEmpty())
