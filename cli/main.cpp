@@ -319,8 +319,7 @@ bool CliContext::prepareStore()
     }
     program.databasePath = DataRoot::databasePath(program.dataRoot);
     // Held by another program when the texts were read: said now, without a second wait.
-    const QString problem
-        = g_storeBusy.isEmpty() ? checkDatabase(program, program.databasePath) : g_storeBusy;
+    const QString problem = g_storeBusy.isEmpty() ? checkDatabase(program, program.databasePath) : g_storeBusy;
     if (!problem.isEmpty()) {
         cliFail(problem, ExitFile);
         return false;

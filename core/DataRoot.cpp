@@ -108,12 +108,9 @@ bool prepareUserFolder(const ProgramContext& context, const QString& templates, 
     if (contents(stampPath).trimmed() == current)
         return true;
     switch (DatabaseUpgrade::fromTemplate(context, databasePath(templates), databasePath(user), error)) {
-    case DatabaseUpgrade::Outcome::Failed:
-        return false;
-    case DatabaseUpgrade::Outcome::Skipped:
-        return true;
-    default:
-        break;
+    case DatabaseUpgrade::Outcome::Failed: return false;
+    case DatabaseUpgrade::Outcome::Skipped: return true;
+    default: break;
     }
     if (readOnly)
         return true;

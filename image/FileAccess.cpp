@@ -30,7 +30,6 @@ const QRegularExpression& temporaryPattern()
     return pattern;
 }
 
-
 QString isFolder(const ProgramContext& context, const QString& path)
 {
     return context.msgOr(QStringLiteral("gsMsgIstOrdner"), QStringLiteral("%1 ist ein Ordner.")).arg(shown(path));

@@ -44,19 +44,19 @@ QByteArray profileText(const UnitImage& image)
 }
 
 namespace {
-// The time and the same-second number of a stamped name, for ordering; false for other names.
-bool stampOf(const QString& fileName, const QString& suffix, QString* time, int* number)
-{
-    static const QRegularExpression stamped(QStringLiteral("^(\\d{8}-\\d{6})(?:-([1-9]\\d{0,5}))?$"));
-    if (!fileName.endsWith(suffix))
-        return false;
-    const QRegularExpressionMatch m = stamped.match(fileName.chopped(suffix.size()));
-    if (!m.hasMatch())
-        return false;
-    *time = m.captured(1);
-    *number = m.capturedLength(2) ? m.captured(2).toInt() : 1;
-    return true;
-}
+    // The time and the same-second number of a stamped name, for ordering; false for other names.
+    bool stampOf(const QString& fileName, const QString& suffix, QString* time, int* number)
+    {
+        static const QRegularExpression stamped(QStringLiteral("^(\\d{8}-\\d{6})(?:-([1-9]\\d{0,5}))?$"));
+        if (!fileName.endsWith(suffix))
+            return false;
+        const QRegularExpressionMatch m = stamped.match(fileName.chopped(suffix.size()));
+        if (!m.hasMatch())
+            return false;
+        *time = m.captured(1);
+        *number = m.capturedLength(2) ? m.captured(2).toInt() : 1;
+        return true;
+    }
 } // namespace
 
 bool isStampedName(const QString& fileName, const QString& suffix)
@@ -79,9 +79,8 @@ QStringList list(const QString& folder, const QString& suffix)
         if (stampOf(name, suffix, &e.time, &e.number))
             entries << e;
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return a.time != b.time ? a.time < b.time : a.number < b.number;
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.time != b.time ? a.time < b.time : a.number < b.number; });
     QStringList paths;
     for (const Entry& e : entries)
         paths << QDir(folder).filePath(e.name);

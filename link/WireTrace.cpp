@@ -239,8 +239,7 @@ QString TracingChannel::maskSent(const QByteArray& data)
     if (line.startsWith(QLatin1String(":HR3:"))) {
         m_blockReply = true;
         m_replyMasker = RecordMasker();
-    }
-    else if (m_parameterWrite) {
+    } else if (m_parameterWrite) {
         const QRegularExpressionMatch m = pinRecord.match(line);
         if (m.hasMatch())
             line = m.captured(1) + QString(m.capturedLength(2), QLatin1Char('*')) + line.mid(m.capturedEnd(2));

@@ -69,10 +69,10 @@ public:
     void open(const QString& userPath, const QString& templatePath, bool forWriting) const
     {
         QSqlDatabase db = this->db();
-        db.setDatabaseName(forWriting ? userPath
-                                      : QUrl::fromLocalFile(QFileInfo(userPath).absoluteFilePath())
-                                              .toString(QUrl::FullyEncoded)
-                                          + QStringLiteral("?mode=ro&immutable=1"));
+        db.setDatabaseName(
+            forWriting ? userPath
+                       : QUrl::fromLocalFile(QFileInfo(userPath).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                    + QStringLiteral("?mode=ro&immutable=1"));
         db.setConnectOptions(forWriting ? QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000")
                                         : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
         if (!db.open())
@@ -225,14 +225,14 @@ namespace DatabaseUpgrade {
 int schemaVersion() { return migrations().last().version; }
 
 namespace {
-QString foreignFile(const ProgramContext& context, const QString& path)
-{
-    return context
-        .msgOr(QStringLiteral("gsMsgDatenbankFremd"),
-               QStringLiteral("Die Datei %1 ist keine Konfigurationsdatenbank dieses Programms; sie wurde nicht "
-                              "verändert."))
-        .arg(QDir::toNativeSeparators(path));
-}
+    QString foreignFile(const ProgramContext& context, const QString& path)
+    {
+        return context
+            .msgOr(QStringLiteral("gsMsgDatenbankFremd"),
+                   QStringLiteral("Die Datei %1 ist keine Konfigurationsdatenbank dieses Programms; sie wurde nicht "
+                                  "verändert."))
+            .arg(QDir::toNativeSeparators(path));
+    }
 } // namespace
 
 QString checkFileHeader(const ProgramContext& context, const QString& path)

@@ -62,15 +62,12 @@ QFile::Permissions privateOnly() { return QFile::ReadOwner | QFile::WriteOwner; 
 QFile::Permissions permissionsOf(const QString& path)
 {
     // Only the bits for owner, group and others (the "user" bits mirror the owner's).
-    return QFile::permissions(path) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                       | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther
-                                       | QFile::ExeOther);
+    return QFile::permissions(path)
+        & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::WriteGroup
+           | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
 }
 
-QStringList namesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
+QStringList namesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 } // namespace
 
 class TestStoreSafety : public QObject {
@@ -111,8 +108,8 @@ void TestStoreSafety::pruningKeepsTheNewFileAndTheUsersFiles()
         ahead << name + suffix;
         writeFile(QDir(folder).filePath(name + suffix), "old");
     }
-    const QStringList users = {QStringLiteral("0-site-notes") + suffix, QStringLiteral("20270101") + suffix,
-                               QStringLiteral("readme.md")};
+    const QStringList users
+        = {QStringLiteral("0-site-notes") + suffix, QStringLiteral("20270101") + suffix, QStringLiteral("readme.md")};
     for (const QString& u : users)
         writeFile(QDir(folder).filePath(u), "the user's");
 
@@ -218,9 +215,12 @@ void TestStoreSafety::refusedDatabasesStayByteForByte_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("sentence");
-    QTest::newRow("another program's SQLite file") << "foreign" << "is not a configuration database of this program";
-    QTest::newRow("empty file") << "empty" << "is not a configuration database of this program";
-    QTest::newRow("newer release") << "newer" << "comes from a newer release of the program (version 7";
+    QTest::newRow("another program's SQLite file") << "foreign"
+                                                   << "is not a configuration database of this program";
+    QTest::newRow("empty file") << "empty"
+                                << "is not a configuration database of this program";
+    QTest::newRow("newer release") << "newer"
+                                   << "comes from a newer release of the program (version 7";
 }
 
 void TestStoreSafety::refusedDatabasesStayByteForByte()
