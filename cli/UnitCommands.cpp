@@ -553,7 +553,7 @@ int unitCommand(CliContext& ctx)
             return ExitOk;
         }
         const QString path = outputFileFor(ctx, serial);
-        const FileAccess::WriteResult w = FileAccess::writeFile(ctx.program, path, text);
+        const FileAccess::WriteResult w = FileAccess::writeFile(ctx.program, path, text, FileAccess::Access::Private);
         if (!w.ok())
             return s.finish(cliFail(w.error, ExitFile));
         s.result.insert(QStringLiteral("file"), path);

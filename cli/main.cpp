@@ -11,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -20,6 +21,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
@@ -256,12 +258,25 @@ QString cliMaskSecrets(QString text)
 
 bool cliReadSecret(QString* into)
 {
+    // Typed on a terminal: not echoed (the line end is echoed, so that what follows starts
+    // on a line of its own).
+    const int in = fileno(stdin);
+    termios saved {};
+    const bool quiet = isatty(in) && tcgetattr(in, &saved) == 0;
+    if (quiet) {
+        termios silent = saved;
+        silent.c_lflag &= tcflag_t(~ECHO);
+        silent.c_lflag |= ECHONL;
+        tcsetattr(in, TCSAFLUSH, &silent);
+    }
     std::string line;
     bool any = false;
     for (int c; (c = std::fgetc(stdin)) != EOF && c != '\n';) {
         any = true;
         line += char(c);
     }
+    if (quiet)
+        tcsetattr(in, TCSANOW, &saved);
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     *into = QString::fromLocal8Bit(line);
@@ -289,6 +304,11 @@ void cliProgress(const QString& what, int done, int total)
     std::fflush(stderr);
 }
 
+namespace {
+// The sentence of a database another program held (locked) when the program's texts were read.
+QString g_storeBusy;
+} // namespace
+
 bool CliContext::prepareStore()
 {
     QString error;
@@ -298,7 +318,8 @@ bool CliContext::prepareStore()
         return false;
     }
     program.databasePath = DataRoot::databasePath(program.dataRoot);
-    const QString problem = checkDatabase(program, program.databasePath);
+    // Held by another program when the texts were read: said now, without a second wait.
+    const QString problem = g_storeBusy.isEmpty() ? checkDatabase(program, program.databasePath) : g_storeBusy;
     if (!problem.isEmpty()) {
         cliFail(problem, ExitFile);
         return false;
@@ -329,6 +350,8 @@ void cliLoadMessages(ProgramContext& context)
         if (rs.recordCount() > 0)
             for (rs.moveFirst(); !rs.eof(); rs.moveNext())
                 context.messages.insert(rs.value(0).toString(), rs.value(1).toString());
+    } catch (const StoreBusy& e) {
+        g_storeBusy = e.message();
     } catch (const StoreError&) {
     }
     if (context.programName.isEmpty())
@@ -507,6 +530,7 @@ int main(int argc, char** argv)
                            ExitUsage);
     }
     QString tracePath;
+    QFile traceFile;
     if ((command->options & OptionDevice) && parser.isSet(QStringLiteral("trace"))) {
         tracePath = parser.value(QStringLiteral("trace"));
         if (tracePath.isEmpty())
@@ -514,29 +538,32 @@ int main(int argc, char** argv)
                             cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert"))
                                 .arg(QStringLiteral("--trace")),
                             ctx.command);
-        // Where the trace cannot go is said before any traffic.
+        // The trace file is made before any traffic (0600: it may show the unit's traffic) and
+        // written line by line, so that it survives a program that is ended at once.
         if (tracePath != QLatin1String("-")) {
             QString why = FileAccess::checkRegularFile(program, tracePath, FileAccess::Use::Write);
             if (why.isEmpty() && !QFileInfo(tracePath).absoluteDir().exists())
                 why = FileAccess::writeFailure(program, tracePath, ENOENT, false);
+            if (why.isEmpty())
+                FileAccess::openPrivateForWriting(program, traceFile, tracePath, &why);
             if (!why.isEmpty())
                 return cliFail(why, ExitFile);
         }
-        WireTrace::startRecording();
+        WireTrace::startRecording(traceFile.isOpen() ? &traceFile : nullptr);
     }
     int code = command->handler(ctx);
     if (!tracePath.isEmpty()) {
         WireTrace::stopRecording();
-        const QByteArray trace = WireTrace::recorded();
         if (tracePath == QLatin1String("-")) {
+            const QByteArray trace = WireTrace::recorded();
             std::fwrite(trace.constData(), 1, size_t(trace.size()), stderr);
             std::fflush(stderr);
-        } else if (const FileAccess::WriteResult written = FileAccess::writeFile(program, tracePath, trace);
-                   !written.ok()) {
-            cliFail(written.error, ExitFile);
+        } else if (WireTrace::sinkFailed() || !traceFile.flush()) {
+            cliFail(FileAccess::writeFailure(program, tracePath, EIO, false), ExitFile);
             if (code == ExitOk)
                 code = ExitFile;
         }
+        traceFile.close();
     }
     return code;
 }

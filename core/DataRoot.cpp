@@ -1,6 +1,7 @@
 #include "core/DataRoot.h"
 
 #include "store/DatabaseUpgrade.h"
+#include "store/Recordset.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -96,15 +97,23 @@ bool refreshHelp(const QString& templates, const QString& user, QString* error)
 namespace DataRoot {
 bool prepareUserFolder(const ProgramContext& context, const QString& templates, const QString& user, QString* error)
 {
-    if (!seed(templates, user, error))
+    // A folder the user may not write (made read-only after a release update) is used as it
+    // is: what can be read still works, and the update is tried again at a later start.
+    const bool readOnly
+        = QFileInfo(databasePath(user)).isFile() && !checkDatabaseWritable(context, databasePath(user)).isEmpty();
+    if (!seed(templates, user, error) && !readOnly)
         return false;
     const QString stampPath = QDir(user).filePath(stampName);
     const QByteArray current = fingerprint(templates);
     if (contents(stampPath).trimmed() == current)
         return true;
-    if (DatabaseUpgrade::fromTemplate(context, databasePath(templates), databasePath(user), error)
-        == DatabaseUpgrade::Outcome::Failed)
-        return false;
+    switch (DatabaseUpgrade::fromTemplate(context, databasePath(templates), databasePath(user), error)) {
+    case DatabaseUpgrade::Outcome::Failed: return false;
+    case DatabaseUpgrade::Outcome::Skipped: return true;
+    default: break;
+    }
+    if (readOnly)
+        return true;
     if (!refreshHelp(templates, user, error))
         return false;
     // Not written (a folder that cannot be written): the next start compares again, harmlessly.

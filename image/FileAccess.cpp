@@ -3,10 +3,12 @@
 
 #include "core/ProgramContext.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
 
@@ -21,6 +23,12 @@
 
 namespace {
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+const QRegularExpression& temporaryPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.smsv48-[A-Za-z0-9]{6}\\.tmp$"));
+    return pattern;
+}
 
 QString isFolder(const ProgramContext& context, const QString& path)
 {
@@ -218,7 +226,7 @@ bool openForReading(const ProgramContext& context, QFile& file, const QString& p
     return false;
 }
 
-WriteResult writeFile(const ProgramContext& context, const QString& path, const QByteArray& data)
+WriteResult writeFile(const ProgramContext& context, const QString& path, const QByteArray& data, Access access)
 {
     WriteResult res;
     const QString problem = checkRegularFile(context, path, Use::Write);
@@ -252,13 +260,15 @@ WriteResult writeFile(const ProgramContext& context, const QString& path, const 
     if (::stat(folder.constData(), &folderStat) == 0 && S_ISDIR(folderStat.st_mode) && writeDenied(folder, &denied))
         return fail(denied);
 
+    removeStaleTemporaries(fromNative(folder));
     // The new content goes to a file of its own beside the target and replaces it by a rename
     // once it is complete and on the disk.
+    const bool isPrivate = access == Access::Private;
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = target + '.' + randomSuffix();
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        temp = target + ".smsv48-" + randomSuffix() + ".tmp";
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, isPrivate ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST)
             break;
     }
@@ -270,7 +280,7 @@ WriteResult writeFile(const ProgramContext& context, const QString& path, const 
         ::unlink(temp.constData());
         return fail(e);
     };
-    if (existed && ::fchmod(fd, st.st_mode & 07777) != 0)
+    if (isPrivate ? ::fchmod(fd, 0600) != 0 : existed && ::fchmod(fd, st.st_mode & 07777) != 0)
         return abandon(errno);
     const char* p = data.constData();
     qint64 left = data.size();
@@ -295,6 +305,7 @@ WriteResult writeFile(const ProgramContext& context, const QString& path, const 
         return abandon(errno);
     return res;
 #else
+    Q_UNUSED(access)
     const bool existed = QFileInfo::exists(path);
     QSaveFile file(path);
     // Unbuffered: a failed write keeps the system's reason (closing the buffer would lose it).
@@ -316,6 +327,61 @@ WriteResult writeFile(const ProgramContext& context, const QString& path, const 
     }
     return res;
 #endif
+}
+
+bool isTemporaryName(const QString& fileName) { return temporaryPattern().match(fileName).hasMatch(); }
+
+int removeStaleTemporaries(const QString& folder)
+{
+    int removed = 0;
+    const QDateTime minuteAgo = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QDir dir(folder);
+    for (const QFileInfo& fi :
+         dir.entryInfoList({QStringLiteral("*.smsv48-??????.tmp")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!isTemporaryName(fi.fileName()) || fi.isSymLink() || fi.lastModified().toUTC() > minuteAgo)
+            continue;
+        if (QFile::remove(fi.filePath()))
+            ++removed;
+    }
+    if (removed)
+        qCInfo(lcImage).noquote() << "removed" << removed << "temporary files left by an interrupted save in" << folder;
+    return removed;
+}
+
+bool openPrivateForWriting(const ProgramContext& context, QFile& file, const QString& path, QString* error)
+{
+    QString problem = checkRegularFile(context, path, Use::Write);
+    if (problem.isEmpty()) {
+#ifdef Q_OS_UNIX
+        const QByteArray name = nativeName(path);
+        struct stat st {};
+        const bool existed = ::stat(name.constData(), &st) == 0;
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
+        if (fd < 0) {
+            problem = writeFailure(context, path, errno, existed);
+        } else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fchmod(fd, 0600) != 0) {
+            problem = S_ISREG(st.st_mode) ? writeFailure(context, path, errno, existed) : notRegular(context, path);
+            ::close(fd);
+        } else {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+                problem = failureSentence(context, path, file.errorString(), existed);
+                ::close(fd);
+            }
+        }
+#else
+        file.setFileName(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            problem = failureSentence(context, path, file.errorString(), false);
+        else
+            file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+#endif
+    }
+    if (problem.isEmpty())
+        return true;
+    if (error)
+        *error = problem;
+    return false;
 }
 
 QString systemReason(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }

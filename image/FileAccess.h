@@ -39,9 +39,24 @@ struct WriteResult {
     QString error; // one sentence: the file, the system's reason, and what became of the old file
     bool ok() const { return kind == Written; }
 };
+// Who may read a file the program makes: Shared as the user's umask says (an existing
+// file keeps its permissions), Private the user alone (0600), for files that hold the phone
+// book's passwords: backups, configurations read from the unit, traces.
+enum class Access { Shared, Private };
 // Writes data to path through a new file in the same folder that replaces the target only
 // when it is complete: the target is then either the new content or exactly as it was.
-WriteResult writeFile(const ProgramContext& context, const QString& path, const QByteArray& data);
+// Such temporary files that a killed program left in that folder (TempPrefix in their names,
+// older than a minute) are removed first.
+WriteResult writeFile(const ProgramContext& context, const QString& path, const QByteArray& data,
+                      Access access = Access::Shared);
+// The temporary file of a write: <target>.smsv48-XXXXXX.tmp (six letters or digits).
+bool isTemporaryName(const QString& fileName);
+// Removes the temporary files of writes in folder that are older than a minute (the program
+// was killed while writing); returns how many.
+int removeStaleTemporaries(const QString& folder);
+// Opens a new private file (0600; an existing regular file is emptied and made private) for
+// writing as it goes, e.g. a trace. On failure returns false and sets *error to one sentence.
+bool openPrivateForWriting(const ProgramContext& context, QFile& file, const QString& path, QString* error);
 
 // The system's own words for an error number (errno).
 QString systemReason(int errorNumber);

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cerrno>
 
@@ -42,26 +43,63 @@ QByteArray profileText(const UnitImage& image)
     return text;
 }
 
-QStringList list(const QString& folder)
+namespace {
+    // The time and the same-second number of a stamped name, for ordering; false for other names.
+    bool stampOf(const QString& fileName, const QString& suffix, QString* time, int* number)
+    {
+        static const QRegularExpression stamped(QStringLiteral("^(\\d{8}-\\d{6})(?:-([1-9]\\d{0,5}))?$"));
+        if (!fileName.endsWith(suffix))
+            return false;
+        const QRegularExpressionMatch m = stamped.match(fileName.chopped(suffix.size()));
+        if (!m.hasMatch())
+            return false;
+        *time = m.captured(1);
+        *number = m.capturedLength(2) ? m.captured(2).toInt() : 1;
+        return true;
+    }
+} // namespace
+
+bool isStampedName(const QString& fileName, const QString& suffix)
 {
-    QStringList names = QDir(folder).entryList({QStringLiteral("*.cfg")}, QDir::Files, QDir::Name);
-    // "…-HHmmss.cfg" before "…-HHmmss-2.cfg": compare without the extension.
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.chopped(4) < b.chopped(4); });
-    for (QString& n : names)
-        n = QDir(folder).filePath(n);
-    return names;
+    QString time;
+    int number = 0;
+    return stampOf(fileName, suffix, &time, &number);
 }
 
-int prune(const QString& folder, int keep)
+QStringList list(const QString& folder, const QString& suffix)
 {
-    const QStringList all = list(folder);
+    struct Entry {
+        QString time;
+        int number;
+        QString name;
+    };
+    QList<Entry> entries;
+    for (const QString& name : QDir(folder).entryList({QLatin1Char('*') + suffix}, QDir::Files)) {
+        Entry e {QString(), 0, name};
+        if (stampOf(name, suffix, &e.time, &e.number))
+            entries << e;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a.time != b.time ? a.time < b.time : a.number < b.number; });
+    QStringList paths;
+    for (const Entry& e : entries)
+        paths << QDir(folder).filePath(e.name);
+    return paths;
+}
+
+int prune(const QString& folder, int keep, const QString& justWritten, const QString& suffix)
+{
+    QStringList all = list(folder, suffix);
+    const QString protectedPath = justWritten.isEmpty() ? QString() : QFileInfo(justWritten).absoluteFilePath();
+    const qsizetype before = all.size();
+    all.removeIf([&](const QString& p) { return QFileInfo(p).absoluteFilePath() == protectedPath; });
+    const int others = std::max(0, keep - int(before - all.size()));
     int removed = 0;
-    for (int i = 0; i + keep < all.size(); ++i)
+    for (qsizetype i = 0; i + others < all.size(); ++i)
         if (QFile::remove(all[i]))
             ++removed;
         else
-            qCWarning(lcLink).noquote() << "cannot remove the old backup" << all[i];
+            qCWarning(lcLink).noquote() << "cannot remove the old file" << all[i];
     return removed;
 }
 
@@ -78,12 +116,16 @@ QString store(const ProgramContext& context, const QString& folder, const QByteA
     QString path = QDir(folder).filePath(stem + ".cfg");
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = QDir(folder).filePath(QStringLiteral("%1-%2.cfg").arg(stem).arg(n));
-    const FileAccess::WriteResult w = FileAccess::writeFile(context, path, text);
+    const FileAccess::WriteResult w = FileAccess::writeFile(context, path, text, FileAccess::Access::Private);
     if (!w.ok()) {
         *error = w.error;
         return QString();
     }
-    prune(folder, keep);
+    prune(folder, keep, path);
+    if (!QFileInfo::exists(path)) { // removed meanwhile by someone else: no path to report
+        *error = FileAccess::writeFailure(context, path, ENOENT, false);
+        return QString();
+    }
     return path;
 }
 

@@ -22,12 +22,19 @@ QString folderFor(const QString& dataRoot, const QString& serial);
 QString fileNameFor(const QDateTime& when);
 // A configuration read from the unit as the text of a profile file.
 QByteArray profileText(const UnitImage& image);
-// The backups in a folder, oldest first (by name, which is by time).
-QStringList list(const QString& folder);
-// Removes all but the newest `keep` backups of the folder; returns how many were removed.
-int prune(const QString& folder, int keep = Kept);
+// Files the program names by the time they were made: yyyyMMdd-HHmmss<suffix>, a second one
+// of the same second yyyyMMdd-HHmmss-N<suffix> (N from 2). Any other name is the user's.
+bool isStampedName(const QString& fileName, const QString& suffix = QStringLiteral(".cfg"));
+// The stamped files of a folder (backups: ".cfg"), oldest first by the time in their names.
+QStringList list(const QString& folder, const QString& suffix = QStringLiteral(".cfg"));
+// Removes all but the newest `keep` stamped files of the folder; the file at `justWritten`
+// always stays and counts as one of them (a clock that was once ahead gave the others later
+// names). Files of other names are never touched. Returns how many were removed.
+int prune(const QString& folder, int keep = Kept, const QString& justWritten = QString(),
+          const QString& suffix = QStringLiteral(".cfg"));
 // Writes `text` as a new backup in `folder` (made when missing; a second backup within the
-// same second gets "-2", "-3" ... before ".cfg"), then prunes the folder. Returns the path,
+// same second gets "-2", "-3" ... before ".cfg", made readable by the user only: it holds the
+// phone book's passwords), then prunes the folder (never the new backup). Returns the path,
 // or an empty text and *error (the system's reason, in the context's language; nothing else changed).
 QString store(const ProgramContext& context, const QString& folder, const QByteArray& text, const QDateTime& when,
               QString* error, int keep = Kept);

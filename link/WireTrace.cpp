@@ -4,6 +4,7 @@
 #include "link/Link.h"
 #include "link/Waiter.h"
 
+#include <QFileDevice>
 #include <QMutex>
 #include <atomic>
 #include <QRegularExpression>
@@ -15,6 +16,8 @@ struct Recording {
     bool active = false;
     bool showAlso = false; // the category's debug level was on before the recording
     QByteArray lines;
+    QIODevice* sink = nullptr;
+    bool sinkFailed = false;
     QtMessageHandler previous = nullptr;
     QLoggingCategory::CategoryFilter previousFilter = nullptr;
     std::atomic<bool> enableLink {false}; // read by the category filter (no lock there)
@@ -36,8 +39,13 @@ void recordingHandler(QtMsgType type, const QMessageLogContext& context, const Q
         forward = r.previous;
         if (r.active && type == QtDebugMsg && context.category
             && qstrcmp(context.category, lcLink().categoryName()) == 0) {
-            r.lines += message.toUtf8();
-            r.lines += '\n';
+            const QByteArray line = message.toUtf8() + '\n';
+            r.lines += line;
+            if (r.sink && !r.sinkFailed) {
+                r.sinkFailed = r.sink->write(line) != line.size();
+                if (auto* file = qobject_cast<QFileDevice*>(r.sink))
+                    r.sinkFailed = !file->flush() || r.sinkFailed;
+            }
             if (r.lines.size() > WireTrace::MaxBytes) {
                 // Keep the newest lines, from a line start.
                 const int cut = r.lines.indexOf('\n', r.lines.size() - WireTrace::MaxBytes / 2);
@@ -94,13 +102,15 @@ void event(qint64 ms, char direction, const QString& text)
         qCDebug(lcLink).noquote() << QStringLiteral("%1 %2 %3").arg(ms, 7).arg(QLatin1Char(direction)).arg(text);
 }
 
-void startRecording()
+void startRecording(QIODevice* sink)
 {
     Recording& r = recordingState();
     QMutexLocker lock(&r.mutex);
     if (r.active)
         return;
     r.lines.clear();
+    r.sink = sink;
+    r.sinkFailed = false;
     r.showAlso = lcLink().isDebugEnabled();
     r.previous = qInstallMessageHandler(recordingHandler);
     r.active = true;
@@ -117,6 +127,7 @@ void stopRecording()
     if (!r.active)
         return;
     r.active = false;
+    r.sink = nullptr;
     qInstallMessageHandler(r.previous);
     r.previous = nullptr;
     r.enableLink = false;
@@ -132,6 +143,13 @@ bool recording()
     return r.active;
 }
 
+bool sinkFailed()
+{
+    Recording& r = recordingState();
+    QMutexLocker lock(&r.mutex);
+    return r.sinkFailed;
+}
+
 QByteArray recorded()
 {
     Recording& r = recordingState();
@@ -145,6 +163,16 @@ void TracingChannel::received(const QByteArray& bytes, bool discarded)
     if (bytes.isEmpty() || !WireTrace::enabled())
         return;
     QByteArray shown = bytes;
+    bool masked = false;
+    if (m_blockReply) {
+        for (char& c : shown) {
+            if (c == '>') {
+                m_blockReply = false;
+                break;
+            }
+            masked = m_replyMasker.feed(c) || masked;
+        }
+    }
     if (m_pinReply) {
         for (char& c : shown) {
             if (c == '>') {
@@ -156,7 +184,35 @@ void TracingChannel::received(const QByteArray& bytes, bool discarded)
         }
     }
     WireTrace::event(m_clock.now(), '<',
-                     WireTrace::escape(shown) + (discarded ? QStringLiteral("  (discarded)") : QString()));
+                     WireTrace::escape(shown) + (discarded ? QStringLiteral("  (discarded)") : QString())
+                         + (masked ? QStringLiteral("  (phone-book passwords masked)") : QString()));
+}
+
+bool TracingChannel::RecordMasker::feed(char& c)
+{
+    if (c == ':') {
+        position = 0;
+        address = 0;
+        masking = false;
+        return false;
+    }
+    if (position < 0)
+        return false;
+    ++position;
+    const int digit = QByteArray("0123456789ABCDEF").indexOf(char(std::toupper(static_cast<unsigned char>(c))));
+    if (digit < 0 || position > 42) { // the record ended (CR, LF) or was no record
+        position = -1;
+        return false;
+    }
+    if (position >= 3 && position <= 6) {
+        address = address * 16 + digit;
+        // Record 0 of the phone-book blocks 56..63 carries the user's password in data bytes 8..11.
+        masking = position == 6 && address >= 56 * 0x80 && address <= 63 * 0x80 && address % 0x80 == 0;
+    } else if (masking && position >= 25 && position <= 32) {
+        c = '*';
+        return true;
+    }
+    return false;
 }
 
 QString TracingChannel::maskSent(const QByteArray& data)
@@ -166,9 +222,24 @@ QString TracingChannel::maskSent(const QByteArray& data)
     QString line = Link::maskSecrets(QString::fromLatin1(data));
     if (line.startsWith(QLatin1String(":HW2")))
         m_parameterWrite = true;
+    else if (line.startsWith(QLatin1String(":HW3")))
+        m_configWrite = true;
     else if (line.startsWith(QLatin1String(":00000001FF")) || line.startsWith(QChar(0x1B)))
-        m_parameterWrite = false;
-    else if (m_parameterWrite) {
+        m_parameterWrite = m_configWrite = false;
+    else if (m_configWrite) {
+        QByteArray bytes = line.toLatin1();
+        RecordMasker masker;
+        bool masked = false;
+        for (char& c : bytes)
+            masked = masker.feed(c) || masked;
+        if (masked)
+            line = QString::fromLatin1(bytes);
+        m_maskedSent = masked;
+    }
+    if (line.startsWith(QLatin1String(":HR3:"))) {
+        m_blockReply = true;
+        m_replyMasker = RecordMasker();
+    } else if (m_parameterWrite) {
         const QRegularExpressionMatch m = pinRecord.match(line);
         if (m.hasMatch())
             line = m.captured(1) + QString(m.capturedLength(2), QLatin1Char('*')) + line.mid(m.capturedEnd(2));
@@ -202,8 +273,12 @@ QByteArray TracingChannel::readAll()
 
 void TracingChannel::write(const QByteArray& data)
 {
-    if (WireTrace::enabled())
-        WireTrace::event(m_clock.now(), '>', WireTrace::escape(maskSent(data).toLatin1()));
+    if (WireTrace::enabled()) {
+        m_maskedSent = false;
+        const QString shown = WireTrace::escape(maskSent(data).toLatin1());
+        WireTrace::event(m_clock.now(), '>',
+                         shown + (m_maskedSent ? QStringLiteral("  (phone-book passwords masked)") : QString()));
+    }
     m_inner.write(data);
 }
 

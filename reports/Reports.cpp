@@ -364,11 +364,15 @@ Report build(const ProgramContext& context, Kind kind, const QString& databasePa
     const Captions cap(context, databasePath, tbl::Beschriftung, r.language);
     Connection con(context);
     con.open(databasePath, Connection::Read);
-    switch (kind) {
-    case Kind::Inputs: buildInOut(r, con, cap, false); break;
-    case Kind::Outputs: buildInOut(r, con, cap, true); break;
-    case Kind::Alarm: buildAlarm(r, con, cap); break;
-    case Kind::Users: buildUsers(r, con, cap); break;
+    {
+        // Every table at one moment, also while another program loads a profile.
+        const ReadTransaction moment(context, con.db(), databasePath);
+        switch (kind) {
+        case Kind::Inputs: buildInOut(r, con, cap, false); break;
+        case Kind::Outputs: buildInOut(r, con, cap, true); break;
+        case Kind::Alarm: buildAlarm(r, con, cap); break;
+        case Kind::Users: buildUsers(r, con, cap); break;
+        }
     }
     con.close();
     return r;

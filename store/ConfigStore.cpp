@@ -1,6 +1,7 @@
 #include "store/ConfigStore.h"
 
 #include "core/ProgramContext.h"
+#include "store/DatabaseUpgrade.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -39,6 +40,46 @@ void ConfigStore::open(const QString& path, Connection::Mode mode)
         p.con->open(path, mode);
         p.rs->open(*p.con, *p.table);
     }
+    requeryAll();
+}
+
+void ConfigStore::requeryAll()
+{
+    // Read through one connection in one transaction: a load by another program commits
+    // either before or after, never in between.
+    {
+        const ReadTransaction moment(m_context, smsConnection.db(), m_path);
+        for (Recordset* rs : {&powerOn, &alarmInput, &sms, &inputs, &outputs, &addresses})
+            rs->requery(smsConnection.db());
+    }
+    acceptChanges();
+}
+
+qint64 ConfigStore::dataVersion()
+{
+    QSqlQuery q(smsConnection.db());
+    return q.exec(QStringLiteral("PRAGMA data_version")) && q.next() ? q.value(0).toLongLong() : -1;
+}
+
+bool ConfigStore::changedElsewhere()
+{
+    if (!isOpen())
+        return false;
+    const qint64 now = dataVersion();
+    if (now == m_knownDataVersion)
+        return false;
+    if (ownCommitCount() != m_knownOwnCommits) {
+        // This program wrote meanwhile (through another of its connections): its own change.
+        acceptChanges();
+        return false;
+    }
+    return true;
+}
+
+void ConfigStore::acceptChanges()
+{
+    m_knownDataVersion = dataVersion();
+    m_knownOwnCommits = ownCommitCount();
 }
 
 QString ConfigStore::close()
@@ -97,6 +138,7 @@ void ConfigStore::updateAll()
     }
     for (Recordset* rs : all)
         rs->markWritten();
+    acceptChanges();
 }
 
 QString checkDatabase(const ProgramContext& context, const QString& path)
@@ -111,6 +153,10 @@ QString checkDatabase(const ProgramContext& context, const QString& path)
             .msgOr(QStringLiteral("gsMsgDatenbankNichtLesbar"),
                    QStringLiteral("Die Datenbankdatei %1 kann nicht gelesen werden."))
             .arg(path);
+    // A file that is not this program's is refused before SQLite opens it.
+    const QString notOurs = DatabaseUpgrade::checkFileHeader(context, path);
+    if (!notOurs.isEmpty())
+        return notOurs;
     Connection con(context);
     try {
         con.open(path, Connection::Read);
@@ -118,6 +164,21 @@ QString checkDatabase(const ProgramContext& context, const QString& path)
         return e.message();
     }
     QSqlDatabase db = con.db();
+    // A database of a newer release is not used: this program might spoil what it added.
+    QSqlQuery version(db);
+    if (version.exec(QStringLiteral("PRAGMA user_version")) && version.next()) {
+        const QString newer
+            = DatabaseUpgrade::checkVersion(context, path, version.value(0).toInt(), DatabaseUpgrade::schemaVersion());
+        if (!newer.isEmpty())
+            return newer;
+    } else {
+        // Held by another program: said once, after one wait.
+        try {
+            throwIfInUse(context, version.lastError(), path);
+        } catch (const StoreBusy& e) {
+            return e.message();
+        }
+    }
     struct Need {
         QString table;
         QStringList positioned;

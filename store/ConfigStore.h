@@ -18,7 +18,9 @@ public:
     ConfigStore& operator=(const ConfigStore&) = delete;
 
     // Opens the six pairs in start order (PowerOn, Alarm_Dispositiv, SMS,
-    // Konfiguration_Eingänge, Konfiguration_Ausgänge, Adressen). Throws StoreError.
+    // Konfiguration_Eingänge, Konfiguration_Ausgänge, Adressen) and reads them in one read
+    // transaction, so that they hold one whole configuration even while another program
+    // loads a profile into the file. Throws StoreError.
     void open(const QString& databasePath, Connection::Mode mode = Connection::ReadWrite);
     // Flushes and closes in close order (Eingänge, Ausgänge, PowerOn, Alarm_Dispositiv, SMS,
     // Adressen); a pair whose recordset is not open is skipped. Returns the first error text.
@@ -32,13 +34,26 @@ public:
     // nothing reaches the file and the edits stay pending.
     void updateAll();
 
+    // Reads all six recordsets again in one read transaction (pending edits are dropped).
+    void requeryAll();
+    // True when another program has changed the database since this store last read it or
+    // acceptChanges() was called (SQLite's data version of the file, changes by this program's
+    // own writes set aside).
+    bool changedElsewhere();
+    // Takes the database as it is now as the known state (the user chose to go on without
+    // reading it again).
+    void acceptChanges();
+
     Connection powerOnConnection, alarmInputConnection, smsConnection, inputsConnection, outputsConnection,
         addressesConnection;
     Recordset powerOn, alarmInput, sms, inputs, outputs, addresses;
 
 private:
+    qint64 dataVersion();
     const ProgramContext& m_context;
     QString m_path;
+    qint64 m_knownDataVersion = -1;
+    quint64 m_knownOwnCommits = 0;
 };
 
 // Checks that the file is a configuration database this program can work with: every

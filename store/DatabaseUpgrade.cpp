@@ -1,9 +1,12 @@
 #include "store/DatabaseUpgrade.h"
 
+#include "core/Logging.h"
 #include "core/ProgramContext.h"
 #include "store/ConfigStore.h"
 
 #include <QAtomicInt>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -61,11 +64,17 @@ public:
         m_name = QStringLiteral("smsv48-upgrade-%1").arg(counter.fetchAndAddRelaxed(1));
         QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     }
-    void open(const QString& userPath, const QString& templatePath) const
+    // A database that may not be written is opened read-only (and immutable: nothing is made
+    // beside it), only to see whether an update would be due.
+    void open(const QString& userPath, const QString& templatePath, bool forWriting) const
     {
         QSqlDatabase db = this->db();
-        db.setDatabaseName(userPath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setDatabaseName(
+            forWriting ? userPath
+                       : QUrl::fromLocalFile(QFileInfo(userPath).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                    + QStringLiteral("?mode=ro&immutable=1"));
+        db.setConnectOptions(forWriting ? QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000")
+                                        : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
         if (!db.open())
             throw Failure {db.lastError().text()};
         QSqlQuery attach(db);
@@ -180,14 +189,113 @@ void replaceTextTable(const ProgramContext& context, const UpgradeSession& s, co
     s.exec(
         QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM shipped.%1 ORDER BY rowid").arg(quoted(table), list));
 }
+
+// The context with the template's messages in its language, when it has none loaded yet (the
+// per-user folder is made ready before the program reads its texts from it).
+ProgramContext withTemplateTexts(const ProgramContext& context, const QString& templatePath)
+{
+    ProgramContext texts = context;
+    if (!texts.messages.isEmpty())
+        return texts;
+    static const char* const columns[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
+    const QString name = QStringLiteral("smsv48-upgrade-texts");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(templatePath).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                           + QStringLiteral("?mode=ro&immutable=1"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
+                           .arg(QString::fromUtf8(columns[qBound(1, context.language, 4) - 1]))))
+                while (q.next())
+                    texts.messages.insert(q.value(0).toString(), q.value(1).toString());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return texts;
+}
+
+// Whether this process may write the file and its folder (where SQLite keeps its side files).
+bool writable(const QString& path) { return checkDatabaseWritable(ProgramContext(), path).isEmpty(); }
 } // namespace
 
 namespace DatabaseUpgrade {
 int schemaVersion() { return migrations().last().version; }
 
-Outcome fromTemplate(const ProgramContext& context, const QString& templatePath, const QString& userPath,
+namespace {
+    QString foreignFile(const ProgramContext& context, const QString& path)
+    {
+        return context
+            .msgOr(QStringLiteral("gsMsgDatenbankFremd"),
+                   QStringLiteral("Die Datei %1 ist keine Konfigurationsdatenbank dieses Programms; sie wurde nicht "
+                                  "verändert."))
+            .arg(QDir::toNativeSeparators(path));
+    }
+} // namespace
+
+QString checkFileHeader(const ProgramContext& context, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString(); // the caller's own open says why
+    // Also an empty file, which SQLite would take for a new database and fill.
+    return file.read(16) == QByteArray("SQLite format 3", 16) ? QString() : foreignFile(context, path);
+}
+
+QString checkVersion(const ProgramContext& context, const QString& path, int version, int newestVersion)
+{
+    if (version <= newestVersion)
+        return QString();
+    return context
+        .msgOr(QStringLiteral("gsMsgDatenbankNeuer"),
+               QStringLiteral("Die Datenbank %1 stammt von einer neueren Programmversion (Version %2, dieses "
+                              "Programm kennt bis Version %3); sie wurde nicht verändert."))
+        .arg(QDir::toNativeSeparators(path))
+        .arg(version)
+        .arg(newestVersion);
+}
+
+QString checkOurs(const ProgramContext& context, const QString& path, int newestVersion)
+{
+    QString problem = checkFileHeader(context, path);
+    if (!problem.isEmpty())
+        return problem;
+    // Read-only and immutable when the folder may not be written: nothing is made beside it.
+    const QString name = QStringLiteral("smsv48-check-ours");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        // Without a log beside it the file holds everything and is read as it is (immutable:
+        // SQLite makes no side files); with one, another program has it open or was stopped,
+        // and the log's side files are already there.
+        const bool logBeside = QFileInfo::exists(path + QStringLiteral("-wal"));
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                           + (logBeside ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=ro&immutable=1")));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                                      "('Konfiguration_Eingänge', 'Konfiguration_Ausgänge', 'Alarm_Dispositiv', "
+                                      "'PowerOn', 'SMS', 'Adressen')"))
+                && q.next()) {
+                if (q.value(0).toInt() == 0)
+                    problem = foreignFile(context, path);
+                else if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next())
+                    problem = checkVersion(context, path, q.value(0).toInt(), newestVersion);
+            }
+            // Anything else (a table missing, a database in use) the caller's own checks say.
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return problem;
+}
+
+Outcome fromTemplate(const ProgramContext& programContext, const QString& templatePath, const QString& userPath,
                      QString* error)
 {
+    const ProgramContext context = withTemplateTexts(programContext, templatePath);
     auto fail = [&](const QString& detail) {
         if (error)
             *error = context
@@ -203,13 +311,30 @@ Outcome fromTemplate(const ProgramContext& context, const QString& templatePath,
                             .msgOr(QStringLiteral("gsMsgDatenbankFehlt"),
                                    QStringLiteral("Die Datenbankdatei %1 ist nicht vorhanden."))
                             .arg(path));
+    const int shippedVersion = std::max(schemaVersion(), 1);
+    const QString refused = checkOurs(context, userPath, shippedVersion);
+    if (!refused.isEmpty()) {
+        if (error)
+            *error = refused;
+        return Outcome::Failed;
+    }
     try {
         UpgradeSession s;
-        s.open(userPath, templatePath);
+        s.open(userPath, templatePath, writable(userPath));
         const int from = s.version(QStringLiteral("main"));
         const int to = s.version(QStringLiteral("shipped"));
-        if (from > to || (from == to && !textsDiffer(s)))
+        if (from > to)
+            return fail(context
+                            .msgOr(QStringLiteral("gsMsgDatenbankKeineMigration"),
+                                   QStringLiteral("keine Umstellung von Version %1 auf Version %2 bekannt"))
+                            .arg(from)
+                            .arg(to));
+        if (from == to && !textsDiffer(s))
             return Outcome::Unchanged;
+        if (!writable(userPath)) {
+            qCInfo(lcStore).noquote() << userPath << "may not be written: used as it is, without the update";
+            return Outcome::Skipped;
+        }
         QList<Migration> steps;
         for (int v = from + 1; v <= to; ++v) {
             const auto step = std::find_if(migrations().begin(), migrations().end(),

@@ -21,6 +21,7 @@
 
 namespace {
 QAtomicInt g_connectionCounter;
+QAtomicInteger<quint64> g_ownCommits;
 
 // Whether this process may read or write there, with the rights its file operations use.
 bool mayAccess(const QString& path, bool write)
@@ -75,6 +76,23 @@ void throwIfInUse(const ProgramContext& context, const QSqlError& error, const Q
                            "Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert."))
                 .arg(QDir::toNativeSeparators(path)));
 }
+
+quint64 ownCommitCount() { return g_ownCommits.loadRelaxed(); }
+
+ReadTransaction::ReadTransaction(const ProgramContext& context, QSqlDatabase db, const QString& path) : m_db(db)
+{
+    // A deferred transaction: its first read fixes the moment all later reads see.
+    QSqlQuery begin(m_db);
+    if (begin.exec(QStringLiteral("BEGIN")))
+        return;
+    throwIfInUse(context, begin.lastError(), path);
+    throw StoreError(context
+                         .msgOr(QStringLiteral("gsMsgDatenbankLesefehler"),
+                                QStringLiteral("Die Datenbank %1 kann nicht gelesen werden: %2"))
+                         .arg(path, begin.lastError().text()));
+}
+
+ReadTransaction::~ReadTransaction() { QSqlQuery(m_db).exec(QStringLiteral("COMMIT")); }
 
 Connection::~Connection() { close(); }
 
@@ -151,9 +169,11 @@ void Recordset::open(Connection& con, const QString& source)
     m_open = true;
 }
 
-void Recordset::load()
+void Recordset::load() { load(m_con->db()); }
+
+void Recordset::load(const QSqlDatabase& db)
 {
-    QSqlQuery q(m_con->db());
+    QSqlQuery q(db);
     q.setForwardOnly(true);
     const QString sql = m_table.isEmpty()
         ? m_source
@@ -384,6 +404,7 @@ void Recordset::updateBatch()
         }
         throw;
     }
+    g_ownCommits.fetchAndAddRelaxed(1);
     markWritten();
 }
 
@@ -453,4 +474,11 @@ void Recordset::requery()
     if (!m_open)
         throw StoreError(QStringLiteral("%1: the recordset is not open.").arg(m_source));
     load();
+}
+
+void Recordset::requery(const QSqlDatabase& through)
+{
+    if (!m_open)
+        throw StoreError(QStringLiteral("%1: the recordset is not open.").arg(m_source));
+    load(through);
 }

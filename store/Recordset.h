@@ -25,6 +25,25 @@ public:
 
 class ProgramContext;
 class QSqlError;
+
+// How many writes this program has committed to any database so far (every connection of
+// the process): a change of the database that comes with no new write of its own was made
+// by another program.
+quint64 ownCommitCount();
+
+// A read transaction on db for the life of the object: every read through db in it sees the
+// database at one moment, whatever other programs commit meanwhile. Throws StoreBusy or
+// StoreError when it cannot be begun.
+class ReadTransaction {
+public:
+    ReadTransaction(const ProgramContext& context, QSqlDatabase db, const QString& path);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    QSqlDatabase m_db;
+};
 // The sentences below are in the context's language.
 // Throws StoreBusy naming the database at path when error says another program holds it.
 void throwIfInUse(const ProgramContext& context, const QSqlError& error, const QString& path);
@@ -114,9 +133,13 @@ public:
     void markWritten();
     // Reads the source again; pending edits are dropped. The position goes to the first row.
     void requery();
+    // The same through another connection to the same file, e.g. one in a ReadTransaction
+    // that several recordsets read through so that they show one moment.
+    void requery(const QSqlDatabase& through);
 
 private:
     void load();
+    void load(const QSqlDatabase& db);
     void checkCurrent() const;
     int checkedIndex(const QString& name) const;
 

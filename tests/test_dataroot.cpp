@@ -175,11 +175,10 @@ void TestDataRoot::olderSchemaIsMigrated()
     QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error),
              DatabaseUpgrade::Outcome::Unchanged);
 
-    // A database of a later release than the installed one is not touched.
+    // A database of a later release than the installed one is refused and not touched.
     sqlExec(db, QStringLiteral("PRAGMA user_version = %1").arg(DatabaseUpgrade::schemaVersion() + 1));
     sqlExec(db, "UPDATE Beschriftung SET Englisch='later caption' WHERE rowid=1");
-    QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error),
-             DatabaseUpgrade::Outcome::Unchanged);
+    QCOMPARE(DatabaseUpgrade::fromTemplate(gState(), templates.dbPath(), db, &error), DatabaseUpgrade::Outcome::Failed);
     QCOMPARE(sqlValue(db, firstCaption).toString(), QStringLiteral("later caption"));
 }
 

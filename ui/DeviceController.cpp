@@ -8,6 +8,7 @@
 #include "link/PortResolver.h"
 
 #include "ui/Dialogs.h"
+#include "ui/EditorBinding.h"
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
@@ -350,6 +351,12 @@ void DeviceController::sendToUnit(int index)
             return;
         }
     } else {
+        // What goes to the unit is what the window shows: a store changed by another program
+        // is offered to be read again first.
+        if (!m_window->editorBinding().storeStillCurrent()) {
+            m_writeArea = 0;
+            return;
+        }
         path = m_window->context().transferFilePath();
         Settings::set(QStringLiteral("Configuration"), QStringLiteral("FileName"), path);
     }

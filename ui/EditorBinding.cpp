@@ -207,8 +207,38 @@ void EditorBinding::setChecked(QCheckBox* box, bool on)
     m_filling = was;
 }
 
+bool EditorBinding::storeStillCurrent()
+{
+    ConfigStore& store = m_window->store();
+    if (m_askingAboutStore || !store.changedElsewhere())
+        return true;
+    m_askingAboutStore = true;
+    const ProgramContext& st = m_window->context();
+    const auto answer = Dialogs::show(
+        m_window,
+        st.msgOr(QStringLiteral("gsMsgDatenbankExternGeändert"),
+                 QStringLiteral("Die Konfiguration in der Datenbank wurde von einem anderen Programm geändert. Soll "
+                                "sie neu gelesen und angezeigt werden? (Nein: mit der angezeigten Konfiguration "
+                                "weiterarbeiten.)")),
+        st.programName, Dialogs::Icon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    m_askingAboutStore = false;
+    if (answer != QMessageBox::Yes) {
+        store.acceptChanges();
+        return true;
+    }
+    try {
+        store.requeryAll();
+    } catch (const StoreError& e) {
+        Dialogs::show(m_window, e.message(), st.programName, Dialogs::Icon::Critical);
+    }
+    refresh();
+    return false;
+}
+
 bool EditorBinding::guarded(const std::function<bool()>& write)
 {
+    if (!storeStillCurrent())
+        return false;
     try {
         // A database in use by another program: the user may try the same edit again.
         bool changed = false;
@@ -549,6 +579,8 @@ bool EditorBinding::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == m_window) {
+        if (event->type() == QEvent::WindowActivate)
+            QTimer::singleShot(0, this, [this] { storeStillCurrent(); });
         if (event->type() == QEvent::Close && !commitFocused()) {
             event->ignore();
             return true;

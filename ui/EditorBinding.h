@@ -37,6 +37,12 @@ public:
     void fillPowerOnRecipients();
     // All of them, after the store changed as a whole (profile loaded, configuration read).
     void refresh();
+    // Whether the window still shows what the store holds. When another program changed the
+    // store meanwhile (e.g. smsctl profile load), asks whether to read it again: Yes reads
+    // the store again, shows it and returns false (the pending edit or command is dropped);
+    // No keeps working with the window as it is. Run before every edit is written, before a
+    // profile is saved or sent, and when the window becomes active.
+    bool storeStillCurrent();
 
     // Opens the phone book modally, then relabels the recipient columns.
     void openPhoneBook();
@@ -82,6 +88,7 @@ private:
     void setChecked(QCheckBox* box, bool on); // without writing back
     // Runs a store write; shows store errors and returns whether the write succeeded.
     bool guarded(const std::function<bool()>& write);
+    bool m_askingAboutStore = false;
     void setBackground(QWidget* box, bool focused);
     bool delayEvent(QEvent* event);
     // Whether the delay field holds digits typed since it was last written.

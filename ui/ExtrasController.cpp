@@ -219,18 +219,20 @@ QString ExtrasController::keepTraceOnClose()
     const QDir folder(QDir(m_window->context().dataRoot).filePath(QStringLiteral("Protokolle")));
     if (!folder.exists() && !QDir().mkpath(folder.path()))
         return QString();
-    const QString path = folder.filePath(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))
-                                         + QStringLiteral(".txt"));
-    const FileAccess::WriteResult written = FileAccess::writeFile(m_window->context(), path, trace);
+    const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString path = folder.filePath(stem + QStringLiteral(".txt"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QStringLiteral("%1-%2.txt").arg(stem).arg(n));
+    const FileAccess::WriteResult written
+        = FileAccess::writeFile(m_window->context(), path, trace, FileAccess::Access::Private);
     if (!written.ok()) {
         // Closing is no moment for a question; the log says why.
         qCWarning(lcLink).noquote() << written.error;
         return QString();
     }
-    QStringList kept = folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    while (kept.size() > KeptTraces)
-        QFile::remove(folder.filePath(kept.takeFirst()));
-    return path;
+    // Only the program's own logs go, the oldest by the time in their names; never this one.
+    UnitBackup::prune(folder.path(), KeptTraces, path, QStringLiteral(".txt"));
+    return QFileInfo::exists(path) ? path : QString();
 }
 
 void ExtrasController::saveRecording()
@@ -245,7 +247,8 @@ void ExtrasController::saveRecording()
     const QString path = Dialogs::askFile(m_window, request);
     if (path.isEmpty())
         return; // cancelled
-    const FileAccess::WriteResult written = FileAccess::writeFile(m_window->context(), path, WireTrace::recorded());
+    const FileAccess::WriteResult written
+        = FileAccess::writeFile(m_window->context(), path, WireTrace::recorded(), FileAccess::Access::Private);
     if (!written.ok())
         Dialogs::show(m_window, written.error, title(m_window->context()), Dialogs::Icon::Exclamation);
 }

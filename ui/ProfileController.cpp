@@ -219,6 +219,9 @@ bool ProfileController::writeProfileFile(const QString& fileName, const std::fun
     // A text still being typed (a shortcut does not move the focus) belongs in the file too.
     if (!m_window->editorBinding().commitFocused())
         return false;
+    // Another program changed the store: the user sees it first instead of saving a mix.
+    if (!m_window->editorBinding().storeStillCurrent())
+        return false;
     ProgramContext& st = m_window->context();
     BusyCursor busy;
     HexWriter::WriteResult w;
