@@ -63,7 +63,7 @@ struct Reader {
         for (auto it = o.begin(); it != o.end(); ++it)
             if (!allowed.contains(it.key()))
                 return failed(where.isEmpty() ? it.key() : where + '.' + it.key(),
-                              t("gsJsonUnbekanntesFeld", QStringLiteral("ist kein Feld eines Profils")));
+                              t("gsJsonUnbekanntesFeld", QStringLiteral("unbekanntes Feld")));
         return true;
     }
     bool boolean(const QJsonValue& v, const QString& field, bool* out)
@@ -169,7 +169,7 @@ QByteArray toJson(const ProfileData& d)
     for (int i = 0; i < 8; ++i) {
         const auto& u = d.users[i];
         o += "    {\"name\": " + nullable(u.name) + ", \"number\": " + nullable(u.number)
-            + ", \"password\": " + quote(u.password) + ", \"operator\": " + boolean(u.op)
+            + ", \"password\": " + quote(u.password.section(QChar(0), 0, 0)) + ", \"operator\": " + boolean(u.op)
             + ", \"active\": " + boolean(u.active) + "}" + (i < 7 ? ",\n" : "\n");
     }
     o += "  ]\n}\n";

@@ -228,8 +228,7 @@ ProfileData decode(const Image& img)
         u.active = (flags & 0x80) != 0;
         u.op = (flags & 0x40) != 0;
         u.password.clear();
-        // No password: NUL bytes, read as an empty text.
-        for (int j = 8; j <= 11 && img.dataByte(b, 0, j) != 0; ++j)
+        for (int j = 8; j <= 11; ++j)
             u.password.append(Cp1252::decode(img.dataByte(b, 0, j)));
         QString number;
         for (int j = 0; j < 16 && img.dataByte(b, 1, j) != 0; ++j)

@@ -290,8 +290,10 @@ QString serialFrom(const QByteArray& reply)
     QString s;
     if (reply.isEmpty())
         return s;
-    for (int k = 0; k < 6 && Link::dataByte(reply, k) != 0; ++k)
-        s += QChar(Link::dataByte(reply, k));
+    // NUL bytes (an unset serial number) are no characters of it.
+    for (int k = 0; k < 6; ++k)
+        if (Link::dataByte(reply, k) != 0)
+            s += QChar(Link::dataByte(reply, k));
     return s;
 }
 

@@ -116,7 +116,6 @@ void TestLanguageEverywhere::cliFailuresAreFrench()
     }
     const Run r = french(QStringLiteral("smsv48ctl"), args, env.settingsDir());
     QCOMPARE(r.code, code);
-    QVERIFY2(r.err.startsWith(QStringLiteral("smsv48ctl: ")), qPrintable(r.err));
     const QString french = stem(catalog(env, key, 4));
     QVERIFY(!french.isEmpty());
     QVERIFY2(r.err.contains(french), qPrintable(r.err));

@@ -130,7 +130,7 @@ void TestLinkE2E::statusRelayAndParameters()
     r = ctl(dev + QStringList {"param", "pin", "change", "0000", "4321", "--password", "1234"});
     QCOMPARE(r.code, 0);
     r = ctl(dev + QStringList {"param", "pin", "get"});
-    QVERIFY2(r.out.startsWith("PIN: 4321\n"), r.out.constData());
+    QVERIFY2(r.out.startsWith(QStringLiteral("PIN: 4321\n")), qPrintable(r.out));
 }
 
 void TestLinkE2E::firmwareUpdate()
@@ -496,7 +496,7 @@ void TestLinkE2E::traceRecordsTheWireWithSecretsMasked()
     QCOMPARE(r.code, 0);
     r = ctl(dev + QStringList {"param", "pin", "get", "--trace", dir.filePath(QStringLiteral("pin.txt"))});
     QCOMPARE(r.code, 0);
-    QVERIFY2(r.out.startsWith("PIN: 2580\n"), r.out.constData());
+    QVERIFY2(r.out.startsWith(QStringLiteral("PIN: 2580\n")), qPrintable(r.out));
     QFile file(tracePath);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString trace = QString::fromLatin1(file.readAll());

@@ -20,9 +20,9 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
 
 -- A JSON profile: "FIELD: what is wrong".
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
-('gsJsonFehlt', 'fehlt', 'is missing', 'manca', 'manque');
+('gsJsonFehlt', 'fehlt', 'missing', 'manca', 'manquant');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
-('gsJsonUnbekanntesFeld', 'ist kein Feld eines Profils', 'is not a field of a profile', 'non è un campo di un profilo', 'n''est pas un champ d''un profil');
+('gsJsonUnbekanntesFeld', 'unbekanntes Feld', 'unknown field', 'campo sconosciuto', 'champ inconnu');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
 ('gsJsonWahrheitswert', 'muss true oder false sein', 'must be true or false', 'deve essere true o false', 'doit être true ou false');
 INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Französisch") VALUES
