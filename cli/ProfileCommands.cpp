@@ -34,7 +34,7 @@ bool readJsonProfile(const ProgramContext& context, const QString& path, Profile
         cliFail(error, ExitFile);
         return false;
     }
-    if (!ProfileJson::fromJson(text, *data, &error)) {
+    if (!ProfileJson::fromJson(context, text, *data, &error)) {
         cliFail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error), ExitFile);
         return false;
     }

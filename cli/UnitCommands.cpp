@@ -393,6 +393,14 @@ QJsonArray bitList(int v)
     return a;
 }
 
+// One result line "label: value" (the label in the program's language), without a trailing
+// blank when the value is empty.
+QByteArray labelled(const ProgramContext& context, const char* key, const QString& german, const QString& value)
+{
+    const QString label = cliText(context, key, german) + QLatin1Char(':');
+    return (value.isEmpty() ? label : label + QLatin1Char(' ') + value).toUtf8() + '\n';
+}
+
 int tooMany(const CliContext& ctx, int allowed)
 {
     return cliUsage(ctx.program,
@@ -516,11 +524,10 @@ int unitCommand(CliContext& ctx)
             s.result.insert(QStringLiteral("firmwareVersion"), cVersion(st.fw));
             return s.finish();
         }
-        QTextStream out(stdout);
-        out << "inputs 1-8: " << bits(st.inputs) << "\n"
-            << "relays 1-8: " << bits(st.relays) << "\n"
-            << "hardware version: " << cVersion(st.hw) << "\n"
-            << "firmware version: " << cVersion(st.fw) << "\n";
+        cliPrint(labelled(ctx.program, "gsCliEingänge", QStringLiteral("Eingänge 1-8"), bits(st.inputs))
+                 + labelled(ctx.program, "gsCliRelais", QStringLiteral("Relais 1-8"), bits(st.relays))
+                 + labelled(ctx.program, "gsCliHardwareVersion", QStringLiteral("Hardwareversion"), cVersion(st.hw))
+                 + labelled(ctx.program, "gsCliFirmwareVersion", QStringLiteral("Firmwareversion"), cVersion(st.fw)));
         return ExitOk;
     }
     l.resetForCommand();
@@ -622,7 +629,7 @@ int relayCommand(CliContext& ctx)
     const UnitStatus st = UnitOps::switchRelay(*s.link, n, how == QLatin1String("on"), pw);
     if (!st.ok || !st.outcome)
         return s.fail(st.outcome);
-    std::printf("relays 1-8: %s\n", qPrintable(bits(st.relays)));
+    cliPrint(labelled(ctx.program, "gsCliRelais", QStringLiteral("Relais 1-8"), bits(st.relays)));
     return ExitOk;
 }
 
@@ -711,7 +718,8 @@ int paramCommand(CliContext& ctx)
         if (what == QLatin1String("serial"))
             std::printf("%s\n", qPrintable(UnitOps::serialFrom(r)));
         else if (what == QLatin1String("pin"))
-            std::printf("%s %s\n", qPrintable(UnitOps::pinFrom(r, 0)), qPrintable(UnitOps::pinFrom(r, 1)));
+            cliPrint(labelled(ctx.program, "gsCliPin", QStringLiteral("PIN"), UnitOps::pinFrom(r, 0))
+                     + labelled(ctx.program, "gsCliPin2", QStringLiteral("Zweite PIN"), UnitOps::pinFrom(r, 1)));
         else
             std::printf("%d\n", UnitOps::validityFrom(r));
         return ExitOk;
@@ -790,7 +798,7 @@ const CliRegistrar unitReg("unit", unitCommand,
                            "  unit verify FILE.cfg|- [--retries N] [--json]\n"
                            "                                 compare the unit with a file; exit 0 equal, 1 different\n",
                            OptionDevice | OptionOutput | OptionJson | OptionNoBackup | OptionVerify | OptionRetries);
-const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-] switch relay 1..4\n",
+const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-]  switch relay 1..4\n",
                             OptionDevice | OptionPassword);
 const CliRegistrar paramReg("param", paramCommand,
                             "  param serial get|set VALUE     the unit's serial number (get: --json)\n"

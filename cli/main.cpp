@@ -20,10 +20,14 @@
 #include <QTextStream>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
+
+#ifdef Q_OS_UNIX
 #include <termios.h>
 #include <unistd.h>
-#include <vector>
+#endif
 
 namespace {
 bool g_quiet = false;
@@ -57,7 +61,8 @@ const QList<OptionDef>& optionDefs()
         {0,
          {"language"},
          "N",
-         "--language 1..4         1 German, 2 English, 3 Italian, 4 French (default: stored setting)"},
+         "--language 1..4         1 German, 2 English, 3 Italian, 4 French (default: the stored\n"
+         "                          setting, else the system's language, else German)"},
         {0, {"q", "quiet"}, QString(), "-q                      no progress and no notices on stderr (also --quiet)"},
         {0,
          {"v", "verbose"},
@@ -100,6 +105,32 @@ const char* const ExitCodesHelp
       "  4  the unit refused (a line, the write mode, a password, a value)\n"
       "  5  a file or the database cannot be read or written\n";
 
+// A command's usage lines with their descriptions in one column: a synopsis too long for it
+// stands on a line of its own and its description follows on the next.
+QString alignedUsage(const char* usage)
+{
+    constexpr int column = 33;
+    QString out;
+    const QString pad(column, QLatin1Char(' '));
+    static const QRegularExpression gap(QStringLiteral(" {2,}"));
+    for (const QString& line : QString::fromUtf8(usage).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (line.startsWith(QLatin1String("   "))) { // the description goes on
+            out += pad + line.trimmed() + QLatin1Char('\n');
+            continue;
+        }
+        const QRegularExpressionMatch m = gap.match(line, 2);
+        const QString synopsis = m.hasMatch() ? line.left(m.capturedStart()) : line;
+        const QString description = m.hasMatch() ? line.mid(m.capturedEnd()) : QString();
+        if (description.isEmpty())
+            out += synopsis + QLatin1Char('\n');
+        else if (synopsis.size() + 2 <= column)
+            out += synopsis.leftJustified(column) + description + QLatin1Char('\n');
+        else
+            out += synopsis + QLatin1Char('\n') + pad + description + QLatin1Char('\n');
+    }
+    return out;
+}
+
 void printOptions(QTextStream& out, unsigned flags, bool common)
 {
     for (const OptionDef& o : optionDefs())
@@ -119,7 +150,7 @@ void printHelp()
     printOptions(out, ~0u, true);
     out << "\ncommands:\n";
     for (const CliCommand& c : registry())
-        out << c.usage;
+        out << alignedUsage(c.usage);
     out << "\nWithout --device the tool uses the port stored by the desktop program (\"COM n\" and the device\n"
            "assigned to it, else the n-th serial port of the system); when there is none it stops with\n"
            "\"no serial port found\". The simulated unit is used only with --device sim or when a port is\n"
@@ -132,7 +163,8 @@ void printHelp()
            "  password first, then the PINs in their order.\n"
            "The tool never prints a password or PIN it was given: a line to the unit shows PW:****.\n"
            "\nResults go to standard output, everything else to standard error. \"-\" as a file name is\n"
-           "standard input or standard output. The messages are in the language of --language.\n"
+           "standard input or standard output. The messages are in the language of --language, else\n"
+           "the one chosen in the desktop program, else the system's (LANG), else German.\n"
            "\nThe program folder is $SMSV48_HOME, else the folder of this program when it holds Datenbank/,\n"
            "else the per-user data folder.\n\n"
         << ExitCodesHelp;
@@ -141,7 +173,7 @@ void printHelp()
 void printCommandHelp(const CliCommand& c)
 {
     QTextStream out(stdout);
-    out << "usage: smsv48ctl [options] " << c.name << " ...\n\n" << c.usage << "\noptions:\n";
+    out << "usage: smsv48ctl [options] " << c.name << " ...\n\n" << alignedUsage(c.usage) << "\noptions:\n";
     printOptions(out, c.options, true);
     out << "  --help                  print this help and exit\n\n" << ExitCodesHelp;
 }
@@ -153,6 +185,18 @@ void printShortUsage()
         names += (names.isEmpty() ? QString() : QStringLiteral("|")) + QLatin1String(c.name);
     std::fprintf(stderr, "usage: smsv48ctl [options] %s ...\n       smsv48ctl --help | --version | COMMAND --help\n",
                  qPrintable(names));
+}
+
+// Whether arg is an option of the tool's (of any command, or --help, -h, --version), in any of
+// the forms the parser takes: "--name", "--name=V", "-x", "-xV" or several short switches "-qv".
+bool knownOption(const QString& arg)
+{
+    QStringList names {QStringLiteral("help"), QStringLiteral("h"), QStringLiteral("version")};
+    for (const OptionDef& o : optionDefs())
+        names += o.names;
+    if (arg.startsWith(QLatin1String("--")))
+        return names.contains(arg.mid(2).section(QLatin1Char('='), 0, 0)) && arg.mid(2).size() > 1;
+    return arg.size() > 1 && names.contains(arg.mid(1, 1));
 }
 
 bool takesValue(const QString& arg)
@@ -192,6 +236,23 @@ bool validSettings(const ProgramContext& context, const QString& settings, QStri
 {
     QSerialPort probe;
     return SerialChannel::applySettings(context, probe, settings, error);
+}
+// Whether the command of this command line is "report" (the first word that is neither an
+// option nor an option's value), looked for before Qt is started.
+bool wantsReport(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--"))
+            return i + 1 < argc && QByteArray(argv[i + 1]) == "report";
+        if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            if (takesValue(arg))
+                ++i;
+            continue;
+        }
+        return arg == QLatin1String("report");
+    }
+    return false;
 }
 } // namespace
 
@@ -260,6 +321,7 @@ bool cliReadSecret(QString* into)
 {
     // Typed on a terminal: not echoed (the line end is echoed, so that what follows starts
     // on a line of its own).
+#ifdef Q_OS_UNIX
     const int in = fileno(stdin);
     termios saved {};
     const bool quiet = isatty(in) && tcgetattr(in, &saved) == 0;
@@ -269,14 +331,17 @@ bool cliReadSecret(QString* into)
         silent.c_lflag |= ECHONL;
         tcsetattr(in, TCSAFLUSH, &silent);
     }
+#endif
     std::string line;
     bool any = false;
     for (int c; (c = std::fgetc(stdin)) != EOF && c != '\n';) {
         any = true;
         line += char(c);
     }
+#ifdef Q_OS_UNIX
     if (quiet)
         tcsetattr(in, TCSANOW, &saved);
+#endif
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     *into = QString::fromLocal8Bit(line);
@@ -285,7 +350,11 @@ bool cliReadSecret(QString* into)
 
 void cliProgress(const QString& what, int done, int total)
 {
+#ifdef Q_OS_UNIX
     static const bool tty = isatty(fileno(stderr));
+#else
+    static const bool tty = false;
+#endif
     if (total <= 0 || g_quiet)
         return;
     if (tty) {
@@ -361,11 +430,18 @@ void cliLoadMessages(ProgramContext& context)
 
 int main(int argc, char** argv)
 {
-    // Reports need fonts and painting but no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
+    // Reports need fonts and painting but no screen; every other command does without the
+    // graphical part of Qt (whose start-up looks for a display, through the runtime folder).
+    std::unique_ptr<QCoreApplication> application;
+    if (wantsReport(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    [[maybe_unused]] QCoreApplication& app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
 #ifdef Q_OS_UNIX
     // File names are bytes: each argument is kept so that it names the very file it named on
     // the command line, also when it is not valid UTF-8 (QCoreApplication::arguments() turns
@@ -381,8 +457,8 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
 
-    // One language for every message of the run: --language when it is valid, else the
-    // stored setting, chosen before anything is said.
+    // One language for every message of the run: --language when it is valid, else as the
+    // desktop program chooses (stored setting, else the system's), before anything is said.
     ProgramContext& program = gState();
     CliContext ctx(program);
     const QString languageText = earlyValue(all, QStringLiteral("--language"));
@@ -390,9 +466,21 @@ int main(int argc, char** argv)
     if (ctx.language != 0)
         program.language = ctx.language;
     else
-        program.setLanguage(
-            Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QStringLiteral("1")));
+        program.language = ProgramContext::startLanguage();
     cliLoadMessages(program);
+
+    // An option the tool does not know is said as such, before its value could be taken for
+    // the command ("--dev sim": no command "sim").
+    for (int i = 0; i < all.size() && all[i] != QLatin1String("--"); ++i) {
+        if (!all[i].startsWith(QLatin1Char('-')) || all[i].size() < 2)
+            continue;
+        if (!knownOption(all[i]))
+            return cliUsage(program,
+                            cliText(program, "gsCliOptionUnbekannt", QStringLiteral("unbekannte Option %1"))
+                                .arg(all[i].section(QLatin1Char('='), 0, 0)));
+        if (takesValue(all[i]))
+            ++i;
+    }
 
     // The command: the first word that is neither an option nor an option's value.
     int commandAt = -1;

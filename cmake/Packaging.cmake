@@ -1,14 +1,18 @@
 # Installation and the Debian package (cpack -G DEB): the programs in bin/; the program folder's
 # templates in share/smsv48, from which each user's program folder is made at the first start
 # (core/DataRoot.cpp finds them as ../share/smsv48 beside the program, so a relocated tree works);
-# desktop entry, AppStream metadata, icons, manual pages and shell completion.
+# desktop entry, AppStream metadata, the profile's MIME type, icons, manual pages, shell
+# completion, the licence (machine-readable copyright) and the changelog.
 include(GNUInstallDirs)
 set(SMSV48_APP_ID io.github.smsv48.Tool)
 set(SMSV48_TEMPLATES ${CMAKE_INSTALL_DATADIR}/smsv48)
 set(PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(SMSV48_HOMEPAGE "https://smsv48.example.org/")
 
-install(TARGETS sms_switch_vantor smsv48ctl smsv48-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS sms_switch_vantor smsv48ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET smsv48-sim)
+  install(TARGETS smsv48-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 
 # The templates. The database is the pristine one built from store/sql, never the build tree's
 # bin/Datenbank: running the programs there changes that copy (a site's phone book and
@@ -26,6 +30,14 @@ install(FILES ${PACKAGING_DIR}/icons/${SMSV48_APP_ID}.svg DESTINATION ${CMAKE_IN
 install(FILES ${PACKAGING_DIR}/icons/${SMSV48_APP_ID}-256.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps
         RENAME ${SMSV48_APP_ID}.png)
 install(FILES ${PACKAGING_DIR}/completion/smsv48ctl DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+# The profile files' type (application/x-smsv48-profile) and its icon; the package's triggers
+# of shared-mime-info and the icon cache take them up.
+install(FILES ${PACKAGING_DIR}/${SMSV48_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME ${SMSV48_APP_ID}.xml)
+install(FILES ${PACKAGING_DIR}/icons/${SMSV48_APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
+        RENAME application-x-smsv48-profile.svg)
+# The licence in Debian's machine-readable form and the changelog (compressed as Debian has it).
+install(FILES ${PACKAGING_DIR}/copyright ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/smsv48)
 
 # Manual pages, with the version filled in, compressed as Debian installs them.
 find_program(GZIP_PROGRAM gzip)
@@ -41,7 +53,16 @@ foreach(page smsv48ctl.1 smsv48-sim.1 sms_switch_vantor.1)
     list(APPEND MAN_PAGES ${CMAKE_BINARY_DIR}/man/${page})
   endif()
 endforeach()
-add_custom_target(manpages ALL DEPENDS ${MAN_PAGES})
+set(CHANGELOG ${PACKAGING_DIR}/changelog)
+if(GZIP_PROGRAM)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/doc/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+    COMMAND ${GZIP_PROGRAM} -9nc ${PACKAGING_DIR}/changelog > ${CMAKE_BINARY_DIR}/doc/changelog.gz
+    DEPENDS ${PACKAGING_DIR}/changelog)
+  set(CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+endif()
+add_custom_target(manpages ALL DEPENDS ${MAN_PAGES} ${CHANGELOG})
+install(FILES ${CHANGELOG} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/smsv48)
 install(FILES ${MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # ---- the Debian package ---------------------------------------------------------------------

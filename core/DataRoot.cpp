@@ -9,6 +9,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -75,21 +76,65 @@ QByteArray fingerprint(const QString& templates)
     return hash.result().toHex();
 }
 
-// The template's help pages over the user's copies where they differ. Pages of the user's own
-// that the templates do not have stay.
+// In the per-user folder: the help pages as they were copied from the templates ("path<TAB>
+// sha256" lines), so that a page the user changed since can be told from an untouched one.
+const QString helpRecordName = QStringLiteral(".template-help");
+
+QByteArray digest(const QByteArray& data) { return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex(); }
+
+QHash<QString, QByteArray> readHelpRecord(const QString& user)
+{
+    QHash<QString, QByteArray> record;
+    for (const QByteArray& line : contents(QDir(user).filePath(helpRecordName)).split('\n')) {
+        const int tab = line.indexOf('\t');
+        if (tab > 0)
+            record.insert(QString::fromUtf8(line.left(tab)), line.mid(tab + 1).trimmed());
+    }
+    return record;
+}
+
+void writeHelpRecord(const QString& user, const QHash<QString, QByteArray>& record)
+{
+    QStringList paths = record.keys();
+    paths.sort();
+    QByteArray text;
+    for (const QString& rel : paths)
+        text += rel.toUtf8() + '\t' + record.value(rel) + '\n';
+    QSaveFile file(QDir(user).filePath(helpRecordName));
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
+        file.commit();
+}
+
+// The template's help pages over the user's copies where they differ. A copy the user changed
+// (or one of a folder from before the copies were recorded) is first kept beside it as
+// NAME.local; pages of the user's own that the templates do not have stay.
 bool refreshHelp(const QString& templates, const QString& user, QString* error)
 {
     const QString help = QStringLiteral("help");
     const QDir from(QDir(templates).filePath(help));
+    QHash<QString, QByteArray> record = readHelpRecord(user);
     for (const QString& rel : filesUnder(from.path())) {
+        const QString key = help + QLatin1Char('/') + rel;
         const QString src = from.filePath(rel);
-        const QString dst = QDir(user).filePath(help + QLatin1Char('/') + rel);
-        if (contents(src) == contents(dst))
-            continue;
-        QFile::remove(dst);
-        if (!copyFile(src, dst, error))
-            return false;
+        const QString dst = QDir(user).filePath(key);
+        const QByteArray wanted = contents(src), present = contents(dst);
+        if (wanted != present) {
+            if (QFileInfo::exists(dst) && digest(present) != record.value(key)) {
+                const QString kept = dst + QStringLiteral(".local");
+                QFile::remove(kept);
+                if (!QFile::rename(dst, kept)) {
+                    if (error)
+                        *error = QStringLiteral("Cannot keep %1 as %2.").arg(dst, kept);
+                    return false;
+                }
+            }
+            QFile::remove(dst);
+            if (!copyFile(src, dst, error))
+                return false;
+        }
+        record.insert(key, digest(wanted));
     }
+    writeHelpRecord(user, record);
     return true;
 }
 } // namespace

@@ -1,5 +1,7 @@
 #include "core/ProgramContext.h"
 
+#include "core/Settings.h"
+
 #include <QDir>
 
 ProgramContext& gState()
@@ -47,6 +49,17 @@ int ProgramContext::languageOfLocale(const QLocale& locale)
     case QLocale::French: return 4;
     default: return 1;
     }
+}
+
+int ProgramContext::startLanguage()
+{
+    const QString section = QStringLiteral("Einstellungen"), key = QStringLiteral("Sprache");
+    if (Settings::contains(section, key)) {
+        ProgramContext stored;
+        stored.setLanguage(Settings::get(section, key));
+        return stored.language;
+    }
+    return languageOfLocale(QLocale::system());
 }
 
 void ProgramContext::reset() { *this = ProgramContext(); }

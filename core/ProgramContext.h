@@ -34,6 +34,9 @@ public:
     // The program's language for a locale (the first start, before one was chosen): German,
     // English, Italian or French by the locale's language, German for any other.
     static int languageOfLocale(const QLocale& locale);
+    // The language both programs start in: the stored setting ([Einstellungen] Sprache),
+    // else the system's (LANG, LC_ALL, LC_MESSAGES as QLocale::system() reads them), else German.
+    static int startLanguage();
     // Dates and numbers as the program's language writes them.
     QLocale locale() const;
     // The same for a language number 1..4 (anything else: German).

@@ -1,5 +1,6 @@
 #include "image/ProfileJson.h"
 
+#include "core/ProgramContext.h"
 #include "image/Image.h"
 
 #include <QJsonArray>
@@ -44,7 +45,10 @@ QByteArray recipients(std::uint8_t mask)
 }
 
 struct Reader {
+    const ProgramContext& context;
     QString error;
+    // What is wrong with a field, in the program's language.
+    QString t(const char* key, const QString& german) const { return context.msgOr(QString::fromUtf8(key), german); }
     bool failed(const QString& field, const QString& what)
     {
         if (error.isEmpty())
@@ -55,26 +59,29 @@ struct Reader {
     {
         for (const QString& k : allowed)
             if (!o.contains(k))
-                return failed(where.isEmpty() ? k : where + '.' + k, QStringLiteral("missing"));
+                return failed(where.isEmpty() ? k : where + '.' + k, t("gsJsonFehlt", QStringLiteral("fehlt")));
         for (auto it = o.begin(); it != o.end(); ++it)
             if (!allowed.contains(it.key()))
-                return failed(where.isEmpty() ? it.key() : where + '.' + it.key(), QStringLiteral("unknown field"));
+                return failed(where.isEmpty() ? it.key() : where + '.' + it.key(),
+                              t("gsJsonUnbekanntesFeld", QStringLiteral("unbekanntes Feld")));
         return true;
     }
     bool boolean(const QJsonValue& v, const QString& field, bool* out)
     {
         if (!v.isBool())
-            return failed(field, QStringLiteral("must be true or false"));
+            return failed(field, t("gsJsonWahrheitswert", QStringLiteral("muss true oder false sein")));
         *out = v.toBool();
         return true;
     }
     bool integer(const QJsonValue& v, const QString& field, int lo, int hi, int* out)
     {
         if (!v.isDouble() || v.toDouble() != double(qint64(v.toDouble())))
-            return failed(field, QStringLiteral("must be a whole number"));
+            return failed(field, t("gsJsonGanzeZahl", QStringLiteral("muss eine ganze Zahl sein")));
         const double x = v.toDouble();
         if (x < lo || x > hi)
-            return failed(field, QStringLiteral("%1 is outside %2..%3").arg(qint64(x)).arg(lo).arg(hi));
+            return failed(
+                field,
+                t("gsJsonAusserhalb", QStringLiteral("%1 liegt ausserhalb von %2..%3")).arg(qint64(x)).arg(lo).arg(hi));
         *out = int(x);
         return true;
     }
@@ -86,20 +93,26 @@ struct Reader {
         }
         if (!v.isString())
             return failed(field,
-                          allowNull ? QStringLiteral("must be a string or null") : QStringLiteral("must be a string"));
+                          allowNull ? t("gsJsonTextOderNull", QStringLiteral("muss ein Text oder null sein"))
+                                    : t("gsJsonText", QStringLiteral("muss ein Text sein")));
         const QString s = v.toString();
         if (!Cp1252::representable(s))
-            return failed(field, QStringLiteral("holds a character the unit cannot store (Windows-1252 only)"));
+            return failed(
+                field,
+                t("gsJsonZeichen",
+                  QStringLiteral("enthält ein Zeichen, das das Gerät nicht speichern kann (nur Windows-1252)")));
         if (s.toUcs4().size() > maxLen)
             return failed(field,
-                          QStringLiteral("has %1 characters, at most %2 fit").arg(s.toUcs4().size()).arg(maxLen));
+                          t("gsJsonZuLang", QStringLiteral("hat %1 Zeichen, höchstens %2 haben Platz"))
+                              .arg(s.toUcs4().size())
+                              .arg(maxLen));
         *out = allowNull && s.isEmpty() ? QString() : (s.isNull() ? QStringLiteral("") : s);
         return true;
     }
     bool users(const QJsonValue& v, const QString& field, std::uint8_t* mask)
     {
         if (!v.isArray())
-            return failed(field, QStringLiteral("must be a list of user numbers"));
+            return failed(field, t("gsJsonBenutzerliste", QStringLiteral("muss eine Liste von Benutzernummern sein")));
         *mask = 0;
         const QJsonArray a = v.toArray();
         for (qsizetype i = 0; i < a.size(); ++i) {
@@ -114,17 +127,18 @@ struct Reader {
     {
         const QJsonValue v = root.value(key);
         if (!v.isArray()) {
-            failed(key, QStringLiteral("must be a list of %1 entries").arg(n));
+            failed(key, t("gsJsonListe", QStringLiteral("muss eine Liste von %1 Einträgen sein")).arg(n));
             return nullptr;
         }
         *store = v.toArray();
         if (store->size() != n) {
-            failed(key, QStringLiteral("has %1 entries instead of %2").arg(store->size()).arg(n));
+            failed(key, t("gsJsonEinträge", QStringLiteral("hat %1 Einträge statt %2")).arg(store->size()).arg(n));
             return nullptr;
         }
         for (qsizetype i = 0; i < n; ++i)
             if (!(*store)[i].isObject()) {
-                failed(QStringLiteral("%1[%2]").arg(key).arg(i), QStringLiteral("must be an object"));
+                failed(QStringLiteral("%1[%2]").arg(key).arg(i),
+                       t("gsJsonObjekt", QStringLiteral("muss ein Objekt sein")));
                 return nullptr;
             }
         return store;
@@ -155,16 +169,18 @@ QByteArray toJson(const ProfileData& d)
     for (int i = 0; i < 8; ++i) {
         const auto& u = d.users[i];
         o += "    {\"name\": " + nullable(u.name) + ", \"number\": " + nullable(u.number)
-            + ", \"password\": " + quote(u.password) + ", \"operator\": " + boolean(u.op)
+            + ", \"password\": " + quote(u.password.section(QChar(0), 0, 0)) + ", \"operator\": " + boolean(u.op)
             + ", \"active\": " + boolean(u.active) + "}" + (i < 7 ? ",\n" : "\n");
     }
     o += "  ]\n}\n";
     return o;
 }
 
-bool fromJson(const QByteArray& json, ProfileData& out, QString* error)
+bool fromJson(const QByteArray& json, ProfileData& out, QString* error) { return fromJson(gState(), json, out, error); }
+
+bool fromJson(const ProgramContext& context, const QByteArray& json, ProfileData& out, QString* error)
 {
-    Reader r;
+    Reader r {context, QString()};
     auto done = [&](bool ok) {
         if (!ok && error)
             *error = r.error;
@@ -173,18 +189,20 @@ bool fromJson(const QByteArray& json, ProfileData& out, QString* error)
     QJsonParseError pe;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &pe);
     if (pe.error != QJsonParseError::NoError) {
-        r.error = QStringLiteral("not JSON: %1 at offset %2").arg(pe.errorString()).arg(pe.offset);
+        r.error = r.t("gsJsonKeinJson", QStringLiteral("kein JSON: Fehler bei Byte %1")).arg(pe.offset);
         return done(false);
     }
     if (!doc.isObject()) {
-        r.error = QStringLiteral("not a profile: the document is not a JSON object");
+        r.error = r.t("gsJsonKeinProfil", QStringLiteral("kein Profil: das Dokument ist kein JSON-Objekt"));
         return done(false);
     }
     const QJsonObject root = doc.object();
     if (root.value("format") != QJsonValue(QStringLiteral("smsv48-profile")))
-        return done(r.failed(QStringLiteral("format"), QStringLiteral("must be \"smsv48-profile\"")));
+        return done(
+            r.failed(QStringLiteral("format"),
+                     r.t("gsJsonMussSein", QStringLiteral("muss %1 sein")).arg(QStringLiteral("\"smsv48-profile\""))));
     if (!root.value("version").isDouble() || root.value("version").toDouble() != 1.0)
-        return done(r.failed(QStringLiteral("version"), QStringLiteral("must be 1")));
+        return done(r.failed(QStringLiteral("version"), r.t("gsJsonMussSein", QStringLiteral("muss %1 sein")).arg(1)));
     if (!r.keys(root, QString(), {"format", "version", "inputs", "outputs", "alarmInput", "powerOn", "users"}))
         return done(false);
 
@@ -213,7 +231,8 @@ bool fromJson(const QByteArray& json, ProfileData& out, QString* error)
             return done(false);
     }
     if (!root.value("alarmInput").isObject())
-        return done(r.failed(QStringLiteral("alarmInput"), QStringLiteral("must be an object")));
+        return done(
+            r.failed(QStringLiteral("alarmInput"), r.t("gsJsonObjekt", QStringLiteral("muss ein Objekt sein"))));
     {
         const QJsonObject o = root.value("alarmInput").toObject();
         if (!r.keys(o, QStringLiteral("alarmInput"), {"recipients", "delay", "text"})
@@ -223,7 +242,7 @@ bool fromJson(const QByteArray& json, ProfileData& out, QString* error)
             return done(false);
     }
     if (!root.value("powerOn").isObject())
-        return done(r.failed(QStringLiteral("powerOn"), QStringLiteral("must be an object")));
+        return done(r.failed(QStringLiteral("powerOn"), r.t("gsJsonObjekt", QStringLiteral("muss ein Objekt sein"))));
     {
         const QJsonObject o = root.value("powerOn").toObject();
         if (!r.keys(o, QStringLiteral("powerOn"), {"recipients", "text"})
@@ -244,7 +263,8 @@ bool fromJson(const QByteArray& json, ProfileData& out, QString* error)
             || !r.boolean(o["operator"], f + ".operator", &u.op) || !r.boolean(o["active"], f + ".active", &u.active))
             return done(false);
         if (!u.password.isEmpty() && u.password.toUcs4().size() != 4)
-            return done(r.failed(f + ".password", QStringLiteral("must be empty or exactly 4 characters")));
+            return done(r.failed(f + ".password",
+                                 r.t("gsJsonPasswort", QStringLiteral("muss leer sein oder genau 4 Zeichen haben"))));
     }
     out = d;
     return done(true);

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class ProgramContext;
+
 namespace ProfileJson {
 // Keys in the documented order, recipient lists ascending, two-space indentation, UTF-8.
 QByteArray toJson(const ProfileData& d);
@@ -14,5 +16,7 @@ QByteArray toJson(const ProfileData& d);
 // Beyond the types and ranges it refuses what a profile cannot carry: texts and names
 // over 64 characters, numbers over 16, a password that is neither empty nor four
 // characters, characters outside the unit's character set (Windows-1252), unknown keys.
+// The message is in the context's language (the one-argument form: the program's).
+bool fromJson(const ProgramContext& context, const QByteArray& json, ProfileData& d, QString* error);
 bool fromJson(const QByteArray& json, ProfileData& d, QString* error);
 }

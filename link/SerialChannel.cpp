@@ -9,13 +9,15 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 // Why a port that the system refused cannot be opened, said so that the user knows what to do:
-// no permission (on Linux and macOS: which group may use the device, and how to join it), or
+// no permission (on Linux and macOS: the group that may read and write the device and how to
+// join it, or, when no group may, who may and where the README tells what to do), or
 // in use by another program. Empty when neither applies.
 QString refusalReason(const ProgramContext& context, const QString& port, bool* busy)
 {
@@ -26,19 +28,36 @@ QString refusalReason(const ProgramContext& context, const QString& port, bool* 
     // With the process's effective rights, as the open itself had them.
     if (::faccessat(AT_FDCWD, native.constData(), R_OK | W_OK, AT_EACCESS) != 0 && errno == EACCES) {
         struct stat st {};
-        QString group;
-        if (::stat(native.constData(), &st) == 0)
+        if (::stat(native.constData(), &st) != 0)
+            st = {};
+        // Joining the device's group helps only when that group may read and write it.
+        if ((st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP)) {
+            QString group;
             if (const struct group* g = ::getgrgid(st.st_gid))
                 group = QString::fromLocal8Bit(g->gr_name);
-        if (group.isEmpty())
-            group = QStringLiteral("dialout");
+            if (group.isEmpty())
+                group = QString::number(st.st_gid);
+            return context
+                .msgOr(QStringLiteral("gsMsgPortKeineBerechtigung"),
+                       QStringLiteral("Keine Berechtigung für die Schnittstelle %1: Sie gehört der Gruppe \"%2\". "
+                                      "Fügen Sie Ihren Benutzer dieser Gruppe hinzu (sudo usermod -aG %2 $USER) und "
+                                      "melden Sie sich neu an."))
+                .arg(path, group);
+        }
+        // Else only its owner may (or, when not even the owner may, only root).
+        QString owner = QStringLiteral("root");
+        if ((st.st_mode & (S_IRUSR | S_IWUSR)) == (S_IRUSR | S_IWUSR)) {
+            if (const struct passwd* pw = ::getpwuid(st.st_uid))
+                owner = QString::fromLocal8Bit(pw->pw_name);
+            else
+                owner = QString::number(st.st_uid);
+        }
         return context
-            .msgOr(
-                QStringLiteral("gsMsgPortKeineBerechtigung"),
-                QStringLiteral("Keine Berechtigung für die Schnittstelle %1: Sie gehört der Gruppe \"%2\". Fügen Sie "
-                               "Ihren Benutzer dieser Gruppe hinzu (sudo usermod -aG %2 $USER) und melden Sie sich "
-                               "neu an."))
-            .arg(path, group);
+            .msgOr(QStringLiteral("gsMsgPortNurBesitzer"),
+                   QStringLiteral("Keine Berechtigung für die Schnittstelle %1: Nur \"%2\" darf sie lesen und "
+                                  "beschreiben, keine Gruppe. Ein Administrator muss sie einer Gruppe wie dialout "
+                                  "geben (siehe \"Connecting a unit\" in /usr/share/doc/smsv48/README.md)."))
+            .arg(path, owner);
     }
 #endif
     *busy = true;
@@ -68,7 +87,7 @@ bool SerialChannel::applySettings(const ProgramContext& context, QSerialPort& po
     bool ok = false;
     const int baud = p[0].trimmed().toInt(&ok);
     if (!ok || baud <= 0)
-        return fail(QStringLiteral("baud rate"));
+        return fail(context.msgOr(QStringLiteral("gsMsgPortTeilBaudrate"), QStringLiteral("Baudrate")));
     QSerialPort::Parity parity;
     const QString par = p[1].trimmed().toUpper();
     if (par == "N")
@@ -82,10 +101,10 @@ bool SerialChannel::applySettings(const ProgramContext& context, QSerialPort& po
     else if (par == "S")
         parity = QSerialPort::SpaceParity;
     else
-        return fail(QStringLiteral("parity"));
+        return fail(context.msgOr(QStringLiteral("gsMsgPortTeilParität"), QStringLiteral("Parität")));
     const int bits = p[2].trimmed().toInt(&ok);
     if (!ok || bits < 5 || bits > 8)
-        return fail(QStringLiteral("data bits"));
+        return fail(context.msgOr(QStringLiteral("gsMsgPortTeilDatenbits"), QStringLiteral("Datenbits")));
     QSerialPort::StopBits stop;
     const QString sb = p[3].trimmed();
     if (sb == "1")
@@ -95,7 +114,7 @@ bool SerialChannel::applySettings(const ProgramContext& context, QSerialPort& po
     else if (sb == "2")
         stop = QSerialPort::TwoStop;
     else
-        return fail(QStringLiteral("stop bits"));
+        return fail(context.msgOr(QStringLiteral("gsMsgPortTeilStoppbits"), QStringLiteral("Stoppbits")));
     port.setBaudRate(baud);
     port.setParity(parity);
     port.setDataBits(static_cast<QSerialPort::DataBits>(bits));

@@ -290,8 +290,10 @@ QString serialFrom(const QByteArray& reply)
     QString s;
     if (reply.isEmpty())
         return s;
+    // NUL bytes (an unset serial number) are no characters of it.
     for (int k = 0; k < 6; ++k)
-        s += QChar(Link::dataByte(reply, k));
+        if (Link::dataByte(reply, k) != 0)
+            s += QChar(Link::dataByte(reply, k));
     return s;
 }
 
@@ -300,7 +302,8 @@ QString pinFrom(const QByteArray& reply, int field)
     QString s;
     if (reply.isEmpty())
         return s;
-    for (int k = 0; k < 4; ++k)
+    // An unset PIN is NUL bytes: empty.
+    for (int k = 0; k < 4 && Link::dataByte(reply, 4 * field + k) != 0; ++k)
         s += QChar(Link::dataByte(reply, 4 * field + k));
     return s;
 }

@@ -4,7 +4,9 @@
 # nothing of a site; the installed desktop program starts as an ordinary user (finding its
 # templates beside it, read-only to it), shows its window and closes cleanly; the installed
 # command-line tool works from the per-user folder made from the templates; the shell
-# completion offers what `smsv48ctl --help` lists.
+# completion offers what `smsv48ctl --help` lists, and the ports the tool finds after --device;
+# the licence and changelog are there; a profile is recognised by its MIME type; lintian finds
+# neither errors nor warnings.
 # usage: scripts/package-check.sh PACKAGE.deb
 set -euo pipefail
 deb=$(realpath "$1")
@@ -35,7 +37,9 @@ for f in usr/bin/sms_switch_vantor usr/bin/smsv48ctl usr/bin/smsv48-sim \
   usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
   usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/icons/hicolor/256x256/apps/$id.png \
   usr/share/man/man1/{smsv48ctl,smsv48-sim,sms_switch_vantor}.1.gz \
-  usr/share/bash-completion/completions/smsv48ctl; do
+  usr/share/bash-completion/completions/smsv48ctl \
+  usr/share/doc/smsv48/copyright usr/share/doc/smsv48/changelog.gz \
+  usr/share/mime/packages/$id.xml usr/share/icons/hicolor/scalable/mimetypes/application-x-smsv48-profile.svg; do
   [ -f "$root/$f" ] || fail "the package lacks $f"
 done
 for d in Download/Config Download/Firmware; do
@@ -52,6 +56,41 @@ if command -v groff >/dev/null; then
     [ -z "$warnings" ] || fail "$(basename "$m"): $warnings"
   done
 fi
+
+# ---- licence and changelog ------------------------------------------------------------------
+src=$(cd "$(dirname "$0")/.." && pwd)
+grep -q 'GNU GENERAL PUBLIC LICENSE' "$src/LICENSE" && grep -q 'Version 3, 29 June 2007' "$src/LICENSE" ||
+  fail "LICENSE at the top of the source is not the GPL, version 3"
+copyright=$share/doc/smsv48/copyright
+head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "usr/share/doc/smsv48/copyright is not in the machine-readable format"
+grep -qx 'License: GPL-3.0+' "$copyright" || fail "usr/share/doc/smsv48/copyright does not name GPL-3.0+"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' "$share/metainfo/$id.metainfo.xml" ||
+  fail "the metainfo has no project_license GPL-3.0-or-later"
+gzip -dc "$share/doc/smsv48/changelog.gz" >"$work/changelog"
+[ "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" = "$version" ] ||
+  fail "the changelog's newest entry is not version $version"
+grep -q "<release version=\"$version\"" "$share/metainfo/$id.metainfo.xml" || fail "the metainfo has no release $version"
+
+# ---- the profile's MIME type, as the file manager finds it ------------------------------------
+grep -qx 'MimeType=application/x-smsv48-profile;' "$share/applications/$id.desktop" ||
+  fail "the desktop entry does not take application/x-smsv48-profile"
+update-mime-database "$share/mime"
+mime() { env -i PATH=/usr/bin:/bin HOME="$work" XDG_DATA_DIRS="$share:/usr/share" XDG_DATA_HOME="$work/none" "$@"; }
+cp "$share/smsv48/UserProfile/SMSV48_Default.cfg" "$work/site.cfg"
+printf '[unit]\nname=other\n' >"$work/other.cfg"
+got=$(mime xdg-mime query filetype "$work/site.cfg")
+[ "$got" = application/x-smsv48-profile ] || fail "xdg-mime takes a profile for $got"
+if command -v gio >/dev/null; then
+  got=$(mime gio info -a standard::content-type "$work/site.cfg" | awk '/content-type/ {print $2}')
+  [ "$got" = application/x-smsv48-profile ] || fail "GIO takes a profile for $got"
+  got=$(mime gio info -a standard::content-type "$work/other.cfg" | awk '/content-type/ {print $2}')
+  [ "$got" = text/plain ] || fail "GIO takes another program's .cfg file for $got"
+fi
+
+# ---- lintian: neither errors nor warnings -----------------------------------------------------
+lintian --fail-on error,warning "$deb" ||
+  fail "lintian finds errors or warnings in the package"
 
 # ---- the template database: the pristine one, nothing of a site ------------------------------
 template=$share/smsv48/Datenbank/SMS_Vantor.sqlite
@@ -134,6 +173,11 @@ if [ -f /usr/share/bash-completion/bash_completion ]; then
     got=$(complete_words "${words[@]}" "")
     [ "$got" = "$want" ] || fail "the completion after \"$line\" offers $(xargs <<<"$got"), --help lists $(xargs <<<"$want")"
   done
+  # After --device: the ports smsv48ctl finds (here the ones it is told of) and the simulated unit.
+  got=$(PATH="$root/usr/bin:$PATH" SMSV48_HOME="$userdir" SMSV48_SERIAL_PORTS=/dev/ttyUSB7:/dev/ttyS9 \
+    complete_words --device "")
+  [ "$got" = "$(printf '%s\n' /dev/ttyS9 /dev/ttyUSB7 sim | sort -u)" ] ||
+    fail "the completion after --device offers $(xargs <<<"$got"), not the ports and sim"
   options=$(sed -n '/^options:/,/^$/p' <<<"$help" | awk '/^  -/ {print $1}' | sort -u)
   offered=$(complete_words -)
   [ -z "$(comm -23 <(echo "$options") <(echo "$offered"))" ] || fail "the completion lacks options of --help"

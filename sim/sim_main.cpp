@@ -34,9 +34,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("smsv48-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SMSV48_VERSION));
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("The simulated SMSV48 unit on a pseudo-terminal."));
     p.addHelpOption();
+    p.addVersionOption();
     p.addOption({QStringLiteral("link"), QStringLiteral("Make a symbolic link to the device at PATH."),
                  QStringLiteral("PATH")});
     SimOptions::addTo(p);

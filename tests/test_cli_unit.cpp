@@ -66,7 +66,7 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
     QVERIFY2(r.err.isEmpty(), r.err.constData());
     r = ctl(sim.dev() + QStringList {"unit", "status", "-v"});
     QVERIFY2(r.code == 0 && r.err.contains(" - handshake") && r.err.contains(" > <CR>"), r.err.constData());
-    QVERIFY(r.out.startsWith("inputs 1-8: ") && !r.out.contains("smsv48.link"));
+    QVERIFY(r.out.startsWith("Eingänge 1-8: ") && !r.out.contains("smsv48.link"));
     r = ctl(sim.dev() + QStringList {"unit", "status"});
     QVERIFY2(r.err.isEmpty(), r.err.constData());
 
@@ -253,7 +253,7 @@ void TestCliUnit::refusedAndSilentUnits()
     QCOMPARE(r.code, 4);
     QCOMPARE(r.err, QByteArray("smsv48ctl: relay 2 was not switched (wrong password?)\n"));
     r = ctl(sim.dev() + QStringList {"relay", "2", "on", "--password", "4711"});
-    QVERIFY2(r.code == 0 && r.out == "relays 1-8: 01000000\n", r.err.constData());
+    QVERIFY2(r.code == 0 && r.out == "Relais 1-8: 01000000\n", r.err.constData());
 
     Sim refusing(dir.path(), {"--refuse-write"}, QStringLiteral("tty-refusing"));
     r = ctl(refusing.dev() + QStringList {"-q", "--no-backup", "unit", "write", guarded});

@@ -25,6 +25,7 @@
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardPaths>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -908,8 +909,10 @@ void TestImage::windowLoadCancelAndRefusal()
     QCOMPARE(r.title, gState().msg("gsLoadConfiguration"));
     QCOMPARE(r.filter, QStringLiteral("Config (*.cfg)"));
     QCOMPARE(r.defaultSuffix, QStringLiteral("cfg"));
-    QCOMPARE(QDir(r.folder).absolutePath(), QDir(env.path("UserProfile")).absolutePath());
-    QCOMPARE(r.fileName, current);
+    // Nothing opened or saved yet: the documents folder, not the program folder's default profile.
+    QCOMPARE(QDir(r.folder).absolutePath(),
+             QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).absolutePath());
+    QCOMPARE(r.fileName, QString());
     QVERIFY(env.messages.isEmpty());
     QCOMPARE(Settings::get("Profile", "File"), current);
 

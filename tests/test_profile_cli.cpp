@@ -195,14 +195,8 @@ void TestProfileCli::jsonRoundTripAndByteExactFile()
 
     r = ctl(env, {"profile", "to-json", cfg});
     QVERIFY2(r.code == 0, r.err.constData());
-    // What went in comes out, except that a missing password reads back as four NUL characters.
-    QJsonObject expected = richDocument();
-    QJsonArray users = expected["users"].toArray();
-    QJsonObject u5 = users[5].toObject();
-    u5["password"] = QString(4, QChar(0));
-    users[5] = u5;
-    expected["users"] = users;
-    QCOMPARE(QJsonDocument::fromJson(r.out).object(), expected);
+    // What went in comes out; a missing password (four NUL bytes in the file) as an empty text.
+    QCOMPARE(QJsonDocument::fromJson(r.out).object(), richDocument());
     // Documented key order and ascending recipient lists.
     QVERIFY(r.out.startsWith("{\n  \"format\": \"smsv48-profile\",\n  \"version\": 1,\n  \"inputs\": [\n"));
     QVERIFY(r.out.contains("{\"recipients\": [1, 8], \"alarm\": true, \"text\": \"Eingang 1 ä€ß\"}"));
@@ -235,9 +229,9 @@ void TestProfileCli::toJsonShowsWhatTheFileHolds()
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
     QCOMPARE(o["inputs"].toArray()[0].toObject()["text"].toString(), QStringLiteral("Tor 1 ist offen "));
     QCOMPARE(o["inputs"].toArray()[1].toObject()["alarm"].toBool(), false);
-    QCOMPARE(o["users"].toArray()[0].toObject()["password"].toString(), QString(4, QChar(0)));
+    QCOMPARE(o["users"].toArray()[0].toObject()["password"].toString(QStringLiteral("<none>")), QString());
     QVERIFY(o["users"].toArray()[0].toObject()["name"].isNull());
-    QVERIFY(r.out.contains("\"password\": \"\\u0000\\u0000\\u0000\\u0000\""));
+    QVERIFY(r.out.contains("\"password\": \"\"") && !r.out.contains("\\u0000"));
 }
 
 void TestProfileCli::fromJsonRefusesInvalidDocuments_data()
@@ -321,7 +315,7 @@ void TestProfileCli::fromJsonRefusesInvalidDocuments()
     const QString json = env.path("bad.json");
     writeFile(json, doc);
     const QString cfg = env.path("out.cfg");
-    const Run r = ctl(env, {"profile", "from-json", json, "-o", cfg});
+    const Run r = ctl(env, {"--language", "2", "profile", "from-json", json, "-o", cfg});
     QVERIFY(r.code != 0);
     QVERIFY2(r.err.contains(field.toUtf8()), r.err.constData());
     QCOMPARE(r.err.count('\n'), 1);

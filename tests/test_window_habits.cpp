@@ -36,6 +36,7 @@
 #include "core/RecentFiles.h"
 #include <QMessageBox>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QtTest>
 
 class TestWindowHabits : public QObject {
@@ -347,7 +348,9 @@ void TestWindowHabits::recentProfilesAndTitle()
     QVERIFY(QDir().mkpath(env.path("site")));
     env.fileAnswers << env.path("site/a.cfg");
     w.action(MainWindow::Command::SaveAs)->trigger();
-    QCOMPARE(QDir(env.fileRequests.last().folder).absolutePath(), QDir(env.path("UserProfile")).absolutePath());
+    QCOMPARE(QDir(env.fileRequests.last().folder).absolutePath(),
+             QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).absolutePath());
+    QCOMPARE(env.fileRequests.last().fileName, QStringLiteral("SMSV48_Default.cfg"));
     QCOMPARE(w.windowTitle(), "a.cfg[*] - " + program);
     QVERIFY(!w.isWindowModified());
     QCOMPARE(entries(), QStringList({"mnuZuletzt(1) &1 a.cfg"}));

@@ -45,23 +45,21 @@ QString title(const ProgramContext& context)
     return t.isEmpty() ? QStringLiteral("SMS Switch Vantor") : t;
 }
 
-// The folder of the profile opened or saved last; the profile folder until there is one.
-QString profileFolderForDialog(const ProgramContext& context)
-{
-    if (!RecentFiles::list().isEmpty())
-        return RecentFiles::lastFolder() + QLatin1Char('/');
-    return QDir(context.profileFolder()).absolutePath() + QLatin1Char('/');
-}
-
-// The profile dialog of the load and save-under commands: the profile folder, the current file,
-// the .cfg extension; title and filter text differ. Returns the chosen path, empty when cancelled.
+// The profile dialog of the load and save-under commands: the folder of the profile the user
+// opened or saved last (the documents folder until there is one: the default profile loaded at
+// every start lives in the hidden program folder and is no choice of the user's), the current
+// file, the .cfg extension; title and filter text differ. Returns the chosen path, empty when
+// cancelled.
 QString askProfileFile(const ProgramContext& context, QWidget* parent, bool save, const QString& current)
 {
     Dialogs::FileRequest r;
     r.save = save;
     r.title = context.msg(save ? QStringLiteral("gsMsgSaveConfiguration") : QStringLiteral("gsLoadConfiguration"));
-    r.folder = profileFolderForDialog(context);
-    r.fileName = current;
+    r.folder = RecentFiles::lastFolder() + QLatin1Char('/');
+    // A full path would take the dialog to its folder: the default profile is offered by name only.
+    const bool ownFile
+        = QFileInfo(current).absoluteFilePath() != QFileInfo(context.defaultProfilePath()).absoluteFilePath();
+    r.fileName = ownFile ? current : (save ? QFileInfo(current).fileName() : QString());
     r.filter = save ? QStringLiteral("Configuration (*.cfg)") : QStringLiteral("Config (*.cfg)");
     r.defaultSuffix = QStringLiteral("cfg");
     return Dialogs::askFile(parent, r);

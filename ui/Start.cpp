@@ -30,10 +30,7 @@ QString prepare(ProgramContext& context)
         return error;
     context.databasePath = DataRoot::databasePath(context.dataRoot);
     // Until a language is chosen (Extras menu), the system's.
-    if (Settings::contains(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")))
-        context.setLanguage(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")));
-    else
-        context.language = ProgramContext::languageOfLocale(QLocale::system());
+    context.language = ProgramContext::startLanguage();
     const QString problem = checkDatabase(context, context.databasePath);
     if (!problem.isEmpty())
         return problem;

@@ -58,6 +58,11 @@ inline Run ctl(const QStringList& args, const QByteArray& input = {}, const QMap
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     static QTemporaryDir runtime;
     e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    // Without a stored language the tool speaks the system's: German here, whatever the
+    // machine's language (a test may give LANG).
+    e.remove(QStringLiteral("LC_ALL"));
+    e.remove(QStringLiteral("LC_MESSAGES"));
+    e.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
     for (auto it = env.begin(); it != env.end(); ++it)
         e.insert(it.key(), it.value());
     p.setProcessEnvironment(e);

@@ -1,0 +1,254 @@
+// Both programs in a French session with no language stored: every failure the command-line
+// tool reports is the catalog's French sentence (none of its German or English ones), the
+// desktop program's --help and --version print and end without a display, and no run asks
+// for a runtime folder. Also the advice for a serial port the user may not open, the help
+// pages a user changed across an upgrade, and the read results without NUL characters.
+#include "Permissions.h"
+#include "TestEnv.h"
+
+#include "core/DataRoot.h"
+#include "core/ProgramContext.h"
+#include "link/SerialChannel.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+// One run of a built program as a French user without a stored language and without
+// XDG_RUNTIME_DIR (as from cron or runuser).
+Run french(const QString& program, const QStringList& args, const QString& settingsDir)
+{
+    QProcess p;
+    p.setProgram(QDir(TestEnv::builtBin()).filePath(program));
+    p.setArguments(args);
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
+        e.remove(QString::fromLatin1(name));
+    e.insert(QStringLiteral("LANG"), QStringLiteral("fr_FR.UTF-8"));
+    e.insert(QStringLiteral("SMSV48_SETTINGS_DIR"), settingsDir);
+    e.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(e);
+    p.start();
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    Run r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// A message of the catalog in one language (2 English, 1 German, 4 French).
+QString catalog(const TestEnv& env, const QString& key, int language)
+{
+    static const char* columns[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
+    return env
+        .queryValue(QStringLiteral("SELECT \"%1\" FROM SystemNachrichten WHERE Name='%2'")
+                        .arg(QString::fromUtf8(columns[language - 1]), key))
+        .toString();
+}
+
+// The fixed part of a catalog text before its first placeholder.
+QString stem(const QString& text) { return text.section(QRegularExpression(QStringLiteral("%\\d")), 0, 0); }
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+class TestLanguageEverywhere : public QObject {
+    Q_OBJECT
+private slots:
+    void cliFailuresAreFrench_data();
+    void cliFailuresAreFrench();
+    void desktopHelpAndVersionPrintAndEnd_data();
+    void desktopHelpAndVersionPrintAndEnd();
+    void pinReadIsLabelledAndWithoutNul();
+    void portPermissionAdvice_data();
+    void portPermissionAdvice();
+    void upgradeKeepsAnEditedHelpPage();
+};
+
+void TestLanguageEverywhere::cliFailuresAreFrench_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("json"); // written to bad.json first, when given
+    QTest::addColumn<QString>("key"); // the catalog message the line must be
+    QTest::addColumn<int>("code");
+    QTest::newRow("unknown option alone") << QStringList {"--bogus"} << QString() << "gsCliOptionUnbekannt" << 2;
+    QTest::newRow("misspelt option before its value")
+        << QStringList {"--dev", "sim", "unit", "status"} << QString() << "gsCliOptionUnbekannt" << 2;
+    QTest::newRow("no command") << QStringList {"-q"} << QString() << "gsCliKeinBefehl" << 2;
+    QTest::newRow("unknown command") << QStringList {"frobnicate"} << QString() << "gsCliUnbekannterBefehl" << 2;
+    QTest::newRow("wrong relay") << QStringList {"relay", "9", "on"} << QString() << "gsCliRelaisAufruf" << 2;
+    QTest::newRow("port settings") << QStringList {"unit", "status", "--device", "sim", "--settings", "9600,X,8,1"}
+                                   << QString() << "gsMsgPortTeilParität" << 2;
+    QTest::newRow("JSON that is no profile") << QStringList {"profile", "from-json", "bad.json", "-o", "-"} << "[1]"
+                                             << "gsJsonKeinProfil" << 5;
+    QTest::newRow("JSON field wrong") << QStringList {"profile", "from-json", "bad.json", "-o", "-"}
+                                      << R"({"format": "smsv48-profile", "version": 2})"
+                                      << "gsJsonMussSein" << 5;
+}
+
+void TestLanguageEverywhere::cliFailuresAreFrench()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, json);
+    QFETCH(QString, key);
+    QFETCH(int, code);
+    TestEnv env; // SMSV48_HOME; no language stored
+    if (!json.isEmpty()) {
+        writeFile(env.path("bad.json"), json.toUtf8());
+        args.replaceInStrings(QStringLiteral("bad.json"), env.path("bad.json"));
+    }
+    const Run r = french(QStringLiteral("smsv48ctl"), args, env.settingsDir());
+    QCOMPARE(r.code, code);
+    const QString french = stem(catalog(env, key, 4));
+    QVERIFY(!french.isEmpty());
+    QVERIFY2(r.err.contains(french), qPrintable(r.err));
+    // No sentence of the other catalog languages, no Qt warning.
+    for (int language : {1, 2}) {
+        const QString other = stem(catalog(env, key, language));
+        QVERIFY2(other == french || !r.err.contains(other), qPrintable(r.err));
+    }
+    for (const QString& line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QVERIFY2(line.startsWith(QStringLiteral("smsv48ctl: ")) || line.startsWith(QStringLiteral("usage:"))
+                     || line.startsWith(QStringLiteral("       smsv48ctl")),
+                 qPrintable(line));
+        QVERIFY2(!line.contains(QStringLiteral("siehe")), qPrintable(line));
+    }
+}
+
+void TestLanguageEverywhere::desktopHelpAndVersionPrintAndEnd_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("desktop --version") << "sms_switch_vantor"
+                                       << "--version"
+                                       << "SMS_Switch_Vantor " SMSV48_VERSION "\n";
+    QTest::newRow("desktop --help") << "sms_switch_vantor"
+                                    << "--help"
+                                    << "[PROFILE.cfg]";
+    QTest::newRow("tool --version") << "smsv48ctl"
+                                    << "--version"
+                                    << "smsv48ctl " SMSV48_VERSION "\n";
+    QTest::newRow("simulator --version") << "smsv48-sim"
+                                         << "--version"
+                                         << "smsv48-sim " SMSV48_VERSION "\n";
+}
+
+// Without a display and without a runtime folder: the text on stdout, nothing on stderr (no
+// "XDG_RUNTIME_DIR not set"), no window (it would fail without a display).
+void TestLanguageEverywhere::desktopHelpAndVersionPrintAndEnd()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, option);
+    QFETCH(QString, expected);
+    TestEnv env;
+    const Run r = french(program, {option}, env.settingsDir());
+    QCOMPARE(r.err, QString());
+    QCOMPARE(r.code, 0);
+    QVERIFY2(expected.endsWith(QLatin1Char('\n')) ? r.out == expected : r.out.contains(expected), qPrintable(r.out));
+}
+
+// A unit with an unset second PIN: labelled lines without trailing blanks, JSON without NULs.
+void TestLanguageEverywhere::pinReadIsLabelledAndWithoutNul()
+{
+    TestEnv env;
+    Run r = french(QStringLiteral("smsv48ctl"), {"param", "pin", "get", "--device", "sim", "-q"}, env.settingsDir());
+    QCOMPARE(r.code, 0);
+    const QStringList lines = r.out.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral("^%1: \\d{4}$").arg(catalog(env, "gsCliPin", 4))).match(lines[0]).hasMatch(),
+        qPrintable(r.out));
+    QCOMPARE(lines[1], catalog(env, "gsCliPin2", 4) + QLatin1Char(':'));
+    r = french(QStringLiteral("smsv48ctl"), {"param", "pin", "get", "--device", "sim", "-q", "--json"},
+               env.settingsDir());
+    QVERIFY(!r.out.contains(QChar(0)) && !r.out.contains(QStringLiteral("\\u0000")));
+    QCOMPARE(QJsonDocument::fromJson(r.out.toUtf8()).object().value("pin2").toString("<none>"), QString());
+
+    r = french(QStringLiteral("smsv48ctl"), {"profile", "to-json", env.path("UserProfile/SMSV48_Default.cfg")},
+               env.settingsDir());
+    QCOMPARE(r.code, 0);
+    QVERIFY2(!r.out.contains(QStringLiteral("\\u0000")), qPrintable(r.out));
+}
+
+void TestLanguageEverywhere::portPermissionAdvice_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("groupAdvised");
+    QTest::newRow("group may read and write") << 0060 << true;
+    QTest::newRow("only the owner may") << 0600 << false;
+    QTest::newRow("nobody may") << 0000 << false;
+}
+
+void TestLanguageEverywhere::portPermissionAdvice()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, groupAdvised);
+    TestEnv env("4");
+    for (const char* key : {"gsMsgPortKeineBerechtigung", "gsMsgPortNurBesitzer"})
+        gState().messages.insert(QString::fromLatin1(key), catalog(env, QString::fromLatin1(key), 4));
+    QTemporaryDir dir;
+    const QString device = dir.filePath("ttyUSB9");
+    writeFile(device, QByteArray());
+    QVERIFY(::chmod(QFile::encodeName(device).constData(), mode_t(mode)) == 0);
+    const bool asRoot = ::geteuid() == 0;
+    if (mode == 0600 && asRoot)
+        QVERIFY(::chown(QFile::encodeName(device).constData(), 65534, 65534) == 0); // nobody
+    else if (mode == 0600)
+        QSKIP("the owner may use it: only root can give the file to another user");
+    Permissions::Enforced enforced;
+    if (!enforced.active())
+        QSKIP("file permissions cannot be made to apply to this process");
+    SerialChannel channel(gState());
+    QVERIFY(!channel.open(device, QStringLiteral("9600,N,8,1")));
+    const QString said = channel.errorString();
+    QVERIFY(!channel.lastErrorWasBusy());
+    QCOMPARE(said.contains(QStringLiteral("usermod")), groupAdvised);
+    QCOMPARE(said.contains(QStringLiteral("Connecting a unit")), !groupAdvised);
+    if (!groupAdvised)
+        QVERIFY2(said.contains(QStringLiteral("« %1 »").arg(mode == 0600 ? "nobody" : "root")), qPrintable(said));
+}
+
+// An upgrade replaces the help pages; one the user changed is kept as NAME.local, untouched
+// ones leave nothing behind.
+void TestLanguageEverywhere::upgradeKeepsAnEditedHelpPage()
+{
+    TestEnv templates;
+    QTemporaryDir user;
+    QString error;
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
+    writeFile(user.filePath("help/de/index.html"), "edited by the site");
+    writeFile(templates.path("help/de/index.html"), "<html>new release, de</html>");
+    writeFile(templates.path("help/fr/index.html"), "<html>new release, fr</html>");
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
+    QCOMPARE(contents(user.filePath("help/de/index.html")), QByteArray("<html>new release, de</html>"));
+    QCOMPARE(contents(user.filePath("help/de/index.html.local")), QByteArray("edited by the site"));
+    QCOMPARE(contents(user.filePath("help/fr/index.html")), QByteArray("<html>new release, fr</html>"));
+    QVERIFY(!QFileInfo::exists(user.filePath("help/fr/index.html.local")));
+
+    // The next release: the kept copy is not taken for the user's page again.
+    writeFile(templates.path("help/de/index.html"), "<html>third release</html>");
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
+    QCOMPARE(contents(user.filePath("help/de/index.html")), QByteArray("<html>third release</html>"));
+    QCOMPARE(contents(user.filePath("help/de/index.html.local")), QByteArray("edited by the site"));
+}
+
+QTEST_MAIN(TestLanguageEverywhere)
+#include "test_language_everywhere.moc"
