@@ -11,6 +11,7 @@
 #include "sim/SimChannel.h"
 #include "ui/DeviceController.h"
 #include "ui/EditorBinding.h"
+#include "ui/FittedLabel.h"
 #include "ui/ExtrasController.h"
 #include "ui/MainWindow.h"
 #include "ui/PhoneBookDialog.h"
@@ -82,6 +83,7 @@ private slots:
     void missingDeviceAtStartInTheProgramsLanguage();
     void phoneBookCloseWarnsOnlyAboutChanges();
     void smallerFaults();
+    void headingsFitAfterALiveSwitch();
 };
 
 void TestDesktopFaults::cleanup()
@@ -407,6 +409,24 @@ void TestDesktopFaults::smallerFaults()
     QVERIFY(win.said()[0].startsWith(msg("gsMsgFirmwareVersionAnders") + "\r\n"));
     QVERIFY(!win.said()[0].contains(msg("gsMsgVersionskonflikt")));
     QVERIFY(!win.unit().rawIn().contains(":HW4"));
+}
+
+// The Italian recipient headings are longer than the German ones: after a live switch they
+// show whole, as after a start in Italian, without a resize.
+void TestDesktopFaults::headingsFitAfterALiveSwitch()
+{
+    SimWindow win;
+    win.w->resize(1280, 1000);
+    win.w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
+    auto* heading = qobject_cast<FittedLabel*>(WindowWidgets::named<QLabel>(*win.w, "lblEmpfänger(0)"));
+    QVERIFY(heading);
+    QVERIFY(!heading->isShortened());
+    WindowWidgets::named<QAction>(*win.w, "mnuSprache", 3)->trigger();
+    QCoreApplication::processEvents();
+    QCOMPARE(heading->text(), QStringLiteral("Destinatario 1"));
+    QVERIFY(!heading->shortForm());
+    QVERIFY(!heading->isShortened());
 }
 
 QTEST_MAIN(TestDesktopFaults)

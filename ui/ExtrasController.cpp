@@ -10,6 +10,7 @@
 #include "ui/ProfileController.h"
 #include "ui/QtTranslations.h"
 #include "ui/SystemTab.h"
+#include "ui/TabParts.h"
 #include "ui/WindowTexts.h"
 
 #include "core/ProgramContext.h"
@@ -157,6 +158,8 @@ void ExtrasController::switchLanguage(int language)
     applyTexts();
     m_window->profiles().showRecentFiles();
     m_window->showProfileTitle();
+    // Captions of another length: the recipient headings are fitted again.
+    TabParts::refitHeadings(m_window);
     QApplication::restoreOverrideCursor();
     st.unsavedChanges = unsaved || takenOver;
 }
