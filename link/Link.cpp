@@ -109,6 +109,7 @@ void Link::resetForCommand()
     m_failedTries = 0;
     m_lineGivenUp = false;
     m_portLost = false;
+    m_refusal = Refusal::LineFault;
     m_cancel->clear();
 }
 
@@ -331,6 +332,14 @@ void Link::checkAnswer()
             return;
         }
         if (m_statusCharacter == 'E') {
+            if (m_refusal == Refusal::Answer) {
+                note(QStringLiteral("refused: the unit's answer, not sent again"));
+                m_lineGivenUp = true;
+                m_givenUpLine = m_currentLine;
+                m_failedTries = 0;
+                m_missedAnswers = 0;
+                return;
+            }
             ++m_failedTries;
             if (m_failedTries >= 3) {
                 note(QStringLiteral("refused three times: line given up"));

@@ -75,8 +75,16 @@ public:
     void setLastMessageKey(const QString& key) { m_lastMessageKey = key; }
 
     // Before a command of the user: no missed answers, no refusals counted, no cancel
-    // pending, the port taken as present until it is found missing.
+    // pending, the port taken as present until it is found missing, refusals handled as
+    // line faults again.
     void resetForCommand();
+
+    // What an "E" to a checked line means. LineFault: the line went wrong on the way; it is
+    // sent again, and after three refusals the line fault is reported. Answer: the unit's
+    // considered answer (a wrong password or PIN): the line is given up at once and not
+    // sent again, and the caller says why; repeating a wrong PIN may block the SIM card.
+    enum class Refusal { LineFault, Answer };
+    void setRefusal(Refusal r) { m_refusal = r; }
 
     // Cancelling: the link checks the token at every wait. By default the link holds a
     // token of its own; a caller may pass one that a cancel button or the closing window sets.
@@ -170,6 +178,7 @@ private:
     bool m_portLost = false; // the port disappeared
     bool m_quietGiveUp = false; // the caller reports a given-up line itself
     bool m_quietNoAnswer = false; // the caller reports a missing answer itself
+    Refusal m_refusal = Refusal::LineFault;
     QString m_lastMessageKey;
     CancelToken m_ownCancel;
     CancelToken* m_cancel = &m_ownCancel;

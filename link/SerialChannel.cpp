@@ -137,6 +137,13 @@ bool SerialChannel::open(const QString& port, const QString& settings)
         // as a permission error; they need different advice.
         if (m_port.error() == QSerialPort::PermissionError)
             m_error = refusalReason(m_context, port, &m_busy);
+        else if (m_port.error() == QSerialPort::DeviceNotFoundError)
+            m_error = m_context
+                          .msgOr(QStringLiteral("gsMsgPortFehlt"),
+                                 QStringLiteral("Die Schnittstelle %1 gibt es nicht: Schliessen Sie das Kabel des "
+                                                "Geräts (oder seinen USB-Adapter) an, oder wählen Sie in den "
+                                                "Einstellungen der Schnittstelle eine andere."))
+                          .arg(port);
         return false;
     }
     // Settings must be applied again on some platforms once the port is open.

@@ -158,7 +158,12 @@ UnitOutcome checkVersion(Link& link, VersionLevel level, UnitStatus* status,
               .arg(QLocale::c().toString(s.fw / 100.0, 'f', 2),
                    QLocale::c().toString(toolVersionValue() / 100.0, 'f', 2));
     if (level == VersionLevel::Firmware) {
-        const QString q = link.context().msg(QStringLiteral("gsMsgVersionskonflikt")) + QStringLiteral("\r\n")
+        // The firmware update is the way to a matching version: the question does not send
+        // the user to another program version.
+        const QString q = link.context().msgOr(QStringLiteral("gsMsgFirmwareVersionAnders"),
+                                               QStringLiteral("Die Firmware-Version des Geräts weicht von der Version "
+                                                              "dieses Programms ab."))
+            + QStringLiteral("\r\n")
             + link.context()
                   .msgOr(QStringLiteral("gsMsgFirmwareTrotzdemVersion"),
                          QStringLiteral(
@@ -178,6 +183,25 @@ UnitOutcome checkVersion(Link& link, VersionLevel level, UnitStatus* status,
     link.notify(QStringLiteral("gsMsgVersionskonflikt"), link.context().msg(QStringLiteral("gsMsgVersionskonflikt")),
                 Notice::Severity::Critical, link.context().msg(QStringLiteral("gsTitelVersionskonflikt")));
     return mismatch;
+}
+
+UnitOutcome passwordRefused(Link& link)
+{
+    UnitOutcome o;
+    o.kind = UnitOutcome::Refused;
+    o.messageKey = QStringLiteral("gsMsgGeraetPasswortAbgelehnt");
+    o.detail = link.context().msgOr(o.messageKey,
+                                    QStringLiteral("Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das "
+                                                   "Programm verwendet das Passwort von Benutzer 1 aus dem Telefonbuch."));
+    return o;
+}
+
+bool passwordMissing(const QString& password)
+{
+    for (QChar c : password)
+        if (c != QChar(0) && c != QChar(0xFF) && !c.isSpace())
+            return false;
+    return true;
 }
 
 UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
@@ -201,11 +225,16 @@ UnitStatus switchRelay(Link& link, int output, bool on, const QString& password)
     link.panel3(command);
     link.writeRaw(command.toLatin1() + '\r');
     link.waiter().wait(300, [&link] { return link.context().closing || !link.channel().isOpen(); });
-    if (link.channel().isOpen())
-        link.channel().discardInput();
+    // The unit's answer to the command: "E" when it refused it (a password it does not know).
+    const QByteArray answer = link.channel().isOpen() ? link.channel().readAll() : QByteArray();
+    const bool refused = answer.contains('E');
+    if (refused)
+        link.note(QStringLiteral("answer E: the relay command was refused"));
     s = queryStatus(link);
     link.showPortLost();
-    if (s.ok && bool((s.relays >> (output - 1)) & 1) != on) {
+    if (refused && !link.portLost()) {
+        s.outcome = passwordRefused(link);
+    } else if (s.ok && bool((s.relays >> (output - 1)) & 1) != on) {
         s.outcome.kind = UnitOutcome::Refused;
         s.outcome.messageKey = QStringLiteral("gsMsgRelaisNichtGeschaltet");
         s.outcome.detail = link.context()
@@ -225,7 +254,7 @@ QString checkPinOld(const QString& text)
     if (text.size() != 4)
         return QStringLiteral("gsMsgPINAnzZeichen");
     if (!allDigits(text))
-        return QStringLiteral("gsMsgNotNumeric");
+        return QStringLiteral("gsMsgPINNurZiffern");
     return QString();
 }
 
@@ -236,7 +265,7 @@ QString checkPinNew(const QString& text)
     if (text.size() != 4)
         return QStringLiteral("gsMsgPINAnzZeichen");
     if (!allDigits(text))
-        return QStringLiteral("gsMsgNotNumeric");
+        return QStringLiteral("gsMsgPINNurZiffern");
     return QString();
 }
 
@@ -302,9 +331,13 @@ QString pinFrom(const QByteArray& reply, int field)
     QString s;
     if (reply.isEmpty())
         return s;
-    // An unset PIN is NUL bytes: empty.
-    for (int k = 0; k < 4 && Link::dataByte(reply, 4 * field + k) != 0; ++k)
-        s += QChar(Link::dataByte(reply, 4 * field + k));
+    // An unset PIN field holds NUL (or erased 0xFF) bytes: no characters of a PIN.
+    for (int k = 0; k < 4; ++k) {
+        const int c = Link::dataByte(reply, 4 * field + k);
+        if (c == 0 || c == 0xFF)
+            break;
+        s += QChar(c);
+    }
     return s;
 }
 
@@ -316,7 +349,10 @@ namespace {
     bool startAndRecord(Link& link, const QString& rec)
     {
         link.clearLineGivenUp();
+        // A refused write mode is the unit's answer: said once, not sent three times.
+        link.setRefusal(Link::Refusal::Answer);
         link.sendChecked(QStringLiteral(":HW2 PW:6054"));
+        link.setRefusal(Link::Refusal::LineFault);
         if (!link.lastLineAccepted() || link.unitSilent() || link.stopFlags())
             return false;
         link.sendChecked(rec, true);
@@ -364,8 +400,16 @@ UnitOutcome writePinDirect(Link& link, const QString& pin)
 UnitOutcome changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin)
 {
     link.clearLineGivenUp();
+    // Sent once: a wrong old PIN tried again and again may block the SIM card.
+    link.setRefusal(Link::Refusal::Answer);
     link.sendChecked(QStringLiteral(":PIN PW:%1 PA:%2 PN:%3").arg(password, oldPin, newPin));
+    link.setRefusal(Link::Refusal::LineFault);
     link.showPortLost();
+    if (link.statusCharacter() == 'E' && !link.portLost())
+        return {UnitOutcome::Refused, QStringLiteral("gsMsgPINAenderungAbgelehnt"),
+                link.context().msgOr(QStringLiteral("gsMsgPINAenderungAbgelehnt"),
+                                     QStringLiteral("Das Gerät hat die Änderung der PIN abgelehnt: die alte PIN "
+                                                    "oder das Gerätepasswort ist falsch."))};
     return pinRefused(link, link.lastLineAccepted());
 }
 

@@ -71,9 +71,16 @@ enum class VersionLevel { Configuration, Firmware };
 UnitOutcome checkVersion(Link& link, VersionLevel level, UnitStatus* status = nullptr,
                          const std::function<bool(const QString& question)>& ask = {});
 
+// The unit refused a command that carries the unit password (answer "E"): outcome Refused
+// with gsMsgGeraetPasswortAbgelehnt.
+UnitOutcome passwordRefused(Link& link);
+// True for a password that is no password: empty, or only NUL, 0xFF or blank characters
+// (an empty phone book); such a password is never sent.
+bool passwordMissing(const QString& password);
+
 // Relay output 1..8 on (":RS") or off (":RC"). Handshake, command, 300 ms, then the status
 // query again; returns the status read afterwards (ok false without an answer; outcome
-// Refused when the relay is not in the state asked for, e.g. after a wrong password).
+// Refused when the unit answered "E" (passwordRefused) or the relay is not in the state asked for).
 UnitStatus switchRelay(Link& link, int output, bool on, const QString& password);
 
 // ---- unit parameters (area 2) -------------------------------------------------------
@@ -103,6 +110,7 @@ int validityFrom(const QByteArray& reply);
 // The caller ran the handshake (missedAnswers below 5).
 UnitOutcome writeSerial(Link& link, const QString& serial);
 UnitOutcome writePinDirect(Link& link, const QString& pin);
+// Sent once; the unit's "E" is Refused with gsMsgPINAenderungAbgelehnt (old PIN or password wrong).
 UnitOutcome changePin(Link& link, const QString& password, const QString& oldPin, const QString& newPin);
 // The validity record, then ":SMR PW:" + password (the unit restarts; the caller shows
 // the restart wait).

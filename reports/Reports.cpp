@@ -120,8 +120,10 @@ namespace {
             = QStringLiteral(
                   "<tr><td class=\"h\" rowspan=\"2\">%1</td><td class=\"h\" align=\"center\" colspan=\"8\">%2</td>")
                   .arg(first.toHtmlEscaped(), userLabel.toHtmlEscaped());
+        // A narrow column must not break its caption inside a word ("Grundzu|stand").
         for (const QString& t : tail)
-            h += QStringLiteral("<td class=\"h\" rowspan=\"2\">%1</td>").arg(t.toHtmlEscaped());
+            h += QStringLiteral("<td class=\"h\" rowspan=\"2\" style=\"white-space: nowrap;\">%1</td>")
+                     .arg(t.toHtmlEscaped());
         h += QStringLiteral("</tr><tr>");
         for (int u = 1; u <= 8; ++u)
             h += QStringLiteral("<td class=\"h\" align=\"center\" width=\"4%\">%1</td>").arg(u);

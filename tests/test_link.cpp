@@ -933,7 +933,7 @@ void TestLink::parameterRulesAndRecords()
     QCOMPARE(UnitOps::checkPinOld(QString()), QStringLiteral("gsMsgPINAlteingeben"));
     QCOMPARE(UnitOps::checkPinNew(QString()), QStringLiteral("gsMsgPINeingeben"));
     QCOMPARE(UnitOps::checkPinNew(QStringLiteral("123")), QStringLiteral("gsMsgPINAnzZeichen"));
-    QCOMPARE(UnitOps::checkPinNew(QStringLiteral("12a4")), QStringLiteral("gsMsgNotNumeric"));
+    QCOMPARE(UnitOps::checkPinNew(QStringLiteral("12a4")), QStringLiteral("gsMsgPINNurZiffern"));
     QCOMPARE(UnitOps::checkPinOld(QStringLiteral("0000")), QString());
     QCOMPARE(UnitOps::serialRecord(QStringLiteral("204518")).left(21), QStringLiteral(":06000000323034353138"));
     QCOMPARE(UnitOps::validityRecord(5), QStringLiteral(":0100200005DA"));
@@ -1464,7 +1464,7 @@ void TestLink::windowParameters()
     WindowWidgets::named<QCheckBox>(*win.w, "ChkDefault")->setChecked(false);
     WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("12a4"));
     win.w->device().changeSimPin();
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgNotNumeric")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgPINNurZiffern")});
     WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("1111"));
     WindowWidgets::named<QLineEdit>(*win.w, "txtPINSimCardAlt")->clear();
     win.w->device().changeSimPin();

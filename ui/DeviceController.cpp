@@ -21,6 +21,7 @@
 #include "store/Recordset.h"
 #include "ui/ShapeLamp.h"
 #include "ui/TransferDialog.h"
+#include "ui/WindowTexts.h"
 #include "ui/PortSettingsDialog.h"
 
 #include <QDateTime>
@@ -29,11 +30,16 @@
 #include <QPushButton>
 #include <QTimer>
 
-// Lamp and panel 3 of the main window as the link's sink.
+// Lamp and panel 3 of the main window as the link's sink; panel 3 says in words what the
+// unit is being asked to do, the protocol line stays in its tool tip.
 struct MainLink : LinkSink {
     explicit MainLink(MainWindow* w) : win(w) {}
     void setLamp(int bgr) override { win->setLamp(bgr); }
-    void setPanel3(const QString& text) override { win->setPanelText(3, text); }
+    void setPanel3(const QString& text) override
+    {
+        win->setPanelText(3, DeviceController::panelWords(win->context(), text));
+        win->setPanelToolTip(3, text.trimmed());
+    }
     Notice::Answer notify(const Notice& n) override { return Dialogs::show(win, n); }
     MainWindow* win;
     Channel* channel = nullptr;
@@ -49,6 +55,35 @@ bool IsComPortOpen()
 }
 
 QString msg(const ProgramContext& context, const char* key) { return context.msg(QString::fromUtf8(key)); }
+
+QString programTitle(const ProgramContext& context)
+{
+    return context.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : context.programName;
+}
+
+// During the backup before a send: the read of the unit's configuration keeps the window's
+// "backing up" text, and a cancel there says that nothing was written to the unit.
+struct BackupSink : LinkSink {
+    BackupSink(const ProgramContext& c, LinkSink& d) : context(c), dialog(d) {}
+    void setLamp(int bgr) override { dialog.setLamp(bgr); }
+    void setPanel3(const QString& text) override { dialog.setPanel3(text); }
+    Notice::Answer notify(const Notice& n) override
+    {
+        if (n.key != QLatin1String("gsMsgLesenAbgebrochen"))
+            return dialog.notify(n);
+        Notice cancelled = n;
+        cancelled.key = QStringLiteral("gsMsgSicherungAbgebrochen");
+        cancelled.text = context.msgOr(cancelled.key, QStringLiteral("Die Sicherung wurde abgebrochen; ins Gerät "
+                                                                     "wurde nichts geschrieben."));
+        cancelled.severity = Notice::Severity::Warning;
+        return dialog.notify(cancelled);
+    }
+    void setProgressRange(int min, int max) override { dialog.setProgressRange(min, max); }
+    void setProgressValue(int value) override { dialog.setProgressValue(value); }
+    void setCancelVisible(bool visible) override { dialog.setCancelVisible(visible); }
+    const ProgramContext& context;
+    LinkSink& dialog;
+};
 
 void exclaim(MainWindow* window, const QString& key)
 {
@@ -139,13 +174,28 @@ bool DeviceController::openPortFromSettings()
         channel->close();
     channel = PortResolver::makeChannel(m_window->context(), portDevice);
     QString error;
-    if (portDevice.isEmpty())
-        error = QStringLiteral("No serial device stands for this port number.");
-    else if (!channel->open(portDevice, portSettings))
-        error = channel->errorString();
+    if (portDevice.isEmpty() || !channel->open(portDevice, portSettings)) {
+        // At start the window's texts are not loaded yet: the message, its title and the
+        // port dialog that follows are in the program's language all the same.
+        ProgramContext& st = m_window->context();
+        if (st.messages.isEmpty()) {
+            m_window->texts().loadSystemMessages();
+            if (!portDevice.isEmpty()) {
+                channel = PortResolver::makeChannel(st, portDevice);
+                channel->open(portDevice, portSettings);
+            }
+        }
+        if (portDevice.isEmpty())
+            error = st.msgOr(QStringLiteral("gsMsgPortOhneGeraet"),
+                             QStringLiteral("Für die Schnittstellennummer %1 gibt es kein serielles Gerät: Schliessen "
+                                            "Sie das Kabel des Geräts an, oder wählen Sie in den Einstellungen der "
+                                            "Schnittstelle ein Gerät."))
+                        .arg(port);
+        else if (!channel->isOpen())
+            error = channel->errorString();
+    }
     if (!error.isEmpty()) {
-        Dialogs::show(m_window, error + QStringLiteral("\n(COM %1)").arg(port), m_window->context().programName,
-                      Dialogs::Icon::Exclamation);
+        Dialogs::show(m_window, error, programTitle(m_window->context()), Dialogs::Icon::Exclamation);
         if (m_window->options().portFailureDialog)
             m_window->options().portFailureDialog();
         else
@@ -226,6 +276,58 @@ void DeviceController::probeUnit()
     link().probe();
 }
 
+QString DeviceController::panelWords(const ProgramContext& context, const QString& line)
+{
+    const QString t = line.trimmed();
+    auto words = [&](const char* key) { return context.msg(QString::fromUtf8(key)); };
+    if (t.isEmpty())
+        return words("gsPanelVerbinden");
+    if (t.startsWith(QLatin1String(":HR3:0080:")))
+        return words("gsPanelLesen").arg(t.mid(10).toInt(nullptr, 16) / 128 + 1);
+    if (t.startsWith(QLatin1String(":HR1")))
+        return words("gsPanelStatus");
+    if (t.startsWith(QLatin1String(":HR2")))
+        return words("gsPanelParameterLesen");
+    if (t.startsWith(QLatin1String(":RS")) || t.startsWith(QLatin1String(":RC")))
+        return words(t[2] == QLatin1Char('S') ? "gsPanelRelaisEin" : "gsPanelRelaisAus")
+            .arg(t.mid(3, t.indexOf(QLatin1Char(' ')) - 3));
+    if (t.startsWith(QLatin1String(":PIN")))
+        return words("gsPanelPIN");
+    if (t.startsWith(QLatin1String(":SMR")))
+        return words("gsPanelNeustart");
+    if (t == QLatin1String(":00000001FF"))
+        return words("gsPanelSchreibenEnde");
+    if (t.startsWith(QLatin1Char(':')))
+        return words("gsPanelSchreiben");
+    return t;
+}
+
+bool DeviceController::passwordForCommand(QString* password)
+{
+    *password = unitPassword();
+    if (!UnitOps::passwordMissing(*password))
+        return true;
+    // An empty phone book: asked for, never sent as NUL bytes.
+    const ProgramContext& st = m_window->context();
+    return Dialogs::askSecret(m_window, st.msg(QStringLiteral("gsFrageGeraetPasswort")), programTitle(st), password)
+        && !UnitOps::passwordMissing(*password);
+}
+
+void DeviceController::tellOutcome(const UnitOutcome& outcome, const QString& refusedKey, const QString& doneText)
+{
+    const ProgramContext& st = m_window->context();
+    if (outcome.ok()) {
+        if (!doneText.isEmpty())
+            Dialogs::show(m_window, doneText, programTitle(st), Dialogs::Icon::Information);
+        return;
+    }
+    // The link has said already what it found (no answer, the port gone, a line fault).
+    if (outcome.kind != UnitOutcome::Refused || !link().lastMessageKey().isEmpty())
+        return;
+    Dialogs::show(m_window, refusedKey.isEmpty() ? outcome.detail : st.msg(refusedKey), programTitle(st),
+                  Dialogs::Icon::Exclamation);
+}
+
 QString DeviceController::unitPassword() const
 {
     try {
@@ -302,6 +404,12 @@ bool DeviceController::readUnitImage(UnitImage& image)
 void DeviceController::readConfiguration()
 {
     CommandScope running(*this);
+    if (!IsComPortOpen())
+        return;
+    // What the unit holds replaces the program's configuration: edits not saved yet are
+    // asked about first (Cancel reads nothing).
+    if (!m_window->profiles().settleUnsavedChanges())
+        return;
     UnitImage image;
     // The store is touched only after a complete read.
     if (!readUnitImage(image))
@@ -316,13 +424,22 @@ void DeviceController::readConfiguration()
         for (int r = 0; r < 8; ++r)
             for (int e = 0; e < 21; ++e)
                 profiles.configImage.setByte(e, r, b, image.rec[b][r][e]);
-    profiles.storeUnitImage(); // decodes into the store, then refreshes the editor
+    // Decodes into the store, then refreshes the editor.
+    if (profiles.storeUnitImage())
+        Dialogs::show(m_window,
+                      m_window->context().msgOr(QStringLiteral("gsMsgUploadOK"),
+                                                QStringLiteral("Die Konfiguration wurde vollständig aus dem Gerät "
+                                                               "gelesen.")),
+                      programTitle(m_window->context()), Dialogs::Icon::Information);
 }
 
 void DeviceController::sendToUnit(int index)
 {
     CommandScope running(*this);
     if (!IsComPortOpen())
+        return;
+    // No configuration without its texts by mistake.
+    if (index == 0 && !m_window->profiles().confirmTexts())
         return;
     Link& l = link();
     l.resetForCommand();
@@ -416,7 +533,10 @@ bool DeviceController::backUpUnit(TransferDialog& dialog)
     dialog.setMessage(st.msgOr(QStringLiteral("gsSicherungLaeuft"),
                                QStringLiteral("Die Konfiguration des Geräts wird gesichert...")));
     Link& l = link();
+    BackupSink sink(st, dialog);
+    l.setSink(sink);
     const UnitBackup::Result backup = UnitBackup::readAndStore(l, st.dataRoot, QDateTime::currentDateTime());
+    l.setSink(dialog);
     if (backup.ok()) {
         m_lastBackup = backup.path;
         l.resetForCommand();
@@ -488,16 +608,22 @@ void DeviceController::switchRelay(int relay, bool on)
 {
     if (!IsComPortOpen())
         return;
+    QString password;
+    if (!passwordForCommand(&password))
+        return;
     Link& l = link();
     l.resetForCommand();
+    l.setLastMessageKey(QString());
     m_tab.setRelayButtonsEnabled(false);
     // The relay display, with its handshake and query.
     m_tab.setDisplayChoice(0);
     m_ledDisplay = 0;
-    const UnitStatus s = UnitOps::switchRelay(l, relay + 1, on, unitPassword());
+    const UnitStatus s = UnitOps::switchRelay(l, relay + 1, on, password);
     if (s.ok)
         showUnitStatus(s);
     m_tab.setRelayButtonsEnabled(true);
+    if (s.outcome.kind == UnitOutcome::Refused)
+        tellOutcome(s.outcome);
 }
 
 // ---- unit parameters --------------------------------------------------------------------
@@ -526,14 +652,19 @@ void DeviceController::writeSerialNumber()
     }
     Link& l = link();
     l.resetForCommand();
+    l.setLastMessageKey(QString());
     l.handshake();
     if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
+    const QString serial = m_tab.serialNumberBox()->text();
+    const UnitOutcome o = UnitOps::writeSerial(l, serial);
     // Counted up only when the unit acknowledged the write.
-    if (UnitOps::writeSerial(l, m_tab.serialNumberBox()->text()) && m_tab.incrementSerialNumber())
-        m_tab.serialNumberBox()->setText(UnitOps::nextSerial(m_tab.serialNumberBox()->text()));
+    if (o && m_tab.incrementSerialNumber())
+        m_tab.serialNumberBox()->setText(UnitOps::nextSerial(serial));
+    tellOutcome(o, QStringLiteral("gsMsgParameterAbgelehnt"),
+                m_window->context().msg(QStringLiteral("gsMsgSeriennummerGeschrieben")).arg(serial));
 }
 
 void DeviceController::readSimPin()
@@ -555,6 +686,7 @@ void DeviceController::changeSimPin()
         return;
     Link& l = link();
     l.resetForCommand();
+    l.setLastMessageKey(QString());
     Busy busy(m_tab.commandButton(SystemTab::Command::ChangePin));
     l.handshake();
     if (l.unitSilent() || l.stopFlags()) {
@@ -567,8 +699,10 @@ void DeviceController::changeSimPin()
         m_tab.newPinBox()->setFocus();
         return;
     }
+    const QString written = m_window->context().msg(QStringLiteral("gsMsgPINGeschrieben"));
     if (m_tab.pinIsDefault()) {
-        UnitOps::writePinDirect(l, m_tab.newPinBox()->text());
+        tellOutcome(UnitOps::writePinDirect(l, m_tab.newPinBox()->text()), QStringLiteral("gsMsgParameterAbgelehnt"),
+                    written);
         return;
     }
     key = UnitOps::checkPinOld(m_tab.oldPinBox()->text());
@@ -577,7 +711,11 @@ void DeviceController::changeSimPin()
         m_tab.oldPinBox()->setFocus();
         return;
     }
-    UnitOps::changePin(l, unitPassword(), m_tab.oldPinBox()->text(), m_tab.newPinBox()->text());
+    QString password;
+    if (!passwordForCommand(&password))
+        return;
+    tellOutcome(UnitOps::changePin(l, password, m_tab.oldPinBox()->text(), m_tab.newPinBox()->text()), QString(),
+                written);
 }
 
 void DeviceController::readValidityReminder()
@@ -595,15 +733,22 @@ void DeviceController::writeValidityReminder()
     if (!IsComPortOpen())
         return;
     Busy busy(m_tab.commandButton(SystemTab::Command::WriteValidity));
+    QString password;
+    if (!passwordForCommand(&password))
+        return;
     Link& l = link();
     l.resetForCommand();
+    l.setLastMessageKey(QString());
     l.handshake();
     if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
-    if (!UnitOps::writeValidity(l, qMax(0, m_tab.validityIndex()), unitPassword()))
+    const UnitOutcome o = UnitOps::writeValidity(l, qMax(0, m_tab.validityIndex()), password);
+    if (!o) {
+        tellOutcome(o, QStringLiteral("gsMsgParameterAbgelehnt"));
         return;
+    }
     {
         TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("gbWaitSystemRestart"));
@@ -615,6 +760,7 @@ void DeviceController::writeValidityReminder()
         });
         dlg.exec();
     }
+    tellOutcome(o, QString(), m_window->context().msg(QStringLiteral("gsMsgGueltigkeitGeschrieben")));
 }
 
 // ---- port settings ------------------------------------------------------------------------

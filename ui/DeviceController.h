@@ -10,6 +10,8 @@
 class Channel;
 class Link;
 class MainWindow;
+class ProgramContext;
+struct UnitOutcome;
 class TransferDialog;
 class Waiter;
 struct MainLink;
@@ -75,6 +77,8 @@ public:
     void writeValidityReminder();
     // The unit password of the database (user 1).
     QString unitPassword() const;
+    // What panel 3 shows for a line sent to the unit: the command in words.
+    static QString panelWords(const ProgramContext& context, const QString& line);
 
     // True while a command of the unit runs (its waits spin the event loop, in which the
     // window may be asked to close).
@@ -100,6 +104,13 @@ private:
     bool backUpUnit(TransferDialog& dialog);
     void switchRelay(int relay, bool on);
     bool checkUnitVersion(bool firmwareLevel);
+    // The unit password for a command: user 1's, or asked for (masked) when the phone book
+    // holds none. False when the user cancelled.
+    bool passwordForCommand(QString* password);
+    // A command's outcome as one sentence: doneText when it worked (none when empty); a
+    // refusal the link has not reported in refusedKey's words (the outcome's own when empty).
+    void tellOutcome(const UnitOutcome& outcome, const QString& refusedKey = QString(),
+                     const QString& doneText = QString());
 
     MainWindow* m_window;
     SystemTab& m_tab;

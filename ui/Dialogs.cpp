@@ -4,10 +4,13 @@
 #include "store/Recordset.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 
 namespace {
 std::function<QMessageBox::StandardButton(const Dialogs::Message&)> g_messageHandler;
 std::function<QString(const Dialogs::FileRequest&)> g_fileHandler;
+std::function<QString(const QString&)> g_secretHandler;
 }
 
 namespace Dialogs {
@@ -83,6 +86,17 @@ QString askFile(QWidget* parent, const FileRequest& r)
     return dlg.selectedFiles().first();
 }
 
+bool askSecret(QWidget* parent, const QString& label, const QString& title, QString* text)
+{
+    if (g_secretHandler) {
+        *text = g_secretHandler(label);
+        return !text->isNull();
+    }
+    bool ok = false;
+    *text = QInputDialog::getText(parent, title, label, QLineEdit::Password, QString(), &ok);
+    return ok;
+}
+
 bool retryWhileInUse(const ProgramContext& context, QWidget* parent, const std::function<void()>& work)
 {
     for (;;) {
@@ -105,4 +119,5 @@ void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)
     g_messageHandler = std::move(h);
 }
 void setFileHandler(std::function<QString(const FileRequest&)> h) { g_fileHandler = std::move(h); }
+void setSecretHandler(std::function<QString(const QString&)> h) { g_secretHandler = std::move(h); }
 }

@@ -42,6 +42,10 @@ struct FileRequest {
 // Returns the chosen path, or an empty text when the user cancelled.
 QString askFile(QWidget* parent, const FileRequest& r);
 
+// Asks for a secret (masked input). Returns false when the user cancelled; *text holds
+// what was typed.
+bool askSecret(QWidget* parent, const QString& label, const QString& title, QString* text);
+
 // Runs work; while it fails because another program holds the database (StoreBusy), says so
 // with Retry and Cancel and runs it again on Retry. Returns false when the user cancelled;
 // any other StoreError passes to the caller.
@@ -50,4 +54,6 @@ bool retryWhileInUse(const ProgramContext& context, QWidget* parent, const std::
 // Test hooks: while set, they answer instead of a window.
 void setMessageHandler(std::function<QMessageBox::StandardButton(const Message&)> h);
 void setFileHandler(std::function<QString(const FileRequest&)> h);
+// Answers askSecret: the label asked; returns the text, or a null text for Cancel.
+void setSecretHandler(std::function<QString(const QString& label)> h);
 }

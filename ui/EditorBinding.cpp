@@ -491,6 +491,8 @@ void EditorBinding::showDelay(int minutes)
     const bool was = m_filling;
     m_filling = true;
     m_alarmDelay->setMinimum(minutes >= 1 ? 1 : 0);
+    // The empty look stands for "none" only: with a delay stored, 1 is shown as 1.
+    m_alarmDelay->setSpecialValueText(minutes >= 1 ? QString() : QStringLiteral(" "));
     m_alarmDelay->setValue(minutes);
     m_filling = was;
 }

@@ -10,6 +10,7 @@
 #include "ui/ProfileController.h"
 #include "ui/QtTranslations.h"
 #include "ui/SystemTab.h"
+#include "ui/TabParts.h"
 #include "ui/WindowTexts.h"
 
 #include "core/ProgramContext.h"
@@ -21,6 +22,8 @@
 #include "image/ProfileReader.h"
 #include "link/UnitBackup.h"
 #include "link/WireTrace.h"
+#include "store/ConfigStore.h"
+#include "store/SmsLanguages.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -135,12 +138,14 @@ void ExtrasController::switchLanguage(int language)
     const bool unsaved = st.unsavedChanges;
     // A text being typed is written in the language it was typed in.
     m_window->editorBinding().commitFocused();
+    const int previous = st.language;
     Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"), QString::number(language));
     st.language = language;
     QtTranslations::install(language);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     st.messages.clear();
     m_window->texts().loadSystemMessages();
+    const bool takenOver = previous != language && takeOverTexts(previous, language);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     m_window->texts().applyAll();
     m_window->editorBinding().refresh();
     // The validity list in the new words, its choice kept.
@@ -153,8 +158,40 @@ void ExtrasController::switchLanguage(int language)
     applyTexts();
     m_window->profiles().showRecentFiles();
     m_window->showProfileTitle();
+    // Captions of another length: the recipient headings are fitted again.
+    TabParts::refitHeadings(m_window);
     QApplication::restoreOverrideCursor();
-    st.unsavedChanges = unsaved;
+    st.unsavedChanges = unsaved || takenOver;
+}
+
+bool ExtrasController::takeOverTexts(int from, int to)
+{
+    ProgramContext& st = m_window->context();
+    ConfigStore& store = m_window->store();
+    // Texts are kept per language: where the new language has none, the user is asked once
+    // whether the texts of the previous one should be taken over, so that the next save or
+    // send does not go out without them.
+    if (!store.isOpen() || SmsLanguages::missing(store.sms, from, to) == 0)
+        return false;
+    if (Dialogs::show(m_window, st.msg(QStringLiteral("gsFrageTexteUebernehmen")), title(st), Dialogs::Icon::Question,
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        != QMessageBox::Yes)
+        return false;
+    try {
+        // Another program holding the database drops the pending texts: Retry takes them again.
+        if (!Dialogs::retryWhileInUse(st, m_window, [&] {
+                SmsLanguages::takeOver(store.sms, from, to);
+                store.sms.updateBatch();
+            })) {
+            store.sms.cancelBatch();
+            return false;
+        }
+    } catch (const StoreError& e) {
+        store.sms.cancelBatch();
+        Dialogs::show(m_window, e.message(), title(st), Dialogs::Icon::Critical);
+        return false;
+    }
+    return true;
 }
 
 // ---- comparison with the unit -------------------------------------------------------------

@@ -16,6 +16,9 @@ public:
     // Language 1 German, 2 English, 3 Italian, 4 French: stored, and every text of the window
     // taken again in it. The configuration and its unsaved state stay as they are.
     void switchLanguage(int language);
+    // At a language switch: asks whether the texts of language from go into the rows of
+    // language to that have none, and writes them. True when they were taken over.
+    bool takeOverTexts(int from, int to);
     // Reads the unit's configuration (the store is not touched) and shows what differs.
     void compareWithUnit();
     void startRecording();

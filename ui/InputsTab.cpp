@@ -7,7 +7,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
+
+namespace {
+// The alarm delay box takes any number typed, in range or not: leaving the box refuses one
+// outside 1..99 with its message, where a plain spin box would cut "120" to "12" or drop the
+// minus of "-3" without a word.
+class DelayBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override
+    {
+        static const QRegularExpression number(QStringLiteral("^\\s*[-+]?\\d{0,6}\\s*$"));
+        const QValidator::State state = QSpinBox::validate(input, pos);
+        if (state == QValidator::Invalid && number.match(input).hasMatch())
+            return QValidator::Intermediate;
+        return state;
+    }
+};
+} // namespace
 
 using namespace TabParts;
 
@@ -120,7 +141,7 @@ void InputsTab::build(QWidget* c)
     {
         // 1..99 minutes; 0 stands for a delay outside that range in the configuration (an erased
         // unit's 255, say) and is shown empty until one is chosen.
-        m_alarmDelay = named(new QSpinBox(c), QStringLiteral("txtADVerzögerungszeit"));
+        m_alarmDelay = named(new DelayBox(c), QStringLiteral("txtADVerzögerungszeit"));
         m_alarmDelay->setRange(0, 99);
         m_alarmDelay->setSpecialValueText(QStringLiteral(" "));
         m_alarmDelay->setAlignment(Qt::AlignRight);

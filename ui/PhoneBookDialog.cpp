@@ -434,6 +434,13 @@ void PhoneBookDialog::saveEntry()
 
 void PhoneBookDialog::closeBook()
 {
+    // Only an entry that differs from what is stored has changes to lose.
+    if (!m_book.isOpen() || m_book.check(boxes()) == PhoneBook::Leave::Unchanged) {
+        m_closing = true;
+        m_book.close();
+        QDialog::reject();
+        return;
+    }
     const auto answer
         = Dialogs::show(this, m_context.msg(QStringLiteral("gsFrageOkAbbrechen")), windowTitle(),
                         Dialogs::Icon::Question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
@@ -451,14 +458,7 @@ void PhoneBookDialog::reject()
         return;
     }
     // Escape or the title bar: ask only when the current entry holds changes that would be lost.
-    const bool changed = m_book.isOpen() && m_book.check(boxes()) != PhoneBook::Leave::Unchanged;
-    if (changed) {
-        closeBook();
-        return;
-    }
-    m_closing = true;
-    m_book.close();
-    QDialog::reject();
+    closeBook();
 }
 
 void PhoneBookDialog::closeEvent(QCloseEvent* e)

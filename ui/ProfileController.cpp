@@ -10,7 +10,9 @@
 #include "core/Settings.h"
 #include "image/HexWriter.h"
 #include "image/ProfileReader.h"
+#include "store/ConfigStore.h"
 #include "store/ImageToStore.h"
+#include "store/SmsLanguages.h"
 
 #include <QMessageBox>
 #include <QAction>
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QScopedValueRollback>
 
 namespace {
 const QString kProfile = QStringLiteral("Profile");
@@ -184,8 +187,46 @@ void ProfileController::showRecentFiles()
     menu->setEnabled(!files.isEmpty());
 }
 
+bool ProfileController::confirmTexts()
+{
+    if (m_textsConfirmed)
+        return true;
+    // A text still being typed counts.
+    if (!m_window->editorBinding().commitFocused())
+        return false;
+    ProgramContext& st = m_window->context();
+    ConfigStore& store = m_window->store();
+    if (!store.isOpen() || !SmsLanguages::onlyElsewhere(store.sms, st.language))
+        return true;
+    return Dialogs::show(m_window, st.msg(QStringLiteral("gsFrageTexteLeer")), title(st), Dialogs::Icon::Exclamation,
+                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+        == QMessageBox::Ok;
+}
+
+bool ProfileController::isDefaultProfile(const QString& fileName) const
+{
+    const QFileInfo file(fileName), standard(m_window->context().defaultProfilePath());
+    return file.absoluteFilePath() == standard.absoluteFilePath()
+        || (file.exists() && file.canonicalFilePath() == standard.canonicalFilePath());
+}
+
 bool ProfileController::saveProfile()
 {
+    if (!confirmTexts())
+        return false;
+    const QScopedValueRollback textsConfirmed(m_textsConfirmed, true);
+    // Every start loads the default profile: it becomes another site's configuration only
+    // when the user says so; Save as is the default answer.
+    if (isDefaultProfile(currentProfileFile())) {
+        const ProgramContext& st = m_window->context();
+        const auto answer = Dialogs::show(m_window, st.msg(QStringLiteral("gsFrageStandardprofil")), title(st),
+                                          Dialogs::Icon::Question,
+                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+        if (answer == QMessageBox::No)
+            return saveProfileAs();
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
     if (!writeProfileFile(currentProfileFile()))
         return false;
     // The default profile of the program folder is no file of the user's (a read-only file
@@ -199,6 +240,9 @@ bool ProfileController::saveProfile()
 
 bool ProfileController::saveProfileAs()
 {
+    if (!confirmTexts())
+        return false;
+    const QScopedValueRollback textsConfirmed(m_textsConfirmed, true);
     QString path = askProfileFile(m_window->context(), m_window, true, currentProfileFile());
     if (path.isEmpty())
         return false; // cancelled

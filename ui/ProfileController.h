@@ -37,8 +37,14 @@ public:
     bool settleUnsavedChanges();
     // The File menu's recent profiles, newest first.
     void showRecentFiles();
+    // Save over the default profile asks first whether it becomes the start configuration of
+    // every session (Yes) or is saved as a site profile (No: Save as, the default).
     bool saveProfile();
     bool saveProfileAs();
+    // Before a save or a send: when every SMS text is empty in the program's language while
+    // another language holds texts, warns and offers to cancel. False when the user cancelled.
+    bool confirmTexts();
+    bool isDefaultProfile(const QString& fileName) const;
     // Builds the image from the store and writes it to fileName. True when the file has been
     // written there; a read-only target leads the user to save under another name (false).
     // progress gets (done, 512); beforeSaveUnder runs after the read-only message, before the
@@ -56,4 +62,5 @@ private:
     bool openFile(const QString& fileName);
 
     MainWindow* m_window;
+    bool m_textsConfirmed = false; // asked already in this save
 };

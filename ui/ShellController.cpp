@@ -19,9 +19,11 @@
 
 #include "core/Settings.h"
 #include "ui/ShapeLamp.h"
+#include "ui/ToolbarIcons.h"
 
 #include <QAbstractButton>
 #include <QHash>
+#include <QImageReader>
 #include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -233,6 +235,17 @@ void ShellController::applyHelpContexts(QObject* root)
 void ShellController::applyMenuIcons()
 {
     smsv48InitResources();
+    // Without Qt's SVG image plugin the pictures would be blank: the toolbar keeps the
+    // pictures drawn in code, the menus go without.
+    if (!QImageReader::supportedImageFormats().contains("svg")) {
+        for (QAction* a : m_window->toolbar()->actions())
+            if (!a->isSeparator()) {
+                const QIcon drawn = ToolbarIcons::icon(keyOf(a));
+                if (!drawn.isNull())
+                    a->setIcon(drawn);
+            }
+        return;
+    }
     static const struct {
         Command item;
         const char* icon;

@@ -234,6 +234,7 @@ namespace {
         UniformHeadings(QWidget* content, QList<FittedLabel*> headings)
             : QObject(content), m_content(content), m_headings(std::move(headings))
         {
+            setObjectName(QStringLiteral("UniformHeadings"));
             m_viewport = content->parentWidget();
             if (m_viewport)
                 m_viewport->installEventFilter(this);
@@ -283,6 +284,13 @@ void keepHeadingsUniform(QWidget* content, const QList<QLabel*>& headings)
         if (auto* f = qobject_cast<FittedLabel*>(l))
             fitted << f;
     new UniformHeadings(content, fitted);
+}
+
+void refitHeadings(QWidget* root)
+{
+    for (QObject* o : root->findChildren<QObject*>(QStringLiteral("UniformHeadings")))
+        if (auto* uniform = dynamic_cast<UniformHeadings*>(o))
+            uniform->apply();
 }
 
 QChar accessKeyOf(const QString& text)

@@ -74,6 +74,9 @@ QLabel* edgeMark(QWidget* parent, const QString& text);
 // page is narrow; keepHeadingsUniform keeps all headings of a matrix in the same form.
 QLabel* recipientHeading(QWidget* parent, const QString& name, const QString& text);
 void keepHeadingsUniform(QWidget* content, const QList<QLabel*>& headings);
+// Fits the headings of every matrix under root again (after their captions changed, as at a
+// language switch), as a resize would.
+void refitHeadings(QWidget* root);
 // The access key marked in a caption ("E&xtras" -> 'x', lower case), or a null QChar.
 QChar accessKeyOf(const QString& text);
 // Gives every label of the page that has a buddy an access key that neither the reserved keys
