@@ -1,11 +1,7 @@
 #include "store/LanguageTables.h"
 
+#include "core/Logging.h"
 #include "core/ProgramContext.h"
-
-#include <QCoreApplication>
-
-namespace {
-}
 
 LanguageTable::LanguageTable(const ProgramContext& context, const QString& table, const QString& path, int language)
     : m_context(context), m_table(table), m_language(language >= 1 && language <= 4 ? language : context.language),
@@ -167,4 +163,20 @@ QStringList LanguageTable::run(const QString& key, int count)
     for (int i = 0; i < count; ++i)
         texts << take();
     return texts;
+}
+
+QString LanguageTable::takeNamed(const QString& name)
+{
+    const QString found = currentName();
+    const QString text = take(name);
+    if (found == name)
+        return text;
+    const QString problem = m_context
+                                .msgOr(QStringLiteral("gsMsgSprachtabelleFalscheZeile"),
+                                       QStringLiteral("Die Sprachtabelle \"%1\" hat an der Stelle der Zeile \"%2\" "
+                                                      "die Zeile \"%3\"; ihr Text wird nicht gezeigt."))
+                                .arg(m_table, name, found);
+    qCWarning(lcStore).noquote() << problem;
+    m_wrongRows << problem;
+    return QString();
 }

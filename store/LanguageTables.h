@@ -8,7 +8,7 @@
 // is empty in that language gives the German text.
 //
 // A missing anchor or a table that ends inside a run throws LanguageTableError, which
-// names the table and the key.
+// names the table and the key. takeNamed checks that a row stepped onto is the one expected.
 #include "store/Recordset.h"
 
 #include <QHash>
@@ -64,6 +64,12 @@ public:
     // The Name of the current row (empty past the end).
     QString currentName() const;
 
+    // Like take, but only when the current row is the one named name: a row of another Name
+    // is stepped over without its text (a null QString is returned), logged and noted in
+    // wrongRows(), so no text lands under a control it does not belong to.
+    QString takeNamed(const QString& name);
+    const QStringList& wrongRows() const { return m_wrongRows; }
+
 private:
     [[noreturn]] void failPastEnd(const QString& what) const;
     bool seek(const QString& key);
@@ -77,6 +83,7 @@ private:
     int m_language = 1;
     QString m_anchor;
     int m_taken = 0;
+    QStringList m_wrongRows;
     Connection m_con;
     Recordset m_rs;
 };

@@ -1,11 +1,12 @@
 // The shipped language tables: every key the program looks up is present in its table,
-// every row has four non-empty texts, the rows that the loaders reach by stepping stand in
-// the order they need, composed tool tips read cleanly, and access keys are unique within
-// each menu and dialog.
+// every row has four non-empty texts, the other windows' runs of rows stand in the order
+// they need, and composed tool tips read cleanly. (The main window's loader checks its own
+// rows; access keys are checked in the running program by test_access_keys.)
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
 #include "store/Recordset.h"
+#include "ui/WindowTexts.h"
 
 #include <QDirIterator>
 #include <QHash>
@@ -72,24 +73,6 @@ QStringList keysFrom(const Table& t, int from, int count)
     return out;
 }
 
-// The access key of a caption: the character after a single "&" ("&&" is a literal ampersand).
-QChar accessKey(const QString& text, int* count)
-{
-    QChar key;
-    *count = 0;
-    for (int i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != QLatin1Char('&'))
-            continue;
-        if (text[i + 1] == QLatin1Char('&')) {
-            ++i;
-            continue;
-        }
-        ++*count;
-        key = text[i + 1].toLower();
-    }
-    return key;
-}
-
 // The sources of the desktop program (not the command-line tool, the simulator or the tests).
 QStringList programSources()
 {
@@ -145,16 +128,12 @@ private slots:
     void initTestCase();
     void everyRowHasFourTexts();
     void keysAreUniquePerTable();
-    void firstThirtyEightCaptionRowsInLoaderOrder();
-    void captionRunsFollowTheirAnchors();
+    void otherWindowRunsFollowTheirAnchors();
     void transferCaptionsStandInSearchOrder();
-    void toolTipBlocksFollowTheirAnchors();
     void composedToolTipsReadCleanly_data();
     void composedToolTipsReadCleanly();
-    void toolbarHasTwentyTwoRowsWithSeparators();
     void systemMessagesPresentWithFollowRows();
     void versionPrefixesKeepTheirLength();
-    void accessKeysUniquePerMenuAndDialog();
     void programMessagesInFourLanguages();
     void noEnglishOnlyTextsInTheProgram();
 
@@ -206,91 +185,32 @@ void TestLanguageTables::keysAreUniquePerTable()
     }
 }
 
-void TestLanguageTables::firstThirtyEightCaptionRowsInLoaderOrder()
+// The other windows take runs of rows after an anchor found by Name (the main window's
+// runs are checked by its loader itself).
+void TestLanguageTables::otherWindowRunsFollowTheirAnchors()
 {
-    QStringList expected
-        = {QStringLiteral("SSTab1(0)"),      QStringLiteral("SSTab1(1)"),        QStringLiteral("SSTab1(2)"),
-           QStringLiteral("mnuDatei"),       QStringLiteral("mnuLaden"),         QStringLiteral("mnuSpeichernunter"),
-           QStringLiteral("mnuBeenden"),     QStringLiteral("mnuEinstellungen"), QStringLiteral("mnuPort"),
-           QStringLiteral("mnuTelefonbuch"), QStringLiteral("mnuHelp"),          QStringLiteral("mnuInfo")};
-    for (int k = 0; k < 4; ++k)
-        expected << QStringLiteral("lblAusgang(%1)").arg(k);
-    for (int k = 0; k < 8; ++k)
-        expected << QStringLiteral("lblEingang(%1)").arg(k);
-    expected << QStringLiteral("lblAlarmDispo");
-    for (int k = 0; k < 8; ++k)
-        expected << QStringLiteral("lblEmpfänger(%1)").arg(k);
-    expected << QStringLiteral("ChkOP") << QStringLiteral("lblAufstarten") << QStringLiteral("mnuReports")
-             << QStringLiteral("mnuEingängeAnzeigen") << QStringLiteral("mnuAusgängeAnzeigen");
-    QCOMPARE(expected.size(), 38);
-    QCOMPARE(keysFrom(m_caption, 0, 38), expected);
-
-    // The I/O labels are numbered: output k, input k, recipient k in every language.
-    for (int l = 0; l < 4; ++l) {
-        for (int k = 1; k <= 4; ++k)
-            QVERIFY(m_caption.rows[11 + k].texts[l].endsWith(QLatin1Char(' ') + QString::number(k)));
-        for (int k = 1; k <= 8; ++k) {
-            QVERIFY(m_caption.rows[15 + k].texts[l].endsWith(QLatin1Char(' ') + QString::number(k)));
-            QVERIFY(m_caption.rows[24 + k].texts[l].endsWith(QLatin1Char(' ') + QString::number(k)));
+    const QList<QStringList> captionRuns
+        = {{"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
+            "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen", "frmTelefonbuch"},
+           {"lblLizenz", "lblLizenz(1)", "lblLizenz(2)", "lblLizenz(3)", "lblLizenz(4)"},
+           {"frmPortSettings", "lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo",
+            "cmdUebernehmen", "cmdAbbrechen"},
+           // the report titles stand two rows after their captions
+           {"rptKonfigIN", "rptKonfigOUT", "rptKonfigIN.lblTitel", "rptKonfigOUT.lblTitel"},
+           {"rptlblUserAD", "rptAlarmDispo", "rptAlarmDispo.lblTitel", "rptlblINON", "rptlblINOFF",
+            "rptlblVerzögerungszeit"},
+           {"rptBenutzer", "rptlblName", "rptlblNummer", "rptlblPasswort", "rptlblOperator", "rptlblStatus"}};
+    const QList<QStringList> toolTipRuns
+        = {{"txtNameTelefonbuch", "txtTelefonbuchNatelNr", "ChkOperator", "cmdMoveDatabase(0)", "cmdMoveDatabase(1)",
+            "cmdMoveDatabase(2)", "cmdMoveDatabase(3)", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
+            "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"},
+           {"cboBaudrate", "cboDatenbreite", "cboStopbit", "cboParität", "cboPort", "cmdUebernehmen", "cmdAbbrechen"}};
+    for (const auto& [table, runs] : {std::pair {&m_caption, captionRuns}, std::pair {&m_tip, toolTipRuns}})
+        for (const QStringList& run : runs) {
+            const int at = table->indexOf(run.first());
+            QVERIFY2(at >= 0, qPrintable("no row " + run.first()));
+            QCOMPARE(keysFrom(*table, at, run.size()), run);
         }
-    }
-}
-
-void TestLanguageTables::captionRunsFollowTheirAnchors()
-{
-    // Anchor key, then the keys of the rows the loaders take after it (the anchor included).
-    const QList<QStringList> runs = {
-        {"mnuListenAnzeigen", "mnuListenDrucken", "mnuEingängeDrucken", "mnuAusgängeDrucken"},
-        {"cmdSetOutput", "cmdResetOutput"},
-        {"cmdSetzen"},
-        {"cmdLesen"},
-        {"lblSerienummer"},
-        {"lblPinSimCard"},
-        {"cmdPinLesen"},
-        {"cmdPinWechseln"},
-        {"cmdDownload", "cmdDownload(1)"},
-        {"cmdUpload"},
-        {"lblKonfiguration"},
-        {"mnuAdministrator"},
-        {"OptPortAnzeige", "OptPortAnzeige(1)", "OptPortAnzeige(2)"},
-        {"cmdAktualisieren"},
-        {"lblGültigkeit"},
-        {"cmdGueltigkeitLesen"},
-        {"cmdGueltigkeitSetzen"},
-        {"mnuSpeichern", "mnuAlarmDispositiv", "mnuAlarmDispoDrucken"},
-        {"mnuBenutzerAnzeigen", "mnuBenutzerDrucken"},
-        // other windows
-        {"lblSoftware"},
-        {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
-         "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen", "frmTelefonbuch"},
-        {"lblVersion"},
-        {"frmAbout"},
-        {"lblLizenz", "lblLizenz(1)", "lblLizenz(2)", "lblLizenz(3)", "lblLizenz(4)"},
-        {"frmPortSettings", "lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo",
-         "cmdUebernehmen", "cmdAbbrechen"},
-        {"frmAdministrator"},
-        {"lblPasswort"},
-        {"cmdPasswortÜbernehmen"},
-        {"cmdPasswortAbbrechen"},
-        // reports: rptKonfigIN/OUT take their title two rows further on
-        {"rptKonfigIN", "rptKonfigOUT", "rptKonfigIN.lblTitel", "rptKonfigOUT.lblTitel"},
-        {"rptlblUserAD", "rptAlarmDispo", "rptAlarmDispo.lblTitel", "rptlblINON", "rptlblINOFF",
-         "rptlblVerzögerungszeit"},
-        {"rptlblSeqAlarm"},
-        {"rptBenutzer", "rptlblName", "rptlblNummer", "rptlblPasswort", "rptlblOperator", "rptlblStatus"},
-    };
-    for (const QStringList& run : runs) {
-        const int at = m_caption.indexOf(run.first());
-        QVERIFY2(at >= 0, qPrintable("Beschriftung lacks the key " + run.first()));
-        QCOMPARE(keysFrom(m_caption, at, run.size()), run);
-    }
-    // The anchored rows must not be reached by the stepped part.
-    QVERIFY(m_caption.indexOf(QStringLiteral("mnuListenAnzeigen")) >= 38);
-    // The report titles are two rows after their captions.
-    const int in = m_caption.indexOf(QStringLiteral("rptKonfigIN"));
-    const int out = m_caption.indexOf(QStringLiteral("rptKonfigOUT"));
-    QCOMPARE(m_caption.rows[in + 2].name, QStringLiteral("rptKonfigIN.lblTitel"));
-    QCOMPARE(m_caption.rows[out + 2].name, QStringLiteral("rptKonfigOUT.lblTitel"));
 }
 
 void TestLanguageTables::transferCaptionsStandInSearchOrder()
@@ -304,68 +224,6 @@ void TestLanguageTables::transferCaptionsStandInSearchOrder()
     QVERIFY(create > up);
     QVERIFY(create > down);
     QVERIFY(wait > create);
-}
-
-void TestLanguageTables::toolTipBlocksFollowTheirAnchors()
-{
-    const QList<QStringList> blocks = {
-        {"txtEingangSF", "txtEingangSF.B"},
-        {"txtEingangFF", "txtEingangFF.B"},
-        {"txtAlarmDispositiv"},
-        {"ChkEmpOPSF", "ChkEmpOPSF.B", "ChkEmpOPSF.C"},
-        {"ChkEmpOPFF", "ChkEmpOPFF.B", "ChkEmpOPFF.C"},
-        {"lblAdresseEmpf"},
-        {"txtAusgangSF", "txtAusgangSF.B"},
-        {"txtAusgangFF", "txtAusgangFF.B"},
-        {"ChkEmpOutSF", "ChkEmpOutSF.B", "ChkEmpOutSF.C"},
-        {"ChkEmpOutFF", "ChkEmpOutFF.B", "ChkEmpOutFF.C"},
-        {"ChkOP", "ChkOP.B"},
-        {"txtSMSAufstarten"},
-        {"ChkBenutzerPowerON", "ChkBenutzerPowerON.B"},
-        {"ChkBenutzerAlarmDispo", "ChkBenutzerAlarmDispo.B"},
-        {"ChkAlarmDispoSF", "ChkAlarmDispoSF.B"},
-        {"ChkAlarmDispoFF", "ChkAlarmDispoFF.B"},
-        {"txtADVerzögerungszeit"},
-        {"cmdCheckAllEmp", "cmdCheckAllEmp.B"},
-        {"cmdClrAllEmp", "cmdClrAllEmp.B"},
-        {"cmdCheckAllEvents", "cmdClrAllEvents"},
-        {"lblAdresseName"},
-        {"cmdSetOutput"},
-        {"cmdResetOutput"},
-        {"cmdDownload", "cmdDownload(1)"},
-        {"cmdUpload"},
-        {"txtSerienummer"},
-        {"txtPINSimCardNeu"},
-        {"cmdSetzen"},
-        {"cmdLesen"},
-        {"StatusBar", "StatusBar(2)", "StatusBar(3)", "StatusBar(4)"},
-        {"txtPINSimCardAlt"},
-        {"ChkDefault"},
-        {"cmdPinLesen"},
-        {"cmdPinWechseln"},
-        {"chkDefaultState"},
-        {"cmdAllRelaisOFF"},
-        {"cmdAllRelaisON"},
-        {"CboGültigkeit"},
-        {"cmdAktualisieren"},
-        {"OptPortAnzeige"},
-        {"cmdGueltigkeitLesen"},
-        {"cmdGueltigkeitSetzen"},
-        // other windows
-        {"txtNameTelefonbuch", "txtTelefonbuchNatelNr", "ChkOperator", "cmdMoveDatabase(0)", "cmdMoveDatabase(1)",
-         "cmdMoveDatabase(2)", "cmdMoveDatabase(3)", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
-         "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"},
-        {"txtUserPasswort"},
-        {"txtPasswort"},
-        {"cmdPasswortÜbernehmen"},
-        {"cmdPasswortAbbrechen"},
-        {"cboBaudrate", "cboDatenbreite", "cboStopbit", "cboParität", "cboPort", "cmdUebernehmen", "cmdAbbrechen"},
-    };
-    for (const QStringList& block : blocks) {
-        const int at = m_tip.indexOf(block.first());
-        QVERIFY2(at >= 0, qPrintable("ToolTipText lacks the key " + block.first()));
-        QCOMPARE(keysFrom(m_tip, at, block.size()), block);
-    }
 }
 
 void TestLanguageTables::composedToolTipsReadCleanly_data()
@@ -409,87 +267,9 @@ void TestLanguageTables::composedToolTipsReadCleanly()
                  QStringLiteral("Eingang 3 – bei steigender Flanke SMS an Benutzer 2 senden, wenn angekreuzt"));
 }
 
-void TestLanguageTables::toolbarHasTwentyTwoRowsWithSeparators()
-{
-    const int at = m_tip.indexOf(QStringLiteral("Toolbar"));
-    QVERIFY(at >= 0);
-    QVERIFY(at + 22 <= m_tip.rows.size());
-    const QStringList buttons = {"-",
-                                 "Open",
-                                 "Save",
-                                 "-",
-                                 "Telefonbuch",
-                                 "COM",
-                                 "-",
-                                 "ReportAlarm",
-                                 "ReportRelais",
-                                 "ReportSequentiell",
-                                 "ReportUser",
-                                 "-",
-                                 "PrintAlarm",
-                                 "PrintRelais",
-                                 "PrintSequentiell",
-                                 "PrintUser",
-                                 "-",
-                                 "Upload",
-                                 "Download",
-                                 "-",
-                                 "Help",
-                                 "Info"};
-    for (int b = 0; b < 22; ++b) {
-        const Row& r = m_tip.rows[at + b];
-        if (buttons[b] == QLatin1String("-")) {
-            if (b > 0)
-                QCOMPARE(r.name, QStringLiteral("Toolbar1.Separator(%1)").arg(b + 1));
-            for (int l = 0; l < 4; ++l)
-                QCOMPARE(r.texts[l], QStringLiteral("-"));
-        } else {
-            QCOMPARE(r.name, QStringLiteral("Toolbar1.") + buttons[b]);
-            for (int l = 0; l < 4; ++l)
-                QVERIFY2(r.texts[l].size() > 2, qPrintable(r.name));
-        }
-    }
-}
-
 void TestLanguageTables::systemMessagesPresentWithFollowRows()
 {
-    const QStringList single = {"gsMsgVerzögerungszeit",
-                                "gsFehlerEingabe",
-                                "gsPasswortAnzZeichen",
-                                "gsFrageOkAbbrechen",
-                                "gsBenutzer",
-                                "gsDefined_Undefined",
-                                "gsMsgZeileNichtGebrannt",
-                                "gsMsgKeineAntwort",
-                                "gsMsgKeineAntwortHilfe",
-                                "gsMsgCreateHexFile",
-                                "gsMsgDownloadOK",
-                                "gsMsgNotNumeric",
-                                "gsMsgErrorPIC",
-                                "gsMsgLesenAbgebrochen",
-                                "gsMsgSchreibenAbgebrochen",
-                                "gsMsgPINAnzZeichen",
-                                "gsHWVersion",
-                                "gsSWVersion",
-                                "gsAnzahlZeichen",
-                                "gsMsgSaveConfiguration",
-                                "gsLoadConfiguration",
-                                "gsMsgLoadHexFile",
-                                "gsMsgPasswortNOK",
-                                "gsMsgProgrammiereFlash",
-                                "gsModemStartUP",
-                                "gsUpdateConfiguration",
-                                "gsUpdateFirmware",
-                                "gsProgramName",
-                                "gsMsgNotPlus",
-                                "gsMsgVersionskonflikt",
-                                "gsTitelVersionskonflikt",
-                                "gsMsgDateiSchreibgeschützt",
-                                "gsMsgSpeichereAndererDateiname",
-                                "gsMsgÄnderungenSpeichern",
-                                "gsMsgPINeingeben",
-                                "gsMsgPINAlteingeben"};
-    QCOMPARE(single.size(), 36);
+    const QStringList& single = WindowTexts::messageKeys();
     for (const QString& key : single)
         QVERIFY2(m_msg.indexOf(key) >= 0, qPrintable("SystemNachrichten lacks the key " + key));
 
@@ -520,54 +300,6 @@ void TestLanguageTables::versionPrefixesKeepTheirLength()
         for (int l = 0; l < 4; ++l) {
             const QString label = m_msg.rows[at].texts[l] + ": 1.23";
             QCOMPARE(label.mid(12, 1) + label.mid(14, 1), QStringLiteral("12"));
-        }
-    }
-}
-
-void TestLanguageTables::accessKeysUniquePerMenuAndDialog()
-{
-    // Captions that share one menu level or one dialog. A fixed text outside the tables
-    // takes part with its own access key ("&?" of the help menu).
-    struct Group {
-        const char* name;
-        QStringList keys;
-        QString fixedKeys;
-    };
-    const QList<Group> groups = {
-        {"menu bar", {"mnuDatei", "mnuEinstellungen"}, QStringLiteral("?")},
-        {"file menu", {"mnuLaden", "mnuSpeichern", "mnuSpeichernunter", "mnuBeenden"}, {}},
-        {"tools menu", {"mnuTelefonbuch", "mnuPort", "mnuReports", "mnuAdministrator"}, {}},
-        {"configuration menu", {"mnuListenAnzeigen", "mnuListenDrucken"}, {}},
-        {"view menu", {"mnuEingängeAnzeigen", "mnuAusgängeAnzeigen", "mnuAlarmDispositiv", "mnuBenutzerAnzeigen"}, {}},
-        {"print menu", {"mnuEingängeDrucken", "mnuAusgängeDrucken", "mnuAlarmDispoDrucken", "mnuBenutzerDrucken"}, {}},
-        {"help menu", {"mnuHelp", "mnuInfo"}, {}},
-        {"phone book",
-         {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
-          "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"},
-         {}},
-        {"port settings",
-         {"lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo", "cmdUebernehmen",
-          "cmdAbbrechen"},
-         {}},
-        {"login", {"lblPasswort", "cmdPasswortÜbernehmen", "cmdPasswortAbbrechen"}, {}},
-    };
-    for (const Group& g : groups) {
-        for (int l = 0; l < 4; ++l) {
-            QHash<QChar, QString> used;
-            for (const QChar c : g.fixedKeys)
-                used.insert(c, QStringLiteral("(fixed)"));
-            for (const QString& key : g.keys) {
-                const int at = m_caption.indexOf(key);
-                QVERIFY2(at >= 0, qPrintable("Beschriftung lacks the key " + key));
-                int count = 0;
-                const QChar k = accessKey(m_caption.rows[at].texts[l], &count);
-                const QString where = QString::fromLatin1(g.name) + " / " + kLanguages[l] + " / " + key;
-                QVERIFY2(count == 1, qPrintable(where + ": expected exactly one access key"));
-                QVERIFY2(!k.isSpace(), qPrintable(where + ": access key on a blank"));
-                QVERIFY2(!used.contains(k),
-                         qPrintable(where + ": access key '" + QString(k) + "' also used by " + used.value(k)));
-                used.insert(k, key);
-            }
         }
     }
 }

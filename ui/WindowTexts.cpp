@@ -150,16 +150,53 @@ void WindowTexts::reportProblems()
     Dialogs::show(m_window, text, title, Dialogs::Icon::Exclamation);
 }
 
+const QStringList& WindowTexts::messageKeys()
+{
+    static const QStringList keys {"gsMsgVerzögerungszeit",
+                                   "gsFehlerEingabe",
+                                   "gsPasswortAnzZeichen",
+                                   "gsFrageOkAbbrechen",
+                                   "gsBenutzer",
+                                   "gsDefined_Undefined",
+                                   "gsMsgZeileNichtGebrannt",
+                                   "gsMsgKeineAntwort",
+                                   "gsMsgKeineAntwortHilfe",
+                                   "gsMsgCreateHexFile",
+                                   "gsMsgDownloadOK",
+                                   "gsMsgNotNumeric",
+                                   "gsMsgErrorPIC",
+                                   "gsMsgLesenAbgebrochen",
+                                   "gsMsgSchreibenAbgebrochen",
+                                   "gsMsgPINAnzZeichen",
+                                   "gsHWVersion",
+                                   "gsSWVersion",
+                                   "gsAnzahlZeichen",
+                                   "gsMsgSaveConfiguration",
+                                   "gsLoadConfiguration",
+                                   "gsMsgLoadHexFile",
+                                   "gsMsgPasswortNOK",
+                                   "gsMsgProgrammiereFlash",
+                                   "gsModemStartUP",
+                                   "gsUpdateConfiguration",
+                                   "gsUpdateFirmware",
+                                   "gsProgramName",
+                                   "gsMsgNotPlus",
+                                   "gsMsgVersionskonflikt",
+                                   "gsTitelVersionskonflikt",
+                                   "gsMsgDateiSchreibgeschützt",
+                                   "gsMsgSpeichereAndererDateiname",
+                                   "gsMsgÄnderungenSpeichern",
+                                   "gsMsgPINeingeben",
+                                   "gsMsgPINAlteingeben"};
+    return keys;
+}
+
 void WindowTexts::loadSystemMessages()
 {
     ProgramContext& st = m_window->context();
     auto table = openTable(m_window->context(), m_problems, tbl::SystemNachrichten);
     if (table) {
         LanguageTable& t = *table;
-        auto single = [&](const char* key) {
-            const QString k = QString::fromUtf8(key);
-            guarded(m_problems, [&] { st.messages.insert(k, t.text(k)); });
-        };
         auto multi = [&](const char* key, const QStringList& destinations) {
             const QString k = QString::fromUtf8(key);
             guarded(m_problems, [&] {
@@ -168,52 +205,22 @@ void WindowTexts::loadSystemMessages()
                     st.messages.insert(destinations[i], texts[i]);
             });
         };
-        const char* first[] = {"gsMsgVerzögerungszeit",
-                               "gsFehlerEingabe",
-                               "gsPasswortAnzZeichen",
-                               "gsFrageOkAbbrechen",
-                               "gsBenutzer",
-                               "gsDefined_Undefined",
-                               "gsMsgZeileNichtGebrannt",
-                               "gsMsgKeineAntwort",
-                               "gsMsgKeineAntwortHilfe",
-                               "gsMsgCreateHexFile",
-                               "gsMsgDownloadOK",
-                               "gsMsgNotNumeric",
-                               "gsMsgErrorPIC",
-                               "gsMsgLesenAbgebrochen",
-                               "gsMsgSchreibenAbgebrochen",
-                               "gsMsgPINAnzZeichen",
-                               "gsHWVersion",
-                               "gsSWVersion",
-                               "gsAnzahlZeichen",
-                               "gsMsgSaveConfiguration",
-                               "gsLoadConfiguration",
-                               "gsMsgLoadHexFile",
-                               "gsMsgPasswortNOK",
-                               "gsMsgProgrammiereFlash",
-                               "gsModemStartUP",
-                               "gsUpdateConfiguration",
-                               "gsUpdateFirmware",
-                               "gsProgramName",
-                               "gsMsgNotPlus"};
-        int count = 0;
-        for (const char* key : first) {
-            single(key);
-            if (++count % 4 == 0)
+        // The single keys in table order; the two runs of several rows follow the 29th and the 34th.
+        const QStringList& keys = messageKeys();
+        for (int i = 0; i < keys.size(); ++i) {
+            guarded(m_problems, [&] { st.messages.insert(keys[i], t.text(keys[i])); });
+            if (i < 29 && (i + 1) % 4 == 0)
                 LoadingProgress::advance();
+            if (i == 28)
+                multi("CboGültigkeit",
+                      {QStringLiteral("CboGültigkeit"), QStringLiteral("CboGültigkeit2"),
+                       QStringLiteral("CboGültigkeit3"), QStringLiteral("CboGültigkeit4")});
+            if (i == 33) {
+                LoadingProgress::advance();
+                multi("gsMsgFalschesZeichen",
+                      {QStringLiteral("gsMsgFalschesZeichen"), QStringLiteral("gsMsgFalschesZeichen2")});
+            }
         }
-        multi("CboGültigkeit",
-              {QStringLiteral("CboGültigkeit"), QStringLiteral("CboGültigkeit2"), QStringLiteral("CboGültigkeit3"),
-               QStringLiteral("CboGültigkeit4")});
-        for (const char* key : {"gsMsgVersionskonflikt", "gsTitelVersionskonflikt", "gsMsgDateiSchreibgeschützt",
-                                "gsMsgSpeichereAndererDateiname", "gsMsgÄnderungenSpeichern"})
-            single(key);
-        LoadingProgress::advance();
-        multi("gsMsgFalschesZeichen",
-              {QStringLiteral("gsMsgFalschesZeichen"), QStringLiteral("gsMsgFalschesZeichen2")});
-        single("gsMsgPINeingeben");
-        single("gsMsgPINAlteingeben");
         LoadingProgress::advance();
 
         // Every further row (the program's own messages) under its key; the keys above keep
@@ -232,6 +239,135 @@ void WindowTexts::loadSystemMessages()
     reportProblems();
 }
 
+namespace {
+
+QStringList indexedRows(const char* name, int count)
+{
+    QStringList rows;
+    for (int i = 0; i < count; ++i)
+        rows << QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(i);
+    return rows;
+}
+
+QStringList withParts(const char* name, const QStringList& parts)
+{
+    QStringList rows {QString::fromUtf8(name)};
+    for (const QString& part : parts)
+        rows << QString::fromUtf8(name) + part;
+    return rows;
+}
+
+} // namespace
+
+// The caption rows in table order. The first run starts at the table's first row, every other
+// run at the row of its first Name; the loader takes each row only where its Name stands here.
+const QList<QStringList>& WindowTexts::captionRows()
+{
+    static const QList<QStringList> rows = [] {
+        QStringList first = indexedRows("SSTab1", 3);
+        first << QStringList {"mnuDatei", "mnuLaden",       "mnuSpeichernunter", "mnuBeenden", "mnuEinstellungen",
+                              "mnuPort",  "mnuTelefonbuch", "mnuHelp",           "mnuInfo"};
+        first << indexedRows("lblAusgang", 4) << indexedRows("lblEingang", 8) << QStringLiteral("lblAlarmDispo")
+              << indexedRows("lblEmpfänger", 8);
+        first << QStringList {"ChkOP", "lblAufstarten", "mnuReports", "mnuEingängeAnzeigen", "mnuAusgängeAnzeigen"};
+        return QList<QStringList> {
+            first,
+            {"mnuListenAnzeigen", "mnuListenDrucken", "mnuEingängeDrucken", "mnuAusgängeDrucken"},
+            {"cmdSetOutput", "cmdResetOutput"},
+            {"cmdSetzen"},
+            {"cmdLesen"},
+            {"lblSerienummer"},
+            {"lblPinSimCard"},
+            {"cmdPinLesen"},
+            {"cmdPinWechseln"},
+            {"cmdDownload", "cmdDownload(1)"},
+            {"cmdUpload"},
+            {"lblKonfiguration"},
+            {"mnuAdministrator"},
+            {"OptPortAnzeige", "OptPortAnzeige(1)", "OptPortAnzeige(2)"},
+            {"cmdAktualisieren"},
+            {"lblGültigkeit"},
+            {"cmdGueltigkeitLesen"},
+            {"cmdGueltigkeitSetzen"},
+            {"mnuSpeichern", "mnuAlarmDispositiv", "mnuAlarmDispoDrucken"},
+            {"mnuBenutzerAnzeigen", "mnuBenutzerDrucken"}};
+    }();
+    return rows;
+}
+
+// The tool-tip runs, each found by its first Name; ".B" and ".C" rows continue a composed tip.
+const QList<QStringList>& WindowTexts::toolTipRows()
+{
+    static const QList<QStringList> rows = [] {
+        const QStringList b {".B"}, bc {".B", ".C"};
+        QStringList toolbar {"Toolbar"};
+        for (const char* button : {"Open",          "Save",        "Separator(4)", "Telefonbuch",       "COM",
+                                   "Separator(7)",  "ReportAlarm", "ReportRelais", "ReportSequentiell", "ReportUser",
+                                   "Separator(12)", "PrintAlarm",  "PrintRelais",  "PrintSequentiell",  "PrintUser",
+                                   "Separator(17)", "Upload",      "Download",     "Separator(20)",     "Help",
+                                   "Info"})
+            toolbar << QStringLiteral("Toolbar1.") + QString::fromUtf8(button);
+        return QList<QStringList> {withParts("txtEingangSF", b),
+                                   withParts("txtEingangFF", b),
+                                   {"txtAlarmDispositiv"},
+                                   withParts("ChkEmpOPSF", bc),
+                                   withParts("ChkEmpOPFF", bc),
+                                   {"lblAdresseEmpf"},
+                                   withParts("txtAusgangSF", b),
+                                   withParts("txtAusgangFF", b),
+                                   withParts("ChkEmpOutSF", bc),
+                                   withParts("ChkEmpOutFF", bc),
+                                   withParts("ChkOP", b),
+                                   {"txtSMSAufstarten"},
+                                   withParts("ChkBenutzerPowerON", b),
+                                   withParts("ChkBenutzerAlarmDispo", b),
+                                   withParts("ChkAlarmDispoSF", b),
+                                   withParts("ChkAlarmDispoFF", b),
+                                   {"txtADVerzögerungszeit"},
+                                   withParts("cmdCheckAllEmp", b),
+                                   withParts("cmdClrAllEmp", b),
+                                   {"cmdCheckAllEvents", "cmdClrAllEvents"},
+                                   {"lblAdresseName"},
+                                   {"cmdSetOutput"},
+                                   {"cmdResetOutput"},
+                                   {"cmdDownload", "cmdDownload(1)"},
+                                   {"cmdUpload"},
+                                   {"txtSerienummer"},
+                                   {"txtPINSimCardNeu"},
+                                   {"cmdSetzen"},
+                                   {"cmdLesen"},
+                                   {"StatusBar", "StatusBar(2)", "StatusBar(3)", "StatusBar(4)"},
+                                   {"txtPINSimCardAlt"},
+                                   {"ChkDefault"},
+                                   {"cmdPinLesen"},
+                                   {"cmdPinWechseln"},
+                                   {"chkDefaultState"},
+                                   {"cmdAllRelaisOFF"},
+                                   {"cmdAllRelaisON"},
+                                   {"CboGültigkeit"},
+                                   {"cmdAktualisieren"},
+                                   {"OptPortAnzeige"},
+                                   {"cmdGueltigkeitLesen"},
+                                   {"cmdGueltigkeitSetzen"},
+                                   toolbar};
+    }();
+    return rows;
+}
+
+// The texts of one run of rows (rows[0] the first row of the table when fromFirstRow, else the
+// anchor); a text whose row is not the one expected is null.
+static QStringList takeRun(LanguageTable& t, const QStringList& rows, bool fromFirstRow = false)
+{
+    if (fromFirstRow)
+        t.first();
+    else
+        t.anchor(rows.first());
+    QStringList texts;
+    for (const QString& row : rows)
+        texts << t.takeNamed(row);
+    return texts;
+}
+
 void WindowTexts::readCaptions()
 {
     auto table = openTable(m_window->context(), m_problems, tbl::Beschriftung);
@@ -240,116 +376,81 @@ void WindowTexts::readCaptions()
         return;
     }
     LanguageTable& t = *table;
+    const QList<QStringList>& layout = captionRows();
 
     // The first 38 rows in table order.
     guarded(m_problems, [&] {
-        t.first();
+        const QStringList texts = takeRun(t, layout.first(), true);
+        int row = 0;
         for (int i = 0; i < 3; ++i)
-            m_tabTexts[i] = t.take(QStringLiteral("SSTab1 tab %1").arg(i));
-        caption("mnuDatei", t.take(QStringLiteral("mnuDatei")));
-        caption("mnuLaden", t.take(QStringLiteral("mnuLaden")));
-        caption("mnuSpeichernunter", t.take(QStringLiteral("mnuSpeichernunter")));
-        caption("mnuBeenden", t.take(QStringLiteral("mnuBeenden")));
-        caption("mnuEinstellungen", t.take(QStringLiteral("mnuEinstellungen")));
-        caption("mnuPort", t.take(QStringLiteral("mnuPort")));
-        caption("mnuTelefonbuch", t.take(QStringLiteral("mnuTelefonbuch")));
-        caption("mnuHelp", t.take(QStringLiteral("mnuHelp")));
-        caption("mnuInfo", t.take(QStringLiteral("mnuInfo")));
+            m_tabTexts[i] = texts[row++];
+        for (const char* name : {"mnuDatei", "mnuLaden", "mnuSpeichernunter", "mnuBeenden", "mnuEinstellungen",
+                                 "mnuPort", "mnuTelefonbuch", "mnuHelp", "mnuInfo"})
+            caption(name, texts[row++]);
         LoadingProgress::advance();
 
-        // Relay labels; the reports show the same texts from column I/O of the output rows.
+        // Relay and input labels; the reports show the same texts from column I/O of their rows.
+        auto ioText = [&](Recordset& rs, int k, const QString& text) {
+            if (text.isNull())
+                return;
+            for (int r : {2 * k - 1, 2 * k}) {
+                rs.setAbsolutePosition(r);
+                rs.setValue(QStringLiteral("I/O"), text);
+            }
+        };
         for (int k = 1; k <= 4; ++k) {
-            const QString text = t.take(QStringLiteral("lblAusgang(%1)").arg(k - 1));
+            const QString text = texts[row++];
             for (const char* name : {"lblAusgang", "lblRelais"})
                 caption(indexed(name, k - 1), text);
             caption(indexed("lblAusgang", k + 3), text);
-            for (int row : {2 * k - 1, 2 * k}) {
-                m_window->store().outputs.setAbsolutePosition(row);
-                m_window->store().outputs.setValue(QStringLiteral("I/O"), text);
-            }
+            ioText(m_window->store().outputs, k, text);
         }
         m_window->store().outputs.updateBatch();
         LoadingProgress::advance();
         for (int k = 1; k <= 8; ++k) {
-            const QString text = t.take(QStringLiteral("lblEingang(%1)").arg(k - 1));
+            const QString text = texts[row++];
             caption(indexed("lblEingang", k - 1), text);
-            for (int row : {2 * k - 1, 2 * k}) {
-                m_window->store().inputs.setAbsolutePosition(row);
-                m_window->store().inputs.setValue(QStringLiteral("I/O"), text);
-            }
+            ioText(m_window->store().inputs, k, text);
         }
         m_window->store().inputs.updateBatch();
         LoadingProgress::advance();
 
-        const QString alarm = t.take(QStringLiteral("lblAlarmDispo"));
+        const QString alarm = texts[row++];
         caption("lblAlarmDispo", alarm);
         caption("lblAlarmDispoSpalte", alarm);
         for (int k = 1; k <= 8; ++k) {
-            const QString text = t.take(QStringLiteral("lblEmpfänger(%1)").arg(k - 1));
+            const QString text = texts[row++];
             for (int g = 0; g < 3; ++g)
                 caption(indexed("lblEmpfänger", 8 * g + k - 1), text);
         }
         // One caption for the eight operator boxes, shown by the row's label.
-        const QString op = t.take(QStringLiteral("ChkOP"));
+        const QString op = texts[row++];
         caption("lblOperator", op);
-        for (int i = 0; i < 8; ++i)
-            m_accessibleNames.insert(indexed("ChkOP", i), op);
-        caption("lblAufstarten", t.take(QStringLiteral("lblAufstarten")));
-        caption("mnuReports", t.take(QStringLiteral("mnuReports")));
-        caption("mnuEingängeAnzeigen", t.take(QStringLiteral("mnuEingängeAnzeigen")));
-        caption("mnuAusgängeAnzeigen", t.take(QStringLiteral("mnuAusgängeAnzeigen")));
+        if (!op.isNull())
+            for (int i = 0; i < 8; ++i)
+                m_accessibleNames.insert(indexed("ChkOP", i), op);
+        for (const char* name : {"lblAufstarten", "mnuReports", "mnuEingängeAnzeigen", "mnuAusgängeAnzeigen"})
+            caption(name, texts[row++]);
         LoadingProgress::advance();
     });
 
-    // Anchored runs.
-    auto runOf = [&](const char* key, const std::function<void()>& fill) {
+    // The anchored runs: each row names its control, but for these.
+    const QHash<QString, QStringList> controls {
+        {QStringLiteral("cmdSetOutput"), indexedRows("cmdSetOutput", 4)},
+        {QStringLiteral("cmdResetOutput"), indexedRows("cmdResetOutput", 4)},
+        {QStringLiteral("cmdDownload"), {QStringLiteral("cmdDownload(0)")}},
+        {QStringLiteral("lblKonfiguration"), {QStringLiteral("lblDownload")}},
+        {QStringLiteral("OptPortAnzeige"), {QStringLiteral("OptPortAnzeige(0)")}}};
+    for (const QStringList& rows : layout.mid(1)) {
         guarded(m_problems, [&] {
-            t.anchor(QString::fromUtf8(key));
-            fill();
+            const QStringList texts = takeRun(t, rows);
+            for (int i = 0; i < rows.size(); ++i)
+                for (const QString& name : controls.value(rows[i], {rows[i]}))
+                    caption(name, texts[i]);
         });
-    };
-    runOf("mnuListenAnzeigen", [&] {
-        for (const char* name : {"mnuListenAnzeigen", "mnuListenDrucken", "mnuEingängeDrucken", "mnuAusgängeDrucken"})
-            caption(name, t.take());
-    });
-    runOf("cmdSetOutput", [&] {
-        const QString on = t.take();
-        const QString off = t.take();
-        for (int i = 0; i < 4; ++i) {
-            caption(indexed("cmdSetOutput", i), on);
-            caption(indexed("cmdResetOutput", i), off);
-        }
-    });
-    runOf("cmdSetzen", [&] { caption("cmdSetzen", t.take()); });
-    runOf("cmdLesen", [&] { caption("cmdLesen", t.take()); });
-    runOf("lblSerienummer", [&] { caption("lblSerienummer", t.take()); });
-    runOf("lblPinSimCard", [&] { caption("lblPinSimCard", t.take()); });
-    runOf("cmdPinLesen", [&] { caption("cmdPinLesen", t.take()); });
-    runOf("cmdPinWechseln", [&] { caption("cmdPinWechseln", t.take()); });
-    LoadingProgress::advance();
-    runOf("cmdDownload", [&] {
-        caption(indexed("cmdDownload", 0), t.take());
-        caption(indexed("cmdDownload", 1), t.take());
-    });
-    runOf("cmdUpload", [&] { caption("cmdUpload", t.take()); });
-    runOf("lblKonfiguration", [&] { caption("lblDownload", t.take()); });
-    runOf("mnuAdministrator", [&] { caption("mnuAdministrator", t.take()); });
-    runOf("OptPortAnzeige", [&] {
-        for (int i = 0; i < 3; ++i)
-            caption(indexed("OptPortAnzeige", i), t.take());
-    });
-    runOf("cmdAktualisieren", [&] { caption("cmdAktualisieren", t.take()); });
-    runOf("lblGültigkeit", [&] { caption("lblGültigkeit", t.take()); });
-    runOf("cmdGueltigkeitLesen", [&] { caption("cmdGueltigkeitLesen", t.take()); });
-    runOf("cmdGueltigkeitSetzen", [&] { caption("cmdGueltigkeitSetzen", t.take()); });
-    runOf("mnuSpeichern", [&] {
-        for (const char* name : {"mnuSpeichern", "mnuAlarmDispositiv", "mnuAlarmDispoDrucken"})
-            caption(name, t.take());
-    });
-    runOf("mnuBenutzerAnzeigen", [&] {
-        for (const char* name : {"mnuBenutzerAnzeigen", "mnuBenutzerDrucken"})
-            caption(name, t.take());
-    });
+        if (rows.first() == QLatin1String("cmdPinWechseln"))
+            LoadingProgress::advance();
+    }
     // Two check boxes of the System tab have caption rows only in newer tables; without
     // them they keep their design captions.
     for (const char* name : {"ChkDefault", "Check_Inkrement"}) {
@@ -365,6 +466,9 @@ void WindowTexts::readCaptions()
             m_versionPrefixes.insert(QString::fromUtf8(label), prefix);
     }
     LoadingProgress::advance();
+    for (const QString& problem : t.wrongRows())
+        if (!m_problems.contains(problem))
+            m_problems << problem;
     table.reset();
     reportProblems();
 }
@@ -377,208 +481,114 @@ void WindowTexts::readToolTips()
         return;
     }
     LanguageTable& t = *table;
-    // One block: find the anchor, read A (and B, C), fill the controls.
-    auto block = [&](const char* key, const std::function<void(const QString&, const QString&, const QString&)>& fill,
-                     int rows = 1) {
-        guarded(m_problems, [&] {
-            t.anchor(QString::fromUtf8(key));
-            QString a = t.take(), b, c;
-            if (rows > 1)
-                b = t.take();
-            if (rows > 2)
-                c = t.take();
-            fill(a, b, c);
-        });
-    };
     const QString sp = QStringLiteral(" ");
-    auto single
-        = [&](const char* key, const char* name) { block(key, [&](const QString& a, auto&, auto&) { tip(name, a); }); };
-
-    block(
-        "txtEingangSF",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 8; ++i)
-                tip(indexed("txtEingangSF", i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    block(
-        "txtEingangFF",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 8; ++i)
-                tip(indexed("txtEingangFF", i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    single("txtAlarmDispositiv", "txtAlarmDispositiv");
-    for (int edge = 0; edge < 2; ++edge)
-        block(
-            edge == 0 ? "ChkEmpOPSF" : "ChkEmpOPFF",
-            [&](const QString& a, const QString& b, const QString& c) {
-                for (int u = 0; u < 8; ++u)
-                    for (int e = 0; e < 8; ++e)
-                        tip(indexed("ChkEmpOP", 16 * u + 2 * e + edge),
-                            a + sp + n(e + 1) + sp + b + sp + n(u + 1) + sp + c);
-            },
-            3);
-    LoadingProgress::advance();
-    block("lblAdresseEmpf", [&](const QString& a, auto&, auto&) {
-        for (int j : {0, 8, 16})
-            for (int i = 0; i < 8; ++i)
-                tip(indexed("lblAdresseEmpf", j + i), a + sp + n(i + 1));
-    });
-    block(
-        "txtAusgangSF",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 4; ++i)
-                tip(indexed("txtAusgangSF", i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    block(
-        "txtAusgangFF",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 4; ++i)
-                tip(indexed("txtAusgangFF", i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    for (int edge = 0; edge < 2; ++edge)
-        block(
-            edge == 0 ? "ChkEmpOutSF" : "ChkEmpOutFF",
-            [&](const QString& a, const QString& b, const QString& c) {
-                for (int u = 0; u < 8; ++u)
-                    for (int o = 0; o < 4; ++o)
-                        tip(indexed("ChkEmpOut", 8 * u + 2 * o + edge),
-                            a + sp + n(o + 1) + sp + b + sp + n(u + 1) + sp + c);
-            },
-            3);
-    LoadingProgress::advance();
-    block(
-        "ChkOP",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 8; ++i)
-                tip(indexed("ChkOP", i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    single("txtSMSAufstarten", "txtSMSAufstarten");
-    block(
-        "ChkBenutzerPowerON",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 8; ++i)
-                tip(indexed("ChkBenutzerPowerON", i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    block(
-        "ChkBenutzerAlarmDispo",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 8; ++i)
-                tip(indexed("ChkBenutzerAlarmDispo", i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    block(
-        "ChkAlarmDispoSF",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 0; i < 16; i += 2)
-                tip(indexed("ChkAlarmDispo", i), a + sp + n(i / 2 + 1) + sp + b);
-        },
-        2);
-    block(
-        "ChkAlarmDispoFF",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int i = 1; i < 16; i += 2)
-                tip(indexed("ChkAlarmDispo", i), a + sp + n((i - 1) / 2 + 1) + sp + b);
-        },
-        2);
-    single("txtAlarmDispositiv", "txtAlarmDispositiv");
-    single("txtADVerzögerungszeit", "txtADVerzögerungszeit");
-    LoadingProgress::advance();
-    block(
-        "cmdCheckAllEmp",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int j : {0, 8})
+    // "A 3 B": the run's first text, a number, the second text.
+    auto numbered = [&](const QStringList& x, int number) { return x[0] + sp + n(number) + sp + x.value(1); };
+    using Fill = std::function<void(const QStringList&)>;
+    auto each = [&](const char* name, int count, int numberedFrom = -1) -> Fill {
+        return [=, this](const QStringList& x) {
+            for (int i = 0; i < count; ++i)
+                tip(indexed(name, i), numberedFrom < 0 ? x[0] : numbered(x, i + numberedFrom));
+        };
+    };
+    auto byEdge = [&](const char* name, int columns, int edge) -> Fill {
+        return [=, this](const QStringList& x) {
+            for (int u = 0; u < 8; ++u)
+                for (int e = 0; e < columns; ++e)
+                    tip(indexed(name, 2 * columns * u + 2 * e + edge),
+                        x[0] + sp + n(e + 1) + sp + x[1] + sp + n(u + 1) + sp + x[2]);
+        };
+    };
+    auto groups = [&](const char* name, std::initializer_list<int> starts, bool withText) -> Fill {
+        const QList<int> from(starts);
+        return [=, this](const QStringList& x) {
+            for (int j : from)
                 for (int i = 0; i < 8; ++i)
-                    tip(indexed("cmdCheckAllEmp", j + i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    block(
-        "cmdClrAllEmp",
-        [&](const QString& a, const QString& b, auto&) {
-            for (int j : {0, 8})
-                for (int i = 0; i < 8; ++i)
-                    tip(indexed("cmdClrAllEmp", j + i), a + sp + n(i + 1) + sp + b);
-        },
-        2);
-    block(
-        "cmdCheckAllEvents",
-        [&](const QString& a, const QString& b, auto&) {
-            tip("cmdCheckAllEvents", a);
-            tip("cmdClrAllEvents", b);
-        },
-        2);
-    block("lblAdresseName", [&](const QString& a, auto&, auto&) {
-        for (int j : {0, 8, 16})
-            for (int i = 0; i < 8; ++i)
-                tip(indexed("lblAdresseName", j + i), a + sp + n(i + 1));
-    });
-    block("cmdSetOutput", [&](const QString& a, auto&, auto&) {
-        for (int i = 0; i < 4; ++i)
-            tip(indexed("cmdSetOutput", i), a + sp + n(i + 1));
-    });
-    block("cmdResetOutput", [&](const QString& a, auto&, auto&) {
-        for (int i = 0; i < 4; ++i)
-            tip(indexed("cmdResetOutput", i), a + sp + n(i + 1));
-    });
-    block(
-        "cmdDownload",
-        [&](const QString& a, const QString& b, auto&) {
-            tip(indexed("cmdDownload", 0), a);
-            tip(indexed("cmdDownload", 1), b);
-        },
-        2);
-    LoadingProgress::advance();
-    single("cmdUpload", "cmdUpload");
-    single("txtSerienummer", "txtSerienummer");
-    single("txtPINSimCardNeu", "txtPINSimCardNeu");
-    single("cmdSetzen", "cmdSetzen");
-    single("cmdLesen", "cmdLesen");
-    block(
-        "StatusBar",
-        [&](const QString& a, const QString& b, const QString& c) {
-            tip("StatusBarPanel1", a);
-            tip("StatusBarPanel2", b);
-            tip("StatusBarPanel3", c);
-            tip("StatusBarPanel4", t.take());
-        },
-        3);
-    single("txtPINSimCardAlt", "txtPINSimCardAlt");
-    single("ChkDefault", "ChkDefault");
-    single("cmdPinLesen", "cmdPinLesen");
-    single("cmdPinWechseln", "cmdPinWechseln");
-    block("chkDefaultState", [&](const QString& a, auto&, auto&) {
-        for (int i = 0; i < 8; ++i)
-            tip(indexed("ChkDefaultState", i), a);
-        tip("lblDefaultStateSpalte", a);
-    });
-    single("cmdAllRelaisOFF", "cmdAllRelaisOFF");
-    single("cmdAllRelaisON", "cmdAllRelaisON");
-    single("CboGültigkeit", "CboGültigkeit");
-    single("cmdAktualisieren", "cmdAktualisieren");
-    block("OptPortAnzeige", [&](const QString& a, auto&, auto&) {
-        for (int i = 0; i < 3; ++i)
-            tip(indexed("OptPortAnzeige", i), a);
-    });
-    single("cmdGueltigkeitLesen", "cmdGueltigkeitLesen");
-    single("cmdGueltigkeitSetzen", "cmdGueltigkeitSetzen");
-    LoadingProgress::advance();
-    block("Toolbar", [&](const QString& a, auto&, auto&) {
-        QStringList tips {a};
-        for (int i = 1; i < MainWindow::ToolbarSlots; ++i)
-            tips << t.take(QStringLiteral("Toolbar1 button %1").arg(i + 1));
-        for (int i = 0; i < MainWindow::ToolbarSlots; ++i) {
-            const QAction* button = m_window->toolbarSlot(i);
-            if (button->isSeparator())
-                continue;
-            caption(button->objectName(), tips[i]);
-            tip(button->objectName(), tips[i]);
-        }
-    });
+                    tip(indexed(name, j + i), withText ? numbered(x, i + 1) : x[0] + sp + n(i + 1));
+        };
+    };
+    // The controls of the runs whose rows are not simply their names.
+    const QHash<QString, Fill> fills {
+        {QStringLiteral("txtEingangSF"), each("txtEingangSF", 8, 1)},
+        {QStringLiteral("txtEingangFF"), each("txtEingangFF", 8, 1)},
+        {QStringLiteral("ChkEmpOPSF"), byEdge("ChkEmpOP", 8, 0)},
+        {QStringLiteral("ChkEmpOPFF"), byEdge("ChkEmpOP", 8, 1)},
+        {QStringLiteral("lblAdresseEmpf"), groups("lblAdresseEmpf", {0, 8, 16}, false)},
+        {QStringLiteral("txtAusgangSF"), each("txtAusgangSF", 4, 1)},
+        {QStringLiteral("txtAusgangFF"), each("txtAusgangFF", 4, 1)},
+        {QStringLiteral("ChkEmpOutSF"), byEdge("ChkEmpOut", 4, 0)},
+        {QStringLiteral("ChkEmpOutFF"), byEdge("ChkEmpOut", 4, 1)},
+        {QStringLiteral("ChkOP"), each("ChkOP", 8, 1)},
+        {QStringLiteral("ChkBenutzerPowerON"), each("ChkBenutzerPowerON", 8, 1)},
+        {QStringLiteral("ChkBenutzerAlarmDispo"), each("ChkBenutzerAlarmDispo", 8, 1)},
+        {QStringLiteral("ChkAlarmDispoSF"),
+         [&](const QStringList& x) {
+             for (int i = 0; i < 16; i += 2)
+                 tip(indexed("ChkAlarmDispo", i), numbered(x, i / 2 + 1));
+         }},
+        {QStringLiteral("ChkAlarmDispoFF"),
+         [&](const QStringList& x) {
+             for (int i = 1; i < 16; i += 2)
+                 tip(indexed("ChkAlarmDispo", i), numbered(x, (i - 1) / 2 + 1));
+         }},
+        {QStringLiteral("cmdCheckAllEmp"), groups("cmdCheckAllEmp", {0, 8}, true)},
+        {QStringLiteral("cmdClrAllEmp"), groups("cmdClrAllEmp", {0, 8}, true)},
+        {QStringLiteral("lblAdresseName"), groups("lblAdresseName", {0, 8, 16}, false)},
+        {QStringLiteral("cmdSetOutput"),
+         [&](const QStringList& x) {
+             for (int i = 0; i < 4; ++i)
+                 tip(indexed("cmdSetOutput", i), x[0] + sp + n(i + 1));
+         }},
+        {QStringLiteral("cmdResetOutput"),
+         [&](const QStringList& x) {
+             for (int i = 0; i < 4; ++i)
+                 tip(indexed("cmdResetOutput", i), x[0] + sp + n(i + 1));
+         }},
+        {QStringLiteral("cmdDownload"),
+         [&](const QStringList& x) {
+             tip(indexed("cmdDownload", 0), x[0]);
+             tip(indexed("cmdDownload", 1), x[1]);
+         }},
+        {QStringLiteral("StatusBar"),
+         [&](const QStringList& x) {
+             for (int i = 0; i < 4; ++i)
+                 tip(QStringLiteral("StatusBarPanel%1").arg(i + 1), x[i]);
+         }},
+        {QStringLiteral("chkDefaultState"),
+         [&](const QStringList& x) {
+             each("ChkDefaultState", 8)(x);
+             tip("lblDefaultStateSpalte", x[0]);
+         }},
+        {QStringLiteral("OptPortAnzeige"), each("OptPortAnzeige", 3)},
+        {QStringLiteral("Toolbar"),
+         [&](const QStringList& x) {
+             for (int i = 0; i < MainWindow::ToolbarSlots && i < x.size(); ++i) {
+                 const QAction* button = m_window->toolbarSlot(i);
+                 if (button->isSeparator())
+                     continue;
+                 caption(button->objectName(), x[i]);
+                 tip(button->objectName(), x[i]);
+             }
+         }},
+    };
+    int run = 0;
+    for (const QStringList& rows : toolTipRows()) {
+        guarded(m_problems, [&] {
+            const QStringList texts = takeRun(t, rows);
+            const auto fill = fills.constFind(rows.first());
+            if (fill == fills.cend()) {
+                for (int i = 0; i < rows.size(); ++i)
+                    tip(rows[i], texts[i]);
+            } else if (rows.first() == QLatin1String("Toolbar") || !texts.contains(QString())) {
+                fill.value()(texts); // a composed tip with a part missing keeps the tip it has
+            }
+        });
+        if (++run % 8 == 0)
+            LoadingProgress::advance();
+    }
+    for (const QString& problem : t.wrongRows())
+        if (!m_problems.contains(problem))
+            m_problems << problem;
     LoadingProgress::advance();
     table.reset();
     reportProblems();

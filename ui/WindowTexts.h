@@ -27,14 +27,31 @@ public:
     const QStringList& problems() const { return m_problems; }
     void reportProblems();
 
+    // The rows of the caption and tool-tip tables the loaders walk: runs of row Names in
+    // table order (see WindowTexts.cpp). A row found where another Name is listed is
+    // reported and its text not shown.
+    static const QList<QStringList>& captionRows();
+    static const QList<QStringList>& toolTipRows();
+    // The keys of the system messages read one row each.
+    static const QStringList& messageKeys();
+
 private:
     void readCaptions();
     void readToolTips();
     void applyTo(QObject* root);
     void markAccessKeys(TabPage* tab);
-    void caption(const QString& name, const QString& text) { m_captions.insert(name, text); }
+    // A null text (its row was not the one expected) leaves the control's text as it is.
+    void caption(const QString& name, const QString& text)
+    {
+        if (!text.isNull())
+            m_captions.insert(name, text);
+    }
     void caption(const char* name, const QString& text) { caption(QString::fromUtf8(name), text); }
-    void tip(const QString& name, const QString& text) { m_toolTips.insert(name, text); }
+    void tip(const QString& name, const QString& text)
+    {
+        if (!text.isNull())
+            m_toolTips.insert(name, text);
+    }
     void tip(const char* name, const QString& text) { tip(QString::fromUtf8(name), text); }
 
     MainWindow* m_window;
