@@ -646,8 +646,8 @@ int main(int argc, char** argv)
             const QByteArray trace = WireTrace::recorded();
             std::fwrite(trace.constData(), 1, size_t(trace.size()), stderr);
             std::fflush(stderr);
-        } else if (WireTrace::sinkFailed() || !traceFile.flush()) {
-            cliFail(FileAccess::writeFailure(program, tracePath, EIO, false), ExitFile);
+        } else if (const int error = WireTrace::sinkError() ? WireTrace::sinkError() : traceFile.flush() ? 0 : EIO) {
+            cliFail(FileAccess::writeFailure(program, tracePath, error, false), ExitFile);
             if (code == ExitOk)
                 code = ExitFile;
         }

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <QRegularExpression>
 #include <cctype>
+#include <cerrno>
 
 namespace {
 struct Recording {
@@ -17,7 +18,7 @@ struct Recording {
     bool showAlso = false; // the category's debug level was on before the recording
     QByteArray lines;
     QIODevice* sink = nullptr;
-    bool sinkFailed = false;
+    int sinkError = 0;
     QtMessageHandler previous = nullptr;
     QLoggingCategory::CategoryFilter previousFilter = nullptr;
     std::atomic<bool> enableLink {false}; // read by the category filter (no lock there)
@@ -41,10 +42,13 @@ void recordingHandler(QtMsgType type, const QMessageLogContext& context, const Q
             && qstrcmp(context.category, lcLink().categoryName()) == 0) {
             const QByteArray line = message.toUtf8() + '\n';
             r.lines += line;
-            if (r.sink && !r.sinkFailed) {
-                r.sinkFailed = r.sink->write(line) != line.size();
+            if (r.sink && !r.sinkError) {
+                errno = 0;
+                bool written = r.sink->write(line) == line.size();
                 if (auto* file = qobject_cast<QFileDevice*>(r.sink))
-                    r.sinkFailed = !file->flush() || r.sinkFailed;
+                    written = file->flush() && written;
+                if (!written)
+                    r.sinkError = errno ? errno : EIO;
             }
             if (r.lines.size() > WireTrace::MaxBytes) {
                 // Keep the newest lines, from a line start.
@@ -110,7 +114,7 @@ void startRecording(QIODevice* sink)
         return;
     r.lines.clear();
     r.sink = sink;
-    r.sinkFailed = false;
+    r.sinkError = 0;
     r.showAlso = lcLink().isDebugEnabled();
     r.previous = qInstallMessageHandler(recordingHandler);
     r.active = true;
@@ -143,11 +147,11 @@ bool recording()
     return r.active;
 }
 
-bool sinkFailed()
+int sinkError()
 {
     Recording& r = recordingState();
     QMutexLocker lock(&r.mutex);
-    return r.sinkFailed;
+    return r.sinkError;
 }
 
 QByteArray recorded()

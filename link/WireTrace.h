@@ -39,8 +39,9 @@ void event(qint64 ms, char direction, const QString& text);
 void startRecording(QIODevice* sink = nullptr);
 void stopRecording();
 bool recording();
-// True when a line could not be written to the sink of the current or the last recording.
-bool sinkFailed();
+// 0 while every line reached the sink of the current or the last recording; else the
+// system's error number of the first line that did not (e.g. ENOSPC), or EIO.
+int sinkError();
 // What was recorded (of the current or the last recording).
 QByteArray recorded();
 constexpr int MaxBytes = 16 * 1024 * 1024;
