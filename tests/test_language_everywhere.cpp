@@ -77,6 +77,7 @@ private slots:
     void desktopHelpAndVersionPrintAndEnd_data();
     void desktopHelpAndVersionPrintAndEnd();
     void pinReadIsLabelledAndWithoutNul();
+    void helpCommandColumnIsAligned();
     void portPermissionAdvice_data();
     void portPermissionAdvice();
     void upgradeKeepsAnEditedHelpPage();
@@ -186,6 +187,26 @@ void TestLanguageEverywhere::pinReadIsLabelledAndWithoutNul()
                env.settingsDir());
     QCOMPARE(r.code, 0);
     QVERIFY2(!r.out.contains(QStringLiteral("\\u0000")), qPrintable(r.out));
+}
+
+// The descriptions of the commands in --help start in one column, each synopsis too long for it
+// on a line of its own.
+void TestLanguageEverywhere::helpCommandColumnIsAligned()
+{
+    TestEnv env;
+    const Run r = french(QStringLiteral("smsv48ctl"), {"--help"}, env.settingsDir());
+    QCOMPARE(r.code, 0);
+    const QString commands = r.out.section(QStringLiteral("\ncommands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    QVERIFY(commands.count(QLatin1Char('\n')) > 20);
+    int column = -1;
+    for (const QString& line : commands.split(QLatin1Char('\n'))) {
+        const int at = line.indexOf(QRegularExpression(QStringLiteral("\\S")), line.indexOf(QStringLiteral("  "), 2));
+        if (line.indexOf(QStringLiteral("  "), 2) < 0)
+            continue; // a synopsis alone
+        if (column < 0)
+            column = at;
+        QVERIFY2(at == column, qPrintable(line));
+    }
 }
 
 void TestLanguageEverywhere::portPermissionAdvice_data()

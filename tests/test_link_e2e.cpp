@@ -433,8 +433,7 @@ void TestLinkE2E::usageErrorsAndExitCodes()
     };
     const QList<Case> cases = {
         {{"--language", "2", "frobnicate"}, "unknown command \"frobnicate\" (see smsv48ctl --help)"},
-        {dev + QStringList {"unit", "status", "--bogus"},
-         "unit does not know the option --bogus (see smsv48ctl unit --help)"},
+        {dev + QStringList {"unit", "status", "--bogus"}, "unknown option --bogus (see smsv48ctl --help)"},
         {dev + QStringList {"unit", "status", "extra"}, "too many arguments: extra"},
         {dev + QStringList {"unit", "write", cfg, cfg}, "too many arguments: " + cfg},
         {dev + QStringList {"unit", "status", "--password", "1234"}, "unit does not know the option --password"},
