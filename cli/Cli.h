@@ -6,7 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+class CancelToken;
 class ProgramContext;
+class QJsonObject;
 
 // Exit codes (listed in --help, the manual page and the README).
 enum CliExit {
@@ -94,6 +96,20 @@ QString cliMaskSecrets(QString text);
 bool cliReadSecret(QString* into);
 // Progress on stderr: a bar on a terminal, plain lines otherwise (nothing with -q).
 void cliProgress(const QString& what, int done, int total);
+// A warning on stderr ("smsv48ctl: ..."): shown also with -q (e.g. that no hardware is used).
+void cliWarning(const QString& message);
+// From here on the first SIGINT, SIGTERM or SIGHUP cancels what the unit is doing, as the
+// desktop's Cancel does: it cancels cliSignalToken() (for good: a new command of the link
+// does not clear it), the command ends as a cancelled one, and the program exits with
+// 128 + the signal. A second signal ends the program at once.
+void cliCatchSignals();
+CancelToken& cliSignalToken();
+// The exit code of a run that would end with `code`: 128 + the signal when one was caught.
+int cliExitCode(int code);
+// With --json: the command's one object. It is printed when the run ends, with "exitCode"
+// the exit status of the process (a trace that could not be written or a signal included);
+// a command that ends without one gets an object naming its failure.
+void cliPrintJson(const QJsonObject& object);
 // -q given: progress and notices stay silent.
 bool cliQuiet();
 // A result on standard output, as it is.

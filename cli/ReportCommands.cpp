@@ -26,7 +26,12 @@ int reportCommand(CliContext& ctx)
     try {
         const Reports::Report r
             = Reports::build(ctx.program, kind, st.databasePath, st.language, Reports::currentProfileTitle());
-        if (!Reports::exportPdf(ctx.program, r, ctx.output, &error))
+        if (ctx.output == QLatin1String("-")) { // standard output, as everywhere else
+            QByteArray pdf;
+            if (!Reports::renderPdf(ctx.program, r, &pdf, &error))
+                return cliFail(error, ExitFile);
+            cliPrint(pdf);
+        } else if (!Reports::exportPdf(ctx.program, r, ctx.output, &error))
             return cliFail(error, ExitFile);
     } catch (const StoreError& e) {
         return cliFail(cliText(ctx.program, "gsCliDatenbankUnlesbar",
@@ -38,7 +43,7 @@ int reportCommand(CliContext& ctx)
 }
 
 const CliRegistrar reg("report", reportCommand,
-                       "  report inputs|outputs|alarm|users -o FILE.pdf\n"
+                       "  report inputs|outputs|alarm|users -o FILE.pdf|-\n"
                        "                          write a configuration report as PDF (language: --language)\n",
                        OptionOutput);
 }

@@ -98,23 +98,22 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
         // a script must not believe it configured a unit it never reached.
         dev = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1, PortResolver::WithoutPorts::Nothing);
         if (dev.isEmpty() && PortResolver::systemPorts().isEmpty()) {
-            cliFail(cliText(program, "gsCliKeinePorts",
-                            QStringLiteral("keine serielle Schnittstelle gefunden; das Kabel des Geräts anschliessen "
-                                           "oder --device PFAD angeben (--device sim für das simulierte Gerät)")),
-                    ExitNoUnit);
+            noUnit(cliText(program, "gsCliKeinePorts",
+                           QStringLiteral("keine serielle Schnittstelle gefunden; das Kabel des Geräts anschliessen "
+                                          "oder --device PFAD angeben (--device sim für das simulierte Gerät)")));
             return false;
         }
     }
     if (dev.isEmpty()) {
-        cliFail(cliText(program, "gsCliPortOhneGerät",
-                        QStringLiteral("für die gespeicherte Schnittstellennummer gibt es kein serielles Gerät; "
-                                       "--device PFAD oder --device sim angeben")),
-                ExitNoUnit);
+        noUnit(cliText(program, "gsCliPortOhneGerät",
+                       QStringLiteral("für die gespeicherte Schnittstellennummer gibt es kein serielles Gerät; "
+                                      "--device PFAD oder --device sim angeben")));
         return false;
     }
+    // A warning, not progress: -q must not hide that no hardware is used.
     if (dev == PortResolver::SimulatedDevice)
-        cliNotice(cliText(program, "gsCliSimulation",
-                          QStringLiteral("das simulierte Gerät wird verwendet (keine Hardware)")));
+        cliWarning(cliText(program, "gsCliSimulation",
+                           QStringLiteral("das simulierte Gerät wird verwendet (keine Hardware)")));
     const QString settings = ctx.settingsGiven
         ? ctx.settings
         : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
@@ -126,12 +125,22 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
     } else
         channel = PortResolver::makeChannel(program, dev);
     if (!channel->open(dev, settings)) {
-        cliFail(QStringLiteral("%1: %2").arg(dev, channel->errorString()), ExitNoUnit);
+        noUnit(QStringLiteral("%1: %2").arg(dev, channel->errorString()));
         return false;
     }
     link = std::make_unique<Link>(program, *channel, *waiter, sink);
+    // Ctrl-C, SIGTERM and a closed terminal cancel like the desktop's Cancel button.
+    cliCatchSignals();
+    link->setCancelToken(cliSignalToken());
     sink.yes = ctx.yes;
     return true;
+}
+
+void UnitSession::noUnit(const QString& why)
+{
+    result.insert(QStringLiteral("outcome"), QStringLiteral("noUnit"));
+    result.insert(QStringLiteral("detail"), cliMaskSecrets(why));
+    finish(cliFail(why, ExitNoUnit));
 }
 
 int cliExitFor(const UnitOutcome& outcome)
@@ -164,14 +173,18 @@ QJsonObject cliOutcomeJson(const UnitOutcome& outcome)
 QJsonObject cliTransferJson(const TransferOutcome& outcome)
 {
     QJsonObject o = cliOutcomeJson(UnitOutcome::fromTransfer(outcome));
+    // Lines went out and the transfer failed: the unit holds part of it, whatever stopped it
+    // ("cause"); a refusal before the first line stays "refused".
+    if (!outcome.ok() && outcome.linesSent > 0) {
+        o.insert(QStringLiteral("cause"), o.value(QStringLiteral("outcome")));
+        o.insert(QStringLiteral("outcome"), QStringLiteral("incomplete"));
+    }
     o.insert(QStringLiteral("linesSent"), outcome.linesSent);
     o.insert(QStringLiteral("linesAccepted"), outcome.linesAccepted);
     if (outcome.failedLine > 0)
         o.insert(QStringLiteral("failedLine"), outcome.failedLine);
     return o;
 }
-
-void cliPrintJson(const QJsonObject& object) { cliPrint(QJsonDocument(object).toJson(QJsonDocument::Indented)); }
 
 namespace {
 void merge(QJsonObject& into, const QJsonObject& fields)
@@ -199,12 +212,17 @@ int UnitSession::finish(int code)
 int UnitSession::fail(const TransferOutcome& outcome)
 {
     merge(result, cliTransferJson(outcome));
-    return fail(UnitOutcome::fromTransfer(outcome));
+    return say(UnitOutcome::fromTransfer(outcome));
 }
 
 int UnitSession::fail(const UnitOutcome& outcome)
 {
     merge(result, cliOutcomeJson(outcome));
+    return say(outcome);
+}
+
+int UnitSession::say(const UnitOutcome& outcome)
+{
     QString why = outcome.detail;
     if (outcome.kind == UnitOutcome::NoAnswer)
         why = QStringLiteral("%1: %2").arg(device, why);
@@ -217,15 +235,31 @@ int UnitSession::fail(const UnitOutcome& outcome)
     return finish(cliFail(why, cliExitFor(outcome)));
 }
 
-TransferOutcome UnitSession::withRetries(int retries, const std::function<TransferOutcome()>& transfer)
+TransferOutcome UnitSession::withRetries(int retries, const std::function<TransferOutcome()>& transfer, int area)
 {
     TransferOutcome o;
+    int mostSent = 0, mostAccepted = 0; // over every try of a write
     for (int attempt = 0;; ++attempt) {
         link->resetForCommand();
         o = transfer();
+        mostSent = qMax(mostSent, o.linesSent);
+        mostAccepted = qMax(mostAccepted, o.linesAccepted);
         if (o.ok() || attempt >= retries || o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined
-            || o.kind == TransferOutcome::PortLost)
+            || o.kind == TransferOutcome::PortLost) {
+            // A try that wrote records left the unit incomplete, also when a later one failed
+            // before its first line: that is said, with the most any try wrote.
+            if (!o.ok() && area != 0 && mostSent > o.linesSent) {
+                const QString most = ConfigTransfer::incompleteSentence(program, area, mostAccepted, 512);
+                const QString own = ConfigTransfer::incompleteSentence(program, area, o.linesAccepted, 512);
+                if (o.linesSent > 0 && o.detail.contains(own))
+                    o.detail.replace(own, most);
+                else
+                    o.detail += QLatin1Char(' ') + most;
+                o.linesSent = mostSent;
+                o.linesAccepted = mostAccepted;
+            }
             return o;
+        }
         cliNotice(
             cliText(program, "gsCliWiederholung", QStringLiteral("Versuch %1 von %2 fehlgeschlagen (%3); noch einmal"))
                 .arg(attempt + 1)
@@ -588,7 +622,8 @@ int unitCommand(CliContext& ctx)
         l.resetForCommand();
     }
     s.sink.what = cliText(ctx.program, "gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
-    const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).write(lines, 3); });
+    const TransferOutcome o = s.withRetries(
+        ctx.retries, [&] { return ConfigTransfer(l).write(lines, 3); }, 3);
     if (!o.ok())
         return s.fail(o);
     merge(s.result, cliTransferJson(o));
@@ -596,9 +631,20 @@ int unitCommand(CliContext& ctx)
         return s.finish();
     s.sink.what = cliText(ctx.program, "gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
     UnitImage img;
-    const TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
-    if (!back.ok())
-        return s.fail(back);
+    TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+    if (!back.ok()) {
+        // The write's figures stay; "cause" says why nothing was compared.
+        s.result.insert(QStringLiteral("verified"), false);
+        back.detail = cliText(ctx.program, "gsCliGeschriebenPrüfungFehlgeschlagen",
+                              QStringLiteral("die Konfiguration wurde vollständig geschrieben, aber die Prüfung ist "
+                                             "fehlgeschlagen: %1"))
+                          .arg(back.detail);
+        const UnitOutcome failed = UnitOutcome::fromTransfer(back);
+        merge(s.result, cliOutcomeJson(failed));
+        s.result.insert(QStringLiteral("cause"), s.result.value(QStringLiteral("outcome")));
+        s.result.insert(QStringLiteral("outcome"), QStringLiteral("verifyFailed"));
+        return s.say(failed);
+    }
     ProfileData file, unit;
     decodeProfile(ctx.program, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
     decodeProfile(ctx.program, UnitBackup::profileText(img), &unit);

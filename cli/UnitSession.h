@@ -56,12 +56,18 @@ struct UnitSession {
     // Returns the exit code of the outcome.
     int fail(const UnitOutcome& outcome);
     int fail(const TransferOutcome& outcome);
+    // The line of fail() (the JSON fields already set).
+    int say(const UnitOutcome& outcome);
     // Prints the JSON object (with --json) for a command that ends with `code`.
     int finish(int code = ExitOk);
     UnitOutcome checkVersion(UnitOps::VersionLevel level, bool yes);
     // A whole transfer, tried again after a failure up to `retries` times (never after a
     // cancel or a lost port); each new try is announced on stderr.
-    TransferOutcome withRetries(int retries, const std::function<TransferOutcome()>& transfer);
+    // With `area` (3: a configuration write) a failure after a try that wrote records says
+    // how many records the unit holds (the most any try wrote).
+    TransferOutcome withRetries(int retries, const std::function<TransferOutcome()>& transfer, int area = 0);
+    // The port cannot be used: one line (exit code 3) and, with --json, the object.
+    void noUnit(const QString& why);
 };
 
 // 0 for Ok, 3 no answer or port lost, 4 refused, else 1.
@@ -71,8 +77,6 @@ int cliExitFor(const UnitOutcome& outcome);
 QJsonObject cliOutcomeJson(const UnitOutcome& outcome);
 // The fields of a transfer: the outcome's, and the lines sent and acknowledged.
 QJsonObject cliTransferJson(const TransferOutcome& outcome);
-// One JSON object on stdout, indented, with a final line end.
-void cliPrintJson(const QJsonObject& object);
 // Why a file cannot be written at `path` (empty: it can, as far as can be told before
 // writing): its folder must exist and take new files (the file is written beside itself and
 // then renamed), and an existing `path` must be a writable regular file.

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 #include "core/Logging.h"
 
+#include "core/CancelToken.h"
 #include "core/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
@@ -14,13 +15,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLoggingCategory>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSerialPort>
 #include <QTextStream>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +38,25 @@
 
 namespace {
 bool g_quiet = false;
+
+// --json: the object to print when the run ends, the last failure said on stderr (for a run
+// that ends without an object), and whether a result went to stdout already.
+bool g_jsonWanted = false;
+std::optional<QJsonObject> g_pendingJson;
+QString g_lastFailure;
+bool g_stdoutUsed = false;
+
+// The signal that cancelled the run (0: none) and the token it cancelled.
+volatile std::sig_atomic_t g_signal = 0;
+CancelToken g_signalToken;
+
+extern "C" void onStopSignal(int sig)
+{
+    if (g_signal != 0)
+        std::_Exit(128 + sig);
+    g_signal = sig;
+    g_signalToken.cancelForGood();
+}
 
 std::vector<CliCommand>& registry()
 {
@@ -269,6 +295,7 @@ QString cliText(const ProgramContext& context, const char* key, const QString& g
 int cliFail(const QString& message, int code)
 {
     qCDebug(lcCli).noquote() << "failed with code" << code;
+    g_lastFailure = cliMaskSecrets(message);
     // A file name that is not valid UTF-8 is shown with its own bytes.
     std::fprintf(stderr, "smsv48ctl: %s\n", FileAccess::nativeName(cliMaskSecrets(message)).constData());
     return code;
@@ -303,10 +330,44 @@ void cliNotice(const QString& message)
     std::fflush(stderr);
 }
 
+void cliWarning(const QString& message)
+{
+    std::fprintf(stderr, "smsv48ctl: %s\n", cliMaskSecrets(message).toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void cliCatchSignals()
+{
+#ifdef Q_OS_UNIX
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(sig, &action, nullptr);
+#else
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+#endif
+}
+
+CancelToken& cliSignalToken() { return g_signalToken; }
+
+int cliExitCode(int code) { return g_signal != 0 ? 128 + int(g_signal) : code; }
+
+void cliPrintJson(const QJsonObject& object)
+{
+    if (g_jsonWanted)
+        g_pendingJson = object;
+    else
+        cliPrint(QJsonDocument(object).toJson(QJsonDocument::Indented));
+}
+
 bool cliQuiet() { return g_quiet; }
 
 void cliPrint(const QByteArray& bytes)
 {
+    g_stdoutUsed = true;
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
 }
@@ -428,39 +489,62 @@ void cliLoadMessages(ProgramContext& context)
             = context.messages.value(QStringLiteral("gsProgramName"), QStringLiteral("SMS Switch Vantor"));
 }
 
-int main(int argc, char** argv)
+namespace {
+// The exit code of a run whose command ended with `code`, after its JSON object (--json):
+// the one the command made, else one naming the failure said on stderr; "exitCode" is the
+// process's exit status.
+int endRun(const CliContext& ctx, int code)
 {
-    // Reports need fonts and painting but no screen; every other command does without the
-    // graphical part of Qt (whose start-up looks for a display, through the runtime folder).
-    std::unique_ptr<QCoreApplication> application;
-    if (wantsReport(argc, argv)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        application = std::make_unique<QCoreApplication>(argc, argv);
+    code = cliExitCode(code);
+    if (!g_jsonWanted)
+        return code;
+    if (!g_pendingJson && g_stdoutUsed)
+        return code; // a result of its own (profile diff's list)
+    QJsonObject o;
+    if (g_pendingJson)
+        o = *g_pendingJson;
+    else {
+        static const QMap<int, const char*> outcomes {{ExitFailure, "failed"},
+                                                      {ExitUsage, "usage"},
+                                                      {ExitNoUnit, "noUnit"},
+                                                      {ExitRefused, "refused"},
+                                                      {ExitFile, "fileError"}};
+        o.insert(QStringLiteral("command"), ctx.command);
+        o.insert(QStringLiteral("outcome"),
+                 QLatin1String(code > 128 ? "cancelled" : outcomes.value(code, code == ExitOk ? "ok" : "failed")));
+        if (!g_lastFailure.isEmpty())
+            o.insert(QStringLiteral("detail"), g_lastFailure);
     }
-    [[maybe_unused]] QCoreApplication& app = *application;
-    QCoreApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
-#ifdef Q_OS_UNIX
-    // File names are bytes: each argument is kept so that it names the very file it named on
-    // the command line, also when it is not valid UTF-8 (QCoreApplication::arguments() turns
-    // such a byte into U+FFFD). The application object has taken its own options out of argv.
-    QStringList all;
-    for (int i = 1; i < argc; ++i)
-        all << FileAccess::fromNative(QByteArray(argv[i]));
-#else
-    const QStringList all = app.arguments().mid(1);
-#endif
-    if (all.isEmpty()) {
-        printShortUsage();
-        return ExitUsage;
-    }
+    if (code != ExitOk || !o.contains(QStringLiteral("ok")))
+        o.insert(QStringLiteral("ok"), code == ExitOk);
+    o.insert(QStringLiteral("exitCode"), code);
+    g_jsonWanted = false;
+    cliPrintJson(o);
+    return code;
+}
 
-    // One language for every message of the run: --language when it is valid, else as the
-    // desktop program chooses (stored setting, else the system's), before anything is said.
-    ProgramContext& program = gState();
-    CliContext ctx(program);
+// A usage error for an option given more than once (the last would silently win).
+int duplicateOption(const ProgramContext& program, const QStringList& found, const QString& command)
+{
+    for (const OptionDef& o : optionDefs()) {
+        int count = 0;
+        for (const QString& name : found)
+            count += o.names.contains(name) ? 1 : 0;
+        if (count > 1) {
+            const QString name = o.names.last().size() == 1 ? QStringLiteral("-") + o.names.last()
+                                                            : QStringLiteral("--") + o.names.last();
+            return cliUsage(
+                program,
+                cliText(program, "gsCliOptionDoppelt", QStringLiteral("die Option %1 ist zweimal angegeben")).arg(name),
+                command);
+        }
+    }
+    return ExitOk;
+}
+
+int run(const QStringList& all, CliContext& ctx)
+{
+    ProgramContext& program = ctx.program;
     const QString languageText = earlyValue(all, QStringLiteral("--language"));
     ctx.language = languageNumber(languageText);
     if (ctx.language != 0)
@@ -520,6 +604,9 @@ int main(int argc, char** argv)
         printCommandHelp(*command);
         return ExitOk;
     }
+    // From here on a run with --json ends with one JSON object, also after a usage error.
+    g_jsonWanted = all.mid(0, all.indexOf(QStringLiteral("--")) < 0 ? -1 : all.indexOf(QStringLiteral("--")))
+                       .contains(QStringLiteral("--json"));
 
     QCommandLineParser parser;
     QList<QCommandLineOption> options;
@@ -553,6 +640,8 @@ int main(int argc, char** argv)
             cliText(program, "gsCliWertFehlt", QStringLiteral("die Option %1 braucht einen Wert")).arg(missing),
             ctx.command);
     }
+    if (const int c = duplicateOption(program, parser.optionNames(), ctx.command))
+        return c;
     for (const OptionDef& o : optionDefs())
         if (o.flag && (o.flag & command->options) && parser.isSet(o.names.first()))
             ctx.given |= o.flag;
@@ -654,4 +743,38 @@ int main(int argc, char** argv)
         traceFile.close();
     }
     return code;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Reports need fonts and painting but no screen; every other command does without the
+    // graphical part of Qt (whose start-up looks for a display, through the runtime folder).
+    std::unique_ptr<QCoreApplication> application;
+    if (wantsReport(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    [[maybe_unused]] QCoreApplication& app = *application;
+    QCoreApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
+#ifdef Q_OS_UNIX
+    // File names are bytes: each argument is kept so that it names the very file it named on
+    // the command line, also when it is not valid UTF-8 (QCoreApplication::arguments() turns
+    // such a byte into U+FFFD). The application object has taken its own options out of argv.
+    QStringList all;
+    for (int i = 1; i < argc; ++i)
+        all << FileAccess::fromNative(QByteArray(argv[i]));
+#else
+    const QStringList all = app.arguments().mid(1);
+#endif
+    if (all.isEmpty()) {
+        printShortUsage();
+        return ExitUsage;
+    }
+    CliContext ctx(gState());
+    const int code = run(all, ctx);
+    return endRun(ctx, code);
 }

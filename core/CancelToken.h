@@ -7,9 +7,22 @@
 class CancelToken {
 public:
     void cancel() { m_cancelled.store(true); }
-    void clear() { m_cancelled.store(false); }
+    // A cancel that clear() does not undo: the program itself is being stopped (the command
+    // line's signal handler calls it; the atomics are lock-free, so that is safe there).
+    void cancelForGood()
+    {
+        m_final.store(true);
+        m_cancelled.store(true);
+    }
+    void clear()
+    {
+        if (!m_final.load())
+            m_cancelled.store(false);
+    }
     bool cancelled() const { return m_cancelled.load(); }
 
 private:
+    static_assert(std::atomic<bool>::is_always_lock_free);
     std::atomic<bool> m_cancelled {false};
+    std::atomic<bool> m_final {false};
 };

@@ -530,7 +530,9 @@ bool Link::readConfiguration(UnitImage& image)
             break;
         readBlock(image);
         if (!m_retryNeeded && !m_badBlockCode && !stopFlags()) {
-            m_failedTries = 0; // the count is per block
+            // The retry budget is per block: lost replies of earlier blocks do not count.
+            m_failedTries = 0;
+            m_missedAnswers = 0;
             m_sink->setProgressValue(++stored);
         }
     }

@@ -154,17 +154,17 @@ TransferOutcome ConfigTransfer::finish(TransferOutcome o, bool reading)
 
 void ConfigTransfer::abandonWrite() { m_link.writeRaw(QByteArray(1, 27)); }
 
-QString ConfigTransfer::incompleteSentence(int area, int accepted, int dataLines) const
+QString ConfigTransfer::incompleteSentence(const ProgramContext& context, int area, int accepted, int dataLines)
 {
     if (area == 4)
-        return m_link.context()
+        return context
             .msgOr(QStringLiteral("gsMsgFirmwareTeilweiseGeschrieben"),
                    QStringLiteral(
                        "Die Aktualisierung der Firmware ist nicht abgeschlossen: %1 von %2 Zeilen wurden vom Gerät "
                        "angenommen. Wiederholen Sie die Aktualisierung, bevor Sie das Gerät ausschalten."))
             .arg(accepted)
             .arg(dataLines);
-    return m_link.context()
+    return context
         .msgOr(QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"),
                QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von %2 Datensätzen "
                               "geschrieben) und muss erneut geschrieben werden."))
@@ -283,7 +283,22 @@ TransferOutcome ConfigTransfer::sendLines(const QStringList& lines, int area)
             l.sendLine();
         if (l.m_currentLine != EndRecord)
             ++o.linesSent;
-        if (!(area == 4 && l.m_currentLine == EndRecord)) {
+        if (area == 4 && l.m_currentLine == EndRecord) {
+            // The unit takes the end record of a firmware write without a word and restarts;
+            // an "E" refuses it like any other line: it is sent again, at most three times.
+            for (int tries = 1; l.m_ch.inBufferCount() > 0 && !l.stopFlags(); ++tries) {
+                l.readStatusCharacter();
+                if (l.m_statusCharacter != 'E')
+                    break;
+                if (tries >= 3) {
+                    l.note(QStringLiteral("refused three times: line given up"));
+                    l.m_lineGivenUp = true;
+                    break;
+                }
+                l.note(QStringLiteral("refused: sending again, try %1").arg(tries + 1));
+                l.sendFirmwareLine();
+            }
+        } else {
             l.readStatusCharacter();
             l.checkAnswer();
             if (!l.m_lineGivenUp && l.m_currentLine != EndRecord
@@ -342,6 +357,9 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
                 return finish(o);
             }
             l.writeRaw("\r");
+            // The confirming CR is the line now: a resend of it keeps the firmware pacing.
+            l.m_firmwarePacing = true;
+            l.m_lastLineAt = l.m_w.now();
             l.sink().setCancelVisible(false);
             l.pause(250);
             l.readStatusCharacter();
@@ -384,10 +402,15 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
         o.kind = l.unitSilent() ? TransferOutcome::NoAnswer : TransferOutcome::Cancelled;
     }
 
-    if (l.m_portLost)
-        return finish(o);
     const int dataLines = int(lines.indexOf(EndRecord));
     const bool partWritten = o.linesSent > 0;
+    if (l.m_portLost) {
+        // No ESC can reach the unit now; the user still learns what it holds.
+        o = finish(o);
+        if (partWritten)
+            o.detail += QStringLiteral(". ") + incompleteSentence(m_link.context(), area, o.linesAccepted, dataLines);
+        return o;
+    }
     if (o.kind == TransferOutcome::LineRefused) {
         abandonWrite();
         const QString refused = m_link.context()
@@ -395,7 +418,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
                                            QStringLiteral("Zeile %1 (%2) wurde vom Gerät dreimal abgelehnt."))
                                     .arg(o.failedLine)
                                     .arg(Link::maskSecrets(lines.value(o.failedLine - 1)));
-        const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
+        const QString incomplete = incompleteSentence(m_link.context(), area, o.linesAccepted, dataLines);
         o.detail = refused + QLatin1Char(' ') + incomplete;
         l.notify(QStringLiteral("gsMsgZeileNichtGebrannt"),
                  m_link.context().msg(QStringLiteral("gsMsgZeileNichtGebrannt")) + QStringLiteral("\r\n") + refused
@@ -405,7 +428,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
     } else if (l.cancelled()) {
         o.kind = TransferOutcome::Cancelled;
         if (partWritten) {
-            const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
+            const QString incomplete = incompleteSentence(m_link.context(), area, o.linesAccepted, dataLines);
             o.detail = m_link.context().msgOr(QStringLiteral("gsMsgSchreibenAbgebrochenSatz"),
                                               QStringLiteral("Das Schreiben wurde abgebrochen."))
                 + QLatin1Char(' ') + incomplete;
@@ -427,7 +450,7 @@ TransferOutcome ConfigTransfer::write(const QStringList& lines, int area, const 
         l.m_missedAnswers = 0;
         const QStringList noAnswer {QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("gsMsgKeineAntwortHilfe")};
         if (partWritten) {
-            const QString incomplete = incompleteSentence(area, o.linesAccepted, dataLines);
+            const QString incomplete = incompleteSentence(m_link.context(), area, o.linesAccepted, dataLines);
             o.detail = m_link.context().msg(QStringLiteral("gsMsgKeineAntwort")) + QLatin1Char(' ') + incomplete;
             l.message(noAnswer, Notice::Severity::Critical, incomplete);
             abandonWrite();

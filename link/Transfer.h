@@ -49,6 +49,10 @@ public:
     // waitForRestart: 20 x 100 ms; not cancellable.
     void waitForRestart();
 
+    // The sentence that says how much of a write (area 3 or 4) that stopped part-way reached
+    // the unit.
+    static QString incompleteSentence(const ProgramContext& context, int area, int accepted, int dataLines);
+
     // Checks a transfer or firmware file: Intel-HEX syntax, record checksums, the end
     // record ":00000001FF". Returns the lines up to and including the end record, or sets
     // *error (naming the line, in the context's language) and returns an empty list.
@@ -67,7 +71,5 @@ private:
     // Leaves the write mode without the end record, so that the unit never takes a write
     // that stopped part-way for a complete one.
     void abandonWrite();
-    // The sentence that says how much of a write that stopped part-way reached the unit.
-    QString incompleteSentence(int area, int accepted, int dataLines) const;
     Link& m_link;
 };

@@ -452,6 +452,24 @@ QStringList validityItems(const QString& w1, const QString& w2, const QString& w
 TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines, const std::function<bool()>& confirmFlash)
 {
     ConfigTransfer t(link);
-    return t.write(checkedLines, 4, confirmFlash);
+    TransferOutcome o = t.write(checkedLines, 4, confirmFlash);
+    if (!o.ok() || link.context().closing)
+        return o;
+    // The unit restarts with its new program; one that does not answer after the restart
+    // wait did not start, and its firmware is not complete.
+    link.resetForCommand();
+    if (refresh(link).ok)
+        return o;
+    const UnitOutcome why = failure(link, UnitOutcome::NoAnswer, QString(), QString());
+    o.kind = why.kind == UnitOutcome::PortLost ? TransferOutcome::PortLost : TransferOutcome::NoAnswer;
+    o.messageKey = QStringLiteral("gsMsgFirmwareNichtGestartet");
+    o.severity = Notice::Severity::Critical;
+    o.detail = link.context().msgOr(o.messageKey,
+                                    QStringLiteral("Das Gerät ist nach der Aktualisierung der Firmware nicht gestartet."))
+        + QLatin1Char(' ')
+        + ConfigTransfer::incompleteSentence(link.context(), 4, o.linesAccepted,
+                                             int(checkedLines.size()) - 1);
+    link.notify(o.messageKey, o.detail, o.severity);
+    return o;
 }
 }

@@ -457,7 +457,7 @@ static void setUpA4(QPdfWriter& writer)
     writer.setResolution(300);
 }
 
-bool exportPdf(const ProgramContext& context, const Report& report, const QString& path, QString* error)
+bool renderPdf(const ProgramContext& context, const Report& report, QByteArray* pdf, QString* error)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -469,7 +469,16 @@ bool exportPdf(const ProgramContext& context, const Report& report, const QStrin
         if (!paint(context, report, &writer, error))
             return false;
     }
-    const FileAccess::WriteResult w = FileAccess::writeFile(context, path, buffer.data());
+    *pdf = buffer.data();
+    return true;
+}
+
+bool exportPdf(const ProgramContext& context, const Report& report, const QString& path, QString* error)
+{
+    QByteArray pdf;
+    if (!renderPdf(context, report, &pdf, error))
+        return false;
+    const FileAccess::WriteResult w = FileAccess::writeFile(context, path, pdf);
     if (!w.ok()) {
         qCDebug(lcReports).noquote() << "PDF export failed:" << w.error;
         if (error)

@@ -54,6 +54,8 @@ bool paint(const ProgramContext& context, const Report& report, QPagedPaintDevic
 // Writes the report as a PDF file (A4). The file is complete or not written at all; only a
 // regular file is replaced. On failure *error is one sentence naming the file and the reason.
 bool exportPdf(const ProgramContext& context, const Report& report, const QString& path, QString* error = nullptr);
+// The PDF of exportPdf as bytes (false with *error when it cannot be painted).
+bool renderPdf(const ProgramContext& context, const Report& report, QByteArray* pdf, QString* error = nullptr);
 
 // Number of pages the report needs on A4 (for tests and the footer).
 int pageCount(const Report& report);

@@ -41,6 +41,13 @@ void addTo(QCommandLineParser& p)
          QStringLiteral("N")},
         {QStringLiteral("times"), QStringLiteral("How often the block fault happens (default always)."),
          QStringLiteral("N")},
+        {QStringLiteral("every"), QStringLiteral("The block fault hits only every N-th block read."),
+         QStringLiteral("N")},
+        {QStringLiteral("e-confirm"), QStringLiteral("Fault: E to the first N CRs confirming a firmware write."),
+         QStringLiteral("N")},
+        {QStringLiteral("e-fw-end"), QStringLiteral("Fault: E to the first N end records of a firmware write."),
+         QStringLiteral("N")},
+        {QStringLiteral("no-start"), QStringLiteral("Fault: the unit does not start after a firmware update.")},
         {QStringLiteral("status-cut"), QStringLiteral("Fault: cut the next N replies of 16-byte reads."),
          QStringLiteral("N")},
         {QStringLiteral("status-lost"), QStringLiteral("Fault: no reply to the next N 16-byte reads."),
@@ -80,6 +87,9 @@ bool apply(const QCommandLineParser& p, SimUnit& unit, QString* error)
     num("late", &unit.faults.lateReplyMs);
     num("block", &unit.faults.blockFaultBlock);
     num("times", &unit.faults.blockFaultTimes);
+    num("every", &unit.faults.blockFaultEvery);
+    num("e-confirm", &unit.faults.eConfirm);
+    num("e-fw-end", &unit.faults.eFirmwareEnd);
     num("status-cut", &unit.faults.statusCut);
     num("status-lost", &unit.faults.statusLost);
     num("vanish-after", &unit.faults.vanishAfterLines);
@@ -91,6 +101,7 @@ bool apply(const QCommandLineParser& p, SimUnit& unit, QString* error)
     unit.faults.silent = p.isSet(QStringLiteral("silent"));
     unit.faults.eToCr = p.isSet(QStringLiteral("e-to-cr"));
     unit.faults.refuseWrite = p.isSet(QStringLiteral("refuse-write"));
+    unit.faults.noStart = p.isSet(QStringLiteral("no-start"));
     if (p.isSet(QStringLiteral("ack")))
         unit.ackChar = p.value(QStringLiteral("ack")) == QLatin1String(">") ? '>' : ':';
     if (p.isSet(QStringLiteral("serial")))

@@ -247,12 +247,17 @@ void SimUnit::handleRecord(const QByteArray& rec, double t)
     if (type == 1) { // end record
         if (m_mode == Mode::Write)
             ++writesClosed;
+        if (m_mode == Mode::Write && m_area == 4 && faults.eFirmwareEnd > 0) {
+            --faults.eFirmwareEnd;
+            reply("E", t);
+            return;
+        }
         if (m_mode == Mode::Write && m_area == 4) {
             m_mode = Mode::Idle;
             ++restarts;
             if (fwVersionAfterUpdate > 0)
                 fwVersion = fwVersionAfterUpdate;
-            m_silentUntil = t + restartMs; // restarts with the new firmware, no answer
+            m_silentUntil = faults.noStart ? 1e300 : t + restartMs; // restarts with the new firmware, no answer
             return;
         }
         m_mode = Mode::Idle;
@@ -353,7 +358,8 @@ void SimUnit::handleCommand(const QByteArray& line, double t)
         }
         const int block = address / 128 + 1;
         QByteArray r = blockReply(area3, address);
-        if (faults.blockFault != SimFaults::Block::None
+        const bool due = faults.blockFaultEvery <= 0 || ++m_blockReads % faults.blockFaultEvery == 0;
+        if (faults.blockFault != SimFaults::Block::None && due
             && (faults.blockFaultBlock == 0 || faults.blockFaultBlock == block) && faults.blockFaultTimes != 0) {
             if (faults.blockFaultTimes > 0)
                 --faults.blockFaultTimes;

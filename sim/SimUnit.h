@@ -23,7 +23,10 @@ struct SimFaults {
     Block blockFault = Block::None;
     int blockFaultBlock = 0;
     int blockFaultTimes = -1;
+    int blockFaultEvery = 0; // only every N-th block read (0: each one)
     int eConfirm = 0; // "E" to the first N CRs confirming a firmware write
+    int eFirmwareEnd = 0; // "E" to the first N end records of a firmware write
+    bool noStart = false; // after a firmware update the unit does not start (silent)
     int statusCut = 0; // the next N replies to 16-byte reads are cut short
     int statusLost = 0; // the next N 16-byte reads get no reply at all
     int vanishAfterLines = 0; // the in-process port disappears after N received lines
@@ -107,4 +110,5 @@ private:
     int m_lineNo = 0;
     int m_blockFaultsLeft = -1;
     int m_linesSeen = 0;
+    int m_blockReads = 0;
 };
