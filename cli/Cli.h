@@ -29,7 +29,8 @@ enum CliOption : unsigned {
     OptionJson = 1u << 4, // --json
     OptionNoBackup = 1u << 5, // --no-backup
     OptionVerify = 1u << 6, // --verify
-    OptionRetries = 1u << 7 // --retries
+    OptionRetries = 1u << 7, // --retries
+    OptionChangedOnly = 1u << 8 // --changed-only
 };
 
 struct CliContext {
@@ -50,6 +51,7 @@ struct CliContext {
     bool json = false; // --json: results as JSON
     bool noBackup = false; // --no-backup
     bool verify = false; // --verify
+    bool changedOnly = false; // --changed-only
     int retries = 0; // --retries N
     bool quiet = false; // -q: no progress
     bool verbose = false; // -v: the link's events on stderr

@@ -10,6 +10,7 @@
 #include "image/Image.h"
 #include "image/ProfileDiff.h"
 #include "image/ProfileReader.h"
+#include "link/ChangedWrite.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/PortResolver.h"
@@ -475,6 +476,42 @@ int reportDifferences(UnitSession& s, const ProfileData& file, const ProfileData
     return s.finish(changes.isEmpty() ? ExitOk : ExitFailure);
 }
 
+// unit write --changed-only: the records that differ from the unit (unitLines: the backup
+// read; empty: read here), the proof read, and the whole write when the unit did not keep the
+// rest. With --verify a write of only the changed records is read back whole as well.
+int changedOnlyWrite(UnitSession& s, const CliContext& ctx, const QStringList& unitLines, const QStringList& lines)
+{
+    const ChangedWriteOutcome c = ChangedWrite::run(*s.link, unitLines, lines);
+    const char* way = c.way == ChangedWriteOutcome::Way::Nothing ? "nothing"
+        : c.way == ChangedWriteOutcome::Way::Changed             ? "changed"
+                                                                 : "whole";
+    s.result.insert(QStringLiteral("sent"), QLatin1String(way));
+    s.result.insert(QStringLiteral("records"), c.records);
+    s.result.insert(QStringLiteral("recordsSent"), c.recordsSent);
+    if (!c.reason.isEmpty())
+        s.result.insert(QStringLiteral("reason"), c.reason);
+    if (!c.transfer.ok())
+        return s.fail(c.transfer);
+    if (!c.ok()) {
+        s.result.insert(QStringLiteral("ok"), false);
+        return s.finish(cliFail(c.sentence));
+    }
+    cliNotice(c.sentence);
+    s.result.insert(QStringLiteral("verified"), c.way != ChangedWriteOutcome::Way::Nothing);
+    if (!ctx.verify || c.way != ChangedWriteOutcome::Way::Changed)
+        return s.finish();
+    s.link->resetForCommand();
+    s.sink.what = cliText(ctx.program, "gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
+    UnitImage img;
+    const TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(*s.link).read(img); });
+    if (!back.ok())
+        return s.fail(back);
+    ProfileData file, unit;
+    decodeProfile(ctx.program, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
+    decodeProfile(ctx.program, UnitBackup::profileText(img), &unit);
+    return reportDifferences(s, file, unit);
+}
+
 QString outputFileFor(const CliContext& ctx, const QString& serial)
 {
     if (!ctx.output.endsWith(QLatin1Char('/')) && !ctx.output.endsWith(QDir::separator()))
@@ -497,7 +534,7 @@ int unitCommand(CliContext& ctx)
     if (read)
         allowed |= OptionOutput | OptionRetries;
     if (write)
-        allowed |= OptionNoBackup | OptionVerify | OptionRetries;
+        allowed |= OptionNoBackup | OptionVerify | OptionRetries | OptionChangedOnly;
     if (verify)
         allowed |= OptionRetries;
     if (int c = ctx.onlyOptions(allowed, QStringLiteral("unit ") + sub))
@@ -601,6 +638,7 @@ int unitCommand(CliContext& ctx)
         return s.finish();
     }
 
+    QStringList unitLines; // --changed-only: the unit's records as the backup read them
     // unit write: the unit's configuration kept first, then the write, then (--verify) the
     // read-back compared with the file.
     if (!ctx.noBackup) {
@@ -616,12 +654,16 @@ int unitCommand(CliContext& ctx)
                                     ExitFile));
         s.result.insert(QStringLiteral("serial"), backup.serial);
         s.result.insert(QStringLiteral("backup"), backup.path);
+        if (ctx.changedOnly)
+            unitLines = QString::fromLatin1(backup.text).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         cliNotice(cliText(ctx.program, "gsCliSicherungGespeichert",
                           QStringLiteral("Sicherung der Konfiguration des Geräts: %1"))
                       .arg(QDir::toNativeSeparators(backup.path)));
         l.resetForCommand();
     }
     s.sink.what = cliText(ctx.program, "gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
+    if (ctx.changedOnly)
+        return changedOnlyWrite(s, ctx, unitLines, lines);
     const TransferOutcome o = s.withRetries(
         ctx.retries, [&] { return ConfigTransfer(l).write(lines, 3); }, 3);
     if (!o.ok())
@@ -837,13 +879,15 @@ const CliRegistrar unitReg("unit", unitCommand,
                            "  unit read -o FILE.cfg|DIR/|- [--retries N] [--json]\n"
                            "                                 read the configuration from the unit (DIR/: the file\n"
                            "                                 is named after the unit's serial number)\n"
-                           "  unit write FILE.cfg|- [--no-backup] [--verify] [--retries N] [--json]\n"
+                           "  unit write FILE.cfg|- [--no-backup] [--verify] [--changed-only] [--retries N] [--json]\n"
                            "                                 write a configuration into the unit; first the unit's\n"
                            "                                 configuration is kept as Backups/SERIAL/DATE-TIME.cfg\n"
-                           "                                 in the program folder (the last 50 per unit)\n"
+                           "                                 in the program folder (the last 50 per unit);\n"
+                           "                                 --changed-only sends only the records that differ\n"
                            "  unit verify FILE.cfg|- [--retries N] [--json]\n"
                            "                                 compare the unit with a file; exit 0 equal, 1 different\n",
-                           OptionDevice | OptionOutput | OptionJson | OptionNoBackup | OptionVerify | OptionRetries);
+                           OptionDevice | OptionOutput | OptionJson | OptionNoBackup | OptionVerify | OptionRetries
+                               | OptionChangedOnly);
 const CliRegistrar relayReg("relay", relayCommand, "  relay N on|off [--password P|-]  switch relay 1..4\n",
                             OptionDevice | OptionPassword);
 const CliRegistrar paramReg("param", paramCommand,

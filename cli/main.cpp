@@ -118,6 +118,11 @@ const QList<OptionDef>& optionDefs()
          "--no-backup             unit write: no backup of the unit's configuration"},
         {OptionVerify, {"verify"}, QString(), "--verify                unit write: read the unit back and compare"},
         {OptionRetries, {"retries"}, "N", "--retries N             repeat a failed transfer N times (default 0)"},
+        {OptionChangedOnly,
+         {"changed-only"},
+         QString(),
+         "--changed-only          unit write: send only the records that differ from the unit,\n"
+         "                          then read them back (a whole write when the unit lost others)"},
     };
     return defs;
 }
@@ -686,6 +691,7 @@ int run(const QStringList& all, CliContext& ctx)
     ctx.json = (command->options & OptionJson) && parser.isSet(QStringLiteral("json"));
     ctx.noBackup = (command->options & OptionNoBackup) && parser.isSet(QStringLiteral("no-backup"));
     ctx.verify = (command->options & OptionVerify) && parser.isSet(QStringLiteral("verify"));
+    ctx.changedOnly = (command->options & OptionChangedOnly) && parser.isSet(QStringLiteral("changed-only"));
     if ((command->options & OptionRetries) && parser.isSet(QStringLiteral("retries"))) {
         bool ok = false;
         ctx.retries = parser.value(QStringLiteral("retries")).toInt(&ok);

@@ -539,6 +539,30 @@ bool Link::readConfiguration(UnitImage& image)
     return m_blockAddress >= 0x2000 && !m_retryNeeded && !m_badBlockCode && image.complete();
 }
 
+bool Link::readBlocks(UnitImage& image, const QList<int>& blocks)
+{
+    m_readArea = 3;
+    m_retryNeeded = false;
+    m_badBlockCode = false;
+    int stored = 0;
+    m_sink->setProgressRange(0, int(blocks.size()));
+    m_sink->setProgressValue(0);
+    for (const int b : blocks) {
+        m_blockAddress = long(b) * 128;
+        m_failedTries = 0;
+        do {
+            m_w.yield();
+            if (unitSilent() || stopFlags() || m_badBlockCode)
+                return false;
+            readBlock(image);
+        } while (m_retryNeeded && m_failedTries < 3);
+        if (m_retryNeeded || m_badBlockCode || stopFlags() || !image.filled[b])
+            return false;
+        m_sink->setProgressValue(++stored);
+    }
+    return true;
+}
+
 // ---- 16-byte reads ----------------------------------------------------------------------
 
 QByteArray Link::readRecord(const QString& command)

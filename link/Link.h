@@ -8,6 +8,7 @@
 #include "link/WireTrace.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -123,6 +124,9 @@ public:
     static bool recordChecksumOk(const QByteArray& record);
     // All 64 blocks (readConfiguration); returns true when the image is complete.
     bool readConfiguration(UnitImage& image);
+    // Reads only the given blocks (0..63, in that order), each tried up to three times;
+    // false when one of them could not be read (image.filled tells which were).
+    bool readBlocks(UnitImage& image, const QList<int>& blocks);
 
     // A 16-byte read: handshake done by the caller; writes the command and collects the
     // reply (Einlesen_Schnittstelle_Status_Abfrage). Returns the reply or an empty text.

@@ -35,6 +35,8 @@ void addTo(QCommandLineParser& p)
         {QStringLiteral("late"), QStringLiteral("Fault: status characters of data lines come MS late."),
          QStringLiteral("MS")},
         {QStringLiteral("refuse-write"), QStringLiteral("Fault: E to every :HW line.")},
+        {QStringLiteral("clear-on-write"),
+         QStringLiteral("Fault: a configuration write clears the configuration area when it begins.")},
         {QStringLiteral("block-fault"),
          QStringLiteral("Fault of block replies: damage, cut, noprompt, refuse, silent."), QStringLiteral("KIND")},
         {QStringLiteral("block"), QStringLiteral("Block 1..64 the block fault applies to (default every block)."),
@@ -102,6 +104,7 @@ bool apply(const QCommandLineParser& p, SimUnit& unit, QString* error)
     unit.faults.eToCr = p.isSet(QStringLiteral("e-to-cr"));
     unit.faults.refuseWrite = p.isSet(QStringLiteral("refuse-write"));
     unit.faults.noStart = p.isSet(QStringLiteral("no-start"));
+    unit.faults.clearOnWrite = p.isSet(QStringLiteral("clear-on-write"));
     if (p.isSet(QStringLiteral("ack")))
         unit.ackChar = p.value(QStringLiteral("ack")) == QLatin1String(">") ? '>' : ':';
     if (p.isSet(QStringLiteral("serial")))

@@ -383,6 +383,8 @@ void SimUnit::handleCommand(const QByteArray& line, double t)
         }
         m_area = area;
         m_mode = area == 4 ? Mode::FwConfirm : Mode::Write;
+        if (area == 3 && faults.clearOnWrite)
+            setBlankConfiguration();
         m_lastLine.clear();
         m_tries = 0;
         m_lineNo = 0;

@@ -17,6 +17,8 @@ struct SimFaults {
     int silentLine = 0; // never a reply to data line N
     int lateReplyMs = 0; // the status character of a data line comes this late
     bool refuseWrite = false; // "E" to every ":HW" line
+    bool clearOnWrite = false; // a configuration write clears the configuration area (to the
+                               // blank configuration) when it begins
     // Faults of block replies (":HR3"): block number 1..64 (0 = every block), how many
     // times (-1 = always).
     enum class Block { None, Damage, Cut, NoPrompt, Refuse, Silent };

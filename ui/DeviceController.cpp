@@ -12,6 +12,7 @@
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
+#include "link/ChangedWrite.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/Transfer.h"
@@ -509,7 +510,10 @@ void DeviceController::sendToUnit(int index)
                         Dialogs::show(&d, error, m_window->context().programName, Dialogs::Icon::Critical);
                 } else if (backUpUnit(d)) {
                     d.setMessage(msg(m_window->context(), "gsUpdateConfiguration"));
-                    ConfigTransfer(l).write(lines, 3);
+                    if (sendChangedOnly())
+                        ChangedWrite::run(l, m_unitBefore, lines);
+                    else
+                        ConfigTransfer(l).write(lines, 3);
                 }
             }
             l.setSink(*m_mainLink);
@@ -525,8 +529,15 @@ bool DeviceController::backUpBeforeWrite()
         != QLatin1String("0");
 }
 
+bool DeviceController::sendChangedOnly()
+{
+    return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("NurGeaenderte"), QStringLiteral("0"))
+        == QLatin1String("1");
+}
+
 bool DeviceController::backUpUnit(TransferDialog& dialog)
 {
+    m_unitBefore.clear();
     if (!backUpBeforeWrite())
         return true;
     const ProgramContext& st = m_window->context();
@@ -539,6 +550,7 @@ bool DeviceController::backUpUnit(TransferDialog& dialog)
     l.setSink(dialog);
     if (backup.ok()) {
         m_lastBackup = backup.path;
+        m_unitBefore = QString::fromLatin1(backup.text).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         l.resetForCommand();
         return true;
     }

@@ -5,6 +5,7 @@
 #include "ui/SystemTab.h"
 
 #include <QObject>
+#include <QStringList>
 #include <memory>
 
 class Channel;
@@ -58,6 +59,9 @@ public:
     // Sicherung is "0"; a backup that fails stops the write. The last backup written:
     static bool backUpBeforeWrite();
     QString lastBackup() const { return m_lastBackup; }
+    // Extras "send only changed records" ([Einstellungen] NurGeaenderte "1"; off by default):
+    // a configuration write sends only the records that differ from the unit and proves them.
+    static bool sendChangedOnly();
 
     // Live status and relays. What the lamps show: 0 relays, 1 alarm inputs, 2 demonstration.
     quint8 ledDisplay() const { return m_ledDisplay; }
@@ -123,4 +127,5 @@ private:
     quint8 m_writeArea = 0;
     quint8 m_ledDisplay = 2;
     QString m_lastBackup;
+    QStringList m_unitBefore; // the unit's records as the last backup read them
 };

@@ -109,6 +109,16 @@ ExtrasController::ExtrasController(MainWindow* window) : m_window(window)
         Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sicherung"),
                       on ? QStringLiteral("1") : QStringLiteral("0"));
     });
+    m_changedOnly = new QAction(extras);
+    m_changedOnly->setObjectName(QStringLiteral("mnuNurGeaenderte"));
+    m_changedOnly->setCheckable(true);
+    m_changedOnly->setChecked(DeviceController::sendChangedOnly());
+    extras->insertAction(before, m_changedOnly);
+    extras->setToolTipsVisible(true);
+    connect(m_changedOnly, &QAction::toggled, this, [](bool on) {
+        Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("NurGeaenderte"),
+                      on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
     showRecordingState();
     applyTexts();
 }
@@ -125,6 +135,10 @@ void ExtrasController::applyTexts()
     m_logSave->setText(text(m_window->context(), "gsProtokollSpeichern", "Protokoll speichern &unter..."));
     m_logAlways->setText(text(m_window->context(), "gsProtokollImmer", "&Immer aufzeichnen"));
     m_backup->setText(text(m_window->context(), "gsSicherungMenue", "&Gerät vor dem Senden sichern"));
+    m_changedOnly->setText(text(m_window->context(), "gsNurGeaenderteMenue", "Nur geänderte &Datensätze senden"));
+    m_changedOnly->setToolTip(text(m_window->context(), "gsNurGeaenderteTipp",
+                                   "Sendet nur die Datensätze, die sich vom Gerät unterscheiden, und liest sie "
+                                   "zur Prüfung zurück"));
 }
 
 // ---- language -----------------------------------------------------------------------------

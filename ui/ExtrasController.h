@@ -47,4 +47,5 @@ private:
     QAction* m_logSave = nullptr;
     QAction* m_logAlways = nullptr;
     QAction* m_backup = nullptr; // keep the unit's configuration before each write
+    QAction* m_changedOnly = nullptr; // send only the records that differ from the unit
 };
