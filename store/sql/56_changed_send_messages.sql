@@ -40,10 +40,10 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
 ('gsNurGeaenderteMenue',
  'Nur geänderte &Datensätze senden',
  'Send only changed &records',
- 'Invia solo i &record modificati',
- 'N''envoyer que les enregistrements &modifiés'),
+ 'Invia solo i record &modificati',
+ 'N''&envoyer que les enregistrements modifiés'),
 ('gsNurGeaenderteTipp',
  'Sendet nur die Datensätze, die sich vom Gerät unterscheiden, und liest sie zur Prüfung zurück',
  'Sends only the records that differ from the unit and reads them back to verify them',
- 'Invia solo i record diversi da quelli del dispositivo e li rilegge per verificarli',
+ 'Invia solo i record &modificati',
  'N''envoie que les enregistrements qui diffèrent de l''appareil et les relit pour les vérifier');
