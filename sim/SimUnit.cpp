@@ -181,8 +181,9 @@ void SimUnit::feed(char c, double t, bool afterIdle)
         log.last().data.append(c);
     else
         log.append({t, true, QByteArray(1, c)});
-    if (t < m_silentUntil) { // restarting: the unit hears nothing
+    if (t < m_silentUntil) { // restarting: the unit hears nothing and starts afresh
         m_buf.clear();
+        m_afterRecord = false;
         return;
     }
     if (c == 27) {
