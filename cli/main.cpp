@@ -406,8 +406,10 @@ int endRun(const CliContext& ctx, int code)
     if (g_pendingJson)
         o = *g_pendingJson;
     else {
-        static const QMap<int, const char*> outcomes {{ExitFailure, "failed"}, {ExitUsage, "usage"},
-                                                      {ExitNoUnit, "noUnit"},  {ExitRefused, "refused"},
+        static const QMap<int, const char*> outcomes {{ExitFailure, "failed"},
+                                                      {ExitUsage, "usage"},
+                                                      {ExitNoUnit, "noUnit"},
+                                                      {ExitRefused, "refused"},
                                                       {ExitFile, "fileError"}};
         o.insert(QStringLiteral("command"), ctx.command);
         o.insert(QStringLiteral("outcome"),
