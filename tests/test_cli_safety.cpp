@@ -135,8 +135,8 @@ void TestCliSafety::whatTheUnitHoldsIsSaid_data()
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<int>("accepted");
     QTest::addColumn<QString>("sentence");
-    QTest::newRow("silent unit, retried") << "--silent-line 300" << QStringList {"--retries", "1"} << 3 << "incomplete"
-                                          << 299 << "incomplete (299 of 512 records written)";
+    QTest::newRow("silent unit, retried") << "--silent-after 300" << QStringList {"--retries", "1"} << 3 << "incomplete"
+                                          << 300 << "incomplete (300 of 512 records written)";
     QTest::newRow("port lost") << "--vanish-after 140" << QStringList() << 3 << "incomplete" << 137
                                << "lost. The unit's configuration is now incomplete (137 of 512 records written)";
     QTest::newRow("verify reads fail") << "--block-fault silent" << QStringList {"--verify"} << 1 << "verifyFailed"
