@@ -464,11 +464,10 @@ TransferOutcome firmwareUpdate(Link& link, const QStringList& checkedLines, cons
     o.kind = why.kind == UnitOutcome::PortLost ? TransferOutcome::PortLost : TransferOutcome::NoAnswer;
     o.messageKey = QStringLiteral("gsMsgFirmwareNichtGestartet");
     o.severity = Notice::Severity::Critical;
-    o.detail = link.context().msgOr(o.messageKey,
-                                    QStringLiteral("Das Gerät ist nach der Aktualisierung der Firmware nicht gestartet."))
+    o.detail = link.context().msgOr(
+                   o.messageKey, QStringLiteral("Das Gerät ist nach der Aktualisierung der Firmware nicht gestartet."))
         + QLatin1Char(' ')
-        + ConfigTransfer::incompleteSentence(link.context(), 4, o.linesAccepted,
-                                             int(checkedLines.size()) - 1);
+        + ConfigTransfer::incompleteSentence(link.context(), 4, o.linesAccepted, int(checkedLines.size()) - 1);
     link.notify(o.messageKey, o.detail, o.severity);
     return o;
 }

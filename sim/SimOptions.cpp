@@ -32,6 +32,8 @@ void addTo(QCommandLineParser& p)
         {QStringLiteral("silent-first"), QStringLiteral("Fault: no reply to the first K tries of every data line."),
          QStringLiteral("K")},
         {QStringLiteral("silent-line"), QStringLiteral("Fault: never a reply to data line N."), QStringLiteral("N")},
+        {QStringLiteral("silent-after"), QStringLiteral("Fault: after N data lines never answer again."),
+         QStringLiteral("N")},
         {QStringLiteral("late"), QStringLiteral("Fault: status characters of data lines come MS late."),
          QStringLiteral("MS")},
         {QStringLiteral("refuse-write"), QStringLiteral("Fault: E to every :HW line.")},
@@ -86,6 +88,7 @@ bool apply(const QCommandLineParser& p, SimUnit& unit, QString* error)
     num("e-line", &unit.faults.eLine);
     num("silent-first", &unit.faults.silentFirstTries);
     num("silent-line", &unit.faults.silentLine);
+    num("silent-after", &unit.faults.silentAfter);
     num("late", &unit.faults.lateReplyMs);
     num("block", &unit.faults.blockFaultBlock);
     num("times", &unit.faults.blockFaultTimes);

@@ -154,7 +154,7 @@ QByteArray SimUnit::rawOut() const
 
 void SimUnit::reply(const QByteArray& r, double t)
 {
-    if (faults.silent || r.isEmpty())
+    if (faults.silent || r.isEmpty() || (faults.silentAfter > 0 && m_dataLines > faults.silentAfter))
         return;
     log.append({t, false, r});
     if (send)
@@ -181,8 +181,9 @@ void SimUnit::feed(char c, double t, bool afterIdle)
         log.last().data.append(c);
     else
         log.append({t, true, QByteArray(1, c)});
-    if (t < m_silentUntil) { // restarting: the unit hears nothing
+    if (t < m_silentUntil) { // restarting: the unit hears nothing and starts afresh
         m_buf.clear();
+        m_afterRecord = false;
         return;
     }
     if (c == 27) {
@@ -268,6 +269,7 @@ void SimUnit::handleRecord(const QByteArray& rec, double t)
         reply("E", t);
         return;
     }
+    ++m_dataLines;
     // Which data line of the write this is, and how often it came.
     if (rec == m_lastLine) {
         ++m_tries;

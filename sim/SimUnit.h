@@ -15,6 +15,7 @@ struct SimFaults {
     int eLine = 0; // "E" always to data line N (1-based) of a write
     int silentFirstTries = 0; // no reply to the first K tries of every data line
     int silentLine = 0; // never a reply to data line N
+    int silentAfter = 0; // after N data lines the unit never answers anything again
     int lateReplyMs = 0; // the status character of a data line comes this late
     bool refuseWrite = false; // "E" to every ":HW" line
     bool clearOnWrite = false; // a configuration write clears the configuration area (to the
@@ -113,4 +114,5 @@ private:
     int m_blockFaultsLeft = -1;
     int m_linesSeen = 0;
     int m_blockReads = 0;
+    int m_dataLines = 0; // data lines of every write so far (silentAfter)
 };

@@ -135,12 +135,12 @@ void TestCliSafety::whatTheUnitHoldsIsSaid_data()
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<int>("accepted");
     QTest::addColumn<QString>("sentence");
-    QTest::newRow("silent unit, retried") << "--silent-line 300" << QStringList {"--retries", "1"} << 3
-                                          << "incomplete" << 299 << "incomplete (299 of 512 records written)";
+    QTest::newRow("silent unit, retried") << "--silent-after 300" << QStringList {"--retries", "1"} << 3 << "incomplete"
+                                          << 300 << "incomplete (300 of 512 records written)";
     QTest::newRow("port lost") << "--vanish-after 140" << QStringList() << 3 << "incomplete" << 137
                                << "lost. The unit's configuration is now incomplete (137 of 512 records written)";
-    QTest::newRow("verify reads fail") << "--block-fault silent" << QStringList {"--verify"} << 1 << "verifyFailed" << 512
-                                       << "written completely, but the verify failed";
+    QTest::newRow("verify reads fail") << "--block-fault silent" << QStringList {"--verify"} << 1 << "verifyFailed"
+                                       << 512 << "written completely, but the verify failed";
 }
 
 void TestCliSafety::whatTheUnitHoldsIsSaid()
@@ -233,21 +233,28 @@ void TestCliSafety::oneJsonObjectWhateverHappens_data()
     QTest::addColumn<QString>("err");
     const QString cfg = QStringLiteral("SITE");
     QTest::newRow("no such device") << QString() << QStringList {"--device", "/nonexistent/ttyUSB7", "unit", "status"}
-                                    << 3 << "noUnit" << "/nonexistent/ttyUSB7";
+                                    << 3 << "noUnit"
+                                    << "/nonexistent/ttyUSB7";
     QTest::newRow("input missing") << "" << QStringList {"unit", "write", "/nonexistent/site.cfg"} << 5 << "fileError"
                                    << "/nonexistent/site.cfg";
-    QTest::newRow("output folder missing") << "" << QStringList {"unit", "read", "-o", "/nonexistent/x.cfg"} << 5
-                                           << "fileError" << "nothing was read";
-    QTest::newRow("usage") << "" << QStringList {"unit", "status", "extra"} << 2 << "usage" << "too many";
+    QTest::newRow("output folder missing")
+        << "" << QStringList {"unit", "read", "-o", "/nonexistent/x.cfg"} << 5 << "fileError"
+        << "nothing was read";
+    QTest::newRow("usage") << "" << QStringList {"unit", "status", "extra"} << 2 << "usage"
+                           << "too many";
     QTest::newRow("option twice") << "" << QStringList {"--json", "unit", "status"} << 2 << "usage"
                                   << "option --json given twice";
     QTest::newRow("retries twice") << "" << QStringList {"unit", "read", "--retries", "1", "--retries", "2", "-o", "-"}
-                                   << 2 << "usage" << "option --retries given twice";
-    QTest::newRow("trace unwritable") << "" << QStringList {"--trace", "TRACE", "unit", "status"} << 5 << "ok" << "";
+                                   << 2 << "usage"
+                                   << "option --retries given twice";
+    QTest::newRow("trace unwritable") << "" << QStringList {"--trace", "TRACE", "unit", "status"} << 5 << "ok"
+                                      << "";
     QTest::newRow("refused at once") << "--refuse-write" << QStringList {"unit", "write", "--no-backup", cfg} << 4
-                                     << "refused" << "nothing was written";
+                                     << "refused"
+                                     << "nothing was written";
     QTest::newRow("refused part-way") << "--e-line 5" << QStringList {"unit", "write", "--no-backup", cfg} << 4
-                                      << "incomplete" << "incomplete (4 of 512 records written)";
+                                      << "incomplete"
+                                      << "incomplete (4 of 512 records written)";
 }
 
 void TestCliSafety::oneJsonObjectWhateverHappens()

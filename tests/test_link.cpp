@@ -327,7 +327,7 @@ void TestLink::resendsKeepThePauseOfTheirKind()
     const double pause = area == 3 ? 100 : 250;
     QList<double> sent;
     for (const SimLogEntry& e : r.unit.log) {
-        if (!e.fromTool || !e.data.startsWith(':') || e.data.startsWith(":HW"))
+        if (!e.fromTool || !e.data.startsWith(':') || e.data.startsWith(":HW") || e.data.startsWith(":HR"))
             continue;
         QByteArray line = e.data;
         if (line.endsWith('\r'))
@@ -1203,10 +1203,12 @@ void TestLink::firmwareUpdateRunsAndWaitsForRestart()
     QCOMPARE(r.unit.firmwareRecords, 2);
     QCOMPARE(r.unit.fwVersion, 110);
     QCOMPARE(r.unit.received,
-             (QStringList {"", ":HW4 PW:6054", "", firmwareLines()[0], firmwareLines()[1], ":00000001FF"}));
+             (QStringList {"", ":HW4 PW:6054", "", firmwareLines()[0], firmwareLines()[1], ":00000001FF", "",
+                           ":HR1 CT:0010 AD:0060"}));
     QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
-    // 200 handshake + 250 ":HW4" + 250 confirmation + 3 x 250 lines + 2000 restart wait.
-    QCOMPARE(r.w.now() - t0, qint64(200 + 250 + 250 + 3 * 250 + 2000));
+    // 200 handshake + 250 ":HW4" + 250 confirmation + 3 x 250 lines + 2000 restart wait, then
+    // the status of the restarted unit: 200 handshake + 400 reply.
+    QCOMPARE(r.w.now() - t0, qint64(200 + 250 + 250 + 3 * 250 + 2000 + 200 + 400));
 }
 
 // A firmware line refused three times: ESC (the unit leaves the programming mode and does
