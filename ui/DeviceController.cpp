@@ -72,8 +72,9 @@ struct BackupSink : LinkSink {
             return dialog.notify(n);
         Notice cancelled = n;
         cancelled.key = QStringLiteral("gsMsgSicherungAbgebrochen");
-        cancelled.text = context.msgOr(cancelled.key, QStringLiteral("Die Sicherung wurde abgebrochen; ins Gerät "
-                                                                     "wurde nichts geschrieben."));
+        cancelled.text = context.msgOr(cancelled.key,
+                                       QStringLiteral("Die Sicherung wurde abgebrochen; ins Gerät "
+                                                      "wurde nichts geschrieben."));
         cancelled.severity = Notice::Severity::Warning;
         return dialog.notify(cancelled);
     }
