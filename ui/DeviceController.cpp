@@ -195,7 +195,8 @@ bool DeviceController::openPortFromSettings()
             error = channel->errorString();
     }
     if (!error.isEmpty()) {
-        Dialogs::show(m_window, error, programTitle(m_window->context()), Dialogs::Icon::Exclamation);
+        Dialogs::show(m_window, error + QStringLiteral("\n(COM %1)").arg(port), programTitle(m_window->context()),
+                      Dialogs::Icon::Exclamation);
         if (m_window->options().portFailureDialog)
             m_window->options().portFailureDialog();
         else
