@@ -361,7 +361,8 @@ void TestDesktopFaults::missingDeviceAtStartInTheProgramsLanguage()
              env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsProgramName'").toString());
     QCOMPARE(
         env.messages[0].text,
-        env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsMsgPortFehlt'").toString().arg(device));
+        env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsMsgPortFehlt'").toString().arg(device)
+            + "\n(COM 1)");
     QCOMPARE(portShown,
              env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsPortGeschlossen'").toString());
 }
