@@ -190,9 +190,10 @@ UnitOutcome passwordRefused(Link& link)
     UnitOutcome o;
     o.kind = UnitOutcome::Refused;
     o.messageKey = QStringLiteral("gsMsgGeraetPasswortAbgelehnt");
-    o.detail = link.context().msgOr(o.messageKey,
-                                    QStringLiteral("Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das "
-                                                   "Programm verwendet das Passwort von Benutzer 1 aus dem Telefonbuch."));
+    o.detail
+        = link.context().msgOr(o.messageKey,
+                               QStringLiteral("Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das "
+                                              "Programm verwendet das Passwort von Benutzer 1 aus dem Telefonbuch."));
     return o;
 }
 

@@ -253,7 +253,10 @@ void TestCliUnit::refusedAndSilentUnits()
     Sim sim(dir.path(), {"--image", guarded});
     Run r = ctl(sim.dev() + QStringList {"--language", "2", "relay", "2", "on", "--password", "1234"});
     QCOMPARE(r.code, 4);
-    QCOMPARE(r.err, QByteArray("smsv48ctl: relay 2 was not switched (wrong password?)\n"));
+    // The unit's "E" to the relay command: the core's sentence for a refused unit password.
+    QCOMPARE(r.err,
+             QByteArray("smsv48ctl: The unit refused the command: wrong unit password; the program uses user "
+                        "1's password from the phone book.\n"));
     r = ctl(sim.dev() + QStringList {"relay", "2", "on", "--password", "4711"});
     QVERIFY2(r.code == 0 && r.out == "Relais 1-8: 01000000\n", r.err.constData());
 

@@ -162,8 +162,12 @@ void TestDesktopFaults::refusedPasswordIsSaid_data()
     QTest::addColumn<bool>("refused");
     QTest::newRow("known") << "4711" << QString() << ":RS2 PW:4711" << false;
     QTest::newRow("wrong") << "1234" << QString() << ":RS2 PW:1234" << true;
-    QTest::newRow("none, asked") << "" << "4711" << ":RS2 PW:4711" << false;
-    QTest::newRow("none, asked, wrong") << "" << "0815" << ":RS2 PW:0815" << true;
+    QTest::newRow("none, asked") << ""
+                                 << "4711"
+                                 << ":RS2 PW:4711" << false;
+    QTest::newRow("none, asked, wrong") << ""
+                                        << "0815"
+                                        << ":RS2 PW:0815" << true;
     QTest::newRow("none, cancelled") << "" << QString() << "" << false;
 }
 
@@ -186,7 +190,8 @@ void TestDesktopFaults::refusedPasswordIsSaid()
     });
     win.click("cmdSetOutput(1)");
     QCOMPARE(asked, phoneBook.isEmpty() ? QStringList {msg("gsFrageGeraetPasswort")} : QStringList());
-    QCOMPARE(win.unit().received.filter(QStringLiteral(":RS")), onWire.isEmpty() ? QStringList() : QStringList {onWire});
+    QCOMPARE(win.unit().received.filter(QStringLiteral(":RS")),
+             onWire.isEmpty() ? QStringList() : QStringList {onWire});
     QVERIFY(!win.unit().rawIn().contains(QByteArray("PW:\0", 4)));
     QCOMPARE(win.said(), refused ? QStringList {msg("gsMsgGeraetPasswortAbgelehnt")} : QStringList());
     QCOMPARE(bool(win.unit().relays() & 0x02), !refused && !onWire.isEmpty());
@@ -352,10 +357,12 @@ void TestDesktopFaults::missingDeviceAtStartInTheProgramsLanguage()
     };
     MainWindow w(gState(), std::move(options));
     QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].title, env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsProgramName'")
-                                        .toString());
-    QCOMPARE(env.messages[0].text,
-             env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsMsgPortFehlt'").toString().arg(device));
+    QCOMPARE(env.messages[0].title,
+             env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsProgramName'").toString());
+    QCOMPARE(
+        env.messages[0].text,
+        env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsMsgPortFehlt'").toString().arg(device)
+            + "\n(COM 1)");
     QCOMPARE(portShown,
              env.queryValue("SELECT Englisch FROM SystemNachrichten WHERE Name = 'gsPortGeschlossen'").toString());
 }

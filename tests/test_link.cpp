@@ -1067,8 +1067,9 @@ void TestLink::unitCommandsReturnWhatBecameOfThem()
     QCOMPARE(relay.relays & 0x02, 0);
     QCOMPARE(relay.outcome.kind, UnitOutcome::Refused);
     QCOMPARE(relay.outcome.messageKey, QStringLiteral("gsMsgGeraetPasswortAbgelehnt"));
-    QCOMPARE(relay.outcome.detail, QStringLiteral("Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das "
-                                                  "Programm verwendet das Passwort von Benutzer 1 aus dem Telefonbuch."));
+    QCOMPARE(relay.outcome.detail,
+             QStringLiteral("Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das "
+                            "Programm verwendet das Passwort von Benutzer 1 aus dem Telefonbuch."));
     QVERIFY(UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("4711")).outcome);
 }
 

@@ -74,8 +74,9 @@ struct BackupSink : LinkSink {
             return dialog.notify(n);
         Notice cancelled = n;
         cancelled.key = QStringLiteral("gsMsgSicherungAbgebrochen");
-        cancelled.text = context.msgOr(cancelled.key, QStringLiteral("Die Sicherung wurde abgebrochen; ins Gerät "
-                                                                     "wurde nichts geschrieben."));
+        cancelled.text = context.msgOr(cancelled.key,
+                                       QStringLiteral("Die Sicherung wurde abgebrochen; ins Gerät "
+                                                      "wurde nichts geschrieben."));
         cancelled.severity = Notice::Severity::Warning;
         return dialog.notify(cancelled);
     }
@@ -196,7 +197,8 @@ bool DeviceController::openPortFromSettings()
             error = channel->errorString();
     }
     if (!error.isEmpty()) {
-        Dialogs::show(m_window, error, programTitle(m_window->context()), Dialogs::Icon::Exclamation);
+        Dialogs::show(m_window, error + QStringLiteral("\n(COM %1)").arg(port), programTitle(m_window->context()),
+                      Dialogs::Icon::Exclamation);
         if (m_window->options().portFailureDialog)
             m_window->options().portFailureDialog();
         else
