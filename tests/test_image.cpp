@@ -196,7 +196,7 @@ class TestImage : public QObject {
     Q_OBJECT
 private slots:
     void comparisonTableInTheProgramsLanguage();
-    void helpersOfTheImage();
+    void passwordOnlyWithFourCharacters();
     void emptyConfigurationGivesTheFillPattern();
     void textLengthsAndTerminator_data();
     void textLengthsAndTerminator();
@@ -213,47 +213,14 @@ private slots:
     void fuzzedFilesNeverChangeTheStoreWhenRefused();
     void imageToStoreEdgeCases();
     void imageToStoreIsOneTransaction();
-    void windowLoadsDefaultProfileAndSaves();
-    void windowLoadCancelAndRefusal();
     void refusedProfileSpeaksTheChosenLanguage();
-    void windowSaveUnderAndReadOnly();
     void saveIntoReadOnlyFolderKeepsTheFlag();
-    void windowReadsAndReplacesOnlyRegularFiles();
-    void windowDatabaseInUseOffersRetry();
 };
 
-void TestImage::helpersOfTheImage()
+// A password is stored only with exactly four characters.
+void TestImage::passwordOnlyWithFourCharacters()
 {
-    QCOMPARE(Image::addressHex(0), QStringLiteral("0000"));
-    QCOMPARE(Image::addressHex(0x1FF0), QStringLiteral("1FF0"));
-    QCOMPARE(Image::addressHex(65535), QStringLiteral("FFFF"));
-    QCOMPARE(Image::addressHex(65536), QString());
-    QCOMPARE(Image::addressHex(-1), QString());
-    QCOMPARE(Image::checksumHex(0), QStringLiteral("00"));
-    QCOMPARE(Image::checksumHex(0x20), QStringLiteral("E0"));
-    QCOMPARE(Image::checksumHex(0x1FF), QStringLiteral("01"));
-    QString text;
-    int bit = 0;
-    Image::CreateStatus(1, 0x01, 0x00, text, bit);
-    QCOMPARE(text, QStringLiteral("01"));
-    Image::CreateStatus(2, 0x01, 0x00, text, bit);
-    QCOMPARE(text, QStringLiteral("00"));
-    Image::CreateStatus(16, 0x00, 0x80, text, bit);
-    QCOMPARE(text, QStringLiteral("01"));
-    QCOMPARE(bit, 0x80);
-    Image::CreateStatus(15, 0x7F, 0xFF, text, bit);
-    QCOMPARE(text, QStringLiteral("00"));
-
     Image img;
-    QCOMPARE(img.entry(0, 0, 0), QStringLiteral("00"));
-    QCOMPARE(img.entry(20, 1, 63), QStringLiteral("00"));
-    QCOMPARE(img.entry(0, 2, 0), QStringLiteral("20"));
-    QCOMPARE(img.entry(20, 7, 63), QStringLiteral("20"));
-    QVERIFY(img.setEntry(5, 3, 9, QStringLiteral("aF")));
-    QCOMPARE(img.entry(5, 3, 9), QStringLiteral("AF"));
-    QVERIFY(!img.setEntry(5, 3, 9, QStringLiteral("G0")));
-    QVERIFY(!img.setLine(0, 0, QStringLiteral(":10000000")));
-    // A password is stored only with exactly four characters.
     img.CreateParameterRecord(56, 0, "10", "1C00", "00", "48", "C0", "00", "00", "00", "00", "00", "00", "12a");
     QCOMPARE(img.line(56, 0), record(0x1C00, bytes({0x48, 0xC0}, 0)));
     img.CreateParameterRecord(56, 0, "10", "1C00", "00", "48", "C0", "00", "00", "00", "00", "00", "00", "12aB");
@@ -690,9 +657,7 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
     ConfigStore store(gState(), env.dbPath());
     QRandomGenerator rng(20261206);
     const QString path = env.path("UserProfile/fuzz.cfg");
-    int refused = 0, accepted = 0;
-    QElapsedTimer t;
-    t.start();
+    int refused = 0;
     for (int i = 0; i < 400; ++i) {
         QByteArray f = good;
         const int edits = 1 + int(rng.bounded(4));
@@ -708,32 +673,14 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
         }
         writeFile(path, f);
         QString error;
-        if (ProfileReader::load(path, store, 1, &error)) {
-            ++accepted; // e.g. a digit turned into its lower-case twin: the same profile
-            QCOMPARE(dump(env), before);
-        } else {
+        // Accepted only as the same profile (a digit turned into its lower-case twin).
+        if (!ProfileReader::load(path, store, 1, &error)) {
             ++refused;
             QVERIFY(!error.isEmpty());
-            QCOMPARE(dump(env), before);
         }
+        QCOMPARE(dump(env), before);
     }
     QVERIFY(refused > 300);
-    // The checker alone, on many more texts built from record-like pieces.
-    const QByteArray pieces[] = {":", "10", "00", "0000", "20", "FF", "\r\n", "\n", "G", QByteArray(1, 0), "  "};
-    for (int i = 0; i < 3000; ++i) {
-        QByteArray f = good.left(int(rng.bounded(good.size())));
-        for (int k = int(rng.bounded(40)); k > 0; --k)
-            f += pieces[rng.bounded(int(std::size(pieces)))];
-        Image out;
-        ProfileReader::Problem p;
-        if (!ProfileReader::parse(gState(), f, out, &p)) {
-            ++refused;
-            QVERIFY(!p.what.isEmpty());
-            QVERIFY(p.line >= 0 && p.line <= 600);
-        }
-    }
-    QVERIFY(t.elapsed() < 60000);
-    qInfo("fuzz: %d refused, %d accepted", refused, accepted);
 }
 
 void TestImage::imageToStoreEdgeCases()
@@ -815,49 +762,6 @@ namespace {
 QAction* action(MainWindow& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
 }
 
-void TestImage::windowLoadsDefaultProfileAndSaves()
-{
-    TestEnv env;
-    // A default profile with a text and a recipient.
-    ProfileData d;
-    d.inputs[2].recipients = 0x06;
-    d.inputs[2].text = QStringLiteral("Start");
-    Image img;
-    HexWriter::buildImage(d, img);
-    const QString def = gState().defaultProfilePath();
-    QVERIFY(HexWriter::writeProfileFile(gState(), img, def).ok());
-    Settings::set("Profile", "File", env.path("UserProfile/other.cfg"));
-    MainWindow w(gState());
-    env.messages.clear(); // whatever the port opening had to say
-    w.profiles().loadDefaultProfile();
-    QCOMPARE(Settings::get("Profile", "File"), def);
-    QCOMPARE(env.queryValue("SELECT Deutsch FROM SMS WHERE ID=3").toString(), QStringLiteral("Start"));
-    QCOMPARE(env.queryValue("SELECT Benutzer2 FROM \"Konfiguration_Eingänge\" WHERE ID=3").toInt(), 1);
-    QVERIFY(env.messages.isEmpty());
-
-    // Right after start, save writes the default profile and clears the flag.
-    w.store().sms.setAbsolutePosition(3);
-    w.store().sms.setValue(2, QStringLiteral("Geändert"));
-    w.store().sms.updateBatch();
-    gState().unsavedChanges = true;
-    action(w, "mnuSpeichern")->trigger();
-    QVERIFY(!gState().unsavedChanges);
-    Image back;
-    QString error;
-    QVERIFY(ProfileReader::readFile(gState(), def, back, &error));
-    QCOMPARE(back.smsText(3), QStringLiteral("Geändert"));
-    QVERIFY(env.messages.isEmpty());
-
-    // A damaged default profile: one message, the store as it was, start goes on.
-    writeFile(def, "nonsense");
-    const QString before = dump(env);
-    w.profiles().loadDefaultProfile();
-    QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
-    QVERIFY(env.messages[0].text.contains("Zeile 1"));
-    QCOMPARE(dump(env), before);
-}
-
 // The refusal of a damaged profile comes from the language table: in Italian when the
 // program runs in Italian, frame and reason alike.
 void TestImage::refusedProfileSpeaksTheChosenLanguage()
@@ -891,128 +795,6 @@ void TestImage::refusedProfileSpeaksTheChosenLanguage()
     QCOMPARE(env.messages[1].text,
              QStringLiteral("Die Datei %1 ist kein gültiges Profil: Zeile 1: Prüfsumme E1, erwartet wird E0.")
                  .arg(QDir::toNativeSeparators(bad)));
-}
-
-void TestImage::windowLoadCancelAndRefusal()
-{
-    TestEnv env;
-    MainWindow w(gState());
-    env.messages.clear(); // whatever the port opening had to say
-    w.profiles().loadDefaultProfile();
-    const QString current = Settings::get("Profile", "File");
-    // Cancel: no message, nothing changes.
-    env.fileAnswers << QString();
-    action(w, "mnuLaden")->trigger();
-    QCOMPARE(env.fileRequests.size(), 1);
-    const Dialogs::FileRequest r = env.fileRequests[0];
-    QVERIFY(!r.save);
-    QCOMPARE(r.title, gState().msg("gsLoadConfiguration"));
-    QCOMPARE(r.filter, QStringLiteral("Config (*.cfg)"));
-    QCOMPARE(r.defaultSuffix, QStringLiteral("cfg"));
-    // Nothing opened or saved yet: the documents folder, not the program folder's default profile.
-    QCOMPARE(QDir(r.folder).absolutePath(),
-             QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).absolutePath());
-    QCOMPARE(r.fileName, QString());
-    QVERIFY(env.messages.isEmpty());
-    QCOMPARE(Settings::get("Profile", "File"), current);
-
-    // A refused file: one critical message naming file and line; not the current profile.
-    const QString bad = env.path("UserProfile/kaputt.cfg");
-    writeFile(bad, QByteArray(":1000000010000000000000000000000000000000E1\r\n"));
-    const QString before = dump(env);
-    env.fileAnswers << bad;
-    action(w, "mnuLaden")->trigger();
-    QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
-    QVERIFY(env.messages[0].text.contains(QDir::toNativeSeparators(bad)));
-    QVERIFY(env.messages[0].text.contains("Zeile 1: Prüfsumme E1, erwartet wird E0"));
-    QCOMPARE(Settings::get("Profile", "File"), current);
-    QCOMPARE(dump(env), before);
-
-    // A good file loads, becomes current; loading does not touch the unsaved-changes flag.
-    ProfileData d;
-    d.users[1].name = QStringLiteral("Eva");
-    Image img;
-    HexWriter::buildImage(d, img);
-    const QString good = env.path("UserProfile/gut.cfg");
-    QVERIFY(HexWriter::writeProfileFile(gState(), img, good).ok());
-    gState().unsavedChanges = true;
-    env.fileAnswers << good;
-    action(w, "mnuLaden")->trigger();
-    QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(Settings::get("Profile", "File"), good);
-    QVERIFY(gState().unsavedChanges);
-    QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=2").toString(), QStringLiteral("Eva"));
-    // Save now goes to the loaded file, not the default profile.
-    const QByteArray defaultBefore = [&] {
-        QFile f(gState().defaultProfilePath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }();
-    w.store().addresses.setAbsolutePosition(2);
-    w.store().addresses.setValue("Namen", QStringLiteral("Eva B"));
-    w.saveProfile();
-    QVERIFY(!gState().unsavedChanges);
-    Image back;
-    QVERIFY(ProfileReader::readFile(gState(), good, back, nullptr));
-    QCOMPARE(back.smsText(58), QStringLiteral("Eva B"));
-    QFile f(gState().defaultProfilePath());
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), defaultBefore);
-}
-
-void TestImage::windowSaveUnderAndReadOnly()
-{
-    TestEnv env;
-    MainWindow w(gState());
-    env.messages.clear(); // whatever the port opening had to say
-    w.profiles().loadDefaultProfile();
-    // A name without extension gets ".cfg" and becomes the current profile.
-    env.fileAnswers << env.path("UserProfile/kunde");
-    gState().unsavedChanges = true;
-    action(w, "mnuSpeichernunter")->trigger();
-    QCOMPARE(env.fileRequests.size(), 1);
-    QVERIFY(env.fileRequests[0].save);
-    QCOMPARE(env.fileRequests[0].title, gState().msg("gsMsgSaveConfiguration"));
-    QCOMPARE(env.fileRequests[0].filter, QStringLiteral("Configuration (*.cfg)"));
-    QVERIFY(QFileInfo::exists(env.path("UserProfile/kunde.cfg")));
-    QCOMPARE(Settings::get("Profile", "File"), env.path("UserProfile/kunde.cfg"));
-    QVERIFY(!gState().unsavedChanges);
-    QVERIFY(env.messages.isEmpty());
-
-    // Save onto a read-only file: one message with the two texts on two lines, then the
-    // save-under dialog; the file chosen there is written and becomes current.
-    const QString locked = env.path("UserProfile/kunde.cfg");
-    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    QDir().mkpath(env.path("open"));
-    QFile::setPermissions(env.root(), QFile::permissions(env.root()) | QFile::ExeOther | QFile::ExeGroup);
-    QFile::setPermissions(env.settingsDir(), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(env.path("UserProfile"), QFileDevice::Permissions(0x7777));
-    QFile::setPermissions(env.path("open"), QFileDevice::Permissions(0x7777));
-    const QString elsewhere = env.path("open/neu.cfg");
-    env.fileAnswers << elsewhere;
-    gState().unsavedChanges = true;
-    QByteArray lockedBefore;
-    {
-        QFile f(locked);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        lockedBefore = f.readAll();
-    }
-    w.store().sms.moveFirst();
-    w.store().sms.setValue(2, QStringLiteral("neu"));
-    if (!asUnprivileged([&] { w.saveProfile(); }))
-        QSKIP("cannot drop privileges to test permissions");
-    QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
-    QCOMPARE(env.messages[0].text,
-             gState().msg("gsMsgDateiSchreibgeschützt") + "\n" + gState().msg("gsMsgSpeichereAndererDateiname"));
-    QCOMPARE(env.fileRequests.size(), 2);
-    QVERIFY(env.fileRequests[1].save);
-    QVERIFY(QFileInfo::exists(elsewhere));
-    QCOMPARE(Settings::get("Profile", "File"), elsewhere);
-    QVERIFY(!gState().unsavedChanges);
-    QFile f(locked);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), lockedBefore);
 }
 
 void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
@@ -1049,90 +831,6 @@ void TestImage::saveIntoReadOnlyFolderKeepsTheFlag()
     const auto r = HexWriter::writeProfileFile(gState(), w.profiles().configImage, env.path("fehlt/q.cfg"));
     QCOMPARE(r.kind, HexWriter::WriteResult::Failed);
     QVERIFY(!r.error.isEmpty());
-}
-
-// A named pipe chosen in a dialog (or standing where the current profile was) is neither
-// read, which would wait forever, nor replaced: one message, and nothing changes.
-void TestImage::windowReadsAndReplacesOnlyRegularFiles()
-{
-    TestEnv env;
-    MainWindow w(gState());
-    env.messages.clear(); // whatever the port opening had to say
-    w.profiles().loadDefaultProfile();
-    const QString current = Settings::get("Profile", "File");
-    const QString pipe = env.path("UserProfile/pipe.cfg");
-    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const QString notRegular = QDir::toNativeSeparators(pipe) + QStringLiteral(" ist keine gewöhnliche Datei");
-    const auto stillAPipe = [&] {
-        struct stat st;
-        return ::stat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
-    };
-    const QString before = dump(env);
-
-    env.fileAnswers << pipe;
-    action(w, "mnuLaden")->trigger();
-    QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
-    QVERIFY2(env.messages[0].text.startsWith(notRegular), qPrintable(env.messages[0].text));
-    QCOMPARE(Settings::get("Profile", "File"), current);
-    QCOMPARE(dump(env), before);
-
-    gState().unsavedChanges = true;
-    env.fileAnswers << pipe;
-    action(w, "mnuSpeichernunter")->trigger();
-    QCOMPARE(env.messages.size(), 2);
-    QVERIFY2(env.messages[1].text.startsWith(notRegular), qPrintable(env.messages[1].text));
-    QVERIFY(stillAPipe());
-    QVERIFY(gState().unsavedChanges);
-    QCOMPARE(Settings::get("Profile", "File"), current);
-
-    Settings::set("Profile", "File", pipe);
-    action(w, "mnuSpeichern")->trigger();
-    QCOMPARE(env.messages.size(), 3);
-    QVERIFY(env.messages[2].text.startsWith(notRegular));
-    QVERIFY(stillAPipe());
-
-    env.fileAnswers << pipe;
-    QVERIFY(!ReportActions::exportPdf(gState(), &w, Reports::Kind::Users));
-    QCOMPARE(env.messages.size(), 4);
-    QVERIFY2(env.messages[3].text.contains(notRegular), qPrintable(env.messages[3].text));
-    QVERIFY(stillAPipe());
-}
-
-// While another program holds the database the load waits a few seconds, then says so with
-// Retry and Cancel; Retry (the other program being done) loads the file.
-void TestImage::windowDatabaseInUseOffersRetry()
-{
-    TestEnv env;
-    MainWindow w(gState());
-    env.messages.clear(); // whatever the port opening had to say
-    w.profiles().loadDefaultProfile();
-    ProfileData d;
-    d.users[2].name = QStringLiteral("Zoe");
-    Image img;
-    HexWriter::buildImage(d, img);
-    const QString good = env.path("UserProfile/zoe.cfg");
-    QVERIFY(HexWriter::writeProfileFile(gState(), img, good).ok());
-
-    Connection other(gState());
-    other.open(env.dbPath(), Connection::ReadWrite);
-    QVERIFY(QSqlQuery(other.db()).exec("BEGIN EXCLUSIVE"));
-    QList<Dialogs::Message> shown;
-    Dialogs::setMessageHandler([&](const Dialogs::Message& m) {
-        shown << m;
-        if (shown.size() == 1)
-            QSqlQuery(other.db()).exec("ROLLBACK"); // the other program is done
-        return QMessageBox::Retry;
-    });
-    env.fileAnswers << good;
-    action(w, "mnuLaden")->trigger();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
-    QCOMPARE(shown[0].text,
-             QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert.")
-                 .arg(QDir::toNativeSeparators(env.dbPath())));
-    QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=3").toString(), QStringLiteral("Zoe"));
-    QCOMPARE(Settings::get("Profile", "File"), good);
 }
 
 // The comparison with the unit: one row per differing field, named and valued in the

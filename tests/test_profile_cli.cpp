@@ -1,5 +1,6 @@
 // smsv48ctl profile ...: the JSON form, its refusals, and load/save against the store, run
 // as a separate program on a private program folder.
+#include "CliRun.h"
 #include "Permissions.h"
 #include "TestEnv.h"
 
@@ -31,52 +32,20 @@
 #include <unistd.h>
 
 namespace {
-struct Run {
-    int code = -1;
-    QByteArray out, err;
-};
+using CliRun::Run;
 
-// Runs a program on the test's program folder; `setup` may prepare the process (limits,
-// permissions). A program that has not ended after `timeout` ms is killed: code -1.
-Run run(const TestEnv& env, const QString& program, const QStringList& args, int timeout,
-        const std::function<void(QProcess&)>& setup)
+Run ctl(const TestEnv&, const QStringList& args, int timeout = 30000, const std::function<void(QProcess&)>& setup = {})
 {
-    QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert("SMSV48_HOME", env.root());
-    e.insert("SMSV48_SETTINGS_DIR", env.settingsDir());
-    e.insert("QT_QPA_PLATFORM", "offscreen");
-    e.insert("XDG_RUNTIME_DIR", env.settingsDir());
-    p.setProcessEnvironment(e);
-    if (setup)
-        setup(p);
-    p.start(program, args);
-    Run r;
-    if (!p.waitForFinished(timeout)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
-QString ctlPath() { return QDir(TestEnv::builtBin()).filePath("smsv48ctl"); }
-
-Run ctl(const TestEnv& env, const QStringList& args, int timeout = 30000,
-        const std::function<void(QProcess&)>& setup = {})
-{
-    return run(env, ctlPath(), args, timeout, setup);
+    return CliRun::run(CliRun::ctlPath(), args, {}, {}, setup, timeout);
 }
 
 // Through the shell in the program folder, so that a command line can hold bytes that are not
 // UTF-8 (printf '\377'), as a user's shell passes them.
 Run ctlInShell(const TestEnv& env, const QString& command)
 {
-    return run(env, "/bin/sh", {"-c", "exec \"$0\" --language 2 " + command, ctlPath()}, 30000,
-               [&](QProcess& p) { p.setWorkingDirectory(env.root()); });
+    return CliRun::run(
+        "/bin/sh", {"-c", "exec \"$0\" --language 2 " + command, CliRun::ctlPath()}, {}, {},
+        [&](QProcess& p) { p.setWorkingDirectory(env.root()); }, 30000);
 }
 
 mode_t fileType(const QByteArray& name)

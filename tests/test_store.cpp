@@ -17,9 +17,8 @@ class TestStore : public QObject {
 private slots:
     void schemaPositionsOfTheBuiltFile();
     void defaultRowsLinkEventsToTheirTexts();
-    void findQuotedAndUnquotedIdsAlike();
-    void findSearchesForwardFromTheCurrentRow();
-    void findCriterionForms();
+    void findCriteria();
+    void findTextValues();
     void languageTableLookupsAgreeWithFind();
     void navigationBofEofAndPositions();
     void pendingEditsInvisibleUntilUpdateBatch();
@@ -85,80 +84,45 @@ void TestStore::defaultRowsLinkEventsToTheirTexts()
     QVERIFY(store.addresses.value("Namen").isNull());
 }
 
-void TestStore::findQuotedAndUnquotedIdsAlike()
+// A criterion on the texts' ID from a starting row: the row found (0: none, past the last
+// row; -1: not a criterion, refused).
+void TestStore::findCriteria()
 {
+    const QList<std::tuple<int, const char*, int>> rows = {{1, "ID = '5'", 5},     {1, "ID= 5", 5},
+                                                           {1, "ID = '26'", 26},   {1, "ID=7", 7},
+                                                           {1, "  ID = 7  ", 7},   {1, "\tID\t=\t'7'\t", 7},
+                                                           {1, "id = '7'", 7},     {1, "ID = 7.0", 7},
+                                                           {1, "ID ='07'", 7},     {1, "ID = 3\n", 3},
+                                                           {10, "ID = 10", 10},    {10, "ID = 3", 0},
+                                                           {1, "ID = 99", 0},      {1, "", -1},
+                                                           {1, "   ", -1},         {1, "= 7", -1},
+                                                           {1, "ID 7", -1},        {1, "I D = 7", -1},
+                                                           {1, "ID = '7\n8'", -1}, {1, "ID = 7\nX", -1},
+                                                           {1, "garbage", -1},     {1, "NoSuchColumn = 1", -1}};
     TestEnv env;
     ConfigStore store(gState(), env.dbPath());
     Recordset& rs = store.sms;
-    rs.moveFirst();
-    QVERIFY(rs.find("ID = '5'"));
-    const int a = rs.absolutePosition();
-    rs.moveFirst();
-    QVERIFY(rs.find("ID= 5"));
-    QCOMPARE(rs.absolutePosition(), a);
-    rs.moveFirst();
-    QVERIFY(rs.find("ID = 5"));
-    QCOMPARE(rs.absolutePosition(), a);
-    QCOMPARE(rs.value("ID").toInt(), 5);
-    rs.moveFirst();
-    QVERIFY(rs.find("ID = '26'"));
-    QCOMPARE(rs.value(0).toInt(), 26);
-    rs.moveFirst();
-    QVERIFY(rs.find(QStringLiteral("ID = '") + QString::number(17) + "'"));
-    QCOMPARE(rs.absolutePosition(), 17);
+    for (const auto& [from, criterion, found] : rows) {
+        rs.setAbsolutePosition(from);
+        if (found < 0) {
+            QVERIFY_THROWS_EXCEPTION(StoreError, rs.find(QString::fromUtf8(criterion)));
+            continue;
+        }
+        QVERIFY2(rs.find(QString::fromUtf8(criterion)) == (found > 0), criterion);
+        if (found > 0) {
+            QCOMPARE(rs.value(0).toInt(), found);
+            QCOMPARE(rs.absolutePosition(), found);
+        } else {
+            QVERIFY2(rs.eof(), criterion);
+            QVERIFY_THROWS_EXCEPTION(StoreError, rs.value(0));
+        }
+    }
 }
 
-void TestStore::findSearchesForwardFromTheCurrentRow()
+// Text values: a doubled quote stands for one, text never matches a number, an empty value
+// finds an empty text but never a null one.
+void TestStore::findTextValues()
 {
-    TestEnv env;
-    ConfigStore store(gState(), env.dbPath());
-    Recordset& rs = store.sms;
-    rs.moveFirst();
-    QVERIFY(rs.find("ID = 10"));
-    QVERIFY(rs.find("ID = 10")); // inclusive of the current row
-    QCOMPARE(rs.value(0).toInt(), 10);
-    QVERIFY(!rs.find("ID = 3")); // behind: not found, past the last row
-    QVERIFY(rs.eof());
-    QVERIFY_THROWS_EXCEPTION(StoreError, rs.value(0));
-    rs.moveFirst();
-    QVERIFY(!rs.find("ID = 99"));
-    QVERIFY(rs.eof());
-    // A name criterion on a language table.
-    Connection con(gState());
-    con.open(env.dbPath(), Connection::Read);
-    Recordset lang;
-    lang.open(con, "Beschriftung");
-    lang.moveFirst();
-    QVERIFY(!lang.find("Name = 'no such key'"));
-    QVERIFY(lang.eof());
-    QVERIFY_THROWS_EXCEPTION(StoreError, store.sms.find("garbage"));
-}
-
-void TestStore::findCriterionForms()
-{
-    TestEnv env;
-    ConfigStore store(gState(), env.dbPath());
-    Recordset& rs = store.sms;
-    // Spaces and tabs around the column, the "=" and the value; quotes or none.
-    for (const char* c : {"ID=7", "  ID = 7  ", "\tID\t=\t'7'\t", "id = '7'", "ID = 7.0", "ID ='07'"}) {
-        rs.moveFirst();
-        QVERIFY2(rs.find(QString::fromUtf8(c)), c);
-        QCOMPARE(rs.value(0).toInt(), 7);
-    }
-    // Not a criterion: no column, no "=", two words, a value of two lines.
-    for (const char* c : {"", "   ", "= 7", "ID 7", "I D = 7", "ID = '7\n8'", "ID = 7\nX"}) {
-        rs.moveFirst();
-        QVERIFY_THROWS_EXCEPTION(StoreError, rs.find(QString::fromUtf8(c)));
-    }
-    rs.moveFirst();
-    QVERIFY_THROWS_EXCEPTION(StoreError, rs.find("NoSuchColumn = 1"));
-    // A trailing line break is only space.
-    rs.moveFirst();
-    QVERIFY(rs.find("ID = 3\n"));
-    QCOMPARE(rs.value(0).toInt(), 3);
-
-    // Text values: a doubled quote stands for one, text never matches a number, an empty
-    // value finds an empty text but never a null one.
     QTemporaryDir dir;
     const QString path = dir.filePath("t.sqlite");
     {

@@ -1,0 +1,574 @@
+// The main window's unit and profile commands as the user gives them: against the built-in
+// simulated unit in virtual time, and on profile files; what the user sees, what went over
+// the wire and what the store and the files hold afterwards.
+#include "Permissions.h"
+#include "TestEnv.h"
+#include "WindowWidgets.h"
+
+#include "core/ProgramContext.h"
+#include "core/Settings.h"
+#include "image/HexWriter.h"
+#include "image/Image.h"
+#include "image/ProfileReader.h"
+#include "link/PortResolver.h"
+#include "link/UnitOps.h"
+#include "link/Waiter.h"
+#include "sim/SimChannel.h"
+#include "sim/SimUnit.h"
+#include "store/ConfigStore.h"
+#include "ui/DeviceController.h"
+#include "ui/EditorBinding.h"
+#include "ui/MainWindow.h"
+#include "ui/PortSettingsDialog.h"
+#include "ui/ProfileController.h"
+#include "ui/ReportActions.h"
+#include "ui/ShapeLamp.h"
+#include "ui/TransferDialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+#include <sys/stat.h>
+
+using WindowWidgets::named;
+
+namespace {
+// A main window on the built-in simulated unit, in virtual time; user 1's password is 4711.
+struct Window {
+    TestEnv env;
+    VirtualWaiter vw;
+    std::unique_ptr<MainWindow> w;
+    explicit Window(MainWindowOptions options = {})
+    {
+        Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
+        env.exec(QStringLiteral(
+            "UPDATE \"Adressen\" SET \"Passwort\" = '4711' WHERE rowid = (SELECT MIN(rowid) FROM \"Adressen\")"));
+        w = std::make_unique<MainWindow>(gState(), std::move(options));
+        w->device().setWaiter(&vw);
+        w->device().link();
+        gState().programName = QStringLiteral("SMS Switch Vantor");
+        env.messages.clear(); // whatever the port opening had to say
+    }
+    SimUnit& unit() { return static_cast<SimChannel*>(w->device().channel.get())->unit(); }
+    QStringList texts() const
+    {
+        QStringList r;
+        for (const auto& m : env.messages)
+            r << m.text;
+        return r;
+    }
+    void trigger(const char* action) { w->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+};
+
+// A configuration of 512 records with varied data and the end record.
+QStringList configLines(int seed)
+{
+    QByteArray area(8192, 0);
+    for (int i = 0; i < area.size(); ++i)
+        area[i] = char((i * seed + i / 16) & 0xFF);
+    for (int b = 0; b < 64; ++b)
+        area[b * 128] = char(0x10 + b); // the block codes
+    QStringList lines;
+    for (int a = 0; a < 8192; a += 16)
+        lines << QString::fromLatin1(SimUnit::record(a, area.mid(a, 16)));
+    return lines << QStringLiteral(":00000001FF");
+}
+
+// Every row of the configuration tables as text, to see whether anything changed.
+QString dump(const TestEnv& env)
+{
+    Connection con(gState());
+    con.open(env.dbPath(), Connection::Read);
+    QString out;
+    for (const QString& t :
+         {tbl::Eingaenge, tbl::Ausgaenge, tbl::AlarmDispositiv, tbl::PowerOn, tbl::SMS, tbl::Adressen}) {
+        QSqlQuery q(con.db());
+        q.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(t));
+        while (q.next())
+            for (int i = 0; i < q.record().count(); ++i)
+                out += (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString()) + '|';
+    }
+    return out;
+}
+
+void writeProfile(const QString& path, const std::function<void(ProfileData&)>& fill)
+{
+    ProfileData d;
+    fill(d);
+    Image img;
+    HexWriter::buildImage(d, img);
+    QVERIFY(HexWriter::writeProfileFile(gState(), img, path).ok());
+}
+} // namespace
+
+class TestWindowUnit : public QObject {
+    Q_OBJECT
+private slots:
+    void readTouchesTheStoreOnlyAfterACompleteRead();
+    void writeSendsTheTransferFile();
+    void statusLedsRelaysAndDemo();
+    void parameters();
+    void portSettings();
+    void firmwareUpdate();
+    void loadsDefaultProfileAndSaves();
+    void loadCancelAndRefusal();
+    void saveUnderAndReadOnly();
+    void readsAndReplacesOnlyRegularFiles();
+    void databaseInUseOffersRetry();
+};
+
+void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
+{
+    Window win;
+    QVERIFY(named<QLabel>(*win.w, "lblSimulated")->isVisibleTo(win.w.get()));
+    win.w->device().writeConfiguration(); // the store's configuration
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
+    win.env.messages.clear();
+    // The unit holds another text for input 1 rising.
+    win.unit().area3.replace(32, 6, QByteArray("Hallo\0", 6));
+    const QString sql = QStringLiteral("SELECT \"Deutsch\" FROM \"SMS\" ORDER BY rowid LIMIT 1");
+    const QString before = dump(win.env);
+    // A block that cannot be read: the store is never touched.
+    win.unit().faults.blockFault = SimFaults::Block::Damage;
+    win.unit().faults.blockFaultBlock = 40;
+    win.w->device().readConfiguration();
+    QVERIFY(win.texts().last().startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
+    QCOMPARE(dump(win.env), before);
+    // Cancelled through the window's button: untouched too.
+    win.unit().faults.blockFault = SimFaults::Block::None;
+    win.env.messages.clear();
+    QTimer::singleShot(0, [&] {
+        auto* dlg = win.w->findChild<TransferDialog*>(QStringLiteral("frmDownload"));
+        QVERIFY(dlg);
+        QObject::connect(dlg->progressBar, &QProgressBar::valueChanged, dlg, [dlg](int v) {
+            if (v == 10)
+                dlg->cancelButton->click();
+        });
+    });
+    win.w->device().readConfiguration();
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
+    QCOMPARE(dump(win.env), before);
+    // A complete read goes into the store and the editor.
+    win.env.messages.clear();
+    win.w->device().readConfiguration();
+    QVERIFY(win.env.messages.isEmpty());
+    QCOMPARE(win.env.queryValue(sql).toString(), QStringLiteral("Hallo"));
+    QCOMPARE(named<QLineEdit>(*win.w, "txtEingangSF", 0)->text(), QStringLiteral("Hallo"));
+    QCOMPARE(win.w->lamp(), int(MainWindow::Green));
+    // Port closed: nothing at all.
+    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));
+    win.unit().clearLog();
+    win.w->device().readConfiguration();
+    QVERIFY(win.unit().received.isEmpty());
+}
+
+void TestWindowUnit::writeSendsTheTransferFile()
+{
+    const QStringList lines = configLines(3);
+    QString writtenTo;
+    MainWindowOptions options;
+    options.createTransferFile = [&](const QString& path) {
+        writtenTo = path;
+        writeFile(path, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+        return true;
+    };
+    Window win(std::move(options));
+    named<QPushButton>(*win.w, "cmdDownload", 0)->click();
+    QCOMPARE(writtenTo, gState().transferFilePath());
+    QCOMPARE(Settings::get(QStringLiteral("Configuration"), QStringLiteral("FileName")), writtenTo);
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(win.unit().area3.left(16), QByteArray::fromHex(lines[0].mid(9, 32).toLatin1()));
+    QCOMPARE(win.unit().area3.right(16), QByteArray::fromHex(lines[511].mid(9, 32).toLatin1()));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":00000001FF"));
+    // A status reply lost three times: no write, the no-answer message, the version label
+    // keeps what was read.
+    win.w->device().refreshUnitStatus();
+    const QString shown = named<QLabel>(*win.w, "lblSWVersion")->text();
+    QVERIFY(shown.endsWith(QStringLiteral("1.00")));
+    win.env.messages.clear();
+    win.unit().clearLog();
+    win.unit().faults.statusLost = 3;
+    win.w->device().writeConfiguration();
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(named<QLabel>(*win.w, "lblSWVersion")->text(), shown);
+    QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
+    // A unit with another firmware version: refused before anything is written.
+    win.env.messages.clear();
+    win.unit().faults.statusLost = 0;
+    win.unit().fwVersion = 250;
+    win.unit().clearLog();
+    win.w->device().writeConfiguration();
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgVersionskonflikt")});
+    QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
+}
+
+void TestWindowUnit::statusLedsRelaysAndDemo()
+{
+    Window win;
+    win.unit().area1[0x62] = char(0x05);
+    win.unit().area1[0x60] = char(0x80);
+    win.unit().fwVersion = 0x7B;
+    named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->click();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", i)->fillColor(),
+                 (i == 0 || i == 2) ? ShapeLamp::Green : ShapeLamp::White);
+    QCOMPARE(named<QLabel>(*win.w, "lblSWVersion")->text(),
+             QStringLiteral("gsSWVersion: ") + QLocale().toString(1.23, 'f', 2));
+    named<QRadioButton>(*win.w, "OptPortAnzeige", 1)->click();
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 7)->fillColor(), ShapeLamp::Green);
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 0)->fillColor(), ShapeLamp::White);
+
+    // Relay 4 on and off with user 1's password; the LEDs show the relays.
+    named<QPushButton>(*win.w, "cmdSetOutput", 3)->click();
+    QVERIFY(win.unit().rawIn().contains(":RS4 PW:4711\r"));
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
+    QVERIFY(named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->isChecked());
+    named<QPushButton>(*win.w, "cmdResetOutput", 3)->click();
+    QVERIFY(win.unit().rawIn().contains(":RC4 PW:4711\r"));
+    // A unit that does not answer: buttons enabled again, the no-answer message.
+    win.unit().faults.silent = true;
+    named<QPushButton>(*win.w, "cmdSetOutput", 0)->click();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
+                && named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(win.w->lamp(), int(MainWindow::Red));
+
+    // Demo and the default-state shortcuts: no device traffic; a status leaves the LEDs alone.
+    win.unit().faults.silent = false;
+    win.unit().clearLog();
+    named<QRadioButton>(*win.w, "OptPortAnzeige", 2)->click();
+    QVERIFY(!named<QPushButton>(*win.w, "cmdAktualisieren")->isEnabled());
+    named<ShapeLamp>(*win.w, "ShpLed", 3)->setFillColor(ShapeLamp::Green);
+    win.w->device().showUnitStatus(UnitOps::decodeStatus(QByteArray()));
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
+    win.w->editorBinding().setDefaultStatesOn();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(named<QCheckBox>(*win.w, "ChkDefaultState", i)->isChecked(), i % 2 == 0);
+    win.w->editorBinding().setDefaultStatesOff();
+    for (int i = 0; i < 8; ++i)
+        QVERIFY(!named<QCheckBox>(*win.w, "ChkDefaultState", i)->isChecked());
+    QVERIFY(win.unit().rawIn().isEmpty());
+}
+
+void TestWindowUnit::parameters()
+{
+    Window win;
+    win.w->device().fillValidityList();
+    QCOMPARE(named<QComboBox>(*win.w, "CboGültigkeit")->count(), 256);
+    QCOMPARE(named<QComboBox>(*win.w, "CboGültigkeit")->currentIndex(), 167);
+    // Serial: counted up only after the unit acknowledged.
+    auto* serial = named<QLineEdit>(*win.w, "txtSerienummer");
+    serial->setText(QStringLiteral("000999"));
+    named<QCheckBox>(*win.w, "Check_Inkrement")->setChecked(true);
+    win.w->device().writeSerialNumber();
+    QCOMPARE(win.unit().serial(), QByteArray("000999"));
+    QCOMPARE(serial->text(), QStringLiteral("001000"));
+    win.unit().faults.refuseWrite = true;
+    win.w->device().writeSerialNumber();
+    QCOMPARE(serial->text(), QStringLiteral("001000"));
+    win.unit().faults.refuseWrite = false;
+    serial->setText(QStringLiteral("12"));
+    win.env.messages.clear();
+    win.unit().clearLog();
+    win.w->device().writeSerialNumber();
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsAnzahlZeichen")});
+    QVERIFY(win.unit().received.isEmpty());
+    win.w->device().readSerialNumber();
+    QCOMPARE(serial->text(), QStringLiteral("000999"));
+    // PIN rules, then a change through the unit, masked in the status bar.
+    win.env.messages.clear();
+    named<QCheckBox>(*win.w, "ChkDefault")->setChecked(false);
+    named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("12a4"));
+    win.w->device().changeSimPin();
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgNotNumeric")});
+    named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("1111"));
+    named<QLineEdit>(*win.w, "txtPINSimCardAlt")->clear();
+    win.w->device().changeSimPin();
+    QCOMPARE(win.texts().last(), QStringLiteral("gsMsgPINAlteingeben"));
+    named<QLineEdit>(*win.w, "txtPINSimCardAlt")->setText(QStringLiteral("0000"));
+    win.w->device().changeSimPin();
+    QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
+    win.w->device().readSimPin();
+    QCOMPARE(named<QLineEdit>(*win.w, "txtPINSimCardAlt")->text(), QStringLiteral("1111"));
+    // Validity index 5, the restart and the read-back.
+    named<QComboBox>(*win.w, "CboGültigkeit")->setCurrentIndex(5);
+    win.w->device().writeValidityReminder();
+    QVERIFY(win.unit().received.contains(QStringLiteral(":0100200005DA")));
+    QVERIFY(win.unit().received.contains(QStringLiteral(":SMR PW:4711")));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":SMR PW:****"));
+    named<QComboBox>(*win.w, "CboGültigkeit")->setCurrentIndex(0);
+    win.w->device().readValidityReminder();
+    QCOMPARE(named<QComboBox>(*win.w, "CboGültigkeit")->currentIndex(), 5);
+}
+
+void TestWindowUnit::portSettings()
+{
+    Window win;
+    PortResolver::assign(3, QStringLiteral("sim"));
+    PortSettingsDialog dlg(win.w.get());
+    QCOMPARE(dlg.portBox->count(), 8);
+    QCOMPARE(dlg.baudRateBox->count(), 5);
+    dlg.portBox->setCurrentIndex(2);
+    dlg.baudRateBox->setCurrentText(QStringLiteral("19200"));
+    dlg.parityBox->setCurrentIndex(1);
+    dlg.dataBitsBox->setCurrentIndex(1);
+    dlg.stopBitsBox->setCurrentIndex(0);
+    QVERIFY(dlg.deviceValue->text().contains(QStringLiteral("simul")));
+    QVERIFY(dlg.apply());
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss")), QStringLiteral("3"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen")),
+             QStringLiteral("19200,E,7,1"));
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
+             QStringLiteral("open"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 1)->text(), QStringLiteral("COM 3"));
+    QCOMPARE(win.w->lamp(), int(MainWindow::Green));
+    // A device that cannot be opened: stored "closed", the message names the port, and
+    // every device command is refused silently.
+    PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
+    PortSettingsDialog dlg2(win.w.get());
+    dlg2.portBox->setCurrentIndex(0);
+    QVERIFY(!dlg2.apply());
+    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
+             QStringLiteral("closed"));
+    QVERIFY(win.texts().last().startsWith(QStringLiteral("COM 1: ")));
+    QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
+    win.w->device().refreshUnitStatus();
+    QCOMPARE(win.texts().size(), 1);
+}
+
+void TestWindowUnit::firmwareUpdate()
+{
+    Window win;
+    const QString prg = win.env.path(QStringLiteral("Download/Firmware/unit.prg"));
+    writeFile(prg,
+              ":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F68\r\n"
+              ":00000001FF\r\n");
+    // An older unit: both versions are shown and the user goes on; OK to the flash question.
+    win.unit().fwVersion = 90;
+    win.unit().fwVersionAfterUpdate = 100;
+    win.env.fileAnswers << prg;
+    win.env.answers << QMessageBox::Yes << QMessageBox::Ok;
+    win.w->device().updateFirmware();
+    QCOMPARE(win.env.fileRequests.size(), 1);
+    QCOMPARE(win.env.fileRequests[0].defaultSuffix, QStringLiteral("prg"));
+    QCOMPARE(Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName")), prg);
+    QVERIFY(win.unit().received.contains(QStringLiteral(":10001000101112131415161718191A1B1C1D1E1F68")));
+    QVERIFY(win.texts().contains(QStringLiteral("gsMsgDownloadOK")));
+    // A damaged file is refused with its line before anything is sent; a cancelled dialog
+    // does nothing.
+    writeFile(prg, ":10000000000102030405060708090A0B0C0D0E0F78\r\n:1000100010111213\r\n:00000001FF\r\n");
+    win.unit().clearLog();
+    win.env.messages.clear();
+    win.env.fileAnswers << prg << QString();
+    win.w->device().updateFirmware();
+    QCOMPARE(win.env.messages.size(), 1);
+    QVERIFY(win.env.messages[0].text.contains(QStringLiteral("Zeile 2")));
+    win.w->device().updateFirmware();
+    QCOMPARE(win.env.messages.size(), 1);
+    QVERIFY(win.unit().rawIn().isEmpty());
+}
+
+void TestWindowUnit::loadsDefaultProfileAndSaves()
+{
+    Window win;
+    const QString def = gState().defaultProfilePath();
+    writeProfile(def, [](ProfileData& d) {
+        d.inputs[2].recipients = 0x06;
+        d.inputs[2].text = QStringLiteral("Start");
+    });
+    Settings::set("Profile", "File", win.env.path("UserProfile/other.cfg"));
+    win.w->profiles().loadDefaultProfile();
+    QCOMPARE(Settings::get("Profile", "File"), def);
+    QCOMPARE(win.env.queryValue("SELECT Deutsch FROM SMS WHERE ID=3").toString(), QStringLiteral("Start"));
+    QCOMPARE(win.env.queryValue("SELECT Benutzer2 FROM \"Konfiguration_Eingänge\" WHERE ID=3").toInt(), 1);
+    QVERIFY(win.env.messages.isEmpty());
+    // Right after start, save writes the default profile and clears the flag.
+    win.w->store().sms.setAbsolutePosition(3);
+    win.w->store().sms.setValue(2, QStringLiteral("Geändert"));
+    win.w->store().sms.updateBatch();
+    gState().unsavedChanges = true;
+    win.trigger("mnuSpeichern");
+    QVERIFY(!gState().unsavedChanges);
+    Image back;
+    QVERIFY(ProfileReader::readFile(gState(), def, back, nullptr));
+    QCOMPARE(back.smsText(3), QStringLiteral("Geändert"));
+    QVERIFY(win.env.messages.isEmpty());
+    // A damaged default profile: one message, the store as it was.
+    writeFile(def, "nonsense");
+    const QString before = dump(win.env);
+    win.w->profiles().loadDefaultProfile();
+    QCOMPARE(win.env.messages.size(), 1);
+    QCOMPARE(win.env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(win.env.messages[0].text.contains("Zeile 1"));
+    QCOMPARE(dump(win.env), before);
+}
+
+void TestWindowUnit::loadCancelAndRefusal()
+{
+    Window win;
+    TestEnv& env = win.env;
+    win.w->profiles().loadDefaultProfile();
+    const QString current = Settings::get("Profile", "File");
+    // Cancel: no message, nothing changes.
+    env.fileAnswers << QString();
+    win.trigger("mnuLaden");
+    QCOMPARE(env.fileRequests.size(), 1);
+    const Dialogs::FileRequest r = env.fileRequests[0];
+    QVERIFY(!r.save);
+    QCOMPARE(r.title, gState().msg("gsLoadConfiguration"));
+    QCOMPARE(r.filter, QStringLiteral("Config (*.cfg)"));
+    QCOMPARE(QDir(r.folder).absolutePath(), QDir(env.path("UserProfile")).absolutePath());
+    QCOMPARE(r.fileName, current);
+    QVERIFY(env.messages.isEmpty());
+    // A refused file: one critical message naming file and line; not the current profile.
+    const QString bad = env.path("UserProfile/kaputt.cfg");
+    writeFile(bad, QByteArray(":1000000010000000000000000000000000000000E1\r\n"));
+    const QString before = dump(env);
+    env.fileAnswers << bad;
+    win.trigger("mnuLaden");
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(env.messages[0].text.contains(QDir::toNativeSeparators(bad)));
+    QVERIFY(env.messages[0].text.contains("Zeile 1: Prüfsumme E1, erwartet wird E0"));
+    QCOMPARE(Settings::get("Profile", "File"), current);
+    QCOMPARE(dump(env), before);
+    // A good file loads and becomes current; loading leaves the unsaved-changes flag alone;
+    // save then goes to the loaded file, not the default profile.
+    const QString good = env.path("UserProfile/gut.cfg");
+    writeProfile(good, [](ProfileData& d) { d.users[1].name = QStringLiteral("Eva"); });
+    gState().unsavedChanges = true;
+    env.fileAnswers << good;
+    win.trigger("mnuLaden");
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(Settings::get("Profile", "File"), good);
+    QVERIFY(gState().unsavedChanges);
+    QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=2").toString(), QStringLiteral("Eva"));
+    const QByteArray defaultBefore = readAll(gState().defaultProfilePath());
+    win.w->store().addresses.setAbsolutePosition(2);
+    win.w->store().addresses.setValue("Namen", QStringLiteral("Eva B"));
+    win.w->saveProfile();
+    QVERIFY(!gState().unsavedChanges);
+    Image back;
+    QVERIFY(ProfileReader::readFile(gState(), good, back, nullptr));
+    QCOMPARE(back.smsText(58), QStringLiteral("Eva B"));
+    QCOMPARE(readAll(gState().defaultProfilePath()), defaultBefore);
+}
+
+void TestWindowUnit::saveUnderAndReadOnly()
+{
+    Window win;
+    TestEnv& env = win.env;
+    win.w->profiles().loadDefaultProfile();
+    // A name without extension gets ".cfg" and becomes the current profile.
+    env.fileAnswers << env.path("UserProfile/kunde");
+    gState().unsavedChanges = true;
+    win.trigger("mnuSpeichernunter");
+    QCOMPARE(env.fileRequests.size(), 1);
+    QVERIFY(env.fileRequests[0].save);
+    QCOMPARE(env.fileRequests[0].title, gState().msg("gsMsgSaveConfiguration"));
+    QCOMPARE(env.fileRequests[0].filter, QStringLiteral("Configuration (*.cfg)"));
+    const QString locked = env.path("UserProfile/kunde.cfg");
+    QCOMPARE(Settings::get("Profile", "File"), locked);
+    QVERIFY(!gState().unsavedChanges && env.messages.isEmpty());
+    // Save onto a read-only file: one message with the two texts on two lines, then the
+    // save-under dialog; the file chosen there is written and becomes current.
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray lockedBefore = readAll(locked);
+    const QString elsewhere = env.path("UserProfile/neu.cfg");
+    env.fileAnswers << elsewhere;
+    gState().unsavedChanges = true;
+    win.w->store().sms.moveFirst();
+    win.w->store().sms.setValue(2, QStringLiteral("neu"));
+    {
+        Permissions::Enforced enforced;
+        if (!enforced.active())
+            QSKIP("file permissions cannot be made to apply to this process");
+        win.w->saveProfile();
+    }
+    QCOMPARE(env.messages.size(), 1);
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
+    QCOMPARE(env.messages[0].text,
+             gState().msg("gsMsgDateiSchreibgeschützt") + "\n" + gState().msg("gsMsgSpeichereAndererDateiname"));
+    QCOMPARE(env.fileRequests.size(), 2);
+    QVERIFY(env.fileRequests[1].save);
+    QVERIFY(QFileInfo::exists(elsewhere));
+    QCOMPARE(Settings::get("Profile", "File"), elsewhere);
+    QVERIFY(!gState().unsavedChanges);
+    QCOMPARE(readAll(locked), lockedBefore);
+}
+
+// A named pipe chosen in a dialog (or standing where the current profile was) is neither
+// read, which would wait forever, nor replaced: one message, and nothing changes.
+void TestWindowUnit::readsAndReplacesOnlyRegularFiles()
+{
+    Window win;
+    TestEnv& env = win.env;
+    win.w->profiles().loadDefaultProfile();
+    const QString current = Settings::get("Profile", "File");
+    const QString pipe = env.path("UserProfile/pipe.cfg");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString notRegular = QDir::toNativeSeparators(pipe) + QStringLiteral(" ist keine gewöhnliche Datei");
+    const auto stillAPipe = [&] {
+        struct stat st;
+        return ::stat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+    };
+    const QString before = dump(env);
+    gState().unsavedChanges = true;
+    env.fileAnswers << pipe << pipe << pipe;
+    win.trigger("mnuLaden");
+    win.trigger("mnuSpeichernunter");
+    QCOMPARE(Settings::get("Profile", "File"), current);
+    Settings::set("Profile", "File", pipe);
+    win.trigger("mnuSpeichern");
+    QVERIFY(!ReportActions::exportPdf(gState(), win.w.get(), Reports::Kind::Users));
+    QCOMPARE(env.messages.size(), 4);
+    for (const Dialogs::Message& m : env.messages)
+        QVERIFY2(m.text.startsWith(notRegular) || m.text.contains(notRegular), qPrintable(m.text));
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(stillAPipe());
+    QVERIFY(gState().unsavedChanges);
+    QCOMPARE(dump(env), before);
+}
+
+// While another program holds the database the load waits a few seconds, then says so with
+// Retry and Cancel; Retry (the other program being done) loads the file.
+void TestWindowUnit::databaseInUseOffersRetry()
+{
+    Window win;
+    win.w->profiles().loadDefaultProfile();
+    const QString good = win.env.path("UserProfile/zoe.cfg");
+    writeProfile(good, [](ProfileData& d) { d.users[2].name = QStringLiteral("Zoe"); });
+    Connection other(gState());
+    other.open(win.env.dbPath(), Connection::ReadWrite);
+    QVERIFY(QSqlQuery(other.db()).exec("BEGIN EXCLUSIVE"));
+    QList<Dialogs::Message> shown;
+    Dialogs::setMessageHandler([&](const Dialogs::Message& m) {
+        shown << m;
+        if (shown.size() == 1)
+            QSqlQuery(other.db()).exec("ROLLBACK"); // the other program is done
+        return QMessageBox::Retry;
+    });
+    win.env.fileAnswers << good;
+    win.trigger("mnuLaden");
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
+    QCOMPARE(shown[0].text,
+             QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert.")
+                 .arg(QDir::toNativeSeparators(win.env.dbPath())));
+    QCOMPARE(win.env.queryValue("SELECT Namen FROM Adressen WHERE ID=3").toString(), QStringLiteral("Zoe"));
+    QCOMPARE(Settings::get("Profile", "File"), good);
+}
+
+QTEST_MAIN(TestWindowUnit)
+#include "test_window_unit.moc"
