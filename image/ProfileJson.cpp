@@ -176,8 +176,6 @@ QByteArray toJson(const ProfileData& d)
     return o;
 }
 
-bool fromJson(const QByteArray& json, ProfileData& out, QString* error) { return fromJson(gState(), json, out, error); }
-
 bool fromJson(const ProgramContext& context, const QByteArray& json, ProfileData& out, QString* error)
 {
     Reader r {context, QString()};

@@ -18,5 +18,4 @@ QByteArray toJson(const ProfileData& d);
 // characters, characters outside the unit's character set (Windows-1252), unknown keys.
 // The message is in the context's language (the one-argument form: the program's).
 bool fromJson(const ProgramContext& context, const QByteArray& json, ProfileData& d, QString* error);
-bool fromJson(const QByteArray& json, ProfileData& d, QString* error);
 }

@@ -100,6 +100,7 @@ void TestDesktopFaults::languageSwitchTakesTheTextsOver()
 {
     SimWindow win;
     win.env.exec("UPDATE SMS SET Englisch = NULL");
+    win.w->store().acceptChanges(); // set up by the test, not by another program
     QLineEdit* first = WindowWidgets::named<QLineEdit>(*win.w, "txtEingangSF(0)");
     QCOMPARE(first->text(), QStringLiteral("Tür 1"));
 
@@ -139,6 +140,7 @@ void TestDesktopFaults::saveAndSendWarnWhenTheTextsAreInAnotherLanguage()
     QFETCH(bool, goOn);
     SimWindow win;
     win.env.exec("UPDATE SMS SET Deutsch = NULL");
+    win.w->store().acceptChanges(); // set up by the test, not by another program
     win.w->editorBinding().refresh();
     const QString site = win.env.path("UserProfile/site.cfg");
     Settings::set(QStringLiteral("Profile"), QStringLiteral("File"), site);
@@ -183,6 +185,7 @@ void TestDesktopFaults::refusedPasswordIsSaid()
     if (phoneBook.isEmpty())
         win.env.exec("UPDATE \"Adressen\" SET \"Passwort\" = char(0,0,0,0) WHERE rowid = (SELECT MIN(rowid) FROM "
                      "\"Adressen\")");
+    win.w->store().acceptChanges(); // set up by the test, not by another program
     QStringList asked;
     Dialogs::setSecretHandler([&](const QString& label) {
         asked << label;
@@ -323,7 +326,9 @@ void TestDesktopFaults::alarmDelayShownAndRefusedAsTyped()
     // A user with a number: the delay box is enabled.
     win.env.exec("UPDATE \"Adressen\" SET \"Natel_Nummer\" = '0791234567' WHERE rowid = (SELECT MIN(rowid) "
                  "FROM \"Adressen\")");
+    win.w->store().acceptChanges(); // set up by the test, not by another program
     win.env.exec(QStringLiteral("UPDATE \"Alarm_Dispositiv\" SET \"Verzögerungszeit\" = %1").arg(stored));
+    win.w->store().acceptChanges(); // set up by the test, not by another program
     win.w->editorBinding().refresh();
     auto* box = WindowWidgets::named<QSpinBox>(*win.w, "txtADVerzögerungszeit");
     QVERIFY(box->isEnabled());

@@ -153,7 +153,7 @@ void TestProfileCli::jsonRoundTripAndByteExactFile()
     // The same bytes as the program's own build of the same configuration.
     ProfileData d;
     QString error;
-    QVERIFY(ProfileJson::fromJson(readAll(json), d, &error));
+    QVERIFY(ProfileJson::fromJson(gState(), readAll(json), d, &error));
     Image img;
     HexWriter::buildImage(d, img);
     QCOMPARE(readAll(cfg), img.hexText());
