@@ -210,7 +210,8 @@ void TestMainWindow::menusAndToolbarInDesignOrder()
     const QStringList menus[]
         = {{"mnuDatei", "mnuLaden mnuSpeichern mnuSpeichernunter mnuZuletzt -mnuLinie mnuBeenden"},
            {"mnuEinstellungen",
-            "mnuTelefonbuch mnuPort mnuReports mnuSprache mnuVergleichen mnuProtokoll mnuSicherung mnuAdministrator"},
+            "mnuTelefonbuch mnuPort mnuReports mnuSprache mnuVergleichen mnuProtokoll mnuSicherung mnuNurGeaenderte "
+            "mnuAdministrator"},
            {"mnuReports", "mnuListenAnzeigen mnuListenDrucken mnuListenExportieren"}, // PDF export added by the shell
            {"mnuListenAnzeigen", "mnuEingängeAnzeigen mnuAusgängeAnzeigen mnuAlarmDispositiv mnuBenutzerAnzeigen"},
            {"mnuListenDrucken", "mnuEingängeDrucken mnuAusgängeDrucken mnuAlarmDispoDrucken mnuBenutzerDrucken"},

@@ -348,12 +348,13 @@ void TestShell::everyToolbarKeyReachesItsCommand()
         QCOMPARE(w->tabs()->currentIndex(), 1);
         disconnect(conn);
     }
+    const int said = env.messages.size();
     onModal<AboutDialog>([](AboutDialog* a) { a->okButton->click(); });
     trigger("Info");
     trigger("Help");
     QVERIFY(Help::window(gState())->isVisible());
     w->shell().toolbarButtonClicked("NoSuchKey");
-    QCOMPARE(env.messages.size(), 8);
+    QCOMPARE(env.messages.size(), said);
 
     w->shell().applyMenuIcons();
     int icons = 0;
