@@ -172,6 +172,11 @@ void TestAccessKeys::uniqueInEveryMenuAndWindow()
             if (!main || QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() != 1)
                 return;
             poll.stop();
+            Group bar {QStringLiteral("menu bar"), {}};
+            for (QAction* a : main->findChild<QMenuBar*>()->actions())
+                bar.add(a->text(), problems, language);
+            seen << bar.where;
+            inspectPages(main, bar, problems, language, seen);
             for (QMenu* m : main->findChildren<QMenu*>()) {
                 Group g {m->objectName(), {}};
                 for (QAction* a : m->actions())
@@ -179,11 +184,6 @@ void TestAccessKeys::uniqueInEveryMenuAndWindow()
                         g.add(a->text(), problems, language);
                 seen << g.where;
             }
-            Group bar {QStringLiteral("menu bar"), {}};
-            for (QAction* a : main->findChild<QMenuBar*>()->actions())
-                bar.add(a->text(), problems, language);
-            seen << bar.where;
-            inspectPages(main, bar, problems, language, seen);
             for (const auto& [item, window] :
                  {std::pair {"mnuTelefonbuch", "frmTelefonbuch"}, std::pair {"mnuPort", "frmPortSettings"},
                   std::pair {"mnuInfo", "frmAbout"}})
