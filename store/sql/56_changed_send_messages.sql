@@ -45,5 +45,5 @@ INSERT INTO "SystemNachrichten" ("Name","Deutsch","Englisch","Italienisch","Fran
 ('gsNurGeaenderteTipp',
  'Sendet nur die Datensätze, die sich vom Gerät unterscheiden, und liest sie zur Prüfung zurück',
  'Sends only the records that differ from the unit and reads them back to verify them',
- 'Invia solo i record &modificati',
+ 'Invia solo i record che differiscono dal dispositivo e li rilegge per verificarli',
  'N''envoie que les enregistrements qui diffèrent de l''appareil et les relit pour les vérifier');
