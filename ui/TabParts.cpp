@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -115,6 +116,17 @@ namespace {
                                   fm.horizontalAdvance(words.mid(split).join(QLatin1Char(' ')))));
             width += contentsMargins().left() + contentsMargins().right() + 2 * margin() + 2;
             return {width, heightForWidth(width)};
+        }
+
+    protected:
+        // The grid gives a row the height of its tallest minimum; a caption wrapped onto two
+        // lines at the width it got must ask for both lines, or the second one is cut.
+        void resizeEvent(QResizeEvent* event) override
+        {
+            QLabel::resizeEvent(event);
+            const int needed = heightForWidth(width());
+            if (needed > 0 && needed != minimumHeight())
+                setMinimumHeight(needed);
         }
     };
 } // namespace
