@@ -247,7 +247,7 @@ void TestCliSafety::oneJsonObjectWhateverHappens_data()
     QTest::newRow("retries twice") << "" << QStringList {"unit", "read", "--retries", "1", "--retries", "2", "-o", "-"}
                                    << 2 << "usage"
                                    << "option --retries given twice";
-    QTest::newRow("trace unwritable") << "" << QStringList {"--trace", "TRACE", "unit", "status"} << 5 << "ok"
+    QTest::newRow("trace unwritable") << "" << QStringList {"--trace", "TRACE", "unit", "status"} << 5 << "fileError"
                                       << "";
     QTest::newRow("refused at once") << "--refuse-write" << QStringList {"unit", "write", "--no-backup", cfg} << 4
                                      << "refused"
@@ -269,7 +269,7 @@ void TestCliSafety::oneJsonObjectWhateverHappens()
     const QString cfg = dir.filePath(QStringLiteral("site.cfg"));
     writeFile(cfg, siteProfile());
     args.replaceInStrings(QStringLiteral("SITE"), cfg);
-    // A name longer than a folder entry may be: accepted up front, unwritable at the end.
+    // A name longer than a folder entry may be: refused before anything is sent.
     args.replaceInStrings(QStringLiteral("TRACE"), dir.filePath(QString(300, QLatin1Char('t'))));
     QByteArray wire;
     const Run r = sim.isNull() ? ctl(QStringList {"--language", "2", "--json"} + args)

@@ -168,7 +168,6 @@ private slots:
     void statusDecodingAndVersionText();
     void statusCollectorIsBounded();
     void relayCommands();
-    void parameterRulesAndRecords();
     void serialWriteAndIncrementOnlyAfterAck();
     void pinAndValidityOnTheWire();
     void versionCheck();
@@ -907,30 +906,6 @@ void TestLink::relayCommands()
     QCOMPARE(g_messages.size(), 1);
 }
 
-void TestLink::parameterRulesAndRecords()
-{
-    QCOMPARE(UnitOps::checkSerial(QStringLiteral("")), QStringLiteral("gsAnzahlZeichen"));
-    QCOMPARE(UnitOps::checkSerial(QStringLiteral("12345")), QStringLiteral("gsAnzahlZeichen"));
-    QCOMPARE(UnitOps::checkSerial(QStringLiteral("AB-123")), QString());
-    QCOMPARE(UnitOps::checkPinOld(QString()), QStringLiteral("gsMsgPINAlteingeben"));
-    QCOMPARE(UnitOps::checkPinNew(QString()), QStringLiteral("gsMsgPINeingeben"));
-    QCOMPARE(UnitOps::checkPinNew(QStringLiteral("123")), QStringLiteral("gsMsgPINAnzZeichen"));
-    QCOMPARE(UnitOps::checkPinNew(QStringLiteral("12a4")), QStringLiteral("gsMsgPINNurZiffern"));
-    QCOMPARE(UnitOps::checkPinOld(QStringLiteral("0000")), QString());
-    QCOMPARE(UnitOps::serialRecord(QStringLiteral("204518")).left(21), QStringLiteral(":06000000323034353138"));
-    QCOMPARE(UnitOps::validityRecord(5), QStringLiteral(":0100200005DA"));
-    QCOMPARE(UnitOps::validityRecord(167).left(11), QStringLiteral(":01002000A7"));
-    QCOMPARE(UnitOps::pinRecord(QStringLiteral("1234")), QStringLiteral(":100010003132333400000000000000000000000016"));
-    QCOMPARE(UnitOps::nextSerial(QStringLiteral("000999")), QStringLiteral("001000"));
-    const QStringList items = UnitOps::validityItems("h", "min", "d", "w");
-    QCOMPARE(items.size(), 256);
-    QCOMPARE(items[0], QStringLiteral("0 h 5 min"));
-    QCOMPARE(items[11], QStringLiteral("1 h 0 min"));
-    QCOMPARE(items[167], QStringLiteral("24 h 0 min"));
-    QCOMPARE(items[168], QStringLiteral("2 d"));
-    QCOMPARE(items[255], QStringLiteral("63 w"));
-}
-
 void TestLink::serialWriteAndIncrementOnlyAfterAck()
 {
     Rig r;
@@ -939,6 +914,7 @@ void TestLink::serialWriteAndIncrementOnlyAfterAck()
     QCOMPARE(r.unit.serial(), QByteArray("000999"));
     QVERIFY(r.unit.rawIn().endsWith(":00000001FF\r"));
     QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply), QStringLiteral("000999"));
+    QCOMPARE(UnitOps::nextSerial(QStringLiteral("000999")), QStringLiteral("001000"));
     // A unit that refuses the record: the write is not acknowledged.
     r.unit.faults.eLine = 1;
     r.link.handshake();
@@ -974,6 +950,8 @@ void TestLink::pinAndValidityOnTheWire()
     QCOMPARE(r.unit.restarts, 1);
     ConfigTransfer(r.link).waitForRestart();
     QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20).reply), 5);
+    const QStringList items = UnitOps::validityItems("h", "min", "d", "w");
+    QCOMPARE(items.mid(166, 3), (QStringList {"23 h 30 min", "24 h 0 min", "2 d"}));
 }
 
 void TestLink::versionCheck()

@@ -36,6 +36,7 @@
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStandardPaths>
 #include <QtTest>
 #include <sys/stat.h>
 
@@ -157,10 +158,10 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
     win.w->device().readConfiguration();
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
     QCOMPARE(dump(win.env), before);
-    // A complete read goes into the store and the editor.
+    // A complete read goes into the store and the editor, and is said.
     win.env.messages.clear();
     win.w->device().readConfiguration();
-    QVERIFY(win.env.messages.isEmpty());
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("Die Konfiguration wurde vollständig aus dem Gerät gelesen.")});
     QCOMPARE(win.env.queryValue(sql).toString(), QStringLiteral("Hallo"));
     QCOMPARE(named<QLineEdit>(*win.w, "txtEingangSF", 0)->text(), QStringLiteral("Hallo"));
     QCOMPARE(win.w->lamp(), int(MainWindow::Green));
@@ -188,7 +189,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     QCOMPARE(win.unit().area3.left(16), QByteArray::fromHex(lines[0].mid(9, 32).toLatin1()));
     QCOMPARE(win.unit().area3.right(16), QByteArray::fromHex(lines[511].mid(9, 32).toLatin1()));
-    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":00000001FF"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->toolTip(), QStringLiteral(":00000001FF"));
     // A status reply lost three times: no write, the no-answer message, the version label
     // keeps what was read.
     win.w->device().refreshUnitStatus();
@@ -290,7 +291,7 @@ void TestWindowUnit::parameters()
     named<QCheckBox>(*win.w, "ChkDefault")->setChecked(false);
     named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("12a4"));
     win.w->device().changeSimPin();
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgNotNumeric")});
+    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgPINNurZiffern")});
     named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("1111"));
     named<QLineEdit>(*win.w, "txtPINSimCardAlt")->clear();
     win.w->device().changeSimPin();
@@ -298,7 +299,7 @@ void TestWindowUnit::parameters()
     named<QLineEdit>(*win.w, "txtPINSimCardAlt")->setText(QStringLiteral("0000"));
     win.w->device().changeSimPin();
     QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
-    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->toolTip(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
     win.w->device().readSimPin();
     QCOMPARE(named<QLineEdit>(*win.w, "txtPINSimCardAlt")->text(), QStringLiteral("1111"));
     // Validity index 5, the restart and the read-back.
@@ -306,7 +307,7 @@ void TestWindowUnit::parameters()
     win.w->device().writeValidityReminder();
     QVERIFY(win.unit().received.contains(QStringLiteral(":0100200005DA")));
     QVERIFY(win.unit().received.contains(QStringLiteral(":SMR PW:4711")));
-    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), QStringLiteral(":SMR PW:****"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->toolTip(), QStringLiteral(":SMR PW:****"));
     named<QComboBox>(*win.w, "CboGültigkeit")->setCurrentIndex(0);
     win.w->device().readValidityReminder();
     QCOMPARE(named<QComboBox>(*win.w, "CboGültigkeit")->currentIndex(), 5);
@@ -393,17 +394,20 @@ void TestWindowUnit::loadsDefaultProfileAndSaves()
     QCOMPARE(win.env.queryValue("SELECT Deutsch FROM SMS WHERE ID=3").toString(), QStringLiteral("Start"));
     QCOMPARE(win.env.queryValue("SELECT Benutzer2 FROM \"Konfiguration_Eingänge\" WHERE ID=3").toInt(), 1);
     QVERIFY(win.env.messages.isEmpty());
-    // Right after start, save writes the default profile and clears the flag.
+    // Right after start, save asks before it replaces the default profile; Yes writes it and
+    // clears the flag.
     win.w->store().sms.setAbsolutePosition(3);
     win.w->store().sms.setValue(2, QStringLiteral("Geändert"));
     win.w->store().sms.updateBatch();
     gState().unsavedChanges = true;
+    win.env.answers << QMessageBox::Yes;
     win.trigger("mnuSpeichern");
     QVERIFY(!gState().unsavedChanges);
     Image back;
     QVERIFY(ProfileReader::readFile(gState(), def, back, nullptr));
     QCOMPARE(back.smsText(3), QStringLiteral("Geändert"));
-    QVERIFY(win.env.messages.isEmpty());
+    QCOMPARE(win.texts(), QStringList {gState().msg("gsFrageStandardprofil")});
+    win.env.messages.clear();
     // A damaged default profile: one message, the store as it was.
     writeFile(def, "nonsense");
     const QString before = dump(win.env);
@@ -428,8 +432,10 @@ void TestWindowUnit::loadCancelAndRefusal()
     QVERIFY(!r.save);
     QCOMPARE(r.title, gState().msg("gsLoadConfiguration"));
     QCOMPARE(r.filter, QStringLiteral("Config (*.cfg)"));
-    QCOMPARE(QDir(r.folder).absolutePath(), QDir(env.path("UserProfile")).absolutePath());
-    QCOMPARE(r.fileName, current);
+    // Nothing opened or saved yet: the documents folder, not the program folder's default profile.
+    QCOMPARE(QDir(r.folder).absolutePath(),
+             QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).absolutePath());
+    QCOMPARE(r.fileName, QString());
     QVERIFY(env.messages.isEmpty());
     // A refused file: one critical message naming file and line; not the current profile.
     const QString bad = env.path("UserProfile/kaputt.cfg");
