@@ -28,12 +28,19 @@ QStringList linesOf(const QByteArray& area)
     return lines << QStringLiteral(":00000001FF");
 }
 
+// The benchmark's own program context: messages in German, no database needed.
+ProgramContext& benchContext()
+{
+    static ProgramContext context;
+    return context;
+}
+
 struct Bench {
     SimUnit unit;
     VirtualWaiter w;
     SimChannel ch {unit, &w};
     LinkSink sink;
-    Link link {gState(), ch, w, sink};
+    Link link {benchContext(), ch, w, sink};
     QTemporaryDir dir;
     explicit Bench(const QByteArray& area, const QString& settings)
     {
@@ -57,7 +64,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QString settings = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("9600,N,8,1");
-    gState().programName = QStringLiteral("bench");
+    benchContext().programName = QStringLiteral("bench");
     QRandomGenerator rnd(1);
     QByteArray area(8192, 0);
     for (char& c : area)
