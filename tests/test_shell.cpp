@@ -5,9 +5,11 @@
 
 #include "core/AboutInfo.h"
 #include "core/AccessLevel.h"
+#include "link/Waiter.h"
 #include "reports/Reports.h"
 #include "ui/AboutDialog.h"
 #include "ui/AdministratorLogin.h"
+#include "ui/DeviceController.h"
 #include "ui/Help.h"
 #include "ui/HelpWindow.h"
 #include "ui/ShellController.h"
@@ -337,6 +339,9 @@ void TestShell::everyToolbarKeyReachesItsCommand()
     env.fileAnswers << env.path("users.pdf");
     item("mnuBenutzerExportieren");
     QVERIFY(readAll(env.path("users.pdf")).startsWith("%PDF-"));
+    // The read and the send behind these keys run against the simulated unit on a virtual clock.
+    VirtualWaiter clock;
+    w->device().setWaiter(&clock);
     for (const char* key : {"Download", "Upload"}) {
         auto* button = widget(*w, QLatin1String(key) == QLatin1String("Upload") ? "cmdUpload" : "cmdDownload(0)");
         int tabAtClick = -1;
