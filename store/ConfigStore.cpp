@@ -36,11 +36,15 @@ void ConfigStore::open(const QString& path, Connection::Mode mode)
         {&outputsConnection, &outputs, &tbl::Ausgaenge},
         {&addressesConnection, &addresses, &tbl::Adressen},
     };
-    for (const Pair& p : pairs) {
+    for (const Pair& p : pairs)
         p.con->open(path, mode);
-        p.rs->open(*p.con, *p.table);
+    // Read once, through one connection in one transaction (as requeryAll does).
+    {
+        const ReadTransaction moment(m_context, smsConnection.db(), m_path);
+        for (const Pair& p : pairs)
+            p.rs->open(*p.con, *p.table, smsConnection.db());
     }
-    requeryAll();
+    acceptChanges();
 }
 
 void ConfigStore::requeryAll()

@@ -157,7 +157,9 @@ bool Connection::isOpen() const { return !m_name.isEmpty(); }
 
 QSqlDatabase Connection::db() const { return QSqlDatabase::database(m_name, false); }
 
-void Recordset::open(Connection& con, const QString& source)
+void Recordset::open(Connection& con, const QString& source) { open(con, source, con.db()); }
+
+void Recordset::open(Connection& con, const QString& source, const QSqlDatabase& through)
 {
     close();
     if (!con.isOpen())
@@ -165,7 +167,7 @@ void Recordset::open(Connection& con, const QString& source)
     m_con = &con;
     m_source = source;
     m_table = source.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) ? QString() : source;
-    load();
+    load(through);
     m_open = true;
 }
 

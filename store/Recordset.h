@@ -90,6 +90,8 @@ public:
 
     // source: a table name or a SELECT statement. Throws StoreError.
     void open(Connection& con, const QString& source);
+    // The same, the rows read through `through` (another connection's read transaction).
+    void open(Connection& con, const QString& source, const QSqlDatabase& through);
     void close();
     bool isOpen() const { return m_open; }
     QString source() const { return m_source; }
