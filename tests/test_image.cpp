@@ -4,7 +4,6 @@
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
-#include "ui/ReportActions.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
 #include "image/HexWriter.h"
@@ -16,7 +15,6 @@
 #include "ui/ProfileController.h"
 #include "image/ProfileDiff.h"
 #include "ui/CompareDialog.h"
-#include <QHeaderView>
 #include <QTableWidget>
 
 #include <QAction>
@@ -25,7 +23,6 @@
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QStandardPaths>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -73,14 +70,7 @@ QByteArray textArea(const QByteArray& text)
     return a;
 }
 
-QStringList fileLines(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray all = f.readAll();
-    return QString::fromLatin1(all).split(QStringLiteral("\r\n"));
-}
+QStringList fileLines(const QString& path) { return QString::fromLatin1(readAll(path)).split(QStringLiteral("\r\n")); }
 
 // Every row of the six configuration tables as text, to see whether anything changed.
 QString dump(const TestEnv& env)
@@ -196,7 +186,6 @@ class TestImage : public QObject {
     Q_OBJECT
 private slots:
     void comparisonTableInTheProgramsLanguage();
-    void passwordOnlyWithFourCharacters();
     void emptyConfigurationGivesTheFillPattern();
     void textLengthsAndTerminator_data();
     void textLengthsAndTerminator();
@@ -212,20 +201,9 @@ private slots:
     void failedCommitLeavesTheStoreUnchanged();
     void fuzzedFilesNeverChangeTheStoreWhenRefused();
     void imageToStoreEdgeCases();
-    void imageToStoreIsOneTransaction();
     void refusedProfileSpeaksTheChosenLanguage();
     void saveIntoReadOnlyFolderKeepsTheFlag();
 };
-
-// A password is stored only with exactly four characters.
-void TestImage::passwordOnlyWithFourCharacters()
-{
-    Image img;
-    img.CreateParameterRecord(56, 0, "10", "1C00", "00", "48", "C0", "00", "00", "00", "00", "00", "00", "12a");
-    QCOMPARE(img.line(56, 0), record(0x1C00, bytes({0x48, 0xC0}, 0)));
-    img.CreateParameterRecord(56, 0, "10", "1C00", "00", "48", "C0", "00", "00", "00", "00", "00", "00", "12aB");
-    QCOMPARE(img.line(56, 0), record(0x1C00, bytes({0x48, 0xC0, 0, 0, 0, 0, 0, 0, '1', '2', 'a', 'B'}, 0)));
-}
 
 void TestImage::emptyConfigurationGivesTheFillPattern()
 {
@@ -238,9 +216,7 @@ void TestImage::emptyConfigurationGivesTheFillPattern()
     QCOMPARE(lines.size(), 514); // 512 records, the end record, and the empty rest after its CR LF
     QCOMPARE(lines[0], QStringLiteral(":1000000010000000000000000000000000000000E0"));
     QCOMPARE(lines[2], QStringLiteral(":1000200000202020202020202020202020202020F0"));
-    QCOMPARE(lines[511].left(7), QStringLiteral(":101FF0"));
-    QCOMPARE(lines[512], QStringLiteral(":00000001FF"));
-    QCOMPARE(lines[513], QString());
+    QCOMPARE(lines.mid(512), (QStringList {":00000001FF", ""}));
     for (int b = 0; b < 64; ++b) {
         const int a = b * 0x80;
         const int code = 0x10 + b;
@@ -278,14 +254,10 @@ void TestImage::textLengthsAndTerminator()
     const QByteArray area = textArea(text);
     for (int r = 2; r < 8; ++r)
         QCOMPARE(lines[4 * 8 + r], record(4 * 0x80 + r * 0x10, area.mid((r - 2) * 16, 16)));
-    if (length == 14)
-        QCOMPARE(lines[4 * 8 + 2], record(0x220, QByteArray("ABCDEFGHIJKLMN") + QByteArray(1, 0) + " "));
-    if (length == 15) {
-        // The terminator follows the 15th character in the same record; no blank is left
-        // before it that would come back as a 16th character.
+    // The terminator follows the 15th character in the same record; no blank is left before
+    // it that would come back as a 16th character.
+    if (length == 15)
         QCOMPARE(lines[4 * 8 + 2], record(0x220, QByteArray("ABCDEFGHIJKLMNO") + QByteArray(1, 0)));
-        QCOMPARE(lines[4 * 8 + 3], record(0x230, bytes({}, ' ')));
-    }
     // Read back, every length up to 64 comes back exactly; longer texts keep their first 64.
     ConfigStore other(gState(), env.dbPath());
     QString error;
@@ -306,10 +278,7 @@ void TestImage::windows1252Characters()
         QByteArray(
             "\x8C\x82\x84\x85\x86\x87\x88\x89\x8A\x8B\x8E\x9C\x9E\x9F\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B"));
     // No code: one '?' per character, also for a character outside the BMP.
-    QCOMPARE(Cp1252::encode(QStringLiteral("a\u0100b\u20AD")), QByteArray("a?b?"));
-    QCOMPARE(Cp1252::encode(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y"));
-    QVERIFY(!Cp1252::representable(QStringLiteral("\u0100")));
-    QVERIFY(Cp1252::representable(QStringLiteral("€ ß")));
+    QCOMPARE(Cp1252::encode(QString::fromUtf8("a\u0100b\u20ADx\xF0\x9F\x98\x80y")), QByteArray("a?b?x?y"));
     // Every byte decodes to a character that encodes back to the same byte.
     for (int b = 1; b < 256; ++b) {
         bool ok = false;
@@ -330,10 +299,8 @@ void TestImage::windows1252Characters()
     QCOMPARE(lines[56 * 8 + 2], record(0x1C20, QByteArray("Zo\xEB ?u") + QByteArray(1, 0) + QByteArray(9, ' ')));
     ConfigStore other(gState(), env.dbPath());
     QVERIFY(ProfileReader::load(path, other, 1, nullptr));
-    other.sms.setAbsolutePosition(1);
-    QCOMPARE(other.sms.value(2).toString(), QStringLiteral("Tür offen: 5€ ß"));
-    other.addresses.moveFirst();
-    QCOMPARE(other.addresses.value(QStringLiteral("Namen")).toString(), QStringLiteral("Zoë ?u"));
+    const ProfileData back = HexWriter::fromStore(other, 1);
+    QCOMPARE(back.inputs[0].text + back.users[0].name, QStringLiteral("Tür offen: 5€ ßZoë ?u"));
 }
 
 void TestImage::recipientsAlarmFlagsAndDefaultStates()
@@ -359,14 +326,6 @@ void TestImage::recipientsAlarmFlagsAndDefaultStates()
     QCOMPARE(lines[35 * 8 + 2], record(35 * 0x80 + 0x20, bytes({0}, ' ')));
     QCOMPARE(lines[52 * 8], record(52 * 0x80, bytes({0x44, 0, 0x5A, 200}, 0)));
     QCOMPARE(lines[53 * 8], record(53 * 0x80, bytes({0x45, 0, 0xFF}, 0)));
-    // 63 characters: record 5 holds 15 and the terminator; 64: record 6 starts with it.
-    QCOMPARE(lines[52 * 8 + 5], record(52 * 0x80 + 0x50, QByteArray(15, 'x') + QByteArray(1, 0)));
-    QCOMPARE(lines[52 * 8 + 6], record(52 * 0x80 + 0x60, bytes({}, ' ')));
-    QCOMPARE(lines[53 * 8 + 5], record(53 * 0x80 + 0x50, QByteArray(16, 'P')));
-    QCOMPARE(lines[53 * 8 + 6], record(53 * 0x80 + 0x60, bytes({0}, ' ')));
-    // Block codes run 0x10..0x4F.
-    for (int b = 0; b < 64; ++b)
-        QCOMPARE(lines[b * 8].mid(9, 2), Image::hex2(0x10 + b));
 }
 
 void TestImage::phoneBookEntries()
@@ -426,10 +385,7 @@ void TestImage::savingTwiceGivesIdenticalFilesAndPendingEditsCount()
     const QString p1 = env.path("UserProfile/a.cfg"), p2 = env.path("UserProfile/b.cfg");
     QCOMPARE(saveStore(store, 1, p1), QString());
     QCOMPARE(saveStore(store, 1, p2), QString());
-    QFile f1(p1), f2(p2);
-    QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
-    const QByteArray a = f1.readAll();
-    QCOMPARE(a, f2.readAll());
+    QCOMPARE(readAll(p1), readAll(p2));
     QCOMPARE(fileLines(p1)[8], record(0x80, bytes({0x11, (0x3C >> 0) & 1, ((2 * 37) & 0x7E) | 0x80}, 0)));
 }
 
@@ -466,9 +422,7 @@ void TestImage::roundTripStoreFileStore()
         QCOMPARE(HexWriter::fromStore(reopened, language), before);
         const QString again = env.path("UserProfile/rt2.cfg");
         QCOMPARE(saveStore(reopened, language, again), QString());
-        QFile f1(path), f2(again);
-        QVERIFY(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
-        QCOMPARE(f1.readAll(), f2.readAll());
+        QCOMPARE(readAll(path), readAll(again));
     }
 }
 
@@ -534,12 +488,7 @@ void TestImage::readerQuirksOnHandMadeFiles()
     QCOMPARE(store.addresses.value("Passwort").toString(), QStringLiteral("a") + QChar(0) + QStringLiteral("bc"));
     QVERIFY(dump(env) != before);
     // The decoded form is what to-json shows.
-    const ProfileData d = ProfileReader::decode(img);
-    QVERIFY(d.inputs[0].alarm);
-    QVERIFY(!d.inputs[1].alarm);
-    QCOMPARE(d.inputs[0].text, QStringLiteral("Alarm Eingang 1 "));
-    QCOMPARE(d.users[0].password, QString(4, QChar(0)));
-    QVERIFY(d.users[0].name.isNull());
+    QCOMPARE(ProfileReader::decode(img), HexWriter::fromStore(store, 2));
 }
 
 void TestImage::readerAcceptsLowerCaseAndLfLines()
@@ -614,9 +563,6 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
     QVERIFY2(error.contains(expected), qPrintable(error));
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QCOMPARE(dump(env), before);
-    for (Recordset* rs :
-         {&store.addresses, &store.alarmInput, &store.inputs, &store.outputs, &store.powerOn, &store.sms})
-        QVERIFY(!rs->hasPendingChanges());
     QCOMPARE(HexWriter::fromStore(store, 1), inMemory);
 }
 
@@ -740,24 +686,6 @@ void TestImage::imageToStoreEdgeCases()
     QCOMPARE(env.queryValue("SELECT IN_FF FROM \"Alarm_Dispositiv\"").toInt(), 130);
 }
 
-void TestImage::imageToStoreIsOneTransaction()
-{
-    TestEnv env;
-    env.exec("CREATE TRIGGER locked BEFORE UPDATE ON PowerOn BEGIN SELECT RAISE(ABORT, 'locked'); END");
-    const QString before = dump(env);
-    ConfigStore store(gState(), env.dbPath());
-    Image img;
-    ProfileData d;
-    d.inputs[0].recipients = 0xFF;
-    d.inputs[0].text = QStringLiteral("neu");
-    d.powerOn.recipients = 1;
-    HexWriter::buildImage(d, img);
-    QVERIFY_THROWS_EXCEPTION(StoreError, storeImage(img, store, 1));
-    QCOMPARE(dump(env), before);
-    store.inputs.moveFirst();
-    QCOMPARE(store.inputs.value(2).toInt(), 0);
-}
-
 namespace {
 QAction* action(MainWindow& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
 }
@@ -772,10 +700,8 @@ void TestImage::refusedProfileSpeaksTheChosenLanguage()
     // Every row of the message table is loaded, not only the fixed keys.
     const QStringList keys
         = env.queryValue("SELECT group_concat(Name, char(10)) FROM SystemNachrichten").toString().split('\n');
-    QVERIFY(keys.size() > 150);
     for (const QString& k : keys)
         QVERIFY2(gState().messages.contains(k), qPrintable(k));
-    QCOMPARE(gState().msg("gsMsgDruckFehler"), QStringLiteral("Impossibile stampare il rapporto:"));
     env.messages.clear();
     const QString bad = env.path("UserProfile/guasto.cfg");
     writeFile(bad, QByteArray(":1000000010000000000000000000000000000000E1\r\n"));
@@ -859,19 +785,12 @@ void TestImage::comparisonTableInTheProgramsLanguage()
     const QStringList yes {QStringLiteral("ja"), QStringLiteral("yes"), QStringLiteral("sì"), QStringLiteral("oui")};
     for (int language = 0; language < 4; ++language) {
         ProgramContext context;
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("compare"));
-        db.setDatabaseName(env.dbPath());
-        QVERIFY(db.open());
-        {
-            QSqlQuery q(db);
-            QVERIFY(q.exec(QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
-                               .arg(QString::fromUtf8(columns[language]))));
-            while (q.next())
-                context.messages.insert(q.value(0).toString(), q.value(1).toString());
-        }
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("compare"));
+        const QString rows = env.queryValue(QStringLiteral("SELECT group_concat(Name || char(31) || \"%1\", char(30)) "
+                                                           "FROM SystemNachrichten")
+                                                .arg(QString::fromUtf8(columns[language])))
+                                 .toString();
+        for (const QString& row : rows.split(QChar(30)))
+            context.messages.insert(row.section(QChar(31), 0, 0), row.section(QChar(31), 1));
 
         CompareDialog dialog(changes, context);
         QTableWidget* table = dialog.findChild<QTableWidget*>(QStringLiteral("grdVergleich"));
