@@ -22,8 +22,7 @@ class TestLinkE2E : public QObject {
     Q_OBJECT
 private slots:
     void writeAndReadBackOverARealPort();
-    void busyPortIsRecognisedByItsErrorCode();
-    void portWithoutPermissionNamesTheGroup();
+    void busyPortAndPortWithoutPermission();
 };
 
 // The one run at the unit's pace: a whole write with its read back, where the unit refuses
@@ -51,12 +50,40 @@ void TestLinkE2E::writeAndReadBackOverARealPort()
     QCOMPARE(readAll(back), readAll(site));
 }
 
-// A device the user may not open is no busy port: the message names the group that may use
-// it and how to join it.
-void TestLinkE2E::portWithoutPermissionNamesTheGroup()
+// A port another program holds is busy by its error code: the port dialog says "COM 1: " and
+// the reason, selects COM 2 and stores the port as closed; once the other program lets go,
+// the port opens and the unit answers. A device the user may not open is no busy port: the
+// message names the group that may use it and how to join it.
+void TestLinkE2E::busyPortAndPortWithoutPermission()
 {
     QTemporaryDir dir;
     Sim sim(dir.path(), {});
+    SerialChannel first(gState()), second(gState());
+    QVERIFY(first.open(sim.device, QStringLiteral("9600,N,8,1")));
+    QVERIFY(!second.open(sim.device, QStringLiteral("9600,N,8,1")));
+    QVERIFY2(second.lastErrorWasBusy(), qPrintable(second.errorString()));
+    {
+        TestEnv env;
+        Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
+        MainWindow w(gState());
+        PortResolver::assign(1, sim.device);
+        PortSettingsDialog dlg(&w);
+        dlg.portBox->setCurrentIndex(0);
+        QVERIFY(!dlg.apply());
+        QCOMPARE(env.messages.size(), 1);
+        QVERIFY2(env.messages[0].text.startsWith(QStringLiteral("COM 1: ")), qPrintable(env.messages[0].text));
+        QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
+        QCOMPARE(dlg.portBox->currentIndex(), 1);
+        const auto state
+            = [] { return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")); };
+        QCOMPARE(state(), QStringLiteral("closed"));
+        first.close();
+        dlg.portBox->setCurrentIndex(0);
+        QVERIFY(dlg.apply());
+        QCOMPARE(w.lamp(), int(MainWindow::Green));
+        QCOMPARE(state(), QStringLiteral("open"));
+    }
+
     const QString device = QFileInfo(sim.device).canonicalFilePath();
     struct stat st {};
     QCOMPARE(::stat(QFile::encodeName(device).constData(), &st), 0);
@@ -78,42 +105,6 @@ void TestLinkE2E::portWithoutPermissionNamesTheGroup()
                  qPrintable(ch.errorString()));
     }
     QVERIFY(QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-    SerialChannel ok(gState());
-    QVERIFY2(ok.open(sim.device, QStringLiteral("9600,N,8,1")), qPrintable(ok.errorString()));
-}
-
-void TestLinkE2E::busyPortIsRecognisedByItsErrorCode()
-{
-    QTemporaryDir dir;
-    Sim sim(dir.path(), {});
-    SerialChannel first(gState()), second(gState());
-    QVERIFY(first.open(sim.device, QStringLiteral("9600,N,8,1")));
-    QVERIFY(!second.open(sim.device, QStringLiteral("9600,N,8,1")));
-    QVERIFY2(second.lastErrorWasBusy(), qPrintable(second.errorString()));
-    second.close();
-
-    // The port dialog: COM 1 busy gives "COM 1: " + the reason, selects COM 2 and stores
-    // the port as closed.
-    TestEnv env;
-    Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
-    MainWindow w(gState());
-    PortResolver::assign(1, sim.device);
-    PortSettingsDialog dlg(&w);
-    dlg.portBox->setCurrentIndex(0);
-    QVERIFY(!dlg.apply());
-    QCOMPARE(env.messages.size(), 1);
-    QVERIFY2(env.messages[0].text.startsWith(QStringLiteral("COM 1: ")), qPrintable(env.messages[0].text));
-    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
-    QCOMPARE(dlg.portBox->currentIndex(), 1);
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
-             QStringLiteral("closed"));
-    // Once the other program lets go, the same port opens and the unit answers.
-    first.close();
-    dlg.portBox->setCurrentIndex(0);
-    QVERIFY(dlg.apply());
-    QCOMPARE(w.lamp(), int(MainWindow::Green));
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
-             QStringLiteral("open"));
 }
 
 QTEST_MAIN(TestLinkE2E)
