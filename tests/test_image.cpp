@@ -201,6 +201,7 @@ private slots:
     void failedCommitLeavesTheStoreUnchanged();
     void fuzzedFilesNeverChangeTheStoreWhenRefused();
     void imageToStoreEdgeCases();
+    void imageToStoreIsOneTransaction();
     void refusedProfileSpeaksTheChosenLanguage();
     void saveIntoReadOnlyFolderKeepsTheFlag();
 };
@@ -684,6 +685,24 @@ void TestImage::imageToStoreEdgeCases()
     QCOMPARE(store.addresses.value("Passwort").toString(), QString(4, QChar(0)));
     QVERIFY(store.addresses.value("Namen").isNull());
     QCOMPARE(env.queryValue("SELECT IN_FF FROM \"Alarm_Dispositiv\"").toInt(), 130);
+}
+
+void TestImage::imageToStoreIsOneTransaction()
+{
+    TestEnv env;
+    env.exec("CREATE TRIGGER locked BEFORE UPDATE ON PowerOn BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    const QString before = dump(env);
+    ConfigStore store(gState(), env.dbPath());
+    Image img;
+    ProfileData d;
+    d.inputs[0].recipients = 0xFF;
+    d.inputs[0].text = QStringLiteral("neu");
+    d.powerOn.recipients = 1;
+    HexWriter::buildImage(d, img);
+    QVERIFY_THROWS_EXCEPTION(StoreError, storeImage(img, store, 1));
+    QCOMPARE(dump(env), before);
+    store.inputs.moveFirst();
+    QCOMPARE(store.inputs.value(2).toInt(), 0);
 }
 
 namespace {
