@@ -58,14 +58,6 @@ Run simRun(const QTemporaryDir& dir, const QString& sim, const QStringList& args
     return r;
 }
 
-// The one JSON object of stdout (an empty object when stdout is anything else).
-QJsonObject jsonOf(const Run& r)
-{
-    QJsonParseError e;
-    const QJsonDocument doc = QJsonDocument::fromJson(r.out, &e);
-    return e.error == QJsonParseError::NoError && doc.isObject() ? doc.object() : QJsonObject();
-}
-
 // The wire log's lines from the tool that are exactly `line` (with its CR).
 int sent(const QByteArray& wire, const QByteArray& line)
 {
@@ -77,15 +69,10 @@ class TestCliSafety : public QObject {
     Q_OBJECT
 private slots:
     void signalCancelsAWriteWithEscAndSaysSo();
-    void whatTheUnitHoldsIsSaid_data();
-    void whatTheUnitHoldsIsSaid();
-    void firmwareEndRecordAndRestart_data();
-    void firmwareEndRecordAndRestart();
+    void oneJsonObjectSaysWhatTheUnitHolds_data();
+    void oneJsonObjectSaysWhatTheUnitHolds();
     void firmwareConfirmationResendsKeepTheirPace();
-    void oneJsonObjectWhateverHappens_data();
-    void oneJsonObjectWhateverHappens();
     void lostBlockRepliesSpreadOverAReadAreRetriedPerBlock();
-    void simulatedUnitIsSaidAlsoWithQuiet();
     void reportToStandardOutput();
 };
 
@@ -125,79 +112,86 @@ void TestCliSafety::signalCancelsAWriteWithEscAndSaysSo()
     QVERIFY(readAll(trace).contains(":HW3 PW:****"));
 }
 
-// What a write left in the unit reaches the message and the JSON object: over retries, after
-// a lost port, and when only the verify failed.
-void TestCliSafety::whatTheUnitHoldsIsSaid_data()
+// --json: exactly one object whatever happens, its exitCode the exit status: without a unit,
+// for files that cannot be used, usage errors, options given twice, a trace that cannot be
+// written; and what a write left in the unit over retries, a lost port, a failed verify, a
+// refusal before the first record or part-way, a firmware end record refused or a unit that
+// does not start after the update.
+void TestCliSafety::oneJsonObjectSaysWhatTheUnitHolds_data()
 {
-    QTest::addColumn<QString>("sim");
-    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("sim"); // null: no unit
+    QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("outcome");
-    QTest::addColumn<int>("accepted");
-    QTest::addColumn<QString>("sentence");
-    QTest::newRow("silent unit, retried") << "--silent-after 300" << QStringList {"--retries", "1"} << 3 << "incomplete"
-                                          << 300 << "incomplete (300 of 512 records written)";
-    QTest::newRow("port lost") << "--vanish-after 140" << QStringList() << 3 << "incomplete" << 137
-                               << "lost. The unit's configuration is now incomplete (137 of 512 records written)";
-    QTest::newRow("verify reads fail") << "--block-fault silent" << QStringList {"--verify"} << 1 << "verifyFailed"
-                                       << 512 << "written completely, but the verify failed";
+    QTest::addColumn<int>("accepted"); // records the unit holds (-1: not said)
+    QTest::addColumn<int>("endRecords"); // end records on the wire
+    QTest::addColumn<QString>("err");
+    const QStringList write {"unit", "write", "--no-backup", "SITE"};
+    const QStringList firmware {"firmware", "PRG", "--yes"};
+    const auto row = [](const char* name, const QString& sim, const QStringList& args, int code, const char* outcome,
+                        int accepted, int ends, const char* err) {
+        QTest::newRow(name) << sim << args << code << QString::fromUtf8(outcome) << accepted << ends
+                            << QString::fromUtf8(err);
+    };
+    row("no such device", QString(), {"--device", "/nonexistent/ttyUSB7", "unit", "status"}, 3, "noUnit", -1, 0,
+        "/nonexistent/ttyUSB7");
+    row("input missing", "", {"unit", "write", "/nonexistent/site.cfg"}, 5, "fileError", -1, 0,
+        "/nonexistent/site.cfg");
+    row("output folder missing", "", {"unit", "read", "-o", "/nonexistent/x.cfg"}, 5, "fileError", -1, 0,
+        "nothing was read");
+    row("usage", "", {"unit", "status", "extra"}, 2, "usage", -1, 0, "too many");
+    row("option twice", "", {"--json", "unit", "status"}, 2, "usage", -1, 0, "option --json given twice");
+    row("retries twice", "", {"unit", "read", "--retries", "1", "--retries", "2", "-o", "-"}, 2, "usage", -1, 0,
+        "option --retries given twice");
+    row("trace unwritable", "", {"--trace", "TRACE", "unit", "status"}, 5, "fileError", -1, 0, "");
+    row("refused at once", "--refuse-write", write, 4, "refused", -1, 0, "nothing was written");
+    row("refused part-way", "--e-line 5", write, 4, "incomplete", 4, 0, "incomplete (4 of 512 records written)");
+    row("silent unit, retried", "--silent-after 300", write + QStringList {"--retries", "1"}, 3, "incomplete", 300, 0,
+        "incomplete (300 of 512 records written)");
+    row("port lost", "--vanish-after 140", write, 3, "incomplete", 137, 0,
+        "lost. The unit's configuration is now incomplete (137 of 512 records written)");
+    row("verify reads fail", "--block-fault silent", write + QStringList {"--verify"}, 1, "verifyFailed", 512, 1,
+        "written completely, but the verify failed");
+    row("end record refused once", "--e-fw-end 1", firmware, 0, "ok", -1, 2, "");
+    row("end record never confirmed", "--e-fw-end 9", firmware, 4, "incomplete", -1, 3,
+        "firmware update did not complete");
+    row("no start after firmware", "--no-start", firmware, 3, "incomplete", -1, 1,
+        "did not start after the firmware update");
 }
 
-void TestCliSafety::whatTheUnitHoldsIsSaid()
+void TestCliSafety::oneJsonObjectSaysWhatTheUnitHolds()
 {
     QFETCH(QString, sim);
-    QFETCH(QStringList, options);
+    QFETCH(QStringList, args);
     QFETCH(int, code);
     QFETCH(QString, outcome);
     QFETCH(int, accepted);
-    QFETCH(QString, sentence);
-    TestEnv env;
-    QTemporaryDir dir;
-    const QString cfg = dir.filePath(QStringLiteral("site.cfg"));
-    writeFile(cfg, siteProfile());
-    const Run r = simRun(dir, sim, QStringList {"-q", "--json", "unit", "write", "--no-backup", cfg} + options);
-    QCOMPARE(r.code, code);
-    QVERIFY2(r.err.contains(sentence.toUtf8()), r.err.constData());
-    const QJsonObject o = jsonOf(r);
-    QCOMPARE(o.value("outcome").toString(), outcome);
-    QCOMPARE(o.value("linesAccepted").toInt(), accepted);
-    QCOMPARE(o.value("exitCode").toInt(), r.code);
-}
-
-// The firmware end record refused is sent again; never confirmed, or no unit after the
-// restart, is an incomplete firmware and a failure.
-void TestCliSafety::firmwareEndRecordAndRestart_data()
-{
-    QTest::addColumn<QString>("sim");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("endRecords");
-    QTest::addColumn<QString>("sentence");
-    QTest::newRow("refused once") << "--e-fw-end 1" << 0 << 2 << QString();
-    QTest::newRow("never confirmed") << "--e-fw-end 9" << 4 << 3 << "firmware update did not complete";
-    QTest::newRow("does not start") << "--no-start" << 3 << 1 << "did not start after the firmware update";
-}
-
-void TestCliSafety::firmwareEndRecordAndRestart()
-{
-    QFETCH(QString, sim);
-    QFETCH(int, code);
     QFETCH(int, endRecords);
-    QFETCH(QString, sentence);
+    QFETCH(QString, err);
     TestEnv env;
     QTemporaryDir dir;
-    const QString prg = dir.filePath(QStringLiteral("unit.prg"));
-    writeFile(prg, firmwareFile(12));
+    writeFile(dir.filePath(QStringLiteral("site.cfg")), siteProfile());
+    writeFile(dir.filePath(QStringLiteral("unit.prg")), firmwareFile(12));
+    args.replaceInStrings(QStringLiteral("SITE"), dir.filePath(QStringLiteral("site.cfg")));
+    args.replaceInStrings(QStringLiteral("PRG"), dir.filePath(QStringLiteral("unit.prg")));
+    // A name longer than a folder entry may be: refused before anything is sent.
+    args.replaceInStrings(QStringLiteral("TRACE"), dir.filePath(QString(300, QLatin1Char('t'))));
     QByteArray wire;
-    const Run r = simRun(dir, sim, {"--json", "firmware", prg, "--yes"}, &wire);
+    const Run r = sim.isNull() ? ctl(QStringList {"--language", "2", "--json"} + args)
+                               : simRun(dir, sim, QStringList {"-q", "--json"} + args, &wire);
     QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(err.toUtf8()), r.err.constData());
+    QJsonParseError e;
+    const QJsonObject o = QJsonDocument::fromJson(r.out, &e).object();
+    QVERIFY2(e.error == QJsonParseError::NoError && !o.isEmpty(), r.out.constData());
+    QCOMPARE(o.value("exitCode").toInt(-1), r.code);
+    QCOMPARE(o.value("ok").toBool(), code == 0);
+    QCOMPARE(o.value("outcome").toString(), outcome);
+    if (accepted >= 0)
+        QCOMPARE(o.value("linesAccepted").toInt(), accepted);
     QCOMPARE(sent(wire, ":00000001FF"), endRecords);
-    const QJsonObject o = jsonOf(r);
-    QCOMPARE(o.value("exitCode").toInt(), r.code);
-    QCOMPARE(o.value("ok").toBool(), sentence.isEmpty());
-    if (!sentence.isEmpty()) {
-        QVERIFY2(r.err.contains(sentence.toUtf8()), r.err.constData());
-        QCOMPARE(o.value("outcome").toString(), QStringLiteral("incomplete"));
-    }
+    if (r.code == 2)
+        QVERIFY2(wire.isEmpty(), wire.constData()); // nothing was sent
 }
 
 // Every CR confirming a firmware write, the first and each one sent again after an "E",
@@ -221,70 +215,6 @@ void TestCliSafety::firmwareConfirmationResendsKeepTheirPace()
         QVERIFY2(crs[i] - crs[i - 1] >= 250, afterStart.left(600).constData());
 }
 
-// --json: exactly one object, also without a unit, for files that cannot be used, for usage
-// errors and options given twice, and for a trace that cannot be written; its exitCode is
-// the exit status. A refusal before the first record differs from one part-way.
-void TestCliSafety::oneJsonObjectWhateverHappens_data()
-{
-    QTest::addColumn<QString>("sim");
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("outcome");
-    QTest::addColumn<QString>("err");
-    const QString cfg = QStringLiteral("SITE");
-    QTest::newRow("no such device") << QString() << QStringList {"--device", "/nonexistent/ttyUSB7", "unit", "status"}
-                                    << 3 << "noUnit"
-                                    << "/nonexistent/ttyUSB7";
-    QTest::newRow("input missing") << "" << QStringList {"unit", "write", "/nonexistent/site.cfg"} << 5 << "fileError"
-                                   << "/nonexistent/site.cfg";
-    QTest::newRow("output folder missing")
-        << "" << QStringList {"unit", "read", "-o", "/nonexistent/x.cfg"} << 5 << "fileError"
-        << "nothing was read";
-    QTest::newRow("usage") << "" << QStringList {"unit", "status", "extra"} << 2 << "usage"
-                           << "too many";
-    QTest::newRow("option twice") << "" << QStringList {"--json", "unit", "status"} << 2 << "usage"
-                                  << "option --json given twice";
-    QTest::newRow("retries twice") << "" << QStringList {"unit", "read", "--retries", "1", "--retries", "2", "-o", "-"}
-                                   << 2 << "usage"
-                                   << "option --retries given twice";
-    QTest::newRow("trace unwritable") << "" << QStringList {"--trace", "TRACE", "unit", "status"} << 5 << "fileError"
-                                      << "";
-    QTest::newRow("refused at once") << "--refuse-write" << QStringList {"unit", "write", "--no-backup", cfg} << 4
-                                     << "refused"
-                                     << "nothing was written";
-    QTest::newRow("refused part-way") << "--e-line 5" << QStringList {"unit", "write", "--no-backup", cfg} << 4
-                                      << "incomplete"
-                                      << "incomplete (4 of 512 records written)";
-}
-
-void TestCliSafety::oneJsonObjectWhateverHappens()
-{
-    QFETCH(QString, sim);
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, outcome);
-    QFETCH(QString, err);
-    TestEnv env;
-    QTemporaryDir dir;
-    const QString cfg = dir.filePath(QStringLiteral("site.cfg"));
-    writeFile(cfg, siteProfile());
-    args.replaceInStrings(QStringLiteral("SITE"), cfg);
-    // A name longer than a folder entry may be: refused before anything is sent.
-    args.replaceInStrings(QStringLiteral("TRACE"), dir.filePath(QString(300, QLatin1Char('t'))));
-    QByteArray wire;
-    const Run r = sim.isNull() ? ctl(QStringList {"--language", "2", "--json"} + args)
-                               : simRun(dir, sim, QStringList {"--json"} + args, &wire);
-    QCOMPARE(r.code, code);
-    QVERIFY2(r.err.contains(err.toUtf8()), r.err.constData());
-    const QJsonObject o = jsonOf(r);
-    QVERIFY2(!o.isEmpty(), r.out.constData());
-    QCOMPARE(o.value("exitCode").toInt(), r.code);
-    QCOMPARE(o.value("ok").toBool(), false);
-    QCOMPARE(o.value("outcome").toString(), outcome);
-    if (r.code == 2)
-        QVERIFY2(wire.isEmpty(), wire.constData()); // nothing was sent
-}
-
 // Five and more lost block replies spread over a whole read, each read again at once, do not
 // make the unit one that stopped answering.
 void TestCliSafety::lostBlockRepliesSpreadOverAReadAreRetriedPerBlock()
@@ -301,30 +231,16 @@ void TestCliSafety::lostBlockRepliesSpreadOverAReadAreRetriedPerBlock()
     QCOMPARE(wire.count(" > :HR3:0080:"), 64 + 7);
 }
 
-// -q keeps progress quiet, never the warning that no hardware is used.
-void TestCliSafety::simulatedUnitIsSaidAlsoWithQuiet()
-{
-    TestEnv env;
-    QTemporaryDir dir;
-    const Run r = simRun(dir, QString(), {"-q", "unit", "status"});
-    QVERIFY2(r.code == 0, r.err.constData());
-    QVERIFY2(r.err.contains("simulated unit"), r.err.constData());
-}
-
 // "-o -" is standard output for a report too; no file named "-" appears.
 void TestCliSafety::reportToStandardOutput()
 {
     TestEnv env;
     QTemporaryDir dir;
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    p.setProgram(QDir(TestEnv::builtBin()).filePath(QStringLiteral("smsv48ctl")));
-    p.setArguments({"report", "inputs", "-o", "-"});
-    p.start();
-    QVERIFY(p.waitForFinished(60000));
-    QCOMPARE(p.exitCode(), 0);
-    QVERIFY(p.readAllStandardOutput().startsWith("%PDF-"));
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("-"))));
+    const Run r = run(ctlPath(), {"report", "inputs", "-o", "-"}, {}, {},
+                      [&](QProcess& p) { p.setWorkingDirectory(dir.path()); });
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.startsWith("%PDF-"));
+    QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCliSafety)

@@ -80,10 +80,13 @@ TestEnv::~TestEnv()
 QString TestEnv::dbPath() const { return QDir(m_root.path()).filePath(QStringLiteral("Datenbank/SMS_Vantor.sqlite")); }
 QString TestEnv::path(const QString& rel) const { return QDir(m_root.path()).filePath(rel); }
 
-QVariant TestEnv::queryValue(const QString& sql) const
+QVariant TestEnv::queryValue(const QString& sql) const { return sqlValue(dbPath(), sql); }
+void TestEnv::exec(const QString& sql) const { sqlExec(dbPath(), sql); }
+
+QVariant sqlValue(const QString& database, const QString& sql)
 {
     Connection con(gState());
-    con.open(dbPath(), Connection::Read);
+    con.open(database, Connection::Read);
     QSqlQuery q(con.db());
     if (!q.exec(sql) || !q.next()) {
         qWarning() << "query failed:" << sql << q.lastError().text();
@@ -92,10 +95,10 @@ QVariant TestEnv::queryValue(const QString& sql) const
     return q.value(0);
 }
 
-void TestEnv::exec(const QString& sql) const
+void sqlExec(const QString& database, const QString& sql)
 {
     Connection con(gState());
-    con.open(dbPath(), Connection::ReadWrite);
+    con.open(database, Connection::ReadWrite);
     QSqlQuery q(con.db());
     if (!q.exec(sql))
         qWarning() << "exec failed:" << sql << q.lastError().text();
@@ -109,6 +112,7 @@ QByteArray readAll(const QString& path)
 
 void writeFile(const QString& path, const QByteArray& data)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(data);

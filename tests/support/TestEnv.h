@@ -39,7 +39,11 @@ private:
     QTemporaryDir m_settings;
 };
 
+// One SQL statement on any database file: the first value of its result, or run for its effect.
+QVariant sqlValue(const QString& database, const QString& sql);
+void sqlExec(const QString& database, const QString& sql);
 // The whole content of a file (empty when it cannot be read).
 QByteArray readAll(const QString& path);
-// Writes data as the whole content of the file; a failure to open it fails the running test.
+// Writes data as the whole content of the file, its folder made if need be; a failure to open it fails the running
+// test.
 void writeFile(const QString& path, const QByteArray& data);
