@@ -3,7 +3,7 @@
 // configuration and profiles the site's), older databases migrated in one transaction.
 #include "TestEnv.h"
 
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "store/ConfigStore.h"
 #include "store/DatabaseUpgrade.h"
