@@ -7,6 +7,7 @@
 #include "image/HexWriter.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
+#include "store/ProfileStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -99,7 +100,7 @@ int main(int argc, char** argv)
         // Alternate two different profiles, so every load changes every table.
         t.start();
         QString error;
-        if (!ProfileReader::load(files[i % 2], store, 1, &error)) {
+        if (!ProfileStore::loadFile(files[i % 2], store, 1, &error)) {
             std::fprintf(stderr, "bench_profile: %s\n", qPrintable(error));
             return 1;
         }
@@ -112,12 +113,12 @@ int main(int argc, char** argv)
 
         t.start();
         Image img;
-        HexWriter::buildImageFromStore(store, 1, img);
+        ProfileStore::buildImage(store, 1, img);
         build.push_back(double(t.nsecsElapsed()) / 1e6);
 
         t.start();
         Image img2;
-        HexWriter::buildImageFromStore(store, 1, img2);
+        ProfileStore::buildImage(store, 1, img2);
         if (!HexWriter::writeProfileFile(gState(), img2, dir.filePath("out.cfg")).ok())
             return 1;
         save.push_back(double(t.nsecsElapsed()) / 1e6);

@@ -10,6 +10,7 @@
 #include "image/ProfileJson.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
+#include "store/ProfileStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,7 +114,7 @@ int load(CliContext& ctx)
     try {
         ConfigStore store(ctx.program, ctx.program.databasePath);
         QString error;
-        if (!ProfileReader::load(ctx.args[1], store, ctx.program.language, &error))
+        if (!ProfileStore::loadFile(ctx.args[1], store, ctx.program.language, &error))
             return cliFail(error, ExitFile);
         const QString closeError = store.close();
         if (!closeError.isEmpty())
@@ -136,7 +137,7 @@ int save(CliContext& ctx)
         // Saving only reads the store: it works in a folder the program may not write.
         ConfigStore store(ctx.program, ctx.program.databasePath, Connection::Read);
         Image img;
-        HexWriter::buildImageFromStore(store, ctx.program.language, img);
+        ProfileStore::buildImage(store, ctx.program.language, img);
         if (ctx.output == QLatin1String("-")) {
             cliPrint(img.hexText());
             return ExitOk;
@@ -159,7 +160,7 @@ bool readSideFromFile(CliContext& ctx, const QString& what, ProfileData* data)
             return false;
         try {
             ConfigStore store(ctx.program, ctx.program.databasePath, Connection::Read);
-            *data = HexWriter::fromStore(store, ctx.program.language);
+            *data = ProfileStore::read(store, ctx.program.language);
         } catch (const StoreError& e) {
             cliFail(e.message(), ExitFile);
             return false;

@@ -3,7 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/UnitSession.h"
 
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"

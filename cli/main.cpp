@@ -2,7 +2,7 @@
 #include "core/Logging.h"
 
 #include "core/CancelToken.h"
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"

@@ -1,6 +1,6 @@
 # Installation and the Debian package (cpack -G DEB): the programs in bin/; the program folder's
 # templates in share/smsv48, from which each user's program folder is made at the first start
-# (core/DataRoot.cpp finds them as ../share/smsv48 beside the program, so a relocated tree works);
+# (store/DataRoot.cpp finds them as ../share/smsv48 beside the program, so a relocated tree works);
 # desktop entry, AppStream metadata, the profile's MIME type, icons, manual pages, shell
 # completion, the licence (machine-readable copyright) and the changelog.
 include(GNUInstallDirs)

@@ -2,101 +2,10 @@
 
 #include "core/ProgramContext.h"
 #include "image/FileAccess.h"
-#include "store/ConfigStore.h"
 
 #include <algorithm>
 
-namespace {
-void needRows(const ProgramContext& context, Recordset& rs, int rows, bool atLeast = false)
-{
-    const int n = rs.recordCount();
-    if (atLeast ? n < rows : n != rows)
-        throw StoreError(context
-                             .msgOr(QStringLiteral("gsMsgTabelleZeilenzahl"),
-                                    QStringLiteral("Die Tabelle \"%1\" hat %2 statt %3 Zeilen."))
-                             .arg(rs.source())
-                             .arg(n)
-                             .arg(rows));
-}
-
-std::uint8_t recipientMask(const Recordset& rs, int offset)
-{
-    std::uint8_t mask = 0;
-    for (int k = 0; k < 8; ++k)
-        if (rs.value(k + offset).toInt() != 0)
-            mask |= std::uint8_t(1u << k);
-    return mask;
-}
-
-QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
-} // namespace
-
 namespace HexWriter {
-ProfileData fromStore(ConfigStore& store, int language)
-{
-    const int textCol = language + 1;
-    needRows(store.context(), store.inputs, 16);
-    needRows(store.context(), store.outputs, 8);
-    needRows(store.context(), store.addresses, 8);
-    needRows(store.context(), store.sms, 26, true);
-    needRows(store.context(), store.alarmInput, 1, true);
-    needRows(store.context(), store.powerOn, 1, true);
-
-    ProfileData d;
-    Recordset& ad = store.alarmInput;
-    ad.moveFirst();
-    const int inSF = ad.value(QStringLiteral("IN_SF")).toInt() & 0xFF;
-    const int inFF = ad.value(QStringLiteral("IN_FF")).toInt() & 0xFF;
-
-    Recordset& in = store.inputs;
-    Recordset& sms = store.sms;
-    in.moveFirst();
-    sms.moveFirst();
-    for (int n = 1; n <= 16; ++n) {
-        ProfileData::Input& e = d.inputs[n - 1];
-        e.recipients = recipientMask(in, 2);
-        QString flag;
-        int bit = 0;
-        Image::CreateStatus(n, inSF, inFF, flag, bit);
-        e.alarm = bit != 0;
-        e.text = textOf(sms.value(textCol));
-        in.moveNext();
-        sms.moveNext();
-    }
-    Recordset& out = store.outputs;
-    out.moveFirst();
-    for (int n = 1; n <= 8; ++n) {
-        ProfileData::Output& e = d.outputs[n - 1];
-        e.recipients = recipientMask(out, 2);
-        e.defaultState = out.value(QStringLiteral("DefaultState")).toInt() == 1;
-        e.text = textOf(sms.value(textCol));
-        out.moveNext();
-        sms.moveNext();
-    }
-    ad.moveFirst();
-    d.alarmInput.recipients = recipientMask(ad, 3);
-    // The unit keeps the delay in one byte.
-    d.alarmInput.delay = std::clamp(ad.value(tbl::Verzoegerungszeit).toInt(), 0, 255);
-    d.alarmInput.text = textOf(sms.value(textCol));
-    sms.moveNext();
-    store.powerOn.moveFirst();
-    d.powerOn.recipients = recipientMask(store.powerOn, 1);
-    d.powerOn.text = textOf(sms.value(textCol));
-
-    Recordset& adr = store.addresses;
-    adr.moveFirst();
-    for (int i = 0; i < 8; ++i) {
-        ProfileData::User& u = d.users[i];
-        u.active = adr.value(QStringLiteral("Status")).toInt() != 0;
-        u.op = adr.value(QStringLiteral("Operator")).toInt() != 0;
-        u.password = textOf(adr.value(QStringLiteral("Passwort")));
-        u.number = textOf(adr.value(QStringLiteral("Natel_Nummer")));
-        u.name = textOf(adr.value(QStringLiteral("Namen")));
-        adr.moveNext();
-    }
-    return d;
-}
-
 void buildImage(const ProfileData& d, Image& img)
 {
     img.reset();
@@ -145,12 +54,6 @@ void buildImage(const ProfileData& d, Image& img)
         block(56 + n, Image::hex2(flags), h00, h00, u.password, Cp1252::decode(Cp1252::encode(u.number).left(16)),
               u.name);
     }
-}
-
-void buildImageFromStore(ConfigStore& store, int language, Image& img)
-{
-    img.reset();
-    buildImage(fromStore(store, language), img);
 }
 
 WriteResult writeProfileFile(ProgramContext& context, const Image& img, const QString& path,

@@ -1,25 +1,19 @@
 #pragma once
-// Builds the configuration image from the six configuration recordsets (pending edits
-// included; never from widgets) and writes it as an Intel-HEX text file: 512 records and
-// the end record, each line ended by CR LF. Profiles and the transfer file use it alike.
+// Builds the configuration image from the configuration as plain data (ProfileStore reads
+// it from the recordsets, pending edits included; never from widgets) and writes it as an
+// Intel-HEX text file: 512 records and the end record, each line ended by CR LF. Profiles and
+// the transfer file use it alike.
 #include "image/Image.h"
 #include "image/ProfileData.h"
 
 #include <QString>
 #include <functional>
 
-class ConfigStore;
 class ProgramContext;
 
 namespace HexWriter {
-// The configuration as the recordsets hold it, texts from the SMS column of `language`
-// (1..4, column position language + 1). Throws StoreError, also when a table lacks its
-// fixed row count.
-ProfileData fromStore(ConfigStore& store, int language);
 // The image build: resets the image and builds all 64 blocks.
 void buildImage(const ProfileData& data, Image& img);
-// Both steps, as before every save and every transfer.
-void buildImageFromStore(ConfigStore& store, int language, Image& img);
 
 struct WriteResult {
     enum Kind {

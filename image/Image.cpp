@@ -1,6 +1,6 @@
 #include "image/Image.h"
 
-#include "store/Recordset.h"
+#include <QList>
 
 namespace {
 // Unicode code points of the bytes 0x80..0x9F; 0 where the code page has no character.
@@ -15,14 +15,6 @@ std::uint8_t byteOf(const QString& hex)
 {
     const int v = Image::hexByteAt(hex, 0);
     return v < 0 ? 0 : std::uint8_t(v);
-}
-
-void decodeRecipients(const QString& line, Recordset& rs, int offset)
-{
-    // Data byte 2 stands at positions 14-15 of the line (1-based).
-    const int mask = std::max(0, Image::hexByteAt(line, 13));
-    for (int k = 0; k < 8; ++k)
-        rs.setValue(k + offset, (mask >> k) & 1 ? 1 : 0);
 }
 } // namespace
 
@@ -289,8 +281,3 @@ void Image::CreateStatus(int n, int mask1, int mask2, QString& text, int& bit)
     bit = ((n % 2 == 1) ? mask1 : mask2) & (1 << k);
     text = bit ? QStringLiteral("01") : QStringLiteral("00");
 }
-
-void Image::readInputRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 2); }
-void Image::readOutputRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 2); }
-void Image::readAlarmRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 3); }
-void Image::readPowerOnRecipients(const QString& line, Recordset& rs) { decodeRecipients(line, rs, 1); }

@@ -4,15 +4,12 @@
 // high, address low, type, 16 data bytes, checksum). The entries are kept as bytes; every
 // read gives them back as two upper-case hex digits.
 //
-// The record builders, the text decoder and the recipient decoders of the image live here
-// too, so the writer, the profile reader, the image-to-store copy and the command-line tool
-// share one implementation.
+// The record builders and the text decoder of the image live here too, so the writer, the
+// profile reader and the command-line tool share one implementation.
 #include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
-
-class Recordset;
 
 // Windows-1252, the code page of every text in the image.
 namespace Cp1252 {
@@ -98,13 +95,6 @@ public:
     // Decodes 16 data bytes of text records up to the first zero byte (returns true once the
     // terminator was seen) and appends the characters to text.
     static bool appendText(const std::uint8_t* data, QString& text);
-
-    // Recipient decoders: data byte 2 of a parameter-record line into the eight Benutzer fields
-    // of the current record of their table (field offset 2, 2, 3, 1).
-    static void readInputRecipients(const QString& line, Recordset& inputs);
-    static void readOutputRecipients(const QString& line, Recordset& outputs);
-    static void readAlarmRecipients(const QString& line, Recordset& alarmInput);
-    static void readPowerOnRecipients(const QString& line, Recordset& powerOn);
 
     bool operator==(const Image& o) const { return m_bytes == o.m_bytes; }
 

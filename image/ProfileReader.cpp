@@ -1,9 +1,7 @@
 #include "image/ProfileReader.h"
 
 #include "core/ProgramContext.h"
-#include "core/Progress.h"
 #include "image/FileAccess.h"
-#include "store/ConfigStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,22 +22,6 @@ QString describeChar(const ProgramContext& context, char c)
     if (u >= 0x21 && u < 0x7F)
         return QStringLiteral("'%1'").arg(QLatin1Char(c));
     return context.msgOr(QStringLiteral("gsMsgProfilByte"), QStringLiteral("Byte 0x%1")).arg(Image::hex2(u));
-}
-
-void setText(Recordset& rs, int col, const QString& text)
-{
-    rs.setValue(col, text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text));
-}
-
-void reloadAll(ConfigStore& s)
-{
-    for (Recordset* rs : {&s.addresses, &s.alarmInput, &s.inputs, &s.outputs, &s.powerOn, &s.sms}) {
-        try {
-            if (rs->isOpen())
-                rs->cancelBatch();
-        } catch (const StoreError&) {
-        }
-    }
 }
 } // namespace
 
@@ -201,12 +183,13 @@ bool readFile(const ProgramContext& context, const QString& path, Image& img, QS
     return true;
 }
 
-ProfileData decode(const Image& img)
+ProfileData decode(const Image& img, AlarmFlagRule alarmFlags)
 {
     ProfileData d;
     auto text = [&img](int b) { return img.smsText(b + 1); };
     for (int n = 0; n < 16; ++n) {
-        d.inputs[n].alarm = img.dataByte(n, 0, 1) == 0x01;
+        const std::uint8_t flag = img.dataByte(n, 0, 1);
+        d.inputs[n].alarm = alarmFlags == AlarmFlagRule::ExactlyOne ? flag == 0x01 : flag != 0;
         d.inputs[n].recipients = img.dataByte(n, 0, 2);
         d.inputs[n].text = text(n);
     }
@@ -238,92 +221,5 @@ ProfileData decode(const Image& img)
         u.name = name.isEmpty() ? QString() : name;
     }
     return d;
-}
-
-void loadProfile(const Image& img, ConfigStore& store, int language)
-{
-    const int textCol = language + 1;
-    try {
-        const ProfileData d = decode(img);
-        Recordset& ad = store.alarmInput;
-        Recordset& in = store.inputs;
-        Recordset& out = store.outputs;
-        Recordset& sms = store.sms;
-        ad.moveFirst();
-        in.moveFirst();
-        out.moveFirst();
-        sms.moveFirst();
-        int inSF = 0, inFF = 0;
-        for (int n = 1; n <= 16; ++n) {
-            const QString rec0 = img.line(n - 1, 0);
-            if (rec0.mid(11, 2) == QLatin1String("01")) {
-                if (n % 2 == 1)
-                    inSF += 1 << ((n - 1) / 2);
-                else
-                    inFF += 1 << ((n - 1) / 2);
-            }
-            Image::readInputRecipients(rec0, in);
-            setText(sms, textCol, d.inputs[n - 1].text);
-            in.moveNext();
-            sms.moveNext();
-            LoadingProgress::advance();
-        }
-        ad.setValue(QStringLiteral("IN_SF"), inSF);
-        ad.setValue(QStringLiteral("IN_FF"), inFF);
-        for (int n = 1; n <= 8; ++n) {
-            const QString rec0 = img.line(31 + n, 0);
-            Image::readOutputRecipients(rec0, out);
-            out.setValue(QStringLiteral("DefaultState"), d.outputs[n - 1].defaultState ? 1 : 0);
-            setText(sms, textCol, d.outputs[n - 1].text);
-            sms.moveNext();
-            out.moveNext();
-            LoadingProgress::advance();
-        }
-        Image::readAlarmRecipients(img.line(52, 0), ad);
-        ad.setValue(tbl::Verzoegerungszeit, d.alarmInput.delay);
-        setText(sms, textCol, d.alarmInput.text);
-        sms.moveNext();
-        store.powerOn.moveFirst();
-        Image::readPowerOnRecipients(img.line(53, 0), store.powerOn);
-        setText(sms, textCol, d.powerOn.text);
-        LoadingProgress::advance();
-        Recordset& adr = store.addresses;
-        adr.moveFirst();
-        for (int n = 0; n < 8; ++n) {
-            const ProfileData::User& u = d.users[n];
-            adr.setValue(QStringLiteral("Status"), u.active ? 1 : 0);
-            adr.setValue(QStringLiteral("Operator"), u.op ? 1 : 0);
-            adr.setValue(QStringLiteral("Passwort"), u.password);
-            setText(adr, adr.fieldIndex(QStringLiteral("Natel_Nummer")), u.number);
-            setText(adr, adr.fieldIndex(QStringLiteral("Namen")), u.name);
-            adr.moveNext();
-            LoadingProgress::advance();
-        }
-        store.updateAll();
-    } catch (const StoreError&) {
-        reloadAll(store);
-        throw;
-    }
-}
-
-bool load(const QString& path, ConfigStore& store, int language, QString* error)
-{
-    Image img;
-    if (!readFile(store.context(), path, img, error))
-        return false;
-    try {
-        loadProfile(img, store, language);
-    } catch (const StoreBusy&) {
-        throw; // the caller may try again
-    } catch (const StoreError& e) {
-        if (error)
-            *error = store.context()
-                         .msgOr(QStringLiteral("gsMsgProfilNichtÜbernommen"),
-                                QStringLiteral(
-                                    "Das Profil %1 kann nicht in die Konfigurationsdatenbank übernommen werden: %2"))
-                         .arg(QDir::toNativeSeparators(path), e.message());
-        return false;
-    }
-    return true;
 }
 }

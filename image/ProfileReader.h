@@ -1,16 +1,15 @@
 #pragma once
-// Reads a profile file back into the configuration store. The whole file is checked first
-// (512 data records in address order, every field hexadecimal, record length 16, type 00,
-// checksums, then the end record); a file that fails is refused with the line and what is
-// wrong, and the store stays exactly as it was. A file that passes is decoded field by field
-// as the program has always read profiles, and committed in one transaction.
+// Reads a profile file into an image and decodes an image into plain data. The whole file is
+// checked first (512 data records in address order, every field hexadecimal, record length
+// 16, type 00, checksums, then the end record); a file that fails is refused with the line and
+// what is wrong. A file that passes is decoded field by field as the program has always read
+// profiles. Taking it into the configuration store is ProfileStore's (store/).
 #include "image/Image.h"
 #include "image/ProfileData.h"
 
 #include <QByteArray>
 #include <QString>
 
-class ConfigStore;
 class ProgramContext;
 
 namespace ProfileReader {
@@ -30,19 +29,21 @@ bool parse(const ProgramContext& context, const QByteArray& text, Image& img, Pr
 // what is wrong.
 bool readFile(const ProgramContext& context, const QString& path, Image& img, QString* error);
 
-// The configuration as the reader decodes a profile: alarm flag only for "01", recipients
-// from data byte 2, default state bit 0x08, delay from byte 3, texts up to the first zero
-// byte (fill blanks before it kept), a password of the four bytes 8..11 always, phone
-// number up to the first zero byte. Empty names and numbers are null.
-ProfileData decode(const Image& img);
+// How the alarm flag byte (data byte 1 of the input blocks 0..15) is read. The two sources
+// of an image differ here on purpose:
+enum class AlarmFlagRule {
+    // A profile file: only the value the writer puts there, 01, arms the alarm input. A file is
+    // text another program or a hand may have written; profiles have always been read this
+    // way, and a file the program wrote comes back with exactly the flags it was saved with.
+    ExactlyOne,
+    // The unit's memory, read over the wire: any value but 00 counts as set, so that no flag
+    // the unit holds is lost on its way into the editor.
+    AnyNonZero,
+};
 
-// Writes a checked image into the store's recordsets as loadProfile does and
-// commits all six in one transaction. Texts go to the SMS column of `language` only. On a
-// store failure every recordset is reloaded from the file and StoreError is thrown.
-void loadProfile(const Image& img, ConfigStore& store, int language);
-
-// readFile + loadProfile (in the store's context). Returns false with one message on failure; the store is
-// then unchanged. When another program holds the database, StoreBusy is thrown instead (the
-// store unchanged too), so that the caller can offer to try again.
-bool load(const QString& path, ConfigStore& store, int language, QString* error);
+// The configuration an image carries: alarm flag by `alarmFlags`, recipients from data byte
+// 2, default state bit 0x08, delay from byte 3, texts up to the first zero byte (fill blanks
+// before it kept), a password of the four bytes 8..11 always, phone number up to the first
+// zero byte. Empty names and numbers are null.
+ProfileData decode(const Image& img, AlarmFlagRule alarmFlags = AlarmFlagRule::ExactlyOne);
 }

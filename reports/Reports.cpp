@@ -5,8 +5,8 @@
 
 #include "core/Settings.h"
 #include "core/Resources.h"
-#include "core/ShellTexts.h"
-#include "core/TextTable.h"
+#include "store/ShellTexts.h"
+#include "store/TextTable.h"
 #include "image/FileAccess.h"
 #include "store/ConfigStore.h"
 #include "store/Recordset.h"

@@ -1,12 +1,68 @@
-# The layering rule as a test: no core source includes a ui/ or app/ header or a widget
-# class, no library source (core, ui/) nor command of cli/ reaches the program context
-# through gState() (each is given the context), and the command-line tool and the simulator
-# do not load Qt Widgets.
+# The layering rule as a test: the folders include each other in one order only, no core
+# source includes a widget class, no library source (core, ui/) nor command of cli/ reaches
+# the program context through gState() (each is given the context), and the command-line tool
+# and the simulator do not load Qt Widgets.
 # cmake -DSOURCE_DIR=... -DBIN_DIR=... -P check_layering.cmake
-set(core_dirs core store image editing link sim reports cli)
+cmake_minimum_required(VERSION 3.25)
+
+# The folders from the bottom up. A folder includes headers of its own and of the folders
+# before it, never of one after it; the programs (app/, cli/) stand side by side and do not
+# include each other.
+set(folder_order core image store editing link sim unit reports ui programs)
+set(programs app cli)
+function(folder_rank folder out)
+  if(folder IN_LIST programs)
+    set(folder programs)
+  endif()
+  list(FIND folder_order ${folder} rank)
+  set(${out} ${rank} PARENT_SCOPE)
+endfunction()
+list(JOIN folder_order " < " order_text)
+set(problems "")
+set(known_folders ${folder_order} ${programs})
+list(REMOVE_ITEM known_folders programs)
+foreach(dir ${known_folders})
+  folder_rank(${dir} own)
+  # Folders this one may not include: every later one, and the other programs.
+  set(higher "")
+  foreach(other ${known_folders})
+    folder_rank(${other} rank)
+    if(NOT other STREQUAL dir AND rank GREATER_EQUAL own)
+      list(APPEND higher ${other})
+    endif()
+  endforeach()
+  if(NOT higher)
+    continue()
+  endif()
+  list(JOIN higher "|" alternatives)
+  set(against "^[ \t]*#[ \t]*include[ \t]*[\"<](${alternatives})/")
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)
+  foreach(f ${files})
+    file(READ ${f} text)
+    if(NOT text MATCHES "#[ \t]*include[ \t]*[\"<](${alternatives})/")
+      continue()
+    endif()
+    # Line by line for the numbers (list separators, escapes and brackets masked first).
+    string(REPLACE "\\" "<backslash>" text "${text}")
+    string(REPLACE ";" "<semicolon>" text "${text}")
+    string(REPLACE "[" "<bracket>" text "${text}")
+    string(REPLACE "]" "<bracket>" text "${text}")
+    string(REPLACE "\n" ";" lines "${text}")
+    file(RELATIVE_PATH shown ${SOURCE_DIR} ${f})
+    set(number 0)
+    foreach(line IN LISTS lines)
+      math(EXPR number "${number} + 1")
+      if(line MATCHES "${against}")
+        string(STRIP "${line}" line)
+        list(APPEND problems "${shown}:${number}: ${line} (${dir}/ includes only itself and the folders before it in ${order_text}, app/ and cli/ not each other)")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+set(core_dirs core store image editing link sim unit reports cli)
 set(forbidden "#include \"ui/" "#include \"app/" "<QWidget" "<QMessageBox" "<QDialog" "<QtWidgets" "<QApplication"
               "<QPrinter" "<QPrintDialog" "<QPrintPreview" "<QFileDialog" "<QAction")
-set(problems "")
 foreach(dir ${core_dirs})
   file(GLOB files ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)
   foreach(f ${files})
@@ -24,7 +80,7 @@ endforeach()
 # Every library is given the program context; only the programs' start (app/main.cpp, and
 # main() of cli/main.cpp, once) and the tests reach it through gState(). ProgramContext itself
 # defines it.
-foreach(dir core store image editing link sim reports ui cli)
+foreach(dir core store image editing link sim unit reports ui cli)
   file(GLOB files ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)
   foreach(f ${files})
     get_filename_component(name ${f} NAME)
@@ -63,4 +119,4 @@ if(problems)
   list(JOIN problems "\n" text)
   message(FATAL_ERROR "Layering broken:\n${text}")
 endif()
-message(STATUS "layering: core free of widgets, core, ui/ and cli/ free of gState(), smsv48ctl and smsv48-sim without Qt Widgets")
+message(STATUS "layering: folders in the order ${order_text}, core free of widgets, core, ui/ and cli/ free of gState(), smsv48ctl and smsv48-sim without Qt Widgets")

@@ -4,7 +4,7 @@
 #include "CliRun.h"
 #include "TestEnv.h"
 
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "store/ConfigStore.h"
 #include "store/DatabaseUpgrade.h"

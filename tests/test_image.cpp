@@ -10,7 +10,7 @@
 #include "image/Image.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
-#include "store/ImageToStore.h"
+#include "store/ProfileStore.h"
 #include "ui/MainWindow.h"
 #include "ui/ProfileController.h"
 #include "image/ProfileDiff.h"
@@ -144,7 +144,7 @@ void fillRich(ConfigStore& s, int language)
 QString saveStore(ConfigStore& s, int language, const QString& path)
 {
     Image img;
-    HexWriter::buildImageFromStore(s, language, img);
+    ProfileStore::buildImage(s, language, img);
     const auto w = HexWriter::writeProfileFile(gState(), img, path);
     return w.ok() ? QString() : w.error;
 }
@@ -262,7 +262,7 @@ void TestImage::textLengthsAndTerminator()
     // Read back, every length up to 64 comes back exactly; longer texts keep their first 64.
     ConfigStore other(gState(), env.dbPath());
     QString error;
-    QVERIFY2(ProfileReader::load(path, other, 1, &error), qPrintable(error));
+    QVERIFY2(ProfileStore::loadFile(path, other, 1, &error), qPrintable(error));
     other.sms.setAbsolutePosition(5);
     const QVariant back = other.sms.value(2);
     if (length == 0)
@@ -299,8 +299,8 @@ void TestImage::windows1252Characters()
     QCOMPARE(lines[2], record(0x20, QByteArray("T\xFCr offen: 5\x80 \xDF") + QByteArray(1, 0)));
     QCOMPARE(lines[56 * 8 + 2], record(0x1C20, QByteArray("Zo\xEB ?u") + QByteArray(1, 0) + QByteArray(9, ' ')));
     ConfigStore other(gState(), env.dbPath());
-    QVERIFY(ProfileReader::load(path, other, 1, nullptr));
-    const ProfileData back = HexWriter::fromStore(other, 1);
+    QVERIFY(ProfileStore::loadFile(path, other, 1, nullptr));
+    const ProfileData back = ProfileStore::read(other, 1);
     QCOMPARE(back.inputs[0].text + back.users[0].name, QStringLiteral("Tür offen: 5€ ßZoë ?u"));
 }
 
@@ -403,7 +403,7 @@ void TestImage::roundTripStoreFileStore()
         store.updateAll();
         const QString path = env.path("UserProfile/rt.cfg");
         QCOMPARE(saveStore(store, language, path), QString());
-        const ProfileData before = HexWriter::fromStore(store, language);
+        const ProfileData before = ProfileStore::read(store, language);
 
         // Wipe the configuration, then read the file back.
         env.exec("UPDATE \"Konfiguration_Eingänge\" SET Benutzer1=1,Benutzer2=1,Benutzer3=1,Benutzer4=1,Benutzer5=1,"
@@ -413,14 +413,14 @@ void TestImage::roundTripStoreFileStore()
         env.exec("UPDATE SMS SET Deutsch='alt', Englisch='old', Französisch='vieux'");
         ConfigStore fresh(gState(), env.dbPath());
         QString error;
-        QVERIFY2(ProfileReader::load(path, fresh, language, &error), qPrintable(error));
-        QCOMPARE(HexWriter::fromStore(fresh, language), before);
+        QVERIFY2(ProfileStore::loadFile(path, fresh, language, &error), qPrintable(error));
+        QCOMPARE(ProfileStore::read(fresh, language), before);
         QVERIFY(!fresh.sms.hasPendingChanges());
         // Committed to the file, other columns untouched.
         fresh.sms.setAbsolutePosition(7);
         QCOMPARE(fresh.sms.value(other + 1).toString(), QStringLiteral("andere Sprache"));
         ConfigStore reopened(gState(), env.dbPath());
-        QCOMPARE(HexWriter::fromStore(reopened, language), before);
+        QCOMPARE(ProfileStore::read(reopened, language), before);
         const QString again = env.path("UserProfile/rt2.cfg");
         QCOMPARE(saveStore(reopened, language, again), QString());
         QCOMPARE(readAll(path), readAll(again));
@@ -465,7 +465,7 @@ void TestImage::readerQuirksOnHandMadeFiles()
     const QString before = dump(env);
     ConfigStore store(gState(), env.dbPath());
     QString error;
-    QVERIFY2(ProfileReader::load(path, store, 2, &error), qPrintable(error));
+    QVERIFY2(ProfileStore::loadFile(path, store, 2, &error), qPrintable(error));
     store.alarmInput.moveFirst();
     QCOMPARE(store.alarmInput.value("IN_SF").toInt(), 1);
     QCOMPARE(store.alarmInput.value("IN_FF").toInt(), 128);
@@ -489,7 +489,7 @@ void TestImage::readerQuirksOnHandMadeFiles()
     QCOMPARE(store.addresses.value("Passwort").toString(), QStringLiteral("a") + QChar(0) + QStringLiteral("bc"));
     QVERIFY(dump(env) != before);
     // The decoded form is what to-json shows.
-    QCOMPARE(ProfileReader::decode(img), HexWriter::fromStore(store, 2));
+    QCOMPARE(ProfileReader::decode(img), ProfileStore::read(store, 2));
 }
 
 void TestImage::readerAcceptsLowerCaseAndLfLines()
@@ -498,7 +498,7 @@ void TestImage::readerAcceptsLowerCaseAndLfLines()
     ConfigStore store(gState(), env.dbPath());
     fillRich(store, 1);
     Image img;
-    HexWriter::buildImageFromStore(store, 1, img);
+    ProfileStore::buildImage(store, 1, img);
     QByteArray text = img.hexText();
     text.replace("\r\n", "\n");
     text = text.toLower() + "\n\n";
@@ -558,13 +558,13 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
     const QString path = env.path("UserProfile/bad file.cfg");
     writeFile(path, content);
     ConfigStore store(gState(), env.dbPath());
-    const ProfileData inMemory = HexWriter::fromStore(store, 1);
+    const ProfileData inMemory = ProfileStore::read(store, 1);
     QString error;
-    QVERIFY(!ProfileReader::load(path, store, 1, &error));
+    QVERIFY(!ProfileStore::loadFile(path, store, 1, &error));
     QVERIFY2(error.contains(expected), qPrintable(error));
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QCOMPARE(dump(env), before);
-    QCOMPARE(HexWriter::fromStore(store, 1), inMemory);
+    QCOMPARE(ProfileStore::read(store, 1), inMemory);
 }
 
 void TestImage::failedCommitLeavesTheStoreUnchanged()
@@ -583,7 +583,7 @@ void TestImage::failedCommitLeavesTheStoreUnchanged()
     const QString before = dump(env);
     ConfigStore store(gState(), env.dbPath());
     QString error;
-    QVERIFY(!ProfileReader::load(path, store, 1, &error));
+    QVERIFY(!ProfileStore::loadFile(path, store, 1, &error));
     QVERIFY2(error.contains("locked"), qPrintable(error));
     QCOMPARE(dump(env), before);
     store.sms.moveFirst();
@@ -597,7 +597,7 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
     ConfigStore rich(gState(), env.dbPath());
     fillRich(rich, 1);
     Image img;
-    HexWriter::buildImageFromStore(rich, 1, img);
+    ProfileStore::buildImage(rich, 1, img);
     rich.close();
     const QByteArray good = img.hexText();
     const QString before = dump(env);
@@ -621,7 +621,7 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
         writeFile(path, f);
         QString error;
         // Accepted only as the same profile (a digit turned into its lower-case twin).
-        if (!ProfileReader::load(path, store, 1, &error)) {
+        if (!ProfileStore::loadFile(path, store, 1, &error)) {
             ++refused;
             QVERIFY(!error.isEmpty());
         }
@@ -652,7 +652,7 @@ void TestImage::imageToStoreEdgeCases()
     img.setByte(4, 2, 53, 'H');
     img.setByte(5, 2, 53, 'i');
     img.setByte(6, 2, 53, 0);
-    storeImage(img, store, 2);
+    ProfileStore::storeImage(img, store, 2, ProfileReader::AlarmFlagRule::AnyNonZero);
     QVERIFY(!store.sms.hasPendingChanges());
     store.alarmInput.moveFirst();
     QCOMPARE(store.alarmInput.value("IN_SF").toInt(), 1);
@@ -699,7 +699,8 @@ void TestImage::imageToStoreIsOneTransaction()
     d.inputs[0].text = QStringLiteral("neu");
     d.powerOn.recipients = 1;
     HexWriter::buildImage(d, img);
-    QVERIFY_THROWS_EXCEPTION(StoreError, storeImage(img, store, 1));
+    QVERIFY_THROWS_EXCEPTION(StoreError,
+                             ProfileStore::storeImage(img, store, 1, ProfileReader::AlarmFlagRule::AnyNonZero));
     QCOMPARE(dump(env), before);
     store.inputs.moveFirst();
     QCOMPARE(store.inputs.value(2).toInt(), 0);

@@ -6,7 +6,7 @@
 #include "Desktop.h"
 #include "Permissions.h"
 
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 #include "link/SerialChannel.h"
 
 #include <QJsonDocument>

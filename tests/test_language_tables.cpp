@@ -240,7 +240,7 @@ void TestLanguageTables::programMessagesInFourLanguages()
             const auto hit = m.next();
             german.insert(hit.captured(1), literalText(hit.captured(2)));
         }
-        for (auto m = shellRow.globalMatch(src); file.endsWith("core/ShellTexts.cpp") && m.hasNext();) {
+        for (auto m = shellRow.globalMatch(src); file.endsWith("store/ShellTexts.cpp") && m.hasNext();) {
             const auto hit = m.next();
             german.insert(hit.captured(1), literalText(hit.captured(2)));
         }

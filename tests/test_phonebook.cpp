@@ -7,6 +7,7 @@
 #include "image/Image.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
+#include "store/ProfileStore.h"
 #include "ui/PhoneBookDialog.h"
 
 #include <QCheckBox>
@@ -363,7 +364,7 @@ void TestPhoneBook::unusedUserFromTheDefaultProfile()
     {
         ConfigStore store(gState(), env.dbPath());
         QString error;
-        QVERIFY2(ProfileReader::load(profile, store, 1, &error), qPrintable(error));
+        QVERIFY2(ProfileStore::loadFile(profile, store, 1, &error), qPrintable(error));
     }
     QCOMPARE(column(env, "Passwort", 1), QString(4, QChar(0)));
     {
@@ -380,7 +381,7 @@ void TestPhoneBook::unusedUserFromTheDefaultProfile()
     {
         ConfigStore store(gState(), env.dbPath());
         Image img;
-        HexWriter::buildImageFromStore(store, 1, img);
+        ProfileStore::buildImage(store, 1, img);
         QVERIFY(HexWriter::writeProfileFile(gState(), img, env.path("saved.cfg")).ok());
         QVERIFY(readAll(env.path("saved.cfg")) == originalBytes);
     }

@@ -7,7 +7,7 @@
 #include "TestEnv.h"
 #include "WindowWidgets.h"
 
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 #include "core/ProgramContext.h"
 #include "image/FileAccess.h"
 #include "image/HexWriter.h"
@@ -20,6 +20,7 @@
 #include "sim/SimChannel.h"
 #include "sim/SimUnit.h"
 #include "store/ConfigStore.h"
+#include "store/ProfileStore.h"
 #include "store/DatabaseUpgrade.h"
 #include "ui/EditorBinding.h"
 #include "ui/MainWindow.h"
@@ -262,7 +263,7 @@ void TestStoreSafety::readOnlyUserFolderStillReads()
         QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
         QCOMPARE(checkDatabase(gState(), db), QString());
         ConfigStore store(gState(), db, Connection::Read);
-        QCOMPARE(HexWriter::fromStore(store, 1).inputs[0].text, QStringLiteral("Tür offen"));
+        QCOMPARE(ProfileStore::read(store, 1).inputs[0].text, QStringLiteral("Tür offen"));
     }
     Permissions::setTreeReadOnly(user.path(), false);
     QCOMPARE(readAll(db), before);
@@ -304,7 +305,7 @@ void TestStoreSafety::wholeConfigurationIsReadAtOneMoment()
     clock.start();
     for (; (clock.elapsed() < 1500 || loads < 20) && clock.elapsed() < 20000; ++reads) {
         ConfigStore store(gState(), env.dbPath(), Connection::Read);
-        const ProfileData d = HexWriter::fromStore(store, 1);
+        const ProfileData d = ProfileStore::read(store, 1);
         // Each load's digit in every text's first character and every first recipient.
         QString seen = d.users[7].name.left(1) + d.powerOn.text.left(1) + QString::number(d.powerOn.recipients & 1)
             + QString::number(d.alarmInput.recipients & 1);

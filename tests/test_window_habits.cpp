@@ -11,6 +11,7 @@
 #include "image/Image.h"
 #include "image/ProfileDiff.h"
 #include "image/ProfileReader.h"
+#include "store/ProfileStore.h"
 #include "link/Waiter.h"
 #include "link/WireTrace.h"
 #include "sim/SimChannel.h"
@@ -196,7 +197,7 @@ void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
 {
     SimWindow win;
     // The unit holds the program's configuration with one text changed.
-    ProfileData onUnit = HexWriter::fromStore(win.w->store(), 1);
+    ProfileData onUnit = ProfileStore::read(win.w->store(), 1);
     QCOMPARE(onUnit.inputs[2].text, QStringLiteral("Tür 3"));
     onUnit.inputs[2].text = QStringLiteral("Tor zu");
     win.writeProfile(onUnit, win.env.path("unit.cfg"));
@@ -386,7 +387,7 @@ void TestWindowHabits::geometryKeptBetweenRuns()
 void TestWindowHabits::droppedProfileAsksAboutUnsavedChanges()
 {
     SimWindow win;
-    ProfileData given = HexWriter::fromStore(win.w->store(), 1);
+    ProfileData given = ProfileStore::read(win.w->store(), 1);
     given.inputs[0].text = QStringLiteral("Gegeben");
     const QString path = win.env.path("gegeben.cfg");
     win.writeProfile(given, path);

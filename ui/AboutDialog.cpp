@@ -2,9 +2,9 @@
 
 #include "core/AboutInfo.h"
 #include "core/ProgramContext.h"
-#include "core/ShellTexts.h"
+#include "store/ShellTexts.h"
 #include "core/Resources.h"
-#include "core/TextTable.h"
+#include "store/TextTable.h"
 #include "store/ConfigStore.h"
 #include "ui/AdministratorLogin.h"
 

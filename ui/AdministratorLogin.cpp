@@ -3,7 +3,7 @@
 #include "core/AccessLevel.h"
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
-#include "core/TextTable.h"
+#include "store/TextTable.h"
 #include "store/ConfigStore.h"
 #include "ui/MainWindow.h"
 #include "ui/ShellController.h"

@@ -23,6 +23,7 @@
 #include "link/UnitBackup.h"
 #include "link/WireTrace.h"
 #include "store/ConfigStore.h"
+#include "store/ProfileStore.h"
 #include "store/SmsLanguages.h"
 
 #include <QAction>
@@ -220,7 +221,7 @@ void ExtrasController::compareWithUnit()
         return;
     ProfileData program;
     try {
-        program = HexWriter::fromStore(m_window->store(), m_window->context().language);
+        program = ProfileStore::read(m_window->store(), m_window->context().language);
     } catch (const StoreError& e) {
         Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
         return;

@@ -3,7 +3,7 @@
 #include "ui/Help.h"
 #include "core/ProgramContext.h"
 #include "core/Resources.h"
-#include "core/ShellTexts.h"
+#include "store/ShellTexts.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

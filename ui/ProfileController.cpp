@@ -11,7 +11,7 @@
 #include "image/HexWriter.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
-#include "store/ImageToStore.h"
+#include "store/ProfileStore.h"
 #include "store/SmsLanguages.h"
 
 #include <QMessageBox>
@@ -101,7 +101,7 @@ bool ProfileController::loadProfile(const QString& fileName)
     // While another program holds the database: Retry loads the file once more.
     if (!Dialogs::retryWhileInUse(m_window->context(), m_window, [&] {
             BusyCursor busy;
-            ok = ProfileReader::load(fileName, m_window->store(), m_window->context().language, &error);
+            ok = ProfileStore::loadFile(fileName, m_window->store(), m_window->context().language, &error);
         }))
         return false;
     if (!ok)
@@ -268,7 +268,7 @@ bool ProfileController::writeProfileFile(const QString& fileName, const std::fun
     BusyCursor busy;
     HexWriter::WriteResult w;
     try {
-        HexWriter::buildImageFromStore(m_window->store(), st.language, configImage);
+        ProfileStore::buildImage(m_window->store(), st.language, configImage);
     } catch (const StoreError& e) {
         busy.release();
         Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
@@ -303,7 +303,8 @@ bool ProfileController::storeUnitImage()
     try {
         if (!Dialogs::retryWhileInUse(m_window->context(), m_window, [&] {
                 BusyCursor busy;
-                ::storeImage(configImage, m_window->store(), m_window->context().language);
+                ProfileStore::storeImage(configImage, m_window->store(), m_window->context().language,
+                                         ProfileReader::AlarmFlagRule::AnyNonZero);
             }))
             return false;
     } catch (const StoreError& e) {

@@ -2,7 +2,7 @@
 
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
-#include "core/ShellTexts.h"
+#include "store/ShellTexts.h"
 #include "store/Recordset.h"
 
 #include <QApplication>

@@ -12,8 +12,8 @@
 #include "core/Progress.h"
 #include "ui/ReportActions.h"
 #include "core/Resources.h"
-#include "core/ShellTexts.h"
-#include "core/TextTable.h"
+#include "store/ShellTexts.h"
+#include "store/TextTable.h"
 #include "ui/AboutDialog.h"
 #include "ui/AdministratorLogin.h"
 

@@ -2,12 +2,12 @@
 
 #include "ui/QtTranslations.h"
 
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
 #include "core/Settings.h"
-#include "core/TextTable.h"
+#include "store/TextTable.h"
 #include "link/PortResolver.h"
 #include "store/ConfigStore.h"
 #include "ui/SplashWindow.h"

@@ -1,7 +1,7 @@
-#include "core/ShellTexts.h"
+#include "store/ShellTexts.h"
 
 #include "core/ProgramContext.h"
-#include "core/TextTable.h"
+#include "store/TextTable.h"
 
 #include <QHash>
 

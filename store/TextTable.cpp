@@ -1,4 +1,4 @@
-#include "core/TextTable.h"
+#include "store/TextTable.h"
 
 #include "store/LanguageTables.h"
 

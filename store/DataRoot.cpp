@@ -1,4 +1,4 @@
-#include "core/DataRoot.h"
+#include "store/DataRoot.h"
 
 #include "store/DatabaseUpgrade.h"
 #include "store/Recordset.h"
