@@ -1,4 +1,5 @@
 #include "ui/Start.h"
+#include "ui/StartTrace.h"
 
 #include "core/ProgramContext.h"
 
@@ -35,6 +36,7 @@ bool asksForInformation(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    Start::mark("main");
     QCoreApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SMSV48_VERSION));
     if (asksForInformation(argc, argv)) {
@@ -46,6 +48,7 @@ int main(int argc, char** argv)
         return 0;
     }
     QApplication app(argc, argv);
+    Start::mark("application");
     // The installed desktop entry (packaging/), so that desktops show its name and icon.
     QApplication::setDesktopFileName(QStringLiteral("io.github.smsv48.Tool"));
     // "sms_switch_vantor FILE.cfg" (also what a file manager runs for a profile) opens it.

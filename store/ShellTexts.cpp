@@ -56,4 +56,18 @@ QString text(const ProgramContext& context, const QString& key, int language)
 }
 
 QString text(const ProgramContext& context, const QString& key) { return text(context, key, context.language); }
+
+QStringList texts(const ProgramContext& context, const QStringList& keys)
+{
+    QStringList result;
+    if (!context.messages.isEmpty()) {
+        for (const QString& key : keys)
+            result << text(context, key);
+        return result;
+    }
+    const TextTable table(context, context.databasePath, QStringLiteral("SystemNachrichten"), context.language);
+    for (const QString& key : keys)
+        result << table.at(key, 0, germanTexts().value(key, key));
+    return result;
+}
 }

@@ -3,6 +3,7 @@
 // titles the report designs leave open, the help window); the German text stands in when
 // the database lacks a row.
 #include <QString>
+#include <QStringList>
 
 class ProgramContext;
 
@@ -12,4 +13,6 @@ namespace ShellTexts {
 QString text(const ProgramContext& context, const QString& key, int language);
 // Same, in the context's language.
 QString text(const ProgramContext& context, const QString& key);
+// Several keys in the context's language, read in one pass over the table.
+QStringList texts(const ProgramContext& context, const QStringList& keys);
 }

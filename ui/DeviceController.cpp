@@ -353,14 +353,35 @@ QString DeviceController::unitPassword() const
 
 void DeviceController::fillValidityList()
 {
-    const QString words[4] = {TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
-                                                           QStringLiteral("CboGültigkeit")),
-                              TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
-                                                           QStringLiteral("CboGültigkeit_Minuten")),
-                              TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
-                                                           QStringLiteral("CboGültigkeit_Tage")),
-                              TransferDialog::languageText(m_window->context(), QStringLiteral("SystemNachrichten"),
-                                                           QStringLiteral("CboGültigkeit_Wochen"))};
+    // The four words of the list, read through one connection.
+    const QString keys[4] = {QStringLiteral("CboGültigkeit"), QStringLiteral("CboGültigkeit_Minuten"),
+                             QStringLiteral("CboGültigkeit_Tage"), QStringLiteral("CboGültigkeit_Wochen")};
+    QString words[4];
+    for (int i = 0; i < 4; ++i)
+        words[i] = keys[i];
+    static const char* columns[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
+    const ProgramContext& context = m_window->context();
+    try {
+        Connection con(context);
+        con.open(context.databasePath, Connection::Read);
+        Recordset rs;
+        rs.open(con,
+                QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\" WHERE \"Name\" IN ('%2', "
+                               "'%3', '%4', '%5') ORDER BY rowid")
+                    .arg(QString::fromUtf8(columns[qBound(1, context.language, 4) - 1]), keys[0], keys[1], keys[2],
+                         keys[3]));
+        bool taken[4] = {};
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+            for (int i = 0; i < 4; ++i)
+                if (!taken[i] && rs.value(0).toString() == keys[i]) {
+                    // the first row of a name counts, as for a single look-up
+                    taken[i] = true;
+                    if (!rs.value(1).toString().isEmpty())
+                        words[i] = rs.value(1).toString();
+                }
+    } catch (const StoreError&) {
+        // the keys stand in, as for a single look-up
+    }
     const QStringList items = UnitOps::validityItems(words[0], words[1], words[2], words[3]);
     LoadingProgress::advance(int(items.size() / 64));
     m_tab.setValidityItems(items, UnitOps::ValidityDefault);

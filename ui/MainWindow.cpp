@@ -13,6 +13,7 @@
 #include "ui/OutputsTab.h"
 #include "ui/ProfileController.h"
 #include "ui/ShellController.h"
+#include "ui/StartTrace.h"
 #include "ui/SystemTab.h"
 #include "ui/WindowTexts.h"
 
@@ -41,8 +42,9 @@ MainWindow::MainWindow(ProgramContext& context, MainWindowOptions options, QWidg
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
     smsv48InitResources();
-    setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("io.github.smsv48.Tool"), QIcon(QStringLiteral(":/icons/program.svg"))));
+    // The program's own picture; the icon theme's (the same picture where the program is
+    // installed) is looked up after the first paint, as that search reads many folders.
+    setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
     // The six configuration recordsets, in start order.
     m_store->open(m_context.databasePath);
 
@@ -126,7 +128,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_tabs && event->type() == QEvent::Paint && !m_tabsScheduled) {
         m_tabsScheduled = true;
         m_tabs->removeEventFilter(this);
-        QTimer::singleShot(0, this, &MainWindow::ensureTabsBuilt);
+        QTimer::singleShot(0, this, [this] {
+            Start::mark("first paint done");
+            ensureTabsBuilt();
+            const QIcon themed = QIcon::fromTheme(QStringLiteral("io.github.smsv48.Tool"));
+            if (!themed.isNull() && !themed.availableSizes().isEmpty())
+                setWindowIcon(themed);
+        });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -191,7 +199,12 @@ void MainWindow::showProfileTitle()
     setWindowModified(m_context.unsavedChanges);
 }
 
-void MainWindow::runPendingProbe() { m_device->runPendingProbe(); }
+void MainWindow::runPendingProbe()
+{
+    Start::mark("probe");
+    m_device->runPendingProbe();
+    Start::mark("probed");
+}
 
 void MainWindow::initializeControls()
 {

@@ -146,6 +146,9 @@ void ShellController::applyAccessLevel(const QString& password)
     // active, so the technician sees the raised level; it hides no command.
     QToolBar* toolbar = m_window->toolbar();
     toolbar->setProperty("administrator", admin);
+    // The rule is a style sheet of the toolbar only while it shows: at the normal level the
+    // toolbar is styled without one, which saves each start some milliseconds.
+    const QString rule = admin ? QStringLiteral("QToolBar { border-bottom: 3px solid #e07b00; }") : QString();
     QString tip;
     if (admin)
         tip = TextTable(m_window->context(), m_window->context().databasePath, tbl::Beschriftung,
@@ -153,8 +156,8 @@ void ShellController::applyAccessLevel(const QString& password)
                   .at(QStringLiteral("mnuAdministrator"), 0, QStringLiteral("Administrator"))
                   .remove(QLatin1Char('&'));
     toolbar->setToolTip(tip);
-    toolbar->style()->unpolish(toolbar);
-    toolbar->style()->polish(toolbar);
+    if (toolbar->styleSheet() != rule)
+        toolbar->setStyleSheet(rule);
     toolbar->update();
     LoadingProgress::advance();
 }
@@ -305,8 +308,6 @@ void ShellController::wireCommands()
     };
 
     QToolBar* toolbar = m_window->toolbar();
-    toolbar->setStyleSheet(toolbar->styleSheet()
-                           + QStringLiteral("QToolBar[administrator=\"true\"] { border-bottom: 3px solid #e07b00; }"));
     connect(toolbar, &QToolBar::actionTriggered, this, [this](QAction* a) { toolbarButtonClicked(keyOf(a)); });
     auto wire = [this](Command which, auto fn) { connect(m_window->action(which), &QAction::triggered, this, fn); };
     wire(Command::Exit, [this] { exitProgram(); });
@@ -335,7 +336,12 @@ void ShellController::addPdfMenu()
     QMenu* reports = m_window->menu(MainWindow::Menu::Reports);
     if (exportAction(m_window, "mnuListenExportieren"))
         return;
-    auto* pdf = new QMenu(ShellTexts::text(m_window->context(), QStringLiteral("mnuListenExportieren")), reports);
+    // The menu's title and items, read from the table at once (before the system messages are loaded).
+    QStringList keys {QStringLiteral("mnuListenExportieren")};
+    for (const ReportCommand& r : kReports)
+        keys << QString::fromUtf8(r.exportName);
+    const QStringList texts = ShellTexts::texts(m_window->context(), keys);
+    auto* pdf = new QMenu(texts[0], reports);
     pdf->setObjectName(QStringLiteral("mnuListenExportieren"));
     pdf->menuAction()->setObjectName(QStringLiteral("mnuListenExportieren"));
     QAction* printMenu = m_window->menu(MainWindow::Menu::PrintLists)->menuAction();
@@ -345,10 +351,8 @@ void ShellController::addPdfMenu()
         reports->insertMenu(items[at + 1], pdf);
     else
         reports->addMenu(pdf);
-    for (const ReportCommand& r : kReports) {
-        QAction* a = pdf->addAction(ShellTexts::text(m_window->context(), QString::fromUtf8(r.exportName)));
-        a->setObjectName(QString::fromUtf8(r.exportName));
-    }
+    for (int i = 1; i < keys.size(); ++i)
+        pdf->addAction(texts[i])->setObjectName(keys[i]);
 }
 
 void ShellController::toolbarButtonClicked(const QString& key)

@@ -38,7 +38,9 @@ SplashWindow::SplashWindow(const ProgramContext& context, QWidget* parent)
     for (int i = 0; i < 4; ++i) {
         logos[i] = new QLabel(this);
         logos[i]->setObjectName(QString::fromLatin1(names[i]));
-        logos[i]->setPixmap(QPixmap(languageLogo(i + 1)));
+        // Only the logo shown is read and decoded; the other three stay hidden.
+        if (lang == i + 1)
+            logos[i]->setPixmap(QPixmap(languageLogo(i + 1)));
         logos[i]->setAlignment(Qt::AlignCenter);
         logos[i]->setVisible(lang == i + 1);
         lay->addWidget(logos[i]);
