@@ -65,7 +65,7 @@ void TestDesktopFaults::languageSwitchTakesTheTextsOver()
     QVERIFY(win.env.queryValue("SELECT Englisch FROM SMS WHERE ID = 1").isNull());
     named<QAction>(*win.w, "mnuSprache", 1)->trigger(); // English has nothing German lacks
     named<QAction>(*win.w, "mnuSprache", 3)->trigger();
-    QCOMPARE(win.said(), QStringList(2, msg("gsFrageTexteUebernehmen")));
+    QCOMPARE(win.said().mid(1), QStringList {msg("gsFrageTexteUebernehmen")}); // asked in Italian now
     QCOMPARE(first->text(), QStringLiteral("Tür 1"));
     QVERIFY(gState().unsavedChanges);
     QCOMPARE(win.env.queryValue("SELECT count(*) FROM SMS WHERE Italienisch = Deutsch AND ID <= 26").toInt(), 26);

@@ -79,13 +79,6 @@ void TestLanguageEverywhere::cliFailuresAreFrench_data()
     row("JSON field wrong", "profile from-json bad.json -o -", R"({"format": "smsv48-profile", "version": 2})",
         "gsJsonMussSein", 5);
 }
-<< QString() << "gsMsgPortTeilParität" << 2;
-QTest::newRow("JSON that is no profile") << QStringList {"profile", "from-json", "bad.json", "-o", "-"} << "[1]"
-                                         << "gsJsonKeinProfil" << 5;
-QTest::newRow("JSON field wrong") << QStringList {"profile", "from-json", "bad.json", "-o", "-"}
-                                  << R"({"format": "smsv48-profile", "version": 2})"
-                                  << "gsJsonMussSein" << 5;
-}
 
 void TestLanguageEverywhere::cliFailuresAreFrench()
 {

@@ -146,9 +146,11 @@ void TestPhoneBook::keysWalkTheFields()
     }
     QVERIFY(w->isVisible() && w.env.messages.isEmpty()); // Enter on the save button did not save
     w->nameBox->setFocus();
-    QStringList walk;
-    for (int i = 0; i < 13; ++i, QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+    QStringList walk {QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         walk << QApplication::focusWidget()->objectName();
+    }
     QCOMPARE(walk.join(' '),
              QString::fromUtf8("txtNameTelefonbuch txtTelefonbuchNatelNr txtPasswort ChkOperator ChkAktivBenutzer "
                                "cmdMoveDatabase(0) cmdMoveDatabase(1) cmdMoveDatabase(2) cmdMoveDatabase(3) "
@@ -184,7 +186,7 @@ void TestPhoneBook::showsEntriesAndNavigatesToBothEnds()
     QCOMPARE(shown.mid(0, 2) + shown.mid(7),
              QStringList({"gsBenutzer 1/8|Anna|+41791112233|1234|1|1", "gsBenutzer 2/8|Beat|0794445566|5678|0|1",
                           "gsBenutzer 8/8|Hugo|0798|8888|0|0", "gsBenutzer 8/8|Hugo|0798|8888|0|0",
-                          "gsBenutzer 7/8|||||0", "gsBenutzer 1/8|Anna|+41791112233|1234|1|1"}));
+                          "gsBenutzer 7/8||||0|0", "gsBenutzer 1/8|Anna|+41791112233|1234|1|1"}));
     QVERIFY(w.env.messages.isEmpty() && !gState().unsavedChanges);
 }
 

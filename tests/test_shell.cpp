@@ -229,10 +229,10 @@ void TestShell::helpPagesAndF1()
         const QString folder = Help::languageFolder(lang);
         const QString toc = QString::fromUtf8(readAll(Help::pagePath(gState(), 0, lang)));
         QVERIFY(toc.contains("name=\"index\""));
-        for (int c : contexts) {
-            QCOMPARE(Help::pagePath(gState(), c, lang), env.path(QStringLiteral("help/%1/%2.html").arg(folder).arg(c)));
-            QVERIFY2(toc.contains(QStringLiteral("href=\"%1.html\"").arg(c)), qPrintable(folder));
-        }
+        for (int c : contexts)
+            QVERIFY2(toc.contains(QStringLiteral("href=\"%1.html\"").arg(c))
+                         && QFile::exists(env.path(QStringLiteral("help/%1/%2.html").arg(folder).arg(c))),
+                     qPrintable(folder));
     }
     // A missing page falls back to English, then to the contents.
     QFile::remove(env.path("help/fr/2001.html"));
