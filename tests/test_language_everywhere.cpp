@@ -3,6 +3,7 @@
 // desktop program's --help and --version print and end without a display, and no run asks
 // for a runtime folder. Also the advice for a serial port the user may not open, the help
 // pages a user changed across an upgrade, and the read results without NUL characters.
+#include "CliRun.h"
 #include "Desktop.h"
 #include "Permissions.h"
 
@@ -26,21 +27,16 @@ struct Run {
 // XDG_RUNTIME_DIR (as from cron or runuser).
 Run french(const QString& program, const QStringList& args, const TestEnv& env)
 {
-    QProcess p;
-    p.setProgram(QDir(TestEnv::builtBin()).filePath(program));
-    p.setArguments(args);
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    for (const char* name :
-         {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        e.remove(QString::fromLatin1(name));
-    e.insert(QStringLiteral("LANG"), QStringLiteral("fr_FR.UTF-8"));
-    e.insert(QStringLiteral("SMSV48_SETTINGS_DIR"), env.settingsDir());
-    p.setProcessEnvironment(e);
-    p.start();
-    p.closeWriteChannel();
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const CliRun::Run r = CliRun::run(QDir(TestEnv::builtBin()).filePath(program), args, {}, {}, [&](QProcess& p) {
+        QProcessEnvironment e = p.processEnvironment();
+        for (const char* name :
+             {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            e.remove(QString::fromLatin1(name));
+        e.insert(QStringLiteral("LANG"), QStringLiteral("fr_FR.UTF-8"));
+        e.insert(QStringLiteral("SMSV48_SETTINGS_DIR"), env.settingsDir());
+        p.setProcessEnvironment(e);
+    });
+    return {r.code, QString::fromUtf8(r.out), QString::fromUtf8(r.err)};
 }
 
 // A catalog message in one language (1 German, 2 English, 4 French), up to its first placeholder.
@@ -69,19 +65,19 @@ void TestLanguageEverywhere::cliFailuresAreFrench_data()
     QTest::addColumn<QString>("json"); // written to bad.json first, when given
     QTest::addColumn<QString>("key"); // the catalog message the line must be
     QTest::addColumn<int>("code");
-    QTest::newRow("unknown option alone") << QStringList {"--bogus"} << QString() << "gsCliOptionUnbekannt" << 2;
-    QTest::newRow("misspelt option before its value")
-        << QStringList {"--dev", "sim", "unit", "status"} << QString() << "gsCliOptionUnbekannt" << 2;
-    QTest::newRow("no command") << QStringList {"-q"} << QString() << "gsCliKeinBefehl" << 2;
-    QTest::newRow("unknown command") << QStringList {"frobnicate"} << QString() << "gsCliUnbekannterBefehl" << 2;
-    QTest::newRow("wrong relay") << QStringList {"relay", "9", "on"} << QString() << "gsCliRelaisAufruf" << 2;
-    QTest::newRow("port settings") << QStringList {"unit", "status", "--device", "sim", "--settings", "9600,X,8,1"}
-                                   << QString() << "gsMsgPortTeilParität" << 2;
-    QTest::newRow("JSON that is no profile") << QStringList {"profile", "from-json", "bad.json", "-o", "-"} << "[1]"
-                                             << "gsJsonKeinProfil" << 5;
-    QTest::newRow("JSON field wrong") << QStringList {"profile", "from-json", "bad.json", "-o", "-"}
-                                      << R"({"format": "smsv48-profile", "version": 2})"
-                                      << "gsJsonMussSein" << 5;
+    const auto row = [](const char* name, const char* args, const char* json, const char* key, int code) {
+        QTest::newRow(name) << QString::fromLatin1(args).split(' ') << QString::fromLatin1(json)
+                            << QString::fromUtf8(key) << code;
+    };
+    row("unknown option alone", "--bogus", nullptr, "gsCliOptionUnbekannt", 2);
+    row("misspelt option before its value", "--dev sim unit status", nullptr, "gsCliOptionUnbekannt", 2);
+    row("no command", "-q", nullptr, "gsCliKeinBefehl", 2);
+    row("unknown command", "frobnicate", nullptr, "gsCliUnbekannterBefehl", 2);
+    row("wrong relay", "relay 9 on", nullptr, "gsCliRelaisAufruf", 2);
+    row("port settings", "unit status --device sim --settings 9600,X,8,1", nullptr, "gsMsgPortTeilParität", 2);
+    row("JSON that is no profile", "profile from-json bad.json -o -", "[1]", "gsJsonKeinProfil", 5);
+    row("JSON field wrong", "profile from-json bad.json -o -", R"({"format": "smsv48-profile", "version": 2})",
+        "gsJsonMussSein", 5);
 }
 
 void TestLanguageEverywhere::cliFailuresAreFrench()
@@ -113,21 +109,15 @@ void TestLanguageEverywhere::helpAndVersionPrintAndEnd_data()
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("desktop --version") << "sms_switch_vantor"
-                                       << "--version"
-                                       << "SMS_Switch_Vantor " SMSV48_VERSION "\n";
-    QTest::newRow("desktop --help") << "sms_switch_vantor"
-                                    << "--help"
-                                    << "[PROFILE.cfg]";
-    QTest::newRow("tool --version") << "smsv48ctl"
-                                    << "--version"
-                                    << "smsv48ctl " SMSV48_VERSION "\n";
-    QTest::newRow("tool --help") << "smsv48ctl"
-                                 << "--help"
-                                 << "\ncommands:\n";
-    QTest::newRow("simulator --version") << "smsv48-sim"
-                                         << "--version"
-                                         << "smsv48-sim " SMSV48_VERSION "\n";
+    const auto row = [](const char* name, const char* program, const char* option, const char* expected) {
+        QTest::newRow(name) << QString::fromLatin1(program) << QString::fromLatin1(option)
+                            << QString::fromLatin1(expected);
+    };
+    row("desktop --version", "sms_switch_vantor", "--version", "SMS_Switch_Vantor " SMSV48_VERSION "\n");
+    row("desktop --help", "sms_switch_vantor", "--help", "[PROFILE.cfg]");
+    row("tool --version", "smsv48ctl", "--version", "smsv48ctl " SMSV48_VERSION "\n");
+    row("tool --help", "smsv48ctl", "--help", "\ncommands:\n");
+    row("simulator --version", "smsv48-sim", "--version", "smsv48-sim " SMSV48_VERSION "\n");
 }
 
 // Without a display and without a runtime folder: the text on stdout, nothing on stderr (no

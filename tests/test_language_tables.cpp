@@ -99,7 +99,6 @@ private slots:
     void initTestCase();
     void everyRowHasFourCleanTextsUnderAUniqueKey();
     void runsFollowTheirAnchors();
-    void composedToolTipsReadCleanly_data();
     void composedToolTipsReadCleanly();
     void programMessagesInFourLanguages();
     void noEnglishOnlyTextsInTheProgram();
@@ -141,30 +140,29 @@ void TestLanguageTables::everyRowHasFourCleanTextsUnderAUniqueKey()
 // row; the validity list and the character check take the rows after theirs.
 void TestLanguageTables::runsFollowTheirAnchors()
 {
-    const QList<QPair<const Table*, QStringList>> runs = {
+    const QList<QPair<const Table*, const char*>> runs = {
         {&m_caption,
-         {"lblName", "lblNatelNr", "lblTelefonbuchPasswort", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
-          "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen", "frmTelefonbuch"}},
-        {&m_caption, {"lblLizenz", "lblLizenz(1)", "lblLizenz(2)", "lblLizenz(3)", "lblLizenz(4)"}},
+         "lblName lblNatelNr lblTelefonbuchPasswort ChkAktivBenutzer cmdAenderungenSpeichern "
+         "cmdDatensatzLöschen cmdTelefonbuchAbbrechen frmTelefonbuch"},
+        {&m_caption, "lblLizenz lblLizenz(1) lblLizenz(2) lblLizenz(3) lblLizenz(4)"},
         {&m_caption,
-         {"frmPortSettings", "lblBaudrateCbo", "lblDatenCbo", "lblStopbitCbo", "lblParitätCbo", "lblPortCbo",
-          "cmdUebernehmen", "cmdAbbrechen"}},
+         "frmPortSettings lblBaudrateCbo lblDatenCbo lblStopbitCbo lblParitätCbo lblPortCbo "
+         "cmdUebernehmen cmdAbbrechen"},
         // the report titles stand two rows after their captions
-        {&m_caption, {"rptKonfigIN", "rptKonfigOUT", "rptKonfigIN.lblTitel", "rptKonfigOUT.lblTitel"}},
-        {&m_caption,
-         {"rptlblUserAD", "rptAlarmDispo", "rptAlarmDispo.lblTitel", "rptlblINON", "rptlblINOFF",
-          "rptlblVerzögerungszeit"}},
-        {&m_caption, {"rptBenutzer", "rptlblName", "rptlblNummer", "rptlblPasswort", "rptlblOperator", "rptlblStatus"}},
+        {&m_caption, "rptKonfigIN rptKonfigOUT rptKonfigIN.lblTitel rptKonfigOUT.lblTitel"},
+        {&m_caption, "rptlblUserAD rptAlarmDispo rptAlarmDispo.lblTitel rptlblINON rptlblINOFF rptlblVerzögerungszeit"},
+        {&m_caption, "rptBenutzer rptlblName rptlblNummer rptlblPasswort rptlblOperator rptlblStatus"},
         {&m_tip,
-         {"txtNameTelefonbuch", "txtTelefonbuchNatelNr", "ChkOperator", "cmdMoveDatabase(0)", "cmdMoveDatabase(1)",
-          "cmdMoveDatabase(2)", "cmdMoveDatabase(3)", "ChkAktivBenutzer", "cmdAenderungenSpeichern",
-          "cmdDatensatzLöschen", "cmdTelefonbuchAbbrechen"}},
-        {&m_tip,
-         {"cboBaudrate", "cboDatenbreite", "cboStopbit", "cboParität", "cboPort", "cmdUebernehmen", "cmdAbbrechen"}},
-        {&m_msg, {"CboGültigkeit", "CboGültigkeit_Minuten", "CboGültigkeit_Tage", "CboGültigkeit_Wochen"}},
-        {&m_msg, {"gsMsgFalschesZeichen", "gsMsgFalschesZeichen2"}}};
-    for (const auto& [table, run] : runs)
+         "txtNameTelefonbuch txtTelefonbuchNatelNr ChkOperator cmdMoveDatabase(0) cmdMoveDatabase(1) "
+         "cmdMoveDatabase(2) cmdMoveDatabase(3) ChkAktivBenutzer cmdAenderungenSpeichern cmdDatensatzLöschen "
+         "cmdTelefonbuchAbbrechen"},
+        {&m_tip, "cboBaudrate cboDatenbreite cboStopbit cboParität cboPort cmdUebernehmen cmdAbbrechen"},
+        {&m_msg, "CboGültigkeit CboGültigkeit_Minuten CboGültigkeit_Tage CboGültigkeit_Wochen"},
+        {&m_msg, "gsMsgFalschesZeichen gsMsgFalschesZeichen2"}};
+    for (const auto& [table, names] : runs) {
+        const QStringList run = QString::fromUtf8(names).split(' ');
         QCOMPARE(table->keysFrom(table->indexOf(run.first()), run.size()), run);
+    }
     const int create = m_caption.indexOf(QStringLiteral("CreateFile"));
     QVERIFY(create > m_caption.indexOf(QStringLiteral("frmUpload")));
     QVERIFY(create > m_caption.indexOf(QStringLiteral("frmDownload")));
@@ -183,41 +181,33 @@ void TestLanguageTables::runsFollowTheirAnchors()
     }
 }
 
-void TestLanguageTables::composedToolTipsReadCleanly_data()
-{
-    QTest::addColumn<QString>("anchor");
-    QTest::addColumn<int>("parts"); // 1: A + n, 2: A + n + B, 3: A + n + B + n + C
-    for (const char* anchor : {"ChkEmpOPSF", "ChkEmpOPFF", "ChkEmpOutSF", "ChkEmpOutFF"})
-        QTest::newRow(anchor) << QString::fromLatin1(anchor) << 3;
-    for (const char* anchor :
-         {"txtEingangSF", "txtEingangFF", "txtAusgangSF", "txtAusgangFF", "ChkOP", "ChkBenutzerPowerON",
-          "ChkBenutzerAlarmDispo", "ChkAlarmDispoSF", "ChkAlarmDispoFF", "cmdCheckAllEmp", "cmdClrAllEmp"})
-        QTest::newRow(anchor) << QString::fromLatin1(anchor) << 2;
-    for (const char* anchor : {"lblAdresseEmpf", "lblAdresseName", "cmdSetOutput", "cmdResetOutput"})
-        QTest::newRow(anchor) << QString::fromLatin1(anchor) << 1;
-}
-
+// The main window composes a tool tip from its row, the number, the ".B" row, the user's
+// number and the ".C" row: as it builds that of input 3 and user 2, every tip of its layout
+// reads cleanly in every language (no double blank, no number followed by punctuation that
+// belongs before it).
 void TestLanguageTables::composedToolTipsReadCleanly()
 {
-    QFETCH(QString, anchor);
-    QFETCH(int, parts);
-    const int at = m_tip.indexOf(anchor);
-    QVERIFY(at >= 0 && at + parts <= m_tip.rows.size());
-    for (int l = 0; l < 4; ++l) {
-        // Input 3 and user 2, as the main window builds it.
-        QString tip = m_tip.rows[at].texts[l] + " 3";
-        if (parts >= 2)
-            tip += QLatin1Char(' ') + m_tip.rows[at + 1].texts[l];
-        if (parts >= 3)
-            tip += " 2 " + m_tip.rows[at + 2].texts[l];
-        // No double blank, no number followed by punctuation that belongs before it, no colon at the end.
-        QVERIFY2(!tip.contains(QLatin1String("  ")) && !tip.contains(QRegularExpression(QStringLiteral("\\d [,.;:]")))
-                     && !tip.endsWith(QLatin1Char(':')),
-                 qPrintable(anchor + " / " + kLanguages[l] + ": " + tip));
-        if (anchor == QLatin1String("ChkEmpOPSF") && l == 0)
-            QCOMPARE(tip,
-                     QStringLiteral("Eingang 3 – bei steigender Flanke SMS an Benutzer 2 senden, wenn angekreuzt"));
-    }
+    const QRegularExpression numberThenStop(QStringLiteral("\\d [,.;:]"));
+    for (const QStringList& run : WindowTexts::toolTipRows())
+        for (const QString& anchor : run) {
+            const int at = m_tip.indexOf(anchor);
+            if (anchor.contains('.') && !anchor.startsWith(QLatin1String("Toolbar1.")))
+                continue;
+            QVERIFY2(at >= 0, qPrintable(anchor));
+            for (int l = 0; l < 4; ++l) {
+                QString tip = m_tip.rows[at].texts[l] + " 3";
+                if (m_tip.keysFrom(at + 1, 1) == QStringList {anchor + ".B"})
+                    tip += ' ' + m_tip.rows[at + 1].texts[l];
+                if (m_tip.keysFrom(at + 2, 1) == QStringList {anchor + ".C"})
+                    tip += " 2 " + m_tip.rows[at + 2].texts[l];
+                QVERIFY2(!tip.contains(QLatin1String("  ")) && !tip.contains(numberThenStop) && !tip.endsWith(':'),
+                         qPrintable(anchor + " / " + kLanguages[l] + ": " + tip));
+                if (anchor == QLatin1String("ChkEmpOPSF") && l == 0)
+                    QCOMPARE(tip,
+                             QStringLiteral("Eingang 3 – bei steigender Flanke SMS an Benutzer 2 senden, wenn "
+                                            "angekreuzt"));
+            }
+        }
 }
 
 // Every message the program looks up (the window's keys, and those with a German stand-in:

@@ -27,6 +27,14 @@ public:
     QList<QMessageBox::StandardButton> answers; // consumed in order; when empty the first offered button
     QList<QString> fileAnswers; // answers to file dialogs, consumed in order ("" = cancel)
     QList<Dialogs::FileRequest> fileRequests;
+    // The texts of the message boxes shown so far, in order.
+    QStringList said() const
+    {
+        QStringList texts;
+        for (const Dialogs::Message& m : messages)
+            texts << m.text;
+        return texts;
+    }
 
     // Runs one SQL statement on the database file directly (for checks and setup).
     QVariant queryValue(const QString& sql) const;

@@ -4,9 +4,11 @@
 // a name the window does not have stops the test program with that name.
 #include "ui/MainWindow.h"
 
+#include <QAbstractSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
-#include <QtGlobal>
+#include <QtTest>
 
 namespace WindowWidgets {
 template <typename T = QWidget> T* named(MainWindow& window, const QString& name)
@@ -39,6 +41,21 @@ inline QString caption(MainWindow& window, const char* name, int index)
     return caption(window, QStringLiteral("%1(%2)").arg(QString::fromUtf8(name)).arg(index));
 }
 inline QString caption(MainWindow& window, const char* name) { return caption(window, QString::fromUtf8(name)); }
+
+// Replaces the text of a line edit or spin box key by key, also for letters outside Latin-1.
+inline void typeInto(QWidget* box, const QString& text)
+{
+    box->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->selectAll();
+    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(box))
+        spin->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    for (QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
 
 // Status bar panel 0..3 (object names StatusBarPanel1..4).
 inline QLabel* statusPanel(MainWindow& window, int index)

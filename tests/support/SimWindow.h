@@ -1,0 +1,46 @@
+#pragma once
+// A main window on the built-in simulated unit in virtual time: SMS texts "Tür <ID>" in German
+// and "Door <ID>" in English, user 1's password as given, the unit knowing the password 4711.
+#include "TestEnv.h"
+#include "WindowWidgets.h"
+
+#include "core/ProgramContext.h"
+#include "link/Waiter.h"
+#include "sim/SimChannel.h"
+#include "ui/DeviceController.h"
+#include "ui/EditorBinding.h"
+#include "ui/ExtrasController.h"
+#include "ui/MainWindow.h"
+#include "ui/WindowTexts.h"
+
+#include <QPushButton>
+#include <memory>
+
+struct SimWindow {
+    TestEnv env;
+    VirtualWaiter clock;
+    std::unique_ptr<MainWindow> w;
+    explicit SimWindow(const QString& password = QStringLiteral("4711")) : env(QStringLiteral("1"))
+    {
+        env.exec("UPDATE SMS SET Deutsch = 'Tür ' || ID, Englisch = 'Door ' || ID");
+        env.exec(QStringLiteral("UPDATE Adressen SET Passwort = '%1' WHERE rowid = (SELECT MIN(rowid) FROM Adressen)")
+                     .arg(password));
+        open();
+        w->texts().loadSystemMessages();
+        w->extras().applyTexts();
+        w->editorBinding().refresh();
+        unit().area3.replace(56 * 128 + 8, 4, "4711");
+        gState().unsavedChanges = false;
+    }
+    // A new main window on the same folders (as at the next start).
+    void open()
+    {
+        w = std::make_unique<MainWindow>(gState());
+        w->device().setWaiter(&clock);
+        w->device().link();
+    }
+    SimUnit& unit() { return static_cast<SimChannel*>(w->device().channel.get())->unit(); }
+    template <typename T = QWidget> T* get(const char* name) { return WindowWidgets::named<T>(*w, name); }
+    void click(const char* name) { get<QPushButton>(name)->click(); }
+    QStringList said() const { return env.said(); }
+};
