@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QMouseEvent>
 
