@@ -3,7 +3,7 @@
 # through gState() (each is given the context), and the command-line tool and the simulator
 # do not load Qt Widgets.
 # cmake -DSOURCE_DIR=... -DBIN_DIR=... -P check_layering.cmake
-set(core_dirs core store image editing link sim reports cli)
+set(core_dirs core store image editing link sim unit reports cli)
 set(forbidden "#include \"ui/" "#include \"app/" "<QWidget" "<QMessageBox" "<QDialog" "<QtWidgets" "<QApplication"
               "<QPrinter" "<QPrintDialog" "<QPrintPreview" "<QFileDialog" "<QAction")
 set(problems "")
@@ -24,7 +24,7 @@ endforeach()
 # Every library is given the program context; only the programs' start (app/main.cpp, and
 # main() of cli/main.cpp, once) and the tests reach it through gState(). ProgramContext itself
 # defines it.
-foreach(dir core store image editing link sim reports ui cli)
+foreach(dir core store image editing link sim unit reports ui cli)
   file(GLOB files ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)
   foreach(f ${files})
     get_filename_component(name ${f} NAME)

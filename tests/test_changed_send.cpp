@@ -231,10 +231,7 @@ void TestChangedSend::desktopSettingChoosesTheChangedRecords()
     Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
     const QStringList file = linesOf(changed(unitArea(), {37}));
     MainWindowOptions options;
-    options.createTransferFile = [&](const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::WriteOnly) && f.write(file.join(QStringLiteral("\r\n")).toLatin1() + "\r\n") > 0;
-    };
+    options.transferLines = [&] { return file; };
     VirtualWaiter vw;
     MainWindow w(gState(), std::move(options));
     w.device().setWaiter(&vw);
