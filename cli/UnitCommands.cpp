@@ -47,7 +47,8 @@ void CliSink::setProgressValue(int value)
         cliProgress(what, value, m_max);
 }
 
-UnitSession::UnitSession(const ProgramContext& program) : program(program), waiter(std::make_unique<EventLoopWaiter>())
+UnitSession::UnitSession(const ProgramContext& program)
+    : program(program), waiter(std::make_unique<EventLoopWaiter>()), connection(program)
 {
 }
 
@@ -64,7 +65,7 @@ UnitSession::~UnitSession()
 namespace {
 // The built-in simulated unit as SMSV48_SIM describes it (the options of smsv48-sim); the
 // channel and, with --virtual-time, a virtual clock for the session. False after one line.
-bool makeSimulatedUnit(UnitSession& s)
+bool makeSimulatedUnit(UnitSession& s, std::unique_ptr<Channel>* channel)
 {
     QCommandLineParser parser;
     SimOptions::addTo(parser);
@@ -76,7 +77,7 @@ bool makeSimulatedUnit(UnitSession& s)
         s.simLog = parser.value(QStringLiteral("log"));
         if (parser.isSet(QStringLiteral("virtual-time")))
             s.waiter = std::make_unique<VirtualWaiter>();
-        s.channel = std::make_unique<SimChannel>(
+        *channel = std::make_unique<SimChannel>(
             *s.simUnit, parser.isSet(QStringLiteral("virtual-time")) ? s.waiter.get() : nullptr);
         return true;
     }
@@ -89,26 +90,16 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
 {
     json = ctx.json;
     result.insert(QStringLiteral("command"), what);
-    QString dev = ctx.device;
+    bool ok = false;
+    int n = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1"))
+                .toInt(&ok);
+    n = ok && n >= 1 && n <= 8 ? n : 1;
+    // Unlike the desktop program, never the simulated unit just because no port is there:
+    // a script must not believe it configured a unit it never reached.
+    const auto withoutPorts = PortResolver::WithoutPorts::Nothing;
+    const QString dev = UnitConnection::deviceFor(ctx.device, n, withoutPorts);
     if (dev.isEmpty()) {
-        bool ok = false;
-        const int n
-            = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1"))
-                  .toInt(&ok);
-        // Unlike the desktop program, never the simulated unit just because no port is there:
-        // a script must not believe it configured a unit it never reached.
-        dev = PortResolver::deviceFor(ok && n >= 1 && n <= 8 ? n : 1, PortResolver::WithoutPorts::Nothing);
-        if (dev.isEmpty() && PortResolver::systemPorts().isEmpty()) {
-            noUnit(cliText(program, "gsCliKeinePorts",
-                           QStringLiteral("keine serielle Schnittstelle gefunden; das Kabel des Geräts anschliessen "
-                                          "oder --device PFAD angeben (--device sim für das simulierte Gerät)")));
-            return false;
-        }
-    }
-    if (dev.isEmpty()) {
-        noUnit(cliText(program, "gsCliPortOhneGerät",
-                       QStringLiteral("für die gespeicherte Schnittstellennummer gibt es kein serielles Gerät; "
-                                      "--device PFAD oder --device sim angeben")));
+        noUnit(connection.open(dev, n, QString(), withoutPorts).detail);
         return false;
     }
     // A warning, not progress: -q must not hide that no hardware is used.
@@ -120,16 +111,20 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
         : Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), ctx.settings);
     device = dev;
     result.insert(QStringLiteral("device"), dev);
+    UnitOutcome opened;
     if (dev == PortResolver::SimulatedDevice && qEnvironmentVariableIsSet("SMSV48_SIM")) {
-        if (!makeSimulatedUnit(*this))
+        std::unique_ptr<Channel> simulated;
+        if (!makeSimulatedUnit(*this, &simulated))
             return false;
-    } else
-        channel = PortResolver::makeChannel(program, dev);
-    if (!channel->open(dev, settings)) {
-        noUnit(QStringLiteral("%1: %2").arg(dev, channel->errorString()));
+        opened = connection.open(std::move(simulated), dev, settings);
+    } else {
+        opened = connection.open(dev, n, settings, withoutPorts);
+    }
+    if (!opened) {
+        noUnit(QStringLiteral("%1: %2").arg(dev, opened.detail));
         return false;
     }
-    link = std::make_unique<Link>(program, *channel, *waiter, sink);
+    link = std::make_unique<Link>(program, *connection.channel(), *waiter, sink);
     // Ctrl-C, SIGTERM and a closed terminal cancel like the desktop's Cancel button.
     cliCatchSignals();
     link->setCancelToken(cliSignalToken());
@@ -149,7 +144,8 @@ int cliExitFor(const UnitOutcome& outcome)
     switch (outcome.kind) {
     case UnitOutcome::Ok: return ExitOk;
     case UnitOutcome::NoAnswer:
-    case UnitOutcome::PortLost: return ExitNoUnit;
+    case UnitOutcome::PortLost:
+    case UnitOutcome::NoUnit: return ExitNoUnit;
     case UnitOutcome::Refused: return ExitRefused;
     case UnitOutcome::Cancelled:
     case UnitOutcome::Mismatch:
@@ -160,7 +156,8 @@ int cliExitFor(const UnitOutcome& outcome)
 
 QJsonObject cliOutcomeJson(const UnitOutcome& outcome)
 {
-    static const char* const names[] = {"ok", "noAnswer", "portLost", "refused", "cancelled", "mismatch", "incomplete"};
+    static const char* const names[]
+        = {"ok", "noAnswer", "portLost", "refused", "cancelled", "mismatch", "incomplete", "noUnit"};
     QJsonObject o;
     o.insert(QStringLiteral("ok"), outcome.ok());
     o.insert(QStringLiteral("outcome"), QLatin1String(names[outcome.kind]));
@@ -227,8 +224,9 @@ int UnitSession::say(const UnitOutcome& outcome)
     QString why = outcome.detail;
     if (outcome.kind == UnitOutcome::NoAnswer)
         why = QStringLiteral("%1: %2").arg(device, why);
-    else if (outcome.kind == UnitOutcome::PortLost && channel && !channel->errorString().isEmpty())
-        why = QStringLiteral("%1 (%2)").arg(why, channel->errorString());
+    else if (outcome.kind == UnitOutcome::PortLost && connection.channel()
+             && !connection.channel()->errorString().isEmpty())
+        why = QStringLiteral("%1 (%2)").arg(why, connection.channel()->errorString());
     if (why.isEmpty())
         why = cliText(program, "gsCliBefehlFehlgeschlagen", QStringLiteral("der Befehl ist fehlgeschlagen"));
     why.replace(QLatin1String("\r\n"), QLatin1String(" "));

@@ -7,6 +7,7 @@
 #include "link/Link.h"
 #include "link/UnitOps.h"
 #include "link/Waiter.h"
+#include "unit/UnitConnection.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -41,7 +42,7 @@ struct UnitSession {
     std::unique_ptr<SimUnit> simUnit;
     QString simLog;
     std::unique_ptr<Waiter> waiter; // real time, or virtual with SMSV48_SIM's --virtual-time
-    std::unique_ptr<Channel> channel;
+    UnitConnection connection;
     std::unique_ptr<Link> link;
     QString device;
     // --json: the command's one object, printed by fail() or finish().

@@ -185,10 +185,10 @@ QString Image::addressHex(long value)
     return hex2(int(value >> 8)) + hex2(int(value & 0xFF));
 }
 
-QString Image::checksumHex(long sum)
+std::uint8_t Image::checksum(long sum)
 {
     const long low = ((sum % 256) + 256) % 256;
-    return hex2(int((256 - low) % 256));
+    return std::uint8_t((256 - low) % 256);
 }
 
 void Image::storeHeader(int b, int r, const QString& length, const QString& address, const QString& type)

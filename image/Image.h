@@ -80,8 +80,11 @@ public:
     // ---- shared helpers -------------------------------------------------------------------
     // The address as four upper-case hex digits; empty outside 0..65535.
     static QString addressHex(long value);
-    // The Intel-HEX checksum of a record whose header and data bytes add up to sum.
-    static QString checksumHex(long sum);
+    // The Intel-HEX checksum of a record whose header and data bytes add up to sum: the byte
+    // that makes all bytes of the record, itself included, add up to 0 modulo 256. The one
+    // rule of the program for files, transfers and the records of unit parameters.
+    static std::uint8_t checksum(long sum);
+    static QString checksumHex(long sum) { return hex2(checksum(sum)); }
     // Two upper-case hex digits of a byte.
     static QString hex2(int value);
     // The value of one hexadecimal digit of either case; -1 when the character is none.

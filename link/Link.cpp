@@ -512,7 +512,7 @@ bool Link::recordChecksumOk(const QByteArray& record)
         sum += v;
     }
     const int own = hexByteAt(record, 41);
-    return own >= 0 && own == ((256 - (sum % 256)) % 256);
+    return own >= 0 && own == Image::checksum(sum);
 }
 
 bool Link::readConfiguration(UnitImage& image)

@@ -1,8 +1,6 @@
 #include "link/PortResolver.h"
 
 #include "core/Settings.h"
-#include "link/SerialChannel.h"
-#include "sim/SimChannel.h"
 
 #include <QDir>
 #include <QSerialPortInfo>
@@ -70,12 +68,5 @@ QString deviceFor(int n, WithoutPorts withoutPorts)
 void assign(int n, const QString& device)
 {
     Settings::set(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n), device);
-}
-
-std::unique_ptr<Channel> makeChannel(const ProgramContext& context, const QString& device)
-{
-    if (device == SimulatedDevice)
-        return std::make_unique<SimChannel>();
-    return std::make_unique<SerialChannel>(context);
 }
 }

@@ -7,10 +7,6 @@
 // (device paths separated as in PATH; set but empty: no serial port at all).
 #include <QString>
 #include <QStringList>
-#include <memory>
-
-class Channel;
-class ProgramContext;
 
 namespace PortResolver {
 inline const QString SimulatedDevice = QStringLiteral("sim");
@@ -24,7 +20,4 @@ void prefetchSystemPorts();
 enum class WithoutPorts { Simulated, Nothing };
 QString deviceFor(int comNumber, WithoutPorts withoutPorts = WithoutPorts::Simulated);
 void assign(int comNumber, const QString& device); // empty: back to the automatic choice
-// A channel suited to the device: the simulated unit for "sim", else a real serial port
-// (whose reasons for refusing to open are in the context's language).
-std::unique_ptr<Channel> makeChannel(const ProgramContext& context, const QString& device);
 }

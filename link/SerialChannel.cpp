@@ -132,7 +132,10 @@ bool SerialChannel::open(const QString& port, const QString& settings)
     if (!applySettings(m_context, m_port, settings, &m_error))
         return false;
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_error = m_port.errorString();
+        m_error = m_context
+                      .msgOr(QStringLiteral("gsMsgPortNichtGeoeffnet"),
+                             QStringLiteral("Die Schnittstelle %1 lässt sich nicht öffnen (%2)."))
+                      .arg(port, m_port.errorString());
         // Qt reports both a device the user may not open and one that another program holds
         // as a permission error; they need different advice.
         if (m_port.error() == QSerialPort::PermissionError)

@@ -2,6 +2,7 @@
 
 #include "core/ProgramContext.h"
 #include "image/FileAccess.h"
+#include "image/Image.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
 
@@ -53,9 +54,9 @@ QStringList ConfigTransfer::checkHexLines(const ProgramContext& context, const Q
             return fail(context.msgOr(QStringLiteral("gsMsgHexLaenge"),
                                       QStringLiteral("die Datensatzlänge passt nicht zur Zeile")));
         int sum = 0;
-        for (int v : bytes)
-            sum += v;
-        if ((sum & 0xFF) != 0)
+        for (int k = 0; k + 1 < bytes.size(); ++k)
+            sum += bytes[k];
+        if (Image::checksum(sum) != bytes.last())
             return fail(context.msgOr(QStringLiteral("gsMsgHexPruefsumme"), QStringLiteral("Prüfsummenfehler")));
         out << line;
         if (line == EndRecord) {

@@ -2,6 +2,7 @@
 
 #include "core/Logging.h"
 #include "core/ProgramContext.h"
+#include "image/Image.h"
 #include "link/Channel.h"
 #include "link/Waiter.h"
 
@@ -278,7 +279,7 @@ QString record(int address, const QByteArray& data)
         r += hex2(quint8(c));
         sum += quint8(c);
     }
-    return r + hex2((256 - (sum % 256)) % 256);
+    return r + hex2(Image::checksum(sum));
 }
 
 QString serialRecord(const QString& serial) { return record(0x00, serial.left(6).toLatin1()); }

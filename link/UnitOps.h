@@ -18,7 +18,8 @@ struct UnitOutcome {
         Refused, // the unit answered "E" or did not take what it was sent
         Cancelled, // stopped by the user, or a question answered with no
         Mismatch, // the unit's firmware does not match this program
-        Incomplete // a reply came but was not complete
+        Incomplete, // a reply came but was not complete
+        NoUnit // no port could be opened for the unit
     };
     Kind kind = Ok;
     QString messageKey;

@@ -215,10 +215,8 @@ void TestChangedSend::desktopSettingChoosesTheChangedRecords()
     TestEnv env;
     Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
     MainWindowOptions options;
-    options.createTransferFile = [&](const QString& path) {
-        writeFile(path, fileText(changed(unitArea(), {37})));
-        return true;
-    };
+    const QStringList file = linesOf(changed(unitArea(), {37}));
+    options.transferLines = [&] { return file; };
     VirtualWaiter vw;
     MainWindow w(gState(), std::move(options));
     w.device().setWaiter(&vw);

@@ -6,6 +6,7 @@
 #include "ui/ProfileController.h"
 #include "ui/ShellController.h"
 #include "link/PortResolver.h"
+#include "unit/UnitConnection.h"
 
 #include "ui/Dialogs.h"
 #include "ui/EditorBinding.h"
@@ -18,6 +19,8 @@
 #include "link/Transfer.h"
 #include "link/UnitOps.h"
 #include "link/Waiter.h"
+#include "image/HexWriter.h"
+#include "image/Image.h"
 #include "sim/SimChannel.h"
 #include "store/Recordset.h"
 #include "ui/ShapeLamp.h"
@@ -26,6 +29,7 @@
 #include "ui/PortSettingsDialog.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,23 +96,11 @@ void exclaim(MainWindow* window, const QString& key)
     Dialogs::show(window, window->context().msg(key), window->context().programName, Dialogs::Icon::Exclamation);
 }
 
-// Disables a button for the duration of its command and enables it again on every path.
-struct Busy {
-    explicit Busy(QWidget* w) : widget(w)
-    {
-        if (widget)
-            widget->setEnabled(false);
-    }
-    ~Busy()
-    {
-        if (widget)
-            widget->setEnabled(true);
-    }
-    QWidget* widget;
-};
 }
 
-DeviceController::DeviceController(MainWindow* window) : m_window(window), m_tab(window->systemTab())
+DeviceController::DeviceController(MainWindow* window)
+    : m_connection(std::make_unique<UnitConnection>(window->context())), channel(m_connection->channel()),
+      m_window(window), m_tab(window->systemTab())
 {
     m_ownWaiter = std::make_unique<EventLoopWaiter>();
     m_waiter = m_ownWaiter.get();
@@ -118,14 +110,22 @@ DeviceController::DeviceController(MainWindow* window) : m_window(window), m_tab
 
 DeviceController::~DeviceController() = default;
 
-DeviceController::CommandScope::CommandScope(DeviceController& device) : m_device(device)
+DeviceController::CommandScope::CommandScope(DeviceController& device)
+    : m_device(device), m_command(*device.m_connection)
 {
-    ++m_device.m_runningCommands;
+    if (!m_command) {
+        m_device.refusedWhileRunning();
+        return;
+    }
+    m_device.m_tab.setCommandBusy(true);
 }
 
 DeviceController::CommandScope::~CommandScope()
 {
-    if (--m_device.m_runningCommands > 0 || !m_device.m_closeRequested)
+    if (!m_command)
+        return;
+    m_device.m_tab.setCommandBusy(false);
+    if (!m_device.m_closeRequested)
         return;
     m_device.m_closeRequested = false;
     // The close comes back from the event loop, after the command's frames are gone.
@@ -133,6 +133,17 @@ DeviceController::CommandScope::~CommandScope()
         window->context().closing = false;
         window->close();
     });
+}
+
+bool DeviceController::commandRunning() const { return m_connection->commandRunning(); }
+
+bool DeviceController::refusedWhileRunning()
+{
+    if (!commandRunning())
+        return false;
+    Dialogs::show(m_window, m_connection->refusedWhileRunning().detail, programTitle(m_window->context()),
+                  Dialogs::Icon::Exclamation);
+    return true;
 }
 
 void DeviceController::closeAfterCommand()
@@ -143,7 +154,6 @@ void DeviceController::closeAfterCommand()
 
 void DeviceController::runCommand(SystemTab::Command command, int index)
 {
-    CommandScope running(*this);
     using C = SystemTab::Command;
     switch (command) {
     case C::ReadConfiguration: readConfiguration(); break;
@@ -171,34 +181,17 @@ bool DeviceController::openPortFromSettings()
     if (ok && stored >= 1 && stored <= 8)
         port = stored;
     portSettings = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), portSettings);
-    portDevice = PortResolver::deviceFor(port);
-    if (channel)
-        channel->close();
-    channel = PortResolver::makeChannel(m_window->context(), portDevice);
-    QString error;
-    if (portDevice.isEmpty() || !channel->open(portDevice, portSettings)) {
-        // At start the window's texts are not loaded yet: the message, its title and the
-        // port dialog that follows are in the program's language all the same.
-        ProgramContext& st = m_window->context();
-        if (st.messages.isEmpty()) {
-            m_window->texts().loadSystemMessages();
-            if (!portDevice.isEmpty()) {
-                channel = PortResolver::makeChannel(st, portDevice);
-                channel->open(portDevice, portSettings);
-            }
-        }
-        if (portDevice.isEmpty())
-            error = st.msgOr(QStringLiteral("gsMsgPortOhneGeraet"),
-                             QStringLiteral("Für die Schnittstellennummer %1 gibt es kein serielles Gerät: Schliessen "
-                                            "Sie das Kabel des Geräts an, oder wählen Sie in den Einstellungen der "
-                                            "Schnittstelle ein Gerät."))
-                        .arg(port);
-        else if (!channel->isOpen())
-            error = channel->errorString();
+    UnitOutcome opened = m_connection->open(QString(), port, portSettings);
+    // At start the window's texts are not loaded yet: the message, its title and the port
+    // dialog that follows are in the program's language all the same.
+    if (!opened && m_window->context().messages.isEmpty()) {
+        m_window->texts().loadSystemMessages();
+        opened = m_connection->open(QString(), port, portSettings);
     }
-    if (!error.isEmpty()) {
-        Dialogs::show(m_window, error + QStringLiteral("\n(COM %1)").arg(port), programTitle(m_window->context()),
-                      Dialogs::Icon::Exclamation);
+    portDevice = m_connection->device();
+    if (!opened) {
+        Dialogs::show(m_window, opened.detail + QStringLiteral("\n(COM %1)").arg(port),
+                      programTitle(m_window->context()), Dialogs::Icon::Exclamation);
         if (m_window->options().portFailureDialog)
             m_window->options().portFailureDialog();
         else
@@ -276,7 +269,8 @@ Link& DeviceController::link()
 void DeviceController::probeUnit()
 {
     CommandScope running(*this);
-    link().probe();
+    if (running)
+        link().probe();
 }
 
 QString DeviceController::panelWords(const ProgramContext& context, const QString& line)
@@ -402,6 +396,11 @@ bool DeviceController::checkUnitVersion(bool firmwareLevel)
 bool DeviceController::readUnitImage(UnitImage& image)
 {
     CommandScope running(*this);
+    return running && readImage(image);
+}
+
+bool DeviceController::readImage(UnitImage& image)
+{
     if (!IsComPortOpen())
         return false;
     Link& l = link();
@@ -428,7 +427,7 @@ bool DeviceController::readUnitImage(UnitImage& image)
 void DeviceController::readConfiguration()
 {
     CommandScope running(*this);
-    if (!IsComPortOpen())
+    if (!running || !IsComPortOpen())
         return;
     // What the unit holds replaces the program's configuration: edits not saved yet are
     // asked about first (Cancel reads nothing).
@@ -436,7 +435,7 @@ void DeviceController::readConfiguration()
         return;
     UnitImage image;
     // The store is touched only after a complete read.
-    if (!readUnitImage(image))
+    if (!readImage(image))
         return;
     const MainWindowOptions& options = m_window->options();
     if (options.storeReadImage) {
@@ -460,7 +459,7 @@ void DeviceController::readConfiguration()
 void DeviceController::sendToUnit(int index)
 {
     CommandScope running(*this);
-    if (!IsComPortOpen())
+    if (!running || !IsComPortOpen())
         return;
     // No configuration without its texts by mistake.
     if (index == 0 && !m_window->profiles().confirmTexts())
@@ -469,7 +468,6 @@ void DeviceController::sendToUnit(int index)
     l.resetForCommand();
     m_writeArea = quint8(index + 3);
     QStringList firmware;
-    QString path;
     if (index == 1) {
         Dialogs::FileRequest r;
         r.title = msg(m_window->context(), "gsMsgLoadHexFile");
@@ -477,7 +475,7 @@ void DeviceController::sendToUnit(int index)
         r.fileName = Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName"));
         r.filter = QStringLiteral("Programfile (*.prg)");
         r.defaultSuffix = QStringLiteral("prg");
-        path = Dialogs::askFile(m_window, r);
+        const QString path = Dialogs::askFile(m_window, r);
         if (path.isEmpty()) {
             m_writeArea = 0;
             return; // the dialog was cancelled: nothing to send
@@ -491,16 +489,14 @@ void DeviceController::sendToUnit(int index)
             m_writeArea = 0;
             return;
         }
-    } else {
-        // What goes to the unit is what the window shows: a store changed by another program
-        // is offered to be read again first.
-        if (!m_window->editorBinding().storeStillCurrent()) {
-            m_writeArea = 0;
-            return;
-        }
-        path = m_window->context().transferFilePath();
-        Settings::set(QStringLiteral("Configuration"), QStringLiteral("FileName"), path);
     }
+    // What goes to the unit is what the window shows, built in memory and sent from there.
+    QStringList lines;
+    if (index == 0 && !configurationLines(&lines)) {
+        m_writeArea = 0;
+        return;
+    }
+    QString recordError;
     if (checkUnitVersion(index == 1)) {
         TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmDownload"));
@@ -510,28 +506,8 @@ void DeviceController::sendToUnit(int index)
             if (index == 1) {
                 UnitOps::firmwareUpdate(l, firmware);
             } else {
-                d.setCancelVisible(false);
-                d.setMessage(msg(m_window->context(), "gsMsgCreateHexFile"));
-                bool written = false;
-                if (m_window->options().createTransferFile) {
-                    written = m_window->options().createTransferFile(path);
-                } else {
-                    written = m_window->profiles().writeProfileFile(
-                        path,
-                        [&d](int done, int total) {
-                            d.setProgressRange(0, total);
-                            d.setProgressValue(done);
-                        },
-                        [&d] { d.hide(); });
-                }
-                d.setCancelVisible(true);
-                QString error;
-                const QStringList lines
-                    = written ? ConfigTransfer::checkHexFile(m_window->context(), path, &error, true) : QStringList();
-                if (lines.isEmpty()) {
-                    if (written)
-                        Dialogs::show(&d, error, m_window->context().programName, Dialogs::Icon::Critical);
-                } else if (backUpUnit(d)) {
+                recordError = writeTransferRecord(d, lines);
+                if (backUpUnit(d)) {
                     d.setMessage(msg(m_window->context(), "gsUpdateConfiguration"));
                     if (sendChangedOnly())
                         ChangedWrite::run(l, m_unitBefore, lines);
@@ -543,7 +519,49 @@ void DeviceController::sendToUnit(int index)
         });
         dlg.exec();
     }
+    // The record of what was sent could not be written: said once, after the send it did not change.
+    if (!recordError.isEmpty())
+        Dialogs::show(m_window, recordError, programTitle(m_window->context()), Dialogs::Icon::Exclamation);
     m_writeArea = 0;
+}
+
+bool DeviceController::configurationLines(QStringList* lines)
+{
+    ProgramContext& st = m_window->context();
+    if (m_window->options().transferLines) {
+        *lines = m_window->options().transferLines();
+    } else {
+        ProfileController& profiles = m_window->profiles();
+        if (!profiles.buildConfigImage())
+            return false;
+        *lines = QString::fromLatin1(profiles.configImage.hexText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+    QString error;
+    *lines = ConfigTransfer::checkHexLines(st, *lines, &error, true);
+    if (lines->isEmpty()) {
+        Dialogs::show(m_window, error, st.programName, Dialogs::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+QString DeviceController::writeTransferRecord(TransferDialog& dialog, const QStringList& lines)
+{
+    ProgramContext& st = m_window->context();
+    const QString path = st.transferFilePath();
+    Settings::set(QStringLiteral("Configuration"), QStringLiteral("FileName"), path);
+    dialog.setMessage(msg(st, "gsMsgCreateHexFile"));
+    Image record;
+    for (int i = 0; i < Image::LineCount; ++i)
+        record.setLine(i / Image::Records, i % Image::Records, lines.value(i));
+    const HexWriter::WriteResult written = HexWriter::writeProfileFile(st, record, path);
+    if (written.ok() || written.kind == HexWriter::WriteResult::Cancelled)
+        return QString();
+    return st
+        .msgOr(QStringLiteral("gsMsgAufzeichnungNichtGeschrieben"),
+               QStringLiteral("Die Aufzeichnung des Sendens konnte nicht geschrieben werden; was an das Gerät "
+                              "geht, hängt davon nicht ab: %1"))
+        .arg(written.error.isEmpty() ? QDir::toNativeSeparators(path) : written.error);
 }
 
 bool DeviceController::backUpBeforeWrite()
@@ -605,11 +623,11 @@ void DeviceController::showUnitStatus(const UnitStatus& s)
 
 void DeviceController::selectLedDisplay(int index)
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
-    QAbstractButton* refresh = m_tab.commandButton(SystemTab::Command::RefreshStatus);
     if (index == 2) {
-        refresh->setEnabled(false);
+        m_tab.setRefreshEnabled(false);
         m_ledDisplay = 2;
         for (int i = 0; i < 8; ++i)
             m_tab.lamp(i)->setFillColor(ShapeLamp::White);
@@ -619,7 +637,7 @@ void DeviceController::selectLedDisplay(int index)
     Link& l = link();
     l.resetForCommand();
     m_window->shell().stopDemoDisplay();
-    refresh->setEnabled(true);
+    m_tab.setRefreshEnabled(true);
     m_ledDisplay = quint8(index);
     l.handshake();
     if (!l.unitSilent() && !l.stopFlags())
@@ -629,7 +647,8 @@ void DeviceController::selectLedDisplay(int index)
 
 void DeviceController::refreshUnitStatus()
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
     Link& l = link();
     l.resetForCommand();
@@ -641,7 +660,8 @@ void DeviceController::refreshUnitStatus()
 
 void DeviceController::switchRelay(int relay, bool on)
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
     QString password;
     if (!passwordForCommand(&password))
@@ -665,24 +685,24 @@ void DeviceController::switchRelay(int relay, bool on)
 
 void DeviceController::readSerialNumber()
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
-    Busy busy(m_tab.commandButton(SystemTab::Command::ReadSerial));
     link().resetForCommand();
-    m_tab.serialNumberBox()->clear();
+    m_tab.showSerialNumber(QString());
     const QByteArray r = UnitOps::readParameter(link(), 0x00).reply;
-    m_tab.serialNumberBox()->setText(UnitOps::serialFrom(r));
+    m_tab.showSerialNumber(UnitOps::serialFrom(r));
 }
 
 void DeviceController::writeSerialNumber()
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
-    Busy busy(m_tab.commandButton(SystemTab::Command::WriteSerial));
-    const QString key = UnitOps::checkSerial(m_tab.serialNumberBox()->text());
+    const QString key = UnitOps::checkSerial(m_tab.serialNumber());
     if (!key.isEmpty()) {
         exclaim(m_window, key);
-        m_tab.serialNumberBox()->setFocus();
+        m_tab.focusSerialNumber();
         return;
     }
     Link& l = link();
@@ -693,71 +713,67 @@ void DeviceController::writeSerialNumber()
         l.showPortLost();
         return;
     }
-    const QString serial = m_tab.serialNumberBox()->text();
+    const QString serial = m_tab.serialNumber();
     const UnitOutcome o = UnitOps::writeSerial(l, serial);
     // Counted up only when the unit acknowledged the write.
     if (o && m_tab.incrementSerialNumber())
-        m_tab.serialNumberBox()->setText(UnitOps::nextSerial(serial));
+        m_tab.showSerialNumber(UnitOps::nextSerial(serial));
     tellOutcome(o, QStringLiteral("gsMsgParameterAbgelehnt"),
                 m_window->context().msg(QStringLiteral("gsMsgSeriennummerGeschrieben")).arg(serial));
 }
 
 void DeviceController::readSimPin()
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
-    Busy busy(m_tab.commandButton(SystemTab::Command::ReadPin));
     link().resetForCommand();
-    m_tab.oldPinBox()->clear();
-    m_tab.newPinBox()->clear();
+    m_tab.showPins(QString(), QString());
     const QByteArray r = UnitOps::readParameter(link(), 0x10).reply;
-    m_tab.oldPinBox()->setText(UnitOps::pinFrom(r, 0));
-    m_tab.newPinBox()->setText(UnitOps::pinFrom(r, 1));
+    m_tab.showPins(UnitOps::pinFrom(r, 0), UnitOps::pinFrom(r, 1));
 }
 
 void DeviceController::changeSimPin()
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
     Link& l = link();
     l.resetForCommand();
     l.setLastMessageKey(QString());
-    Busy busy(m_tab.commandButton(SystemTab::Command::ChangePin));
     l.handshake();
     if (l.unitSilent() || l.stopFlags()) {
         l.showPortLost();
         return;
     }
-    QString key = UnitOps::checkPinNew(m_tab.newPinBox()->text());
+    QString key = UnitOps::checkPinNew(m_tab.newPin());
     if (!key.isEmpty()) {
         exclaim(m_window, key);
-        m_tab.newPinBox()->setFocus();
+        m_tab.focusPin(true);
         return;
     }
     const QString written = m_window->context().msg(QStringLiteral("gsMsgPINGeschrieben"));
     if (m_tab.pinIsDefault()) {
-        tellOutcome(UnitOps::writePinDirect(l, m_tab.newPinBox()->text()), QStringLiteral("gsMsgParameterAbgelehnt"),
-                    written);
+        tellOutcome(UnitOps::writePinDirect(l, m_tab.newPin()), QStringLiteral("gsMsgParameterAbgelehnt"), written);
         return;
     }
-    key = UnitOps::checkPinOld(m_tab.oldPinBox()->text());
+    key = UnitOps::checkPinOld(m_tab.oldPin());
     if (!key.isEmpty()) {
         exclaim(m_window, key);
-        m_tab.oldPinBox()->setFocus();
+        m_tab.focusPin(false);
         return;
     }
     QString password;
     if (!passwordForCommand(&password))
         return;
-    tellOutcome(UnitOps::changePin(l, password, m_tab.oldPinBox()->text(), m_tab.newPinBox()->text()), QString(),
-                written);
+    tellOutcome(UnitOps::changePin(l, password, m_tab.oldPin(), m_tab.newPin()), QString(), written);
 }
 
 void DeviceController::readValidityReminder()
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
-    Busy busy(m_tab.commandButton(SystemTab::Command::ReadValidity));
     link().resetForCommand();
     const QByteArray r = UnitOps::readParameter(link(), 0x20).reply;
     m_tab.setValidityIndex(UnitOps::validityFrom(r));
@@ -765,9 +781,9 @@ void DeviceController::readValidityReminder()
 
 void DeviceController::writeValidityReminder()
 {
-    if (!IsComPortOpen())
+    CommandScope running(*this);
+    if (!running || !IsComPortOpen())
         return;
-    Busy busy(m_tab.commandButton(SystemTab::Command::WriteValidity));
     QString password;
     if (!passwordForCommand(&password))
         return;
@@ -802,6 +818,9 @@ void DeviceController::writeValidityReminder()
 
 void DeviceController::openPortSettings()
 {
+    // The port of a running command stays as it is.
+    if (refusedWhileRunning())
+        return;
     PortSettingsDialog dlg(m_window);
     dlg.exec();
 }

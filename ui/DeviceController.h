@@ -3,6 +3,7 @@
 // panels through the link's sink), the transfers of configuration and firmware, the live
 // status and relays, and the unit parameters of the System tab.
 #include "ui/SystemTab.h"
+#include "unit/UnitConnection.h"
 
 #include <QObject>
 #include <QStringList>
@@ -21,6 +22,9 @@ struct UnitStatus;
 
 class DeviceController : public QObject {
     Q_OBJECT
+    // The unit's port and its rule of one command at a time (first: channel refers to it).
+    std::unique_ptr<UnitConnection> m_connection;
+
 public:
     explicit DeviceController(MainWindow* window);
     ~DeviceController() override;
@@ -29,7 +33,7 @@ public:
     int port = 1;
     QString portSettings = QStringLiteral("9600,N,8,1");
     QString portDevice;
-    std::unique_ptr<Channel> channel;
+    std::unique_ptr<Channel>& channel; // the connection's
     Waiter* waiter() const { return m_waiter; }
     void setWaiter(Waiter* w) { m_waiter = w; }
     // Opens the port from the stored settings; after a failure the port dialog follows.
@@ -86,26 +90,39 @@ public:
 
     // True while a command of the unit runs (its waits spin the event loop, in which the
     // window may be asked to close).
-    bool commandRunning() const { return m_runningCommands > 0; }
+    bool commandRunning() const;
+    UnitConnection& connection() { return *m_connection; }
+    // While a command runs: says so (one sentence) and returns true.
+    bool refusedWhileRunning();
     // Ends the waits of the running command; the window is closed again once it has returned.
     void closeAfterCommand();
 
 private:
-    // Counts a command of the unit from its start to its return.
+    // A command of the unit from its start to its return: one at a time. While one runs (its
+    // waits spin the event loop) another is refused with one sentence, and the System tab's
+    // commands are disabled.
     class CommandScope {
     public:
         explicit CommandScope(DeviceController& device);
         ~CommandScope();
         CommandScope(const CommandScope&) = delete;
         CommandScope& operator=(const CommandScope&) = delete;
+        explicit operator bool() const { return bool(m_command); }
 
     private:
         DeviceController& m_device;
+        UnitConnection::Command m_command;
     };
+    // The configuration read into image (the command already started).
+    bool readImage(UnitImage& image);
 
     void runCommand(SystemTab::Command command, int index);
     void sendToUnit(int index);
     bool backUpUnit(TransferDialog& dialog);
+    // The configuration to send as checked lines, end record included; false after saying why.
+    bool configurationLines(QStringList* lines);
+    // Writes the record of what is sent (the transfer file); its failure as one sentence.
+    QString writeTransferRecord(TransferDialog& dialog, const QStringList& lines);
     void switchRelay(int relay, bool on);
     bool checkUnitVersion(bool firmwareLevel);
     // The unit password for a command: user 1's, or asked for (masked) when the phone book
@@ -122,7 +139,6 @@ private:
     std::unique_ptr<Waiter> m_ownWaiter;
     std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the .cpp
     bool m_probePending = false;
-    int m_runningCommands = 0;
     bool m_closeRequested = false;
     quint8 m_writeArea = 0;
     quint8 m_ledDisplay = 2;

@@ -39,9 +39,9 @@ struct MainWindowOptions {
     bool deferStartProbe = false;
     // Called instead of the modal port-settings dialog after a failed port open.
     std::function<void()> portFailureDialog;
-    // In place of writeProfileFile for the transfer file, and of the decoding into the store
-    // after a complete read.
-    std::function<bool(const QString& path)> createTransferFile;
+    // In place of the image built from the store for a configuration send (the lines sent,
+    // end record included), and of the decoding into the store after a complete read.
+    std::function<QStringList()> transferLines;
     std::function<bool(const UnitImage& image)> storeReadImage;
     // In place of the 100 ms wait of the demonstration's modem flash.
     std::function<void()> modemFlashWait;

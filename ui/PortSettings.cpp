@@ -22,19 +22,12 @@ Result apply(MainWindow& w, int port, const QString& settings)
     const QString section = QStringLiteral("Einstellungen");
     Result r;
     DeviceController& d = w.device();
-    if (d.channel && d.channel->isOpen())
-        d.channel->close();
-    const QString device = PortResolver::deviceFor(port);
+    const UnitOutcome opened = d.connection().open(QString(), port, settings);
+    const QString device = d.connection().device();
     QString error;
-    if (device.isEmpty()) {
-        error = w.context().msgOr(QStringLiteral("gsMsgKeinAnschlussFürNummer"),
-                                  QStringLiteral("dieser Nummer ist kein serieller Anschluss zugeordnet"));
-    } else {
-        d.channel = PortResolver::makeChannel(w.context(), device);
-        if (!d.channel->open(device, settings)) {
-            error = d.channel->errorString();
-            r.busy = d.channel->lastErrorWasBusy();
-        }
+    if (!opened) {
+        error = opened.detail;
+        r.busy = !device.isEmpty() && d.channel && d.channel->lastErrorWasBusy();
     }
     if (!error.isEmpty()) {
         Settings::set(section, QStringLiteral("COM-Anschluss-Aktuell"), QStringLiteral("closed"));

@@ -255,28 +255,34 @@ bool ProfileController::saveProfileAs()
     return true;
 }
 
-bool ProfileController::writeProfileFile(const QString& fileName, const std::function<void(int, int)>& progress,
-                                         const std::function<void()>& beforeSaveUnder)
+bool ProfileController::buildConfigImage()
 {
-    // A text still being typed (a shortcut does not move the focus) belongs in the file too.
+    // A text still being typed (a shortcut does not move the focus) belongs in the image too.
     if (!m_window->editorBinding().commitFocused())
         return false;
-    // Another program changed the store: the user sees it first instead of saving a mix.
+    // Another program changed the store: the user sees it first instead of using a mix.
     if (!m_window->editorBinding().storeStillCurrent())
         return false;
-    ProgramContext& st = m_window->context();
     BusyCursor busy;
-    HexWriter::WriteResult w;
     try {
-        ProfileStore::buildImage(m_window->store(), st.language, configImage);
+        ProfileStore::buildImage(m_window->store(), m_window->context().language, configImage);
     } catch (const StoreError& e) {
         busy.release();
         Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
         return false;
     }
+    return true;
+}
+
+bool ProfileController::writeProfileFile(const QString& fileName)
+{
+    if (!buildConfigImage())
+        return false;
+    ProgramContext& st = m_window->context();
     if (st.closing)
         return false;
-    w = HexWriter::writeProfileFile(m_window->context(), configImage, fileName, progress);
+    BusyCursor busy;
+    const HexWriter::WriteResult w = HexWriter::writeProfileFile(st, configImage, fileName);
     busy.release();
     switch (w.kind) {
     case HexWriter::WriteResult::Written: return true;
@@ -285,8 +291,6 @@ bool ProfileController::writeProfileFile(const QString& fileName, const std::fun
                       st.msg(QStringLiteral("gsMsgDateiSchreibgeschützt")) + QLatin1Char('\n')
                           + st.msg(QStringLiteral("gsMsgSpeichereAndererDateiname")),
                       title(m_window->context()), Dialogs::Icon::Exclamation);
-        if (beforeSaveUnder)
-            beforeSaveUnder();
         // Saved under another name or not saved at all: the caller learns which.
         return saveProfileAs();
     case HexWriter::WriteResult::Failed:

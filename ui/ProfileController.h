@@ -45,12 +45,13 @@ public:
     // another language holds texts, warns and offers to cancel. False when the user cancelled.
     bool confirmTexts();
     bool isDefaultProfile(const QString& fileName) const;
+    // Builds configImage from the store as the window shows it (a text still being typed
+    // included). False after saying why (a store failure, or another program changed the
+    // store and the user chose to see that first).
+    bool buildConfigImage();
     // Builds the image from the store and writes it to fileName. True when the file has been
     // written there; a read-only target leads the user to save under another name (false).
-    // progress gets (done, 512); beforeSaveUnder runs after the read-only message, before the
-    // save-under dialog (the transfer window hides itself there).
-    bool writeProfileFile(const QString& fileName, const std::function<void(int, int)>& progress = {},
-                          const std::function<void()>& beforeSaveUnder = {});
+    bool writeProfileFile(const QString& fileName);
     // The image read from the unit into the store, then the editor refilled. False after a
     // store failure (shown; the store stays as it was).
     bool storeUnitImage();

@@ -358,11 +358,12 @@ void ShellController::addPdfMenu()
 void ShellController::toolbarButtonClicked(const QString& key)
 {
     auto trigger = [this](Command which) { m_window->action(which)->trigger(); };
-    auto onSystemTab = [this](SystemTab::Command command) {
+    // The transfer runs with the System tab in view (its commands disabled meanwhile).
+    auto onSystemTab = [this](void (DeviceController::*command)()) {
         QTabWidget* tabs = m_window->tabs();
         const int tab = tabs->currentIndex();
         tabs->setCurrentIndex(2);
-        m_window->systemTab().commandButton(command)->click();
+        (m_window->device().*command)();
         tabs->setCurrentIndex(tab);
     };
     if (key == QLatin1String("Open"))
@@ -390,9 +391,9 @@ void ShellController::toolbarButtonClicked(const QString& key)
     else if (key == QLatin1String("PrintUser"))
         ReportActions::print(m_window->context(), m_window, Reports::Kind::Users, reportHooks());
     else if (key == QLatin1String("Upload"))
-        onSystemTab(SystemTab::Command::ReadConfiguration);
+        onSystemTab(&DeviceController::readConfiguration);
     else if (key == QLatin1String("Download"))
-        onSystemTab(SystemTab::Command::WriteConfiguration);
+        onSystemTab(&DeviceController::writeConfiguration);
     else if (key == QLatin1String("Help"))
         showHelpContents();
     else if (key == QLatin1String("Info"))

@@ -225,25 +225,44 @@ void SystemTab::build(QWidget* c)
     applyValidityItems();
 }
 
-QAbstractButton* SystemTab::commandButton(Command command, int index)
+namespace {
+// A command's own enabled state while the tab is busy: what it returns to afterwards.
+const char* const kEnabledWhenIdle = "enabledWhenIdle";
+} // namespace
+
+QList<QWidget*> SystemTab::commandWidgets() const
+{
+    QList<QWidget*> all {m_refresh,      m_readSerial,    m_writeSerial,        m_readPin,           m_changePin,
+                         m_readValidity, m_writeValidity, m_writeConfiguration, m_readConfiguration, m_updateFirmware};
+    for (QRadioButton* o : m_displays)
+        all << o;
+    for (int i = 0; i < 4; ++i)
+        all << m_relayOn[i] << m_relayOff[i];
+    return all;
+}
+
+void SystemTab::setCommandBusy(bool busy)
 {
     ensureBuilt();
-    switch (command) {
-    case Command::ReadConfiguration: return m_readConfiguration;
-    case Command::WriteConfiguration: return m_writeConfiguration;
-    case Command::UpdateFirmware: return m_updateFirmware;
-    case Command::RefreshStatus: return m_refresh;
-    case Command::ChooseDisplay: return m_displays.at(size_t(index));
-    case Command::RelayOn: return m_relayOn.at(size_t(index));
-    case Command::RelayOff: return m_relayOff.at(size_t(index));
-    case Command::ReadSerial: return m_readSerial;
-    case Command::WriteSerial: return m_writeSerial;
-    case Command::ReadPin: return m_readPin;
-    case Command::ChangePin: return m_changePin;
-    case Command::ReadValidity: return m_readValidity;
-    case Command::WriteValidity: return m_writeValidity;
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    for (QWidget* w : commandWidgets()) {
+        if (busy) {
+            w->setProperty(kEnabledWhenIdle, !w->testAttribute(Qt::WA_ForceDisabled));
+            w->setEnabled(false);
+        } else {
+            w->setEnabled(w->property(kEnabledWhenIdle).toBool());
+        }
     }
-    return nullptr;
+}
+
+void SystemTab::setCommandEnabled(QWidget* widget, bool enabled)
+{
+    if (m_busy)
+        widget->setProperty(kEnabledWhenIdle, enabled);
+    else
+        widget->setEnabled(enabled);
 }
 
 ShapeLamp* SystemTab::lamp(int index)
@@ -270,15 +289,32 @@ void SystemTab::setRelayButtonsEnabled(bool enabled)
 {
     ensureBuilt();
     for (int i = 0; i < 4; ++i) {
-        m_relayOn[i]->setEnabled(enabled);
-        m_relayOff[i]->setEnabled(enabled);
+        setCommandEnabled(m_relayOn[i], enabled);
+        setCommandEnabled(m_relayOff[i], enabled);
     }
 }
 
-QLineEdit* SystemTab::serialNumberBox() { return ensureBuilt(), m_serialNumber; }
+void SystemTab::setRefreshEnabled(bool enabled)
+{
+    ensureBuilt();
+    setCommandEnabled(m_refresh, enabled);
+}
+
+QString SystemTab::serialNumber() { return ensureBuilt(), m_serialNumber->text(); }
+void SystemTab::showSerialNumber(const QString& serial) { ensureBuilt(), m_serialNumber->setText(serial); }
+void SystemTab::focusSerialNumber() { ensureBuilt(), m_serialNumber->setFocus(); }
 bool SystemTab::incrementSerialNumber() { return ensureBuilt(), m_incrementSerial->isChecked(); }
-QLineEdit* SystemTab::oldPinBox() { return ensureBuilt(), m_oldPin; }
-QLineEdit* SystemTab::newPinBox() { return ensureBuilt(), m_newPin; }
+QString SystemTab::oldPin() { return ensureBuilt(), m_oldPin->text(); }
+QString SystemTab::newPin() { return ensureBuilt(), m_newPin->text(); }
+
+void SystemTab::showPins(const QString& oldPin, const QString& newPin)
+{
+    ensureBuilt();
+    m_oldPin->setText(oldPin);
+    m_newPin->setText(newPin);
+}
+
+void SystemTab::focusPin(bool newPin) { ensureBuilt(), (newPin ? m_newPin : m_oldPin)->setFocus(); }
 bool SystemTab::pinIsDefault() { return ensureBuilt(), m_pinDefault->isChecked(); }
 
 void SystemTab::setValidityItems(const QStringList& items, int current)

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <array>
 
-class QAbstractButton;
 class QComboBox;
 class QRadioButton;
 class ShapeLamp;
@@ -35,7 +34,10 @@ public:
 
     explicit SystemTab(QWidget* parent = nullptr);
 
-    QAbstractButton* commandButton(Command command, int index = 0);
+    // While a command of the unit runs every command of the tab is disabled; afterwards each
+    // is as it would be without the command (what was set meanwhile included).
+    void setCommandBusy(bool busy);
+    bool commandBusy() const { return m_busy; }
 
     // Status lamps 0..7; -1 is the modem lamp.
     ShapeLamp* lamp(int index);
@@ -43,11 +45,16 @@ public:
     void setDisplayChoice(int index);
     void setVersionTexts(const QString& hardware, const QString& software);
     void setRelayButtonsEnabled(bool enabled);
+    void setRefreshEnabled(bool enabled);
 
-    QLineEdit* serialNumberBox();
+    QString serialNumber();
+    void showSerialNumber(const QString& serial);
+    void focusSerialNumber();
     bool incrementSerialNumber();
-    QLineEdit* oldPinBox();
-    QLineEdit* newPinBox();
+    QString oldPin();
+    QString newPin();
+    void showPins(const QString& oldPin, const QString& newPin);
+    void focusPin(bool newPin);
     bool pinIsDefault();
 
     void setValidityItems(const QStringList& items, int current);
@@ -65,6 +72,8 @@ protected:
 
 private:
     void applyAccessLevel();
+    QList<QWidget*> commandWidgets() const;
+    void setCommandEnabled(QWidget* widget, bool enabled);
     void applyValidityItems();
     QPushButton* commandPushButton(QWidget* parent, const QString& caption, const QString& name, Command command,
                                    int index = 0);
@@ -92,6 +101,7 @@ private:
     QPushButton* m_readConfiguration = nullptr;
     QPushButton* m_updateFirmware = nullptr;
 
+    bool m_busy = false;
     bool m_accessKnown = false;
     bool m_fullAccess = false;
     bool m_administrator = false;
