@@ -2,6 +2,7 @@
 // The link's waits: "wait N ms, stop early when this condition holds".
 // In the program it spins a local event loop; in tests a virtual clock advances instead,
 // so minutes of protocol time run in milliseconds.
+#include <QList>
 #include <QtGlobal>
 #include <functional>
 

@@ -7,6 +7,7 @@
 #include "core/ProgramContext.h"
 #include "core/RecentFiles.h"
 #include "core/Settings.h"
+#include "editing/ConfigModel.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
 #include "image/ProfileDiff.h"
@@ -332,8 +333,8 @@ void TestWindowHabits::recentProfilesAndTitle()
     };
     const auto lastFolder = [&] { return QDir(env.fileRequests.last().folder).absolutePath(); };
     // An edit marks the title until the profile is saved.
-    gState().unsavedChanges = true;
-    QTRY_VERIFY(w.isWindowModified());
+    w.model().setModified(true);
+    QVERIFY(w.isWindowModified());
     QVERIFY(QDir().mkpath(env.path("site")) && QDir().mkpath(env.path("other")));
     env.fileAnswers << env.path("site/a.cfg") << env.path("other/b.cfg");
     w.action(MainWindow::Command::SaveAs)->trigger();

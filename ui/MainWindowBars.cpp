@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>

@@ -8,6 +8,7 @@
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "core/TextTable.h"
+#include "editing/ConfigModel.h"
 #include "link/PortResolver.h"
 #include "store/ConfigStore.h"
 #include "ui/SplashWindow.h"
@@ -80,12 +81,12 @@ int Main(ProgramContext& context, QApplication& app, const QString& profile)
         delete splash;
         delete main;
         std::fprintf(stderr, "sms_switch_vantor: %s\n", e.message().toLocal8Bit().constData());
-        Dialogs::show(nullptr, e.message(), QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
+        Dialogs::showStoreError(nullptr, context, e);
         return 1;
     }
     app.processEvents();
     main->show();
-    context.unsavedChanges = false;
+    main->model().setModified(false);
     delete splash;
     // Used by the start-up benchmark: report when the main window is up, then close it.
     if (qEnvironmentVariableIsSet("SMSV48_QUIT_WHEN_SHOWN"))
