@@ -9,6 +9,7 @@
 #include "link/WireTrace.h"
 #include "link/SerialChannel.h"
 #include "store/ConfigStore.h"
+#include "store/LanguageTables.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -474,17 +475,8 @@ void cliLoadMessages(ProgramContext& context)
         return;
     if (context.databasePath.isEmpty())
         context.databasePath = DataRoot::databasePath(context.dataRoot);
-    static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
     try {
-        Connection con(context);
-        con.open(context.databasePath, Connection::Read);
-        Recordset rs;
-        rs.open(con,
-                QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\"")
-                    .arg(QString::fromUtf8(cols[qBound(1, context.language, 4) - 1])));
-        if (rs.recordCount() > 0)
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                context.messages.insert(rs.value(0).toString(), rs.value(1).toString());
+        context.messages = LanguageTable::texts(context, tbl::SystemNachrichten);
     } catch (const StoreBusy& e) {
         g_storeBusy = e.message();
     } catch (const StoreError&) {

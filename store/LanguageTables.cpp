@@ -30,6 +30,47 @@ LanguageTable::LanguageTable(const ProgramContext& context, const QString& table
                 .arg(table));
 }
 
+QHash<QString, QString> LanguageTable::texts(const ProgramContext& context, const QString& table,
+                                             const QStringList& names, int language)
+{
+    if (language < 1 || language > 4)
+        language = context.language >= 1 && context.language <= 4 ? context.language : 1;
+    QString sql
+        = QStringLiteral("SELECT * FROM \"%1\"").arg(QString(table).replace(QLatin1Char('"'), QStringLiteral("\"\"")));
+    if (!names.isEmpty()) {
+        QStringList quoted;
+        for (const QString& name : names)
+            quoted << QLatin1Char('\'') + QString(name).replace(QLatin1Char('\''), QStringLiteral("''"))
+                    + QLatin1Char('\'');
+        sql += QStringLiteral(" WHERE \"Name\" IN (%1)").arg(quoted.join(QLatin1Char(',')));
+    }
+    sql += QStringLiteral(" ORDER BY rowid");
+    Connection con(context);
+    con.open(context.databasePath, Connection::Read);
+    QHash<QString, QString> found;
+    {
+        Recordset rs;
+        rs.open(con, sql);
+        if (rs.fieldCount() < 5)
+            throw LanguageTableError(
+                table, QString(),
+                context
+                    .msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"),
+                           QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen."))
+                    .arg(table));
+        if (rs.recordCount() > 0)
+            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+                QString text = rs.value(language).toString();
+                if (text.isEmpty())
+                    text = rs.value(1).toString();
+                found.insert(rs.value(0).toString(), text);
+            }
+        rs.close();
+    }
+    con.close();
+    return found;
+}
+
 LanguageTable::~LanguageTable()
 {
     m_rs.close();

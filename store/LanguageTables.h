@@ -40,6 +40,13 @@ public:
     LanguageTable(const LanguageTable&) = delete;
     LanguageTable& operator=(const LanguageTable&) = delete;
 
+    // A short look-up without a loading pass: the texts of the rows named in names (every
+    // row when names is empty) by Name, in language (0: the context's; an empty text gives
+    // the German one). Only those rows are read; of a Name found twice the later row counts.
+    // Throws StoreError as the store gives it (StoreBusy while another program holds the file).
+    static QHash<QString, QString> texts(const ProgramContext& context, const QString& table,
+                                         const QStringList& names = {}, int language = 0);
+
     QString table() const { return m_table; }
     int language() const { return m_language; }
     int rowCount() const { return m_rs.recordCount(); }

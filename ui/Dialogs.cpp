@@ -1,6 +1,8 @@
 #include "ui/Dialogs.h"
 
 #include "core/ProgramContext.h"
+#include "editing/ConfigEditor.h"
+#include "editing/EditorTexts.h"
 #include "store/Recordset.h"
 
 #include <QFileDialog>
@@ -95,6 +97,18 @@ bool askSecret(QWidget* parent, const QString& label, const QString& title, QStr
     bool ok = false;
     *text = QInputDialog::getText(parent, title, label, QLineEdit::Password, QString(), &ok);
     return ok;
+}
+
+void showStoreError(QWidget* parent, const ProgramContext& context, const StoreError& error)
+{
+    QString text = error.message();
+    if (dynamic_cast<const RowMissing*>(&error)) {
+        const QString general = EditorTexts::message(context, QStringLiteral("gsMsgZeileFehlt"), QString());
+        if (!general.isEmpty())
+            text = general + QStringLiteral("\n\n") + text;
+    }
+    const QString title = context.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : context.programName;
+    show(parent, text, title, Icon::Critical);
 }
 
 bool retryWhileInUse(const ProgramContext& context, QWidget* parent, const std::function<void()>& work)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class ProgramContext;
+class StoreError;
 class QWidget;
 
 namespace Dialogs {
@@ -45,6 +46,11 @@ QString askFile(QWidget* parent, const FileRequest& r);
 // Asks for a secret (masked input). Returns false when the user cancelled; *text holds
 // what was typed.
 bool askSecret(QWidget* parent, const QString& label, const QString& title, QString* text);
+
+// The one way a failure of the configuration store reaches the user: its sentence in a
+// critical box under the program's title; a row the editing rules need but the store lacks
+// is introduced by the general sentence about a missing row.
+void showStoreError(QWidget* parent, const ProgramContext& context, const StoreError& error);
 
 // Runs work; while it fails because another program holds the database (StoreBusy), says so
 // with Retry and Cancel and runs it again on Retry. Returns false when the user cancelled;

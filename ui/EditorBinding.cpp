@@ -1,4 +1,5 @@
 // The main window's editing logic: recipients, SMS m_texts, alarm input, power-on, default states.
+#include "editing/ConfigModel.h"
 #include "editing/EditorTexts.h"
 #include "ui/EditorBinding.h"
 #include "ui/InputsTab.h"
@@ -72,6 +73,9 @@ EditorBinding::EditorBinding(MainWindow* window)
             fillOutputTexts();
             fillOutputRecipients();
         });
+    // Another configuration in the store, or the texts in another language: every box again.
+    connect(&window->model(), &ConfigModel::changed, this, &EditorBinding::refresh);
+    connect(&window->model(), &ConfigModel::languageChanged, this, &EditorBinding::refresh);
     if (QAction* phoneBook = window->action(MainWindow::Command::PhoneBook))
         connect(phoneBook, &QAction::triggered, this, &EditorBinding::openPhoneBook);
     // A text still being edited is checked and written before the window closes, and
@@ -230,9 +234,9 @@ bool EditorBinding::storeStillCurrent()
     try {
         store.requeryAll();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), st.programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, st, e);
     }
-    refresh();
+    m_window->model().replaced();
     return false;
 }
 
@@ -246,14 +250,10 @@ bool EditorBinding::guarded(const std::function<bool()>& write)
         if (!Dialogs::retryWhileInUse(m_window->context(), m_window, [&] { changed = write(); }))
             return false;
         if (changed)
-            m_window->context().unsavedChanges = true;
+            m_window->model().setModified(true);
         return true;
-    } catch (const RowMissing& e) {
-        const QString general = EditorTexts::message(m_window->context(), QStringLiteral("gsMsgZeileFehlt"), QString());
-        Dialogs::show(m_window, general.isEmpty() ? e.message() : general + QStringLiteral("\n\n") + e.message(),
-                      m_window->context().programName, Dialogs::Icon::Critical);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
     return false;
 }
@@ -266,7 +266,7 @@ void EditorBinding::labelRecipients()
     try {
         users = editor.users();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
         return;
     }
     const QString undefined = m_window->context().msg(QStringLiteral("gsDefined_Undefined"));
@@ -304,7 +304,7 @@ void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox
     try {
         editor.reread(ConfigEditor::Tables::Texts);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
         return;
     }
     for (const TextBox& t : m_texts) {
@@ -315,7 +315,7 @@ void EditorBinding::fillTexts(ConfigEditor::TextBox first, ConfigEditor::TextBox
             if (t.box)
                 t.box->setText(s);
         } catch (const StoreError& e) {
-            Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+            Dialogs::showStoreError(m_window, m_window->context(), e);
             return;
         }
         if (t.kind == first)
@@ -332,7 +332,7 @@ void EditorBinding::fillDelay()
             showDelay(valid ? minutes : 0);
         }
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
 }
 
@@ -345,7 +345,7 @@ void EditorBinding::fillInputRecipients()
             setChecked(m_inputRecipients[i], s[i]);
         LoadingProgress::advance(16);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
 }
 
@@ -361,7 +361,7 @@ void EditorBinding::fillOutputRecipients()
             setChecked(m_defaultStates[i], d[i]);
         LoadingProgress::advance(64);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
 }
 
@@ -374,7 +374,7 @@ void EditorBinding::fillAlarmInputRecipients()
             setChecked(m_alarmUsers[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
 }
 
@@ -390,7 +390,7 @@ void EditorBinding::fillAlarmInputEvents()
                 setChecked(m_alarmEvents[e], s[e]);
         LoadingProgress::advance(2);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
 }
 
@@ -403,7 +403,7 @@ void EditorBinding::fillPowerOnRecipients()
             setChecked(m_powerOnUsers[i], s[i]);
         LoadingProgress::advance();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
 }
 
@@ -720,9 +720,11 @@ void EditorBinding::openPhoneBook()
             if (index >= 0 && index < m_alarmUsers.size() && m_alarmUsers[index])
                 m_alarmUsers[index]->setChecked(false);
         });
+        connect(&dlg, &PhoneBookDialog::configurationEdited, &m_window->model(),
+                [this] { m_window->model().setModified(true); });
         dlg.exec();
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), m_window->context().programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
     }
     LoadingProgress::reset();
     labelRecipients();

@@ -1,6 +1,7 @@
 #include "ui/ExtrasController.h"
 
 #include "core/Logging.h"
+#include "editing/ConfigModel.h"
 
 #include "ui/CompareDialog.h"
 #include "ui/DeviceController.h"
@@ -120,6 +121,7 @@ ExtrasController::ExtrasController(MainWindow* window) : m_window(window)
         Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("NurGeaenderte"),
                       on ? QStringLiteral("1") : QStringLiteral("0"));
     });
+    connect(&window->model(), &ConfigModel::languageChanged, this, [this] { applyTexts(); });
     showRecordingState();
     applyTexts();
 }
@@ -149,8 +151,6 @@ void ExtrasController::switchLanguage(int language)
     if (language < 1 || language > 4)
         return;
     ProgramContext& st = m_window->context();
-    // Taking the texts again fills the editor from the store: that is no edit of the user's.
-    const bool unsaved = st.unsavedChanges;
     // A text being typed is written in the language it was typed in.
     m_window->editorBinding().commitFocused();
     const int previous = st.language;
@@ -159,24 +159,13 @@ void ExtrasController::switchLanguage(int language)
     QtTranslations::install(language);
     st.messages.clear();
     m_window->texts().loadSystemMessages();
-    const bool takenOver = previous != language && takeOverTexts(previous, language);
+    // Texts taken over are a change of the configuration; showing the others in the new
+    // language is none.
+    if (previous != language && takeOverTexts(previous, language))
+        m_window->model().setModified(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_window->texts().applyAll();
-    m_window->editorBinding().refresh();
-    // The validity list in the new words, its choice kept.
-    SystemTab& system = m_window->systemTab();
-    const int validity = system.isBuilt() ? system.validityIndex() : -1;
-    m_window->device().fillValidityList();
-    if (validity >= 0)
-        system.setValidityIndex(validity);
-    m_window->device().showPortStatus();
-    applyTexts();
-    m_window->profiles().showRecentFiles();
-    m_window->showProfileTitle();
-    // Captions of another length: the recipient headings are fitted again.
-    TabParts::refitHeadings(m_window);
+    m_window->model().languageSwitched(language);
     QApplication::restoreOverrideCursor();
-    st.unsavedChanges = unsaved || takenOver;
 }
 
 bool ExtrasController::takeOverTexts(int from, int to)
@@ -203,7 +192,7 @@ bool ExtrasController::takeOverTexts(int from, int to)
         }
     } catch (const StoreError& e) {
         store.sms.cancelBatch();
-        Dialogs::show(m_window, e.message(), title(st), Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
         return false;
     }
     return true;
@@ -223,7 +212,7 @@ void ExtrasController::compareWithUnit()
     try {
         program = ProfileStore::read(m_window->store(), m_window->context().language);
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
         return;
     }
     Image unitImage;

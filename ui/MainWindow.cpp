@@ -4,6 +4,7 @@
 #include "core/Progress.h"
 #include "core/Resources.h"
 #include "core/Settings.h"
+#include "editing/ConfigModel.h"
 #include "store/ConfigStore.h"
 #include "ui/DeviceController.h"
 #include "ui/Dialogs.h"
@@ -37,7 +38,7 @@
 
 MainWindow::MainWindow(ProgramContext& context, MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent), m_context(context), m_options(std::move(options)),
-      m_store(std::make_unique<ConfigStore>(context))
+      m_store(std::make_unique<ConfigStore>(context)), m_model(std::make_unique<ConfigModel>(context))
 {
     setObjectName(QStringLiteral("frmSMS_Vantor"));
     setWindowTitle(QStringLiteral("SMS Switch Vantor"));
@@ -85,12 +86,28 @@ MainWindow::MainWindow(ProgramContext& context, MainWindowOptions options, QWidg
     m_clock->start();
     showClock();
 
+    // The controllers listen to the model in the order they are made: the captions are
+    // taken again before the editor refills, the title last.
+    connect(m_model.get(), &ConfigModel::modifiedChanged, this, &MainWindow::showProfileTitle);
     m_texts = std::make_unique<WindowTexts>(this);
     m_editor = std::make_unique<EditorBinding>(this);
     m_profiles = std::make_unique<ProfileController>(this);
     m_device = std::make_unique<DeviceController>(this);
+    connect(m_model.get(), &ConfigModel::languageChanged, this, [this] {
+        // The validity list in the new words, its choice kept; the port status in them.
+        const int validity = m_systemTab->isBuilt() ? m_systemTab->validityIndex() : -1;
+        m_device->fillValidityList();
+        if (validity >= 0)
+            m_systemTab->setValidityIndex(validity);
+        m_device->showPortStatus();
+    });
     m_shell = std::make_unique<ShellController>(this);
     m_extras = std::make_unique<ExtrasController>(this);
+    connect(m_model.get(), &ConfigModel::languageChanged, this, [this] {
+        showProfileTitle();
+        // Captions of another length: the recipient headings are fitted again.
+        TabParts::refitHeadings(this);
+    });
 
     m_tabs->setCurrentIndex(0);
     setAcceptDrops(true);
@@ -182,9 +199,6 @@ void MainWindow::showSimulatedNote(bool simulated, const QString& text)
 
 void MainWindow::showClock()
 {
-    // The edits mark the unsaved state in the program context; the title follows it here.
-    if (isWindowModified() != m_context.unsavedChanges)
-        showProfileTitle();
     setPanelText(1, m_context.locale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
 }
 
@@ -196,7 +210,7 @@ void MainWindow::showProfileTitle()
         = m_context.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : m_context.programName;
     const QString file = m_profiles ? QFileInfo(m_profiles->currentProfileFile()).fileName() : QString();
     setWindowTitle(file.isEmpty() ? program + QStringLiteral("[*]") : file + QStringLiteral("[*] - ") + program);
-    setWindowModified(m_context.unsavedChanges);
+    setWindowModified(m_model->isModified());
 }
 
 void MainWindow::runPendingProbe()

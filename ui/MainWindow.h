@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class ConfigModel;
 class DeviceController;
 class EditorBinding;
 class ExtrasController;
@@ -64,6 +65,9 @@ public:
     ProgramContext& context() const { return m_context; }
 
     ConfigStore& store() { return *m_store; }
+    // The configuration as the views see it: it announces loads, the unsaved state and a
+    // language switch; the title, the editor and the controllers listen.
+    ConfigModel& model() { return *m_model; }
     WindowTexts& texts() { return *m_texts; }
     EditorBinding& editorBinding() { return *m_editor; }
     ProfileController& profiles() { return *m_profiles; }
@@ -121,7 +125,8 @@ public:
     // The bold line at the right of the status bar while the simulated unit is in use.
     void showSimulatedNote(bool simulated, const QString& text);
 
-    // The title: the current profile's file name, marked while there are unsaved changes.
+    // The title: the current profile's file name, marked while there are unsaved changes
+    // (following the model's modifiedChanged).
     void showProfileTitle();
 
     // Called by the close sequence when the user answers Yes to saving.
@@ -145,6 +150,7 @@ private:
     ProgramContext& m_context;
     MainWindowOptions m_options;
     std::unique_ptr<ConfigStore> m_store;
+    std::unique_ptr<ConfigModel> m_model;
     QTabWidget* m_tabs = nullptr;
     InputsTab* m_inputsTab = nullptr;
     OutputsTab* m_outputsTab = nullptr;

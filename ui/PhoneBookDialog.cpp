@@ -388,11 +388,13 @@ bool PhoneBookDialog::leaveEntry()
         if (!Dialogs::retryWhileInUse(m_context, this, [&] { m_book.leave(e); }))
             return false;
     } catch (const StoreError& err) {
-        Dialogs::show(this, err.message(), m_context.programName, Dialogs::Icon::Critical);
+        Dialogs::showStoreError(this, m_context, err);
         return false;
     }
-    if (m_book.anythingWritten())
+    if (m_book.anythingWritten()) {
         m_context.unsavedChanges = true;
+        emit configurationEdited();
+    }
     return true;
 }
 

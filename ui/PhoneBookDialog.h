@@ -40,6 +40,8 @@ public:
 signals:
     // User index (0..7) was set inactive: it no longer receives the alarm input.
     void userDeactivated(int index);
+    // An entry was written to the store: the configuration holds unsaved changes.
+    void configurationEdited();
 
 public:
     void clearEntry();

@@ -1,5 +1,7 @@
 #include "ui/ProfileController.h"
 
+#include "editing/ConfigModel.h"
+
 #include "ui/EditorBinding.h"
 #include "ui/MainWindow.h"
 
@@ -74,6 +76,7 @@ ProfileController::ProfileController(MainWindow* window) : m_window(window)
     connect(window->action(MainWindow::Command::Open), &QAction::triggered, this, [this] { openProfile(); });
     connect(window->action(MainWindow::Command::Save), &QAction::triggered, this, [this] { saveProfile(); });
     connect(window->action(MainWindow::Command::SaveAs), &QAction::triggered, this, [this] { saveProfileAs(); });
+    connect(&window->model(), &ConfigModel::languageChanged, this, [this] { showRecentFiles(); });
 }
 
 QString ProfileController::currentProfileFile() const
@@ -131,7 +134,7 @@ void ProfileController::openRecentProfile(const QString& fileName)
 bool ProfileController::settleUnsavedChanges()
 {
     ProgramContext& st = m_window->context();
-    if (!st.unsavedChanges)
+    if (!m_window->model().isModified())
         return true;
     // Cancel (and Escape) keeps everything as it is.
     const auto answer = Dialogs::show(m_window, st.msg(QStringLiteral("gsMsgÄnderungenSpeichern")),
@@ -147,7 +150,7 @@ bool ProfileController::openGivenProfile(const QString& fileName)
 {
     if (!settleUnsavedChanges() || !openFile(fileName))
         return false;
-    m_window->context().unsavedChanges = false;
+    m_window->model().setModified(false);
     return true;
 }
 
@@ -158,7 +161,7 @@ bool ProfileController::openFile(const QString& fileName)
     if (!loadProfile(fileName))
         return false;
     Settings::set(kProfile, kFile, fileName);
-    m_window->editorBinding().refresh();
+    m_window->model().replaced();
     remember(fileName);
     return true;
 }
@@ -268,7 +271,7 @@ bool ProfileController::buildConfigImage()
         ProfileStore::buildImage(m_window->store(), m_window->context().language, configImage);
     } catch (const StoreError& e) {
         busy.release();
-        Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
         return false;
     }
     return true;
@@ -285,7 +288,10 @@ bool ProfileController::writeProfileFile(const QString& fileName)
     const HexWriter::WriteResult w = HexWriter::writeProfileFile(st, configImage, fileName);
     busy.release();
     switch (w.kind) {
-    case HexWriter::WriteResult::Written: return true;
+    case HexWriter::WriteResult::Written:
+        // The file holds what the store holds: nothing is left unsaved.
+        m_window->model().setModified(false);
+        return true;
     case HexWriter::WriteResult::ReadOnly:
         Dialogs::show(m_window,
                       st.msg(QStringLiteral("gsMsgDateiSchreibgeschützt")) + QLatin1Char('\n')
@@ -312,9 +318,9 @@ bool ProfileController::storeUnitImage()
             }))
             return false;
     } catch (const StoreError& e) {
-        Dialogs::show(m_window, e.message(), title(m_window->context()), Dialogs::Icon::Critical);
+        Dialogs::showStoreError(m_window, m_window->context(), e);
         return false;
     }
-    m_window->editorBinding().refresh();
+    m_window->model().replaced();
     return true;
 }

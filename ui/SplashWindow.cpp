@@ -2,7 +2,7 @@
 
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
-#include "store/Recordset.h"
+#include "store/LanguageTables.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -69,22 +69,13 @@ SplashWindow::SplashWindow(const ProgramContext& context, QWidget* parent)
     // The program title of the chosen language.
     QString title = QStringLiteral("SMS Switch Vantor");
     try {
-        Connection con(m_context);
-        con.open(m_context.databasePath, Connection::Read);
         // Only the two rows are read, not the whole caption table.
-        Recordset rs;
-        rs.open(
-            con,
-            QStringLiteral("SELECT * FROM Beschriftung WHERE Name IN ('lblSoftware', 'lblCopyright') ORDER BY rowid"));
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            QString t = rs.value(m_context.language).toString();
-            if (t.isEmpty())
-                t = rs.value(1).toString();
-            if (rs.value(0).toString() == QLatin1String("lblSoftware"))
-                title = t;
-            else if (!t.isEmpty())
-                copyrightLabel->setText(t);
-        }
+        const QHash<QString, QString> texts = LanguageTable::texts(
+            m_context, QStringLiteral("Beschriftung"), {QStringLiteral("lblSoftware"), QStringLiteral("lblCopyright")});
+        title = texts.value(QStringLiteral("lblSoftware"), title);
+        const QString copyright = texts.value(QStringLiteral("lblCopyright"));
+        if (!copyright.isEmpty())
+            copyrightLabel->setText(copyright);
     } catch (const StoreError&) {
         // the database has been checked before; a missing caption keeps the default title
     }

@@ -9,6 +9,7 @@
 #include "core/Progress.h"
 #include "core/Settings.h"
 #include "store/TextTable.h"
+#include "editing/ConfigModel.h"
 #include "link/PortResolver.h"
 #include "store/ConfigStore.h"
 #include "ui/SplashWindow.h"
@@ -130,13 +131,13 @@ int Main(ProgramContext& context, QApplication& app, const QString& profile)
         delete splash;
         delete main;
         std::fprintf(stderr, "sms_switch_vantor: %s\n", e.message().toLocal8Bit().constData());
-        Dialogs::show(nullptr, e.message(), QStringLiteral("SMS Switch Vantor"), Dialogs::Icon::Critical);
+        Dialogs::showStoreError(nullptr, context, e);
         return 1;
     }
     app.processEvents();
     main->show();
     mark("window shown");
-    context.unsavedChanges = false;
+    main->model().setModified(false);
     delete splash;
     // Used by the start-up benchmark: report when the main window is mapped and when its first
     // paint is done, then close it.

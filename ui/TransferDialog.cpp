@@ -2,7 +2,7 @@
 
 #include "core/ProgramContext.h"
 #include "ui/Dialogs.h"
-#include "store/Recordset.h"
+#include "store/LanguageTables.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -50,23 +50,8 @@ QString TransferDialog::caption(const QString& key) const
 
 QString TransferDialog::languageText(const ProgramContext& context, const QString& table, const QString& key)
 {
-    static const char* cols[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
-    const int lang = qBound(1, context.language, 4);
     try {
-        Connection con(context);
-        con.open(context.databasePath, Connection::Read);
-        Recordset rs;
-        rs.open(con,
-                QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE \"Name\" = '%3'")
-                    .arg(QString::fromUtf8(cols[lang - 1]), table,
-                         QString(key).replace(QLatin1Char('\''), QStringLiteral("''"))));
-        QString text;
-        if (rs.recordCount() > 0) {
-            rs.moveFirst();
-            text = rs.value(0).toString();
-        }
-        rs.close();
-        con.close();
+        const QString text = LanguageTable::texts(context, table, {key}).value(key);
         if (!text.isEmpty())
             return text;
     } catch (const StoreError&) {

@@ -9,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
+#include "editing/ConfigModel.h"
 #include "store/LanguageTables.h"
 
 #include <QAbstractButton>
@@ -58,6 +59,8 @@ WindowTexts::WindowTexts(MainWindow* window) : m_window(window)
             applyTo(tab);
             markAccessKeys(tab);
         });
+    // Every caption and tool tip in the new language (its messages are loaded by then).
+    connect(&window->model(), &ConfigModel::languageChanged, this, [this] { applyAll(); });
 }
 
 void WindowTexts::applyAll()
