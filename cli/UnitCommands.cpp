@@ -349,7 +349,7 @@ int cliReadUnitProfile(CliContext& ctx, ProfileData* data)
         return s.fail(o);
     Image image;
     ProfileReader::parse(ctx.program, UnitBackup::profileText(img), image);
-    *data = ProfileReader::decode(image);
+    *data = ProfileReader::decode(image, ProfileReader::AlarmFlagRule::AnyNonZero);
     return ExitOk;
 }
 

@@ -217,7 +217,7 @@ void ExtrasController::compareWithUnit()
     }
     Image unitImage;
     ProfileReader::parse(m_window->context(), UnitBackup::profileText(image), unitImage);
-    const ProfileData unit = ProfileReader::decode(unitImage);
+    const ProfileData unit = ProfileReader::decode(unitImage, ProfileReader::AlarmFlagRule::AnyNonZero);
     CompareDialog dialog(ProfileDiff::compare(program, unit), m_window->context(), m_window);
     dialog.exec();
 }
