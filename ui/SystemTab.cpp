@@ -223,6 +223,8 @@ void SystemTab::build(QWidget* c)
 
     applyAccessLevel();
     applyValidityItems();
+    if (m_busy)
+        applyCommandBusy();
 }
 
 namespace {
@@ -243,12 +245,18 @@ QList<QWidget*> SystemTab::commandWidgets() const
 
 void SystemTab::setCommandBusy(bool busy)
 {
-    ensureBuilt();
     if (busy == m_busy)
         return;
     m_busy = busy;
+    // A tab not built yet is built with the state it has then.
+    if (isBuilt())
+        applyCommandBusy();
+}
+
+void SystemTab::applyCommandBusy()
+{
     for (QWidget* w : commandWidgets()) {
-        if (busy) {
+        if (m_busy) {
             w->setProperty(kEnabledWhenIdle, !w->testAttribute(Qt::WA_ForceDisabled));
             w->setEnabled(false);
         } else {

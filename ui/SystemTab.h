@@ -71,6 +71,7 @@ protected:
     void build(QWidget* content) override;
 
 private:
+    void applyCommandBusy();
     void applyAccessLevel();
     QList<QWidget*> commandWidgets() const;
     void setCommandEnabled(QWidget* widget, bool enabled);
