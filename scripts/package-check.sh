@@ -128,12 +128,12 @@ run() {
 }
 
 # The desktop program: SMSV48_QUIT_WHEN_SHOWN makes it print "shown" once its main window is up
-# and then close it as the user would.
+# and "painted" after its first paint, and then close it as the user would.
 rc=0
 out=$(run env SMSV48_QUIT_WHEN_SHOWN=1 timeout 60 "$root/usr/bin/sms_switch_vantor" 2>"$work/stderr") || rc=$?
 cat "$work/stderr" >&2
 [ "$rc" = 0 ] || fail "the installed sms_switch_vantor ended with exit code $rc"
-[ "$out" = shown ] || fail "the installed sms_switch_vantor did not show its window (stdout: $out)"
+[ "$out" = "$(printf 'shown\npainted')" ] || fail "the installed sms_switch_vantor did not show its window (stdout: $out)"
 userdir=$home/.local/share/SMS_Switch_Vantor
 for f in Datenbank/SMS_Vantor.sqlite UserProfile/SMSV48_Default.cfg help/de/index.html; do
   [ -f "$userdir/$f" ] || fail "the per-user folder $userdir was not made from the templates: $f is missing"
