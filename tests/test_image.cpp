@@ -194,13 +194,13 @@ private slots:
     void phoneBookEntries();
     void savingTwiceGivesIdenticalFilesAndPendingEditsCount();
     void roundTripStoreFileStore();
-    void readerQuirksOnHandMadeFiles();
     void readerAcceptsLowerCaseAndLfLines();
     void refusedFilesLeaveTheStoreUnchanged_data();
     void refusedFilesLeaveTheStoreUnchanged();
     void failedCommitLeavesTheStoreUnchanged();
     void fuzzedFilesNeverChangeTheStoreWhenRefused();
-    void imageToStoreEdgeCases();
+    void handMadeImageToStore_data();
+    void handMadeImageToStore();
     void imageToStoreIsOneTransaction();
     void refusedProfileSpeaksTheChosenLanguage();
     void saveIntoReadOnlyFolderKeepsTheFlag();
@@ -427,71 +427,6 @@ void TestImage::roundTripStoreFileStore()
     }
 }
 
-void TestImage::readerQuirksOnHandMadeFiles()
-{
-    TestEnv env("2");
-    Image img;
-    HexWriter::buildImage(ProfileData(), img);
-    // Input 1 SF: flag byte 0x01 counts; input 1 FF: 0x03 does not ("01" only).
-    img.setByte(5, 0, 0, 0x01);
-    img.setByte(5, 0, 1, 0x03);
-    img.setByte(5, 0, 15, 0x01); // input 8 FF
-    // Output 1: default-state bit 0x08 among others.
-    img.setByte(5, 0, 32, 0x09);
-    img.setByte(5, 0, 33, 0xF7);
-    // A 15-character text as older files hold it: blank in byte 15, terminator in record 3.
-    const QByteArray fifteen = "Alarm Eingang 1";
-    for (int j = 0; j < 16; ++j)
-        img.setByte(4 + j, 2, 0, j < 15 ? std::uint8_t(fifteen[j]) : 0x20);
-    img.setByte(4, 3, 0, 0x00);
-    // Text without any terminator in records 2..5: 64 characters.
-    for (int r = 2; r <= 5; ++r)
-        for (int j = 0; j < 16; ++j)
-            img.setByte(4 + j, r, 53, 'Z');
-    // User 1: password bytes zero, number and name empty. User 2: 16-digit number.
-    img.setByte(4, 2, 56, 0x00);
-    for (int j = 0; j < 16; ++j)
-        img.setByte(4 + j, 1, 57, std::uint8_t('0' + j % 10));
-    img.setByte(12, 0, 57, 'a');
-    img.setByte(13, 0, 57, 0);
-    img.setByte(14, 0, 57, 'b');
-    img.setByte(15, 0, 57, 'c');
-    fixChecksums(img);
-    const QString path = env.path("UserProfile/hand.cfg");
-    writeFile(path, img.hexText());
-
-    env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=254, IN_FF=127");
-    env.exec("UPDATE SMS SET Deutsch='bleibt'");
-    const QString before = dump(env);
-    ConfigStore store(gState(), env.dbPath());
-    QString error;
-    QVERIFY2(ProfileStore::loadFile(path, store, 2, &error), qPrintable(error));
-    store.alarmInput.moveFirst();
-    QCOMPARE(store.alarmInput.value("IN_SF").toInt(), 1);
-    QCOMPARE(store.alarmInput.value("IN_FF").toInt(), 128);
-    store.outputs.setAbsolutePosition(1);
-    QCOMPARE(store.outputs.value("DefaultState").toInt(), 1);
-    store.outputs.setAbsolutePosition(2);
-    QCOMPARE(store.outputs.value("DefaultState").toInt(), 0);
-    store.sms.setAbsolutePosition(1);
-    QCOMPARE(store.sms.value(3).toString(), QStringLiteral("Alarm Eingang 1 "));
-    QCOMPARE(store.sms.value(2).toString(), QStringLiteral("bleibt"));
-    store.sms.setAbsolutePosition(26);
-    QCOMPARE(store.sms.value(3).toString(), QString(64, QLatin1Char('Z')));
-    store.sms.setAbsolutePosition(2);
-    QVERIFY(store.sms.value(3).isNull());
-    store.addresses.setAbsolutePosition(1);
-    QCOMPARE(store.addresses.value("Passwort").toString(), QString(4, QChar(0)));
-    QVERIFY(store.addresses.value("Natel_Nummer").isNull());
-    QVERIFY(store.addresses.value("Namen").isNull());
-    store.addresses.setAbsolutePosition(2);
-    QCOMPARE(store.addresses.value("Natel_Nummer").toString(), QStringLiteral("0123456789012345"));
-    QCOMPARE(store.addresses.value("Passwort").toString(), QStringLiteral("a") + QChar(0) + QStringLiteral("bc"));
-    QVERIFY(dump(env) != before);
-    // The decoded form is what to-json shows.
-    QCOMPARE(ProfileReader::decode(img), ProfileStore::read(store, 2));
-}
-
 void TestImage::readerAcceptsLowerCaseAndLfLines()
 {
     TestEnv env;
@@ -630,61 +565,87 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
     QVERIFY(refused > 300);
 }
 
-void TestImage::imageToStoreEdgeCases()
+// Hand-made image bytes, taken once from a profile file and once as read from a unit, as the
+// store holds them after either. A profile arms the alarm input only for flag byte 01, a unit
+// for any byte but 00.
+void TestImage::handMadeImageToStore_data()
 {
+    QTest::addColumn<QList<int>>("patch"); // block, record, byte, value; ...
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("fromProfile");
+    QTest::addColumn<QString>("fromUnit");
+    const auto put = [](int block, int rec, int at, const QByteArray& b) { // on from data byte `at`
+        QList<int> p;
+        for (int j = 0; j < b.size(); ++j)
+            p << block << rec + (at - 4 + j) / 16 << 4 + (at - 4 + j) % 16 << std::uint8_t(b[j]);
+        return p;
+    };
+    QTest::addRow("alarm flags 01, 03 and 02")
+        << QList<int> {0, 0, 5, 1, 1, 0, 5, 3, 15, 0, 5, 2} << "SELECT IN_SF || ' ' || IN_FF FROM Alarm_Dispositiv"
+        << "1 0"
+        << "1 129";
+    QTest::addRow("default-state bit among others")
+        << QList<int> {32, 0, 5, 0x09, 33, 0, 5, 0xF7}
+        << "SELECT group_concat(DefaultState, '') FROM \"Konfiguration_Ausgänge\" WHERE ID <= 2"
+        << "10"
+        << "10";
+    QTest::addRow("recipients, delay") << QList<int> {7, 0, 6, 0xA5, 52, 0, 6, 0x81, 52, 0, 7, 42, 53, 0, 6, 0x7E}
+                                       << "SELECT i.Benutzer1 || i.Benutzer2 || i.Benutzer8 || a.Benutzer1 || "
+                                          "a.Benutzer2 || a.Benutzer8 || ' ' || \"Verzögerungszeit\" || ' ' || "
+                                          "p.Benutzer1 || p.Benutzer2 FROM \"Konfiguration_Eingänge\" i, "
+                                          "Alarm_Dispositiv a, PowerOn p WHERE i.ID = 8"
+                                       << "101101 42 01"
+                                       << "101101 42 01";
+    // Older files: a blank in byte 15, the terminator in the next record.
+    QTest::addRow("15 characters and a blank") << put(0, 2, 4, "Alarm Eingang 1 ") + put(0, 3, 4, QByteArray(1, 0))
+                                               << "SELECT Englisch || '|' || Deutsch FROM SMS WHERE ID = 1"
+                                               << "Alarm Eingang 1 |de"
+                                               << "Alarm Eingang 1 |de";
+    QTest::addRow("64 characters, no terminator")
+        << put(53, 2, 4, QByteArray(64, 'Z')) << "SELECT Englisch FROM SMS WHERE ID = 26" << QString(64, 'Z')
+        << QString(64, 'Z');
+    QTest::addRow("empty text is null in its column only")
+        << QList<int>() << "SELECT ifnull(Englisch, '-') || Deutsch || Italienisch || Französisch FROM SMS WHERE ID = 5"
+        << "-deitfr"
+        << "-deitfr";
+    const QString user = "SELECT hex(Passwort) || ifnull(Natel_Nummer, '-') || ifnull(Namen, '-') || Status || "
+                         "Operator FROM Adressen WHERE ID = %1";
+    QTest::addRow("empty user") << QList<int>() << user.arg(1) << "00000000--00"
+                                << "00000000--00";
+    QTest::addRow("16 digits, a zero in the password")
+        << put(57, 1, 4, "0123456789012345") + put(57, 0, 12, QByteArray("a\0bc", 4)) + QList<int> {57, 0, 5, 0xC0}
+        << user.arg(2) << "610062630123456789012345-11"
+        << "610062630123456789012345-11";
+}
+
+void TestImage::handMadeImageToStore()
+{
+    QFETCH(QList<int>, patch);
+    QFETCH(QString, query);
+    QFETCH(QString, fromProfile);
+    QFETCH(QString, fromUnit);
     TestEnv env("2");
-    env.exec("UPDATE SMS SET Deutsch='de', Englisch='en', Italienisch='it', Französisch='fr'");
-    env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=255, IN_FF=255");
-    ConfigStore store(gState(), env.dbPath());
     Image img;
     HexWriter::buildImage(ProfileData(), img);
-    img.setByte(5, 0, 0, 0x01);
-    img.setByte(5, 0, 3, 0x01);
-    img.setByte(5, 0, 15, 0x02); // any non-zero byte counts here
-    img.setByte(6, 0, 7, 0xA5); // input 4 FF recipients
-    img.setByte(5, 0, 38, 0x08); // output 7 default state
-    img.setByte(6, 0, 52, 0x81);
-    img.setByte(7, 0, 52, 42);
-    img.setByte(6, 0, 53, 0x7E);
-    for (int j = 0; j < 16; ++j)
-        img.setByte(4 + j, 1, 58, std::uint8_t('1' + j % 9)); // user 3: 16-digit number
-    img.setByte(5, 0, 58, 0xC0);
-    img.setByte(4, 2, 53, 'H');
-    img.setByte(5, 2, 53, 'i');
-    img.setByte(6, 2, 53, 0);
-    ProfileStore::storeImage(img, store, 2, ProfileReader::AlarmFlagRule::AnyNonZero);
-    QVERIFY(!store.sms.hasPendingChanges());
-    store.alarmInput.moveFirst();
-    QCOMPARE(store.alarmInput.value("IN_SF").toInt(), 1);
-    QCOMPARE(store.alarmInput.value("IN_FF").toInt(), 2 + 128);
-    QCOMPARE(store.alarmInput.value(tbl::Verzoegerungszeit).toInt(), 42);
-    QCOMPARE(store.alarmInput.value(3).toInt(), 1);
-    QCOMPARE(store.alarmInput.value(10).toInt(), 1);
-    QCOMPARE(store.alarmInput.value(4).toInt(), 0);
-    store.inputs.setAbsolutePosition(8);
-    QCOMPARE(store.inputs.value(2).toInt(), 1);
-    QCOMPARE(store.inputs.value(3).toInt(), 0);
-    QCOMPARE(store.inputs.value(9).toInt(), 1);
-    store.outputs.setAbsolutePosition(7);
-    QCOMPARE(store.outputs.value(10).toInt(), 1);
-    store.powerOn.moveFirst();
-    QCOMPARE(store.powerOn.value(1).toInt(), 0);
-    QCOMPARE(store.powerOn.value(2).toInt(), 1);
-    // Empty texts become null in the English column (position 3), the others stay.
-    store.sms.setAbsolutePosition(5);
-    QVERIFY(store.sms.value(3).isNull());
-    QCOMPARE(store.sms.value(2).toString(), QStringLiteral("de"));
-    QCOMPARE(store.sms.value(4).toString(), QStringLiteral("it"));
-    QCOMPARE(store.sms.value(5).toString(), QStringLiteral("fr"));
-    store.sms.setAbsolutePosition(26);
-    QCOMPARE(store.sms.value(3).toString(), QStringLiteral("Hi"));
-    store.addresses.setAbsolutePosition(3);
-    QCOMPARE(store.addresses.value("Natel_Nummer").toString(), QStringLiteral("1234567891234567"));
-    QCOMPARE(store.addresses.value("Status").toInt(), 1);
-    QCOMPARE(store.addresses.value("Operator").toInt(), 1);
-    QCOMPARE(store.addresses.value("Passwort").toString(), QString(4, QChar(0)));
-    QVERIFY(store.addresses.value("Namen").isNull());
-    QCOMPARE(env.queryValue("SELECT IN_FF FROM \"Alarm_Dispositiv\"").toInt(), 130);
+    for (int i = 0; i + 3 < patch.size(); i += 4)
+        img.setByte(patch[i + 2], patch[i + 1], patch[i], std::uint8_t(patch[i + 3]));
+    fixChecksums(img);
+    const QString path = env.path("UserProfile/hand.cfg");
+    writeFile(path, img.hexText());
+    for (const bool unit : {false, true}) {
+        env.exec("UPDATE SMS SET Deutsch='de', Englisch='en', Italienisch='it', Französisch='fr'");
+        env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=255, IN_FF=255, \"Verzögerungszeit\"=1");
+        ConfigStore store(gState(), env.dbPath());
+        QString error;
+        if (unit)
+            ProfileStore::storeImage(img, store, 2, ProfileReader::AlarmFlagRule::AnyNonZero);
+        else
+            QVERIFY2(ProfileStore::loadFile(path, store, 2, &error), qPrintable(error));
+        QVERIFY(!store.sms.hasPendingChanges());
+        QCOMPARE(env.queryValue(query).toString(), unit ? fromUnit : fromProfile);
+        if (!unit) // what to-json shows
+            QCOMPARE(ProfileReader::decode(img), ProfileStore::read(store, 2));
+    }
 }
 
 void TestImage::imageToStoreIsOneTransaction()
