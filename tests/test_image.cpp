@@ -201,7 +201,6 @@ private slots:
     void fuzzedFilesNeverChangeTheStoreWhenRefused();
     void handMadeImageToStore_data();
     void handMadeImageToStore();
-    void imageToStoreIsOneTransaction();
     void refusedProfileSpeaksTheChosenLanguage();
     void saveIntoReadOnlyFolderKeepsTheFlag();
 };
@@ -646,25 +645,6 @@ void TestImage::handMadeImageToStore()
         if (!unit) // what to-json shows
             QCOMPARE(ProfileReader::decode(img), ProfileStore::read(store, 2));
     }
-}
-
-void TestImage::imageToStoreIsOneTransaction()
-{
-    TestEnv env;
-    env.exec("CREATE TRIGGER locked BEFORE UPDATE ON PowerOn BEGIN SELECT RAISE(ABORT, 'locked'); END");
-    const QString before = dump(env);
-    ConfigStore store(gState(), env.dbPath());
-    Image img;
-    ProfileData d;
-    d.inputs[0].recipients = 0xFF;
-    d.inputs[0].text = QStringLiteral("neu");
-    d.powerOn.recipients = 1;
-    HexWriter::buildImage(d, img);
-    QVERIFY_THROWS_EXCEPTION(StoreError,
-                             ProfileStore::storeImage(img, store, 1, ProfileReader::AlarmFlagRule::AnyNonZero));
-    QCOMPARE(dump(env), before);
-    store.inputs.moveFirst();
-    QCOMPARE(store.inputs.value(2).toInt(), 0);
 }
 
 namespace {
