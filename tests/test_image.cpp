@@ -285,22 +285,6 @@ void TestImage::windows1252Characters()
         QCOMPARE(int(Cp1252::encode(char32_t(Cp1252::decode(std::uint8_t(b)).unicode()), &ok)), b);
         QVERIFY(ok);
     }
-
-    TestEnv env;
-    ConfigStore store(gState(), env.dbPath());
-    store.sms.setAbsolutePosition(1);
-    store.sms.setValue(2, QStringLiteral("Tür offen: 5€ ß"));
-    store.addresses.moveFirst();
-    store.addresses.setValue(QStringLiteral("Namen"), QStringLiteral("Zoë Ĉu"));
-    const QString path = env.path("UserProfile/cp.cfg");
-    QCOMPARE(saveStore(store, 1, path), QString());
-    const QStringList lines = fileLines(path);
-    QCOMPARE(lines[2], record(0x20, QByteArray("T\xFCr offen: 5\x80 \xDF") + QByteArray(1, 0)));
-    QCOMPARE(lines[56 * 8 + 2], record(0x1C20, QByteArray("Zo\xEB ?u") + QByteArray(1, 0) + QByteArray(9, ' ')));
-    ConfigStore other(gState(), env.dbPath());
-    QVERIFY(ProfileStore::loadFile(path, other, 1, nullptr));
-    const ProfileData back = ProfileStore::read(other, 1);
-    QCOMPARE(back.inputs[0].text + back.users[0].name, QStringLiteral("Tür offen: 5€ ßZoë ?u"));
 }
 
 void TestImage::recipientsAlarmFlagsAndDefaultStates()
