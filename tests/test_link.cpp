@@ -155,7 +155,6 @@ private slots:
     // unit parameters, status, relays, firmware
     void statusAndRelays();
     void serialWriteAndIncrementOnlyAfterAck();
-    void pinAndValidityOnTheWire();
     void versionCheck();
     void unitCommandsReturnWhatBecameOfThem();
     void backupOfTheUnitBeforeAWrite();
@@ -732,35 +731,6 @@ void TestLink::serialWriteAndIncrementOnlyAfterAck()
     r.link.handshake();
     QVERIFY(!UnitOps::writeSerial(r.link, QStringLiteral("001000")));
     QCOMPARE(r.unit.serial(), QByteArray("000999"));
-    // A refused write mode: no record is sent.
-    Rig r2;
-    r2.unit.faults.refuseWrite = true;
-    r2.link.handshake();
-    QVERIFY(!UnitOps::writeSerial(r2.link, QStringLiteral("123456")));
-    QVERIFY(!r2.unit.rawIn().contains(":06000000"));
-}
-
-void TestLink::pinAndValidityOnTheWire()
-{
-    Rig r;
-    r.link.handshake();
-    QVERIFY(UnitOps::writePinDirect(r.link, QStringLiteral("4321")));
-    QCOMPARE(UnitOps::pinFrom(UnitOps::readParameter(r.link, 0x10).reply, 0), QStringLiteral("4321"));
-    QVERIFY(UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("4321"), QStringLiteral("5555")));
-    QCOMPARE(r.unit.pin(), QByteArray("5555"));
-    QVERIFY(r.unit.received.contains(QStringLiteral(":PIN PW:1234 PA:4321 PN:5555")));
-    QVERIFY(!UnitOps::changePin(r.link, QStringLiteral("1234"), QStringLiteral("0000"), QStringLiteral("1111")));
-    QCOMPARE(r.unit.pin(), QByteArray("5555"));
-
-    r.unit.clearLog();
-    r.link.handshake();
-    QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("1234")));
-    QCOMPARE(r.unit.received, (QStringList {"", ":HW2 PW:6054", ":0100200005DA", ":00000001FF", ":SMR PW:1234"}));
-    QCOMPARE(r.unit.restarts, 1);
-    ConfigTransfer(r.link).waitForRestart();
-    QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20).reply), 5);
-    QCOMPARE(UnitOps::validityItems("h", "min", "d", "w").mid(166, 3),
-             (QStringList {"23 h 30 min", "24 h 0 min", "2 d"}));
 }
 
 // Only a reply that arrived can tell that the versions differ (a lost one is read again);
@@ -814,6 +784,7 @@ void TestLink::unitCommandsReturnWhatBecameOfThem()
     UnitOutcome o = UnitOps::writeSerial(refusing.link, QStringLiteral("123456"));
     QCOMPARE(o.kind, UnitOutcome::Refused);
     QCOMPARE(o.detail, QStringLiteral("das Gerät hat die Seriennummer nicht angenommen"));
+    QVERIFY(!refusing.unit.rawIn().contains(":06000000")); // no record after a refused write mode
     refusing.link.handshake();
     o = UnitOps::writeValidity(refusing.link, 3, QStringLiteral("1234"));
     QCOMPARE(o.kind, UnitOutcome::Refused);
@@ -928,9 +899,16 @@ void TestLink::secretsAreMaskedOnScreen()
     UnitOps::switchRelay(r.link, 2, true, QStringLiteral("4711"));
     r.link.handshake();
     QVERIFY(UnitOps::changePin(r.link, QStringLiteral("4711"), QStringLiteral("0000"), QStringLiteral("1234")));
+    QVERIFY(!UnitOps::changePin(r.link, QStringLiteral("4711"), QStringLiteral("0000"), QStringLiteral("1111")));
+    QCOMPARE(r.unit.pin(), QByteArray("1234"));
     r.link.handshake();
     QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
+    QVERIFY(r.unit.rawIn().endsWith(":HW2 PW:6054\r:0100200005DA\r:00000001FF\r:SMR PW:4711\r"));
+    QCOMPARE(r.unit.restarts, 1);
     ConfigTransfer(r.link).waitForRestart();
+    QCOMPARE(UnitOps::validityFrom(UnitOps::readParameter(r.link, 0x20).reply), 5);
+    QCOMPARE(UnitOps::validityItems("h", "min", "d", "w").mid(166, 3),
+             (QStringList {"23 h 30 min", "24 h 0 min", "2 d"}));
     QCOMPARE(ConfigTransfer(r.link).write(configLines(), 3).kind, TransferOutcome::Ok);
     for (const char* shown :
          {":RS2 PW:****", ":PIN PW:**** PA:**** PN:****", ":HW2 PW:****", ":SMR PW:****", ":HW3 PW:****"})
