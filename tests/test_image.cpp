@@ -72,26 +72,6 @@ QByteArray textArea(const QByteArray& text)
 
 QStringList fileLines(const QString& path) { return QString::fromLatin1(readAll(path)).split(QStringLiteral("\r\n")); }
 
-// Every row of the six configuration tables as text, to see whether anything changed.
-QString dump(const TestEnv& env)
-{
-    Connection con(gState());
-    con.open(env.dbPath(), Connection::Read);
-    QString out;
-    for (const QString& t :
-         {tbl::Eingaenge, tbl::Ausgaenge, tbl::AlarmDispositiv, tbl::PowerOn, tbl::SMS, tbl::Adressen}) {
-        QSqlQuery q(con.db());
-        q.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(t));
-        while (q.next()) {
-            out += t + ':';
-            for (int i = 0; i < q.record().count(); ++i)
-                out += (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString()) + '|';
-            out += '\n';
-        }
-    }
-    return out;
-}
-
 void setRow(Recordset& rs, int row, const QString& field, const QVariant& v)
 {
     rs.setAbsolutePosition(row);
@@ -458,7 +438,7 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
         ConfigStore s(gState(), env.dbPath());
         fillRich(s, 1);
     }
-    const QString before = dump(env);
+    const QString before = env.configurationRows();
     const QString path = env.path("UserProfile/bad file.cfg");
     writeFile(path, content);
     ConfigStore store(gState(), env.dbPath());
@@ -467,7 +447,7 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged()
     QVERIFY(!ProfileStore::loadFile(path, store, 1, &error));
     QVERIFY2(error.contains(expected), qPrintable(error));
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
-    QCOMPARE(dump(env), before);
+    QCOMPARE(env.configurationRows(), before);
     QCOMPARE(ProfileStore::read(store, 1), inMemory);
 }
 
@@ -484,12 +464,12 @@ void TestImage::failedCommitLeavesTheStoreUnchanged()
     env.exec("UPDATE Adressen SET Namen='anders'");
     // The phone book refuses every change: the whole load must fail, nothing written.
     env.exec("CREATE TRIGGER locked BEFORE UPDATE ON Adressen BEGIN SELECT RAISE(ABORT, 'locked'); END");
-    const QString before = dump(env);
+    const QString before = env.configurationRows();
     ConfigStore store(gState(), env.dbPath());
     QString error;
     QVERIFY(!ProfileStore::loadFile(path, store, 1, &error));
     QVERIFY2(error.contains("locked"), qPrintable(error));
-    QCOMPARE(dump(env), before);
+    QCOMPARE(env.configurationRows(), before);
     store.sms.moveFirst();
     QVERIFY(store.sms.value(2).isNull()); // the recordsets show the file again
     QVERIFY(!store.sms.hasPendingChanges());
@@ -504,7 +484,7 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
     ProfileStore::buildImage(rich, 1, img);
     rich.close();
     const QByteArray good = img.hexText();
-    const QString before = dump(env);
+    const QString before = env.configurationRows();
     ConfigStore store(gState(), env.dbPath());
     QRandomGenerator rng(20261206);
     const QString path = env.path("UserProfile/fuzz.cfg");
@@ -529,7 +509,7 @@ void TestImage::fuzzedFilesNeverChangeTheStoreWhenRefused()
             ++refused;
             QVERIFY(!error.isEmpty());
         }
-        QCOMPARE(dump(env), before);
+        QCOMPARE(env.configurationRows(), before);
     }
     QVERIFY(refused > 300);
 }

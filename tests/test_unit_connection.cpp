@@ -40,13 +40,6 @@ struct Window {
         env.messages.clear();
     }
     SimUnit& unit() { return static_cast<SimChannel*>(w->device().channel.get())->unit(); }
-    QStringList texts() const
-    {
-        QStringList r;
-        for (const auto& m : env.messages)
-            r << m.text;
-        return r;
-    }
     // The command lines the unit received (the bare CRs of the handshakes left out).
     QStringList commands() const
     {
@@ -106,7 +99,7 @@ void TestUnitConnection::secondCommandIsRefusedWhileOneWaits()
     });
     named<QPushButton>(*win.w, "cmdLesen")->click();
     QVERIFY(disabledMeanwhile);
-    QCOMPARE(win.texts(),
+    QCOMPARE(win.env.said(),
              QStringList(refusals, Desktop::tableText(win.env, "gsMsgGeraetBeschaeftigt", 1, "SystemNachrichten")));
     QCOMPARE(win.commands(), QStringList {QStringLiteral(":HR2 CT:0010 AD:0000")});
     QCOMPARE(named<QLineEdit>(*win.w, "txtSerienummer")->text(), QStringLiteral("424242"));
@@ -154,9 +147,9 @@ void TestUnitConnection::sendCarriesTheWindowWhateverTheRecordFile()
     QVERIFY(win.unit().area3.contains("Neu 42"));
     QCOMPARE(readAll(record), QByteArray(":00000001FF\r\n"));
     const QString said = Desktop::tableText(win.env, "gsMsgAufzeichnungNichtGeschrieben", 1, "SystemNachrichten");
-    QCOMPARE(win.texts().size(), 2);
-    QCOMPARE(win.texts()[0], QStringLiteral("gsMsgDownloadOK"));
-    QVERIFY2(win.texts()[1].startsWith(said.left(said.indexOf(QLatin1String("%1")))), qPrintable(win.texts()[1]));
+    QCOMPARE(win.env.said().size(), 2);
+    QCOMPARE(win.env.said()[0], QStringLiteral("gsMsgDownloadOK"));
+    QVERIFY2(win.env.said()[1].startsWith(said.left(said.indexOf(QLatin1String("%1")))), qPrintable(win.env.said()[1]));
 }
 
 QTEST_MAIN(TestUnitConnection)

@@ -58,13 +58,6 @@ struct Window {
         env.messages.clear(); // whatever the port opening had to say
     }
     SimUnit& unit() { return static_cast<SimChannel*>(w->device().channel.get())->unit(); }
-    QStringList texts() const
-    {
-        QStringList r;
-        for (const auto& m : env.messages)
-            r << m.text;
-        return r;
-    }
     void trigger(const char* action) { w->findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
 };
 
@@ -80,23 +73,6 @@ QStringList configLines(int seed)
     for (int a = 0; a < 8192; a += 16)
         lines << QString::fromLatin1(SimUnit::record(a, area.mid(a, 16)));
     return lines << QStringLiteral(":00000001FF");
-}
-
-// Every row of the configuration tables as text, to see whether anything changed.
-QString dump(const TestEnv& env)
-{
-    Connection con(gState());
-    con.open(env.dbPath(), Connection::Read);
-    QString out;
-    for (const QString& t :
-         {tbl::Eingaenge, tbl::Ausgaenge, tbl::AlarmDispositiv, tbl::PowerOn, tbl::SMS, tbl::Adressen}) {
-        QSqlQuery q(con.db());
-        q.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(t));
-        while (q.next())
-            for (int i = 0; i < q.record().count(); ++i)
-                out += (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString()) + '|';
-    }
-    return out;
 }
 
 void writeProfile(const QString& path, const std::function<void(ProfileData&)>& fill)
@@ -130,13 +106,13 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
     // The unit holds another text for input 1 rising.
     win.unit().area3.replace(32, 6, QByteArray("Hallo\0", 6));
     const QString sql = QStringLiteral("SELECT \"Deutsch\" FROM \"SMS\" ORDER BY rowid LIMIT 1");
-    const QString before = dump(win.env);
+    const QString before = win.env.configurationRows();
     // A block that cannot be read: the store is never touched.
     win.unit().faults.blockFault = SimFaults::Block::Damage;
     win.unit().faults.blockFaultBlock = 40;
     win.w->device().readConfiguration();
-    QVERIFY(win.texts().last().startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
-    QCOMPARE(dump(win.env), before);
+    QVERIFY(win.env.said().last().startsWith(QStringLiteral("gsMsgZeileNichtGebrannt")));
+    QCOMPARE(win.env.configurationRows(), before);
     // Cancelled through the window's button: untouched too.
     win.unit().faults.blockFault = SimFaults::Block::None;
     win.env.messages.clear();
@@ -149,12 +125,13 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
         });
     });
     win.w->device().readConfiguration();
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
-    QCOMPARE(dump(win.env), before);
+    QCOMPARE(win.env.said(), QStringList {QStringLiteral("gsMsgLesenAbgebrochen")});
+    QCOMPARE(win.env.configurationRows(), before);
     // A complete read goes into the store and the editor, and is said.
     win.env.messages.clear();
     win.w->device().readConfiguration();
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("Die Konfiguration wurde vollständig aus dem Gerät gelesen.")});
+    QCOMPARE(win.env.said(),
+             QStringList {QStringLiteral("Die Konfiguration wurde vollständig aus dem Gerät gelesen.")});
     QCOMPARE(win.env.queryValue(sql).toString(), QStringLiteral("Hallo"));
     QCOMPARE(named<QLineEdit>(*win.w, "txtEingangSF", 0)->text(), QStringLiteral("Hallo"));
     QCOMPARE(win.w->lamp(), int(MainWindow::Green));
@@ -176,7 +153,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     const QString record = gState().transferFilePath();
     QCOMPARE(readAll(record), (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
     QCOMPARE(Settings::get(QStringLiteral("Configuration"), QStringLiteral("FileName")), record);
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgDownloadOK")});
+    QCOMPARE(win.env.said(), QStringList {QStringLiteral("gsMsgDownloadOK")});
     QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->toolTip(), QStringLiteral(":00000001FF"));
     // A status reply lost three times: no write, the no-answer message, the version label
     // keeps what was read.
@@ -187,7 +164,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     win.unit().clearLog();
     win.unit().faults.statusLost = 3;
     win.w->device().writeConfiguration();
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(win.env.said(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(named<QLabel>(*win.w, "lblSWVersion")->text(), shown);
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
     // A unit with another firmware version: refused before anything is written.
@@ -196,7 +173,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     win.unit().fwVersion = 250;
     win.unit().clearLog();
     win.w->device().writeConfiguration();
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgVersionskonflikt")});
+    QCOMPARE(win.env.said(), QStringList {QStringLiteral("gsMsgVersionskonflikt")});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
 
@@ -229,7 +206,7 @@ void TestWindowUnit::statusLedsRelaysAndDemo()
     for (int i = 0; i < 4; ++i)
         QVERIFY(named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
                 && named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
+    QCOMPARE(win.env.said(), QStringList {QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe")});
     QCOMPARE(win.w->lamp(), int(MainWindow::Red));
 
     // Demo and the default-state shortcuts: no device traffic; a status leaves the LEDs alone.
@@ -270,7 +247,7 @@ void TestWindowUnit::parameters()
     win.env.messages.clear();
     win.unit().clearLog();
     win.w->device().writeSerialNumber();
-    QCOMPARE(win.texts(), QStringList {QStringLiteral("gsAnzahlZeichen")});
+    QCOMPARE(win.env.said(), QStringList {QStringLiteral("gsAnzahlZeichen")});
     QVERIFY(win.unit().received.isEmpty());
     // PIN rules, then a change through the unit, masked in the status bar.
     win.env.messages.clear();
@@ -278,7 +255,7 @@ void TestWindowUnit::parameters()
     named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("1111"));
     named<QLineEdit>(*win.w, "txtPINSimCardAlt")->clear();
     win.w->device().changeSimPin();
-    QCOMPARE(win.texts().last(), QStringLiteral("gsMsgPINAlteingeben"));
+    QCOMPARE(win.env.said().last(), QStringLiteral("gsMsgPINAlteingeben"));
     named<QLineEdit>(*win.w, "txtPINSimCardAlt")->setText(QStringLiteral("0000"));
     win.w->device().changeSimPin();
     QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
@@ -325,10 +302,10 @@ void TestWindowUnit::portSettings()
     QVERIFY(!dlg2.apply());
     QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")),
              QStringLiteral("closed"));
-    QVERIFY(win.texts().last().startsWith(QStringLiteral("COM 1: ")));
+    QVERIFY(win.env.said().last().startsWith(QStringLiteral("COM 1: ")));
     QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
     win.w->device().refreshUnitStatus();
-    QCOMPARE(win.texts().size(), 1);
+    QCOMPARE(win.env.said().size(), 1);
 }
 
 void TestWindowUnit::firmwareUpdate()
@@ -348,7 +325,7 @@ void TestWindowUnit::firmwareUpdate()
     QCOMPARE(win.env.fileRequests[0].defaultSuffix, QStringLiteral("prg"));
     QCOMPARE(Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName")), prg);
     QVERIFY(win.unit().received.contains(QStringLiteral(":10001000101112131415161718191A1B1C1D1E1F68")));
-    QVERIFY(win.texts().contains(QStringLiteral("gsMsgDownloadOK")));
+    QVERIFY(win.env.said().contains(QStringLiteral("gsMsgDownloadOK")));
     // A damaged file is refused with its line before anything is sent; a cancelled dialog
     // does nothing.
     writeFile(prg, ":10000000000102030405060708090A0B0C0D0E0F78\r\n:1000100010111213\r\n:00000001FF\r\n");
@@ -389,16 +366,16 @@ void TestWindowUnit::loadsDefaultProfileAndSaves()
     Image back;
     QVERIFY(ProfileReader::readFile(gState(), def, back, nullptr));
     QCOMPARE(back.smsText(3), QStringLiteral("Geändert"));
-    QCOMPARE(win.texts(), QStringList {gState().msg("gsFrageStandardprofil")});
+    QCOMPARE(win.env.said(), QStringList {gState().msg("gsFrageStandardprofil")});
     win.env.messages.clear();
     // A damaged default profile: one message, the store as it was.
     writeFile(def, "nonsense");
-    const QString before = dump(win.env);
+    const QString before = win.env.configurationRows();
     win.w->profiles().loadDefaultProfile();
     QCOMPARE(win.env.messages.size(), 1);
     QCOMPARE(win.env.messages[0].icon, Dialogs::Icon::Critical);
     QVERIFY(win.env.messages[0].text.contains("Zeile 1"));
-    QCOMPARE(dump(win.env), before);
+    QCOMPARE(win.env.configurationRows(), before);
 }
 
 void TestWindowUnit::loadCancelAndRefusal()
@@ -423,7 +400,7 @@ void TestWindowUnit::loadCancelAndRefusal()
     // A refused file: one critical message naming file and line; not the current profile.
     const QString bad = env.path("UserProfile/kaputt.cfg");
     writeFile(bad, QByteArray(":1000000010000000000000000000000000000000E1\r\n"));
-    const QString before = dump(env);
+    const QString before = env.configurationRows();
     env.fileAnswers << bad;
     win.trigger("mnuLaden");
     QCOMPARE(env.messages.size(), 1);
@@ -431,7 +408,7 @@ void TestWindowUnit::loadCancelAndRefusal()
     QVERIFY(env.messages[0].text.contains(QDir::toNativeSeparators(bad)));
     QVERIFY(env.messages[0].text.contains("Zeile 1: Prüfsumme E1, erwartet wird E0"));
     QCOMPARE(Settings::get("Profile", "File"), current);
-    QCOMPARE(dump(env), before);
+    QCOMPARE(env.configurationRows(), before);
     // A good file loads and becomes current; loading leaves the unsaved-changes flag alone;
     // save then goes to the loaded file, not the default profile.
     const QString good = env.path("UserProfile/gut.cfg");

@@ -13,6 +13,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 QString TestEnv::builtBin()
@@ -82,6 +83,25 @@ QString TestEnv::path(const QString& rel) const { return QDir(m_root.path()).fil
 
 QVariant TestEnv::queryValue(const QString& sql) const { return sqlValue(dbPath(), sql); }
 void TestEnv::exec(const QString& sql) const { sqlExec(dbPath(), sql); }
+
+QString TestEnv::configurationRows() const
+{
+    Connection con(gState());
+    con.open(dbPath(), Connection::Read);
+    QString out;
+    for (const QString& t :
+         {tbl::Eingaenge, tbl::Ausgaenge, tbl::AlarmDispositiv, tbl::PowerOn, tbl::SMS, tbl::Adressen}) {
+        QSqlQuery q(con.db());
+        q.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(t));
+        while (q.next()) {
+            out += t + ':';
+            for (int i = 0; i < q.record().count(); ++i)
+                out += (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString()) + '|';
+            out += '\n';
+        }
+    }
+    return out;
+}
 
 QVariant sqlValue(const QString& database, const QString& sql)
 {

@@ -39,6 +39,8 @@ public:
     // Runs one SQL statement on the database file directly (for checks and setup).
     QVariant queryValue(const QString& sql) const;
     void exec(const QString& sql) const;
+    // Every row of the six configuration tables as text, to see whether anything changed.
+    QString configurationRows() const;
 
     static QString builtBin(); // the build tree's bin/ folder
 
