@@ -151,12 +151,13 @@ void MainWindow::buildToolbar()
             a->setObjectName(QStringLiteral("Toolbar1.Separator(%1)").arg(separators++));
         } else {
             const QString key = QString::fromLatin1(layoutSlots[i].key);
-            QIcon icon = ToolbarIcons::icon(key);
-            if (icon.isNull())
-                icon = style()->standardIcon(layoutSlots[i].icon);
-            a = new QAction(icon, key, m_toolbar);
+            // The pictures come with the other icons before the window is shown; the style's
+            // stand-in is remembered for a system without the SVG plugin (looking it up reads
+            // the icon theme's folders, which costs the start more than all the rest of the toolbar).
+            a = new QAction(ToolbarIcons::icon(key), key, m_toolbar);
             a->setObjectName(QStringLiteral("Toolbar1.") + key);
             a->setProperty("Key", key);
+            a->setProperty("StandardIcon", int(layoutSlots[i].icon));
             if (layoutSlots[i].tip)
                 a->setToolTip(QString::fromLatin1(layoutSlots[i].tip));
             m_toolbar->addAction(a);

@@ -19,7 +19,6 @@
 
 #include "core/Settings.h"
 #include "ui/ShapeLamp.h"
-#include "ui/ToolbarIcons.h"
 
 #include <QAbstractButton>
 #include <QHash>
@@ -239,14 +238,12 @@ void ShellController::applyMenuIcons()
 {
     smsv48InitResources();
     // Without Qt's SVG image plugin the pictures would be blank: the toolbar keeps the
-    // pictures drawn in code, the menus go without.
+    // pictures drawn in code and the style's pictures for the rest, the menus go without.
     if (!QImageReader::supportedImageFormats().contains("svg")) {
         for (QAction* a : m_window->toolbar()->actions())
-            if (!a->isSeparator()) {
-                const QIcon drawn = ToolbarIcons::icon(keyOf(a));
-                if (!drawn.isNull())
-                    a->setIcon(drawn);
-            }
+            if (!a->isSeparator() && a->icon().isNull())
+                a->setIcon(m_window->style()->standardIcon(
+                    QStyle::StandardPixmap(a->property("StandardIcon").toInt())));
         return;
     }
     static const struct {
