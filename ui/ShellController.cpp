@@ -242,8 +242,8 @@ void ShellController::applyMenuIcons()
     if (!QImageReader::supportedImageFormats().contains("svg")) {
         for (QAction* a : m_window->toolbar()->actions())
             if (!a->isSeparator() && a->icon().isNull())
-                a->setIcon(m_window->style()->standardIcon(
-                    QStyle::StandardPixmap(a->property("StandardIcon").toInt())));
+                a->setIcon(
+                    m_window->style()->standardIcon(QStyle::StandardPixmap(a->property("StandardIcon").toInt())));
         return;
     }
     static const struct {
