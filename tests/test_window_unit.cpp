@@ -58,7 +58,6 @@ private slots:
     void loadsTheDefaultProfile();
     void loadCancelAndRefusal();
     void saveUnderAndReadOnly();
-    void databaseInUseOffersRetry();
 };
 
 void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
@@ -239,8 +238,6 @@ void TestWindowUnit::portSettings()
     Window win;
     PortResolver::assign(3, QStringLiteral("sim"));
     PortSettingsDialog dlg(win.w.get());
-    QCOMPARE(dlg.portBox->count(), 8);
-    QCOMPARE(dlg.baudRateBox->count(), 5);
     dlg.portBox->setCurrentIndex(2);
     dlg.baudRateBox->setCurrentText(QStringLiteral("19200"));
     dlg.parityBox->setCurrentIndex(1);
@@ -381,6 +378,31 @@ void TestWindowUnit::loadCancelAndRefusal()
     QVERIFY(ProfileReader::readFile(gState(), good, back, nullptr));
     QCOMPARE(back.smsText(58), QStringLiteral("Eva B"));
     QCOMPARE(readAll(gState().defaultProfilePath()), defaultBefore);
+    // While another program holds the database the load waits a few seconds, then says so with
+    // Retry and Cancel; Retry (the other program being done) loads the file.
+    const QString zoeFile = env.path("UserProfile/zoe.cfg");
+    ProfileData zoe;
+    zoe.users[2].name = QStringLiteral("Zoe");
+    writeProfile(zoe, zoeFile);
+    Connection other(gState());
+    other.open(env.dbPath(), Connection::ReadWrite);
+    QVERIFY(QSqlQuery(other.db()).exec("BEGIN EXCLUSIVE"));
+    QList<Dialogs::Message> shown;
+    Dialogs::setMessageHandler([&](const Dialogs::Message& m) {
+        shown << m;
+        if (shown.size() == 1)
+            QSqlQuery(other.db()).exec("ROLLBACK"); // the other program is done
+        return QMessageBox::Retry;
+    });
+    env.fileAnswers << zoeFile;
+    win.trigger("mnuLaden");
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
+    QCOMPARE(shown[0].text,
+             QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert.")
+                 .arg(QDir::toNativeSeparators(env.dbPath())));
+    QCOMPARE(env.queryValue("SELECT Namen FROM Adressen WHERE ID=3").toString(), QStringLiteral("Zoe"));
+    QCOMPARE(Settings::get("Profile", "File"), zoeFile);
 }
 
 void TestWindowUnit::saveUnderAndReadOnly()
@@ -426,37 +448,6 @@ void TestWindowUnit::saveUnderAndReadOnly()
     QCOMPARE(Settings::get("Profile", "File"), elsewhere);
     QVERIFY(!gState().unsavedChanges);
     QCOMPARE(readAll(locked), lockedBefore);
-}
-
-// While another program holds the database the load waits a few seconds, then says so with
-// Retry and Cancel; Retry (the other program being done) loads the file.
-void TestWindowUnit::databaseInUseOffersRetry()
-{
-    Window win;
-    win.w->profiles().loadDefaultProfile();
-    const QString good = win.env.path("UserProfile/zoe.cfg");
-    ProfileData zoe;
-    zoe.users[2].name = QStringLiteral("Zoe");
-    writeProfile(zoe, good);
-    Connection other(gState());
-    other.open(win.env.dbPath(), Connection::ReadWrite);
-    QVERIFY(QSqlQuery(other.db()).exec("BEGIN EXCLUSIVE"));
-    QList<Dialogs::Message> shown;
-    Dialogs::setMessageHandler([&](const Dialogs::Message& m) {
-        shown << m;
-        if (shown.size() == 1)
-            QSqlQuery(other.db()).exec("ROLLBACK"); // the other program is done
-        return QMessageBox::Retry;
-    });
-    win.env.fileAnswers << good;
-    win.trigger("mnuLaden");
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].buttons, QMessageBox::Retry | QMessageBox::Cancel);
-    QCOMPARE(shown[0].text,
-             QStringLiteral("Die Datenbank %1 wird von einem anderen Programm verwendet. Es wurde nichts geändert.")
-                 .arg(QDir::toNativeSeparators(win.env.dbPath())));
-    QCOMPARE(win.env.queryValue("SELECT Namen FROM Adressen WHERE ID=3").toString(), QStringLiteral("Zoe"));
-    QCOMPARE(Settings::get("Profile", "File"), good);
 }
 
 QTEST_MAIN(TestWindowUnit)
