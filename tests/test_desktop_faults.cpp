@@ -1,12 +1,10 @@
-// The desktop program never loses a text and never hides what the unit refused: a language
-// switch and the save or send after it, the unit's "E" to a password or PIN, the default
-// profile, a read over unsaved edits, a missing serial device at start, and what the status
-// bar and the transfer window say.
+// The desktop program never loses a text and never hides what the unit refused: the save or
+// send of texts in another language, the unit's "E" to a password or PIN, the default profile,
+// a read over unsaved edits, what the status bar says, the headings after a language switch.
 #include "SimWindow.h"
 
 #include "core/Settings.h"
 #include "ui/FittedLabel.h"
-#include "ui/PortSettingsDialog.h"
 #include "ui/ProfileController.h"
 
 #include <QAction>
@@ -17,16 +15,12 @@
 #include <QLineEdit>
 #include <QtTest>
 
-namespace {
 using WindowWidgets::named;
-QString msg(const char* key) { return gState().msg(QString::fromUtf8(key)); }
-} // namespace
 
 class TestDesktopFaults : public QObject {
     Q_OBJECT
 private slots:
     void cleanup();
-    void languageSwitchTakesTheTextsOver();
     void saveAndSendWarnWhenTheTextsAreInAnotherLanguage_data();
     void saveAndSendWarnWhenTheTextsAreInAnotherLanguage();
     void refusedPasswordIsSaid_data();
@@ -34,8 +28,6 @@ private slots:
     void parameterWritesSayWhatBecameOfThem();
     void defaultProfileIsNotOverwrittenByReflex();
     void readFromUnitAsksAboutUnsavedEdits();
-    void missingDeviceAtStartInTheProgramsLanguage();
-    void smallerFaults();
     void headingsFitAfterALiveSwitch();
 };
 
@@ -44,31 +36,6 @@ void TestDesktopFaults::cleanup()
     Dialogs::setSecretHandler({});
     gState().closing = false;
     QCoreApplication::processEvents();
-}
-
-// A German profile, the program switched to English: the user is asked once whether the
-// German texts go into English; No leaves English empty; Yes fills the boxes and the store
-// and marks the configuration changed.
-void TestDesktopFaults::languageSwitchTakesTheTextsOver()
-{
-    SimWindow win;
-    win.env.exec("UPDATE SMS SET Englisch = NULL");
-    win.w->store().acceptChanges(); // set up by the test, not by another program
-    auto* first = win.get<QLineEdit>("txtEingangSF(0)");
-    QCOMPARE(first->text(), QStringLiteral("Tür 1"));
-    win.env.answers << QMessageBox::No << QMessageBox::Yes;
-    named<QAction>(*win.w, "mnuSprache", 2)->trigger();
-    QCOMPARE(win.said(), QStringList {msg("gsFrageTexteUebernehmen")});
-    QCOMPARE(win.env.messages[0].defaultButton, QMessageBox::Yes);
-    QCOMPARE(first->text(), QString());
-    QVERIFY(!gState().unsavedChanges);
-    QVERIFY(win.env.queryValue("SELECT Englisch FROM SMS WHERE ID = 1").isNull());
-    named<QAction>(*win.w, "mnuSprache", 1)->trigger(); // English has nothing German lacks
-    named<QAction>(*win.w, "mnuSprache", 3)->trigger();
-    QCOMPARE(win.said().mid(1), QStringList {msg("gsFrageTexteUebernehmen")}); // asked in Italian now
-    QCOMPARE(first->text(), QStringLiteral("Tür 1"));
-    QVERIFY(gState().unsavedChanges);
-    QCOMPARE(win.env.queryValue("SELECT count(*) FROM SMS WHERE Italienisch = Deutsch AND ID <= 26").toInt(), 26);
 }
 
 void TestDesktopFaults::saveAndSendWarnWhenTheTextsAreInAnotherLanguage_data()
@@ -91,7 +58,7 @@ void TestDesktopFaults::saveAndSendWarnWhenTheTextsAreInAnotherLanguage()
     win.w->store().acceptChanges(); // set up by the test, not by another program
     win.w->editorBinding().refresh();
     const QString site = win.env.path("UserProfile/site.cfg");
-    Settings::set(QStringLiteral("Profile"), QStringLiteral("File"), site);
+    Settings::set("Profile", "File", site);
     win.env.answers << (goOn ? QMessageBox::Ok : QMessageBox::Cancel);
     if (send)
         win.w->device().writeConfiguration();
@@ -172,6 +139,17 @@ void TestDesktopFaults::parameterWritesSayWhatBecameOfThem()
     QCOMPARE(win.said(),
              QStringList({msg("gsMsgPINAenderungAbgelehnt"), msg("gsMsgPINGeschrieben"),
                           msg("gsMsgSeriennummerGeschrieben").arg("204518"), msg("gsMsgParameterAbgelehnt")}));
+    // The PIN boxes after reading an unset second PIN, a new PIN with a letter, panel 3 in words.
+    win.env.messages.clear();
+    win.unit().area2.replace(0x10, 8, QByteArray("1234\0\0\0\0", 8));
+    win.click("cmdPinLesen");
+    QCOMPARE(win.get<QLineEdit>("txtPINSimCardAlt")->text() + '|' + win.get<QLineEdit>("txtPINSimCardNeu")->text(),
+             QStringLiteral("1234|"));
+    win.get<QLineEdit>("txtPINSimCardNeu")->setText(QStringLiteral("12a4"));
+    win.click("cmdPinWechseln");
+    QCOMPARE(win.said(), QStringList {msg("gsMsgPINNurZiffern")});
+    win.click("cmdSetOutput(0)");
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), msg("gsPanelStatus"));
 }
 
 // Save over the default profile: Save as is the default answer, Cancel writes nothing, No
@@ -203,7 +181,7 @@ void TestDesktopFaults::defaultProfileIsNotOverwrittenByReflex()
     // The site profile is saved without a question; the default one only after Yes.
     w.action(MainWindow::Command::Save)->trigger();
     QCOMPARE(env.messages.size(), 2);
-    Settings::set(QStringLiteral("Profile"), QStringLiteral("File"), standard);
+    Settings::set("Profile", "File", standard);
     env.answers << QMessageBox::Yes;
     w.action(MainWindow::Command::Save)->trigger();
     QCOMPARE(readAll(standard), readAll(site));
@@ -224,60 +202,6 @@ void TestDesktopFaults::readFromUnitAsksAboutUnsavedEdits()
     QCOMPARE(win.said(), QStringList(2, msg("gsMsgÄnderungenSpeichern")) + QStringList {msg("gsMsgUploadOK")});
     QCOMPARE(win.unit().rawIn().count(":HR3:0080:"), 64);
     QCOMPARE(win.get<QLineEdit>("txtEingangSF(0)")->text(), QString());
-}
-
-// A serial device that is gone at start: the program's title, a sentence naming the device
-// and what to do, and the port dialog in the program's language.
-void TestDesktopFaults::missingDeviceAtStartInTheProgramsLanguage()
-{
-    TestEnv env(QStringLiteral("2"));
-    const QString device = env.path("ttyUSB-gone");
-    Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), device);
-    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1"));
-    QString portShown;
-    MainWindowOptions options;
-    options.portFailureDialog = [&] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* main = qobject_cast<MainWindow*>(top))
-                portShown = PortSettingsDialog(main).portValue->text();
-    };
-    MainWindow w(gState(), std::move(options));
-    const auto english = [&](const char* key) {
-        return env.queryValue(QStringLiteral("SELECT Englisch FROM SystemNachrichten WHERE Name = '%1'").arg(key))
-            .toString();
-    };
-    QCOMPARE(env.messages.size(), 1);
-    QCOMPARE(env.messages[0].title, english("gsProgramName"));
-    QCOMPARE(env.messages[0].text, english("gsMsgPortFehlt").arg(device) + "\n(COM 1)");
-    QCOMPARE(portShown, english("gsPortGeschlossen"));
-}
-
-// The PIN boxes after reading an unset second PIN, a new PIN with a letter, panel 3 in words,
-// and the firmware question in the middle of an update.
-void TestDesktopFaults::smallerFaults()
-{
-    SimWindow win;
-    win.unit().area2.replace(0x10, 8, QByteArray("1234\0\0\0\0", 8));
-    win.click("cmdPinLesen");
-    QCOMPARE(win.get<QLineEdit>("txtPINSimCardAlt")->text() + '|' + win.get<QLineEdit>("txtPINSimCardNeu")->text(),
-             QStringLiteral("1234|"));
-    win.get<QLineEdit>("txtPINSimCardNeu")->setText(QStringLiteral("12a4"));
-    win.click("cmdPinWechseln");
-    QCOMPARE(win.said(), QStringList {msg("gsMsgPINNurZiffern")});
-    win.click("cmdSetOutput(0)");
-    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), msg("gsPanelStatus"));
-    // An older unit's firmware: the question does not send the user to another program version.
-    const QString prg = win.env.path(QStringLiteral("Download/Firmware/unit.prg"));
-    writeFile(prg, ":10000000000102030405060708090A0B0C0D0E0F78\r\n:00000001FF\r\n");
-    win.unit().fwVersion = 90;
-    win.env.messages.clear();
-    win.env.fileAnswers << prg;
-    win.env.answers << QMessageBox::No;
-    win.click("cmdDownload(1)");
-    QCOMPARE(win.env.messages.size(), 1);
-    QVERIFY(win.said()[0].startsWith(msg("gsMsgFirmwareVersionAnders") + "\r\n"));
-    QVERIFY(!win.said()[0].contains(msg("gsMsgVersionskonflikt")));
-    QVERIFY(!win.unit().rawIn().contains(":HW4"));
 }
 
 // The Italian recipient headings are longer than the German ones: after a live switch they

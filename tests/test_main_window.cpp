@@ -1,18 +1,19 @@
-// The main window: every control of the three tabs, the menus and the toolbar, and the
-// texts the loaders take from the language tables in their row order.
-#include "TestEnv.h"
+// The main window: every control of the three tabs, the menus and the toolbar, the texts the
+// loaders take from the language tables in their row order, and the administrator's rule.
+#include "Desktop.h"
 #include "WindowWidgets.h"
 
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "editing/ConfigEditor.h"
+#include "link/UnitOps.h"
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
 #include "ui/EditorBinding.h"
 #include "ui/FittedLabel.h"
 #include "ui/Help.h"
-#include "ui/OutputsTab.h"
-#include "ui/SystemTab.h"
+#include "ui/ShellController.h"
+#include "ui/SplashWindow.h"
 #include "ui/WindowTexts.h"
 
 #include <QAction>
@@ -23,7 +24,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -93,17 +93,17 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void everyControlOnceWithItsTypeAndPlace();
-    void menusAndToolbarInDesignOrder();
     void textLayoutInEveryLanguage_data();
     void textLayoutInEveryLanguage();
     void rowOutOfPlaceIsReportedNotShown();
     void damagedTableGivesOneMessage_data();
     void damagedTableGivesOneMessage();
-    void windowFitsItsTexts();
     void lateTabsMatchTabsBuiltAtOnce();
+    void administratorRule();
 };
 
-// No object name stands twice; the text limits; the tab order; the matrices' layout.
+// No object name stands twice; the text limits; the tab order; the menus and the toolbar; the
+// matrices' layout.
 void TestMainWindow::everyControlOnceWithItsTypeAndPlace()
 {
     TestEnv env;
@@ -139,6 +139,32 @@ void TestMainWindow::everyControlOnceWithItsTypeAndPlace()
                                  {"ChkDefaultState(7)", "OptPortAnzeige(0)"}};
     for (const QStringList& pair : order)
         QCOMPARE(next(named(*w, pair[0])), pair[1]);
+    // The menus (submenus in brackets, a hidden item marked "!") and the toolbar in design order.
+    std::function<QString(const QList<QAction*>&)> dump = [&](const QList<QAction*>& actions) {
+        QStringList s;
+        for (QAction* a : actions)
+            s << (a->isVisible() ? "" : "!")
+                    + (a->menu()              ? a->menu()->objectName() + "[" + dump(a->menu()->actions()) + "]"
+                           : a->isSeparator() ? QStringLiteral("-")
+                                              : a->objectName());
+        return s.join(' ');
+    };
+    QCOMPARE(dump(w->menuBar()->actions()),
+             QStringLiteral(
+                 "mnuDatei[mnuLaden mnuSpeichern mnuSpeichernunter mnuZuletzt[] - mnuBeenden] mnuEinstellungen["
+                 "mnuTelefonbuch mnuPort mnuReports[mnuListenAnzeigen[mnuEingängeAnzeigen mnuAusgängeAnzeigen "
+                 "mnuAlarmDispositiv mnuBenutzerAnzeigen] mnuListenDrucken[mnuEingängeDrucken mnuAusgängeDrucken "
+                 "mnuAlarmDispoDrucken mnuBenutzerDrucken] mnuListenExportieren[mnuEingängeExportieren "
+                 "mnuAusgängeExportieren mnuAlarmDispoExportieren mnuBenutzerExportieren]] mnuSprache[mnuSprache(1) "
+                 "mnuSprache(2) mnuSprache(3) mnuSprache(4)] mnuVergleichen mnuProtokoll[mnuProtokollStart "
+                 "mnuProtokollStop mnuProtokollSpeichern - mnuProtokollImmer] mnuSicherung mnuNurGeaenderte "
+                 "!mnuAdministrator] mnuFragezeichen[mnuHelp mnuInfo]"));
+    QCOMPARE(
+        dump(w->toolbar()->actions()),
+        QStringLiteral("- Toolbar1.Open Toolbar1.Save - Toolbar1.Telefonbuch Toolbar1.COM - Toolbar1.ReportAlarm "
+                       "Toolbar1.ReportRelais Toolbar1.ReportSequentiell Toolbar1.ReportUser - Toolbar1.PrintAlarm "
+                       "Toolbar1.PrintRelais Toolbar1.PrintSequentiell Toolbar1.PrintUser - Toolbar1.Upload "
+                       "Toolbar1.Download - Toolbar1.Help Toolbar1.Info"));
     // The matrices: user u's column on the input tab is ChkEmpOP(16u .. 16u + 15), one line
     // per input edge, the rising edge above the falling edge, beside the edge's SMS text.
     w->resize(1300, 760);
@@ -167,39 +193,6 @@ void TestMainWindow::everyControlOnceWithItsTypeAndPlace()
     }
 }
 
-void TestMainWindow::menusAndToolbarInDesignOrder()
-{
-    TestEnv env;
-    auto w = loadedWindow();
-    auto names = [](const QList<QAction*>& actions) {
-        QStringList s;
-        for (QAction* a : actions)
-            s << (a->menu() ? a->menu()->objectName() : a->isSeparator() ? "-" + a->objectName() : a->objectName());
-        return s.join(' ');
-    };
-    QCOMPARE(names(w->menuBar()->actions()), QStringLiteral("mnuDatei mnuEinstellungen mnuFragezeichen"));
-    const QStringList menus[]
-        = {{"mnuDatei", "mnuLaden mnuSpeichern mnuSpeichernunter mnuZuletzt -mnuLinie mnuBeenden"},
-           {"mnuEinstellungen",
-            "mnuTelefonbuch mnuPort mnuReports mnuSprache mnuVergleichen mnuProtokoll mnuSicherung mnuNurGeaenderte "
-            "mnuAdministrator"},
-           {"mnuReports", "mnuListenAnzeigen mnuListenDrucken mnuListenExportieren"}, // PDF export added by the shell
-           {"mnuListenAnzeigen", "mnuEingängeAnzeigen mnuAusgängeAnzeigen mnuAlarmDispositiv mnuBenutzerAnzeigen"},
-           {"mnuListenDrucken", "mnuEingängeDrucken mnuAusgängeDrucken mnuAlarmDispoDrucken mnuBenutzerDrucken"},
-           {"mnuFragezeichen", "mnuHelp mnuInfo"}};
-    for (const QStringList& m : menus)
-        QCOMPARE(names(named<QMenu>(*w, m[0])->actions()), m[1]);
-    QVERIFY(!named<QAction>(*w, "mnuAdministrator")->isVisible());
-    QCOMPARE(named<QAction>(*w, "mnuLaden")->text(), QStringLiteral("&Öffnen"));
-    QStringList layout;
-    for (QAction* a : w->toolbar()->actions())
-        layout << (a->isSeparator() ? QStringLiteral("|") : a->property("Key").toString());
-    QCOMPARE(layout.join(' '),
-             QStringLiteral("| Open Save | Telefonbuch COM | ReportAlarm ReportRelais "
-                            "ReportSequentiell ReportUser | PrintAlarm PrintRelais PrintSequentiell "
-                            "PrintUser | Upload Download | Help Info"));
-}
-
 void TestMainWindow::textLayoutInEveryLanguage_data()
 {
     QTest::addColumn<int>("language");
@@ -214,7 +207,9 @@ void TestMainWindow::textLayoutInEveryLanguage()
 {
     QFETCH(int, language);
     TestEnv env(QString::number(language));
-    auto w = loadedWindow();
+    auto w = Desktop::window(); // as the start prepares it
+    w->initializeControls();
+    w->ensureTabsBuilt();
     QVERIFY2(w->texts().problems().isEmpty(), qPrintable(w->texts().problems().join('\n')));
     QVERIFY(env.messages.isEmpty());
     LanguageTable captions(gState(), tbl::Beschriftung), tips(gState(), tbl::ToolTipText);
@@ -255,6 +250,67 @@ void TestMainWindow::textLayoutInEveryLanguage()
         QVERIFY(!WindowWidgets::statusPanel(*w, p)->toolTip().isEmpty());
     for (const QString& key : WindowTexts::messageKeys() + QStringList {"CboGültigkeit4", "gsMsgFalschesZeichen2"})
         QVERIFY2(!gState().msg(key).isEmpty() && gState().msg(key) != key, qPrintable(key));
+    // Read in one pass with the rest: the PDF menu and the validity list; the splash's logo.
+    const auto message = [&](const char* key) { return Desktop::tableText(env, key, language, "SystemNachrichten"); };
+    QStringList items {named<QMenu>(*w, "mnuListenExportieren")->title()};
+    for (QAction* a : named<QMenu>(*w, "mnuListenExportieren")->actions())
+        items << a->text();
+    QCOMPARE(items,
+             QStringList({message("mnuListenExportieren"), message("mnuEingängeExportieren"),
+                          message("mnuAusgängeExportieren"), message("mnuAlarmDispoExportieren"),
+                          message("mnuBenutzerExportieren")}));
+    auto* validity = named<QComboBox>(*w, "CboGültigkeit");
+    items.clear();
+    for (int i = 0; i < validity->count(); ++i)
+        items << validity->itemText(i);
+    QCOMPARE(items,
+             UnitOps::validityItems(message("CboGültigkeit"), message("CboGültigkeit_Minuten"),
+                                    message("CboGültigkeit_Tage"), message("CboGültigkeit_Wochen")));
+    static const char* const logos[] = {"PicLogoD", "PicLogoE", "PicLogoI", "PicLogoF"};
+    const QImage logo = QImage(QStringLiteral(":/images/%1.png").arg(QLatin1String(logos[language - 1])))
+                            .convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!logo.isNull() && !items.first().isEmpty());
+    QCOMPARE(SplashWindow(gState()).logos[language - 1]->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+             logo);
+    // At the default size all three tabs show their content without clipping any text.
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY(w->width() <= 1366 && w->height() <= 768);
+    for (int tab = 0; tab < 3; ++tab) {
+        w->tabs()->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        for (QWidget* c : w->tabs()->widget(tab)->findChildren<QWidget*>()) {
+            auto* l = qobject_cast<QLabel*>(c);
+            if (c->isVisible() && (qobject_cast<QAbstractButton*>(c) || (l && !l->wordWrap())))
+                QVERIFY2(c->width() >= c->minimumSizeHint().width(), qPrintable(c->objectName()));
+        }
+    }
+    // In a 1000 x 700 window the inputs matrix, its alarm column and the delay box are
+    // all in view without scrolling sideways (the SMS texts give up some of their width).
+    w->resize(1000, 700);
+    w->tabs()->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    QCOMPARE(w->tabs()->widget(0)->findChild<QScrollArea*>()->horizontalScrollBar()->maximum(), 0);
+    // Across the widths where the headings go from their number alone to the whole caption,
+    // they change all alike; a whole caption always has its room, and the SMS texts have
+    // their full width before any heading shows its whole caption.
+    for (int width = 900; width <= 1400; width += 3) {
+        w->resize(width, 700);
+        QCoreApplication::processEvents();
+        int whole = 0;
+        for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23}) {
+            auto* l = qobject_cast<FittedLabel*>(named<QLabel>(*w, "lblEmpfänger", k));
+            if (!l->shortForm()) {
+                ++whole;
+                QVERIFY(l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()));
+            }
+        }
+        QVERIFY2(whole == 0 || whole == 16,
+                 qPrintable(QStringLiteral("width %1: %2 of 16 whole").arg(width).arg(whole)));
+        auto* text = named<QLineEdit>(*w, "txtEingangSF", 0);
+        if (whole)
+            QCOMPARE(text->width(), text->sizeHint().width());
+    }
 }
 
 // Two caption rows of the stepped part and two rows of a composed tip swapped in the database:
@@ -336,51 +392,30 @@ void TestMainWindow::damagedTableGivesOneMessage()
                  QStringLiteral("Change|PIN SIM-Karte"));
 }
 
-// At the default size all three tabs show their content without clipping any text.
-void TestMainWindow::windowFitsItsTexts()
+// The administrator's orange rule under the toolbar, only while a higher level is active; back
+// at the normal level the toolbar is as before.
+void TestMainWindow::administratorRule()
 {
-    for (int language = 1; language <= 4; ++language) {
-        TestEnv env(QString::number(language));
-        auto w = loadedWindow();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QVERIFY(w->width() <= 1366 && w->height() <= 768);
-        for (int tab = 0; tab < 3; ++tab) {
-            w->tabs()->setCurrentIndex(tab);
-            QCoreApplication::processEvents();
-            for (QWidget* c : w->tabs()->widget(tab)->findChildren<QWidget*>()) {
-                auto* l = qobject_cast<QLabel*>(c);
-                if (c->isVisible() && (qobject_cast<QAbstractButton*>(c) || (l && !l->wordWrap())))
-                    QVERIFY2(c->width() >= c->minimumSizeHint().width(), qPrintable(c->objectName()));
-            }
-        }
-        // In a 1000 x 700 window the inputs matrix, its alarm column and the delay box are
-        // all in view without scrolling sideways (the SMS texts give up some of their width).
-        w->resize(1000, 700);
-        w->tabs()->setCurrentIndex(0);
-        QCoreApplication::processEvents();
-        QCOMPARE(w->tabs()->widget(0)->findChild<QScrollArea*>()->horizontalScrollBar()->maximum(), 0);
-        // Across the widths where the headings go from their number alone to the whole caption,
-        // they change all alike; a whole caption always has its room, and the SMS texts have
-        // their full width before any heading shows its whole caption.
-        for (int width = 900; width <= 1400; width += 3) {
-            w->resize(width, 700);
-            QCoreApplication::processEvents();
-            int whole = 0;
-            for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23}) {
-                auto* l = qobject_cast<FittedLabel*>(named<QLabel>(*w, "lblEmpfänger", k));
-                if (!l->shortForm()) {
-                    ++whole;
-                    QVERIFY(l->contentsRect().width() >= l->fontMetrics().horizontalAdvance(l->text()));
-                }
-            }
-            QVERIFY2(whole == 0 || whole == 16,
-                     qPrintable(
-                         QStringLiteral("language %1, width %2: %3 of 16 whole").arg(language).arg(width).arg(whole)));
-            auto* text = named<QLineEdit>(*w, "txtEingangSF", 0);
-            if (whole)
-                QCOMPARE(text->width(), text->sizeHint().width());
-        }
+    TestEnv env;
+    auto w = Desktop::window();
+    w->initializeControls();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto orangeRows = [&] {
+        const QImage img = w->toolbar()->grab().toImage();
+        int rows = 0;
+        for (int y = img.height() - 6; y < img.height(); ++y)
+            rows += img.pixelColor(img.width() / 2, y) == QColor(0xe0, 0x7b, 0x00);
+        return rows;
+    };
+    const int heightBefore = w->toolbar()->sizeHint().height();
+    QCOMPARE(orangeRows(), 0);
+    for (const char* password : {"3961", "6054"}) { // service, full
+        w->shell().applyAccessLevel(QString::fromLatin1(password));
+        QCOMPARE(orangeRows(), 3);
+        w->shell().applyAccessLevel(QString());
+        QCOMPARE(orangeRows(), 0);
+        QCOMPARE(w->toolbar()->sizeHint().height(), heightBefore);
     }
 }
 

@@ -6,7 +6,6 @@
 #include "core/ProgramContext.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
-#include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
 #include "store/ProfileStore.h"
 #include "ui/PhoneBookDialog.h"

@@ -11,6 +11,7 @@
 #include "link/Channel.h"
 #include "ui/DeviceController.h"
 #include "ui/MainWindow.h"
+#include "ui/PortSettingsDialog.h"
 #include "ui/QtTranslations.h"
 #include "ui/SplashWindow.h"
 #include "ui/Start.h"
@@ -155,20 +156,28 @@ void TestStartup::splashAndStatusBarSpeakTheLanguage()
              qPrintable(clock));
 }
 
+// A serial device that is gone at start: one message in the program's language (its title, the
+// device and what to do), the port dialog saying so, the lamp red, "COM ----"; editing still works.
 void TestStartup::portThatCannotBeOpened()
 {
-    TestEnv env;
+    TestEnv env(QStringLiteral("2"));
+    const QString device = env.path("ttyUSB-gone");
     Settings::set("Einstellungen", "COM-Anschluss", "3");
-    Settings::set("Ports", "COM3", env.path("no-such-tty"));
+    Settings::set("Ports", "COM3", device);
     QCOMPARE(Start::prepare(gState()), QString());
-    int portDialogs = 0;
+    QString portShown;
     MainWindowOptions options;
-    options.portFailureDialog = [&] { ++portDialogs; };
+    options.portFailureDialog = [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<MainWindow*>(top))
+                portShown = PortSettingsDialog(main).portValue->text();
+    };
     auto w = std::make_unique<MainWindow>(gState(), std::move(options));
-    QCOMPARE(portDialogs, 1);
-    QCOMPARE(env.messages.size(), 1);
-    QVERIFY2(env.messages[0].text.contains(env.path("no-such-tty")), qPrintable(env.messages[0].text));
+    const auto english = [&](const char* key) { return Desktop::tableText(env, key, 2, "SystemNachrichten"); };
+    QCOMPARE(env.said(), QStringList {english("gsMsgPortFehlt").arg(device) + "\n(COM 3)"});
+    QCOMPARE(env.messages[0].title, english("gsProgramName"));
     QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
+    QCOMPARE(portShown, english("gsPortGeschlossen"));
     QCOMPARE(w->lamp(), int(MainWindow::Red));
     QCOMPARE(WindowWidgets::statusPanel(*w, 1)->text(), QStringLiteral("COM ----"));
     QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));

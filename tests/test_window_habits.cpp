@@ -1,13 +1,12 @@
 // The main window's desktop habits: closing while the unit is being asked, the language
 // chosen in the Extras menu, the comparison with the unit, the backup before a send, the
-// connection log, the recent files, the window title and a dropped profile.
+// connection log, the recent files, the window title and its unsaved mark, a dropped profile,
+// and a language switch refilling the editor once without touching the unsaved state.
 #include "Desktop.h"
 #include "SimWindow.h"
 
 #include "core/RecentFiles.h"
 #include "editing/ConfigModel.h"
-#include "image/HexWriter.h"
-#include "image/Image.h"
 #include "image/ProfileDiff.h"
 #include "image/ProfileReader.h"
 #include "store/ProfileStore.h"
@@ -16,12 +15,14 @@
 #include "ui/ProfileController.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QUrl>
@@ -29,25 +30,6 @@
 using WindowWidgets::named;
 
 namespace {
-// What the window must leave alone: the texts of every language and the phone book.
-QString configurationDump(const TestEnv& env)
-{
-    return env.queryValue("SELECT group_concat(ID || '|' || ifnull(Deutsch, '-') || '|' || ifnull(Englisch, '-') || "
-                          "'|' || ifnull(Italienisch, '-') || '|' || ifnull(\"Französisch\", '-'), ';') FROM SMS")
-               .toString()
-        + env.queryValue(
-                 "SELECT group_concat(ifnull(Namen, '-') || '|' || ifnull(Natel_Nummer, '-'), ';') FROM Adressen")
-              .toString();
-}
-
-// The given configuration as a profile file at path.
-void writeProfile(const ProfileData& data, const QString& path)
-{
-    Image image;
-    HexWriter::buildImage(data, image);
-    QVERIFY(HexWriter::writeProfileFile(gState(), image, path).ok());
-}
-
 // Runs fn on the dialog of type T once it is shown (the unit's read shows its progress first).
 template <typename T> void whenShown(std::function<void(T*)> fn)
 {
@@ -63,6 +45,31 @@ template <typename T> void whenShown(std::function<void(T*)> fn)
     });
     poll->start(5);
 }
+
+// The main window as the start leaves it, then German, English and Italian texts in the SMS
+// table (French none); all tabs built, its clock stopped: whatever marks the title does so at once.
+struct ModelWindow {
+    TestEnv env {QStringLiteral("1")};
+    std::unique_ptr<MainWindow> w;
+    ModelWindow()
+    {
+        gState().language = 1;
+        w = std::make_unique<MainWindow>(gState());
+        w->initializeControls();
+        // Texts put into the file after the default profile was loaded, then shown.
+        env.exec("UPDATE SMS SET Deutsch = 'Tuer ' || ID, Englisch = 'Door ' || ID, Italienisch = 'Porta ' || ID, "
+                 "\"Französisch\" = NULL");
+        w->store().requeryAll();
+        w->store().acceptChanges();
+        w->model().replaced();
+        w->findChild<QTimer*>(QStringLiteral("Timer_Zeit"))->stop();
+        w->ensureTabsBuilt();
+        QVERIFY(!w->isWindowModified());
+    }
+    QLineEdit* firstText() { return named<QLineEdit>(*w, "txtEingangSF(0)"); }
+    // The profile's name as the title shows it.
+    QString titleFile() const { return w->windowTitle().section(QStringLiteral("[*]"), 0, 0); }
+};
 } // namespace
 
 class TestWindowHabits : public QObject {
@@ -77,6 +84,10 @@ private slots:
     void recentProfilesAndTitle();
     void geometryKeptBetweenRuns();
     void droppedProfileAsksAboutUnsavedChanges();
+    void editMarksTheTitleAtOnceAndSaveClearsIt_data();
+    void editMarksTheTitleAtOnceAndSaveClearsIt();
+    void languageSwitchRefillsOnceAndKeepsTheUnsavedState_data();
+    void languageSwitchRefillsOnceAndKeepsTheUnsavedState();
 };
 
 void TestWindowHabits::cleanup()
@@ -123,7 +134,16 @@ void TestWindowHabits::languageSwitchesWhileRunning()
     w.texts().applyAll();
     w.editorBinding().refresh();
     gState().unsavedChanges = false;
-    const QString before = configurationDump(env);
+    // What the switch must leave alone: the texts of every language and the phone book.
+    const auto configuration = [&] {
+        return env.queryValue(
+                      "SELECT group_concat(ifnull(Deutsch, '-') || ifnull(Englisch, '-') || ifnull(Italienisch, "
+                      "'-') || ifnull(\"Französisch\", '-'), ';') FROM SMS")
+                   .toString()
+            + env.queryValue("SELECT group_concat(ifnull(Namen, '-') || ifnull(Natel_Nummer, '-')) FROM Adressen")
+                  .toString();
+    };
+    const QString before = configuration();
     const QString smsWord[5] = {"", "Tür 1", "Door 1", "Porta 1", "Porte 1"};
     for (int language : {4, 2, 1}) {
         named<QAction>(w, "mnuSprache", language)->trigger();
@@ -145,7 +165,7 @@ void TestWindowHabits::languageSwitchesWhileRunning()
                          text("gsSpracheMenue", "SystemNachrichten"), text("gsVglMenue", "SystemNachrichten"),
                          smsWord[language]}));
         QVERIFY(!gState().unsavedChanges);
-        QCOMPARE(configurationDump(env), before);
+        QCOMPARE(configuration(), before);
     }
     QCOMPARE(named<QAction>(w, "mnuSprache", 4)->text(), QStringLiteral("Français")); // named in their own
 }
@@ -160,7 +180,7 @@ void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
     onUnit.inputs[2].text = QStringLiteral("Tor zu");
     writeProfile(onUnit, win.env.path("unit.cfg"));
     QVERIFY(win.unit().loadImage(win.env.path("unit.cfg")));
-    const QString storeBefore = configurationDump(win.env);
+    const QString storeBefore = win.env.configurationRows();
     QStringList rows;
     QString summary;
     whenShown<CompareDialog>([&](CompareDialog* d) {
@@ -173,7 +193,7 @@ void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
     win.get<QAction>("mnuVergleichen")->trigger();
     QCOMPARE(rows, QStringList({ProfileDiff::fieldLabel("inputs[2].text", gState()) + " | Tür 3 | Tor zu"}));
     QCOMPARE(summary, gState().msg("gsVglAnzahl").arg(1));
-    QCOMPARE(configurationDump(win.env), storeBefore);
+    QCOMPARE(win.env.configurationRows(), storeBefore);
     QCOMPARE(win.get<QLineEdit>("txtEingangSF(1)")->text(), QStringLiteral("Tür 3"));
     QVERIFY(win.env.messages.isEmpty());
     QCOMPARE(win.unit().rawIn().count(":HR3:0080:"), 64); // 64 block reads, no write
@@ -212,7 +232,7 @@ void TestWindowHabits::sendKeepsTheUnitsFormerConfiguration()
         for (int r = 0; r < 512; r += 37) // the records as the unit held them
             QCOMPARE(QByteArray::fromHex(lines[r].mid(9, 32)), former.mid(r * 16, 16));
         win.get<QAction>("mnuSicherung")->trigger(); // turned off
-        QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Sicherung")), QStringLiteral("0"));
+        QCOMPARE(Settings::get("Einstellungen", "Sicherung"), QStringLiteral("0"));
     }
 }
 
@@ -254,7 +274,7 @@ void TestWindowHabits::connectionLogRecordsMasksAndSaves()
              QStringList {gState().msg("gsMsgIstOrdner").arg(QDir::toNativeSeparators(win.env.path("folder.txt")))});
     QVERIFY(!win.get<QAction>("mnuProtokollImmer")->isChecked());
     win.get<QAction>("mnuProtokollImmer")->trigger();
-    QCOMPARE(Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Protokoll")), QStringLiteral("1"));
+    QCOMPARE(Settings::get("Einstellungen", "Protokoll"), QStringLiteral("1"));
     WireTrace::stopRecording();
     win.open();
     QVERIFY(WireTrace::recording());
@@ -366,6 +386,116 @@ void TestWindowHabits::droppedProfileAsksAboutUnsavedChanges()
     QVERIFY(win.w->windowTitle().startsWith(QStringLiteral("gegeben.cfg")));
     QVERIFY(win.w->profiles().openGivenProfile(path)); // without unsaved edits nothing is asked
     QCOMPARE(win.env.messages.size(), 2);
+}
+
+void TestWindowHabits::editMarksTheTitleAtOnceAndSaveClearsIt_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("default state ticked") << "ChkDefaultState(0)"
+                                          << "SELECT DefaultState FROM \"Konfiguration_Ausgänge\" WHERE ID = 1";
+    QTest::newRow("text typed and left") << "txtEingangSF(0)"
+                                         << "SELECT Deutsch FROM SMS WHERE ID = 1";
+}
+
+void TestWindowHabits::editMarksTheTitleAtOnceAndSaveClearsIt()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, stored);
+    ModelWindow win;
+    const QVariant before = win.env.queryValue(stored);
+    if (auto* box = qobject_cast<QCheckBox*>(named(*win.w, control))) {
+        box->click();
+    } else {
+        auto* text = named<QLineEdit>(*win.w, control);
+        text->setFocus();
+        QTest::keyClicks(text, QStringLiteral("x"));
+        QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(text, &left);
+    }
+    QVERIFY(win.env.queryValue(stored) != before); // a real edit, written
+    QVERIFY(win.w->isWindowModified()); // no timer ran, no event was processed
+    QVERIFY(win.env.messages.isEmpty());
+
+    // Saving the default profile: asked whether to overwrite it, Yes.
+    win.env.answers << QMessageBox::Yes;
+    win.w->action(MainWindow::Command::Save)->trigger();
+    QVERIFY(!win.w->isWindowModified());
+    QCOMPARE(win.titleFile(), QFileInfo(gState().defaultProfilePath()).fileName());
+    QVERIFY(QFileInfo(gState().defaultProfilePath()).lastModified().secsTo(QDateTime::currentDateTime()) < 60);
+    // The next edit marks it again.
+    named<QCheckBox>(*win.w, "ChkDefaultState(2)")->click();
+    QVERIFY(win.w->isWindowModified());
+}
+
+void TestWindowHabits::languageSwitchRefillsOnceAndKeepsTheUnsavedState_data()
+{
+    QTest::addColumn<QString>("editBefore"); // "box" ticked, "typed" into a text still focused
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("takeOver"); // 0: nothing asked, else the answer to the question
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("unsavedAfter");
+    QTest::newRow("saved, English") << "" << 2 << 0 << "Door 1" << false;
+    QTest::newRow("unsaved, Italian") << "box" << 3 << 0 << "Porta 1" << true;
+    QTest::newRow("typed at the switch, English") << "typed" << 2 << 0 << "Door 1" << true;
+    QTest::newRow("saved, French, texts not taken") << "" << 4 << int(QMessageBox::No) << "" << false;
+    QTest::newRow("saved, French, texts taken over") << "" << 4 << int(QMessageBox::Yes) << "Tuer 1" << true;
+    QTest::newRow("unsaved, French, texts not taken") << "box" << 4 << int(QMessageBox::No) << "" << true;
+}
+
+void TestWindowHabits::languageSwitchRefillsOnceAndKeepsTheUnsavedState()
+{
+    QFETCH(QString, editBefore);
+    QFETCH(int, language);
+    QFETCH(int, takeOver);
+    QFETCH(QString, shown);
+    QFETCH(bool, unsavedAfter);
+    ModelWindow win;
+    QCOMPARE(win.firstText()->text(), QStringLiteral("Tuer 1"));
+    QString typed;
+    if (editBefore == QLatin1String("box")) {
+        named<QCheckBox>(*win.w, "ChkDefaultState(1)")->click();
+    } else if (editBefore == QLatin1String("typed")) {
+        // Written in the language it was typed in when the switch comes.
+        win.w->show();
+        QVERIFY(QTest::qWaitForWindowActive(win.w.get()));
+        auto* second = named<QLineEdit>(*win.w, "txtEingangSF(1)");
+        second->setFocus();
+        QTest::keyClicks(second, QStringLiteral("x"));
+        typed = second->text();
+        QVERIFY(second->hasFocus());
+    }
+    QCOMPARE(win.w->isWindowModified(), editBefore == QLatin1String("box"));
+    QSignalSpy filled(win.firstText(), &QLineEdit::textChanged);
+    if (takeOver)
+        win.env.answers << QMessageBox::StandardButton(takeOver);
+
+    named<QAction>(*win.w, "mnuSprache", language)->trigger();
+
+    // Asked in the new language, Yes offered first; the texts taken over reach the store.
+    QCOMPARE(win.env.said(),
+             takeOver ? QStringList {gState().msg(QStringLiteral("gsFrageTexteUebernehmen"))} : QStringList());
+    QVERIFY(!takeOver || win.env.messages[0].defaultButton == QMessageBox::Yes);
+    QCOMPARE(win.env.queryValue("SELECT count(*) FROM SMS WHERE \"Französisch\" = Deutsch AND ID <= 26").toInt(),
+             takeOver == QMessageBox::Yes ? 26 : 0);
+    QCOMPARE(win.firstText()->text(), shown);
+    // Filled once with the new language's text, not first again in the old one.
+    if (shown != QStringLiteral("Tuer 1")) {
+        QCOMPARE(filled.size(), 1);
+        QCOMPARE(filled.first().first().toString(), shown);
+    } else {
+        QCOMPARE(filled.size(), 0);
+    }
+    QCOMPARE(win.w->isWindowModified(), unsavedAfter);
+    QCOMPARE(gState().unsavedChanges, unsavedAfter);
+    if (editBefore == QLatin1String("typed"))
+        QCOMPARE(win.env.queryValue(QStringLiteral("SELECT count(*) FROM SMS WHERE Deutsch = '%1'").arg(typed)).toInt(),
+                 1);
+    // The close question follows what the title shows.
+    win.env.messages.clear();
+    win.env.answers << QMessageBox::No;
+    QVERIFY(win.w->close());
+    QCOMPARE(win.env.messages.size(), unsavedAfter ? 1 : 0);
 }
 
 QTEST_MAIN(TestWindowHabits)

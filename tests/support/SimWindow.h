@@ -5,6 +5,8 @@
 #include "WindowWidgets.h"
 
 #include "core/ProgramContext.h"
+#include "image/HexWriter.h"
+#include "image/Image.h"
 #include "link/Waiter.h"
 #include "sim/SimChannel.h"
 #include "ui/DeviceController.h"
@@ -13,14 +15,28 @@
 #include "ui/MainWindow.h"
 #include "ui/WindowTexts.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <memory>
+
+// The program's sentence of a message key.
+inline QString msg(const char* key) { return gState().msg(QString::fromUtf8(key)); }
+
+// The given configuration as a profile file at path.
+inline void writeProfile(const ProfileData& data, const QString& path)
+{
+    Image image;
+    HexWriter::buildImage(data, image);
+    QVERIFY(HexWriter::writeProfileFile(gState(), image, path).ok());
+}
 
 struct SimWindow {
     TestEnv env;
     VirtualWaiter clock;
+    MainWindowOptions options;
     std::unique_ptr<MainWindow> w;
-    explicit SimWindow(const QString& password = QStringLiteral("4711")) : env(QStringLiteral("1"))
+    explicit SimWindow(const QString& password = QStringLiteral("4711"), MainWindowOptions given = {})
+        : env(QStringLiteral("1")), options(std::move(given))
     {
         env.exec("UPDATE SMS SET Deutsch = 'Tür ' || ID, Englisch = 'Door ' || ID");
         env.exec(QStringLiteral("UPDATE Adressen SET Passwort = '%1' WHERE rowid = (SELECT MIN(rowid) FROM Adressen)")
@@ -35,12 +51,13 @@ struct SimWindow {
     // A new main window on the same folders (as at the next start).
     void open()
     {
-        w = std::make_unique<MainWindow>(gState());
+        w = std::make_unique<MainWindow>(gState(), options);
         w->device().setWaiter(&clock);
         w->device().link();
     }
     SimUnit& unit() { return static_cast<SimChannel*>(w->device().channel.get())->unit(); }
     template <typename T = QWidget> T* get(const char* name) { return WindowWidgets::named<T>(*w, name); }
     void click(const char* name) { get<QPushButton>(name)->click(); }
+    void trigger(const char* name) { get<QAction>(name)->trigger(); }
     QStringList said() const { return env.said(); }
 };
