@@ -78,37 +78,39 @@ QJsonObject richDocument()
         {"users", users}};
 }
 
-// The rich document with values set at paths ("users/1/number"); an undefined value removes
-// the entry, an index one past a list's end appends.
+// A JSON value with `v` set at the path `keys` ("users", "1", "number"); an undefined value
+// removes the entry, an index one past a list's end appends.
+QJsonValue withValue(const QJsonValue& at, QStringList keys, const QJsonValue& v)
+{
+    if (keys.isEmpty())
+        return v;
+    const QString key = keys.takeFirst();
+    const bool remove = keys.isEmpty() && v.isUndefined();
+    if (at.isArray()) {
+        QJsonArray a = at.toArray();
+        const int i = key.toInt();
+        if (remove)
+            a.removeAt(i);
+        else if (i == a.size())
+            a.append(withValue({}, keys, v));
+        else
+            a[i] = withValue(a[i], keys, v);
+        return a;
+    }
+    QJsonObject o = at.toObject();
+    if (remove)
+        o.remove(key);
+    else
+        o[key] = withValue(o[key], keys, v);
+    return o;
+}
+
+// The rich document with values set at paths ("users/1/number").
 QByteArray richDocumentWith(const QList<QPair<QString, QJsonValue>>& changes)
 {
-    std::function<QJsonValue(const QJsonValue&, QStringList, const QJsonValue&)> set
-        = [&](const QJsonValue& at, QStringList keys, const QJsonValue& v) -> QJsonValue {
-        if (keys.isEmpty())
-            return v;
-        const QString key = keys.takeFirst();
-        const bool remove = keys.isEmpty() && v.isUndefined();
-        if (at.isArray()) {
-            QJsonArray a = at.toArray();
-            const int i = key.toInt();
-            if (remove)
-                a.removeAt(i);
-            else if (i == a.size())
-                a.append(set(QJsonValue(), keys, v));
-            else
-                a[i] = set(a[i], keys, v);
-            return a;
-        }
-        QJsonObject o = at.toObject();
-        if (remove)
-            o.remove(key);
-        else
-            o[key] = set(o[key], keys, v);
-        return o;
-    };
     QJsonValue doc = richDocument();
     for (const auto& [path, value] : changes)
-        doc = set(doc, path.split(QLatin1Char('/')), value);
+        doc = withValue(doc, path.split(QLatin1Char('/')), value);
     return QJsonDocument(doc.toObject()).toJson();
 }
 
@@ -131,7 +133,6 @@ public:
     static void initMain() { CliRun::systemLanguageGerman(); }
 
 private slots:
-    void shippedDefaultProfileIsTheWritersOutput();
     void jsonRoundTripAndByteExactFile();
     void toJsonShowsWhatTheFileHolds();
     void fromJsonRefusesInvalidDocuments_data();
@@ -146,40 +147,36 @@ private slots:
     void databaseInUseByAnotherProgram();
 };
 
-// The shipped default profile is what from-json makes of its source, and neutral: nobody is
-// alerted, no user is active, no text; the alarm input waits five minutes.
-void TestProfileCli::shippedDefaultProfileIsTheWritersOutput()
+// from-json writes the bytes the program's own build of the configuration has; the shipped
+// default profile is what it makes of its source, and neutral: nobody is alerted, no user is
+// active, no text; the alarm input waits five minutes. to-json gives back what went in.
+void TestProfileCli::jsonRoundTripAndByteExactFile()
 {
     TestEnv env;
     const QString out = env.path("neu.cfg");
-    const Run r = ctl({"profile", "from-json", SMSV48_SOURCE_DIR "/data-src/SMSV48_Default.json", "-o", out});
-    QVERIFY2(r.code == 0, r.err.constData());
+    Run r = ctl({"profile", "from-json", SMSV48_SOURCE_DIR "/data-src/SMSV48_Default.json", "-o", out});
     const QByteArray shipped = readAll(QStringLiteral(SMSV48_SOURCE_DIR "/data/UserProfile/SMSV48_Default.cfg"));
-    QCOMPARE(readAll(out), shipped);
+    QVERIFY2(r.code == 0 && readAll(out) == shipped, r.err.constData());
     ProfileData neutral;
     neutral.alarmInput.delay = 5; // minutes
     Image img;
     HexWriter::buildImage(neutral, img);
     QCOMPARE(shipped, img.hexText());
-}
 
-void TestProfileCli::jsonRoundTripAndByteExactFile()
-{
-    TestEnv env;
     const QString cfg = richProfile(env.root());
     // The same bytes as the program's own build of the same configuration.
     ProfileData d;
     QString error;
     QVERIFY(ProfileJson::fromJson(gState(), richDocumentWith({}), d, &error));
-    Image img;
-    HexWriter::buildImage(d, img);
-    QCOMPARE(readAll(cfg), img.hexText());
+    Image rich;
+    HexWriter::buildImage(d, rich);
+    QCOMPARE(readAll(cfg), rich.hexText());
     // A few fields checked against the file directly.
     const QList<QByteArray> lines = readAll(cfg).split('\n');
     QCOMPARE(lines[0].trimmed(), QByteArray(":10000000") + "100181" + QByteArray(26, '0') + "5E");
     QCOMPARE(lines[52 * 8].mid(9, 8), QByteArray("440012FF"));
 
-    const Run r = ctl({"profile", "to-json", cfg});
+    r = ctl({"profile", "to-json", cfg});
     QVERIFY2(r.code == 0, r.err.constData());
     // What went in comes out; a missing password (four NUL bytes in the file) as an empty text.
     QCOMPARE(QJsonDocument::fromJson(r.out).object(), richDocument());
