@@ -242,7 +242,6 @@ void TestCliUnit::oneLineAndOneObjectForEveryOutcome_data()
         "unit does not know the option --password");
     row("output to status", "", {"unit", "status", "-o", "x.cfg"}, 2, "usage",
         "unit status does not take the option --output");
-    row("option twice", "", {"profile", "to-json", cfg, "--device", "sim"}, 2, "usage", "option --device given twice");
     row("json twice", "", {"--json", "unit", "status"}, 2, "usage", "option --json given twice");
     row("retries twice", "", {"unit", "read", "--retries", "1", "--retries", "2", "-o", "-"}, 2, "usage",
         "option --retries given twice");
@@ -268,7 +267,6 @@ void TestCliUnit::oneLineAndOneObjectForEveryOutcome_data()
     row("file as folder", "", {"unit", "read", "-o", "%d/short.cfg/unit.cfg"}, 5, "fileError", "is not a folder");
     row("folder as file", "", {"unit", "read", "-o", "%d"}, 5, "fileError", "not a regular file");
     row("trace folder missing", "", {"unit", "status", "--trace", "%d/no/t.txt"}, 5, "fileError", "%d/no/t.txt");
-    row("trace to folder", "", {"unit", "status", "--trace", "%d"}, 5, "fileError", "smsv48ctl: %d");
     row("trace name too long", "", {"unit", "status", "--trace", "%d/" + QString(300, 't')}, 5, "fileError", "ttt");
     // No unit, and faults of the unit.
     row("no such device", "-", {"--device", "/nonexistent/ttyUSB7", "unit", "status"}, 3, "noUnit",
@@ -393,7 +391,7 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
 }
 
 // A unit holding another SMS text and another recipient than the file: verify and diff name
-// both fields; the same file is equal. A unit password the unit refuses: exit code 4.
+// both fields; the same file is equal.
 void TestCliUnit::verifyAndDiffFindWhatTheUnitHoldsOtherwise()
 {
     TestEnv env;
@@ -428,22 +426,6 @@ void TestCliUnit::verifyAndDiffFindWhatTheUnitHoldsOtherwise()
     r = unit.run({"-q", "unit", "read", "-o", dir.filePath(QStringLiteral("site")) + "/"});
     QVERIFY2(r.code == 0, r.err.constData());
     QCOMPARE(readAll(dir.filePath(QStringLiteral("site/314159.cfg"))), readAll(held));
-
-    // A unit guarded by a password refuses a wrong one.
-    ProfileData d;
-    d.users[0].password = QStringLiteral("4711");
-    d.users[0].active = true;
-    Image img;
-    HexWriter::buildImage(d, img);
-    writeFile(held, img.hexText());
-    r = unit.run({"-q", "--language", "2", "relay", "2", "on", "--password", "1234"});
-    QCOMPARE(r.code, 4);
-    QCOMPARE(r.err,
-             SimNotice
-                 + "smsv48ctl: The unit refused the command: wrong unit password; the program uses user 1's "
-                   "password from the phone book.\n");
-    r = unit.run({"-q", "relay", "2", "on", "--password", "4711"});
-    QVERIFY2(r.code == 0 && r.out == "Relais 1-8: 01000000\n", r.err.constData());
 }
 
 // As a script would: three units written one after the other, each kept as a backup under
