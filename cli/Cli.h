@@ -78,6 +78,13 @@ public:
     CliRegistrar(const char* name, CliHandler handler, const char* usage, unsigned options = 0);
 };
 
+// One whole run of the tool on the command line argv (argv[0] the program's name): its output
+// on the standard streams, its exit code returned. Each run starts afresh (options, the JSON
+// object, the signal's token, the settings folder from SMSV48_SETTINGS_DIR, `program` cleared),
+// so that many runs in one process behave like as many processes; an existing application
+// object is used (a report needs a QGuiApplication then), else one is made for the run.
+int cliRun(ProgramContext& program, int argc, char** argv);
+
 // The message texts of the program in the current language (every SystemNachrichten row),
 // when a database is at hand; the shared logic reports through them.
 void cliLoadMessages(ProgramContext& context);

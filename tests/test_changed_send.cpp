@@ -192,20 +192,17 @@ void TestChangedSend::commandLineSendsOnlyTheChangedRecords()
     QFETCH(int, writes);
     TestEnv env;
     const QString image = env.path(QStringLiteral("unit.cfg")), file = env.path(QStringLiteral("changed.cfg"));
-    const QString log = env.path(QStringLiteral("wire.log"));
     writeFile(image, fileText(unitArea()));
     writeFile(file, fileText(changed(unitArea(), {37})));
-    const CliRun::Run r
-        = CliRun::ctl({"--device", "sim", "--language", "2", "unit", "write", file, "--changed-only", "--json"}, {},
-                      {{QStringLiteral("SMSV48_SIM"),
-                        QStringLiteral("--virtual-time --image %1 --log %2 %3").arg(image, log, fault)}});
+    const CliRun::Unit unit(env.root(), "--image " + image + " " + fault);
+    const CliRun::Run r = unit.run({"--language", "2", "unit", "write", file, "--changed-only", "--json"});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.err.contains(said.toUtf8()), r.err.constData());
     const QJsonObject o = QJsonDocument::fromJson(r.out).object();
     QCOMPARE(o.value("sent").toString(), sent);
     QCOMPARE(o.value("verified").toBool(), true);
     QVERIFY(!o.value("backup").toString().isEmpty());
-    QCOMPARE(int(readAll(log).count("> :HW3")), writes);
+    QCOMPARE(int(unit.wire().count("> :HW3")), writes);
 }
 
 // The Tools setting: off, the whole configuration goes out as before; on, only the changed

@@ -1,18 +1,25 @@
-// smsv48ctl against its built-in simulated unit on a virtual clock: what goes over the wire,
-// the files written, and the one line a script sees for every result, refusal and fault.
+// smsv48ctl against its built-in simulated unit on a virtual clock, run in this program: what
+// goes over the wire, the files written, the one line and the one JSON object a script sees
+// for every result, refusal and fault. A signal, a report's working folder and a unit at
+// its real pace need a process of the tool's own.
 #include "CliRun.h"
 #include "TestEnv.h"
 
 #include "core/Settings.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
+#include "sim/SimUnit.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QThread>
 #include <QtTest>
+#include <csignal>
 
 using namespace CliRun;
 
@@ -39,6 +46,16 @@ QByteArray profileText(const QString& powerOnText, int alarmRecipient)
 QJsonObject jsonOf(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
 
 QStringList lines(const QByteArray& text) { return QString::fromUtf8(text).split('\n', Qt::SkipEmptyParts); }
+
+// The wire log's time stamps (ms) of the lines from the tool that are exactly `line`.
+QList<double> sentAt(const QByteArray& wire, const QByteArray& line)
+{
+    QList<double> at;
+    for (const QByteArray& entry : wire.split('\n'))
+        if (entry.endsWith(" > " + line))
+            at << entry.left(entry.indexOf(' ')).toDouble();
+    return at;
+}
 } // namespace
 
 class TestCliUnit : public QObject {
@@ -46,24 +63,19 @@ class TestCliUnit : public QObject {
     // One program folder for all rows of the tables (setting one up costs more than a run);
     // the runs are pointed at it whatever folder the test functions set up meanwhile.
     std::unique_ptr<TestEnv> m_shared;
-    QMap<QString, QString> shared(QMap<QString, QString> env = {})
-    {
-        if (!m_shared)
-            m_shared = std::make_unique<TestEnv>();
-        env.insert(QStringLiteral("SMSV48_HOME"), m_shared->root());
-        env.insert(QStringLiteral("SMSV48_SETTINGS_DIR"), m_shared->settingsDir());
-        return env;
-    }
 
     // The run of a table row: "%d" in its arguments stands for the test's folder, which holds
-    // site.cfg, a short profile, a firmware file and one with a wrong checksum.
+    // site.cfg, a short profile, a firmware file and one with a wrong checksum. Sim "-": no
+    // --device sim.
     Run runRow(const QTemporaryDir& dir, const QString& sim, QStringList args, const QByteArray& input = {},
                const QStringList& env = {})
     {
-        QMap<QString, QString> vars;
+        if (!m_shared)
+            m_shared = std::make_unique<TestEnv>();
+        QMap<QString, QString> vars {{"SMSV48_HOME", m_shared->root()},
+                                     {"SMSV48_SETTINGS_DIR", m_shared->settingsDir()}};
         for (const QString& p : env)
             vars.insert(p.section('=', 0, 0), p.section('=', 1));
-        vars = shared(vars);
         writeFile(dir.filePath(QStringLiteral("site.cfg")), readAll(m_shared->path("UserProfile/SMSV48_Default.cfg")));
         writeFile(dir.filePath(QStringLiteral("short.cfg")),
                   ":1000000010000000000000000000000000000000E0\r\n:00000001FF\r\n");
@@ -73,25 +85,28 @@ class TestCliUnit : public QObject {
         // An option given twice is refused: the language row gives its own.
         if (!args.contains("--language"))
             args.prepend(QStringLiteral("--language=2"));
-        return Unit(dir.path(), sim).run(args, input, vars);
+        return sim == "-" ? inProcess(args, input, vars) : Unit(dir.path(), sim).run(args, input, vars);
     }
+
+public:
+    static void initMain() { systemLanguageGerman(); }
 
 private slots:
     void commandsOnTheWire_data();
     void commandsOnTheWire();
     void jsonResults_data();
     void jsonResults();
-    void refusedBeforeAnythingIsSent_data();
-    void refusedBeforeAnythingIsSent();
-    void faultsEndWithOneLine_data();
-    void faultsEndWithOneLine();
+    void oneLineAndOneObjectForEveryOutcome_data();
+    void oneLineAndOneObjectForEveryOutcome();
     void standardStreamsQuietVerboseAndOneLanguage();
     void verifyAndDiffFindWhatTheUnitHoldsOtherwise();
     void threeUnitsWrittenOneAfterTheOther();
     void simulatedUnitOnlyWhenAskedFor();
     void traceRecordsTheWireWithSecretsMasked();
+    void pacingAndLostRepliesOverAWholeRead();
+    void signalCancelsAWriteWithEscAndSaysSo();
+    void reportToStandardOutput();
 };
-
 // Each command's line to the unit (secrets from the options, the environment or stdin) and
 // what it prints.
 void TestCliUnit::commandsOnTheWire_data()
@@ -195,113 +210,140 @@ void TestCliUnit::jsonResults()
     QCOMPARE(r.code, jsonOf(r.out).value("exitCode").toInt());
 }
 
-// A wrong command line, a bad value or an output that cannot be written: one line naming it,
-// nothing on stdout and nothing to the unit.
-void TestCliUnit::refusedBeforeAnythingIsSent_data()
+// Refusals, files that cannot be used and faults of the unit, each with --json: the exit code,
+// one last line on stderr (passwords masked), exactly one object on stdout whose exitCode is
+// the exit status and which says what the unit holds, and what went over the wire. A refusal
+// sends nothing; no file and no backup are left behind by a failure.
+void TestCliUnit::oneLineAndOneObjectForEveryOutcome_data()
 {
+    QTest::addColumn<QString>("sim"); // the faults of the unit ("-": no --device sim)
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("said");
-    const QString cfg = QStringLiteral("%d/site.cfg");
-    const auto row = [](const char* name, const QStringList& args, int code, const QString& said) {
-        QTest::newRow(name) << args << code << said;
-    };
-    row("unknown command", {"frobnicate"}, 2, "unknown command \"frobnicate\" (see smsv48ctl --help)");
-    row("unknown option", {"unit", "status", "--bogus"}, 2, "unknown option --bogus (see smsv48ctl --help)");
-    row("two files", {"unit", "write", cfg, cfg}, 2, "too many arguments: %d/site.cfg");
-    row("password to unit", {"unit", "status", "--password", "1234"}, 2, "unit does not know the option --password");
-    row("output to status", {"unit", "status", "-o", "x.cfg"}, 2, "unit status does not take the option --output");
-    row("option twice", {"profile", "to-json", cfg, "--device", "sim"}, 2, "option --device given twice");
-    row("retries", {"unit", "write", cfg, "--retries", "x"}, 2, "--retries takes a number 0..99, not \"x\"");
-    row("settings", {"--settings", "garbage", "unit", "status"}, 2, "Invalid port settings \"garbage\"");
-    row("language", {"--language", "7", "unit", "status"}, 2, "nicht \"7\"");
-    row("short password", {"relay", "1", "on", "--password", "123"}, 2, "the unit password has 4 characters, not 3");
-    row("relay 5", {"relay", "5", "on", "--password", "1234"}, 2, "relay takes a number 1..4 and on or off");
-    row("validity 300", {"param", "validity", "set", "300", "--password", "1234"}, 2, "a number 0..255");
-    row("read without -o", {"unit", "read"}, 2, "unit read needs -o FILE.cfg");
-    row("device without value", {"unit", "status", "--device"}, 2, "the option --device needs a value");
-    row("firmware unconfirmed", {"firmware", cfg}, 2, "confirm with --yes");
-    row("no stdin line", {"relay", "4", "on", "--password", "-"}, 2, "no line on standard input");
-    row("bad pin", {"param", "pin", "set-default", "12a4"}, 2, "digits only");
-    row("firmware checksum", {"firmware", "%d/bad.prg", "--yes"}, 5, "line 2");
-    row("not 512 lines", {"unit", "write", "%d/short.cfg"}, 5, "512 data lines");
-    row("missing folder", {"unit", "read", "-o", "%d/missing/unit.cfg"}, 5, "the folder %d/missing does not exist");
-    row("file as folder", {"unit", "read", "-o", "%d/short.cfg/unit.cfg"}, 5, "is not a folder");
-    row("folder as file", {"unit", "read", "-o", "%d"}, 5, "not a regular file");
-    row("trace folder missing", {"unit", "status", "--trace", "%d/no/t.txt"}, 5, "%d/no/t.txt");
-    row("trace to folder", {"unit", "status", "--trace", "%d"}, 5, "smsv48ctl: %d");
-}
-
-void TestCliUnit::refusedBeforeAnythingIsSent()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, said);
-    QTemporaryDir dir;
-    const Run r = runRow(dir, QString(), args);
-    QVERIFY2(r.code == code, qPrintable(QString::number(r.code) + ' ' + r.err));
-    QVERIFY2(r.lastLine().startsWith("smsv48ctl: ") && r.lastLine().contains(said.replace("%d", dir.path()).toUtf8()),
-             r.err.constData());
-    QVERIFY2(code != 2 || r.err.count('\n') == 1, r.err.constData());
-    QVERIFY(r.out.isEmpty());
-    QVERIFY2(!QFileInfo::exists(dir.filePath("unit.log")) || readAll(dir.filePath("unit.log")).isEmpty(),
-             readAll(dir.filePath("unit.log")).left(300).constData());
-}
-
-// Faults of the unit: the exit code, the last line, and what the tool left on the wire.
-void TestCliUnit::faultsEndWithOneLine_data()
-{
-    QTest::addColumn<QString>("sim");
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("outcome"); // of the object of --json (empty: run without --json)
+    QTest::addColumn<int>("accepted"); // records the unit holds (-1: not said)
+    QTest::addColumn<QString>("said"); // in the last line on stderr
     QTest::addColumn<QByteArray>("onWire");
     QTest::addColumn<QByteArray>("notOnWire");
-    const QStringList write {"unit", "write", "--no-backup", "%d/site.cfg"};
-    const QStringList read {"unit", "read", "-o", "%d/x.cfg"};
-    const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.')
-        + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
-    QTest::newRow("silent") << "--silent" << QStringList {"unit", "status"} << 3 << "sim: the unit does not answer"
-                            << QByteArray(" > <CR>") << QByteArray(" < ");
-    QTest::newRow("erased") << "--erased" << read << 1 << "0xFF" << QByteArray(" > :HR3:0080:0000<CR>")
-                            << QByteArray(" > :HW");
-    QTest::newRow("status lost") << "--status-lost 3" << write << 3 << "does not answer" << QByteArray(" > <CR>")
-                                 << QByteArray(":HW3");
-    QTest::newRow("firmware mismatch")
-        << "--fw 250" << read << 1 << QStringLiteral("firmware version 2.50 does not match this program (%1)").arg(tool)
-        << QByteArray(" > <CR>") << QByteArray(":HR3");
-    // A line given up: ESC leaves the unit, never the end record.
-    QTest::newRow("line refused")
-        << "--e-line 7" << write << 4
-        << "The unit's configuration is now incomplete (6 of 512 records written) and must be written again."
-        << QByteArray(" > <ESC>") << QByteArray(" > :00000001FF");
-    QTest::newRow("write refused") << "--refuse-write" << write << 4 << "\":HW3 PW:****\""
-                                   << QByteArray(" > :HW3 PW:6054<CR>") << QByteArray(" > :1000");
-    QTest::newRow("port gone") << "--vanish-after 20" << read << 3 << "smsv48ctl: " << QByteArray(" > :HR3:0080:0000")
-                               << QByteArray(" > :HR3:0080:1F80");
-    QTest::newRow("block refused") << "--block-fault refuse --block 5 --times 3" << read << 1 << "block 5"
-                                   << QByteArray(" > :HR3:0080:0200") << QByteArray(" > :HR3:0080:0280");
+    QTest::addColumn<int>("ends"); // end records on the wire (-1: not counted)
+    const auto row = [](const char* name, const QString& sim, const QStringList& args, int code, const char* outcome,
+                        const QString& said, const char* onWire = "", const char* notOnWire = "", int accepted = -1,
+                        int ends = -1) {
+        QTest::newRow(name) << sim << args << code << QString::fromUtf8(outcome) << accepted << said
+                            << QByteArray(onWire) << QByteArray(notOnWire) << ends;
+    };
+    const QString cfg = QStringLiteral("%d/site.cfg");
+    const QStringList write {"unit", "write", "--no-backup", cfg}, read {"unit", "read", "-o", "%d/x.cfg"};
+    const QStringList firmware {"firmware", "%d/unit.prg", "--yes"};
+    // The command line: nothing is sent.
+    row("unknown command", "", {"frobnicate"}, 2, "", "unknown command \"frobnicate\" (see smsv48ctl --help)");
+    row("unknown option", "", {"unit", "status", "--bogus"}, 2, "", "unknown option --bogus (see smsv48ctl --help)");
+    row("two files", "", {"unit", "write", cfg, cfg}, 2, "usage", "too many arguments: %d/site.cfg");
+    row("password to unit", "", {"unit", "status", "--password", "1234"}, 2, "usage",
+        "unit does not know the option --password");
+    row("output to status", "", {"unit", "status", "-o", "x.cfg"}, 2, "usage",
+        "unit status does not take the option --output");
+    row("json twice", "", {"--json", "unit", "status"}, 2, "usage", "option --json given twice");
+    row("retries twice", "", {"unit", "read", "--retries", "1", "--retries", "2", "-o", "-"}, 2, "usage",
+        "option --retries given twice");
+    row("retries", "", {"unit", "write", cfg, "--retries", "x"}, 2, "usage",
+        "--retries takes a number 0..99, not \"x\"");
+    row("settings", "", {"--settings", "garbage", "unit", "status"}, 2, "usage", "Invalid port settings \"garbage\"");
+    row("language", "", {"--language", "7", "unit", "status"}, 2, "usage", "nicht \"7\"");
+    row("short password", "", {"relay", "1", "on", "--password", "123"}, 2, "",
+        "the unit password has 4 characters, not 3");
+    row("relay 5", "", {"relay", "5", "on", "--password", "1234"}, 2, "", "relay takes a number 1..4 and on or off");
+    row("validity 300", "", {"param", "validity", "set", "300", "--password", "1234"}, 2, "", "a number 0..255");
+    row("read without -o", "", {"unit", "read"}, 2, "usage", "unit read needs -o FILE.cfg");
+    row("device without value", "", {"unit", "status", "--device"}, 2, "usage", "the option --device needs a value");
+    row("firmware unconfirmed", "", {"firmware", cfg}, 2, "usage", "confirm with --yes");
+    row("no stdin line", "", {"relay", "4", "on", "--password", "-"}, 2, "", "no line on standard input");
+    row("bad pin", "", {"param", "pin", "set-default", "12a4"}, 2, "", "digits only");
+    // Files, before anything is sent.
+    row("firmware checksum", "", {"firmware", "%d/bad.prg", "--yes"}, 5, "fileError", "line 2");
+    row("not 512 lines", "", {"unit", "write", "%d/short.cfg"}, 5, "fileError", "512 data lines");
+    row("input missing", "", {"unit", "write", "/nonexistent/site.cfg"}, 5, "fileError", "/nonexistent/site.cfg");
+    row("missing folder", "", {"unit", "read", "-o", "%d/missing/unit.cfg"}, 5, "fileError",
+        "the folder %d/missing does not exist");
+    row("file as folder", "", {"unit", "read", "-o", "%d/short.cfg/unit.cfg"}, 5, "fileError", "is not a folder");
+    row("folder as file", "", {"unit", "read", "-o", "%d"}, 5, "fileError", "not a regular file");
+    row("trace folder missing", "", {"unit", "status", "--trace", "%d/no/t.txt"}, 5, "fileError", "%d/no/t.txt");
+    row("trace name too long", "", {"unit", "status", "--trace", "%d/" + QString(300, 't')}, 5, "fileError", "ttt");
+    // No unit, and faults of the unit.
+    row("no such device", "-", {"--device", "/nonexistent/ttyUSB7", "unit", "status"}, 3, "noUnit",
+        "/nonexistent/ttyUSB7");
+    row("silent", "--silent", {"unit", "status"}, 3, "noAnswer", "sim: the unit does not answer", " > <CR>", " < ");
+    row("erased", "--erased", read, 1, "incomplete", "0xFF", " > :HR3:0080:0000<CR>", " > :HW");
+    row("status lost", "--status-lost 3", write, 3, "noAnswer", "does not answer", " > <CR>", ":HW3");
+    row("firmware mismatch", "--fw 250", read, 1, "mismatch",
+        QStringLiteral("firmware version 2.50 does not match this program (%1.%2)")
+            .arg(SMSV48_VERSION_MAJOR)
+            .arg(QString::number(SMSV48_VERSION_MINOR % 10) + '0'),
+        " > <CR>", ":HR3");
+    row("port gone", "--vanish-after 20", read, 3, "portLost", "smsv48ctl: ", " > :HR3:0080:0000", " > :HR3:0080:1F80");
+    row("block refused", "--block-fault refuse --block 5 --times 3", read, 1, "incomplete", "block 5",
+        " > :HR3:0080:0200", " > :HR3:0080:0280");
+    // A write: refused before the first record, or a line given up part-way (ESC leaves the
+    // unit, never the end record), a silent unit over retries, a lost port, a failed verify.
+    row("write refused", "--refuse-write", write, 4, "refused", "nothing was written", " > :HW3 PW:6054<CR>",
+        " > :1000");
+    row("line refused", "--e-line 7", write, 4, "incomplete",
+        "The unit's configuration is now incomplete (6 of 512 records written) and must be written again.", " > <ESC>",
+        "", 6, 0);
+    row("silent unit, retried", "--silent-after 300", write + QStringList {"--retries", "1"}, 3, "incomplete",
+        "incomplete (300 of 512 records written)", "", "", 300, 0);
+    row("port lost", "--vanish-after 140", write, 3, "incomplete",
+        "lost. The unit's configuration is now incomplete (137 of 512 records written)", "", "", 137, 0);
+    row("verify reads fail", "--block-fault silent", write + QStringList {"--verify"}, 1, "verifyFailed",
+        "written completely, but the verify failed", "", "", 512, 1);
+    // A firmware update: its end record refused once and sent again, never confirmed, or a
+    // unit that does not start afterwards.
+    row("end record refused once", "--e-fw-end 1", firmware, 0, "ok", "", "", "", -1, 2);
+    row("end record never confirmed", "--e-fw-end 9", firmware, 4, "incomplete", "firmware update did not complete", "",
+        "", -1, 3);
+    row("no start after firmware", "--no-start", firmware, 3, "incomplete", "did not start after the firmware update",
+        "", "", -1, 1);
 }
 
-void TestCliUnit::faultsEndWithOneLine()
+void TestCliUnit::oneLineAndOneObjectForEveryOutcome()
 {
     QFETCH(QString, sim);
     QFETCH(QStringList, args);
     QFETCH(int, code);
+    QFETCH(QString, outcome);
+    QFETCH(int, accepted);
     QFETCH(QString, said);
     QFETCH(QByteArray, onWire);
     QFETCH(QByteArray, notOnWire);
+    QFETCH(int, ends);
     QTemporaryDir dir;
-    const Run r = runRow(dir, sim, args);
+    const Run r
+        = runRow(dir, sim, QStringList {"-q"} + (outcome.isEmpty() ? QStringList() : QStringList {"--json"}) + args);
     QVERIFY2(r.code == code, qPrintable(QString::number(r.code) + ' ' + r.err));
-    QVERIFY2(r.lastLine().startsWith("smsv48ctl: ") && r.lastLine().contains(said.toUtf8()), r.err.constData());
+    QVERIFY2(r.lastLine().startsWith("smsv48ctl: ") || code == 0, r.err.constData());
+    QVERIFY2(r.lastLine().contains(said.replace("%d", dir.path()).toUtf8()), r.err.constData());
+    QVERIFY2(code != 2 || r.err.count('\n') == 1, r.err.constData());
     QVERIFY2(!r.err.contains("6054"), r.err.constData());
+    if (outcome.isEmpty()) {
+        QVERIFY(r.out.isEmpty());
+    } else {
+        QJsonParseError e;
+        const QJsonObject o = QJsonDocument::fromJson(r.out, &e).object();
+        QVERIFY2(e.error == QJsonParseError::NoError, r.out.constData());
+        QCOMPARE(o.value("exitCode").toInt(-1), r.code);
+        QCOMPARE(o.value("ok").toBool(), code == 0);
+        QCOMPARE(o.value("outcome").toString(), outcome);
+        if (accepted >= 0)
+            QCOMPARE(o.value("linesAccepted").toInt(), accepted);
+    }
     const QByteArray wire = readAll(dir.filePath("unit.log"));
-    QVERIFY2(wire.contains(onWire) && !wire.contains(notOnWire), wire.right(600).constData());
-    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("x.cfg"))));
+    if (code == 2 || code == 5)
+        QVERIFY2(wire.isEmpty(), wire.left(300).constData());
+    QVERIFY2(wire.contains(onWire) && (notOnWire.isEmpty() || !wire.contains(notOnWire)), wire.right(600).constData());
+    QVERIFY2(ends < 0 || wire.count(" > :00000001FF<CR>\n") + wire.count(" > :00000001FF\n") == ends,
+             wire.right(600).constData());
+    QVERIFY(code == 0 || !QFileInfo::exists(dir.filePath(QStringLiteral("x.cfg"))));
     QVERIFY(!QFileInfo::exists(m_shared->path(QStringLiteral("Backups"))));
 }
-
 // "-" is standard input or output; results alone on stdout; -q silences the rest, -v adds
 // the link's events; every line of a run is in the run's one language.
 void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
@@ -324,9 +366,9 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
     QCOMPARE(unit.run({"--language", "2", "unit", "status"}).err, SimNotice);
 
     // Profiles through pipes: to-json from stdin, from-json from stdin to stdout.
-    const Run json = ctl({"profile", "to-json", "-"}, readAll(cfg));
-    QVERIFY2(json.code == 0 && json.out == ctl({"profile", "to-json", cfg}).out, json.err.constData());
-    r = ctl({"profile", "from-json", "-", "-o", "-"}, json.out);
+    const Run json = inProcess({"profile", "to-json", "-"}, readAll(cfg));
+    QVERIFY2(json.code == 0 && json.out == inProcess({"profile", "to-json", cfg}).out, json.err.constData());
+    r = inProcess({"profile", "from-json", "-", "-o", "-"}, json.out);
     QVERIFY2(r.code == 0 && r.err.isEmpty() && r.out == readAll(cfg), r.err.constData());
     // A unit written from stdin; a damaged stdin is named "-" and refused before anything is sent.
     r = unit.run({"-q", "--no-backup", "unit", "write", "-"}, readAll(cfg));
@@ -349,7 +391,7 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
 }
 
 // A unit holding another SMS text and another recipient than the file: verify and diff name
-// both fields; the same file is equal. A unit password the unit refuses: exit code 4.
+// both fields; the same file is equal.
 void TestCliUnit::verifyAndDiffFindWhatTheUnitHoldsOtherwise()
 {
     TestEnv env;
@@ -384,22 +426,6 @@ void TestCliUnit::verifyAndDiffFindWhatTheUnitHoldsOtherwise()
     r = unit.run({"-q", "unit", "read", "-o", dir.filePath(QStringLiteral("site")) + "/"});
     QVERIFY2(r.code == 0, r.err.constData());
     QCOMPARE(readAll(dir.filePath(QStringLiteral("site/314159.cfg"))), readAll(held));
-
-    // A unit guarded by a password refuses a wrong one.
-    ProfileData d;
-    d.users[0].password = QStringLiteral("4711");
-    d.users[0].active = true;
-    Image img;
-    HexWriter::buildImage(d, img);
-    writeFile(held, img.hexText());
-    r = unit.run({"-q", "--language", "2", "relay", "2", "on", "--password", "1234"});
-    QCOMPARE(r.code, 4);
-    QCOMPARE(r.err,
-             SimNotice
-                 + "smsv48ctl: The unit refused the command: wrong unit password; the program uses user 1's "
-                   "password from the phone book.\n");
-    r = unit.run({"-q", "relay", "2", "on", "--password", "4711"});
-    QVERIFY2(r.code == 0 && r.out == "Relais 1-8: 01000000\n", r.err.constData());
 }
 
 // As a script would: three units written one after the other, each kept as a backup under
@@ -443,28 +469,28 @@ void TestCliUnit::simulatedUnitOnlyWhenAskedFor()
     QMap<QString, QString> bare {{"SMSV48_SETTINGS_DIR", settings.path()}, {"SMSV48_SERIAL_PORTS", ""}};
     for (const QStringList& cmd :
          {QStringList {"unit", "status"}, QStringList {"unit", "write", env.path("UserProfile/SMSV48_Default.cfg")}}) {
-        const Run r = ctl(QStringList {"--language", "2"} + cmd, {}, bare);
+        const Run r = inProcess(QStringList {"--language", "2"} + cmd, {}, bare);
         QVERIFY2(r.code == 3 && r.out.isEmpty() && r.lastLine().startsWith("smsv48ctl: no serial port found"),
                  r.err.constData());
     }
-    Run r = ctl({"--device", "sim", "--language", "2", "unit", "status"}, {}, bare);
+    Run r = inProcess({"--device", "sim", "--language", "2", "unit", "status"}, {}, bare);
     QVERIFY2(r.code == 0 && r.err == SimNotice && r.out.contains("Firmware version: 1.00"), r.err.constData());
-    QVERIFY(ctl({"ports"}, {}, bare).out.startsWith("COM 1: -\n"));
+    QVERIFY(inProcess({"ports"}, {}, bare).out.startsWith("COM 1: -\n"));
     const QString port = dir.filePath(QStringLiteral("no-such-tty"));
     bare["SMSV48_SERIAL_PORTS"] = port;
-    r = ctl({"unit", "status"}, {}, bare);
+    r = inProcess({"unit", "status"}, {}, bare);
     QCOMPARE(r.code, 3);
     QVERIFY2(r.err.count("smsv48ctl: ") == 1 && r.err.startsWith("smsv48ctl: " + port.toUtf8()), r.err.constData());
-    const QJsonObject o = jsonOf(ctl({"ports", "--json"}, {}, bare).out);
+    const QJsonObject o = jsonOf(inProcess({"ports", "--json"}, {}, bare).out);
     QCOMPARE(o.value("ports").toArray().size(), 1);
     QCOMPARE(o.value("ports").toArray()[0].toObject().value("systemLocation").toString(), port);
     QCOMPARE(o.value("com").toArray().size(), 8);
     QCOMPARE(o.value("com").toArray()[0].toObject(), (QJsonObject {{"port", "COM 1"}, {"device", port}}));
     QSettings(QDir(settings.path()).filePath(QStringLiteral("SMS_Switch_Vantor.ini")), QSettings::IniFormat)
         .setValue(QStringLiteral("Ports/COM1"), QStringLiteral("sim"));
-    r = ctl({"--language", "2", "unit", "status"}, {}, bare);
+    r = inProcess({"--language", "2", "unit", "status"}, {}, bare);
     QVERIFY2(r.code == 0 && r.err == SimNotice && r.out.contains("Firmware version: 1.00"), r.err.constData());
-    QCOMPARE(jsonOf(ctl({"ports", "--json"}, {}, bare).out).value("com").toArray()[0].toObject().value("device"),
+    QCOMPARE(jsonOf(inProcess({"ports", "--json"}, {}, bare).out).value("com").toArray()[0].toObject().value("device"),
              QJsonValue("sim"));
 }
 
@@ -488,6 +514,70 @@ void TestCliUnit::traceRecordsTheWireWithSecretsMasked()
              readAll(pinTrace).constData());
     r = unit.run({"unit", "status", "--trace", "-"});
     QVERIFY2(r.code == 0 && r.err.contains(" > <CR>") && !r.out.contains("<CR>"), r.err.constData());
+}
+
+// Every CR confirming a firmware write, the first and each one sent again after an "E", keeps
+// 250 ms to the one before. Lost block replies spread over a whole read, each read again at
+// once, do not make the unit one that stopped answering.
+void TestCliUnit::pacingAndLostRepliesOverAWholeRead()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    const QString cfg = dir.filePath(QStringLiteral("site.cfg")), prg = dir.filePath(QStringLiteral("unit.prg"));
+    writeFile(cfg, profileText(QStringLiteral("Strom da"), 1));
+    writeFile(prg, GoodFirmware);
+    const Unit confirming(dir.path(), "--e-confirm 2", "firmware");
+    Run r = confirming.run({"firmware", prg, "--yes"});
+    QVERIFY2(r.code == 0, r.err.constData());
+    const QByteArray afterStart = confirming.wire().mid(confirming.wire().indexOf(":HW4"));
+    const QList<double> crs = sentAt(afterStart, "<CR>");
+    QVERIFY2(crs.size() >= 3 && crs[1] - crs[0] >= 250 && crs[2] - crs[1] >= 250, afterStart.left(600).constData());
+
+    const Unit losing(dir.path(), "--image " + cfg + " --block-fault silent --every 10", "read");
+    r = losing.run({"-q", "unit", "read", "-o", "-"});
+    QVERIFY2(r.code == 0 && r.out == readAll(cfg), r.err.constData());
+    QCOMPARE(losing.wire().count(" > :HR3:0080:"), 64 + 7);
+}
+
+// Ctrl-C during a write (the built-in unit at its real pace, in a process of its own): ESC,
+// no end record, the incomplete sentence, the trace, exit 130.
+void TestCliUnit::signalCancelsAWriteWithEscAndSaysSo()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    const QString cfg = dir.filePath(QStringLiteral("site.cfg")), trace = dir.filePath(QStringLiteral("trace.txt"));
+    const QString log = dir.filePath(QStringLiteral("wire.log"));
+    writeFile(cfg, profileText(QStringLiteral("Strom da"), 1));
+    const Run r
+        = run(ctlPath(), {"--language", "2", "--device", "sim", "--trace", trace, "unit", "write", "--no-backup", cfg},
+              {}, {{"SMSV48_SIM", "--log " + log}}, {}, 60000, [&](QProcess& p) {
+                  QElapsedTimer t;
+                  t.start();
+                  while (readAll(trace).count(" > :10") < 5 && t.elapsed() < 20000)
+                      QThread::msleep(20);
+                  ::kill(pid_t(p.processId()), SIGINT);
+              });
+    QCOMPARE(r.code, 130);
+    QVERIFY2(QRegularExpression(QStringLiteral("incomplete \\(\\d+ of 512 records written\\)"))
+                 .match(QString::fromUtf8(r.err))
+                 .hasMatch(),
+             r.err.constData());
+    const QByteArray wire = readAll(log);
+    QVERIFY2(wire.count(" > :10") >= 5 && wire.mid(wire.lastIndexOf(" > :10")).contains("<ESC>"),
+             wire.right(400).constData());
+    QVERIFY(!wire.contains(" > :00000001FF"));
+    QVERIFY(readAll(trace).contains(":HW3 PW:****"));
+}
+
+// "-o -" is standard output for a report too; no file named "-" appears in the working folder.
+void TestCliUnit::reportToStandardOutput()
+{
+    TestEnv env;
+    QTemporaryDir dir;
+    const Run r = run(ctlPath(), {"report", "inputs", "-o", "-"}, {}, {},
+                      [&](QProcess& p) { p.setWorkingDirectory(dir.path()); });
+    QVERIFY(r.code == 0 && r.out.startsWith("%PDF-"));
+    QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 QTEST_MAIN(TestCliUnit)

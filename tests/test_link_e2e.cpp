@@ -1,7 +1,6 @@
 // End to end: smsv48ctl against smsv48-sim over a pseudo-terminal at 115200 baud, at the
 // unit's real pace (one whole write and read back), and the desktop side of a real port.
 #include "CliRun.h"
-#include "Permissions.h"
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
@@ -13,8 +12,6 @@
 
 #include <QComboBox>
 #include <QtTest>
-#include <grp.h>
-#include <sys/stat.h>
 
 using CliRun::Sim;
 
@@ -22,7 +19,7 @@ class TestLinkE2E : public QObject {
     Q_OBJECT
 private slots:
     void writeAndReadBackOverARealPort();
-    void busyPortAndPortWithoutPermission();
+    void busyPort();
 };
 
 // The one run at the unit's pace: a whole write with its read back, where the unit refuses
@@ -52,9 +49,8 @@ void TestLinkE2E::writeAndReadBackOverARealPort()
 
 // A port another program holds is busy by its error code: the port dialog says "COM 1: " and
 // the reason, selects COM 2 and stores the port as closed; once the other program lets go,
-// the port opens and the unit answers. A device the user may not open is no busy port: the
-// message names the group that may use it and how to join it.
-void TestLinkE2E::busyPortAndPortWithoutPermission()
+// the port opens and the unit answers.
+void TestLinkE2E::busyPort()
 {
     QTemporaryDir dir;
     Sim sim(dir.path(), {});
@@ -62,49 +58,25 @@ void TestLinkE2E::busyPortAndPortWithoutPermission()
     QVERIFY(first.open(sim.device, QStringLiteral("9600,N,8,1")));
     QVERIFY(!second.open(sim.device, QStringLiteral("9600,N,8,1")));
     QVERIFY2(second.lastErrorWasBusy(), qPrintable(second.errorString()));
-    {
-        TestEnv env;
-        Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
-        MainWindow w(gState());
-        PortResolver::assign(1, sim.device);
-        PortSettingsDialog dlg(&w);
-        dlg.portBox->setCurrentIndex(0);
-        QVERIFY(!dlg.apply());
-        QCOMPARE(env.messages.size(), 1);
-        QVERIFY2(env.messages[0].text.startsWith(QStringLiteral("COM 1: ")), qPrintable(env.messages[0].text));
-        QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
-        QCOMPARE(dlg.portBox->currentIndex(), 1);
-        const auto state
-            = [] { return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")); };
-        QCOMPARE(state(), QStringLiteral("closed"));
-        first.close();
-        dlg.portBox->setCurrentIndex(0);
-        QVERIFY(dlg.apply());
-        QCOMPARE(w.lamp(), int(MainWindow::Green));
-        QCOMPARE(state(), QStringLiteral("open"));
-    }
-
-    const QString device = QFileInfo(sim.device).canonicalFilePath();
-    struct stat st {};
-    QCOMPARE(::stat(QFile::encodeName(device).constData(), &st), 0);
-    const struct group* g = ::getgrgid(st.st_gid);
-    QVERIFY(g);
-    const QString group = QString::fromLocal8Bit(g->gr_name);
-    QVERIFY(QFile::setPermissions(device, QFileDevice::ReadGroup | QFileDevice::WriteGroup));
-    {
-        Permissions::Enforced enforced;
-        if (!enforced.active()) {
-            QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-            QSKIP("file permissions cannot be made to apply to this process");
-        }
-        SerialChannel ch(gState());
-        QVERIFY(!ch.open(sim.device, QStringLiteral("9600,N,8,1")));
-        QVERIFY(!ch.lastErrorWasBusy());
-        QVERIFY2(ch.errorString().contains(QStringLiteral("\"%1\"").arg(group))
-                     && ch.errorString().contains(QStringLiteral("usermod -aG %1").arg(group)),
-                 qPrintable(ch.errorString()));
-    }
-    QVERIFY(QFile::setPermissions(device, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    TestEnv env;
+    Settings::set(QStringLiteral("Ports"), QStringLiteral("COM1"), QStringLiteral("sim"));
+    MainWindow w(gState());
+    PortResolver::assign(1, sim.device);
+    PortSettingsDialog dlg(&w);
+    dlg.portBox->setCurrentIndex(0);
+    QVERIFY(!dlg.apply());
+    QCOMPARE(env.messages.size(), 1);
+    QVERIFY2(env.messages[0].text.startsWith(QStringLiteral("COM 1: ")), qPrintable(env.messages[0].text));
+    QCOMPARE(env.messages[0].icon, Dialogs::Icon::Exclamation);
+    QCOMPARE(dlg.portBox->currentIndex(), 1);
+    const auto state
+        = [] { return Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss-Aktuell")); };
+    QCOMPARE(state(), QStringLiteral("closed"));
+    first.close();
+    dlg.portBox->setCurrentIndex(0);
+    QVERIFY(dlg.apply());
+    QCOMPARE(w.lamp(), int(MainWindow::Green));
+    QCOMPARE(state(), QStringLiteral("open"));
 }
 
 QTEST_MAIN(TestLinkE2E)

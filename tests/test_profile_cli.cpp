@@ -1,5 +1,6 @@
-// smsv48ctl profile ...: the JSON form, its refusals, and load/save against the store, run
-// as a separate program on a private program folder.
+// smsv48ctl profile ...: the JSON form, its refusals, and load/save against the store, on a
+// private program folder; as a process where the system's limits or permissions, or a
+// database held by another program, are what is tested.
 #include "CliRun.h"
 #include "Permissions.h"
 #include "TestEnv.h"
@@ -34,21 +35,13 @@
 namespace {
 using CliRun::Run;
 
-// smsv48ctl in English unless the arguments choose a language.
+// smsv48ctl in English unless the arguments choose a language; in this program, or as a
+// process of its own when `setup` prepares one.
 Run ctl(QStringList args, const std::function<void(QProcess&)>& setup = {}, int timeout = 30000)
 {
     if (!args.contains(QStringLiteral("--language")))
         args.prepend(QStringLiteral("--language=2"));
-    return CliRun::run(CliRun::ctlPath(), args, {}, {}, setup, timeout);
-}
-
-// Through the shell in the program folder, so that a command line can hold bytes that are not
-// UTF-8 (printf '\377'), as a user's shell passes them.
-Run ctlInShell(const TestEnv& env, const QString& command)
-{
-    return CliRun::run(
-        "/bin/sh", {"-c", "exec \"$0\" --language 2 " + command, CliRun::ctlPath()}, {}, {},
-        [&](QProcess& p) { p.setWorkingDirectory(env.root()); }, 30000);
+    return setup ? CliRun::run(CliRun::ctlPath(), args, {}, {}, setup, timeout) : CliRun::inProcess(args);
 }
 
 mode_t fileType(const QString& name)
@@ -85,37 +78,39 @@ QJsonObject richDocument()
         {"users", users}};
 }
 
-// The rich document with values set at paths ("users/1/number"); an undefined value removes
-// the entry, an index one past a list's end appends.
+// A JSON value with `v` set at the path `keys` ("users", "1", "number"); an undefined value
+// removes the entry, an index one past a list's end appends.
+QJsonValue withValue(const QJsonValue& at, QStringList keys, const QJsonValue& v)
+{
+    if (keys.isEmpty())
+        return v;
+    const QString key = keys.takeFirst();
+    const bool remove = keys.isEmpty() && v.isUndefined();
+    if (at.isArray()) {
+        QJsonArray a = at.toArray();
+        const int i = key.toInt();
+        if (remove)
+            a.removeAt(i);
+        else if (i == a.size())
+            a.append(withValue({}, keys, v));
+        else
+            a[i] = withValue(a[i], keys, v);
+        return a;
+    }
+    QJsonObject o = at.toObject();
+    if (remove)
+        o.remove(key);
+    else
+        o[key] = withValue(o[key], keys, v);
+    return o;
+}
+
+// The rich document with values set at paths ("users/1/number").
 QByteArray richDocumentWith(const QList<QPair<QString, QJsonValue>>& changes)
 {
-    std::function<QJsonValue(const QJsonValue&, QStringList, const QJsonValue&)> set
-        = [&](const QJsonValue& at, QStringList keys, const QJsonValue& v) -> QJsonValue {
-        if (keys.isEmpty())
-            return v;
-        const QString key = keys.takeFirst();
-        const bool remove = keys.isEmpty() && v.isUndefined();
-        if (at.isArray()) {
-            QJsonArray a = at.toArray();
-            const int i = key.toInt();
-            if (remove)
-                a.removeAt(i);
-            else if (i == a.size())
-                a.append(set(QJsonValue(), keys, v));
-            else
-                a[i] = set(a[i], keys, v);
-            return a;
-        }
-        QJsonObject o = at.toObject();
-        if (remove)
-            o.remove(key);
-        else
-            o[key] = set(o[key], keys, v);
-        return o;
-    };
     QJsonValue doc = richDocument();
     for (const auto& [path, value] : changes)
-        doc = set(doc, path.split(QLatin1Char('/')), value);
+        doc = withValue(doc, path.split(QLatin1Char('/')), value);
     return QJsonDocument(doc.toObject()).toJson();
 }
 
@@ -134,8 +129,10 @@ QString richProfile(const QString& folder)
 
 class TestProfileCli : public QObject {
     Q_OBJECT
+public:
+    static void initMain() { CliRun::systemLanguageGerman(); }
+
 private slots:
-    void shippedDefaultProfileIsTheWritersOutput();
     void jsonRoundTripAndByteExactFile();
     void toJsonShowsWhatTheFileHolds();
     void fromJsonRefusesInvalidDocuments_data();
@@ -150,40 +147,36 @@ private slots:
     void databaseInUseByAnotherProgram();
 };
 
-// The shipped default profile is what from-json makes of its source, and neutral: nobody is
-// alerted, no user is active, no text; the alarm input waits five minutes.
-void TestProfileCli::shippedDefaultProfileIsTheWritersOutput()
+// from-json writes the bytes the program's own build of the configuration has; the shipped
+// default profile is what it makes of its source, and neutral: nobody is alerted, no user is
+// active, no text; the alarm input waits five minutes. to-json gives back what went in.
+void TestProfileCli::jsonRoundTripAndByteExactFile()
 {
     TestEnv env;
     const QString out = env.path("neu.cfg");
-    const Run r = ctl({"profile", "from-json", SMSV48_SOURCE_DIR "/data-src/SMSV48_Default.json", "-o", out});
-    QVERIFY2(r.code == 0, r.err.constData());
+    Run r = ctl({"profile", "from-json", SMSV48_SOURCE_DIR "/data-src/SMSV48_Default.json", "-o", out});
     const QByteArray shipped = readAll(QStringLiteral(SMSV48_SOURCE_DIR "/data/UserProfile/SMSV48_Default.cfg"));
-    QCOMPARE(readAll(out), shipped);
+    QVERIFY2(r.code == 0 && readAll(out) == shipped, r.err.constData());
     ProfileData neutral;
     neutral.alarmInput.delay = 5; // minutes
     Image img;
     HexWriter::buildImage(neutral, img);
     QCOMPARE(shipped, img.hexText());
-}
 
-void TestProfileCli::jsonRoundTripAndByteExactFile()
-{
-    TestEnv env;
     const QString cfg = richProfile(env.root());
     // The same bytes as the program's own build of the same configuration.
     ProfileData d;
     QString error;
     QVERIFY(ProfileJson::fromJson(gState(), richDocumentWith({}), d, &error));
-    Image img;
-    HexWriter::buildImage(d, img);
-    QCOMPARE(readAll(cfg), img.hexText());
+    Image rich;
+    HexWriter::buildImage(d, rich);
+    QCOMPARE(readAll(cfg), rich.hexText());
     // A few fields checked against the file directly.
     const QList<QByteArray> lines = readAll(cfg).split('\n');
     QCOMPARE(lines[0].trimmed(), QByteArray(":10000000") + "100181" + QByteArray(26, '0') + "5E");
     QCOMPARE(lines[52 * 8].mid(9, 8), QByteArray("440012FF"));
 
-    const Run r = ctl({"profile", "to-json", cfg});
+    r = ctl({"profile", "to-json", cfg});
     QVERIFY2(r.code == 0, r.err.constData());
     // What went in comes out; a missing password (four NUL bytes in the file) as an empty text.
     QCOMPARE(QJsonDocument::fromJson(r.out).object(), richDocument());
@@ -300,7 +293,7 @@ void TestProfileCli::loadAndSaveAgainstTheStore()
     QVERIFY2(r.code != 0 && r.err.count('\n') == 1
                  && r.err.contains("line 201: the record has 7 characters instead of 43"),
              r.err.constData());
-    r = CliRun::ctl({"profile", "to-json", env.path("kurz.cfg")});
+    r = CliRun::inProcess({"profile", "to-json", env.path("kurz.cfg")}); // in the system's language
     QVERIFY2(r.code != 0 && r.out.isEmpty() && r.err.contains("Zeile 201: der Datensatz hat 7 statt 43 Zeichen"),
              r.err.constData());
     QCOMPARE(env.queryValue("SELECT group_concat(Englisch) FROM SMS").toByteArray(), before);
@@ -373,7 +366,7 @@ void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
              << QPair<QString, QStringList> {target, {"report", "users", "-o", target}};
     for (const auto& [target, args] : runs) {
         const mode_t type = fileType(target);
-        const Run r = ctl(args, {}, 10000);
+        const Run r = ctl(args);
         QVERIFY2(r.code > 0 && r.err.count('\n') == 1, qPrintable(args.join(' ')));
         QVERIFY2(r.err.contains(QDir::toNativeSeparators(target).toUtf8() + " is not a regular file"),
                  r.err.constData());
@@ -427,14 +420,17 @@ void TestProfileCli::fileNamesThatAreNotUtf8()
     const QByteArray folder = QFile::encodeName(env.root());
     QVERIFY(QFile::copy(env.path("UserProfile/SMSV48_Default.cfg"), env.path("x.cfg")));
     QCOMPARE(::rename((folder + "/x.cfg").constData(), (folder + "/x\xFFy.cfg").constData()), 0);
-    Run r = ctlInShell(env, "profile to-json \"$(printf 'x\\377y.cfg')\"");
+    const auto ctlBytes = [](const QList<QByteArray>& args) {
+        return CliRun::inProcessBytes(QList<QByteArray> {"--language=2"} + args);
+    };
+    Run r = ctlBytes({"profile", "to-json", folder + "/x\xFFy.cfg"});
     QVERIFY2(r.code == 0 && r.out.startsWith("{\n  \"format\": \"smsv48-profile\""), r.err.constData());
-    QCOMPARE(ctlInShell(env, "profile load \"$(printf 'x\\377y.cfg')\"").code, 0);
-    QCOMPARE(ctlInShell(env, "profile save -o \"$(printf 'neu\\376.cfg')\"").code, 0);
+    QCOMPARE(ctlBytes({"profile", "load", folder + "/x\xFFy.cfg"}).code, 0);
+    QCOMPARE(ctlBytes({"profile", "save", "-o", folder + "/neu\xFE.cfg"}).code, 0);
     QCOMPARE(::rename((folder + "/neu\xFE.cfg").constData(), (folder + "/neu.cfg").constData()), 0);
     QCOMPARE(readAll(env.path("neu.cfg")), readAll(env.path("UserProfile/SMSV48_Default.cfg")));
     // A file that is not there is named with its own bytes.
-    r = ctlInShell(env, "profile to-json \"$(printf 'fehlt\\377.cfg')\"");
+    r = ctlBytes({"profile", "to-json", folder + "/fehlt\xFF.cfg"});
     QVERIFY2(r.code > 0
                  && r.err.contains("fehlt\xFF.cfg cannot be opened: "
                                    + QString::fromLocal8Bit(std::strerror(ENOENT)).toUtf8()),
@@ -495,7 +491,8 @@ void TestProfileCli::databaseInUseByAnotherProgram()
         QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
         QElapsedTimer clock;
         clock.start();
-        const Run r = ctl({"profile", "load", cfg}, {}, 45000);
+        const Run r = ctl(
+            {"profile", "load", cfg}, [](QProcess&) {}, 45000);
         const qint64 waited = clock.elapsed();
         QVERIFY2(r.code > 0 && r.err.count('\n') == 1
                      && r.err.contains("The database " + QDir::toNativeSeparators(env.dbPath()).toUtf8()
