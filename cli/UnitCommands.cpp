@@ -32,29 +32,16 @@
 #include <QTextStream>
 #include <cstdio>
 
-Notice::Answer CliSink::notify(const Notice& n)
-{
-    if (n.answers & Notice::Yes)
-        return yes ? Notice::Yes : Notice::No;
-    if (n.answers & Notice::Cancel)
-        return yes ? Notice::Ok : Notice::Cancel;
-    return Notice::Ok;
-}
-
 void CliSink::setProgressValue(int value)
 {
     if (!what.isEmpty() && m_max > 0 && value > 0)
         cliProgress(what, value, m_max);
 }
 
-UnitSession::UnitSession(const ProgramContext& program)
-    : program(program), waiter(std::make_unique<EventLoopWaiter>()), connection(program)
-{
-}
+UnitSession::UnitSession(const ProgramContext& program) : program(program), connection(program, nullptr, &sink) {}
 
 UnitSession::~UnitSession()
 {
-    link.reset();
     if (simUnit && !simLog.isEmpty()) {
         QFile log(simLog);
         if (log.open(QIODevice::WriteOnly | QIODevice::Append))
@@ -76,9 +63,8 @@ bool makeSimulatedUnit(UnitSession& s, std::unique_ptr<Channel>* channel)
     else if (SimOptions::apply(parser, *s.simUnit, &error)) {
         s.simLog = parser.value(QStringLiteral("log"));
         if (parser.isSet(QStringLiteral("virtual-time")))
-            s.waiter = std::make_unique<VirtualWaiter>();
-        *channel = std::make_unique<SimChannel>(
-            *s.simUnit, parser.isSet(QStringLiteral("virtual-time")) ? s.waiter.get() : nullptr);
+            s.connection.setWaiter(std::make_unique<VirtualWaiter>());
+        *channel = std::make_unique<SimChannel>(*s.simUnit, &s.connection.waiter());
         return true;
     }
     cliFail(QStringLiteral("SMSV48_SIM: %1").arg(error), ExitUsage);
@@ -124,11 +110,10 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
         noUnit(QStringLiteral("%1: %2").arg(dev, opened.detail));
         return false;
     }
-    link = std::make_unique<Link>(program, *connection.channel(), *waiter, sink);
     // Ctrl-C, SIGTERM and a closed terminal cancel like the desktop's Cancel button.
     cliCatchSignals();
-    link->setCancelToken(cliSignalToken());
-    sink.yes = ctx.yes;
+    connection.link().setCancelToken(cliSignalToken());
+    yes = ctx.yes;
     return true;
 }
 
@@ -234,43 +219,20 @@ int UnitSession::say(const UnitOutcome& outcome)
     return finish(cliFail(why, cliExitFor(outcome)));
 }
 
-TransferOutcome UnitSession::withRetries(int retries, const std::function<TransferOutcome()>& transfer, int area)
+UnitConnection::Call UnitSession::call(int retries) const
 {
-    TransferOutcome o;
-    int mostSent = 0, mostAccepted = 0; // over every try of a write
-    for (int attempt = 0;; ++attempt) {
-        link->resetForCommand();
-        o = transfer();
-        mostSent = qMax(mostSent, o.linesSent);
-        mostAccepted = qMax(mostAccepted, o.linesAccepted);
-        if (o.ok() || attempt >= retries || o.kind == TransferOutcome::Cancelled || o.kind == TransferOutcome::Declined
-            || o.kind == TransferOutcome::PortLost) {
-            // A try that wrote records left the unit incomplete, also when a later one failed
-            // before its first line: that is said, with the most any try wrote.
-            if (!o.ok() && area != 0 && mostSent > o.linesSent) {
-                const QString most = ConfigTransfer::incompleteSentence(program, area, mostAccepted, 512);
-                const QString own = ConfigTransfer::incompleteSentence(program, area, o.linesAccepted, 512);
-                if (o.linesSent > 0 && o.detail.contains(own))
-                    o.detail.replace(own, most);
-                else
-                    o.detail += QLatin1Char(' ') + most;
-                o.linesSent = mostSent;
-                o.linesAccepted = mostAccepted;
-            }
-            return o;
-        }
+    UnitConnection::Call c;
+    c.ask = [answer = yes](const Notice&) { return answer; };
+    c.retries = retries;
+    const ProgramContext& context = program;
+    c.retrying = [&context](int attempt, int of, const QString& why) {
         cliNotice(
-            cliText(program, "gsCliWiederholung", QStringLiteral("Versuch %1 von %2 fehlgeschlagen (%3); noch einmal"))
-                .arg(attempt + 1)
-                .arg(retries + 1)
-                .arg(o.detail));
-    }
-}
-
-UnitOutcome UnitSession::checkVersion(UnitOps::VersionLevel level, bool yes)
-{
-    link->resetForCommand();
-    return UnitOps::checkVersion(*link, level, nullptr, [yes](const QString&) { return yes; });
+            cliText(context, "gsCliWiederholung", QStringLiteral("Versuch %1 von %2 fehlgeschlagen (%3); noch einmal"))
+                .arg(attempt)
+                .arg(of)
+                .arg(why));
+    };
+    return c;
 }
 
 QString cliUnwritableOutput(const ProgramContext& context, const QString& path)
@@ -338,13 +300,11 @@ int cliReadUnitProfile(CliContext& ctx, ProfileData* data)
     if (!s.open(ctx, ctx.command))
         return ExitNoUnit;
     s.json = false; // the command prints its own result
-    s.link->resetForCommand();
-    if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Configuration, false); !v)
+    if (const UnitOutcome v = s.connection.checkVersion(UnitOps::VersionLevel::Configuration); !v)
         return s.fail(v);
     s.sink.what = cliText(ctx.program, "gsCliFortschrittLesen", QStringLiteral("Lesen"));
     UnitImage img;
-    Link& l = *s.link;
-    const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+    const TransferOutcome o = s.connection.readConfiguration(img, s.call(ctx.retries));
     if (!o.ok())
         return s.fail(o);
     Image image;
@@ -479,7 +439,7 @@ int reportDifferences(UnitSession& s, const ProfileData& file, const ProfileData
 // rest. With --verify a write of only the changed records is read back whole as well.
 int changedOnlyWrite(UnitSession& s, const CliContext& ctx, const QStringList& unitLines, const QStringList& lines)
 {
-    const ChangedWriteOutcome c = ChangedWrite::run(*s.link, unitLines, lines);
+    const ChangedWriteOutcome c = s.connection.writeChangedRecords(unitLines, lines, s.call());
     const char* way = c.way == ChangedWriteOutcome::Way::Nothing ? "nothing"
         : c.way == ChangedWriteOutcome::Way::Changed             ? "changed"
                                                                  : "whole";
@@ -498,10 +458,9 @@ int changedOnlyWrite(UnitSession& s, const CliContext& ctx, const QStringList& u
     s.result.insert(QStringLiteral("verified"), c.way != ChangedWriteOutcome::Way::Nothing);
     if (!ctx.verify || c.way != ChangedWriteOutcome::Way::Changed)
         return s.finish();
-    s.link->resetForCommand();
     s.sink.what = cliText(ctx.program, "gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
     UnitImage img;
-    const TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(*s.link).read(img); });
+    const TransferOutcome back = s.connection.readConfiguration(img, s.call(ctx.retries));
     if (!back.ok())
         return s.fail(back);
     ProfileData file, unit;
@@ -581,9 +540,8 @@ int unitCommand(CliContext& ctx)
     UnitSession s(ctx.program);
     if (!s.open(ctx, QStringLiteral("unit ") + sub))
         return ExitNoUnit;
-    Link& l = *s.link;
     if (status) {
-        const UnitStatus st = UnitOps::refresh(l);
+        const UnitStatus st = s.connection.status();
         if (!st.ok)
             return s.fail(st.outcome);
         if (s.json) {
@@ -599,8 +557,7 @@ int unitCommand(CliContext& ctx)
                  + labelled(ctx.program, "gsCliFirmwareVersion", QStringLiteral("Firmwareversion"), cVersion(st.fw)));
         return ExitOk;
     }
-    l.resetForCommand();
-    if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Configuration, false); !v)
+    if (const UnitOutcome v = s.connection.checkVersion(UnitOps::VersionLevel::Configuration); !v)
         return s.fail(v);
     if (ctx.args.size() > 1)
         s.result.insert(QStringLiteral("file"), ctx.args[1]);
@@ -608,13 +565,14 @@ int unitCommand(CliContext& ctx)
     if (read || verify) {
         QString serial;
         if (read && outputFileFor(ctx, QString()) != ctx.output) {
-            if (const UnitOutcome o = UnitBackup::readSerial(l, &serial); !o)
+            // A unit that answers without a usable number is "unknown".
+            if (const UnitOutcome o = s.connection.readSerialNumber(&serial); !o && o.kind != UnitOutcome::Incomplete)
                 return s.fail(o);
             s.result.insert(QStringLiteral("serial"), serial);
         }
         s.sink.what = cliText(ctx.program, "gsCliFortschrittLesen", QStringLiteral("Lesen"));
         UnitImage img;
-        const TransferOutcome o = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+        const TransferOutcome o = s.connection.readConfiguration(img, s.call(ctx.retries));
         if (!o.ok())
             return s.fail(o);
         const QByteArray text = UnitBackup::profileText(img);
@@ -642,14 +600,11 @@ int unitCommand(CliContext& ctx)
     if (!ctx.noBackup) {
         s.sink.what = cliText(ctx.program, "gsCliFortschrittSicherung", QStringLiteral("Sicherung"));
         const UnitBackup::Result backup
-            = UnitBackup::readAndStore(l, dataRoot, QDateTime::currentDateTime(), ctx.retries);
+            = s.connection.backup(dataRoot, QDateTime::currentDateTime(), s.call(ctx.retries));
+        if (!backup.fileError.isEmpty())
+            return s.finish(cliFail(backup.outcome.detail, ExitFile));
         if (!backup.outcome)
             return s.fail(backup.outcome);
-        if (!backup.fileError.isEmpty())
-            return s.finish(cliFail(cliText(ctx.program, "gsCliSicherungFehlgeschlagen",
-                                            QStringLiteral("%1; das Gerät wurde nicht beschrieben"))
-                                        .arg(backup.fileError),
-                                    ExitFile));
         s.result.insert(QStringLiteral("serial"), backup.serial);
         s.result.insert(QStringLiteral("backup"), backup.path);
         if (ctx.changedOnly)
@@ -657,13 +612,11 @@ int unitCommand(CliContext& ctx)
         cliNotice(cliText(ctx.program, "gsCliSicherungGespeichert",
                           QStringLiteral("Sicherung der Konfiguration des Geräts: %1"))
                       .arg(QDir::toNativeSeparators(backup.path)));
-        l.resetForCommand();
     }
     s.sink.what = cliText(ctx.program, "gsCliFortschrittSchreiben", QStringLiteral("Schreiben"));
     if (ctx.changedOnly)
         return changedOnlyWrite(s, ctx, unitLines, lines);
-    const TransferOutcome o = s.withRetries(
-        ctx.retries, [&] { return ConfigTransfer(l).write(lines, 3); }, 3);
+    const TransferOutcome o = s.connection.writeConfiguration(lines, s.call(ctx.retries));
     if (!o.ok())
         return s.fail(o);
     merge(s.result, cliTransferJson(o));
@@ -671,7 +624,7 @@ int unitCommand(CliContext& ctx)
         return s.finish();
     s.sink.what = cliText(ctx.program, "gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
     UnitImage img;
-    TransferOutcome back = s.withRetries(ctx.retries, [&] { return ConfigTransfer(l).read(img); });
+    TransferOutcome back = s.connection.readConfiguration(img, s.call(ctx.retries));
     if (!back.ok()) {
         // The write's figures stay; "cause" says why nothing was compared.
         s.result.insert(QStringLiteral("verified"), false);
@@ -712,7 +665,7 @@ int relayCommand(CliContext& ctx)
     UnitSession s(ctx.program);
     if (!s.open(ctx, QStringLiteral("relay")))
         return ExitNoUnit;
-    const UnitStatus st = UnitOps::switchRelay(*s.link, n, how == QLatin1String("on"), pw);
+    const UnitStatus st = s.connection.switchRelay(n, how == QLatin1String("on"), pw);
     if (!st.ok || !st.outcome)
         return s.fail(st.outcome);
     cliPrint(labelled(ctx.program, "gsCliRelais", QStringLiteral("Relais 1-8"), bits(st.relays)));
@@ -784,49 +737,45 @@ int paramCommand(CliContext& ctx)
     UnitSession s(ctx.program);
     if (!s.open(ctx, QStringLiteral("param %1 %2").arg(what, op)))
         return ExitNoUnit;
-    Link& l = *s.link;
-    const int address = what == QLatin1String("serial") ? 0x00 : what == QLatin1String("pin") ? 0x10 : 0x20;
+    UnitConnection& unit = s.connection;
     if (op == QLatin1String("get")) {
-        const UnitOps::ParameterRead read = UnitOps::readParameter(l, address);
-        if (!read.outcome)
-            return s.fail(read.outcome);
-        const QByteArray& r = read.reply;
+        QString serial, pin, pin2;
+        int validity = 0;
+        const UnitOutcome read = what == QLatin1String("serial") ? unit.readSerialNumber(&serial)
+            : what == QLatin1String("pin")                       ? unit.readPins(&pin, &pin2)
+                                                                 : unit.readValidity(&validity);
+        if (!read)
+            return s.fail(read);
         if (s.json) {
             if (what == QLatin1String("serial"))
-                s.result.insert(QStringLiteral("serial"), UnitOps::serialFrom(r));
+                s.result.insert(QStringLiteral("serial"), serial);
             else if (what == QLatin1String("pin")) {
-                s.result.insert(QStringLiteral("pin"), UnitOps::pinFrom(r, 0));
-                s.result.insert(QStringLiteral("pin2"), UnitOps::pinFrom(r, 1));
+                s.result.insert(QStringLiteral("pin"), pin);
+                s.result.insert(QStringLiteral("pin2"), pin2);
             } else
-                s.result.insert(QStringLiteral("validity"), UnitOps::validityFrom(r));
+                s.result.insert(QStringLiteral("validity"), validity);
             return s.finish();
         }
         if (what == QLatin1String("serial"))
-            std::printf("%s\n", qPrintable(UnitOps::serialFrom(r)));
+            std::printf("%s\n", qPrintable(serial));
         else if (what == QLatin1String("pin"))
-            cliPrint(labelled(ctx.program, "gsCliPin", QStringLiteral("PIN"), UnitOps::pinFrom(r, 0))
-                     + labelled(ctx.program, "gsCliPin2", QStringLiteral("Zweite PIN"), UnitOps::pinFrom(r, 1)));
+            cliPrint(labelled(ctx.program, "gsCliPin", QStringLiteral("PIN"), pin)
+                     + labelled(ctx.program, "gsCliPin2", QStringLiteral("Zweite PIN"), pin2));
         else
-            std::printf("%d\n", UnitOps::validityFrom(r));
+            std::printf("%d\n", validity);
         return ExitOk;
     }
-    l.resetForCommand();
-    l.handshake();
-    if (l.unitSilent() || l.stopFlags())
-        return s.fail(UnitOps::failure(l, UnitOutcome::NoAnswer, QString(), QString()));
     UnitOutcome written;
     if (what == QLatin1String("serial"))
-        written = UnitOps::writeSerial(l, v1);
+        written = unit.writeSerialNumber(v1);
     else if (op == QLatin1String("set-default"))
-        written = UnitOps::writePinDirect(l, v1);
+        written = unit.writeDefaultPin(v1);
     else if (op == QLatin1String("change"))
-        written = UnitOps::changePin(l, pw, v1, v2);
+        written = unit.changePin(pw, v1, v2);
     else {
-        written = UnitOps::writeValidity(l, v1.toInt(), pw);
-        if (written) {
-            ConfigTransfer t(l);
-            t.waitForRestart();
-        }
+        written = unit.writeValidity(v1.toInt(), pw);
+        if (written)
+            unit.waitForRestart();
     }
     if (!written)
         return s.fail(written);
@@ -860,12 +809,11 @@ int firmwareCommand(CliContext& ctx)
     if (!s.open(ctx, QStringLiteral("firmware")))
         return ExitNoUnit;
     s.result.insert(QStringLiteral("file"), ctx.args[0]);
-    Link& l = *s.link;
-    l.resetForCommand();
-    if (const UnitOutcome v = s.checkVersion(UnitOps::VersionLevel::Firmware, true); !v)
+    s.yes = true; // confirmed above: the version question and the flash question are answered yes
+    if (const UnitOutcome v = s.connection.checkVersion(UnitOps::VersionLevel::Firmware, nullptr, s.call()); !v)
         return s.fail(v);
     s.sink.what = cliText(ctx.program, "gsCliFortschrittFirmware", QStringLiteral("Firmware"));
-    const TransferOutcome o = UnitOps::firmwareUpdate(l, lines, [] { return true; });
+    const TransferOutcome o = s.connection.updateFirmware(lines, s.call());
     if (!o.ok())
         return s.fail(o);
     merge(s.result, cliTransferJson(o));

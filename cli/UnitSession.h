@@ -1,6 +1,6 @@
 #pragma once
-// What the device commands of smsv48ctl share: the session on the unit's port (the sink that
-// shows progress and answers questions from --yes), the exit code of an outcome, and the
+// What the device commands of smsv48ctl share: the session on the unit's connection (the sink
+// that shows progress, questions answered from --yes), the exit code of an outcome, and the
 // checks of the files they read and write ("-": standard input or output).
 #include "cli/Cli.h"
 
@@ -20,8 +20,6 @@ class Channel;
 class CliSink : public LinkSink {
 public:
     QString what; // the progress label (empty: no progress)
-    bool yes = false; // --yes: questions are answered with yes / OK
-    Notice::Answer notify(const Notice& n) override;
     void setProgressRange(int, int max) override { m_max = max; }
     void setProgressValue(int value) override;
 
@@ -41,10 +39,10 @@ struct UnitSession {
     // log goes when the session ends.
     std::unique_ptr<SimUnit> simUnit;
     QString simLog;
-    std::unique_ptr<Waiter> waiter; // real time, or virtual with SMSV48_SIM's --virtual-time
+    // The unit's connection: real time, or virtual with SMSV48_SIM's --virtual-time.
     UnitConnection connection;
-    std::unique_ptr<Link> link;
     QString device;
+    bool yes = false; // --yes: the unit's questions are answered with yes / OK
     // --json: the command's one object, printed by fail() or finish().
     bool json = false;
     QJsonObject result;
@@ -61,12 +59,9 @@ struct UnitSession {
     int say(const UnitOutcome& outcome);
     // Prints the JSON object (with --json) for a command that ends with `code`.
     int finish(int code = ExitOk);
-    UnitOutcome checkVersion(UnitOps::VersionLevel level, bool yes);
-    // A whole transfer, tried again after a failure up to `retries` times (never after a
-    // cancel or a lost port); each new try is announced on stderr.
-    // With `area` (3: a configuration write) a failure after a try that wrote records says
-    // how many records the unit holds (the most any try wrote).
-    TransferOutcome withRetries(int retries, const std::function<TransferOutcome()>& transfer, int area = 0);
+    // How the commands call the connection: questions answered from --yes, a whole transfer
+    // tried again up to `retries` times, each new try announced on stderr.
+    UnitConnection::Call call(int retries = 0) const;
     // The port cannot be used: one line (exit code 3) and, with --json, the object.
     void noUnit(const QString& why);
 };

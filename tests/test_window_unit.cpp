@@ -29,7 +29,6 @@ using WindowWidgets::named;
 
 namespace {
 using Window = SimWindow;
-const QString NoAnswer = QStringLiteral("%1\r\n%2");
 
 // A configuration of 512 records with varied data and the end record.
 QStringList configLines(int seed)
@@ -71,7 +70,7 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
     win.unit().faults.blockFault = SimFaults::Block::Damage;
     win.unit().faults.blockFaultBlock = 40;
     win.w->device().readConfiguration();
-    QVERIFY(win.env.said().last().startsWith(msg("gsMsgZeileNichtGebrannt")));
+    QCOMPARE(win.env.said().last(), msg("gsMsgBlockNichtLesbar").arg(40));
     QCOMPARE(win.env.configurationRows(), before);
     // Cancelled through the window's button: untouched too.
     win.unit().faults.blockFault = SimFaults::Block::None;
@@ -85,7 +84,7 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
         });
     });
     win.w->device().readConfiguration();
-    QCOMPARE(win.env.said(), QStringList {msg("gsMsgLesenAbgebrochen")});
+    QCOMPARE(win.env.said(), QStringList {msg("gsMsgLesenAbgebrochenDetail")});
     QCOMPARE(win.env.configurationRows(), before);
     // A complete read goes into the store and the editor, and is said.
     win.env.messages.clear();
@@ -124,7 +123,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     win.unit().clearLog();
     win.unit().faults.statusLost = 3;
     win.w->device().writeConfiguration();
-    QCOMPARE(win.env.said(), QStringList {NoAnswer.arg(msg("gsMsgKeineAntwort"), msg("gsMsgKeineAntwortHilfe"))});
+    QCOMPARE(win.env.said(), QStringList {msg("gsMsgGerätAntwortetNicht")});
     QCOMPARE(named<QLabel>(*win.w, "lblSWVersion")->text(), shown);
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
     // A unit with another firmware version: refused before anything is written.
@@ -133,7 +132,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     win.unit().fwVersion = 250;
     win.unit().clearLog();
     win.w->device().writeConfiguration();
-    QCOMPARE(win.env.said(), QStringList {msg("gsMsgVersionskonflikt")});
+    QCOMPARE(win.env.said(), QStringList {msg("gsMsgFirmwareVersionPasstNicht").arg("2.50", "1.00")});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
 
@@ -166,7 +165,7 @@ void TestWindowUnit::statusLedsRelaysAndDemo()
     for (int i = 0; i < 4; ++i)
         QVERIFY(named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
                 && named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
-    QCOMPARE(win.env.said(), QStringList {NoAnswer.arg(msg("gsMsgKeineAntwort"), msg("gsMsgKeineAntwortHilfe"))});
+    QCOMPARE(win.env.said(), QStringList {msg("gsMsgGerätAntwortetNicht")});
     QCOMPARE(win.w->lamp(), int(MainWindow::Red));
 
     // Demo and the default-state shortcuts: no device traffic; a status leaves the LEDs alone.

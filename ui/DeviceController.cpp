@@ -47,9 +47,6 @@ struct MainLink : LinkSink {
     }
     Notice::Answer notify(const Notice& n) override { return Dialogs::show(win, n); }
     MainWindow* win;
-    Channel* channel = nullptr;
-    Waiter* waiter = nullptr;
-    std::unique_ptr<Link> link;
 };
 
 namespace {
@@ -66,31 +63,6 @@ QString programTitle(const ProgramContext& context)
     return context.programName.isEmpty() ? QStringLiteral("SMS Switch Vantor") : context.programName;
 }
 
-// During the backup before a send: the read of the unit's configuration keeps the window's
-// "backing up" text, and a cancel there says that nothing was written to the unit.
-struct BackupSink : LinkSink {
-    BackupSink(const ProgramContext& c, LinkSink& d) : context(c), dialog(d) {}
-    void setLamp(int bgr) override { dialog.setLamp(bgr); }
-    void setPanel3(const QString& text) override { dialog.setPanel3(text); }
-    Notice::Answer notify(const Notice& n) override
-    {
-        if (n.key != QLatin1String("gsMsgLesenAbgebrochen"))
-            return dialog.notify(n);
-        Notice cancelled = n;
-        cancelled.key = QStringLiteral("gsMsgSicherungAbgebrochen");
-        cancelled.text = context.msgOr(cancelled.key,
-                                       QStringLiteral("Die Sicherung wurde abgebrochen; ins Gerät "
-                                                      "wurde nichts geschrieben."));
-        cancelled.severity = Notice::Severity::Warning;
-        return dialog.notify(cancelled);
-    }
-    void setProgressRange(int min, int max) override { dialog.setProgressRange(min, max); }
-    void setProgressValue(int value) override { dialog.setProgressValue(value); }
-    void setCancelVisible(bool visible) override { dialog.setCancelVisible(visible); }
-    const ProgramContext& context;
-    LinkSink& dialog;
-};
-
 void exclaim(MainWindow* window, const QString& key)
 {
     Dialogs::show(window, window->context().msg(key), window->context().programName, Dialogs::Icon::Exclamation);
@@ -99,11 +71,10 @@ void exclaim(MainWindow* window, const QString& key)
 }
 
 DeviceController::DeviceController(MainWindow* window)
-    : m_connection(std::make_unique<UnitConnection>(window->context())), channel(m_connection->channel()),
-      m_window(window), m_tab(window->systemTab())
+    : m_mainLink(std::make_shared<MainLink>(window)),
+      m_connection(std::make_unique<UnitConnection>(window->context(), nullptr, m_mainLink.get())),
+      channel(m_connection->channel()), m_window(window), m_tab(window->systemTab())
 {
-    m_ownWaiter = std::make_unique<EventLoopWaiter>();
-    m_waiter = m_ownWaiter.get();
     connect(&m_tab, &SystemTab::commandClicked, this, &DeviceController::runCommand);
     connect(window->action(MainWindow::Command::Port), &QAction::triggered, this, [this] { openPortSettings(); });
 }
@@ -249,21 +220,44 @@ void DeviceController::showPortStatus()
                                                : device));
 }
 
-Link& DeviceController::link()
+Link& DeviceController::link() { return m_connection->link(); }
+
+Waiter* DeviceController::waiter() const { return &m_connection->waiter(); }
+
+void DeviceController::setWaiter(Waiter* waiter) { m_connection->setWaiter(waiter); }
+
+UnitConnection::Call DeviceController::call(const CommandScope& running, TransferDialog* progress)
 {
-    if (!m_mainLink)
-        m_mainLink = std::make_shared<MainLink>(m_window);
-    MainLink& m = *m_mainLink;
-    if (!m.link || m.channel != channel.get() || m.waiter != waiter()) {
-        if (!channel)
-            channel = std::make_unique<SimChannel>(); // never without a channel object
-        if (channel->isSimulated())
-            static_cast<SimChannel*>(channel.get())->setWaiter(waiter());
-        m.channel = channel.get();
-        m.waiter = waiter();
-        m.link = std::make_unique<Link>(m_window->context(), *channel, *waiter(), m);
+    UnitConnection::Call c;
+    c.within = &running.command();
+    c.progress = progress;
+    QWidget* parent = progress ? static_cast<QWidget*>(progress) : m_window;
+    c.ask = [parent](const Notice& question) {
+        const Notice::Answer a = Dialogs::show(parent, question);
+        return a == Notice::Yes || a == Notice::Ok;
+    };
+    return c;
+}
+
+void DeviceController::showOutcome(const UnitOutcome& outcome, const QString& doneText)
+{
+    const ProgramContext& st = m_window->context();
+    if (outcome.ok()) {
+        const QString text = !doneText.isEmpty() ? doneText
+            : outcome.messageKey.isEmpty()       ? QString()
+                                                 : st.msg(outcome.messageKey);
+        if (!text.isEmpty())
+            Dialogs::show(m_window, text, programTitle(st), Dialogs::Icon::Information);
+        return;
     }
-    return *m.link;
+    const bool warning = outcome.kind == UnitOutcome::Cancelled || outcome.kind == UnitOutcome::Refused;
+    Dialogs::show(m_window, outcome.detail.isEmpty() ? st.msg(outcome.messageKey) : outcome.detail, programTitle(st),
+                  warning ? Dialogs::Icon::Exclamation : Dialogs::Icon::Critical);
+}
+
+void DeviceController::showOutcome(const TransferOutcome& outcome, const QString& doneText)
+{
+    showOutcome(UnitOutcome::fromTransfer(outcome), doneText);
 }
 
 void DeviceController::probeUnit()
@@ -308,21 +302,6 @@ bool DeviceController::passwordForCommand(QString* password)
     const ProgramContext& st = m_window->context();
     return Dialogs::askSecret(m_window, st.msg(QStringLiteral("gsFrageGeraetPasswort")), programTitle(st), password)
         && !UnitOps::passwordMissing(*password);
-}
-
-void DeviceController::tellOutcome(const UnitOutcome& outcome, const QString& refusedKey, const QString& doneText)
-{
-    const ProgramContext& st = m_window->context();
-    if (outcome.ok()) {
-        if (!doneText.isEmpty())
-            Dialogs::show(m_window, doneText, programTitle(st), Dialogs::Icon::Information);
-        return;
-    }
-    // The link has said already what it found (no answer, the port gone, a line fault).
-    if (outcome.kind != UnitOutcome::Refused || !link().lastMessageKey().isEmpty())
-        return;
-    Dialogs::show(m_window, refusedKey.isEmpty() ? outcome.detail : st.msg(refusedKey), programTitle(st),
-                  Dialogs::Icon::Exclamation);
 }
 
 QString DeviceController::unitPassword() const
@@ -383,44 +362,43 @@ void DeviceController::fillValidityList()
 
 // ---- configuration transfer -----------------------------------------------------------
 
-bool DeviceController::checkUnitVersion(bool firmwareLevel)
+UnitOutcome DeviceController::checkUnitVersion(const CommandScope& running, bool firmwareLevel)
 {
     UnitStatus s;
-    const bool ok(UnitOps::checkVersion(
-        link(), firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s));
+    const UnitOutcome checked = m_connection->checkVersion(
+        firmwareLevel ? UnitOps::VersionLevel::Firmware : UnitOps::VersionLevel::Configuration, &s, call(running));
     if (s.ok) // the labels show only versions that were read
         showUnitStatus(s);
-    return ok;
+    // The user's own no to the question needs no box.
+    if (!checked && !(firmwareLevel && checked.kind == UnitOutcome::Cancelled))
+        showOutcome(checked);
+    return checked;
 }
 
 bool DeviceController::readUnitImage(UnitImage& image)
 {
     CommandScope running(*this);
-    return running && readImage(image);
+    return running && readImage(running, image);
 }
 
-bool DeviceController::readImage(UnitImage& image)
+bool DeviceController::readImage(const CommandScope& running, UnitImage& image)
 {
     if (!IsComPortOpen())
         return false;
-    Link& l = link();
-    l.resetForCommand();
-    if (!checkUnitVersion(false))
+    if (!checkUnitVersion(running, false))
         return false;
     TransferOutcome outcome;
     {
         TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("frmUpload"));
-        dlg.cancelToken = &l.cancelToken();
+        dlg.cancelToken = &link().cancelToken();
         dlg.setProgressRange(0, 64);
         dlg.setMessage(msg(m_window->context(), "gsLoadConfiguration"));
-        dlg.setJob([&](TransferDialog& d) {
-            l.setSink(d);
-            outcome = ConfigTransfer(l).read(image);
-            l.setSink(*m_mainLink);
-        });
+        dlg.setJob([&](TransferDialog& d) { outcome = m_connection->readConfiguration(image, call(running, &d)); });
         dlg.exec();
     }
+    if (!outcome.ok())
+        showOutcome(outcome);
     return outcome.ok();
 }
 
@@ -435,7 +413,7 @@ void DeviceController::readConfiguration()
         return;
     UnitImage image;
     // The store is touched only after a complete read.
-    if (!readImage(image))
+    if (!readImage(running, image))
         return;
     const MainWindowOptions& options = m_window->options();
     if (options.storeReadImage) {
@@ -464,8 +442,6 @@ void DeviceController::sendToUnit(int index)
     // No configuration without its texts by mistake.
     if (index == 0 && !m_window->profiles().confirmTexts())
         return;
-    Link& l = link();
-    l.resetForCommand();
     m_writeArea = quint8(index + 3);
     QStringList firmware;
     if (index == 1) {
@@ -497,27 +473,37 @@ void DeviceController::sendToUnit(int index)
         return;
     }
     QString recordError;
-    if (checkUnitVersion(index == 1)) {
-        TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
-        dlg.setCaptionKey(QStringLiteral("frmDownload"));
-        dlg.cancelToken = &l.cancelToken();
-        dlg.setJob([&](TransferDialog& d) {
-            l.setSink(d);
-            if (index == 1) {
-                UnitOps::firmwareUpdate(l, firmware);
-            } else {
-                recordError = writeTransferRecord(d, lines);
-                if (backUpUnit(d)) {
-                    d.setMessage(msg(m_window->context(), "gsUpdateConfiguration"));
-                    if (sendChangedOnly())
-                        ChangedWrite::run(l, m_unitBefore, lines);
-                    else
-                        ConfigTransfer(l).write(lines, 3);
+    if (checkUnitVersion(running, index == 1)) {
+        UnitOutcome outcome;
+        QString doneText;
+        {
+            TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
+            dlg.setCaptionKey(QStringLiteral("frmDownload"));
+            dlg.cancelToken = &link().cancelToken();
+            dlg.setJob([&](TransferDialog& d) {
+                if (index == 1) {
+                    outcome = UnitOutcome::fromTransfer(m_connection->updateFirmware(firmware, call(running, &d)));
+                    return;
                 }
-            }
-            l.setSink(*m_mainLink);
-        });
-        dlg.exec();
+                recordError = writeTransferRecord(d, lines);
+                if (const UnitOutcome backedUp = backUpUnit(running, d); !backedUp) {
+                    outcome = backedUp;
+                    return;
+                }
+                d.setMessage(msg(m_window->context(), "gsUpdateConfiguration"));
+                if (!sendChangedOnly()) {
+                    outcome = UnitOutcome::fromTransfer(m_connection->writeConfiguration(lines, call(running, &d)));
+                    return;
+                }
+                const ChangedWriteOutcome c = m_connection->writeChangedRecords(m_unitBefore, lines, call(running, &d));
+                outcome = UnitOutcome::fromTransfer(c.transfer);
+                if (outcome && !c.ok())
+                    outcome = {UnitOutcome::Incomplete, c.transfer.messageKey, c.sentence};
+                doneText = c.sentence;
+            });
+            dlg.exec();
+        }
+        showOutcome(outcome, doneText);
     }
     // The record of what was sent could not be written: said once, after the send it did not change.
     if (!recordError.isEmpty())
@@ -576,37 +562,21 @@ bool DeviceController::sendChangedOnly()
         == QLatin1String("1");
 }
 
-bool DeviceController::backUpUnit(TransferDialog& dialog)
+UnitOutcome DeviceController::backUpUnit(const CommandScope& running, TransferDialog& dialog)
 {
     m_unitBefore.clear();
     if (!backUpBeforeWrite())
-        return true;
+        return {};
     const ProgramContext& st = m_window->context();
     dialog.setMessage(st.msgOr(QStringLiteral("gsSicherungLaeuft"),
                                QStringLiteral("Die Konfiguration des Geräts wird gesichert...")));
-    Link& l = link();
-    BackupSink sink(st, dialog);
-    l.setSink(sink);
-    const UnitBackup::Result backup = UnitBackup::readAndStore(l, st.dataRoot, QDateTime::currentDateTime());
-    l.setSink(dialog);
+    const UnitBackup::Result backup
+        = m_connection->backup(st.dataRoot, QDateTime::currentDateTime(), call(running, &dialog));
     if (backup.ok()) {
         m_lastBackup = backup.path;
         m_unitBefore = QString::fromLatin1(backup.text).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        l.resetForCommand();
-        return true;
     }
-    // A read the user stopped or that the link has reported needs no second box; a backup
-    // that could not be written does.
-    if (backup.outcome.kind != UnitOutcome::Cancelled) {
-        const QString why = backup.fileError.isEmpty() ? backup.outcome.detail : backup.fileError;
-        Dialogs::show(&dialog,
-                      st.msgOr(QStringLiteral("gsSicherungFehlgeschlagen"),
-                               QStringLiteral("Die Konfiguration des Geräts konnte nicht gesichert werden; es wurde "
-                                              "nichts gesendet."))
-                          + (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
-                      st.programName, Dialogs::Icon::Critical);
-    }
-    return false;
+    return backup.outcome;
 }
 
 // ---- live status and relays -------------------------------------------------------------
@@ -634,15 +604,10 @@ void DeviceController::selectLedDisplay(int index)
         m_window->shell().startDemoDisplay();
         return;
     }
-    Link& l = link();
-    l.resetForCommand();
     m_window->shell().stopDemoDisplay();
     m_tab.setRefreshEnabled(true);
     m_ledDisplay = quint8(index);
-    l.handshake();
-    if (!l.unitSilent() && !l.stopFlags())
-        showUnitStatus(UnitOps::queryStatus(l));
-    l.showPortLost();
+    showStatusOutcome(m_connection->status(call(running)));
 }
 
 void DeviceController::refreshUnitStatus()
@@ -650,12 +615,15 @@ void DeviceController::refreshUnitStatus()
     CommandScope running(*this);
     if (!running || !IsComPortOpen())
         return;
-    Link& l = link();
-    l.resetForCommand();
-    l.handshake();
-    if (!l.unitSilent() && !l.stopFlags())
-        showUnitStatus(UnitOps::queryStatus(l));
-    l.showPortLost();
+    showStatusOutcome(m_connection->status(call(running)));
+}
+
+void DeviceController::showStatusOutcome(const UnitStatus& status)
+{
+    if (status.ok)
+        showUnitStatus(status);
+    if (!status.outcome)
+        showOutcome(status.outcome);
 }
 
 void DeviceController::switchRelay(int relay, bool on)
@@ -666,19 +634,13 @@ void DeviceController::switchRelay(int relay, bool on)
     QString password;
     if (!passwordForCommand(&password))
         return;
-    Link& l = link();
-    l.resetForCommand();
-    l.setLastMessageKey(QString());
     m_tab.setRelayButtonsEnabled(false);
     // The relay display, with its handshake and query.
     m_tab.setDisplayChoice(0);
     m_ledDisplay = 0;
-    const UnitStatus s = UnitOps::switchRelay(l, relay + 1, on, password);
-    if (s.ok)
-        showUnitStatus(s);
+    const UnitStatus s = m_connection->switchRelay(relay + 1, on, password, call(running));
     m_tab.setRelayButtonsEnabled(true);
-    if (s.outcome.kind == UnitOutcome::Refused)
-        tellOutcome(s.outcome);
+    showStatusOutcome(s);
 }
 
 // ---- unit parameters --------------------------------------------------------------------
@@ -688,10 +650,11 @@ void DeviceController::readSerialNumber()
     CommandScope running(*this);
     if (!running || !IsComPortOpen())
         return;
-    link().resetForCommand();
     m_tab.showSerialNumber(QString());
-    const QByteArray r = UnitOps::readParameter(link(), 0x00).reply;
-    m_tab.showSerialNumber(UnitOps::serialFrom(r));
+    QString serial;
+    const UnitOutcome o = m_connection->readSerialNumber(&serial, call(running));
+    m_tab.showSerialNumber(serial);
+    showOutcome(o);
 }
 
 void DeviceController::writeSerialNumber()
@@ -705,21 +668,12 @@ void DeviceController::writeSerialNumber()
         m_tab.focusSerialNumber();
         return;
     }
-    Link& l = link();
-    l.resetForCommand();
-    l.setLastMessageKey(QString());
-    l.handshake();
-    if (l.unitSilent() || l.stopFlags()) {
-        l.showPortLost();
-        return;
-    }
     const QString serial = m_tab.serialNumber();
-    const UnitOutcome o = UnitOps::writeSerial(l, serial);
+    const UnitOutcome o = m_connection->writeSerialNumber(serial, call(running));
     // Counted up only when the unit acknowledged the write.
     if (o && m_tab.incrementSerialNumber())
         m_tab.showSerialNumber(UnitOps::nextSerial(serial));
-    tellOutcome(o, QStringLiteral("gsMsgParameterAbgelehnt"),
-                m_window->context().msg(QStringLiteral("gsMsgSeriennummerGeschrieben")).arg(serial));
+    showOutcome(o, m_window->context().msg(QStringLiteral("gsMsgSeriennummerGeschrieben")).arg(serial));
 }
 
 void DeviceController::readSimPin()
@@ -727,10 +681,11 @@ void DeviceController::readSimPin()
     CommandScope running(*this);
     if (!running || !IsComPortOpen())
         return;
-    link().resetForCommand();
     m_tab.showPins(QString(), QString());
-    const QByteArray r = UnitOps::readParameter(link(), 0x10).reply;
-    m_tab.showPins(UnitOps::pinFrom(r, 0), UnitOps::pinFrom(r, 1));
+    QString pin, secondPin;
+    const UnitOutcome o = m_connection->readPins(&pin, &secondPin, call(running));
+    m_tab.showPins(pin, secondPin);
+    showOutcome(o);
 }
 
 void DeviceController::changeSimPin()
@@ -738,14 +693,6 @@ void DeviceController::changeSimPin()
     CommandScope running(*this);
     if (!running || !IsComPortOpen())
         return;
-    Link& l = link();
-    l.resetForCommand();
-    l.setLastMessageKey(QString());
-    l.handshake();
-    if (l.unitSilent() || l.stopFlags()) {
-        l.showPortLost();
-        return;
-    }
     QString key = UnitOps::checkPinNew(m_tab.newPin());
     if (!key.isEmpty()) {
         exclaim(m_window, key);
@@ -754,7 +701,7 @@ void DeviceController::changeSimPin()
     }
     const QString written = m_window->context().msg(QStringLiteral("gsMsgPINGeschrieben"));
     if (m_tab.pinIsDefault()) {
-        tellOutcome(UnitOps::writePinDirect(l, m_tab.newPin()), QStringLiteral("gsMsgParameterAbgelehnt"), written);
+        showOutcome(m_connection->writeDefaultPin(m_tab.newPin(), call(running)), written);
         return;
     }
     key = UnitOps::checkPinOld(m_tab.oldPin());
@@ -766,7 +713,7 @@ void DeviceController::changeSimPin()
     QString password;
     if (!passwordForCommand(&password))
         return;
-    tellOutcome(UnitOps::changePin(l, password, m_tab.oldPin(), m_tab.newPin()), QString(), written);
+    showOutcome(m_connection->changePin(password, m_tab.oldPin(), m_tab.newPin(), call(running)), written);
 }
 
 void DeviceController::readValidityReminder()
@@ -774,9 +721,10 @@ void DeviceController::readValidityReminder()
     CommandScope running(*this);
     if (!running || !IsComPortOpen())
         return;
-    link().resetForCommand();
-    const QByteArray r = UnitOps::readParameter(link(), 0x20).reply;
-    m_tab.setValidityIndex(UnitOps::validityFrom(r));
+    int index = 0;
+    const UnitOutcome o = m_connection->readValidity(&index, call(running));
+    m_tab.setValidityIndex(index);
+    showOutcome(o);
 }
 
 void DeviceController::writeValidityReminder()
@@ -787,31 +735,15 @@ void DeviceController::writeValidityReminder()
     QString password;
     if (!passwordForCommand(&password))
         return;
-    Link& l = link();
-    l.resetForCommand();
-    l.setLastMessageKey(QString());
-    l.handshake();
-    if (l.unitSilent() || l.stopFlags()) {
-        l.showPortLost();
-        return;
-    }
-    const UnitOutcome o = UnitOps::writeValidity(l, qMax(0, m_tab.validityIndex()), password);
-    if (!o) {
-        tellOutcome(o, QStringLiteral("gsMsgParameterAbgelehnt"));
-        return;
-    }
-    {
+    const UnitOutcome o = m_connection->writeValidity(qMax(0, m_tab.validityIndex()), password, call(running));
+    if (o) {
         TransferDialog dlg(m_window->context(), m_window, m_mainLink.get());
         dlg.setCaptionKey(QStringLiteral("gbWaitSystemRestart"));
         dlg.setCancelVisible(false);
-        dlg.setJob([&](TransferDialog& d) {
-            l.setSink(d);
-            ConfigTransfer(l).waitForRestart();
-            l.setSink(*m_mainLink);
-        });
+        dlg.setJob([&](TransferDialog& d) { m_connection->waitForRestart(call(running, &d)); });
         dlg.exec();
     }
-    tellOutcome(o, QString(), m_window->context().msg(QStringLiteral("gsMsgGueltigkeitGeschrieben")));
+    showOutcome(o, m_window->context().msg(QStringLiteral("gsMsgGueltigkeitGeschrieben")));
 }
 
 // ---- port settings ------------------------------------------------------------------------

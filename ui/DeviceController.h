@@ -1,7 +1,8 @@
 #pragma once
 // The main window's side of the unit: the port (opened from the settings, probe, lamp and
 // panels through the link's sink), the transfers of configuration and firmware, the live
-// status and relays, and the unit parameters of the System tab.
+// status and relays, and the unit parameters of the System tab. Every command is: disable,
+// call the unit connection, show its outcome (showOutcome: the sentence smsv48ctl prints).
 #include "ui/SystemTab.h"
 #include "unit/UnitConnection.h"
 
@@ -13,6 +14,7 @@ class Channel;
 class Link;
 class MainWindow;
 class ProgramContext;
+struct TransferOutcome;
 struct UnitOutcome;
 class TransferDialog;
 class Waiter;
@@ -22,7 +24,9 @@ struct UnitStatus;
 
 class DeviceController : public QObject {
     Q_OBJECT
-    // The unit's port and its rule of one command at a time (first: channel refers to it).
+    // Lamp and panels as the link's sink (shared: the type is complete only in the .cpp),
+    // then the unit's connection (first: channel refers to it).
+    std::shared_ptr<MainLink> m_mainLink;
     std::unique_ptr<UnitConnection> m_connection;
 
 public:
@@ -34,8 +38,9 @@ public:
     QString portSettings = QStringLiteral("9600,N,8,1");
     QString portDevice;
     std::unique_ptr<Channel>& channel; // the connection's
-    Waiter* waiter() const { return m_waiter; }
-    void setWaiter(Waiter* w) { m_waiter = w; }
+    // The connection's waiter; tests give a virtual clock.
+    Waiter* waiter() const;
+    void setWaiter(Waiter* waiter);
     // Opens the port from the stored settings; after a failure the port dialog follows.
     bool openPortFromSettings();
     void closePort();
@@ -46,8 +51,12 @@ public:
     void probeUnit();
     void openPortSettings();
 
-    // The command exchange on the open channel (made again when the channel changes).
+    // The connection's command exchange.
     Link& link();
+    // An outcome of the unit as one sentence with the severity of its kind: when it worked,
+    // doneText (else the text of its message key, else nothing).
+    void showOutcome(const UnitOutcome& outcome, const QString& doneText = QString());
+    void showOutcome(const TransferOutcome& outcome, const QString& doneText = QString());
 
     void readConfiguration();
     // The unit's configuration read into image (version check and progress window as for
@@ -108,36 +117,35 @@ private:
         CommandScope(const CommandScope&) = delete;
         CommandScope& operator=(const CommandScope&) = delete;
         explicit operator bool() const { return bool(m_command); }
+        const UnitCommand& command() const { return m_command; }
 
     private:
         DeviceController& m_device;
         UnitConnection::Command m_command;
     };
     // The configuration read into image (the command already started).
-    bool readImage(UnitImage& image);
+    bool readImage(const CommandScope& running, UnitImage& image);
+    // How the commands call the connection: within the running command, progress in the
+    // window given, the unit's questions asked in a message box.
+    UnitConnection::Call call(const CommandScope& running, TransferDialog* progress = nullptr);
 
     void runCommand(SystemTab::Command command, int index);
     void sendToUnit(int index);
-    bool backUpUnit(TransferDialog& dialog);
+    UnitOutcome backUpUnit(const CommandScope& running, TransferDialog& dialog);
     // The configuration to send as checked lines, end record included; false after saying why.
     bool configurationLines(QStringList* lines);
     // Writes the record of what is sent (the transfer file); its failure as one sentence.
     QString writeTransferRecord(TransferDialog& dialog, const QStringList& lines);
     void switchRelay(int relay, bool on);
-    bool checkUnitVersion(bool firmwareLevel);
+    void showStatusOutcome(const UnitStatus& status);
+    // The version check, its failure shown (not the user's own no to going on).
+    UnitOutcome checkUnitVersion(const CommandScope& running, bool firmwareLevel);
     // The unit password for a command: user 1's, or asked for (masked) when the phone book
     // holds none. False when the user cancelled.
     bool passwordForCommand(QString* password);
-    // A command's outcome as one sentence: doneText when it worked (none when empty); a
-    // refusal the link has not reported in refusedKey's words (the outcome's own when empty).
-    void tellOutcome(const UnitOutcome& outcome, const QString& refusedKey = QString(),
-                     const QString& doneText = QString());
 
     MainWindow* m_window;
     SystemTab& m_tab;
-    Waiter* m_waiter = nullptr;
-    std::unique_ptr<Waiter> m_ownWaiter;
-    std::shared_ptr<MainLink> m_mainLink; // shared: the type is complete only in the .cpp
     bool m_probePending = false;
     bool m_closeRequested = false;
     quint8 m_writeArea = 0;
