@@ -1,8 +1,11 @@
 // The unit as the desktop drives it, against the built-in simulated unit in virtual time:
-// one command at a time (a second one during the waits of the first is refused), and a
-// configuration send that carries what the window shows whatever becomes of its record file.
+// one command at a time (a second one during the waits of the first is refused), a
+// configuration send that carries what the window shows whatever becomes of its record file,
+// and one sentence for one outcome in the desktop and in smsv48ctl.
+#include "CliRun.h"
 #include "Desktop.h"
 #include "Permissions.h"
+#include "SimWindow.h"
 #include "TestEnv.h"
 #include "WindowWidgets.h"
 
@@ -51,6 +54,8 @@ struct Window {
     }
 };
 
+enum class Fault { SilentDuringRelay, LineRefusedDuringWrite };
+
 enum class Second { TabButton, ToolbarRead, ToolbarSend, Shortcut, PortMenu, Comparison };
 } // namespace
 
@@ -61,6 +66,8 @@ private slots:
     void secondCommandIsRefusedWhileOneWaits();
     void sendCarriesTheWindowWhateverTheRecordFile_data();
     void sendCarriesTheWindowWhateverTheRecordFile();
+    void oneOutcomeOneSentence_data();
+    void oneOutcomeOneSentence();
 };
 
 void TestUnitConnection::secondCommandIsRefusedWhileOneWaits_data()
@@ -150,6 +157,44 @@ void TestUnitConnection::sendCarriesTheWindowWhateverTheRecordFile()
     QCOMPARE(win.env.said().size(), 2);
     QCOMPARE(win.env.said()[0], QStringLiteral("gsMsgDownloadOK"));
     QVERIFY2(win.env.said()[1].startsWith(said.left(said.indexOf(QLatin1String("%1")))), qPrintable(win.env.said()[1]));
+}
+
+void TestUnitConnection::oneOutcomeOneSentence_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("words"); // a piece of the sentence both must say
+    QTest::newRow("unit silent during a relay switch") << Fault::SilentDuringRelay << "antwortet nicht";
+    QTest::newRow("line 100 refused during a write") << Fault::LineRefusedDuringWrite << "Zeile 100";
+}
+
+void TestUnitConnection::oneOutcomeOneSentence()
+{
+    QFETCH(Fault, fault);
+    QFETCH(QString, words);
+    SimWindow win;
+    Settings::set(QStringLiteral("Einstellungen"), QStringLiteral("Sicherung"), QStringLiteral("0"));
+    QStringList args;
+    QString sim;
+    if (fault == Fault::SilentDuringRelay) {
+        win.unit().faults.silent = true;
+        named<QPushButton>(*win.w, "cmdSetOutput", 0)->click();
+        args = QStringList {"relay", "1", "on"};
+        sim = QStringLiteral("--silent");
+    } else {
+        win.unit().faults.eLine = 100;
+        win.w->shell().toolbarButtonClicked(QStringLiteral("Download"));
+        // smsv48ctl sends what the desktop sent: its record of the send.
+        args = QStringList {"unit", "write", gState().transferFilePath(), "--no-backup", "--retries", "0"};
+        sim = QStringLiteral("--e-line 100");
+    }
+    QCOMPARE(win.said().size(), 1);
+    const QString shown = win.said().last();
+    QVERIFY2(shown.contains(words), qPrintable(shown));
+    const QTemporaryDir dir;
+    const CliRun::Run r
+        = CliRun::Unit(dir.path(), sim)
+              .run(args, {}, {{"SMSV48_HOME", win.env.root()}, {"SMSV48_SETTINGS_DIR", win.env.settingsDir()}});
+    QVERIFY2(r.code != 0 && r.err.contains(shown.toUtf8()), r.err.constData());
 }
 
 QTEST_MAIN(TestUnitConnection)

@@ -449,7 +449,8 @@ void DeviceController::sendToUnit(int index)
         r.title = msg(m_window->context(), "gsMsgLoadHexFile");
         r.folder = m_window->context().firmwareFolder();
         r.fileName = Settings::get(QStringLiteral("Firmware"), QStringLiteral("FileName"));
-        r.filter = QStringLiteral("Programfile (*.prg)");
+        r.filter = m_window->context().msgOr(QStringLiteral("gsFilterProgrammdatei"),
+                                             QStringLiteral("Programmdatei (*.prg)"));
         r.defaultSuffix = QStringLiteral("prg");
         const QString path = Dialogs::askFile(m_window, r);
         if (path.isEmpty()) {
