@@ -402,21 +402,10 @@ int tooMany(const CliContext& ctx, int allowed)
                     ctx.command);
 }
 
-// The decoded configuration of a profile text, for comparisons.
-bool decodeProfile(const ProgramContext& context, const QByteArray& text, ProfileData* data)
-{
-    Image img;
-    if (!ProfileReader::parse(context, text, img))
-        return false;
-    *data = ProfileReader::decode(img);
-    return true;
-}
-
 // The differences between a file and the unit, field by field: lines on stdout (or the
 // "differences" of the JSON object). Returns 0 when equal, 1 when not.
-int reportDifferences(UnitSession& s, const ProfileData& file, const ProfileData& unit)
+int reportDifferences(UnitSession& s, const QList<ProfileDiff::Change>& changes)
 {
-    const QList<ProfileDiff::Change> changes = ProfileDiff::compare(file, unit);
     s.result.insert(QStringLiteral("equal"), changes.isEmpty());
     s.result.insert(QStringLiteral("differences"), ProfileDiff::toJson(changes));
     if (!s.json) {
@@ -459,14 +448,11 @@ int changedOnlyWrite(UnitSession& s, const CliContext& ctx, const QStringList& u
     if (!ctx.verify || c.way != ChangedWriteOutcome::Way::Changed)
         return s.finish();
     s.sink.what = cliText(ctx.program, "gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
-    UnitImage img;
-    const TransferOutcome back = s.connection.readConfiguration(img, s.call(ctx.retries));
+    QList<ProfileDiff::Change> changes;
+    const TransferOutcome back = s.connection.verify(lines, &changes, s.call(ctx.retries));
     if (!back.ok())
         return s.fail(back);
-    ProfileData file, unit;
-    decodeProfile(ctx.program, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
-    decodeProfile(ctx.program, UnitBackup::profileText(img), &unit);
-    return reportDifferences(s, file, unit);
+    return reportDifferences(s, changes);
 }
 
 QString outputFileFor(const CliContext& ctx, const QString& serial)
@@ -571,17 +557,18 @@ int unitCommand(CliContext& ctx)
             s.result.insert(QStringLiteral("serial"), serial);
         }
         s.sink.what = cliText(ctx.program, "gsCliFortschrittLesen", QStringLiteral("Lesen"));
+        if (verify) {
+            QList<ProfileDiff::Change> changes;
+            const TransferOutcome o = s.connection.verify(lines, &changes, s.call(ctx.retries));
+            if (!o.ok())
+                return s.fail(o);
+            return reportDifferences(s, changes);
+        }
         UnitImage img;
         const TransferOutcome o = s.connection.readConfiguration(img, s.call(ctx.retries));
         if (!o.ok())
             return s.fail(o);
         const QByteArray text = UnitBackup::profileText(img);
-        if (verify) {
-            ProfileData file, unit;
-            decodeProfile(ctx.program, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
-            decodeProfile(ctx.program, text, &unit);
-            return reportDifferences(s, file, unit);
-        }
         if (ctx.output == QLatin1String("-")) {
             cliPrint(text);
             return ExitOk;
@@ -623,8 +610,8 @@ int unitCommand(CliContext& ctx)
     if (!ctx.verify)
         return s.finish();
     s.sink.what = cliText(ctx.program, "gsCliFortschrittPrüfen", QStringLiteral("Prüfen"));
-    UnitImage img;
-    TransferOutcome back = s.connection.readConfiguration(img, s.call(ctx.retries));
+    QList<ProfileDiff::Change> changes;
+    TransferOutcome back = s.connection.verify(lines, &changes, s.call(ctx.retries));
     if (!back.ok()) {
         // The write's figures stay; "cause" says why nothing was compared.
         s.result.insert(QStringLiteral("verified"), false);
@@ -638,11 +625,8 @@ int unitCommand(CliContext& ctx)
         s.result.insert(QStringLiteral("outcome"), QStringLiteral("verifyFailed"));
         return s.say(failed);
     }
-    ProfileData file, unit;
-    decodeProfile(ctx.program, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), &file);
-    decodeProfile(ctx.program, UnitBackup::profileText(img), &unit);
-    s.result.insert(QStringLiteral("verified"), ProfileDiff::compare(file, unit).isEmpty());
-    return reportDifferences(s, file, unit);
+    s.result.insert(QStringLiteral("verified"), changes.isEmpty());
+    return reportDifferences(s, changes);
 }
 
 int relayCommand(CliContext& ctx)

@@ -1,6 +1,8 @@
 #include "unit/UnitConnection.h"
 
 #include "core/ProgramContext.h"
+#include "image/Image.h"
+#include "image/ProfileReader.h"
 #include "link/Channel.h"
 #include "link/Link.h"
 #include "link/SerialChannel.h"
@@ -294,6 +296,29 @@ TransferOutcome UnitConnection::writeConfiguration(const QStringList& lines, con
         return busyTransfer();
     return withRetries(
         call, [&] { return ConfigTransfer(link()).write(lines, 3); }, 3);
+}
+
+TransferOutcome UnitConnection::verify(const QStringList& lines, QList<ProfileDiff::Change>* differences,
+                                       const Call& call)
+{
+    differences->clear();
+    Scope scope(*this, call);
+    if (!scope)
+        return busyTransfer();
+    UnitImage unit;
+    const TransferOutcome read = withRetries(
+        call, [&] { return ConfigTransfer(link()).read(unit); }, 0);
+    if (!read.ok())
+        return read;
+    auto decoded = [this](const QByteArray& text) {
+        Image image;
+        ProfileReader::parse(m_context, text, image);
+        return ProfileReader::decode(image);
+    };
+    *differences
+        = ProfileDiff::compare(decoded((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1()),
+                               decoded(UnitBackup::profileText(unit)));
+    return read;
 }
 
 ChangedWriteOutcome UnitConnection::writeChangedRecords(const QStringList& unitLines, const QStringList& lines,

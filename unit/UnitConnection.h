@@ -7,6 +7,7 @@
 // returns an outcome (its kind, message key and sentence): the desktop shows that sentence,
 // smsv48ctl prints it. One command at a time: a call made while another runs (the waits of
 // the first spin the event loop) is refused with the busy outcome.
+#include "image/ProfileDiff.h"
 #include "link/ChangedWrite.h"
 #include "link/PortResolver.h"
 #include "link/UnitBackup.h"
@@ -111,6 +112,9 @@ public:
     // The whole configuration (checked lines, end record included). A failure after a try
     // that wrote records says how many records the unit holds (the most any try wrote).
     TransferOutcome writeConfiguration(const QStringList& lines, const Call& call = {});
+    // The unit's configuration read and compared with lines (checked, end record included)
+    // field by field: *differences is empty when the unit holds what lines say.
+    TransferOutcome verify(const QStringList& lines, QList<ProfileDiff::Change>* differences, const Call& call = {});
     // Only the records that differ from unitLines (the backup read; empty: read first).
     ChangedWriteOutcome writeChangedRecords(const QStringList& unitLines, const QStringList& lines,
                                             const Call& call = {});
