@@ -1,5 +1,5 @@
-// The configuration store: schema positions of the built file, recordset semantics and batch
-// updates that reach the file whole or not at all.
+// The configuration store: recordset semantics and batch updates that reach the file whole or
+// not at all.
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
@@ -25,7 +25,6 @@ QString tableFile(const QTemporaryDir& dir, const QStringList& statements)
 class TestStore : public QObject {
     Q_OBJECT
 private slots:
-    void builtFileHasTheRowsAndFieldsTheCodeAddresses();
     void findCriteria();
     void findTextValues();
     void languageTableLookupsAgreeWithFind();
@@ -33,41 +32,6 @@ private slots:
     void pendingEditsInvisibleUntilUpdateBatch();
     void failedBatchesLeaveTheFileUnchanged();
 };
-
-// The image build and the editors address fields by position and rows by number.
-void TestStore::builtFileHasTheRowsAndFieldsTheCodeAddresses()
-{
-    TestEnv env;
-    ConfigStore store(gState(), env.dbPath());
-    const auto names = [](Recordset& rs) {
-        QStringList n;
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            n << rs.fieldName(i);
-        return n.join(QLatin1Char(' '));
-    };
-    const QString users
-        = QStringLiteral("Benutzer1 Benutzer2 Benutzer3 Benutzer4 Benutzer5 Benutzer6 Benutzer7 Benutzer8");
-    QVERIFY2(names(store.inputs).startsWith("ID I/O " + users), qPrintable(names(store.inputs)));
-    QVERIFY2(names(store.outputs).startsWith("ID I/O " + users + " DefaultState"), qPrintable(names(store.outputs)));
-    QVERIFY2(names(store.alarmInput).contains(QRegularExpression("^\\S+ \\S+ \\S+ " + users)),
-             qPrintable(names(store.alarmInput)));
-    QVERIFY2(names(store.powerOn).contains(QRegularExpression("^\\S+ " + users)), qPrintable(names(store.powerOn)));
-    QVERIFY2(names(store.sms).contains(QRegularExpression("^ID \\S+ Deutsch \\S+ \\S+ \\S+$")),
-             qPrintable(names(store.sms)));
-    QCOMPARE((QList<int> {store.inputs.recordCount(), store.outputs.recordCount(), store.alarmInput.recordCount(),
-                          store.powerOn.recordCount(), store.sms.recordCount(), store.addresses.recordCount()}),
-             (QList<int> {16, 8, 1, 1, 26, 8}));
-    // Each event linked to its text: inputs 1..16, outputs 17..24, alarm 25, power-on 26.
-    QStringList links;
-    for (Recordset* rs : {&store.inputs, &store.outputs})
-        for (rs->moveFirst(); !rs->eof(); rs->moveNext())
-            links << rs->value("SMSID").toString();
-    links << store.alarmInput.value("SMS").toString() << store.powerOn.value("SMS").toString();
-    for (int n = 1; n <= 26; ++n)
-        QCOMPARE(links[n - 1].toInt(), n);
-    store.addresses.moveFirst();
-    QVERIFY(store.addresses.value("Natel_Nummer").isNull() && store.addresses.value("Namen").isNull());
-}
 
 // A criterion on the texts' ID from a starting row: the row found (0: none, past the last
 // row; -1: not a criterion, refused).
