@@ -96,11 +96,19 @@ QStringList firmwareLines()
 
 int countOf(const QStringList& list, const QString& s) { return int(list.count(s)); }
 
-QString incompleteConfig(int written)
+QString incompleteConfig(int written) { return QStringLiteral("%1 of 512 records written.").arg(written); }
+
+// A context of the link's own, in English, with the few texts the tests look for.
+ProgramContext englishContext()
 {
-    return QStringLiteral("Die Konfiguration des Geräts ist jetzt unvollständig (%1 von 512 Datensätzen geschrieben) "
-                          "und muss erneut geschrieben werden.")
-        .arg(written);
+    ProgramContext english;
+    english.language = 2;
+    english.programName = QStringLiteral("Configurator");
+    english.messages
+        = {{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("The unit does not answer.")},
+           {QStringLiteral("gsMsgKeineAntwortHilfe"), QStringLiteral("Check the cable.")},
+           {QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"), QStringLiteral("%1 of %2 records written.")}};
+    return english;
 }
 
 // A shown text that carries a password or PIN field with its value.
@@ -387,13 +395,13 @@ void TestLink::writeLeftPartWayWithEsc_data()
     const QString refused = QStringLiteral("Zeile 7 (%1) wurde vom Gerät dreimal abgelehnt.").arg(lines[6]);
     QTest::newRow("line refused three times") << 0 << int(TransferOutcome::LineRefused) << 6 << 3
                                               << QStringLiteral("gsMsgZeileNichtGebrannt\r\n") + refused
-            + QStringLiteral("\r\n") + incompleteConfig(6) + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")
+            + QStringLiteral("\r\n") + incompleteConfig(6) + QStringLiteral("\r\nCheck the cable.")
                                               << refused + QLatin1Char(' ') + incompleteConfig(6);
     // Line 5 sent with CR, then again without it after each of the five silences.
     QTest::newRow("unit falls silent") << 1 << int(TransferOutcome::NoAnswer) << 4 << 6
-                                       << QStringLiteral("gsMsgKeineAntwort\r\n") + incompleteConfig(4)
-            + QStringLiteral("\r\ngsMsgKeineAntwortHilfe")
-                                       << QStringLiteral("gsMsgKeineAntwort ") + incompleteConfig(4);
+                                       << QStringLiteral("The unit does not answer.\r\n") + incompleteConfig(4)
+            + QStringLiteral("\r\nCheck the cable.")
+                                       << QStringLiteral("The unit does not answer. ") + incompleteConfig(4);
     QTest::newRow("cancelled") << 2 << int(TransferOutcome::Cancelled) << 99 << 1
                                << QStringLiteral("gsMsgSchreibenAbgebrochen\r\n") + incompleteConfig(99)
                                << QStringLiteral("Das Schreiben wurde abgebrochen. ") + incompleteConfig(99);
@@ -412,7 +420,11 @@ void TestLink::writeLeftPartWayWithEsc()
     QFETCH(int, sends);
     QFETCH(QString, message);
     QFETCH(QString, detail);
-    Rig r;
+    // The link speaks its own context's language under its program name; the program's
+    // context is closing and has no texts.
+    gState().closing = true;
+    ProgramContext english = englishContext();
+    Rig r(english);
     CancelToken token;
     r.link.setCancelToken(token);
     r.unit.faults.eLine = fault == 0 ? 7 : 0;
@@ -435,6 +447,7 @@ void TestLink::writeLeftPartWayWithEsc()
     QCOMPARE(r.unit.area3.mid((last + 1) * 16), old.mid((last + 1) * 16));
     QCOMPARE(messageTexts(), QStringList {message});
     QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
+    QCOMPARE(g_messages[0].title, QStringLiteral("Configurator"));
     QCOMPARE(o.detail, detail);
     // After a cancel, ESC goes out at least 500 ms after the last line.
     double lastLine = 0, escAt = 0;
@@ -466,31 +479,12 @@ void TestLink::cancelBeforeTheFirstRecordClosesTheWriteMode()
     QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgSchreibenAbgebrochen")});
 }
 
+// Not stopped by the program's closing flag, the link's own closing flag ends a write
+// part-way: left with ESC, never the end record.
 void TestLink::linkWorksInTheContextItIsGiven()
 {
-    // The program's context is closing and has no texts; the link's own context speaks English.
     gState().closing = true;
-    ProgramContext english;
-    english.language = 2;
-    english.programName = QStringLiteral("Configurator");
-    english.messages
-        = {{QStringLiteral("gsMsgKeineAntwort"), QStringLiteral("The unit does not answer.")},
-           {QStringLiteral("gsMsgKeineAntwortHilfe"), QStringLiteral("Check the cable.")},
-           {QStringLiteral("gsMsgKonfigurationTeilweiseGeschrieben"), QStringLiteral("%1 of %2 records written.")}};
-    {
-        // The unit falling silent is told in the link's language, under its program name.
-        Rig r(english);
-        r.unit.faults.silentLine = 5;
-        const TransferOutcome o = ConfigTransfer(r.link).write(configLines(), 3);
-        QCOMPARE(o.kind, TransferOutcome::NoAnswer);
-        QCOMPARE(
-            messageTexts(),
-            QStringList {QStringLiteral("The unit does not answer.\r\n4 of 512 records written.\r\nCheck the cable.")});
-        QCOMPARE(g_messages[0].title, QStringLiteral("Configurator"));
-        QCOMPARE(o.detail, QStringLiteral("The unit does not answer. 4 of 512 records written."));
-    }
-    // Not stopped by the program's closing flag, the link's own closing flag ends a write
-    // part-way: left with ESC, never the end record.
+    ProgramContext english = englishContext();
     Rig r(english);
     r.onProgress = [&](int v) {
         if (v == 100)
