@@ -87,6 +87,13 @@ void TestDataRoot::seededThenUpdatedByANewRelease()
     QCOMPARE(checkDatabase(gState(), db), QString());
     for (const char* page : {"help/en/1000.html", "help/de/index.html"})
         QCOMPARE(readAll(user.filePath(page)), readAll(templates.path(page)));
+    // The page the site edited is kept beside it, and not taken for the site's at the next release.
+    QCOMPARE(readAll(user.filePath("help/de/index.html.local")), QByteArray("edited by the site"));
+    QVERIFY(!QFileInfo::exists(user.filePath("help/en/1000.html.local")));
+    writeFile(templates.path("help/de/index.html"), "<html>third release</html>");
+    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
+    QCOMPARE(readAll(user.filePath("help/de/index.html")) + readAll(user.filePath("help/de/index.html.local")),
+             QByteArray("<html>third release</html>edited by the site"));
     QCOMPARE(readAll(user.filePath("UserProfile/SMSV48_Default.cfg")) + readAll(user.filePath("UserProfile/Site.cfg")),
              QByteArray("the site's defaulta site"));
     // Same schema, same texts: the database is left alone.

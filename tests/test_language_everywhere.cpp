@@ -1,13 +1,12 @@
 // Both programs in a French session with no language stored: every failure the command-line
 // tool reports is the catalog's French sentence (none of its German or English ones), the
 // desktop program's --help and --version print and end without a display, and no run asks
-// for a runtime folder. Also the advice for a serial port the user may not open, the help
-// pages a user changed across an upgrade, and the read results without NUL characters.
+// for a runtime folder. Also the advice for a serial port the user may not open and the read
+// results without NUL characters.
 #include "CliRun.h"
 #include "Desktop.h"
 #include "Permissions.h"
 
-#include "store/DataRoot.h"
 #include "link/SerialChannel.h"
 
 #include <QJsonDocument>
@@ -56,7 +55,6 @@ private slots:
     void pinReadIsLabelledAndWithoutNul();
     void portPermissionAdvice_data();
     void portPermissionAdvice();
-    void upgradeKeepsAnEditedHelpPage();
 };
 
 void TestLanguageEverywhere::cliFailuresAreFrench_data()
@@ -200,26 +198,6 @@ void TestLanguageEverywhere::portPermissionAdvice()
     QCOMPARE(said.contains(QStringLiteral("Connecting a unit")), !groupAdvised);
     QVERIFY2(groupAdvised || said.contains(QStringLiteral("« %1 »").arg(mode == 0600 ? "nobody" : "root")),
              qPrintable(said));
-}
-
-// An upgrade replaces the help pages; one the user changed is kept as NAME.local (and not
-// taken for the user's page at the next release), untouched ones leave nothing behind.
-void TestLanguageEverywhere::upgradeKeepsAnEditedHelpPage()
-{
-    TestEnv templates;
-    QTemporaryDir user;
-    QString error;
-    QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
-    writeFile(user.filePath("help/de/index.html"), "edited by the site");
-    for (const char* release : {"<html>new release</html>", "<html>third release</html>"}) {
-        writeFile(templates.path("help/de/index.html"), release);
-        writeFile(templates.path("help/fr/index.html"), release);
-        QVERIFY2(DataRoot::prepareUserFolder(gState(), templates.root(), user.path(), &error), qPrintable(error));
-        QCOMPARE(readAll(user.filePath("help/de/index.html")), QByteArray(release));
-        QCOMPARE(readAll(user.filePath("help/de/index.html.local")), QByteArray("edited by the site"));
-        QCOMPARE(readAll(user.filePath("help/fr/index.html")), QByteArray(release));
-        QVERIFY(!QFileInfo::exists(user.filePath("help/fr/index.html.local")));
-    }
 }
 
 QTEST_MAIN(TestLanguageEverywhere)

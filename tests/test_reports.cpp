@@ -82,7 +82,6 @@ class TestReports : public QObject {
 private slots:
     void reportRows_data();
     void reportRows();
-    void italianReportHasItalianTextsAndLogo();
     void reportDatesInTheirLanguage_data();
     void reportDatesInTheirLanguage();
     void reportShowsEditNotYetFlushed();
@@ -151,53 +150,46 @@ void TestReports::reportRows()
     QCOMPARE(table[row], expected);
 }
 
-// Italian: the Italian title, column and logo only.
-void TestReports::italianReportHasItalianTextsAndLogo()
-{
-    TestEnv env;
-    fillKnownStore(env);
-    const Reports::Report it = Reports::build(gState(), Reports::Kind::Inputs, env.dbPath(), 3, "site.cfg");
-    QCOMPARE(it.title, tableText(env, "rptKonfigIN.lblTitel", 3));
-    QVERIFY(plain(it).contains("Porta 16") && !plain(it).contains("Door"));
-    const QImage logo = Reports::document(it)->resource(QTextDocument::ImageResource, QUrl("logo")).value<QImage>();
-    QCOMPARE(logo, QImage(":/images/PicLogoI.png"));
-    QVERIFY(logo != QImage(":/images/PicLogoD.png"));
-}
-
 void TestReports::reportDatesInTheirLanguage_data()
 {
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("delay");
-    QTest::addColumn<QString>("foreignMonth");
+    QTest::addColumn<QString>("foreign"); // a month and a text of another language
     QTest::newRow("de") << 1 << QString::fromUtf8("Donnerstag, 5. März 2026") << "1.250"
-                        << "March";
+                        << "March|Door 16";
     QTest::newRow("en") << 2 << "Thursday, 5 March 2026"
-                        << "1,250" << QString::fromUtf8("März");
+                        << "1,250" << QString::fromUtf8("März|Tür 16");
     QTest::newRow("it") << 3 << QString::fromUtf8("giovedì 5 marzo 2026") << "1.250"
-                        << "March";
-    QTest::newRow("fr") << 4 << "jeudi 5 mars 2026" << QString::fromUtf8("1\u00a0250") << "March";
+                        << "March|Door 16";
+    QTest::newRow("fr") << 4 << "jeudi 5 mars 2026" << QString::fromUtf8("1\u00a0250") << "March|Door 16";
 }
 
 // Every report says when it was made, in the date form of its language; the alarm delay is
-// written as that language writes numbers.
+// written as that language writes numbers; title, texts and logo are that language's only.
 void TestReports::reportDatesInTheirLanguage()
 {
     QFETCH(int, language);
     QFETCH(QString, date);
     QFETCH(QString, delay);
-    QFETCH(QString, foreignMonth);
+    QFETCH(QString, foreign);
     TestEnv env;
+    fillKnownStore(env);
     env.exec("UPDATE \"Alarm_Dispositiv\" SET \"Verzögerungszeit\" = 1250");
     const QDateTime when(QDate(2026, 3, 5), QTime(14, 30));
     for (Reports::Kind kind :
          {Reports::Kind::Inputs, Reports::Kind::Outputs, Reports::Kind::Alarm, Reports::Kind::Users}) {
         const Reports::Report r = Reports::build(gState(), kind, env.dbPath(), language, QString(), when);
         const QString text = plain(r);
-        QVERIFY2(text.contains(date) && text.contains("14:30") && !text.contains(foreignMonth),
+        QVERIFY2(text.contains(date) && text.contains("14:30") && !text.contains(foreign.section('|', 0, 0))
+                     && !text.contains(foreign.section('|', 1)),
                  qPrintable(Reports::reportName(kind) + ": " + text.left(200)));
+        const QImage logo = Reports::document(r)->resource(QTextDocument::ImageResource, QUrl("logo")).value<QImage>();
+        QCOMPARE(logo, QImage(QStringLiteral(":/images/PicLogo%1.png").arg(QLatin1Char("DEIF"[language - 1]))));
         if (kind == Reports::Kind::Alarm)
             QCOMPARE(tableRows(*Reports::document(r))[0].last(), delay);
+        if (kind == Reports::Kind::Inputs)
+            QCOMPARE(r.title, tableText(env, "rptKonfigIN.lblTitel", language));
     }
 }
 

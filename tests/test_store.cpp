@@ -1,5 +1,5 @@
-// The configuration store: schema positions of the built file, recordset semantics and batch
-// updates that reach the file whole or not at all.
+// The configuration store: recordset semantics and batch updates that reach the file whole or
+// not at all.
 #include "TestEnv.h"
 
 #include "core/ProgramContext.h"
@@ -25,64 +25,34 @@ QString tableFile(const QTemporaryDir& dir, const QStringList& statements)
 class TestStore : public QObject {
     Q_OBJECT
 private slots:
-    void builtFileHasTheRowsAndFieldsTheCodeAddresses();
     void findCriteria();
-    void findTextValues();
     void languageTableLookupsAgreeWithFind();
     void navigationBofEofAndPositions();
     void pendingEditsInvisibleUntilUpdateBatch();
     void failedBatchesLeaveTheFileUnchanged();
 };
 
-// The image build and the editors address fields by position and rows by number.
-void TestStore::builtFileHasTheRowsAndFieldsTheCodeAddresses()
-{
-    TestEnv env;
-    ConfigStore store(gState(), env.dbPath());
-    const auto names = [](Recordset& rs) {
-        QStringList n;
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            n << rs.fieldName(i);
-        return n.join(QLatin1Char(' '));
-    };
-    const QString users
-        = QStringLiteral("Benutzer1 Benutzer2 Benutzer3 Benutzer4 Benutzer5 Benutzer6 Benutzer7 Benutzer8");
-    QVERIFY2(names(store.inputs).startsWith("ID I/O " + users), qPrintable(names(store.inputs)));
-    QVERIFY2(names(store.outputs).startsWith("ID I/O " + users + " DefaultState"), qPrintable(names(store.outputs)));
-    QVERIFY2(names(store.alarmInput).contains(QRegularExpression("^\\S+ \\S+ \\S+ " + users)),
-             qPrintable(names(store.alarmInput)));
-    QVERIFY2(names(store.powerOn).contains(QRegularExpression("^\\S+ " + users)), qPrintable(names(store.powerOn)));
-    QVERIFY2(names(store.sms).contains(QRegularExpression("^ID \\S+ Deutsch \\S+ \\S+ \\S+$")),
-             qPrintable(names(store.sms)));
-    QCOMPARE((QList<int> {store.inputs.recordCount(), store.outputs.recordCount(), store.alarmInput.recordCount(),
-                          store.powerOn.recordCount(), store.sms.recordCount(), store.addresses.recordCount()}),
-             (QList<int> {16, 8, 1, 1, 26, 8}));
-    // Each event linked to its text: inputs 1..16, outputs 17..24, alarm 25, power-on 26.
-    QStringList links;
-    for (Recordset* rs : {&store.inputs, &store.outputs})
-        for (rs->moveFirst(); !rs->eof(); rs->moveNext())
-            links << rs->value("SMSID").toString();
-    links << store.alarmInput.value("SMS").toString() << store.powerOn.value("SMS").toString();
-    for (int n = 1; n <= 26; ++n)
-        QCOMPARE(links[n - 1].toInt(), n);
-    store.addresses.moveFirst();
-    QVERIFY(store.addresses.value("Natel_Nummer").isNull() && store.addresses.value("Namen").isNull());
-}
-
-// A criterion on the texts' ID from a starting row: the row found (0: none, past the last
-// row; -1: not a criterion, refused).
+// A criterion on the texts' ID or a text from a starting row: the row found (0: none, past
+// the last row; -1: not a criterion, refused). In a text a doubled quote stands for one; texts
+// compare exactly; an empty value finds an empty text, never a null one.
 void TestStore::findCriteria()
 {
-    const QList<std::tuple<int, const char*, int>> rows
+    using Row = std::tuple<int, const char*, int>;
+    const QList<Row> ids
         = {{1, "ID = '5'", 5},     {1, "ID= 5", 5},      {1, "ID = '26'", 26}, {1, "\tID\t=\t'7'\t", 7},
            {1, "id = '7'", 7},     {1, "ID = 7.0", 7},   {1, "ID ='07'", 7},   {1, "ID = 3\n", 3},
            {10, "ID = 10", 10},    {10, "ID = 3", 0},    {1, "ID = 99", 0},    {1, "", -1},
            {1, "   ", -1},         {1, "= 7", -1},       {1, "ID 7", -1},      {1, "I D = 7", -1},
            {1, "ID = '7\n8'", -1}, {1, "ID = 7\nX", -1}, {1, "garbage", -1},   {1, "NoSuchColumn = 1", -1}};
+    const QList<Row> texts
+        = {{1, "Deutsch = 'O''Brien'", 3}, {1, "Deutsch = ''", 2},  {1, "Deutsch = 5", 4},    {1, "Deutsch = '5'", 4},
+           {1, "Deutsch = abc", 5},        {1, "Deutsch='abc'", 5}, {1, "Deutsch = 'ABC'", 0}};
     TestEnv env;
+    env.exec("UPDATE SMS SET Deutsch = CASE ID WHEN 2 THEN '' WHEN 3 THEN 'O''Brien' WHEN 4 THEN '5.0' "
+             "WHEN 5 THEN 'abc' END");
     ConfigStore store(gState(), env.dbPath());
     Recordset& rs = store.sms;
-    for (const auto& [from, criterion, found] : rows) {
+    for (const auto& [from, criterion, found] : ids + texts) {
         rs.setAbsolutePosition(from);
         if (found < 0) {
             QVERIFY_THROWS_EXCEPTION(StoreError, rs.find(QString::fromUtf8(criterion)));
@@ -97,32 +67,6 @@ void TestStore::findCriteria()
             QVERIFY_THROWS_EXCEPTION(StoreError, rs.value(0));
         }
     }
-}
-
-// Text values: a doubled quote stands for one, text never matches a number, an empty value
-// finds an empty text but never a null one.
-void TestStore::findTextValues()
-{
-    QTemporaryDir dir;
-    const QString path = tableFile(dir,
-                                   {"CREATE TABLE T (Name TEXT, Wert TEXT)",
-                                    "INSERT INTO T VALUES (NULL, 'null'), ('', 'empty'), ('O''Brien', 'quote'), "
-                                    "('5.0', 'number'), ('abc', 'text')"});
-    Connection con(gState());
-    con.open(path, Connection::Read);
-    Recordset t;
-    t.open(con, "T");
-    const QList<QPair<const char*, const char*>> cases
-        = {{"Name = 'O''Brien'", "quote"}, {"Name = ''", "empty"}, {"Name = 5", "number"},
-           {"Name = '5'", "number"},       {"Name = abc", "text"}, {"Name='abc'", "text"}};
-    for (const auto& [criterion, wert] : cases) {
-        t.moveFirst();
-        QVERIFY2(t.find(QString::fromUtf8(criterion)), criterion);
-        QCOMPARE(t.value("Wert").toString(), QString::fromUtf8(wert));
-    }
-    t.moveFirst();
-    QVERIFY(!t.find("Name = 'ABC'")); // text compares exactly
-    QVERIFY(t.eof());
 }
 
 // The language tables look their keys up through an index by Name; every look-up must land

@@ -46,6 +46,12 @@ bool setOverridesEffective(bool on)
 } // namespace
 
 namespace Permissions {
+bool isPrivate(const QString& path)
+{
+    return (QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser))
+        == (QFile::ReadOwner | QFile::WriteOwner);
+}
+
 Enforced::Enforced()
 {
 #ifdef Q_OS_UNIX

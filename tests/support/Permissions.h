@@ -28,6 +28,9 @@ bool canEnforceInChild();
 // it before the program starts). Replaces p's child-process modifier.
 void enforceInChild(QProcess& p);
 
+// Whether the file may be read and written by its owner only (the "user" bits mirror the owner's).
+bool isPrivate(const QString& path);
+
 // Makes the folder and everything below it read-only (folders r-x, files r--), or writable by
 // the owner again.
 void setTreeReadOnly(const QString& folder, bool readOnly);
