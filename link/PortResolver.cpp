@@ -49,9 +49,8 @@ QStringList systemPorts()
 
 QString deviceFor(int n, WithoutPorts withoutPorts)
 {
-    const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n));
-    if (!assigned.isEmpty())
-        return assigned;
+    if (isAssigned(n))
+        return Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n));
 #ifdef Q_OS_WIN
     Q_UNUSED(withoutPorts)
     return QStringLiteral("COM%1").arg(n);
@@ -64,6 +63,8 @@ QString deviceFor(int n, WithoutPorts withoutPorts)
     return QString();
 #endif
 }
+
+bool isAssigned(int n) { return !Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n)).isEmpty(); }
 
 void assign(int n, const QString& device)
 {

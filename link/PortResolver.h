@@ -20,4 +20,6 @@ void prefetchSystemPorts();
 enum class WithoutPorts { Simulated, Nothing };
 QString deviceFor(int comNumber, WithoutPorts withoutPorts = WithoutPorts::Simulated);
 void assign(int comNumber, const QString& device); // empty: back to the automatic choice
+// True when the settings assign a device to the number (the system's list is not needed for it).
+bool isAssigned(int comNumber);
 }

@@ -138,7 +138,7 @@ void TestDesktopFaults::parameterWritesSayWhatBecameOfThem()
     QCOMPARE(win.unit().received.filter(QStringLiteral(":HW2")).size(), 1);
     QCOMPARE(win.said(),
              QStringList({msg("gsMsgPINAenderungAbgelehnt"), msg("gsMsgPINGeschrieben"),
-                          msg("gsMsgSeriennummerGeschrieben").arg("204518"), msg("gsMsgSeriennummerAbgelehnt")}));
+                          msg("gsMsgSeriennummerGeschrieben").arg("204518"), told(msg("gsMsgSeriennummerAbgelehnt"))}));
     // The PIN boxes after reading an unset second PIN, a new PIN with a letter, panel 3 in words.
     win.env.messages.clear();
     win.unit().area2.replace(0x10, 8, QByteArray("1234\0\0\0\0", 8));

@@ -70,7 +70,7 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
     win.unit().faults.blockFault = SimFaults::Block::Damage;
     win.unit().faults.blockFaultBlock = 40;
     win.w->device().readConfiguration();
-    QCOMPARE(win.env.said().last(), msg("gsMsgBlockNichtLesbar").arg(40));
+    QCOMPARE(win.env.said().last(), told(msg("gsMsgBlockNichtLesbar").arg(40)));
     QCOMPARE(win.env.configurationRows(), before);
     // Cancelled through the window's button: untouched too.
     win.unit().faults.blockFault = SimFaults::Block::None;
@@ -84,7 +84,7 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
         });
     });
     win.w->device().readConfiguration();
-    QCOMPARE(win.env.said(), QStringList {msg("gsMsgLesenAbgebrochenDetail")});
+    QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgLesenAbgebrochenDetail"))});
     QCOMPARE(win.env.configurationRows(), before);
     // A complete read goes into the store and the editor, and is said.
     win.env.messages.clear();
@@ -123,7 +123,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     win.unit().clearLog();
     win.unit().faults.statusLost = 3;
     win.w->device().writeConfiguration();
-    QCOMPARE(win.env.said(), QStringList {msg("gsMsgGerätAntwortetNicht")});
+    QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgGerätAntwortetNicht"), true)});
     QCOMPARE(named<QLabel>(*win.w, "lblSWVersion")->text(), shown);
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
     // A unit with another firmware version: refused before anything is written.
@@ -132,7 +132,7 @@ void TestWindowUnit::writeSendsTheTransferFile()
     win.unit().fwVersion = 250;
     win.unit().clearLog();
     win.w->device().writeConfiguration();
-    QCOMPARE(win.env.said(), QStringList {msg("gsMsgFirmwareVersionPasstNicht").arg("2.50", "1.00")});
+    QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgFirmwareVersionPasstNicht").arg("2.50", "1.00"))});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
 }
 
@@ -165,7 +165,7 @@ void TestWindowUnit::statusLedsRelaysAndDemo()
     for (int i = 0; i < 4; ++i)
         QVERIFY(named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
                 && named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
-    QCOMPARE(win.env.said(), QStringList {msg("gsMsgGerätAntwortetNicht")});
+    QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgGerätAntwortetNicht"), true)});
     QCOMPARE(win.w->lamp(), int(MainWindow::Red));
 
     // Demo and the default-state shortcuts: no device traffic; a status leaves the LEDs alone.

@@ -251,8 +251,23 @@ void DeviceController::showOutcome(const UnitOutcome& outcome, const QString& do
         return;
     }
     const bool warning = outcome.kind == UnitOutcome::Cancelled || outcome.kind == UnitOutcome::Refused;
-    Dialogs::show(m_window, outcome.detail.isEmpty() ? st.msg(outcome.messageKey) : outcome.detail, programTitle(st),
+    Dialogs::show(m_window, outcomeText(st, outcome), programTitle(st),
                   warning ? Dialogs::Icon::Exclamation : Dialogs::Icon::Critical);
+}
+
+QString DeviceController::outcomeText(const ProgramContext& context, const UnitOutcome& outcome)
+{
+    // The command line's words after its "smsv48ctl: ", as a sentence of its own.
+    QString text = outcome.detail.isEmpty() ? context.msg(outcome.messageKey) : outcome.detail.trimmed();
+    if (!text.isEmpty()) {
+        text[0] = text[0].toUpper();
+        if (!QStringLiteral(".!?:").contains(text.back()))
+            text += QLatin1Char('.');
+    }
+    // A silent unit: what to look at before trying again.
+    if (outcome.kind == UnitOutcome::NoAnswer)
+        text += QStringLiteral("\n") + context.msg(QStringLiteral("gsMsgKeineAntwortHilfe"));
+    return text;
 }
 
 void DeviceController::showOutcome(const TransferOutcome& outcome, const QString& doneText)

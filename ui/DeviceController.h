@@ -57,6 +57,9 @@ public:
     // doneText (else the text of its message key, else nothing).
     void showOutcome(const UnitOutcome& outcome, const QString& doneText = QString());
     void showOutcome(const TransferOutcome& outcome, const QString& doneText = QString());
+    // What the window says for a failed outcome: the sentence smsv48ctl prints, begun with a
+    // capital and ended with a full stop; for a silent unit also what to check.
+    static QString outcomeText(const ProgramContext& context, const UnitOutcome& outcome);
 
     void readConfiguration();
     // The unit's configuration read into image (version check and progress window as for

@@ -95,8 +95,13 @@ QString prepare(ProgramContext& context)
 
 int Main(ProgramContext& context, QApplication& app, const QString& profile)
 {
-    // The system's serial ports are looked up while the splash and the database load.
-    PortResolver::prefetchSystemPorts();
+    // The system's serial ports are looked up while the splash and the database load, unless
+    // the stored port number stands for a device of its own: then nothing needs the list, and
+    // the look (thousands of files under /sys) would only compete with the start.
+    const int storedPort
+        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1")).toInt();
+    if (!PortResolver::isAssigned(storedPort))
+        PortResolver::prefetchSystemPorts();
     // SQLite gives each connection room for 20 cached pages (some 87 KB) at its first read.
     // The program holds about ten connections to a file of a few dozen pages, of which each
     // reads a handful: pages are taken one by one as they are read instead. (Must come before

@@ -21,6 +21,13 @@
 
 // The program's sentence of a message key.
 inline QString msg(const char* key) { return gState().msg(QString::fromUtf8(key)); }
+// An outcome as the window says it: the command line's words as a sentence, and for a silent
+// unit what to check.
+inline QString told(QString words, bool silent = false)
+{
+    words[0] = words[0].toUpper();
+    return words + QStringLiteral(".") + (silent ? QStringLiteral("\n") + msg("gsMsgKeineAntwortHilfe") : QString());
+}
 
 // The given configuration as a profile file at path.
 inline void writeProfile(const ProfileData& data, const QString& path)
