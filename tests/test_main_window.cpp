@@ -449,12 +449,9 @@ void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
         QVERIFY(!w.findChild<QObject*>(QStringLiteral("ChkEmpOut(0)")));
         QVERIFY(!w.findChild<QObject*>(QStringLiteral("cmdSetzen")));
         const QMap<QString, QString> late = visibleState(w);
-        // Spot checks that the state compared is the one wanted, then everything.
-        QCOMPARE(late.value("ChkDefaultState(2).text").right(7), QStringLiteral("checked"));
-        QCOMPARE(late.value("txtAusgangFF(3).value"), QStringLiteral("Tor zu"));
-        QCOMPARE(late.value("cmdSetzen.shown"), QStringLiteral("shown"));
+        // A spot check that the state compared is the one wanted (the password, the edits and
+        // the validity list are the start's and the editor's own tests), then everything.
         QCOMPARE(late.value("cmdUpload.help"), QStringLiteral("3002"));
-        QVERIFY(!late.value("CboGültigkeit.value").startsWith(QStringLiteral("0 items")));
         for (auto it = atOnce.cbegin(); it != atOnce.cend(); ++it)
             QVERIFY2(
                 late.value(it.key()) == it.value(),
