@@ -84,7 +84,6 @@ private slots:
     void init() { gState().reset(); }
     void changedRecordsAgainstTheUnit_data();
     void changedRecordsAgainstTheUnit();
-    void commandLineSendsOnlyTheChangedRecords_data();
     void commandLineSendsOnlyTheChangedRecords();
     void desktopSettingChoosesTheChangedRecords();
 };
@@ -167,42 +166,30 @@ void TestChangedSend::changedRecordsAgainstTheUnit()
     QVERIFY2(rig.notices[0].text.contains(sentence), qPrintable(rig.notices[0].text));
 }
 
-void TestChangedSend::commandLineSendsOnlyTheChangedRecords_data()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::addColumn<QString>("said");
-    QTest::addColumn<QString>("sent");
-    QTest::addColumn<int>("writes");
-
-    QTest::newRow("one record") << QString() << "smsv48ctl: 1 of 512 records sent, verified."
-                                << "changed" << 1;
-    QTest::newRow("clearing unit") << "--clear-on-write"
-                                   << "smsv48ctl: Whole configuration sent after the unit did not keep the unchanged "
-                                      "records (block "
-                                   << "whole" << 2;
-}
-
 // With the backup read as the comparison: the sentence in the run's language, the JSON
-// fields, and the wire log of the built-in unit.
+// fields, and the wire log of the built-in unit; a unit that clears its configuration when a
+// write begins gets the whole configuration.
 void TestChangedSend::commandLineSendsOnlyTheChangedRecords()
 {
-    QFETCH(QString, fault);
-    QFETCH(QString, said);
-    QFETCH(QString, sent);
-    QFETCH(int, writes);
     TestEnv env;
     const QString image = env.path(QStringLiteral("unit.cfg")), file = env.path(QStringLiteral("changed.cfg"));
     writeFile(image, fileText(unitArea()));
     writeFile(file, fileText(changed(unitArea(), {37})));
-    const CliRun::Unit unit(env.root(), "--image " + image + " " + fault);
-    const CliRun::Run r = unit.run({"--language", "2", "unit", "write", file, "--changed-only", "--json"});
-    QCOMPARE(r.code, 0);
-    QVERIFY2(r.err.contains(said.toUtf8()), r.err.constData());
-    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
-    QCOMPARE(o.value("sent").toString(), sent);
-    QCOMPARE(o.value("verified").toBool(), true);
-    QVERIFY(!o.value("backup").toString().isEmpty());
-    QCOMPARE(int(unit.wire().count("> :HW3")), writes);
+    for (const bool clears : {false, true}) {
+        const CliRun::Unit unit(env.root(), "--image " + image + (clears ? " --clear-on-write" : ""),
+                                clears ? QStringLiteral("clearing") : QStringLiteral("unit"));
+        const CliRun::Run r = unit.run({"--language", "2", "unit", "write", file, "--changed-only", "--json"});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.err.contains(clears ? "smsv48ctl: Whole configuration sent after the unit did not keep the "
+                                         "unchanged records (block "
+                                       : "smsv48ctl: 1 of 512 records sent, verified."),
+                 r.err.constData());
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value("sent").toString(), clears ? "whole" : "changed");
+        QCOMPARE(o.value("verified").toBool(), true);
+        QVERIFY(!o.value("backup").toString().isEmpty());
+        QCOMPARE(int(unit.wire().count("> :HW3")), clears ? 2 : 1);
+    }
 }
 
 // The Tools setting: off, the whole configuration goes out as before; on, only the changed
