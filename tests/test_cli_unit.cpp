@@ -276,8 +276,8 @@ void TestCliUnit::everyCommandAndOutcome()
     QVERIFY2(r.code == code, qPrintable(QString::number(r.code) + ' ' + r.err));
     QVERIFY2(r.lastLine().startsWith("smsv48ctl: ") || code == 0, r.err.constData());
     QVERIFY2(r.lastLine().contains(said.replace("%d", dir.path()).toUtf8()), r.err.constData());
-    QVERIFY2(code != 2 || r.err.count('\n') == 1, r.err.constData());
-    QVERIFY2(!r.err.contains("6054") && !r.err.contains("4711"), r.err.constData());
+    QVERIFY2((code != 0 && code != 2) || r.err.count('\n') <= 1, r.err.constData()); // the notice of the simulated unit
+    QVERIFY2(!(r.err + r.out).contains("6054") && !(r.err + r.out).contains("4711"), r.err.constData());
     if (!args.contains("--json")) {
         QVERIFY2(code == 0 ? r.out.contains(out) : r.out.isEmpty(), r.out.constData());
     } else {
