@@ -67,15 +67,6 @@ QByteArray changed(QByteArray area, const QList<int>& records)
         area.replace(r * 16 + 4, 12, "+41791234567");
     return area;
 }
-
-QStringList startingWith(const QStringList& received, const QString& prefix)
-{
-    QStringList r;
-    for (const QString& s : received)
-        if (s.startsWith(prefix))
-            r << s;
-    return r;
-}
 }
 
 class TestChangedSend : public QObject {
@@ -143,12 +134,14 @@ void TestChangedSend::changedRecordsAgainstTheUnit()
     const ChangedWriteOutcome o = ChangedWrite::run(rig.link, linesOf(before), fileLines);
 
     const QStringList& wire = rig.unit.received;
-    QCOMPARE(startingWith(wire, QStringLiteral(":HW3")).size(), writes);
+    QCOMPARE(wire.filter(QRegularExpression(QStringLiteral("^:HW3"))).size(), writes);
     QFETCH(int, wireRecords);
-    const QStringList seen = startingWith(wire, QStringLiteral(":10"));
+    const QStringList seen = wire.filter(QRegularExpression(QStringLiteral("^:10")));
     QCOMPARE(seen.size(), esc ? wireRecords + 2 : wireRecords); // a refused line goes out three times
     const int firstWrite = int(wire.indexOf(QRegularExpression(QStringLiteral(":HW3.*"))));
-    QCOMPARE(startingWith(firstWrite < 0 ? QStringList() : wire.mid(firstWrite), QStringLiteral(":HR3")).size(),
+    QCOMPARE((firstWrite < 0 ? QStringList() : wire.mid(firstWrite))
+                 .filter(QRegularExpression(QStringLiteral("^:HR3")))
+                 .size(),
              proofReads);
     QCOMPARE(wire.contains(QStringLiteral("<ESC>")), esc);
     QCOMPARE(rig.unit.writesClosed, esc ? 0 : writes);
@@ -216,7 +209,7 @@ void TestChangedSend::desktopSettingChoosesTheChangedRecords()
         setting->setChecked(on);
         WindowWidgets::named<QPushButton>(w, "cmdDownload", 0)->click();
         QCOMPARE(unit.area3, changed(unitArea(), {37}));
-        QCOMPARE(startingWith(unit.received, QStringLiteral(":10")).size(), on ? 1 : 512);
+        QCOMPARE(unit.received.filter(QRegularExpression(QStringLiteral("^:10"))).size(), on ? 1 : 512);
         QCOMPARE(env.messages.size(), 1);
         QCOMPARE(env.messages[0].text, on ? "1 von 512 Datensätzen gesendet, geprüft." : "gsMsgDownloadOK");
     }
