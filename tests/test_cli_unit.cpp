@@ -313,8 +313,6 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
     // on stderr only.
     Run r = unit.run({"unit", "read", "-o", "-"});
     QVERIFY2(r.code == 0 && r.out == readAll(cfg) && r.err.contains("Lesen 64/64"), r.err.constData());
-    r = unit.run({"-q", "unit", "read", "-o", "-"});
-    QVERIFY(r.out == readAll(cfg) && r.err == SimNoticeDe);
     r = unit.run({"--language", "2", "unit", "status", "-v"});
     QVERIFY2(r.code == 0 && r.err.contains(" - handshake") && r.err.contains(" > <CR>"), r.err.constData());
     QVERIFY(r.out.startsWith("Inputs 1-8: ") && !r.out.contains("smsv48.link"));
