@@ -7,7 +7,6 @@
 #include "core/ProgramContext.h"
 #include "core/Settings.h"
 #include "image/FileAccess.h"
-#include "image/Image.h"
 #include "image/ProfileDiff.h"
 #include "image/ProfileReader.h"
 #include "link/ChangedWrite.h"
@@ -307,9 +306,7 @@ int cliReadUnitProfile(CliContext& ctx, ProfileData* data)
     const TransferOutcome o = s.connection.readConfiguration(img, s.call(ctx.retries));
     if (!o.ok())
         return s.fail(o);
-    Image image;
-    ProfileReader::parse(ctx.program, UnitBackup::profileText(img), image);
-    *data = ProfileReader::decode(image, ProfileReader::AlarmFlagRule::AnyNonZero);
+    *data = ProfileReader::decodeLines(ctx.program, img.lines(), ProfileReader::AlarmFlagRule::AnyNonZero);
     return ExitOk;
 }
 

@@ -222,4 +222,11 @@ ProfileData decode(const Image& img, AlarmFlagRule alarmFlags)
     }
     return d;
 }
+
+ProfileData decodeLines(const ProgramContext& context, const QStringList& lines, AlarmFlagRule alarmFlags)
+{
+    Image img;
+    parse(context, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1(), img);
+    return decode(img, alarmFlags);
+}
 }

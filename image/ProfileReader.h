@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class ProgramContext;
 
@@ -46,4 +47,9 @@ enum class AlarmFlagRule {
 // before it kept), a password of the four bytes 8..11 always, phone number up to the first
 // zero byte. Empty names and numbers are null.
 ProfileData decode(const Image& img, AlarmFlagRule alarmFlags = AlarmFlagRule::ExactlyOne);
+// The configuration of the lines of a profile (the 512 records and the end record, as a file
+// or the unit's memory gives them), parsed and decoded; records that do not parse are left as
+// the fill pattern.
+ProfileData decodeLines(const ProgramContext& context, const QStringList& lines,
+                        AlarmFlagRule alarmFlags = AlarmFlagRule::ExactlyOne);
 }

@@ -560,14 +560,16 @@ void TestImage::handMadeImageToStore()
         env.exec("UPDATE \"Alarm_Dispositiv\" SET IN_SF=255, IN_FF=255, \"Verzögerungszeit\"=1");
         ConfigStore store(gState(), env.dbPath());
         QString error;
+        const auto rule = unit ? ProfileReader::AlarmFlagRule::AnyNonZero : ProfileReader::AlarmFlagRule::ExactlyOne;
         if (unit)
-            ProfileStore::storeImage(img, store, 2, ProfileReader::AlarmFlagRule::AnyNonZero);
+            ProfileStore::storeImage(img, store, 2, rule);
         else
             QVERIFY2(ProfileStore::loadFile(path, store, 2, &error), qPrintable(error));
         QVERIFY(!store.sms.hasPendingChanges());
         QCOMPARE(env.queryValue(query).toString(), unit && !fromUnit.isEmpty() ? fromUnit : fromProfile);
-        if (!unit) // what to-json shows
-            QCOMPARE(ProfileReader::decode(img), ProfileStore::read(store, 2));
+        // What to-json shows, and what unit read and the comparison with the unit show.
+        const QStringList lines = QString::fromLatin1(img.hexText()).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(ProfileReader::decodeLines(gState(), lines, rule), ProfileStore::read(store, 2));
         Image built;
         ProfileStore::buildImage(store, 2, built);
         const int flags = env.queryValue("SELECT IN_FF * 256 + IN_SF FROM Alarm_Dispositiv").toInt();

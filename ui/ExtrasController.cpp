@@ -215,9 +215,8 @@ void ExtrasController::compareWithUnit()
         Dialogs::showStoreError(m_window, m_window->context(), e);
         return;
     }
-    Image unitImage;
-    ProfileReader::parse(m_window->context(), UnitBackup::profileText(image), unitImage);
-    const ProfileData unit = ProfileReader::decode(unitImage, ProfileReader::AlarmFlagRule::AnyNonZero);
+    const ProfileData unit
+        = ProfileReader::decodeLines(m_window->context(), image.lines(), ProfileReader::AlarmFlagRule::AnyNonZero);
     CompareDialog dialog(ProfileDiff::compare(program, unit), m_window->context(), m_window);
     dialog.exec();
 }

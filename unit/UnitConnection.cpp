@@ -1,7 +1,6 @@
 #include "unit/UnitConnection.h"
 
 #include "core/ProgramContext.h"
-#include "image/Image.h"
 #include "image/ProfileReader.h"
 #include "link/Channel.h"
 #include "link/Link.h"
@@ -310,14 +309,10 @@ TransferOutcome UnitConnection::verify(const QStringList& lines, QList<ProfileDi
         call, [&] { return ConfigTransfer(link()).read(unit); }, 0);
     if (!read.ok())
         return read;
-    auto decoded = [this](const QByteArray& text) {
-        Image image;
-        ProfileReader::parse(m_context, text, image);
-        return ProfileReader::decode(image);
-    };
-    *differences
-        = ProfileDiff::compare(decoded((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1()),
-                               decoded(UnitBackup::profileText(unit)));
+    // Both sides as a file is read: a flag byte other than 00 and 01 on the unit differs
+    // from the file, and a write would change it.
+    *differences = ProfileDiff::compare(ProfileReader::decodeLines(m_context, lines),
+                                        ProfileReader::decodeLines(m_context, unit.lines()));
     return read;
 }
 
