@@ -124,7 +124,7 @@ private:
 
     private:
         DeviceController& m_device;
-        UnitConnection::Command m_command;
+        UnitCommand m_command;
     };
     // The configuration read into image (the command already started).
     bool readImage(const CommandScope& running, UnitImage& image);

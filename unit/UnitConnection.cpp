@@ -45,7 +45,7 @@ public:
         if (call.within)
             m_admitted = bool(*call.within) && connection.m_running > 0;
         else {
-            m_own = std::make_unique<Command>(connection);
+            m_own = std::make_unique<UnitCommand>(connection);
             m_admitted = bool(*m_own);
         }
         if (!m_admitted)
@@ -66,7 +66,7 @@ public:
 
 private:
     UnitConnection& m_connection;
-    std::unique_ptr<Command> m_own;
+    std::unique_ptr<UnitCommand> m_own;
     CallSink m_sink;
     LinkSink* m_before = nullptr;
     bool m_admitted = false;
@@ -254,7 +254,7 @@ UnitStatus UnitConnection::status(const Call& call)
     Scope scope(*this, call);
     if (!scope) {
         UnitStatus s;
-        s.outcome = busy();
+        s.outcome = refusedWhileRunning();
         return s;
     }
     return UnitOps::refresh(link());
@@ -265,7 +265,7 @@ UnitStatus UnitConnection::switchRelay(int relay, bool on, const QString& passwo
     Scope scope(*this, call);
     if (!scope) {
         UnitStatus s;
-        s.outcome = busy();
+        s.outcome = refusedWhileRunning();
         return s;
     }
     return UnitOps::switchRelay(link(), relay, on, password);
@@ -275,7 +275,7 @@ UnitOutcome UnitConnection::checkVersion(UnitOps::VersionLevel level, UnitStatus
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
+        return refusedWhileRunning();
     return UnitOps::checkVersion(link(), level, status);
 }
 
@@ -334,7 +334,7 @@ UnitBackup::Result UnitConnection::backup(const QString& dataRoot, const QDateTi
     Scope scope(*this, call);
     UnitBackup::Result r;
     if (!scope) {
-        r.outcome = busy();
+        r.outcome = refusedWhileRunning();
         return r;
     }
     r = UnitBackup::readAndStore(link(), dataRoot, when, call.retries);
@@ -366,31 +366,21 @@ TransferOutcome UnitConnection::updateFirmware(const QStringList& checkedLines, 
     return UnitOps::firmwareUpdate(link(), checkedLines);
 }
 
-namespace {
-UnitOutcome readParameter(Link& link, int address, QByteArray* reply)
-{
-    UnitOps::ParameterRead read = UnitOps::readParameter(link, address);
-    *reply = read.reply;
-    return read.outcome;
-}
-}
-
 UnitOutcome UnitConnection::readSerialNumber(QString* serial, const Call& call)
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
-    QByteArray reply;
-    const UnitOutcome o = readParameter(link(), 0x00, &reply);
-    *serial = UnitOps::serialFrom(reply);
-    return o;
+        return refusedWhileRunning();
+    const UnitOps::ParameterRead read = UnitOps::readParameter(link(), 0x00);
+    *serial = UnitOps::serialFrom(read.reply);
+    return read.outcome;
 }
 
 UnitOutcome UnitConnection::writeSerialNumber(const QString& serial, const Call& call)
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
+        return refusedWhileRunning();
     if (const UnitOutcome o = handshakeForWrite(); !o)
         return o;
     return UnitOps::writeSerial(link(), serial);
@@ -400,19 +390,18 @@ UnitOutcome UnitConnection::readPins(QString* pin, QString* secondPin, const Cal
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
-    QByteArray reply;
-    const UnitOutcome o = readParameter(link(), 0x10, &reply);
-    *pin = UnitOps::pinFrom(reply, 0);
-    *secondPin = UnitOps::pinFrom(reply, 1);
-    return o;
+        return refusedWhileRunning();
+    const UnitOps::ParameterRead read = UnitOps::readParameter(link(), 0x10);
+    *pin = UnitOps::pinFrom(read.reply, 0);
+    *secondPin = UnitOps::pinFrom(read.reply, 1);
+    return read.outcome;
 }
 
 UnitOutcome UnitConnection::writeDefaultPin(const QString& pin, const Call& call)
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
+        return refusedWhileRunning();
     if (const UnitOutcome o = handshakeForWrite(); !o)
         return o;
     return UnitOps::writePinDirect(link(), pin);
@@ -423,7 +412,7 @@ UnitOutcome UnitConnection::changePin(const QString& password, const QString& ol
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
+        return refusedWhileRunning();
     if (const UnitOutcome o = handshakeForWrite(); !o)
         return o;
     return UnitOps::changePin(link(), password, oldPin, newPin);
@@ -433,18 +422,17 @@ UnitOutcome UnitConnection::readValidity(int* index, const Call& call)
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
-    QByteArray reply;
-    const UnitOutcome o = readParameter(link(), 0x20, &reply);
-    *index = UnitOps::validityFrom(reply);
-    return o;
+        return refusedWhileRunning();
+    const UnitOps::ParameterRead read = UnitOps::readParameter(link(), 0x20);
+    *index = UnitOps::validityFrom(read.reply);
+    return read.outcome;
 }
 
 UnitOutcome UnitConnection::writeValidity(int index, const QString& password, const Call& call)
 {
     Scope scope(*this, call);
     if (!scope)
-        return busy();
+        return refusedWhileRunning();
     if (const UnitOutcome o = handshakeForWrite(); !o)
         return o;
     return UnitOps::writeValidity(link(), index, password);

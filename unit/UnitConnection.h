@@ -95,7 +95,6 @@ public:
     Link& link();
 
     // One command at a time (see UnitCommand).
-    using Command = UnitCommand;
     bool commandRunning() const { return m_running > 0; }
     // The outcome of a command refused because another runs.
     UnitOutcome refusedWhileRunning() const;
@@ -137,7 +136,6 @@ private:
     friend class UnitCommand;
     class Scope;
     class CallSink;
-    UnitOutcome busy() const { return refusedWhileRunning(); }
     TransferOutcome busyTransfer() const;
     TransferOutcome withRetries(const Call& call, const std::function<TransferOutcome()>& transfer, int area);
     UnitOutcome handshakeForWrite();
