@@ -112,8 +112,7 @@ bool DeviceController::refusedWhileRunning()
 {
     if (!commandRunning())
         return false;
-    Dialogs::show(m_window, m_connection->refusedWhileRunning().detail, programTitle(m_window->context()),
-                  Dialogs::Icon::Exclamation);
+    showOutcome(m_connection->refusedWhileRunning());
     return true;
 }
 
