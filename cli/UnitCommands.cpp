@@ -75,10 +75,7 @@ bool UnitSession::open(CliContext& ctx, const QString& what)
 {
     json = ctx.json;
     result.insert(QStringLiteral("command"), what);
-    bool ok = false;
-    int n = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1"))
-                .toInt(&ok);
-    n = ok && n >= 1 && n <= 8 ? n : 1;
+    const int n = PortResolver::storedNumber();
     // Unlike the desktop program, never the simulated unit just because no port is there:
     // a script must not believe it configured a unit it never reached.
     const auto withoutPorts = PortResolver::WithoutPorts::Nothing;

@@ -49,8 +49,9 @@ QStringList systemPorts()
 
 QString deviceFor(int n, WithoutPorts withoutPorts)
 {
-    if (isAssigned(n))
-        return Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n));
+    const QString assigned = Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n));
+    if (!assigned.isEmpty())
+        return assigned;
 #ifdef Q_OS_WIN
     Q_UNUSED(withoutPorts)
     return QStringLiteral("COM%1").arg(n);
@@ -62,6 +63,13 @@ QString deviceFor(int n, WithoutPorts withoutPorts)
         return ports[n - 1];
     return QString();
 #endif
+}
+
+int storedNumber(int fallback)
+{
+    bool ok = false;
+    const int n = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss")).toInt(&ok);
+    return ok && n >= 1 && n <= 8 ? n : fallback;
 }
 
 bool isAssigned(int n) { return !Settings::get(QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n)).isEmpty(); }

@@ -22,4 +22,7 @@ QString deviceFor(int comNumber, WithoutPorts withoutPorts = WithoutPorts::Simul
 void assign(int comNumber, const QString& device); // empty: back to the automatic choice
 // True when the settings assign a device to the number (the system's list is not needed for it).
 bool isAssigned(int comNumber);
+// The COM number the settings keep for the unit ([Einstellungen] COM-Anschluss), or fallback
+// when none of 1..8 is kept.
+int storedNumber(int fallback = 1);
 }

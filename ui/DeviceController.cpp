@@ -144,12 +144,7 @@ void DeviceController::runCommand(SystemTab::Command command, int index)
 
 bool DeviceController::openPortFromSettings()
 {
-    bool ok = false;
-    const int stored
-        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QString::number(port))
-              .toInt(&ok);
-    if (ok && stored >= 1 && stored <= 8)
-        port = stored;
+    port = PortResolver::storedNumber(port);
     portSettings = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("Einstellungen"), portSettings);
     UnitOutcome opened = m_connection->open(QString(), port, portSettings);
     // At start the window's texts are not loaded yet: the message, its title and the port

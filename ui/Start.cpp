@@ -7,7 +7,6 @@
 #include "ui/Dialogs.h"
 #include "core/ProgramContext.h"
 #include "core/Progress.h"
-#include "core/Settings.h"
 #include "store/TextTable.h"
 #include "editing/ConfigModel.h"
 #include "link/PortResolver.h"
@@ -98,9 +97,7 @@ int Main(ProgramContext& context, QApplication& app, const QString& profile)
     // The system's serial ports are looked up while the splash and the database load, unless
     // the stored port number stands for a device of its own: then nothing needs the list, and
     // the look (thousands of files under /sys) would only compete with the start.
-    const int storedPort
-        = Settings::get(QStringLiteral("Einstellungen"), QStringLiteral("COM-Anschluss"), QStringLiteral("1")).toInt();
-    if (!PortResolver::isAssigned(storedPort))
+    if (!PortResolver::isAssigned(PortResolver::storedNumber()))
         PortResolver::prefetchSystemPorts();
     // SQLite gives each connection room for 20 cached pages (some 87 KB) at its first read.
     // The program holds about ten connections to a file of a few dozen pages, of which each
