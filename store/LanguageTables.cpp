@@ -3,6 +3,19 @@
 #include "core/Logging.h"
 #include "core/ProgramContext.h"
 
+namespace {
+// A table without the columns of the four languages (Name and the four texts).
+LanguageTableError missingColumns(const ProgramContext& context, const QString& table)
+{
+    return LanguageTableError(
+        table, QString(),
+        context
+            .msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"),
+                   QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen."))
+            .arg(table));
+}
+}
+
 LanguageTable::LanguageTable(const ProgramContext& context, const QString& table, const QString& path, int language)
     : m_context(context), m_table(table), m_language(language >= 1 && language <= 4 ? language : context.language),
       m_con(context)
@@ -22,12 +35,7 @@ LanguageTable::LanguageTable(const ProgramContext& context, const QString& table
                                      .arg(table, e.message()));
     }
     if (m_rs.fieldCount() < 5)
-        throw LanguageTableError(
-            table, QString(),
-            m_context
-                .msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"),
-                       QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen."))
-                .arg(table));
+        throw missingColumns(m_context, table);
 }
 
 QHash<QString, QString> LanguageTable::texts(const ProgramContext& context, const QString& table,
@@ -52,12 +60,7 @@ QHash<QString, QString> LanguageTable::texts(const ProgramContext& context, cons
         Recordset rs;
         rs.open(con, sql);
         if (rs.fieldCount() < 5)
-            throw LanguageTableError(
-                table, QString(),
-                context
-                    .msgOr(QStringLiteral("gsMsgSprachtabelleSpalten"),
-                           QStringLiteral("Der Sprachtabelle \"%1\" fehlen die Spalten der vier Sprachen."))
-                    .arg(table));
+            throw missingColumns(context, table);
         if (rs.recordCount() > 0)
             for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
                 QString text = rs.value(language).toString();

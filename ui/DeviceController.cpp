@@ -22,6 +22,7 @@
 #include "image/HexWriter.h"
 #include "image/Image.h"
 #include "sim/SimChannel.h"
+#include "store/LanguageTables.h"
 #include "store/Recordset.h"
 #include "ui/ShapeLamp.h"
 #include "ui/TransferDialog.h"
@@ -335,35 +336,19 @@ QString DeviceController::unitPassword() const
 
 void DeviceController::fillValidityList()
 {
-    // The four words of the list, read through one connection.
+    // The four words of the list, read through one connection; a word not found stands as its key.
     const QString keys[4] = {QStringLiteral("CboGültigkeit"), QStringLiteral("CboGültigkeit_Minuten"),
                              QStringLiteral("CboGültigkeit_Tage"), QStringLiteral("CboGültigkeit_Wochen")};
+    QHash<QString, QString> found;
+    try {
+        found = LanguageTable::texts(m_window->context(), QStringLiteral("SystemNachrichten"),
+                                     {keys[0], keys[1], keys[2], keys[3]});
+    } catch (const StoreError&) {
+        // the keys stand in
+    }
     QString words[4];
     for (int i = 0; i < 4; ++i)
-        words[i] = keys[i];
-    static const char* columns[] = {"Deutsch", "Englisch", "Italienisch", "Französisch"};
-    const ProgramContext& context = m_window->context();
-    try {
-        Connection con(context);
-        con.open(context.databasePath, Connection::Read);
-        Recordset rs;
-        rs.open(con,
-                QStringLiteral("SELECT \"Name\", \"%1\" FROM \"SystemNachrichten\" WHERE \"Name\" IN ('%2', "
-                               "'%3', '%4', '%5') ORDER BY rowid")
-                    .arg(QString::fromUtf8(columns[qBound(1, context.language, 4) - 1]), keys[0], keys[1], keys[2],
-                         keys[3]));
-        bool taken[4] = {};
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            for (int i = 0; i < 4; ++i)
-                if (!taken[i] && rs.value(0).toString() == keys[i]) {
-                    // the first row of a name counts, as for a single look-up
-                    taken[i] = true;
-                    if (!rs.value(1).toString().isEmpty())
-                        words[i] = rs.value(1).toString();
-                }
-    } catch (const StoreError&) {
-        // the keys stand in, as for a single look-up
-    }
+        words[i] = found.value(keys[i]).isEmpty() ? keys[i] : found.value(keys[i]);
     const QStringList items = UnitOps::validityItems(words[0], words[1], words[2], words[3]);
     LoadingProgress::advance(int(items.size() / 64));
     m_tab.setValidityItems(items, UnitOps::ValidityDefault);
