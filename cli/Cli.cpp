@@ -779,12 +779,11 @@ int cliRun(ProgramContext& program, int argc, char** argv)
     // graphical part of Qt (whose start-up looks for a display, through the runtime folder).
     // A program that has its application object already (the tests) runs in it.
     std::unique_ptr<QCoreApplication> application;
-    if (QCoreApplication::instance()) {
-    } else if (wantsReport(argc, argv)) {
+    if (QCoreApplication::instance() == nullptr && wantsReport(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
+    } else if (QCoreApplication::instance() == nullptr) {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("SMS_Switch_Vantor"));
