@@ -8,6 +8,7 @@
 #include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
+#include "link/ChangedWrite.h"
 #include "link/Link.h"
 #include "link/Transfer.h"
 #include "link/UnitBackup.h"
@@ -72,21 +73,28 @@ QStringList messageTexts()
 const QString noAnswer = QStringLiteral("gsMsgKeineAntwort\r\ngsMsgKeineAntwortHilfe");
 const QString statusQuery = QStringLiteral(":HR1 CT:0010 AD:0060");
 
-// A configuration of 512 lines with block codes and varied data, and the end record.
-QStringList configLines(quint32 seed = 7)
+// A configuration area with block codes and varied data.
+QByteArray configArea()
 {
-    QRandomGenerator rnd(seed);
+    QRandomGenerator rnd(7);
     QByteArray area(8192, 0);
-    for (int i = 0; i < area.size(); ++i)
-        area[i] = char(rnd.bounded(256));
+    for (char& c : area)
+        c = char(rnd.bounded(256));
     for (int b = 0; b < 64; ++b)
         area[b * 128] = char(0x10 + b);
+    return area;
+}
+
+// Its 512 records and the end record.
+QStringList linesOf(const QByteArray& area)
+{
     QStringList lines;
     for (int a = 0; a < 8192; a += 16)
         lines << QString::fromLatin1(SimUnit::record(a, area.mid(a, 16)));
-    lines << QStringLiteral(":00000001FF");
-    return lines;
+    return lines << QStringLiteral(":00000001FF");
 }
+
+QStringList configLines() { return linesOf(configArea()); }
 
 QStringList firmwareLines()
 {
@@ -111,12 +119,14 @@ ProgramContext englishContext()
     return english;
 }
 
-// A shown text that carries a password or PIN field with its value.
-bool showsSecret(const QString& text)
+// A unit command run against the rig's unit, its fault set first: what became of it, as the
+// command line would tell it.
+using Command = std::function<QString(Rig&)>;
+QString said(const UnitOutcome& o)
 {
-    static const QRegularExpression unmasked(QStringLiteral("P[WAN]:(?!\\*\\*\\*\\*(?:[\\s\"]|$))"));
-    return text.contains(unmasked);
+    return o.ok() ? QStringLiteral("ok") : o.messageKey + QStringLiteral(": ") + o.detail;
 }
+QString said(const TransferOutcome& o) { return said(UnitOutcome::fromTransfer(o)); }
 
 QStringList g_linkLog;
 void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString& text)
@@ -124,7 +134,8 @@ void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString&
     if (QLatin1String(context.category) == QLatin1String("smsv48.link"))
         g_linkLog << text;
 }
-}
+} // namespace
+Q_DECLARE_METATYPE(Command)
 
 class TestLink : public QObject {
     Q_OBJECT
@@ -149,24 +160,21 @@ private slots:
     void pacingOfLines();
     void resendsKeepThePauseOfTheirKind_data();
     void resendsKeepThePauseOfTheirKind();
-    void answersToOneLine_data();
-    void answersToOneLine();
     void writeThenReadBackGivesTheSameImage();
     void writeLeftPartWayWithEsc_data();
     void writeLeftPartWayWithEsc();
-    void cancelBeforeTheFirstRecordClosesTheWriteMode();
     void linkWorksInTheContextItIsGiven();
     void wireTrace();
-    void portVanishingEndsTheTransfer();
     void readEndsEarly_data();
     void readEndsEarly();
 
+    void changedRecordsAgainstTheUnit_data();
+    void changedRecordsAgainstTheUnit();
+
     // unit parameters, status, relays, firmware
-    void statusAndRelays();
-    void versionCheck();
-    void unitCommandsReturnWhatBecameOfThem();
+    void unitCommands_data();
+    void unitCommands();
     void backupOfTheUnitBeforeAWrite();
-    void validityAndAMaskedRefusal();
     void hexFileCheck_data();
     void hexFileCheck();
     void firmwareUpdate_data();
@@ -254,22 +262,27 @@ void TestLink::pacingOfLines()
 
 // Resends after "E" and after silence, and the line after a late answer, keep the pause of
 // their kind between any two lines on the wire: 100 ms for the configuration, 250 ms for
-// the firmware.
+// the firmware. A line is resent after "E" (given up after the third, see
+// writeLeftPartWayWithEsc), resent without its CR after silence, accepted by a late ">".
 void TestLink::resendsKeepThePauseOfTheirKind_data()
 {
     QTest::addColumn<int>("area");
     QTest::addColumn<int>("eFirst");
     QTest::addColumn<int>("silentFirst");
-    QTest::addColumn<int>("lateMs");
+    QTest::addColumn<int>("lateMs"); // from 300 ms on answered ">"
     QTest::addColumn<int>("tries"); // transmissions of each data line
-    QTest::newRow("configuration, E twice") << 3 << 2 << 0 << 0 << 3;
-    QTest::newRow("configuration, silent once") << 3 << 0 << 1 << 0 << 2;
-    QTest::newRow("configuration, silent, then E") << 3 << 2 << 1 << 0 << 3;
-    QTest::newRow("configuration, silent, then late") << 3 << 0 << 1 << 20 << 2;
-    QTest::newRow("firmware, E once") << 4 << 1 << 0 << 0 << 2;
-    QTest::newRow("firmware, silent once") << 4 << 0 << 1 << 0 << 2;
-    QTest::newRow("firmware, silent, then E") << 4 << 2 << 1 << 0 << 3;
-    QTest::newRow("firmware, silent, then late") << 4 << 0 << 1 << 20 << 2;
+    QTest::addColumn<QByteArray>("first"); // the first data line L on the wire
+    QTest::addColumn<int>("lamp"); // on the way
+    const int yellow = int(LinkColour::Yellow), cyan = int(LinkColour::Cyan), green = int(LinkColour::Green);
+    QTest::newRow("configuration, E twice") << 3 << 2 << 0 << 0 << 3 << QByteArray("L\rL\rL\r") << yellow;
+    QTest::newRow("configuration, silent once") << 3 << 0 << 1 << 0 << 2 << QByteArray("L\rL") << cyan;
+    QTest::newRow("configuration, silent, then E") << 3 << 2 << 1 << 0 << 3 << QByteArray("L\rLL\r") << yellow;
+    QTest::newRow("configuration, silent, then late") << 3 << 0 << 1 << 20 << 2 << QByteArray("L\rL") << cyan;
+    QTest::newRow("configuration, late >") << 3 << 0 << 0 << 300 << 1 << QByteArray("L\r") << green;
+    QTest::newRow("firmware, E once") << 4 << 1 << 0 << 0 << 2 << QByteArray("L\rL\r") << yellow;
+    QTest::newRow("firmware, silent once") << 4 << 0 << 1 << 0 << 2 << QByteArray("L\rL") << cyan;
+    QTest::newRow("firmware, silent, then E") << 4 << 2 << 1 << 0 << 3 << QByteArray("L\rLL\r") << yellow;
+    QTest::newRow("firmware, silent, then late") << 4 << 0 << 1 << 20 << 2 << QByteArray("L\rL") << cyan;
 }
 
 void TestLink::resendsKeepThePauseOfTheirKind()
@@ -279,15 +292,21 @@ void TestLink::resendsKeepThePauseOfTheirKind()
     QFETCH(int, silentFirst);
     QFETCH(int, lateMs);
     QFETCH(int, tries);
+    QFETCH(QByteArray, first);
+    QFETCH(int, lamp);
     Rig r;
     r.unit.faults.eFirstTries = eFirst;
     r.unit.faults.silentFirstTries = silentFirst;
     r.unit.faults.lateReplyMs = lateMs;
+    r.unit.ackChar = lateMs >= 300 ? '>' : ':';
     QStringList lines = configLines().mid(0, 20);
     lines << QStringLiteral(":00000001FF");
     const TransferOutcome o = area == 3 ? ConfigTransfer(r.link).write(lines, 3)
                                         : UnitOps::firmwareUpdate(r.link, lines, [] { return true; });
     QCOMPARE(o.kind, TransferOutcome::Ok);
+    QVERIFY(r.lamps.contains(lamp));
+    const QByteArray wire = r.unit.rawIn();
+    QVERIFY2(wire.contains(first.replace("L", lines[0].toLatin1()) + lines[1].toLatin1()), wire.left(200).constData());
     for (int i = 0; area == 3 && i < 20; ++i) // the unit holds each line, taken after its retries
         QCOMPARE(r.unit.area3.mid(i * 16, 16), QByteArray::fromHex(lines[i].mid(9, 32).toLatin1()));
     const double pause = area == 3 ? 100 : 250;
@@ -308,46 +327,6 @@ void TestLink::resendsKeepThePauseOfTheirKind()
         sent << e.t;
     }
     QCOMPARE(sent.size(), 20 * tries + 1);
-}
-
-// One configuration line and the unit's answers to it: resent after "E" and given up after
-// the third, resent without its CR after silence, accepted by a late ">".
-void TestLink::answersToOneLine_data()
-{
-    QTest::addColumn<int>("eFirst");
-    QTest::addColumn<int>("silentFirst");
-    QTest::addColumn<int>("lateMs");
-    QTest::addColumn<QByteArray>("wire");
-    QTest::addColumn<int>("lampOnTheWay");
-    QTest::addColumn<QStringList>("messages");
-    const QByteArray line = configLines()[0].toLatin1();
-    QTest::newRow("E twice") << 2 << 0 << 0 << (line + '\r').repeated(3) << int(LinkColour::Yellow) << QStringList {};
-    QTest::newRow("E three times") << 3 << 0 << 0 << (line + '\r').repeated(3) << int(LinkColour::Yellow)
-                                   << QStringList {QStringLiteral("gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe")};
-    QTest::newRow("silent once") << 0 << 1 << 0 << line + '\r' + line << int(LinkColour::Cyan) << QStringList {};
-    QTest::newRow("late >") << 0 << 0 << 300 << line + '\r' << int(LinkColour::Green) << QStringList {};
-}
-
-void TestLink::answersToOneLine()
-{
-    QFETCH(int, eFirst);
-    QFETCH(int, silentFirst);
-    QFETCH(int, lateMs);
-    QFETCH(QByteArray, wire);
-    QFETCH(int, lampOnTheWay);
-    QFETCH(QStringList, messages);
-    Rig r;
-    r.link.sendChecked(QStringLiteral(":HW3 PW:6054"));
-    r.unit.log.clear();
-    r.unit.faults.eFirstTries = eFirst;
-    r.unit.faults.silentFirstTries = silentFirst;
-    r.unit.faults.lateReplyMs = lateMs;
-    if (lateMs)
-        r.unit.ackChar = '>';
-    r.link.sendChecked(configLines()[0]);
-    QCOMPARE(r.unit.rawIn(), wire);
-    QVERIFY(r.lamps.contains(lampOnTheWay));
-    QCOMPARE(messageTexts(), messages);
 }
 
 void TestLink::writeThenReadBackGivesTheSameImage()
@@ -464,20 +443,6 @@ void TestLink::writeLeftPartWayWithEsc()
     QCOMPARE(r.unit.writesClosed, 1);
 }
 
-// Cancelled before the first record: the end record closes the write mode as before.
-void TestLink::cancelBeforeTheFirstRecordClosesTheWriteMode()
-{
-    Rig r;
-    int greens = 0;
-    r.onLamp = [&](int c) {
-        if (c == int(LinkColour::Green) && ++greens == 2) // the handshake, then ":HW3"
-            r.link.cancel();
-    };
-    QCOMPARE(ConfigTransfer(r.link).write(configLines(), 3).kind, TransferOutcome::Cancelled);
-    QCOMPARE(r.unit.received, (QStringList {"", ":HW3 PW:6054", ":00000001FF"}));
-    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgSchreibenAbgebrochen")});
-}
-
 // Not stopped by the program's closing flag, the link's own closing flag ends a write
 // part-way: left with ESC, never the end record.
 void TestLink::linkWorksInTheContextItIsGiven()
@@ -588,17 +553,6 @@ void TestLink::wireTrace()
     QVERIFY(trace.contains(QByteArray("0791234567").toHex().toUpper())); // the number is no secret
 }
 
-void TestLink::portVanishingEndsTheTransfer()
-{
-    Rig r;
-    r.unit.faults.vanishAfterLines = 50;
-    QCOMPARE(ConfigTransfer(r.link).write(configLines(), 3).kind, TransferOutcome::PortLost);
-    QCOMPARE(g_messages.size(), 1);
-    QVERIFY(g_messages[0].text.contains(QStringLiteral("Die Verbindung zum Gerät ist unterbrochen")));
-    QCOMPARE(r.lamp(), int(LinkColour::Red));
-    QVERIFY(r.w.now() < 10000);
-}
-
 // A read that ends early: three tries of a block, then the read stops (a block good at the
 // third try is read); an erased unit at its first block; the caller's token; the port gone.
 // Nothing is kept of the image, and the next read runs whole.
@@ -672,141 +626,272 @@ void TestLink::readEndsEarly()
     QVERIFY(img.complete());
 }
 
+// Sending only the changed records: what went over the wire, what the unit holds afterwards
+// and the one sentence the user reads.
+void TestLink::changedRecordsAgainstTheUnit_data()
+{
+    QTest::addColumn<QList<int>>("records"); // changed in the file
+    QTest::addColumn<int>("refusedLine"); // data line of a write the unit always refuses
+    QTest::addColumn<bool>("clears"); // the unit clears its configuration when a write begins
+    QTest::addColumn<int>("writes"); // ":HW3" lines on the wire
+    QTest::addColumn<int>("wireRecords"); // data records on the wire (a refused one counted once)
+    QTest::addColumn<int>("proofReads"); // block reads after the first write
+    QTest::addColumn<bool>("esc"); // the unit does not hold the file then
+    QTest::addColumn<QString>("sentence");
+    const QList<int> block2 {16, 17, 18, 19, 20, 21, 22, 23};
+    // Block 4 written and read back, with one unchanged block.
+    QTest::newRow("one record") << QList<int> {37} << 0 << false << 1 << 1 << 2 << false
+                                << "1 von 512 Datensätzen gesendet, geprüft.";
+    QTest::newRow("whole block") << block2 << 0 << false << 1 << 8 << 2 << false
+                                 << "8 von 512 Datensätzen gesendet, geprüft.";
+    QTest::newRow("nothing") << QList<int> {} << 0 << false << 0 << 0 << 0 << false
+                             << "Das Gerät enthält diese Konfiguration bereits; es wurde nichts gesendet.";
+    // The second record is refused three times: ESC, no end record, no whole write behind
+    // the user's back, and the user told how much reached the unit.
+    QTest::newRow("refused record") << QList<int> {10, 200, 300} << 2 << false << 1 << 2 << 0 << true
+                                    << "Die Konfiguration des Geräts ist jetzt unvollständig (1 von 3 Datensätzen "
+                                       "geschrieben) und muss erneut geschrieben werden.";
+    // The clearing unit: the written block itself shows it, then the whole write and its
+    // read-back (64 blocks) follow; a whole block written keeps its block, only the unchanged
+    // block read shows the loss.
+    const QString whole = QStringLiteral("Ganze Konfiguration gesendet, nachdem das Gerät die unveränderten Datensätze "
+                                         "nicht behalten hat (Block %1 enthielt nach dem Schreiben nicht, was er "
+                                         "enthalten sollte); geprüft.");
+    QTest::newRow("clearing unit") << QList<int> {37} << 0 << true << 2 << 513 << 2 + 64 << false << whole;
+    QTest::newRow("clearing unit, whole block") << block2 << 0 << true << 2 << 520 << 2 + 64 << false << whole;
+}
+
+void TestLink::changedRecordsAgainstTheUnit()
+{
+    QFETCH(QList<int>, records);
+    QFETCH(int, refusedLine);
+    QFETCH(bool, clears);
+    QFETCH(int, writes);
+    QFETCH(int, wireRecords);
+    QFETCH(int, proofReads);
+    QFETCH(bool, esc);
+    QFETCH(QString, sentence);
+    Rig r;
+    r.unit.area3 = configArea();
+    r.unit.faults.eLine = refusedLine;
+    r.unit.faults.clearOnWrite = clears;
+    QByteArray file = configArea();
+    QStringList expected; // the changed records, in address order
+    for (const int record : records)
+        file.replace(record * 16 + 4, 12, "+41791234567"); // as a new phone number changes them
+    const QStringList fileLines = linesOf(file);
+    for (const int record : records)
+        expected << fileLines[record];
+
+    const ChangedWriteOutcome o = ChangedWrite::run(r.link, configLines(), fileLines);
+
+    const QStringList& wire = r.unit.received;
+    QCOMPARE(wire.filter(QRegularExpression(QStringLiteral("^:HW3"))).size(), writes);
+    const QStringList seen = wire.filter(QRegularExpression(QStringLiteral("^:10")));
+    QCOMPARE(seen.size(), esc ? wireRecords + 2 : wireRecords); // a refused line goes out three times
+    const int firstWrite = int(wire.indexOf(QRegularExpression(QStringLiteral(":HW3.*"))));
+    QCOMPARE(wire.mid(firstWrite < 0 ? wire.size() : firstWrite).filter(QRegularExpression("^:HR3")).size(),
+             proofReads);
+    QCOMPARE(wire.contains(QStringLiteral("<ESC>")), esc);
+    QCOMPARE(r.unit.writesClosed, esc ? 0 : writes);
+    if (!clears && !esc)
+        QCOMPARE(seen, expected);
+    QCOMPARE(r.unit.area3 == file, !esc);
+    QCOMPARE(o.ok(), !esc);
+    if (sentence.contains(QLatin1String("%1")))
+        sentence = sentence.arg(o.reason.section(QLatin1Char(' '), 1, 1));
+    // One message: the write's own "written successfully" never stands beside the sentence.
+    QCOMPARE(g_messages.size(), 1);
+    QVERIFY2(g_messages[0].text.contains(sentence), qPrintable(g_messages[0].text));
+}
+
 // ---- status, relays, parameters, firmware ----------------------------------------------
 
-// The status: one query after the handshake, its decoding, the versions as the user's locale
-// writes numbers; a reply cut short once is asked again. A relay is not switched without an
-// answer.
-void TestLink::statusAndRelays()
+// Each unit command against a unit with a fault: what went over the wire (the handshake's CRs
+// as empty lines), what became of it as the command line says it (German stand-ins: the test
+// loads no message table), the messages the user read and the lamp. The status is one query
+// after the handshake, a reply cut short once asked again; only a reply that arrived can tell
+// that the versions differ; a refused write mode sends no record and names the refused line
+// with its password as "****".
+void TestLink::unitCommands_data()
 {
-    Rig r;
-    r.unit.area1[0x60] = char(0x81);
-    r.unit.area1[0x62] = char(0x05);
-    r.unit.fwVersion = 0x7B;
-    r.unit.hwVersion = 200;
-    const UnitStatus s = UnitOps::refresh(r.link);
-    QVERIFY(s.ok);
-    QCOMPARE(QList<int>({s.relays, s.inputs}), QList<int>({0x05, 0x81}));
-    QCOMPARE(r.unit.received, (QStringList {"", statusQuery}));
-    QCOMPARE(r.panels.last(), statusQuery);
-    QCOMPARE(r.lamp(), int(LinkColour::Green));
-    QLocale::setDefault(QLocale(QLocale::German));
-    QCOMPARE(UnitOps::versionText(s.fw), QStringLiteral("1,23"));
-    QLocale::setDefault(QLocale::c());
-    QCOMPARE(UnitOps::versionText(s.hw), QStringLiteral("2.00"));
-    Rig silent;
-    silent.unit.faults.silent = true;
-    QVERIFY(!UnitOps::switchRelay(silent.link, 1, true, QStringLiteral("1234")).ok);
-    QVERIFY(!silent.unit.received.contains(QStringLiteral(":RS1 PW:1234")));
-    QCOMPARE(messageTexts(), QStringList {noAnswer});
-    Rig once;
-    once.unit.faults.statusCut = 1;
-    QVERIFY(UnitOps::refresh(once.link).ok);
-    QCOMPARE(countOf(once.unit.received, statusQuery), 2);
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<QString>("wire"); // the lines the unit received, joined by "|"
+    QTest::addColumn<QString>("outcome"); // a part of it
+    QTest::addColumn<QString>("messages"); // joined by "|"
+    QTest::addColumn<int>("lamp"); // -1: any
+    const int red = int(LinkColour::Red), yellow = int(LinkColour::Yellow), green = int(LinkColour::Green);
+    const QString tool = QLocale::c().toString(UnitOps::toolVersionValue() / 100.0, 'f', 2);
+    const QString sq = statusQuery, conflict = "passt nicht zu diesem Programm (" + tool + ")";
+    const QString unanswered = QStringLiteral("gsMsgKeineAntwort: das Gerät antwortet nicht");
+    QTest::newRow("status") << Command([](Rig& r) {
+        r.unit.area1[0x60] = char(0x81);
+        r.unit.area1[0x62] = char(0x05);
+        r.unit.fwVersion = 0x7B;
+        r.unit.hwVersion = 200;
+        const UnitStatus s = UnitOps::refresh(r.link);
+        QLocale::setDefault(QLocale(QLocale::German)); // the versions as the user's locale writes numbers
+        const QString fw = UnitOps::versionText(s.fw);
+        QLocale::setDefault(QLocale::c());
+        return said(s.outcome)
+            + QStringLiteral(" %1 %2 %3 %4").arg(s.relays).arg(s.inputs).arg(fw, UnitOps::versionText(s.hw));
+    }) << "|" + sq << "ok 5 129 1,23 2.00"
+                            << "" << green;
+    QTest::newRow("status cut short once") << Command([](Rig& r) {
+        r.unit.faults.statusCut = 1;
+        return said(UnitOps::refresh(r.link).outcome);
+    }) << "|" + sq + "|" + sq << "ok"
+                                           << "" << green;
+    QTest::newRow("status always cut short") << Command([](Rig& r) {
+        r.unit.faults.statusCut = 100;
+        return said(UnitOps::refresh(r.link).outcome);
+    }) << "|" + sq + "|" + sq + "|" + sq << "keinen vollständigen Statusdatensatz"
+                                             << "" << yellow;
+    QTest::newRow("parameter of a silent unit") << Command([](Rig& r) {
+        r.unit.faults.silent = true;
+        const UnitOps::ParameterRead p = UnitOps::readParameter(r.link, 0x00);
+        return p.reply.toHex() + said(p.outcome) + " / " + said(UnitOps::refresh(r.link).outcome);
+    }) << "|||||||||" << unanswered + " / " + unanswered
+                                                << noAnswer + "|" + noAnswer << red;
+    // A relay is not switched without an answer.
+    QTest::newRow("relay of a silent unit") << Command([](Rig& r) {
+        r.unit.faults.silent = true;
+        return said(UnitOps::switchRelay(r.link, 1, true, QStringLiteral("1234")).outcome);
+    }) << "||||" << unanswered << noAnswer << red;
+    // A password the unit does not know: refused, the status still read.
+    QTest::newRow("relay, password unknown")
+        << Command([](Rig& r) {
+               r.unit.area3.replace(56 * 128 + 8, 4, "4711");
+               const UnitStatus no = UnitOps::switchRelay(r.link, 2, true, QStringLiteral("1234"));
+               const UnitStatus yes = UnitOps::switchRelay(r.link, 2, true, QStringLiteral("4711"));
+               return QStringLiteral("%1 %2 / %3 %4")
+                   .arg(no.relays & 2)
+                   .arg(said(no.outcome))
+                   .arg(yes.relays & 2)
+                   .arg(said(yes.outcome));
+           })
+        << "|" + sq + "||:RS2 PW:1234|" + sq + "||" + sq + "||:RS2 PW:4711|" + sq
+        << "0 gsMsgGeraetPasswortAbgelehnt: Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das Programm "
+           "verwendet das Passwort von Benutzer 1 aus dem Telefonbuch. / 2 ok"
+        << "" << green;
+    // Only a reply that arrived can tell that the versions differ (a lost one is read again).
+    QTest::newRow("version, a reply lost") << Command([](Rig& r) {
+        r.unit.fwVersion = UnitOps::toolVersionMajor() * 100 + UnitOps::toolVersionMinor() * 10 + 3;
+        r.unit.faults.statusLost = 1;
+        return said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
+    }) << "|" + sq + "||" + sq << "ok"
+                                           << "" << green;
+    QTest::newRow("version differs") << Command([](Rig& r) {
+        r.unit.fwVersion = 250;
+        const QString o = said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
+        return o + " / " + g_messages.value(0).title;
+    }) << "|" + sq << "Firmware-Version 2.50 des Geräts " + conflict + " / gsTitelVersionskonflikt"
+                                     << "gsMsgVersionskonflikt" << green;
+    // At the firmware level both versions are shown with two decimals and the user decides.
+    QTest::newRow("firmware version differs, declined, then flashed anyway")
+        << Command([](Rig& r) {
+               r.unit.fwVersion = 250;
+               r.unit.faults.statusLost = 2;
+               g_answers = {QMessageBox::No, QMessageBox::Yes};
+               const QString no = said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
+               return no + " / " + said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
+           })
+        << "|" + sq + "||" + sq + "||" + sq + "||" + sq << conflict + " / ok"
+        << QStringList(2,
+                       "Die Firmware-Version des Geräts weicht von der Version dieses Programms ab.\r\nFirmware des "
+                       "Geräts: 2.50; Version dieses Programms: "
+                           + tool + ". Firmware trotzdem aktualisieren?")
+               .join('|')
+        << green;
+    QTest::newRow("version, no reply") << Command([](Rig& r) {
+        r.unit.faults.statusLost = 3;
+        return said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
+    }) << "|" + sq + "||" + sq + "||" + sq
+                                       << unanswered << noAnswer << red;
+    // A refused write mode is followed by no record.
+    QTest::newRow("serial, write mode refused")
+        << Command([](Rig& r) {
+               r.unit.faults.refuseWrite = true;
+               const QString serial = said(UnitOps::writeSerial(r.link, QStringLiteral("123456")));
+               r.link.handshake();
+               return serial + " / " + said(UnitOps::writeValidity(r.link, 3, QStringLiteral("1234")));
+           })
+        << ":HW2 PW:6054|:00000001FF||:HW2 PW:6054|:00000001FF"
+        << "gsMsgSeriennummerAbgelehnt: das Gerät hat die Seriennummer nicht angenommen / gsMsgGültigkeitAbgelehnt"
+        << "" << -1;
+    QTest::newRow("serial, record refused: the number stays")
+        << Command([](Rig& r) {
+               r.unit.faults.eLine = 1;
+               const QString refused = said(UnitOps::writeSerial(r.link, QStringLiteral("001000")));
+               const QString kept = UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply);
+               r.unit.faults.eLine = 0;
+               const QString written = said(UnitOps::writeSerial(r.link, QStringLiteral("000999")));
+               return refused + " / " + kept + " / " + written + " / "
+                   + UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply);
+           })
+        << QStringLiteral(
+               ":HW2 PW:6054|%1|%1|%1|:00000001FF||:HR2 CT:0010 AD:0000|:HW2 PW:6054|:06000000303030393939BF|"
+               ":00000001FF||:HR2 CT:0010 AD:0000")
+               .arg(":06000000303031303030D9")
+        << "gsMsgSeriennummerAbgelehnt: das Gerät hat die Seriennummer nicht angenommen / 000000 / ok / 000999"
+        << "gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe" << green;
+    // The validity: its record between the write mode and the end record, then the restart;
+    // the list offers steps of 30 minutes up to a day, then days.
+    QTest::newRow("validity") << Command([](Rig& r) {
+        const QString o = said(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
+        return o + QStringLiteral(" %1 restart, ").arg(r.unit.restarts)
+            + UnitOps::validityItems("h", "min", "d", "w").mid(166, 3).join(", ");
+    }) << ":HW2 PW:6054|:0100200005DA|:00000001FF|:SMR PW:4711"
+                              << "ok 1 restart, 23 h 30 min, 24 h 0 min, 2 d"
+                              << "" << green;
+    // A refused write mode named with its password as "****" (the wire carries it).
+    QTest::newRow("configuration, write mode refused") << Command([](Rig& r) {
+        r.unit.faults.refuseWrite = true;
+        return said(ConfigTransfer(r.link).write(configLines(), 3));
+    }) << "|:HW3 PW:6054|:HW3 PW:6054|:HW3 PW:6054"
+                                                       << "abgelehnt (\":HW3 PW:****\" dreimal mit \"E\" beantwortet)"
+                                                       << "Das Gerät hat das Schreiben abgelehnt: \":HW3 PW:****\" "
+                                                          "wurde dreimal mit \"E\" beantwortet. Es wurde nichts "
+                                                          "geschrieben.\r\ngsMsgKeineAntwortHilfe"
+                                                       << -1;
+    QTest::newRow("configuration, port vanishing")
+        << Command([](Rig& r) {
+               r.unit.faults.vanishAfterLines = 50;
+               const QString o = said(ConfigTransfer(r.link).write(configLines(), 3));
+               return o + QStringLiteral(", after %1 s").arg(r.w.now() / 1000);
+           })
+        << "|:HW3 PW:6054|" + configLines().mid(0, 49).join('|')
+        << "(48 von 512 Datensätzen geschrieben) und muss erneut "
+           "geschrieben werden., after 5 s"
+        << "Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar (The device was "
+           "removed.). Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."
+        << red;
+    // Cancelled before the first record: the end record closes the write mode as before.
+    QTest::newRow("configuration, cancelled before the first record") << Command([](Rig& r) {
+        r.onLamp = [&](int c) {
+            if (c == int(LinkColour::Green) && r.unit.received.size() == 2) // the handshake, then ":HW3"
+                r.link.cancel();
+        };
+        return said(ConfigTransfer(r.link).write(configLines(), 3));
+    }) << "|:HW3 PW:6054|:00000001FF"
+                                                                      << "gsMsgSchreibenAbgebrochen"
+                                                                      << "gsMsgSchreibenAbgebrochen" << green;
 }
 
-// Only a reply that arrived can tell that the versions differ (a lost one is read again);
-// at the firmware level both versions are shown with two decimals and the user decides.
-void TestLink::versionCheck()
+void TestLink::unitCommands()
 {
-    QLocale::setDefault(QLocale::c());
+    QFETCH(Command, command);
+    QFETCH(QString, wire);
+    QFETCH(QString, outcome);
+    QFETCH(QString, messages);
+    QFETCH(int, lamp);
     Rig r;
-    r.unit.fwVersion = UnitOps::toolVersionMajor() * 100 + UnitOps::toolVersionMinor() * 10 + 3;
-    r.unit.faults.statusLost = 1;
-    QVERIFY(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
-    QVERIFY(g_messages.isEmpty());
-    QCOMPARE(r.unit.received, (QStringList {"", statusQuery, "", statusQuery})); // handshake again first
-    r.unit.fwVersion = 250;
-    const UnitOutcome o = UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration);
-    QCOMPARE(o.kind, UnitOutcome::Mismatch);
-    QCOMPARE(o.detail,
-             QStringLiteral("die Firmware-Version 2.50 des Geräts passt nicht zu diesem Programm (%1)")
-                 .arg(QLocale::c().toString(UnitOps::toolVersionValue() / 100.0, 'f', 2)));
-    QCOMPARE(messageTexts(), QStringList {QStringLiteral("gsMsgVersionskonflikt")});
-    QCOMPARE(g_messages[0].title, QStringLiteral("gsTitelVersionskonflikt"));
-    QCOMPARE(g_messages[0].icon, Dialogs::Icon::Critical);
-
-    g_messages.clear();
-    r.unit.fwVersion = 250;
-    r.unit.faults.statusLost = 2;
-    g_answers = {QMessageBox::No, QMessageBox::Yes};
-    QVERIFY(!UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
-    const QString tool = QString::number(SMSV48_VERSION_MAJOR) + QLatin1Char('.')
-        + QString::number(SMSV48_VERSION_MINOR % 10) + QLatin1Char('0');
-    QCOMPARE(
-        messageTexts(),
-        QStringList {QStringLiteral("Die Firmware-Version des Geräts weicht von der Version dieses Programms ab.\r\n"
-                                    "Firmware des Geräts: 2.50; Version dieses Programms: ")
-                     + tool + QStringLiteral(". Firmware trotzdem aktualisieren?")});
-    QVERIFY(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
-
-    // No reply to any of the three reads: the no-answer message, no version message.
-    Rig lost;
-    g_messages.clear();
-    lost.unit.faults.statusLost = 3;
-    QVERIFY(!UnitOps::checkVersion(lost.link, UnitOps::VersionLevel::Firmware));
-    QCOMPARE(countOf(lost.unit.received, statusQuery), 3);
-    QCOMPARE(messageTexts(), QStringList {noAnswer});
-    QCOMPARE(lost.lamp(), int(LinkColour::Red));
-}
-
-// Each unit command returns its outcome: the kind, the message key and the sentence the
-// command line prints (German stand-ins here: the test loads no message table).
-void TestLink::unitCommandsReturnWhatBecameOfThem()
-{
-    Rig refusing;
-    refusing.unit.faults.refuseWrite = true;
-    refusing.link.handshake();
-    UnitOutcome o = UnitOps::writeSerial(refusing.link, QStringLiteral("123456"));
-    QCOMPARE(o.kind, UnitOutcome::Refused);
-    QCOMPARE(o.detail, QStringLiteral("das Gerät hat die Seriennummer nicht angenommen"));
-    QVERIFY(!refusing.unit.rawIn().contains(":06000000")); // no record after a refused write mode
-    Rig record; // the record refused: the number stays
-    const QByteArray before = record.unit.serial();
-    record.unit.faults.eLine = 1;
-    record.link.handshake();
-    QVERIFY(!UnitOps::writeSerial(record.link, QStringLiteral("001000")));
-    QCOMPARE(record.unit.serial(), before);
-    record.unit.faults.eLine = 0;
-    record.link.handshake();
-    QVERIFY(UnitOps::writeSerial(record.link, QStringLiteral("000999")));
-    QCOMPARE(UnitOps::serialFrom(UnitOps::readParameter(record.link, 0).reply), QStringLiteral("000999"));
-    refusing.link.handshake();
-    o = UnitOps::writeValidity(refusing.link, 3, QStringLiteral("1234"));
-    QCOMPARE(o.kind, UnitOutcome::Refused);
-    QCOMPARE(o.messageKey, QStringLiteral("gsMsgGültigkeitAbgelehnt"));
-
-    Rig silent;
-    silent.unit.faults.silent = true;
-    const UnitOps::ParameterRead p = UnitOps::readParameter(silent.link, 0x00);
-    QVERIFY(p.reply.isEmpty());
-    QCOMPARE(p.outcome.kind, UnitOutcome::NoAnswer);
-    QCOMPARE(p.outcome.detail, QStringLiteral("das Gerät antwortet nicht"));
-    QCOMPARE(UnitOps::refresh(silent.link).outcome.kind, UnitOutcome::NoAnswer);
-    QCOMPARE(silent.lamp(), int(LinkColour::Red));
-
-    // Status replies always cut short: asked a bounded number of times, the lamp yellow.
-    Rig cut;
-    cut.unit.faults.statusCut = 100;
-    const UnitStatus partial = UnitOps::refresh(cut.link);
-    QCOMPARE(partial.outcome.kind, UnitOutcome::Incomplete);
-    QCOMPARE(partial.outcome.detail, QStringLiteral("das Gerät hat keinen vollständigen Statusdatensatz gesendet"));
-    QVERIFY(countOf(cut.unit.received, statusQuery) < 10);
-    QCOMPARE(cut.lamp(), int(LinkColour::Yellow));
-
-    // A relay the unit does not switch (a password it does not know): refused, the status
-    // still read.
-    Rig guarded;
-    guarded.unit.area3.replace(56 * 128 + 8, 4, "4711");
-    const UnitStatus relay = UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("1234"));
-    QVERIFY(relay.ok);
-    QCOMPARE(relay.relays & 0x02, 0);
-    QCOMPARE(relay.outcome.kind, UnitOutcome::Refused);
-    QCOMPARE(relay.outcome.messageKey, QStringLiteral("gsMsgGeraetPasswortAbgelehnt"));
-    QCOMPARE(relay.outcome.detail,
-             QStringLiteral("Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das "
-                            "Programm verwendet das Passwort von Benutzer 1 aus dem Telefonbuch."));
-    QVERIFY(UnitOps::switchRelay(guarded.link, 2, true, QStringLiteral("4711")).outcome);
+    const QString said = command(r);
+    QVERIFY2(said.contains(outcome), qPrintable(said));
+    QCOMPARE(r.unit.received.join('|'), wire);
+    QCOMPARE(messageTexts().join('|'), messages);
+    if (lamp >= 0)
+        QCOMPARE(r.lamp(), lamp);
 }
 
 // The unit's configuration read whole and kept under its serial number, byte for byte as
@@ -848,33 +933,6 @@ void TestLink::backupOfTheUnitBeforeAWrite()
     erased.unit.area2.replace(0, 6, "777777");
     QVERIFY(!UnitBackup::readAndStore(erased.link, root.path(), when).ok());
     QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("Backups/777777"))));
-}
-
-void TestLink::validityAndAMaskedRefusal()
-{
-    // The validity: its record between the write mode and the end record, then the restart;
-    // the list offers steps of 30 minutes up to a day, then days.
-    Rig r;
-    r.link.handshake();
-    QVERIFY(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
-    QVERIFY(r.unit.rawIn().endsWith(":HW2 PW:6054\r:0100200005DA\r:00000001FF\r:SMR PW:4711\r"));
-    QCOMPARE(r.unit.restarts, 1);
-    QCOMPARE(UnitOps::validityItems("h", "min", "d", "w").mid(166, 3),
-             (QStringList {"23 h 30 min", "24 h 0 min", "2 d"}));
-
-    // A refused write mode sends no record; the message and the command line name the
-    // refused line, its password as "****" (the wire carries it).
-    Rig refused;
-    g_messages.clear();
-    refused.unit.faults.refuseWrite = true;
-    const TransferOutcome o = ConfigTransfer(refused.link).write(configLines(), 3);
-    QCOMPARE(o.kind, TransferOutcome::WriteRefused);
-    QCOMPARE(refused.unit.received, (QStringList {"", ":HW3 PW:6054", ":HW3 PW:6054", ":HW3 PW:6054"}));
-    QCOMPARE(g_messages.size(), 1);
-    QVERIFY2(g_messages[0].text.contains(QStringLiteral("Das Gerät hat das Schreiben abgelehnt: \":HW3 PW:****\"")),
-             qPrintable(g_messages[0].text));
-    QVERIFY(o.detail.contains(QStringLiteral("\":HW3 PW:****\"")));
-    QVERIFY(!showsSecret(g_messages[0].text) && !showsSecret(o.detail));
 }
 
 // Files to send are checked line by line before anything goes out; a configuration must be
