@@ -119,14 +119,13 @@ ProgramContext englishContext()
     return english;
 }
 
-// A unit command run against the rig's unit, its fault set first: what became of it, as the
-// command line would tell it.
-using Command = std::function<QString(Rig&)>;
-QString said(const UnitOutcome& o)
+// What became of a unit command, as the command line tells it.
+QString told(const UnitOutcome& o)
 {
     return o.ok() ? QStringLiteral("ok") : o.messageKey + QStringLiteral(": ") + o.detail;
 }
-QString said(const TransferOutcome& o) { return said(UnitOutcome::fromTransfer(o)); }
+
+enum class Command { Status, Relay, Version, FirmwareVersion, Serial, Validity, Write, WriteCancelled };
 
 QStringList g_linkLog;
 void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString& text)
@@ -135,7 +134,7 @@ void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString&
         g_linkLog << text;
 }
 } // namespace
-Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(SimFaults)
 
 class TestLink : public QObject {
     Q_OBJECT
@@ -716,177 +715,146 @@ void TestLink::changedRecordsAgainstTheUnit()
 void TestLink::unitCommands_data()
 {
     QTest::addColumn<Command>("command");
+    QTest::addColumn<SimFaults>("faults");
+    QTest::addColumn<int>("firmware"); // the unit's version x 100 (0: this program's)
     QTest::addColumn<QString>("wire"); // the lines the unit received, joined by "|"
     QTest::addColumn<QString>("outcome"); // a part of it
     QTest::addColumn<QString>("messages"); // joined by "|"
     QTest::addColumn<int>("lamp"); // -1: any
     const int red = int(LinkColour::Red), yellow = int(LinkColour::Yellow), green = int(LinkColour::Green);
     const QString tool = QLocale::c().toString(UnitOps::toolVersionValue() / 100.0, 'f', 2);
-    const QString sq = statusQuery, conflict = "passt nicht zu diesem Programm (" + tool + ")";
-    const QString unanswered = QStringLiteral("gsMsgKeineAntwort: das Gerät antwortet nicht");
-    QTest::newRow("status") << Command([](Rig& r) {
-        r.unit.area1[0x60] = char(0x81);
-        r.unit.area1[0x62] = char(0x05);
-        r.unit.fwVersion = 0x7B;
-        r.unit.hwVersion = 200;
-        const UnitStatus s = UnitOps::refresh(r.link);
-        QLocale::setDefault(QLocale(QLocale::German)); // the versions as the user's locale writes numbers
-        const QString fw = UnitOps::versionText(s.fw);
-        QLocale::setDefault(QLocale::c());
-        return said(s.outcome)
-            + QStringLiteral(" %1 %2 %3 %4").arg(s.relays).arg(s.inputs).arg(fw, UnitOps::versionText(s.hw));
-    }) << "|" + sq << "ok 5 129 1,23 2.00"
-                            << "" << green;
-    QTest::newRow("status cut short once") << Command([](Rig& r) {
-        r.unit.faults.statusCut = 1;
-        return said(UnitOps::refresh(r.link).outcome);
-    }) << "|" + sq + "|" + sq << "ok"
-                                           << "" << green;
-    QTest::newRow("status always cut short") << Command([](Rig& r) {
-        r.unit.faults.statusCut = 100;
-        return said(UnitOps::refresh(r.link).outcome);
-    }) << "|" + sq + "|" + sq + "|" + sq << "keinen vollständigen Statusdatensatz"
-                                             << "" << yellow;
-    QTest::newRow("parameter of a silent unit") << Command([](Rig& r) {
-        r.unit.faults.silent = true;
-        const UnitOps::ParameterRead p = UnitOps::readParameter(r.link, 0x00);
-        return p.reply.toHex() + said(p.outcome) + " / " + said(UnitOps::refresh(r.link).outcome);
-    }) << "|||||||||" << unanswered + " / " + unanswered
-                                                << noAnswer + "|" + noAnswer << red;
-    // A relay is not switched without an answer.
-    QTest::newRow("relay of a silent unit") << Command([](Rig& r) {
-        r.unit.faults.silent = true;
-        return said(UnitOps::switchRelay(r.link, 1, true, QStringLiteral("1234")).outcome);
-    }) << "||||" << unanswered << noAnswer << red;
-    // A password the unit does not know: refused, the status still read.
-    QTest::newRow("relay, password unknown")
-        << Command([](Rig& r) {
-               r.unit.area3.replace(56 * 128 + 8, 4, "4711");
-               const UnitStatus no = UnitOps::switchRelay(r.link, 2, true, QStringLiteral("1234"));
-               const UnitStatus yes = UnitOps::switchRelay(r.link, 2, true, QStringLiteral("4711"));
-               return QStringLiteral("%1 %2 / %3 %4")
-                   .arg(no.relays & 2)
-                   .arg(said(no.outcome))
-                   .arg(yes.relays & 2)
-                   .arg(said(yes.outcome));
-           })
+    const QString sq = statusQuery, silent = "gsMsgKeineAntwort: das Gerät antwortet nicht", hw2 = ":HW2 PW:6054|";
+    const QString none, hw3 = "|:HW3 PW:6054", serial = "||:HR2 CT:0010 AD:0000", end = ":00000001FF";
+    auto row = [](const char* name, Command c, SimFaults f = {}, int fw = 0) -> QTestData& {
+        return QTest::newRow(name) << c << f << fw;
+    };
+    row("status", Command::Status) << "|" + sq << "ok 5 129 1,23 2.00" << none << green;
+    row("status cut short once", Command::Status, {.statusCut = 1}) << "|" + sq + "|" + sq << "ok 5" << none << green;
+    row("status always cut short", Command::Status, {.statusCut = 100})
+        << "|" + sq + "|" + sq + "|" + sq << "keinen vollständigen Statusdatensatz" << none << yellow;
+    // A relay is not switched without an answer, nor with a password the unit does not know
+    // (the status still read).
+    row("relay of a silent unit", Command::Relay, {.silent = true}) << "||||" << silent << noAnswer << red;
+    row("relay, password unknown", Command::Relay)
         << "|" + sq + "||:RS2 PW:1234|" + sq + "||" + sq + "||:RS2 PW:4711|" + sq
         << "0 gsMsgGeraetPasswortAbgelehnt: Das Gerät hat den Befehl abgelehnt: falsches Gerätepasswort; das Programm "
-           "verwendet das Passwort von Benutzer 1 aus dem Telefonbuch. / 2 ok"
-        << "" << green;
-    // Only a reply that arrived can tell that the versions differ (a lost one is read again).
-    QTest::newRow("version, a reply lost") << Command([](Rig& r) {
-        r.unit.fwVersion = UnitOps::toolVersionMajor() * 100 + UnitOps::toolVersionMinor() * 10 + 3;
-        r.unit.faults.statusLost = 1;
-        return said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
-    }) << "|" + sq + "||" + sq << "ok"
-                                           << "" << green;
-    QTest::newRow("version differs") << Command([](Rig& r) {
-        r.unit.fwVersion = 250;
-        const QString o = said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
-        return o + " / " + g_messages.value(0).title;
-    }) << "|" + sq << "Firmware-Version 2.50 des Geräts " + conflict + " / gsTitelVersionskonflikt"
-                                     << "gsMsgVersionskonflikt" << green;
-    // At the firmware level both versions are shown with two decimals and the user decides.
-    QTest::newRow("firmware version differs, declined, then flashed anyway")
-        << Command([](Rig& r) {
-               r.unit.fwVersion = 250;
-               r.unit.faults.statusLost = 2;
-               g_answers = {QMessageBox::No, QMessageBox::Yes};
-               const QString no = said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
-               return no + " / " + said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
-           })
-        << "|" + sq + "||" + sq + "||" + sq + "||" + sq << conflict + " / ok"
+           "verwendet das Passwort von Benutzer 1 aus dem Telefonbuch. / ok"
+        << none << green;
+    // Only a reply that arrived can tell that the versions differ (a lost one is read again);
+    // at the firmware level both versions are shown with two decimals and the user decides.
+    row("version, a reply lost", Command::Version, {.statusLost = 1}, UnitOps::toolVersionValue() + 3)
+        << "|" + sq + "||" + sq << "ok" << none << green;
+    row("version, no reply", Command::Version, {.statusLost = 3})
+        << "|" + sq + "||" + sq + "||" + sq << silent << noAnswer << red;
+    row("version differs", Command::Version, {}, 250)
+        << "|" + sq << "Version 2.50 des Geräts passt nicht zu diesem Programm (" + tool + ") / gsTitelVersionskonflikt"
+        << "gsMsgVersionskonflikt" << green;
+    row("firmware version differs: declined, then flashed anyway", Command::FirmwareVersion, {.statusLost = 2}, 250)
+        << "|" + sq + "||" + sq + "||" + sq + "||" + sq << "passt nicht zu diesem Programm (" + tool + ") / ok"
         << QStringList(2,
                        "Die Firmware-Version des Geräts weicht von der Version dieses Programms ab.\r\nFirmware des "
                        "Geräts: 2.50; Version dieses Programms: "
                            + tool + ". Firmware trotzdem aktualisieren?")
                .join('|')
         << green;
-    QTest::newRow("version, no reply") << Command([](Rig& r) {
-        r.unit.faults.statusLost = 3;
-        return said(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
-    }) << "|" + sq + "||" + sq + "||" + sq
-                                       << unanswered << noAnswer << red;
     // A refused write mode is followed by no record.
-    QTest::newRow("serial, write mode refused")
-        << Command([](Rig& r) {
-               r.unit.faults.refuseWrite = true;
-               const QString serial = said(UnitOps::writeSerial(r.link, QStringLiteral("123456")));
-               r.link.handshake();
-               return serial + " / " + said(UnitOps::writeValidity(r.link, 3, QStringLiteral("1234")));
-           })
-        << ":HW2 PW:6054|:00000001FF||:HW2 PW:6054|:00000001FF"
-        << "gsMsgSeriennummerAbgelehnt: das Gerät hat die Seriennummer nicht angenommen / gsMsgGültigkeitAbgelehnt"
-        << "" << -1;
-    QTest::newRow("serial, record refused: the number stays")
-        << Command([](Rig& r) {
-               r.unit.faults.eLine = 1;
-               const QString refused = said(UnitOps::writeSerial(r.link, QStringLiteral("001000")));
-               const QString kept = UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply);
-               r.unit.faults.eLine = 0;
-               const QString written = said(UnitOps::writeSerial(r.link, QStringLiteral("000999")));
-               return refused + " / " + kept + " / " + written + " / "
-                   + UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply);
-           })
-        << QStringLiteral(
-               ":HW2 PW:6054|%1|%1|%1|:00000001FF||:HR2 CT:0010 AD:0000|:HW2 PW:6054|:06000000303030393939BF|"
-               ":00000001FF||:HR2 CT:0010 AD:0000")
-               .arg(":06000000303031303030D9")
-        << "gsMsgSeriennummerAbgelehnt: das Gerät hat die Seriennummer nicht angenommen / 000000 / ok / 000999"
+    row("serial", Command::Serial) << hw2 + ":06000000303031303030D9|" + end + serial << "ok / 001000" << none << green;
+    row("serial, write mode refused", Command::Serial, {.refuseWrite = true})
+        << hw2 + end + serial << "gsMsgSeriennummerAbgelehnt: das Gerät hat die Seriennummer nicht angenommen / 000000"
+        << none << -1;
+    row("serial, record refused", Command::Serial, {.eLine = 1})
+        << hw2 + QStringLiteral(":06000000303031303030D9|").repeated(3) + end + serial
+        << "Abgelehnt: das Gerät hat die Seriennummer nicht angenommen / 000000"
         << "gsMsgZeileNichtGebrannt\r\ngsMsgKeineAntwortHilfe" << green;
     // The validity: its record between the write mode and the end record, then the restart;
     // the list offers steps of 30 minutes up to a day, then days.
-    QTest::newRow("validity") << Command([](Rig& r) {
-        const QString o = said(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
-        return o + QStringLiteral(" %1 restart, ").arg(r.unit.restarts)
-            + UnitOps::validityItems("h", "min", "d", "w").mid(166, 3).join(", ");
-    }) << ":HW2 PW:6054|:0100200005DA|:00000001FF|:SMR PW:4711"
-                              << "ok 1 restart, 23 h 30 min, 24 h 0 min, 2 d"
-                              << "" << green;
+    row("validity", Command::Validity) << hw2 + ":0100200005DA|" + end + "|:SMR PW:4711"
+                                       << "ok 1 restart, 23 h 30 min, 24 h 0 min, 2 d" << none << green;
+    row("validity, write mode refused", Command::Validity, {.refuseWrite = true})
+        << hw2 + end << "gsMsgGültigkeitAbgelehnt: das Gerät hat die Gültigkeitserinnerung nicht angenommen 0 restart"
+        << none << -1;
     // A refused write mode named with its password as "****" (the wire carries it).
-    QTest::newRow("configuration, write mode refused") << Command([](Rig& r) {
-        r.unit.faults.refuseWrite = true;
-        return said(ConfigTransfer(r.link).write(configLines(), 3));
-    }) << "|:HW3 PW:6054|:HW3 PW:6054|:HW3 PW:6054"
-                                                       << "abgelehnt (\":HW3 PW:****\" dreimal mit \"E\" beantwortet)"
-                                                       << "Das Gerät hat das Schreiben abgelehnt: \":HW3 PW:****\" "
-                                                          "wurde dreimal mit \"E\" beantwortet. Es wurde nichts "
-                                                          "geschrieben.\r\ngsMsgKeineAntwortHilfe"
-                                                       << -1;
-    QTest::newRow("configuration, port vanishing")
-        << Command([](Rig& r) {
-               r.unit.faults.vanishAfterLines = 50;
-               const QString o = said(ConfigTransfer(r.link).write(configLines(), 3));
-               return o + QStringLiteral(", after %1 s").arg(r.w.now() / 1000);
-           })
-        << "|:HW3 PW:6054|" + configLines().mid(0, 49).join('|')
-        << "(48 von 512 Datensätzen geschrieben) und muss erneut "
-           "geschrieben werden., after 5 s"
+    row("configuration, write mode refused", Command::Write, {.refuseWrite = true})
+        << hw3 + hw3 + hw3 << "abgelehnt (\":HW3 PW:****\" dreimal mit \"E\" beantwortet)"
+        << "Das Gerät hat das Schreiben abgelehnt: \":HW3 PW:****\" wurde dreimal mit \"E\" beantwortet. Es wurde "
+           "nichts "
+           "geschrieben.\r\ngsMsgKeineAntwortHilfe"
+        << -1;
+    row("configuration, port vanishing", Command::Write, {.vanishAfterLines = 50})
+        << hw3 + "|" + configLines().mid(0, 49).join('|')
+        << "(48 von 512 Datensätzen geschrieben) und muss erneut geschrieben werden., after 5 s"
         << "Die Verbindung zum Gerät ist unterbrochen: die Schnittstelle ist nicht mehr verfügbar (The device was "
            "removed.). Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."
         << red;
     // Cancelled before the first record: the end record closes the write mode as before.
-    QTest::newRow("configuration, cancelled before the first record") << Command([](Rig& r) {
-        r.onLamp = [&](int c) {
-            if (c == int(LinkColour::Green) && r.unit.received.size() == 2) // the handshake, then ":HW3"
-                r.link.cancel();
-        };
-        return said(ConfigTransfer(r.link).write(configLines(), 3));
-    }) << "|:HW3 PW:6054|:00000001FF"
-                                                                      << "gsMsgSchreibenAbgebrochen"
-                                                                      << "gsMsgSchreibenAbgebrochen" << green;
+    row("configuration, cancelled before the first record", Command::WriteCancelled)
+        << hw3 + "|" + end << "gsMsgSchreibenAbgebrochen"
+        << "gsMsgSchreibenAbgebrochen" << green;
 }
 
 void TestLink::unitCommands()
 {
     QFETCH(Command, command);
+    QFETCH(SimFaults, faults);
+    QFETCH(int, firmware);
     QFETCH(QString, wire);
     QFETCH(QString, outcome);
     QFETCH(QString, messages);
     QFETCH(int, lamp);
     Rig r;
-    const QString said = command(r);
+    r.unit.faults = faults;
+    r.unit.fwVersion = firmware ? firmware : UnitOps::toolVersionValue();
+    r.unit.area3.replace(56 * 128 + 8, 4, "4711"); // user 1's password
+    QString said;
+    switch (command) {
+    case Command::Status: {
+        r.unit.area1[0x60] = char(0x81);
+        r.unit.area1[0x62] = char(0x05);
+        r.unit.fwVersion = 0x7B;
+        r.unit.hwVersion = 200;
+        const UnitStatus s = UnitOps::refresh(r.link);
+        QLocale::setDefault(QLocale(QLocale::German)); // the versions as the user's locale writes numbers
+        said = told(s.outcome)
+            + QStringLiteral(" %1 %2 %3 ").arg(s.relays).arg(s.inputs).arg(UnitOps::versionText(s.fw));
+        QLocale::setDefault(QLocale::c());
+        said += UnitOps::versionText(s.hw);
+        break;
+    }
+    case Command::Relay: {
+        const UnitStatus refused = UnitOps::switchRelay(r.link, 2, true, QStringLiteral("1234"));
+        said = QStringLiteral("%1 %2").arg(refused.relays & 2).arg(told(refused.outcome));
+        if (refused.ok)
+            said += " / " + told(UnitOps::switchRelay(r.link, 2, true, QStringLiteral("4711")).outcome);
+        break;
+    }
+    case Command::Version:
+        said = told(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
+        said += " / " + g_messages.value(0).title;
+        break;
+    case Command::FirmwareVersion:
+        g_answers = {QMessageBox::No, QMessageBox::Yes};
+        said = told(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
+        said += " / " + told(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
+        break;
+    case Command::Serial:
+        said = told(UnitOps::writeSerial(r.link, QStringLiteral("001000")));
+        said += " / " + UnitOps::serialFrom(UnitOps::readParameter(r.link, 0).reply);
+        break;
+    case Command::Validity:
+        said = told(UnitOps::writeValidity(r.link, 5, QStringLiteral("4711")));
+        said += QStringLiteral(" %1 restart, ").arg(r.unit.restarts)
+            + UnitOps::validityItems("h", "min", "d", "w").mid(166, 3).join(", ");
+        break;
+    case Command::Write:
+    case Command::WriteCancelled:
+        r.onLamp = [&](int c) { // after the handshake and ":HW3"
+            if (command == Command::WriteCancelled && c == int(LinkColour::Green) && r.unit.received.size() == 2)
+                r.link.cancel();
+        };
+        said = told(UnitOutcome::fromTransfer(ConfigTransfer(r.link).write(configLines(), 3)));
+        said += QStringLiteral(", after %1 s").arg(r.w.now() / 1000);
+        break;
+    }
     QVERIFY2(said.contains(outcome), qPrintable(said));
     QCOMPARE(r.unit.received.join('|'), wire);
     QCOMPARE(messageTexts().join('|'), messages);
