@@ -123,7 +123,18 @@ QString told(const UnitOutcome& o)
     return o.ok() ? QStringLiteral("ok") : o.messageKey + QStringLiteral(": ") + o.detail;
 }
 
-enum class Command { Status, Parameter, Relay, Version, FirmwareVersion, Serial, Validity, Write, WriteCancelled };
+enum class Command {
+    Handshake,
+    Status,
+    Parameter,
+    Relay,
+    Version,
+    FirmwareVersion,
+    Serial,
+    Validity,
+    Write,
+    WriteCancelled
+};
 
 QStringList g_linkLog;
 void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString& text)
@@ -152,8 +163,6 @@ private slots:
     }
     void cleanup() { Dialogs::setMessageHandler({}); }
 
-    void handshake_data();
-    void handshake();
     void pacingOfLines();
     void resendsKeepThePauseOfTheirKind_data();
     void resendsKeepThePauseOfTheirKind();
@@ -177,55 +186,6 @@ private slots:
     void firmwareUpdate_data();
     void firmwareUpdate();
 };
-
-void TestLink::handshake_data()
-{
-    QTest::addColumn<int>("fault");
-    QTest::addColumn<QStringList>("wire");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<int>("lamp");
-    QTest::addColumn<int>("ms");
-    const QString esc = QStringLiteral("<ESC>");
-    QTest::newRow("prompt") << 0 << QStringList {QString()} << QStringList {} << int(LinkColour::Green) << 200;
-    // Five tries of 200 ms pause and 500 ms wait each.
-    QTest::newRow("silent unit") << 1 << QStringList(5, QString()) << QStringList {noAnswer} << int(LinkColour::Red)
-                                 << 5 * (200 + 500);
-    QTest::newRow("noise instead of a prompt")
-        << 2 << QStringList(5, QString()) << QStringList {noAnswer} << int(LinkColour::Red) << 5 * (200 + 500);
-    // "E" to every CR: ESC after the fifth, sixth and seventh.
-    QTest::newRow("E to every CR") << 3 << QStringList {"", "", "", "", "", esc, "", esc, "", esc}
-                                   << QStringList {QStringLiteral("gsMsgErrorPIC")} << int(LinkColour::Yellow) << -1;
-}
-
-void TestLink::handshake()
-{
-    QFETCH(int, fault);
-    QFETCH(QStringList, wire);
-    QFETCH(QStringList, messages);
-    QFETCH(int, lamp);
-    QFETCH(int, ms);
-    Rig r;
-    r.unit.faults.silent = fault == 1;
-    r.unit.faults.junkToCr = fault == 2;
-    r.unit.faults.eToCr = fault == 3;
-    r.link.handshake();
-    QCOMPARE(r.unit.received, wire);
-    QCOMPARE(messageTexts(), messages);
-    QCOMPARE(r.lamp(), lamp);
-    if (ms >= 0)
-        QCOMPARE(r.w.now(), qint64(ms));
-    for (const Dialogs::Message& m : std::as_const(g_messages)) {
-        QCOMPARE(m.icon, Dialogs::Icon::Critical);
-        QCOMPARE(m.title, QStringLiteral("SMS Switch Vantor"));
-    }
-    // The probe of the idle link: the same lamp within 300 ms, never a message.
-    g_messages.clear();
-    const qint64 t0 = r.w.now();
-    r.link.probe();
-    QCOMPARE(r.lamp(), lamp);
-    QVERIFY(r.w.now() - t0 <= 300);
-    QVERIFY(g_messages.isEmpty());
-}
 
 void TestLink::pacingOfLines()
 {
@@ -715,6 +675,15 @@ void TestLink::unitCommands_data()
     auto row = [](const char* name, Command c, SimFaults f = {}, int fw = 0) -> QTestData& {
         return QTest::newRow(name) << c << f << fw;
     };
+    // The handshake: five tries of 200 ms pause and 500 ms wait each; "E" to every CR: ESC
+    // after the fifth, sixth and seventh. The probe of the idle link after it changes nothing.
+    const QString tries = "|||||", critical = "after 3500 ms, critical";
+    row("handshake", Command::Handshake) << QString("|") << QString("after 200 ms") << none << green;
+    row("handshake, silent unit", Command::Handshake, {.silent = true}) << tries << critical << noAnswer << red;
+    row("handshake, noise instead of a prompt", Command::Handshake, {.junkToCr = true})
+        << tries << critical << noAnswer << red;
+    row("handshake, E to every CR", Command::Handshake, {.eToCr = true})
+        << tries + "<ESC>||<ESC>||<ESC>|" << QString("ms, critical") << QString("gsMsgErrorPIC") << yellow;
     row("status", Command::Status) << "|" + sq << "ok 5 129 1,23 2.00" << none << green;
     row("status cut short once", Command::Status, {.statusCut = 1}) << "|" + sq + "|" + sq << "ok 5" << none << green;
     row("status always cut short", Command::Status, {.statusCut = 100})
@@ -795,6 +764,18 @@ void TestLink::unitCommands()
     r.unit.area3.replace(56 * 128 + 8, 4, "4711"); // user 1's password
     QString said;
     switch (command) {
+    case Command::Handshake: {
+        r.link.handshake();
+        said = QStringLiteral("after %1 ms").arg(r.w.now());
+        for (const Dialogs::Message& m : std::as_const(g_messages))
+            said += m.icon == Dialogs::Icon::Critical && m.title == gState().programName ? ", critical" : ", other";
+        const int lamp = r.lamp(), shown = int(g_messages.size()); // the probe (one CR): the same lamp
+        const qint64 t0 = r.w.now(); // within 300 ms, never a message
+        r.link.probe();
+        if (lamp != r.lamp() || r.w.now() - t0 > 300 || g_messages.size() != shown)
+            said += QStringLiteral(", probe %1 after %2 ms").arg(r.lamp()).arg(r.w.now() - t0);
+        break;
+    }
     case Command::Status: {
         r.unit.area1[0x60] = char(0x81);
         r.unit.area1[0x62] = char(0x05);
