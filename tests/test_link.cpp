@@ -123,18 +123,7 @@ QString told(const UnitOutcome& o)
     return o.ok() ? QStringLiteral("ok") : o.messageKey + QStringLiteral(": ") + o.detail;
 }
 
-enum class Command {
-    Handshake,
-    Status,
-    Parameter,
-    Relay,
-    Version,
-    FirmwareVersion,
-    Serial,
-    Validity,
-    Write,
-    WriteCancelled
-};
+enum class Command { Handshake, Status, Parameter, Relay, Version, FwVersion, Serial, Validity, Write, Cancel, Close };
 
 QStringList g_linkLog;
 void collectLinkLog(QtMsgType, const QMessageLogContext& context, const QString& text)
@@ -169,7 +158,6 @@ private slots:
     void writeThenReadBackGivesTheSameImage();
     void writeLeftPartWayWithEsc_data();
     void writeLeftPartWayWithEsc();
-    void linkWorksInTheContextItIsGiven();
     void wireTrace();
     void readEndsEarly_data();
     void readEndsEarly();
@@ -397,22 +385,6 @@ void TestLink::writeLeftPartWayWithEsc()
     r.unit.faults = SimFaults();
     QCOMPARE(ConfigTransfer(r.link).write(lines, 3).kind, TransferOutcome::Ok);
     QCOMPARE(r.unit.writesClosed, 1);
-}
-
-// Not stopped by the program's closing flag, the link's own closing flag ends a write
-// part-way: left with ESC, never the end record.
-void TestLink::linkWorksInTheContextItIsGiven()
-{
-    gState().closing = true;
-    ProgramContext english = englishContext();
-    Rig r(english);
-    r.onProgress = [&](int v) {
-        if (v == 100)
-            english.closing = true;
-    };
-    const QStringList lines = configLines();
-    QCOMPARE(ConfigTransfer(r.link).write(lines, 3).kind, TransferOutcome::Cancelled);
-    QCOMPARE(r.unit.received.last(), lines[99]); // nothing after the line under way
 }
 
 // The wire trace: every byte each way and the link's view, one line per event with the
@@ -706,7 +678,7 @@ void TestLink::unitCommands_data()
     row("version differs", Command::Version, {}, 250)
         << "|" + sq << "Version 2.50 des Geräts passt nicht zu diesem Programm (" + tool + ") / gsTitelVersionskonflikt"
         << "gsMsgVersionskonflikt" << green;
-    row("firmware version differs: declined, then flashed anyway", Command::FirmwareVersion, {.statusLost = 2}, 250)
+    row("firmware version differs: declined, then flashed anyway", Command::FwVersion, {.statusLost = 2}, 250)
         << "|" + sq + "||" + sq + "||" + sq + "||" + sq << "passt nicht zu diesem Programm (" + tool + ") / ok"
         << QStringList(2,
                        "Die Firmware-Version des Geräts weicht von der Version dieses Programms ab.\r\nFirmware des "
@@ -744,7 +716,12 @@ void TestLink::unitCommands_data()
            "removed.). Prüfen Sie das Kabel und die Einstellungen der Schnittstelle; der Vorgang wurde abgebrochen."
         << red;
     // Cancelled before the first record: the end record closes the write mode as before.
-    row("configuration, cancelled before the first record", Command::WriteCancelled)
+    // The link's own context closing ends a write part-way: nothing more goes out (neither ESC nor
+    // the end record), whatever the program's context says.
+    row("configuration, the link's context closing", Command::Close)
+        << hw3 + "|" + configLines().mid(0, 100).join('|') << QString("gsMsgSchreibenAbgebrochen: , after 10 s") << none
+        << -1;
+    row("configuration, cancelled before the first record", Command::Cancel)
         << hw3 + "|" + end << "gsMsgSchreibenAbgebrochen"
         << "gsMsgSchreibenAbgebrochen" << green;
 }
@@ -758,7 +735,8 @@ void TestLink::unitCommands()
     QFETCH(QString, outcome);
     QFETCH(QString, messages);
     QFETCH(int, lamp);
-    Rig r;
+    ProgramContext own = englishContext(); // the link's own, for a link not of the program's context
+    Rig r(command == Command::Close ? own : gState());
     r.unit.faults = faults;
     r.unit.fwVersion = firmware ? firmware : UnitOps::toolVersionValue();
     r.unit.area3.replace(56 * 128 + 8, 4, "4711"); // user 1's password
@@ -805,7 +783,7 @@ void TestLink::unitCommands()
         said = told(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Configuration));
         said += " / " + g_messages.value(0).title;
         break;
-    case Command::FirmwareVersion:
+    case Command::FwVersion:
         g_answers = {QMessageBox::No, QMessageBox::Yes};
         said = told(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
         said += " / " + told(UnitOps::checkVersion(r.link, UnitOps::VersionLevel::Firmware));
@@ -820,11 +798,14 @@ void TestLink::unitCommands()
             + UnitOps::validityItems("h", "min", "d", "w").mid(166, 3).join(", ");
         break;
     case Command::Write:
-    case Command::WriteCancelled:
+    case Command::Cancel:
+    case Command::Close:
+        gState().closing = command == Command::Close; // not what stops this link
         r.onLamp = [&](int c) { // after the handshake and ":HW3"
-            if (command == Command::WriteCancelled && c == int(LinkColour::Green) && r.unit.received.size() == 2)
+            if (command == Command::Cancel && c == int(LinkColour::Green) && r.unit.received.size() == 2)
                 r.link.cancel();
         };
+        r.onProgress = [&](int v) { own.closing = own.closing || (command == Command::Close && v == 100); };
         said = told(UnitOutcome::fromTransfer(ConfigTransfer(r.link).write(configLines(), 3)));
         said += QStringLiteral(", after %1 s").arg(r.w.now() / 1000);
         break;
