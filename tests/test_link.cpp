@@ -35,8 +35,7 @@ struct Rig : LinkSink {
     int progress = 0;
     std::function<void(int)> onProgress;
     std::function<void(int)> onLamp;
-    Rig() : Rig(gState()) {}
-    explicit Rig(const ProgramContext& given) : context(given)
+    explicit Rig(const ProgramContext& given = gState()) : context(given)
     {
         ch.open(QStringLiteral("sim"), QStringLiteral("9600,N,8,1"));
     }

@@ -49,9 +49,6 @@ QByteArray configurationFile(bool changed)
     return text + ":00000001FF\r\n";
 }
 
-// The data records of a configuration on the wire.
-int dataRecords(const QStringList& wire) { return int(wire.filter(QRegularExpression(QStringLiteral("^:10"))).size()); }
-
 enum class Fault { SilentDuringRelay, LineRefusedDuringWrite };
 
 enum class Second { TabButton, ToolbarRead, ToolbarSend, Shortcut, PortMenu, Comparison };
@@ -160,7 +157,7 @@ void TestUnitConnection::sendCarriesTheWindow()
     }
     Permissions::setTreeReadOnly(QFileInfo(record).path(), false);
     QCOMPARE(win.unit().area3, shown);
-    QCOMPARE(dataRecords(win.unit().received), records);
+    QCOMPARE(win.unit().received.filter(QRegularExpression(QStringLiteral("^:10"))).size(), records); // data records
     QCOMPARE(win.said().size(), said.size());
     for (int i = 0; i < said.size(); ++i) // a sentence with its file name: its words before that
         QVERIFY2(win.said()[i].startsWith(msg(qPrintable(said[i])).section(QLatin1String("%1"), 0, 0)),
