@@ -126,8 +126,6 @@ private slots:
     void fuzzedFilesNeverChangeTheStoreWhenRefused();
     void handMadeImageToStore_data();
     void handMadeImageToStore();
-    void textsFollowTheirLinksBothWays_data();
-    void textsFollowTheirLinksBothWays();
     void profileCommandsOfTheWindow();
 };
 
@@ -167,6 +165,15 @@ void TestImage::savedFileLineByLine_data()
             + recipients("255")
             + "; UPDATE \"Konfiguration_Ausgänge\" SET DefaultState = 1, Benutzer2 = 1, Benutzer7 = 1 WHERE ID = 2"
         << flags;
+    // Each event's text is found through its row's link, by the save as by the load.
+    Lines linked;
+    for (const auto& [block, row] : {std::pair {0, 2}, {1, 1}, {32, 18}, {33, 17}, {52, 26}, {53, 25}})
+        linked[block * 8 + 2] = (QByteArray("Zeile ") + QByteArray::number(row) + '\0').leftJustified(16, ' ');
+    QTest::addRow("links exchanged") << "UPDATE \"Konfiguration_Eingänge\" SET SMSID = 3 - SMSID WHERE ID <= 2;"
+                                        "UPDATE \"Konfiguration_Ausgänge\" SET SMSID = 35 - SMSID WHERE ID <= 2;"
+                                        "UPDATE Alarm_Dispositiv SET SMS = 26; UPDATE PowerOn SET SMS = 25;"
+                                        "UPDATE SMS SET Deutsch = 'Zeile ' || ID WHERE ID IN (1, 2, 17, 18, 25, 26)"
+                                     << linked;
     // A user: flags, the password only when it has four characters, the number cut at 16, the name.
     const auto user = [](const char* name, const QString& set, int flags, const QByteArray& password,
                          const QByteArray& number, const QByteArray& text) {
@@ -451,47 +458,6 @@ void TestImage::handMadeImageToStore()
         const QStringList lines = QString::fromLatin1(img.hexText()).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(ProfileReader::decodeLines(gState(), lines, rule), ProfileStore::read(store, 2));
     }
-}
-
-// Each event's text is found through its row's link, by the save as by the load: with two
-// links exchanged the image carries the linked rows' texts, and a load puts them back there.
-void TestImage::textsFollowTheirLinksBothWays_data()
-{
-    QTest::addColumn<QString>("relink");
-    QTest::addColumn<int>("block");
-    QTest::addColumn<int>("smsRow");
-    QTest::addRow("inputs 1 and 2") << "UPDATE \"Konfiguration_Eingänge\" SET SMSID = 3 - SMSID WHERE ID <= 2" << 0
-                                    << 2;
-    QTest::addRow("outputs 1 and 2") << "UPDATE \"Konfiguration_Ausgänge\" SET SMSID = 35 - SMSID WHERE ID <= 2" << 32
-                                     << 18;
-    QTest::addRow("alarm input and power-on")
-        << "UPDATE \"Alarm_Dispositiv\" SET SMS = 26; UPDATE PowerOn SET SMS = 25" << 52 << 26;
-}
-
-void TestImage::textsFollowTheirLinksBothWays()
-{
-    QFETCH(QString, relink);
-    QFETCH(int, block);
-    QFETCH(int, smsRow);
-    TestEnv env;
-    for (const QString& statement : relink.split(QLatin1Char(';')))
-        env.exec(statement);
-    env.exec("UPDATE SMS SET Deutsch = 'Zeile ' || ID");
-    const QString texts = "SELECT group_concat(ID || '=' || ifnull(Deutsch, '-')) FROM (SELECT * FROM SMS ORDER BY ID)";
-    const QVariant before = env.queryValue(texts);
-    const QString path = env.path("UserProfile/links.cfg");
-    {
-        ConfigStore store(gState(), env.dbPath());
-        Image img;
-        ProfileStore::buildImage(store, 1, img);
-        QCOMPARE(img.smsText(block + 1), QStringLiteral("Zeile %1").arg(smsRow));
-        QVERIFY(HexWriter::writeProfileFile(gState(), img, path).ok());
-    }
-    env.exec("UPDATE SMS SET Deutsch = NULL");
-    ConfigStore store(gState(), env.dbPath());
-    QString error;
-    QVERIFY2(ProfileStore::loadFile(path, store, 1, &error), qPrintable(error));
-    QCOMPARE(env.queryValue(texts), before);
 }
 
 // The window's load and save: the refusal of a damaged profile comes from the language table,
