@@ -134,11 +134,9 @@ public:
 
 private slots:
     void jsonRoundTripAndByteExactFile();
-    void toJsonShowsWhatTheFileHolds();
     void fromJsonRefusesInvalidDocuments_data();
     void fromJsonRefusesInvalidDocuments();
-    void loadAndSaveAgainstTheStore();
-    void diffNamesEachChangedField();
+    void loadSaveAndDiffAgainstTheStore();
     // Files and the database.
     void onlyRegularFilesAreReadOrReplaced();
     void failedWriteSaysTheSystemsReasonAndKeepsTheOldFile();
@@ -187,40 +185,6 @@ void TestProfileCli::jsonRoundTripAndByteExactFile()
     QVERIFY(r.out.indexOf("\"powerOn\"") < r.out.indexOf("\"users\""));
 }
 
-// Older files: a 15-character text with its blank instead of the terminator, an input's
-// alarm byte neither 00 nor 01, no password.
-void TestProfileCli::toJsonShowsWhatTheFileHolds()
-{
-    TestEnv env;
-    Image img;
-    HexWriter::buildImage(ProfileData(), img);
-    const QByteArray t = "Tor 1 ist offen ";
-    for (int j = 0; j < 16; ++j)
-        img.setByte(4 + j, 2, 0, std::uint8_t(t[j]));
-    img.setByte(4, 3, 0, 0);
-    img.setByte(5, 0, 1, 0x02);
-    for (int b : {0, 1})
-        for (int r = 0; r < 8; ++r) {
-            int sum = 0;
-            for (int e = 0; e < 20; ++e)
-                sum += img.byte(e, r, b);
-            img.setByte(20, r, b, std::uint8_t(-sum));
-        }
-    writeFile(env.path("alt.cfg"), img.hexText());
-    const Run r = ctl({"profile", "to-json", env.path("alt.cfg")});
-    QVERIFY2(r.code == 0, r.err.constData());
-    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
-    QCOMPARE(o["inputs"].toArray()[0].toObject()["text"].toString(), QStringLiteral("Tor 1 ist offen "));
-    QCOMPARE(o["inputs"].toArray()[1].toObject()["alarm"].toBool(), false);
-    QCOMPARE(o["users"].toArray()[0].toObject(),
-             (QJsonObject {{"name", QJsonValue()},
-                           {"number", QJsonValue()},
-                           {"password", ""},
-                           {"operator", false},
-                           {"active", false}}));
-    QVERIFY(!r.out.contains("\\u0000"));
-}
-
 void TestProfileCli::fromJsonRefusesInvalidDocuments_data()
 {
     QTest::addColumn<QByteArray>("doc");
@@ -264,12 +228,13 @@ void TestProfileCli::fromJsonRefusesInvalidDocuments()
 }
 
 // A profile loaded into the store and saved again is the same file; the texts are the
-// language's column. A damaged file is refused in one line and the store kept.
-void TestProfileCli::loadAndSaveAgainstTheStore()
+// language's column. Configurations compared field by field, named as in the JSON form. A
+// damaged file is refused in one line and the store kept.
+void TestProfileCli::loadSaveAndDiffAgainstTheStore()
 {
     TestEnv env;
     env.exec("UPDATE SMS SET Deutsch='deutsch'");
-    const QString cfg = richProfile(env.root());
+    const QString cfg = richProfile(env.root()), json = env.path("rich.json"), changed = env.path("changed.json");
     Run r = ctl({"profile", "load", cfg});
     QVERIFY2(r.code == 0, r.err.constData());
     QCOMPARE(env.queryValue("SELECT Englisch || '/' || Deutsch || '/' || (SELECT IN_SF || '/' || \"Verzögerungszeit\" "
@@ -285,25 +250,9 @@ void TestProfileCli::loadAndSaveAgainstTheStore()
     QVERIFY(ProfileReader::readFile(gState(), saved, img, nullptr));
     QCOMPARE(img.smsText(53), QStringLiteral("deutsch"));
 
-    // Damaged: cut after line 200. The stored language (German by default) when none is given.
-    const QByteArray before = env.queryValue("SELECT group_concat(Englisch) FROM SMS").toByteArray();
-    writeFile(env.path("kurz.cfg"), readAll(cfg).left(200 * 45 + 7));
-    r = ctl({"profile", "load", env.path("kurz.cfg")});
-    QVERIFY2(r.code != 0 && r.err.count('\n') == 1
-                 && r.err.contains("line 201: the record has 7 characters instead of 43"),
-             r.err.constData());
-    r = CliRun::inProcess({"profile", "to-json", env.path("kurz.cfg")}); // in the system's language
-    QVERIFY2(r.code != 0 && r.out.isEmpty() && r.err.contains("Zeile 201: der Datensatz hat 7 statt 43 Zeichen"),
-             r.err.constData());
-    QCOMPARE(env.queryValue("SELECT group_concat(Englisch) FROM SMS").toByteArray(), before);
-}
-
-// Two configurations compared field by field, named as in the JSON form.
-void TestProfileCli::diffNamesEachChangedField()
-{
-    TestEnv env;
-    const QString cfg = richProfile(env.root()), json = env.path("rich.json"), changed = env.path("changed.json");
-    Run r = ctl({"profile", "diff", cfg, json}); // the same as a file and as JSON: equal
+    // The store against the file it was loaded from, the file against its JSON: equal.
+    QCOMPARE(ctl({"profile", "diff", "store", cfg}).code, 0);
+    r = ctl({"profile", "diff", cfg, json});
     QVERIFY2(r.code == 0 && r.out.isEmpty(), r.out.constData());
     // Input 2 falling (row 3): users 2 and 8 instead of 4 and 8; a text, a number, a password.
     writeFile(changed,
@@ -326,16 +275,24 @@ void TestProfileCli::diffNamesEachChangedField()
         (QJsonObject {{"field", "inputs[3].recipients"}, {"before", QJsonArray {2, 8}}, {"after", QJsonArray {4, 8}}}));
     QCOMPARE(list[2].toObject()["before"].toString(), QStringLiteral("+41791234567"));
     QVERIFY(!r.out.contains("1001") && !r.out.contains("9999"));
-
-    // The store against the file it was loaded from: equal; then one field apart.
-    QCOMPARE(ctl({"profile", "load", cfg}).code, 0);
-    QCOMPARE(ctl({"profile", "diff", "store", cfg}).code, 0);
     env.exec("UPDATE PowerOn SET Benutzer3=1");
     r = ctl({"profile", "diff", cfg, "store"});
     QVERIFY(r.code == 1 && r.out == "powerOn.recipients: +3\n");
     // A side that cannot be read is a file problem, not a difference.
     r = ctl({"profile", "diff", cfg, env.path("missing.cfg")});
     QVERIFY(r.code == 5 && r.out.isEmpty() && r.err.contains("missing.cfg"));
+
+    // Damaged: cut after line 200; in the system's language when none is given.
+    const QByteArray before = env.configurationRows().toUtf8();
+    writeFile(env.path("kurz.cfg"), readAll(cfg).left(200 * 45 + 7));
+    r = ctl({"profile", "load", env.path("kurz.cfg")});
+    QVERIFY2(r.code != 0 && r.err.count('\n') == 1
+                 && r.err.contains("line 201: the record has 7 characters instead of 43"),
+             r.err.constData());
+    r = CliRun::inProcess({"profile", "to-json", env.path("kurz.cfg")});
+    QVERIFY2(r.code != 0 && r.out.isEmpty() && r.err.contains("Zeile 201: der Datensatz hat 7 statt 43 Zeichen"),
+             r.err.constData());
+    QCOMPARE(env.configurationRows().toUtf8(), before);
 }
 
 // A named pipe or a device is never read (a pipe would wait forever for a writer) nor
@@ -405,10 +362,6 @@ void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
     r = ctl({"profile", "save", "-o", fresh}, limited);
     QVERIFY2(r.code > 0 && r.err.contains(reason + ". No file was created."), r.err.constData());
     QCOMPARE(QDir(env.root()).entryList({"alt.cfg*", "neu.cfg*"}, QDir::Files | QDir::Hidden), QStringList {"alt.cfg"});
-    // A full disk: the sentence carries the system's words for it, never "Unknown error".
-    QCOMPARE(FileAccess::writeFailure(gState(), old, ENOSPC, true),
-             QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert.")
-                 .arg(QDir::toNativeSeparators(old), QString::fromLocal8Bit(std::strerror(ENOSPC))));
 }
 
 // A file name is bytes, not necessarily UTF-8: such a file is found, and a new one gets
