@@ -98,10 +98,7 @@ QJsonValue withValue(const QJsonValue& at, QStringList keys, const QJsonValue& v
         return a;
     }
     QJsonObject o = at.toObject();
-    if (remove)
-        o.remove(key);
-    else
-        o[key] = withValue(o[key], keys, v);
+    o.insert(key, withValue(o[key], keys, v)); // an undefined value removes the key
     return o;
 }
 
@@ -161,22 +158,15 @@ void TestProfileCli::jsonRoundTripAndByteExactFile()
     HexWriter::buildImage(neutral, img);
     QCOMPARE(shipped, img.hexText());
 
+    // A few fields checked against the file directly, and what went in comes out.
     const QString cfg = richProfile(env.root());
-    // The same bytes as the program's own build of the same configuration.
-    ProfileData d;
-    QString error;
-    QVERIFY(ProfileJson::fromJson(gState(), richDocumentWith({}), d, &error));
-    Image rich;
-    HexWriter::buildImage(d, rich);
-    QCOMPARE(readAll(cfg), rich.hexText());
-    // A few fields checked against the file directly.
     const QList<QByteArray> lines = readAll(cfg).split('\n');
     QCOMPARE(lines[0].trimmed(), QByteArray(":10000000") + "100181" + QByteArray(26, '0') + "5E");
     QCOMPARE(lines[52 * 8].mid(9, 8), QByteArray("440012FF"));
 
     r = ctl({"profile", "to-json", cfg});
     QVERIFY2(r.code == 0, r.err.constData());
-    // What went in comes out; a missing password (four NUL bytes in the file) as an empty text.
+    // A missing password (four NUL bytes in the file) comes out as an empty text.
     QCOMPARE(QJsonDocument::fromJson(r.out).object(), richDocument());
     // Documented key order and ascending recipient lists.
     QVERIFY(r.out.startsWith("{\n  \"format\": \"smsv48-profile\",\n  \"version\": 1,\n  \"inputs\": [\n"));
@@ -431,11 +421,7 @@ void TestProfileCli::databaseInUseByAnotherProgram()
 {
     TestEnv env;
     const QString cfg = richProfile(env.root());
-    const QString dump
-        = QStringLiteral("SELECT (SELECT group_concat(coalesce(Englisch, '-')) FROM SMS) || "
-                         "(SELECT group_concat(coalesce(Namen, '-') || Status) FROM Adressen) || "
-                         "(SELECT group_concat(Benutzer1 || Benutzer2) FROM \"Konfiguration_Eingänge\")");
-    const QVariant before = env.queryValue(dump);
+    const QString before = env.configurationRows();
     {
         Connection other(gState());
         other.open(env.dbPath(), Connection::ReadWrite);
@@ -453,7 +439,7 @@ void TestProfileCli::databaseInUseByAnotherProgram()
         QVERIFY2(waited >= 4500 && waited < 15000, qPrintable(QString::number(waited)));
         QVERIFY(QSqlQuery(other.db()).exec("ROLLBACK"));
     }
-    QCOMPARE(env.queryValue(dump), before);
+    QCOMPARE(env.configurationRows(), before);
     // Once the other program is done, the same command goes through.
     QCOMPARE(ctl({"profile", "load", cfg}).code, 0);
     QCOMPARE(env.queryValue("SELECT Englisch FROM SMS WHERE ID=25").toString(), QStringLiteral("Alarm!"));
