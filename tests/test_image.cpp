@@ -11,9 +11,9 @@
 #include "image/Image.h"
 #include "image/ProfileReader.h"
 #include "store/ConfigStore.h"
+#include "store/LanguageTables.h"
 #include "store/ProfileStore.h"
 #include "ui/MainWindow.h"
-#include "ui/ProfileController.h"
 #include "image/ProfileDiff.h"
 #include "ui/CompareDialog.h"
 #include <QTableWidget>
@@ -22,8 +22,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 #include <cerrno>
@@ -498,15 +496,15 @@ void TestImage::profileCommandsOfTheWindow()
 // column wide enough for its text.
 void TestImage::comparisonTableInTheProgramsLanguage_data()
 {
-    QTest::addColumn<QString>("column");
+    QTest::addColumn<int>("language");
     QTest::addColumn<QStringList>("expected"); // header, first field, "yes"
-    QTest::newRow("en") << "Englisch" << QStringList {"Field", "Input 2, falling edge: Recipients", "yes"};
-    QTest::newRow("it") << "Italienisch" << QStringList {"Campo", "Ingresso 2, fronte di discesa: Destinatari", "sì"};
+    QTest::newRow("en") << 2 << QStringList {"Field", "Input 2, falling edge: Recipients", "yes"};
+    QTest::newRow("it") << 3 << QStringList {"Campo", "Ingresso 2, fronte di discesa: Destinatari", "sì"};
 }
 
 void TestImage::comparisonTableInTheProgramsLanguage()
 {
-    QFETCH(QString, column);
+    QFETCH(int, language);
     QFETCH(QStringList, expected);
     TestEnv env;
     ProfileData program, unit;
@@ -517,13 +515,7 @@ void TestImage::comparisonTableInTheProgramsLanguage()
     unit.alarmInput.delay = 12;
     unit.users[1].active = true;
     ProgramContext context;
-    const QString rows
-        = env.queryValue(
-                 QStringLiteral("SELECT group_concat(Name || char(31) || \"%1\", char(30)) FROM SystemNachrichten")
-                     .arg(column))
-              .toString();
-    for (const QString& row : rows.split(QChar(30)))
-        context.messages.insert(row.section(QChar(31), 0, 0), row.section(QChar(31), 1));
+    context.messages = LanguageTable::texts(gState(), QStringLiteral("SystemNachrichten"), {}, language);
     CompareDialog dialog(ProfileDiff::compare(program, unit), context);
     QTableWidget* table = dialog.findChild<QTableWidget*>(QStringLiteral("grdVergleich"));
     QVERIFY(table && !table->isHidden());

@@ -5,11 +5,8 @@
 #include "Permissions.h"
 #include "TestEnv.h"
 
-#include "core/ProgramContext.h"
-#include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
-#include "image/ProfileJson.h"
 #include "image/ProfileReader.h"
 #include "store/Recordset.h"
 
@@ -25,7 +22,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
