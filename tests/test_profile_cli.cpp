@@ -40,12 +40,6 @@ Run ctl(QStringList args, const std::function<void(QProcess&)>& setup = {}, int 
     return setup ? CliRun::run(CliRun::ctlPath(), args, {}, {}, setup, timeout) : CliRun::inProcess(args);
 }
 
-mode_t fileType(const QString& name)
-{
-    struct stat st;
-    return ::stat(QFile::encodeName(name).constData(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
-}
-
 // A document using every field.
 QJsonObject richDocument()
 {
@@ -81,11 +75,10 @@ QJsonValue withValue(const QJsonValue& at, QStringList keys, const QJsonValue& v
     if (keys.isEmpty())
         return v;
     const QString key = keys.takeFirst();
-    const bool remove = keys.isEmpty() && v.isUndefined();
     if (at.isArray()) {
         QJsonArray a = at.toArray();
         const int i = key.toInt();
-        if (remove)
+        if (keys.isEmpty() && v.isUndefined())
             a.removeAt(i);
         else if (i == a.size())
             a.append(withValue({}, keys, v));
@@ -303,15 +296,13 @@ void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
              << QStringList {"profile", "from-json", env.path("rich.json"), "-o", target};
     for (const QStringList& args : runs) {
         const QString target = *std::find_if(args.begin(), args.end(), [&](auto& a) { return targets.contains(a); });
-        const mode_t type = fileType(target);
         const Run r = ctl(args);
         QVERIFY2(r.code > 0 && r.err.count('\n') == 1, qPrintable(args.join(' ')));
         QVERIFY2(r.err.contains(QDir::toNativeSeparators(target).toUtf8() + " is not a regular file"),
                  r.err.constData());
-        QCOMPARE(fileType(target), type);
+        QVERIFY(QFileInfo::exists(target) && !QFileInfo(target).isFile());
     }
     QVERIFY(!QFile::exists(env.path("a.cfg")));
-    QCOMPARE(fileType(pipe), mode_t(S_IFIFO));
 }
 
 // A write that fails (here: past the file-size limit the system sets the process, which
