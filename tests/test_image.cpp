@@ -289,9 +289,9 @@ void TestImage::refusedFilesLeaveTheStoreUnchanged_data()
     QByteArray type = good;
     type.replace(0, 43, record(0, bytes({0x10}, 0)).toLatin1().replace(7, 2, "01"));
     row("wrong record type", type, "Zeile 1: Datensatztyp 01 statt 00");
-    // A good file, but the phone book refuses every change: the whole load fails, nothing written.
+    // A good file, but the texts (written last) refuse every change: the whole load fails, nothing written.
     row("failed commit", good, "locked",
-        "CREATE TRIGGER locked BEFORE UPDATE ON Adressen BEGIN SELECT RAISE(ABORT, 'locked'); END");
+        "CREATE TRIGGER locked BEFORE UPDATE ON SMS BEGIN SELECT RAISE(ABORT, 'locked'); END");
 }
 
 void TestImage::refusedFilesLeaveTheStoreUnchanged()
