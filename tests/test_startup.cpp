@@ -26,11 +26,9 @@ using WindowWidgets::named;
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void firstRunWithoutSettings();
     void languageSetting_data();
     void languageSetting();
     void recentFilesNewestFirstAtMostEight();
-    void statusBarSpeaksTheLanguage();
     void portThatCannotBeOpened();
     void damagedDatabaseIsReportedAndKept_data();
     void damagedDatabaseIsReportedAndKept();
@@ -47,39 +45,25 @@ private slots:
     void headingsFitAfterALiveSwitch();
 };
 
-void TestStartup::firstRunWithoutSettings()
-{
-    TestEnv env;
-    QCOMPARE(Start::prepare(gState()), QString());
-    QCOMPARE(gState().language, ProgramContext::languageOfLocale(QLocale::system()));
-    QVERIFY(!Settings::contains(QStringLiteral("Einstellungen"), QStringLiteral("Sprache"))); // not chosen yet
-    QCOMPARE(gState().dataRoot, env.root());
-    MainWindow w(gState());
-    w.initializeControls();
-    QVERIFY(w.store().isOpen() && w.tabs()->count() == 3 && w.tabs()->currentIndex() == 0);
-    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("open"));
-    QCOMPARE(WindowWidgets::statusPanel(w, 1)->text(), QStringLiteral("COM 1"));
-    QVERIFY(w.device().channel && w.device().channel->isSimulated());
-    QVERIFY(!named<QLabel>(w, "lblSimulated")->isHidden());
-    QVERIFY(env.messages.isEmpty());
-}
-
-// A stored language wins; without one (or with one out of range) the system's is used. The
-// splash and the standard buttons of every message box (and Qt's dialogs) follow it.
+// The first run takes the system's language and stores none; a stored language wins; one out of
+// range is not taken. The splash, the standard buttons of every message box (and Qt's dialogs)
+// and the status bar follow it; its clock writes the date as that language does, not as the
+// system's locale. The window starts on its first tab, the port open on the simulated unit.
 void TestStartup::languageSetting_data()
 {
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("stored"); // null: none, the first run
+    QTest::addColumn<QString>("locale"); // only how a system locale is taken
     QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("buttons"); // Yes and Cancel
-    QTest::newRow("stored") << "3" << QString() << 3 << "&Sì Annulla";
-    QTest::newRow("French") << "4" << QString() << 4 << "&Oui Annuler";
-    QTest::newRow("out of range") << "7" << QString() << 1 << "&Ja Abbrechen";
-    QTest::newRow("not a number") << "fr" << QString() << 1 << "&Ja Abbrechen";
-    QTest::newRow("English") << "2" << QString() << 2 << "&Yes Cancel"; // Qt's own English again
-    const QList<QPair<const char*, int>> system {{"de_CH", 1}, {"en_GB", 2}, {"it_IT", 3}, {"fr_CA", 4}, {"ja_JP", 1}};
-    for (const auto& [locale, language] : system)
-        QTest::newRow(locale) << QString() << locale << language << QString();
+    const int system = ProgramContext::languageOfLocale(QLocale::system());
+    QTest::newRow("first run") << QString() << QString() << system;
+    QTest::newRow("stored") << "3" << QString() << 3;
+    QTest::newRow("French") << "4" << QString() << 4;
+    QTest::newRow("out of range") << "7" << QString() << system;
+    QTest::newRow("not a number") << "fr" << QString() << system;
+    QTest::newRow("English") << "2" << QString() << 2; // Qt's own English again
+    const QList<QPair<const char*, int>> locales {{"de_CH", 1}, {"en_GB", 2}, {"it_IT", 3}, {"fr_CA", 4}, {"ja_JP", 1}};
+    for (const auto& [locale, language] : locales)
+        QTest::newRow(locale) << QString() << locale << language;
 }
 
 void TestStartup::languageSetting()
@@ -87,23 +71,41 @@ void TestStartup::languageSetting()
     QFETCH(QString, stored);
     QFETCH(QString, locale);
     QFETCH(int, language);
-    QFETCH(QString, buttons);
-    if (stored.isEmpty()) {
+    if (!locale.isEmpty()) {
         QCOMPARE(ProgramContext::languageOfLocale(QLocale(locale)), language);
         return;
     }
+    static const char* const buttons[] = {"&Ja Abbrechen", "&Yes Cancel", "&Sì Annulla", "&Oui Annuler"};
+    static const char* const dates[] = {"dd.MM.", "dd/MM/", "dd/MM/", "dd/MM/"};
     TestEnv env(stored);
     QCOMPARE(Start::prepare(gState()), QString());
     QCOMPARE(gState().language, language);
+    QCOMPARE(Settings::contains(QStringLiteral("Einstellungen"), QStringLiteral("Sprache")), !stored.isNull());
+    QCOMPARE(gState().dataRoot, env.root());
     QVERIFY(QtTranslations::install(language));
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(box.button(QMessageBox::Yes)->text() + ' ' + box.button(QMessageBox::Cancel)->text(), buttons);
+    QCOMPARE(box.button(QMessageBox::Yes)->text() + ' ' + box.button(QMessageBox::Cancel)->text(),
+             QString::fromUtf8(buttons[language - 1]));
     SplashWindow splash(gState());
     QCOMPARE(splash.softwareLabel->text() + splash.copyrightLabel->text(),
              Desktop::tableText(env, "lblSoftware", language) + Desktop::tableText(env, "lblCopyright", language));
     for (int i = 0; i < 4; ++i)
         QCOMPARE(splash.logos[i]->isHidden(), i != language - 1);
+    MainWindow w(gState());
+    w.initializeControls();
+    QVERIFY(w.store().isOpen() && w.tabs()->count() == 3 && w.tabs()->currentIndex() == 0);
+    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("open"));
+    QCOMPARE(WindowWidgets::statusPanel(w, 1)->text(), QStringLiteral("COM 1"));
+    QVERIFY(w.device().channel && w.device().channel->isSimulated());
+    auto* simulated = named<QLabel>(w, "lblSimulated");
+    QVERIFY(!simulated->isHidden());
+    QCOMPARE(simulated->text(), Desktop::tableText(env, "gsStatusSimuliert", language, "SystemNachrichten"));
+    const QString clock = WindowWidgets::statusPanel(w, 0)->text();
+    QVERIFY2(clock.startsWith(QDate::currentDate().toString(QString::fromUtf8(dates[language - 1])))
+                 || QTime::currentTime() < QTime(0, 1),
+             qPrintable(clock));
+    QVERIFY(env.messages.isEmpty());
 }
 
 void TestStartup::recentFilesNewestFirstAtMostEight()
@@ -126,21 +128,6 @@ void TestStartup::recentFilesNewestFirstAtMostEight()
     RecentFiles::remove(files[1]);
     QCOMPARE(RecentFiles::list().mid(0, 3), QStringList({files[4], files[2], files[3]}));
     QCOMPARE(RecentFiles::lastFolder(), QFileInfo(files[4]).absolutePath());
-}
-
-// The clock writes the date as Italian does (day/month/year), not as the system's locale.
-void TestStartup::statusBarSpeaksTheLanguage()
-{
-    TestEnv env("3");
-    QCOMPARE(Start::prepare(gState()), QString());
-    MainWindow w(gState());
-    w.initializeControls();
-    QCOMPARE(named<QLabel>(w, "lblSimulated")->text(),
-             Desktop::tableText(env, "gsStatusSimuliert", 3, "SystemNachrichten"));
-    const QString clock = WindowWidgets::statusPanel(w, 0)->text();
-    QVERIFY2(clock.startsWith(QDate::currentDate().toString(QStringLiteral("dd/MM/")))
-                 || QTime::currentTime() < QTime(0, 1),
-             qPrintable(clock));
 }
 
 // A serial device that is gone at start: one message in the program's language (its title, the
@@ -180,14 +167,10 @@ void TestStartup::damagedDatabaseIsReportedAndKept_data()
 {
     QTest::addColumn<QString>("damage"); // SQL, or what is done to the file
     QTest::addColumn<QString>("said");
-    QTest::newRow("column renamed") << "ALTER TABLE Adressen RENAME COLUMN Status TO Zustand"
-                                    << "fehlt die Spalte \"Status\"";
-    QTest::newRow("table renamed") << "ALTER TABLE PowerOn RENAME TO PowerOff"
-                                   << "\"PowerOn\"";
-    QTest::newRow("no database") << "garbage"
-                                 << "";
-    QTest::newRow("missing") << "remove"
-                             << "ist nicht vorhanden";
+    QTest::newRow("column renamed") << "ALTER TABLE Adressen RENAME Status TO Zustand" << QStringLiteral("\"Status\"");
+    QTest::newRow("table renamed") << "ALTER TABLE PowerOn RENAME TO PowerOff" << QStringLiteral("\"PowerOn\"");
+    QTest::newRow("no database") << "garbage" << QString();
+    QTest::newRow("missing") << "remove" << QStringLiteral("ist nicht vorhanden");
 }
 
 // The reason names the file; the file is never overwritten nor created in its place.
