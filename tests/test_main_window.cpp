@@ -1,5 +1,6 @@
 // The main window: every control of the three tabs, the menus and the toolbar, the texts the
-// loaders take from the language tables in their row order, and the administrator's rule.
+// loaders take from the language tables in their row order, the access keys, and the
+// administrator's rule.
 #include "Desktop.h"
 #include "WindowWidgets.h"
 
@@ -9,16 +10,19 @@
 #include "link/UnitOps.h"
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
+#include "ui/AdministratorLogin.h"
 #include "ui/EditorBinding.h"
 #include "ui/FittedLabel.h"
 #include "ui/Help.h"
 #include "ui/ShellController.h"
 #include "ui/SplashWindow.h"
+#include "ui/TransferDialog.h"
 #include "ui/WindowTexts.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,6 +31,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QtTest>
@@ -86,6 +91,46 @@ QMap<QString, QString> visibleState(MainWindow& w)
     for (int i = 0; i < 3; ++i)
         m[QStringLiteral("tab%1").arg(i)] = w.tabs()->tabText(i);
     return m;
+}
+
+// What the user meets of a window (its buttons, group titles and the labels that lead to a
+// field) or of a menu: the texts among which no access key may stand twice.
+QStringList keyed(QWidget* root)
+{
+    QStringList texts;
+    for (QWidget* c : root->findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(c);
+        if (!c->isVisibleTo(root))
+            continue;
+        if (auto* b = qobject_cast<QAbstractButton*>(c))
+            texts << b->text();
+        else if (auto* box = qobject_cast<QGroupBox*>(c))
+            texts << box->title();
+        else if (label && label->buddy() && !Qt::mightBeRichText(label->text()))
+            texts << label->text();
+    }
+    return texts;
+}
+QStringList keyed(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (QAction* a : actions)
+        if (a->isVisible() && !a->isSeparator())
+            texts << a->text();
+    return texts;
+}
+QString accessKey(const QString& text) { return QKeySequence::mnemonic(text).toString(QKeySequence::PortableText); }
+// The texts that share an access key ("" when none do).
+QString sameKey(const QStringList& texts)
+{
+    QHash<QString, QString> seen;
+    QString twice;
+    for (const QString& text : texts)
+        if (const QString key = accessKey(text); !key.isEmpty() && seen.contains(key))
+            twice += QStringLiteral("%1 in \"%2\" and \"%3\"; ").arg(key, seen.value(key), text);
+        else if (!key.isEmpty())
+            seen.insert(key, text);
+    return twice;
 }
 } // namespace
 
@@ -272,9 +317,50 @@ void TestMainWindow::textLayoutInEveryLanguage()
     QVERIFY(!logo.isNull() && !items.first().isEmpty());
     QCOMPARE(SplashWindow(gState()).logos[language - 1]->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
              logo);
-    // At the default size all three tabs show their content without clipping any text.
+    // No access key stands twice in a menu, on a page beside the menu bar's (Alt+letter opens
+    // a menu from anywhere) or in a dialog; every label that leads to a field has a key, and
+    // Alt with it puts the focus there (a disabled field takes none).
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    const QStringList bar = keyed(w->menuBar()->actions());
+    QCOMPARE(sameKey(bar), QString());
+    for (QMenu* m : w->findChildren<QMenu*>())
+        QCOMPARE(sameKey(keyed(m->actions())), QString());
+    int labels = 0, reached = 0;
+    for (int tab = 0; tab < 3; ++tab) {
+        w->tabs()->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        QWidget* page = w->tabs()->widget(tab);
+        QCOMPARE(sameKey(bar + keyed(page)), QString());
+        for (QLabel* label : page->findChildren<QLabel*>()) {
+            if (!label->buddy())
+                continue;
+            ++labels;
+            QVERIFY2(!accessKey(label->text()).isEmpty(), qPrintable(label->objectName()));
+            if (!label->buddy()->isEnabled())
+                continue;
+            ++reached;
+            w->tabs()->tabBar()->setFocus();
+            QTest::keySequence(w.get(), QKeySequence(accessKey(label->text())));
+            QCOMPARE(QApplication::focusWidget(), label->buddy());
+        }
+    }
+    QCOMPARE(labels, 19);
+    QVERIFY(reached >= 14);
+    for (const char* item : {"mnuTelefonbuch", "mnuPort", "mnuInfo"}) {
+        QString twice = QStringLiteral("not shown");
+        Desktop::onModal<QDialog>([&](QDialog* d) {
+            twice = sameKey(keyed(d));
+            d->reject();
+        });
+        named<QAction>(*w, item)->trigger();
+        QCOMPARE(twice, QString());
+    }
+    AdministratorLogin login(gState(), w.get());
+    TransferDialog transfer(gState(), w.get(), nullptr);
+    QCOMPARE(sameKey(keyed(&login)) + sameKey(keyed(&transfer)), QString());
+    // At the default size all three tabs show their content without clipping any text.
     QVERIFY(w->width() <= 1366 && w->height() <= 768);
     for (int tab = 0; tab < 3; ++tab) {
         w->tabs()->setCurrentIndex(tab);
