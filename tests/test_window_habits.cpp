@@ -5,7 +5,6 @@
 #include "Desktop.h"
 #include "SimWindow.h"
 
-#include "core/RecentFiles.h"
 #include "editing/ConfigModel.h"
 #include "image/ProfileDiff.h"
 #include "image/ProfileReader.h"
@@ -18,7 +17,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
@@ -79,7 +77,6 @@ private slots:
     void sendKeepsTheUnitsFormerConfiguration();
     void connectionLogRecordsMasksAndSaves();
     void recentProfilesAndTitle();
-    void droppedProfileAsksAboutUnsavedChanges();
     void languageSwitchRefillsOnceAndKeepsTheUnsavedState_data();
     void languageSwitchRefillsOnceAndKeepsTheUnsavedState();
 };
@@ -233,9 +230,9 @@ void TestWindowHabits::connectionLogRecordsMasksAndSaves()
 }
 
 // The title names the profile and marks an edit until it is saved (an edit marks it at once:
-// the editor's test); the recent profiles list
-// the newest first, open from the list, and drop what is gone; the file dialogs start where
-// the last profile went; the window's size is kept between runs.
+// the editor's test); the recent profiles list the newest first, open from the list, and drop
+// what is gone; the file dialogs start where the last profile went; a dropped profile opens;
+// the window's size is kept between runs.
 void TestWindowHabits::recentProfilesAndTitle()
 {
     TestEnv env;
@@ -281,6 +278,32 @@ void TestWindowHabits::recentProfilesAndTitle()
     QVERIFY(QFile::remove(env.path("site/a.cfg")));
     w.profiles().showRecentFiles();
     QCOMPARE(entries(), QStringLiteral("mnuZuletzt(1) &1 b.cfg"));
+    // A profile dropped on the window: edits not saved yet are asked about first; Cancel keeps
+    // everything, No loads the dropped file, which becomes the current and the newest recent one.
+    ProfileData given = ProfileStore::read(w.store(), 1);
+    given.inputs[0].text = QStringLiteral("Gegeben");
+    writeProfile(given, env.path("other/gegeben.cfg"));
+    auto* first = named<QLineEdit>(w, "txtEingangSF(0)");
+    const QString before = first->text();
+    named<QCheckBox>(w, "ChkDefaultState(2)")->click();
+    env.answers << QMessageBox::Cancel << QMessageBox::No;
+    for (const QString& shown : {before, QStringLiteral("Gegeben")}) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(env.path("other/gegeben.cfg"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &dropped);
+        QVERIFY(enter.isAccepted() && dropped.isAccepted());
+        QCoreApplication::processEvents(); // the drop opens the file once it has finished
+        QCOMPARE(first->text(), shown);
+        QCOMPARE(w.isWindowModified(), shown == before);
+    }
+    QCOMPARE(env.said(), QStringList(2, gState().msg(QStringLiteral("gsMsgÄnderungenSpeichern"))));
+    QCOMPARE(w.windowTitle(), "gegeben.cfg" + program);
+    QCOMPARE(entries(), QStringLiteral("mnuZuletzt(1) &1 gegeben.cfg, mnuZuletzt(2) &2 b.cfg"));
+    QVERIFY(w.profiles().openGivenProfile(env.path("other/gegeben.cfg"))); // nothing unsaved: not asked
+    QCOMPARE(env.messages.size(), 2);
     // The window's size is kept for the next run.
     w.show();
     w.resize(1000, 640);
@@ -290,39 +313,6 @@ void TestWindowHabits::recentProfilesAndTitle()
     MainWindow again(gState());
     QCOMPARE(again.size(), QSize(1000, 640));
     QVERIFY(!again.windowIcon().isNull());
-}
-
-// A profile dropped on the window: edits not saved yet are asked about first; Cancel keeps
-// everything, No loads the dropped file, which becomes the current and the newest recent one.
-void TestWindowHabits::droppedProfileAsksAboutUnsavedChanges()
-{
-    SimWindow win;
-    ProfileData given = ProfileStore::read(win.w->store(), 1);
-    given.inputs[0].text = QStringLiteral("Gegeben");
-    const QString path = win.env.path("gegeben.cfg");
-    writeProfile(given, path);
-    auto* first = win.get<QLineEdit>("txtEingangSF(0)");
-    gState().unsavedChanges = true;
-    win.env.answers << QMessageBox::Cancel << QMessageBox::No;
-    for (const QString& shown : {QStringLiteral("Tür 1"), QStringLiteral("Gegeben")}) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(win.w.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(win.w.get(), &dropped);
-        QVERIFY(dropped.isAccepted());
-        QCoreApplication::processEvents(); // the drop opens the file once it has finished
-        QCOMPARE(first->text(), shown);
-        QCOMPARE(gState().unsavedChanges, shown != QStringLiteral("Gegeben"));
-    }
-    QCOMPARE(win.said(), QStringList(2, gState().msg(QStringLiteral("gsMsgÄnderungenSpeichern"))));
-    QCOMPARE(win.w->profiles().currentProfileFile(), path);
-    QCOMPARE(RecentFiles::list().value(0), QFileInfo(path).canonicalFilePath());
-    QVERIFY(win.w->windowTitle().startsWith(QStringLiteral("gegeben.cfg")));
-    QVERIFY(win.w->profiles().openGivenProfile(path)); // without unsaved edits nothing is asked
-    QCOMPARE(win.env.messages.size(), 2);
 }
 
 void TestWindowHabits::languageSwitchRefillsOnceAndKeepsTheUnsavedState_data()
