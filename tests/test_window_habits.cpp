@@ -44,28 +44,6 @@ template <typename T> void whenShown(std::function<void(T*)> fn)
     poll->start(5);
 }
 
-// The main window as the start leaves it, then German, English and Italian texts in the SMS
-// table (French none); all tabs built, its clock stopped.
-struct ModelWindow {
-    TestEnv env {QStringLiteral("1")};
-    std::unique_ptr<MainWindow> w;
-    ModelWindow()
-    {
-        gState().language = 1;
-        w = std::make_unique<MainWindow>(gState());
-        w->initializeControls();
-        // Texts put into the file after the default profile was loaded, then shown.
-        env.exec("UPDATE SMS SET Deutsch = 'Tuer ' || ID, Englisch = 'Door ' || ID, Italienisch = 'Porta ' || ID, "
-                 "\"Französisch\" = NULL");
-        w->store().requeryAll();
-        w->store().acceptChanges();
-        w->model().replaced();
-        w->findChild<QTimer*>(QStringLiteral("Timer_Zeit"))->stop();
-        w->ensureTabsBuilt();
-        QVERIFY(!w->isWindowModified());
-    }
-    QLineEdit* firstText() { return named<QLineEdit>(*w, "txtEingangSF(0)"); }
-};
 } // namespace
 
 class TestWindowHabits : public QObject {
@@ -337,62 +315,73 @@ void TestWindowHabits::languageSwitchRefillsOnceAndKeepsTheUnsavedState()
     QFETCH(int, takeOver);
     QFETCH(QString, shown);
     QFETCH(bool, unsavedAfter);
-    ModelWindow win;
-    QCOMPARE(win.firstText()->text(), QStringLiteral("Tuer 1"));
+    // The main window as the start leaves it, then German, English and Italian texts in the SMS
+    // table (French none), all tabs built, its clock stopped.
+    TestEnv env(QStringLiteral("1"));
+    gState().language = 1;
+    auto w = std::make_unique<MainWindow>(gState());
+    w->initializeControls();
+    env.exec("UPDATE SMS SET Deutsch = 'Tuer ' || ID, Englisch = 'Door ' || ID, Italienisch = 'Porta ' || ID, "
+             "\"Französisch\" = NULL");
+    w->store().requeryAll();
+    w->model().replaced();
+    w->findChild<QTimer*>(QStringLiteral("Timer_Zeit"))->stop();
+    auto* first = named<QLineEdit>(*w, "txtEingangSF(0)");
+    QVERIFY(!w->isWindowModified());
+    QCOMPARE(first->text(), QStringLiteral("Tuer 1"));
     QString typed;
     if (editBefore == QLatin1String("box")) {
-        named<QCheckBox>(*win.w, "ChkDefaultState(1)")->click();
+        named<QCheckBox>(*w, "ChkDefaultState(1)")->click();
     } else if (editBefore == QLatin1String("typed")) {
         // Written in the language it was typed in when the switch comes.
-        win.w->show();
-        QVERIFY(QTest::qWaitForWindowActive(win.w.get()));
-        auto* second = named<QLineEdit>(*win.w, "txtEingangSF(1)");
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* second = named<QLineEdit>(*w, "txtEingangSF(1)");
         second->setFocus();
         QTest::keyClicks(second, QStringLiteral("x"));
         typed = second->text();
         QVERIFY(second->hasFocus());
     }
-    QCOMPARE(win.w->isWindowModified(), editBefore == QLatin1String("box"));
-    QSignalSpy filled(win.firstText(), &QLineEdit::textChanged);
+    QCOMPARE(w->isWindowModified(), editBefore == QLatin1String("box"));
+    QSignalSpy filled(first, &QLineEdit::textChanged);
     if (takeOver)
-        win.env.answers << QMessageBox::StandardButton(takeOver);
+        env.answers << QMessageBox::StandardButton(takeOver);
 
-    named<QAction>(*win.w, "mnuSprache", language)->trigger();
+    named<QAction>(*w, "mnuSprache", language)->trigger();
 
     // Asked in the new language, Yes offered first; the texts taken over reach the store.
-    QCOMPARE(win.env.said(),
+    QCOMPARE(env.said(),
              takeOver ? QStringList {gState().msg(QStringLiteral("gsFrageTexteUebernehmen"))} : QStringList());
-    QVERIFY(!takeOver || win.env.messages[0].defaultButton == QMessageBox::Yes);
-    QCOMPARE(win.env.queryValue("SELECT count(*) FROM SMS WHERE \"Französisch\" = Deutsch AND ID <= 26").toInt(),
+    QVERIFY(!takeOver || env.messages[0].defaultButton == QMessageBox::Yes);
+    QCOMPARE(env.queryValue("SELECT count(*) FROM SMS WHERE \"Französisch\" = Deutsch AND ID <= 26").toInt(),
              takeOver == QMessageBox::Yes ? 26 : 0);
-    QCOMPARE(win.firstText()->text(), shown);
+    QCOMPARE(first->text(), shown);
     // Stored and checked in the menu; every table's texts of the new language shown at once.
     QCOMPARE(Settings::get("Einstellungen", "Sprache"), QString::number(language));
     QString checked;
     for (int i = 1; i <= 4; ++i)
-        checked += named<QAction>(*win.w, "mnuSprache", i)->isChecked() ? '1' : '0';
+        checked += named<QAction>(*w, "mnuSprache", i)->isChecked() ? '1' : '0';
     QCOMPARE(checked, QString(4, '0').replace(language - 1, 1, '1'));
     const auto text = [&](const char* key, const char* table) {
-        return Desktop::tableText(win.env, QString::fromUtf8(key), language, table);
+        return Desktop::tableText(env, QString::fromUtf8(key), language, table);
     };
-    QCOMPARE(QStringList({named<QMenu>(*win.w, "mnuDatei")->title(), win.w->tabs()->tabText(1),
-                          named(*win.w, "txtSerienummer")->toolTip(), gState().msg("gsMsgÄnderungenSpeichern"),
-                          named<QAction>(*win.w, "mnuVergleichen")->text()}),
+    QCOMPARE(QStringList({named<QMenu>(*w, "mnuDatei")->title(), w->tabs()->tabText(1),
+                          named(*w, "txtSerienummer")->toolTip(), gState().msg("gsMsgÄnderungenSpeichern"),
+                          named<QAction>(*w, "mnuVergleichen")->text()}),
              QStringList({text("mnuDatei", "Beschriftung"), text("SSTab1(1)", "Beschriftung"),
                           text("txtSerienummer", "ToolTipText"), text("gsMsgÄnderungenSpeichern", "SystemNachrichten"),
                           text("gsVglMenue", "SystemNachrichten")}));
     // Filled once with the new language's text, not first again in the old one.
     QCOMPARE(filled.size(), shown == QStringLiteral("Tuer 1") ? 0 : 1);
     QVERIFY(filled.isEmpty() || filled.first().first().toString() == shown);
-    QCOMPARE(win.w->isWindowModified(), unsavedAfter);
+    QCOMPARE(w->isWindowModified(), unsavedAfter);
     if (editBefore == QLatin1String("typed"))
-        QCOMPARE(win.env.queryValue(QStringLiteral("SELECT count(*) FROM SMS WHERE Deutsch = '%1'").arg(typed)).toInt(),
-                 1);
+        QCOMPARE(env.queryValue(QStringLiteral("SELECT count(*) FROM SMS WHERE Deutsch = '%1'").arg(typed)).toInt(), 1);
     // The close question follows what the title shows.
-    win.env.messages.clear();
-    win.env.answers << QMessageBox::No;
-    QVERIFY(win.w->close());
-    QCOMPARE(win.env.messages.size(), unsavedAfter ? 1 : 0);
+    env.messages.clear();
+    env.answers << QMessageBox::No;
+    QVERIFY(w->close());
+    QCOMPARE(env.messages.size(), unsavedAfter ? 1 : 0);
 }
 
 QTEST_MAIN(TestWindowHabits)
