@@ -49,7 +49,7 @@ void seedUsers(const TestEnv& env)
 class TestEditor : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env;
-    MainWindow* w = nullptr;
+    std::unique_ptr<MainWindow> w; // closed before its program folder goes
 
     template <typename T = QWidget> T* get(const QString& name) const { return WindowWidgets::named<T>(*w, name); }
     QCheckBox* box(const char* array, int i) const { return WindowWidgets::named<QCheckBox>(*w, array, i); }
@@ -96,7 +96,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase();
     void editReachesItsColumn_data();
     void editReachesItsColumn();
     void userWithoutNumberDisablesColumnAndGreysLabels();
@@ -114,7 +113,7 @@ void TestEditor::initTestCase()
     seedUsers(*env);
     env->exec("UPDATE \"Konfiguration_Eingänge\" SET Benutzer4=1 WHERE ID=2"); // a flag of a user without a number
     gState().programName = QStringLiteral("SMS Switch Vantor");
-    w = new MainWindow(gState());
+    w = std::make_unique<MainWindow>(gState());
     w->texts().loadSystemMessages();
     w->editorBinding().refresh();
     w->show();
@@ -123,7 +122,7 @@ void TestEditor::initTestCase()
 void TestEditor::init()
 {
     w->activateWindow(); // again after a dialog
-    QVERIFY(QTest::qWaitForWindowActive(w));
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
 }
 
 void TestEditor::cleanup()
@@ -132,12 +131,6 @@ void TestEditor::cleanup()
         focused->clearFocus(); // a text left in a box is written now, not in the next test
     w->model().setModified(false);
     env->messages.clear();
-}
-
-void TestEditor::cleanupTestCase()
-{
-    delete w;
-    env.reset();
 }
 
 void TestEditor::editReachesItsColumn_data()
