@@ -197,16 +197,10 @@ void TestMainWindow::everyControlAndTextInEveryLanguage()
                        "Toolbar1.PrintRelais Toolbar1.PrintSequentiell Toolbar1.PrintUser - Toolbar1.Upload "
                        "Toolbar1.Download - Toolbar1.Help Toolbar1.Info"));
     LanguageTable captions(gState(), tbl::Beschriftung), tips(gState(), tbl::ToolTipText);
-    auto shown = [&](QObject* o, bool tip) -> QString {
-        if (auto* a = qobject_cast<QAction*>(o))
-            return a->isSeparator() ? QStringLiteral("-") : tip ? a->toolTip() : a->text();
-        if (tip)
-            return qobject_cast<QWidget*>(o)->toolTip();
-        if (auto* m = qobject_cast<QMenu*>(o))
-            return m->title();
-        if (auto* b = qobject_cast<QAbstractButton*>(o))
-            return b->text();
-        return qobject_cast<QLabel*>(o)->text();
+    auto shown = [](QObject* o, bool tip) {
+        if (auto* a = qobject_cast<QAction*>(o); a && a->isSeparator())
+            return QStringLiteral("-");
+        return o->property(tip ? "toolTip" : qobject_cast<QMenu*>(o) ? "title" : "text").toString();
     };
     int compared = 0;
     for (bool tip : {false, true})
