@@ -83,14 +83,10 @@ QStringList keyed(QWidget* root)
             texts << a->text();
     for (QWidget* c : root->findChildren<QWidget*>()) {
         auto* label = qobject_cast<QLabel*>(c);
-        if (!c->isVisibleTo(root) || qobject_cast<QMenu*>(c))
-            continue;
-        if (auto* b = qobject_cast<QAbstractButton*>(c))
-            texts << b->text();
-        else if (auto* box = qobject_cast<QGroupBox*>(c))
-            texts << box->title();
-        else if (label && label->buddy() && !Qt::mightBeRichText(label->text()))
-            texts << label->text();
+        if (c->isVisibleTo(root)
+            && (qobject_cast<QAbstractButton*>(c) || qobject_cast<QGroupBox*>(c)
+                || (label && label->buddy() && !Qt::mightBeRichText(label->text()))))
+            texts << c->property(qobject_cast<QGroupBox*>(c) ? "title" : "text").toString();
     }
     return texts;
 }
