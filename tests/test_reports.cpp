@@ -287,19 +287,24 @@ void TestReports::printWithoutPrinterOrFailing()
              qPrintable(env.messages.last().text));
 }
 
-// The command line writes a report as PDF in the language asked for; a missing database is one line.
+// The command line writes a report as PDF in the language asked for; "-o -" is standard output
+// (no file named "-" in the working folder); a missing database is one line.
 void TestReports::commandLineReport()
 {
     TestEnv env;
     fillKnownStore(env);
     const QString out = env.path("users.pdf");
-    QCOMPARE(CliRun::ctl({"--language", "2", "report", "users", "-o", out}).code, 0);
+    QCOMPARE(CliRun::inProcess({"--language", "2", "report", "users", "-o", out}).code, 0);
     QVERIFY(readAll(out).startsWith("%PDF-"));
     const QString text = pdfText(out);
     QVERIFY(text.isEmpty() || (text.contains(tableText(env, "rptBenutzer", 2)) && text.contains("4711")));
+    QTemporaryDir dir;
+    CliRun::Run r = CliRun::run(CliRun::ctlPath(), {"report", "inputs", "-o", "-"}, {}, {},
+                                [&](QProcess& p) { p.setWorkingDirectory(dir.path()); });
+    QVERIFY(r.code == 0 && r.out.startsWith("%PDF-") && QDir(dir.path()).isEmpty());
     // Without the database: one line naming it, no file.
     QFile::remove(env.dbPath());
-    const CliRun::Run r = CliRun::ctl({"report", "inputs", "-o", env.path("in.pdf")});
+    r = CliRun::inProcess({"report", "inputs", "-o", env.path("in.pdf")});
     QVERIFY(r.code != 0 && r.err.count('\n') == 1);
     QVERIFY(r.err.startsWith("smsv48ctl: ") && r.err.contains("SMS_Vantor.sqlite"));
     QVERIFY(!QFile::exists(env.path("in.pdf")));
