@@ -55,17 +55,14 @@ void afresh(SimWindow& win)
 class TestWindowUnit : public QObject {
     Q_OBJECT
 private slots:
-    void readTouchesTheStoreOnlyAfterACompleteRead();
-    void writeSendsTheTransferFile();
-    void statusLedsRelaysAndDemo();
-    void parameters();
-    void portSettings();
-    void firmwareUpdate();
+    void readTouchesTheStoreOnlyAfterACompleteReadAndPortSettings();
+    void writeSendsTheTransferFileAndFirmware();
+    void parametersStatusAndRelays();
     void loadCancelAndRefusal();
     void saveUnderAndReadOnly();
 };
 
-void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
+void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteReadAndPortSettings()
 {
     Window win;
     // The unit holds another text for input 1 rising.
@@ -105,9 +102,35 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteRead()
     afresh(win);
     win.w->device().readConfiguration();
     QVERIFY(win.unit().received.isEmpty());
+    // The port settings against the same window.
+    PortResolver::assign(3, QStringLiteral("sim"));
+    PortSettingsDialog dlg(win.w.get());
+    dlg.portBox->setCurrentIndex(2);
+    dlg.baudRateBox->setCurrentText(QStringLiteral("19200"));
+    dlg.parityBox->setCurrentIndex(1);
+    dlg.dataBitsBox->setCurrentIndex(1);
+    dlg.stopBitsBox->setCurrentIndex(0);
+    QVERIFY(dlg.deviceValue->text().contains(QStringLiteral("simul")));
+    QVERIFY(dlg.apply());
+    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss"), QStringLiteral("3"));
+    QCOMPARE(Settings::get("Einstellungen", "Einstellungen"), QStringLiteral("19200,E,7,1"));
+    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("open"));
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 1)->text(), QStringLiteral("COM 3"));
+    QCOMPARE(win.w->lamp(), int(MainWindow::Green));
+    // A device that cannot be opened: stored "closed", the message names the port, and
+    // every device command is refused silently.
+    PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
+    PortSettingsDialog dlg2(win.w.get());
+    dlg2.portBox->setCurrentIndex(0);
+    QVERIFY(!dlg2.apply());
+    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));
+    QVERIFY(win.env.said().last().startsWith(QStringLiteral("COM 1: ")));
+    QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
+    win.w->device().refreshUnitStatus();
+    QCOMPARE(win.env.said().size(), 1);
 }
 
-void TestWindowUnit::writeSendsTheTransferFile()
+void TestWindowUnit::writeSendsTheTransferFileAndFirmware()
 {
     const QStringList lines = configLines(3);
     MainWindowOptions options;
@@ -138,57 +161,42 @@ void TestWindowUnit::writeSendsTheTransferFile()
     win.w->device().writeConfiguration();
     QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgFirmwareVersionPasstNicht").arg("2.50", "1.00"))});
     QVERIFY(!win.unit().received.contains(QStringLiteral(":HW3 PW:6054")));
-}
-
-void TestWindowUnit::statusLedsRelaysAndDemo()
-{
-    Window win;
-    win.unit().area1[0x62] = char(0x05);
-    win.unit().area1[0x60] = char(0x80);
-    win.unit().fwVersion = 0x7B;
-    named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->click();
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", i)->fillColor(),
-                 (i == 0 || i == 2) ? ShapeLamp::Green : ShapeLamp::White);
-    QCOMPARE(named<QLabel>(*win.w, "lblSWVersion")->text(),
-             msg("gsSWVersion") + ": " + QLocale().toString(1.23, 'f', 2));
-    named<QRadioButton>(*win.w, "OptPortAnzeige", 1)->click();
-    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 7)->fillColor(), ShapeLamp::Green);
-    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 0)->fillColor(), ShapeLamp::White);
-
-    // Relay 4 on and off with user 1's password; the LEDs show the relays.
-    named<QPushButton>(*win.w, "cmdSetOutput", 3)->click();
-    QVERIFY(win.unit().rawIn().contains(":RS4 PW:4711\r"));
-    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
-    QVERIFY(named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->isChecked());
-    named<QPushButton>(*win.w, "cmdResetOutput", 3)->click();
-    QVERIFY(win.unit().rawIn().contains(":RC4 PW:4711\r"));
-    // A unit that does not answer: buttons enabled again, the no-answer message.
-    win.unit().faults.silent = true;
-    named<QPushButton>(*win.w, "cmdSetOutput", 0)->click();
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
-                && named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
-    QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgGerätAntwortetNicht"), true)});
-    QCOMPARE(win.w->lamp(), int(MainWindow::Red));
-
-    // Demo and the default-state shortcuts: no device traffic; a status leaves the LEDs alone.
-    win.unit().faults.silent = false;
-    win.unit().clearLog();
-    named<QRadioButton>(*win.w, "OptPortAnzeige", 2)->click();
-    QVERIFY(!named<QPushButton>(*win.w, "cmdAktualisieren")->isEnabled());
-    named<ShapeLamp>(*win.w, "ShpLed", 3)->setFillColor(ShapeLamp::Green);
-    win.w->device().showUnitStatus(UnitOps::decodeStatus(QByteArray()));
-    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
-    for (bool on : {true, false}) {
-        on ? win.w->editorBinding().setDefaultStatesOn() : win.w->editorBinding().setDefaultStatesOff();
-        for (int i = 0; i < 8; ++i)
-            QCOMPARE(named<QCheckBox>(*win.w, "ChkDefaultState", i)->isChecked(), on && i % 2 == 0);
-    }
+    // A firmware update on the same window.
+    afresh(win);
+    const QString prg = win.env.path(QStringLiteral("Download/Firmware/unit.prg"));
+    writeFile(prg,
+              ":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F68\r\n"
+              ":00000001FF\r\n");
+    // An older unit: both versions are shown (not another program version); No sends nothing,
+    // Yes and OK to the flash question send the file.
+    win.unit().fwVersion = 90;
+    win.unit().fwVersionAfterUpdate = 100;
+    win.env.fileAnswers << prg << prg;
+    win.env.answers << QMessageBox::No << QMessageBox::Yes << QMessageBox::Ok;
+    win.click("cmdDownload(1)");
+    QCOMPARE(win.said().size(), 1);
+    QVERIFY(win.said()[0].startsWith(msg("gsMsgFirmwareVersionAnders") + "\r\n"));
+    QVERIFY(!win.said()[0].contains(msg("gsMsgVersionskonflikt")));
+    QVERIFY(!win.unit().rawIn().contains(":HW4"));
+    win.w->device().updateFirmware();
+    QCOMPARE(win.env.fileRequests.size(), 2);
+    QCOMPARE(Settings::get("Firmware", "FileName"), prg);
+    QVERIFY(win.unit().received.contains(QStringLiteral(":10001000101112131415161718191A1B1C1D1E1F68")));
+    QVERIFY(win.env.said().contains(msg("gsMsgDownloadOK")));
+    // A damaged file is refused with its line before anything is sent; a cancelled dialog
+    // does nothing.
+    writeFile(prg, ":10000000000102030405060708090A0B0C0D0E0F78\r\n:1000100010111213\r\n:00000001FF\r\n");
+    afresh(win);
+    win.env.fileAnswers << prg << QString();
+    win.w->device().updateFirmware();
+    QCOMPARE(win.env.messages.size(), 1);
+    QVERIFY(win.env.messages[0].text.contains(QStringLiteral("Zeile 2")));
+    win.w->device().updateFirmware();
+    QCOMPARE(win.env.messages.size(), 1);
     QVERIFY(win.unit().rawIn().isEmpty());
 }
 
-void TestWindowUnit::parameters()
+void TestWindowUnit::parametersStatusAndRelays()
 {
     Window win;
     win.w->device().fillValidityList();
@@ -231,71 +239,50 @@ void TestWindowUnit::parameters()
     named<QComboBox>(*win.w, "CboGültigkeit")->setCurrentIndex(0);
     win.w->device().readValidityReminder();
     QCOMPARE(named<QComboBox>(*win.w, "CboGültigkeit")->currentIndex(), 5);
-}
-
-void TestWindowUnit::portSettings()
-{
-    Window win;
-    PortResolver::assign(3, QStringLiteral("sim"));
-    PortSettingsDialog dlg(win.w.get());
-    dlg.portBox->setCurrentIndex(2);
-    dlg.baudRateBox->setCurrentText(QStringLiteral("19200"));
-    dlg.parityBox->setCurrentIndex(1);
-    dlg.dataBitsBox->setCurrentIndex(1);
-    dlg.stopBitsBox->setCurrentIndex(0);
-    QVERIFY(dlg.deviceValue->text().contains(QStringLiteral("simul")));
-    QVERIFY(dlg.apply());
-    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss"), QStringLiteral("3"));
-    QCOMPARE(Settings::get("Einstellungen", "Einstellungen"), QStringLiteral("19200,E,7,1"));
-    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("open"));
-    QCOMPARE(WindowWidgets::statusPanel(*win.w, 1)->text(), QStringLiteral("COM 3"));
-    QCOMPARE(win.w->lamp(), int(MainWindow::Green));
-    // A device that cannot be opened: stored "closed", the message names the port, and
-    // every device command is refused silently.
-    PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
-    PortSettingsDialog dlg2(win.w.get());
-    dlg2.portBox->setCurrentIndex(0);
-    QVERIFY(!dlg2.apply());
-    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));
-    QVERIFY(win.env.said().last().startsWith(QStringLiteral("COM 1: ")));
-    QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
-    win.w->device().refreshUnitStatus();
-    QCOMPARE(win.env.said().size(), 1);
-}
-
-void TestWindowUnit::firmwareUpdate()
-{
-    Window win;
-    const QString prg = win.env.path(QStringLiteral("Download/Firmware/unit.prg"));
-    writeFile(prg,
-              ":10000000000102030405060708090A0B0C0D0E0F78\r\n:10001000101112131415161718191A1B1C1D1E1F68\r\n"
-              ":00000001FF\r\n");
-    // An older unit: both versions are shown (not another program version); No sends nothing,
-    // Yes and OK to the flash question send the file.
-    win.unit().fwVersion = 90;
-    win.unit().fwVersionAfterUpdate = 100;
-    win.env.fileAnswers << prg << prg;
-    win.env.answers << QMessageBox::No << QMessageBox::Yes << QMessageBox::Ok;
-    win.click("cmdDownload(1)");
-    QCOMPARE(win.said().size(), 1);
-    QVERIFY(win.said()[0].startsWith(msg("gsMsgFirmwareVersionAnders") + "\r\n"));
-    QVERIFY(!win.said()[0].contains(msg("gsMsgVersionskonflikt")));
-    QVERIFY(!win.unit().rawIn().contains(":HW4"));
-    win.w->device().updateFirmware();
-    QCOMPARE(win.env.fileRequests.size(), 2);
-    QCOMPARE(Settings::get("Firmware", "FileName"), prg);
-    QVERIFY(win.unit().received.contains(QStringLiteral(":10001000101112131415161718191A1B1C1D1E1F68")));
-    QVERIFY(win.env.said().contains(msg("gsMsgDownloadOK")));
-    // A damaged file is refused with its line before anything is sent; a cancelled dialog
-    // does nothing.
-    writeFile(prg, ":10000000000102030405060708090A0B0C0D0E0F78\r\n:1000100010111213\r\n:00000001FF\r\n");
+    // The status, the LEDs, the relays and the demonstration on the same window.
     afresh(win);
-    win.env.fileAnswers << prg << QString();
-    win.w->device().updateFirmware();
-    QCOMPARE(win.env.messages.size(), 1);
-    QVERIFY(win.env.messages[0].text.contains(QStringLiteral("Zeile 2")));
-    win.w->device().updateFirmware();
-    QCOMPARE(win.env.messages.size(), 1);
+    win.unit().area1[0x62] = char(0x05);
+    win.unit().area1[0x60] = char(0x80);
+    win.unit().fwVersion = 0x7B;
+    named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->click();
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", i)->fillColor(),
+                 (i == 0 || i == 2) ? ShapeLamp::Green : ShapeLamp::White);
+    QCOMPARE(named<QLabel>(*win.w, "lblSWVersion")->text(),
+             msg("gsSWVersion") + ": " + QLocale().toString(1.23, 'f', 2));
+    named<QRadioButton>(*win.w, "OptPortAnzeige", 1)->click();
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 7)->fillColor(), ShapeLamp::Green);
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 0)->fillColor(), ShapeLamp::White);
+
+    // Relay 4 on and off with user 1's password; the LEDs show the relays.
+    named<QPushButton>(*win.w, "cmdSetOutput", 3)->click();
+    QVERIFY(win.unit().rawIn().contains(":RS4 PW:4711\r"));
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
+    QVERIFY(named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->isChecked());
+    named<QPushButton>(*win.w, "cmdResetOutput", 3)->click();
+    QVERIFY(win.unit().rawIn().contains(":RC4 PW:4711\r"));
+    // A unit that does not answer: buttons enabled again, the no-answer message.
+    win.unit().faults.silent = true;
+    named<QPushButton>(*win.w, "cmdSetOutput", 0)->click();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(named<QPushButton>(*win.w, "cmdSetOutput", i)->isEnabled()
+                && named<QPushButton>(*win.w, "cmdResetOutput", i)->isEnabled());
+    QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgGerätAntwortetNicht"), true)});
+    QCOMPARE(win.w->lamp(), int(MainWindow::Red));
+
+    // Demo and the default-state shortcuts: no device traffic; a status leaves the LEDs alone.
+    win.unit().faults.silent = false;
+    win.unit().clearLog();
+    named<QRadioButton>(*win.w, "OptPortAnzeige", 2)->click();
+    QVERIFY(!named<QPushButton>(*win.w, "cmdAktualisieren")->isEnabled());
+    named<ShapeLamp>(*win.w, "ShpLed", 3)->setFillColor(ShapeLamp::Green);
+    win.w->device().showUnitStatus(UnitOps::decodeStatus(QByteArray()));
+    QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
+    for (bool on : {true, false}) {
+        on ? win.w->editorBinding().setDefaultStatesOn() : win.w->editorBinding().setDefaultStatesOff();
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(named<QCheckBox>(*win.w, "ChkDefaultState", i)->isChecked(), on && i % 2 == 0);
+    }
     QVERIFY(win.unit().rawIn().isEmpty());
 }
 
