@@ -124,7 +124,7 @@ private slots:
 };
 // Every command and outcome, each in one run with -q: the exit code, one last line on stderr
 // (passwords masked), what went over the wire (secrets from the options, the environment or
-// stdin), and stdout: the result's text, or with --json (an `out` beginning with "{") exactly
+// stdin), and stdout: exactly the result's text, or with --json (an `out` beginning with "{") exactly
 // one object holding the row's fields whose exitCode is the exit status. A refusal sends
 // nothing; no file and no backup are left behind by a failure.
 void TestCliUnit::everyCommandAndOutcome_data()
