@@ -1,10 +1,16 @@
 // The shipped language tables: every row has four clean texts under a unique key, the other
 // windows' runs of rows stand in the order they need, composed tool tips read cleanly, and
 // every message the program looks up has its row. (The main window's loader checks its own
-// rows; access keys are checked in the running program by test_access_keys.)
-#include "TestEnv.h"
+// rows; access keys are checked in the running program by test_access_keys.) And the built
+// programs in a French session with no language stored and no runtime folder: every failure
+// of the command-line tool is the catalog's French sentence, --help and --version print and
+// end without a display, read results have no NUL characters, a serial port the user may not
+// open gets the right advice.
+#include "CliRun.h"
+#include "Permissions.h"
 
 #include "core/ProgramContext.h"
+#include "link/SerialChannel.h"
 #include "store/Recordset.h"
 #include "ui/WindowTexts.h"
 
@@ -12,6 +18,8 @@
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QStringList kLanguages = {"Deutsch", "Englisch", "Italienisch", QString::fromUtf8("Französisch")};
@@ -38,6 +46,7 @@ struct Table {
             out << rows[i].name;
         return out;
     }
+    QString text(const QString& key, int language) const { return rows.value(indexOf(key)).texts.value(language); }
 };
 
 Table readTable(const QString& dbPath, const QString& table)
@@ -55,19 +64,6 @@ Table readTable(const QString& dbPath, const QString& table)
         t.rows << r;
     }
     return t;
-}
-
-// The sources of the desktop program and the command-line tool.
-QStringList programSources()
-{
-    QStringList files;
-    const QDir root(QStringLiteral(SMSV48_SOURCE_DIR));
-    for (const char* folder : {"app", "core", "image", "link", "store", "editing", "reports", "ui", "cli"})
-        for (QDirIterator it(root.filePath(QString::fromUtf8(folder)), {"*.cpp", "*.h"}, QDir::Files,
-                             QDirIterator::Subdirectories);
-             it.hasNext();)
-            files << it.next();
-    return files;
 }
 
 // The text of one or more adjacent C++ string literals.
@@ -91,6 +87,21 @@ QStringList placeholders(const QString& text)
     out.removeDuplicates();
     return out;
 }
+
+// One run of a built program as a French user without a stored language and without
+// XDG_RUNTIME_DIR (as from cron or runuser).
+CliRun::Run french(const QString& program, const QStringList& args, const TestEnv& env)
+{
+    return CliRun::run(QDir(TestEnv::builtBin()).filePath(program), args, {}, {}, [&](QProcess& p) {
+        QProcessEnvironment e = p.processEnvironment();
+        for (const char* name :
+             {"LC_ALL", "LC_MESSAGES", "LANGUAGE", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            e.remove(QString::fromLatin1(name));
+        e.insert(QStringLiteral("LANG"), QStringLiteral("fr_FR.UTF-8"));
+        e.insert(QStringLiteral("SMSV48_SETTINGS_DIR"), env.settingsDir());
+        p.setProcessEnvironment(e);
+    });
+}
 } // namespace
 
 class TestLanguageTables : public QObject {
@@ -100,8 +111,11 @@ private slots:
     void everyRowHasFourCleanTextsUnderAUniqueKey();
     void runsFollowTheirAnchors();
     void composedToolTipsReadCleanly();
-    void programMessagesInFourLanguages();
-    void noEnglishOnlyTextsInTheProgram();
+    void programTextsComeFromTheTables();
+    void frenchRuns_data();
+    void frenchRuns();
+    void portPermissionAdvice_data();
+    void portPermissionAdvice();
 
 private:
     Table m_caption, m_tip, m_msg;
@@ -207,8 +221,9 @@ void TestLanguageTables::composedToolTipsReadCleanly()
 // Every message the program looks up (the window's keys, and those with a German stand-in:
 // msgOr, cliText(context, ...), the shell's rows) has its row in all four languages: the
 // German column is the stand-in itself (so they cannot drift apart), and each translation
-// carries the same placeholders.
-void TestLanguageTables::programMessagesInFourLanguages()
+// carries the same placeholders. No text comes from a Qt translation call, which would show
+// English whatever the chosen language.
+void TestLanguageTables::programTextsComeFromTheTables()
 {
     for (const QString& key : WindowTexts::messageKeys())
         QVERIFY2(m_msg.indexOf(key) >= 0, qPrintable("SystemNachrichten lacks the key " + key));
@@ -217,18 +232,29 @@ void TestLanguageTables::programMessagesInFourLanguages()
                        "\"\\)?\\s*,\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\s*\\)"));
     static const QRegularExpression shellRow(QStringLiteral(
         "\\{QStringLiteral\\(\"([^\"]+)\"\\),\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\)\\}"));
+    static const QRegularExpression translation(
+        QStringLiteral("\\btr\\(\\s*\"|QCoreApplication::translate\\(|QObject::tr\\("));
     QHash<QString, QString> german; // key -> stand-in
-    for (const QString& file : programSources()) {
-        const QString src = QString::fromUtf8(readAll(file));
-        for (auto m = lookup.globalMatch(src); m.hasNext();) {
-            const auto hit = m.next();
-            german.insert(hit.captured(1), literalText(hit.captured(2)));
+    QStringList translated;
+    const QDir root(QStringLiteral(SMSV48_SOURCE_DIR));
+    for (const char* folder : {"app", "core", "image", "link", "store", "editing", "reports", "ui", "cli"})
+        for (QDirIterator it(root.filePath(QString::fromUtf8(folder)), {"*.cpp", "*.h"}, QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString file = it.next(), src = QString::fromUtf8(readAll(file));
+            for (auto m = lookup.globalMatch(src); m.hasNext();) {
+                const auto hit = m.next();
+                german.insert(hit.captured(1), literalText(hit.captured(2)));
+            }
+            for (auto m = shellRow.globalMatch(src); file.endsWith("store/ShellTexts.cpp") && m.hasNext();) {
+                const auto hit = m.next();
+                german.insert(hit.captured(1), literalText(hit.captured(2)));
+            }
+            for (const QString& line : src.split(QLatin1Char('\n')))
+                if (line.contains(translation))
+                    translated << file + ": " + line.trimmed();
         }
-        for (auto m = shellRow.globalMatch(src); file.endsWith("store/ShellTexts.cpp") && m.hasNext();) {
-            const auto hit = m.next();
-            german.insert(hit.captured(1), literalText(hit.captured(2)));
-        }
-    }
+    QVERIFY2(translated.isEmpty(), qPrintable(translated.join(QLatin1Char('\n'))));
     // The scan finds the mended paths (a sample).
     for (const char* key : {"gsMsgProfilUngültigZeile", "gsMsgGerätAntwortetNicht", "gsMsgSprachtabelleZeileFehlt",
                             "gsMsgTelefonbuchUnvollstaendig", "gsMsgDruckFehler", "gsPortGeschlossen", "rptlblIO"})
@@ -247,21 +273,125 @@ void TestLanguageTables::programMessagesInFourLanguages()
     }
 }
 
-// Texts of the desktop program come from the language tables; a Qt translation call would
-// show English whatever the chosen language.
-void TestLanguageTables::noEnglishOnlyTextsInTheProgram()
+void TestLanguageTables::frenchRuns_data()
 {
-    static const QRegularExpression call(
-        QStringLiteral("\\btr\\(\\s*\"|QCoreApplication::translate\\(|QObject::tr\\("));
-    QStringList found;
-    for (const QString& file : programSources()) {
-        const QStringList lines = QString::fromUtf8(readAll(file)).split(QLatin1Char('\n'));
-        for (int n = 0; n < lines.size(); ++n)
-            if (call.match(lines[n]).hasMatch())
-                found << QStringLiteral("%1:%2: %3").arg(file).arg(n + 1).arg(lines[n].trimmed());
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("args"); // "bad.json" stands for a file holding `json`
+    QTest::addColumn<QString>("json");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("key"); // the catalog message stderr must say (none: stderr empty)
+    QTest::addColumn<QString>("out"); // a pattern for stdout, <key> standing for the French text of key
+    const auto row = [](const char* name, const char* program, const char* args, const char* json, int code,
+                        const char* key, const char* out) {
+        QTest::newRow(name) << QString::fromLatin1(program) << QString::fromLatin1(args).split(' ')
+                            << QString::fromLatin1(json) << code << QString::fromUtf8(key) << QString::fromUtf8(out);
+    };
+    const char* ctl = "smsv48ctl";
+    row("unknown option alone", ctl, "--bogus", "", 2, "gsCliOptionUnbekannt", "");
+    row("misspelt option before its value", ctl, "--dev sim unit status", "", 2, "gsCliOptionUnbekannt", "");
+    row("no command", ctl, "-q", "", 2, "gsCliKeinBefehl", "");
+    row("unknown command", ctl, "frobnicate", "", 2, "gsCliUnbekannterBefehl", "");
+    row("wrong relay", ctl, "relay 9 on", "", 2, "gsCliRelaisAufruf", "");
+    row("port settings", ctl, "unit status --device sim --settings 9600,X,8,1", "", 2, "gsMsgPortTeilParität", "");
+    row("JSON that is no profile", ctl, "profile from-json bad.json -o -", "[1]", 5, "gsJsonKeinProfil", "");
+    row("JSON field wrong", ctl, "profile from-json bad.json -o -", R"({"format": "smsv48-profile", "version": 2})", 5,
+        "gsJsonMussSein", "");
+    // Without a display: the text on stdout, nothing on stderr (no "XDG_RUNTIME_DIR not set"), no window.
+    row("desktop --version", "sms_switch_vantor", "--version", "", 0, "",
+        "\\ASMS_Switch_Vantor " SMSV48_VERSION "\n\\z");
+    row("desktop --help", "sms_switch_vantor", "--help", "", 0, "", "\\[PROFILE\\.cfg\\]");
+    row("tool --version", ctl, "--version", "", 0, "", "\\Asmsv48ctl " SMSV48_VERSION "\n\\z");
+    row("tool --help", ctl, "--help", "", 0, "", "\ncommands:\n");
+    row("simulator --version", "smsv48-sim", "--version", "", 0, "", "\\Asmsv48-sim " SMSV48_VERSION "\n\\z");
+    // A unit with an unset second PIN: labelled lines without trailing blanks, JSON without NULs.
+    row("second PIN unset", ctl, "param pin get --device sim -q", "", 0, "gsCliSimulation",
+        "\\A<gsCliPin>: \\d{4}\n<gsCliPin2>:\n\\z");
+    row("second PIN unset, JSON", ctl, "param pin get --device sim -q --json", "", 0, "gsCliSimulation",
+        "\n    \"pin2\": \"\"\n");
+    row("default profile as JSON", ctl, "profile to-json UserProfile/SMSV48_Default.cfg", "", 0, "", "\"users\"");
+}
+
+// Both programs in French; a failure's line is the French sentence, none of the German or
+// English ones, and no Qt warning. The descriptions of the tool's commands start in one
+// column, each synopsis too long for it on a line of its own.
+void TestLanguageTables::frenchRuns()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, args);
+    QFETCH(QString, json);
+    QFETCH(int, code);
+    QFETCH(QString, key);
+    QFETCH(QString, out);
+    TestEnv env; // SMSV48_HOME; no language stored
+    writeFile(env.path("bad.json"), json.toUtf8());
+    for (QString& a : args)
+        a = a.contains('/') || a.endsWith(".json") ? env.path(a) : a;
+    const CliRun::Run r = french(program, args, env);
+    const QString err = QString::fromUtf8(r.err), stdOut = QString::fromUtf8(r.out);
+    QCOMPARE(r.code, code);
+    static const QRegularExpression stem(QStringLiteral("%\\d")), named(QStringLiteral("<(\\w+)>"));
+    const QString said = m_msg.text(key, 3).section(stem, 0, 0);
+    QVERIFY2(key.isEmpty() ? err.isEmpty() : !said.isEmpty() && err.contains(said), qPrintable(err));
+    for (int l : {0, 1})
+        QVERIFY2(key.isEmpty() || m_msg.text(key, l).section(stem, 0, 0) == said
+                     || !err.contains(m_msg.text(key, l).section(stem, 0, 0)),
+                 qPrintable(err));
+    for (const QString& line : err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        QVERIFY2((line.startsWith("smsv48ctl: ") || line.startsWith("usage:") || line.startsWith("       smsv48ctl"))
+                     && !line.contains("siehe"),
+                 qPrintable(line));
+    for (auto m = named.globalMatch(out); m.hasNext();) {
+        const auto hit = m.next();
+        out.replace(hit.captured(0), QRegularExpression::escape(m_msg.text(hit.captured(1), 3)));
     }
-    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
-    QVERIFY(programSources().size() > 40); // the scan did look at the program
+    QVERIFY2(stdOut.contains(QRegularExpression(out)) && !stdOut.contains(QChar(0)) && !stdOut.contains("\\u0000"),
+             qPrintable(stdOut));
+    const QString commands = stdOut.section(QStringLiteral("\ncommands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    QVERIFY(!stdOut.contains("\ncommands:\n") || commands.count(QLatin1Char('\n')) > 20);
+    int column = -1;
+    for (const QString& line : commands.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const int gap = line.indexOf(QStringLiteral("  "), 2);
+        const int at = line.indexOf(QRegularExpression(QStringLiteral("\\S")), gap);
+        if (gap >= 0 && column < 0)
+            column = at;
+        QVERIFY2(gap < 0 || at == column, qPrintable(line)); // (no gap: a synopsis alone)
+    }
+}
+
+void TestLanguageTables::portPermissionAdvice_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("groupAdvised");
+    QTest::newRow("group may read and write") << 0060 << true;
+    QTest::newRow("only the owner may") << 0600 << false;
+    QTest::newRow("nobody may") << 0000 << false;
+}
+
+void TestLanguageTables::portPermissionAdvice()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, groupAdvised);
+    TestEnv env("4");
+    for (const char* key : {"gsMsgPortKeineBerechtigung", "gsMsgPortNurBesitzer"})
+        gState().messages.insert(key, m_msg.text(key, 3));
+    const QString device = env.path("ttyUSB9");
+    writeFile(device, QByteArray());
+    QVERIFY(::chmod(QFile::encodeName(device).constData(), mode_t(mode)) == 0);
+    if (mode == 0600 && ::geteuid() != 0)
+        QSKIP("the owner may use it: only root can give the file to another user");
+    if (mode == 0600)
+        QVERIFY(::chown(QFile::encodeName(device).constData(), 65534, 65534) == 0); // nobody
+    Permissions::Enforced enforced;
+    if (!enforced.active())
+        QSKIP("file permissions cannot be made to apply to this process");
+    SerialChannel channel(gState());
+    QVERIFY(!channel.open(device, QStringLiteral("9600,N,8,1")));
+    const QString said = channel.errorString();
+    QVERIFY(!channel.lastErrorWasBusy());
+    QCOMPARE(said.contains(QStringLiteral("usermod")), groupAdvised);
+    QCOMPARE(said.contains(QStringLiteral("Connecting a unit")), !groupAdvised);
+    QVERIFY2(groupAdvised || said.contains(QStringLiteral("« %1 »").arg(mode == 0600 ? "nobody" : "root")),
+             qPrintable(said));
 }
 
 QTEST_GUILESS_MAIN(TestLanguageTables)
