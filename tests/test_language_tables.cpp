@@ -24,44 +24,26 @@
 namespace {
 const QStringList kLanguages = {"Deutsch", "Englisch", "Italienisch", QString::fromUtf8("Französisch")};
 
-struct Row {
-    QString name;
-    QStringList texts; // four languages, NULL as one NUL character
-};
-
 struct Table {
     QString name;
-    QList<Row> rows;
-    int indexOf(const QString& key) const // the first row with this key, as a find from the top
-    {
-        for (int i = 0; i < rows.size(); ++i)
-            if (rows[i].name == key)
-                return i;
-        return -1;
-    }
-    QStringList keysFrom(int from, int count) const
-    {
-        QStringList out;
-        for (int i = from; i >= 0 && i < from + count && i < rows.size(); ++i)
-            out << rows[i].name;
-        return out;
-    }
-    QString text(const QString& key, int language) const { return rows.value(indexOf(key)).texts.value(language); }
+    QStringList keys; // in the order of the rows
+    QList<QStringList> texts; // per row the four languages, NULL as one NUL character
+    QString text(const QString& key, int language) const { return texts.value(keys.indexOf(key)).value(language); }
 };
 
 Table readTable(const QString& dbPath, const QString& table)
 {
     Connection con(gState());
     con.open(dbPath, Connection::Read);
-    Table t {table, {}};
+    Table t {table, {}, {}};
     QSqlQuery q(con.db());
     q.exec(QStringLiteral("SELECT Name, %1 FROM \"%2\" ORDER BY rowid")
                .arg(QStringLiteral("\"%1\"").arg(kLanguages.join("\", \"")), table));
     while (q.next()) {
-        Row r {q.value(0).toString(), {}};
+        t.keys << q.value(0).toString();
+        t.texts << QStringList();
         for (int c = 1; c <= 4; ++c)
-            r.texts << (q.value(c).isNull() ? QString(QChar(0)) : q.value(c).toString());
-        t.rows << r;
+            t.texts.last() << (q.value(c).isNull() ? QString(QChar(0)) : q.value(c).toString());
     }
     return t;
 }
@@ -127,66 +109,46 @@ void TestLanguageTables::initTestCase()
     m_caption = readTable(env.dbPath(), QStringLiteral("Beschriftung"));
     m_tip = readTable(env.dbPath(), QStringLiteral("ToolTipText"));
     m_msg = readTable(env.dbPath(), QStringLiteral("SystemNachrichten"));
-    QVERIFY(m_caption.rows.size() > 38 && m_tip.rows.size() > 38 && m_msg.rows.size() > 100);
+    QVERIFY(m_caption.keys.size() > 38 && m_tip.keys.size() > 38 && m_msg.keys.size() > 100);
 }
 
 void TestLanguageTables::everyRowHasFourCleanTextsUnderAUniqueKey()
 {
     for (const Table* t : {&m_caption, &m_tip, &m_msg}) {
         QSet<QString> seen; // finds compare keys without regard to case
-        for (const Row& r : t->rows) {
-            QVERIFY2(!r.name.trimmed().isEmpty() && !seen.contains(r.name.toLower()),
-                     qPrintable(t->name + " " + r.name));
-            seen.insert(r.name.toLower());
+        for (int i = 0; i < t->keys.size(); ++i) {
+            const QString& key = t->keys[i];
+            QVERIFY2(!key.trimmed().isEmpty() && !seen.contains(key.toLower()), qPrintable(t->name + " " + key));
+            seen.insert(key.toLower());
             for (int l = 0; l < 4; ++l) {
                 // Loaders put blanks and numbers around these texts; stray blanks would double them.
-                const QString& text = r.texts[l];
+                const QString& text = t->texts[i][l];
                 QVERIFY2(!text.trimmed().isEmpty() && text != QString(QChar(0)) && text == text.trimmed()
                              && !text.contains(QLatin1String("  ")),
-                         qPrintable(t->name + " / " + r.name + " / " + kLanguages[l] + ": \"" + text + "\""));
+                         qPrintable(t->name + " / " + key + " / " + kLanguages[l] + ": \"" + text + "\""));
             }
         }
     }
 }
 
-// The other windows take runs of rows after an anchor found by Name (the main window's runs
-// are checked by its loader itself); the transfer windows search CreateFile on from their own
-// row; the validity list and the character check take the rows after theirs.
+// The phone book and the about window take runs of rows after an anchor found by Name (the
+// main window's runs are checked by its loader itself). The product's name is no translation.
 void TestLanguageTables::runsFollowTheirAnchors()
 {
-    const QList<QPair<const Table*, const char*>> runs
-        = {{&m_caption,
-            "lblName lblNatelNr lblTelefonbuchPasswort ChkAktivBenutzer cmdAenderungenSpeichern "
-            "cmdDatensatzLöschen cmdTelefonbuchAbbrechen frmTelefonbuch"},
-           {&m_caption, "lblLizenz lblLizenz(1) lblLizenz(2) lblLizenz(3) lblLizenz(4)"},
-           {&m_caption,
-            "frmPortSettings lblBaudrateCbo lblDatenCbo lblStopbitCbo lblParitätCbo lblPortCbo "
-            "cmdUebernehmen cmdAbbrechen"},
-           {&m_tip,
-            "txtNameTelefonbuch txtTelefonbuchNatelNr ChkOperator cmdMoveDatabase(0) cmdMoveDatabase(1) "
-            "cmdMoveDatabase(2) cmdMoveDatabase(3) ChkAktivBenutzer cmdAenderungenSpeichern cmdDatensatzLöschen "
-            "cmdTelefonbuchAbbrechen"},
-           {&m_tip, "cboBaudrate cboDatenbreite cboStopbit cboParität cboPort cmdUebernehmen cmdAbbrechen"}};
-    for (const auto& [table, names] : runs) {
+    for (const auto& [table, names] :
+         {std::pair {&m_caption,
+                     "lblName lblNatelNr lblTelefonbuchPasswort ChkAktivBenutzer cmdAenderungenSpeichern "
+                     "cmdDatensatzLöschen cmdTelefonbuchAbbrechen frmTelefonbuch"},
+          std::pair {&m_caption, "lblLizenz lblLizenz(1) lblLizenz(2) lblLizenz(3) lblLizenz(4)"},
+          std::pair {&m_tip,
+                     "txtNameTelefonbuch txtTelefonbuchNatelNr ChkOperator cmdMoveDatabase(0) cmdMoveDatabase(1) "
+                     "cmdMoveDatabase(2) cmdMoveDatabase(3) ChkAktivBenutzer cmdAenderungenSpeichern "
+                     "cmdDatensatzLöschen cmdTelefonbuchAbbrechen"}}) {
         const QStringList run = QString::fromUtf8(names).split(' ');
-        QCOMPARE(table->keysFrom(table->indexOf(run.first()), run.size()), run);
+        QCOMPARE(table->keys.mid(table->keys.indexOf(run.first()), run.size()), run);
     }
-    const int create = m_caption.indexOf(QStringLiteral("CreateFile"));
-    QVERIFY(create > m_caption.indexOf(QStringLiteral("frmUpload")));
-    QVERIFY(create > m_caption.indexOf(QStringLiteral("frmDownload")));
-    QVERIFY(m_caption.indexOf(QStringLiteral("gbWaitSystemRestart")) > create);
-    // The validity list puts numbers and blanks between its unit words; the version check
-    // reads characters 13 and 15 of "<prefix>: 1.23".
-    const int units = m_msg.indexOf(QString::fromUtf8("CboGültigkeit"));
-    for (int l = 0; l < 4; ++l) {
-        for (int i = 0; i < 4; ++i)
-            QVERIFY2(!m_msg.rows[units + i].texts[l].contains(' '), qPrintable(m_msg.rows[units + i].name));
-        for (const char* key : {"gsHWVersion", "gsSWVersion"}) {
-            const QString label = m_msg.rows[m_msg.indexOf(key)].texts[l] + ": 1.23";
-            QCOMPARE(label.mid(12, 1) + label.mid(14, 1), QStringLiteral("12"));
-        }
-        QCOMPARE(m_msg.rows[m_msg.indexOf("gsProgramName")].texts[l], QStringLiteral("SMS Switch Vantor"));
-    }
+    for (int l = 0; l < 4; ++l)
+        QCOMPARE(m_msg.text("gsProgramName", l), QStringLiteral("SMS Switch Vantor"));
 }
 
 // The main window composes a tool tip from its row, the number, the ".B" row, the user's
@@ -198,16 +160,16 @@ void TestLanguageTables::composedToolTipsReadCleanly()
     const QRegularExpression numberThenStop(QStringLiteral("\\d [,.;:]"));
     for (const QStringList& run : WindowTexts::toolTipRows())
         for (const QString& anchor : run) {
-            const int at = m_tip.indexOf(anchor);
+            const int at = m_tip.keys.indexOf(anchor);
             if (anchor.contains('.') && !anchor.startsWith(QLatin1String("Toolbar1.")))
                 continue;
             QVERIFY2(at >= 0, qPrintable(anchor));
             for (int l = 0; l < 4; ++l) {
-                QString tip = m_tip.rows[at].texts[l] + " 3";
-                if (m_tip.keysFrom(at + 1, 1) == QStringList {anchor + ".B"})
-                    tip += ' ' + m_tip.rows[at + 1].texts[l];
-                if (m_tip.keysFrom(at + 2, 1) == QStringList {anchor + ".C"})
-                    tip += " 2 " + m_tip.rows[at + 2].texts[l];
+                QString tip = m_tip.texts[at][l] + " 3";
+                if (m_tip.keys.value(at + 1) == anchor + ".B")
+                    tip += ' ' + m_tip.texts[at + 1][l];
+                if (m_tip.keys.value(at + 2) == anchor + ".C")
+                    tip += " 2 " + m_tip.texts[at + 2][l];
                 QVERIFY2(!tip.contains(QLatin1String("  ")) && !tip.contains(numberThenStop) && !tip.endsWith(':'),
                          qPrintable(anchor + " / " + kLanguages[l] + ": " + tip));
                 if (anchor == QLatin1String("ChkEmpOPSF") && l == 0)
@@ -226,7 +188,7 @@ void TestLanguageTables::composedToolTipsReadCleanly()
 void TestLanguageTables::programTextsComeFromTheTables()
 {
     for (const QString& key : WindowTexts::messageKeys())
-        QVERIFY2(m_msg.indexOf(key) >= 0, qPrintable("SystemNachrichten lacks the key " + key));
+        QVERIFY2(m_msg.keys.contains(key), qPrintable("SystemNachrichten lacks the key " + key));
     static const QRegularExpression lookup(
         QStringLiteral("(?:msgOr\\(\\s*QStringLiteral\\(|cliText\\(\\s*[A-Za-z_.]+\\s*,\\s*)\"([^\"]+)"
                        "\"\\)?\\s*,\\s*QStringLiteral\\(((?:\\s*\"(?:[^\"\\\\]|\\\\.)*\")+)\\s*\\)"));
@@ -260,9 +222,9 @@ void TestLanguageTables::programTextsComeFromTheTables()
                             "gsMsgTelefonbuchUnvollstaendig", "gsMsgDruckFehler", "gsPortGeschlossen", "rptlblIO"})
         QVERIFY2(german.contains(QString::fromUtf8(key)), key);
     for (auto it = german.constBegin(); it != german.constEnd(); ++it) {
-        const int i = m_msg.indexOf(it.key());
+        const int i = m_msg.keys.indexOf(it.key());
         QVERIFY2(i >= 0, qPrintable("SystemNachrichten lacks the key " + it.key()));
-        const QStringList& texts = m_msg.rows[i].texts;
+        const QStringList& texts = m_msg.texts[i];
         QCOMPARE(texts[0], it.value());
         const QStringList ph = placeholders(texts[0]);
         for (int l = 1; l < 4; ++l) {
