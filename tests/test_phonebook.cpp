@@ -68,17 +68,17 @@ struct Book {
     QString user() const { return w->userLabel->text(); }
     bool asked(QMessageBox::StandardButtons buttons, QMessageBox::StandardButton byDefault) const
     {
-        const Dialogs::Message& q = env.messages.last();
+        const Dialogs::Message q = env.messages.value(env.messages.size() - 1);
         return q.icon == Dialogs::Icon::Question && q.buttons == buttons && q.defaultButton == byDefault;
     }
     // The focus walk from the name box with a key: the object names one after the other.
     QString walk(Qt::Key key, int steps)
     {
         w->nameBox->setFocus();
-        QStringList names {QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < steps; ++i) {
+        QStringList names {w->nameBox->objectName()};
+        while (names.size() <= steps && QApplication::focusWidget()) {
             QTest::keyClick(QApplication::focusWidget(), key);
-            names << QApplication::focusWidget()->objectName();
+            names << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "-");
         }
         return names.join(' ');
     }
@@ -252,9 +252,9 @@ void TestPhoneBook::userActions_data()
             QCOMPARE(b->result(), int(QDialog::Accepted));
         });
     // A number another user has already: asked, No keeps the user on it, Yes (on saving)
-    // keeps the number; passing the two entries again without a change asks nothing more.
+    // keeps the number; another change to the entry does not ask again.
     row("number another user has", {"Benutzer 1 hat dieselbe Natel-Nummer +41791112233", "zweimal"}, 2,
-        "Beat|+41791112233|5678|0|1", true, [](Book& b) {
+        "Beata|+41791112233|5678|0|1", true, [](Book& b) {
             b.move(2); // Beat
             typeInto(b->numberBox, "+41791112233"); // Anna's
             b.env.answers << QMessageBox::No << QMessageBox::Yes;
@@ -265,7 +265,9 @@ void TestPhoneBook::userActions_data()
             b.click(b->saveButton);
             QVERIFY(!b->isVisible());
             b.open();
-            b.move(2, 2);
+            b.move(2);
+            typeInto(b->nameBox, "Beata");
+            b.move(2);
         });
 }
 
