@@ -20,7 +20,6 @@ namespace {
 const QStringList kLanguages = {"Deutsch", "Englisch", "Italienisch", QString::fromUtf8("Französisch")};
 
 struct Table {
-    QString name;
     QStringList keys; // in the order of the rows
     QList<QStringList> texts; // per row the four languages, NULL as one NUL character
     QString text(const QString& key, int language) const { return texts.value(keys.indexOf(key)).value(language); }
@@ -30,7 +29,7 @@ Table readTable(const QString& dbPath, const QString& table)
 {
     Connection con(gState());
     con.open(dbPath, Connection::Read);
-    Table t {table, {}, {}};
+    Table t;
     QSqlQuery q(con.db());
     q.exec(QStringLiteral("SELECT Name, %1 FROM \"%2\" ORDER BY rowid")
                .arg(QStringLiteral("\"%1\"").arg(kLanguages.join("\", \"")), table));
@@ -98,14 +97,14 @@ void TestLanguageTables::rowsCleanAndInPlace()
         QSet<QString> seen; // finds compare keys without regard to case
         for (int i = 0; i < t->keys.size(); ++i) {
             const QString& key = t->keys[i];
-            QVERIFY2(!key.trimmed().isEmpty() && !seen.contains(key.toLower()), qPrintable(t->name + " " + key));
+            QVERIFY2(!key.trimmed().isEmpty() && !seen.contains(key.toLower()), qPrintable(key));
             seen.insert(key.toLower());
             for (int l = 0; l < 4; ++l) {
                 // Loaders put blanks and numbers around these texts; stray blanks would double them.
                 const QString& text = t->texts[i][l];
                 QVERIFY2(!text.trimmed().isEmpty() && text != QString(QChar(0)) && text == text.trimmed()
                              && !text.contains(QLatin1String("  ")),
-                         qPrintable(t->name + " / " + key + " / " + kLanguages[l] + ": \"" + text + "\""));
+                         qPrintable(key + " / " + kLanguages[l] + ": \"" + text + "\""));
             }
         }
     }

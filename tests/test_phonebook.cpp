@@ -18,6 +18,7 @@
 #include <QtTest>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 namespace {
 using WindowWidgets::typeInto;
@@ -36,11 +37,10 @@ QStringList stored(const TestEnv& env)
     return users;
 }
 
-// The phone book shown and active, on the users Anna, Beat, Carla and (last) Hugo unless
-// seeded is false.
+// The phone book shown and active (on Anna, Beat, Carla and Hugo unless seeded is false).
 struct Book {
     TestEnv env;
-    PhoneBookDialog* w = nullptr;
+    std::unique_ptr<PhoneBookDialog> w;
     explicit Book(bool seeded = true)
     {
         for (const char* user :
@@ -54,14 +54,12 @@ struct Book {
     }
     void open()
     {
-        delete w;
-        w = new PhoneBookDialog(gState());
+        w = std::make_unique<PhoneBookDialog>(gState());
         w->show();
         w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
-    ~Book() { delete w; }
-    PhoneBookDialog* operator->() { return w; }
+    PhoneBookDialog* operator->() { return w.get(); }
     void move(int button, int times = 1)
     {
         for (int i = 0; i < times; ++i)
