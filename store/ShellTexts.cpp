@@ -1,7 +1,7 @@
 #include "store/ShellTexts.h"
 
 #include "core/ProgramContext.h"
-#include "store/TextTable.h"
+#include "store/LanguageTables.h"
 
 #include <QHash>
 
@@ -40,6 +40,24 @@ const QHash<QString, QString>& germanTexts()
     };
     return t;
 }
+
+// The rows of the keys alone (not the whole table), each in the language, or in German where
+// the database lacks it.
+QStringList rows(const ProgramContext& context, const QStringList& keys, int language)
+{
+    QHash<QString, QString> found;
+    try {
+        found = LanguageTable::texts(context, QStringLiteral("SystemNachrichten"), keys, language);
+    } catch (const StoreError&) {
+        // an unreadable table: the German texts
+    }
+    QStringList result;
+    for (const QString& key : keys) {
+        const QString text = found.value(key);
+        result << (text.isEmpty() ? germanTexts().value(key, key) : text);
+    }
+    return result;
+}
 }
 
 namespace ShellTexts {
@@ -52,7 +70,7 @@ QString text(const ProgramContext& context, const QString& key, int language)
         return context.msgOr(key, german);
     // Another language than the context's (a report in its own language), or the messages
     // are not loaded: read the row directly.
-    return TextTable(context, context.databasePath, QStringLiteral("SystemNachrichten"), language).at(key, 0, german);
+    return rows(context, {key}, language).value(0);
 }
 
 QString text(const ProgramContext& context, const QString& key) { return text(context, key, context.language); }
@@ -65,9 +83,6 @@ QStringList texts(const ProgramContext& context, const QStringList& keys)
             result << text(context, key);
         return result;
     }
-    const TextTable table(context, context.databasePath, QStringLiteral("SystemNachrichten"), context.language);
-    for (const QString& key : keys)
-        result << table.at(key, 0, germanTexts().value(key, key));
-    return result;
+    return rows(context, keys, context.language);
 }
 }

@@ -1,5 +1,6 @@
 // The main window: every control of the three tabs, the menus and the toolbar, the texts the
-// loaders take from the language tables in their row order, and the administrator's rule.
+// loaders take from the language tables in their row order, the access keys, and the
+// administrator's rule.
 #include "Desktop.h"
 #include "WindowWidgets.h"
 
@@ -9,16 +10,19 @@
 #include "link/UnitOps.h"
 #include "store/ConfigStore.h"
 #include "store/LanguageTables.h"
+#include "ui/AdministratorLogin.h"
 #include "ui/EditorBinding.h"
 #include "ui/FittedLabel.h"
 #include "ui/Help.h"
 #include "ui/ShellController.h"
 #include "ui/SplashWindow.h"
+#include "ui/TransferDialog.h"
 #include "ui/WindowTexts.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,19 +31,13 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QtTest>
 
 namespace {
 using WindowWidgets::named;
-
-void swapRows(const TestEnv& env, const QString& table, int a, int b)
-{
-    env.exec(QStringLiteral("UPDATE \"%1\" SET rowid = -1 WHERE rowid = %2").arg(table).arg(a));
-    env.exec(QStringLiteral("UPDATE \"%1\" SET rowid = %2 WHERE rowid = %3").arg(table).arg(a).arg(b));
-    env.exec(QStringLiteral("UPDATE \"%1\" SET rowid = %2 WHERE rowid = -1").arg(table).arg(b));
-}
 
 std::unique_ptr<MainWindow> loadedWindow()
 {
@@ -51,63 +49,92 @@ std::unique_ptr<MainWindow> loadedWindow()
     return w;
 }
 
-// What a user sees of every named widget and action: texts, tool tips, help, visibility,
-// values (the clock of the status bar left out).
-QMap<QString, QString> visibleState(MainWindow& w)
+// What a user sees of every named widget and action, one line each: texts, tool tips, values,
+// visibility, help (the clock of the status bar left out).
+QStringList visibleState(MainWindow& w)
 {
     w.ensureTabsBuilt();
-    QMap<QString, QString> m;
+    QStringList m;
     for (QObject* o : w.findChildren<QObject*>()) {
-        const QString name = o->objectName();
-        if (name.isEmpty() || name == QStringLiteral("StatusBarPanel1"))
-            continue;
-        if (auto* a = qobject_cast<QAction*>(o)) {
-            m[name + ".text"] = a->text() + " / " + a->toolTip();
-            continue;
-        }
         auto* c = qobject_cast<QWidget*>(o);
-        if (!c)
+        if (o->objectName().isEmpty() || o->objectName() == QStringLiteral("StatusBarPanel1")
+            || !(c || qobject_cast<QAction*>(o)))
             continue;
-        m[name + ".tip"] = c->toolTip();
-        m[name + ".shown"] = c->isHidden() ? "hidden" : "shown";
-        m[name + ".enabled"] = c->isEnabled() ? "enabled" : "disabled";
-        m[name + ".help"] = QString::number(Help::contextOf(c));
-        if (auto* l = qobject_cast<QLabel*>(c))
-            m[name + ".text"] = l->text();
-        else if (auto* b = qobject_cast<QAbstractButton*>(c))
-            m[name + ".text"] = b->text() + (b->isChecked() ? " checked" : " clear");
-        else if (auto* menu = qobject_cast<QMenu*>(c))
-            m[name + ".text"] = menu->title();
-        else if (auto* edit = qobject_cast<QLineEdit*>(c))
-            m[name + ".value"] = edit->text();
-        else if (auto* list = qobject_cast<QComboBox*>(c))
-            m[name + ".value"] = QStringLiteral("%1 items, %2").arg(list->count()).arg(list->currentText());
+        QString line = o->objectName();
+        for (const char* p : {"text", "title", "toolTip", "checked", "enabled", "currentText", "count", "value"})
+            line += QStringLiteral(" | ") + o->property(p).toString();
+        if (c)
+            line += QStringLiteral(" | %1 | help %2").arg(c->isHidden() ? "hidden" : "shown").arg(Help::contextOf(c));
+        m << line;
     }
     for (int i = 0; i < 3; ++i)
-        m[QStringLiteral("tab%1").arg(i)] = w.tabs()->tabText(i);
+        m << w.tabs()->tabText(i);
+    m.sort();
     return m;
+}
+
+// What the user meets of a menu (its visible items) or of a window (its buttons, group titles
+// and the labels that lead to a field): the texts among which no access key may stand twice.
+QStringList keyed(QWidget* root)
+{
+    QStringList texts;
+    for (QAction* a : root->actions())
+        if (a->isVisible() && !a->isSeparator())
+            texts << a->text();
+    for (QWidget* c : root->findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(c);
+        if (c->isVisibleTo(root)
+            && (qobject_cast<QAbstractButton*>(c) || qobject_cast<QGroupBox*>(c)
+                || (label && label->buddy() && !Qt::mightBeRichText(label->text()))))
+            texts << c->property(qobject_cast<QGroupBox*>(c) ? "title" : "text").toString();
+    }
+    return texts;
+}
+QString accessKey(const QString& text) { return QKeySequence::mnemonic(text).toString(QKeySequence::PortableText); }
+// The texts that share an access key ("" when none do).
+QString sameKey(const QStringList& texts)
+{
+    QHash<QString, QString> seen;
+    QString twice;
+    for (const QString& text : texts)
+        if (const QString key = accessKey(text); !key.isEmpty() && seen.contains(key))
+            twice += QStringLiteral("%1 in \"%2\" and \"%3\"; ").arg(key, seen.value(key), text);
+        else if (!key.isEmpty())
+            seen.insert(key, text);
+    return twice;
 }
 } // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void everyControlOnceWithItsTypeAndPlace();
-    void textLayoutInEveryLanguage_data();
-    void textLayoutInEveryLanguage();
-    void rowOutOfPlaceIsReportedNotShown();
+    void everyControlAndTextInEveryLanguage_data();
+    void everyControlAndTextInEveryLanguage();
     void damagedTableGivesOneMessage_data();
     void damagedTableGivesOneMessage();
     void lateTabsMatchTabsBuiltAtOnce();
-    void administratorRule();
 };
 
-// No object name stands twice; the text limits; the tab order; the menus and the toolbar; the
-// matrices' layout.
-void TestMainWindow::everyControlOnceWithItsTypeAndPlace()
+void TestMainWindow::everyControlAndTextInEveryLanguage_data()
 {
-    TestEnv env;
-    auto w = loadedWindow();
+    QTest::addColumn<int>("language");
+    for (int language = 1; language <= 4; ++language)
+        QTest::newRow(QByteArray::number(language).constData()) << language;
+}
+
+// The window as the start prepares it, in each language. The loaders walk the row layout:
+// every row is found where it is listed, its text (looked up here by Name) is on the control
+// of that name, and every message key and the composed tips are read.
+void TestMainWindow::everyControlAndTextInEveryLanguage()
+{
+    QFETCH(int, language);
+    TestEnv env(QString::number(language));
+    auto w = Desktop::window(); // as the start prepares it
+    w->initializeControls();
+    w->ensureTabsBuilt();
+    QVERIFY2(w->texts().problems().isEmpty(), qPrintable(w->texts().problems().join('\n')));
+    QVERIFY(env.messages.isEmpty());
+    // No object name stands twice; the text limits; the tab order; the menus and the toolbar.
     QStringList names;
     for (QWidget* c : w->findChildren<QWidget*>())
         if (!c->objectName().isEmpty() && !c->objectName().startsWith(QLatin1String("qt_")))
@@ -165,64 +192,11 @@ void TestMainWindow::everyControlOnceWithItsTypeAndPlace()
                        "Toolbar1.ReportRelais Toolbar1.ReportSequentiell Toolbar1.ReportUser - Toolbar1.PrintAlarm "
                        "Toolbar1.PrintRelais Toolbar1.PrintSequentiell Toolbar1.PrintUser - Toolbar1.Upload "
                        "Toolbar1.Download - Toolbar1.Help Toolbar1.Info"));
-    // The matrices: user u's column on the input tab is ChkEmpOP(16u .. 16u + 15), one line
-    // per input edge, the rising edge above the falling edge, beside the edge's SMS text.
-    w->resize(1300, 760);
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto at = [&](const char* name, int i) {
-        QWidget* x = named(*w, name, i);
-        return x->mapTo(w.get(), QPoint(x->width() / 2, x->height() / 2));
-    };
-    for (int u = 0; u < 8; ++u)
-        for (int r = 1; r < 16; ++r) {
-            QCOMPARE(at("ChkEmpOP", 16 * u + r).x(), at("ChkEmpOP", 16 * u).x());
-            QVERIFY(at("ChkEmpOP", 16 * u + r).y() > at("ChkEmpOP", 16 * u + r - 1).y());
-            QCOMPARE(at("ChkEmpOP", 16 * u + r).y(), at("ChkEmpOP", r).y());
-        }
-    for (int e = 0; e < 8; ++e) {
-        QVERIFY(std::abs(at("txtEingangSF", e).y() - at("ChkEmpOP", 2 * e).y()) <= 2);
-        QVERIFY(std::abs(at("txtEingangFF", e).y() - at("ChkEmpOP", 2 * e + 1).y()) <= 2);
-        QCOMPARE(at("ChkAlarmDispo", 2 * e).y(), at("ChkEmpOP", 2 * e).y());
-    }
-    w->tabs()->setCurrentIndex(1);
-    QCoreApplication::processEvents();
-    for (int r = 0; r < 8; ++r) {
-        QCOMPARE(at("ChkDefaultState", r).y(), at("ChkEmpOut", r).y());
-        QCOMPARE(at("ChkEmpOut", 56 + r).y(), at("ChkEmpOut", r).y());
-    }
-}
-
-void TestMainWindow::textLayoutInEveryLanguage_data()
-{
-    QTest::addColumn<int>("language");
-    for (int language = 1; language <= 4; ++language)
-        QTest::newRow(QByteArray::number(language).constData()) << language;
-}
-
-// The loaders walk the row layout in each language: every row is found where it is listed,
-// its text (looked up here by Name) is on the control of that name, and every message key and
-// the composed tips are read.
-void TestMainWindow::textLayoutInEveryLanguage()
-{
-    QFETCH(int, language);
-    TestEnv env(QString::number(language));
-    auto w = Desktop::window(); // as the start prepares it
-    w->initializeControls();
-    w->ensureTabsBuilt();
-    QVERIFY2(w->texts().problems().isEmpty(), qPrintable(w->texts().problems().join('\n')));
-    QVERIFY(env.messages.isEmpty());
     LanguageTable captions(gState(), tbl::Beschriftung), tips(gState(), tbl::ToolTipText);
-    auto shown = [&](QObject* o, bool tip) -> QString {
-        if (auto* a = qobject_cast<QAction*>(o))
-            return a->isSeparator() ? QStringLiteral("-") : tip ? a->toolTip() : a->text();
-        if (tip)
-            return qobject_cast<QWidget*>(o)->toolTip();
-        if (auto* m = qobject_cast<QMenu*>(o))
-            return m->title();
-        if (auto* b = qobject_cast<QAbstractButton*>(o))
-            return b->text();
-        return qobject_cast<QLabel*>(o)->text();
+    auto shown = [](QObject* o, bool tip) {
+        if (auto* a = qobject_cast<QAction*>(o); a && a->isSeparator())
+            return QStringLiteral("-");
+        return o->property(tip ? "toolTip" : qobject_cast<QMenu*>(o) ? "title" : "text").toString();
     };
     int compared = 0;
     for (bool tip : {false, true})
@@ -272,9 +246,50 @@ void TestMainWindow::textLayoutInEveryLanguage()
     QVERIFY(!logo.isNull() && !items.first().isEmpty());
     QCOMPARE(SplashWindow(gState()).logos[language - 1]->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
              logo);
-    // At the default size all three tabs show their content without clipping any text.
+    // No access key stands twice in a menu, on a page beside the menu bar's (Alt+letter opens
+    // a menu from anywhere) or in a dialog; every label that leads to a field has a key, and
+    // Alt with it puts the focus there (a disabled field takes none).
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    const QStringList bar = keyed(w->menuBar());
+    QCOMPARE(sameKey(bar), QString());
+    for (QMenu* m : w->findChildren<QMenu*>())
+        QCOMPARE(sameKey(keyed(m)), QString());
+    int labels = 0, reached = 0;
+    for (int tab = 0; tab < 3; ++tab) {
+        w->tabs()->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        QWidget* page = w->tabs()->widget(tab);
+        QCOMPARE(sameKey(bar + keyed(page)), QString());
+        for (QLabel* label : page->findChildren<QLabel*>()) {
+            if (!label->buddy())
+                continue;
+            ++labels;
+            QVERIFY2(!accessKey(label->text()).isEmpty(), qPrintable(label->objectName()));
+            if (!label->buddy()->isEnabled())
+                continue;
+            ++reached;
+            w->tabs()->tabBar()->setFocus();
+            QTest::keySequence(w.get(), QKeySequence(accessKey(label->text())));
+            QCOMPARE(QApplication::focusWidget(), label->buddy());
+        }
+    }
+    QCOMPARE(labels, 19);
+    QVERIFY(reached >= 14);
+    for (const char* item : {"mnuTelefonbuch", "mnuPort", "mnuInfo"}) {
+        QString twice = QStringLiteral("not shown");
+        Desktop::onModal<QDialog>([&](QDialog* d) {
+            twice = sameKey(keyed(d));
+            d->reject();
+        });
+        named<QAction>(*w, item)->trigger();
+        QCOMPARE(twice, QString());
+    }
+    AdministratorLogin login(gState(), w.get());
+    TransferDialog transfer(gState(), w.get(), nullptr);
+    QCOMPARE(sameKey(keyed(&login)) + sameKey(keyed(&transfer)), QString());
+    // At the default size all three tabs show their content without clipping any text.
     QVERIFY(w->width() <= 1366 && w->height() <= 768);
     for (int tab = 0; tab < 3; ++tab) {
         w->tabs()->setCurrentIndex(tab);
@@ -284,6 +299,32 @@ void TestMainWindow::textLayoutInEveryLanguage()
             if (c->isVisible() && (qobject_cast<QAbstractButton*>(c) || (l && !l->wordWrap())))
                 QVERIFY2(c->width() >= c->minimumSizeHint().width(), qPrintable(c->objectName()));
         }
+    }
+    // The matrices: user u's column on the input tab is ChkEmpOP(16u .. 16u + 15), one line
+    // per input edge, the rising edge above the falling edge, beside the edge's SMS text.
+    w->resize(1300, 760);
+    w->tabs()->setCurrentIndex(0);
+    QCoreApplication::processEvents();
+    auto at = [&](const char* name, int i) {
+        QWidget* x = named(*w, name, i);
+        return x->mapTo(w.get(), QPoint(x->width() / 2, x->height() / 2));
+    };
+    for (int u = 0; u < 8; ++u)
+        for (int r = 1; r < 16; ++r) {
+            QCOMPARE(at("ChkEmpOP", 16 * u + r).x(), at("ChkEmpOP", 16 * u).x());
+            QVERIFY(at("ChkEmpOP", 16 * u + r).y() > at("ChkEmpOP", 16 * u + r - 1).y());
+            QCOMPARE(at("ChkEmpOP", 16 * u + r).y(), at("ChkEmpOP", r).y());
+        }
+    for (int e = 0; e < 8; ++e) {
+        QVERIFY(std::abs(at("txtEingangSF", e).y() - at("ChkEmpOP", 2 * e).y()) <= 2);
+        QVERIFY(std::abs(at("txtEingangFF", e).y() - at("ChkEmpOP", 2 * e + 1).y()) <= 2);
+        QCOMPARE(at("ChkAlarmDispo", 2 * e).y(), at("ChkEmpOP", 2 * e).y());
+    }
+    w->tabs()->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    for (int r = 0; r < 8; ++r) {
+        QCOMPARE(at("ChkDefaultState", r).y(), at("ChkEmpOut", r).y());
+        QCOMPARE(at("ChkEmpOut", 56 + r).y(), at("ChkEmpOut", r).y());
     }
     // In a 1000 x 700 window the inputs matrix, its alarm column and the delay box are
     // all in view without scrolling sideways (the SMS texts give up some of their width).
@@ -311,33 +352,24 @@ void TestMainWindow::textLayoutInEveryLanguage()
         if (whole)
             QCOMPARE(text->width(), text->sizeHint().width());
     }
-}
-
-// Two caption rows of the stepped part and two rows of a composed tip swapped in the database:
-// the user is told, and no control shows the other row's text.
-void TestMainWindow::rowOutOfPlaceIsReportedNotShown()
-{
-    TestEnv env;
-    swapRows(env, tbl::Beschriftung, 5, 6); // mnuLaden, mnuSpeichernunter
-    const int b = env.queryValue(QStringLiteral("SELECT rowid FROM ToolTipText WHERE Name = 'ChkEmpOPSF.B'")).toInt();
-    swapRows(env, tbl::ToolTipText, b, b + 1);
-    for (const char* warning :
-         {"\"Beschriftung\" hat an der Stelle der Zeile \"mnuLaden\"", "\"Beschriftung\".*\"mnuSpeichernunter\"",
-          "\"ToolTipText\".*\"ChkEmpOPSF.B\"", "\"ToolTipText\".*\"ChkEmpOPSF.C\""})
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QString::fromUtf8(warning)));
-    auto w = loadedWindow();
-    QCOMPARE(env.messages.size(), 1);
-    QVERIFY2(env.messages.first().text.contains(
-                 QStringLiteral("Die Sprachtabelle \"Beschriftung\" hat an der Stelle der Zeile \"mnuLaden\" die Zeile "
-                                "\"mnuSpeichernunter\"; ihr Text wird nicht gezeigt.")),
-             qPrintable(env.messages.first().text));
-    // The two keep their design captions.
-    QCOMPARE(named<QAction>(*w, "mnuLaden")->text(), QStringLiteral("&Öffnen"));
-    QCOMPARE(named<QAction>(*w, "mnuSpeichernunter")->text(), QStringLiteral("S&peichern unter"));
-    QCOMPARE(named<QAction>(*w, "mnuBeenden")->text(), QStringLiteral("&Beenden"));
-    QVERIFY(!named<QCheckBox>(*w, "ChkEmpOP", 20)->toolTip().contains(QStringLiteral("angekreuzt 2")));
-    QCOMPARE(named<QCheckBox>(*w, "ChkEmpOP", 21)->toolTip(),
-             QStringLiteral("Eingang 3 – bei fallender Flanke SMS an Benutzer 2 senden, wenn angekreuzt"));
+    // The administrator's orange rule under the toolbar, only while a higher level is active; back
+    // at the normal level the toolbar is as before.
+    auto orangeRows = [&] {
+        const QImage img = w->toolbar()->grab().toImage();
+        int rows = 0;
+        for (int y = img.height() - 6; y < img.height(); ++y)
+            rows += img.pixelColor(img.width() / 2, y) == QColor(0xe0, 0x7b, 0x00);
+        return rows;
+    };
+    const int heightBefore = w->toolbar()->sizeHint().height();
+    QCOMPARE(orangeRows(), 0);
+    for (const char* password : {"3961", "6054"}) { // service, full
+        w->shell().applyAccessLevel(QString::fromLatin1(password));
+        QCOMPARE(orangeRows(), 3);
+        w->shell().applyAccessLevel(QString());
+        QCOMPARE(orangeRows(), 0);
+        QCOMPARE(w->toolbar()->sizeHint().height(), heightBefore);
+    }
 }
 
 void TestMainWindow::damagedTableGivesOneMessage_data()
@@ -350,6 +382,19 @@ void TestMainWindow::damagedTableGivesOneMessage_data()
                                                   "DELETE FROM Beschriftung WHERE Name = 'lblPinSimCard'",
                                                   "DELETE FROM SystemNachrichten WHERE Name = 'gsMsgNotNumeric'"}
                                   << QStringList {"\"SystemNachrichten\"", "\"gsMsgNotNumeric\""};
+    // Two caption rows of the stepped part and two rows of a composed tip swapped: said, and no
+    // control shows the other row's text.
+    QTest::newRow("rows out of place")
+        << "1"
+        << QStringList {"UPDATE Beschriftung SET rowid = -1 WHERE rowid = 5", // mnuLaden
+                        "UPDATE Beschriftung SET rowid = 5 WHERE rowid = 6", // mnuSpeichernunter
+                        "UPDATE Beschriftung SET rowid = 6 WHERE rowid = -1",
+                        "UPDATE ToolTipText SET rowid = -1 WHERE Name = 'ChkEmpOPSF.B'",
+                        "UPDATE ToolTipText SET rowid = rowid - 1 WHERE Name = 'ChkEmpOPSF.C'",
+                        "UPDATE ToolTipText SET rowid = (SELECT rowid + 1 FROM ToolTipText WHERE Name = "
+                        "'ChkEmpOPSF.C') WHERE rowid = -1"}
+        << QStringList {"Die Sprachtabelle \"Beschriftung\" hat an der Stelle der Zeile \"mnuLaden\" die Zeile "
+                        "\"mnuSpeichernunter\"; ihr Text wird nicht gezeigt."};
     QTest::newRow("table too short") << "2" << QStringList {"DELETE FROM Beschriftung WHERE rowid > 30"}
                                      << QStringList {"\"Beschriftung\"", "\"lblEmpfänger(5)\""};
     // An empty text is no damage: the German one stands in, without a message.
@@ -382,7 +427,13 @@ void TestMainWindow::damagedTableGivesOneMessage()
     const auto german = [&](const char* table, const char* name) {
         return env.queryValue(QStringLiteral("SELECT Deutsch FROM %1 WHERE Name = '%2'").arg(table, name)).toString();
     };
-    if (shown.isEmpty())
+    if (statements.size() > 3) // the design captions kept
+        QCOMPARE(QStringList({named<QAction>(*w, "mnuLaden")->text(), named<QAction>(*w, "mnuSpeichernunter")->text(),
+                              named<QAction>(*w, "mnuBeenden")->text(), named(*w, "ChkEmpOP(20)")->toolTip(),
+                              named(*w, "ChkEmpOP(21)")->toolTip()}),
+                 QStringList({"&Öffnen", "S&peichern unter", "&Beenden", "",
+                              "Eingang 3 – bei fallender Flanke SMS an Benutzer 2 senden, wenn angekreuzt"}));
+    else if (shown.isEmpty())
         QCOMPARE(QStringList({named<QPushButton>(*w, "cmdUpload")->text(), WindowWidgets::caption(*w, "lblEingang", 3),
                               WindowWidgets::caption(*w, "lblEingang", 4), gState().msg("gsMsgFalschesZeichen2")}),
                  QStringList({german("Beschriftung", "cmdUpload"), german("Beschriftung", "lblEingang(3)"),
@@ -390,33 +441,6 @@ void TestMainWindow::damagedTableGivesOneMessage()
     else
         QCOMPARE(named<QPushButton>(*w, "cmdPinWechseln")->text() + '|' + WindowWidgets::caption(*w, "lblPinSimCard"),
                  QStringLiteral("Change|PIN SIM-Karte"));
-}
-
-// The administrator's orange rule under the toolbar, only while a higher level is active; back
-// at the normal level the toolbar is as before.
-void TestMainWindow::administratorRule()
-{
-    TestEnv env;
-    auto w = Desktop::window();
-    w->initializeControls();
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    auto orangeRows = [&] {
-        const QImage img = w->toolbar()->grab().toImage();
-        int rows = 0;
-        for (int y = img.height() - 6; y < img.height(); ++y)
-            rows += img.pixelColor(img.width() / 2, y) == QColor(0xe0, 0x7b, 0x00);
-        return rows;
-    };
-    const int heightBefore = w->toolbar()->sizeHint().height();
-    QCOMPARE(orangeRows(), 0);
-    for (const char* password : {"3961", "6054"}) { // service, full
-        w->shell().applyAccessLevel(QString::fromLatin1(password));
-        QCOMPARE(orangeRows(), 3);
-        w->shell().applyAccessLevel(QString());
-        QCOMPARE(orangeRows(), 0);
-        QCOMPARE(w->toolbar()->sizeHint().height(), heightBefore);
-    }
 }
 
 // The outputs and System tabs are built when first shown or used (at the latest right after
@@ -435,7 +459,7 @@ void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
         TestEnv env(QStringLiteral("4"));
         Settings::set("Ports", "COM1", "sim");
         Settings::set("Passwort", "Passwort", "17A6"); // the full level: serial number writable
-        QMap<QString, QString> atOnce;
+        QStringList atOnce;
         {
             MainWindow w(gState());
             w.ensureTabsBuilt();
@@ -448,16 +472,13 @@ void TestMainWindow::lateTabsMatchTabsBuiltAtOnce()
         edit(w);
         QVERIFY(!w.findChild<QObject*>(QStringLiteral("ChkEmpOut(0)")));
         QVERIFY(!w.findChild<QObject*>(QStringLiteral("cmdSetzen")));
-        const QMap<QString, QString> late = visibleState(w);
+        const QStringList late = visibleState(w);
         // A spot check that the state compared is the one wanted (the password, the edits and
         // the validity list are the start's and the editor's own tests), then everything.
-        QCOMPARE(late.value("cmdUpload.help"), QStringLiteral("3002"));
-        for (auto it = atOnce.cbegin(); it != atOnce.cend(); ++it)
-            QVERIFY2(
-                late.value(it.key()) == it.value(),
-                qPrintable(
-                    QStringLiteral("%1: late \"%2\", at once \"%3\"").arg(it.key(), late.value(it.key()), it.value())));
-        QCOMPARE(late.size(), atOnce.size());
+        QVERIFY(late.indexOf(QRegularExpression(QStringLiteral("cmdUpload .* help 3002"),
+                                                QRegularExpression::DotMatchesEverythingOption))
+                >= 0);
+        QCOMPARE(late, atOnce);
     }
     // Shown, the window builds the two tabs right after its first paint, without being asked.
     TestEnv env;

@@ -5,11 +5,8 @@
 #include "Permissions.h"
 #include "TestEnv.h"
 
-#include "core/ProgramContext.h"
-#include "image/FileAccess.h"
 #include "image/HexWriter.h"
 #include "image/Image.h"
-#include "image/ProfileJson.h"
 #include "image/ProfileReader.h"
 #include "store/Recordset.h"
 
@@ -25,7 +22,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -42,12 +38,6 @@ Run ctl(QStringList args, const std::function<void(QProcess&)>& setup = {}, int 
     if (!args.contains(QStringLiteral("--language")))
         args.prepend(QStringLiteral("--language=2"));
     return setup ? CliRun::run(CliRun::ctlPath(), args, {}, {}, setup, timeout) : CliRun::inProcess(args);
-}
-
-mode_t fileType(const QString& name)
-{
-    struct stat st;
-    return ::stat(QFile::encodeName(name).constData(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
 }
 
 // A document using every field.
@@ -85,11 +75,10 @@ QJsonValue withValue(const QJsonValue& at, QStringList keys, const QJsonValue& v
     if (keys.isEmpty())
         return v;
     const QString key = keys.takeFirst();
-    const bool remove = keys.isEmpty() && v.isUndefined();
     if (at.isArray()) {
         QJsonArray a = at.toArray();
         const int i = key.toInt();
-        if (remove)
+        if (keys.isEmpty() && v.isUndefined())
             a.removeAt(i);
         else if (i == a.size())
             a.append(withValue({}, keys, v));
@@ -98,10 +87,7 @@ QJsonValue withValue(const QJsonValue& at, QStringList keys, const QJsonValue& v
         return a;
     }
     QJsonObject o = at.toObject();
-    if (remove)
-        o.remove(key);
-    else
-        o[key] = withValue(o[key], keys, v);
+    o.insert(key, withValue(o[key], keys, v)); // an undefined value removes the key
     return o;
 }
 
@@ -120,9 +106,7 @@ QString richProfile(const QString& folder)
     const QString json = QDir(folder).filePath(QStringLiteral("rich.json"));
     const QString cfg = QDir(folder).filePath(QStringLiteral("rich.cfg"));
     writeFile(json, richDocumentWith({}));
-    const Run r = ctl({"profile", "from-json", json, "-o", cfg});
-    if (r.code != 0)
-        qWarning("from-json failed: %s", r.err.constData());
+    ctl({"profile", "from-json", json, "-o", cfg}); // refusals and exit codes: tested below
     return cfg;
 }
 } // namespace
@@ -134,12 +118,9 @@ public:
 
 private slots:
     void jsonRoundTripAndByteExactFile();
-    void toJsonShowsWhatTheFileHolds();
     void fromJsonRefusesInvalidDocuments_data();
     void fromJsonRefusesInvalidDocuments();
-    void loadAndSaveAgainstTheStore();
-    void diffNamesEachChangedField();
-    // Files and the database.
+    void loadSaveAndDiffAgainstTheStore();
     void onlyRegularFilesAreReadOrReplaced();
     void failedWriteSaysTheSystemsReasonAndKeepsTheOldFile();
     void fileNamesThatAreNotUtf8();
@@ -163,62 +144,21 @@ void TestProfileCli::jsonRoundTripAndByteExactFile()
     HexWriter::buildImage(neutral, img);
     QCOMPARE(shipped, img.hexText());
 
+    // A few fields checked against the file directly, and what went in comes out.
     const QString cfg = richProfile(env.root());
-    // The same bytes as the program's own build of the same configuration.
-    ProfileData d;
-    QString error;
-    QVERIFY(ProfileJson::fromJson(gState(), richDocumentWith({}), d, &error));
-    Image rich;
-    HexWriter::buildImage(d, rich);
-    QCOMPARE(readAll(cfg), rich.hexText());
-    // A few fields checked against the file directly.
     const QList<QByteArray> lines = readAll(cfg).split('\n');
     QCOMPARE(lines[0].trimmed(), QByteArray(":10000000") + "100181" + QByteArray(26, '0') + "5E");
     QCOMPARE(lines[52 * 8].mid(9, 8), QByteArray("440012FF"));
 
     r = ctl({"profile", "to-json", cfg});
     QVERIFY2(r.code == 0, r.err.constData());
-    // What went in comes out; a missing password (four NUL bytes in the file) as an empty text.
+    // A missing password (four NUL bytes in the file) comes out as an empty text.
     QCOMPARE(QJsonDocument::fromJson(r.out).object(), richDocument());
     // Documented key order and ascending recipient lists.
     QVERIFY(r.out.startsWith("{\n  \"format\": \"smsv48-profile\",\n  \"version\": 1,\n  \"inputs\": [\n"));
     QVERIFY(r.out.contains("{\"recipients\": [1, 8], \"alarm\": true, \"text\": \"Eingang 1 ä€ß\"}"));
-    QVERIFY(r.out.indexOf("\"outputs\"") < r.out.indexOf("\"alarmInput\""));
-    QVERIFY(r.out.indexOf("\"powerOn\"") < r.out.indexOf("\"users\""));
-}
-
-// Older files: a 15-character text with its blank instead of the terminator, an input's
-// alarm byte neither 00 nor 01, no password.
-void TestProfileCli::toJsonShowsWhatTheFileHolds()
-{
-    TestEnv env;
-    Image img;
-    HexWriter::buildImage(ProfileData(), img);
-    const QByteArray t = "Tor 1 ist offen ";
-    for (int j = 0; j < 16; ++j)
-        img.setByte(4 + j, 2, 0, std::uint8_t(t[j]));
-    img.setByte(4, 3, 0, 0);
-    img.setByte(5, 0, 1, 0x02);
-    for (int b : {0, 1})
-        for (int r = 0; r < 8; ++r) {
-            int sum = 0;
-            for (int e = 0; e < 20; ++e)
-                sum += img.byte(e, r, b);
-            img.setByte(20, r, b, std::uint8_t(-sum));
-        }
-    writeFile(env.path("alt.cfg"), img.hexText());
-    const Run r = ctl({"profile", "to-json", env.path("alt.cfg")});
-    QVERIFY2(r.code == 0, r.err.constData());
-    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
-    QCOMPARE(o["inputs"].toArray()[0].toObject()["text"].toString(), QStringLiteral("Tor 1 ist offen "));
-    QCOMPARE(o["inputs"].toArray()[1].toObject()["alarm"].toBool(), false);
-    QCOMPARE(o["users"].toArray()[0].toObject(),
-             (QJsonObject {{"name", QJsonValue()},
-                           {"number", QJsonValue()},
-                           {"password", ""},
-                           {"operator", false},
-                           {"active", false}}));
-    QVERIFY(!r.out.contains("\\u0000"));
+    QVERIFY(r.out.indexOf("\"outputs\"") < r.out.indexOf("\"alarmInput\"")
+            && r.out.indexOf("\"powerOn\"") < r.out.indexOf("\"users\""));
 }
 
 void TestProfileCli::fromJsonRefusesInvalidDocuments_data()
@@ -258,18 +198,18 @@ void TestProfileCli::fromJsonRefusesInvalidDocuments()
     TestEnv env;
     writeFile(env.path("bad.json"), doc);
     const Run r = ctl({"profile", "from-json", env.path("bad.json"), "-o", env.path("out.cfg")});
-    QVERIFY(r.code != 0);
-    QVERIFY2(r.err.contains(field.toUtf8()) && r.err.count('\n') == 1, r.err.constData());
+    QVERIFY2(r.code != 0 && r.err.contains(field.toUtf8()) && r.err.count('\n') == 1, r.err.constData());
     QVERIFY(!QFileInfo::exists(env.path("out.cfg")));
 }
 
 // A profile loaded into the store and saved again is the same file; the texts are the
-// language's column. A damaged file is refused in one line and the store kept.
-void TestProfileCli::loadAndSaveAgainstTheStore()
+// language's column. Configurations compared field by field, named as in the JSON form. A
+// damaged file is refused in one line and the store kept.
+void TestProfileCli::loadSaveAndDiffAgainstTheStore()
 {
     TestEnv env;
     env.exec("UPDATE SMS SET Deutsch='deutsch'");
-    const QString cfg = richProfile(env.root());
+    const QString cfg = richProfile(env.root()), json = env.path("rich.json"), changed = env.path("changed.json");
     Run r = ctl({"profile", "load", cfg});
     QVERIFY2(r.code == 0, r.err.constData());
     QCOMPARE(env.queryValue("SELECT Englisch || '/' || Deutsch || '/' || (SELECT IN_SF || '/' || \"Verzögerungszeit\" "
@@ -285,25 +225,9 @@ void TestProfileCli::loadAndSaveAgainstTheStore()
     QVERIFY(ProfileReader::readFile(gState(), saved, img, nullptr));
     QCOMPARE(img.smsText(53), QStringLiteral("deutsch"));
 
-    // Damaged: cut after line 200. The stored language (German by default) when none is given.
-    const QByteArray before = env.queryValue("SELECT group_concat(Englisch) FROM SMS").toByteArray();
-    writeFile(env.path("kurz.cfg"), readAll(cfg).left(200 * 45 + 7));
-    r = ctl({"profile", "load", env.path("kurz.cfg")});
-    QVERIFY2(r.code != 0 && r.err.count('\n') == 1
-                 && r.err.contains("line 201: the record has 7 characters instead of 43"),
-             r.err.constData());
-    r = CliRun::inProcess({"profile", "to-json", env.path("kurz.cfg")}); // in the system's language
-    QVERIFY2(r.code != 0 && r.out.isEmpty() && r.err.contains("Zeile 201: der Datensatz hat 7 statt 43 Zeichen"),
-             r.err.constData());
-    QCOMPARE(env.queryValue("SELECT group_concat(Englisch) FROM SMS").toByteArray(), before);
-}
-
-// Two configurations compared field by field, named as in the JSON form.
-void TestProfileCli::diffNamesEachChangedField()
-{
-    TestEnv env;
-    const QString cfg = richProfile(env.root()), json = env.path("rich.json"), changed = env.path("changed.json");
-    Run r = ctl({"profile", "diff", cfg, json}); // the same as a file and as JSON: equal
+    // The store against the file it was loaded from, the file against its JSON: equal.
+    QCOMPARE(ctl({"profile", "diff", "store", cfg}).code, 0);
+    r = ctl({"profile", "diff", cfg, json});
     QVERIFY2(r.code == 0 && r.out.isEmpty(), r.out.constData());
     // Input 2 falling (row 3): users 2 and 8 instead of 4 and 8; a text, a number, a password.
     writeFile(changed,
@@ -326,16 +250,24 @@ void TestProfileCli::diffNamesEachChangedField()
         (QJsonObject {{"field", "inputs[3].recipients"}, {"before", QJsonArray {2, 8}}, {"after", QJsonArray {4, 8}}}));
     QCOMPARE(list[2].toObject()["before"].toString(), QStringLiteral("+41791234567"));
     QVERIFY(!r.out.contains("1001") && !r.out.contains("9999"));
-
-    // The store against the file it was loaded from: equal; then one field apart.
-    QCOMPARE(ctl({"profile", "load", cfg}).code, 0);
-    QCOMPARE(ctl({"profile", "diff", "store", cfg}).code, 0);
     env.exec("UPDATE PowerOn SET Benutzer3=1");
     r = ctl({"profile", "diff", cfg, "store"});
     QVERIFY(r.code == 1 && r.out == "powerOn.recipients: +3\n");
     // A side that cannot be read is a file problem, not a difference.
     r = ctl({"profile", "diff", cfg, env.path("missing.cfg")});
     QVERIFY(r.code == 5 && r.out.isEmpty() && r.err.contains("missing.cfg"));
+
+    // Damaged: cut after line 200; in the system's language when none is given.
+    const QByteArray before = env.configurationRows().toUtf8();
+    writeFile(env.path("kurz.cfg"), readAll(cfg).left(200 * 45 + 7));
+    r = ctl({"profile", "load", env.path("kurz.cfg")});
+    QVERIFY2(r.code != 0 && r.err.count('\n') == 1
+                 && r.err.contains("line 201: the record has 7 characters instead of 43"),
+             r.err.constData());
+    r = CliRun::inProcess({"profile", "to-json", env.path("kurz.cfg")});
+    QVERIFY2(r.code != 0 && r.out.isEmpty() && r.err.contains("Zeile 201: der Datensatz hat 7 statt 43 Zeichen"),
+             r.err.constData());
+    QCOMPARE(env.configurationRows().toUtf8(), before);
 }
 
 // A named pipe or a device is never read (a pipe would wait forever for a writer) nor
@@ -354,25 +286,23 @@ void TestProfileCli::onlyRegularFilesAreReadOrReplaced()
         targets << device;
     else if (geteuid() != 0)
         targets << QStringLiteral("/dev/full");
-    QList<QPair<QString, QStringList>> runs {{pipe, {"profile", "load", pipe}},
-                                             {pipe, {"profile", "to-json", pipe}},
-                                             {pipe, {"profile", "from-json", pipe, "-o", env.path("a.cfg")}},
-                                             {pipe, {"unit", "write", pipe}},
-                                             {pipe, {"firmware", pipe, "--yes"}}};
+    QList<QStringList> runs {{"profile", "load", pipe},
+                             {"profile", "to-json", pipe},
+                             {"unit", "write", pipe},
+                             {"profile", "from-json", pipe, "-o", env.path("a.cfg")},
+                             {"firmware", pipe, "--yes"}};
     for (const QString& target : targets)
-        runs << QPair<QString, QStringList> {target, {"profile", "save", "-o", target}}
-             << QPair<QString, QStringList> {target, {"profile", "from-json", env.path("rich.json"), "-o", target}}
-             << QPair<QString, QStringList> {target, {"report", "users", "-o", target}};
-    for (const auto& [target, args] : runs) {
-        const mode_t type = fileType(target);
+        runs << QStringList {"profile", "save", "-o", target} << QStringList {"report", "users", "-o", target}
+             << QStringList {"profile", "from-json", env.path("rich.json"), "-o", target};
+    for (const QStringList& args : runs) {
+        const QString target = *std::find_if(args.begin(), args.end(), [&](auto& a) { return targets.contains(a); });
         const Run r = ctl(args);
         QVERIFY2(r.code > 0 && r.err.count('\n') == 1, qPrintable(args.join(' ')));
         QVERIFY2(r.err.contains(QDir::toNativeSeparators(target).toUtf8() + " is not a regular file"),
                  r.err.constData());
-        QCOMPARE(fileType(target), type);
+        QVERIFY(QFileInfo::exists(target) && !QFileInfo(target).isFile());
     }
     QVERIFY(!QFile::exists(env.path("a.cfg")));
-    QCOMPARE(fileType(pipe), mode_t(S_IFIFO));
 }
 
 // A write that fails (here: past the file-size limit the system sets the process, which
@@ -405,10 +335,6 @@ void TestProfileCli::failedWriteSaysTheSystemsReasonAndKeepsTheOldFile()
     r = ctl({"profile", "save", "-o", fresh}, limited);
     QVERIFY2(r.code > 0 && r.err.contains(reason + ". No file was created."), r.err.constData());
     QCOMPARE(QDir(env.root()).entryList({"alt.cfg*", "neu.cfg*"}, QDir::Files | QDir::Hidden), QStringList {"alt.cfg"});
-    // A full disk: the sentence carries the system's words for it, never "Unknown error".
-    QCOMPARE(FileAccess::writeFailure(gState(), old, ENOSPC, true),
-             QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2. Die bisherige Datei ist unverändert.")
-                 .arg(QDir::toNativeSeparators(old), QString::fromLocal8Bit(std::strerror(ENOSPC))));
 }
 
 // A file name is bytes, not necessarily UTF-8: such a file is found, and a new one gets
@@ -448,12 +374,9 @@ void TestProfileCli::readOnlyProgramFolder()
     QTemporaryDir out; // outside the program folder
     const QString cfg = richProfile(out.path());
     QCOMPARE(ctl({"profile", "save", "-o", out.filePath("expected.cfg")}).code, 0);
-    const QByteArray database = readAll(env.dbPath());
     // As installed: the database alone, without the side files of its log.
     QFile::remove(env.dbPath() + "-wal");
     QFile::remove(env.dbPath() + "-shm");
-    const QStringList installed = QDir(env.path("Datenbank")).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(installed, QStringList {"SMS_Vantor.sqlite"});
 
     Permissions::setTreeReadOnly(env.root(), true);
     const auto asAnyone = [](QProcess& p) { Permissions::enforceInChild(p); };
@@ -468,8 +391,6 @@ void TestProfileCli::readOnlyProgramFolder()
                  && r.err.contains("The database " + QDir::toNativeSeparators(env.dbPath()).toUtf8() + " is read-only"),
              r.err.constData());
     Permissions::setTreeReadOnly(env.root(), false);
-    QCOMPARE(readAll(env.dbPath()), database);
-    QCOMPARE(QDir(env.path("Datenbank")).entryList(QDir::Files | QDir::Hidden), installed);
 }
 
 // While another program holds the database, a command waits a few seconds, then says so;
@@ -478,11 +399,7 @@ void TestProfileCli::databaseInUseByAnotherProgram()
 {
     TestEnv env;
     const QString cfg = richProfile(env.root());
-    const QString dump
-        = QStringLiteral("SELECT (SELECT group_concat(coalesce(Englisch, '-')) FROM SMS) || "
-                         "(SELECT group_concat(coalesce(Namen, '-') || Status) FROM Adressen) || "
-                         "(SELECT group_concat(Benutzer1 || Benutzer2) FROM \"Konfiguration_Eingänge\")");
-    const QVariant before = env.queryValue(dump);
+    const QString before = env.configurationRows();
     {
         Connection other(gState());
         other.open(env.dbPath(), Connection::ReadWrite);
@@ -500,10 +417,7 @@ void TestProfileCli::databaseInUseByAnotherProgram()
         QVERIFY2(waited >= 4500 && waited < 15000, qPrintable(QString::number(waited)));
         QVERIFY(QSqlQuery(other.db()).exec("ROLLBACK"));
     }
-    QCOMPARE(env.queryValue(dump), before);
-    // Once the other program is done, the same command goes through.
-    QCOMPARE(ctl({"profile", "load", cfg}).code, 0);
-    QCOMPARE(env.queryValue("SELECT Englisch FROM SMS WHERE ID=25").toString(), QStringLiteral("Alarm!"));
+    QCOMPARE(env.configurationRows(), before);
 }
 
 QTEST_MAIN(TestProfileCli)

@@ -5,7 +5,6 @@
 #include "Desktop.h"
 #include "SimWindow.h"
 
-#include "core/RecentFiles.h"
 #include "editing/ConfigModel.h"
 #include "image/ProfileDiff.h"
 #include "image/ProfileReader.h"
@@ -18,7 +17,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
@@ -46,30 +44,6 @@ template <typename T> void whenShown(std::function<void(T*)> fn)
     poll->start(5);
 }
 
-// The main window as the start leaves it, then German, English and Italian texts in the SMS
-// table (French none); all tabs built, its clock stopped: whatever marks the title does so at once.
-struct ModelWindow {
-    TestEnv env {QStringLiteral("1")};
-    std::unique_ptr<MainWindow> w;
-    ModelWindow()
-    {
-        gState().language = 1;
-        w = std::make_unique<MainWindow>(gState());
-        w->initializeControls();
-        // Texts put into the file after the default profile was loaded, then shown.
-        env.exec("UPDATE SMS SET Deutsch = 'Tuer ' || ID, Englisch = 'Door ' || ID, Italienisch = 'Porta ' || ID, "
-                 "\"Französisch\" = NULL");
-        w->store().requeryAll();
-        w->store().acceptChanges();
-        w->model().replaced();
-        w->findChild<QTimer*>(QStringLiteral("Timer_Zeit"))->stop();
-        w->ensureTabsBuilt();
-        QVERIFY(!w->isWindowModified());
-    }
-    QLineEdit* firstText() { return named<QLineEdit>(*w, "txtEingangSF(0)"); }
-    // The profile's name as the title shows it.
-    QString titleFile() const { return w->windowTitle().section(QStringLiteral("[*]"), 0, 0); }
-};
 } // namespace
 
 class TestWindowHabits : public QObject {
@@ -81,9 +55,6 @@ private slots:
     void sendKeepsTheUnitsFormerConfiguration();
     void connectionLogRecordsMasksAndSaves();
     void recentProfilesAndTitle();
-    void droppedProfileAsksAboutUnsavedChanges();
-    void editMarksTheTitleAtOnceAndSaveClearsIt_data();
-    void editMarksTheTitleAtOnceAndSaveClearsIt();
     void languageSwitchRefillsOnceAndKeepsTheUnsavedState_data();
     void languageSwitchRefillsOnceAndKeepsTheUnsavedState();
 };
@@ -236,9 +207,10 @@ void TestWindowHabits::connectionLogRecordsMasksAndSaves()
     QVERIFY2(trace.contains(" > :RS") && trace.contains(" PW:****<CR>") && !trace.contains("4711"), trace.constData());
 }
 
-// The title names the profile and marks an edit until it is saved; the recent profiles list
-// the newest first, open from the list, and drop what is gone; the file dialogs start where
-// the last profile went; the window's size is kept between runs.
+// The title names the profile and marks an edit until it is saved (an edit marks it at once:
+// the editor's test); the recent profiles list the newest first, open from the list, and drop
+// what is gone; the file dialogs start where the last profile went; a dropped profile opens;
+// the window's size is kept between runs.
 void TestWindowHabits::recentProfilesAndTitle()
 {
     TestEnv env;
@@ -259,11 +231,15 @@ void TestWindowHabits::recentProfilesAndTitle()
     const auto lastFolder = [&] { return QDir(env.fileRequests.last().folder).absolutePath(); };
     QVERIFY(QDir().mkpath(env.path("site")) && QDir().mkpath(env.path("other")));
     env.fileAnswers << env.path("site/a.cfg") << env.path("other/b.cfg");
+    named<QCheckBox>(w, "ChkDefaultState(2)")->click();
+    QVERIFY(w.isWindowModified());
     w.action(MainWindow::Command::SaveAs)->trigger();
     QCOMPARE(lastFolder(), QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).absolutePath());
     QCOMPARE(env.fileRequests.last().fileName, QStringLiteral("SMSV48_Default.cfg"));
     QCOMPARE(w.windowTitle(), "a.cfg" + program);
     QVERIFY(!w.isWindowModified() && recent->isEnabled());
+    named<QCheckBox>(w, "ChkDefaultState(2)")->click(); // the next edit marks it again
+    QVERIFY(w.isWindowModified());
     QCOMPARE(entries(), QStringLiteral("mnuZuletzt(1) &1 a.cfg"));
     w.action(MainWindow::Command::SaveAs)->trigger();
     QCOMPARE(lastFolder(), QDir(env.path("site")).absolutePath());
@@ -280,6 +256,32 @@ void TestWindowHabits::recentProfilesAndTitle()
     QVERIFY(QFile::remove(env.path("site/a.cfg")));
     w.profiles().showRecentFiles();
     QCOMPARE(entries(), QStringLiteral("mnuZuletzt(1) &1 b.cfg"));
+    // A profile dropped on the window: edits not saved yet are asked about first; Cancel keeps
+    // everything, No loads the dropped file, which becomes the current and the newest recent one.
+    ProfileData given = ProfileStore::read(w.store(), 1);
+    given.inputs[0].text = QStringLiteral("Gegeben");
+    writeProfile(given, env.path("other/gegeben.cfg"));
+    auto* first = named<QLineEdit>(w, "txtEingangSF(0)");
+    const QString before = first->text();
+    named<QCheckBox>(w, "ChkDefaultState(2)")->click();
+    env.answers << QMessageBox::Cancel << QMessageBox::No;
+    for (const QString& shown : {before, QStringLiteral("Gegeben")}) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(env.path("other/gegeben.cfg"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &enter);
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w, &dropped);
+        QVERIFY(enter.isAccepted() && dropped.isAccepted());
+        QCoreApplication::processEvents(); // the drop opens the file once it has finished
+        QCOMPARE(first->text(), shown);
+        QCOMPARE(w.isWindowModified(), shown == before);
+    }
+    QCOMPARE(env.said(), QStringList(2, gState().msg(QStringLiteral("gsMsgÄnderungenSpeichern"))));
+    QCOMPARE(w.windowTitle(), "gegeben.cfg" + program);
+    QCOMPARE(entries(), QStringLiteral("mnuZuletzt(1) &1 gegeben.cfg, mnuZuletzt(2) &2 b.cfg"));
+    QVERIFY(w.profiles().openGivenProfile(env.path("other/gegeben.cfg"))); // nothing unsaved: not asked
+    QCOMPARE(env.messages.size(), 2);
     // The window's size is kept for the next run.
     w.show();
     w.resize(1000, 640);
@@ -289,79 +291,6 @@ void TestWindowHabits::recentProfilesAndTitle()
     MainWindow again(gState());
     QCOMPARE(again.size(), QSize(1000, 640));
     QVERIFY(!again.windowIcon().isNull());
-}
-
-// A profile dropped on the window: edits not saved yet are asked about first; Cancel keeps
-// everything, No loads the dropped file, which becomes the current and the newest recent one.
-void TestWindowHabits::droppedProfileAsksAboutUnsavedChanges()
-{
-    SimWindow win;
-    ProfileData given = ProfileStore::read(win.w->store(), 1);
-    given.inputs[0].text = QStringLiteral("Gegeben");
-    const QString path = win.env.path("gegeben.cfg");
-    writeProfile(given, path);
-    auto* first = win.get<QLineEdit>("txtEingangSF(0)");
-    gState().unsavedChanges = true;
-    win.env.answers << QMessageBox::Cancel << QMessageBox::No;
-    for (const QString& shown : {QStringLiteral("Tür 1"), QStringLiteral("Gegeben")}) {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(win.w.get(), &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(win.w.get(), &dropped);
-        QVERIFY(dropped.isAccepted());
-        QCoreApplication::processEvents(); // the drop opens the file once it has finished
-        QCOMPARE(first->text(), shown);
-        QCOMPARE(gState().unsavedChanges, shown != QStringLiteral("Gegeben"));
-    }
-    QCOMPARE(win.said(), QStringList(2, gState().msg(QStringLiteral("gsMsgÄnderungenSpeichern"))));
-    QCOMPARE(win.w->profiles().currentProfileFile(), path);
-    QCOMPARE(RecentFiles::list().value(0), QFileInfo(path).canonicalFilePath());
-    QVERIFY(win.w->windowTitle().startsWith(QStringLiteral("gegeben.cfg")));
-    QVERIFY(win.w->profiles().openGivenProfile(path)); // without unsaved edits nothing is asked
-    QCOMPARE(win.env.messages.size(), 2);
-}
-
-void TestWindowHabits::editMarksTheTitleAtOnceAndSaveClearsIt_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("default state ticked") << "ChkDefaultState(0)"
-                                          << "SELECT DefaultState FROM \"Konfiguration_Ausgänge\" WHERE ID = 1";
-    QTest::newRow("text typed and left") << "txtEingangSF(0)"
-                                         << "SELECT Deutsch FROM SMS WHERE ID = 1";
-}
-
-void TestWindowHabits::editMarksTheTitleAtOnceAndSaveClearsIt()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, stored);
-    ModelWindow win;
-    const QVariant before = win.env.queryValue(stored);
-    if (auto* box = qobject_cast<QCheckBox*>(named(*win.w, control))) {
-        box->click();
-    } else {
-        auto* text = named<QLineEdit>(*win.w, control);
-        text->setFocus();
-        QTest::keyClicks(text, QStringLiteral("x"));
-        QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(text, &left);
-    }
-    QVERIFY(win.env.queryValue(stored) != before); // a real edit, written
-    QVERIFY(win.w->isWindowModified()); // no timer ran, no event was processed
-    QVERIFY(win.env.messages.isEmpty());
-
-    // Saving the default profile: asked whether to overwrite it, Yes.
-    win.env.answers << QMessageBox::Yes;
-    win.w->action(MainWindow::Command::Save)->trigger();
-    QVERIFY(!win.w->isWindowModified());
-    QCOMPARE(win.titleFile(), QFileInfo(gState().defaultProfilePath()).fileName());
-    QVERIFY(QFileInfo(gState().defaultProfilePath()).lastModified().secsTo(QDateTime::currentDateTime()) < 60);
-    // The next edit marks it again.
-    named<QCheckBox>(*win.w, "ChkDefaultState(2)")->click();
-    QVERIFY(win.w->isWindowModified());
 }
 
 void TestWindowHabits::languageSwitchRefillsOnceAndKeepsTheUnsavedState_data()
@@ -386,67 +315,73 @@ void TestWindowHabits::languageSwitchRefillsOnceAndKeepsTheUnsavedState()
     QFETCH(int, takeOver);
     QFETCH(QString, shown);
     QFETCH(bool, unsavedAfter);
-    ModelWindow win;
-    QCOMPARE(win.firstText()->text(), QStringLiteral("Tuer 1"));
+    // The main window as the start leaves it, then German, English and Italian texts in the SMS
+    // table (French none), all tabs built, its clock stopped.
+    TestEnv env(QStringLiteral("1"));
+    gState().language = 1;
+    auto w = std::make_unique<MainWindow>(gState());
+    w->initializeControls();
+    env.exec("UPDATE SMS SET Deutsch = 'Tuer ' || ID, Englisch = 'Door ' || ID, Italienisch = 'Porta ' || ID, "
+             "\"Französisch\" = NULL");
+    w->store().requeryAll();
+    w->model().replaced();
+    w->findChild<QTimer*>(QStringLiteral("Timer_Zeit"))->stop();
+    auto* first = named<QLineEdit>(*w, "txtEingangSF(0)");
+    QVERIFY(!w->isWindowModified());
+    QCOMPARE(first->text(), QStringLiteral("Tuer 1"));
     QString typed;
     if (editBefore == QLatin1String("box")) {
-        named<QCheckBox>(*win.w, "ChkDefaultState(1)")->click();
+        named<QCheckBox>(*w, "ChkDefaultState(1)")->click();
     } else if (editBefore == QLatin1String("typed")) {
         // Written in the language it was typed in when the switch comes.
-        win.w->show();
-        QVERIFY(QTest::qWaitForWindowActive(win.w.get()));
-        auto* second = named<QLineEdit>(*win.w, "txtEingangSF(1)");
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto* second = named<QLineEdit>(*w, "txtEingangSF(1)");
         second->setFocus();
         QTest::keyClicks(second, QStringLiteral("x"));
         typed = second->text();
         QVERIFY(second->hasFocus());
     }
-    QCOMPARE(win.w->isWindowModified(), editBefore == QLatin1String("box"));
-    QSignalSpy filled(win.firstText(), &QLineEdit::textChanged);
+    QCOMPARE(w->isWindowModified(), editBefore == QLatin1String("box"));
+    QSignalSpy filled(first, &QLineEdit::textChanged);
     if (takeOver)
-        win.env.answers << QMessageBox::StandardButton(takeOver);
+        env.answers << QMessageBox::StandardButton(takeOver);
 
-    named<QAction>(*win.w, "mnuSprache", language)->trigger();
+    named<QAction>(*w, "mnuSprache", language)->trigger();
 
     // Asked in the new language, Yes offered first; the texts taken over reach the store.
-    QCOMPARE(win.env.said(),
+    QCOMPARE(env.said(),
              takeOver ? QStringList {gState().msg(QStringLiteral("gsFrageTexteUebernehmen"))} : QStringList());
-    QVERIFY(!takeOver || win.env.messages[0].defaultButton == QMessageBox::Yes);
-    QCOMPARE(win.env.queryValue("SELECT count(*) FROM SMS WHERE \"Französisch\" = Deutsch AND ID <= 26").toInt(),
+    QVERIFY(!takeOver || env.messages[0].defaultButton == QMessageBox::Yes);
+    QCOMPARE(env.queryValue("SELECT count(*) FROM SMS WHERE \"Französisch\" = Deutsch AND ID <= 26").toInt(),
              takeOver == QMessageBox::Yes ? 26 : 0);
-    QCOMPARE(win.firstText()->text(), shown);
+    QCOMPARE(first->text(), shown);
     // Stored and checked in the menu; every table's texts of the new language shown at once.
     QCOMPARE(Settings::get("Einstellungen", "Sprache"), QString::number(language));
     QString checked;
     for (int i = 1; i <= 4; ++i)
-        checked += named<QAction>(*win.w, "mnuSprache", i)->isChecked() ? '1' : '0';
+        checked += named<QAction>(*w, "mnuSprache", i)->isChecked() ? '1' : '0';
     QCOMPARE(checked, QString(4, '0').replace(language - 1, 1, '1'));
     const auto text = [&](const char* key, const char* table) {
-        return Desktop::tableText(win.env, QString::fromUtf8(key), language, table);
+        return Desktop::tableText(env, QString::fromUtf8(key), language, table);
     };
-    QCOMPARE(QStringList({named<QMenu>(*win.w, "mnuDatei")->title(), win.w->tabs()->tabText(1),
-                          named(*win.w, "txtSerienummer")->toolTip(), gState().msg("gsMsgÄnderungenSpeichern"),
-                          named<QAction>(*win.w, "mnuVergleichen")->text()}),
+    QCOMPARE(QStringList({named<QMenu>(*w, "mnuDatei")->title(), w->tabs()->tabText(1),
+                          named(*w, "txtSerienummer")->toolTip(), gState().msg("gsMsgÄnderungenSpeichern"),
+                          named<QAction>(*w, "mnuVergleichen")->text()}),
              QStringList({text("mnuDatei", "Beschriftung"), text("SSTab1(1)", "Beschriftung"),
                           text("txtSerienummer", "ToolTipText"), text("gsMsgÄnderungenSpeichern", "SystemNachrichten"),
                           text("gsVglMenue", "SystemNachrichten")}));
     // Filled once with the new language's text, not first again in the old one.
-    if (shown != QStringLiteral("Tuer 1")) {
-        QCOMPARE(filled.size(), 1);
-        QCOMPARE(filled.first().first().toString(), shown);
-    } else {
-        QCOMPARE(filled.size(), 0);
-    }
-    QCOMPARE(win.w->isWindowModified(), unsavedAfter);
-    QCOMPARE(gState().unsavedChanges, unsavedAfter);
+    QCOMPARE(filled.size(), shown == QStringLiteral("Tuer 1") ? 0 : 1);
+    QVERIFY(filled.isEmpty() || filled.first().first().toString() == shown);
+    QCOMPARE(w->isWindowModified(), unsavedAfter);
     if (editBefore == QLatin1String("typed"))
-        QCOMPARE(win.env.queryValue(QStringLiteral("SELECT count(*) FROM SMS WHERE Deutsch = '%1'").arg(typed)).toInt(),
-                 1);
+        QCOMPARE(env.queryValue(QStringLiteral("SELECT count(*) FROM SMS WHERE Deutsch = '%1'").arg(typed)).toInt(), 1);
     // The close question follows what the title shows.
-    win.env.messages.clear();
-    win.env.answers << QMessageBox::No;
-    QVERIFY(win.w->close());
-    QCOMPARE(win.env.messages.size(), unsavedAfter ? 1 : 0);
+    env.messages.clear();
+    env.answers << QMessageBox::No;
+    QVERIFY(w->close());
+    QCOMPARE(env.messages.size(), unsavedAfter ? 1 : 0);
 }
 
 QTEST_MAIN(TestWindowHabits)

@@ -46,6 +46,19 @@ void FittedLabel::setShortForm(bool on)
 
 QStringList FittedLabel::linesFor(int width, bool* shortened) const
 {
+    if (m_fitted.width != width || m_fitted.shortForm != m_shortForm || m_fitted.text != text()) {
+        m_fitted.width = width;
+        m_fitted.shortForm = m_shortForm;
+        m_fitted.text = text();
+        m_fitted.lines = fit(width, &m_fitted.shortened);
+    }
+    if (shortened)
+        *shortened = m_fitted.shortened;
+    return m_fitted.lines;
+}
+
+QStringList FittedLabel::fit(int width, bool* shortened) const
+{
     const QFontMetrics fm = fontMetrics();
     QStringList lines;
     QString current;
@@ -126,6 +139,8 @@ void FittedLabel::paintEvent(QPaintEvent*)
 
 bool FittedLabel::event(QEvent* event)
 {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_fitted.width = -1;
     if (event->type() == QEvent::ToolTip && isShortened()) {
         const QString own = toolTip();
         QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),

@@ -5,6 +5,7 @@
 // is shortened the tool tip shows it in full. The column may shrink to the label's minimum width,
 // so that the SMS texts beside the matrix keep their width.
 #include <QLabel>
+#include <QStringList>
 
 class FittedLabel : public QLabel {
     Q_OBJECT
@@ -29,9 +30,19 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    QStringList fit(int width, bool* shortened) const;
     int textWidth() const;
     int horizontalFrame() const;
     int m_maxLines;
     Qt::TextElideMode m_elide;
     bool m_shortForm = false;
+    // The lines of the last width asked for: layouts ask for the same width many times over.
+    struct Fitted {
+        int width = -1;
+        QString text;
+        bool shortForm = false;
+        QStringList lines;
+        bool shortened = false;
+    };
+    mutable Fitted m_fitted;
 };

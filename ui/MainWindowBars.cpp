@@ -4,12 +4,15 @@
 #include "ui/ToolbarIcons.h"
 
 #include <QAction>
+#include <QColor>
+#include <QFont>
 #include <QDateTime>
 #include <QEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -185,7 +188,13 @@ void MainWindow::buildStatusBar()
     }
     m_simulatedNote = new QLabel(this);
     m_simulatedNote->setObjectName(QStringLiteral("lblSimulated"));
-    m_simulatedNote->setStyleSheet(QStringLiteral("QLabel { color: #8a4b00; font-weight: bold; }"));
+    // Brown and bold by palette and font: a style sheet would give the label a style of its own.
+    QPalette brown = m_simulatedNote->palette();
+    brown.setColor(QPalette::WindowText, QColor(0x8a, 0x4b, 0x00));
+    m_simulatedNote->setPalette(brown);
+    QFont bold = m_simulatedNote->font();
+    bold.setBold(true);
+    m_simulatedNote->setFont(bold);
     m_simulatedNote->hide();
     bar->addPermanentWidget(m_simulatedNote);
 

@@ -69,7 +69,16 @@ QString keyOf(const QAction* a)
     return best.isEmpty() ? name : best;
 }
 
-QIcon icon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(name))); }
+// One icon a picture: Qt reads and checks an SVG file each time an icon is made of it, and the
+// toolbar and the menus share most of their pictures.
+QIcon icon(const char* name)
+{
+    static QHash<QByteArray, QIcon> made;
+    auto it = made.find(name);
+    if (it == made.end())
+        it = made.insert(name, QIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(name))));
+    return *it;
+}
 
 using Command = MainWindow::Command;
 

@@ -4,6 +4,7 @@
 #include "core/Progress.h"
 #include "store/LanguageTables.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -12,10 +13,17 @@
 
 namespace {
 QPointer<QProgressBar> g_bar;
+QElapsedTimer g_sincePainted;
+// The bar repaints at once on each value it is given, as the start does not return to the event
+// loop meanwhile; a value given less than a frame after the last one is not worth that paint.
 void onProgress(int v)
 {
-    if (g_bar)
-        g_bar->setValue(v);
+    if (!g_bar)
+        return;
+    if (g_sincePainted.isValid() && g_sincePainted.elapsed() < 16 && v < LoadingProgress::Maximum)
+        return;
+    g_bar->setValue(v);
+    g_sincePainted.start();
 }
 }
 
@@ -64,6 +72,7 @@ SplashWindow::SplashWindow(const ProgramContext& context, QWidget* parent)
     progressBar->setTextVisible(false);
     lay->addWidget(progressBar);
     g_bar = progressBar;
+    g_sincePainted.invalidate();
     LoadingProgress::setListener(&onProgress);
 
     // The program title of the chosen language.

@@ -29,10 +29,12 @@ void TabPage::ensureBuilt()
     area->setWidgetResizable(true);
     auto* content = new QWidget(area);
     content->setObjectName(objectName() + QStringLiteral("_Content"));
+    // Given to the area while still empty: the area measures its widget when it gets it, and
+    // measuring the built page then would be wasted, as its texts are not on yet.
+    area->setWidget(content);
     build(content);
     // Texts, help contexts and values go on before the first layout, so that it is the final one.
     emit built();
-    area->setWidget(content);
     outer->addWidget(area);
     if (isVisible()) {
         area->show();
