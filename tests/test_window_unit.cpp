@@ -28,8 +28,6 @@
 using WindowWidgets::named;
 
 namespace {
-using Window = SimWindow;
-
 // A configuration of 512 records with varied data and the end record.
 QStringList configLines(int seed)
 {
@@ -64,7 +62,7 @@ private slots:
 
 void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteReadAndPortSettings()
 {
-    Window win;
+    SimWindow win;
     // The unit holds another text for input 1 rising.
     win.unit().area3.replace(32, 6, QByteArray("Hallo\0", 6));
     const QString sql = QStringLiteral("SELECT \"Deutsch\" FROM \"SMS\" ORDER BY rowid LIMIT 1");
@@ -89,11 +87,17 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteReadAndPortSettings()
     win.w->device().readConfiguration();
     QCOMPARE(win.env.said(), QStringList {told(msg("gsMsgLesenAbgebrochenDetail"))});
     QCOMPARE(win.env.configurationRows(), before);
-    // A complete read goes into the store and the editor, and is said.
+    // Over unsaved edits the read asks first (Cancel reads nothing); a complete read goes into
+    // the store and the editor, and is said.
     afresh(win);
-    win.w->device().readConfiguration();
+    gState().unsavedChanges = true;
+    win.env.answers << QMessageBox::Cancel << QMessageBox::No;
+    win.click("cmdUpload");
+    QVERIFY(!win.unit().rawIn().contains(":HR3"));
+    win.click("cmdUpload");
     QCOMPARE(win.env.said(),
-             QStringList {QStringLiteral("Die Konfiguration wurde vollständig aus dem Gerät gelesen.")});
+             QStringList(2, msg("gsMsgÄnderungenSpeichern"))
+                 << QStringLiteral("Die Konfiguration wurde vollständig aus dem Gerät gelesen."));
     QCOMPARE(win.env.queryValue(sql).toString(), QStringLiteral("Hallo"));
     QCOMPARE(named<QLineEdit>(*win.w, "txtEingangSF", 0)->text(), QStringLiteral("Hallo"));
     QCOMPARE(win.w->lamp(), int(MainWindow::Green));
@@ -117,17 +121,6 @@ void TestWindowUnit::readTouchesTheStoreOnlyAfterACompleteReadAndPortSettings()
     QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("open"));
     QCOMPARE(WindowWidgets::statusPanel(*win.w, 1)->text(), QStringLiteral("COM 3"));
     QCOMPARE(win.w->lamp(), int(MainWindow::Green));
-    // A device that cannot be opened: stored "closed", the message names the port, and
-    // every device command is refused silently.
-    PortResolver::assign(1, QStringLiteral("/nonexistent/tty-smsv48"));
-    PortSettingsDialog dlg2(win.w.get());
-    dlg2.portBox->setCurrentIndex(0);
-    QVERIFY(!dlg2.apply());
-    QCOMPARE(Settings::get("Einstellungen", "COM-Anschluss-Aktuell"), QStringLiteral("closed"));
-    QVERIFY(win.env.said().last().startsWith(QStringLiteral("COM 1: ")));
-    QCOMPARE(win.env.messages.last().icon, Dialogs::Icon::Exclamation);
-    win.w->device().refreshUnitStatus();
-    QCOMPARE(win.env.said().size(), 1);
 }
 
 void TestWindowUnit::writeSendsTheTransferFileAndFirmware()
@@ -135,7 +128,7 @@ void TestWindowUnit::writeSendsTheTransferFileAndFirmware()
     const QStringList lines = configLines(3);
     MainWindowOptions options;
     options.transferLines = [&] { return lines; };
-    Window win(QStringLiteral("4711"), std::move(options));
+    SimWindow win(QStringLiteral("4711"), std::move(options));
     named<QPushButton>(*win.w, "cmdDownload", 0)->click();
     // What was sent is kept as the record file.
     const QString record = gState().transferFilePath();
@@ -198,10 +191,11 @@ void TestWindowUnit::writeSendsTheTransferFileAndFirmware()
 
 void TestWindowUnit::parametersStatusAndRelays()
 {
-    Window win;
+    SimWindow win;
     win.w->device().fillValidityList();
     QCOMPARE(named<QComboBox>(*win.w, "CboGültigkeit")->currentIndex(), 167);
-    // Serial: counted up only after the unit acknowledged.
+    // Serial: written and said, counted up only after the unit acknowledged; a refused write
+    // mode is said once, its line not sent three times.
     auto* serial = named<QLineEdit>(*win.w, "txtSerienummer");
     serial->setText(QStringLiteral("000999"));
     named<QCheckBox>(*win.w, "Check_Inkrement")->setChecked(true);
@@ -211,25 +205,41 @@ void TestWindowUnit::parametersStatusAndRelays()
     win.unit().faults.refuseWrite = true;
     win.w->device().writeSerialNumber();
     QCOMPARE(serial->text(), QStringLiteral("001000"));
+    QCOMPARE(win.unit().received.filter(QStringLiteral(":HW2")).size(), 2);
+    QCOMPARE(win.said(),
+             QStringList({msg("gsMsgSeriennummerGeschrieben").arg("000999"), told(msg("gsMsgSeriennummerAbgelehnt"))}));
     win.unit().faults.refuseWrite = false;
     serial->setText(QStringLiteral("12"));
     afresh(win);
     win.w->device().writeSerialNumber();
     QCOMPARE(win.env.said(), QStringList {msg("gsAnzahlZeichen")});
     QVERIFY(win.unit().received.isEmpty());
-    // PIN rules, then a change through the unit, masked in the status bar.
+    // PIN rules; a wrong old PIN goes out once and is refused in words (no cable fault), the
+    // right one changes the PIN, said so and masked in the status bar; a letter is refused.
     win.env.messages.clear();
     named<QCheckBox>(*win.w, "ChkDefault")->setChecked(false);
     named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("1111"));
     named<QLineEdit>(*win.w, "txtPINSimCardAlt")->clear();
     win.w->device().changeSimPin();
-    QCOMPARE(win.env.said().last(), msg("gsMsgPINAlteingeben"));
-    named<QLineEdit>(*win.w, "txtPINSimCardAlt")->setText(QStringLiteral("0000"));
-    win.w->device().changeSimPin();
-    QVERIFY(win.unit().received.contains(QStringLiteral(":PIN PW:4711 PA:0000 PN:1111")));
+    for (const char* old : {"9999", "0000"}) {
+        named<QLineEdit>(*win.w, "txtPINSimCardAlt")->setText(QString::fromLatin1(old));
+        win.w->device().changeSimPin();
+    }
+    QCOMPARE(win.unit().received.filter(QStringLiteral(":PIN")),
+             QStringList({":PIN PW:4711 PA:9999 PN:1111", ":PIN PW:4711 PA:0000 PN:1111"}));
+    QCOMPARE(win.unit().pin(), QByteArray("1111"));
     QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->toolTip(), QStringLiteral(":PIN PW:**** PA:**** PN:****"));
+    named<QLineEdit>(*win.w, "txtPINSimCardNeu")->setText(QStringLiteral("12a4"));
+    win.w->device().changeSimPin();
+    QCOMPARE(win.said(),
+             QStringList({msg("gsMsgPINAlteingeben"), msg("gsMsgPINAenderungAbgelehnt"), msg("gsMsgPINGeschrieben"),
+                          msg("gsMsgPINNurZiffern")}));
+    // Read back with no second PIN set: the new-PIN box empty.
+    win.unit().area2.replace(0x14, 4, QByteArray(4, '\0'));
     win.w->device().readSimPin();
-    QCOMPARE(named<QLineEdit>(*win.w, "txtPINSimCardAlt")->text(), QStringLiteral("1111"));
+    QCOMPARE(named<QLineEdit>(*win.w, "txtPINSimCardAlt")->text() + '|'
+                 + named<QLineEdit>(*win.w, "txtPINSimCardNeu")->text(),
+             QStringLiteral("1111|"));
     // Validity index 5, the restart and the read-back.
     named<QComboBox>(*win.w, "CboGültigkeit")->setCurrentIndex(5);
     win.w->device().writeValidityReminder();
@@ -258,6 +268,7 @@ void TestWindowUnit::parametersStatusAndRelays()
     named<QPushButton>(*win.w, "cmdSetOutput", 3)->click();
     QVERIFY(win.unit().rawIn().contains(":RS4 PW:4711\r"));
     QCOMPARE(named<ShapeLamp>(*win.w, "ShpLed", 3)->fillColor(), ShapeLamp::Green);
+    QCOMPARE(WindowWidgets::statusPanel(*win.w, 2)->text(), msg("gsPanelStatus"));
     QVERIFY(named<QRadioButton>(*win.w, "OptPortAnzeige", 0)->isChecked());
     named<QPushButton>(*win.w, "cmdResetOutput", 3)->click();
     QVERIFY(win.unit().rawIn().contains(":RC4 PW:4711\r"));
@@ -288,7 +299,7 @@ void TestWindowUnit::parametersStatusAndRelays()
 
 void TestWindowUnit::loadCancelAndRefusal()
 {
-    Window win;
+    SimWindow win;
     TestEnv& env = win.env;
     // The default profile loads into the store and becomes current.
     const QString current = gState().defaultProfilePath();
@@ -379,7 +390,7 @@ void TestWindowUnit::loadCancelAndRefusal()
 
 void TestWindowUnit::saveUnderAndReadOnly()
 {
-    Window win;
+    SimWindow win;
     TestEnv& env = win.env;
     env.exec("UPDATE SMS SET Englisch = NULL"); // the default profile's texts alone
     win.w->profiles().loadDefaultProfile();
