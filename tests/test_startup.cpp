@@ -1,15 +1,13 @@
 // The desktop program from start to close: settings defaults, the language, a port that fails
 // to open, a damaged database, a read-only program folder, the close sequence; and it never
 // loses a text nor hides what the unit refused: the save or send of texts in another
-// language, the unit's "E" to a password, the default profile, the headings after a language
-// switch.
+// language, the unit's "E" to a password, the default profile.
 #include "Desktop.h"
 #include "Permissions.h"
 #include "SimWindow.h"
 
 #include "core/RecentFiles.h"
 #include "link/Channel.h"
-#include "ui/FittedLabel.h"
 #include "ui/PortSettingsDialog.h"
 #include "ui/ProfileController.h"
 #include "ui/QtTranslations.h"
@@ -36,7 +34,6 @@ private slots:
     void refusedPasswordIsSaid_data();
     void refusedPasswordIsSaid();
     void defaultProfileIsNotOverwrittenByReflex();
-    void headingsFitAfterALiveSwitch();
 };
 
 // The first run takes the system's language and stores none; a stored language wins; one out of
@@ -333,30 +330,6 @@ void TestStartup::defaultProfileIsNotOverwrittenByReflex()
     env.answers << QMessageBox::Yes;
     w.action(MainWindow::Command::Save)->trigger();
     QCOMPARE(readAll(standard), readAll(site));
-}
-
-// The Italian recipient headings are longer than the German ones: after a live switch they
-// show as after a resize (whole, or all in their short form), never cut.
-void TestStartup::headingsFitAfterALiveSwitch()
-{
-    SimWindow win;
-    win.w->resize(1280, 1000);
-    win.w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(win.w.get()));
-    auto* heading = qobject_cast<FittedLabel*>(win.get<QLabel>("lblEmpfänger(0)"));
-    QVERIFY(heading && !heading->isShortened());
-    named<QAction>(*win.w, "mnuSprache", 3)->trigger();
-    QCoreApplication::processEvents();
-    QCOMPARE(heading->text(), QStringLiteral("Destinatario 1"));
-    const bool shortForm = heading->shortForm(), shortened = heading->isShortened();
-    // A resize fits them; the switch alone must leave them as the resize does.
-    win.w->resize(1279, 1000);
-    win.w->resize(1280, 1000);
-    QTRY_COMPARE(win.w->size(), QSize(1280, 1000));
-    QCoreApplication::processEvents();
-    QCOMPARE(shortForm, heading->shortForm());
-    QCOMPARE(shortened, heading->isShortened());
-    QVERIFY(shortForm || !shortened);
 }
 
 QTEST_MAIN(TestStartup)
