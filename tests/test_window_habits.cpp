@@ -7,7 +7,6 @@
 
 #include "editing/ConfigModel.h"
 #include "image/ProfileDiff.h"
-#include "image/ProfileReader.h"
 #include "store/ProfileStore.h"
 #include "link/WireTrace.h"
 #include "ui/CompareDialog.h"
@@ -96,7 +95,6 @@ void TestWindowHabits::comparisonListsWhatTheUnitHoldsOtherwise()
 {
     SimWindow win;
     ProfileData onUnit = ProfileStore::read(win.w->store(), 1);
-    QCOMPARE(onUnit.inputs[2].text, QStringLiteral("Tür 3"));
     onUnit.inputs[2].text = QStringLiteral("Tor zu");
     writeProfile(onUnit, win.env.path("unit.cfg"));
     QVERIFY(win.unit().loadImage(win.env.path("unit.cfg")));
@@ -144,10 +142,6 @@ void TestWindowHabits::sendKeepsTheUnitsFormerConfiguration()
         QCOMPARE(kept.size(), 1);
         if (!backup)
             break;
-        QCOMPARE(folder.filePath(kept[0]), win.w->device().lastBackup());
-        Image image;
-        QString error;
-        QVERIFY2(ProfileReader::readFile(gState(), folder.filePath(kept[0]), image, &error), qPrintable(error));
         const QList<QByteArray> lines = readAll(folder.filePath(kept[0])).split('\n');
         for (int r = 0; r < 512; r += 37) // the records as the unit held them
             QCOMPARE(QByteArray::fromHex(lines[r].mid(9, 32)), former.mid(r * 16, 16));
@@ -300,7 +294,6 @@ void TestWindowHabits::languageSwitchRefillsOnceAndKeepsTheUnsavedState_data()
     QTest::addColumn<int>("takeOver"); // 0: nothing asked, else the answer to the question
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("unsavedAfter");
-    QTest::newRow("saved, English") << "" << 2 << 0 << "Door 1" << false;
     QTest::newRow("unsaved, Italian") << "box" << 3 << 0 << "Porta 1" << true;
     QTest::newRow("typed at the switch, English") << "typed" << 2 << 0 << "Door 1" << true;
     QTest::newRow("saved, French, texts not taken") << "" << 4 << int(QMessageBox::No) << "" << false;
