@@ -1,6 +1,6 @@
 // The main window: every control of the three tabs, the menus and the toolbar, the texts the
-// loaders take from the language tables in their row order, the access keys, and the
-// administrator's rule.
+// loaders take from the language tables in their row order, the access keys, the
+// administrator's rule, and the recipient headings after a live language switch.
 #include "Desktop.h"
 #include "WindowWidgets.h"
 
