@@ -59,7 +59,6 @@ class TestEditor : public QObject {
     {
         return env->queryValue(QStringLiteral("SELECT \"%1\" FROM SMS WHERE ID=%2").arg(QLatin1String(column)).arg(id));
     }
-    // The control's tab brought to the front, so that it can take the focus.
     // Statements run on the file behind the program's back, then read and shown as after the
     // program's question whether to take them.
     void rewrite(std::initializer_list<const char*> statements)
@@ -69,6 +68,7 @@ class TestEditor : public QObject {
         w->store().requeryAll();
         w->editorBinding().refresh();
     }
+    // The control's tab brought to the front, so that it can take the focus.
     void showTab(QWidget* c)
     {
         for (int i = 0; i < w->tabs()->count(); ++i)
