@@ -225,8 +225,7 @@ void TestProfileCli::loadSaveAndDiffAgainstTheStore()
     QVERIFY(ProfileReader::readFile(gState(), saved, img, nullptr));
     QCOMPARE(img.smsText(53), QStringLiteral("deutsch"));
 
-    // The store against the file it was loaded from, the file against its JSON: equal.
-    QCOMPARE(ctl({"profile", "diff", "store", cfg}).code, 0);
+    // The file against its JSON: equal (the store against the file: below, one difference).
     r = ctl({"profile", "diff", cfg, json});
     QVERIFY2(r.code == 0 && r.out.isEmpty(), r.out.constData());
     // Input 2 falling (row 3): users 2 and 8 instead of 4 and 8; a text, a number, a password.
@@ -257,15 +256,12 @@ void TestProfileCli::loadSaveAndDiffAgainstTheStore()
     r = ctl({"profile", "diff", cfg, env.path("missing.cfg")});
     QVERIFY(r.code == 5 && r.out.isEmpty() && r.err.contains("missing.cfg"));
 
-    // Damaged: cut after line 200; in the system's language when none is given.
+    // Damaged: cut after line 200.
     const QByteArray before = env.configurationRows().toUtf8();
     writeFile(env.path("kurz.cfg"), readAll(cfg).left(200 * 45 + 7));
     r = ctl({"profile", "load", env.path("kurz.cfg")});
     QVERIFY2(r.code != 0 && r.err.count('\n') == 1
                  && r.err.contains("line 201: the record has 7 characters instead of 43"),
-             r.err.constData());
-    r = CliRun::inProcess({"profile", "to-json", env.path("kurz.cfg")});
-    QVERIFY2(r.code != 0 && r.out.isEmpty() && r.err.contains("Zeile 201: der Datensatz hat 7 statt 43 Zeichen"),
              r.err.constData());
     QCOMPARE(env.configurationRows().toUtf8(), before);
 }
