@@ -5,9 +5,9 @@
 
 #include <QAction>
 #include <QColor>
-#include <QFont>
 #include <QDateTime>
 #include <QEvent>
+#include <QFont>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>

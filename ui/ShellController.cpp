@@ -69,17 +69,6 @@ QString keyOf(const QAction* a)
     return best.isEmpty() ? name : best;
 }
 
-// One icon a picture: Qt reads and checks an SVG file each time an icon is made of it, and the
-// toolbar and the menus share most of their pictures.
-QIcon icon(const char* name)
-{
-    static QHash<QByteArray, QIcon> made;
-    auto it = made.find(name);
-    if (it == made.end())
-        it = made.insert(name, QIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(name))));
-    return *it;
-}
-
 using Command = MainWindow::Command;
 
 struct ReportCommand {
@@ -255,6 +244,15 @@ void ShellController::applyMenuIcons()
                     m_window->style()->standardIcon(QStyle::StandardPixmap(a->property("StandardIcon").toInt())));
         return;
     }
+    // One icon a picture: Qt reads and checks an SVG file each time an icon is made of it, and the
+    // toolbar and the menus share most of their pictures.
+    QHash<QByteArray, QIcon> made;
+    const auto icon = [&made](const char* name) {
+        auto it = made.find(name);
+        if (it == made.end())
+            it = made.insert(name, QIcon(QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(name))));
+        return *it;
+    };
     static const struct {
         Command item;
         const char* icon;
